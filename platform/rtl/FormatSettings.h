@@ -17,10 +17,19 @@ struct TFormatSettings {
     UnicodeString LongTimeFormat = u"H:mm:ss";
     UnicodeString TimeAMString;
     UnicodeString TimePMString;
+    // Index 0 is January.
     UnicodeString ShortMonthNames[12];
     UnicodeString LongMonthNames[12];
+    // Index 0 is Sunday (the class library counts from 1 = Sunday).
     UnicodeString ShortDayNames[7];
     UnicodeString LongDayNames[7];
+    // Money ("%m"): the sign, where it stands for positive amounts (0 "$1", 1 "1$", 2 "$ 1",
+    // 3 "1 $") and negative ones (the sixteen Windows forms, 0 "($1)" ... 8 "-1 $" ... 15
+    // "(1 $)"), and the number of decimals.
+    UnicodeString CurrencyString = u"\u20BD";
+    Byte CurrencyFormat = 3;
+    Byte NegCurrFormat = 8;
+    Byte CurrencyDecimals = 2;
 
     // The settings Windows derives for a locale name such as "ru_RU.UTF-8", "en_US" or "C";
     // the C/POSIX locale and unknown names give the Russian settings.
