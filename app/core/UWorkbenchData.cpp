@@ -1,0 +1,423 @@
+// Loading the reference database, reading and scoring a result file, and the per-ECG texts.
+#include "app/core/UWorkbenchData.h"
+
+#include "ecg/EncDecHelper.h"
+#include "ecg/ZavStringHelper.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Files.h"
+#include "platform/rtl/StrUtils.h"
+#include "platform/rtl/StringList.h"
+
+#include <algorithm>
+#include <bit>
+#include <optional>
+#include <unordered_set>
+#include <utility>
+
+namespace workbench {
+
+using rtl::U;
+
+// ---------------------------------------------------------------------------------------------
+// Shared line handling
+
+namespace {
+
+// Positions in a line of either file (1-based): the name, then ignored characters, then data.
+constexpr int NameLength = 10;
+constexpr int DataStart = 16;
+
+// Characters 1 to 10 without surrounding blanks and control characters.
+std::u16string_view LineName(const UnicodeString &line) {
+    std::u16string_view name(line.data(), std::min<size_t>(line.size(), NameLength));
+    while (!name.empty() && name.front() <= u' ') {
+        name.remove_prefix(1);
+    }
+    while (!name.empty() && name.back() <= u' ') {
+        name.remove_suffix(1);
+    }
+    return name;
+}
+
+// Characters 16 to the end of the line.
+std::u16string_view LineData(const UnicodeString &line) {
+    return line.size() < DataStart ? std::u16string_view()
+                                   : std::u16string_view(line).substr(DataStart - 1);
+}
+
+bool IsBlankLine(const UnicodeString &line) {
+    return std::all_of(line.begin(), line.end(), [](char16_t ch) { return ch <= u' '; });
+}
+
+// Reads a text file whole as lines (byte-order signature, else the ANSI code page); false when
+// it cannot be read.
+bool ReadLines(const UnicodeString &path, rtl::TStringList &lines) {
+    try {
+        lines.LoadFromFile(path);
+        return true;
+    } catch (const rtl::Exception &) {
+        return false;
+    }
+}
+
+UnicodeString Num(int64_t value) {
+    return rtl::IntToStr(value);
+}
+
+// A set of checked codes (1 to 30) as a bit mask, for the scoring's membership tests.
+using TCodeMask = uint32_t;
+
+TCodeMask MaskOf(const TCodeList &codes) {
+    TCodeMask mask = 0;
+    for (const int32_t c : codes) {
+        mask |= TCodeMask(1) << c;
+    }
+    return mask;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Counters
+
+const TCodeCounters &TDiaStat::operator[](int32_t code) const {
+    if (code < MinDiagCode || code > MaxDiagCode) {
+        throw rtl::EListError(U("Item not found"));
+    }
+    return FCounters[code - MinDiagCode];
+}
+
+TCodeCounters &TDiaStat::operator[](int32_t code) {
+    const auto &self = *this;
+    return const_cast<TCodeCounters &>(self[code]);
+}
+
+void TDiaStat::ResetComputed() {
+    for (auto &counters : FCounters) {
+        std::fill(counters.begin() + ciComputed, counters.end(), 0);
+    }
+}
+
+void TDiaStat::Clear() {
+    for (auto &counters : FCounters) {
+        counters.fill(0);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reference database
+
+TBaseInfoKey MakeBaseInfoKey() {
+    ecg::byte_array seed;
+    ecg::StringToBytes(UnicodeString(BaseInfoKeySeed.begin(), BaseInfoKeySeed.end()), seed, false);
+    TBaseInfoKey key{};
+    for (size_t i = 0; i < key.size() && i < seed.size(); ++i) {
+        key[i] = static_cast<uint8_t>(seed[i] >> (1 + i % 2));
+    }
+    return key;
+}
+
+namespace {
+
+UnicodeString LoadFailure(const UnicodeString &path, const UnicodeString &reason) {
+    return U("Не удалось загрузить эталонную базу ЭКГ.\r") + path + u"\r" + reason;
+}
+
+UnicodeString LineReason(size_t lineNo, const UnicodeString &text) {
+    return U("Строка ") + Num(static_cast<int64_t>(lineNo)) + u": " + text;
+}
+
+UnicodeString RepeatedName(std::u16string_view name) {
+    return U("ЭКГ ") + UnicodeString(name) + U(" указана повторно.");
+}
+
+// Decodes one payload into its reference codes (each once, payload order). A byte missing
+// from a short payload means "no code". Returns the reason text on failure.
+std::optional<UnicodeString> DecodePayload(std::u16string_view name, std::u16string_view payload,
+                                           const TBaseInfoKey &key, TCodeList &codes) {
+    rtl::TMemoryStream stream;
+    try {
+        ecg::TEncDecHelper::SetStreamFromBase64String(UnicodeString(payload), stream);
+    } catch (const rtl::Exception &) {
+        return U("данные ЭКГ ") + UnicodeString(name) + U(" не являются текстом Base64.");
+    }
+    const int64_t size = stream.GetSize();
+    const uint8_t *bytes = stream.GetMemory();
+    for (size_t i = 0; i < key.size() && static_cast<int64_t>(i) < size; ++i) {
+        const int32_t code = bytes[i] ^ key[i];
+        if (code == 0 || std::find(codes.begin(), codes.end(), code) != codes.end()) {
+            continue;
+        }
+        if (code > MaxDiagCode) {
+            return U("код ") + Num(code) + U(" ЭКГ ") + UnicodeString(name) +
+                   U(" вне диапазона от 1 до 30.");
+        }
+        codes.reserve(key.size());
+        codes.push_back(code);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TLoadResult TWorkbenchData::LoadReferenceDatabase(const UnicodeString &edfFolderName) {
+    DropDatabase();
+    const UnicodeString folder = rtl::IncludeTrailingPathDelimiter(edfFolderName);
+    if (!rtl::DirectoryExists(folder)) {
+        return {false, LoadFailure(folder, U("Папка не найдена."))};
+    }
+    const UnicodeString path = folder + UnicodeString(BaseInfoFileName);
+    rtl::TStringList lines;
+    if (!ReadLines(path, lines)) {
+        return {false, LoadFailure(path, U("Файл не найден или не может быть открыт."))};
+    }
+    const TBaseInfoKey key = MakeBaseInfoKey();
+    FDBIndex.Reserve(static_cast<size_t>(lines.GetCount()));
+    DBBook.reserve(static_cast<size_t>(lines.GetCount()));
+    DBData.reserve(static_cast<size_t>(lines.GetCount()));
+    for (int32_t i = 0; i < lines.GetCount(); ++i) {
+        const UnicodeString &line = lines[i];
+        if (IsBlankLine(line)) {
+            continue;
+        }
+        const std::u16string_view name = LineName(line);
+        const size_t lineNo = static_cast<size_t>(i) + 1;
+        TCodeList codes;
+        if (auto reason = DecodePayload(name, LineData(line), key, codes)) {
+            DropDatabase();
+            return {false, LoadFailure(path, LineReason(lineNo, *reason))};
+        }
+        if (!FDBIndex.Insert(name, static_cast<int32_t>(DBBook.size()))) {
+            DropDatabase();
+            return {false, LoadFailure(path, LineReason(lineNo, RepeatedName(name)))};
+        }
+        DBBook.emplace_back(name);
+        DBData.push_back(std::move(codes));
+    }
+    CountReferenceCodes();
+    FLoaded = true;
+    return {true, {}};
+}
+
+void TWorkbenchData::DropDatabase() {
+    ResetResults();
+    DBBook.clear();
+    DBData.clear();
+    FDBIndex.Clear();
+    dia_stat.Clear();
+    FLoaded = false;
+}
+
+void TWorkbenchData::CountReferenceCodes() {
+    for (const TCodeList &codes : DBData) {
+        for (const int32_t c : codes) {
+            ++dia_stat[c][ciReference];
+        }
+    }
+}
+
+int32_t TWorkbenchData::IndexOfEcg(const UnicodeString &name) const {
+    return FDBIndex.Find(name);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Result file
+
+UnicodeString UnreadableResultMessage(const UnicodeString &path) {
+    return U("Файл ") + path + U(" не найден или не может быть открыт.");
+}
+
+UnicodeString NameMismatchMessage(const TNameBook &missing, const TNameBook &superfluous) {
+    UnicodeString text = U("Ошибка.\rКоличество ЭКГ в исходной базе не совпадает\r"
+                           "с количеством строк в файле Result.txt");
+    if (!missing.empty()) {
+        text += U("\rне хватает:\r");
+        for (const UnicodeString &name : missing) {
+            text += name + u" ";
+        }
+    }
+    if (!superfluous.empty()) {
+        text += U("\rлишние:\r");
+        for (const UnicodeString &name : superfluous) {
+            text += name + u" ";
+        }
+    }
+    return text;
+}
+
+namespace {
+
+// Splits a code text into two-character pieces (a last piece of one character stands by
+// itself) and checks each. Returns the reason text on failure.
+std::optional<UnicodeString> ParseCodes(std::u16string_view codeText, TCodeList &codes) {
+    if (!codeText.empty() && codeText.back() <= u' ') {
+        return U("пробелы после кодов.");
+    }
+    codes.reserve((codeText.size() + 1) / 2);
+    for (size_t pos = 0; pos < codeText.size(); pos += 2) {
+        const UnicodeString piece(codeText.substr(pos, 2));
+        const bool digits = std::all_of(piece.begin(), piece.end(),
+                                        [](char16_t ch) { return ch >= u'0' && ch <= u'9'; });
+        if (!digits) {
+            return U("код «") + piece + U("» не является числом.");
+        }
+        const int32_t code =
+            piece.size() == 1 ? piece[0] - u'0' : (piece[0] - u'0') * 10 + (piece[1] - u'0');
+        if (code < MinDiagCode || code > MaxDiagCode) {
+            return U("код ") + piece + U(" вне диапазона от 1 до 30.");
+        }
+        codes.push_back(code);
+    }
+    return std::nullopt;
+}
+
+// The parsed content of a result file, before it is committed.
+struct TParsedResult {
+    TNameBook Book;               // names in line order
+    std::vector<TCodeList> Codes; // by ECG index of the database
+    std::vector<uint8_t> Seen;    // by ECG index: the file names that ECG
+    TNameBook Superfluous;        // names the database lacks, in line order
+};
+
+// Reads every non-blank line; each name is looked up once in the database's index.
+std::optional<UnicodeString> ParseResultLines(const rtl::TStringList &lines,
+                                              const TNameIndex &index, TParsedResult &out) {
+    out.Codes.resize(index.Size());
+    out.Seen.assign(index.Size(), 0);
+    out.Book.reserve(index.Size());
+    std::unordered_set<UnicodeString> superfluous;
+    for (int32_t i = 0; i < lines.GetCount(); ++i) {
+        const UnicodeString &line = lines[i];
+        if (IsBlankLine(line)) {
+            continue;
+        }
+        const std::u16string_view name = LineName(line);
+        const size_t lineNo = static_cast<size_t>(i) + 1;
+        TCodeList codes;
+        if (auto reason = ParseCodes(LineData(line), codes)) {
+            return LineReason(lineNo, *reason);
+        }
+        const int32_t position = index.Find(name);
+        const bool repeated = position >= 0 ? std::exchange(out.Seen[position], 1) != 0
+                                            : !superfluous.emplace(name).second;
+        if (repeated) {
+            return LineReason(lineNo, RepeatedName(name));
+        }
+        if (position >= 0) {
+            out.Codes[position] = std::move(codes);
+        } else {
+            out.Superfluous.emplace_back(name);
+        }
+        out.Book.emplace_back(name);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void TWorkbenchData::ResetResults() {
+    ResultData.clear();
+    ResultBook.clear();
+    dia_stat.ResetComputed();
+    FScored = false;
+}
+
+TResultOutcome TWorkbenchData::ReloadResult(const UnicodeString &resultPath) {
+    ResetResults();
+    if (resultPath.empty()) {
+        return {TResultStatus::rsNoPath, {}, false};
+    }
+    rtl::TStringList lines;
+    if (!ReadLines(resultPath, lines)) {
+        return {TResultStatus::rsUnreadable, UnreadableResultMessage(resultPath), false};
+    }
+    TParsedResult parsed;
+    if (auto reason = ParseResultLines(lines, FDBIndex, parsed)) {
+        return {TResultStatus::rsInvalidLine, U("Ошибка в файле ") + resultPath + u"\r" + *reason,
+                true};
+    }
+    TNameBook missing;
+    for (size_t i = 0; i < DBBook.size(); ++i) {
+        if (!parsed.Seen[i]) {
+            missing.push_back(DBBook[i]);
+        }
+    }
+    if (!missing.empty() || !parsed.Superfluous.empty()) {
+        return {TResultStatus::rsNameMismatch, NameMismatchMessage(missing, parsed.Superfluous),
+                true};
+    }
+    ResultData = std::move(parsed.Codes);
+    ResultBook = std::move(parsed.Book);
+    Score();
+    return {TResultStatus::rsScored, {}, true};
+}
+
+// A code that a result line repeats counts once for that ECG: counting it twice could push
+// true negatives below zero and sensitivity above the truth.
+void TWorkbenchData::Score() {
+    for (size_t i = 0; i < DBBook.size(); ++i) {
+        const TCodeMask reference = MaskOf(DBData[i]);
+        const TCodeMask computed = MaskOf(ResultData[i]);
+        for (TCodeMask rest = reference | computed; rest != 0; rest &= rest - 1) {
+            const int32_t c = std::countr_zero(rest);
+            const TCodeMask bit = TCodeMask(1) << c;
+            if (computed & bit) {
+                ++dia_stat[c][ciComputed];
+                ++dia_stat[c][(reference & bit) ? ciTruePositive : ciFalsePositive];
+            } else {
+                ++dia_stat[c][ciMissed];
+            }
+        }
+    }
+    const int32_t ecgCount = GetDBCount();
+    for (int32_t c = MinDiagCode; c <= MaxDiagCode; ++c) {
+        TCodeCounters &counters = dia_stat[c];
+        counters[ciTrueNegative] =
+            ecgCount - counters[ciTruePositive] - counters[ciFalsePositive] - counters[ciMissed];
+    }
+    FScored = true;
+}
+
+const TCodeList &TWorkbenchData::GetResultCodes(int32_t index) const {
+    static const TCodeList none;
+    return FScored ? ResultData.at(static_cast<size_t>(index)) : none;
+}
+
+UnicodeString JoinCodes(const TCodeList &codes) {
+    UnicodeString text;
+    for (const int32_t c : codes) {
+        if (!text.empty()) {
+            text += u", ";
+        }
+        text += Num(c);
+    }
+    return text;
+}
+
+UnicodeString JoinDescriptions(const TCodeList &codes) {
+    UnicodeString text;
+    for (const int32_t c : codes) {
+        const std::u16string_view description = FindDiagCodeDescription(c);
+        if (description.empty()) {
+            continue;
+        }
+        if (!text.empty()) {
+            text += u", ";
+        }
+        text += description;
+    }
+    return text;
+}
+
+UnicodeString TWorkbenchData::ResultCodesText(const UnicodeString &name) const {
+    const int32_t index = IndexOfEcg(name);
+    return index < 0 ? UnicodeString() : JoinCodes(GetResultCodes(index));
+}
+
+UnicodeString TWorkbenchData::ResultDescriptionsText(const UnicodeString &name) const {
+    const int32_t index = IndexOfEcg(name);
+    return index < 0 ? UnicodeString() : JoinDescriptions(GetResultCodes(index));
+}
+
+} // namespace workbench
