@@ -1,8 +1,8 @@
 // The sample reference database: list file, result file and recordings.
 #include "tools/SampleDatabase.h"
 
+#include "app/core/UWorkbenchData.h"
 #include "ecg/EncDecHelper.h"
-#include "ecg/ZavStringHelper.h"
 
 #include <algorithm>
 #include <fstream>
@@ -45,21 +45,11 @@ std::string ReadFileBytes(const std::filesystem::path &path) {
 
 } // namespace
 
-std::array<uint8_t, 11> BaseInfoKey() {
-    ecg::byte_array seed;
-    ecg::StringToBytes(u"KELVORATHIN", seed, false);
-    std::array<uint8_t, 11> key{};
-    for (size_t i = 0; i < key.size() && i < seed.size(); ++i) {
-        key[i] = static_cast<uint8_t>(seed[i] >> (1 + i % 2));
-    }
-    return key;
-}
-
 std::string BaseInfoLine(const std::string &name, const std::vector<int> &codes) {
     if (codes.size() > kPayloadBytes) {
         throw std::invalid_argument("More than 11 codes for \"" + name + "\"");
     }
-    const auto key = BaseInfoKey();
+    const auto key = workbench::MakeBaseInfoKey();
     ecg::byte_array payload(kPayloadBytes, 0);
     for (size_t i = 0; i < codes.size(); ++i) {
         if (codes[i] < 1 || codes[i] > 30) {

@@ -36,10 +36,6 @@ const std::vector<TSampleEcg> &SampleDatabase();
 // positions) is Synthesize(ecg->Params) unless it is the real one.
 const TSampleEcg *FindSampleEcg(std::string_view name);
 
-// The scrambling key of "base.info": the ANSI bytes of the seed "KELVORATHIN", each shifted
-// right by one bit at even positions and by two bits at odd positions.
-std::array<uint8_t, 11> BaseInfoKey();
-
 // One line of "base.info" without its line end: the name in characters 1 to 10, blanks in 11 to
 // 15, then the Base64 text of the 11 scrambled payload bytes (the codes, then zeros). Throws
 // std::invalid_argument for a name over 10 characters, more than 11 codes or a code outside

@@ -2,6 +2,7 @@
 // and the folder that the build wrote.
 #include "tools/SampleDatabase.h"
 
+#include "app/core/UWorkbenchData.h"
 #include "ecg/EncDecHelper.h"
 #include "ecg/UEDFImportHelper.h"
 #include "platform/rtl/Classes.h"
@@ -57,7 +58,7 @@ std::vector<int> DecodeBaseInfoLine(const std::string &line) {
     rtl::TMemoryStream stream;
     ecg::TEncDecHelper::SetStreamFromBase64String(rtl::Utf8ToUtf16(line.substr(15)), stream);
     EXPECT_GE(stream.GetSize(), 11);
-    const auto key = BaseInfoKey();
+    const auto key = workbench::MakeBaseInfoKey();
     std::vector<int> codes;
     for (size_t i = 0; i < 11; ++i) {
         const int code = stream.GetMemory()[i] ^ key[i];
@@ -70,7 +71,7 @@ std::vector<int> DecodeBaseInfoLine(const std::string &line) {
 
 TEST(SampleDatabase, KeyComesFromTheSeedText) {
     const std::array<uint8_t, 11> expected = {37, 17, 38, 21, 39, 20, 32, 21, 36, 18, 39};
-    EXPECT_EQ(BaseInfoKey(), expected);
+    EXPECT_EQ(workbench::MakeBaseInfoKey(), expected);
 }
 
 TEST(SampleDatabase, BaseInfoLinesAreExact) {
