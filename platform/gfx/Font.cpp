@@ -1,0 +1,116 @@
+// Font attributes and the point/pixel conversion.
+#include "platform/gfx/Font.h"
+
+#include <cstdlib>
+
+namespace gfx {
+
+int32_t MulDiv(int32_t number, int32_t numerator, int32_t denominator) {
+    if (denominator == 0) {
+        return -1;
+    }
+    const int64_t product = int64_t(number) * numerator;
+    int64_t half = std::llabs(int64_t(denominator)) / 2;
+    int64_t q;
+    if ((product < 0) != (denominator < 0)) {
+        q = -((std::llabs(product) + half) / std::llabs(int64_t(denominator)));
+    } else {
+        q = (std::llabs(product) + half) / std::llabs(int64_t(denominator));
+    }
+    return int32_t(q);
+}
+
+TFont::TFont()
+    : FName(u"Tahoma"), FHeight(-MulDiv(8, ScreenPixelsPerInch, 72)), FColor(clWindowText) {}
+
+TFont::TFont(const TFont &other) {
+    *this = other;
+}
+
+TFont &TFont::operator=(const TFont &other) {
+    if (this == &other) {
+        return *this;
+    }
+    const bool changed = !SameAs(other);
+    FName = other.FName;
+    FHeight = other.FHeight;
+    FPixelsPerInch = other.FPixelsPerInch;
+    FStyle = other.FStyle;
+    FColor = other.FColor;
+    FCharset = other.FCharset;
+    FPitch = other.FPitch;
+    if (changed) {
+        Changed();
+    }
+    return *this;
+}
+
+bool TFont::SameAs(const TFont &o) const {
+    return FName == o.FName && FHeight == o.FHeight && FPixelsPerInch == o.FPixelsPerInch &&
+           FStyle == o.FStyle && FColor == o.FColor && FCharset == o.FCharset && FPitch == o.FPitch;
+}
+
+void TFont::Changed() {
+    if (OnChange) {
+        OnChange();
+    }
+}
+
+void TFont::SetName(const rtl::UnicodeString &name) {
+    if (!name.empty() && name != FName) {
+        FName = name;
+        Changed();
+    }
+}
+
+int32_t TFont::GetSize() const {
+    return -MulDiv(FHeight, 72, FPixelsPerInch);
+}
+
+void TFont::SetSize(int32_t points) {
+    SetHeight(-MulDiv(points, FPixelsPerInch, 72));
+}
+
+void TFont::SetHeight(int32_t height) {
+    if (height != FHeight) {
+        FHeight = height;
+        Changed();
+    }
+}
+
+void TFont::SetStyle(TFontStyles style) {
+    if (!(style == FStyle)) {
+        FStyle = style;
+        Changed();
+    }
+}
+
+void TFont::SetColor(TColor color) {
+    if (color != FColor) {
+        FColor = color;
+        Changed();
+    }
+}
+
+void TFont::SetCharset(TFontCharset charset) {
+    if (charset != FCharset) {
+        FCharset = charset;
+        Changed();
+    }
+}
+
+void TFont::SetPitch(TFontPitch pitch) {
+    if (pitch != FPitch) {
+        FPitch = pitch;
+        Changed();
+    }
+}
+
+void TFont::SetPixelsPerInch(int32_t ppi) {
+    if (ppi > 0 && ppi != FPixelsPerInch) {
+        FPixelsPerInch = ppi;
+        Changed();
+    }
+}
+
+} // namespace gfx

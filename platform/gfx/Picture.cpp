@@ -1,0 +1,200 @@
+// TPngImage and TPicture: decoded pictures held for drawing.
+#include "platform/gfx/Picture.h"
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Canvas_p.h"
+#include "platform/gfx/QtBridge_p.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Exceptions.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include <cstring>
+#include <vector>
+
+namespace gfx {
+
+struct TPngImage::Impl {
+    QImage image;
+};
+
+namespace {
+
+QString ToQString(const rtl::UnicodeString &s) {
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+QImage DecodeOrThrow(const uint8_t *data, size_t size, const char *format) {
+    QImage img;
+    if (!data || size == 0 || size > size_t(INT32_MAX) ||
+        !img.loadFromData(data, int(size), format)) {
+        throw rtl::Exception(std::string_view("Invalid PNG image"));
+    }
+    return img.convertToFormat(QImage::Format_ARGB32);
+}
+
+std::vector<uint8_t> ReadRest(rtl::TStream &stream) {
+    const int64_t rest = stream.GetSize() - stream.GetPosition();
+    if (rest < 0 || rest > INT32_MAX) {
+        throw rtl::EReadError(std::string_view("Stream read error"));
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(rest));
+    if (rest > 0) {
+        stream.ReadBuffer(bytes.data(), int32_t(rest));
+    }
+    return bytes;
+}
+
+bool IsPng(const uint8_t *data, size_t size) {
+    static const uint8_t sig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    return size >= 8 && std::memcmp(data, sig, 8) == 0;
+}
+
+} // namespace
+
+namespace qt {
+
+const QImage &ImageOf(const TPngImage &png) {
+    return png.GetImpl().image;
+}
+
+void SetImage(TPngImage &png, const QImage &image) {
+    png.GetImpl().image = image.convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace qt
+
+TPngImage::TPngImage() : FImpl(std::make_unique<Impl>()) {}
+TPngImage::TPngImage(const TPngImage &other) : FImpl(std::make_unique<Impl>(*other.FImpl)) {}
+TPngImage &TPngImage::operator=(const TPngImage &other) {
+    *FImpl = *other.FImpl;
+    Changed();
+    return *this;
+}
+TPngImage::~TPngImage() = default;
+
+int32_t TPngImage::GetWidth() const {
+    return FImpl->image.width();
+}
+
+int32_t TPngImage::GetHeight() const {
+    return FImpl->image.height();
+}
+
+void TPngImage::DrawOn(TCanvas &canvas, const TRect &dest) const {
+    if (FImpl->image.isNull() || dest.IsEmpty()) {
+        return;
+    }
+    QPainter &p = canvas.GetImpl().Painter();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(QRect(dest.Left, dest.Top, dest.Width(), dest.Height()), FImpl->image);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+void TPngImage::LoadFromFile(const rtl::UnicodeString &fileName) {
+    QImage img;
+    if (!img.load(ToQString(fileName), "PNG")) {
+        throw rtl::Exception(u"Invalid PNG image: " + fileName);
+    }
+    FImpl->image = img.convertToFormat(QImage::Format_ARGB32);
+    Changed();
+}
+
+void TPngImage::LoadFromMemory(const uint8_t *data, size_t size) {
+    FImpl->image = DecodeOrThrow(data, size, "PNG");
+    Changed();
+}
+
+void TPngImage::LoadFromStream(rtl::TStream &stream) {
+    const std::vector<uint8_t> bytes = ReadRest(stream);
+    LoadFromMemory(bytes.data(), bytes.size());
+}
+
+void TPngImage::SaveToStream(rtl::TStream &stream) const {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!FImpl->image.save(&buffer, "PNG") || bytes.size() > INT32_MAX) {
+        throw rtl::EWriteError(std::string_view("Cannot write the PNG image"));
+    }
+    stream.WriteBuffer(bytes.constData(), int32_t(bytes.size()));
+}
+
+void TPngImage::SaveToFile(const rtl::UnicodeString &fileName) const {
+    if (!FImpl->image.save(ToQString(fileName), "PNG")) {
+        throw rtl::Exception(u"Cannot save PNG image to " + fileName);
+    }
+}
+
+void TPngImage::AssignTo(TBitmap &bitmap) const {
+    bitmap.SetSize(0, 0);
+    bitmap.SetSize(GetWidth(), GetHeight());
+    DrawOn(bitmap.GetCanvas(), Rect(0, 0, GetWidth(), GetHeight()));
+}
+
+TPicture::TPicture() = default;
+TPicture::~TPicture() = default;
+
+void TPicture::Changed() {
+    if (OnChange) {
+        OnChange();
+    }
+}
+
+void TPicture::SetGraphic(const TGraphic *graphic) {
+    if (!graphic) {
+        FGraphic.reset();
+    } else if (auto *png = dynamic_cast<const TPngImage *>(graphic)) {
+        FGraphic = std::make_unique<TPngImage>(*png);
+    } else if (auto *bmp = dynamic_cast<const TBitmap *>(graphic)) {
+        FGraphic = std::make_unique<TBitmap>(*bmp);
+    } else {
+        auto copy = std::make_unique<TBitmap>();
+        copy->Assign(*graphic);
+        FGraphic = std::move(copy);
+    }
+    Changed();
+}
+
+void TPicture::LoadFromMemory(const uint8_t *data, size_t size) {
+    if (data && IsPng(data, size)) {
+        auto png = std::make_unique<TPngImage>();
+        png->LoadFromMemory(data, size);
+        FGraphic = std::move(png);
+    } else {
+        QImage img = DecodeOrThrow(data, size, nullptr);
+        auto bmp = std::make_unique<TBitmap>(img.width(), img.height());
+        qt::ImageOf(*bmp) = img.convertToFormat(QImage::Format_RGB32);
+        FGraphic = std::move(bmp);
+    }
+    Changed();
+}
+
+void TPicture::LoadFromStream(rtl::TStream &stream) {
+    const std::vector<uint8_t> bytes = ReadRest(stream);
+    LoadFromMemory(bytes.data(), bytes.size());
+}
+
+void TPicture::LoadFromFile(const rtl::UnicodeString &fileName) {
+    QFile file(ToQString(fileName));
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw rtl::EFOpenError(u"Cannot open file \"" + fileName + u"\"");
+    }
+    const QByteArray bytes = file.readAll();
+    LoadFromMemory(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+}
+
+void TPicture::Assign(const TPicture &other) {
+    SetGraphic(other.GetGraphic());
+}
+
+void TPicture::Clear() {
+    SetGraphic(nullptr);
+}
+
+} // namespace gfx

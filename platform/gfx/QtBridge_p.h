@@ -1,0 +1,41 @@
+// Internal to the platform layer: how the Qt-based implementation files of gfx and ui reach
+// each other's Qt state. Qt classes are only declared here; callers include Qt themselves.
+#pragma once
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Graphics.h"
+#include "platform/gfx/Picture.h"
+
+#include <memory>
+
+class QColor;
+class QFont;
+class QImage;
+class QPainter;
+
+namespace gfx::qt {
+
+// Makes the process's Qt application (widgets-capable) unless one exists. Fonts, controls and
+// dialogs need it; every entry point that needs it calls this first.
+void EnsureApplication();
+
+QColor ToQColor(TColor color);      // opaque, system colours resolved
+TColor FromQColor(const QColor &c); // $00BBGGRR
+QFont ToQFont(const TFont &font);   // pixel size from Height, family resolved by fontconfig
+void FromQFont(const QFont &qfont, TFont &font);
+
+// A canvas on an image that the caller keeps alive; the canvas begins painting lazily.
+std::unique_ptr<TCanvas> CanvasOnImage(QImage *image);
+// A canvas on a painter that is active for the canvas's lifetime (a control's paint event);
+// paintArea is the area being painted, in the painter's coordinates.
+std::unique_ptr<TCanvas> CanvasOnPainter(QPainter *painter, const TRect &paintArea);
+// Ends the canvas's own painter, if any, so the image underneath can be resized or read.
+void EndPainting(TCanvas &canvas);
+
+QImage &ImageOf(TBitmap &bitmap);
+const QImage &ImageOf(const TBitmap &bitmap);
+const QImage &ImageOf(const TPngImage &png);
+void SetImage(TPngImage &png, const QImage &image);
+
+} // namespace gfx::qt

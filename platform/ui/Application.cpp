@@ -1,0 +1,214 @@
+// TApplication: the message loop, posted messages and the default error display.
+#include "platform/ui/Application.h"
+
+#include "platform/gfx/QtBridge_p.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/ui/DialogHandler.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/ModalResult.h"
+#include "platform/ui/QtBridge_p.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QMetaObject>
+
+#include <deque>
+#include <filesystem>
+#include <unordered_set>
+
+namespace ui {
+
+namespace {
+
+struct PostedMessage {
+    TControl *control;
+    TMessage message;
+};
+
+std::deque<PostedMessage> &PostedQueue() {
+    static std::deque<PostedMessage> queue;
+    return queue;
+}
+
+std::unordered_set<TControl *> &LiveControls() {
+    static std::unordered_set<TControl *> live;
+    return live;
+}
+
+bool DrainScheduled = false;
+
+QString ToQString(const rtl::UnicodeString &s) {
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+} // namespace
+
+// Never destroyed: forms and widgets must not be torn down after Qt's own globals at exit.
+TApplication *const Application = new TApplication();
+
+namespace qt {
+
+void RegisterControl(TControl *control) {
+    LiveControls().insert(control);
+}
+
+void UnregisterControl(TControl *control) {
+    LiveControls().erase(control);
+}
+
+void CallSafely(const std::function<void()> &handler) {
+    try {
+        handler();
+    } catch (const std::exception &e) {
+        Application->HandleException(e);
+    } catch (...) {
+        Application->HandleException(rtl::Exception(std::string_view("Unknown exception")));
+    }
+}
+
+} // namespace qt
+
+void PostMessage(TControl *control, uint32_t msg, WPARAM wParam, LPARAM lParam) {
+    PostedQueue().push_back({control, {msg, wParam, lParam, 0}});
+    if (!DrainScheduled && QCoreApplication::instance()) {
+        DrainScheduled = true;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { ProcessPostedMessagesForTesting(); },
+            Qt::QueuedConnection);
+    }
+}
+
+int ProcessPostedMessagesForTesting() {
+    DrainScheduled = false;
+    int delivered = 0;
+    while (!PostedQueue().empty()) {
+        PostedMessage pm = PostedQueue().front();
+        PostedQueue().pop_front();
+        if (LiveControls().count(pm.control)) {
+            qt::CallSafely([&] { pm.control->WndProc(pm.message); });
+            ++delivered;
+        }
+    }
+    return delivered;
+}
+
+TApplication::TApplication() : TComponent(nullptr) {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    FTitle = ec ? u"" : rtl::Utf8ToUtf16(exe.stem().string());
+}
+
+TApplication::~TApplication() {
+    // Forms go first, while the application object is still whole.
+    DestroyComponents();
+}
+
+void TApplication::Initialize() {
+    gfx::qt::EnsureApplication();
+}
+
+rtl::UnicodeString TApplication::GetExeName() const {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? u"" : rtl::Utf8ToUtf16(exe.string());
+}
+
+void TApplication::FormCreated(TForm *form) {
+    form->AfterConstruction();
+    if (!FMainForm) {
+        FMainForm = form;
+    }
+}
+
+void TApplication::Run() {
+    gfx::qt::EnsureApplication();
+    if (!FMainForm || FTerminated) {
+        return;
+    }
+    if (FShowMainForm) {
+        FMainForm->Show();
+    }
+    FRunning = true;
+    while (!FTerminated) {
+        QApplication::exec();
+    }
+    FRunning = false;
+}
+
+void TApplication::Terminate() {
+    FTerminated = true;
+    if (QCoreApplication::instance()) {
+        QCoreApplication::quit();
+    }
+}
+
+void TApplication::ProcessMessages() {
+    gfx::qt::EnsureApplication();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    ProcessPostedMessagesForTesting();
+}
+
+void TApplication::HandleException(const std::exception &e) {
+    if (dynamic_cast<const rtl::EAbort *>(&e)) {
+        return;
+    }
+    if (OnException) {
+        OnException(this, e);
+    } else {
+        ShowException(e);
+    }
+}
+
+void TApplication::ShowException(const std::exception &e) {
+    const auto *ex = dynamic_cast<const rtl::Exception *>(&e);
+    rtl::UnicodeString text = ex ? ex->Message() : rtl::Utf8ToUtf16(e.what());
+    if (!text.empty() && text.back() > u'.') {
+        text += u'.';
+    }
+    MessageBox(text, FTitle, MB_OK | MB_ICONSTOP);
+}
+
+int32_t TApplication::MessageBox(const rtl::UnicodeString &text, const rtl::UnicodeString &caption,
+                                 uint32_t flags) {
+    const rtl::UnicodeString &title = caption.empty() ? FTitle : caption;
+    if (const auto &handler = GetDialogHandler().MessageBox) {
+        return handler(text, title, flags);
+    }
+    gfx::qt::EnsureApplication();
+    QMessageBox box;
+    box.setWindowTitle(ToQString(title));
+    box.setText(ToQString(text));
+    const uint32_t icon = flags & 0xF0;
+    box.setIcon(icon == MB_ICONSTOP          ? QMessageBox::Critical
+                : icon == MB_ICONQUESTION    ? QMessageBox::Question
+                : icon == MB_ICONWARNING     ? QMessageBox::Warning
+                : icon == MB_ICONINFORMATION ? QMessageBox::Information
+                                             : QMessageBox::NoIcon);
+    struct Choice {
+        QMessageBox::StandardButton button;
+        int32_t id;
+    };
+    static const std::vector<Choice> sets[] = {
+        {{QMessageBox::Ok, IDOK}},
+        {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}},
+        {{QMessageBox::Abort, IDABORT},
+         {QMessageBox::Retry, IDRETRY},
+         {QMessageBox::Ignore, IDIGNORE}},
+        {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}},
+        {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}},
+        {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}},
+    };
+    const auto &set = sets[(flags & 0x0F) < 6 ? (flags & 0x0F) : 0];
+    for (const Choice &c : set) {
+        box.addButton(c.button);
+    }
+    const int pressed = box.exec();
+    for (const Choice &c : set) {
+        if (c.button == pressed) {
+            return c.id;
+        }
+    }
+    return set.size() == 1 ? IDOK : IDCANCEL;
+}
+
+} // namespace ui

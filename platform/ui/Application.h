@@ -1,0 +1,78 @@
+// The application object: forms, the message loop, posted messages and the default display
+// of errors that leave event handlers.
+#pragma once
+
+#include "platform/rtl/System.h"
+#include "platform/ui/Component.h"
+#include "platform/ui/Messages.h"
+
+#include <exception>
+#include <functional>
+
+namespace ui {
+
+class TControl;
+class TForm;
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    void Initialize();
+    // Makes a form owned by the application, runs its OnCreate, and makes the first form
+    // made this way the main form (after its OnCreate, as the class library does).
+    template <class T> void CreateForm(T *&reference) {
+        T *form = new T(this); // owned by the application from here on
+        reference = form;
+        FormCreated(form);
+    }
+    // Shows the main form and runs the message loop until Terminate or the main form closes.
+    void Run();
+    void Terminate();
+    bool GetTerminated() const { return FTerminated; }
+    // Handles every pending native event and posted message, then returns.
+    void ProcessMessages();
+
+    TForm *GetMainForm() const { return FMainForm; }
+    const rtl::UnicodeString &GetTitle() const { return FTitle; }
+    void SetTitle(const rtl::UnicodeString &title) { FTitle = title; }
+    bool GetMainFormOnTaskBar() const { return FMainFormOnTaskBar; }
+    void SetMainFormOnTaskBar(bool value) { FMainFormOnTaskBar = value; }
+    bool GetShowMainForm() const { return FShowMainForm; }
+    void SetShowMainForm(bool value) { FShowMainForm = value; }
+    // Full path of the running program.
+    rtl::UnicodeString GetExeName() const;
+
+    // The default error display: OnException when set, else ShowException. EAbort is silent.
+    void HandleException(const std::exception &e);
+    // Shows the exception's message (with a final "." added when it ends in a character
+    // above ".") in a message box with the title as caption, an error icon and OK.
+    void ShowException(const std::exception &e);
+    // A message box through the dialog handler; caption empty means the title.
+    int32_t MessageBox(const rtl::UnicodeString &text, const rtl::UnicodeString &caption = {},
+                       uint32_t flags = 0);
+
+    std::function<void(TComponent *sender, const std::exception &e)> OnException;
+
+private:
+    void FormCreated(TForm *form);
+
+    TForm *FMainForm = nullptr;
+    rtl::UnicodeString FTitle;
+    bool FMainFormOnTaskBar = false;
+    bool FShowMainForm = true;
+    bool FTerminated = false;
+    bool FRunning = false;
+};
+
+// The one application object of the program.
+extern TApplication *const Application;
+
+// Queues a message for the control; it is delivered by the message loop or ProcessMessages,
+// in posting order, unless the control was destroyed meanwhile.
+void PostMessage(TControl *control, uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// Delivers the queued messages now (also those posted meanwhile); returns how many.
+int ProcessPostedMessagesForTesting();
+
+} // namespace ui

@@ -1,0 +1,396 @@
+// TControl: bounds, visibility, font, colour and text kept in step with the native widget.
+#include "platform/ui/Control.h"
+
+#include "platform/gfx/QtBridge_p.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/QtBridge_p.h"
+#include "platform/ui/WinControl.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace ui {
+
+struct TControl::Impl {
+    QPointer<QWidget> widget;
+    std::unique_ptr<QObject> observer;
+    bool ownDrawn = false;
+    gfx::TCanvas *paintCanvas = nullptr;
+    // Holds the canvas state between paints and measures text outside painting.
+    gfx::TBitmap stateHost{1, 1};
+    bool applyingParentFont = false;
+    bool applyingParentColor = false;
+};
+
+namespace {
+
+// The native widget shows the font and its colour.
+void ApplyNativeFont(QWidget &w, const gfx::TFont &font) {
+    w.setFont(gfx::qt::ToQFont(font));
+    QPalette p = w.palette();
+    const QColor c = gfx::qt::ToQColor(font.GetColor());
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::Text, c);
+    p.setColor(QPalette::ButtonText, c);
+    w.setPalette(p);
+}
+
+} // namespace
+
+namespace qt {
+
+QWidget *WidgetOf(const TControl &control) {
+    return control.GetImpl().widget.data();
+}
+
+void SetPaintCanvas(TControl &control, gfx::TCanvas *canvas) {
+    control.GetImpl().paintCanvas = canvas;
+}
+
+gfx::TCanvas &StateCanvas(TControl &control) {
+    return control.GetImpl().stateHost.GetCanvas();
+}
+
+void AttachWidget(TControl &control, QWidget *widget, bool ownDrawn) {
+    TControl::Impl &impl = control.GetImpl();
+    impl.observer.reset();
+    std::unique_ptr<QWidget> old(impl.widget.data());
+    impl.widget = widget;
+    impl.ownDrawn = ownDrawn;
+    if (!ownDrawn) {
+        impl.observer = NewObserver(control, widget);
+    }
+    ApplyNativeFont(*widget, control.GetFont());
+    widget->setEnabled(control.GetEnabled());
+    widget->setVisible(false);
+}
+
+} // namespace qt
+
+TControl::TControl(TComponent *owner) : TComponent(owner), FImpl(std::make_unique<Impl>()) {
+    gfx::qt::EnsureApplication();
+    qt::RegisterControl(this);
+    FFont.OnChange = [this] {
+        if (!FImpl->applyingParentFont) {
+            FParentFont = false;
+        }
+        if (QWidget *w = FImpl->widget) {
+            ApplyNativeFont(*w, FFont);
+        }
+        FontChanged();
+        AdjustSize();
+        Perform(CM_FONTCHANGED);
+        if (auto *wc = dynamic_cast<TWinControl *>(this)) {
+            for (int i = 0; i < wc->GetControlCount(); ++i) {
+                wc->GetControl(i)->ParentFontChanged();
+            }
+        }
+        Invalidate();
+    };
+}
+
+TControl::~TControl() {
+    MarkDestroying();
+    qt::UnregisterControl(this);
+    DestroyComponents();
+    if (FParent) {
+        FParent->RemoveControl(this);
+        FParent = nullptr;
+    }
+    FImpl->observer.reset();
+    std::unique_ptr<QWidget> widget(FImpl->widget.data());
+}
+
+TForm *TControl::GetParentForm() const {
+    const TControl *c = this;
+    while (c->FParent) {
+        c = c->FParent;
+    }
+    return dynamic_cast<TForm *>(const_cast<TControl *>(c));
+}
+
+void TControl::SetParent(TWinControl *parent) {
+    if (parent == FParent || parent == this) {
+        return;
+    }
+    if (FParent) {
+        FParent->RemoveControl(this);
+    }
+    FParent = parent;
+    if (QWidget *w = FImpl->widget) {
+        w->setParent(parent ? qt::WidgetOf(*parent) : nullptr);
+    }
+    if (FParent) {
+        if (FParentFont) {
+            ParentFontChanged();
+        }
+        if (FParentColor) {
+            ParentColorChanged();
+        }
+        ApplyBoundsToWidget();
+        FParent->InsertControl(this);
+    }
+    if (QWidget *w = FImpl->widget) {
+        w->setVisible(FVisible && FParent);
+    }
+}
+
+void TControl::ApplyBoundsToWidget() {
+    QWidget *w = FImpl->widget;
+    if (!w) {
+        return;
+    }
+    if (!FParent && dynamic_cast<TForm *>(this)) {
+        return; // forms place their window themselves
+    }
+    w->setGeometry(FBounds.Left, FBounds.Top, std::max(0, FBounds.Width()),
+                   std::max(0, FBounds.Height()));
+}
+
+void TControl::SetAlign(TAlign align) {
+    if (align != FAlign) {
+        FAlign = align;
+        RequestParentRealign();
+    }
+}
+
+void TControl::RequestParentRealign() {
+    if (FParent && !FParent->FAligning) {
+        FParent->Realign();
+    }
+}
+
+void TControl::SetConstraints(const TSizeConstraints &c) {
+    FConstraints = c;
+    SetBounds(GetLeft(), GetTop(), GetWidth(), GetHeight());
+}
+
+void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    const TSizeConstraints &c = FConstraints;
+    if (c.MaxWidth > 0) {
+        width = std::min(width, c.MaxWidth);
+    }
+    width = std::max(width, c.MinWidth);
+    if (c.MaxHeight > 0) {
+        height = std::min(height, c.MaxHeight);
+    }
+    height = std::max(height, c.MinHeight);
+    const gfx::TRect next = gfx::Bounds(left, top, width, height);
+    if (next == FBounds) {
+        return;
+    }
+    const bool resized = next.Width() != FBounds.Width() || next.Height() != FBounds.Height();
+    FBounds = next;
+    ApplyBoundsToWidget();
+    if (resized) {
+        if (auto *wc = dynamic_cast<TWinControl *>(this)) {
+            wc->Realign();
+        }
+        Perform(WM_SIZE, 0, MakeLParam(GetClientWidth(), GetClientHeight()));
+    }
+    if (FAlign != alNone) {
+        RequestParentRealign();
+    }
+}
+
+gfx::TRect TControl::GetClientRect() const {
+    return gfx::Rect(0, 0, GetWidth(), GetHeight());
+}
+
+void TControl::SetClientWidth(int32_t w) {
+    SetWidth(GetWidth() - GetClientWidth() + w);
+}
+
+void TControl::SetClientHeight(int32_t h) {
+    SetHeight(GetHeight() - GetClientHeight() + h);
+}
+
+void TControl::SetVisible(bool visible) {
+    if (visible == FVisible) {
+        return;
+    }
+    FVisible = visible;
+    if (QWidget *w = FImpl->widget) {
+        w->setVisible(FVisible && FParent);
+    }
+    Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+    if (FParent && FAlign != alNone) {
+        FParent->Realign();
+    }
+}
+
+bool TControl::IsShowing() const {
+    QWidget *w = FImpl->widget;
+    return w && w->isVisible();
+}
+
+void TControl::SetEnabled(bool enabled) {
+    if (enabled == FEnabled) {
+        return;
+    }
+    FEnabled = enabled;
+    if (QWidget *w = FImpl->widget) {
+        w->setEnabled(enabled);
+    }
+    EnabledChanged();
+    Perform(CM_ENABLEDCHANGED);
+    Invalidate();
+}
+
+void TControl::SetParentFont(bool value) {
+    FParentFont = value;
+    if (value) {
+        ParentFontChanged();
+    }
+}
+
+void TControl::ParentFontChanged() {
+    if (!FParentFont || !FParent) {
+        return;
+    }
+    FImpl->applyingParentFont = true;
+    FFont.Assign(FParent->GetFont());
+    FImpl->applyingParentFont = false;
+    Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::SetColor(gfx::TColor color) {
+    if (!FImpl->applyingParentColor) {
+        FParentColor = false;
+    }
+    if (color == FColor) {
+        return;
+    }
+    FColor = color;
+    ColorChanged();
+    Perform(CM_COLORCHANGED);
+    if (auto *wc = dynamic_cast<TWinControl *>(this)) {
+        for (int i = 0; i < wc->GetControlCount(); ++i) {
+            wc->GetControl(i)->ParentColorChanged();
+        }
+    }
+    Invalidate();
+}
+
+void TControl::SetParentColor(bool value) {
+    FParentColor = value;
+    if (value) {
+        ParentColorChanged();
+    }
+}
+
+void TControl::ParentColorChanged() {
+    if (!FParentColor || !FParent) {
+        return;
+    }
+    FImpl->applyingParentColor = true;
+    SetColor(FParent->GetColor());
+    FImpl->applyingParentColor = false;
+    FParentColor = true;
+}
+
+void TControl::SetText(const rtl::UnicodeString &text) {
+    if (text == FText) {
+        return;
+    }
+    FText = text;
+    if (QWidget *w = FImpl->widget; w && FImpl->ownDrawn) {
+        // Own-drawn captions stay readable by screen readers.
+        w->setAccessibleName(QString::fromUtf16(text.data(), qsizetype(text.size())));
+    }
+    TextChanged();
+    AdjustSize();
+    Perform(CM_TEXTCHANGED);
+    Invalidate();
+}
+
+void TControl::SetHint(const rtl::UnicodeString &hint) {
+    FHint = hint;
+    if (QWidget *w = FImpl->widget) {
+        w->setToolTip(QString::fromUtf16(hint.data(), qsizetype(hint.size())));
+    }
+}
+
+gfx::TPoint TControl::ClientToScreen(gfx::TPoint p) const {
+    QWidget *w = FImpl->widget;
+    const QPoint g = w ? w->mapToGlobal(QPoint(p.X, p.Y)) : QPoint(p.X, p.Y);
+    return {g.x(), g.y()};
+}
+
+gfx::TPoint TControl::ScreenToClient(gfx::TPoint p) const {
+    QWidget *w = FImpl->widget;
+    const QPoint l = w ? w->mapFromGlobal(QPoint(p.X, p.Y)) : QPoint(p.X, p.Y);
+    return {l.x(), l.y()};
+}
+
+void TControl::SetMouseCapture(bool capture) {
+    if (QWidget *w = FImpl->widget) {
+        capture ? w->grabMouse() : w->releaseMouse();
+    }
+}
+
+void TControl::Invalidate() {
+    if (QWidget *w = FImpl->widget) {
+        w->update();
+    }
+}
+
+void TControl::Update() {
+    if (QWidget *w = FImpl->widget; w && w->isVisible()) {
+        w->repaint();
+    }
+}
+
+void TControl::Repaint() {
+    Invalidate();
+    Update();
+}
+
+void TControl::BringToFront() {
+    if (QWidget *w = FImpl->widget) {
+        w->raise();
+    }
+}
+
+LRESULT TControl::Perform(uint32_t msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam, 0};
+    WndProc(m);
+    return m.Result;
+}
+
+void TControl::WndProc(TMessage &message) {
+    Dispatch(message);
+}
+
+void TControl::DefaultHandler(TMessage &message) {
+    (void)message;
+}
+
+void TControl::Click() {
+    if (OnClick) {
+        OnClick(this);
+    }
+}
+
+gfx::TCanvas &TControl::ControlCanvas() {
+    return FImpl->paintCanvas ? *FImpl->paintCanvas : FImpl->stateHost.GetCanvas();
+}
+
+gfx::TBitmap TControl::GrabForTesting() {
+    gfx::TBitmap result;
+    QWidget *w = FImpl->widget;
+    if (!w) {
+        return result;
+    }
+    QCoreApplication::processEvents();
+    const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    result.SetSize(img.width(), img.height());
+    gfx::qt::ImageOf(result) = img;
+    return result;
+}
+
+} // namespace ui

@@ -1,0 +1,189 @@
+// TControl: the base of everything shown in a window — bounds, alignment, visibility, font,
+// colour, caption, mouse events, and the Windows-style message entry (WndProc/Dispatch).
+#pragma once
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Colors.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Types.h"
+#include "platform/ui/Component.h"
+#include "platform/ui/Messages.h"
+
+#include <functional>
+#include <memory>
+
+namespace ui {
+
+class TWinControl;
+class TForm;
+
+enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+
+// Minimum and maximum width and height; 0 means no limit.
+struct TSizeConstraints {
+    int32_t MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+};
+
+using TNotifyEvent = std::function<void(TComponent *sender)>;
+using TMouseEvent = std::function<void(TComponent *sender, TMouseButton button, TShiftState shift,
+                                       int32_t x, int32_t y)>;
+using TMouseMoveEvent =
+    std::function<void(TComponent *sender, TShiftState shift, int32_t x, int32_t y)>;
+using TMouseWheelEvent =
+    std::function<void(TComponent *sender, TShiftState shift, int32_t wheelDelta,
+                       gfx::TPoint mousePos, bool &handled)>;
+
+// Bounds are in the parent's client coordinates (for a form: on the screen, frame included).
+// A control with a parent is shown when it and all its parents are visible. Each control
+// is backed by a native widget made by its class; own-drawn classes receive all their input
+// and paint requests as messages, wrapped standard widgets report theirs after handling.
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent *owner);
+    ~TControl() override;
+
+    TWinControl *GetParent() const { return FParent; }
+    virtual void SetParent(TWinControl *parent);
+    TForm *GetParentForm() const; // the form containing the control (itself for a form)
+
+    TAlign GetAlign() const { return FAlign; }
+    void SetAlign(TAlign align);
+    int32_t GetLeft() const { return FBounds.Left; }
+    int32_t GetTop() const { return FBounds.Top; }
+    int32_t GetWidth() const { return FBounds.Width(); }
+    int32_t GetHeight() const { return FBounds.Height(); }
+    void SetLeft(int32_t v) { SetBounds(v, GetTop(), GetWidth(), GetHeight()); }
+    void SetTop(int32_t v) { SetBounds(GetLeft(), v, GetWidth(), GetHeight()); }
+    void SetWidth(int32_t v) { SetBounds(GetLeft(), GetTop(), v, GetHeight()); }
+    void SetHeight(int32_t v) { SetBounds(GetLeft(), GetTop(), GetWidth(), v); }
+    virtual void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
+    gfx::TRect GetBoundsRect() const { return FBounds; }
+    TSizeConstraints GetConstraints() const { return FConstraints; }
+    void SetConstraints(const TSizeConstraints &c);
+    // The client area in the control's own coordinates (0, 0, client width, client height).
+    virtual gfx::TRect GetClientRect() const;
+    int32_t GetClientWidth() const { return GetClientRect().Width(); }
+    int32_t GetClientHeight() const { return GetClientRect().Height(); }
+    virtual void SetClientWidth(int32_t w);
+    virtual void SetClientHeight(int32_t h);
+
+    bool GetVisible() const { return FVisible; }
+    virtual void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible and every parent visible (and the form shown).
+    bool IsShowing() const;
+    bool GetEnabled() const { return FEnabled; }
+    virtual void SetEnabled(bool enabled);
+
+    gfx::TFont &GetFont() { return FFont; }
+    void SetFont(const gfx::TFont &font) { FFont.Assign(font); }
+    bool GetParentFont() const { return FParentFont; }
+    void SetParentFont(bool value);
+    gfx::TColor GetColor() const { return FColor; }
+    void SetColor(gfx::TColor color);
+    bool GetParentColor() const { return FParentColor; }
+    void SetParentColor(bool value);
+
+    const rtl::UnicodeString &GetCaption() const { return FText; }
+    void SetCaption(const rtl::UnicodeString &text) { SetText(text); }
+    virtual rtl::UnicodeString GetText() const { return FText; }
+    virtual void SetText(const rtl::UnicodeString &text);
+    const rtl::UnicodeString &GetHint() const { return FHint; }
+    void SetHint(const rtl::UnicodeString &hint);
+    bool GetShowHint() const { return FShowHint; }
+    void SetShowHint(bool value) { FShowHint = value; }
+
+    void Invalidate();
+    void Update();
+    void Repaint();
+    void Refresh() { Repaint(); }
+    void BringToFront();
+
+    gfx::TPoint ClientToScreen(gfx::TPoint p) const;
+    gfx::TPoint ScreenToClient(gfx::TPoint p) const;
+    // While captured, the control gets the mouse messages wherever the mouse is.
+    void SetMouseCapture(bool capture);
+
+    // Sends a message to the control now and returns its result.
+    LRESULT Perform(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // The control's message entry; the default passes the message to Dispatch.
+    virtual void WndProc(TMessage &message);
+    // Calls the handler of the message; unknown messages go to DefaultHandler.
+    virtual void Dispatch(TMessage &message);
+    virtual void DefaultHandler(TMessage &message);
+
+    // Runs the control's click behaviour (and OnClick).
+    virtual void Click();
+
+    // The control as it looks now, drawn offscreen.
+    gfx::TBitmap GrabForTesting();
+    // Native input as a user would give it, at (x, y) in the control (into the child widget
+    // there, such as a list's rows): a left click, or a double-click.
+    void ClickAtForTesting(int32_t x, int32_t y);
+    void DoubleClickAtForTesting(int32_t x, int32_t y);
+    // A key press and release (virtual-key number) sent to the control's widget.
+    void KeyPressForTesting(uint16_t vk, TShiftState shift = {});
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnResize;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TMouseWheelEvent OnMouseWheel;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+    struct Impl;
+    Impl &GetImpl() const { return *FImpl; }
+
+protected:
+    // Handlers that Dispatch calls; each runs the matching virtual and event.
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+    virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
+    virtual bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, gfx::TPoint mousePos);
+    virtual void DblClick();
+    virtual void Resize();
+    virtual void Paint() {}
+    // Hooks for descendants: the text, font or colour changed.
+    virtual void TextChanged() {}
+    virtual void FontChanged() {}
+    virtual void ColorChanged() {}
+    virtual void EnabledChanged() {}
+    // Size the control takes when it sizes itself to its content (AutoSize).
+    virtual void AdjustSize() {}
+    // The canvas of the paint in progress (own-drawn controls), else a measuring canvas.
+    gfx::TCanvas &ControlCanvas();
+    // Whether a left-button release inside the control counts as a click (own-drawn
+    // controls; wrapped widgets click by themselves).
+    bool FClickOnMouseUp = false;
+
+    void RequestParentRealign();
+    void ApplyBoundsToWidget();
+
+private:
+    friend class TWinControl;
+    void ParentFontChanged();
+    void ParentColorChanged();
+    void DispatchMouse(TMessage &m);
+
+    std::unique_ptr<Impl> FImpl;
+    TWinControl *FParent = nullptr;
+    TAlign FAlign = alNone;
+    gfx::TRect FBounds;
+    TSizeConstraints FConstraints;
+    bool FVisible = true;
+    bool FEnabled = true;
+    gfx::TFont FFont;
+    bool FParentFont = true;
+    gfx::TColor FColor = gfx::clBtnFace;
+    bool FParentColor = false;
+    rtl::UnicodeString FText;
+    rtl::UnicodeString FHint;
+    bool FShowHint = false;
+    bool FMouseDownInside = false;
+};
+
+} // namespace ui

@@ -1,0 +1,348 @@
+// The native side of controls: Qt input and paint events turned into Windows-style messages.
+#include "platform/gfx/QtBridge_p.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/QtBridge_p.h"
+#include "platform/ui/WinControl.h"
+
+#include <QAbstractScrollArea>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QWheelEvent>
+#include <QWidget>
+
+namespace ui::qt {
+
+namespace {
+
+WPARAM KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+    WPARAM f = 0;
+    f |= (buttons & Qt::LeftButton) ? WPARAM(MK_LBUTTON) : 0;
+    f |= (buttons & Qt::RightButton) ? WPARAM(MK_RBUTTON) : 0;
+    f |= (buttons & Qt::MiddleButton) ? WPARAM(MK_MBUTTON) : 0;
+    f |= (mods & Qt::ShiftModifier) ? WPARAM(MK_SHIFT) : 0;
+    f |= (mods & Qt::ControlModifier) ? WPARAM(MK_CONTROL) : 0;
+    return f;
+}
+
+uint32_t MouseMessage(QEvent::Type type, Qt::MouseButton b) {
+    const uint32_t base = b == Qt::RightButton    ? WM_RBUTTONDOWN
+                          : b == Qt::MiddleButton ? WM_MBUTTONDOWN
+                                                  : WM_LBUTTONDOWN;
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        return base;
+    case QEvent::MouseButtonRelease:
+        return base + 1;
+    case QEvent::MouseButtonDblClick:
+        return base + 2;
+    default:
+        return WM_MOUSEMOVE;
+    }
+}
+
+// Mouse position in the control's widget, also for events of a scroll area's viewport.
+QPoint ControlPos(TControl &control, QObject *receiver, QPointF pos) {
+    QWidget *w = WidgetOf(control);
+    auto *from = qobject_cast<QWidget *>(receiver);
+    return (from && w && from != w) ? from->mapTo(w, pos.toPoint()) : pos.toPoint();
+}
+
+// Modifiers of the key event being delivered (synthetic events do not change Qt's own state).
+Qt::KeyboardModifiers DeliveredModifiers;
+
+bool DeliverKey(TControl &control, QKeyEvent *k, bool ownDrawn) {
+    DeliveredModifiers = k->modifiers();
+    struct Reset {
+        ~Reset() { DeliveredModifiers = Qt::NoModifier; }
+    } reset;
+    const uint16_t vk = ToVirtualKey(k->key());
+    const bool down = k->type() == QEvent::KeyPress;
+    const LRESULT r = control.Perform(down ? WM_KEYDOWN : WM_KEYUP, vk, 0);
+    bool consumed = ownDrawn || r != 0;
+    // Enter and Escape that the control leaves alone are the form's dialog keys.
+    if (down && r == 0 && (vk == VK_RETURN || vk == VK_ESCAPE)) {
+        if (TForm *form = control.GetParentForm(); form && form->DialogKey(vk)) {
+            return true;
+        }
+    }
+    if (down && !k->text().isEmpty()) {
+        for (QChar c : k->text()) {
+            consumed = control.Perform(WM_CHAR, c.unicode(), 0) != 0 || consumed;
+        }
+    }
+    return consumed;
+}
+
+} // namespace
+
+bool DeliverAsMessage(TControl &control, QEvent *e, bool ownDrawn) {
+    if (control.IsDestroying()) {
+        return false;
+    }
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        auto *m = static_cast<QMouseEvent *>(e);
+        const QPoint p = ControlPos(control, nullptr, m->position());
+        control.Perform(MouseMessage(e->type(), m->button()),
+                        KeyFlags(m->buttons(), m->modifiers()), MakeLParam(p.x(), p.y()));
+        return ownDrawn;
+    }
+    case QEvent::Wheel: {
+        auto *w = static_cast<QWheelEvent *>(e);
+        const WPARAM wp = KeyFlags(w->buttons(), w->modifiers()) |
+                          (WPARAM(uint16_t(int16_t(w->angleDelta().y()))) << 16);
+        const QPointF g = w->globalPosition();
+        return control.Perform(WM_MOUSEWHEEL, wp, MakeLParam(int(g.x()), int(g.y()))) != 0 ||
+               ownDrawn;
+    }
+    case QEvent::Enter:
+        control.Perform(CM_MOUSEENTER);
+        return false;
+    case QEvent::Leave:
+        control.Perform(CM_MOUSELEAVE);
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return DeliverKey(control, static_cast<QKeyEvent *>(e), ownDrawn);
+    case QEvent::FocusIn:
+        control.Perform(WM_SETFOCUS);
+        return false;
+    case QEvent::FocusOut:
+        control.Perform(WM_KILLFOCUS);
+        return false;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+// Reports the input of a wrapped standard widget to its control after the widget's own
+// handling decides nothing (messages are notifications here).
+class Observer : public QObject {
+public:
+    Observer(TControl &control, QWidget *widget) : FControl(control) {
+        widget->installEventFilter(this);
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(widget)) {
+            area->viewport()->installEventFilter(this);
+        }
+    }
+
+    bool eventFilter(QObject *receiver, QEvent *e) override {
+        if (e->type() == QEvent::MouseButtonDblClick || e->type() == QEvent::MouseButtonPress ||
+            e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::MouseMove) {
+            auto *m = static_cast<QMouseEvent *>(e);
+            const QPoint p = ControlPos(FControl, receiver, m->position());
+            CallSafely([&] {
+                FControl.Perform(MouseMessage(e->type(), m->button()),
+                                 KeyFlags(m->buttons(), m->modifiers()), MakeLParam(p.x(), p.y()));
+            });
+            return false;
+        }
+        if (receiver != WidgetOf(FControl)) {
+            return false;
+        }
+        bool consumed = false;
+        CallSafely([&] { consumed = DeliverAsMessage(FControl, e, false); });
+        return consumed;
+    }
+
+private:
+    TControl &FControl;
+};
+
+// The widget of own-drawn controls and forms.
+class OwnDrawnWidget : public QWidget {
+public:
+    explicit OwnDrawnWidget(TControl &control) : FControl(control) {
+        setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent, dynamic_cast<TWinControl *>(&control) != nullptr);
+        if (dynamic_cast<TWinControl *>(&control)) {
+            setFocusPolicy(Qt::ClickFocus);
+        }
+    }
+
+protected:
+    bool event(QEvent *e) override {
+        bool consumed = false;
+        CallSafely([&] { consumed = DeliverAsMessage(FControl, e, true); });
+        return consumed || QWidget::event(e);
+    }
+
+    void paintEvent(QPaintEvent *e) override {
+        QPainter p(this);
+        const QRect r = e->rect();
+        auto canvas = gfx::qt::CanvasOnPainter(
+            &p, gfx::Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+        gfx::TCanvas &state = StateCanvas(FControl);
+        canvas->SetPen(state.GetPen());
+        canvas->SetBrush(state.GetBrush());
+        canvas->SetFont(FControl.GetFont());
+        SetPaintCanvas(FControl, canvas.get());
+        if (dynamic_cast<TWinControl *>(&FControl)) {
+            const int32_t level = canvas->SaveDC();
+            CallSafely([&] { FControl.Perform(WM_ERASEBKGND); });
+            canvas->RestoreDC(level);
+        }
+        CallSafely([&] { FControl.Perform(WM_PAINT); });
+        SetPaintCanvas(FControl, nullptr);
+        state.SetPen(canvas->GetPen());
+        state.SetBrush(canvas->GetBrush());
+        state.SetFont(canvas->GetFont());
+    }
+
+    void resizeEvent(QResizeEvent *) override {
+        if (auto *form = dynamic_cast<TForm *>(&FControl); form && isWindow()) {
+            CallSafely([&] { form->WindowResized(width(), height()); });
+        }
+    }
+
+    void closeEvent(QCloseEvent *e) override {
+        auto *form = dynamic_cast<TForm *>(&FControl);
+        if (!form) {
+            return;
+        }
+        bool accept = true;
+        CallSafely([&] { accept = form->WindowCloseRequested(); });
+        e->setAccepted(accept);
+    }
+
+private:
+    TControl &FControl;
+};
+
+} // namespace
+
+std::unique_ptr<QObject> NewObserver(TControl &control, QWidget *widget) {
+    return std::make_unique<Observer>(control, widget);
+}
+
+QWidget *NewOwnDrawnWidget(TControl &control) {
+    return new OwnDrawnWidget(control);
+}
+
+TShiftState KeyboardShift() {
+    TShiftState s;
+    const Qt::KeyboardModifiers m = QGuiApplication::keyboardModifiers() | DeliveredModifiers;
+    if (m & Qt::ShiftModifier) {
+        s.Include(ssShift);
+    }
+    if (m & Qt::ControlModifier) {
+        s.Include(ssCtrl);
+    }
+    if (m & Qt::AltModifier) {
+        s.Include(ssAlt);
+    }
+    return s;
+}
+
+uint16_t ToVirtualKey(int key) {
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
+        return uint16_t(key);
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
+        return uint16_t(VK_F1 + (key - Qt::Key_F1));
+    }
+    static const std::pair<int, uint16_t> table[] = {
+        {Qt::Key_Backspace, VK_BACK},  {Qt::Key_Tab, VK_TAB},
+        {Qt::Key_Backtab, VK_TAB},     {Qt::Key_Return, VK_RETURN},
+        {Qt::Key_Enter, VK_RETURN},    {Qt::Key_Shift, VK_SHIFT},
+        {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},
+        {Qt::Key_Pause, VK_PAUSE},     {Qt::Key_CapsLock, VK_CAPITAL},
+        {Qt::Key_Escape, VK_ESCAPE},   {Qt::Key_Space, VK_SPACE},
+        {Qt::Key_PageUp, VK_PRIOR},    {Qt::Key_PageDown, VK_NEXT},
+        {Qt::Key_End, VK_END},         {Qt::Key_Home, VK_HOME},
+        {Qt::Key_Left, VK_LEFT},       {Qt::Key_Up, VK_UP},
+        {Qt::Key_Right, VK_RIGHT},     {Qt::Key_Down, VK_DOWN},
+        {Qt::Key_Insert, VK_INSERT},   {Qt::Key_Delete, VK_DELETE},
+        {Qt::Key_Help, VK_HELP},       {Qt::Key_Asterisk, VK_MULTIPLY},
+        {Qt::Key_Plus, VK_ADD},        {Qt::Key_Minus, VK_SUBTRACT},
+        {Qt::Key_Slash, VK_DIVIDE},
+    };
+    for (const auto &[qtKey, vk] : table) {
+        if (qtKey == key) {
+            return vk;
+        }
+    }
+    return 0;
+}
+
+} // namespace ui::qt
+
+namespace ui {
+
+namespace {
+
+int ToQtKey(uint16_t vk) {
+    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) {
+        return vk;
+    }
+    if (vk >= VK_F1 && vk <= VK_F1 + 23) {
+        return Qt::Key_F1 + (vk - VK_F1);
+    }
+    for (int k : {Qt::Key_Backspace, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space,
+                  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_Left,
+                  Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Insert, Qt::Key_Delete}) {
+        if (qt::ToVirtualKey(k) == vk) {
+            return k;
+        }
+    }
+    return 0;
+}
+
+void SendMouse(QWidget *w, QEvent::Type type, QPoint pos) {
+    QWidget *target = w->childAt(pos);
+    target = target ? target : w;
+    const QPointF local = target->mapFrom(w, pos);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, local, target->mapToGlobal(local), Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &e);
+}
+
+} // namespace
+
+void TControl::ClickAtForTesting(int32_t x, int32_t y) {
+    if (QWidget *w = qt::WidgetOf(*this)) {
+        SendMouse(w, QEvent::MouseButtonPress, QPoint(x, y));
+        SendMouse(w, QEvent::MouseButtonRelease, QPoint(x, y));
+    }
+}
+
+void TControl::DoubleClickAtForTesting(int32_t x, int32_t y) {
+    if (QWidget *w = qt::WidgetOf(*this)) {
+        SendMouse(w, QEvent::MouseButtonPress, QPoint(x, y));
+        SendMouse(w, QEvent::MouseButtonRelease, QPoint(x, y));
+        SendMouse(w, QEvent::MouseButtonDblClick, QPoint(x, y));
+        SendMouse(w, QEvent::MouseButtonRelease, QPoint(x, y));
+    }
+}
+
+void TControl::KeyPressForTesting(uint16_t vk, TShiftState shift) {
+    QWidget *w = qt::WidgetOf(*this);
+    if (!w) {
+        return;
+    }
+    Qt::KeyboardModifiers mods;
+    mods.setFlag(Qt::ShiftModifier, shift.Contains(ssShift));
+    mods.setFlag(Qt::ControlModifier, shift.Contains(ssCtrl));
+    mods.setFlag(Qt::AltModifier, shift.Contains(ssAlt));
+    const int key = ToQtKey(vk);
+    const QString text = (vk >= '0' && vk <= 'Z' && !shift.Contains(ssCtrl))
+                             ? QString(QChar(vk)).toLower()
+                         : vk == VK_SPACE ? u" "_qs
+                                          : QString();
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QCoreApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+} // namespace ui

@@ -1,0 +1,109 @@
+// TForm: a top-level window built by its constructor, shown modeless or modal.
+#pragma once
+
+#include "platform/ui/ModalResult.h"
+#include "platform/ui/WinControl.h"
+
+namespace ui {
+
+enum TFormBorderStyle : uint8_t {
+    bsNone,
+    bsSingle,
+    bsSizeable,
+    bsDialog,
+    bsToolWindow,
+    bsSizeToolWin
+};
+enum TPosition : uint8_t {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = std::function<void(TComponent *sender, TCloseAction &action)>;
+using TCloseQueryEvent = std::function<void(TComponent *sender, bool &canClose)>;
+
+// Width and Height include a fixed window frame (3 pixels a side for single and dialog
+// borders, 4 for sizeable ones, 22 for the caption; none for bsNone), so ClientWidth and
+// ClientHeight are the inner size. A derived form's constructor makes its components; the
+// maker then calls AfterConstruction (Application->CreateForm does), which runs OnCreate;
+// an exception leaving OnCreate goes to the application's error display and the form stays.
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent *owner);
+    ~TForm() override;
+
+    void AfterConstruction();
+    // Runs OnDestroy; called by the owner before it frees the form.
+    void BeforeDestruction() override;
+
+    gfx::TRect GetClientRect() const override;
+    void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+    void SetVisible(bool visible) override;
+
+    TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle style);
+    TPosition GetPosition() const { return FPosition; }
+    void SetPosition(TPosition position) { FPosition = position; }
+    TWindowState GetWindowState() const { return FWindowState; }
+    void SetWindowState(TWindowState state);
+    bool GetKeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool value) { FKeyPreview = value; }
+
+    TModalResult GetModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult result);
+    // Shows the form modally and returns the modal result (through the dialog handler when
+    // one is set). A visible form cannot be shown modally (EInvalidOperation).
+    TModalResult ShowModal();
+    bool IsModal() const { return FModal; }
+    // Asks OnCloseQuery, runs OnClose and then hides (or frees) the form; closing the main
+    // form ends the application; closing a modal form sets ModalResult to mrCancel.
+    void Close();
+    bool CloseQuery();
+
+    // Native window hooks (called by the platform layer).
+    void WindowResized(int32_t clientWidth, int32_t clientHeight);
+    bool WindowCloseRequested();
+    bool DialogKey(uint16_t key);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnPaint;
+    TNotifyEvent OnActivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+protected:
+    void TextChanged() override;
+    void ColorChanged() override;
+    void Paint() override;
+    void Dispatch(TMessage &message) override;
+
+private:
+    gfx::TSize FrameExtent() const; // window size minus client size
+    void PlaceWindow();
+    void ApplyWindowGeometry();
+    void CloseModal();
+    bool RunModalLoop();
+
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TPosition FPosition = poDesigned;
+    TWindowState FWindowState = wsNormal;
+    bool FKeyPreview = false;
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+    bool FShownOnce = false;
+    bool FDestroyRan = false;
+    void *FModalLoop = nullptr; // the native event loop of ShowModal while it runs
+};
+
+} // namespace ui

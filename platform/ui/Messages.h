@@ -1,0 +1,171 @@
+// Windows-style messages, virtual-key numbers and input-state types used by controls.
+// Message and key numbers are those of Windows; CM_ messages are the class library's own
+// control notifications (CM_BASE + n).
+#pragma once
+
+#include <cstdint>
+
+namespace ui {
+
+using WPARAM = uintptr_t;
+using LPARAM = intptr_t;
+using LRESULT = intptr_t;
+
+struct TMessage {
+    uint32_t Msg = 0;
+    WPARAM WParam = 0;
+    LPARAM LParam = 0;
+    LRESULT Result = 0;
+};
+
+// Mouse position packed as Windows does: x in the low 16 bits, y in the high 16 bits (signed).
+constexpr LPARAM MakeLParam(int x, int y) {
+    return LPARAM(uint32_t(uint16_t(int16_t(x))) | (uint32_t(uint16_t(int16_t(y))) << 16));
+}
+constexpr int GetXLParam(LPARAM l) {
+    return int16_t(uint16_t(uint32_t(l) & 0xFFFF));
+}
+constexpr int GetYLParam(LPARAM l) {
+    return int16_t(uint16_t((uint32_t(l) >> 16) & 0xFFFF));
+}
+
+enum : uint32_t {
+    WM_NULL = 0x0000,
+    WM_MOVE = 0x0003,
+    WM_SIZE = 0x0005,
+    WM_SETFOCUS = 0x0007,
+    WM_KILLFOCUS = 0x0008,
+    WM_ENABLE = 0x000A,
+    WM_SETTEXT = 0x000C,
+    WM_PAINT = 0x000F,
+    WM_CLOSE = 0x0010,
+    WM_ERASEBKGND = 0x0014,
+    WM_CANCELMODE = 0x001F,
+    WM_SETCURSOR = 0x0020,
+    WM_WINDOWPOSCHANGED = 0x0047,
+    WM_GETDLGCODE = 0x0087,
+    WM_KEYDOWN = 0x0100,
+    WM_KEYUP = 0x0101,
+    WM_CHAR = 0x0102,
+    WM_SYSKEYDOWN = 0x0104,
+    WM_SYSKEYUP = 0x0105,
+    WM_TIMER = 0x0113,
+    WM_HSCROLL = 0x0114,
+    WM_VSCROLL = 0x0115,
+    WM_MOUSEMOVE = 0x0200,
+    WM_LBUTTONDOWN = 0x0201,
+    WM_LBUTTONUP = 0x0202,
+    WM_LBUTTONDBLCLK = 0x0203,
+    WM_RBUTTONDOWN = 0x0204,
+    WM_RBUTTONUP = 0x0205,
+    WM_RBUTTONDBLCLK = 0x0206,
+    WM_MBUTTONDOWN = 0x0207,
+    WM_MBUTTONUP = 0x0208,
+    WM_MBUTTONDBLCLK = 0x0209,
+    WM_MOUSEWHEEL = 0x020A,
+    WM_MOUSELEAVE = 0x02A3,
+    WM_THEMECHANGED = 0x031A,
+    WM_USER = 0x0400,
+};
+
+enum : uint32_t {
+    CM_BASE = 0xB000,
+    CM_ACTIVATE = CM_BASE + 0,
+    CM_DEACTIVATE = CM_BASE + 1,
+    CM_DIALOGKEY = CM_BASE + 5,
+    CM_DIALOGCHAR = CM_BASE + 6,
+    CM_PARENTFONTCHANGED = CM_BASE + 8,
+    CM_PARENTCOLORCHANGED = CM_BASE + 9,
+    CM_VISIBLECHANGED = CM_BASE + 11,
+    CM_ENABLEDCHANGED = CM_BASE + 12,
+    CM_COLORCHANGED = CM_BASE + 13,
+    CM_FONTCHANGED = CM_BASE + 14,
+    CM_TEXTCHANGED = CM_BASE + 18,
+    CM_MOUSEENTER = CM_BASE + 19,
+    CM_MOUSELEAVE = CM_BASE + 20,
+    CM_BUTTONPRESSED = CM_BASE + 24,
+    CM_SHOWINGCHANGED = CM_BASE + 25,
+    CM_ENTER = CM_BASE + 26,
+    CM_EXIT = CM_BASE + 27,
+    CM_RELEASE = CM_BASE + 33,
+    CM_SYSCOLORCHANGE = CM_BASE + 36,
+    CM_INVALIDATE = CM_BASE + 52,
+    CM_BORDERCHANGED = CM_BASE + 59,
+};
+
+// Key-state flags of mouse messages' WParam.
+enum : uint32_t {
+    MK_LBUTTON = 0x0001,
+    MK_RBUTTON = 0x0002,
+    MK_SHIFT = 0x0004,
+    MK_CONTROL = 0x0008,
+    MK_MBUTTON = 0x0010,
+};
+
+// One notch of the mouse wheel.
+constexpr int WHEEL_DELTA = 120;
+
+// Virtual-key numbers.
+enum : uint16_t {
+    VK_LBUTTON = 0x01,
+    VK_RBUTTON = 0x02,
+    VK_CANCEL = 0x03,
+    VK_MBUTTON = 0x04,
+    VK_BACK = 0x08,
+    VK_TAB = 0x09,
+    VK_CLEAR = 0x0C,
+    VK_RETURN = 0x0D,
+    VK_SHIFT = 0x10,
+    VK_CONTROL = 0x11,
+    VK_MENU = 0x12,
+    VK_PAUSE = 0x13,
+    VK_CAPITAL = 0x14,
+    VK_ESCAPE = 0x1B,
+    VK_SPACE = 0x20,
+    VK_PRIOR = 0x21,
+    VK_NEXT = 0x22,
+    VK_END = 0x23,
+    VK_HOME = 0x24,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
+    VK_INSERT = 0x2D,
+    VK_DELETE = 0x2E,
+    VK_HELP = 0x2F,
+    // '0'..'9' are 0x30..0x39 and 'A'..'Z' 0x41..0x5A.
+    VK_NUMPAD0 = 0x60,
+    VK_MULTIPLY = 0x6A,
+    VK_ADD = 0x6B,
+    VK_SUBTRACT = 0x6D,
+    VK_DECIMAL = 0x6E,
+    VK_DIVIDE = 0x6F,
+    VK_F1 = 0x70,
+    VK_F12 = 0x7B,
+};
+
+enum TShiftStateFlag : uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+
+// A set of shift-state flags.
+class TShiftState {
+public:
+    constexpr TShiftState() = default;
+    constexpr TShiftState(std::initializer_list<TShiftStateFlag> flags) {
+        for (auto f : flags) {
+            FBits |= uint8_t(1u << f);
+        }
+    }
+    constexpr bool Contains(TShiftStateFlag f) const { return (FBits >> f) & 1u; }
+    constexpr TShiftState &Include(TShiftStateFlag f) {
+        FBits |= uint8_t(1u << f);
+        return *this;
+    }
+    friend constexpr bool operator==(TShiftState, TShiftState) = default;
+
+private:
+    uint8_t FBits = 0;
+};
+
+enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+
+} // namespace ui

@@ -1,0 +1,42 @@
+// Internal to platform/ui: how the implementation files reach the native widgets behind
+// controls. Qt classes are only declared here; callers include Qt themselves.
+#pragma once
+
+#include "platform/gfx/Graphics.h"
+#include "platform/ui/Control.h"
+
+#include <functional>
+#include <memory>
+
+class QEvent;
+class QObject;
+class QWidget;
+
+namespace ui::qt {
+
+// The widget behind a control (nullptr once Qt destroyed it).
+QWidget *WidgetOf(const TControl &control);
+// Gives the control its widget (taken over: destroyed with the control). Own-drawn widgets
+// route every input and paint through the control's WndProc; others are only observed.
+void AttachWidget(TControl &control, QWidget *widget, bool ownDrawn);
+// A plain widget that paints and takes input through the control's messages.
+QWidget *NewOwnDrawnWidget(TControl &control);
+// An event filter on the widget (and its viewport) reporting input to the control as messages.
+std::unique_ptr<QObject> NewObserver(TControl &control, QWidget *widget);
+// Runs an event handler; an exception leaving it goes to the application's error display.
+void CallSafely(const std::function<void()> &handler);
+// Translates a Qt input event into the control's message; true when the message consumed it.
+bool DeliverAsMessage(TControl &control, QEvent *event, bool ownDrawn);
+// The canvas of the paint in progress (nullptr after it) and the canvas keeping the control's
+// pen, brush and font between paints.
+void SetPaintCanvas(TControl &control, gfx::TCanvas *canvas);
+gfx::TCanvas &StateCanvas(TControl &control);
+// Registry of live controls, so that posted messages never reach a destroyed one.
+void RegisterControl(TControl *control);
+void UnregisterControl(TControl *control);
+// The shift state of the keyboard and mouse buttons now.
+TShiftState KeyboardShift();
+// Windows virtual-key number of a Qt key code (0 when there is none).
+uint16_t ToVirtualKey(int qtKey);
+
+} // namespace ui::qt

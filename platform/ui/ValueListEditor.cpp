@@ -1,0 +1,266 @@
+// TValueListEditor on a native table.
+#include "platform/ui/ValueListEditor.h"
+
+#include "platform/ui/QtBridge_p.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+namespace ui {
+
+namespace {
+
+QString ToQ(const rtl::UnicodeString &s) {
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+rtl::UnicodeString FromQ(const QString &s) {
+    return rtl::UnicodeString(reinterpret_cast<const char16_t *>(s.utf16()), size_t(s.size()));
+}
+
+} // namespace
+
+void TNotifyingStringList::Put(int32_t index, const rtl::UnicodeString &s) {
+    TStringList::Put(index, s);
+    Changed();
+}
+
+void TNotifyingStringList::Insert(int32_t index, const rtl::UnicodeString &s) {
+    TStringList::Insert(index, s);
+    Changed();
+}
+
+void TNotifyingStringList::Delete(int32_t index) {
+    TStringList::Delete(index);
+    Changed();
+}
+
+void TNotifyingStringList::Clear() {
+    TStringList::Clear();
+    Changed();
+}
+
+int32_t TNotifyingStringList::Add(const rtl::UnicodeString &s) {
+    const int32_t i = TStringList::Add(s);
+    Changed();
+    return i;
+}
+
+struct TValueListEditor::Impl {
+    QTableWidget *table = nullptr;
+    bool syncing = false;
+};
+
+TValueListEditor::TValueListEditor(TComponent *owner)
+    : TWinControl(owner), FImpl(std::make_unique<Impl>()) {
+    auto *table = new QTableWidget(1, 2);
+    FImpl->table = table;
+    table->verticalHeader()->hide();
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setSelectionBehavior(QAbstractItemView::SelectItems);
+    qt::AttachWidget(*this, table, false);
+    FTitleCaptions.Add(u"Key");
+    FTitleCaptions.Add(u"Value");
+    FTitleCaptions.OnChange = [this] { ApplyColumns(); };
+    FStrings.OnChange = [this] {
+        Refill();
+        if (OnStringsChange) {
+            qt::CallSafely([this] { OnStringsChange(this); });
+        }
+    };
+    QObject::connect(table, &QTableWidget::itemChanged, table, [this](QTableWidgetItem *it) {
+        if (!FImpl->syncing) {
+            qt::CallSafely(
+                [&] { SetCell(it->column(), it->row() + GetFixedRows(), FromQ(it->text())); });
+        }
+    });
+    QObject::connect(table, &QTableWidget::currentCellChanged, table,
+                     [this](int row, int, int, int) {
+                         if (!FImpl->syncing && row >= 0) {
+                             FRow = row + GetFixedRows();
+                         }
+                     });
+    SetTabStop(true);
+    SetColor(gfx::clWindow);
+    SetBounds(0, 0, 306, 300);
+    ApplyColumns();
+    Refill();
+}
+
+TValueListEditor::~TValueListEditor() = default;
+
+int32_t TValueListEditor::GetRowCount() const {
+    return std::max(1, FStrings.GetCount()) + GetFixedRows();
+}
+
+void TValueListEditor::SetRow(int32_t row) {
+    if (row < GetFixedRows() || row >= GetRowCount()) {
+        return;
+    }
+    FRow = row;
+    FImpl->syncing = true;
+    FImpl->table->setCurrentCell(row - GetFixedRows(), FImpl->table->currentColumn() < 0
+                                                           ? 1
+                                                           : FImpl->table->currentColumn());
+    FImpl->syncing = false;
+}
+
+rtl::UnicodeString TValueListEditor::GetCell(int32_t col, int32_t row) const {
+    if (col < 0 || col > 1) {
+        return {};
+    }
+    if (row < GetFixedRows()) {
+        return col < FTitleCaptions.GetCount() ? FTitleCaptions[col] : rtl::UnicodeString();
+    }
+    const int32_t i = row - GetFixedRows();
+    if (i >= FStrings.GetCount()) {
+        return {};
+    }
+    return col == 0 ? FStrings.GetName(i) : FStrings.GetValueFromIndex(i);
+}
+
+void TValueListEditor::SetCell(int32_t col, int32_t row, const rtl::UnicodeString &text) {
+    const int32_t i = row - GetFixedRows();
+    if (col < 0 || col > 1 || i < 0 || i > FStrings.GetCount() ||
+        (i == FStrings.GetCount() && i > 0)) {
+        return;
+    }
+    const char16_t sep = FStrings.GetNameValueSeparator();
+    if (i == FStrings.GetCount()) {
+        // The empty row of an empty list becomes a string.
+        FStrings.Add(col == 0 ? text + sep : rtl::UnicodeString(1, sep) + text);
+        return;
+    }
+    const rtl::UnicodeString key = col == 0 ? text : FStrings.GetName(i);
+    const rtl::UnicodeString value = col == 1 ? text : FStrings.GetValueFromIndex(i);
+    FStrings.Put(i, key + sep + value);
+}
+
+rtl::UnicodeString TValueListEditor::GetValue(const rtl::UnicodeString &key) const {
+    return FStrings.GetValue(key);
+}
+
+void TValueListEditor::SetValue(const rtl::UnicodeString &key, const rtl::UnicodeString &value) {
+    const int32_t i = FStrings.IndexOfName(key);
+    if (i < 0) {
+        FStrings.Add(key + FStrings.GetNameValueSeparator() + value);
+    } else {
+        FStrings.Put(i, key + FStrings.GetNameValueSeparator() + value);
+    }
+}
+
+int32_t TValueListEditor::InsertRow(const rtl::UnicodeString &key, const rtl::UnicodeString &value,
+                                    bool append) {
+    const rtl::UnicodeString line = key + FStrings.GetNameValueSeparator() + value;
+    int32_t i = FStrings.GetCount();
+    if (!append && FRow - GetFixedRows() < FStrings.GetCount()) {
+        i = std::max(0, FRow - GetFixedRows());
+    }
+    FStrings.Insert(i, line);
+    SetRow(i + GetFixedRows());
+    return i + GetFixedRows();
+}
+
+void TValueListEditor::DeleteRow(int32_t row) {
+    const int32_t i = row - GetFixedRows();
+    if (i < 0 || i >= FStrings.GetCount()) {
+        return;
+    }
+    FStrings.Delete(i);
+    SetRow(std::min(FRow, GetRowCount() - 1));
+}
+
+void TValueListEditor::Refill() {
+    QTableWidget *t = FImpl->table;
+    FImpl->syncing = true;
+    const int rows = std::max(1, FStrings.GetCount());
+    t->setRowCount(rows);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < 2; ++c) {
+            // Items are updated in place: an edit being committed may still hold one.
+            QTableWidgetItem *item = t->item(r, c);
+            if (!item) {
+                item = new QTableWidgetItem();
+                t->setItem(r, c, item);
+            }
+            const QString text = ToQ(GetCell(c, r + GetFixedRows()));
+            if (item->text() != text) {
+                item->setText(text);
+            }
+            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+            if (FEditing && (c == 1 || GetKeyOption(keyEdit))) {
+                flags |= Qt::ItemIsEditable;
+            }
+            item->setFlags(flags);
+        }
+    }
+    FRow = std::clamp(FRow, GetFixedRows(), GetRowCount() - 1);
+    t->setCurrentCell(FRow - GetFixedRows(), std::max(0, t->currentColumn()));
+    FImpl->syncing = false;
+}
+
+void TValueListEditor::ApplyColumns() {
+    QTableWidget *t = FImpl->table;
+    t->setHorizontalHeaderLabels({ToQ(GetCell(0, 0)), ToQ(GetCell(1, 0))});
+    t->horizontalHeader()->setVisible(FShowTitles);
+    for (int c = 0; c < 2; ++c) {
+        t->horizontalHeader()->setSectionResizeMode(c, FAutoColResize ? QHeaderView::Stretch
+                                                                      : QHeaderView::Interactive);
+        if (!FAutoColResize) {
+            t->setColumnWidth(c, FColWidths[c]);
+        }
+    }
+}
+
+int32_t TValueListEditor::GetColWidth(int32_t col) const {
+    return col == 0 || col == 1 ? FImpl->table->columnWidth(col) : 0;
+}
+
+void TValueListEditor::SetColWidth(int32_t col, int32_t width) {
+    if (col == 0 || col == 1) {
+        FColWidths[col] = width;
+        ApplyColumns();
+    }
+}
+
+void TValueListEditor::SetShowColumnTitles(bool v) {
+    FShowTitles = v;
+    ApplyColumns();
+    Refill();
+}
+
+void TValueListEditor::SetAutoColResize(bool v) {
+    FAutoColResize = v;
+    ApplyColumns();
+}
+
+void TValueListEditor::SetEditing(bool v) {
+    FEditing = v;
+    Refill();
+}
+
+void TValueListEditor::SetKeyOption(TKeyOption o, bool on) {
+    FKeyOptions = on ? uint8_t(FKeyOptions | (1u << o)) : uint8_t(FKeyOptions & ~(1u << o));
+    Refill();
+}
+
+void TValueListEditor::KeyDown(uint16_t &key, TShiftState shift) {
+    TWinControl::KeyDown(key, shift);
+    if (key == VK_INSERT && GetKeyOption(keyAdd)) {
+        InsertRow(u"", u"", true);
+        key = 0;
+    } else if (key == VK_DELETE && shift.Contains(ssCtrl) && GetKeyOption(keyDelete)) {
+        DeleteRow(FRow);
+        key = 0;
+    }
+}
+
+void TValueListEditor::EditCellForTesting(int32_t col, int32_t row,
+                                          const rtl::UnicodeString &text) {
+    QTableWidgetItem *item = FImpl->table->item(row - GetFixedRows(), col);
+    if (item && (item->flags() & Qt::ItemIsEditable)) {
+        item->setText(ToQ(text)); // raises itemChanged as a committed edit does
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,226 @@
+// TWinControl: children, alignment, focus and keys.
+#include "platform/ui/WinControl.h"
+
+#include "platform/gfx/Graphics.h"
+#include "platform/ui/QtBridge_p.h"
+
+#include <QWidget>
+
+#include <algorithm>
+
+namespace ui {
+
+TWinControl::TWinControl(TComponent *owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+    MarkDestroying();
+    DestroyComponents();
+    // Children owned elsewhere outlive us: they lose their parent, and their widgets leave ours.
+    for (TControl *c : FControls) {
+        c->FParent = nullptr;
+        if (QWidget *w = qt::WidgetOf(*c)) {
+            w->hide();
+            w->setParent(nullptr);
+        }
+    }
+    FControls.clear();
+}
+
+TControl *TWinControl::GetControl(int32_t index) const {
+    return index >= 0 && index < GetControlCount() ? FControls[size_t(index)] : nullptr;
+}
+
+void TWinControl::InsertControl(TControl *c) {
+    FControls.push_back(c);
+    if (c->GetAlign() != alNone) {
+        Realign();
+    }
+}
+
+void TWinControl::RemoveControl(TControl *c) {
+    auto it = std::find(FControls.begin(), FControls.end(), c);
+    if (it == FControls.end()) {
+        return;
+    }
+    FControls.erase(it);
+    if (c->GetAlign() != alNone && !IsDestroying()) {
+        Realign();
+    }
+}
+
+void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    TControl::SetBounds(left, top, width, height);
+}
+
+void TWinControl::EnableAlign() {
+    if (FAlignDisabled > 0 && --FAlignDisabled == 0) {
+        Realign();
+    }
+}
+
+void TWinControl::Realign() {
+    if (FAlignDisabled > 0 || FAligning || IsDestroying()) {
+        return;
+    }
+    gfx::TRect rect = GetClientRect();
+    AdjustClientRect(rect);
+    FAligning = true;
+    AlignControls(rect);
+    FAligning = false;
+}
+
+namespace {
+
+// The order in which children of one alignment take their place.
+bool AlignsBefore(TAlign align, const TControl *a, const TControl *b) {
+    switch (align) {
+    case alTop:
+        return a->GetTop() < b->GetTop();
+    case alBottom:
+        return a->GetTop() + a->GetHeight() > b->GetTop() + b->GetHeight();
+    case alLeft:
+        return a->GetLeft() < b->GetLeft();
+    case alRight:
+        return a->GetLeft() + a->GetWidth() > b->GetLeft() + b->GetWidth();
+    default:
+        return false;
+    }
+}
+
+void PlaceAligned(TControl *c, gfx::TRect &r) {
+    const int w = c->GetWidth(), h = c->GetHeight();
+    switch (c->GetAlign()) {
+    case alTop:
+        c->SetBounds(r.Left, r.Top, r.Width(), h);
+        r.Top += c->GetHeight();
+        break;
+    case alBottom:
+        c->SetBounds(r.Left, r.Bottom - h, r.Width(), h);
+        r.Bottom -= c->GetHeight();
+        break;
+    case alLeft:
+        c->SetBounds(r.Left, r.Top, w, r.Height());
+        r.Left += c->GetWidth();
+        break;
+    case alRight:
+        c->SetBounds(r.Right - w, r.Top, w, r.Height());
+        r.Right -= c->GetWidth();
+        break;
+    case alClient:
+        c->SetBounds(r.Left, r.Top, std::max(0, r.Width()), std::max(0, r.Height()));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void TWinControl::AlignControls(gfx::TRect &rect) {
+    for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
+        std::vector<TControl *> group;
+        for (TControl *c : FControls) {
+            if (c->GetAlign() == align && c->GetVisible()) {
+                group.push_back(c);
+            }
+        }
+        std::stable_sort(group.begin(), group.end(),
+                         [align](TControl *a, TControl *b) { return AlignsBefore(align, a, b); });
+        for (TControl *c : group) {
+            PlaceAligned(c, rect);
+        }
+    }
+}
+
+bool TWinControl::Focused() const {
+    QWidget *w = qt::WidgetOf(*this);
+    return w && w->hasFocus();
+}
+
+bool TWinControl::CanFocus() const {
+    return GetVisible() && GetEnabled();
+}
+
+void TWinControl::SetFocus() {
+    if (QWidget *w = qt::WidgetOf(*this)) {
+        w->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TWinControl::SetTabStop(bool value) {
+    FTabStop = value;
+    if (QWidget *w = qt::WidgetOf(*this); w && value) {
+        w->setFocusPolicy(Qt::StrongFocus);
+    }
+}
+
+void TWinControl::Dispatch(TMessage &m) {
+    switch (m.Msg) {
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+        uint16_t key = uint16_t(m.WParam);
+        if (m.Msg == WM_KEYDOWN) {
+            KeyDown(key, qt::KeyboardShift());
+        } else {
+            KeyUp(key, qt::KeyboardShift());
+        }
+        m.Result = key == 0 ? 1 : 0; // a handler that cleared the key swallowed it
+        break;
+    }
+    case WM_CHAR: {
+        char16_t ch = char16_t(m.WParam);
+        KeyPress(ch);
+        m.Result = ch == 0 ? 1 : 0;
+        break;
+    }
+    case WM_ERASEBKGND: {
+        // The default erase fills the area being painted with the control's colour.
+        gfx::TCanvas &c = ControlCanvas();
+        c.GetBrush().SetColor(GetColor());
+        c.FillRect(c.GetClipRect());
+        m.Result = 1;
+        break;
+    }
+    case WM_SETFOCUS:
+        DoEnter();
+        break;
+    case WM_KILLFOCUS:
+        DoExit();
+        break;
+    default:
+        TControl::Dispatch(m);
+        break;
+    }
+}
+
+void TWinControl::KeyDown(uint16_t &key, TShiftState shift) {
+    if (OnKeyDown) {
+        OnKeyDown(this, key, shift);
+    }
+}
+
+void TWinControl::KeyUp(uint16_t &key, TShiftState shift) {
+    if (OnKeyUp) {
+        OnKeyUp(this, key, shift);
+    }
+}
+
+void TWinControl::KeyPress(char16_t &key) {
+    if (OnKeyPress) {
+        OnKeyPress(this, key);
+    }
+}
+
+void TWinControl::DoEnter() {
+    if (OnEnter) {
+        OnEnter(this);
+    }
+}
+
+void TWinControl::DoExit() {
+    if (OnExit) {
+        OnExit(this);
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,69 @@
+// TWinControl: a control that holds child controls, lays them out by their Align, takes the
+// keyboard focus and receives key messages.
+#pragma once
+
+#include "platform/ui/Control.h"
+
+#include <vector>
+
+namespace ui {
+
+using TKeyEvent = std::function<void(TComponent *sender, uint16_t &key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TComponent *sender, char16_t &key)>;
+
+// Alignment follows the class library: inside the client area (after AdjustClientRect),
+// visible aligned children take their place in the order alTop (by Top), alBottom (lowest
+// first), alLeft (by Left), alRight (rightmost first), then alClient gets what remains; equal
+// positions keep the children's order. Hidden children take no space.
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent *owner);
+    ~TWinControl() override;
+
+    int32_t GetControlCount() const { return int32_t(FControls.size()); }
+    TControl *GetControl(int32_t index) const;
+
+    void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+    // Lays the children out now (unless alignment is disabled).
+    void Realign();
+    void DisableAlign() { ++FAlignDisabled; }
+    void EnableAlign();
+
+    bool Focused() const;
+    bool CanFocus() const;
+    virtual void SetFocus();
+    bool GetTabStop() const { return FTabStop; }
+    void SetTabStop(bool value);
+    int32_t GetTabOrder() const { return FTabOrder; }
+    void SetTabOrder(int32_t value) { FTabOrder = value; }
+
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+protected:
+    // Narrows the rectangle children align in; the default keeps the client rectangle.
+    virtual void AdjustClientRect(gfx::TRect &rect) const { (void)rect; }
+    virtual void AlignControls(gfx::TRect &rect);
+    virtual void KeyDown(uint16_t &key, TShiftState shift);
+    virtual void KeyUp(uint16_t &key, TShiftState shift);
+    virtual void KeyPress(char16_t &key);
+    virtual void DoEnter();
+    virtual void DoExit();
+    void Dispatch(TMessage &message) override;
+
+private:
+    friend class TControl;
+    void InsertControl(TControl *c);
+    void RemoveControl(TControl *c);
+
+    std::vector<TControl *> FControls;
+    int FAlignDisabled = 0;
+    bool FTabStop = false;
+    int32_t FTabOrder = -1;
+    bool FAligning = false;
+};
+
+} // namespace ui

@@ -1,0 +1,65 @@
+// File dialogs: the class library's filter strings, masks, and Execute through the handler.
+#include "platform/ui/DialogHandler.h"
+#include "platform/ui/FileDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace ui;
+
+TEST(FileDialogs, FilterSplitsIntoDescriptionsAndMasks) {
+    const auto f = ParseFilter(rtl::U("Текстовые файлы|*.txt; *.log|Все файлы|*.*"));
+    ASSERT_EQ(f.size(), 2u);
+    EXPECT_EQ(f[0].Description, rtl::U("Текстовые файлы"));
+    EXPECT_EQ(f[0].Masks, (std::vector<rtl::UnicodeString>{u"*.txt", u"*.log"}));
+    EXPECT_EQ(f[1].Masks, (std::vector<rtl::UnicodeString>{u"*.*"}));
+    EXPECT_EQ(ParseFilter(u"Only a description").size(), 0u);
+    EXPECT_EQ(ParseFilter(u"").size(), 0u);
+}
+
+TEST(FileDialogs, MasksMatchNamesIgnoringCase) {
+    struct Case {
+        const char16_t *name, *mask;
+        bool match;
+    };
+    for (const Case &k :
+         {Case{u"Result.txt", u"Result.txt", true}, Case{u"RESULT.TXT", u"Result.txt", true},
+          Case{u"Result.txt.bak", u"Result.txt", false},
+          Case{u"MyResult.txt", u"Result.txt", false}, Case{u"a.txt", u"*.txt", true},
+          Case{u"a.text", u"*.txt", false}, Case{u"noext", u"*.*", true}, Case{u"ab", u"a?", true},
+          Case{u"a", u"a?", false}}) {
+        EXPECT_EQ(MatchesMask(k.name, k.mask), k.match) << rtl::Utf16ToUtf8(k.name);
+    }
+}
+
+TEST(FileDialogs, ExecuteThroughTheHandlerAppliesDefaultExtAndFileMustExist) {
+    const auto dir = std::filesystem::temp_directory_path();
+    const auto existing = dir / "ui_filedialog_test_Result.txt";
+    std::ofstream(existing) << "x";
+    rtl::UnicodeString answer;
+    TDialogHandlerScope scope{{nullptr, nullptr, [&](TFileDialog &d) {
+                                   d.SetFileName(answer);
+                                   d.SetFilterIndex(2);
+                                   return !answer.empty();
+                               }}};
+    TOpenDialog open(nullptr);
+    open.SetFilter(rtl::U("resFilter|Result.txt|Все файлы|*.*"));
+    open.SetOption(ofFileMustExist, true);
+    answer = rtl::Utf8ToUtf16(existing.string());
+    EXPECT_TRUE(open.Execute());
+    EXPECT_EQ(open.GetFileName(), answer);
+    EXPECT_EQ(open.GetFilterIndex(), 2);
+    answer = rtl::Utf8ToUtf16((dir / "ui_filedialog_missing.txt").string());
+    EXPECT_FALSE(open.Execute());
+    answer.clear();
+    EXPECT_FALSE(open.Execute()); // cancelled
+
+    TSaveDialog save(nullptr);
+    save.SetDefaultExt(u"png");
+    answer = rtl::Utf8ToUtf16((dir / "report").string());
+    EXPECT_TRUE(save.Execute());
+    EXPECT_EQ(save.GetFileName(), answer + u".png");
+    std::filesystem::remove(existing);
+}
