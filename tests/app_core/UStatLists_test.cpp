@@ -254,7 +254,7 @@ TEST_F(StatLists, ResultContentRows) {
               U("Тахикардия, Тахикардия, ОКС с подъемом или депрессией ST"));
 }
 
-TEST_F(StatLists, W4_ListsFollowTheDataAfterEveryReset) {
+TEST_F(StatLists, ListsFollowTheDataAfterEveryReset) {
     struct Case {
         const char *title;
         std::function<TResultOutcome()> reload;

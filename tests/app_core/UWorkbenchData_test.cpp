@@ -134,7 +134,7 @@ TEST_F(WorkbenchData, ReadsEveryTextEncoding) {
     }
 }
 
-TEST_F(WorkbenchData, W5_ShortPayloadBytesMeanNoCode) {
+TEST_F(WorkbenchData, ShortPayloadBytesMeanNoCode) {
     // Three bytes only: codes 12 and 14, then nothing; the missing bytes must not repeat the
     // last decoded byte or turn into codes of their own.
     LoadDatabase({LineHead(u"SHORT") + Payload({12, 14, 0}, 3), LineHead(u"EMPTY"),
@@ -146,13 +146,13 @@ TEST_F(WorkbenchData, W5_ShortPayloadBytesMeanNoCode) {
     EXPECT_EQ(Data.GetDiaStat()[21][ciReference], 1);
 }
 
-TEST_F(WorkbenchData, W5_BlankLinesAreSkipped) {
+TEST_F(WorkbenchData, BlankLinesAreSkipped) {
     LoadDatabase({u"", BaseInfoLine(u"E1", {1}), u"   \t ", BaseInfoLine(u"E2", {2}), u""});
     EXPECT_EQ(Data.GetDBBook(), (TNameBook{u"E1", u"E2"}));
     EXPECT_EQ(Data.GetDBCount(), 2);
 }
 
-TEST_F(WorkbenchData, W5_StartupFailureNamesPathAndReasonAndKeepsNothing) {
+TEST_F(WorkbenchData, StartupFailureNamesPathAndReasonAndKeepsNothing) {
     const UnicodeString head = U("Не удалось загрузить эталонную базу ЭКГ.\r");
     struct Case {
         const char *title;
@@ -184,7 +184,7 @@ TEST_F(WorkbenchData, W5_StartupFailureNamesPathAndReasonAndKeepsNothing) {
     }
 }
 
-TEST_F(WorkbenchData, W5_MissingFolderOrFileIsReported) {
+TEST_F(WorkbenchData, MissingFolderOrFileIsReported) {
     const UnicodeString head = U("Не удалось загрузить эталонную базу ЭКГ.\r");
     const UnicodeString missingFolder = Folder.File("nowhere") + u"/";
     TLoadResult result = Data.LoadReferenceDatabase(missingFolder);
@@ -265,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST_F(WorkbenchData, W2_RepeatedCodeCountsOncePerEcg) {
+TEST_F(WorkbenchData, RepeatedCodeCountsOncePerEcg) {
     LoadDatabase({BaseInfoLine(u"A", {2}), BaseInfoLine(u"B", {})});
     ASSERT_EQ(Reload({ResultLine(u"A", {2, 2, 2}), ResultLine(u"B", {5, 5})}).Status,
               TResultStatus::rsScored);
@@ -370,7 +370,7 @@ TEST_F(WorkbenchData, NameMismatchMessages) {
     }
 }
 
-TEST_F(WorkbenchData, W3_InvalidResultFileResetsWithLineMessage) {
+TEST_F(WorkbenchData, InvalidResultFileResetsWithLineMessage) {
     struct Case {
         const char *title;
         UnicodeString badLine;
@@ -404,7 +404,7 @@ TEST_F(WorkbenchData, W3_InvalidResultFileResetsWithLineMessage) {
     }
 }
 
-TEST_F(WorkbenchData, W3_LineErrorsComeBeforeTheNameCheck) {
+TEST_F(WorkbenchData, LineErrorsComeBeforeTheNameCheck) {
     LoadDatabase(SmallDatabase());
     const TResultOutcome outcome = Reload({ResultLine(u"E1", {}), LineHead(u"E2") + u"99"});
     EXPECT_EQ(outcome.Status, TResultStatus::rsInvalidLine);
