@@ -1,0 +1,233 @@
+// Blend, combine and merge: the documented values, and every processor variant against the
+// scalar reference over all (alpha, foreground, background) combinations.
+#include "raster/Raster_Blend.h"
+
+#include "raster/Raster.h"
+#include "raster/Raster_System.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace raster;
+
+namespace {
+
+struct TVariant {
+    const char *Name;
+    TCPUFeatures Features;
+};
+
+const TVariant kVariants[] = {
+    {"portable", NoCPUFeatures},
+    {"sse2", TCPUFeatures(CPUFeature(ciMMX) | CPUFeature(ciSSE) | CPUFeature(ciSSE2))},
+    {"avx2", TCPUFeatures(0xFF)},
+};
+
+class BlendTest : public ::testing::Test {
+protected:
+    void SetUp() override { InitializeRaster(); }
+    void TearDown() override { RestoreProcessorFeaturesForTesting(); }
+};
+
+std::string Hex(uint32_t v) {
+    char b[16];
+    std::snprintf(b, sizeof b, "$%08X", v);
+    return b;
+}
+
+// Reports the first differing cell with its inputs.
+void ExpectSameRows(const char *variant, const std::vector<TColor32> &src,
+                    const std::vector<TColor32> &dstIn, const std::vector<TColor32> &expected,
+                    const std::vector<TColor32> &actual, const std::string &extra) {
+    for (size_t i = 0; i < expected.size(); ++i) {
+        if (expected[i] != actual[i]) {
+            ADD_FAILURE() << variant << " " << extra << " cell " << i << ": F=" << Hex(src[i])
+                          << " B=" << Hex(dstIn[i]) << " expected " << Hex(expected[i])
+                          << " actual " << Hex(actual[i]);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(BlendTest, VectorBlendOfHalfRedOverOpaqueBlue) {
+    EXPECT_EQ(BlendPixel(0x80FF0000u, 0xFF0000FFu), 0xC0800080u);
+}
+
+TEST_F(BlendTest, OpaqueForegroundRoundsInRegisterFormButIsStoredInPlace) {
+    EXPECT_EQ(BlendPixel(0xFFFF0000u, 0xFF000000u), 0xFFFE0000u);
+    TColor32 b = 0xFF000000u;
+    BlendPixelInPlace(0xFFFF0000u, b);
+    EXPECT_EQ(b, 0xFFFF0000u);
+}
+
+TEST_F(BlendTest, TransparentForegroundReturnsBackgroundExactly) {
+    EXPECT_EQ(BlendPixel(0x00FF00FFu, 0x12345678u), 0x12345678u);
+}
+
+TEST_F(BlendTest, MergeOfTwoHalfTransparentColours) {
+    EXPECT_EQ(MergePixel(0x80FF0000u, 0x800000FFu), 0xC0AA0055u);
+    EXPECT_EQ(MergePixel(0x00FF0000u, 0x800000FFu), 0x800000FFu);
+    EXPECT_EQ(MergePixel(0x40FF0000u, 0x000000FFu), 0x40FF0000u);
+}
+
+TEST_F(BlendTest, MergeOverOpaqueBackgroundIsOpaqueBlend) {
+    EXPECT_EQ(MergePixel(0x80FF0000u, 0xFF0000FFu),
+              BlendPixel(0x80FF0000u, 0xFF0000FFu) | 0xFF000000u);
+}
+
+TEST_F(BlendTest, CombineWhiteWithTransparentBlack) {
+    EXPECT_EQ(CombinePixel(0xFFFFFFFFu, 0, 128), 0x80808080u);
+    EXPECT_EQ(CombinePixel(0xFFFFFFFFu, 0, 255), 0xFEFEFEFEu);
+}
+
+TEST_F(BlendTest, WeightedFormsPutThePlusOneOnDifferentOperands) {
+    // fa = 3, M = 250: the row form weighs (3 + 1) * 250 div 256 = 3, the single-pixel form
+    // (250 + 1) * 3 div 256 = 2.
+    const TColor32 f = 0x03FFFFFFu;
+    TColor32 row = 0xFF000000u;
+    BlendPixelRowWeighted(&f, &row, 1, 250);
+    EXPECT_EQ(row, CombinePixel(f, 0xFF000000u, 3));
+    EXPECT_EQ(BlendPixelWeighted(f, 0xFF000000u, 250), CombinePixel(f, 0xFF000000u, 2));
+}
+
+TEST_F(BlendTest, RowsWithNoCellsLeaveTheDestination) {
+    for (const TVariant &v : kVariants) {
+        ForceProcessorFeaturesForTesting(v.Features);
+        const TColor32 src[1] = {0x80FFFFFFu};
+        TColor32 dst[1] = {0x12345678u};
+        for (int32_t count : {0, -1}) {
+            BlendPixelRow(src, dst, count);
+            BlendPixelRowWeighted(src, dst, count, 128);
+            CombinePixelRow(src, dst, count, 100);
+            MergePixelRow(src, dst, count);
+            EXPECT_EQ(dst[0], 0x12345678u) << v.Name;
+        }
+    }
+}
+
+TEST_F(BlendTest, CombineRowAtFullWeightCopiesExactly) {
+    for (const TVariant &v : kVariants) {
+        ForceProcessorFeaturesForTesting(v.Features);
+        std::vector<TColor32> src(37), dst(37, 0);
+        for (size_t i = 0; i < src.size(); ++i) {
+            src[i] = 0x01020304u * uint32_t(i + 1);
+        }
+        CombinePixelRow(src.data(), dst.data(), 37, 255);
+        EXPECT_EQ(dst, src) << v.Name;
+    }
+}
+
+TEST_F(BlendTest, ForcedFeaturesBindThePortableReference) {
+    ForceProcessorFeaturesForTesting(NoCPUFeatures);
+    EXPECT_EQ(BlendPixelRow, reference::BlendPixelRow);
+    EXPECT_EQ(CombinePixelRow, reference::CombinePixelRow);
+}
+
+// All 2^24 (alpha, foreground channel, background channel) triples, one foreground alpha per
+// row; background alpha equals the background channel, so the alpha lane sees every (fa, ba).
+TEST_F(BlendTest, BlendRowVariantsEqualReferenceExhaustively) {
+    std::vector<TColor32> src(65536), dst(65536), expected(65536), actual(65536);
+    for (uint32_t fa = 0; fa < 256; ++fa) {
+        for (uint32_t i = 0; i < 65536; ++i) {
+            src[i] = (fa << 24) | ((i >> 8) * 0x010101u);
+            dst[i] = (i & 0xFF) * 0x01010101u;
+        }
+        expected.assign(dst.begin(), dst.end());
+        reference::BlendPixelRow(src.data(), expected.data(), 65536);
+        for (const TVariant &v : kVariants) {
+            ForceProcessorFeaturesForTesting(v.Features);
+            actual.assign(dst.begin(), dst.end());
+            BlendPixelRow(src.data(), actual.data(), 65536);
+            ExpectSameRows(v.Name, src, dst, expected, actual, "BlendPixelRow");
+        }
+        if (HasFailure()) {
+            return;
+        }
+    }
+}
+
+// Every (master alpha, foreground alpha, foreground channel) with a pseudo-random background.
+TEST_F(BlendTest, WeightedBlendRowVariantsEqualReference) {
+    std::vector<TColor32> src(65536), dst(65536), expected(65536), actual(65536);
+    uint32_t seed = 20261210;
+    for (uint32_t m = 0; m < 256; ++m) {
+        for (uint32_t i = 0; i < 65536; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            src[i] = ((i >> 8) << 24) | ((i & 0xFF) * 0x010101u);
+            dst[i] = seed;
+        }
+        expected.assign(dst.begin(), dst.end());
+        reference::BlendPixelRowWeighted(src.data(), expected.data(), 65536, m);
+        for (const TVariant &v : kVariants) {
+            ForceProcessorFeaturesForTesting(v.Features);
+            actual.assign(dst.begin(), dst.end());
+            BlendPixelRowWeighted(src.data(), actual.data(), 65536, m);
+            ExpectSameRows(v.Name, src, dst, expected, actual, "M=" + std::to_string(m));
+        }
+        if (HasFailure()) {
+            return;
+        }
+    }
+}
+
+// Every (weight, foreground, background) triple, in all four channels; odd offsets and
+// lengths exercise the unaligned heads and the scalar tails.
+TEST_F(BlendTest, CombineRowVariantsEqualReferenceExhaustively) {
+    std::vector<TColor32> src(65537), dst(65537), expected(65537), actual(65537);
+    for (uint32_t i = 0; i < 65536; ++i) {
+        src[i + 1] = (i >> 8) * 0x01010101u;
+        dst[i + 1] = (i & 0xFF) * 0x01010101u;
+    }
+    for (uint32_t w = 0; w < 256; ++w) {
+        const int32_t count = 65536 - int32_t(w % 7);
+        expected.assign(dst.begin(), dst.end());
+        reference::CombinePixelRow(src.data() + 1, expected.data() + 1, count, w);
+        for (const TVariant &v : kVariants) {
+            ForceProcessorFeaturesForTesting(v.Features);
+            actual.assign(dst.begin(), dst.end());
+            CombinePixelRow(src.data() + 1, actual.data() + 1, count, w);
+            ExpectSameRows(v.Name, src, dst, expected, actual, "W=" + std::to_string(w));
+        }
+        if (HasFailure()) {
+            return;
+        }
+    }
+}
+
+TEST_F(BlendTest, ProductAndQuotientTablesRoundHalvesToEven) {
+    EXPECT_EQ(ProductTable[128][128], 64);
+    EXPECT_EQ(ProductTable[255][77], 77);
+    EXPECT_EQ(QuotientTable[2][1], 128);
+    EXPECT_EQ(QuotientTable[0][5], 0);
+    EXPECT_EQ(QuotientTable[192][128], 170);
+}
+
+// Every (colour channel, weight, pixel channel) triple through both columns, over odd and even
+// row counts.
+TEST_F(BlendTest, ColumnPairVariantsEqualReferenceExhaustively) {
+    std::vector<TColor32> column(2 * 257), expected(2 * 257);
+    for (uint32_t c = 0; c < 256; ++c) {
+        for (uint32_t w = 0; w < 255; ++w) {
+            for (uint32_t r = 0; r < 257; ++r) {
+                column[2 * r] = (r & 0xFF) * 0x01010101u;
+                column[2 * r + 1] = (255 - (r & 0xFF)) * 0x01010101u;
+            }
+            const uint32_t w1 = (w * 7) % 255;
+            expected.assign(column.begin(), column.end());
+            reference::CombinePixelColumnPair(c * 0x01010101u, expected.data(), 2, 257, w, w1);
+            for (const TVariant &v : kVariants) {
+                ForceProcessorFeaturesForTesting(v.Features);
+                std::vector<TColor32> actual = column;
+                CombinePixelColumnPair(c * 0x01010101u, actual.data(), 2, 257, w, w1);
+                if (actual != expected) {
+                    FAIL() << v.Name << " colour " << c << " weights " << w << ", " << w1;
+                }
+            }
+        }
+    }
+}
