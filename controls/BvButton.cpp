@@ -1,0 +1,304 @@
+// TBvCustomButton: press state from mouse and keyboard, hot tracking, focus cues and captions.
+#include "controls/BvButton.h"
+
+#include "controls/BvGrafx.h"
+#include "platform/ui/Forms.h"
+
+namespace controls {
+
+using namespace gfx;
+
+TBvCustomButton::TBvCustomButton(ui::TComponent *owner) : ui::TCustomControl(owner) {
+    FClickOnMouseUp = false; // clicks come from PerformClick only
+    SetBounds(0, 0, 115, 17);
+    SetTabStop(true);
+}
+
+#define BV_SETTER(Name, Field)                                                                     \
+    void TBvCustomButton::Set##Name(decltype(Field) v) {                                           \
+        if (v != Field) {                                                                          \
+            Field = v;                                                                             \
+            Invalidate();                                                                          \
+        }                                                                                          \
+    }
+BV_SETTER(AlignmentVertical, FAlignmentVertical)
+BV_SETTER(HotTrackColor, FHotTrackColor)
+BV_SETTER(HotTrackColorType, FHotTrackColorType)
+BV_SETTER(HighlightColor, FHighlightColor)
+BV_SETTER(LightTextStyle, FLightTextStyle)
+BV_SETTER(TextStyle, FTextStyle)
+BV_SETTER(TextHighlightColor, FTextHighlightColor)
+BV_SETTER(TextShadowColor, FTextShadowColor)
+BV_SETTER(TextShadowDepth, FTextShadowDepth)
+BV_SETTER(ThemeAware, FThemeAware)
+BV_SETTER(HotTrack, FHotTrack)
+BV_SETTER(TransparentFlag, FTransparent)
+#undef BV_SETTER
+
+TColor TBvCustomButton::StyleCaptionColor(bool) const {
+    return clNone; // the system style is always active here
+}
+
+void TBvCustomButton::Paint() {
+    TBitmap face = PaintFaceBitmap();
+    GetCanvas().Draw(0, 0, face);
+}
+
+TBitmap TBvCustomButton::PaintFaceBitmap() {
+    TBitmap face(std::max(GetClientWidth(), 1), std::max(GetClientHeight(), 1));
+    TCanvas &canvas = face.GetCanvas();
+    // The erase: hot-tracked buttons show the parent's background in their cut corners.
+    if (FTransparent) {
+        PaintParentBackground(*this, canvas, true);
+    } else {
+        canvas.GetBrush().SetColor(GetColor());
+        canvas.FillRect(GetClientRect());
+    }
+    canvas.SetFont(GetFont());
+    PaintFace(canvas);
+    return face;
+}
+
+bool TBvCustomButton::InClient(const ui::TMessage &m) const {
+    const int32_t x = ui::GetXLParam(m.LParam), y = ui::GetYLParam(m.LParam);
+    return x >= 0 && x < GetClientWidth() && y >= 0 && y < GetClientHeight();
+}
+
+void TBvCustomButton::Dispatch(ui::TMessage &m) {
+    switch (m.Msg) {
+    case ui::WM_LBUTTONDOWN:
+    case ui::WM_LBUTTONDBLCLK:
+        WMLButtonDown(m);
+        break;
+    case ui::WM_MOUSEMOVE:
+        WMMouseMove(m);
+        break;
+    case ui::WM_LBUTTONUP:
+        WMLButtonUp(m);
+        break;
+    case ui::CM_MOUSEENTER:
+        CMMouseEnter(m);
+        break;
+    case ui::CM_MOUSELEAVE:
+        CMMouseLeave(m);
+        break;
+    case ui::WM_SETFOCUS:
+        WMSetFocus(m);
+        break;
+    case ui::WM_KILLFOCUS:
+        WMKillFocus(m);
+        break;
+    case WM_UPDATEUISTATE:
+    case WM_CHANGEUISTATE:
+        WMUpdateUIState(m);
+        return;
+    default:
+        break;
+    }
+    ui::TCustomControl::Dispatch(m);
+}
+
+void TBvCustomButton::WMLButtonDown(ui::TMessage &) {
+    if (!GetEnabled()) {
+        return;
+    }
+    SetFocus();
+    if (Focused()) {
+        FShowDownVersion = true;
+        StateChanged();
+        FDragging = true;
+    }
+}
+
+void TBvCustomButton::WMMouseMove(ui::TMessage &m) {
+    if (!FDragging) {
+        return;
+    }
+    const bool inside = InClient(m);
+    if (inside != FShowDownVersion) {
+        FShowDownVersion = inside;
+        StateChanged();
+    }
+}
+
+void TBvCustomButton::WMLButtonUp(ui::TMessage &m) {
+    if (!FDragging) {
+        return;
+    }
+    FDragging = false;
+    FShowDownVersion = false;
+    if (InClient(m)) {
+        PerformClick();
+    }
+    StateChanged();
+}
+
+void TBvCustomButton::CMMouseEnter(ui::TMessage &) {
+    FMouseOverButton = true;
+    if (FHotTrack || ThemedPaintActive()) {
+        Invalidate();
+    }
+}
+
+void TBvCustomButton::CMMouseLeave(ui::TMessage &) {
+    FMouseOverButton = false;
+    if (FHotTrack || ThemedPaintActive()) {
+        Invalidate();
+    }
+}
+
+void TBvCustomButton::KeyDown(uint16_t &key, ui::TShiftState shift) {
+    if (key == ui::VK_SPACE && !shift.Contains(ui::ssAlt)) {
+        FKeyToggle = true;
+        FShowDownVersion = true;
+        StateChanged();
+    }
+    ui::TCustomControl::KeyDown(key, shift);
+}
+
+void TBvCustomButton::KeyUp(uint16_t &key, ui::TShiftState shift) {
+    if (key == ui::VK_SPACE) {
+        FShowDownVersion = false;
+        if (FKeyToggle) {
+            FKeyToggle = false;
+            PerformClick();
+        }
+        StateChanged();
+    }
+    ui::TCustomControl::KeyUp(key, shift);
+}
+
+void TBvCustomButton::WMSetFocus(ui::TMessage &) {
+    Invalidate();
+}
+
+void TBvCustomButton::WMKillFocus(ui::TMessage &) {
+    if (!IsDestroying()) {
+        FKeyToggle = false;
+        FShowDownVersion = false;
+        StateChanged();
+    }
+    Invalidate();
+}
+
+void TBvCustomButton::WMUpdateUIState(ui::TMessage &m) {
+    const uint16_t action = uint16_t(m.WParam & 0xFFFF);
+    const uint16_t flags = uint16_t((m.WParam >> 16) & 0xFFFF) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    const uint16_t old = FUIState;
+    if (action == UIS_SET) {
+        FUIState |= flags;
+    } else if (action == UIS_CLEAR) {
+        FUIState &= uint16_t(~flags);
+    } else if (action == UIS_INITIALIZE) {
+        FUIState = flags;
+    }
+    if (old != FUIState) {
+        Invalidate();
+    }
+}
+
+void TBvCustomButton::PaintCaption(TCanvas &canvas, TRect rect, uint32_t flags) {
+    canvas.GetBrush().SetStyle(bsClear);
+    canvas.SetFont(GetFont());
+    rtl::UnicodeString text = GetCaption();
+    if (!AcceleratorsShown()) {
+        text = StripAccelerators(text);
+        flags |= DT_NOPREFIX;
+    }
+    TRect probe = rect;
+    const int32_t h = DrawTextInRect(canvas, text, probe,
+                                     DT_WORDBREAK | DT_EXPANDTABS | DT_VCENTER | DT_CENTER |
+                                         DT_CALCRECT | (flags & DT_NOPREFIX));
+    switch (FAlignmentVertical) {
+    case avTop:
+        rect.Bottom = rect.Top + h;
+        break;
+    case avCenter:
+        rect.Top = (rect.Top + rect.Bottom - h) / 2;
+        rect.Bottom = rect.Top + h;
+        break;
+    case avBottom:
+        rect.Top = rect.Bottom - h - 1;
+        break;
+    }
+    const TColor fontColor = GetFont().GetColor();
+    if (!SystemStyleActive()) {
+        canvas.GetFont().SetColor(StyleCaptionColor(true));
+    } else if (GetEnabled()) {
+        auto at = [&](int32_t dx, int32_t dy, TColor c) {
+            TRect r = rect;
+            r.Offset(dx, dy);
+            canvas.GetFont().SetColor(c);
+            DrawTextInRect(canvas, text, r, flags);
+        };
+        if (FTextStyle == tsRaised) {
+            if (!FLightTextStyle) {
+                at(1, 1, FTextShadowColor);
+            }
+            at(-1, -1, FTextHighlightColor);
+        } else if (FTextStyle == tsRecessed) {
+            at(1, 1, FTextHighlightColor);
+            if (!FLightTextStyle) {
+                at(-1, -1, FTextShadowColor);
+            }
+        } else if (FTextStyle == tsShadow) {
+            at((flags & DT_RIGHT) ? 0 : FTextShadowDepth, FTextShadowDepth, FTextShadowColor);
+        }
+        canvas.GetFont().SetColor(fontColor);
+        if (flags & DT_RIGHT) {
+            rect.Offset(-FTextShadowDepth, 0);
+        }
+    } else {
+        canvas.GetFont().SetColor(ColorsAlike(GetColor(), clGrayText) ? cl3DDkShadow : clGrayText);
+    }
+    DrawTextInRect(canvas, text, rect, flags);
+    canvas.GetBrush().SetStyle(bsSolid);
+}
+
+// ---- dialog-key and focus broadcasts ----
+
+namespace {
+
+template <class F> bool ForEachStyledButton(ui::TWinControl &root, const F &visit) {
+    for (int32_t i = 0; i < root.GetControlCount(); ++i) {
+        ui::TControl *c = root.GetControl(i);
+        if (auto *b = dynamic_cast<TBvCustomButton *>(c); b && visit(*b)) {
+            return true;
+        }
+        if (auto *wc = dynamic_cast<ui::TWinControl *>(c); wc && ForEachStyledButton(*wc, visit)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+ui::LPARAM ShiftBits(ui::TShiftState shift) {
+    ui::LPARAM bits = 0;
+    for (ui::TShiftStateFlag f : {ui::ssShift, ui::ssAlt, ui::ssCtrl}) {
+        bits |= shift.Contains(f) ? ui::LPARAM(1) << f : 0;
+    }
+    return bits;
+}
+
+} // namespace
+
+bool BroadcastDialogKey(ui::TWinControl &root, uint16_t key, ui::TShiftState shift) {
+    return ForEachStyledButton(root, [&](TBvCustomButton &b) {
+        return b.Perform(ui::CM_DIALOGKEY, key, ShiftBits(shift)) != 0;
+    });
+}
+
+bool BroadcastDialogChar(ui::TWinControl &root, char16_t ch, ui::TShiftState shift) {
+    return ForEachStyledButton(root, [&](TBvCustomButton &b) {
+        return b.Perform(ui::CM_DIALOGCHAR, ch, ShiftBits(shift)) != 0;
+    });
+}
+
+void BroadcastFocusChanged(ui::TWinControl &root, ui::TControl *focused) {
+    ForEachStyledButton(root, [&](TBvCustomButton &b) {
+        b.Perform(CM_FOCUSCHANGED, 0, ui::LPARAM(focused));
+        return false;
+    });
+}
+
+} // namespace controls

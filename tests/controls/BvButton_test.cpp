@@ -1,0 +1,421 @@
+// Step-by-step scenarios of the styled buttons (mouse, keys, groups) and their classic faces.
+#include "controls/BvButton.h"
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Forms.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace controls;
+using gfx::RGB;
+
+uint32_t Rgb(TColor c) {
+    return gfx::ColorToRGB(c);
+}
+uint32_t Px(gfx::TBitmap &b, int x, int y) {
+    return gfx::ColorToRGB(b.GetCanvas().GetPixel(x, y));
+}
+
+class ButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FForm = std::make_unique<ui::TForm>(nullptr);
+        FForm->SetBounds(0, 0, 400, 200);
+    }
+    template <class T> T *Add(int x, int y, const char16_t *caption) {
+        auto *b = new T(FForm.get());
+        b->SetParent(FForm.get());
+        b->SetLeft(x);
+        b->SetTop(y);
+        b->SetCaption(caption);
+        b->OnClick = [this, b](ui::TComponent *) { FClicks.push_back(b); };
+        return b;
+    }
+    void Show() {
+        FForm->Show();
+        ui::Application->ProcessMessages();
+    }
+    static void Mouse(ui::TControl *c, uint32_t msg, int x, int y) {
+        c->Perform(msg, msg == ui::WM_LBUTTONUP ? 0u : uint32_t(ui::MK_LBUTTON),
+                   ui::MakeLParam(x, y));
+    }
+    static void Key(TBvCustomButton *b, uint32_t msg, uint16_t vk) { b->Perform(msg, vk, 0); }
+
+    std::unique_ptr<ui::TForm> FForm;
+    std::vector<ui::TComponent *> FClicks;
+};
+
+TEST_F(ButtonTest, PressMoveOutMoveInReleaseInsideClicks) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"Go");
+    Show();
+    Mouse(b, ui::WM_LBUTTONDOWN, 5, 5);
+    EXPECT_TRUE(b->Focused());
+    EXPECT_TRUE(b->IsPressedForTesting());
+    Mouse(b, ui::WM_MOUSEMOVE, 75, 5); // x = width is outside
+    EXPECT_FALSE(b->IsPressedForTesting());
+    Mouse(b, ui::WM_MOUSEMOVE, 74, 24);
+    EXPECT_TRUE(b->IsPressedForTesting());
+    EXPECT_TRUE(FClicks.empty());
+    Mouse(b, ui::WM_LBUTTONUP, 74, 24);
+    EXPECT_FALSE(b->IsPressedForTesting());
+    EXPECT_EQ(FClicks.size(), 1u);
+}
+
+TEST_F(ButtonTest, ReleaseOutsideOrOnTheRowBelowDoesNotClick) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"Go");
+    Show();
+    Mouse(b, ui::WM_LBUTTONDOWN, 5, 5);
+    Mouse(b, ui::WM_MOUSEMOVE, -1, 5);
+    Mouse(b, ui::WM_LBUTTONUP, -1, 5);
+    EXPECT_TRUE(FClicks.empty());
+    Mouse(b, ui::WM_LBUTTONDOWN, 5, 5);
+    Mouse(b, ui::WM_MOUSEMOVE, 5, 25); // Y = client height
+    EXPECT_FALSE(b->IsPressedForTesting());
+    Mouse(b, ui::WM_LBUTTONUP, 5, 25);
+    EXPECT_TRUE(FClicks.empty());
+    EXPECT_FALSE(b->IsPressedForTesting());
+}
+
+TEST_F(ButtonTest, DisabledButtonIgnoresTheMouse) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"Go");
+    b->SetEnabled(false);
+    Show();
+    Mouse(b, ui::WM_LBUTTONDOWN, 5, 5);
+    EXPECT_FALSE(b->IsPressedForTesting());
+    Mouse(b, ui::WM_LBUTTONUP, 5, 5);
+    EXPECT_TRUE(FClicks.empty());
+}
+
+TEST_F(ButtonTest, SpacePressesAndReleasesClick) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"Go");
+    Show();
+    b->SetFocus();
+    b->KeyPressForTesting(ui::VK_SPACE);
+    EXPECT_EQ(FClicks.size(), 1u);
+    FClicks.clear();
+    Key(b, ui::WM_KEYDOWN, ui::VK_SPACE);
+    EXPECT_TRUE(b->IsPressedForTesting());
+    Key(b, ui::WM_KEYUP, ui::VK_SPACE);
+    EXPECT_FALSE(b->IsPressedForTesting());
+    EXPECT_EQ(FClicks.size(), 1u);
+    // Losing the focus while space is held cancels the press.
+    TBvButton *other = Add<TBvButton>(100, 10, u"Other");
+    Key(b, ui::WM_KEYDOWN, ui::VK_SPACE);
+    other->SetFocus();
+    ui::Application->ProcessMessages();
+    EXPECT_FALSE(b->IsPressedForTesting());
+    Key(b, ui::WM_KEYUP, ui::VK_SPACE);
+    EXPECT_EQ(FClicks.size(), 1u);
+    b->SetFocus();
+    b->KeyPressForTesting(ui::VK_SPACE, {ui::ssAlt});
+    EXPECT_EQ(FClicks.size(), 1u) << "Alt+Space is the system menu, not a press";
+}
+
+TEST_F(ButtonTest, EnterClicksTheFocusedButtonElseTheDefault) {
+    TBvButton *def = Add<TBvButton>(10, 10, u"OK");
+    def->SetDefault(true);
+    TBvButton *other = Add<TBvButton>(100, 10, u"Other");
+    auto *edit = new ui::TEdit(FForm.get());
+    edit->SetParent(FForm.get());
+    edit->SetTop(100);
+    Show();
+    EXPECT_TRUE(def->IsActiveForTesting());
+    other->SetFocus();
+    ui::Application->ProcessMessages();
+    EXPECT_TRUE(other->IsActiveForTesting());
+    EXPECT_FALSE(def->IsActiveForTesting());
+    other->KeyPressForTesting(ui::VK_RETURN);
+    ASSERT_EQ(FClicks.size(), 1u);
+    EXPECT_EQ(FClicks[0], other);
+    edit->SetFocus();
+    ui::Application->ProcessMessages();
+    BroadcastFocusChanged(*FForm, edit);
+    EXPECT_TRUE(def->IsActiveForTesting());
+    EXPECT_FALSE(other->IsActiveForTesting());
+    EXPECT_TRUE(BroadcastDialogKey(*FForm, ui::VK_RETURN, {}));
+    ASSERT_EQ(FClicks.size(), 2u);
+    EXPECT_EQ(FClicks[1], def);
+    EXPECT_FALSE(BroadcastDialogKey(*FForm, ui::VK_RETURN, {ui::ssShift}));
+    EXPECT_EQ(FClicks.size(), 2u);
+}
+
+TEST_F(ButtonTest, EscapeClicksTheCancelButton) {
+    TBvButton *ok = Add<TBvButton>(10, 10, u"OK");
+    TBvButton *cancel = Add<TBvButton>(100, 10, u"Cancel");
+    cancel->SetCancel(true);
+    Show();
+    ok->SetFocus();
+    ui::Application->ProcessMessages();
+    ok->KeyPressForTesting(ui::VK_ESCAPE);
+    ASSERT_EQ(FClicks.size(), 1u);
+    EXPECT_EQ(FClicks[0], cancel);
+    cancel->SetEnabled(false);
+    EXPECT_FALSE(BroadcastDialogKey(*FForm, ui::VK_ESCAPE, {}));
+}
+
+TEST_F(ButtonTest, DropDownOnEnterOffMarksTheKeyDuringTheClick) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"OK");
+    b->SetDefault(true);
+    b->SetDropDownOnEnter(false);
+    bool seen = false;
+    b->OnClick = [&](ui::TComponent *) { seen = b->KeyWasPressed(); };
+    Show();
+    EXPECT_TRUE(BroadcastDialogKey(*FForm, ui::VK_RETURN, {}));
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(b->KeyWasPressed());
+}
+
+TEST_F(ButtonTest, AcceleratorClicksWhenTheButtonCanTakeFocus) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"&Reload");
+    Add<TBvButton>(100, 10, u"R&&D");
+    Show();
+    EXPECT_FALSE(BroadcastDialogChar(*FForm, u'x', {ui::ssAlt}));
+    EXPECT_FALSE(BroadcastDialogChar(*FForm, u'd', {ui::ssAlt})) << "&& is no accelerator";
+    EXPECT_TRUE(BroadcastDialogChar(*FForm, u'r', {ui::ssAlt}));
+    ASSERT_EQ(FClicks.size(), 1u);
+    EXPECT_EQ(FClicks[0], b);
+    b->SetEnabled(false);
+    EXPECT_FALSE(BroadcastDialogChar(*FForm, u'R', {ui::ssAlt}));
+}
+
+TEST_F(ButtonTest, GroupsKeepOneButtonDown) {
+    TBvButton *a = Add<TBvButton>(0, 0, u"A");
+    TBvButton *b = Add<TBvButton>(80, 0, u"B");
+    TBvButton *c = Add<TBvButton>(160, 0, u"C");
+    TBvButton *free = Add<TBvButton>(240, 0, u"D");
+    for (TBvButton *x : {a, b, c}) {
+        x->SetGroupIndex(1);
+    }
+    free->SetDown(true);
+    EXPECT_FALSE(free->GetDown()) << "GroupIndex 0 cannot be down";
+    a->SetDown(true);
+    EXPECT_TRUE(a->GetDown());
+    EXPECT_EQ(a->GetState(), bsExclusive);
+    b->SetDown(true);
+    EXPECT_FALSE(a->GetDown());
+    EXPECT_EQ(a->GetState(), bsUp);
+    EXPECT_TRUE(b->GetDown());
+    b->SetDown(false);
+    EXPECT_TRUE(b->GetDown()) << "without AllowAllUp the down button stays down";
+    c->SetAllowAllUp(true);
+    EXPECT_TRUE(a->GetAllowAllUp()) << "the group takes the sender's AllowAllUp";
+    b->SetDown(false);
+    EXPECT_FALSE(b->GetDown());
+    Show();
+    Mouse(c, ui::WM_LBUTTONDOWN, 3, 3);
+    Mouse(c, ui::WM_LBUTTONUP, 3, 3);
+    EXPECT_TRUE(c->GetDown()) << "a click toggles a group button";
+    Mouse(a, ui::WM_LBUTTONDOWN, 3, 3);
+    Mouse(a, ui::WM_LBUTTONUP, 3, 3);
+    EXPECT_TRUE(a->GetDown());
+    EXPECT_FALSE(c->GetDown());
+}
+
+TEST_F(ButtonTest, ClickSetsTheFormsModalResultAlsoToZero) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"Go");
+    FForm->SetModalResult(ui::mrOk);
+    b->PerformClick();
+    EXPECT_EQ(FForm->GetModalResult(), ui::mrNone);
+    b->SetModalResult(ui::mrYes);
+    b->PerformClick();
+    EXPECT_EQ(FForm->GetModalResult(), ui::mrYes);
+}
+
+TEST_F(ButtonTest, ClassicFaceFrames) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"");
+    gfx::TBitmap up = b->PaintFaceBitmap();
+    EXPECT_EQ(Px(up, 0, 12), Rgb(gfx::clBtnHighlight));
+    EXPECT_EQ(Px(up, 1, 12), Rgb(gfx::cl3DLight));
+    EXPECT_EQ(Px(up, 74, 12), Rgb(gfx::cl3DDkShadow));
+    EXPECT_EQ(Px(up, 73, 12), Rgb(gfx::clBtnShadow));
+    EXPECT_EQ(Px(up, 37, 12), Rgb(gfx::clBtnFace));
+    b->SetDefault(true); // active: a window-frame line around the push frame
+    gfx::TBitmap active = b->PaintFaceBitmap();
+    EXPECT_EQ(Px(active, 0, 12), Rgb(gfx::clWindowFrame));
+    EXPECT_EQ(Px(active, 74, 12), Rgb(gfx::clWindowFrame));
+    EXPECT_EQ(Px(active, 1, 12), Rgb(gfx::clBtnHighlight));
+    b->SetDefault(false);
+    b->SetGroupIndex(3);
+    b->SetDown(true);
+    gfx::TBitmap down = b->PaintFaceBitmap();
+    EXPECT_EQ(Px(down, 0, 12), Rgb(gfx::clBtnShadow)); // fsLowered
+    EXPECT_EQ(Px(down, 1, 12), Rgb(gfx::cl3DDkShadow));
+    // The down pattern: silver where column and row parity agree, face colour elsewhere.
+    EXPECT_EQ(Px(down, 10, 10), Rgb(gfx::clSilver));
+    EXPECT_EQ(Px(down, 11, 10), Rgb(gfx::clBtnFace));
+}
+
+TEST_F(ButtonTest, FocusRectangleOnlyOnceFocusCuesAreShown) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"");
+    Show();
+    b->SetFocus();
+    ui::Application->ProcessMessages();
+    ASSERT_TRUE(b->Focused());
+    const uint32_t face = Rgb(gfx::clBtnFace), dot = ~face & 0xFFFFFFu;
+    gfx::TBitmap hidden = b->PaintFaceBitmap();
+    EXPECT_EQ(Px(hidden, 4, 5), face) << "cues are hidden until the keyboard is used";
+    b->Perform(WM_UPDATEUISTATE, ui::WPARAM(UIS_CLEAR) | (ui::WPARAM(UISF_HIDEFOCUS) << 16));
+    EXPECT_TRUE(b->FocusCuesShown());
+    EXPECT_FALSE(b->AcceleratorsShown());
+    gfx::TBitmap shown = b->PaintFaceBitmap();
+    EXPECT_EQ(Px(shown, 4, 5), dot);
+    EXPECT_EQ(Px(shown, 4, 6), face);
+    EXPECT_EQ(Px(shown, 5, 4), dot);
+    EXPECT_EQ(Px(shown, 70, 5), dot);
+    b->SetShowFocusRect(false);
+    gfx::TBitmap off = b->PaintFaceBitmap();
+    EXPECT_EQ(Px(off, 4, 5), face);
+}
+
+TEST_F(ButtonTest, TintedFaceWhenTheColourIsNotButtonFace) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"");
+    const TColor face = RGB(200, 100, 50);
+    b->SetColor(face);
+    gfx::TBitmap up = b->PaintFaceBitmap();
+    EXPECT_EQ(Px(up, 0, 12), Rgb(LightenColor(face, 100)));
+    EXPECT_EQ(Px(up, 74, 12), Rgb(DarkenColor(face, 100)));
+    EXPECT_EQ(Px(up, 1, 12), Rgb(LightenColor(face, 40)));
+    EXPECT_EQ(Px(up, 37, 12), Rgb(face));
+}
+
+TEST_F(ButtonTest, DisabledCaptionOnGreyFaceUsesDarkShadow) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"WWWW");
+    b->SetColor(gfx::clGrayText);
+    b->SetEnabled(false);
+    gfx::TBitmap face = b->PaintFaceBitmap();
+    int dark = 0;
+    for (int y = 5; y < 20; ++y) {
+        for (int x = 5; x < 70; ++x) {
+            dark += Px(face, x, y) == Rgb(gfx::cl3DDkShadow);
+        }
+    }
+    EXPECT_GT(dark, 10);
+    b->SetColor(gfx::clBtnFace);
+    gfx::TBitmap normal = b->PaintFaceBitmap();
+    int grey = 0, darkOnFace = 0;
+    for (int y = 5; y < 20; ++y) {
+        for (int x = 5; x < 70; ++x) {
+            grey += Px(normal, x, y) == Rgb(gfx::clGrayText);
+            darkOnFace += Px(normal, x, y) == Rgb(gfx::cl3DDkShadow);
+        }
+    }
+    EXPECT_GT(grey, 0);
+    EXPECT_EQ(darkOnFace, 0);
+}
+
+TEST_F(ButtonTest, HotTrackedFaceFollowsTheMouse) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"");
+    b->SetHotTrack(true);
+    gfx::TBitmap plain = b->PaintFaceBitmap();
+    EXPECT_EQ(Px(plain, 1, 12), Rgb(gfx::cl3DDkShadow)); // the frame line
+    EXPECT_EQ(Px(plain, 0, 12), Rgb(DarkenColor(gfx::clBtnFace, 20)));
+    EXPECT_EQ(Px(plain, 74, 12), Rgb(LightenColor(gfx::clBtnFace, 20)));
+    FForm->SetColor(RGB(9, 8, 7));
+    gfx::TBitmap corners = b->PaintFaceBitmap();
+    EXPECT_EQ(Px(corners, 0, 0), Rgb(RGB(9, 8, 7))) << "the cut corners show the parent";
+    EXPECT_EQ(Px(corners, 74, 24), Rgb(RGB(9, 8, 7)));
+    b->Perform(ui::CM_MOUSEENTER);
+    EXPECT_TRUE(b->IsMouseOverForTesting());
+    gfx::TBitmap hot = b->PaintFaceBitmap();
+    EXPECT_EQ(Px(hot, 2, 2), Rgb(MixColors(gfx::clWhite, b->GetHotTrackColor(), 190)));
+    b->Perform(ui::CM_MOUSELEAVE);
+    EXPECT_FALSE(b->IsMouseOverForTesting());
+}
+
+// ---- glyph button ----
+
+gfx::TBitmap Strip(std::initializer_list<TColor> cells, int size = 16) {
+    gfx::TBitmap b(int(cells.size()) * size, size);
+    int i = 0;
+    for (TColor c : cells) {
+        b.GetCanvas().GetBrush().SetColor(c);
+        b.GetCanvas().FillRect(gfx::Rect(i * size, 0, (i + 1) * size, size));
+        // A corner pixel of a transparent colour in the first cell marks the strip's mask.
+        ++i;
+    }
+    b.GetCanvas().SetPixel(0, size - 1, gfx::clOlive);
+    return b;
+}
+
+TEST_F(ButtonTest, CustomBitBtnWithoutGlyphPaintsAsAPushButton) {
+    TBvButton *plain = Add<TBvButton>(0, 0, u"Перезагрузить");
+    TBvBitBtn *bit = Add<TBvBitBtn>(0, 50, u"Перезагрузить");
+    gfx::TBitmap a = plain->PaintFaceBitmap();
+    gfx::TBitmap b = bit->PaintFaceBitmap();
+    ASSERT_EQ(a.GetWidth(), b.GetWidth());
+    for (int y = 0; y < a.GetHeight(); ++y) {
+        for (int x = 0; x < a.GetWidth(); ++x) {
+            ASSERT_EQ(Px(a, x, y), Px(b, x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(bit->CaptionRectForTesting(), gfx::Rect(5, 5, 70, 20));
+}
+
+TEST_F(ButtonTest, KindsAndTheirRoles) {
+    TBvBitBtn *b = Add<TBvBitBtn>(0, 0, u"");
+    b->SetKind(bkOK);
+    EXPECT_EQ(b->GetCaption(), u"OK");
+    EXPECT_TRUE(b->GetDefault());
+    EXPECT_EQ(b->GetModalResult(), ui::mrOk);
+    EXPECT_EQ(b->GetNumGlyphs(), 2);
+    EXPECT_EQ(b->GetKind(), bkOK);
+    b->SetModalResult(ui::mrNone);
+    EXPECT_EQ(b->GetKind(), bkCustom);
+    b->SetKind(bkNo);
+    EXPECT_EQ(b->GetCaption(), u"&No");
+    EXPECT_TRUE(b->GetCancel());
+    EXPECT_FALSE(b->GetDefault());
+    b->SetGlyph(Strip({gfx::clRed}));
+    EXPECT_EQ(b->GetKind(), bkCustom) << "a user glyph ends the kind";
+    EXPECT_EQ(KindGlyphBitmap(bkYes), KindGlyphBitmap(bkYes)) << "the stock glyphs are shared";
+}
+
+TEST_F(ButtonTest, GlyphWidthSetsTheCellCount) {
+    TBvBitBtn *b = Add<TBvBitBtn>(0, 0, u"");
+    b->SetGlyph(gfx::TBitmap(64, 16));
+    EXPECT_EQ(b->GetNumGlyphs(), 4);
+    b->SetGlyph(gfx::TBitmap(80, 16));
+    EXPECT_EQ(b->GetNumGlyphs(), 1);
+    b->SetNumGlyphs(3);
+    b->SetGlyph(gfx::TBitmap(50, 16));
+    EXPECT_EQ(b->GetNumGlyphs(), 3);
+    b->SetMargin(-2);
+    EXPECT_EQ(b->GetMargin(), 2);
+    b->SetMargin(-1);
+    EXPECT_EQ(b->GetMargin(), -1);
+}
+
+TEST_F(ButtonTest, GlyphCellFollowsTheState) {
+    TBvBitBtn *b = Add<TBvBitBtn>(0, 0, u"");
+    b->SetGlyph(Strip({gfx::clRed, gfx::clLime}));
+    Show();
+    const TRect gr = b->GlyphRectForTesting();
+    EXPECT_EQ(gr, gfx::Rect(7, 5 + (15 - 16 + 1) / 2, 23, 5 + (15 - 16 + 1) / 2 + 16));
+    auto centre = [&] {
+        gfx::TBitmap f = b->PaintFaceBitmap();
+        const TRect r = b->GlyphRectForTesting();
+        return Px(f, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    };
+    EXPECT_EQ(centre(), Rgb(gfx::clRed));
+    Mouse(b, ui::WM_LBUTTONDOWN, 40, 10);
+    EXPECT_EQ(centre(), Rgb(gfx::clRed)) << "two cells: pressed still shows cell 0";
+    Mouse(b, ui::WM_LBUTTONUP, 40, 10);
+    b->SetEnabled(false);
+    EXPECT_EQ(centre(), Rgb(gfx::clLime));
+    b->SetEnabled(true);
+    b->SetGlyph(Strip({gfx::clRed, gfx::clLime, gfx::clBlue}));
+    Mouse(b, ui::WM_LBUTTONDOWN, 40, 10);
+    EXPECT_EQ(centre(), Rgb(gfx::clBlue));
+    Mouse(b, ui::WM_LBUTTONUP, 40, 10);
+    // The transparent colour (bottom-left pixel) shows the face.
+    gfx::TBitmap f = b->PaintFaceBitmap();
+    const TRect r = b->GlyphRectForTesting();
+    EXPECT_EQ(Px(f, r.Left, r.Bottom - 1), Rgb(gfx::clBtnFace));
+    TRect cr = b->CaptionRectForTesting();
+    EXPECT_EQ(cr.Left, 5 + 2 + 16 + 4);
+}
+
+} // namespace
