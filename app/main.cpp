@@ -1,0 +1,23 @@
+// The program's entry: the application with the main window and the signatories dialog.
+#include "app/UContentForm.h"
+#include "app/UMainForm.h"
+#include "platform/ui/Application.h"
+
+namespace workbench {
+
+TVDMainForm *VDMainForm = nullptr;
+
+int RunApplication() {
+    ui::Application->Initialize();
+    ui::Application->SetMainFormOnTaskBar(true);
+    ui::Application->CreateForm(VDMainForm);
+    ui::Application->CreateForm(ContentForm);
+    ui::Application->Run();
+    return 0;
+}
+
+} // namespace workbench
+
+int main() {
+    return workbench::RunApplication();
+}
