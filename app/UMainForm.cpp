@@ -116,7 +116,7 @@ void TVDMainForm::CreateTopPanel() {
 
 void TVDMainForm::CreateResTxtBar() {
     pnlResTxt = Place<TResTxtPanel>(this, pnlLeft, ui::alTop, {0, 0, 839, 25});
-    pnlResTxt->SetBevelOuter(ui::bvNone);
+    pnlResTxt->SetBorderOuter(controls::fsNone);
 
     Label1 = Place<ui::TLabel>(this, pnlResTxt, ui::alLeft, {0, 0, 180, 25});
     Label1->SetCaption(u"Путь к файлу Result.txt");

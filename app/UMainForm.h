@@ -4,6 +4,8 @@
 
 #include "app/UContentForm.h"
 #include "app/core/UWorkbenchData.h"
+#include "controls/BvButton.h"
+#include "controls/BvPanel.h"
 #include "platform/ui/BitBtn.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Edit.h"
@@ -18,10 +20,9 @@
 
 namespace workbench {
 
-// The styled panel and glyph buttons of the result-file bar. Plain panel and button stand in
-// until the styled controls are wired in; swapping them is a change of these two types only.
-using TResTxtPanel = ui::TPanel;
-using TResTxtButton = ui::TBitBtn;
+// The styled panel and glyph buttons of the result-file bar.
+using TResTxtPanel = controls::TBvPanel;
+using TResTxtButton = controls::TBvBitBtn;
 
 // The tested program's name when none is given: 24 underscores, a blank line to sign on.
 inline constexpr std::u16string_view NoProgramName = u"________________________";
