@@ -1,0 +1,266 @@
+// The ECG viewer window: patient fields, loading, the picture it shows, the amplitude list, the
+// gauge bar, the (hidden) filter buttons and showing one recording after another.
+#include "app/UECGViewLight.h"
+
+#include "EcgPictureSupport.h"
+
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/ui/DialogHandler.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+using namespace workbench;
+
+namespace {
+
+rtl::UnicodeString Path(const std::string &p) {
+    return rtl::UnicodeString(std::filesystem::path(p).u16string());
+}
+
+const std::string kReal = std::string(WB_TEST_DATA) + "/ecg/REAL12_250.edf";
+
+class ViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        rtl::SetFormatSettings(rtl::TFormatSettings::Russian());
+        View = std::make_unique<TFLightECGView>(nullptr);
+        View->AfterConstruction();
+    }
+    void TearDown() override {
+        if (View) {
+            View->BeforeDestruction();
+        }
+        View.reset();
+    }
+
+    // Shows the viewer modally; `during` runs while it is shown, then it closes.
+    void ShowModally(const std::function<void()> &during) {
+        ui::TDialogHandlerScope scope{{nullptr,
+                                       [&](ui::TForm &) {
+                                           during();
+                                           return 2; // closed
+                                       },
+                                       nullptr}};
+        View->ShowModal();
+    }
+
+    // A normal window of the designed client size, so pictures have a fixed size.
+    void UseDesignedSize() {
+        View->SetWindowState(ui::wsNormal);
+        View->SetClientWidth(1019);
+        View->SetClientHeight(588);
+    }
+
+    std::unique_ptr<TFLightECGView> View;
+};
+
+} // namespace
+
+TEST(PatientInfo, GivesSexAndAgeInAverageYears) {
+    rtl::SetFormatSettings(rtl::TFormatSettings::Russian());
+    const rtl::TDateTime birth = rtl::StrToDate(u"01.03.1960");
+    struct Case {
+        const char16_t *field;
+        double daysLater;
+        const char16_t *gender, *age;
+    } cases[] = {
+        {u"ECG0001_M_01.03.1960", 14610, u"М", u"40"}, // 40 years spanning 10 leap days
+        {u"ECG0001_M_01.03.1960", 14609, u"М", u"39"}, // 40 calendar years, 9 leap days
+        {u"ECG0001_m_01.03.1960", 14610, u"Ж", u"40"}, // only "M" is male
+        {u"ECG0001_F_01.03.1960_extra", 365.25 * 7 + 0.5, u"Ж", u"7"},
+        {u"ECG0001_F", 14610, u"", u""},            // fewer than three parts
+        {u"ECG0001_M_31.02.1960", 14610, u"", u""}, // not a date
+        {u"", 14610, u"", u""},
+    };
+    for (const Case &c : cases) {
+        const TPatientInfo info = ParsePatientInfo(c.field, birth + c.daysLater);
+        EXPECT_EQ(info.Gender, c.gender) << rtl::Utf16ToUtf8(c.field) << " " << c.daysLater;
+        EXPECT_EQ(info.Age, c.age) << rtl::Utf16ToUtf8(c.field) << " " << c.daysLater;
+    }
+}
+
+TEST(PatientInfo, ReadsTheDatabaseDateFormWhenTheLocaleWritesDatesOtherwise) {
+    rtl::SetFormatSettings(rtl::TFormatSettings::ForLocale("en_US.UTF-8"));
+    const rtl::TDateTime start = rtl::StrToDate(u"1/25/2013");
+    const TPatientInfo info = ParsePatientInfo(u"REAL12_F_25.01.1971", start);
+    rtl::SetFormatSettings(rtl::TFormatSettings::Russian());
+    EXPECT_EQ(info.Gender, u"Ж");
+    EXPECT_EQ(info.Age, u"42");
+}
+
+TEST_F(ViewerTest, IsMadeWithItsDesignedComponents) {
+    EXPECT_EQ(View->GetCaption(), u"Просмотр ЭКГ");
+    EXPECT_EQ(View->GetWindowState(), ui::wsMaximized);
+    EXPECT_EQ(View->GetClientWidth(), 1019);
+    EXPECT_EQ(View->GetClientHeight(), 588);
+    ASSERT_EQ(View->cbScale->GetItems().GetCount(), 3);
+    EXPECT_EQ(View->cbScale->GetItems()[0], u"2 mV/см");
+    EXPECT_EQ(View->cbScale->GetItems()[2], u"0.5 mV/см");
+    EXPECT_EQ(View->cbScale->GetItemIndex(), 1);
+    EXPECT_EQ(View->lblName->GetCaption(), u"Пациент:");
+    EXPECT_EQ(View->lblGender->GetCaption(), u"Пол:");
+    EXPECT_EQ(View->lblAge->GetCaption(), u"Возраст:");
+    EXPECT_FALSE(View->pnlFiltered->GetVisible());
+    EXPECT_FALSE(View->ScrollPanel_Vert->GetVisible());
+    EXPECT_EQ(View->ECG_Scroll_Vert->GetHandleSize(), 20);
+    EXPECT_EQ(View->GetScanning(), vs1);
+    EXPECT_FALSE(View->GetActiveView());
+}
+
+TEST_F(ViewerTest, LoadsTheRawAndConditionedLeadsAndThePatient) {
+    View->setEdfFileName(Path(kReal));
+    EXPECT_EQ(View->lblPacName->GetCaption(), u"REAL12_250");
+    EXPECT_EQ(View->lblGenderV->GetCaption(), u"Ж");
+    EXPECT_EQ(View->lblAgeV->GetCaption(), u"42");
+    EXPECT_EQ(View->GetFrequency(), 250);
+    EXPECT_EQ(View->GetLeadLength(), 2500);
+    EXPECT_EQ(View->GetFileLeadNames().GetCount(), 12);
+    const TLeadData raw = ecgtest::ReadRawLeads(kReal.c_str());
+    EXPECT_EQ(View->GetRawData(), raw);
+    EXPECT_EQ(View->GetDrawnData(), raw); // the raw leads are drawn
+    ASSERT_EQ(View->GetFilteredData().size(), 12u);
+    EXPECT_EQ(View->GetFilteredData()[0].size(), 2500u);
+    EXPECT_NE(View->GetFilteredData(), raw);
+    EXPECT_EQ(View->GetRedrawCount(), 0); // inactive until shown
+}
+
+TEST_F(ViewerTest, AReadingFailureKeepsThePreviousRecording) {
+    View->setEdfFileName(Path(kReal));
+    EXPECT_ANY_THROW(View->setEdfFileName(Path(std::string(WB_TEST_DATA) + "/ecg/none.edf")));
+    EXPECT_EQ(View->lblPacName->GetCaption(), u"REAL12_250");
+    EXPECT_EQ(View->GetLeadLength(), 2500);
+}
+
+TEST_F(ViewerTest, ShowsTheRealRecordingWithTheGaugeBarForTheOverflow) {
+    View->setEdfFileName(Path(kReal));
+    UseDesignedSize();
+    ShowModally([&] {
+        EXPECT_TRUE(View->GetActiveView());
+        EXPECT_EQ(View->lblSpeed->GetCaption(), u"25мм/сек");
+        EXPECT_TRUE(View->ScrollPanel_Vert->GetVisible());
+        EXPECT_EQ(View->ECG_Image->GetWidth(), 1019 - 15);
+        EXPECT_EQ(View->ECG_Image->GetHeight(), 563);
+        EXPECT_GT(View->ECG_Scroll_Vert->GetMax(), 0);
+        EXPECT_EQ(View->ECG_Scroll_Vert->GetPosition(), 0);
+        EXPECT_EQ(View->GetBaselines().size(), 13u);
+        ecgtest::ExpectMatchesGolden(View->ECG_Image->GetBitmap(),
+                                     "ecg_viewer_real12_1004x563.png");
+        // The gauge bar scrolls the picture.
+        const int32_t before = View->GetRedrawCount();
+        const raster::TBitmap32 &b = View->ECG_Image->GetBitmap();
+        const int32_t h = b.GetHeight();
+        const int32_t second = ecgtest::BoundsOfBright(b, {0, 60, 20, h}).Top; // caption "II"
+        View->ECG_Scroll_Vert->SetPosition(40);
+        EXPECT_EQ(View->GetRedrawCount(), before + 1);
+        EXPECT_EQ(ecgtest::BoundsOfBright(b, {0, second - 40, 20, h}).Top, second - 40);
+        // The amplitude list rescales: at 2 mV/cm the leads fit and the gauge bar goes.
+        View->cbScale->SelectForTesting(0);
+        EXPECT_EQ(View->GetScanning(), vs2);
+        EXPECT_FALSE(View->ScrollPanel_Vert->GetVisible());
+        EXPECT_EQ(View->ECG_Image->GetWidth(), 1019);
+        EXPECT_EQ(View->ECG_Image->GetBitmap().GetWidth(), 1019);
+        View->cbScale->SelectForTesting(2);
+        EXPECT_EQ(View->GetScanning(), vs05);
+        EXPECT_TRUE(View->ScrollPanel_Vert->GetVisible());
+    });
+}
+
+TEST_F(ViewerTest, ShowsAGeneratedRecordingAfterTheRealOne) {
+#ifndef WB_SAMPLE_DB_DIR
+    GTEST_SKIP() << "no sample database in this build";
+#else
+    const std::string sample = std::string(WB_SAMPLE_DB_DIR) + "/ECG0001.edf";
+    if (!std::filesystem::exists(sample)) {
+        GTEST_SKIP() << sample << " missing";
+    }
+    View->setEdfFileName(Path(kReal));
+    UseDesignedSize();
+    ShowModally([] {});
+    // Closed, but still active: the next recording is drawn as soon as it is loaded.
+    const int32_t before = View->GetRedrawCount();
+    View->setEdfFileName(Path(sample));
+    EXPECT_EQ(View->GetRedrawCount(), before + 1);
+    ShowModally([&] {
+        EXPECT_EQ(View->lblPacName->GetCaption(), u"ECG0001");
+        EXPECT_EQ(View->lblGenderV->GetCaption(), u"М");
+        EXPECT_EQ(View->lblAgeV->GetCaption(), u"55");
+        const raster::TBitmap32 &b = View->ECG_Image->GetBitmap();
+        ecgtest::ExpectMatchesGolden(b, "ecg_viewer_ecg0001_" + std::to_string(b.GetWidth()) + "x" +
+                                            std::to_string(b.GetHeight()) + ".png");
+    });
+#endif
+}
+
+TEST_F(ViewerTest, FilterButtonsSwitchTheDrawnLeadsOnlyOnAChange) {
+    View->setEdfFileName(Path(kReal));
+    UseDesignedSize();
+    ShowModally([&] {
+        EXPECT_TRUE(View->GetFilteredSignal());              // the buttons say "Да" ...
+        EXPECT_EQ(View->GetDrawnData(), View->GetRawData()); // ... while the raw leads show
+        const int32_t before = View->GetRedrawCount();
+        View->BtnFOnClick(View->BtnFOn); // the state it already shows
+        EXPECT_EQ(View->GetRedrawCount(), before);
+        View->BtnFOnClick(View->BtnFOff);
+        EXPECT_EQ(View->GetRedrawCount(), before + 1);
+        View->BtnFOnClick(View->BtnFOn);
+        EXPECT_EQ(View->GetDrawnData(), View->GetFilteredData());
+        EXPECT_EQ(View->GetRedrawCount(), before + 2);
+    });
+}
+
+TEST_F(ViewerTest, RepaintingThePictureDoesNotRedrawTheWindow) {
+    View->setEdfFileName(Path(kReal));
+    UseDesignedSize();
+    ShowModally([&] {
+        const int32_t before = View->GetRedrawCount();
+        View->ECG_Image->Repaint(); // the image control alone; the form is not painted
+        View->ECG_Scroll_Vert->Repaint();
+        EXPECT_EQ(View->GetRedrawCount(), before);
+    });
+}
+
+TEST(ShowEcgViewer, MakesTheViewerOnceAndShowsEachRecording) {
+    rtl::SetFormatSettings(rtl::TFormatSettings::Russian());
+    ui::TForm owner(nullptr);
+    TFLightECGView *viewer = nullptr;
+    int shown = 0;
+    ui::TDialogHandlerScope scope{{nullptr,
+                                   [&](ui::TForm &f) {
+                                       EXPECT_EQ(&f, viewer);
+                                       EXPECT_EQ(f.GetWindowState(), ui::wsMaximized);
+                                       ++shown;
+                                       return 2;
+                                   },
+                                   nullptr}};
+    ShowEcgViewer(viewer, &owner, Path(kReal));
+    ASSERT_NE(viewer, nullptr);
+    TFLightECGView *first = viewer;
+    ShowEcgViewer(viewer, &owner, Path(kReal));
+    EXPECT_EQ(viewer, first);
+    EXPECT_EQ(shown, 2);
+    EXPECT_ANY_THROW(
+        ShowEcgViewer(viewer, &owner, Path(std::string(WB_TEST_DATA) + "/ecg/none.edf")));
+    EXPECT_EQ(shown, 2); // a recording that cannot be read is not shown
+}
+
+// Mended: the bitmap kept the size it had before the gauge bar appeared, so the right caption
+// bar lay partly under the gauge bar.
+TEST_F(ViewerTest, GaugeBarAppearingKeepsTheRightCaptionBarInView) {
+    View->setEdfFileName(Path(kReal));
+    UseDesignedSize();
+    ShowModally([&] {
+        ASSERT_TRUE(View->ScrollPanel_Vert->GetVisible());
+        const raster::TBitmap32 &b = View->ECG_Image->GetBitmap();
+        EXPECT_EQ(b.GetWidth(), View->ECG_Image->GetWidth());
+        EXPECT_EQ(b.GetHeight(), View->ECG_Image->GetHeight());
+        gfx::TBitmap shot = View->ECG_Image->GrabForTesting();
+        const int32_t w = View->ECG_Image->GetWidth();
+        EXPECT_EQ(shot.GetCanvas().GetPixel(w - 10, 300), gfx::RGB(0, 51, 102));
+        EXPECT_EQ(shot.GetCanvas().GetPixel(w - 1, 300), shot.GetCanvas().GetPixel(w - 20, 300));
+    });
+}
