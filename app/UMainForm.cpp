@@ -317,7 +317,9 @@ void TVDMainForm::lvResultContentDblClick(ui::TComponent *sender) {
 void TVDMainForm::OpenEcgViewer(const UnicodeString &path) {
     if (OnOpenEcgViewer) {
         OnOpenEcgViewer(*this, path);
+        return;
     }
+    ShowEcgViewer(FLightECGView, this, path);
 }
 
 void TVDMainForm::FillTotals() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/UContentForm.h"
+#include "app/UECGViewLight.h"
 #include "app/core/UWorkbenchData.h"
 #include "controls/BvButton.h"
 #include "controls/BvPanel.h"
@@ -73,8 +74,9 @@ public:
     void TotalLVCustomDrawSubItem(ui::TListView *sender, ui::TListItem *item, int32_t subItem,
                                   ui::TCustomDrawState state, bool &defaultDraw);
 
-    // Shows one ECG of the database (the path of its recording). Calls OnOpenEcgViewer; the
-    // viewer window is wired in here.
+    // Shows one ECG of the database (the path of its recording) in the viewer window, made on
+    // first use and kept; a read failure propagates. Tests replace the viewer by setting
+    // OnOpenEcgViewer.
     void OpenEcgViewer(const UnicodeString &path);
     std::function<void(TVDMainForm &form, const UnicodeString &path)> OnOpenEcgViewer;
     // Builds the report and shows the report window, after ProgramName is set. Empty until the
@@ -107,6 +109,7 @@ private:
     void ShowUserMessage(const UnicodeString &text);
 
     TWorkbenchData FData;
+    TFLightECGView *FLightECGView = nullptr;
     UnicodeString edfFolderName;
     UnicodeString ProgramName;
     TSignatoryTable Confirmer1;

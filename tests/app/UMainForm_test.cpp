@@ -2,6 +2,8 @@
 // reloading a result file, the two lists with their drawing, and the report and viewer actions.
 #include "MainFormFixture.h"
 
+#include "app/UECGViewLight.h"
+
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
 #include "platform/ui/Application.h"
@@ -479,4 +481,30 @@ TEST_F(MainFormTest, SampleDatabaseOpensAndItsResultScores) {
 }
 
 } // namespace
+TEST_F(MainFormTest, DoubleClickShowsTheViewerModallyAndKeepsItForTheNextEcg) {
+#if !defined(WB_SAMPLE_DB_DIR)
+    GTEST_SKIP() << "the sample database is not part of this build";
+#else
+    MakeForm(rtl::Utf8ToUtf16(WB_SAMPLE_DB_DIR "/"));
+    std::vector<ui::TForm *> shown;
+    std::vector<int32_t> lengths;
+    ModalAnswer = [&](ui::TForm &form) {
+        shown.push_back(&form);
+        auto *viewer = dynamic_cast<TFLightECGView *>(&form);
+        EXPECT_NE(viewer, nullptr);
+        lengths.push_back(viewer ? viewer->GetLeadLength() : 0);
+        return int32_t(ui::mrCancel);
+    };
+    for (int32_t index : {0, 4}) {
+        TListItem *row = Form->lvResultContent->GetItems()[index];
+        const gfx::TRect r = Form->lvResultContent->CellRectForTesting(row, 0);
+        Form->lvResultContent->DoubleClickAtForTesting(r.Left + 5, r.Top + r.Height() / 2);
+    }
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], shown[1]);
+    EXPECT_EQ(lengths, (std::vector<int32_t>{2500, 2500}));
+    EXPECT_TRUE(Messages.empty());
+#endif
+}
+
 } // namespace workbench::testing
