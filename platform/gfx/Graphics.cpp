@@ -7,6 +7,7 @@
 #include "platform/gfx/QtBridge_p.h"
 
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
@@ -86,6 +87,13 @@ std::unique_ptr<TCanvas> CanvasOnPainter(QPainter *painter, const TRect &paintAr
     painter->save();
     impl->ResetClip();
     return std::make_unique<TCanvas>(std::move(impl));
+}
+
+void SetClipRegion(TCanvas &canvas, const QRegion &region) {
+    TCanvas::Impl &impl = canvas.GetImpl();
+    const TRect &s = impl.surface;
+    *impl.clip = region.intersected(QRect(s.Left, s.Top, s.Width(), s.Height()));
+    impl.ApplyClip();
 }
 
 void EndPainting(TCanvas &canvas) {
@@ -434,6 +442,41 @@ void TCanvas::CopyRect(const TRect &dest, TCanvas &source, const TRect &src) {
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
+namespace {
+
+// The part of 32-bit memory to show, as an opaque image. Qt copies an RGB32 image's bytes
+// unchanged into targets that keep alpha, so memory with any alpha byte other than 255 is
+// copied with the byte set; opaque memory is read in place.
+QImage OpaqueView(const uint32_t *bits, int32_t width, int32_t height, int32_t strideBytes,
+                  const TRect &part) {
+    const auto row = [&](int32_t y) {
+        return reinterpret_cast<const uint32_t *>(reinterpret_cast<const uchar *>(bits) +
+                                                  ptrdiff_t(y) * strideBytes);
+    };
+    uint32_t all = 0xFF000000u;
+    for (int32_t y = part.Top; y < part.Bottom; ++y) {
+        const uint32_t *r = row(y);
+        for (int32_t x = part.Left; x < part.Right; ++x) {
+            all &= r[x];
+        }
+    }
+    if ((all & 0xFF000000u) == 0xFF000000u) {
+        return QImage(reinterpret_cast<const uchar *>(bits), width, height, strideBytes,
+                      QImage::Format_RGB32);
+    }
+    QImage copy(part.Width(), part.Height(), QImage::Format_RGB32);
+    for (int32_t y = part.Top; y < part.Bottom; ++y) {
+        const uint32_t *r = row(y);
+        auto *out = reinterpret_cast<uint32_t *>(copy.scanLine(y - part.Top));
+        for (int32_t x = part.Left; x < part.Right; ++x) {
+            out[x - part.Left] = r[x] | 0xFF000000u;
+        }
+    }
+    return copy;
+}
+
+} // namespace
+
 void TCanvas::DrawPixels32(const TRect &dest, const uint32_t *bits, int32_t width, int32_t height,
                            int32_t strideBytes, const TRect &src) {
     if (!bits || width <= 0 || height <= 0 || strideBytes < width * 4 || dest.IsEmpty() ||
@@ -450,12 +493,14 @@ void TCanvas::DrawPixels32(const TRect &dest, const uint32_t *bits, int32_t widt
     const QRectF target(dest.Left + (inside.Left - src.Left) * sx,
                         dest.Top + (inside.Top - src.Top) * sy, inside.Width() * sx,
                         inside.Height() * sy);
-    const QImage view(reinterpret_cast<const uchar *>(bits), width, height, strideBytes,
-                      QImage::Format_RGB32);
+    const QImage view = OpaqueView(bits, width, height, strideBytes, inside);
+    const bool inPlace = view.constBits() == reinterpret_cast<const uchar *>(bits);
+    const QRectF from =
+        inPlace ? QRectF(ToQRect(inside)) : QRectF(0, 0, inside.Width(), inside.Height());
     QPainter &p = FImpl->Painter();
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(target, view, QRectF(ToQRect(inside)));
+    p.drawImage(target, view, from);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -487,11 +532,25 @@ void TCanvas::DrawFocusRect(const TRect &r) {
 }
 
 TColor TCanvas::GetPixel(int32_t x, int32_t y) {
-    QImage *img = FImpl->image;
-    if (!img || !FImpl->ClipContains({x, y}) || !img->valid(x, y)) {
+    if (!FImpl->ClipContains({x, y})) {
         return -1;
     }
-    return qt::FromQColor(QColor(img->pixel(x, y)));
+    QImage *img = FImpl->image;
+    QPoint at(x, y);
+    if (!img && FImpl->external) {
+        // A control's paint draws into the window's backing image; read it there, through
+        // the painter's mapping to that image's pixels.
+        QPaintEngine *engine = FImpl->external->paintEngine();
+        QPaintDevice *device = engine ? engine->paintDevice() : nullptr;
+        if (device && device->devType() == QInternal::Image) {
+            img = static_cast<QImage *>(device);
+            at = FImpl->external->deviceTransform().map(at);
+        }
+    }
+    if (!img || !img->valid(at)) {
+        return -1;
+    }
+    return qt::FromQColor(QColor(img->pixel(at)));
 }
 
 void TCanvas::SetPixel(int32_t x, int32_t y, TColor color) {

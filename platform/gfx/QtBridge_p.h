@@ -13,6 +13,7 @@ class QColor;
 class QFont;
 class QImage;
 class QPainter;
+class QRegion;
 
 namespace gfx::qt {
 
@@ -30,6 +31,9 @@ std::unique_ptr<TCanvas> CanvasOnImage(QImage *image);
 // A canvas on a painter that is active for the canvas's lifetime (a control's paint event);
 // paintArea is the area being painted, in the painter's coordinates.
 std::unique_ptr<TCanvas> CanvasOnPainter(QPainter *painter, const TRect &paintArea);
+// Narrows the canvas's clip to region (device pixels, within the surface): the area being
+// painted when it is not one rectangle.
+void SetClipRegion(TCanvas &canvas, const QRegion &region);
 // Ends the canvas's own painter, if any, so the image underneath can be resized or read.
 void EndPainting(TCanvas &canvas);
 

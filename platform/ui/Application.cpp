@@ -56,6 +56,10 @@ void UnregisterControl(TControl *control) {
     LiveControls().erase(control);
 }
 
+bool IsLiveControl(const TControl *control) {
+    return LiveControls().count(const_cast<TControl *>(control)) != 0;
+}
+
 void CallSafely(const std::function<void()> &handler) {
     try {
         handler();

@@ -6,8 +6,10 @@
 
 namespace ui {
 
-// Default: Enter in the form clicks it (unless another push button has the focus).
-// Cancel: Escape in the form clicks it. Default size 75 x 25.
+// Default: Enter in the form clicks it (unless another push button has the focus; a focused
+// push button is clicked by Enter itself). Cancel: Escape in the form clicks it. The caption's
+// accelerator ("&Reload": Alt+R, or R where the focused control takes no characters) clicks
+// it. Default size 75 x 25.
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent *owner);
@@ -23,6 +25,9 @@ public:
 
 protected:
     void TextChanged() override;
+    void Dispatch(TMessage &message) override;
+    // Whether Enter would click this button now.
+    bool IsActive() const;
 
 private:
     bool FDefault = false;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPointer>
+#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
@@ -55,8 +56,13 @@ gfx::TCanvas &StateCanvas(TControl &control) {
     return control.GetImpl().stateHost.GetCanvas();
 }
 
+bool IsOwnDrawn(const TControl &control) {
+    return control.GetImpl().ownDrawn;
+}
+
 void AttachWidget(TControl &control, QWidget *widget, bool ownDrawn) {
     TControl::Impl &impl = control.GetImpl();
+    widget->setProperty(ControlProperty, QVariant::fromValue(static_cast<void *>(&control)));
     impl.observer.reset();
     std::unique_ptr<QWidget> old(impl.widget.data());
     impl.widget = widget;
@@ -336,6 +342,12 @@ void TControl::SetMouseCapture(bool capture) {
 void TControl::Invalidate() {
     if (QWidget *w = FImpl->widget) {
         w->update();
+    }
+}
+
+void TControl::InvalidateRect(const gfx::TRect &r) {
+    if (QWidget *w = FImpl->widget; w && !r.IsEmpty()) {
+        w->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
     }
 }
 

@@ -95,6 +95,9 @@ public:
     void SetShowHint(bool value) { FShowHint = value; }
 
     void Invalidate();
+    // Asks for a repaint of r (client coordinates) only: areas invalidated before the next
+    // paint are united, and that paint's canvas is clipped to their union.
+    void InvalidateRect(const gfx::TRect &r);
     void Update();
     void Repaint();
     void Refresh() { Repaint(); }

@@ -4,13 +4,20 @@
 #include "platform/ui/QtBridge_p.h"
 #include "platform/ui/WinControl.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -54,26 +61,98 @@ QPoint ControlPos(TControl &control, QObject *receiver, QPointF pos) {
 // Modifiers of the key event being delivered (synthetic events do not change Qt's own state).
 Qt::KeyboardModifiers DeliveredModifiers;
 
+TShiftState ShiftOf(Qt::KeyboardModifiers m) {
+    TShiftState s;
+    if (m & Qt::ShiftModifier) {
+        s.Include(ssShift);
+    }
+    if (m & Qt::ControlModifier) {
+        s.Include(ssCtrl);
+    }
+    if (m & Qt::AltModifier) {
+        s.Include(ssAlt);
+    }
+    return s;
+}
+
+// The WM_GETDLGCODE bit a control must answer to get the key itself; 0 for ordinary keys.
+LRESULT DialogKeyMask(uint16_t vk) {
+    switch (vk) {
+    case VK_TAB:
+        return DLGC_WANTTAB;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+        return DLGC_WANTARROWS;
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_CANCEL:
+        return DLGC_WANTALLKEYS;
+    default:
+        return 0;
+    }
+}
+
+// A navigation or button key the control does not ask for goes to its form first.
+bool OfferDialogKey(TControl &control, TForm *form, uint16_t vk, TShiftState shift) {
+    const LRESULT mask = DialogKeyMask(vk);
+    if (!form || mask == 0 || (control.Perform(WM_GETDLGCODE) & mask) != 0) {
+        return false;
+    }
+    return form->Perform(CM_DIALOGKEY, vk, DialogShiftBits(shift)) != 0;
+}
+
+// The characters of a key press. Alt+character (without Ctrl: Ctrl+Alt is AltGr typing) is
+// only an accelerator; a printable character is offered as one first when the control takes
+// no characters itself.
+bool DeliverChars(TControl &control, TForm *form, const QKeyEvent *k, uint16_t vk,
+                  TShiftState shift) {
+    const bool alt = shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
+    QString text = k->text();
+    if (alt && text.isEmpty() && ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))) {
+        text = QChar(vk).toLower();
+    }
+    bool consumed = false;
+    int wantsChars = -1; // asked once, when needed
+    for (QChar c : text) {
+        bool offer = alt;
+        if (!offer && c.isPrint()) {
+            if (wantsChars < 0) {
+                wantsChars = (control.Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) != 0 ? 1 : 0;
+            }
+            offer = wantsChars == 0;
+        }
+        if (offer && form &&
+            form->Perform(CM_DIALOGCHAR, c.unicode(), DialogShiftBits(shift)) != 0) {
+            consumed = true;
+        } else if (!alt) {
+            consumed = control.Perform(WM_CHAR, c.unicode(), 0) != 0 || consumed;
+        }
+    }
+    return consumed;
+}
+
+// Windows order: the form sees dialog keys before the control's key handlers do.
 bool DeliverKey(TControl &control, QKeyEvent *k, bool ownDrawn) {
     DeliveredModifiers = k->modifiers();
     struct Reset {
         ~Reset() { DeliveredModifiers = Qt::NoModifier; }
     } reset;
     const uint16_t vk = ToVirtualKey(k->key());
-    const bool down = k->type() == QEvent::KeyPress;
-    const LRESULT r = control.Perform(down ? WM_KEYDOWN : WM_KEYUP, vk, 0);
-    bool consumed = ownDrawn || r != 0;
-    // Enter and Escape that the control leaves alone are the form's dialog keys.
-    if (down && r == 0 && (vk == VK_RETURN || vk == VK_ESCAPE)) {
-        if (TForm *form = control.GetParentForm(); form && form->DialogKey(vk)) {
-            return true;
-        }
+    if (k->type() != QEvent::KeyPress) {
+        return control.Perform(WM_KEYUP, vk, 0) != 0 || ownDrawn;
     }
-    if (down && !k->text().isEmpty()) {
-        for (QChar c : k->text()) {
-            consumed = control.Perform(WM_CHAR, c.unicode(), 0) != 0 || consumed;
-        }
+    const TShiftState shift = ShiftOf(k->modifiers());
+    TForm *form = control.GetParentForm();
+    if (form) {
+        form->KeyboardUsed(vk, shift);
     }
+    if (OfferDialogKey(control, form, vk, shift)) {
+        return true;
+    }
+    bool consumed = control.Perform(WM_KEYDOWN, vk, 0) != 0 || ownDrawn;
+    consumed = DeliverChars(control, form, k, vk, shift) || consumed;
     return consumed;
 }
 
@@ -113,6 +192,11 @@ bool DeliverAsMessage(TControl &control, QEvent *e, bool ownDrawn) {
         return DeliverKey(control, static_cast<QKeyEvent *>(e), ownDrawn);
     case QEvent::FocusIn:
         control.Perform(WM_SETFOCUS);
+        if (auto *wc = dynamic_cast<TWinControl *>(&control); wc && !control.IsDestroying()) {
+            if (TForm *form = control.GetParentForm()) {
+                form->FocusChanged(wc);
+            }
+        }
         return false;
     case QEvent::FocusOut:
         control.Perform(WM_KILLFOCUS);
@@ -181,6 +265,9 @@ protected:
         const QRect r = e->rect();
         auto canvas = gfx::qt::CanvasOnPainter(
             &p, gfx::Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+        if (e->region().rectCount() > 1) {
+            gfx::qt::SetClipRegion(*canvas, e->region());
+        }
         gfx::TCanvas &state = StateCanvas(FControl);
         canvas->SetPen(state.GetPen());
         canvas->SetBrush(state.GetBrush());
@@ -229,18 +316,41 @@ QWidget *NewOwnDrawnWidget(TControl &control) {
 }
 
 TShiftState KeyboardShift() {
-    TShiftState s;
-    const Qt::KeyboardModifiers m = QGuiApplication::keyboardModifiers() | DeliveredModifiers;
-    if (m & Qt::ShiftModifier) {
-        s.Include(ssShift);
+    return ShiftOf(QGuiApplication::keyboardModifiers() | DeliveredModifiers);
+}
+
+LRESULT NativeDialogCode(const TControl &control) {
+    QWidget *w = WidgetOf(control);
+    if (!w || IsOwnDrawn(control)) {
+        return 0;
     }
-    if (m & Qt::ControlModifier) {
-        s.Include(ssCtrl);
+    if (qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w)) {
+        return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
     }
-    if (m & Qt::AltModifier) {
-        s.Include(ssAlt);
+    if (qobject_cast<QLineEdit *>(w)) {
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
     }
-    return s;
+    if (qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractItemView *>(w)) {
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    }
+    if (qobject_cast<QRadioButton *>(w)) {
+        return DLGC_BUTTON | DLGC_RADIOBUTTON;
+    }
+    if (qobject_cast<QAbstractButton *>(w)) {
+        return DLGC_BUTTON;
+    }
+    return 0;
+}
+
+TControl *ControlOfWidget(QWidget *widget) {
+    for (QWidget *w = widget; w; w = w->parentWidget()) {
+        const QVariant v = w->property(ControlProperty);
+        if (v.isValid()) {
+            auto *c = static_cast<TControl *>(v.value<void *>());
+            return IsLiveControl(c) ? c : nullptr;
+        }
+    }
+    return nullptr;
 }
 
 uint16_t ToVirtualKey(int key) {
@@ -277,6 +387,20 @@ uint16_t ToVirtualKey(int key) {
 } // namespace ui::qt
 
 namespace ui {
+
+bool IsAccel(char16_t ch, const std::u16string &caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&') {
+            continue;
+        }
+        if (caption[i + 1] == u'&') {
+            ++i;
+            continue;
+        }
+        return QChar(caption[i + 1]).toUpper() == QChar(ch).toUpper();
+    }
+    return false;
+}
 
 namespace {
 

@@ -3,7 +3,6 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
 #include "platform/ui/DialogHandler.h"
 #include "platform/ui/QtBridge_p.h"
 
@@ -11,8 +10,6 @@
 #include <QEventLoop>
 #include <QScreen>
 #include <QWidget>
-
-#include <functional>
 
 namespace ui {
 
@@ -23,23 +20,6 @@ constexpr int SmallCaptionHeight = 16;
 
 QString ToQString(const rtl::UnicodeString &s) {
     return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-// Every TButton inside the control, depth first in child order.
-void ForEachButton(TWinControl &parent, const std::function<bool(TButton &)> &visit) {
-    for (int i = 0; i < parent.GetControlCount(); ++i) {
-        TControl *c = parent.GetControl(i);
-        if (auto *b = dynamic_cast<TButton *>(c); b && visit(*b)) {
-            return;
-        }
-        if (auto *wc = dynamic_cast<TWinControl *>(c)) {
-            ForEachButton(*wc, visit);
-        }
-    }
-}
-
-bool Clickable(const TButton &b) {
-    return b.IsShowing() && b.GetEnabled();
 }
 
 } // namespace
@@ -318,29 +298,54 @@ bool TForm::WindowCloseRequested() {
 }
 
 bool TForm::DialogKey(uint16_t key) {
-    TButton *target = nullptr;
-    if (key == VK_RETURN) {
-        QWidget *focus = QApplication::focusWidget();
-        ForEachButton(*this, [&](TButton &b) {
-            if (focus && qt::WidgetOf(b) == focus && Clickable(b)) {
-                target = &b;
-            }
-            return target != nullptr;
-        });
+    return Perform(CM_DIALOGKEY, key, DialogShiftBits(qt::KeyboardShift())) != 0;
+}
+
+TWinControl *TForm::GetActiveControl() const {
+    QWidget *w = qt::WidgetOf(*this);
+    // The window's focus child is kept while another window is active, as ActiveControl is.
+    auto *c = dynamic_cast<TWinControl *>(qt::ControlOfWidget(w ? w->focusWidget() : nullptr));
+    return c && c != this && c->GetParentForm() == this ? c : nullptr;
+}
+
+void TForm::FocusChanged(TWinControl *control) {
+    if (control == FLastFocused) {
+        return;
     }
-    if (!target) {
-        ForEachButton(*this, [&](TButton &b) {
-            const bool role = key == VK_RETURN ? b.GetDefault() : b.GetCancel();
-            if (role && Clickable(b)) {
-                target = &b;
-            }
-            return target != nullptr;
-        });
+    FLastFocused = control;
+    Perform(CM_FOCUSCHANGED, 0, LPARAM(control));
+}
+
+void TForm::KeyboardUsed(uint16_t key, TShiftState shift) {
+    const bool navigation = key == VK_TAB || key == VK_LEFT || key == VK_RIGHT || key == VK_UP ||
+                            key == VK_DOWN || key == VK_MENU || shift.Contains(ssAlt);
+    if (!navigation || FUIState == 0) {
+        return;
     }
-    if (target) {
-        target->Click();
+    const uint16_t cleared = FUIState;
+    FUIState = 0;
+    Perform(WM_UPDATEUISTATE, UIS_CLEAR | (WPARAM(cleared) << 16));
+}
+
+void TForm::CMDialogKey(TMessage &m) {
+    const TShiftState shift = DialogShiftState(m.LParam);
+    const bool arrow =
+        m.WParam == VK_LEFT || m.WParam == VK_RIGHT || m.WParam == VK_UP || m.WParam == VK_DOWN;
+    if (!shift.Contains(ssAlt) && m.WParam == VK_TAB && !shift.Contains(ssCtrl)) {
+        SelectNext(GetActiveControl(), !shift.Contains(ssShift), true);
+        m.Result = 1;
+        return;
     }
-    return target != nullptr;
+    if (!shift.Contains(ssAlt) && arrow) {
+        // Arrows move among the focused control's siblings, tab stops or not.
+        if (TWinControl *active = GetActiveControl(); active && active->GetParent()) {
+            active->GetParent()->SelectNext(active, m.WParam == VK_RIGHT || m.WParam == VK_DOWN,
+                                            false);
+            m.Result = 1;
+        }
+        return;
+    }
+    Broadcast(m);
 }
 
 void TForm::TextChanged() {
@@ -362,6 +367,10 @@ void TForm::Paint() {
 void TForm::Dispatch(TMessage &message) {
     if (message.Msg == CM_RELEASE) {
         Free(); // the form is gone when this returns
+        return;
+    }
+    if (message.Msg == CM_DIALOGKEY) {
+        CMDialogKey(message);
         return;
     }
     TWinControl::Dispatch(message);

@@ -71,7 +71,20 @@ public:
     // Native window hooks (called by the platform layer).
     void WindowResized(int32_t clientWidth, int32_t clientHeight);
     bool WindowCloseRequested();
+    // Offers key to the form's controls as CM_DIALOGKEY (with the shift keys held now); true
+    // when one took it.
     bool DialogKey(uint16_t key);
+    // The control inside the form that has the keyboard focus (nullptr when none or the form
+    // itself has it).
+    TWinControl *GetActiveControl() const;
+    // The focus moved to control: CM_FOCUSCHANGED goes to every control of the form.
+    void FocusChanged(TWinControl *control);
+    // The keyboard was used (key is the virtual key): Tab, an arrow or Alt make focus
+    // rectangles and accelerators visible, once, by WM_UPDATEUISTATE to every control.
+    void KeyboardUsed(uint16_t key, TShiftState shift);
+    // Whether focus rectangles and accelerators are shown (hidden until the keyboard is used).
+    bool FocusCuesShown() const { return (FUIState & UISF_HIDEFOCUS) == 0; }
+    bool AcceleratorsShown() const { return (FUIState & UISF_HIDEACCEL) == 0; }
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -87,6 +100,9 @@ protected:
     void ColorChanged() override;
     void Paint() override;
     void Dispatch(TMessage &message) override;
+    // Tab moves the focus in tab order, arrows among the focused control's siblings; other
+    // keys go to the controls.
+    virtual void CMDialogKey(TMessage &message);
 
 private:
     gfx::TSize FrameExtent() const; // window size minus client size
@@ -103,7 +119,9 @@ private:
     bool FModal = false;
     bool FShownOnce = false;
     bool FDestroyRan = false;
-    void *FModalLoop = nullptr; // the native event loop of ShowModal while it runs
+    void *FModalLoop = nullptr;          // the native event loop of ShowModal while it runs
+    TWinControl *FLastFocused = nullptr; // only compared, never followed
+    uint16_t FUIState = UISF_HIDEFOCUS | UISF_HIDEACCEL;
 };
 
 } // namespace ui

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 
 namespace ui {
 
@@ -49,9 +51,12 @@ enum : uint32_t {
     WM_CHAR = 0x0102,
     WM_SYSKEYDOWN = 0x0104,
     WM_SYSKEYUP = 0x0105,
+    WM_SYSCHAR = 0x0106,
     WM_TIMER = 0x0113,
     WM_HSCROLL = 0x0114,
     WM_VSCROLL = 0x0115,
+    WM_CHANGEUISTATE = 0x0127,
+    WM_UPDATEUISTATE = 0x0128, // WParam: action (low word), UISF_ flags (high word)
     WM_MOUSEMOVE = 0x0200,
     WM_LBUTTONDOWN = 0x0201,
     WM_LBUTTONUP = 0x0202,
@@ -74,6 +79,7 @@ enum : uint32_t {
     CM_DEACTIVATE = CM_BASE + 1,
     CM_DIALOGKEY = CM_BASE + 5,
     CM_DIALOGCHAR = CM_BASE + 6,
+    CM_FOCUSCHANGED = CM_BASE + 7, // LParam: the newly focused TControl*
     CM_PARENTFONTCHANGED = CM_BASE + 8,
     CM_PARENTCOLORCHANGED = CM_BASE + 9,
     CM_VISIBLECHANGED = CM_BASE + 11,
@@ -92,6 +98,27 @@ enum : uint32_t {
     CM_INVALIDATE = CM_BASE + 52,
     CM_BORDERCHANGED = CM_BASE + 59,
 };
+
+// CM_DIALOGKEY carries the virtual key in WParam, CM_DIALOGCHAR the character; both carry the
+// shift keys in LParam as DialogShiftBits. A control that takes the key sets Result to 1.
+
+// WM_GETDLGCODE answer bits: the keys a control wants for itself instead of the dialog.
+enum : uint32_t {
+    DLGC_WANTARROWS = 0x0001,
+    DLGC_WANTTAB = 0x0002,
+    DLGC_WANTALLKEYS = 0x0004, // Enter and Escape too
+    DLGC_HASSETSEL = 0x0008,
+    DLGC_DEFPUSHBUTTON = 0x0010,
+    DLGC_UNDEFPUSHBUTTON = 0x0020,
+    DLGC_RADIOBUTTON = 0x0040,
+    DLGC_WANTCHARS = 0x0080,
+    DLGC_STATIC = 0x0100,
+    DLGC_BUTTON = 0x2000,
+};
+
+// WM_UPDATEUISTATE / WM_CHANGEUISTATE actions and the keyboard-cue flags they change.
+enum : uint16_t { UIS_SET = 1, UIS_CLEAR = 2, UIS_INITIALIZE = 3 };
+enum : uint16_t { UISF_HIDEFOCUS = 1, UISF_HIDEACCEL = 2 };
 
 // Key-state flags of mouse messages' WParam.
 enum : uint32_t {
@@ -167,5 +194,27 @@ private:
 };
 
 enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+
+// The shift keys of a dialog key or character as LParam bits: 1 << ssShift, 1 << ssAlt,
+// 1 << ssCtrl.
+constexpr LPARAM DialogShiftBits(TShiftState shift) {
+    LPARAM bits = 0;
+    for (TShiftStateFlag f : {ssShift, ssAlt, ssCtrl}) {
+        bits |= shift.Contains(f) ? LPARAM(1) << f : 0;
+    }
+    return bits;
+}
+constexpr TShiftState DialogShiftState(LPARAM bits) {
+    TShiftState s;
+    for (TShiftStateFlag f : {ssShift, ssAlt, ssCtrl}) {
+        if ((bits >> f) & 1) {
+            s.Include(f);
+        }
+    }
+    return s;
+}
+
+// True when caption marks ch as its accelerator ("&R" for 'r' or 'R'; "&&" is a plain "&").
+bool IsAccel(char16_t ch, const std::u16string &caption);
 
 } // namespace ui

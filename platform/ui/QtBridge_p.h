@@ -34,6 +34,14 @@ gfx::TCanvas &StateCanvas(TControl &control);
 // Registry of live controls, so that posted messages never reach a destroyed one.
 void RegisterControl(TControl *control);
 void UnregisterControl(TControl *control);
+bool IsLiveControl(const TControl *control);
+// The widget property that names a widget's control; the control of a widget or of the
+// nearest ancestor that has one (nullptr when none is alive).
+inline constexpr char ControlProperty[] = "wbControl";
+TControl *ControlOfWidget(QWidget *widget);
+bool IsOwnDrawn(const TControl &control);
+// The WM_GETDLGCODE answer of the control's native widget (0 for own-drawn ones).
+LRESULT NativeDialogCode(const TControl &control);
 // The shift state of the keyboard and mouse buttons now.
 TShiftState KeyboardShift();
 // Windows virtual-key number of a Qt key code (0 when there is none).

@@ -2,11 +2,13 @@
 #include "platform/ui/WinControl.h"
 
 #include "platform/gfx/Graphics.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/QtBridge_p.h"
 
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace ui {
 
@@ -32,6 +34,14 @@ TControl *TWinControl::GetControl(int32_t index) const {
 
 void TWinControl::InsertControl(TControl *c) {
     FControls.push_back(c);
+    // A control joining a form whose keyboard cues show shows them too.
+    if (TForm *form = GetParentForm()) {
+        const uint16_t shown = (form->FocusCuesShown() ? UISF_HIDEFOCUS : 0) |
+                               (form->AcceleratorsShown() ? UISF_HIDEACCEL : 0);
+        if (shown != 0) {
+            c->Perform(WM_UPDATEUISTATE, UIS_CLEAR | (WPARAM(shown) << 16));
+        }
+    }
     if (c->GetAlign() != alNone) {
         Realign();
     }
@@ -181,6 +191,15 @@ void TWinControl::Dispatch(TMessage &m) {
         m.Result = 1;
         break;
     }
+    case WM_GETDLGCODE:
+        m.Result = qt::NativeDialogCode(*this);
+        break;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+    case CM_FOCUSCHANGED:
+    case WM_UPDATEUISTATE:
+        Broadcast(m);
+        break;
     case WM_SETFOCUS:
         DoEnter();
         break;
@@ -190,6 +209,86 @@ void TWinControl::Dispatch(TMessage &m) {
     default:
         TControl::Dispatch(m);
         break;
+    }
+}
+
+void TWinControl::Broadcast(TMessage &m) {
+    // A handler may add or free controls (a click can close the form): walk a copy, skipping
+    // the ones gone meanwhile.
+    const std::vector<TControl *> children = FControls;
+    for (TControl *c : children) {
+        if (!qt::IsLiveControl(c) || c->IsDestroying()) {
+            continue;
+        }
+        c->WndProc(m);
+        if (m.Result != 0) {
+            return;
+        }
+    }
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl *> &list) const {
+    std::vector<TWinControl *> ordered;
+    for (TControl *c : FControls) {
+        if (auto *wc = dynamic_cast<TWinControl *>(c)) {
+            ordered.push_back(wc);
+        }
+    }
+    const auto key = [](const TWinControl *c) {
+        return c->GetTabOrder() < 0 ? INT32_MAX : c->GetTabOrder();
+    };
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [&](const TWinControl *a, const TWinControl *b) { return key(a) < key(b); });
+    for (TWinControl *c : ordered) {
+        list.push_back(c);
+        c->GetTabOrderList(list);
+    }
+}
+
+namespace {
+
+// Shown, enabled with all its parents, and able to hold the focus at all.
+bool CanTakeFocus(const TWinControl &c) {
+    const QWidget *w = qt::WidgetOf(c);
+    return w && w->isVisible() && w->isEnabled() && w->focusPolicy() != Qt::NoFocus;
+}
+
+} // namespace
+
+TWinControl *TWinControl::FindNextControl(TWinControl *current, bool goForward, bool checkTabStop,
+                                          bool checkParent) const {
+    std::vector<TWinControl *> list;
+    GetTabOrderList(list);
+    const int n = int(list.size());
+    if (n == 0) {
+        return nullptr;
+    }
+    const int at = int(std::find(list.begin(), list.end(), current) - list.begin());
+    // Unknown current: start just outside the list, so the first candidate is the first (or
+    // last) control.
+    const int start = at < n ? at : (goForward ? n - 1 : 0);
+    for (int step = 1; step <= n; ++step) {
+        const int i = ((goForward ? start + step : start - step) % n + n) % n;
+        TWinControl *c = list[size_t(i)];
+        if (c == current) {
+            continue;
+        }
+        if ((!checkTabStop || c->GetTabStop()) && (!checkParent || c->GetParent() == this) &&
+            CanTakeFocus(*c)) {
+            return c;
+        }
+    }
+    return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl *current, bool goForward, bool checkTabStop) {
+    TWinControl *next = FindNextControl(current, goForward, checkTabStop, !checkTabStop);
+    if (!next) {
+        return;
+    }
+    if (QWidget *w = qt::WidgetOf(*next)) {
+        // The Tab reasons let a native edit select its text, as Windows edits do.
+        w->setFocus(goForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     }
 }
 

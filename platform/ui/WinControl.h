@@ -37,6 +37,22 @@ public:
     int32_t GetTabOrder() const { return FTabOrder; }
     void SetTabOrder(int32_t value) { FTabOrder = value; }
 
+    // Sends the message to every child in child order until one sets Result non-zero. A
+    // windowed child passes CM_DIALOGKEY, CM_DIALOGCHAR, CM_FOCUSCHANGED and WM_UPDATEUISTATE
+    // on to its own children unless it handles them itself.
+    void Broadcast(TMessage &message);
+    // The windowed controls inside this one in tab order: children by TabOrder (unset ones
+    // after, in child order), each followed by its own descendants.
+    void GetTabOrderList(std::vector<TWinControl *> &list) const;
+    // The control after (or before) current in tab order, wrapping around; only controls that
+    // can take the focus, with TabStop when checkTabStop, and children of this one when
+    // checkParent. current may be nullptr (start at the beginning or end). nullptr if none.
+    TWinControl *FindNextControl(TWinControl *current, bool goForward, bool checkTabStop,
+                                 bool checkParent) const;
+    // Focuses that control (Tab with checkTabStop, arrows without: then among the children of
+    // this one only).
+    void SelectNext(TWinControl *current, bool goForward, bool checkTabStop);
+
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
     TKeyPressEvent OnKeyPress;

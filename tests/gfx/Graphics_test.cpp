@@ -160,6 +160,40 @@ TEST(DrawPixels32, DropsTheSourcePartOutsideTheMemory) {
     EXPECT_EQ(c.GetPixel(2, 2), clBlack);
 }
 
+// Regression: an unscaled copy used to carry the source's alpha byte into targets that keep
+// alpha (a pf32bit bitmap, pixel memory), so the copied pixels were not opaque.
+TEST(DrawPixels32, LeavesOpaquePixelsInTargetsThatKeepAlpha) {
+    const uint32_t src[4] = {0x00FF0000u, 0x8000FF00u, 0x000000FFu, 0x7FFFFFFFu};
+    struct Case {
+        const char *name;
+        TRect dest;
+    };
+    for (const Case &k : {Case{"unscaled", Rect(0, 0, 2, 2)}, Case{"scaled", Rect(0, 0, 4, 4)}}) {
+        SCOPED_TRACE(k.name);
+        TBitmap bmp(4, 4);
+        bmp.SetPixelFormat(pf32bit);
+        bmp.GetCanvas().DrawPixels32(k.dest, src, 2, 2, 8, Rect(0, 0, 2, 2));
+        EXPECT_EQ(bmp.ScanLine(0)[0], 0xFFFF0000u);
+        EXPECT_EQ(bmp.ScanLine(k.dest.Bottom - 1)[k.dest.Right - 1], 0xFFFFFFFFu);
+        std::vector<uint32_t> mem(16, 0u);
+        TPixelCanvas pc(mem.data(), 4, 4, 16);
+        pc.DrawPixels32(k.dest, src, 2, 2, 8, Rect(0, 0, 2, 2));
+        EXPECT_EQ(mem[0], 0xFFFF0000u);
+        EXPECT_EQ(mem[size_t(k.dest.Right - 1)], 0xFF00FF00u);
+        EXPECT_EQ(mem[15], k.dest.Right == 4 ? 0xFFFFFFFFu : 0u); // outside dest stays
+    }
+}
+
+TEST(DrawPixels32, CopiesALowerPartOfMemoryWithAlpha) {
+    // Full-width rows below the first: the opaque copy of the part must keep its offset.
+    const uint32_t src[4] = {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0x00FFFFFFu};
+    TBitmap bmp(2, 1);
+    bmp.SetPixelFormat(pf32bit);
+    bmp.GetCanvas().DrawPixels32(Rect(0, 0, 2, 1), src, 2, 2, 8, Rect(0, 1, 2, 2));
+    EXPECT_EQ(bmp.ScanLine(0)[0], 0xFF0000FFu);
+    EXPECT_EQ(bmp.ScanLine(0)[1], 0xFFFFFFFFu);
+}
+
 TEST(Bitmap, DrawsOnAnotherCanvasOpaque) {
     TBitmap a(3, 3), b(5, 5);
     a.GetCanvas().SetPixel(0, 0, clRed);

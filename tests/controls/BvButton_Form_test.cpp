@@ -1,0 +1,85 @@
+// Styled buttons on a form driven by the keyboard alone: the form's dialog keys, accelerators,
+// focus notifications, Tab and keyboard cues reach them without help from the buttons.
+#include "controls/BvButton.h"
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace controls;
+
+// An edit, then the styled buttons "OK" (default) and "&Reload", on a shown form.
+class FormKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FForm->SetBounds(0, 0, 400, 200);
+        FEdit->SetParent(FForm.get());
+        FEdit->SetBounds(10, 10, 120, 21);
+        FEdit->SetTabStop(true);
+        for (TBvButton *b : {FOk, FReload}) {
+            b->SetParent(FForm.get());
+            b->OnClick = [this, b](ui::TComponent *) { FClicks.push_back(b); };
+        }
+        FOk->SetBounds(10, 50, 75, 25);
+        FOk->SetCaption(u"OK");
+        FOk->SetDefault(true);
+        FReload->SetBounds(100, 50, 75, 25);
+        FReload->SetCaption(u"&Reload");
+        FForm->Show();
+        Focus(FEdit);
+    }
+    static void Focus(ui::TWinControl *c) {
+        c->SetFocus();
+        ui::Application->ProcessMessages();
+    }
+
+    std::unique_ptr<ui::TForm> FForm = std::make_unique<ui::TForm>(nullptr);
+    ui::TEdit *FEdit = new ui::TEdit(FForm.get());
+    TBvButton *FOk = new TBvButton(FForm.get());
+    TBvButton *FReload = new TBvButton(FForm.get());
+    std::vector<ui::TComponent *> FClicks;
+};
+
+TEST_F(FormKeysTest, EnterInAnEditClicksTheDefaultStyledButton) {
+    FEdit->KeyPressForTesting(ui::VK_RETURN);
+    EXPECT_EQ(FClicks, std::vector<ui::TComponent *>{FOk});
+}
+
+TEST_F(FormKeysTest, FocusOnAnotherStyledButtonTakesTheDefaultRole) {
+    Focus(FReload);
+    EXPECT_TRUE(FReload->IsActiveForTesting());
+    EXPECT_FALSE(FOk->IsActiveForTesting());
+    FReload->KeyPressForTesting(ui::VK_RETURN);
+    Focus(FEdit);
+    EXPECT_TRUE(FOk->IsActiveForTesting());
+    FEdit->KeyPressForTesting(ui::VK_RETURN);
+    EXPECT_EQ(FClicks, (std::vector<ui::TComponent *>{FReload, FOk}));
+}
+
+TEST_F(FormKeysTest, AltAndTheMarkedLetterClicksTheStyledButton) {
+    FEdit->KeyPressForTesting('R', {ui::ssAlt});
+    EXPECT_EQ(FClicks, std::vector<ui::TComponent *>{FReload});
+    EXPECT_TRUE(FReload->AcceleratorsShown()) << "Alt shows the accelerators";
+}
+
+TEST_F(FormKeysTest, TabLeavesAStyledButtonForTheNextControlAndShowsFocusCues) {
+    EXPECT_FALSE(FOk->FocusCuesShown());
+    Focus(FOk);
+    FOk->KeyPressForTesting(ui::VK_TAB);
+    ui::Application->ProcessMessages();
+    EXPECT_TRUE(FReload->Focused());
+    EXPECT_TRUE(FReload->FocusCuesShown());
+    FReload->KeyPressForTesting(ui::VK_TAB);
+    ui::Application->ProcessMessages();
+    EXPECT_TRUE(FEdit->Focused()) << "Tab wraps around to the first control";
+    EXPECT_TRUE(FClicks.empty());
+}
+
+} // namespace
