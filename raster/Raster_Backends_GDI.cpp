@@ -14,10 +14,6 @@ namespace raster {
 
 namespace {
 
-gfx::TRect ToGfx(const TRect &r) {
-    return {r.Left, r.Top, r.Right, r.Bottom};
-}
-
 // Text is measured on this canvas while a bitmap has no pixels of its own.
 struct TMeasuringCanvas {
     std::mutex Lock;
@@ -116,7 +112,7 @@ void TGDIBackend::TextoutClipped(int32_t x, int32_t y, const TRect *clip,
     if (!OwnerMeasuring() && FBits != nullptr) {
         gfx::TCanvas &c = GetCanvas();
         if (clip != nullptr) {
-            c.IntersectClipRect(ToGfx(*clip));
+            c.IntersectClipRect(*clip);
         }
         c.TextOut(x, y, text);
         c.ResetClipRect();
@@ -142,7 +138,7 @@ void TGDIBackend::Textout(int32_t x, int32_t y, const TRect &clipRect,
 void TGDIBackend::Textout(TRect &dstRect, uint32_t flags, const rtl::UnicodeString &text) {
     UpdateFont();
     if (!OwnerMeasuring() && FBits != nullptr) {
-        gfx::TRect r = ToGfx(dstRect);
+        gfx::TRect r = dstRect;
         GetCanvas().DrawText(text, r, flags);
     }
     ReportToOwner(dstRect);
@@ -171,7 +167,7 @@ void TGDIBackend::Draw(const TRect &dstRect, const TRect &srcRect, gfx::TCanvas 
         return;
     }
     if (!OwnerMeasuring()) {
-        GetCanvas().CopyRect(ToGfx(dstRect), src, ToGfx(srcRect));
+        GetCanvas().CopyRect(dstRect, src, srcRect);
     }
     ReportToOwner(dstRect);
 }
@@ -189,8 +185,7 @@ void TGDIBackend::DrawTo(gfx::TCanvas &dst, const TRect &dstRect, const TRect &s
     if (FBits == nullptr) {
         return;
     }
-    dst.DrawPixels32(ToGfx(dstRect), FBits, FSurfaceWidth, FSurfaceHeight, FSurfaceWidth * 4,
-                     ToGfx(srcRect));
+    dst.DrawPixels32(dstRect, FBits, FSurfaceWidth, FSurfaceHeight, FSurfaceWidth * 4, srcRect);
 }
 
 namespace {

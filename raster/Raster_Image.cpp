@@ -33,10 +33,6 @@ int32_t BufferExtent(int32_t current, int32_t viewport, int32_t oversize) {
     return std::max(w, 1);
 }
 
-gfx::TRect ToGfx(const TRect &r) {
-    return gfx::Rect(r.Left, r.Top, r.Right, r.Bottom);
-}
-
 } // namespace
 
 TCustomPaintBox32::TCustomPaintBox32(ui::TComponent *owner)
@@ -130,9 +126,8 @@ void TCustomPaintBox32::Flush() {
     }
     TLockGuard lock(*FBuffer);
     const TRect vp = GetViewportRect();
-    GetCanvas().DrawPixels32(ToGfx(vp), FBuffer->GetBits(), FBuffer->GetWidth(),
-                             FBuffer->GetHeight(), FBuffer->GetWidth() * 4,
-                             gfx::Rect(0, 0, vp.Width(), vp.Height()));
+    GetCanvas().DrawPixels32(vp, FBuffer->GetBits(), FBuffer->GetWidth(), FBuffer->GetHeight(),
+                             FBuffer->GetWidth() * 4, gfx::Rect(0, 0, vp.Width(), vp.Height()));
 }
 
 void TCustomPaintBox32::Flush(const TRect &srcRect) {
@@ -143,8 +138,8 @@ void TCustomPaintBox32::Flush(const TRect &srcRect) {
     const TRect vp = GetViewportRect();
     TRect dst = srcRect;
     MoveRect(dst, vp.Left, vp.Top);
-    GetCanvas().DrawPixels32(ToGfx(dst), FBuffer->GetBits(), FBuffer->GetWidth(),
-                             FBuffer->GetHeight(), FBuffer->GetWidth() * 4, ToGfx(srcRect));
+    GetCanvas().DrawPixels32(dst, FBuffer->GetBits(), FBuffer->GetWidth(), FBuffer->GetHeight(),
+                             FBuffer->GetWidth() * 4, srcRect);
 }
 
 void TCustomPaintBox32::AssignTo(TCustomPaintBox32 &dest) const {

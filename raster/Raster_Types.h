@@ -1,6 +1,8 @@
 // Value types of the raster library: 32-bit colours, 16.16 fixed point, points and rectangles.
 #pragma once
 
+#include "platform/rtl/Types.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -18,11 +20,7 @@ constexpr TFixed FixedHalf = 0x8000;
 
 using TArrayOfInteger = std::vector<int32_t>;
 
-struct TPoint {
-    int32_t X = 0;
-    int32_t Y = 0;
-    friend bool operator==(const TPoint &, const TPoint &) = default;
-};
+using rtl::TPoint;
 
 struct TFixedPoint {
     TFixed X = 0;
@@ -37,15 +35,7 @@ struct TFloatPoint {
 };
 
 // Right and bottom are exclusive.
-struct TRect {
-    int32_t Left = 0;
-    int32_t Top = 0;
-    int32_t Right = 0;
-    int32_t Bottom = 0;
-    int32_t Width() const { return Right - Left; }
-    int32_t Height() const { return Bottom - Top; }
-    friend bool operator==(const TRect &, const TRect &) = default;
-};
+using rtl::TRect;
 
 struct TFixedRect {
     TFixed Left = 0;
@@ -67,11 +57,7 @@ struct TFloatRect {
     friend bool operator==(const TFloatRect &, const TFloatRect &) = default;
 };
 
-struct TSize {
-    int32_t cx = 0;
-    int32_t cy = 0;
-    friend bool operator==(const TSize &, const TSize &) = default;
-};
+using rtl::TSize;
 
 // Channel access.
 constexpr uint32_t AlphaComponent(TColor32 c) {

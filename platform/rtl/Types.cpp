@@ -1,9 +1,9 @@
 // Rectangle arithmetic.
-#include "platform/gfx/Types.h"
+#include "platform/rtl/Types.h"
 
 #include <algorithm>
 
-namespace gfx {
+namespace rtl {
 
 TRect IntersectRect(const TRect &a, const TRect &b) {
     TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
@@ -22,4 +22,4 @@ TRect UnionRect(const TRect &a, const TRect &b) {
             std::max(a.Bottom, b.Bottom)};
 }
 
-} // namespace gfx
+} // namespace rtl
