@@ -2,7 +2,6 @@
 #include "controls/BvButton.h"
 
 #include "controls/BvGrafx.h"
-#include "platform/ui/Forms.h"
 
 namespace controls {
 
@@ -88,8 +87,8 @@ void TBvCustomButton::Dispatch(ui::TMessage &m) {
     case ui::WM_KILLFOCUS:
         WMKillFocus(m);
         break;
-    case WM_UPDATEUISTATE:
-    case WM_CHANGEUISTATE:
+    case ui::WM_UPDATEUISTATE:
+    case ui::WM_CHANGEUISTATE:
         WMUpdateUIState(m);
         return;
     default:
@@ -183,13 +182,14 @@ void TBvCustomButton::WMKillFocus(ui::TMessage &) {
 
 void TBvCustomButton::WMUpdateUIState(ui::TMessage &m) {
     const uint16_t action = uint16_t(m.WParam & 0xFFFF);
-    const uint16_t flags = uint16_t((m.WParam >> 16) & 0xFFFF) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    const uint16_t flags =
+        uint16_t((m.WParam >> 16) & 0xFFFF) & (ui::UISF_HIDEFOCUS | ui::UISF_HIDEACCEL);
     const uint16_t old = FUIState;
-    if (action == UIS_SET) {
+    if (action == ui::UIS_SET) {
         FUIState |= flags;
-    } else if (action == UIS_CLEAR) {
+    } else if (action == ui::UIS_CLEAR) {
         FUIState &= uint16_t(~flags);
-    } else if (action == UIS_INITIALIZE) {
+    } else if (action == ui::UIS_INITIALIZE) {
         FUIState = flags;
     }
     if (old != FUIState) {
@@ -253,52 +253,6 @@ void TBvCustomButton::PaintCaption(TCanvas &canvas, TRect rect, uint32_t flags) 
     }
     DrawTextInRect(canvas, text, rect, flags);
     canvas.GetBrush().SetStyle(bsSolid);
-}
-
-// ---- dialog-key and focus broadcasts ----
-
-namespace {
-
-template <class F> bool ForEachStyledButton(ui::TWinControl &root, const F &visit) {
-    for (int32_t i = 0; i < root.GetControlCount(); ++i) {
-        ui::TControl *c = root.GetControl(i);
-        if (auto *b = dynamic_cast<TBvCustomButton *>(c); b && visit(*b)) {
-            return true;
-        }
-        if (auto *wc = dynamic_cast<ui::TWinControl *>(c); wc && ForEachStyledButton(*wc, visit)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-ui::LPARAM ShiftBits(ui::TShiftState shift) {
-    ui::LPARAM bits = 0;
-    for (ui::TShiftStateFlag f : {ui::ssShift, ui::ssAlt, ui::ssCtrl}) {
-        bits |= shift.Contains(f) ? ui::LPARAM(1) << f : 0;
-    }
-    return bits;
-}
-
-} // namespace
-
-bool BroadcastDialogKey(ui::TWinControl &root, uint16_t key, ui::TShiftState shift) {
-    return ForEachStyledButton(root, [&](TBvCustomButton &b) {
-        return b.Perform(ui::CM_DIALOGKEY, key, ShiftBits(shift)) != 0;
-    });
-}
-
-bool BroadcastDialogChar(ui::TWinControl &root, char16_t ch, ui::TShiftState shift) {
-    return ForEachStyledButton(root, [&](TBvCustomButton &b) {
-        return b.Perform(ui::CM_DIALOGCHAR, ch, ShiftBits(shift)) != 0;
-    });
-}
-
-void BroadcastFocusChanged(ui::TWinControl &root, ui::TControl *focused) {
-    ForEachStyledButton(root, [&](TBvCustomButton &b) {
-        b.Perform(CM_FOCUSCHANGED, 0, ui::LPARAM(focused));
-        return false;
-    });
 }
 
 } // namespace controls

@@ -12,18 +12,10 @@
 
 namespace controls {
 
-// Messages the buttons understand besides the platform's (Windows and class-library numbers).
-enum : uint32_t {
-    CM_FOCUSCHANGED = ui::CM_BASE + 7, // LParam: the newly focused TControl*
-    WM_CHANGEUISTATE = 0x0127,
-    WM_UPDATEUISTATE = 0x0128, // WParam: action (low word), UISF_ flags (high word)
-    CM_BVBUTTONGROUP = 9249,   // WParam: group index, LParam: the sending TBvButton*
-};
-enum : uint16_t { UIS_SET = 1, UIS_CLEAR = 2, UIS_INITIALIZE = 3 };
-enum : uint16_t { UISF_HIDEFOCUS = 1, UISF_HIDEACCEL = 2 };
-// CM_DIALOGKEY carries the virtual key in WParam and the shift keys in LParam as bits
-// (1 << ssShift, 1 << ssAlt, 1 << ssCtrl); CM_DIALOGCHAR the character in WParam and the same
-// bits. A button that takes the key sets Result to 1.
+// The group notice among sibling TBvButtons: WParam the group index, LParam the sending
+// TBvButton*. Dialog keys, accelerators, focus changes and keyboard cues arrive as the
+// platform's CM_DIALOGKEY, CM_DIALOGCHAR, CM_FOCUSCHANGED and WM_UPDATEUISTATE.
+enum : uint32_t { CM_BVBUTTONGROUP = 9249 };
 
 enum TBvHotTrackColorType : uint8_t { htctComplement, htctActual };
 enum TTextStyle : uint8_t { tsNormal, tsRaised, tsRecessed, tsShadow };
@@ -67,8 +59,8 @@ public:
 
     // Focus cues and accelerators are shown unless the window's UI state hides them (both
     // hidden at creation, until WM_UPDATEUISTATE clears them).
-    bool FocusCuesShown() const { return (FUIState & UISF_HIDEFOCUS) == 0; }
-    bool AcceleratorsShown() const { return (FUIState & UISF_HIDEACCEL) == 0; }
+    bool FocusCuesShown() const { return (FUIState & ui::UISF_HIDEFOCUS) == 0; }
+    bool AcceleratorsShown() const { return (FUIState & ui::UISF_HIDEACCEL) == 0; }
 
 protected:
     virtual void StateChanged() {}
@@ -116,11 +108,16 @@ private:
     TColor FTextShadowColor = gfx::clBtnShadow;
     int32_t FTextShadowDepth = 2;
     bool FThemeAware = true;
-    uint16_t FUIState = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    uint16_t FUIState = ui::UISF_HIDEFOCUS | ui::UISF_HIDEACCEL;
 };
 
 // The push button: default and cancel roles, modal result, groups (one button of a group
 // stays down), the classic frame, the hot-tracked flat look. Default size 75 x 25.
+// It is active (Enter clicks it) while it has the focus, or while it is Default and no other
+// push button has it. It answers WM_GETDLGCODE as a Windows push button does: DLGC_BUTTON
+// with DLGC_DEFPUSHBUTTON while active, else DLGC_UNDEFPUSHBUTTON; so it asks for no dialog
+// keys, and the form offers it Enter, Escape and accelerators through CM_DIALOGKEY and
+// CM_DIALOGCHAR.
 class TBvButton : public TBvCustomButton {
 public:
     explicit TBvButton(ui::TComponent *owner);
@@ -163,7 +160,6 @@ protected:
     void StateChanged() override { Invalidate(); }
     void PaintFace(gfx::TCanvas &canvas) override;
     void Dispatch(ui::TMessage &message) override;
-    void KeyDown(uint16_t &key, ui::TShiftState shift) override;
 
     bool IsGroupDown() const { return FState == bsDown || FState == bsExclusive; }
     bool FClicking = false;
@@ -267,12 +263,5 @@ const gfx::TBitmap *KindGlyphBitmap(TBitBtnKind kind);
 // The standard caption and modal result of a kind.
 rtl::UnicodeString KindCaption(TBitBtnKind kind);
 ui::TModalResult KindModalResult(TBitBtnKind kind);
-
-// Sends CM_DIALOGKEY / CM_DIALOGCHAR to every styled button inside root (depth first, child
-// order) until one takes it; true when one did.
-bool BroadcastDialogKey(ui::TWinControl &root, uint16_t key, ui::TShiftState shift);
-bool BroadcastDialogChar(ui::TWinControl &root, char16_t ch, ui::TShiftState shift);
-// Tells every styled button inside root that focused now has the focus.
-void BroadcastFocusChanged(ui::TWinControl &root, ui::TControl *focused);
 
 } // namespace controls

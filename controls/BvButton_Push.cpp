@@ -2,7 +2,6 @@
 #include "controls/BvButton.h"
 
 #include "controls/BvGrafx.h"
-#include "platform/rtl/StrUtils.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Forms.h"
 
@@ -11,34 +10,6 @@ namespace controls {
 using namespace gfx;
 
 namespace {
-
-ui::TWinControl *TopParent(ui::TControl &c) {
-    ui::TWinControl *p = c.GetParent();
-    while (p && p->GetParent()) {
-        p = p->GetParent();
-    }
-    return p;
-}
-
-// The caption marks ch as its accelerator ("&x", compared without regard to case).
-bool IsAccel(char16_t ch, const rtl::UnicodeString &caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != u'&') {
-            continue;
-        }
-        if (caption[i + 1] == u'&') {
-            ++i;
-            continue;
-        }
-        return rtl::AnsiUpperCase(rtl::UnicodeString(1, caption[i + 1])) ==
-               rtl::AnsiUpperCase(rtl::UnicodeString(1, ch));
-    }
-    return false;
-}
-
-bool NoShift(ui::LPARAM bits) {
-    return (bits & ((1 << ui::ssShift) | (1 << ui::ssAlt) | (1 << ui::ssCtrl))) == 0;
-}
 
 void HLine(TCanvas &c, int32_t x1, int32_t x2, int32_t y, TColor color) {
     c.GetPen().SetColor(color);
@@ -91,10 +62,11 @@ void TBvButton::SetDefault(bool v) {
         return;
     }
     FDefault = v;
-    // The form's focus logic, re-run for this button: focused means active, else the role.
-    const bool active = Focused() || FDefault;
-    if (active != FActive) {
-        FActive = active;
+    // The roles are re-dealt as if the focus had just moved to where it is.
+    if (ui::TForm *form = GetParentForm()) {
+        form->Perform(ui::CM_FOCUSCHANGED, 0, ui::LPARAM(form->GetActiveControl()));
+    } else {
+        FActive = Focused() || FDefault;
     }
     Invalidate();
 }
@@ -183,14 +155,12 @@ void TBvButton::Dispatch(ui::TMessage &m) {
     case ui::CM_DIALOGCHAR:
         CMDialogChar(m);
         return;
-    case CM_FOCUSCHANGED:
+    case ui::CM_FOCUSCHANGED:
         CMFocusChanged(m);
         return;
-    case ui::WM_SETFOCUS:
-        if (ui::TWinControl *root = TopParent(*this)) {
-            BroadcastFocusChanged(*root, this);
-        }
-        break;
+    case ui::WM_GETDLGCODE:
+        m.Result = ui::DLGC_BUTTON | (FActive ? ui::DLGC_DEFPUSHBUTTON : ui::DLGC_UNDEFPUSHBUTTON);
+        return;
     case ui::WM_KILLFOCUS:
         if (!IsDestroying() && FActive != FDefault) {
             FActive = FDefault;
@@ -203,24 +173,10 @@ void TBvButton::Dispatch(ui::TMessage &m) {
     TBvCustomButton::Dispatch(m);
 }
 
-void TBvButton::KeyDown(uint16_t &key, ui::TShiftState shift) {
-    TBvCustomButton::KeyDown(key, shift);
-    if (key != ui::VK_RETURN && key != ui::VK_ESCAPE) {
-        return;
-    }
-    // A focused own-drawn control keeps Enter and Escape: pass them on as the form would.
-    ui::TWinControl *root = TopParent(*this);
-    if (root &&
-        (BroadcastDialogKey(*root, key, shift) ||
-         (dynamic_cast<ui::TForm *>(root) && static_cast<ui::TForm *>(root)->DialogKey(key)))) {
-        key = 0;
-    }
-}
-
 void TBvButton::CMDialogKey(ui::TMessage &m) {
     const bool enter = m.WParam == ui::VK_RETURN && FActive;
     const bool escape = m.WParam == ui::VK_ESCAPE && FCancel;
-    if (!(enter || escape) || !NoShift(m.LParam) || !CanFocus()) {
+    if (!(enter || escape) || ui::DialogShiftState(m.LParam) != ui::TShiftState{} || !CanFocus()) {
         return;
     }
     FKeyWasPressed = !FDropDownOnEnter;
@@ -233,7 +189,7 @@ void TBvButton::CMDialogKey(ui::TMessage &m) {
 }
 
 void TBvButton::CMDialogChar(ui::TMessage &m) {
-    if (IsAccel(char16_t(m.WParam), GetCaption()) && CanFocus()) {
+    if (ui::IsAccel(char16_t(m.WParam), GetCaption()) && CanFocus()) {
         PerformClick();
         m.Result = 1;
     }

@@ -2,6 +2,7 @@
 #include "controls/BvButton.h"
 
 #include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Forms.h"
 
@@ -43,9 +44,38 @@ protected:
                    ui::MakeLParam(x, y));
     }
     static void Key(TBvCustomButton *b, uint32_t msg, uint16_t vk) { b->Perform(msg, vk, 0); }
+    static void Focus(ui::TWinControl *c) {
+        c->SetFocus();
+        ui::Application->ProcessMessages();
+    }
+    // An edit below the buttons that records the keys reaching it.
+    ui::TEdit *AddEdit() {
+        auto *edit = new ui::TEdit(FForm.get());
+        edit->SetParent(FForm.get());
+        edit->SetBounds(10, 100, 120, 21);
+        edit->OnKeyDown = [this](ui::TComponent *, uint16_t &key, ui::TShiftState) {
+            FEditKeys.push_back(key);
+        };
+        return edit;
+    }
+
+    // The default button "OK", the button "Other" and an edit, on the shown form.
+    struct TDefaultPair {
+        TBvButton *def;
+        TBvButton *other;
+        ui::TEdit *edit;
+    };
+    TDefaultPair ShowDefaultPair() {
+        TBvButton *def = Add<TBvButton>(10, 10, u"OK");
+        def->SetDefault(true);
+        TDefaultPair pair{def, Add<TBvButton>(100, 10, u"Other"), AddEdit()};
+        Show();
+        return pair;
+    }
 
     std::unique_ptr<ui::TForm> FForm;
     std::vector<ui::TComponent *> FClicks;
+    std::vector<uint16_t> FEditKeys;
 };
 
 TEST_F(ButtonTest, PressMoveOutMoveInReleaseInsideClicks) {
@@ -115,70 +145,128 @@ TEST_F(ButtonTest, SpacePressesAndReleasesClick) {
 }
 
 TEST_F(ButtonTest, EnterClicksTheFocusedButtonElseTheDefault) {
-    TBvButton *def = Add<TBvButton>(10, 10, u"OK");
-    def->SetDefault(true);
-    TBvButton *other = Add<TBvButton>(100, 10, u"Other");
-    auto *edit = new ui::TEdit(FForm.get());
-    edit->SetParent(FForm.get());
-    edit->SetTop(100);
-    Show();
+    auto [def, other, edit] = ShowDefaultPair();
     EXPECT_TRUE(def->IsActiveForTesting());
-    other->SetFocus();
-    ui::Application->ProcessMessages();
+    Focus(other);
     EXPECT_TRUE(other->IsActiveForTesting());
     EXPECT_FALSE(def->IsActiveForTesting());
     other->KeyPressForTesting(ui::VK_RETURN);
     ASSERT_EQ(FClicks.size(), 1u);
     EXPECT_EQ(FClicks[0], other);
-    edit->SetFocus();
-    ui::Application->ProcessMessages();
-    BroadcastFocusChanged(*FForm, edit);
+    Focus(edit);
     EXPECT_TRUE(def->IsActiveForTesting());
     EXPECT_FALSE(other->IsActiveForTesting());
-    EXPECT_TRUE(BroadcastDialogKey(*FForm, ui::VK_RETURN, {}));
+    edit->KeyPressForTesting(ui::VK_RETURN);
     ASSERT_EQ(FClicks.size(), 2u);
     EXPECT_EQ(FClicks[1], def);
-    EXPECT_FALSE(BroadcastDialogKey(*FForm, ui::VK_RETURN, {ui::ssShift}));
+    EXPECT_TRUE(FEditKeys.empty()) << "the default button took Enter";
+    edit->KeyPressForTesting(ui::VK_RETURN, {ui::ssShift});
     EXPECT_EQ(FClicks.size(), 2u);
+    EXPECT_EQ(FEditKeys, std::vector<uint16_t>{ui::VK_RETURN}) << "Shift+Enter is declined";
+}
+
+TEST_F(ButtonTest, AnswersTheDialogCodeOfAPushButtonWithItsRole) {
+    auto [def, other, edit] = ShowDefaultPair();
+    const ui::LRESULT defCode = ui::DLGC_BUTTON | ui::DLGC_DEFPUSHBUTTON;
+    const ui::LRESULT undefCode = ui::DLGC_BUTTON | ui::DLGC_UNDEFPUSHBUTTON;
+    struct Case {
+        const char *name;
+        ui::TWinControl *focus;
+        ui::LRESULT defAnswer, otherAnswer;
+    };
+    const Case cases[] = {
+        {"an edit focused: the default acts", edit, defCode, undefCode},
+        {"the other button focused acts", other, undefCode, defCode},
+        {"the default focused", def, defCode, undefCode},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        Focus(k.focus);
+        EXPECT_EQ(def->Perform(ui::WM_GETDLGCODE), k.defAnswer);
+        EXPECT_EQ(other->Perform(ui::WM_GETDLGCODE), k.otherAnswer);
+    }
+    Focus(other);
+    def->SetDefault(false);
+    def->SetDefault(true);
+    EXPECT_EQ(def->Perform(ui::WM_GETDLGCODE), undefCode)
+        << "becoming the default while another button has the focus does not make it act";
+}
+
+TEST_F(ButtonTest, ANativeDefaultButtonYieldsToAFocusedStyledButton) {
+    auto *native = new ui::TButton(FForm.get());
+    native->SetParent(FForm.get());
+    native->SetBounds(10, 60, 75, 25);
+    native->SetDefault(true);
+    native->OnClick = [this, native](ui::TComponent *) { FClicks.push_back(native); };
+    TBvButton *styled = Add<TBvButton>(100, 10, u"Styled");
+    ui::TEdit *edit = AddEdit();
+    Show();
+    Focus(styled);
+    styled->KeyPressForTesting(ui::VK_RETURN);
+    Focus(edit);
+    edit->KeyPressForTesting(ui::VK_RETURN);
+    EXPECT_EQ(FClicks, (std::vector<ui::TComponent *>{styled, native}));
 }
 
 TEST_F(ButtonTest, EscapeClicksTheCancelButton) {
     TBvButton *ok = Add<TBvButton>(10, 10, u"OK");
     TBvButton *cancel = Add<TBvButton>(100, 10, u"Cancel");
     cancel->SetCancel(true);
+    ui::TEdit *edit = AddEdit();
     Show();
-    ok->SetFocus();
-    ui::Application->ProcessMessages();
+    Focus(ok);
     ok->KeyPressForTesting(ui::VK_ESCAPE);
     ASSERT_EQ(FClicks.size(), 1u);
     EXPECT_EQ(FClicks[0], cancel);
+    Focus(edit);
+    edit->KeyPressForTesting(ui::VK_ESCAPE, {ui::ssCtrl});
+    EXPECT_EQ(FEditKeys, std::vector<uint16_t>{ui::VK_ESCAPE}) << "Ctrl+Escape is declined";
     cancel->SetEnabled(false);
-    EXPECT_FALSE(BroadcastDialogKey(*FForm, ui::VK_ESCAPE, {}));
+    edit->KeyPressForTesting(ui::VK_ESCAPE);
+    EXPECT_EQ(FClicks.size(), 1u);
+    EXPECT_EQ(FEditKeys, (std::vector<uint16_t>{ui::VK_ESCAPE, ui::VK_ESCAPE}))
+        << "a disabled cancel button leaves Escape to the edit";
 }
 
 TEST_F(ButtonTest, DropDownOnEnterOffMarksTheKeyDuringTheClick) {
     TBvButton *b = Add<TBvButton>(10, 10, u"OK");
     b->SetDefault(true);
     b->SetDropDownOnEnter(false);
+    ui::TEdit *edit = AddEdit();
     bool seen = false;
-    b->OnClick = [&](ui::TComponent *) { seen = b->KeyWasPressed(); };
+    b->OnClick = [&](ui::TComponent *) {
+        FClicks.push_back(b);
+        seen = b->KeyWasPressed();
+    };
     Show();
-    EXPECT_TRUE(BroadcastDialogKey(*FForm, ui::VK_RETURN, {}));
+    Focus(edit);
+    edit->KeyPressForTesting(ui::VK_RETURN);
+    ASSERT_EQ(FClicks.size(), 1u);
     EXPECT_TRUE(seen);
     EXPECT_FALSE(b->KeyWasPressed());
+    b->PerformClick();
+    EXPECT_FALSE(seen) << "only a key marks the click";
 }
 
 TEST_F(ButtonTest, AcceleratorClicksWhenTheButtonCanTakeFocus) {
     TBvButton *b = Add<TBvButton>(10, 10, u"&Reload");
     Add<TBvButton>(100, 10, u"R&&D");
+    ui::TEdit *edit = AddEdit();
     Show();
-    EXPECT_FALSE(BroadcastDialogChar(*FForm, u'x', {ui::ssAlt}));
-    EXPECT_FALSE(BroadcastDialogChar(*FForm, u'd', {ui::ssAlt})) << "&& is no accelerator";
-    EXPECT_TRUE(BroadcastDialogChar(*FForm, u'r', {ui::ssAlt}));
+    Focus(edit);
+    edit->KeyPressForTesting('X', {ui::ssAlt});
+    edit->KeyPressForTesting('D', {ui::ssAlt});
+    EXPECT_TRUE(FClicks.empty()) << "&& is no accelerator";
+    edit->KeyPressForTesting('R', {ui::ssAlt});
     ASSERT_EQ(FClicks.size(), 1u);
     EXPECT_EQ(FClicks[0], b);
+    Focus(b);
+    b->KeyPressForTesting('R');
+    EXPECT_EQ(FClicks.size(), 2u) << "a styled button takes no characters: the letter alone";
     b->SetEnabled(false);
-    EXPECT_FALSE(BroadcastDialogChar(*FForm, u'R', {ui::ssAlt}));
+    Focus(edit);
+    edit->KeyPressForTesting('R', {ui::ssAlt});
+    EXPECT_EQ(FClicks.size(), 2u);
 }
 
 TEST_F(ButtonTest, GroupsKeepOneButtonDown) {
@@ -257,7 +345,8 @@ TEST_F(ButtonTest, FocusRectangleOnlyOnceFocusCuesAreShown) {
     const uint32_t face = Rgb(gfx::clBtnFace), dot = ~face & 0xFFFFFFu;
     gfx::TBitmap hidden = b->PaintFaceBitmap();
     EXPECT_EQ(Px(hidden, 4, 5), face) << "cues are hidden until the keyboard is used";
-    b->Perform(WM_UPDATEUISTATE, ui::WPARAM(UIS_CLEAR) | (ui::WPARAM(UISF_HIDEFOCUS) << 16));
+    b->Perform(ui::WM_UPDATEUISTATE,
+               ui::WPARAM(ui::UIS_CLEAR) | (ui::WPARAM(ui::UISF_HIDEFOCUS) << 16));
     EXPECT_TRUE(b->FocusCuesShown());
     EXPECT_FALSE(b->AcceleratorsShown());
     gfx::TBitmap shown = b->PaintFaceBitmap();
