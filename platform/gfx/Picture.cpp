@@ -66,6 +66,20 @@ void SetImage(TPngImage &png, const QImage &image) {
     png.GetImpl().image = image.convertToFormat(QImage::Format_ARGB32);
 }
 
+QImage ImageOfGraphic(const TGraphic &graphic) {
+    if (graphic.Empty()) {
+        return {};
+    }
+    if (const auto *png = dynamic_cast<const TPngImage *>(&graphic)) {
+        return ImageOf(*png);
+    }
+    TBitmap bitmap;
+    bitmap.Assign(graphic);
+    const QImage &image = ImageOf(bitmap);
+    return bitmap.GetPixelFormat() == pf32bit ? image.copy()
+                                              : image.convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace qt
 
 TPngImage::TPngImage() : FImpl(std::make_unique<Impl>()) {}

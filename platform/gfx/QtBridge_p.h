@@ -41,5 +41,8 @@ QImage &ImageOf(TBitmap &bitmap);
 const QImage &ImageOf(const TBitmap &bitmap);
 const QImage &ImageOf(const TPngImage &png);
 void SetImage(TPngImage &png, const QImage &image);
+// A copy of any picture's pixels at its own size: PNG images keep their alpha, bitmaps keep
+// it only when 32-bit (as they draw); an empty picture gives a null image.
+QImage ImageOfGraphic(const TGraphic &graphic);
 
 } // namespace gfx::qt

@@ -111,6 +111,10 @@ void TApplication::Initialize() {
     gfx::qt::EnsureApplication();
 }
 
+void TApplication::SetIcon(const gfx::TGraphic &icon) {
+    qt::SetApplicationIcon(icon);
+}
+
 rtl::UnicodeString TApplication::GetExeName() const {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);

@@ -9,6 +9,10 @@
 #include <exception>
 #include <functional>
 
+namespace gfx {
+class TGraphic;
+}
+
 namespace ui {
 
 class TControl;
@@ -41,6 +45,9 @@ public:
     void SetMainFormOnTaskBar(bool value) { FMainFormOnTaskBar = value; }
     bool GetShowMainForm() const { return FShowMainForm; }
     void SetShowMainForm(bool value) { FShowMainForm = value; }
+    // The application's icon, copied from the picture: the icon of every form that has none
+    // of its own. An empty picture removes it.
+    void SetIcon(const gfx::TGraphic &icon);
     // Full path of the running program.
     rtl::UnicodeString GetExeName() const;
 

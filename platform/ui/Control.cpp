@@ -34,9 +34,13 @@ void ApplyNativeFont(QWidget &w, const gfx::TFont &font) {
     w.setFont(gfx::qt::ToQFont(font));
     QPalette p = w.palette();
     const QColor c = gfx::qt::ToQColor(font.GetColor());
-    p.setColor(QPalette::WindowText, c);
-    p.setColor(QPalette::Text, c);
-    p.setColor(QPalette::ButtonText, c);
+    // The Disabled group keeps the style's grey text, as a disabled Windows control draws it.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            p.setColor(group, role, c);
+        }
+    }
     w.setPalette(p);
 }
 

@@ -3,6 +3,8 @@
 
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/ui/DialogHandler.h"
+#include "platform/ui/QtBridge_p.h"
+#include "platform/ui/WinControl.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -100,7 +102,24 @@ void TFileDialog::SetOption(TOpenOption o, bool on) {
     FOptions = on ? uint16_t(FOptions | (1u << o)) : uint16_t(FOptions & ~(1u << o));
 }
 
+rtl::UnicodeString TFileDialog::GetShownTitle() const {
+    if (!FTitle.empty()) {
+        return FTitle;
+    }
+    return FSave ? u"Сохранить как" : u"Открыть";
+}
+
 bool TFileDialog::Execute() {
+    return Execute(nullptr);
+}
+
+bool TFileDialog::Execute(TWinControl *parentWnd) {
+    // The parent is only borrowed for the dialog's run.
+    FParentWnd = parentWnd;
+    struct ParentReset {
+        TWinControl *&parent;
+        ~ParentReset() { parent = nullptr; }
+    } reset{FParentWnd};
     bool ok;
     if (const auto &handler = GetDialogHandler().FileDialog) {
         ok = handler(*this);
@@ -123,7 +142,12 @@ bool TFileDialog::Execute() {
 
 bool TFileDialog::ExecuteNative() {
     gfx::qt::EnsureApplication();
-    QFileDialog dlg(nullptr, ToQ(FTitle), ToQ(FInitialDir));
+    QWidget *owner = FParentWnd ? qt::WidgetOf(*FParentWnd) : nullptr;
+    QWidget *parent = owner ? owner->window() : nullptr;
+    QFileDialog dlg(parent, ToQ(GetShownTitle()), ToQ(FInitialDir));
+    if (parent) {
+        dlg.setWindowModality(Qt::WindowModal);
+    }
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setAcceptMode(FSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(

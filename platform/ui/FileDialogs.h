@@ -8,6 +8,8 @@
 
 namespace ui {
 
+class TWinControl;
+
 enum TOpenOption : uint8_t {
     ofReadOnly,
     ofOverwritePrompt,
@@ -39,8 +41,14 @@ class TFileDialog : public TComponent {
 public:
     TFileDialog(TComponent *owner, bool save) : TComponent(owner), FSave(save) {}
 
+    // Without a parent the dialog has no owner window; with one it is modal to the parent's
+    // window, which GetParentWnd names while the dialog runs (nullptr otherwise).
     bool Execute();
+    bool Execute(TWinControl *parentWnd);
     bool IsSaveDialog() const { return FSave; }
+    TWinControl *GetParentWnd() const { return FParentWnd; }
+    // The caption shown: Title, or the system's "Открыть" / "Сохранить как" when it is empty.
+    rtl::UnicodeString GetShownTitle() const;
 
     const rtl::UnicodeString &GetFileName() const { return FFileName; }
     void SetFileName(const rtl::UnicodeString &v) { FFileName = v; }
@@ -60,6 +68,7 @@ public:
 private:
     bool ExecuteNative();
     bool FSave;
+    TWinControl *FParentWnd = nullptr;
     rtl::UnicodeString FFileName, FFilter, FInitialDir, FDefaultExt, FTitle;
     int32_t FFilterIndex = 1;
     uint16_t FOptions = (1u << ofHideReadOnly) | (1u << ofEnableSizing);

@@ -1,6 +1,7 @@
 // TForm: window geometry, showing, modal loop and closing.
 #include "platform/ui/Forms.h"
 
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/DialogHandler.h"
@@ -8,7 +9,11 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QScreen>
+#include <QVariant>
 #include <QWidget>
 
 namespace ui {
@@ -22,7 +27,33 @@ QString ToQString(const rtl::UnicodeString &s) {
     return QString::fromUtf16(s.data(), qsizetype(s.size()));
 }
 
+// The widget property telling whether a form's window has an icon of its own.
+constexpr char OwnIconProperty[] = "wbOwnIcon";
+
+QIcon IconOf(const gfx::TGraphic &graphic) {
+    gfx::qt::EnsureApplication();
+    const QImage image = gfx::qt::ImageOfGraphic(graphic);
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+}
+
 } // namespace
+
+namespace qt {
+
+void SetApplicationIcon(const gfx::TGraphic &graphic) {
+    const QIcon icon = IconOf(graphic);
+    QApplication::setWindowIcon(icon);
+    // Qt keeps a window's icon once one was set, even a null one; forms whose own icon was
+    // taken away follow the application's icon here.
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        const QVariant own = w->property(OwnIconProperty);
+        if (own.isValid() && !own.toBool()) {
+            w->setWindowIcon(icon);
+        }
+    }
+}
+
+} // namespace qt
 
 TForm::TForm(TComponent *owner) : TWinControl(owner) {
     QWidget *w = qt::NewOwnDrawnWidget(*this);
@@ -37,6 +68,28 @@ TForm::~TForm() {
     if (FModalLoop) {
         static_cast<QEventLoop *>(FModalLoop)->quit();
     }
+}
+
+void TForm::SetIcon(const gfx::TGraphic &icon) {
+    QWidget *w = qt::WidgetOf(*this);
+    const QIcon own = IconOf(icon);
+    w->setProperty(OwnIconProperty, !own.isNull());
+    w->setWindowIcon(own.isNull() ? QApplication::windowIcon() : own);
+}
+
+gfx::TBitmap TForm::WindowIconForTesting(int32_t size) const {
+    const QIcon icon = qt::WidgetOf(*this)->windowIcon();
+    gfx::TBitmap bitmap;
+    if (icon.isNull()) {
+        return bitmap;
+    }
+    bitmap.SetPixelFormat(gfx::pf32bit);
+    bitmap.SetSize(size, size);
+    gfx::qt::ImageOf(bitmap) = icon.pixmap(QSize(size, size))
+                                   .toImage()
+                                   .scaled(size, size)
+                                   .convertToFormat(QImage::Format_ARGB32);
+    return bitmap;
 }
 
 void TForm::AfterConstruction() {

@@ -56,6 +56,12 @@ public:
     void SetWindowState(TWindowState state);
     bool GetKeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool value) { FKeyPreview = value; }
+    // The window's icon, copied from the picture at its own size; an empty picture gives the
+    // window the application's icon again.
+    void SetIcon(const gfx::TGraphic &icon);
+    // The icon the window shows now (its own or the application's), drawn size x size pixels
+    // (32-bit, alpha kept); an empty bitmap when there is none.
+    gfx::TBitmap WindowIconForTesting(int32_t size) const;
 
     TModalResult GetModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult result);

@@ -5,12 +5,14 @@
 #include "platform/ui/QtBridge_p.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <set>
 #include <unordered_map>
 
@@ -65,6 +67,16 @@ public:
         if (FList.GetGridLines()) {
             PaintGridLines(p, option.rect);
         }
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        // Rows follow the list's font as a report list's rows do: the text's height plus a
+        // margin, so descenders and underscores are never cut off.
+        constexpr int RowTextMargin = 4;
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const QFontMetrics metrics(gfx::qt::ToQFont(FList.GetFont()));
+        size.setHeight(std::max(size.height(), metrics.height() + RowTextMargin));
+        return size;
     }
 
 private:

@@ -44,6 +44,9 @@ bool IsOwnDrawn(const TControl &control);
 LRESULT NativeDialogCode(const TControl &control);
 // The shift state of the keyboard and mouse buttons now.
 TShiftState KeyboardShift();
+// Makes the picture the application's icon (none when empty), also for the forms that lost
+// their own icon.
+void SetApplicationIcon(const gfx::TGraphic &graphic);
 // Windows virtual-key number of a Qt key code (0 when there is none).
 uint16_t ToVirtualKey(int qtKey);
 

@@ -22,27 +22,29 @@ rtl::UnicodeString FromQ(const QString &s) {
 
 void TNotifyingStringList::Put(int32_t index, const rtl::UnicodeString &s) {
     TStringList::Put(index, s);
-    Changed();
+    Changed(index, 1, 1);
 }
 
 void TNotifyingStringList::Insert(int32_t index, const rtl::UnicodeString &s) {
     TStringList::Insert(index, s);
-    Changed();
+    Changed(index, 0, 1);
 }
 
 void TNotifyingStringList::Delete(int32_t index) {
     TStringList::Delete(index);
-    Changed();
+    Changed(index, 1, 0);
 }
 
 void TNotifyingStringList::Clear() {
+    const int32_t count = GetCount();
     TStringList::Clear();
-    Changed();
+    Changed(0, count, 0);
 }
 
 int32_t TNotifyingStringList::Add(const rtl::UnicodeString &s) {
+    const int32_t count = GetCount();
     const int32_t i = TStringList::Add(s);
-    Changed();
+    Changed(i, 0, GetCount() - count);
     return i;
 }
 
@@ -62,6 +64,9 @@ TValueListEditor::TValueListEditor(TComponent *owner)
     FTitleCaptions.Add(u"Key");
     FTitleCaptions.Add(u"Value");
     FTitleCaptions.OnChange = [this] { ApplyColumns(); };
+    FStrings.OnSplice = [this](int32_t index, int32_t removed, int32_t inserted) {
+        StringsSpliced(index, removed, inserted);
+    };
     FStrings.OnChange = [this] {
         Refill();
         if (OnStringsChange) {
@@ -105,6 +110,57 @@ void TValueListEditor::SetRow(int32_t row) {
     FImpl->syncing = false;
 }
 
+TValueListEditor::TRow TValueListEditor::ParsedRow(int32_t index) const {
+    return {FStrings.GetName(index), FStrings.GetValueFromIndex(index)};
+}
+
+rtl::UnicodeString TValueListEditor::RowText(const TRow &row) const {
+    return row.Key + FStrings.GetNameValueSeparator() + row.Value;
+}
+
+TValueListEditor::TRow TValueListEditor::RowAt(int32_t index) const {
+    // A string changed behind the grid's back (a sort, another separator) is read anew.
+    const TRow &row = FRows[size_t(index)];
+    return RowText(row) == FStrings[index] ? row : ParsedRow(index);
+}
+
+void TValueListEditor::StringsSpliced(int32_t index, int32_t removed, int32_t inserted) {
+    const auto first = FRows.begin() + std::min<ptrdiff_t>(index, ptrdiff_t(FRows.size()));
+    FRows.erase(first, first + std::min<ptrdiff_t>(removed, FRows.end() - first));
+    for (int32_t i = index; i < index + inserted; ++i) {
+        FRows.insert(FRows.begin() + std::min<ptrdiff_t>(i, ptrdiff_t(FRows.size())),
+                     FWritingRow ? *FWritingRow : ParsedRow(i));
+    }
+}
+
+int32_t TValueListEditor::WriteRow(int32_t index, const TRow &row, TRowWrite how) {
+    FWritingRow = &row;
+    struct WritingReset {
+        const TRow *&row;
+        ~WritingReset() { row = nullptr; }
+    } reset{FWritingRow};
+    switch (how) {
+    case rwReplace:
+        FStrings.Put(index, RowText(row));
+        return index;
+    case rwInsert:
+        FStrings.Insert(index, RowText(row));
+        return index;
+    case rwAdd:
+        break;
+    }
+    return FStrings.Add(RowText(row));
+}
+
+int32_t TValueListEditor::IndexOfKey(const rtl::UnicodeString &key) const {
+    for (int32_t i = 0; i < FStrings.GetCount(); ++i) {
+        if (FStrings.CompareStrings(RowAt(i).Key, key) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 rtl::UnicodeString TValueListEditor::GetCell(int32_t col, int32_t row) const {
     if (col < 0 || col > 1) {
         return {};
@@ -116,7 +172,8 @@ rtl::UnicodeString TValueListEditor::GetCell(int32_t col, int32_t row) const {
     if (i >= FStrings.GetCount()) {
         return {};
     }
-    return col == 0 ? FStrings.GetName(i) : FStrings.GetValueFromIndex(i);
+    const TRow r = RowAt(i);
+    return col == 0 ? r.Key : r.Value;
 }
 
 void TValueListEditor::SetCell(int32_t col, int32_t row, const rtl::UnicodeString &text) {
@@ -125,38 +182,30 @@ void TValueListEditor::SetCell(int32_t col, int32_t row, const rtl::UnicodeStrin
         (i == FStrings.GetCount() && i > 0)) {
         return;
     }
-    const char16_t sep = FStrings.GetNameValueSeparator();
-    if (i == FStrings.GetCount()) {
-        // The empty row of an empty list becomes a string.
-        FStrings.Add(col == 0 ? text + sep : rtl::UnicodeString(1, sep) + text);
-        return;
-    }
-    const rtl::UnicodeString key = col == 0 ? text : FStrings.GetName(i);
-    const rtl::UnicodeString value = col == 1 ? text : FStrings.GetValueFromIndex(i);
-    FStrings.Put(i, key + sep + value);
+    // The empty row of an empty list becomes a string.
+    const bool adding = i == FStrings.GetCount();
+    TRow r = adding ? TRow{} : RowAt(i);
+    (col == 0 ? r.Key : r.Value) = text;
+    WriteRow(i, r, adding ? rwAdd : rwReplace);
 }
 
 rtl::UnicodeString TValueListEditor::GetValue(const rtl::UnicodeString &key) const {
-    return FStrings.GetValue(key);
+    const int32_t i = IndexOfKey(key);
+    return i < 0 ? rtl::UnicodeString() : RowAt(i).Value;
 }
 
 void TValueListEditor::SetValue(const rtl::UnicodeString &key, const rtl::UnicodeString &value) {
-    const int32_t i = FStrings.IndexOfName(key);
-    if (i < 0) {
-        FStrings.Add(key + FStrings.GetNameValueSeparator() + value);
-    } else {
-        FStrings.Put(i, key + FStrings.GetNameValueSeparator() + value);
-    }
+    const int32_t i = IndexOfKey(key);
+    WriteRow(i, TRow{key, value}, i < 0 ? rwAdd : rwReplace);
 }
 
 int32_t TValueListEditor::InsertRow(const rtl::UnicodeString &key, const rtl::UnicodeString &value,
                                     bool append) {
-    const rtl::UnicodeString line = key + FStrings.GetNameValueSeparator() + value;
     int32_t i = FStrings.GetCount();
     if (!append && FRow - GetFixedRows() < FStrings.GetCount()) {
         i = std::max(0, FRow - GetFixedRows());
     }
-    FStrings.Insert(i, line);
+    WriteRow(i, TRow{key, value}, rwInsert);
     SetRow(i + GetFixedRows());
     return i + GetFixedRows();
 }

@@ -5,6 +5,7 @@
 #include "platform/ui/WinControl.h"
 
 #include <memory>
+#include <vector>
 
 namespace ui {
 
@@ -20,9 +21,15 @@ public:
     void Clear() override;
     int32_t Add(const rtl::UnicodeString &s) override;
     std::function<void()> OnChange;
+    // Told before OnChange: the strings [index, index + removed) were replaced by `inserted`
+    // new strings starting at index (Clear removes all; an Add that adds nothing inserts 0).
+    std::function<void(int32_t index, int32_t removed, int32_t inserted)> OnSplice;
 
 private:
-    void Changed() {
+    void Changed(int32_t index, int32_t removed, int32_t inserted) {
+        if (OnSplice) {
+            OnSplice(index, removed, inserted);
+        }
         if (OnChange) {
             OnChange();
         }
@@ -32,6 +39,9 @@ private:
 // Grid rows: with column titles row 0 holds TitleCaptions and data row r (from 1) shows
 // Strings[r - 1] as key (column 0) and value (column 1). An empty Strings still shows one
 // empty data row; writing a cell of that row adds a string. Row is the current data row.
+// Each row keeps its key and value apart: a row written through the grid (cells, InsertRow,
+// SetKey, SetValue, the user's edits) keeps a key holding "=" whole, while Strings gets the
+// row as Key=Value text. A string written into Strings directly is split at its first "=".
 // Keys: with keyAdd, Insert appends an empty row; with keyDelete, Ctrl+Delete deletes the
 // current row. Editing (Options goEditing) is on by default; keyEdit lets keys be edited.
 class TValueListEditor : public TWinControl {
@@ -48,6 +58,8 @@ public:
     rtl::UnicodeString GetCell(int32_t col, int32_t row) const;
     void SetCell(int32_t col, int32_t row, const rtl::UnicodeString &text);
     rtl::UnicodeString GetKey(int32_t row) const { return GetCell(0, row); }
+    void SetKey(int32_t row, const rtl::UnicodeString &key) { SetCell(0, row, key); }
+    // The value of the first row whose key equals key (compared as Strings compares names).
     rtl::UnicodeString GetValue(const rtl::UnicodeString &key) const;
     void SetValue(const rtl::UnicodeString &key, const rtl::UnicodeString &value);
     // Adds a row (at the end with append, else before the current row); returns its row.
@@ -77,11 +89,25 @@ protected:
     void KeyDown(uint16_t &key, TShiftState shift) override;
 
 private:
+    struct TRow {
+        rtl::UnicodeString Key, Value;
+    };
+    enum TRowWrite : uint8_t { rwReplace, rwInsert, rwAdd };
+
     void Refill();
     void ApplyColumns();
+    TRow RowAt(int32_t index) const;
+    TRow ParsedRow(int32_t index) const;
+    rtl::UnicodeString RowText(const TRow &row) const;
+    int32_t IndexOfKey(const rtl::UnicodeString &key) const;
+    // Writes row into Strings at index (ignored for rwAdd); returns the string's index.
+    int32_t WriteRow(int32_t index, const TRow &row, TRowWrite how);
+    void StringsSpliced(int32_t index, int32_t removed, int32_t inserted);
 
     std::unique_ptr<Impl> FImpl;
     TNotifyingStringList FStrings;
+    std::vector<TRow> FRows;           // one per string of FStrings
+    const TRow *FWritingRow = nullptr; // the row being written into FStrings by the grid
     TNotifyingStringList FTitleCaptions;
     int32_t FRow = 1;
     bool FShowTitles = true;

@@ -1,6 +1,7 @@
 // File dialogs: the class library's filter strings, masks, and Execute through the handler.
 #include "platform/ui/DialogHandler.h"
 #include "platform/ui/FileDialogs.h"
+#include "platform/ui/Forms.h"
 
 #include <gtest/gtest.h>
 
@@ -62,4 +63,31 @@ TEST(FileDialogs, ExecuteThroughTheHandlerAppliesDefaultExtAndFileMustExist) {
     EXPECT_TRUE(save.Execute());
     EXPECT_EQ(save.GetFileName(), answer + u".png");
     std::filesystem::remove(existing);
+}
+
+TEST(FileDialogs, UntitledDialogsShowTheSystemsTitlesAndKnowTheirParentWhileRunning) {
+    struct Seen {
+        rtl::UnicodeString title;
+        TWinControl *parent;
+    };
+    std::vector<Seen> seen;
+    TDialogHandlerScope scope{{nullptr, nullptr, [&](TFileDialog &d) {
+                                   seen.push_back({d.GetShownTitle(), d.GetParentWnd()});
+                                   return false;
+                               }}};
+    TForm owner(nullptr);
+    TOpenDialog open(nullptr);
+    TSaveDialog save(nullptr);
+    open.Execute(&owner);
+    save.Execute();
+    save.SetTitle(rtl::U("Сохранить отчет"));
+    save.Execute(&owner);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].title, rtl::U("Открыть"));
+    EXPECT_EQ(seen[0].parent, &owner);
+    EXPECT_EQ(seen[1].title, rtl::U("Сохранить как"));
+    EXPECT_EQ(seen[1].parent, nullptr);
+    EXPECT_EQ(seen[2].title, rtl::U("Сохранить отчет"));
+    EXPECT_EQ(seen[2].parent, &owner);
+    EXPECT_EQ(open.GetParentWnd(), nullptr); // only borrowed while the dialog runs
 }

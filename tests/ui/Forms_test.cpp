@@ -1,6 +1,7 @@
 // Forms: modal results through the dialog handler, closing, dialog keys, and alignment.
 #include "UiTestSupport.h"
 
+#include "platform/gfx/Picture.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/BitBtn.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 using namespace ui;
@@ -187,4 +189,28 @@ TEST(Forms, RealModalLoopEndsWhenAButtonSetsTheResult) {
     };
     EXPECT_EQ(d.ShowModal(), mrCancel); // no dialog handler: the native loop runs
     EXPECT_FALSE(d.GetVisible());
+}
+
+TEST(FormIcon, FormsShowTheApplicationsIconUntilTheyGetTheirOwn) {
+    gfx::TBitmap red(16, 16);
+    red.GetCanvas().GetBrush().SetColor(gfx::clRed);
+    red.GetCanvas().FillRect(gfx::Rect(0, 0, 16, 16));
+    gfx::TBitmap blue(16, 16);
+    blue.GetCanvas().GetBrush().SetColor(gfx::clBlue);
+    blue.GetCanvas().FillRect(gfx::Rect(0, 0, 16, 16));
+    const auto file = std::filesystem::temp_directory_path() / "ui_forms_test_icon.png";
+    blue.SaveToFile(rtl::Utf8ToUtf16(file.string()));
+    gfx::TPngImage bluePng;
+    bluePng.LoadFromFile(rtl::Utf8ToUtf16(file.string()));
+    std::filesystem::remove(file);
+
+    TForm main(nullptr), other(nullptr);
+    Application->SetIcon(red);
+    main.SetIcon(bluePng);
+    EXPECT_EQ(main.WindowIconForTesting(16).GetCanvas().GetPixel(8, 8), gfx::clBlue);
+    EXPECT_EQ(other.WindowIconForTesting(16).GetCanvas().GetPixel(8, 8), gfx::clRed);
+    main.SetIcon(gfx::TBitmap()); // an empty picture: back to the application's icon
+    EXPECT_EQ(main.WindowIconForTesting(16).GetCanvas().GetPixel(8, 8), gfx::clRed);
+    Application->SetIcon(gfx::TBitmap());
+    EXPECT_TRUE(other.WindowIconForTesting(16).Empty());
 }

@@ -154,6 +154,18 @@ TEST_F(ListFixture, CustomDrawBoldRowsDrawHeavierText) {
     EXPECT_EQ(lv->NativeTextForTesting(bold, 1), u"WWWW WWWW");
 }
 
+TEST_F(ListFixture, RowsAreTallEnoughForUnderscoresAndDescenders) {
+    AddRow(u"1", u"", u"", -1); // the focused row carries a focus frame; keep it out of the way
+    TListItem *low = AddRow(u"2", u"____", u"", -1);
+    gfx::TBitmap probe(1, 1);
+    probe.GetCanvas().SetFont(lv->GetFont());
+    const int textHeight = probe.GetCanvas().TextHeight(u"Ág_");
+    const gfx::TRect cell = lv->CellRectForTesting(low, 1);
+    EXPECT_GE(cell.Height(), textHeight + 4);
+    gfx::TBitmap shot = lv->GrabForTesting();
+    EXPECT_GT(uitest::DarkPixels(shot, cell), 0);
+}
+
 TEST_F(ListFixture, IndexErrorsUseTheClassLibraryMessage) {
     try {
         lv->GetItems().Delete(3);

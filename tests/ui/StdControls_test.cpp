@@ -3,6 +3,7 @@
 #include "UiTestSupport.h"
 
 #include "platform/ui/BitBtn.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Forms.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace ui;
@@ -214,4 +216,33 @@ TEST(Edit, TextAndOnChange) {
     EXPECT_EQ(changes, 1);
     e.SetReadOnly(true);
     EXPECT_TRUE(e.GetReadOnly());
+}
+
+TEST(Button, DisabledCaptionIsDrawnGreyNotBlack) {
+    TForm form(nullptr);
+    form.SetBorderStyle(bsNone);
+    auto make = [&](bool enabled) {
+        auto *b = new TButton(&form);
+        b->SetParent(&form);
+        b->SetBounds(10, enabled ? 10 : 50, 120, 30);
+        b->SetCaption(u"Перезагрузить");
+        b->SetEnabled(enabled);
+        return b;
+    };
+    TButton *enabled = make(true), *disabled = make(false);
+    form.Show();
+    // The darkest pixel of each button is a pixel of its caption.
+    auto darkest = [](TButton *b) {
+        gfx::TBitmap shot = b->GrabForTesting();
+        int least = 3 * 255;
+        for (int y = 0; y < shot.GetHeight(); ++y) {
+            for (int x = 0; x < shot.GetWidth(); ++x) {
+                const uint32_t c = uint32_t(shot.GetCanvas().GetPixel(x, y));
+                least = std::min<int>(least, (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF));
+            }
+        }
+        return least / 3;
+    };
+    EXPECT_LT(darkest(enabled), 40);
+    EXPECT_GT(darkest(disabled), 100);
 }

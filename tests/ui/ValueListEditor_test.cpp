@@ -84,3 +84,50 @@ TEST_F(GridFixture, GridKeysAppendAndDeleteRows) {
     ASSERT_EQ(grid->GetStrings().GetCount(), 1);
     EXPECT_EQ(grid->GetStrings()[0], u"=");
 }
+
+TEST_F(GridFixture, KeysHoldingAnEqualsSignStayWhole) {
+    // The signatories dialog's path: rows put in by InsertRow, edited by the user, read back
+    // cell by cell.
+    grid->SetKeyOption(keyEdit, true);
+    grid->InsertRow(u"Зав. отделением = председатель", u"Фамилия И.О.", true);
+    grid->InsertRow(u"Врач", u"a=b", true);
+    grid->InsertRow(u"", u"", true);
+    grid->EditCellForTesting(0, 3, u"x=y");
+    grid->EditCellForTesting(1, 3, u"Иванов И.И.");
+    struct Row {
+        const char16_t *key, *value;
+    };
+    const Row expected[] = {{u"Зав. отделением = председатель", u"Фамилия И.О."},
+                            {u"Врач", u"a=b"},
+                            {u"x=y", u"Иванов И.И."}};
+    ASSERT_EQ(grid->GetStrings().GetCount(), 3);
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(grid->GetCell(0, r + 1), expected[r].key) << r;
+        EXPECT_EQ(grid->GetCell(1, r + 1), expected[r].value) << r;
+    }
+    // Strings still read as Name=Value text; a key is found whole.
+    EXPECT_EQ(grid->GetStrings()[2], u"x=y=Иванов И.И.");
+    EXPECT_EQ(grid->GetValue(u"x=y"), u"Иванов И.И.");
+    grid->SetKey(2, u"Врач = терапевт");
+    EXPECT_EQ(grid->GetKey(2), u"Врач = терапевт");
+    EXPECT_EQ(grid->GetCell(1, 2), u"a=b");
+}
+
+TEST_F(GridFixture, RowsFollowStringsChangedDirectly) {
+    grid->InsertRow(u"a=1", u"kept", true);
+    grid->GetStrings().Insert(0, u"new=value");
+    grid->GetStrings().Add(u"tail=t");
+    ASSERT_EQ(grid->GetRowCount(), 4);
+    EXPECT_EQ(grid->GetKey(1), u"new");
+    EXPECT_EQ(grid->GetCell(1, 1), u"value");
+    EXPECT_EQ(grid->GetKey(2), u"a=1"); // the grid's own row, moved down, stays whole
+    EXPECT_EQ(grid->GetKey(3), u"tail");
+    grid->GetStrings().Put(1, u"b=2");
+    EXPECT_EQ(grid->GetKey(2), u"b");
+    EXPECT_EQ(grid->GetCell(1, 2), u"2");
+    grid->GetStrings().Delete(0);
+    EXPECT_EQ(grid->GetKey(1), u"b");
+    grid->GetStrings().Clear();
+    EXPECT_EQ(grid->GetRowCount(), 2);
+    EXPECT_EQ(grid->GetKey(1), u"");
+}
