@@ -255,7 +255,7 @@ void TVDMainForm::ShowUserMessage(const UnicodeString &text) {
 }
 
 void TVDMainForm::btnOpenResTxtClick(ui::TComponent *sender) {
-    if (OpenDialog1->Execute()) {
+    if (OpenDialog1->Execute(this)) {
         editResTxt->SetText(OpenDialog1->GetFileName());
     }
     btnReloadResult->SetEnabled(!editResTxt->GetText().empty());

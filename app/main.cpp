@@ -1,6 +1,8 @@
 // The program's entry: the application with the main window and the signatories dialog.
 #include "app/UContentForm.h"
 #include "app/UMainForm.h"
+#include "app/UResources.h"
+#include "platform/gfx/Picture.h"
 #include "platform/ui/Application.h"
 
 namespace workbench {
@@ -10,6 +12,9 @@ TVDMainForm *VDMainForm = nullptr;
 int RunApplication() {
     ui::Application->Initialize();
     ui::Application->SetMainFormOnTaskBar(true);
+    gfx::TPngImage icon;
+    icon.LoadFromMemory(LogoPng, LogoPngSize);
+    ui::Application->SetIcon(icon);
     ui::Application->CreateForm(VDMainForm);
     ui::Application->CreateForm(ContentForm);
     ui::Application->Run();

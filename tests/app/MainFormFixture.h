@@ -62,7 +62,8 @@ protected:
 
     // The "..." button with the file dialog confirmed on path, or cancelled.
     void ChooseResultFile(const UnicodeString &path) {
-        FileAnswer = [path](ui::TFileDialog &d) {
+        FileAnswer = [this, path](ui::TFileDialog &d) {
+            EXPECT_EQ(d.GetParentWnd(), Form.get());
             d.SetFileName(path);
             return true;
         };
