@@ -3,6 +3,7 @@
 
 #include "controls/BvCommon.h"
 #include "platform/gfx/Bitmap.h"
+#include "platform/ui/BitBtn.h"
 #include "platform/ui/CustomControl.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ModalResult.h"
@@ -190,20 +191,11 @@ private:
     bool FKeyWasPressed = false;
 };
 
-enum TBitBtnKind : uint8_t {
-    bkCustom,
-    bkOK,
-    bkCancel,
-    bkHelp,
-    bkYes,
-    bkNo,
-    bkClose,
-    bkAbort,
-    bkRetry,
-    bkIgnore,
-    bkAll
-};
-enum TButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// The class library's button kinds and glyph layouts.
+using ui::TBitBtnKind;
+using ui::TButtonLayout;
+using enum ui::TBitBtnKind;
+using enum ui::TButtonLayout;
 
 // The push button with a glyph strip of NumGlyphs cells (up, disabled, down, exclusive) beside
 // its caption; Kind makes it a standard dialog button. Without a glyph it paints exactly as
