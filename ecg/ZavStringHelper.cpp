@@ -50,10 +50,12 @@ void StringToBytes(const rtl::UnicodeString &s, byte_array &bytes, bool lengthBy
     }
     std::size_t count = std::min(n, bytes.size() - 1);
     if (lengthByte) {
-        // A short string's length byte cannot count beyond 255 characters.
-        count = std::min<std::size_t>(count, 255);
+        // The count names only characters of the text (an array one byte longer than needed
+        // would otherwise count its stale last byte), and a short string's length byte cannot
+        // count beyond 255.
+        count = std::min({count, ansi.size(), std::size_t{255}});
         bytes[0] = static_cast<std::uint8_t>(count);
-        std::copy_n(ansi.begin(), std::min(count, ansi.size()), bytes.begin() + 1);
+        std::copy_n(ansi.begin(), count, bytes.begin() + 1);
     } else {
         std::copy_n(ansi.begin(), std::min(count + 1, ansi.size()), bytes.begin());
     }

@@ -97,6 +97,15 @@ TEST(StringToBytes, EmptyText) {
     EXPECT_EQ(bytes, byte_array{0});
 }
 
+// On an array one byte longer than the counted text needs, the length byte used to count that
+// last, stale byte as a character of the text.
+TEST(StringToBytes, LengthByteNeverCountsBeyondTheText) {
+    byte_array bytes(5, 0xEE);
+    StringToBytes(u"abc", bytes, true);
+    EXPECT_EQ(bytes, (byte_array{3, 'a', 'b', 'c', 0xEE}));
+    EXPECT_EQ(BytesToString(bytes, true, false), u"abc");
+}
+
 // A length byte cannot count more than 255 characters; the count used to wrap to its low byte
 // while all characters were still copied behind it.
 TEST(StringToBytes, LengthByteOfLongTextStopsAt255) {
