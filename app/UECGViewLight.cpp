@@ -11,6 +11,7 @@
 #include "platform/rtl/StrUtils.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace workbench {
 
@@ -60,7 +61,8 @@ TPatientInfo ParsePatientInfo(const rtl::UnicodeString &patientField, rtl::TDate
     }
     TPatientInfo info;
     info.Gender = (*parts)[1] == u"M" ? u"М" : u"Ж";
-    const int64_t ms = std::llround((recordStart - birth) * 86400000.0);
+    // A span between the two dates: a birth date after the recording's start gives no negative age.
+    const int64_t ms = std::llabs(std::llround((recordStart - birth) * 86400000.0));
     info.Age = rtl::IntToStr(int32_t(ms / kMsPerAverageYear));
     return info;
 }

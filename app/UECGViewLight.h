@@ -18,9 +18,10 @@
 
 namespace workbench {
 
-// Sex ("М" or "Ж") and age in whole 365.25-day years from a patient field "<name>_<sex>_<birth
-// date>_..." and the recording's start. A field of fewer than three parts, or a birth date that
-// parses neither in the locale's short date format nor as dd.MM.yyyy, leaves both blank.
+// Sex ("М" or "Ж") and age from a patient field "<name>_<sex>_<birth date>_..." and the
+// recording's start; the age is the whole number of 365.25-day years between the two dates,
+// never negative. A field of fewer than three parts, or a birth date that parses neither in the
+// locale's short date format nor as dd.MM.yyyy, leaves both blank.
 struct TPatientInfo {
     rtl::UnicodeString Gender;
     rtl::UnicodeString Age;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -59,6 +60,57 @@ protected:
     std::unique_ptr<TFLightECGView> View;
 };
 
+// Writes a 12-lead EDF file of `seconds` one-second records at 250 samples per second; sample
+// k of lead l is 10 x l + k % 7.
+void WriteSmallEdf(const std::filesystem::path &path, const std::string &patient, int seconds) {
+    const int ns = 12, spr = 250;
+    std::string h;
+    const auto field = [&h](const std::string &text, size_t width) {
+        std::string f = text.substr(0, width);
+        f.resize(width, ' ');
+        h += f;
+    };
+    field("0", 8);
+    field(patient, 80);
+    field("", 80);
+    field("25.01.13", 8);
+    field("10.00.00", 8);
+    field(std::to_string(256 * (ns + 1)), 8);
+    field("", 44);
+    field(std::to_string(seconds), 8);
+    field("1", 8);
+    field(std::to_string(ns), 4);
+    const char *labels[ns] = {"ECG I",  "ECG II", "ECG III", "ECG aVR", "ECG aVL", "ECG aVF",
+                              "ECG V1", "ECG V2", "ECG V3",  "ECG V4",  "ECG V5",  "ECG V6"};
+    const std::pair<std::string, size_t> same[] = {{"AgAgCl electrode", 80},
+                                                   {"mV", 8},
+                                                   {"-327.68", 8},
+                                                   {"327.67", 8},
+                                                   {"-32768", 8},
+                                                   {"32767", 8},
+                                                   {"", 80},
+                                                   {std::to_string(spr), 8},
+                                                   {"", 32}};
+    for (int l = 0; l < ns; ++l) {
+        field(labels[l], 16);
+    }
+    for (const auto &[text, width] : same) {
+        for (int l = 0; l < ns; ++l) {
+            field(text, width);
+        }
+    }
+    for (int r = 0; r < seconds; ++r) {
+        for (int l = 0; l < ns; ++l) {
+            for (int k = r * spr; k < (r + 1) * spr; ++k) {
+                const int16_t v = int16_t(10 * l + k % 7);
+                h += char(v & 0xFF);
+                h += char((v >> 8) & 0xFF);
+            }
+        }
+    }
+    std::ofstream(path, std::ios::binary) << h;
+}
+
 } // namespace
 
 TEST(PatientInfo, GivesSexAndAgeInAverageYears) {
@@ -73,8 +125,9 @@ TEST(PatientInfo, GivesSexAndAgeInAverageYears) {
         {u"ECG0001_M_01.03.1960", 14609, u"М", u"39"}, // 40 calendar years, 9 leap days
         {u"ECG0001_m_01.03.1960", 14610, u"Ж", u"40"}, // only "M" is male
         {u"ECG0001_F_01.03.1960_extra", 365.25 * 7 + 0.5, u"Ж", u"7"},
-        {u"ECG0001_F", 14610, u"", u""},            // fewer than three parts
-        {u"ECG0001_M_31.02.1960", 14610, u"", u""}, // not a date
+        {u"ECG0001_M_01.03.1960", -14610, u"М", u"40"}, // years between, whichever comes first
+        {u"ECG0001_F", 14610, u"", u""},                // fewer than three parts
+        {u"ECG0001_M_31.02.1960", 14610, u"", u""},     // not a date
         {u"", 14610, u"", u""},
     };
     for (const Case &c : cases) {
@@ -112,6 +165,59 @@ TEST_F(ViewerTest, IsMadeWithItsDesignedComponents) {
     EXPECT_FALSE(View->GetActiveView());
 }
 
+TEST_F(ViewerTest, InfoBarFilterButtonsAndGaugeBarHaveTheirDesignedProperties) {
+    EXPECT_EQ(View->GetConstraints().MinWidth, 810);
+    EXPECT_EQ(View->GetConstraints().MinHeight, 610);
+    EXPECT_EQ(View->GetFont().GetName(), u"Tahoma");
+    EXPECT_EQ(View->GetFont().GetSize(), 8);
+    EXPECT_EQ(View->pnlInfo->GetHeight(), 25);
+    EXPECT_EQ(View->cbScale->GetWidth(), 100);
+    EXPECT_EQ(View->cbScale->GetItems()[1], u"1 mV/см");
+    EXPECT_EQ(View->cbScale->GetStyle(), ui::csDropDownList);
+    struct LabelCase {
+        ui::TLabel *label;
+        int32_t width; // 0: sized to its text
+        bool bold;
+    } labels[] = {{View->lblSpeed, 75, true},    {View->lblName, 0, false},
+                  {View->lblPacName, 110, true}, {View->lblGender, 0, false},
+                  {View->lblGenderV, 37, true},  {View->lblAge, 0, false},
+                  {View->lblAgeV, 37, true}};
+    int32_t right = View->cbScale->GetWidth(); // left-aligned, in this order, side by side
+    for (const LabelCase &c : labels) {
+        const std::string name = rtl::Utf16ToUtf8(c.label->GetCaption());
+        EXPECT_EQ(c.label->GetAlign(), ui::alLeft) << name;
+        EXPECT_EQ(c.label->GetFont().GetStyle().Contains(gfx::fsBold), c.bold) << name;
+        if (c.width > 0) {
+            EXPECT_EQ(c.label->GetWidth(), c.width) << name;
+        }
+        EXPECT_GE(c.label->GetLeft(), right) << name;
+        right = c.label->GetLeft() + c.label->GetWidth();
+    }
+    EXPECT_EQ(View->pnlFiltered->GetWidth(), 331);
+    EXPECT_EQ(View->pnlFiltered->GetCaption(), u"Отображать фильтрованую ЭКГ");
+    EXPECT_EQ(View->BtnFOn->GetCaption(), u"Да");
+    EXPECT_EQ(View->BtnFOff->GetCaption(), u"Нет");
+    for (ui::TSpeedButton *b : {View->BtnFOn, View->BtnFOff}) {
+        EXPECT_EQ(b->GetWidth(), 75);
+        EXPECT_EQ(b->GetGroupIndex(), 1);
+        EXPECT_FALSE(b->GetVisible());
+    }
+    EXPECT_TRUE(View->BtnFOn->GetDown());
+    EXPECT_FALSE(View->BtnFOff->GetDown());
+    EXPECT_EQ(View->ScrollPanel_Vert->GetWidth(), 15);
+    EXPECT_EQ(View->ScrollPanel_Vert->GetColor(), gfx::RGB(0, 51, 102));
+    EXPECT_EQ(View->ECG_Scroll_Vert->GetColor(), gfx::RGB(0, 51, 102));
+    EXPECT_EQ(View->ECG_Scroll_Vert->GetKind(), raster::sbVertical);
+    EXPECT_EQ(View->ECG_Scroll_Vert->GetStyle(), raster::rbsMac);
+    EXPECT_EQ(View->ECG_Scroll_Vert->GetBackgnd(), raster::bgPattern);
+    EXPECT_EQ(View->ECG_Scroll_Vert->GetBorderStyle(), raster::bsNone);
+    EXPECT_FALSE(View->ECG_Scroll_Vert->GetShowArrows());
+    EXPECT_TRUE(View->ECG_Scroll_Vert->GetShowHandleGrip());
+    EXPECT_EQ(View->ECG_Image->GetBitmapAlign(), raster::baTopLeft);
+    EXPECT_EQ(View->ECG_Image->GetScaleMode(), raster::smNormal);
+    EXPECT_EQ(View->ECG_Image->GetBitmap().GetResamplerClassName(), "TNearestResampler");
+}
+
 TEST_F(ViewerTest, LoadsTheRawAndConditionedLeadsAndThePatient) {
     View->setEdfFileName(Path(kReal));
     EXPECT_EQ(View->lblPacName->GetCaption(), u"REAL12_250");
@@ -127,6 +233,27 @@ TEST_F(ViewerTest, LoadsTheRawAndConditionedLeadsAndThePatient) {
     EXPECT_EQ(View->GetFilteredData()[0].size(), 2500u);
     EXPECT_NE(View->GetFilteredData(), raw);
     EXPECT_EQ(View->GetRedrawCount(), 0); // inactive until shown
+}
+
+TEST_F(ViewerTest, ARecordShorterThanTheConditionedSpanKeepsOnlyItsOwnLength) {
+    // 4 s at 250 samples per second: 1000 samples, fewer than the 1250 the conditioner makes.
+    const auto folder = std::filesystem::temp_directory_path() / "ecg_viewer_short_record";
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "SHORT4.edf.edf"; // the name is cut at the first ".edf"
+    WriteSmallEdf(file, "SHORT4_M_25.01.1971", 4);
+    View->setEdfFileName(Path(file.string()));
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(View->lblPacName->GetCaption(), u"SHORT4");
+    EXPECT_EQ(View->lblGenderV->GetCaption(), u"М");
+    EXPECT_EQ(View->lblAgeV->GetCaption(), u"42");
+    EXPECT_EQ(View->GetLeadLength(), 1000);
+    ASSERT_EQ(View->GetRawData().size(), 12u);
+    ASSERT_EQ(View->GetFilteredData().size(), 12u);
+    for (size_t l = 0; l < 12; ++l) {
+        EXPECT_EQ(View->GetRawData()[l].size(), 1000u) << l;
+        EXPECT_EQ(View->GetFilteredData()[l].size(), 1000u) << l;
+        EXPECT_EQ(View->GetRawData()[l][999], int16_t(10 * l + 999 % 7)) << l;
+    }
 }
 
 TEST_F(ViewerTest, AReadingFailureKeepsThePreviousRecording) {
