@@ -41,6 +41,11 @@ TEST_F(ContentFormTest, DialogHasItsComponentsWithTheirExactTexts) {
     EXPECT_EQ(d.GetClientWidth(), 635);
     EXPECT_EQ(d.GetClientHeight(), 299);
     EXPECT_EQ(d.GetPosition(), ui::poScreenCenter);
+    EXPECT_EQ(d.GetFont().GetName(), u"Tahoma");
+    EXPECT_EQ(d.GetFont().GetSize(), 8);
+    EXPECT_EQ(d.ValueListEditor1->GetAlign(), ui::alClient);
+    EXPECT_TRUE(d.ValueListEditor1->GetAutoColResize());
+    EXPECT_TRUE(d.ValueListEditor1->GetEditing());
     EXPECT_EQ(d.ValueListEditor1->GetCell(0, 0), u"Звание, должность");
     EXPECT_EQ(d.ValueListEditor1->GetCell(1, 0), u"ФИО");
     EXPECT_TRUE(d.ValueListEditor1->GetShowColumnTitles());

@@ -71,6 +71,9 @@ TEST_F(MainFormTest, WindowHasItsComponentsWithTheirExactTexts) {
         EXPECT_EQ(c.control->GetFont().GetStyle().Contains(gfx::fsBold), c.bold);
     }
     EXPECT_TRUE(Form->editResTxt->GetReadOnly());
+    EXPECT_EQ(Form->pnlTop->GetBevelOuter(), ui::bvNone);
+    EXPECT_EQ(Form->pnlLeft->GetBevelOuter(), ui::bvNone);
+    EXPECT_EQ(Form->pnlResTxt->GetBorderOuter(), controls::fsNone);
     EXPECT_EQ(Form->pnlJury->GetAlignment(), ui::taLeftJustify);
     EXPECT_EQ(Form->pnlJury->GetBevelKind(), ui::bkTile);
     EXPECT_EQ(Form->pnlReport->GetBevelKind(), ui::bkTile);
