@@ -91,7 +91,7 @@ rtl::Int64 OscillationMeasure(std::span<const SmallInt> T, Integer Tm0) {
     for (Integer i = 6; i <= Tm0 - 8; ++i) {
         const Integer a = T[i] - T[i - 2];
         const Integer b = T[i] - T[i + 2];
-        if (a * b <= 0) {
+        if (rtl::Int64{a} * b <= 0) { // differences reach 65535: 64-bit product
             continue;
         }
         Integer g = a > 0 ? std::min(a, b) : std::max(a, b);

@@ -162,8 +162,8 @@ private:
 
     // Mains, tremor and spikes (UFilterer_Noise.cpp).
     void SuppressAroundComplexes(rtl::Integer c);
-    void SuppressComplex(rtl::Integer L, rtl::Integer k);
-    void RecordSteps(rtl::Integer L, rtl::Integer k);
+    void SuppressComplex(rtl::Integer L, rtl::Integer k, rtl::Integer last);
+    void RecordSteps(rtl::Integer L, rtl::Integer k, rtl::Integer last);
     void SmoothTremor(rtl::Integer c);
     void SmoothLeadTremor(rtl::Integer L, rtl::Integer c);
     void RemoveSpikesAllLeads();

@@ -5,6 +5,7 @@
 #include "platform/rtl/Rounding.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace ecg {
@@ -22,9 +23,12 @@ void RemoveSpikes(std::span<SmallInt> T, Integer Tm0) {
     for (Integer i = 5; i < Tm0 - 5; ++i) {
         T[i] = static_cast<SmallInt>(std::clamp<Integer>(T[i], -32000, 32000));
         const Integer f = T[i + 2] - T[i + 1];
-        const bool spike = d * e <= 0 && std::abs(d) >= 20 && std::abs(e) >= 20 &&
-                           (c * d <= 0 || std::abs(c) < 3 || static_cast<double>(d) / c >= 6) &&
-                           (e * f <= 0 || std::abs(f) < 3 || static_cast<double>(e) / f >= 6);
+        // Steps reach 65535 either way, so their products need 64 bits.
+        const auto product = [](Integer x, Integer y) { return rtl::Int64{x} * y; };
+        const bool spike =
+            product(d, e) <= 0 && std::abs(d) >= 20 && std::abs(e) >= 20 &&
+            (product(c, d) <= 0 || std::abs(c) < 3 || static_cast<double>(d) / c >= 6) &&
+            (product(e, f) <= 0 || std::abs(f) < 3 || static_cast<double>(e) / f >= 6);
         if (spike) {
             T[i] = static_cast<SmallInt>(RoundDiv(T[i - 1] + T[i + 1], 2));
             c = T[i] - T[i - 1];
@@ -163,9 +167,11 @@ void SmoothThreePoint(std::span<SmallInt> T, Integer Tm0, double w, std::span<In
         return;
     }
     std::copy_n(T.begin(), Tm0, M.begin());
-    const double scale = 1.0 / (w + 2);
+    // In tenths the weighted mean is an exact fraction, so its halves round to even.
+    const rtl::Int64 w10 = std::lround(w * 10);
     for (Integer i = 1; i <= Tm0 - 2; ++i) {
-        T[i] = static_cast<SmallInt>(RoundEven((M[i - 1] + w * M[i] + M[i + 1]) * scale));
+        T[i] = static_cast<SmallInt>(
+            RoundDiv(10 * (rtl::Int64{M[i - 1]} + M[i + 1]) + w10 * M[i], 20 + w10));
     }
 }
 
@@ -201,9 +207,10 @@ void TFilterer::SuppressAroundComplexes(Integer c) {
         if (!LeadExists(L)) {
             continue;
         }
-        for (Integer k = 1; k <= Cin[L]; ++k) {
+        // The column's cycles, not the lead's own count: they differ for one lead per row.
+        for (Integer k = 1; k <= Cikl[c]; ++k) {
             if (R[L][k] > 0 && QN[L][k] > 0 && ST[L][k] > 0) {
-                SuppressComplex(L, k);
+                SuppressComplex(L, k, Cikl[c]);
             }
         }
     }
@@ -211,7 +218,7 @@ void TFilterer::SuppressAroundComplexes(Integer c) {
 
 // The mains pattern (period five samples) of the residual that the averages took away, from
 // four periods before the onset and four after the end, interpolated across the complex.
-void TFilterer::SuppressComplex(Integer L, Integer k) {
+void TFilterer::SuppressComplex(Integer L, Integer k, Integer last) {
     const std::vector<SmallInt> &tf = Tf[L];
     std::vector<SmallInt> &t = T[L];
     auto r = [&](Integer i) { return Integer{tf[i]} - Integer{t[i]}; };
@@ -259,22 +266,27 @@ void TFilterer::SuppressComplex(Integer L, Integer k) {
         QN[L][k] += 5;
         ST[L][k] -= 5;
     }
-    const double span = N - S;
+    const Integer span = N - S; // a positive multiple of 5 for any complex with E > Q - 15
+    if (span <= 0) {
+        return;
+    }
     for (Integer i = std::max(QN[L][k] - 1, Integer{1}); i <= ST[L][k] + 1; ++i) {
         Integer p = (i - S) % 5;
         p = p <= 0 ? p + 5 : p;
-        const Integer v = filterer::RoundEven(B[p] * (N - i) / span + A[p] * (i - S) / span);
+        // One exact fraction, so halves round to even.
+        const auto v = static_cast<Integer>(
+            filterer::RoundDiv(rtl::Int64{B[p]} * (N - i) + rtl::Int64{A[p]} * (i - S), span));
         t[i] = rtl::SaturateToSmallInt(Integer{tf[i]} - v);
     }
-    RecordSteps(L, k);
+    RecordSteps(L, k, last);
 }
 
 // The largest clean one-sample step around the complex: a jump of more than 25 units between
 // flat neighbours.
-void TFilterer::RecordSteps(Integer L, Integer k) {
+void TFilterer::RecordSteps(Integer L, Integer k, Integer last) {
     const std::vector<SmallInt> &t = T[L];
     Integer stop = std::min(ST[L][k] + 70, Tm0 - 3);
-    if (k < Cin[L] && QN[L][k + 1] > 0) {
+    if (k < last) {
         stop = std::min(stop, QN[L][k + 1] - 20);
     }
     for (Integer i = std::max(QN[L][k] - 40, Integer{3}); i < stop; ++i) {
@@ -299,7 +311,7 @@ void TFilterer::SmoothTremor(Integer c) {
 
 void TFilterer::SmoothLeadTremor(Integer L, Integer c) {
     Integer longSegments = 0;
-    for (Integer k = 2; k <= Cin[L]; ++k) {
+    for (Integer k = 2; k <= Cikl[c]; ++k) {
         if (R[L][k] <= 0 || QN[L][k] <= 0 || R[L][k - 1] <= 0 || ST[L][k - 1] <= 0) {
             continue;
         }
@@ -310,7 +322,7 @@ void TFilterer::SmoothLeadTremor(Integer L, Integer c) {
     }
     const Integer minimum = longSegments > Cikl[c] * 0.5 ? 30 : 20;
     Integer n = 0, sum = 0;
-    for (Integer k = 2; k <= Cin[L]; ++k) {
+    for (Integer k = 2; k <= Cikl[c]; ++k) {
         if (dl_trem[L][k] >= minimum) {
             ++n;
             sum += Trem_vc[L][k];
@@ -383,13 +395,11 @@ void TFilterer::SuppressMainsOutsideQRS(Integer c) {
         if (!LeadExists(L)) {
             continue;
         }
-        Integer complexes = Cin[L];
         if (Patol > 0) {
             Cikl[c] = 1;
             QN[L][1] = Tm0;
-            complexes = 1;
         }
-        SuppressLeadMains(L, complexes);
+        SuppressLeadMains(L, Cikl[c]);
     }
 }
 

@@ -455,8 +455,8 @@ TEST_P(FiltererSpikes, RemovesIsolatedOneSampleSpikesOnly) {
     EXPECT_EQ(lead, GetParam().Expected);
 }
 
-Lead Flat(std::initializer_list<std::pair<int, int>> set, int n = 20) {
-    Lead lead(n, 0);
+Lead Flat(std::initializer_list<std::pair<int, int>> set, int n = 20, int base = 0) {
+    Lead lead(n, static_cast<SmallInt>(base));
     for (auto [at, value] : set) {
         lead[at] = static_cast<SmallInt>(value);
     }
@@ -495,8 +495,39 @@ INSTANTIATE_TEST_SUITE_P(
                                Flat({{7, 32767}, {8, 32767}, {9, -32768}, {10, -32768}}),
                                Flat({{7, 32000}, {8, 32000}, {9, -32000}, {10, -32000}})},
                     TSpikeCase{"EdgesNotClamped", Flat({{4, 32767}, {15, -32768}}),
-                               Flat({{4, 32767}, {15, -32768}})}),
+                               Flat({{4, 32767}, {15, -32768}})},
+                    // Steps of 65535 into and out of the spike: their product must not wrap.
+                    TSpikeCase{"FullScaleSpikeOverflowsNoProduct", Flat({{9, 32767}}, 20, -32768),
+                               Flat({{5, -32000},
+                                     {6, -32000},
+                                     {7, -32000},
+                                     {8, -32000},
+                                     {9, -32384},
+                                     {10, -32000},
+                                     {11, -32000},
+                                     {12, -32000},
+                                     {13, -32000},
+                                     {14, -32000}},
+                                    20, -32768)}),
     [](const auto &info) { return std::string(info.param.Name); });
+
+TEST(FiltererFilters, FullScaleOscillationOverflowsNoProduct) {
+    // Differences of 65535 at every position: a 32-bit product would wrap negative and drop them.
+    Lead square(40);
+    for (int i = 0; i < 40; ++i) {
+        square[i] = (i % 4) < 2 ? 32767 : -32768;
+    }
+    EXPECT_EQ(filterer::OscillationMeasure(square, 40), rtl::Int64{65535} * (40 - 8 - 6 + 1));
+}
+
+TEST(FiltererFilters, WeightedThreePointMeanRoundsExactHalvesToEven) {
+    // (M[i-1] + 1.6 M[i] + M[i+1]) / 3.6 = -156.5 and 5.5: exact halves, rounded to even.
+    Lead lead = {-200, -199, -45, 1, 3, 14};
+    std::vector<rtl::Integer> scratch(6);
+    filterer::SmoothThreePoint(lead, 6, 1.6, scratch);
+    EXPECT_EQ(lead[1], -156);
+    EXPECT_EQ(lead[4], 6);
+}
 
 TEST(FiltererFilters, TremorLevelIsTheMeanSwingOfFastOscillations) {
     Lead lead(200, 0);
@@ -566,6 +597,23 @@ TEST(FiltererLayout, OneLeadPerRowAnalysesTheFirstLeadOnly) {
     EXPECT_EQ(f->GetCikl(1), 0) << "no second lead can confirm a cycle";
     const auto out = f->getFilteredData();
     EXPECT_EQ(out[1], Rebased(ecg.Leads[1])) << "leads outside the layout come back as they were";
+}
+
+TEST(FiltererLayout, OneLeadPerRowHasNoCyclesSoNoMainsOrTremorStage) {
+    // The lead's own complexes are found, but the mains and tremor stages work on the column's
+    // cycles, and a single lead confirms none.
+    sampledb::TEcgParams params;
+    params.LengthSec = 20;
+    params.Noise.HumMV = 0.3;
+    params.Noise.TremorMV = 0.05;
+    const sampledb::TSyntheticEcg ecg = sampledb::Synthesize(params);
+    auto record = MakeRecord(std::vector<Lead>(ecg.Leads.begin(), ecg.Leads.end()), 1);
+    auto f = Condition(*record, 1);
+    ASSERT_GE(f->GetCin(1), 10);
+    EXPECT_EQ(f->GetCikl(1), 0);
+    EXPECT_EQ(f->GetAsin(1), 0);
+    EXPECT_EQ(f->GetTremorLevel(1), 0);
+    EXPECT_EQ(f->GetDlTrem(1, 2), 0);
 }
 
 TEST(FiltererLayout, LayoutWithoutLeadsLeavesTheCloneAsItIs) {
