@@ -223,7 +223,9 @@ void TBvBitBtn::CaptionRect(TRect &r) {
 TRect TBvBitBtn::GlyphRect() {
     TRect r;
     TBvButton::CaptionRect(r);
-    const bool pressed = FShowDownVersion || (GetGroupIndex() != 0 && IsGroupDown());
+    // A press in progress, not a group button resting down: the latter's caption rectangle has
+    // already moved and the glyph simply follows it.
+    const bool pressed = FShowDownVersion;
     if (pressed) {
         r.Offset(-1, ThemedPaintActive() ? 0 : -1);
     }

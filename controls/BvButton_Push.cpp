@@ -247,7 +247,8 @@ void TBvButton::PaintFace(TCanvas &canvas) {
     const bool classic = !FHotTrack && !ThemedPaintActive();
     TRect fr = GetClientRect();
     fr.Inflate(classic ? -4 : -3, classic ? -4 : -3);
-    if ((FGroupIndex != 0 && IsGroupDown()) || FShowDownVersion) {
+    // Only a group button's focus frame follows its sunken face; a plain button's stays put.
+    if (FGroupIndex != 0 && (IsGroupDown() || FShowDownVersion)) {
         fr.Offset(1, 1);
     }
     TRect r = GetClientRect();

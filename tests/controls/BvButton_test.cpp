@@ -359,6 +359,31 @@ TEST_F(ButtonTest, FocusRectangleOnlyOnceFocusCuesAreShown) {
     EXPECT_EQ(Px(off, 4, 5), face);
 }
 
+// Pressing moves a group button's focus frame with its face; a plain button's frame stays.
+TEST_F(ButtonTest, PressedFocusFrameMovesOnlyForGroupButtons) {
+    TBvButton *b = Add<TBvButton>(10, 10, u"");
+    Show();
+    Focus(b);
+    ASSERT_TRUE(b->Focused());
+    b->Perform(ui::WM_UPDATEUISTATE,
+               ui::WPARAM(ui::UIS_CLEAR) | (ui::WPARAM(ui::UISF_HIDEFOCUS) << 16));
+    const uint32_t face = Rgb(gfx::clBtnFace), dot = ~face & 0xFFFFFFu;
+    struct TCase {
+        int32_t group;
+        int x, y; // the first dot of the left column while pressed
+    };
+    for (const TCase &c : {TCase{0, 4, 5}, TCase{3, 5, 6}}) {
+        SCOPED_TRACE(c.group);
+        b->SetGroupIndex(c.group);
+        Mouse(b, ui::WM_LBUTTONDOWN, 40, 10);
+        ASSERT_TRUE(b->IsPressedForTesting());
+        gfx::TBitmap pressed = b->PaintFaceBitmap();
+        EXPECT_EQ(Px(pressed, c.x, c.y), dot);
+        EXPECT_EQ(Px(pressed, 9 - c.x, 11 - c.y), face); // the other placement stays blank
+        Mouse(b, ui::WM_LBUTTONUP, 200, 200);            // released outside: no click
+    }
+}
+
 TEST_F(ButtonTest, TintedFaceWhenTheColourIsNotButtonFace) {
     TBvButton *b = Add<TBvButton>(10, 10, u"");
     const TColor face = RGB(200, 100, 50);
@@ -505,6 +530,28 @@ TEST_F(ButtonTest, GlyphCellFollowsTheState) {
     EXPECT_EQ(Px(f, r.Left, r.Bottom - 1), Rgb(gfx::clBtnFace));
     TRect cr = b->CaptionRectForTesting();
     EXPECT_EQ(cr.Left, 5 + 2 + 16 + 4);
+}
+
+// A press moves the glyph by (1, 1); a group button resting down only carries it along with its
+// caption rectangle, which matters where the glyph's top is placed absolutely (centred layout).
+TEST_F(ButtonTest, CentredTopGlyphFollowsPressAndGroupDownDifferently) {
+    TBvBitBtn *b = Add<TBvBitBtn>(0, 0, u"");
+    b->SetGlyph(Strip({gfx::clRed}));
+    b->SetMargin(-1);
+    b->SetLayout(blGlyphTop);
+    Show();
+    const TRect up = b->GlyphRectForTesting();
+    Mouse(b, ui::WM_LBUTTONDOWN, 40, 10);
+    ASSERT_TRUE(b->IsPressedForTesting());
+    TRect pressed = up;
+    pressed.Offset(1, 1);
+    EXPECT_EQ(b->GlyphRectForTesting(), pressed);
+    Mouse(b, ui::WM_LBUTTONUP, 200, 200);
+    b->SetGroupIndex(1);
+    b->SetDown(true);
+    TRect down = up;
+    down.Offset(1, 0);
+    EXPECT_EQ(b->GlyphRectForTesting(), down);
 }
 
 } // namespace
