@@ -1,5 +1,8 @@
 // AVX2 row forms of blend and combine: eight pixels per step in 16-bit lanes, bit-identical to
 // the scalar reference (the sums stay below 65536, so the lanes never overflow).
+// Helpers shared with the SSE2 file are repeated here in an unnamed namespace on purpose: an
+// inline function built with AVX2 flags must never be the copy that the linker keeps for the
+// SSE2 path.
 #include "raster/Raster_Blend_p.h"
 
 #include <cstring>
