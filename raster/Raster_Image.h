@@ -176,6 +176,9 @@ public:
     void SetOffsetHorz(float value);
     float GetOffsetVert() const { return FOffsetVert; }
     void SetOffsetVert(float value);
+    // The bitmap's own pixel-combine event; setting it repaints.
+    const TPixelCombineEvent &GetOnBitmapPixelCombine() const { return FBitmap->OnPixelCombine; }
+    void SetOnBitmapPixelCombine(TPixelCombineEvent value);
     void SetRepaintMode(TRepaintMode value) override;
 
     // Sizes the bitmap to the viewport (clearing it to clearColor when doClear) and repaints.

@@ -254,6 +254,11 @@ void TCustomImage32::SetBitmapAlign(TBitmapAlign value) {
     Changed();
 }
 
+void TCustomImage32::SetOnBitmapPixelCombine(TPixelCombineEvent value) {
+    FBitmap->OnPixelCombine = std::move(value);
+    Changed();
+}
+
 void TCustomImage32::SetScaleMode(TScaleMode value) {
     if (value != FScaleMode) {
         DropCache();

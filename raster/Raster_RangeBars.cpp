@@ -522,9 +522,20 @@ void TArrowBar::PaintMacTrack(TRect r, TRBDirection direction, bool pushed, bool
 
 // ---- Press repeat and hover ---------------------------------------------------------------
 
+// Like the class library's timer: a new interval restarts a running timer and is kept for
+// the next start of a stopped one.
 void TArrowBar::SetTimerInterval(uint32_t ms) {
-    SetTimer(TimerId, ms);
-    FTimerOn = true;
+    FTimerInterval = ms;
+    if (FTimerOn) {
+        SetTimer(TimerId, ms);
+    }
+}
+
+void TArrowBar::StartTimer() {
+    if (!FTimerOn) {
+        SetTimer(TimerId, FTimerInterval);
+        FTimerOn = true;
+    }
 }
 
 void TArrowBar::StopTimer() {
@@ -534,16 +545,20 @@ void TArrowBar::StopTimer() {
     }
 }
 
+// The interval is set before the first step: a step that stops the repeat at once leaves the
+// 150 ms watch interval for the pending tick.
 void TArrowBar::StartRepeat() {
+    SetTimerInterval(600);
     TimerMode = 2;
     TimerTick();
     TimerMode = 1;
-    SetTimerInterval(600);
+    StartTimer();
 }
 
 void TArrowBar::StartHoverWatch() {
-    TimerMode = 3;
     SetTimerInterval(150);
+    TimerMode = 3;
+    StartTimer();
 }
 
 void TArrowBar::StopHoverWatch() {

@@ -75,6 +75,9 @@ public:
     TRBZone GetDragZone() const { return DragZone; }
     TRBZone GetHotZone() const { return HotZone; }
     int32_t GetTimerMode() const { return TimerMode; }
+    // The repeat timer's interval in milliseconds and whether it runs.
+    uint32_t GetTimerInterval() const { return FTimerInterval; }
+    bool GetTimerOn() const { return FTimerOn; }
 
     ui::TNotifyEvent OnChange;
     ui::TNotifyEvent OnUserChange;
@@ -118,6 +121,7 @@ protected:
 private:
     void SetColorField(gfx::TColor &field, gfx::TColor value);
     void SetTimerInterval(uint32_t ms);
+    void StartTimer();
     void StopTimer();
     gfx::TRect ToCanvas(gfx::TRect r) const;
     void PaintMacButton(gfx::TRect r, TRBDirection direction, bool pushed, bool enabled);
@@ -137,6 +141,7 @@ private:
     bool FShowHandleGrip = true;
     TRBStyle FStyle = rbsDefault;
     bool FTimerOn = false;
+    uint32_t FTimerInterval = 0;
 };
 
 // Max > Min always holds (each setter pushes the other bound's neighbour), so the handle

@@ -238,6 +238,25 @@ TEST(ImageGeometry, AlignmentScaleLimitAndZeroScale) {
     EXPECT_EQ(image->ControlToBitmap(TPoint{3, 3}).X, std::numeric_limits<int32_t>::max());
 }
 
+TEST(ImageUpdates, TheBitmapPixelCombineEventLivesInTheBitmapAndSettingItRepaints) {
+    ui::TForm form(nullptr);
+    auto *image = new TImage32(&form);
+    int changes = 0;
+    image->OnChange = [&](TCustomImage32 *) { ++changes; };
+    int combined = 0;
+    image->SetOnBitmapPixelCombine([&](TColor32, TColor32 &, TColor32) { ++combined; });
+    EXPECT_EQ(changes, 1);
+    ASSERT_TRUE(image->GetBitmap().OnPixelCombine);
+    TColor32 b = 0;
+    image->GetOnBitmapPixelCombine()(0, b, 0);
+    EXPECT_EQ(combined, 1);
+    image->BeginUpdate(); // inside an update bracket the change is not reported
+    image->SetOnBitmapPixelCombine(nullptr);
+    image->EndUpdate();
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(image->GetBitmap().OnPixelCombine);
+}
+
 TEST(PaintStages, EditingAndUnknownKinds) {
     TPaintStages stages;
     stages.Add()->Stage = stgDrawBitmap;

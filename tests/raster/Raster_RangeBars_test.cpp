@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 using namespace raster;
 
@@ -171,6 +172,35 @@ TEST(ArrowBar, APressOnTheFirstButtonAtTheMinimumChangesNothing) {
     bar->Perform(ui::CM_MOUSELEAVE);
     EXPECT_EQ(bar->GetTimerMode(), 0);
     EXPECT_EQ(bar->GetHotZone(), zNone);
+}
+
+// The repeat runs 600 ms, then every 100 ms; a release falls back to the 150 ms hover watch.
+// A press whose first step changes nothing falls back at once, so the pending tick comes after
+// 150 ms, not 600.
+TEST(ArrowBar, RepeatIntervalsFollowThePressAndTheFirstStep) {
+    ui::TForm form(nullptr);
+    auto *bar = new TGaugeBar(&form);
+    bar->SetParent(&form);
+    bar->SetBorderStyle(bsNone);
+    bar->SetBounds(0, 0, 100, 16);
+    const auto state = [bar] {
+        return std::tuple(bar->GetTimerMode(), bar->GetTimerInterval(), bar->GetTimerOn());
+    };
+    bar->Perform(ui::WM_LBUTTONDOWN, ui::MK_LBUTTON, ui::MakeLParam(96, 8)); // steps to 1
+    EXPECT_EQ(state(), std::tuple(1, 600u, true));
+    bar->FireTimerForTesting(TArrowBar::TimerId);
+    EXPECT_EQ(state(), std::tuple(2, 100u, true));
+    EXPECT_EQ(bar->GetPosition(), 2);
+    bar->Perform(ui::WM_LBUTTONUP, 0, ui::MakeLParam(96, 8));
+    EXPECT_EQ(state(), std::tuple(3, 150u, true));
+    bar->SetPosition(0);
+    bar->Perform(ui::WM_LBUTTONDOWN, ui::MK_LBUTTON, ui::MakeLParam(3, 8)); // nothing to step
+    EXPECT_EQ(state(), std::tuple(1, 150u, true));
+    bar->FireTimerForTesting(TArrowBar::TimerId);
+    EXPECT_EQ(state(), std::tuple(3, 150u, true));
+    bar->Perform(ui::WM_LBUTTONUP, 0, ui::MakeLParam(3, 8));
+    bar->Perform(ui::CM_MOUSELEAVE);
+    EXPECT_FALSE(bar->GetTimerOn());
 }
 
 TEST(ArrowBar, ButtonSizeFollowsTheThicknessAndLength) {
