@@ -428,6 +428,22 @@ void TCustomBitmap32::LineFP(float x1, float y1, float x2, float y2, bool l) {
     LineXP(FloatToFixed(x1), FloatToFixed(y1), FloatToFixed(x2), FloatToFixed(y2), l);
 }
 
+namespace {
+
+// The clipped end points lie far enough inside for the unclipped plot, which reports even a
+// line too short to draw.
+bool WhollyInsideForUnclippedPlot(const TFixedRect &c, TFixed x1, TFixed y1, TFixed x2, TFixed y2) {
+    const auto inX = [&c](TFixed v) {
+        return v > c.Left && int64_t(v) < int64_t(c.Right) - 131072;
+    };
+    const auto inY = [&c](TFixed v) {
+        return v > c.Top && int64_t(v) < int64_t(c.Bottom) - 131072;
+    };
+    return inX(x1) && inX(x2) && inY(y1) && inY(y2);
+}
+
+} // namespace
+
 // The pattern advances over the parts cut off by clipping. Whole pixels of the cut-off
 // differences are taken with a signed division, so leftward and upward lines keep the phase
 // of their mirror images (a logical shift made -d pixels count as 65536 - d).
@@ -450,8 +466,9 @@ void TCustomBitmap32::LineXSP(TFixed x1, TFixed y1, TFixed x2, TFixed y2, bool l
         if (endMoved) {
             l = true;
         }
+        bool drawn = false;
         try {
-            LineXSteps(cx1, cy1, cx2, cy2, l, true, false, [this] {
+            drawn = LineXSteps(cx1, cy1, cx2, cy2, l, true, false, [this] {
                 const TColor32 c = GetStippleColor();
                 EndBlend();
                 return c;
@@ -461,6 +478,9 @@ void TCustomBitmap32::LineXSP(TFixed x1, TFixed y1, TFixed x2, TFixed y2, bool l
             throw;
         }
         EndBlend();
+        if (!drawn && !WhollyInsideForUnclippedPlot(FFixedClipRect, cx1, cy1, cx2, cy2)) {
+            return;
+        }
         if (endMoved) {
             AdvanceStippleCounter(
                 float(HypotSingle(WholePixels(int64_t(x2) - cx2),

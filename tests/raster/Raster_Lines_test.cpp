@@ -220,6 +220,31 @@ TEST(Lines, FixedLineReportsRoundedEndPoints) {
     EXPECT_EQ(log.Areas[0], (TRect{0, 1, 3, 2}));
 }
 
+// A clipped line shorter than 1/256 pixel reports nothing, stippled or not, unless it lies far
+// enough inside to take the unclipped plot, which always reports.
+TEST(Lines, TooShortClippedLineReportsOnlyWhenWhollyInside) {
+    struct TCase {
+        TFixed X;
+        bool Stippled;
+        size_t Reports;
+    } const cases[] = {{0, false, 0}, {0, true, 0}, {2 * 65536, false, 1}, {2 * 65536, true, 1}};
+    for (const TCase &c : cases) {
+        TCustomBitmap32 b;
+        b.SetSize(8, 8);
+        b.SetStipple({kInk});
+        TAreaLog log;
+        log.Attach(b);
+        const TFixed y = 3 * 65536;
+        if (c.Stippled) {
+            b.LineXSP(c.X, y, c.X + 100, y, false);
+        } else {
+            b.LineXS(c.X, y, c.X + 100, y, kInk, false);
+        }
+        EXPECT_EQ(log.Areas.size(), c.Reports) << c.X << " stippled " << c.Stippled;
+        EXPECT_TRUE(Inked(b).empty());
+    }
+}
+
 // Coordinates beyond the 16.16 range used to wrap into the opposite direction.
 TEST(Lines, FarAwayFloatCoordinatesAreClippedBeforeFixedPointConversion) {
     TCustomBitmap32 b;
