@@ -34,6 +34,25 @@ void ClampTo(const TRect &clip, int32_t &x1, int32_t &y1, int32_t &x2, int32_t &
     x2 = std::min(x2, clip.Right);
     y2 = std::min(y2, clip.Bottom);
 }
+
+// The four sides of a frame one pixel wide on the inside of (x1, y1)-(x2, y2), through the given
+// span routines (horz(x1, y, x2), vert(x, y1, y2), both ends included); every corner pixel is
+// written once.
+template <class Horz, class Vert>
+void PlotFrameSides(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Horz horz, Vert vert) {
+    const int32_t r = x2 - 1;
+    horz(x1, y1, r);
+    if (y1 < y2 - 1) {
+        horz(x1, y2 - 1, r);
+    }
+    if (y1 + 1 < y2 - 1) {
+        vert(x1, y1 + 1, y2 - 2);
+        if (x1 < r) {
+            vert(r, y1 + 1, y2 - 2);
+        }
+    }
+}
+
 } // namespace
 
 void TCustomBitmap32::FillRectS(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor32 value) {
@@ -101,22 +120,13 @@ void TCustomBitmap32::FillRectTS(const TRect &r, TColor32 value) {
     FillRectTS(r.Left, r.Top, r.Right, r.Bottom, value);
 }
 
-// One pixel wide on the inside; every corner pixel is written once.
 void TCustomBitmap32::FrameRectS(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor32 value) {
     if (x1 >= x2 || y1 >= y2 || !Overlaps(FClipRect, x1, y1, x2, y2)) {
         return;
     }
-    const int32_t r = x2 - 1;
-    HorzLineS(x1, y1, r, value);
-    if (y1 < y2 - 1) {
-        HorzLineS(x1, y2 - 1, r, value);
-    }
-    if (y1 + 1 < y2 - 1) {
-        VertLineS(x1, y1 + 1, y2 - 2, value);
-        if (x1 < r) {
-            VertLineS(r, y1 + 1, y2 - 2, value);
-        }
-    }
+    PlotFrameSides(
+        x1, y1, x2, y2, [&](int32_t a, int32_t y, int32_t b) { HorzLineS(a, y, b, value); },
+        [&](int32_t x, int32_t a, int32_t b) { VertLineS(x, a, b, value); });
 }
 
 void TCustomBitmap32::FrameRectS(const TRect &r, TColor32 value) {
@@ -127,17 +137,9 @@ void TCustomBitmap32::FrameRectTS(int32_t x1, int32_t y1, int32_t x2, int32_t y2
     if (x1 >= x2 || y1 >= y2 || !Overlaps(FClipRect, x1, y1, x2, y2)) {
         return;
     }
-    const int32_t r = x2 - 1;
-    HorzLineTS(x1, y1, r, value);
-    if (y1 < y2 - 1) {
-        HorzLineTS(x1, y2 - 1, r, value);
-    }
-    if (y1 + 1 < y2 - 1) {
-        VertLineTS(x1, y1 + 1, y2 - 2, value);
-        if (x1 < r) {
-            VertLineTS(r, y1 + 1, y2 - 2, value);
-        }
-    }
+    PlotFrameSides(
+        x1, y1, x2, y2, [&](int32_t a, int32_t y, int32_t b) { HorzLineTS(a, y, b, value); },
+        [&](int32_t x, int32_t a, int32_t b) { VertLineTS(x, a, b, value); });
 }
 
 void TCustomBitmap32::FrameRectTS(const TRect &r, TColor32 value) {
