@@ -104,6 +104,10 @@ public:
     // Makes the interface when there is none: the complex-script engine for vdteUniscribe
     // when it is available, else the GDI engine.
     virtual void CreateGraphicInterface();
+    // Replaces the interface (a recording one in tests).
+    void SetGraphicInterfaceForTesting(std::unique_ptr<TVDGraphicInterface> value) {
+        FGraphicInterface = std::move(value);
+    }
     TVDTextEngine GetTextEngine() const { return FTextEngine; }
     // A new engine replaces the interface.
     void SetTextEngine(TVDTextEngine value);

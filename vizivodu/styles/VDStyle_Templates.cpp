@@ -180,14 +180,14 @@ TVDStyleTemplateId TVDStyleTemplate::GetId() const {
         }
         return false;
     };
-    TVDStyleTemplateId id;
+    // The candidate is this template's id while the others are asked, so that one drawing
+    // its own id in turn sees it and avoids it.
     do {
-        id = VDRandom(2147483647);
-        if (id == 0) {
-            id = 1;
+        FId = VDRandom(2147483647);
+        if (FId == 0) {
+            FId = 1;
         }
-    } while (taken(id));
-    FId = id;
+    } while (taken(FId));
     return FId;
 }
 
