@@ -26,6 +26,10 @@ namespace gfx {
 class TCanvas;
 }
 
+namespace rtl {
+class TCustomIniFile;
+}
+
 namespace vizivodu {
 
 class TVDStyle;
@@ -197,6 +201,18 @@ public:
     // DefTabWidth.
     TVDNextTab GetNextTab(int32_t paraNo, int32_t x, PVDScreenAndDevice sad,
                           TVDBiDiMode defBiDiMode, int32_t leftIndent, int32_t rightIndent) const;
+
+    // ---- Persistence seams ----
+    // The sheet in an INI section, an INI file or the registry, and lengths as CSS text;
+    // defined by the persistence units.
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section);
+    void SaveINI(const UnicodeString &fileName, const UnicodeString &section) const;
+    void LoadINI(const UnicodeString &fileName, const UnicodeString &section);
+    void SaveReg(const UnicodeString &baseKey) const;
+    void LoadReg(const UnicodeString &baseKey);
+    AnsiString GetCSSSize(TVDStyleLength value) const;
+    AnsiString GetCSSSizeInPoints(TVDStyleLength value) const;
 
     // ---- Invalid picture ----
     // The picture shown for a picture that cannot be shown; made on first call.

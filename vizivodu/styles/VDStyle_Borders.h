@@ -17,6 +17,10 @@ namespace gfx {
 class TCanvas;
 }
 
+namespace rtl {
+class TCustomIniFile;
+}
+
 namespace vizivodu {
 
 class TVDStyle;
@@ -103,6 +107,11 @@ public:
     // (Sum over the sides of GetIntSimilarity(side, other side, weight)) div divisor.
     int32_t SimilarityValue(const TVDRect &value, int32_t weight, int32_t divisor) const;
     void ConvertToDifferentUnits(const TVDStyle *vdStyle, TVDStyleUnits newUnits);
+    // Persistence seams (the paragraph style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section, const UnicodeString &fs,
+                   TVDStyleLength defValue) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs, TVDStyleLength defValue);
 
     TVDStyleLength Left = 0;
     TVDStyleLength Top = 0;
@@ -125,6 +134,11 @@ public:
     bool IsEqual2(bool aLeft, bool aTop, bool aRight, bool aBottom) const;
     bool IsAllEqual(bool value) const;
     bool IsEqualIgnoring(const TVDBooleanRect &value, TVDSides ignore) const;
+    // Persistence seams (the paragraph style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section, const UnicodeString &fs,
+                   bool defValue) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs, bool defValue);
 
     bool Left;
     bool Top;
@@ -163,6 +177,11 @@ public:
     void AssignValidProperties(const TVDBorder &source, TVDParaInfoProperties validProperties);
     int32_t SimilarityValue(const TVDBorder &value, int32_t wht) const;
     void ConvertToDifferentUnits(const TVDStyle *vdStyle, TVDStyleUnits newUnits);
+    // Persistence seams (the paragraph style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
     // Whether negative offsets move the border into the text rectangle (boxes: no).
     virtual bool AllowNegativeOffsets() const { return true; }
 
@@ -219,6 +238,11 @@ public:
                                TVDParaInfoProperties validProperties);
     int32_t SimilarityValue(const TVDBackgroundRect &value, int32_t wht) const;
     virtual bool AllowNegativeOffsets() const { return true; }
+    // Persistence seams (the paragraph style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
 
     TColor Color = gfx::clNone;
     TVDOpacity Opacity = 100000;
@@ -281,6 +305,11 @@ public:
     void DeleteList(const TVDIntegerList &positions);
     int32_t SimilarityValue(const TVDTabInfos &value, int32_t wht) const;
     void ConvertToDifferentUnits(const TVDStyle *vdStyle, TVDStyleUnits newUnits);
+    // Persistence seams (the paragraph style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
 };
 
 } // namespace vizivodu

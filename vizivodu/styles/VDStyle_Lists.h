@@ -100,6 +100,12 @@ public:
     int32_t GetStartFrom() const { return FStartFrom; }
     void SetStartFrom(int32_t value) { FStartFrom = value; }
 
+    // Persistence seams (the list style writers define them, with the HTML list tags).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
+
 private:
     bool FontsEqual(const TVDListLevel &value) const;
     bool PicturesEqual(const TVDListLevel &value) const;
@@ -170,6 +176,12 @@ public:
     // For readers of stored styles.
     void SetListID(int32_t value) { FListID = value; }
 
+    // Persistence seams (the list style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
+
 private:
     TVDListLevelCollection FLevels;
     bool FOneLevelPreview = false;
@@ -202,6 +214,10 @@ public:
                                 const UnicodeString &styleNameForAdding, bool addIfNotFound);
     // Every level that shows imageList forgets it.
     void RemoveImageListReferences(const ui::TCustomImageList *imageList);
+
+    // Persistence seams (the list style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section);
 
     // The document that answers image-list requests while the collection is read; may be null.
     TCustomVDDataHooks *VDData = nullptr;

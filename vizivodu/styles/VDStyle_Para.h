@@ -8,6 +8,8 @@
 
 namespace vizivodu {
 
+class TCustomVDRTFTables;
+
 enum TVDLineSpacingType : uint8_t {
     vdlsPercent,           // LineSpacing in percent of single spacing
     vdlsSpaceBetween,      // LineSpacing: extra space between lines (a length)
@@ -104,6 +106,22 @@ public:
     const TVDTabInfos &GetTabs() const { return FTabs; }
     void SetTabs(const TVDTabInfos &value) { FTabs.Assign(value); }
 
+    // ---- Persistence seams ----
+    // Declared for the INI, RTF, OOXML and CSS writers and readers, which define them (and make
+    // them virtual where styles override them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section, const UnicodeString &fs,
+                   TVDParaInfoProperties properties) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
+    void SaveRTFToStream(rtl::TStream &stream, TCustomVDRTFTables *rtfTables,
+                         TVDStyleLength minAllowedTabPos, const AnsiString &fILIText,
+                         const TVDStyle &vdStyle) const;
+    AnsiString GetOOXMLStr(const TVDStyle &vdStyle, TVDStyleLength minAllowedTabPos,
+                           const TVDTabInfos *parentTabs, TVDParaInfoProperties properties) const;
+    void SaveCSSToStream(rtl::TStream &stream, const TCustomVDParaInfo *baseStyle, bool multiline,
+                         bool ignoreLeftAlignment, bool ignoreStartIndents,
+                         TVDBiDiMode mainBiDiMode) const;
+
 protected:
     int32_t UnitsWeight() const;
 
@@ -192,6 +210,10 @@ public:
                           TVDParaInfoProperties mask) const;
     // FindSuchStyle; when nothing is found a copy of style is appended (Standard false).
     Integer FindSuchStyleEx(Integer baseStyle, const TParaInfo &style, TVDParaInfoProperties mask);
+
+    // Persistence seams (the INI unit defines them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section);
 
 private:
     mutable std::unique_ptr<TErrParaInfo> FInvalidItem;

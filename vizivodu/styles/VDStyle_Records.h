@@ -9,8 +9,10 @@
 #include "vizivodu/styles/VDStyle_Types.h"
 
 namespace rtl {
+class TCustomIniFile;
+class TStream;
 class TStrings;
-}
+} // namespace rtl
 
 namespace vizivodu {
 
@@ -60,6 +62,14 @@ public:
     // False for a style that was added automatically rather than defined by the author.
     bool GetStandard() const { return FStandard; }
     void SetStandard(bool value) { FStandard = value; }
+
+    // ---- Persistence seams ----
+    // Declared for the INI, RTF, OOXML and CSS writers and readers, which define them (and make
+    // them virtual where styles override them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs, const UnicodeString &defName);
 
 private:
     int32_t FBaseStyleNo = -1;

@@ -12,8 +12,9 @@
 #include <vector>
 
 namespace rtl {
+class TCustomIniFile;
 class TStrings;
-}
+} // namespace rtl
 
 namespace vizivodu {
 
@@ -143,6 +144,12 @@ public:
     TVDStyleTemplate *GetNext() const { return FNext; }
     const std::vector<TVDStyleTemplate *> &GetChildren() const { return FChildren; }
 
+    // Persistence seams (the template persistence unit defines them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
+
     // The properties of TextStyle and ParaStyle that the template defines.
     TVDFontInfoProperties ValidTextProperties;
     TVDParaInfoProperties ValidParaProperties;
@@ -182,6 +189,8 @@ private:
 class TVDStyleTemplateCollection : public rtl::TCollection {
 public:
     explicit TVDStyleTemplateCollection(TVDStyle *owner);
+    // Frees the templates while the collection is whole: they unlink themselves from it.
+    ~TVDStyleTemplateCollection() override { Clear(); }
 
     TVDStyle *GetOwner() const { return FOwner; }
     TVDStyleTemplate &Add() { return static_cast<TVDStyleTemplate &>(*rtl::TCollection::Add()); }
@@ -223,6 +232,13 @@ public:
     // Resolves every parent and next link from the ids. A parent link that would close a
     // circle (from a damaged file) is dropped: its ParentId becomes -1.
     void UpdateReferences();
+
+    // Persistence seams (the template persistence unit defines them): INI sections and VDST
+    // files.
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section);
+    bool SaveToVDST(const UnicodeString &fileName, TVDStyleUnits units) const;
+    bool LoadFromVDST(const UnicodeString &fileName, TVDStyleUnits units);
 
     TVDStyleTemplate *GetNormalStyleTemplate() const { return FNormalStyleTemplate; }
     // Ids that newly drawn ids avoid; made on first call.

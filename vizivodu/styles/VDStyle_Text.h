@@ -14,6 +14,7 @@ class TCanvas;
 namespace vizivodu {
 
 class TVDGraphicInterface;
+class TCustomVDRTFTables;
 
 enum TVDUnderlineType : uint8_t {
     vdutNormal,
@@ -233,6 +234,20 @@ public:
     TVDStyleTemplateId GetParaStyleTemplateId() const { return FParaStyleTemplateId; }
     void SetParaStyleTemplateId(TVDStyleTemplateId value) { FParaStyleTemplateId = value; }
 
+    // ---- Persistence seams ----
+    // Declared for the INI, RTF, OOXML and CSS writers and readers, which define them (and make
+    // them virtual where styles override them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section, const UnicodeString &fs,
+                   TVDFontInfoProperties properties) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs, bool jumpByDefault, TCursor defJumpCursor);
+    void SaveRTFToStream(rtl::TStream &stream, const TVDIntegerList *styleToFont,
+                         TCustomVDRTFTables *rtfTables, const TVDStyle &vdStyle,
+                         bool inheritedStyle) const;
+    AnsiString GetOOXMLStr(const TVDStyle &vdStyle, TVDFontInfoProperties properties) const;
+    void SaveCSSToStream(rtl::TStream &stream, const TCustomVDFontInfo *baseStyle, bool multiline,
+                         bool utf8, bool jump) const;
+
 protected:
     // GetIntSimilarity/GetColorSimilarity weights divide by 15 in a twips sheet.
     int32_t UnitsWeight() const;
@@ -361,6 +376,10 @@ public:
     // FindSuchStyle; when nothing is found, a copy of style is appended (Standard false) and
     // its index returned.
     Integer FindSuchStyleEx(Integer baseStyle, const TFontInfo &style, TVDFontInfoProperties mask);
+
+    // Persistence seams (the INI unit defines them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section, TCursor defJumpCursor);
 
     // PixelsPerInch for font heights when custom resolutions are allowed; 0: the canvas's.
     int32_t PixelsPerInch = 0;
