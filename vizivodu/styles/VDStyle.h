@@ -85,9 +85,9 @@ public:
     TVDStyleTemplateCollection &GetOwnStyleTemplates() const { return *FStyleTemplates; }
 
     // The item classes of the three collections (used to make collections of the same kind).
-    virtual rtl::TCollection::TItemFactory GetTextStyleClass() const;
-    virtual rtl::TCollection::TItemFactory GetParaStyleClass() const;
-    virtual rtl::TCollection::TItemFactory GetListStyleClass() const;
+    virtual TVDCollection::TItemFactory GetTextStyleClass() const;
+    virtual TVDCollection::TItemFactory GetParaStyleClass() const;
+    virtual TVDCollection::TItemFactory GetListStyleClass() const;
 
     // ---- Main sheet ----
     TVDStyle *GetMainVDStyle() const { return FMainVDStyle; }

@@ -5,10 +5,10 @@
 #pragma once
 
 #include "platform/gfx/Colors.h"
-#include "platform/rtl/Collections.h"
 #include "platform/rtl/Sets.h"
 #include "platform/rtl/Types.h"
 #include "vizivodu/document/VDClasses.h"
+#include "vizivodu/styles/VDCollection.h"
 #include "vizivodu/styles/VDStyle_Types.h"
 
 #include <memory>
@@ -73,11 +73,12 @@ enum TVDParaInfoProperty : uint8_t {
     vdpiCustom4,
     vdpiCustom5
 };
-using TVDParaInfoProperties = rtl::TSet<TVDParaInfoProperty, 44>;
-inline constexpr TVDParaInfoProperties AllParaStyleProperties = TVDParaInfoProperties::All();
+using TVDParaInfoProperties = rtl::TSet<TVDParaInfoProperty>;
+inline constexpr TVDParaInfoProperties AllParaStyleProperties =
+    TVDParaInfoProperties::FromBits((uint64_t(1) << 44) - 1);
 
 enum TVDSide : uint8_t { vdsLeft, vdsTop, vdsRight, vdsBottom };
-using TVDSides = rtl::TSet<TVDSide, 4>;
+using TVDSides = rtl::TSet<TVDSide>;
 
 // Four lengths in style units, default 0.
 class TVDRect {
@@ -257,12 +258,12 @@ enum TVDTabAlign : uint8_t { vdtaLeft, vdtaRight, vdtaCenter };
 class TVDTabInfos;
 
 // A tab stop: Position from the left edge of the text area, alignment and leader.
-class TVDTabInfo : public rtl::TCollectionItem {
+class TVDTabInfo : public TVDCollectionItem {
 public:
-    explicit TVDTabInfo(rtl::TCollection *collection) : rtl::TCollectionItem(collection) {}
+    explicit TVDTabInfo(TVDCollection *collection) : TVDCollectionItem(collection) {}
 
     // Position through its setter (so the owner re-sorts), Align, Leader.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     // "left at 100", with " (" + the leader six times + ")" when there is a leader.
     UnicodeString GetDisplayName() const override;
     bool IsEqual(const TVDTabInfo &value) const;
@@ -285,13 +286,13 @@ private:
 
 // The tab stops of a paragraph style, kept in ascending order of Position (positions are
 // expected to be distinct).
-class TVDTabInfos : public rtl::TCollection {
+class TVDTabInfos : public TVDCollection {
 public:
     TVDTabInfos();
 
     TVDTabInfo &Add();
     TVDTabInfo &GetItem(Integer index) const {
-        return *static_cast<TVDTabInfo *>(rtl::TCollection::GetItem(index));
+        return *static_cast<TVDTabInfo *>(TVDCollection::GetItem(index));
     }
     void SortTabs();
     // The index of the stop at position, -1 when none.

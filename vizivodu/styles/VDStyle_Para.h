@@ -34,16 +34,16 @@ enum TVDParaOption : uint8_t {
     vdpaoKeepWithNext,
     vdpaoWidowOrphanControl
 };
-using TVDParaOptions = rtl::TSet<TVDParaOption, 7>;
+using TVDParaOptions = rtl::TSet<TVDParaOption>;
 
 // The properties of a paragraph style; lengths in style units, all 0 by default; single line
 // spacing (100 %), left alignment, no border, background or tabs.
 class TCustomVDParaInfo : public TCustomFontOrParaVDInfo {
 public:
-    explicit TCustomVDParaInfo(rtl::TCollection *collection);
+    explicit TCustomVDParaInfo(TVDCollection *collection);
 
     // From any paragraph style: every property of the table, then as TCustomFontOrParaVDInfo.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     void Reset() override;
     // Every property but the border and background back to its default, tabs cleared.
     void ResetMainProperties();
@@ -146,10 +146,10 @@ private:
 // The item class of a sheet's paragraph styles.
 class TParaInfo : public TCustomVDParaInfo {
 public:
-    explicit TParaInfo(rtl::TCollection *collection) : TCustomVDParaInfo(collection) {}
+    explicit TParaInfo(TVDCollection *collection) : TCustomVDParaInfo(collection) {}
 
     // From a TParaInfo also NextParaNo, DefStyleNo and ModifiedProperties.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     void Reset() override;
     bool IsSimpleEqual(const TCustomVDInfo &value, TVDSimpleEqualOptions options) const override;
     // IsSimpleEqual ignoring references; value's NextParaNo, numbered as in the other

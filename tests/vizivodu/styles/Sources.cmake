@@ -1,5 +1,6 @@
 # Tests of subsystem 5, rich text styles.
 list(APPEND VIZIVODU_TEST_SOURCES
+    styles/VDCollection_test.cpp
     styles/VDFuncs_test.cpp
     styles/VDStyle_Borders_test.cpp
     styles/VDStyle_Canvas_test.cpp

@@ -187,7 +187,7 @@ TEST_F(VDLists, IndexErrorsAndImageListReferences) {
     EXPECT_THROW(Lists().GetItem(0), rtl::EListError);
     TVDListLevel &level = Lists().Add().GetLevels().Add();
     int imageListStandIn = 0;
-    auto *imageList = reinterpret_cast<ui::TCustomImageList *>(&imageListStandIn);
+    auto *imageList = reinterpret_cast<gfx::TCustomImageList *>(&imageListStandIn);
     level.SetImageList(imageList);
     Lists().RemoveImageListReferences(imageList);
     EXPECT_EQ(level.GetImageList(), nullptr);

@@ -33,7 +33,7 @@ TEST_F(VDTextStyles, InvalidIndexGivesOneWhiteOnRedCopyOfStyleZero) {
 }
 
 TEST(VDTextStyleCollection, InvalidIndexNeedsAStyleSheet) {
-    TFontInfos free([](rtl::TCollection *c) { return std::make_unique<TFontInfo>(c); }, nullptr);
+    TFontInfos free([](TVDCollection *c) { return std::make_unique<TFontInfo>(c); }, nullptr);
     try {
         free.GetItem(0);
         FAIL();

@@ -1,6 +1,6 @@
 // Collections: items made by the collection's factory, their places, moves, deletion order,
 // assignment, and the class library's errors.
-#include "platform/rtl/Collections.h"
+#include "vizivodu/styles/VDCollection.h"
 
 #include "platform/rtl/Exceptions.h"
 
@@ -10,27 +10,30 @@
 #include <string>
 #include <vector>
 
-using namespace rtl;
+using namespace vizivodu;
+using rtl::EConvertError;
+using rtl::EListError;
+using rtl::Integer;
 
 namespace {
 
 // An item with a value; its destructor notes the items still in the collection.
-class TValueItem : public TCollectionItem {
+class TValueItem : public TVDCollectionItem {
 public:
-    explicit TValueItem(TCollection *collection, std::vector<std::string> *log = nullptr)
-        : TCollectionItem(collection), FLog(log) {}
+    explicit TValueItem(TVDCollection *collection, std::vector<std::string> *log = nullptr)
+        : TVDCollectionItem(collection), FLog(log) {}
     ~TValueItem() override {
         if (FLog) {
             FLog->push_back(std::to_string(Value) + " sees " +
                             std::to_string(GetCollection()->GetCount()));
         }
     }
-    void Assign(const TCollectionItem &source) override {
+    void Assign(const TVDCollectionItem &source) override {
         if (const auto *item = dynamic_cast<const TValueItem *>(&source)) {
             Value = item->Value;
             return;
         }
-        TCollectionItem::Assign(source);
+        TVDCollectionItem::Assign(source);
     }
     int Value = 0;
 
@@ -38,16 +41,16 @@ private:
     std::vector<std::string> *FLog;
 };
 
-class TOtherItem : public TCollectionItem {
+class TOtherItem : public TVDCollectionItem {
 public:
-    using TCollectionItem::TCollectionItem;
+    using TVDCollectionItem::TVDCollectionItem;
 };
 
-TCollection MakeCollection(std::vector<std::string> *log = nullptr) {
-    return TCollection([log](TCollection *c) { return std::make_unique<TValueItem>(c, log); });
+TVDCollection MakeCollection(std::vector<std::string> *log = nullptr) {
+    return TVDCollection([log](TVDCollection *c) { return std::make_unique<TValueItem>(c, log); });
 }
 
-std::vector<int> Values(const TCollection &c) {
+std::vector<int> Values(const TVDCollection &c) {
     std::vector<int> values;
     for (Integer i = 0; i < c.GetCount(); ++i) {
         values.push_back(static_cast<TValueItem *>(c.GetItem(i))->Value);
@@ -55,7 +58,7 @@ std::vector<int> Values(const TCollection &c) {
     return values;
 }
 
-TValueItem &AddValue(TCollection &c, int value) {
+TValueItem &AddValue(TVDCollection &c, int value) {
     auto &item = static_cast<TValueItem &>(*c.Add());
     item.Value = value;
     return item;
@@ -63,8 +66,8 @@ TValueItem &AddValue(TCollection &c, int value) {
 
 } // namespace
 
-TEST(Collections, ItemsKnowTheirCollectionAndPlace) {
-    TCollection c = MakeCollection();
+TEST(VDCollection, ItemsKnowTheirCollectionAndPlace) {
+    TVDCollection c = MakeCollection();
     TValueItem &a = AddValue(c, 1);
     TValueItem &b = AddValue(c, 2);
     auto &first = static_cast<TValueItem &>(*c.Insert(0));
@@ -80,10 +83,10 @@ TEST(Collections, ItemsKnowTheirCollectionAndPlace) {
     EXPECT_EQ(c.IndexOf(&loose), -1);
 }
 
-TEST(Collections, ItemsLeaveBeforeTheyAreFreedLastFirst) {
+TEST(VDCollection, ItemsLeaveBeforeTheyAreFreedLastFirst) {
     std::vector<std::string> log;
     {
-        TCollection c = MakeCollection(&log);
+        TVDCollection c = MakeCollection(&log);
         for (int v : {1, 2, 3, 4}) {
             AddValue(c, v);
         }
@@ -96,11 +99,11 @@ TEST(Collections, ItemsLeaveBeforeTheyAreFreedLastFirst) {
     EXPECT_EQ(log.back(), "9 sees 0");
 }
 
-TEST(Collections, AssignCopiesIntoItemsOfItsOwnClass) {
-    TCollection source = MakeCollection();
+TEST(VDCollection, AssignCopiesIntoItemsOfItsOwnClass) {
+    TVDCollection source = MakeCollection();
     AddValue(source, 5);
     AddValue(source, 6);
-    TCollection target = MakeCollection();
+    TVDCollection target = MakeCollection();
     AddValue(target, 1);
     target.Assign(source);
     EXPECT_EQ(Values(target), (std::vector<int>{5, 6}));
@@ -109,8 +112,8 @@ TEST(Collections, AssignCopiesIntoItemsOfItsOwnClass) {
     EXPECT_EQ(target.GetUpdateCount(), 0);
 }
 
-TEST(Collections, ErrorsOfTheClassLibrary) {
-    TCollection c = MakeCollection();
+TEST(VDCollection, ErrorsOfTheClassLibrary) {
+    TVDCollection c = MakeCollection();
     AddValue(c, 1);
     try {
         c.GetItem(1);
