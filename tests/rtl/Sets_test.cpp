@@ -26,6 +26,12 @@ TEST(Sets, Operations) {
     EXPECT_EQ((warm + cold).Bits(), 7u);
     warm.Include(Blue).Exclude(Red);
     EXPECT_EQ(warm, TColours{Blue});
+    warm.Set(Green, true).Set(Blue, false);
+    warm += TColours{Red};
+    warm -= TColours{Green};
+    EXPECT_EQ(warm, TColours{Red});
+    EXPECT_EQ((TSet<TColour, 3>::All()).Bits(), 7u);
+    EXPECT_EQ(TWides::All().Bits(), ~uint64_t(0));
     EXPECT_TRUE(TWides{Last}.Contains(Last));
     EXPECT_EQ(TWides{Last}.Bits(), uint64_t(1) << 63);
 }
