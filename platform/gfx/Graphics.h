@@ -321,6 +321,8 @@ private:
     friend class TMetafile;
 
     TCanvasState CaptureState() const;
+    // A metafile's playback starts from a new canvas's state under frame (TMetafile::Play).
+    void BeginPlayback(const TAffine &frame);
     void ObjectsChanged();
     void UpdateMapping();
     void ClipChanged();

@@ -2,6 +2,7 @@
 #include "platform/gfx/Picture.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Metafile.h"
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
@@ -168,6 +169,8 @@ void TPicture::SetGraphic(const TGraphic *graphic) {
         FGraphic = std::make_unique<TPngImage>(*png);
     } else if (auto *bmp = dynamic_cast<const TBitmap *>(graphic)) {
         FGraphic = std::make_unique<TBitmap>(*bmp);
+    } else if (auto *metafile = dynamic_cast<const TMetafile *>(graphic)) {
+        FGraphic = std::make_unique<TMetafile>(*metafile);
     } else {
         auto copy = std::make_unique<TBitmap>();
         copy->Assign(*graphic);

@@ -45,7 +45,8 @@ private:
     std::unique_ptr<Impl> FImpl;
 };
 
-// Holds one picture of any supported kind (PNG, BMP); chosen by the data's signature.
+// Holds one picture of any supported kind (PNG, BMP, and metafiles given with SetGraphic);
+// loading chooses by the data's signature.
 class TPicture {
 public:
     TPicture();
