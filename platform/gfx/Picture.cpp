@@ -56,14 +56,18 @@ bool IsPng(const uint8_t *data, size_t size) {
 
 } // namespace
 
+struct TPngAccess {
+    static QImage &Image(const TPngImage &png) { return png.FImpl->image; }
+};
+
 namespace qt {
 
 const QImage &ImageOf(const TPngImage &png) {
-    return png.GetImpl().image;
+    return TPngAccess::Image(png);
 }
 
 void SetImage(TPngImage &png, const QImage &image) {
-    png.GetImpl().image = image.convertToFormat(QImage::Format_ARGB32);
+    TPngAccess::Image(png) = image.convertToFormat(QImage::Format_ARGB32);
 }
 
 QImage ImageOfGraphic(const TGraphic &graphic) {

@@ -38,10 +38,9 @@ public:
     // The pixels as an opaque-alpha-kept 32-bit bitmap.
     void AssignTo(TBitmap &bitmap) const;
 
-    struct Impl;
-    Impl &GetImpl() const { return *FImpl; }
-
 private:
+    struct Impl;
+    friend struct TPngAccess; // the Qt side of the platform layer (Picture.cpp)
     std::unique_ptr<Impl> FImpl;
 };
 
