@@ -318,13 +318,24 @@ bool TCanvas::ExtTextOut(int32_t x, int32_t y, uint32_t options, const TRect *re
         op.HasRect = rect != nullptr;
         op.Rect = rect ? *rect : TRect{};
         op.Text = rtl::UnicodeString(text);
-        op.Dx = useDx ? std::vector<int32_t>(dx.begin(), dx.begin() + ptrdiff_t(text.size()))
-                      : UnitAdvances(text);
+        if (useDx) {
+            op.Dx.assign(dx.begin(), dx.begin() + ptrdiff_t(text.size()));
+        } else if (options & ETO_GLYPH_INDEX) {
+            detail::TTextPlacement glyphs;
+            PlaceGlyphs(text, nullptr, glyphs);
+            op.Dx = glyphs.Advances;
+        } else {
+            op.Dx = UnitAdvances(text);
+        }
         Record(op);
     }
     const TPoint origin = (FTextAlign & TA_UPDATECP) ? FPenPos : TPoint{x, y};
     detail::TTextPlacement placement;
-    PlaceText(text, useDx ? &dx : nullptr, (options & ETO_RTLREADING) != 0, placement);
+    if (options & ETO_GLYPH_INDEX) {
+        PlaceGlyphs(text, useDx ? &dx : nullptr, placement);
+    } else {
+        PlaceText(text, useDx ? &dx : nullptr, (options & ETO_RTLREADING) != 0, placement);
+    }
     if ((FTextAlign & TA_UPDATECP) != 0) {
         const double w = placement.Width;
         const double a = FLogFont.lfEscapement * std::numbers::pi / 1800;
@@ -399,6 +410,32 @@ void TCanvas::PlaceText(std::u16string_view text, const std::vector<int32_t> *dx
         }
     }
     out.Width = x;
+}
+
+// Glyph indices of the selected face, left to right, with the advances given or the glyphs'
+// own (running sums rounded, as for text).
+void TCanvas::PlaceGlyphs(std::u16string_view glyphs, const std::vector<int32_t> *dx,
+                          detail::TTextPlacement &out) const {
+    const detail::TRealizedFont &font = Realize();
+    const TFontFace &face = *font.Resolved.Face;
+    const double perUnit = font.Scale * font.WidthScale;
+    out.Glyphs.clear();
+    out.Advances.clear();
+    double sum = 0;
+    int32_t placed = 0;
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        int32_t advance = 0;
+        if (dx) {
+            advance = (*dx)[i];
+        } else {
+            sum += face.GlyphAdvance(glyphs[i]) * perUnit + FCharExtra;
+            advance = Round(sum) - placed;
+        }
+        out.Glyphs.push_back({&face, glyphs[i], double(placed), 0});
+        out.Advances.push_back(advance);
+        placed += advance;
+    }
+    out.Width = placed;
 }
 
 void TCanvas::DrawPlacedText(TPoint origin, const detail::TTextPlacement &placement) {

@@ -278,8 +278,8 @@ void WritePatBlt(TWmfWriter &w, const TWmfState &st, const TRect &r) {
 
 void WriteText(TWmfWriter &w, const TWmfState &st, const TCanvasOp &op) {
     const std::string bytes = rtl::UnicodeToAnsi(op.Text, 1251);
-    if (bytes.size() != op.Text.size()) {
-        return; // not one byte per character: nothing reliable to place
+    if (bytes.size() != op.Text.size() || (op.Options & ETO_GLYPH_INDEX)) {
+        return; // not one byte per character (or glyph indices): nothing reliable to place
     }
     const TPointF p = ToDevice(st, op.Points[0]);
     const size_t at = w.Begin(META_EXTTEXTOUT);
