@@ -56,7 +56,6 @@ enum : uint32_t {
     EMR_ALPHABLEND = 114,
 };
 
-constexpr uint32_t NullBrush = 0x80000005u, NullPen = 0x80000008u;
 constexpr uint32_t PatCopy = 0x00F00021u, SrcCopy = 0x00CC0020u;
 
 // EMF records: a type, a size (patched when the record ends), little-endian fields.
