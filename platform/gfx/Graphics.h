@@ -364,6 +364,7 @@ private:
                    detail::TTextPlacement &out) const;
     void PlaceGlyphs(std::u16string_view glyphs, const std::vector<int32_t> *dx,
                      detail::TTextPlacement &out) const;
+    TAffine TextFrame(TPoint origin, double startX, double baseline) const;
     void DrawPlacedText(TPoint origin, const detail::TTextPlacement &placement);
     void DrawGlyphRuns(const detail::TTextPlacement &placement, const TAffine &frame,
                        uint32_t color);

@@ -438,6 +438,23 @@ void TCanvas::PlaceGlyphs(std::u16string_view glyphs, const std::vector<int32_t>
     out.Width = placed;
 }
 
+// The text frame: x along the baseline, y downward, in logical units, origin on the baseline
+// where the text starts (startX, baseline from the reference point), turned by the escapement.
+TAffine TCanvas::TextFrame(TPoint origin, double startX, double baseline) const {
+    const double escapement = FLogFont.lfEscapement * std::numbers::pi / 1800;
+    const TAffine along =
+        TAffine::Then(TAffine::Translation(startX, baseline), Rotation(escapement));
+    if (FGraphicsMode == GM_ADVANCED) {
+        return TAffine::Then(along,
+                             TAffine::Then(TAffine::Translation(origin.X, origin.Y), FToDevice));
+    }
+    // Text stays upright in the compatible mode: the mapping only scales it.
+    const TPointF ux = FToDevice.MapVector(1, 0), uy = FToDevice.MapVector(0, 1);
+    const TAffine scale = TAffine::Scaling(std::hypot(ux.X, ux.Y), std::hypot(uy.X, uy.Y));
+    const TPointF at = FToDevice.Map(double(origin.X), double(origin.Y));
+    return TAffine::Then(along, TAffine::Then(scale, TAffine::Translation(at.X, at.Y)));
+}
+
 void TCanvas::DrawPlacedText(TPoint origin, const detail::TTextPlacement &placement) {
     const detail::TRealizedFont &font = Realize();
     const TTextMetric &tm = font.Metric;
@@ -449,23 +466,7 @@ void TCanvas::DrawPlacedText(TPoint origin, const detail::TTextPlacement &placem
     const double baseline = vertical == TA_BASELINE ? 0
                             : vertical == TA_BOTTOM ? -tm.tmDescent
                                                     : tm.tmAscent;
-    // The text frame: x along the baseline, y downward, in logical units, origin on the
-    // baseline where the text starts.
-    const double escapement = FLogFont.lfEscapement * std::numbers::pi / 1800;
-    TAffine frame;
-    if (FGraphicsMode == GM_ADVANCED) {
-        frame = TAffine::Then(
-            TAffine::Then(TAffine::Translation(startX, baseline), Rotation(escapement)),
-            TAffine::Then(TAffine::Translation(origin.X, origin.Y), FToDevice));
-    } else {
-        // Text stays upright in the compatible mode: the mapping only scales it.
-        const TPointF ux = FToDevice.MapVector(1, 0), uy = FToDevice.MapVector(0, 1);
-        const TAffine scale = TAffine::Scaling(std::hypot(ux.X, ux.Y), std::hypot(uy.X, uy.Y));
-        const TPointF at = FToDevice.Map(double(origin.X), double(origin.Y));
-        frame = TAffine::Then(
-            TAffine::Then(TAffine::Translation(startX, baseline), Rotation(escapement)),
-            TAffine::Then(scale, TAffine::Translation(at.X, at.Y)));
-    }
+    const TAffine frame = TextFrame(origin, startX, baseline);
     const double ascent = tm.tmAscent, descent = tm.tmDescent;
     auto fillFrameRect = [&](double x1, double y1, double x2, double y2, uint32_t color) {
         detail::TResolvedBrush brush;

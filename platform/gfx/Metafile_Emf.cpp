@@ -431,6 +431,42 @@ void WriteImage(TEmfWriter &w, TEmfState &st, const TDrawOp &d) {
     (void)st;
 }
 
+void WritePolyPolygon(TEmfWriter &w, TEmfState &st, const TCanvasOp &op) {
+    if (op.Counts.size() == 1) {
+        WritePoints(w, st, EMR_POLYGON, op.Points);
+        return;
+    }
+    const size_t at = w.Begin(EMR_POLYPOLYGON);
+    w.PutRect(BoundsOf(st, op.Points));
+    w.Put32(uint32_t(op.Counts.size()));
+    w.Put32(uint32_t(op.Points.size()));
+    for (uint32_t c : op.Counts) {
+        w.Put32(c);
+    }
+    for (const TPoint &p : op.Points) {
+        w.Put32(uint32_t(p.X));
+        w.Put32(uint32_t(p.Y));
+    }
+    w.End(at);
+}
+
+// A translucent fill: a one-pixel picture of the colour blended over the rectangle.
+void WriteAlphaFill(TEmfWriter &w, TEmfState &st, const TCanvasOp &op) {
+    if (op.Alpha == 0 || op.Color == clNone) {
+        return;
+    }
+    TDrawOp blend;
+    blend.Op.Kind = TCanvasOpKind::AlphaBlend;
+    blend.Op.Rect = op.Rect;
+    blend.Op.Source = Rect(0, 0, 1, 1);
+    blend.Op.Pixels = {nullptr, 1, 1, 4};
+    blend.Op.Blend.SourceConstantAlpha = op.Alpha;
+    const uint32_t c = ColorToRGB(op.Color);
+    blend.Pixels = {0xFF000000u | (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) |
+                    GetBValue(c)};
+    WriteImage(w, st, blend);
+}
+
 void WriteOp(TEmfWriter &w, TEmfState &st, const TDrawOp &d, int32_t dpi) {
     const TCanvasOp &op = d.Op;
     const TRect &r = op.Rect;
@@ -454,22 +490,7 @@ void WriteOp(TEmfWriter &w, TEmfState &st, const TDrawOp &d, int32_t dpi) {
         WritePoints(w, st, EMR_POLYLINE, op.Points);
         break;
     case TCanvasOpKind::PolyPolygon:
-        if (op.Counts.size() == 1) {
-            WritePoints(w, st, EMR_POLYGON, op.Points);
-        } else {
-            const size_t at = w.Begin(EMR_POLYPOLYGON);
-            w.PutRect(BoundsOf(st, op.Points));
-            w.Put32(uint32_t(op.Counts.size()));
-            w.Put32(uint32_t(op.Points.size()));
-            for (uint32_t c : op.Counts) {
-                w.Put32(c);
-            }
-            for (const TPoint &p : op.Points) {
-                w.Put32(uint32_t(p.X));
-                w.Put32(uint32_t(p.Y));
-            }
-            w.End(at);
-        }
+        WritePolyPolygon(w, st, op);
         break;
     case TCanvasOpKind::Rectangle:
         box(EMR_RECTANGLE, {});
@@ -499,22 +520,9 @@ void WriteOp(TEmfWriter &w, TEmfState &st, const TDrawOp &d, int32_t dpi) {
             WritePatBlt(w, st, side);
         }
         break;
-    case TCanvasOpKind::FillRectAlpha: {
-        // A one-pixel picture of the colour, blended over the rectangle.
-        TDrawOp blend;
-        blend.Op.Kind = TCanvasOpKind::AlphaBlend;
-        blend.Op.Rect = r;
-        blend.Op.Source = Rect(0, 0, 1, 1);
-        blend.Op.Pixels = {nullptr, 1, 1, 4};
-        blend.Op.Blend.SourceConstantAlpha = op.Alpha;
-        const uint32_t c = ColorToRGB(op.Color);
-        blend.Pixels = {0xFF000000u | (uint32_t(GetRValue(c)) << 16) |
-                        (uint32_t(GetGValue(c)) << 8) | GetBValue(c)};
-        if (op.Alpha != 0 && op.Color != clNone) {
-            WriteImage(w, st, blend);
-        }
+    case TCanvasOpKind::FillRectAlpha:
+        WriteAlphaFill(w, st, op);
         break;
-    }
     case TCanvasOpKind::FocusRect:
         break; // an inversion of the screen: nothing to keep in a picture
     case TCanvasOpKind::SetPixel:

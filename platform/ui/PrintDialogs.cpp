@@ -114,36 +114,40 @@ bool TPrintDialog::Execute(TWinControl *parentWnd) {
     return true;
 }
 
-bool TPrintDialog::ExecuteNative() {
-    gfx::qt::EnsureApplication();
-    QDialog dlg(OwnerWindow(FParentWnd));
-    dlg.setWindowTitle(QStringLiteral("Печать"));
-    auto *layout = new QVBoxLayout(&dlg);
+namespace {
 
-    auto *printerBox = new QGroupBox(QStringLiteral("Принтер"));
-    auto *printerForm = new QFormLayout(printerBox);
-    QComboBox *printers = PrinterCombo(FPrinterIndex);
-    printerForm->addRow(QStringLiteral("&Имя:"), printers);
-    auto *toFile = new QCheckBox(QStringLiteral("Печать в &файл"));
-    toFile->setChecked(FPrintToFile);
-    auto *file = new QLineEdit(ToQ(FFileName));
+// The print dialog's three groups; their widgets belong to the dialog.
+struct TPrinterGroup {
+    QComboBox *Printers;
+    QCheckBox *ToFile;
+    QLineEdit *File;
+};
+
+TPrinterGroup AddPrinterGroup(QDialog &dlg, QVBoxLayout *layout, int32_t index, bool toFile,
+                              const rtl::UnicodeString &fileName, bool fileDisabled) {
+    auto *box = new QGroupBox(QStringLiteral("Принтер"));
+    auto *form = new QFormLayout(box);
+    TPrinterGroup g{PrinterCombo(index), new QCheckBox(QStringLiteral("Печать в &файл")),
+                    new QLineEdit(ToQ(fileName))};
+    form->addRow(QStringLiteral("&Имя:"), g.Printers);
+    g.ToFile->setChecked(toFile);
     auto *browse = new QPushButton(QStringLiteral("&Обзор..."));
     auto *fileRow = new QHBoxLayout;
-    fileRow->addWidget(file);
+    fileRow->addWidget(g.File);
     fileRow->addWidget(browse);
-    printerForm->addRow(toFile);
-    printerForm->addRow(QStringLiteral("Фа&йл:"), fileRow);
-    layout->addWidget(printerBox);
+    form->addRow(g.ToFile);
+    form->addRow(QStringLiteral("Фа&йл:"), fileRow);
+    layout->addWidget(box);
     // The PDF printer always prints to a file; a queue only when asked.
-    auto updateFile = [&] {
-        const bool pdf = printers->currentIndex() == printers->count() - 1;
-        toFile->setEnabled(!pdf && !GetOption(poDisablePrintToFile));
-        file->setEnabled(pdf || toFile->isChecked());
-        browse->setEnabled(file->isEnabled());
+    auto update = [g, browse, fileDisabled] {
+        const bool pdf = g.Printers->currentIndex() == g.Printers->count() - 1;
+        g.ToFile->setEnabled(!pdf && !fileDisabled);
+        g.File->setEnabled(pdf || g.ToFile->isChecked());
+        browse->setEnabled(g.File->isEnabled());
     };
-    QObject::connect(printers, &QComboBox::currentIndexChanged, &dlg, updateFile);
-    QObject::connect(toFile, &QCheckBox::toggled, &dlg, updateFile);
-    QObject::connect(browse, &QPushButton::clicked, &dlg, [&] {
+    QObject::connect(g.Printers, &QComboBox::currentIndexChanged, &dlg, update);
+    QObject::connect(g.ToFile, &QCheckBox::toggled, &dlg, update);
+    QObject::connect(browse, &QPushButton::clicked, &dlg, [&dlg, file = g.File] {
         const QString chosen = QFileDialog::getSaveFileName(
             &dlg, QStringLiteral("Печать в файл"), file->text(),
             QStringLiteral("Файлы PDF (*.pdf)"), nullptr, QFileDialog::DontUseNativeDialog);
@@ -151,36 +155,53 @@ bool TPrintDialog::ExecuteNative() {
             file->setText(chosen);
         }
     });
-    updateFile();
+    update();
+    return g;
+}
 
-    auto *rangeBox = new QGroupBox(QStringLiteral("Диапазон печати"));
-    auto *rangeLayout = new QVBoxLayout(rangeBox);
+struct TRangeGroup {
+    QRadioButton *Selection, *Pages;
+    QSpinBox *From, *To;
+};
+
+TRangeGroup AddRangeGroup(QVBoxLayout *layout, const TPrintDialog &d) {
+    auto *box = new QGroupBox(QStringLiteral("Диапазон печати"));
+    auto *rows = new QVBoxLayout(box);
     auto *all = new QRadioButton(QStringLiteral("&Все"));
-    auto *selection = new QRadioButton(QStringLiteral("Выделенный &фрагмент"));
-    auto *pages = new QRadioButton(QStringLiteral("&Страницы"));
-    auto *from = new QSpinBox, *to = new QSpinBox;
-    for (QSpinBox *spin : {from, to}) {
-        spin->setRange(std::max(0, FMinPage), std::max({0, FMinPage, FMaxPage}));
+    TRangeGroup g{new QRadioButton(QStringLiteral("Выделенный &фрагмент")),
+                  new QRadioButton(QStringLiteral("&Страницы")), new QSpinBox, new QSpinBox};
+    for (QSpinBox *spin : {g.From, g.To}) {
+        spin->setRange(std::max(0, d.GetMinPage()), std::max({0, d.GetMinPage(), d.GetMaxPage()}));
     }
-    from->setValue(FFromPage);
-    to->setValue(FToPage);
+    g.From->setValue(d.GetFromPage());
+    g.To->setValue(d.GetToPage());
     auto *pagesRow = new QHBoxLayout;
-    pagesRow->addWidget(pages);
+    pagesRow->addWidget(g.Pages);
     pagesRow->addWidget(new QLabel(QStringLiteral("с")));
-    pagesRow->addWidget(from);
+    pagesRow->addWidget(g.From);
     pagesRow->addWidget(new QLabel(QStringLiteral("по")));
-    pagesRow->addWidget(to);
-    rangeLayout->addWidget(all);
-    rangeLayout->addWidget(selection);
-    rangeLayout->addLayout(pagesRow);
-    selection->setEnabled(GetOption(poSelection));
-    pages->setEnabled(GetOption(poPageNums));
-    (FPrintRange == prPageNums    ? pages
-     : FPrintRange == prSelection ? selection
-                                  : all)
-        ->setChecked(true);
-    layout->addWidget(rangeBox);
+    pagesRow->addWidget(g.To);
+    rows->addWidget(all);
+    rows->addWidget(g.Selection);
+    rows->addLayout(pagesRow);
+    g.Selection->setEnabled(d.GetOption(poSelection));
+    g.Pages->setEnabled(d.GetOption(poPageNums));
+    const TPrintRange range = d.GetPrintRange();
+    (range == prPageNums ? g.Pages : range == prSelection ? g.Selection : all)->setChecked(true);
+    layout->addWidget(box);
+    return g;
+}
 
+} // namespace
+
+bool TPrintDialog::ExecuteNative() {
+    gfx::qt::EnsureApplication();
+    QDialog dlg(OwnerWindow(FParentWnd));
+    dlg.setWindowTitle(QStringLiteral("Печать"));
+    auto *layout = new QVBoxLayout(&dlg);
+    const TPrinterGroup printer = AddPrinterGroup(dlg, layout, FPrinterIndex, FPrintToFile,
+                                                  FFileName, GetOption(poDisablePrintToFile));
+    const TRangeGroup range = AddRangeGroup(layout, *this);
     auto *copiesBox = new QGroupBox(QStringLiteral("Копии"));
     auto *copiesForm = new QFormLayout(copiesBox);
     auto *copies = new QSpinBox;
@@ -192,18 +213,17 @@ bool TPrintDialog::ExecuteNative() {
     copiesForm->addRow(collate);
     layout->addWidget(copiesBox);
     layout->addWidget(OkCancel(dlg));
-
     if (dlg.exec() != QDialog::Accepted) {
         return false;
     }
-    FPrinterIndex = int32_t(printers->currentIndex());
-    FPrintToFile = toFile->isChecked();
-    FFileName = FromQ(file->text());
-    FPrintRange = pages->isChecked()       ? prPageNums
-                  : selection->isChecked() ? prSelection
-                                           : prAllPages;
-    FFromPage = from->value();
-    FToPage = to->value();
+    FPrinterIndex = int32_t(printer.Printers->currentIndex());
+    FPrintToFile = printer.ToFile->isChecked();
+    FFileName = FromQ(printer.File->text());
+    FPrintRange = range.Pages->isChecked()       ? prPageNums
+                  : range.Selection->isChecked() ? prSelection
+                                                 : prAllPages;
+    FFromPage = range.From->value();
+    FToPage = range.To->value();
     FCopies = copies->value();
     FCollate = collate->isChecked();
     return true;
