@@ -1,5 +1,5 @@
 // Self-drawn scroll bars: geometry, painting, press repeat, hover watch, gauge range and wheel.
-#include "raster/Raster_RangeBars.h"
+#include "raster/controls/Raster_RangeBars.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Exceptions.h"

@@ -1,5 +1,5 @@
 // The paint box: back buffer sizing, repaint modes and copying the buffer to the window.
-#include "raster/Raster_Image.h"
+#include "raster/controls/Raster_Image.h"
 
 #include "platform/gfx/Graphics.h"
 

@@ -4,7 +4,7 @@
 
 #include "raster/Raster.h"
 #include "raster/Raster_Containers.h"
-#include "raster/Raster_Layers.h"
+#include "raster/controls/Raster_Layers.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
 // The image control: bitmap placement and scaling, paint stages, layers and mouse dispatch.
-#include "raster/Raster_Image.h"
+#include "raster/controls/Raster_Image.h"
 
 #include "platform/gfx/Graphics.h"
 

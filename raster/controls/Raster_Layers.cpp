@@ -1,5 +1,5 @@
 // Layers drawn over an image control's bitmap: collection, change reports, mouse dispatch.
-#include "raster/Raster_Layers.h"
+#include "raster/controls/Raster_Layers.h"
 
 #include "platform/rtl/Containers.h"
 

@@ -4,8 +4,8 @@
 
 #include "raster/Raster.h"
 #include "raster/Raster_Containers.h"
-#include "raster/Raster_Layers.h"
-#include "raster/Raster_RepaintOpt.h"
+#include "raster/controls/Raster_Layers.h"
+#include "raster/controls/Raster_RepaintOpt.h"
 
 #include "platform/ui/CustomControl.h"
 

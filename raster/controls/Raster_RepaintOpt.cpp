@@ -1,5 +1,5 @@
 // The contract between a paint box and its repaint optimiser, and the rectangle optimiser.
-#include "raster/Raster_RepaintOpt.h"
+#include "raster/controls/Raster_RepaintOpt.h"
 
 #include <algorithm>
 #include <cstdlib>
