@@ -3,6 +3,7 @@
 #include "raster/Raster.h"
 
 #include "raster/Raster_Backends.h"
+#include "raster/Raster_MicroTiles.h"
 #include "raster/Raster_Resamplers.h"
 #include "raster/Raster_System.h"
 
@@ -36,6 +37,7 @@ void InitializeRaster() {
         ProcessorCountAtStart = ProcessorCount();
         InitializeResamplers();
         BuildGammaTable(0.7f);
+        InitializeMicroTiles();
     });
 }
 
