@@ -83,8 +83,7 @@ void TilesInit(TMicroTiles &tiles) {
 }
 
 void TilesFree(TMicroTiles &tiles) {
-    tiles.Tiles.clear();
-    tiles.Tiles.shrink_to_fit();
+    tiles = TMicroTiles{};
 }
 
 void TilesResize(TMicroTiles &tiles, const TRect &dstRect) {
@@ -101,7 +100,7 @@ void TilesFill(TMicroTiles &tiles, TMicroTile value) {
 }
 
 void TilesFillUsed(TMicroTiles &tiles, TMicroTile value) {
-    const TRect u = UsedInGrid(tiles);
+    const TRect u = tiles.Count() > 0 ? UsedInGrid(tiles) : TRect{0, 0, -1, -1};
     for (int32_t y = u.Top; y <= u.Bottom; ++y) {
         FillDWords(&tiles.At(u.Left, y), u.Right - u.Left + 1, value);
     }

@@ -59,7 +59,7 @@ using PMicroTiles = TMicroTiles *;
 // or Bottom < Top) grows in its own direction.
 void GrowArea(TRect &r, int32_t dx, int32_t dy);
 
-// All fields 0, no tile memory. TilesFree releases the memory.
+// All fields 0, no tile memory. TilesFree releases the memory (and leaves the set as TilesInit).
 void TilesInit(TMicroTiles &tiles);
 void TilesFree(TMicroTiles &tiles);
 // Sizes the grid for dstRect and empties every tile.
