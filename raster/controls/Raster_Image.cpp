@@ -37,7 +37,8 @@ int32_t BufferExtent(int32_t current, int32_t viewport, int32_t oversize) {
 
 TCustomPaintBox32::TCustomPaintBox32(ui::TComponent *owner)
     : ui::TCustomControl(owner), FBuffer(std::make_unique<TBitmap32>()) {
-    FRepaintOptimizer = std::make_unique<TMicroTilesRepaintOptimizer>(FBuffer.get(), &FInvalidRects);
+    FRepaintOptimizer =
+        std::make_unique<TMicroTilesRepaintOptimizer>(FBuffer.get(), &FInvalidRects);
     SetBounds(GetLeft(), GetTop(), 192, 192);
     AdjustBufferSize();
 }
