@@ -3,6 +3,7 @@
 #include "raster/Raster.h"
 
 #include "raster/Raster_Backends.h"
+#include "raster/Raster_Filters.h"
 #include "raster/Raster_MicroTiles.h"
 #include "raster/Raster_Resamplers.h"
 #include "raster/Raster_System.h"
@@ -34,6 +35,7 @@ void InitializeRaster() {
         DetectProcessorFeatures();
         InitializeLowLevel();
         InitializeBlend();
+        InitializeFilters();
         ProcessorCountAtStart = ProcessorCount();
         InitializeResamplers();
         BuildGammaTable(0.7f);

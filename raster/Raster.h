@@ -72,8 +72,8 @@ void BuildGammaTable(float gamma);
 int32_t Round(double value);
 
 // Start-up of the whole library in the order the units depend on each other: processor
-// features, low-level, blend, resampler registries, gamma table, micro-tiles. Idempotent; bitmaps
-// call it.
+// features, low-level, blend, row masks, resampler registries, gamma table, micro-tiles.
+// Idempotent; bitmaps call it.
 void InitializeRaster();
 
 class EBitmapException : public rtl::Exception {

@@ -254,11 +254,14 @@ void InitializeBlend() {
     BuildTables();
     TFunctionRegistry *r = NewRegistry("Raster_Blend bindings");
     RegisterBindings(r);
+    detail::RegisterChannelBindings(r);
     RegisterReferenceVariants(r);
+    detail::RegisterChannelReferences(r);
     r->Add(FID_COMBINELINE, detail::CombinePixelRow_SSE2, CPUFeature(ciSSE2));
     r->Add(FID_BLENDLINE, detail::BlendPixelRow_SSE2, CPUFeature(ciSSE2));
     r->Add(FID_BLENDLINEEX, detail::BlendPixelRowWeighted_SSE2, CPUFeature(ciSSE2));
     r->Add(FID_COMBINECOLUMNPAIR, detail::CombinePixelColumnPair_SSE2, CPUFeature(ciSSE2));
+    detail::RegisterChannelSSE2(r);
     r->Add(FID_COMBINELINE, detail::CombinePixelRow_AVX2, CPUFeature(ciAVX2));
     r->Add(FID_BLENDLINE, detail::BlendPixelRow_AVX2, CPUFeature(ciAVX2));
     r->Add(FID_BLENDLINEEX, detail::BlendPixelRowWeighted_AVX2, CPUFeature(ciAVX2));
