@@ -37,6 +37,7 @@ void InitializeRaster() {
         InitializeBlend();
         InitializeFilters();
         ProcessorCountAtStart = ProcessorCount();
+        InitializeTransforms();
         InitializeResamplers();
         BuildGammaTable(0.7f);
         InitializeMicroTiles();
