@@ -336,8 +336,42 @@ TFloatRect TCustomResampler::GetSampleBounds() const {
     return r;
 }
 
-void TCustomResampler::AssignFrom(const TCustomResampler &source) {
-    SetPixelAccessMode(source.FPixelAccessMode);
+void TCustomResampler::Assign(const TPublishedObject &source) {
+    if (dynamic_cast<const TCustomResampler *>(&source) == nullptr) {
+        TPublishedObject::Assign(source);
+    }
+    CopyPublishedProperties(source, *this, tkProperties);
+}
+
+namespace {
+const char *const kPixelAccessModeNames[] = {"pamUnsafe", "pamSafe", "pamWrap",
+                                             "pamTransparentEdge"};
+} // namespace
+
+void TCustomResampler::GetPropList(std::vector<TPropInfo> &list) const {
+    list.push_back({"PixelAccessMode", tkEnumeration});
+}
+
+TPropertyValue TCustomResampler::GetPropValue(const std::string &name) const {
+    if (name == "PixelAccessMode") {
+        return std::string(kPixelAccessModeNames[FPixelAccessMode]);
+    }
+    return TPublishedObject::GetPropValue(name);
+}
+
+void TCustomResampler::SetPropValue(const std::string &name, const TPropertyValue &value) {
+    if (name != "PixelAccessMode") {
+        TPublishedObject::SetPropValue(name, value);
+        return;
+    }
+    const std::string &text = TextOf(name, value);
+    for (int i = 0; i < 4; ++i) {
+        if (text == kPixelAccessModeNames[i]) {
+            SetPixelAccessMode(TPixelAccessMode(i));
+            return;
+        }
+    }
+    throw EPropertyError(std::string_view("Invalid property value"));
 }
 
 void TCustomResampler::SetPixelAccessMode(TPixelAccessMode value) {
@@ -486,7 +520,7 @@ void TCustomBitmap32::CopySettingsTo(TCustomBitmap32 &dst) const {
     dst.SetOuterColor(FOuterColor);
     dst.SetResamplerClassName(GetResamplerClassName());
     if (FResampler && dst.FResampler) {
-        dst.FResampler->AssignFrom(*FResampler);
+        dst.FResampler->Assign(*FResampler);
     }
 }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "raster/Raster_Blend.h"
+#include "raster/Raster_Containers.h"
 #include "raster/Raster_LowLevel.h"
 #include "raster/Raster_Types.h"
 
@@ -202,8 +203,8 @@ public:
 
 using TPixelCombineEvent = std::function<void(TColor32 f, TColor32 &b, TColor32 m)>;
 
-// Reads one bitmap; owned by that bitmap.
-class TCustomResampler : public TCustomSampler {
+// Reads one bitmap; owned by that bitmap. Published: PixelAccessMode (and a descendant's own).
+class TCustomResampler : public TCustomSampler, public TPublishedObject {
 public:
     // Installs itself as bitmap's resampler when bitmap is not null (the bitmap owns it).
     explicit TCustomResampler(TCustomBitmap32 *bitmap = nullptr);
@@ -212,12 +213,15 @@ public:
     bool HasBounds() const override;
     TFloatRect GetSampleBounds() const override;
     virtual float GetWidth() const { return 0; }
-    virtual const char *ClassName() const = 0;
+    const char *ClassName() const override = 0;
     virtual void Resample(TCustomBitmap32 *dst, TRect dstRect, TRect dstClip, TCustomBitmap32 *src,
                           TRect srcRect, TDrawMode combineOp,
                           const TPixelCombineEvent &combineCallBack) = 0;
-    // Copies the published settings (PixelAccessMode) of another resampler.
-    virtual void AssignFrom(const TCustomResampler &source);
+    // From another resampler: its published properties.
+    void Assign(const TPublishedObject &source) override;
+    void GetPropList(std::vector<TPropInfo> &list) const override;
+    TPropertyValue GetPropValue(const std::string &name) const override;
+    void SetPropValue(const std::string &name, const TPropertyValue &value) override;
 
     TCustomBitmap32 *GetBitmap() const { return FBitmap; }
     TPixelAccessMode GetPixelAccessMode() const { return FPixelAccessMode; }
