@@ -8,6 +8,8 @@
 #include "raster/Raster_Resamplers.h"
 #include "raster/Raster_System.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -170,10 +172,6 @@ bool TCustomMap::SetSize(int32_t newWidth, int32_t newHeight) {
     Changed();
     Resized();
     return true;
-}
-
-bool TCustomMap::SetSizeFrom(const TCustomMap *source) {
-    return source ? SetSize(source->GetWidth(), source->GetHeight()) : SetSize(0, 0);
 }
 
 void TCustomMap::Delete() {
@@ -528,8 +526,10 @@ void TCustomBitmap32::SetClipRect(const TRect &value) {
     IntersectRects(FClipRect, value, BoundsRect());
     FFixedClipRect = {FixedFromInt(FClipRect.Left), FixedFromInt(FClipRect.Top),
                       FixedFromInt(FClipRect.Right), FixedFromInt(FClipRect.Bottom)};
-    F256ClipRect = {FClipRect.Left * 256, FClipRect.Top * 256, FClipRect.Right * 256,
-                    FClipRect.Bottom * 256};
+    // 24.8 fixed point covers 2^23 pixels; wider bitmaps wrap as the 32-bit original did.
+    auto to248 = [](int32_t v) { return rtl::WrapToInt32(int64_t(v) * 256); };
+    F256ClipRect = {to248(FClipRect.Left), to248(FClipRect.Top), to248(FClipRect.Right),
+                    to248(FClipRect.Bottom)};
     FClipping = !(FClipRect == BoundsRect());
     RebuildWrapProcs();
 }

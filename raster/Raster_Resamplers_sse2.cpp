@@ -62,7 +62,6 @@ uint32_t LinearInterpolate_SSE2(uint32_t wx, uint32_t wy, const uint32_t *c11,
     return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(r, z)));
 }
 
-
 // ---- Kernel resampling passes ------------------------------------------------------------
 // Columns: two taps at a time, their channel bytes interleaved into 16-bit pairs that one
 // multiply-add weighs (both products and their sum fit the 32-bit lanes). Row: four 32-bit

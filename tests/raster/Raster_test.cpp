@@ -280,3 +280,10 @@ TEST(WholeBitmap, ResetAlphaKeepsColour) {
     b.ResetAlpha(0x40);
     EXPECT_EQ(b.GetPixel(0, 0), 0x40345678u);
 }
+
+TEST(Bitmap, VeryWideEmptyBitmapGetsItsClipRectangleWithoutOverflow) {
+    TCustomBitmap32 b;
+    b.SetSize(67108870, 0); // a size a damaged file may announce: 24.8 positions wrap
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(b.GetClipRect(), (TRect{0, 0, 67108870, 0}));
+}
