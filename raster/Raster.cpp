@@ -43,6 +43,9 @@ void InitializeRaster() {
         InitializeResamplers();
         BuildGammaTable(0.7f);
         InitializeMicroTiles();
+#ifdef WB_RASTER_PLATFORM
+        InitializePlatformSide();
+#endif
     });
 }
 

@@ -84,6 +84,11 @@ int32_t Round(double value);
 // Idempotent; bitmaps call it.
 void InitializeRaster();
 
+// The device side's description of the pixels (Raster_Backends.h) and the pixel surface's
+// identity: null while a bitmap is empty, another value after every size change.
+struct TBitmapInfo;
+using TBitmapHandle = const void *;
+
 class EBitmapException : public rtl::Exception {
 public:
     using rtl::Exception::Exception;
@@ -554,6 +559,9 @@ public:
     void UpdateFont();
     // The canvas on the pixels (the original's device context); null while empty.
     gfx::TCanvas *GetHandle();
+    // The pixel surface's identity (null while empty) and its information header.
+    TBitmapHandle GetBitmapHandle();
+    TBitmapInfo GetBitmapInfo();
 
     // Text without background in the font's colour, clipped to the clip rectangle when
     // clipping; reports (X, Y, X + width + 1, Y + height + 1).

@@ -15,6 +15,8 @@
 
 namespace raster {
 
+class IPaintSupport;
+
 enum TRepaintMode : uint8_t { rmFull = 0, rmDirect = 1, rmOptimizer = 2 };
 enum TPaintBoxOption : uint8_t { pboWantArrowKeys = 1, pboAutoFocus = 2 };
 using TPaintBoxOptions = uint8_t; // bits of TPaintBoxOption
@@ -88,7 +90,7 @@ protected:
     TRectList FInvalidRects;
 
 private:
-    void CopyBufferToCanvas();
+    void CopyBufferToCanvas(IPaintSupport *paint);
 
     std::unique_ptr<TBitmap32> FBuffer;
     int32_t FBufferOversize = 40;

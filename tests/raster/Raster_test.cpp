@@ -39,9 +39,11 @@ TEST(Geometry, GammaTableForGammaPointSeven) {
 
 TEST(Geometry, ColorToColor32SwapsRedAndBlue) {
     EXPECT_EQ(ColorToColor32(0x000000FF), 0xFFFF0000u);
+    InitializeRaster();
+    const auto platform = SystemColorResolver;
     SystemColorResolver = [](int32_t index) { return index == 5 ? 0x00112233 : 0; };
     EXPECT_EQ(ColorToColor32(int32_t(0xFF000005)), 0xFF332211u);
-    SystemColorResolver = nullptr;
+    SystemColorResolver = platform;
 }
 
 TEST(Geometry, MakeRectRoundedModes) {
