@@ -110,13 +110,17 @@ TColor32 MergePixel(TColor32 f, TColor32 b) {
 }
 
 void CombinePixelColumnPair(TColor32 c, TColor32 *p, int32_t stride, int32_t rows, uint32_t w0,
-                            uint32_t w1) {
+                            uint32_t w1, uint32_t w0b, uint32_t w1b) {
     for (int32_t r = 0; r < rows; ++r, p += stride) {
-        if (w0 != 0) {
-            p[0] = CombineChannels(c, p[0], w0);
+        for (const uint32_t w : {w0, w0b}) {
+            if (w != 0) {
+                p[0] = CombineChannels(c, p[0], w);
+            }
         }
-        if (w1 != 0) {
-            p[1] = CombineChannels(c, p[1], w1);
+        for (const uint32_t w : {w1, w1b}) {
+            if (w != 0) {
+                p[1] = CombineChannels(c, p[1], w);
+            }
         }
     }
 }

@@ -27,7 +27,7 @@ using TCombineMem = void (*)(TColor32 x, TColor32 &y, uint32_t w);
 using TCombineLine = void (*)(const TColor32 *src, TColor32 *dst, int32_t count, uint32_t w);
 using TEndBlendProc = void (*)();
 using TCombineColumnPair = void (*)(TColor32 c, TColor32 *p, int32_t stride, int32_t rows,
-                                    uint32_t w0, uint32_t w1);
+                                    uint32_t w0, uint32_t w1, uint32_t w0b, uint32_t w1b);
 
 // Routine ids of "Raster_Blend bindings".
 enum TBlendRoutineId {
@@ -81,8 +81,9 @@ extern TBlendRegEx BlendPixelWeighted;
 extern TBlendMemEx BlendPixelInPlaceWeighted;
 extern TBlendLineEx BlendPixelRowWeighted;
 // Two adjacent columns of `rows` pixels from p (rows `stride` pixels apart): the left pixel of
-// each row is combined with c at weight w0, the right one at w1 (weights below 255; 0 leaves the
-// pixel). The antialiased vertical lines plot through it.
+// each row is combined with c at weight w0 and then at w0b, the right one at w1 and then at w1b
+// (weights below 255; 0 leaves the pixel). The antialiased vertical lines plot through it: both
+// weights of a row in one walk down the column.
 extern TCombineColumnPair CombinePixelColumnPair;
 
 // Channel arithmetic: each of the four channels (alpha included, unless stated) of two colours
@@ -131,7 +132,7 @@ void CombinePixelInPlace(TColor32 x, TColor32 &y, uint32_t w);
 void CombinePixelRow(const TColor32 *src, TColor32 *dst, int32_t count, uint32_t w);
 TColor32 MergePixel(TColor32 f, TColor32 b);
 void CombinePixelColumnPair(TColor32 c, TColor32 *p, int32_t stride, int32_t rows, uint32_t w0,
-                            uint32_t w1);
+                            uint32_t w1, uint32_t w0b, uint32_t w1b);
 TColor32 ChannelMax(TColor32 c1, TColor32 c2);
 TColor32 ChannelMin(TColor32 c1, TColor32 c2);
 TColor32 ChannelAverage(TColor32 c1, TColor32 c2);

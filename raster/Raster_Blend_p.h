@@ -19,7 +19,7 @@ void BlendPixelRowWeighted_SSE2(const uint32_t *src, uint32_t *dst, int32_t coun
 void CombinePixelRow_SSE2(const uint32_t *src, uint32_t *dst, int32_t count, uint32_t w);
 
 void CombinePixelColumnPair_SSE2(uint32_t c, uint32_t *p, int32_t stride, int32_t rows, uint32_t w0,
-                                 uint32_t w1);
+                                 uint32_t w1, uint32_t w0b, uint32_t w1b);
 
 uint32_t ChannelMax_SSE2(uint32_t c1, uint32_t c2);
 uint32_t ChannelMin_SSE2(uint32_t c1, uint32_t c2);

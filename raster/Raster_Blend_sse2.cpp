@@ -127,25 +127,28 @@ void CombinePixelRow_SSE2(const uint32_t *src, uint32_t *dst, int32_t count, uin
 
 // Two rows of the column pair per step: [row 0 left, row 0 right | row 1 left, row 1 right].
 void CombinePixelColumnPair_SSE2(uint32_t c, uint32_t *p, int32_t stride, int32_t rows, uint32_t w0,
-                                 uint32_t w1) {
+                                 uint32_t w1, uint32_t w0b, uint32_t w1b) {
     const __m128i z = _mm_setzero_si128();
     const __m128i cv = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(c)), z);
-    const __m128i wv = _mm_set_epi16(short(w1), short(w1), short(w1), short(w1), short(w0),
+    const __m128i wa = _mm_set_epi16(short(w1), short(w1), short(w1), short(w1), short(w0),
                                      short(w0), short(w0), short(w0));
+    const __m128i wb = _mm_set_epi16(short(w1b), short(w1b), short(w1b), short(w1b), short(w0b),
+                                     short(w0b), short(w0b), short(w0b));
+    // A zero weight gives back (B x 256 + 128) div 256 = B, so both weights apply to every row.
+    const auto mix = [&](__m128i pixels) { return Mix16(cv, Mix16(cv, pixels, wa), wb); };
     int32_t r = 0;
     for (; r + 2 <= rows; r += 2, p += 2 * stride) {
         const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p));
         const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p + stride));
-        const __m128i ra = Mix16(cv, _mm_unpacklo_epi8(a, z), wv);
-        const __m128i rb = Mix16(cv, _mm_unpacklo_epi8(b, z), wv);
-        const __m128i packed = _mm_packus_epi16(ra, rb);
+        const __m128i packed =
+            _mm_packus_epi16(mix(_mm_unpacklo_epi8(a, z)), mix(_mm_unpacklo_epi8(b, z)));
         _mm_storel_epi64(reinterpret_cast<__m128i *>(p), packed);
         _mm_storel_epi64(reinterpret_cast<__m128i *>(p + stride), _mm_srli_si128(packed, 8));
     }
     if (r < rows) {
         const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p));
         _mm_storel_epi64(reinterpret_cast<__m128i *>(p),
-                         _mm_packus_epi16(Mix16(cv, _mm_unpacklo_epi8(a, z), wv), z));
+                         _mm_packus_epi16(mix(_mm_unpacklo_epi8(a, z)), z));
     }
 }
 

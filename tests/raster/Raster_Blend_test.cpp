@@ -217,13 +217,14 @@ TEST_F(BlendTest, ColumnPairVariantsEqualReferenceExhaustively) {
                 column[2 * r] = (r & 0xFF) * 0x01010101u;
                 column[2 * r + 1] = (255 - (r & 0xFF)) * 0x01010101u;
             }
-            const uint32_t w1 = (w * 7) % 255;
+            const uint32_t w1 = (w * 7) % 255, w0b = (w * 13 + c) % 255, w1b = (c * 5) % 255;
             expected.assign(column.begin(), column.end());
-            reference::CombinePixelColumnPair(c * 0x01010101u, expected.data(), 2, 257, w, w1);
+            reference::CombinePixelColumnPair(c * 0x01010101u, expected.data(), 2, 257, w, w1, w0b,
+                                              w1b);
             for (const TVariant &v : kVariants) {
                 ForceProcessorFeaturesForTesting(v.Features);
                 std::vector<TColor32> actual = column;
-                CombinePixelColumnPair(c * 0x01010101u, actual.data(), 2, 257, w, w1);
+                CombinePixelColumnPair(c * 0x01010101u, actual.data(), 2, 257, w, w1, w0b, w1b);
                 if (actual != expected) {
                     FAIL() << v.Name << " colour " << c << " weights " << w << ", " << w1;
                 }
