@@ -49,7 +49,7 @@ int32_t ClampDelta(int32_t delta) {
 } // namespace
 
 TMicroTilesRepaintOptimizer::TMicroTilesRepaintOptimizer(TBitmap32 *buffer, TRectList *invalidRects)
-    : TCustomRepaintOptimizer(buffer, invalidRects) {
+    : TCustomRepaintOptimizer(buffer, invalidRects), FPerfTimer(pcThreadTime) {
     SetAdaptiveMode(true);
     TilesInit(FTempTiles);
     TilesInit(FInvalidTiles);

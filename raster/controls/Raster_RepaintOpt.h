@@ -59,7 +59,9 @@ protected:
 // last painted, so a moved or changed layer invalidates where it was and where it is now.
 // Adaptive mode (on after creation) times every buffer repaint: when a partial repaint is
 // slower than the last full one it goes to whole tiles (level 1) and then to full repaints
-// (level 2), and tries a lower level again after 1 to 5 seconds. A layer queued for
+// (level 2), and tries a lower level again after 1 to 5 seconds. Repaints are timed in the
+// thread's own running time, so a repaint that another process held up does not count as
+// slow. A layer queued for
 // re-measuring must be known to the optimiser; one it never saw raises rtl::EListError
 // "Item not found ($0%x)" from PerformOptimization.
 class TMicroTilesRepaintOptimizer : public TCustomRepaintOptimizer {
