@@ -1,0 +1,3 @@
+#Document model(vizivodu / document) : items, documents, item text encoding, pictures.
+list(APPEND VIZIVODU_SOURCES document / VDUnicode.cpp document / VDUnicode_Html.cpp document /
+     VDUnicode_LineBreak.cpp)
