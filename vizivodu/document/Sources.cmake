@@ -1,3 +1,5 @@
-#Document model(vizivodu / document) : items, documents, item text encoding, pictures.
-list(APPEND VIZIVODU_SOURCES document / VDUnicode.cpp document / VDUnicode_Html.cpp document /
-     VDUnicode_LineBreak.cpp)
+# Document model (vizivodu/document): items, documents, item text encoding, pictures.
+list(APPEND VIZIVODU_SOURCES
+    document/VDUnicode.cpp
+    document/VDUnicode_Html.cpp
+    document/VDUnicode_LineBreak.cpp)
