@@ -19,8 +19,9 @@ namespace gfx {
 
 namespace {
 
-constexpr int kAllocationLimitMB = 1024;
-constexpr int64_t kMaxPixels = int64_t{1} << 28;
+// 2^26 pixels (a picture of 8192 x 8192) is the most a document picture may have.
+constexpr int kAllocationLimitMB = 512;
+constexpr int64_t kMaxPixels = int64_t{1} << 26;
 
 bool Decode(const std::vector<uint8_t> &data, const char *format, QImage &image,
             std::string *formatName, int imageIndex = 0) {

@@ -18,7 +18,7 @@ namespace gfx::codecs {
 std::vector<uint8_t> ReadRest(rtl::TStream &stream);
 
 // Decodes data in the given format ("JPEG", "ICO", nullptr for any) into 32-bit pixels with
-// alpha. Returns false for data the decoder refuses, and for pictures of more than 2^28
+// alpha. Returns false for data the decoder refuses, and for pictures of more than 2^26
 // pixels (the decoder's allocation limit keeps bombs out).
 // imageIndex picks an image of a file that holds several (an icon's sizes).
 bool DecodeToBitmap(const std::vector<uint8_t> &data, const char *format, TBitmap &bitmap,
