@@ -1,5 +1,6 @@
-# Document model (vizivodu/document): items, documents, item text encoding, pictures.
+# Subsystem 6, rich document model.
 list(APPEND VIZIVODU_SOURCES
+    document/VDClasses.cpp
     document/VDGrHandler.cpp
     document/VDGrHandler_Classes.cpp
     document/VDGrHandler_Convert.cpp
