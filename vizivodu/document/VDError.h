@@ -1,17 +1,11 @@
-// The exception class of the rich-document library and the fixed texts of the document model's
-// errors.
+// The fixed texts of the document model's errors (raised as EViziVoduError).
 #pragma once
 
-#include "platform/rtl/Exceptions.h"
+#include "vizivodu/styles/VDStyle_Types.h"
+
+#include <cstddef>
 
 namespace vizivodu {
-
-// Raised by the document library for invalid operations; the message is one of the texts below
-// (or a style sheet's own text).
-class EViziVoduError : public rtl::Exception {
-public:
-    using rtl::Exception::Exception;
-};
 
 namespace errmsg {
 inline constexpr const char16_t *UnicodeOperation = u"Can't perform Unicode operation";

@@ -2,6 +2,8 @@
 // cloning and loading graphics, and the neutral questions about them.
 #include "vizivodu/document/VDGrHandler.h"
 
+#include "vizivodu/VDStartup_p.h"
+
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Icon.h"
 #include "platform/gfx/JPEGImage.h"
@@ -452,6 +454,10 @@ void InitializeGraphicHandler() {
           PngGraphicClass()}) {
         RegisterGraphicClass(c);
     }
+}
+
+void startup::InitializeVDGrHandler() {
+    InitializeGraphicHandler();
 }
 
 void FinalizeGraphicHandler() {

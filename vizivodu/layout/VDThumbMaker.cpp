@@ -1,6 +1,8 @@
 // The thumbnail maker and its two-pass cubic resampler.
 #include "vizivodu/layout/VDThumbMaker.h"
 
+#include "vizivodu/VDStartup_p.h"
+
 #include "vizivodu/document/VDGrHandler.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -204,6 +206,10 @@ void InitializeThumbnailMaker() {
         MakerOwner() = std::make_unique<TVDThumbnailMaker>();
         GlobalThumbnailMaker = MakerOwner().get();
     }
+}
+
+void startup::InitializeVDThumbMaker() {
+    InitializeThumbnailMaker();
 }
 
 void FinalizeThumbnailMaker() {

@@ -5,3 +5,5 @@ list(APPEND VIZIVODU_TEST_SOURCES
     document/VDGrHandler_test.cpp
     document/VDUnicode_test.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/graphic_handler_fuzz.cpp)
+list(APPEND VIZIVODU_TEST_SOURCES
+    document/CVDData_test.cpp)
