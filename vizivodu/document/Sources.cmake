@@ -4,7 +4,9 @@ list(APPEND VIZIVODU_SOURCES
     document/CVDData_Props.cpp
     document/CVDData_Styles.cpp
     document/VDClasses.cpp
+    document/VDDocParams.cpp
     document/VDFieldItems.cpp
+    document/VDFloatingBox.cpp
     document/VDFHelpers.cpp
     document/VDGrHandler.cpp
     document/VDGrHandler_Classes.cpp

@@ -7,4 +7,5 @@ list(APPEND VIZIVODU_TEST_SOURCES
     ${CMAKE_SOURCE_DIR}/fuzz/graphic_handler_fuzz.cpp)
 list(APPEND VIZIVODU_TEST_SOURCES
     document/CVDData_test.cpp
+    document/VDDocParams_test.cpp
     document/VDItem_test.cpp)
