@@ -6,6 +6,7 @@ list(APPEND VIZIVODU_TEST_SOURCES
     document/VDUnicode_test.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/graphic_handler_fuzz.cpp)
 list(APPEND VIZIVODU_TEST_SOURCES
+    document/CVDData_Helpers_test.cpp
     document/CVDData_test.cpp
     document/VDDocParams_test.cpp
     document/VDItem_test.cpp)

@@ -43,7 +43,9 @@ TEST(DocParameters, UnitsAloneDoNotConvertLengths) {
     TVDDocParameters converted;
     converted.ConvertToUnits(vduMillimeters);
     EXPECT_NEAR(static_cast<double>(converted.PageWidth), 210.0, 1e-6);
-    EXPECT_NE(Written([&](rtl::TStream &s) { converted.SaveToVDF(s); }).find("PageWidth=209.99999999916\r\n"),
+    EXPECT_NE(Written([&](rtl::TStream &s) {
+                  converted.SaveToVDF(s);
+              }).find("PageWidth=209.99999999916\r\n"),
               std::string::npos);
     EXPECT_EQ(converted.ToTwips(converted.PageWidth), 11906);
 }
