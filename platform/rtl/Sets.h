@@ -1,5 +1,4 @@
-// Sets of enumeration values, as the class library's set types: up to 64 members, the member
-// with ordinal n held in bit n.
+// TSet: the class library's small sets of enumeration values, as a bit mask.
 #pragma once
 
 #include <cstdint>
@@ -7,53 +6,50 @@
 
 namespace rtl {
 
-// E is an enumeration whose members have the ordinals 0 .. Count - 1.
-template <class E, int Count> class TSet {
+// A set of values of the enumeration E, whose ordinals must lie in 0..Count-1 (at most 64).
+// Bits() shows member n as bit n, the form in which sets are stored (FromBits takes it back;
+// bits beyond the enumeration are kept as given). All() is the set of the Count members.
+template <typename E, int Count = 64> class TSet {
     static_assert(Count > 0 && Count <= 64, "a set holds 1 to 64 members");
 
 public:
     constexpr TSet() = default;
-    constexpr TSet(std::initializer_list<E> members) {
-        for (E m : members) {
-            Include(m);
+    constexpr TSet(std::initializer_list<E> items) {
+        for (E e : items) {
+            FBits |= Bit(e);
         }
     }
-
-    // The set of every member.
-    static constexpr TSet All() { return FromBits(AllBits); }
-    // The members whose bits are set in bits (bits beyond Count are dropped).
     static constexpr TSet FromBits(uint64_t bits) {
         TSet s;
-        s.FBits = bits & AllBits;
+        s.FBits = bits;
         return s;
     }
+    static constexpr TSet All() {
+        return FromBits(Count == 64 ? ~uint64_t(0) : (uint64_t(1) << Count) - 1);
+    }
     constexpr uint64_t Bits() const { return FBits; }
-
-    constexpr bool Contains(E m) const { return (FBits >> Ordinal(m)) & 1u; }
-    constexpr TSet &Include(E m) {
-        FBits |= uint64_t(1) << Ordinal(m);
-        return *this;
-    }
-    constexpr TSet &Exclude(E m) {
-        FBits &= ~(uint64_t(1) << Ordinal(m));
-        return *this;
-    }
-    // Includes m when on is true, excludes it otherwise.
-    constexpr TSet &Set(E m, bool on) { return on ? Include(m) : Exclude(m); }
+    constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
     constexpr bool Empty() const { return FBits == 0; }
-
-    friend constexpr TSet operator+(TSet a, TSet b) { return FromBits(a.FBits | b.FBits); }
-    friend constexpr TSet operator-(TSet a, TSet b) { return FromBits(a.FBits & ~b.FBits); }
-    friend constexpr TSet operator*(TSet a, TSet b) { return FromBits(a.FBits & b.FBits); }
-    constexpr TSet &operator+=(TSet b) { return *this = *this + b; }
-    constexpr TSet &operator-=(TSet b) { return *this = *this - b; }
-    constexpr TSet &operator*=(TSet b) { return *this = *this * b; }
+    constexpr TSet &Include(E e) {
+        FBits |= Bit(e);
+        return *this;
+    }
+    constexpr TSet &Exclude(E e) {
+        FBits &= ~Bit(e);
+        return *this;
+    }
+    // Includes e when on, excludes it otherwise.
+    constexpr TSet &Set(E e, bool on) { return on ? Include(e) : Exclude(e); }
+    constexpr TSet operator+(TSet other) const { return FromBits(FBits | other.FBits); }
+    constexpr TSet operator-(TSet other) const { return FromBits(FBits & ~other.FBits); }
+    constexpr TSet operator*(TSet other) const { return FromBits(FBits & other.FBits); }
+    constexpr TSet &operator+=(TSet other) { return *this = *this + other; }
+    constexpr TSet &operator-=(TSet other) { return *this = *this - other; }
+    constexpr TSet &operator*=(TSet other) { return *this = *this * other; }
     friend constexpr bool operator==(TSet, TSet) = default;
 
 private:
-    static constexpr uint64_t AllBits = Count == 64 ? ~uint64_t(0) : (uint64_t(1) << Count) - 1;
-    static constexpr int Ordinal(E m) { return static_cast<int>(m); }
-
+    static constexpr uint64_t Bit(E e) { return uint64_t(1) << unsigned(e); }
     uint64_t FBits = 0;
 };
 

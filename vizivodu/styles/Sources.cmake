@@ -1,5 +1,6 @@
 # Subsystem 5, rich text styles.
 list(APPEND VIZIVODU_SOURCES
+    styles/VDCollection.cpp
     styles/VDFuncs.cpp
     styles/VDStyle.cpp
     styles/VDStyle_Borders.cpp

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace ui {
+namespace gfx {
 class TCustomImageList;
 }
 
@@ -22,7 +22,7 @@ public:
     virtual void AfterAddStyle(TCustomVDInfo & /*styleInfo*/) {}
     // The image list that the application supplies for a tag (the root document's image-list
     // event); null when none.
-    virtual ui::TCustomImageList *VDFImageListNeeded(int32_t /*imageListTag*/) { return nullptr; }
+    virtual gfx::TCustomImageList *VDFImageListNeeded(int32_t /*imageListTag*/) { return nullptr; }
 };
 
 } // namespace vizivodu

@@ -36,16 +36,16 @@ TVDStyle::~TVDStyle() {
 
 // ---- Collections --------------------------------------------------------------------------
 
-rtl::TCollection::TItemFactory TVDStyle::GetTextStyleClass() const {
-    return [](rtl::TCollection *c) { return std::make_unique<TFontInfo>(c); };
+TVDCollection::TItemFactory TVDStyle::GetTextStyleClass() const {
+    return [](TVDCollection *c) { return std::make_unique<TFontInfo>(c); };
 }
 
-rtl::TCollection::TItemFactory TVDStyle::GetParaStyleClass() const {
-    return [](rtl::TCollection *c) { return std::make_unique<TParaInfo>(c); };
+TVDCollection::TItemFactory TVDStyle::GetParaStyleClass() const {
+    return [](TVDCollection *c) { return std::make_unique<TParaInfo>(c); };
 }
 
-rtl::TCollection::TItemFactory TVDStyle::GetListStyleClass() const {
-    return [](rtl::TCollection *c) { return std::make_unique<TVDListInfo>(c); };
+TVDCollection::TItemFactory TVDStyle::GetListStyleClass() const {
+    return [](TVDCollection *c) { return std::make_unique<TVDListInfo>(c); };
 }
 
 void TVDStyle::SetTextStyles(const TFontInfos &value) {

@@ -26,6 +26,10 @@ namespace gfx {
 class TCanvas;
 }
 
+namespace rtl {
+class TCustomIniFile;
+}
+
 namespace vizivodu {
 
 class TVDStyle;
@@ -81,9 +85,9 @@ public:
     TVDStyleTemplateCollection &GetOwnStyleTemplates() const { return *FStyleTemplates; }
 
     // The item classes of the three collections (used to make collections of the same kind).
-    virtual rtl::TCollection::TItemFactory GetTextStyleClass() const;
-    virtual rtl::TCollection::TItemFactory GetParaStyleClass() const;
-    virtual rtl::TCollection::TItemFactory GetListStyleClass() const;
+    virtual TVDCollection::TItemFactory GetTextStyleClass() const;
+    virtual TVDCollection::TItemFactory GetParaStyleClass() const;
+    virtual TVDCollection::TItemFactory GetListStyleClass() const;
 
     // ---- Main sheet ----
     TVDStyle *GetMainVDStyle() const { return FMainVDStyle; }
@@ -104,6 +108,10 @@ public:
     // Makes the interface when there is none: the complex-script engine for vdteUniscribe
     // when it is available, else the GDI engine.
     virtual void CreateGraphicInterface();
+    // Replaces the interface (a recording one in tests).
+    void SetGraphicInterfaceForTesting(std::unique_ptr<TVDGraphicInterface> value) {
+        FGraphicInterface = std::move(value);
+    }
     TVDTextEngine GetTextEngine() const { return FTextEngine; }
     // A new engine replaces the interface.
     void SetTextEngine(TVDTextEngine value);
@@ -193,6 +201,18 @@ public:
     // DefTabWidth.
     TVDNextTab GetNextTab(int32_t paraNo, int32_t x, PVDScreenAndDevice sad,
                           TVDBiDiMode defBiDiMode, int32_t leftIndent, int32_t rightIndent) const;
+
+    // ---- Persistence seams ----
+    // The sheet in an INI section, an INI file or the registry, and lengths as CSS text;
+    // defined by the persistence units.
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section);
+    void SaveINI(const UnicodeString &fileName, const UnicodeString &section) const;
+    void LoadINI(const UnicodeString &fileName, const UnicodeString &section);
+    void SaveReg(const UnicodeString &baseKey) const;
+    void LoadReg(const UnicodeString &baseKey);
+    AnsiString GetCSSSize(TVDStyleLength value) const;
+    AnsiString GetCSSSizeInPoints(TVDStyleLength value) const;
 
     // ---- Invalid picture ----
     // The picture shown for a picture that cannot be shown; made on first call.

@@ -416,10 +416,10 @@ int32_t TVDBackgroundRect::SimilarityValue(const TVDBackgroundRect &value, int32
 
 // ---- Tab stops ----------------------------------------------------------------------------
 
-void TVDTabInfo::Assign(const rtl::TCollectionItem &source) {
+void TVDTabInfo::Assign(const TVDCollectionItem &source) {
     const auto *tab = dynamic_cast<const TVDTabInfo *>(&source);
     if (!tab) {
-        rtl::TCollectionItem::Assign(source);
+        TVDCollectionItem::Assign(source);
         return;
     }
     SetPosition(tab->FPosition);
@@ -464,14 +464,14 @@ void TVDTabInfo::SetPosition(TVDStyleLength value) {
 }
 
 TVDTabInfos::TVDTabInfos()
-    : rtl::TCollection([](rtl::TCollection *c) { return std::make_unique<TVDTabInfo>(c); }) {}
+    : TVDCollection([](TVDCollection *c) { return std::make_unique<TVDTabInfo>(c); }) {}
 
 TVDTabInfo &TVDTabInfos::Add() {
-    return static_cast<TVDTabInfo &>(*rtl::TCollection::Add());
+    return static_cast<TVDTabInfo &>(*TVDCollection::Add());
 }
 
 void TVDTabInfos::SortTabs() {
-    SortItems([](const rtl::TCollectionItem *a, const rtl::TCollectionItem *b) {
+    SortItems([](const TVDCollectionItem *a, const TVDCollectionItem *b) {
         const TVDStyleLength pa = static_cast<const TVDTabInfo *>(a)->GetPosition();
         const TVDStyleLength pb = static_cast<const TVDTabInfo *>(b)->GetPosition();
         return pa < pb ? -1 : pa > pb ? 1 : 0;

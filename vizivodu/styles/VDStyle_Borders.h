@@ -5,16 +5,20 @@
 #pragma once
 
 #include "platform/gfx/Colors.h"
-#include "platform/rtl/Collections.h"
 #include "platform/rtl/Sets.h"
 #include "platform/rtl/Types.h"
 #include "vizivodu/document/VDClasses.h"
+#include "vizivodu/styles/VDCollection.h"
 #include "vizivodu/styles/VDStyle_Types.h"
 
 #include <memory>
 
 namespace gfx {
 class TCanvas;
+}
+
+namespace rtl {
+class TCustomIniFile;
 }
 
 namespace vizivodu {
@@ -69,11 +73,12 @@ enum TVDParaInfoProperty : uint8_t {
     vdpiCustom4,
     vdpiCustom5
 };
-using TVDParaInfoProperties = rtl::TSet<TVDParaInfoProperty, 44>;
-inline constexpr TVDParaInfoProperties AllParaStyleProperties = TVDParaInfoProperties::All();
+using TVDParaInfoProperties = rtl::TSet<TVDParaInfoProperty>;
+inline constexpr TVDParaInfoProperties AllParaStyleProperties =
+    TVDParaInfoProperties::FromBits((uint64_t(1) << 44) - 1);
 
 enum TVDSide : uint8_t { vdsLeft, vdsTop, vdsRight, vdsBottom };
-using TVDSides = rtl::TSet<TVDSide, 4>;
+using TVDSides = rtl::TSet<TVDSide>;
 
 // Four lengths in style units, default 0.
 class TVDRect {
@@ -103,6 +108,11 @@ public:
     // (Sum over the sides of GetIntSimilarity(side, other side, weight)) div divisor.
     int32_t SimilarityValue(const TVDRect &value, int32_t weight, int32_t divisor) const;
     void ConvertToDifferentUnits(const TVDStyle *vdStyle, TVDStyleUnits newUnits);
+    // Persistence seams (the paragraph style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section, const UnicodeString &fs,
+                   TVDStyleLength defValue) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs, TVDStyleLength defValue);
 
     TVDStyleLength Left = 0;
     TVDStyleLength Top = 0;
@@ -125,6 +135,11 @@ public:
     bool IsEqual2(bool aLeft, bool aTop, bool aRight, bool aBottom) const;
     bool IsAllEqual(bool value) const;
     bool IsEqualIgnoring(const TVDBooleanRect &value, TVDSides ignore) const;
+    // Persistence seams (the paragraph style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section, const UnicodeString &fs,
+                   bool defValue) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs, bool defValue);
 
     bool Left;
     bool Top;
@@ -163,6 +178,11 @@ public:
     void AssignValidProperties(const TVDBorder &source, TVDParaInfoProperties validProperties);
     int32_t SimilarityValue(const TVDBorder &value, int32_t wht) const;
     void ConvertToDifferentUnits(const TVDStyle *vdStyle, TVDStyleUnits newUnits);
+    // Persistence seams (the paragraph style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
     // Whether negative offsets move the border into the text rectangle (boxes: no).
     virtual bool AllowNegativeOffsets() const { return true; }
 
@@ -219,6 +239,11 @@ public:
                                TVDParaInfoProperties validProperties);
     int32_t SimilarityValue(const TVDBackgroundRect &value, int32_t wht) const;
     virtual bool AllowNegativeOffsets() const { return true; }
+    // Persistence seams (the paragraph style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
 
     TColor Color = gfx::clNone;
     TVDOpacity Opacity = 100000;
@@ -233,12 +258,12 @@ enum TVDTabAlign : uint8_t { vdtaLeft, vdtaRight, vdtaCenter };
 class TVDTabInfos;
 
 // A tab stop: Position from the left edge of the text area, alignment and leader.
-class TVDTabInfo : public rtl::TCollectionItem {
+class TVDTabInfo : public TVDCollectionItem {
 public:
-    explicit TVDTabInfo(rtl::TCollection *collection) : rtl::TCollectionItem(collection) {}
+    explicit TVDTabInfo(TVDCollection *collection) : TVDCollectionItem(collection) {}
 
     // Position through its setter (so the owner re-sorts), Align, Leader.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     // "left at 100", with " (" + the leader six times + ")" when there is a leader.
     UnicodeString GetDisplayName() const override;
     bool IsEqual(const TVDTabInfo &value) const;
@@ -261,13 +286,13 @@ private:
 
 // The tab stops of a paragraph style, kept in ascending order of Position (positions are
 // expected to be distinct).
-class TVDTabInfos : public rtl::TCollection {
+class TVDTabInfos : public TVDCollection {
 public:
     TVDTabInfos();
 
     TVDTabInfo &Add();
     TVDTabInfo &GetItem(Integer index) const {
-        return *static_cast<TVDTabInfo *>(rtl::TCollection::GetItem(index));
+        return *static_cast<TVDTabInfo *>(TVDCollection::GetItem(index));
     }
     void SortTabs();
     // The index of the stop at position, -1 when none.
@@ -281,6 +306,11 @@ public:
     void DeleteList(const TVDIntegerList &positions);
     int32_t SimilarityValue(const TVDTabInfos &value, int32_t wht) const;
     void ConvertToDifferentUnits(const TVDStyle *vdStyle, TVDStyleUnits newUnits);
+    // Persistence seams (the paragraph style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
 };
 
 } // namespace vizivodu

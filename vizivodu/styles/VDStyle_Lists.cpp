@@ -74,13 +74,13 @@ bool TVDMarkerFont::IsDefault() const {
 
 // ---- TVDListLevel -------------------------------------------------------------------------
 
-TVDListLevel::TVDListLevel(rtl::TCollection *collection)
-    : rtl::TCollectionItem(collection), FFormatString(u"\u00B7") {}
+TVDListLevel::TVDListLevel(TVDCollection *collection)
+    : TVDCollectionItem(collection), FFormatString(u"\u00B7") {}
 
-void TVDListLevel::Assign(const rtl::TCollectionItem &source) {
+void TVDListLevel::Assign(const TVDCollectionItem &source) {
     const auto *s = dynamic_cast<const TVDListLevel *>(&source);
     if (!s) {
-        rtl::TCollectionItem::Assign(source);
+        TVDCollectionItem::Assign(source);
         return;
     }
     FListType = s->FListType;
@@ -213,7 +213,7 @@ void TVDListLevel::ConvertToDifferentUnits(TVDStyleUnits newUnits, const TVDStyl
 // ---- TVDListLevelCollection ---------------------------------------------------------------
 
 TVDListLevelCollection::TVDListLevelCollection(TVDListInfo *owner)
-    : rtl::TCollection([](rtl::TCollection *c) { return std::make_unique<TVDListLevel>(c); }),
+    : TVDCollection([](TVDCollection *c) { return std::make_unique<TVDListLevel>(c); }),
       FOwner(owner) {}
 
 bool TVDListLevelCollection::IsSimpleEqual(const TVDListLevelCollection &value) const {
@@ -237,11 +237,11 @@ void TVDListLevelCollection::ConvertToDifferentUnits(TVDStyleUnits newUnits,
 
 // ---- TVDListInfo --------------------------------------------------------------------------
 
-TVDListInfo::TVDListInfo(rtl::TCollection *collection) : TCustomVDInfo(collection), FLevels(this) {
+TVDListInfo::TVDListInfo(TVDCollection *collection) : TCustomVDInfo(collection), FLevels(this) {
     SetStyleName(u"List Style");
 }
 
-void TVDListInfo::Assign(const rtl::TCollectionItem &source) {
+void TVDListInfo::Assign(const TVDCollectionItem &source) {
     if (const auto *s = dynamic_cast<const TVDListInfo *>(&source)) {
         FLevels.Assign(s->FLevels);
         FOneLevelPreview = s->FOneLevelPreview;
@@ -357,7 +357,7 @@ Integer TVDListInfos::FindStyleWithLevels(const TVDListLevelCollection &levels,
     return GetCount() - 1;
 }
 
-void TVDListInfos::RemoveImageListReferences(const ui::TCustomImageList *imageList) {
+void TVDListInfos::RemoveImageListReferences(const gfx::TCustomImageList *imageList) {
     for (Integer i = 0; i < GetCount(); ++i) {
         TVDListLevelCollection &levels = GetItem(i).GetLevels();
         for (Integer j = 0; j < levels.GetCount(); ++j) {

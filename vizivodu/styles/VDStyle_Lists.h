@@ -5,13 +5,13 @@
 
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Picture.h"
-#include "platform/rtl/Collections.h"
 #include "platform/rtl/Sets.h"
+#include "vizivodu/styles/VDCollection.h"
 #include "vizivodu/styles/VDStyle_Records.h"
 
 #include <memory>
 
-namespace ui {
+namespace gfx {
 class TCustomImageList;
 }
 
@@ -41,16 +41,16 @@ enum TVDListType : uint8_t {
 };
 enum TVDMarkerAlignment : uint8_t { vdmaLeft, vdmaRight, vdmaCenter };
 enum TVDListLevelOption : uint8_t { vdloContinuous, vdloLevelReset, vdloLegalStyleNumbering };
-using TVDListLevelOptions = rtl::TSet<TVDListLevelOption, 3>;
+using TVDListLevelOptions = rtl::TSet<TVDListLevelOption>;
 
 // One level of a list style. A new level is a bullet level with the middle dot, FirstIndent
 // 10, StartFrom 1 and the options continuous and level reset. The font and the picture are
 // made when first asked for.
-class TVDListLevel : public rtl::TCollectionItem {
+class TVDListLevel : public TVDCollectionItem {
 public:
-    explicit TVDListLevel(rtl::TCollection *collection);
+    explicit TVDListLevel(TVDCollection *collection);
 
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     // Format("%s %d/%d/%d", [kind name, LeftIndent, MarkerIndent, FirstIndent]).
     UnicodeString GetDisplayName() const override;
     bool HasPicture() const;
@@ -72,8 +72,8 @@ public:
     // transparent.
     void SetPicture(const gfx::TPicture *value);
     // Not owned.
-    ui::TCustomImageList *GetImageList() const { return FImageList; }
-    void SetImageList(ui::TCustomImageList *value) { FImageList = value; }
+    gfx::TCustomImageList *GetImageList() const { return FImageList; }
+    void SetImageList(gfx::TCustomImageList *value) { FImageList = value; }
     int32_t GetImageIndex() const { return FImageIndex; }
     void SetImageIndex(int32_t value) { FImageIndex = value; }
     // The bullet text, or the format of the number text (placeholders %0:s .. %8:s).
@@ -100,13 +100,19 @@ public:
     int32_t GetStartFrom() const { return FStartFrom; }
     void SetStartFrom(int32_t value) { FStartFrom = value; }
 
+    // Persistence seams (the list style writers define them, with the HTML list tags).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
+
 private:
     bool FontsEqual(const TVDListLevel &value) const;
     bool PicturesEqual(const TVDListLevel &value) const;
 
     TVDListType FListType = vdlstBullet;
     std::unique_ptr<gfx::TPicture> FPicture;
-    ui::TCustomImageList *FImageList = nullptr;
+    gfx::TCustomImageList *FImageList = nullptr;
     int32_t FImageIndex = 0;
     UnicodeString FFormatString;
     UnicodeString FFormatStringW;
@@ -121,17 +127,17 @@ private:
 
 class TVDListInfo;
 
-class TVDListLevelCollection : public rtl::TCollection {
+class TVDListLevelCollection : public TVDCollection {
 public:
     explicit TVDListLevelCollection(TVDListInfo *owner);
 
     TVDListInfo *GetOwner() const { return FOwner; }
-    TVDListLevel &Add() { return static_cast<TVDListLevel &>(*rtl::TCollection::Add()); }
+    TVDListLevel &Add() { return static_cast<TVDListLevel &>(*TVDCollection::Add()); }
     TVDListLevel &Insert(Integer index) {
-        return static_cast<TVDListLevel &>(*rtl::TCollection::Insert(index));
+        return static_cast<TVDListLevel &>(*TVDCollection::Insert(index));
     }
     TVDListLevel &GetItem(Integer index) const {
-        return static_cast<TVDListLevel &>(*rtl::TCollection::GetItem(index));
+        return static_cast<TVDListLevel &>(*TVDCollection::GetItem(index));
     }
     // Same count and every pair of levels IsSimpleEqual.
     bool IsSimpleEqual(const TVDListLevelCollection &value) const;
@@ -145,11 +151,11 @@ private:
 // "List Style" and has no levels.
 class TVDListInfo : public TCustomVDInfo {
 public:
-    explicit TVDListInfo(rtl::TCollection *collection);
+    explicit TVDListInfo(TVDCollection *collection);
 
     // Levels and OneLevelPreview, and ListID when this style's collection allows it; then as
     // TCustomVDInfo.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     bool IsSimpleEqual(const TCustomVDInfo &value, TVDSimpleEqualOptions options) const override;
     bool IsSimpleEqualEx(TCustomVDInfo &value, const TVDIntegerList &mapping) const override;
     int32_t SimilarityValue(const TCustomVDInfo &value) const override;
@@ -170,6 +176,12 @@ public:
     // For readers of stored styles.
     void SetListID(int32_t value) { FListID = value; }
 
+    // Persistence seams (the list style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
+
 private:
     TVDListLevelCollection FLevels;
     bool FOneLevelPreview = false;
@@ -185,12 +197,12 @@ public:
     TVDListInfos(TItemFactory itemFactory, TVDStyle *owner);
 
     TVDListInfo &GetItem(Integer index) const {
-        return static_cast<TVDListInfo &>(*rtl::TCollection::GetItem(index));
+        return static_cast<TVDListInfo &>(*TVDCollection::GetItem(index));
     }
     void SetItem(Integer index, const TVDListInfo &value) { GetItem(index).Assign(value); }
-    TVDListInfo &Add() { return static_cast<TVDListInfo &>(*rtl::TCollection::Add()); }
+    TVDListInfo &Add() { return static_cast<TVDListInfo &>(*TVDCollection::Add()); }
     TVDListInfo &Insert(Integer index) {
-        return static_cast<TVDListInfo &>(*rtl::TCollection::Insert(index));
+        return static_cast<TVDListInfo &>(*TVDCollection::Insert(index));
     }
 
     // The first style equal to style but for its identifier; when none and addIfNotFound, a
@@ -201,7 +213,11 @@ public:
     Integer FindStyleWithLevels(const TVDListLevelCollection &levels,
                                 const UnicodeString &styleNameForAdding, bool addIfNotFound);
     // Every level that shows imageList forgets it.
-    void RemoveImageListReferences(const ui::TCustomImageList *imageList);
+    void RemoveImageListReferences(const gfx::TCustomImageList *imageList);
+
+    // Persistence seams (the list style writers define them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section);
 
     // The document that answers image-list requests while the collection is read; may be null.
     TCustomVDDataHooks *VDData = nullptr;

@@ -66,12 +66,12 @@ constexpr TVDParaInfoProperty ValueProperties[] = {
 
 // ---- TCustomVDParaInfo --------------------------------------------------------------------
 
-TCustomVDParaInfo::TCustomVDParaInfo(rtl::TCollection *collection)
+TCustomVDParaInfo::TCustomVDParaInfo(TVDCollection *collection)
     : TCustomFontOrParaVDInfo(collection) {
     SetStyleName(u"Paragraph Style");
 }
 
-void TCustomVDParaInfo::Assign(const rtl::TCollectionItem &source) {
+void TCustomVDParaInfo::Assign(const TVDCollectionItem &source) {
     if (const auto *s = dynamic_cast<const TCustomVDParaInfo *>(&source)) {
         FFirstIndent = s->FFirstIndent;
         FLeftIndent = s->FLeftIndent;
@@ -150,7 +150,7 @@ void TCustomVDParaInfo::AssignSelectedProperties(const TCustomVDParaInfo &source
     FBorder.AssignValidProperties(source.FBorder, props);
     for (TVDParaOption o : Options) {
         if (props.Contains(OptionProperty(o))) {
-            FOptions.Set(o, source.FOptions.Contains(o));
+            IncludeIf(FOptions, o, source.FOptions.Contains(o));
         }
     }
     if (props.Contains(vdpiTabs)) {
@@ -256,7 +256,7 @@ TCustomVDParaInfo::CalculateModifiedProperties(const TCustomVDParaInfo &source,
     const TVDParaInfoProperties lineSpacing{vdpiLineSpacing, vdpiLineSpacingType};
     if (!(possibleProps * lineSpacing).Empty() &&
         (FLineSpacing != source.FLineSpacing || FLineSpacingType != source.FLineSpacingType)) {
-        result += lineSpacing;
+        result = result + lineSpacing;
     }
     // A member differs when ignoring every other member makes the styles unequal.
     for (TVDParaInfoProperties group : {BorderProperties, BackgroundProperties}) {
@@ -296,7 +296,7 @@ TCustomVDParaInfo::CalculateModifiedProperties2(TVDParaInfoProperties possiblePr
     // is not single.
     if (possibleProps.Contains(vdpiLineSpacingType) ||
         (possibleProps.Contains(vdpiLineSpacing) && FLineSpacing != 100)) {
-        result += TVDParaInfoProperties{vdpiLineSpacing, vdpiLineSpacingType};
+        result = result + TVDParaInfoProperties{vdpiLineSpacing, vdpiLineSpacingType};
     }
     return result;
 }
@@ -321,7 +321,7 @@ void TCustomVDParaInfo::ConvertToDifferentUnits(TVDStyleUnits newUnits) {
 
 // ---- TParaInfo ----------------------------------------------------------------------------
 
-void TParaInfo::Assign(const rtl::TCollectionItem &source) {
+void TParaInfo::Assign(const TVDCollectionItem &source) {
     if (const auto *s = dynamic_cast<const TParaInfo *>(&source)) {
         FNextParaNo = s->FNextParaNo;
         FDefStyleNo = s->FDefStyleNo;
@@ -380,11 +380,11 @@ bool TParaInfo::IsEqual(const TCustomVDParaInfo &value, TVDParaInfoProperties ig
 
 void TParaInfo::IncludeModifiedProperties(const TCustomVDParaInfo &source,
                                           TVDParaInfoProperties possibleProps) {
-    ModifiedProperties += CalculateModifiedProperties(source, possibleProps);
+    ModifiedProperties = ModifiedProperties + CalculateModifiedProperties(source, possibleProps);
 }
 
 void TParaInfo::IncludeModifiedProperties2(TVDParaInfoProperties possibleProps) {
-    ModifiedProperties += CalculateModifiedProperties2(possibleProps);
+    ModifiedProperties = ModifiedProperties + CalculateModifiedProperties2(possibleProps);
 }
 
 // ---- TParaInfos ---------------------------------------------------------------------------
@@ -398,11 +398,11 @@ TParaInfo &TParaInfos::GetItem(Integer index) const {
     if (index < 0 || index >= GetCount()) {
         return GetInvalidItem();
     }
-    return static_cast<TParaInfo &>(*rtl::TCollection::GetItem(index));
+    return static_cast<TParaInfo &>(*TVDCollection::GetItem(index));
 }
 
 void TParaInfos::SetItem(Integer index, const TParaInfo &value) {
-    static_cast<TParaInfo &>(*rtl::TCollection::GetItem(index)).Assign(value);
+    static_cast<TParaInfo &>(*TVDCollection::GetItem(index)).Assign(value);
 }
 
 TParaInfo &TParaInfos::GetInvalidItem() const {
@@ -413,7 +413,7 @@ TParaInfo &TParaInfos::GetInvalidItem() const {
         }
         auto item = std::make_unique<TErrParaInfo>(sheet);
         if (GetCount() > 0) {
-            item->Assign(*rtl::TCollection::GetItem(0));
+            item->Assign(*TVDCollection::GetItem(0));
         }
         const TVDStyleLength three = sheet->PixelsToUnits(3);
         item->SetSpaceBefore(three);
@@ -438,7 +438,7 @@ void TParaInfos::SetInvalidItem(const TParaInfo &value) {
 }
 
 TParaInfo &TParaInfos::Add() {
-    return static_cast<TParaInfo &>(*rtl::TCollection::Add());
+    return static_cast<TParaInfo &>(*TVDCollection::Add());
 }
 
 Integer TParaInfos::FindStyleWithAlignment(Integer baseStyle, TVDAlignment alignment) const {

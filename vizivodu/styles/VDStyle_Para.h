@@ -8,6 +8,8 @@
 
 namespace vizivodu {
 
+class TCustomVDRTFTables;
+
 enum TVDLineSpacingType : uint8_t {
     vdlsPercent,           // LineSpacing in percent of single spacing
     vdlsSpaceBetween,      // LineSpacing: extra space between lines (a length)
@@ -32,16 +34,16 @@ enum TVDParaOption : uint8_t {
     vdpaoKeepWithNext,
     vdpaoWidowOrphanControl
 };
-using TVDParaOptions = rtl::TSet<TVDParaOption, 7>;
+using TVDParaOptions = rtl::TSet<TVDParaOption>;
 
 // The properties of a paragraph style; lengths in style units, all 0 by default; single line
 // spacing (100 %), left alignment, no border, background or tabs.
 class TCustomVDParaInfo : public TCustomFontOrParaVDInfo {
 public:
-    explicit TCustomVDParaInfo(rtl::TCollection *collection);
+    explicit TCustomVDParaInfo(TVDCollection *collection);
 
     // From any paragraph style: every property of the table, then as TCustomFontOrParaVDInfo.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     void Reset() override;
     // Every property but the border and background back to its default, tabs cleared.
     void ResetMainProperties();
@@ -104,6 +106,22 @@ public:
     const TVDTabInfos &GetTabs() const { return FTabs; }
     void SetTabs(const TVDTabInfos &value) { FTabs.Assign(value); }
 
+    // ---- Persistence seams ----
+    // Declared for the INI, RTF, OOXML and CSS writers and readers, which define them (and make
+    // them virtual where styles override them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section, const UnicodeString &fs,
+                   TVDParaInfoProperties properties) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
+    void SaveRTFToStream(rtl::TStream &stream, TCustomVDRTFTables *rtfTables,
+                         TVDStyleLength minAllowedTabPos, const AnsiString &fILIText,
+                         const TVDStyle &vdStyle) const;
+    AnsiString GetOOXMLStr(const TVDStyle &vdStyle, TVDStyleLength minAllowedTabPos,
+                           const TVDTabInfos *parentTabs, TVDParaInfoProperties properties) const;
+    void SaveCSSToStream(rtl::TStream &stream, const TCustomVDParaInfo *baseStyle, bool multiline,
+                         bool ignoreLeftAlignment, bool ignoreStartIndents,
+                         TVDBiDiMode mainBiDiMode) const;
+
 protected:
     int32_t UnitsWeight() const;
 
@@ -128,10 +146,10 @@ private:
 // The item class of a sheet's paragraph styles.
 class TParaInfo : public TCustomVDParaInfo {
 public:
-    explicit TParaInfo(rtl::TCollection *collection) : TCustomVDParaInfo(collection) {}
+    explicit TParaInfo(TVDCollection *collection) : TCustomVDParaInfo(collection) {}
 
     // From a TParaInfo also NextParaNo, DefStyleNo and ModifiedProperties.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     void Reset() override;
     bool IsSimpleEqual(const TCustomVDInfo &value, TVDSimpleEqualOptions options) const override;
     // IsSimpleEqual ignoring references; value's NextParaNo, numbered as in the other
@@ -192,6 +210,10 @@ public:
                           TVDParaInfoProperties mask) const;
     // FindSuchStyle; when nothing is found a copy of style is appended (Standard false).
     Integer FindSuchStyleEx(Integer baseStyle, const TParaInfo &style, TVDParaInfoProperties mask);
+
+    // Persistence seams (the INI unit defines them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section);
 
 private:
     mutable std::unique_ptr<TErrParaInfo> FInvalidItem;

@@ -11,12 +11,12 @@ namespace vizivodu {
 
 // ---- TCustomVDInfo ------------------------------------------------------------------------
 
-TCustomVDInfo::TCustomVDInfo(rtl::TCollection *collection) : rtl::TCollectionItem(collection) {}
+TCustomVDInfo::TCustomVDInfo(TVDCollection *collection) : TVDCollectionItem(collection) {}
 
-void TCustomVDInfo::Assign(const rtl::TCollectionItem &source) {
+void TCustomVDInfo::Assign(const TVDCollectionItem &source) {
     const auto *info = dynamic_cast<const TCustomVDInfo *>(&source);
     if (!info) {
-        rtl::TCollectionItem::Assign(source);
+        TVDCollectionItem::Assign(source);
         return;
     }
     FStyleName = info->FStyleName;
@@ -45,7 +45,7 @@ void TCustomVDInfo::Reset() {
     FBaseStyleNo = -1;
 }
 
-void TCustomFontOrParaVDInfo::Assign(const rtl::TCollectionItem &source) {
+void TCustomFontOrParaVDInfo::Assign(const TVDCollectionItem &source) {
     if (const auto *info = dynamic_cast<const TCustomFontOrParaVDInfo *>(&source)) {
         FStyleTemplateId = info->FStyleTemplateId;
     }

@@ -3,14 +3,16 @@
 // operations over a whole collection (merging another sheet's styles, duplicates, units).
 #pragma once
 
-#include "platform/rtl/Collections.h"
 #include "platform/rtl/Sets.h"
 #include "vizivodu/document/VDClasses.h"
+#include "vizivodu/styles/VDCollection.h"
 #include "vizivodu/styles/VDStyle_Types.h"
 
 namespace rtl {
+class TCustomIniFile;
+class TStream;
 class TStrings;
-}
+} // namespace rtl
 
 namespace vizivodu {
 
@@ -24,16 +26,16 @@ inline bool MergeKeepsNumberedListsApart = false;
 inline bool StyleNamesAffectEquality = false;
 
 enum TVDSimpleEqualOption : uint8_t { vdseIgnoreReferences, vdseIgnoreID };
-using TVDSimpleEqualOptions = rtl::TSet<TVDSimpleEqualOption, 2>;
+using TVDSimpleEqualOptions = rtl::TSet<TVDSimpleEqualOption>;
 
 // One style of a collection. Documents store only its index.
-class TCustomVDInfo : public rtl::TCollectionItem {
+class TCustomVDInfo : public TVDCollectionItem {
 public:
     // BaseStyleNo -1, Standard true.
-    explicit TCustomVDInfo(rtl::TCollection *collection);
+    explicit TCustomVDInfo(TVDCollection *collection);
 
     // From any TCustomVDInfo: StyleName, BaseStyleNo and Standard.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     UnicodeString GetDisplayName() const override { return FStyleName; }
 
     // The style sheet that owns the item's collection; null outside a sheet's collection.
@@ -61,6 +63,14 @@ public:
     bool GetStandard() const { return FStandard; }
     void SetStandard(bool value) { FStandard = value; }
 
+    // ---- Persistence seams ----
+    // Declared for the INI, RTF, OOXML and CSS writers and readers, which define them (and make
+    // them virtual where styles override them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs, const UnicodeString &defName);
+
 private:
     int32_t FBaseStyleNo = -1;
     UnicodeString FStyleName;
@@ -70,9 +80,9 @@ private:
 // The base of text and paragraph styles: the style template they are made from.
 class TCustomFontOrParaVDInfo : public TCustomVDInfo {
 public:
-    explicit TCustomFontOrParaVDInfo(rtl::TCollection *collection) : TCustomVDInfo(collection) {}
+    explicit TCustomFontOrParaVDInfo(TVDCollection *collection) : TCustomVDInfo(collection) {}
     // StyleTemplateId, then as TCustomVDInfo.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
 
     // -1: no template.
     TVDStyleTemplateId GetStyleTemplateId() const { return FStyleTemplateId; }
@@ -89,10 +99,10 @@ enum TVDStyleMergeMode : uint8_t {
 };
 
 // A numbered collection of styles owned by a style sheet (or by nothing).
-class TCustomVDInfos : public rtl::TCollection {
+class TCustomVDInfos : public TVDCollection {
 public:
     TCustomVDInfos(TItemFactory itemFactory, TVDStyle *owner)
-        : rtl::TCollection(std::move(itemFactory)), FOwner(owner) {}
+        : TVDCollection(std::move(itemFactory)), FOwner(owner) {}
 
     TVDStyle *GetOwner() const { return FOwner; }
     TCustomVDInfo *GetInfo(Integer index) const {

@@ -98,8 +98,8 @@ void TVDSTListInfo::SetBaseStyleNo(int32_t) {
 
 // ---- TVDStyleTemplate ---------------------------------------------------------------------
 
-TVDStyleTemplate::TVDStyleTemplate(rtl::TCollection *collection)
-    : rtl::TCollectionItem(collection), FTextStyle(std::make_unique<TVDSTFontInfo>(this)),
+TVDStyleTemplate::TVDStyleTemplate(TVDCollection *collection)
+    : TVDCollectionItem(collection), FTextStyle(std::make_unique<TVDSTFontInfo>(this)),
       FParaStyle(std::make_unique<TVDSTParaInfo>(this)),
       FListStyle(std::make_unique<TVDSTListInfo>(this)) {
     TVDStyleTemplateCollection *templates = GetTemplates();
@@ -137,10 +137,10 @@ TVDStyleTemplateCollection *TVDStyleTemplate::GetTemplates() const {
     return static_cast<TVDStyleTemplateCollection *>(GetCollection());
 }
 
-void TVDStyleTemplate::Assign(const rtl::TCollectionItem &source) {
+void TVDStyleTemplate::Assign(const TVDCollectionItem &source) {
     const auto *s = dynamic_cast<const TVDStyleTemplate *>(&source);
     if (!s) {
-        rtl::TCollectionItem::Assign(source);
+        TVDCollectionItem::Assign(source);
         return;
     }
     FTextStyle->Assign(*s->FTextStyle);
@@ -180,14 +180,14 @@ TVDStyleTemplateId TVDStyleTemplate::GetId() const {
         }
         return false;
     };
-    TVDStyleTemplateId id;
+    // The candidate is this template's id while the others are asked, so that one drawing
+    // its own id in turn sees it and avoids it.
     do {
-        id = VDRandom(2147483647);
-        if (id == 0) {
-            id = 1;
+        FId = VDRandom(2147483647);
+        if (FId == 0) {
+            FId = 1;
         }
-    } while (taken(id));
-    FId = id;
+    } while (taken(FId));
     return FId;
 }
 
@@ -314,7 +314,7 @@ TVDFontInfoProperties TVDStyleTemplate::ApplyTextChain(const TVDStyleTemplate *t
         const TVDFontInfoProperties p = remaining * (t.ValidTextProperties - done);
         if (!p.Empty()) {
             textStyle.AssignSelectedProperties(*t.FTextStyle, p);
-            done += p;
+            done = done + p;
         }
         return true;
     });
@@ -323,7 +323,7 @@ TVDFontInfoProperties TVDStyleTemplate::ApplyTextChain(const TVDStyleTemplate *t
         if (!p.Empty()) {
             const TFontInfo defaults(nullptr);
             textStyle.AssignSelectedProperties(defaults, p);
-            done += p;
+            done = done + p;
         }
     }
     return done;
@@ -334,7 +334,7 @@ void TVDStyleTemplate::ApplyToTextStyle(const TVDStyleTemplate *templ, TCustomVD
     auto *fontInfo = dynamic_cast<TFontInfo *>(&textStyle);
     TVDFontInfoProperties remaining = AllTextStyleProperties;
     if (fontInfo) {
-        remaining -= fontInfo->ModifiedProperties;
+        remaining = remaining - fontInfo->ModifiedProperties;
     }
     if (!templ) {
         if (fontInfo) {
@@ -344,11 +344,11 @@ void TVDStyleTemplate::ApplyToTextStyle(const TVDStyleTemplate *templ, TCustomVD
         if (fontInfo) {
             fontInfo->SetStyleTemplateId(templ->FKind == vdstkPara ? -1 : templ->GetId());
         }
-        remaining -= ApplyTextChain(templ, textStyle, remaining, false);
+        remaining = remaining - ApplyTextChain(templ, textStyle, remaining, false);
     }
     if (paraStyleTemplate && paraStyleTemplate != templ && paraStyleTemplate->FKind != vdstkText &&
         !remaining.Empty()) {
-        remaining -= ApplyTextChain(paraStyleTemplate, textStyle, remaining, true);
+        remaining = remaining - ApplyTextChain(paraStyleTemplate, textStyle, remaining, true);
     }
     if (!remaining.Empty()) {
         const TFontInfo defaults(nullptr);
@@ -367,7 +367,7 @@ void TVDStyleTemplate::ApplyToParaStyle(const TVDStyleTemplate *templ,
     }
     TVDParaInfoProperties remaining = AllParaStyleProperties;
     if (paraInfo) {
-        remaining -= paraInfo->ModifiedProperties;
+        remaining = remaining - paraInfo->ModifiedProperties;
         paraInfo->SetStyleTemplateId(templ->GetId());
     }
     TVDParaInfoProperties done;
@@ -380,7 +380,7 @@ void TVDStyleTemplate::ApplyToParaStyle(const TVDStyleTemplate *templ,
         const TVDParaInfoProperties p = remaining * (t.ValidParaProperties - done);
         if (!p.Empty()) {
             paraStyle.AssignSelectedProperties(*t.FParaStyle, p);
-            done += p;
+            done = done + p;
         }
         return true;
     });
@@ -417,7 +417,7 @@ bool TVDStyleTemplate::IncludeTextChain(const TVDStyleTemplate *templ, TFontInfo
             return false;
         }
         const TVDFontInfoProperties p = possible * t.ValidTextProperties;
-        possible -= t.ValidTextProperties;
+        possible = possible - t.ValidTextProperties;
         textStyle.IncludeModifiedProperties(*t.FTextStyle, p);
         lastIsNotText = t.FKind != vdstkText;
         return true;
@@ -460,7 +460,7 @@ void TVDStyleTemplate::UpdateModifiedParaStyleProperties(const TVDStyleTemplate 
             return false;
         }
         const TVDParaInfoProperties p = possible * t.ValidParaProperties;
-        possible -= t.ValidParaProperties;
+        possible = possible - t.ValidParaProperties;
         paraStyle.IncludeModifiedProperties(*t.FParaStyle, p);
         return true;
     });
@@ -472,7 +472,7 @@ void TVDStyleTemplate::UpdateModifiedParaStyleProperties(const TVDStyleTemplate 
 // ---- TVDStyleTemplateCollection -----------------------------------------------------------
 
 TVDStyleTemplateCollection::TVDStyleTemplateCollection(TVDStyle *owner)
-    : rtl::TCollection([](rtl::TCollection *c) { return std::make_unique<TVDStyleTemplate>(c); }),
+    : TVDCollection([](TVDCollection *c) { return std::make_unique<TVDStyleTemplate>(c); }),
       FOwner(owner) {}
 
 Integer TVDStyleTemplateCollection::FindById(TVDStyleTemplateId id) const {
@@ -542,7 +542,7 @@ UnicodeString TVDStyleTemplateCollection::MakeNameUnique(const UnicodeString &na
 void TVDStyleTemplateCollection::Sort() {
     rtl::TStringList collation;
     collation.SetCaseSensitive(true);
-    SortItems([&](const rtl::TCollectionItem *a, const rtl::TCollectionItem *b) {
+    SortItems([&](const TVDCollectionItem *a, const TVDCollectionItem *b) {
         return collation.CompareStrings(static_cast<const TVDStyleTemplate *>(a)->GetName(),
                                         static_cast<const TVDStyleTemplate *>(b)->GetName());
     });
@@ -569,11 +569,11 @@ void TVDStyleTemplateCollection::AssignToStrings(rtl::TStrings &strings, TVDInte
     }
 }
 
-void TVDStyleTemplateCollection::Assign(const rtl::TCollection &source) {
+void TVDStyleTemplateCollection::Assign(const TVDCollection &source) {
     if (const auto *templates = dynamic_cast<const TVDStyleTemplateCollection *>(&source)) {
         AssignStyleTemplates(*templates, false);
     } else {
-        rtl::TCollection::Assign(source);
+        TVDCollection::Assign(source);
     }
 }
 
@@ -582,7 +582,7 @@ void TVDStyleTemplateCollection::AssignStyleTemplates(const TVDStyleTemplateColl
     if (&source == this) {
         return;
     }
-    rtl::TCollection::Assign(source);
+    TVDCollection::Assign(source);
     if (copyIds) {
         for (Integer i = 0; i < GetCount(); ++i) {
             GetItem(i).FId = source.GetItem(i).GetId();

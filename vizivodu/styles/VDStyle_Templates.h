@@ -12,8 +12,9 @@
 #include <vector>
 
 namespace rtl {
+class TCustomIniFile;
 class TStrings;
-}
+} // namespace rtl
 
 namespace vizivodu {
 
@@ -25,7 +26,7 @@ enum TVDStyleTemplateKind : uint8_t {
     vdstkPara,     // a paragraph template
     vdstkText      // a character template
 };
-using TVDStyleTemplateKinds = rtl::TSet<TVDStyleTemplateKind, 3>;
+using TVDStyleTemplateKinds = rtl::TSet<TVDStyleTemplateKind>;
 
 // The styles a template owns. Their sheet is the one owning the template's collection, if any.
 // The members that name a style's place in a sheet (StyleTemplateId, StyleName, Standard,
@@ -74,16 +75,16 @@ private:
 
 // One template. A null template is a valid receiver of the Apply... and UpdateModified...
 // operations (they are static and take it as an argument): it stands for no template.
-class TVDStyleTemplate : public rtl::TCollectionItem {
+class TVDStyleTemplate : public TVDCollectionItem {
 public:
     // ParentId and NextId -1, QuickAccess true; in a collection whose sheet is not being
     // loaded, a generated name ("Style %d").
-    explicit TVDStyleTemplate(rtl::TCollection *collection);
+    explicit TVDStyleTemplate(TVDCollection *collection);
     ~TVDStyleTemplate() override;
 
     // TextStyle, ParaStyle, the raw ParentId and NextId (only within one collection; no
     // relinking), Name, Kind, QuickAccess and the two valid-property sets. Not the ListStyle.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     UnicodeString GetDisplayName() const override { return FName; }
     TVDStyleTemplateCollection *GetTemplates() const;
 
@@ -143,6 +144,12 @@ public:
     TVDStyleTemplate *GetNext() const { return FNext; }
     const std::vector<TVDStyleTemplate *> &GetChildren() const { return FChildren; }
 
+    // Persistence seams (the template persistence unit defines them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                   const UnicodeString &fs) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs);
+
     // The properties of TextStyle and ParaStyle that the template defines.
     TVDFontInfoProperties ValidTextProperties;
     TVDParaInfoProperties ValidParaProperties;
@@ -179,14 +186,16 @@ private:
 };
 
 // The templates of a style sheet (owner may be null for a free-standing collection).
-class TVDStyleTemplateCollection : public rtl::TCollection {
+class TVDStyleTemplateCollection : public TVDCollection {
 public:
     explicit TVDStyleTemplateCollection(TVDStyle *owner);
+    // Frees the templates while the collection is whole: they unlink themselves from it.
+    ~TVDStyleTemplateCollection() override { Clear(); }
 
     TVDStyle *GetOwner() const { return FOwner; }
-    TVDStyleTemplate &Add() { return static_cast<TVDStyleTemplate &>(*rtl::TCollection::Add()); }
+    TVDStyleTemplate &Add() { return static_cast<TVDStyleTemplate &>(*TVDCollection::Add()); }
     TVDStyleTemplate &GetItem(Integer index) const {
-        return static_cast<TVDStyleTemplate &>(*rtl::TCollection::GetItem(index));
+        return static_cast<TVDStyleTemplate &>(*TVDCollection::GetItem(index));
     }
     void SetItem(Integer index, const TVDStyleTemplate &value) { GetItem(index).Assign(value); }
     void ResetNameCounter() { FNameCounter = 0; }
@@ -208,7 +217,7 @@ public:
     // (may be null) gets each listed template's id, in the same order.
     void AssignToStrings(rtl::TStrings &strings, TVDIntegerList *ids, TVDStyleTemplateKinds kinds,
                          const TVDStyleTemplate *excludeThisStyle, bool onlyPotentialParents) const;
-    void Assign(const rtl::TCollection &source) override;
+    void Assign(const TVDCollection &source) override;
     // Copies of source's templates; with copyIds their ids and links, else links renumbered to
     // the copies' ids.
     void AssignStyleTemplates(const TVDStyleTemplateCollection &source, bool copyIds);
@@ -223,6 +232,13 @@ public:
     // Resolves every parent and next link from the ids. A parent link that would close a
     // circle (from a damaged file) is dropped: its ParentId becomes -1.
     void UpdateReferences();
+
+    // Persistence seams (the template persistence unit defines them): INI sections and VDST
+    // files.
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section);
+    bool SaveToVDST(const UnicodeString &fileName, TVDStyleUnits units) const;
+    bool LoadFromVDST(const UnicodeString &fileName, TVDStyleUnits units);
 
     TVDStyleTemplate *GetNormalStyleTemplate() const { return FNormalStyleTemplate; }
     // Ids that newly drawn ids avoid; made on first call.

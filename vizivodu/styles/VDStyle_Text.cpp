@@ -109,7 +109,7 @@ template <class F> void ForEachProperty(TVDFontInfoProperties props, F f) {
 
 // ---- TCustomVDFontInfo --------------------------------------------------------------------
 
-TCustomVDFontInfo::TCustomVDFontInfo(rtl::TCollection *collection)
+TCustomVDFontInfo::TCustomVDFontInfo(TVDCollection *collection)
     : TCustomFontOrParaVDInfo(collection) {
     ResetMainProperties();
     ResetHoverProperties();
@@ -149,7 +149,7 @@ void TCustomVDFontInfo::Reset() {
     ResetHoverProperties();
 }
 
-void TCustomVDFontInfo::Assign(const rtl::TCollectionItem &source) {
+void TCustomVDFontInfo::Assign(const TVDCollectionItem &source) {
     if (const auto *s = dynamic_cast<const TCustomVDFontInfo *>(&source)) {
         FBiDiMode = s->FBiDiMode;
         FJumpCursor = s->FJumpCursor;
@@ -219,10 +219,10 @@ void TCustomVDFontInfo::AssignSelectedProperties(const TCustomVDFontInfo &source
             break;
         }
         case vdfiOverline:
-            FStyleEx.Set(vdfsOverline, source.FStyleEx.Contains(vdfsOverline));
+            IncludeIf(FStyleEx, vdfsOverline, source.FStyleEx.Contains(vdfsOverline));
             break;
         case vdfiAllCaps:
-            FStyleEx.Set(vdfsAllCaps, source.FStyleEx.Contains(vdfsAllCaps));
+            IncludeIf(FStyleEx, vdfsAllCaps, source.FStyleEx.Contains(vdfsAllCaps));
             break;
         case vdfiSubSuperScriptType:
             FSubSuperScriptType = source.FSubSuperScriptType;
@@ -243,7 +243,7 @@ void TCustomVDFontInfo::AssignSelectedProperties(const TCustomVDFontInfo &source
             FHoverColor = source.FHoverColor;
             break;
         case vdfiHoverUnderline:
-            FHoverEffects.Set(vdheUnderline, source.FHoverEffects.Contains(vdheUnderline));
+            IncludeIf(FHoverEffects, vdheUnderline, source.FHoverEffects.Contains(vdheUnderline));
             break;
         case vdfiJumpCursor:
             FJumpCursor = source.FJumpCursor;
@@ -261,17 +261,17 @@ void TCustomVDFontInfo::AssignSelectedProperties(const TCustomVDFontInfo &source
             FCharSpacing = source.FCharSpacing;
             break;
         case vdfiHTMLCode:
-            FOptions.Set(vdteoHTMLCode, source.FOptions.Contains(vdteoHTMLCode));
+            IncludeIf(FOptions, vdteoHTMLCode, source.FOptions.Contains(vdteoHTMLCode));
             break;
         case vdfiRTFCode:
-            FOptions.Set(vdteoRTFCode, source.FOptions.Contains(vdteoRTFCode));
+            IncludeIf(FOptions, vdteoRTFCode, source.FOptions.Contains(vdteoRTFCode));
             break;
         case vdfiDocXCode:
-            FOptions.Set(vdteoDocXCode, source.FOptions.Contains(vdteoDocXCode));
-            FOptions.Set(vdteoDocXInRunCode, source.FOptions.Contains(vdteoDocXInRunCode));
+            IncludeIf(FOptions, vdteoDocXCode, source.FOptions.Contains(vdteoDocXCode));
+            IncludeIf(FOptions, vdteoDocXInRunCode, source.FOptions.Contains(vdteoDocXInRunCode));
             break;
         case vdfiHidden:
-            FOptions.Set(vdteoHidden, source.FOptions.Contains(vdteoHidden));
+            IncludeIf(FOptions, vdteoHidden, source.FOptions.Contains(vdteoHidden));
             break;
         case vdfiUnderlineType:
             FUnderlineType = source.FUnderlineType;
@@ -384,14 +384,14 @@ TCustomVDFontInfo::CalculateModifiedProperties2(TVDFontInfoProperties possiblePr
 
 // ---- TFontInfo ----------------------------------------------------------------------------
 
-TFontInfo::TFontInfo(rtl::TCollection *collection) : TCustomVDFontInfo(collection) {
+TFontInfo::TFontInfo(TVDCollection *collection) : TCustomVDFontInfo(collection) {
     const auto *infos = dynamic_cast<const TFontInfos *>(collection);
     if (infos && infos->GetOwner() && !infos->GetOwner()->DefaultUnicodeStyles) {
         FUnicode = false;
     }
 }
 
-void TFontInfo::Assign(const rtl::TCollectionItem &source) {
+void TFontInfo::Assign(const TVDCollectionItem &source) {
     if (const auto *s = dynamic_cast<const TFontInfo *>(&source)) {
         FNextStyleNo = s->FNextStyleNo;
         FJump = s->FJump;
@@ -490,11 +490,11 @@ TFontInfo::CalculateModifiedProperties2(TVDFontInfoProperties possibleProps) con
 
 void TFontInfo::IncludeModifiedProperties(const TCustomVDFontInfo &source,
                                           TVDFontInfoProperties possibleProps) {
-    ModifiedProperties += CalculateModifiedProperties(source, possibleProps);
+    ModifiedProperties = ModifiedProperties + CalculateModifiedProperties(source, possibleProps);
 }
 
 void TFontInfo::IncludeModifiedProperties2(TVDFontInfoProperties possibleProps) {
-    ModifiedProperties += CalculateModifiedProperties2(possibleProps);
+    ModifiedProperties = ModifiedProperties + CalculateModifiedProperties2(possibleProps);
 }
 
 // ---- TFontInfos ---------------------------------------------------------------------------
@@ -508,11 +508,11 @@ TFontInfo &TFontInfos::GetItem(Integer index) const {
     if (index < 0 || index >= GetCount()) {
         return GetInvalidItem();
     }
-    return static_cast<TFontInfo &>(*rtl::TCollection::GetItem(index));
+    return static_cast<TFontInfo &>(*TVDCollection::GetItem(index));
 }
 
 void TFontInfos::SetItem(Integer index, const TFontInfo &value) {
-    static_cast<TFontInfo &>(*rtl::TCollection::GetItem(index)).Assign(value);
+    static_cast<TFontInfo &>(*TVDCollection::GetItem(index)).Assign(value);
 }
 
 TFontInfo &TFontInfos::GetInvalidItem() const {
@@ -522,7 +522,7 @@ TFontInfo &TFontInfos::GetInvalidItem() const {
         }
         auto item = std::make_unique<TErrFontInfo>(GetOwner());
         if (GetCount() > 0) {
-            item->Assign(*rtl::TCollection::GetItem(0));
+            item->Assign(*TVDCollection::GetItem(0));
         }
         item->SetBackColor(gfx::clRed);
         item->SetColor(gfx::clWhite);
@@ -539,7 +539,7 @@ void TFontInfos::SetInvalidItem(const TFontInfo &value) {
 }
 
 TFontInfo &TFontInfos::Add() {
-    return static_cast<TFontInfo &>(*rtl::TCollection::Add());
+    return static_cast<TFontInfo &>(*TVDCollection::Add());
 }
 
 TFontInfo &TFontInfos::AddFont(const UnicodeString &name, int32_t size, TColor color,

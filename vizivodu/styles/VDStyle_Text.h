@@ -14,6 +14,7 @@ class TCanvas;
 namespace vizivodu {
 
 class TVDGraphicInterface;
+class TCustomVDRTFTables;
 
 enum TVDUnderlineType : uint8_t {
     vdutNormal,
@@ -32,10 +33,10 @@ enum TVDUnderlineType : uint8_t {
 };
 
 enum TVDHoverEffect : uint8_t { vdheUnderline };
-using TVDHoverEffects = rtl::TSet<TVDHoverEffect, 1>;
+using TVDHoverEffects = rtl::TSet<TVDHoverEffect>;
 
 enum TVDFontStyleEx : uint8_t { vdfsOverline, vdfsAllCaps };
-using TVDFontStyles = rtl::TSet<TVDFontStyleEx, 2>;
+using TVDFontStyles = rtl::TSet<TVDFontStyleEx>;
 
 enum TVDProtectOption : uint8_t {
     vdprStyleProtect,
@@ -52,7 +53,7 @@ enum TVDProtectOption : uint8_t {
     vdprStickToTop,
     vdprStickToBottom
 };
-using TVDProtectOptions = rtl::TSet<TVDProtectOption, 13>;
+using TVDProtectOptions = rtl::TSet<TVDProtectOption>;
 
 enum TVDTextOption : uint8_t {
     vdteoHTMLCode,
@@ -61,7 +62,7 @@ enum TVDTextOption : uint8_t {
     vdteoDocXInRunCode,
     vdteoHidden
 };
-using TVDTextOptions = rtl::TSet<TVDTextOption, 5>;
+using TVDTextOptions = rtl::TSet<TVDTextOption>;
 
 enum TVDSubSuperScriptType : uint8_t { vdsssNormal, vdsssSubscript, vdsssSuperScript };
 
@@ -105,8 +106,9 @@ enum TVDFontInfoProperty : uint8_t {
     vdfiCustom4,
     vdfiCustom5
 };
-using TVDFontInfoProperties = rtl::TSet<TVDFontInfoProperty, 37>;
-inline constexpr TVDFontInfoProperties AllTextStyleProperties = TVDFontInfoProperties::All();
+using TVDFontInfoProperties = rtl::TSet<TVDFontInfoProperty>;
+inline constexpr TVDFontInfoProperties AllTextStyleProperties =
+    TVDFontInfoProperties::FromBits((uint64_t(1) << 37) - 1);
 
 // How a style is selected into a canvas (ApplyStyle, Apply).
 enum TVDApplyOption : uint8_t {
@@ -116,16 +118,16 @@ enum TVDApplyOption : uint8_t {
     vdaoToFormatCanvas,       // sizes for the format canvas (FormatCanvasPixelsPerInch)
     vdaoUseVerticalFont       // the vertical variant of the face ("@" + name)
 };
-using TVDApplyOptions = rtl::TSet<TVDApplyOption, 5>;
+using TVDApplyOptions = rtl::TSet<TVDApplyOption>;
 
 // The properties of a text style, with their defaults: Arial, 10 points (SizeDouble 20),
 // clWindowText on no background, no styles, default charset, CharScale 100.
 class TCustomVDFontInfo : public TCustomFontOrParaVDInfo {
 public:
-    explicit TCustomVDFontInfo(rtl::TCollection *collection);
+    explicit TCustomVDFontInfo(TVDCollection *collection);
 
     // From a text style: every property, then as TCustomFontOrParaVDInfo.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     // From a font: FontName, Size (whole points), Color, Style and Charset; nothing else.
     void Assign(const gfx::TFont &font);
     // Into a font: name, size, colour, style, charset.
@@ -233,6 +235,20 @@ public:
     TVDStyleTemplateId GetParaStyleTemplateId() const { return FParaStyleTemplateId; }
     void SetParaStyleTemplateId(TVDStyleTemplateId value) { FParaStyleTemplateId = value; }
 
+    // ---- Persistence seams ----
+    // Declared for the INI, RTF, OOXML and CSS writers and readers, which define them (and make
+    // them virtual where styles override them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section, const UnicodeString &fs,
+                   TVDFontInfoProperties properties) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
+                     const UnicodeString &fs, bool jumpByDefault, TCursor defJumpCursor);
+    void SaveRTFToStream(rtl::TStream &stream, const TVDIntegerList *styleToFont,
+                         TCustomVDRTFTables *rtfTables, const TVDStyle &vdStyle,
+                         bool inheritedStyle) const;
+    AnsiString GetOOXMLStr(const TVDStyle &vdStyle, TVDFontInfoProperties properties) const;
+    void SaveCSSToStream(rtl::TStream &stream, const TCustomVDFontInfo *baseStyle, bool multiline,
+                         bool utf8, bool jump) const;
+
 protected:
     // GetIntSimilarity/GetColorSimilarity weights divide by 15 in a twips sheet.
     int32_t UnitsWeight() const;
@@ -266,10 +282,10 @@ private:
 class TFontInfo : public TCustomVDFontInfo {
 public:
     // Unicode unless the collection belongs to a sheet whose DefaultUnicodeStyles is false.
-    explicit TFontInfo(rtl::TCollection *collection);
+    explicit TFontInfo(TVDCollection *collection);
 
     // From a TFontInfo also NextStyleNo, Jump, Unicode and ModifiedProperties.
-    void Assign(const rtl::TCollectionItem &source) override;
+    void Assign(const TVDCollectionItem &source) override;
     using TCustomVDFontInfo::Assign;
     void Reset() override;
 
@@ -361,6 +377,10 @@ public:
     // FindSuchStyle; when nothing is found, a copy of style is appended (Standard false) and
     // its index returned.
     Integer FindSuchStyleEx(Integer baseStyle, const TFontInfo &style, TVDFontInfoProperties mask);
+
+    // Persistence seams (the INI unit defines them).
+    void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
+    void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section, TCursor defJumpCursor);
 
     // PixelsPerInch for font heights when custom resolutions are allowed; 0: the canvas's.
     int32_t PixelsPerInch = 0;

@@ -17,6 +17,15 @@ using rtl::AnsiString;
 using rtl::Integer;
 using rtl::UnicodeString;
 
+// Includes member in set when on, else excludes it.
+template <class E> constexpr void IncludeIf(rtl::TSet<E> &set, E member, bool on) {
+    if (on) {
+        set.Include(member);
+    } else {
+        set.Exclude(member);
+    }
+}
+
 // The exception of the rich-document library; its messages are the library's fixed texts.
 class EViziVoduError : public rtl::Exception {
 public:
@@ -79,7 +88,7 @@ enum TVDTextDrawState : uint8_t {
     vdtsSpecialCharacters,
     vdtstControlDisabled
 };
-using TVDTextDrawStates = rtl::TSet<TVDTextDrawState, 9>;
+using TVDTextDrawStates = rtl::TSet<TVDTextDrawState>;
 
 // A precomputed height of sub- and superscript text; operations take a nullable pointer.
 struct TVDExtraFontInfo {
@@ -89,7 +98,7 @@ using PVDExtraFontInfo = const TVDExtraFontInfo *;
 
 // Which parts of a text an OnApplyStyleColor handler is asked to colour.
 enum TVDColoredPart : uint8_t { vdcpBack, vdcpText };
-using TVDColoredParts = rtl::TSet<TVDColoredPart, 2>;
+using TVDColoredParts = rtl::TSet<TVDColoredPart>;
 
 enum TVDSeqType : uint8_t {
     vdseqDecimal,
@@ -128,6 +137,6 @@ enum TVDSpecialCharacter : uint8_t {
     vdscPlaceholders,   // placeholders
     vdscFloatingLines   // anchor lines of floating boxes
 };
-using TVDSpecialCharacters = rtl::TSet<TVDSpecialCharacter, 8>;
+using TVDSpecialCharacters = rtl::TSet<TVDSpecialCharacter>;
 
 } // namespace vizivodu

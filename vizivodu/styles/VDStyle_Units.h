@@ -18,7 +18,7 @@ int32_t ScaleToFormatCanvas(int32_t value, bool toFormatCanvas);
 int32_t ScaleFromFormatCanvas(int32_t value, bool toFormatCanvas);
 
 // Special-character kinds drawn as signs while special characters are shown; all at start.
-inline TVDSpecialCharacters VisibleSpecialCharacters = TVDSpecialCharacters::All();
+inline TVDSpecialCharacters VisibleSpecialCharacters = TVDSpecialCharacters::FromBits(0xFF);
 // Measures every text as bidirectional when drawing positioned text (never set).
 inline bool ForceBiDiMeasuring = false;
 

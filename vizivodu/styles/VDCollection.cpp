@@ -1,5 +1,5 @@
-// Collections: items enter and leave their collection only through it.
-#include "platform/rtl/Collections.h"
+// Collections of the style units: items enter and leave their collection only through it.
+#include "vizivodu/styles/VDCollection.h"
 
 #include "platform/rtl/Exceptions.h"
 
@@ -7,12 +7,12 @@
 #include <cxxabi.h>
 #include <string>
 
-namespace rtl {
+namespace vizivodu {
 
 namespace {
 
-[[noreturn]] void RaiseIndexError(Integer index) {
-    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+[[noreturn]] void RaiseIndexError(rtl::Integer index) {
+    throw rtl::EListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
 // The class name as written in the source, without its namespaces.
@@ -28,82 +28,82 @@ std::string PlainClassName(const std::type_info &type) {
 } // namespace
 
 void RaiseAssignError(const std::type_info &source, const std::type_info &dest) {
-    throw EConvertError("Cannot assign a " + PlainClassName(source) + " to a " +
-                        PlainClassName(dest));
+    throw rtl::EConvertError("Cannot assign a " + PlainClassName(source) + " to a " +
+                             PlainClassName(dest));
 }
 
-Integer TCollectionItem::GetIndex() const {
+rtl::Integer TVDCollectionItem::GetIndex() const {
     return FCollection ? FCollection->IndexOf(this) : -1;
 }
 
-void TCollectionItem::SetIndex(Integer index) {
-    const Integer current = GetIndex();
+void TVDCollectionItem::SetIndex(rtl::Integer index) {
+    const rtl::Integer current = GetIndex();
     if (current >= 0 && current != index) {
         FCollection->Move(current, index);
     }
 }
 
-void TCollectionItem::Assign(const TCollectionItem &source) {
+void TVDCollectionItem::Assign(const TVDCollectionItem &source) {
     RaiseAssignError(typeid(source), typeid(*this));
 }
 
-TCollection::~TCollection() {
+TVDCollection::~TVDCollection() {
     Clear();
 }
 
-TCollectionItem *TCollection::Add() {
+TVDCollectionItem *TVDCollection::Add() {
     return Insert(GetCount());
 }
 
-TCollectionItem *TCollection::Insert(Integer index) {
+TVDCollectionItem *TVDCollection::Insert(rtl::Integer index) {
     if (index < 0 || index > GetCount()) {
         RaiseIndexError(index);
     }
-    std::unique_ptr<TCollectionItem> item = FItemFactory(this);
+    std::unique_ptr<TVDCollectionItem> item = FItemFactory(this);
     item->FCollection = this;
-    TCollectionItem *result = item.get();
+    TVDCollectionItem *result = item.get();
     FItems.insert(FItems.begin() + index, std::move(item));
     return result;
 }
 
-TCollectionItem *TCollection::GetItem(Integer index) const {
+TVDCollectionItem *TVDCollection::GetItem(rtl::Integer index) const {
     CheckIndex(index);
     return FItems[static_cast<size_t>(index)].get();
 }
 
-Integer TCollection::IndexOf(const TCollectionItem *item) const {
+rtl::Integer TVDCollection::IndexOf(const TVDCollectionItem *item) const {
     for (size_t i = 0; i < FItems.size(); ++i) {
         if (FItems[i].get() == item) {
-            return static_cast<Integer>(i);
+            return static_cast<rtl::Integer>(i);
         }
     }
     return -1;
 }
 
-void TCollection::Delete(Integer index) {
+void TVDCollection::Delete(rtl::Integer index) {
     CheckIndex(index);
-    std::unique_ptr<TCollectionItem> item = std::move(FItems[static_cast<size_t>(index)]);
+    std::unique_ptr<TVDCollectionItem> item = std::move(FItems[static_cast<size_t>(index)]);
     FItems.erase(FItems.begin() + index);
     item.reset();
 }
 
-void TCollection::Clear() {
+void TVDCollection::Clear() {
     while (!FItems.empty()) {
-        std::unique_ptr<TCollectionItem> item = std::move(FItems.back());
+        std::unique_ptr<TVDCollectionItem> item = std::move(FItems.back());
         FItems.pop_back();
         item.reset();
     }
 }
 
-void TCollection::Move(Integer curIndex, Integer newIndex) {
+void TVDCollection::Move(rtl::Integer curIndex, rtl::Integer newIndex) {
     CheckIndex(curIndex);
     CheckIndex(newIndex);
-    std::unique_ptr<TCollectionItem> item = std::move(FItems[static_cast<size_t>(curIndex)]);
+    std::unique_ptr<TVDCollectionItem> item = std::move(FItems[static_cast<size_t>(curIndex)]);
     FItems.erase(FItems.begin() + curIndex);
     FItems.insert(FItems.begin() + newIndex, std::move(item));
 }
 
-void TCollection::Assign(const TCollection &source) {
+void TVDCollection::Assign(const TVDCollection &source) {
     if (&source == this) {
         return;
     }
@@ -120,10 +120,10 @@ void TCollection::Assign(const TCollection &source) {
     EndUpdate();
 }
 
-void TCollection::CheckIndex(Integer index) const {
+void TVDCollection::CheckIndex(rtl::Integer index) const {
     if (index < 0 || index >= GetCount()) {
         RaiseIndexError(index);
     }
 }
 
-} // namespace rtl
+} // namespace vizivodu
