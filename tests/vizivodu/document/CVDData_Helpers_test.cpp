@@ -119,7 +119,8 @@ TEST(LayoutRecord, BadSizesFailCleanly) {
 }
 
 TEST(HtmlEncoding, CyrillicInCodePage1252BecomesQuestionMarks) {
-    EXPECT_EQ(UnicodeToUTF8OrAnsi(u"Да!", false, 1252), "?" "?!");
+    EXPECT_EQ(UnicodeToUTF8OrAnsi(u"Да!", false, 1252), "?"
+                                                        "?!");
     EXPECT_EQ(UnicodeToUTF8OrAnsi(u"Да", true, 1252), "Да");
     TVDStyle style(nullptr);
     style.SetDefCodePage(1251);
