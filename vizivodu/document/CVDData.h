@@ -423,6 +423,25 @@ public:
                          TVDLongOperation operation);
     void SaveProgressDone(TVDLongOperation operation);
 
+    // ---- Bidirectional text ----
+    // The paragraph style's mode, or the document's when the style leaves it unspecified.
+    TVDBiDiMode GetParaBiDiMode(int32_t paraNo);
+    TVDBiDiMode GetItemBiDiMode2(TCustomVDItemInfo &item);
+    TVDBiDiMode GetItemBiDiMode(int32_t itemNo) { return GetItemBiDiMode2(*GetItem(itemNo)); }
+    // The direction at the start and at the end of a text item: from its text's first and last
+    // strongly directed characters.
+    void GetItemBiDiModeEx(int32_t itemNo, TVDBiDiMode &start, TVDBiDiMode &ending);
+
+    // ---- Renumbering and units ----
+    virtual void ChangeParagraphStyles(const TVDIntegerList *paraMapList,
+                                       const TVDIntegerList *newIndices, TVDIntegerList *oldIndices,
+                                       int32_t &index);
+    virtual void ChangeTextStyles(const TVDIntegerList *textMapList,
+                                  const TVDIntegerList *newIndices, TVDIntegerList *oldIndices,
+                                  int32_t &index);
+    virtual void ConvertToDifferentUnits(TVDStyleUnits newUnits, TVDStyle *vdStyle,
+                                         bool convertItems);
+
     // ---- Styles in use ----
     void DeleteUnusedStyles(bool textStyles, bool paraStyles, bool listStyles);
     virtual void MarkStylesInUse(TVDDeleteUnusedStylesData &data);

@@ -9,6 +9,8 @@
 
 #include "platform/rtl/Exceptions.h"
 
+#include <unicode/uchar.h>
+
 #include <algorithm>
 #include <functional>
 
@@ -664,6 +666,89 @@ int32_t TCustomVDData::CompareItemPositions(int32_t itemNo1, TCustomVDData &vdDa
         return s1->Compare(*s2);
     }
     return s1 ? 1 : (s2 ? -1 : 0);
+}
+
+// ---- Bidirectional text ----
+
+TVDBiDiMode TCustomVDData::GetParaBiDiMode(int32_t paraNo) {
+    TVDStyle *style = GetVDStyle();
+    const TVDBiDiMode mode =
+        style ? style->GetParaStyles().GetItem(paraNo).GetBiDiMode() : vdbdUnspecified;
+    return mode == vdbdUnspecified ? GetBiDiMode() : mode;
+}
+
+TVDBiDiMode TCustomVDData::GetItemBiDiMode2(TCustomVDItemInfo &item) {
+    TVDStyle *style = GetVDStyle();
+    const bool hasTextStyle = item.IsText() || item.GetAssociatedTextStyleNo() >= 0;
+    if (style && hasTextStyle) {
+        const TVDBiDiMode mode =
+            style->GetTextStyles().GetItem(GetActualTextStyle(item)).GetBiDiMode();
+        if (mode != vdbdUnspecified) {
+            return mode;
+        }
+    }
+    return GetParaBiDiMode(item.ParaNo);
+}
+
+void TCustomVDData::GetItemBiDiModeEx(int32_t itemNo, TVDBiDiMode &start, TVDBiDiMode &ending) {
+    start = ending = GetItemBiDiMode(itemNo);
+    TCustomVDItemInfo *item = GetItem(itemNo);
+    TVDStyle *style = GetVDStyle();
+    if (!item->IsText() || item->ItemText.empty() || !style) {
+        return;
+    }
+    const TFontInfo &text = style->GetTextStyles().GetItem(GetActualStyle(*item));
+    if (text.GetBiDiMode() != vdbdUnspecified) {
+        start = ending = text.GetBiDiMode();
+    }
+    const TVDUnicodeString chars = GetItemTextW(itemNo);
+    bool first = true;
+    for (char16_t ch : chars) {
+        const UCharDirection d = u_charDirection(ch);
+        TVDBiDiMode mode = vdbdUnspecified;
+        if (d == U_LEFT_TO_RIGHT) {
+            mode = vdbdLeftToRight;
+        } else if (d == U_RIGHT_TO_LEFT || d == U_RIGHT_TO_LEFT_ARABIC) {
+            mode = vdbdRightToLeft;
+        }
+        if (mode == vdbdUnspecified) {
+            continue;
+        }
+        if (first) {
+            start = mode;
+            first = false;
+        }
+        ending = mode;
+    }
+}
+
+// ---- Renumbering and units ----
+
+void TCustomVDData::ChangeParagraphStyles(const TVDIntegerList *paraMapList,
+                                          const TVDIntegerList *newIndices,
+                                          TVDIntegerList *oldIndices, int32_t &index) {
+    for (int32_t i = 0; i < ItemCount(); ++i) {
+        GetItem(i)->ChangeParagraphStyles(paraMapList, newIndices, oldIndices, index);
+    }
+}
+
+void TCustomVDData::ChangeTextStyles(const TVDIntegerList *textMapList,
+                                     const TVDIntegerList *newIndices, TVDIntegerList *oldIndices,
+                                     int32_t &index) {
+    for (int32_t i = 0; i < ItemCount(); ++i) {
+        GetItem(i)->ChangeTextStyles(textMapList, newIndices, oldIndices, index);
+    }
+}
+
+void TCustomVDData::ConvertToDifferentUnits(TVDStyleUnits newUnits, TVDStyle *vdStyle,
+                                            bool convertItems) {
+    if (!convertItems) {
+        return;
+    }
+    TCustomVDData *data = GetVDData();
+    for (int32_t i = 0; i < data->ItemCount(); ++i) {
+        data->GetItem(i)->ConvertToDifferentUnits(newUnits, vdStyle, true);
+    }
 }
 
 // ---- Rotation ----

@@ -500,3 +500,25 @@ TEST_F(Document, SettingRawUnicodeTextChecksItsLength) {
     Doc.SetItemText(0, u"Да");
     EXPECT_EQ(Doc.GetItemText(0), u"Да");
 }
+
+TEST_F(Document, DirectionsFromTheText) {
+    Doc.AddNL(u"abc \u05E9\u05DC\u05D5\u05DD", 0, 0);
+    Doc.AddNL(u"123", 0, 0);
+    TVDBiDiMode start = vdbdUnspecified;
+    TVDBiDiMode ending = vdbdUnspecified;
+    Doc.GetItemBiDiModeEx(0, start, ending);
+    EXPECT_EQ(start, vdbdLeftToRight);
+    EXPECT_EQ(ending, vdbdRightToLeft);
+    Doc.GetItemBiDiModeEx(1, start, ending); // no strong character: the item's mode
+    EXPECT_EQ(start, vdbdUnspecified);
+    Style.GetParaStyles().GetItem(0).SetBiDiMode(vdbdRightToLeft);
+    EXPECT_EQ(Doc.GetItemBiDiMode(1), vdbdRightToLeft);
+}
+
+TEST_F(Document, ConvertingUnitsConvertsItemLengths) {
+    Doc.AddPictureEx("p", std::make_unique<gfx::TBitmap>(2, 2), 0, vdvaBaseline);
+    Doc.ConvertToDifferentUnits(vdstuTwips, &Style, true);
+    EXPECT_EQ(static_cast<TVDRectItemInfo *>(Doc.GetItem(0))->Spacing, 15);
+    Doc.ConvertToDifferentUnits(vdstuPixels, &Style, false); // items left as they are
+    EXPECT_EQ(static_cast<TVDRectItemInfo *>(Doc.GetItem(0))->Spacing, 15);
+}
