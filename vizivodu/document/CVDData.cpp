@@ -273,13 +273,22 @@ void TCustomVDData::AddNLR(TVDRawByteString s, int32_t styleNo, int32_t paraNo) 
     AddNLRTag(std::move(s), styleNo, paraNo, {});
 }
 
+int32_t TCustomVDData::ParaNoForAdding(int32_t paraNo) {
+    if (paraNo != -1) {
+        return paraNo;
+    }
+    const int32_t count = ItemCount();
+    TCustomVDItemInfo *last = count > 0 ? GetItem(count - 1) : nullptr;
+    return last && !last->GetBoolValue(vdbpFullWidth) ? last->ParaNo : 0;
+}
+
 void TCustomVDData::AddNLATag(const TVDAnsiString &s, int32_t styleNo, int32_t paraNo,
                               const TVDTag &tag) {
     if (styleNo < 0) {
         styleNo = StyleNoParaDefault;
     }
     if (TVDStyle *style = GetVDStyle()) {
-        const int32_t actual = GetActualStyleEx(styleNo, paraNo);
+        const int32_t actual = GetActualStyleEx(styleNo, ParaNoForAdding(paraNo));
         if (style->GetTextStyles().GetItem(actual).GetUnicode()) {
             AddNLRTag(AnsiToRawUnicode(GetStyleCodePage(actual), s), styleNo, paraNo, tag);
             return;
@@ -294,7 +303,7 @@ void TCustomVDData::AddNLWTagRaw(const TVDRawByteString &s, int32_t styleNo, int
         styleNo = StyleNoParaDefault;
     }
     if (TVDStyle *style = GetVDStyle()) {
-        const int32_t actual = GetActualStyleEx(styleNo, paraNo);
+        const int32_t actual = GetActualStyleEx(styleNo, ParaNoForAdding(paraNo));
         if (!style->GetTextStyles().GetItem(actual).GetUnicode()) {
             AddNLRTag(RawUnicodeToAnsi(GetStyleCodePage(actual), s), styleNo, paraNo, tag);
             return;
@@ -466,8 +475,7 @@ void TCustomVDData::DestroyItem(std::unique_ptr<TCustomVDItemInfo> item, bool cl
     }
     DoOnDeleteSpecialItem(*item, clearing);
     FreeCheckpoint(item->Checkpoint, true, true);
-    if (!item->IsText()) {
-        auto *nonText = static_cast<TVDNonTextItemInfo *>(item.get());
+    if (auto *nonText = dynamic_cast<TVDNonTextItemInfo *>(item.get())) {
         if (nonText->HasThumbnail() && GetThumbnailCache()) {
             // The cache forgets the owner; the thumbnail goes with the item.
             nonText->FreeThumbnail();

@@ -494,6 +494,10 @@ public:
 protected:
     // The paragraph rules applied to an item about to be appended.
     void PrepareItemForAdding(TCustomVDItemInfo &item);
+    // The paragraph an item given paraNo joins when appended: -1 continues the last item's
+    // paragraph (0 after a full-width item or in an empty document). Text is converted for the
+    // style of that paragraph, so that its bytes and its Unicode flag always agree.
+    int32_t ParaNoForAdding(int32_t paraNo);
 
 private:
     TVDItemList *FItems = nullptr;

@@ -522,3 +522,20 @@ TEST_F(Document, ConvertingUnitsConvertsItemLengths) {
     Doc.ConvertToDifferentUnits(vdstuPixels, &Style, false); // items left as they are
     EXPECT_EQ(static_cast<TVDRectItemInfo *>(Doc.GetItem(0))->Spacing, 15);
 }
+
+TEST_F(Document, ContinuingTextIsStoredForTheParagraphItJoins) {
+    // Paragraph 0 shows 8-bit Cyrillic text by default, paragraph 1 Unicode text.
+    const int32_t ansi = AddCyrillicStyle();
+    Style.GetParaStyles().GetItem(0).SetDefStyleNo(ansi);
+    Style.GetParaStyles().GetItem(1).SetDefStyleNo(0);
+    Doc.AddNL(u"Начало", -1, 1);
+    Doc.AddNL(u" конец", -1, -1); // joins paragraph 1: Unicode
+    EXPECT_TRUE(Doc.GetItem(1)->ItemOptions.Contains(vdioUnicode));
+    EXPECT_EQ(Doc.GetItemText(1), u" конец");
+    Doc.AddNLATag("\xE4\xE0", -1, -1, {});
+    EXPECT_EQ(Doc.GetItemText(2), u"да");
+    Doc.AddNL(u"абв", -1, 0);
+    Doc.AddNL(u"где", -1, -1); // joins paragraph 0: 8-bit
+    EXPECT_FALSE(Doc.GetItem(4)->ItemOptions.Contains(vdioUnicode));
+    EXPECT_EQ(Doc.GetItemText(4), u"где");
+}
