@@ -539,3 +539,129 @@ TEST_F(Document, ContinuingTextIsStoredForTheParagraphItJoins) {
     EXPECT_FALSE(Doc.GetItem(4)->ItemOptions.Contains(vdioUnicode));
     EXPECT_EQ(Doc.GetItemText(4), u"где");
 }
+
+namespace {
+
+// An item holding one sub-document, as a table cell or a note holds its text.
+class TBoxItem : public TVDNonTextItemInfo {
+public:
+    TBoxItem(TCustomVDData &parent, int32_t itemNo)
+        : TVDNonTextItemInfo(&parent), Inner(parent, itemNo) {
+        StyleNo = -300;
+    }
+    TCustomVDData *GetSubVDData(std::unique_ptr<TVDStoreSubVDData> &state,
+                                TVDSubVDDataPos position) override {
+        state.reset();
+        return position == vddFirst ? &Inner : nullptr;
+    }
+    vizivodu::test::TTestSubDocument Inner;
+};
+
+} // namespace
+
+TEST_F(Document, EnumerationIntoSubDocumentsAndItsFlag) {
+    Doc.AddNL(u"before", 0, 0);
+    auto box = std::make_unique<TBoxItem>(Doc, 1);
+    TBoxItem &boxRef = *box;
+    Doc.AddItemR("", std::move(box), true);
+    boxRef.Inner.AddNL(u"inner 1", 0, 0);
+    boxRef.Inner.AddNL(u"inner 2", 0, 0);
+    Doc.AddNL(u"after", 0, 0);
+    Doc.AddNL(u"last", 0, 0);
+    std::vector<std::string> seen;
+    int32_t dummy = 0;
+    const bool result = Doc.EnumItems(
+        [&](TCustomVDData &data, int32_t itemNo, int32_t &, const rtl::UnicodeString &,
+            bool &cont) {
+            const std::string name =
+                data.GetItem(itemNo)->IsText() ? rtl::Utf16ToUtf8(data.GetItemText(itemNo)) : "box";
+            seen.push_back(name + (cont ? "" : "(stopped)"));
+            if (name == "inner 1") {
+                cont = false;
+            }
+        },
+        dummy, u"");
+    // The item after the box is still passed once, with the flag cleared, and the walk ends.
+    EXPECT_EQ(seen, (std::vector<std::string>{"before", "box", "inner 1", "after(stopped)"}));
+    EXPECT_FALSE(result);
+
+    EXPECT_EQ(Doc.FindItemContaining(0, boxRef.Inner.GetItem(1)), 1);
+    EXPECT_EQ(Doc.FindItemContaining(2, boxRef.Inner.GetItem(1)), -1);
+    Doc.SetListMarkerInfo(-1, -1, 0, 1, 0, false);
+    boxRef.Inner.SetListMarkerInfo(0, -1, 0, 1, 0, false);
+    // The marker inside the box comes before the one at the end of the document.
+    EXPECT_EQ(Doc.FindPrevMarkerItem(Doc.ItemCount() - 2), boxRef.Inner.GetItem(0));
+    EXPECT_EQ(boxRef.Inner.FindPrevMarkerItem(0), boxRef.Inner.GetItem(0));
+    EXPECT_EQ(Doc.GetMarkers(false)->Count(), 2);
+}
+
+TEST_F(Document, UnusedParagraphStylesShiftTheLaterOnes) {
+    TParaInfos &paras = Style.GetParaStyles();
+    while (paras.GetCount() < 5) {
+        paras.Add();
+    }
+    for (int32_t i = 0; i < 5; ++i) {
+        paras.GetItem(i).SetStandard(false);
+    }
+    for (int32_t paraNo : {0, 1, 3, 4}) {
+        Doc.AddNL(u"x", 0, paraNo);
+    }
+    TVDDeleteUnusedStylesData data(false, true, false);
+    Doc.MarkStylesInUse(data);
+    EXPECT_EQ(data.UsedParaStyles().Get(2), 0);
+    data.ConvertFlagsToShifts(Style);
+    const std::vector<int32_t> shifts = {1, 1, 0, 2, 2};
+    for (int32_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(data.UsedParaStyles().Get(i), shifts[static_cast<size_t>(i)]) << i;
+    }
+    Doc.DoUpdateStyles(data);
+    EXPECT_EQ(Doc.GetItem(3)->ParaNo, 3);
+    EXPECT_EQ(paras.GetCount(), 4);
+}
+
+TEST_F(Document, RenumberingSkipsParagraphDefaults) {
+    Doc.AddNL(u"a", -1, 0);
+    Doc.AddNL(u"b", 2, 0);
+    TVDIntegerList map;
+    for (int32_t v : {10, 11, 12}) {
+        map.Add(v);
+    }
+    TVDIntegerList old;
+    int32_t index = 0;
+    Doc.ChangeTextStyles(&map, nullptr, &old, index);
+    EXPECT_EQ(Doc.GetItem(0)->StyleNo, StyleNoParaDefault);
+    EXPECT_EQ(Doc.GetItem(1)->StyleNo, 12);
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(old.GetCount(), 1);
+}
+
+namespace {
+
+class TProgressDocument : public TTestDocument {
+public:
+    using TTestDocument::TTestDocument;
+    bool IsAssignedOnProgress() override { return true; }
+    void DoProgress(TVDLongOperation, TVDProgressStage stage, int32_t percent) override {
+        Reports.emplace_back(stage, percent);
+    }
+    std::vector<std::pair<TVDProgressStage, int32_t>> Reports;
+};
+
+} // namespace
+
+TEST_F(Document, SavingProgressAndScope) {
+    TProgressDocument doc(&Style);
+    int32_t progress = -1;
+    EXPECT_FALSE(doc.SaveProgressInit(progress, 1000, vdloVDFWrite));
+    EXPECT_TRUE(doc.Reports.empty());
+    EXPECT_TRUE(doc.SaveProgressInit(progress, 1001, vdloVDFWrite));
+    doc.SaveProgressRun(progress, 500, 1001, vdloVDFWrite);
+    doc.SaveProgressRun(progress, 501, 1001, vdloVDFWrite); // still 50 %
+    doc.SaveProgressDone(vdloVDFWrite);
+    EXPECT_EQ(doc.Reports, (std::vector<std::pair<TVDProgressStage, int32_t>>{
+                               {vdpstgStarting, 0}, {vdpstgRunning, 50}, {vdpstgEnding, 0}}));
+    EXPECT_EQ(doc.GetVDFSaveScope(true), vdfss_Selection);
+    EXPECT_EQ(doc.GetVDFSaveScope(false), vdfss_Full);
+    doc.State.Include(vdstSavingPage);
+    EXPECT_EQ(doc.GetVDFSaveScope(false), vdfss_FullInPage);
+}
