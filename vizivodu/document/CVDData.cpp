@@ -317,6 +317,12 @@ void TCustomVDData::AddNLWTag(std::u16string_view s, int32_t styleNo, int32_t pa
     AddNLWTagRaw(StringToRawUnicode(s), styleNo, paraNo, tag);
 }
 
+void TCustomVDData::AddFmt(const rtl::UnicodeString &formatStr,
+                           std::initializer_list<rtl::TVarRec> args, int32_t styleNo,
+                           int32_t paraNo) {
+    AddNLTag(rtl::Format(formatStr, args), styleNo, paraNo, {});
+}
+
 void TCustomVDData::AddTab(int32_t textStyleNo, int32_t paraNo) {
     auto tab = std::make_unique<TVDTabItemInfo>(this);
     tab->StyleNo = StyleNoTab;

@@ -16,6 +16,7 @@
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle_Types.h"
 
+#include "platform/rtl/Format.h"
 #include "platform/rtl/Sets.h"
 #include "platform/rtl/System.h"
 
@@ -245,6 +246,10 @@ public:
     void AddNL(std::u16string_view s, int32_t styleNo, int32_t paraNo) {
         AddNLWTag(s, styleNo, paraNo, {});
     }
+    // AddNLTag of the formatted text (the class library's Format; a mismatch of format and
+    // arguments raises its EConvertError).
+    void AddFmt(const rtl::UnicodeString &formatStr, std::initializer_list<rtl::TVarRec> args,
+                int32_t styleNo, int32_t paraNo);
     void AddTab(int32_t textStyleNo, int32_t paraNo);
     void AddBreakExTag(TVDStyleLength width, TVDBreakStyle style, TColor color, const TVDTag &tag);
     void AddBreakEx(TVDStyleLength width, TVDBreakStyle style, TColor color) {

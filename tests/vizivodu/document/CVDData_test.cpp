@@ -114,6 +114,16 @@ TEST_F(Document, CyrillicTextIsStoredInItsStylesCodePage) {
     EXPECT_EQ(Doc.GetStyleCodePage(0), 0u); // default charset: the sheet's DefCodePage
 }
 
+TEST_F(Document, FormattedTextAndTabItems) {
+    Doc.AddFmt(u"%d из %s", {5, u"10"}, 0, 0);
+    EXPECT_EQ(Doc.GetItemText(0), u"5 из 10");
+    EXPECT_THROW(Doc.AddFmt(u"%d", {u"x"}, 0, 0), rtl::EConvertError);
+    Doc.AddTab(2, -1);
+    EXPECT_EQ(Dump(Doc), "P0:5 из 10 | L0:#-12");
+    EXPECT_EQ(Doc.GetItem(1)->GetAssociatedTextStyleNo(), 2);
+    EXPECT_EQ(Doc.GetActualTextStyle(*Doc.GetItem(1)), 2);
+}
+
 TEST_F(Document, OffsetsAndLengths) {
     Doc.AddNL(u"", 0, 0);
     Doc.AddNL(u"abc", 0, 0);
