@@ -766,6 +766,21 @@ void TCustomVDData::DrainFrom(TCustomVDData *victim) {
     if (!victim || victim == this) {
         return;
     }
+    // Items that leave a victim with lists of its own leave those lists too, so that they keep
+    // no references to items they no longer hold.
+    const bool ownMarkers =
+        victim->GetMarkers(false) && victim->GetMarkers(false) != GetMarkers(false);
+    const bool ownFields = victim->GetPrintFieldList(false) &&
+                           victim->GetPrintFieldList(false) != GetPrintFieldList(false);
+    for (int32_t i = 0; i < victim->ItemCount(); ++i) {
+        TCustomVDItemInfo &item = *victim->GetItem(i);
+        if (ownMarkers) {
+            victim->DeleteMarkerFromList(item, true);
+        }
+        if (ownFields) {
+            victim->DeletePrintFieldFromList(item);
+        }
+    }
     // Each item carries its checkpoint along (AddItemR turns it into a pending one here); the
     // victim's chain is dropped whole afterwards.
     for (int32_t i = 0; i < victim->ItemCount(); ++i) {

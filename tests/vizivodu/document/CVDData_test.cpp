@@ -5,6 +5,7 @@
 
 #include "DocumentTestSupport.h"
 #include "vizivodu/document/VDError.h"
+#include "vizivodu/document/VDFieldItems.h"
 #include "vizivodu/document/VDItem_BreakTab.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDMarker.h"
@@ -674,4 +675,19 @@ TEST_F(Document, SavingProgressAndScope) {
     EXPECT_EQ(doc.GetVDFSaveScope(false), vdfss_Full);
     doc.State.Include(vdstSavingPage);
     EXPECT_EQ(doc.GetVDFSaveScope(false), vdfss_FullInPage);
+}
+
+TEST_F(Document, DrainedItemsLeaveTheVictimsLists) {
+    TTestDocument victim(&Style);
+    victim.SetListMarkerInfo(-1, -1, 0, 1, 0, false);
+    victim.AddNL(u"listed", 0, -1);
+    victim.AddItem(u"", std::make_unique<TVDPageNumberItemInfo>(&victim));
+    ASSERT_TRUE(victim.GetMarkers(false));
+    Doc.DrainFrom(&victim);
+    EXPECT_EQ(victim.GetMarkers(false), nullptr);
+    EXPECT_EQ(victim.GetPrintFieldList(false), nullptr);
+    // The victim goes on with lists of its own items only.
+    victim.SetListMarkerInfo(-1, -1, 0, 1, 0, false);
+    EXPECT_EQ(victim.GetMarkers(false)->Count(), 1);
+    EXPECT_EQ(Doc.ItemCount(), 3);
 }
