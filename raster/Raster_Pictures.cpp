@@ -7,6 +7,7 @@
 #include "raster/Raster_Persistence_p.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Icon.h"
 #include "platform/gfx/Picture.h"
 
 namespace raster {
@@ -78,6 +79,36 @@ void ImportBitmap(TCustomBitmap32 &bitmap, const gfx::TBitmap &source) {
     }
 }
 
+// An icon with its alpha channel as it is; one without (every alpha 0) as a metafile would come
+// in, drawn once on white and once on red: opaque where both agree, transparent white where
+// its mask lets the background through.
+void ImportIcon(TCustomBitmap32 &bitmap, const gfx::TIcon &icon) {
+    const gfx::TBitmap colour = icon.GetColorBitmap();
+    const gfx::TBitmap mask = icon.GetMaskBitmap();
+    const int32_t w = colour.GetWidth(), h = colour.GetHeight();
+    bitmap.SetSize(w, h);
+    if (bitmap.Empty()) {
+        return;
+    }
+    bool anyAlpha = false;
+    for (int32_t y = 0; y < h; ++y) {
+        MoveDWords(colour.ScanLine(y), bitmap.GetScanLine(y), w);
+        for (int32_t x = 0; x < w && !anyAlpha; ++x) {
+            anyAlpha = (colour.ScanLine(y)[x] >> 24) != 0;
+        }
+    }
+    if (anyAlpha) {
+        return;
+    }
+    for (int32_t y = 0; y < h; ++y) {
+        TColor32 *d = bitmap.GetScanLine(y);
+        for (int32_t x = 0; x < w; ++x) {
+            const bool transparent = (mask.ScanLine(y)[x] & 0x00FFFFFFu) == 0x00FFFFFFu;
+            d[x] = transparent ? 0x00FFFFFFu : d[x] | 0xFF000000u;
+        }
+    }
+}
+
 } // namespace
 
 void TCustomBitmap32::Assign(const gfx::TGraphic *graphic) {
@@ -93,6 +124,8 @@ void TCustomBitmap32::Assign(const gfx::TGraphic *graphic) {
         SetSize(0, 0);
     } else if (const auto *b = dynamic_cast<const gfx::TBitmap *>(graphic)) {
         ImportBitmap(*this, *b);
+    } else if (const auto *icon = dynamic_cast<const gfx::TIcon *>(graphic)) {
+        ImportIcon(*this, *icon);
     } else {
         DrawGraphic(*this, *graphic, 0xFFFFFFFFu, true);
     }

@@ -4,6 +4,7 @@
 #include "raster/Raster.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Icon.h"
 #include "platform/gfx/Picture.h"
 #include "platform/rtl/Classes.h"
 
@@ -114,6 +115,47 @@ TEST(Pictures, OurBitmapFilesOpenInQtsReader) {
             for (int32_t x = 0; x < 4; ++x) {
                 EXPECT_EQ(read.ScanLine(y)[x] & 0xFFFFFFu, b.GetPixel(x, y) & 0xFFFFFFu)
                     << int(rows) << " " << x << "," << y;
+            }
+        }
+    }
+}
+
+// A 4 x 4 green icon without alpha channel whose mask leaves the two left columns transparent
+// (as ImageMagick reads it), and a 16 x 16 icon with an alpha channel.
+TEST(Pictures, IconsKeepTheirAlphaOrTakeItFromTheirMask) {
+    {
+        gfx::TIcon icon;
+        rtl::TFileStream stream(u"" WB_TEST_DATA "/raster/icons/icon24.ico", rtl::fmOpenRead);
+        icon.LoadFromStream(stream);
+        TCustomBitmap32 b;
+        b.Assign(&icon);
+        ASSERT_EQ(b.GetWidth(), 4);
+        for (int32_t y = 0; y < 4; ++y) {
+            EXPECT_EQ(b.GetPixel(0, y), 0x00FFFFFFu) << y;
+            EXPECT_EQ(b.GetPixel(1, y), 0x00FFFFFFu) << y;
+            EXPECT_EQ(b.GetPixel(2, y), 0xFF00FF00u) << y;
+            EXPECT_EQ(b.GetPixel(3, y), 0xFF00FF00u) << y;
+        }
+    }
+    for (const char *name : {"icon24.ico", "icon32.ico"}) {
+        gfx::TIcon icon;
+        rtl::TFileStream stream(
+            rtl::UnicodeString(
+                (std::filesystem::path(WB_TEST_DATA "/raster/icons") / name).u16string()),
+            rtl::fmOpenRead);
+        icon.LoadFromStream(stream);
+        TCustomBitmap32 b;
+        b.Assign(&icon);
+        ASSERT_EQ(b.GetWidth(), icon.GetWidth()) << name;
+        const gfx::TBitmap colour = icon.GetColorBitmap(), mask = icon.GetMaskBitmap();
+        for (int32_t y = 0; y < b.GetHeight(); ++y) {
+            for (int32_t x = 0; x < b.GetWidth(); ++x) {
+                const bool transparent = (mask.ScanLine(y)[x] & 0xFFFFFFu) == 0xFFFFFFu;
+                const TColor32 expected =
+                    icon.HasAlphaChannel()
+                        ? colour.ScanLine(y)[x]
+                        : (transparent ? 0x00FFFFFFu : colour.ScanLine(y)[x] | 0xFF000000u);
+                EXPECT_EQ(b.GetPixel(x, y), expected) << name << " " << x << "," << y;
             }
         }
     }
