@@ -11,6 +11,7 @@ packages=(
     zlib1g-dev libjpeg-dev libpcre2-dev libicu-dev
     libpixman-1-dev libcairo2-dev
     fonts-liberation2 fonts-dejavu-core
+    imagemagick
 )
 
 missing=()

@@ -1,13 +1,21 @@
-// Layers drawn over an image control's bitmap: collection, change reports, mouse dispatch.
-#include "raster/Raster_Layers.h"
+// Layers drawn over an image control's bitmap: collection, change reports, mouse dispatch,
+// positioned and bitmap layers.
+#include "raster/controls/Raster_Layers.h"
+
+#include "raster/Raster_MicroTiles.h"
+#include "raster/Raster_Resamplers.h"
+#include "raster/controls/Raster_Image.h"
 
 #include "platform/rtl/Containers.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace raster {
 
 namespace {
+
+TCursor GScreenCursor = crDefault;
 
 uint8_t ButtonBit(ui::TMouseButton button) {
     switch (button) {
@@ -22,6 +30,14 @@ uint8_t ButtonBit(ui::TMouseButton button) {
 
 } // namespace
 
+TCursor GetScreenCursor() {
+    return GScreenCursor;
+}
+
+void SetScreenCursor(TCursor value) {
+    GScreenCursor = value;
+}
+
 // ---- TCustomLayer -------------------------------------------------------------------------
 
 TCustomLayer::TCustomLayer(TLayerCollection *layerCollection) {
@@ -33,6 +49,36 @@ TCustomLayer::~TCustomLayer() {
         OnDestroy(this);
     }
     SetLayerCollection(nullptr);
+}
+
+TCustomLayer *TCustomLayer::NewLike(TLayerCollection *collection) const {
+    return new TCustomLayer(collection); // owned by the collection it attached to
+}
+
+void TCustomLayer::Assign(const TCustomLayer &source) {
+    BeginUpdate();
+    FLayerOptions = (source.FLayerOptions & ~loInvalid) | (FLayerOptions & loInvalid);
+    FCursor = source.FCursor;
+    FTag = source.FTag;
+    EndUpdate();
+    Changed();
+}
+
+void TCustomLayer::SetCursor(TCursor value) {
+    if (value == FCursor) {
+        return;
+    }
+    FCursor = value;
+    if (FLayerCollection != nullptr && FLayerCollection->FMouseListener == this) {
+        SetScreenCursor(value);
+    }
+}
+
+void TCustomLayer::SetAsMouseListener() {
+    if (FLayerCollection != nullptr) {
+        FLayerCollection->SetMouseListener(this);
+    }
+    SetScreenCursor(FCursor);
 }
 
 void TCustomLayer::SetLayerCollection(TLayerCollection *value) {
@@ -182,6 +228,7 @@ void TCustomLayer::HandleMouseDown(ui::TMouseButton button, ui::TShiftState shif
 }
 
 void TCustomLayer::HandleMouseMove(ui::TShiftState shift, int32_t x, int32_t y) {
+    SetScreenCursor(FCursor);
     if (OnMouseMove) {
         OnMouseMove(this, shift, x, y);
     }
@@ -189,6 +236,7 @@ void TCustomLayer::HandleMouseMove(ui::TShiftState shift, int32_t x, int32_t y) 
 
 void TCustomLayer::HandleMouseUp(ui::TMouseButton button, ui::TShiftState shift, int32_t x,
                                  int32_t y) {
+    SetScreenCursor(crDefault);
     if (OnMouseUp) {
         OnMouseUp(this, button, shift, x, y);
     }
@@ -196,12 +244,36 @@ void TCustomLayer::HandleMouseUp(ui::TMouseButton button, ui::TShiftState shift,
 
 // ---- TLayerCollection ---------------------------------------------------------------------
 
-TLayerCollection::TLayerCollection(void *owner) : FOwner(owner) {}
+TLayerCollection::TLayerCollection(ui::TControl *owner) : FOwner(owner) {}
 
 TLayerCollection::~TLayerCollection() {
     FUpdateCount = 1; // nothing is reported while the layers go
     OnListNotify = nullptr;
     Clear();
+}
+
+void TLayerCollection::SetItem(int32_t index, const TCustomLayer &value) {
+    GetItem(index)->Assign(value);
+}
+
+void TLayerCollection::FreeLayers() {
+    while (!FItems.empty()) {
+        std::unique_ptr<TCustomLayer> layer(FItems.back()); // detaches itself when freed
+    }
+}
+
+void TLayerCollection::Assign(const TLayerCollection &source) {
+    if (&source == this) {
+        return;
+    }
+    BeginUpdate();
+    FreeLayers();
+    for (const TCustomLayer *s : source.FItems) {
+        TCustomLayer *layer = s->NewLike(this);
+        NotifyList(lnLayerAdded, layer, layer->GetIndex());
+        layer->Assign(*s);
+    }
+    EndUpdate();
 }
 
 TCustomLayer *TLayerCollection::GetItem(int32_t index) const {
@@ -217,9 +289,7 @@ void TLayerCollection::Delete(int32_t index) {
 
 void TLayerCollection::Clear() {
     BeginUpdate();
-    while (!FItems.empty()) {
-        std::unique_ptr<TCustomLayer> layer(FItems.back());
-    }
+    FreeLayers();
     NotifyList(lnCleared, nullptr, 0);
     EndUpdate();
 }
@@ -330,6 +400,32 @@ void TLayerCollection::GetViewportShift(float &shiftX, float &shiftY) const {
     }
 }
 
+TFloatPoint TLayerCollection::LocalToViewport(const TFloatPoint &p, bool scaled) const {
+    if (!scaled) {
+        return p;
+    }
+    float sx, sy, hx, hy;
+    GetViewportScale(sx, sy);
+    GetViewportShift(hx, hy);
+    return {p.X * sx + hx, p.Y * sy + hy};
+}
+
+TFloatPoint TLayerCollection::ViewportToLocal(const TFloatPoint &p, bool scaled) const {
+    if (!scaled) {
+        return p;
+    }
+    float sx, sy, hx, hy;
+    GetViewportScale(sx, sy);
+    GetViewportShift(hx, hy);
+    return {(p.X - hx) / sx, (p.Y - hy) / sy};
+}
+
+void TLayerCollection::ShowOwnerCursor() {
+    if (auto *box = dynamic_cast<TCustomPaintBox32 *>(FOwner)) {
+        SetScreenCursor(box->GetCursor());
+    }
+}
+
 TCustomLayer *TLayerCollection::LayerAt(int32_t x, int32_t y, uint32_t optionsMask) const {
     for (auto it = FItems.rbegin(); it != FItems.rend(); ++it) {
         if (((*it)->GetLayerOptions() & optionsMask) != 0 && (*it)->HitTest(x, y)) {
@@ -357,6 +453,8 @@ TCustomLayer *TLayerCollection::DispatchMouseMove(ui::TShiftState shift, int32_t
     TCustomLayer *layer = FMouseListener ? FMouseListener : LayerAt(x, y, loMouseEvents);
     if (layer != nullptr) {
         layer->HandleMouseMove(shift, x, y);
+    } else {
+        ShowOwnerCursor();
     }
     return layer;
 }
@@ -372,6 +470,146 @@ TCustomLayer *TLayerCollection::DispatchMouseUp(ui::TMouseButton button, ui::TSh
         SetMouseListener(nullptr);
     }
     return layer;
+}
+
+// ---- TPositionedLayer ---------------------------------------------------------------------
+
+TPositionedLayer::TPositionedLayer(TLayerCollection *layerCollection)
+    : TCustomLayer(layerCollection) {
+    FLayerOptions = loVisible | loMouseEvents;
+}
+
+TCustomLayer *TPositionedLayer::NewLike(TLayerCollection *collection) const {
+    return new TPositionedLayer(collection); // owned by the collection it attached to
+}
+
+void TPositionedLayer::Assign(const TCustomLayer &source) {
+    if (const auto *p = dynamic_cast<const TPositionedLayer *>(&source)) {
+        FLocation = p->FLocation;
+        FScaled = p->FScaled;
+    }
+    TCustomLayer::Assign(source);
+}
+
+TFloatRect TPositionedLayer::GetAdjustedRect(const TFloatRect &r) const {
+    if (!FScaled || FLayerCollection == nullptr) {
+        return r;
+    }
+    float sx, sy, hx, hy;
+    FLayerCollection->GetViewportScale(sx, sy);
+    FLayerCollection->GetViewportShift(hx, hy);
+    return {r.Left * sx + hx, r.Top * sy + hy, r.Right * sx + hx, r.Bottom * sy + hy};
+}
+
+bool TPositionedLayer::HitTestPoint(int32_t x, int32_t y) {
+    const TFloatRect r = GetAdjustedLocation();
+    return float(x) >= r.Left && float(x) < r.Right && float(y) >= r.Top && float(y) < r.Bottom;
+}
+
+void TPositionedLayer::SetLocation(const TFloatRect &value) {
+    LayerChanging();
+    StoreLocation(value);
+    Changed();
+}
+
+void TPositionedLayer::SetScaled(bool value) {
+    if (value != FScaled) {
+        LayerChanging();
+        FScaled = value;
+        Changed();
+    }
+}
+
+// ---- TBitmapLayer -------------------------------------------------------------------------
+
+TBitmapLayer::TBitmapLayer(TLayerCollection *layerCollection)
+    : TPositionedLayer(layerCollection), FBitmap(std::make_unique<TBitmap32>()) {
+    FBitmap->OnAreaChanged = [this](TCustomBitmap32 *, const TRect &area, uint32_t) {
+        BitmapAreaChanged(area);
+    };
+}
+
+TBitmapLayer::~TBitmapLayer() {
+    FBitmap->OnAreaChanged = nullptr;
+}
+
+TCustomLayer *TBitmapLayer::NewLike(TLayerCollection *collection) const {
+    return new TBitmapLayer(collection); // owned by the collection it attached to
+}
+
+void TBitmapLayer::Assign(const TCustomLayer &source) {
+    if (const auto *b = dynamic_cast<const TBitmapLayer *>(&source)) {
+        BeginUpdate();
+        FBitmap->Assign(b->FBitmap.get());
+        FAlphaHit = b->FAlphaHit;
+        FCropped = b->FCropped;
+        EndUpdate();
+    }
+    TPositionedLayer::Assign(source);
+}
+
+void TBitmapLayer::SetCropped(bool value) {
+    if (value != FCropped) {
+        FCropped = value;
+        Changed();
+    }
+}
+
+bool TBitmapLayer::HitTestPoint(int32_t x, int32_t y) {
+    if (!TPositionedLayer::HitTestPoint(x, y)) {
+        return false;
+    }
+    if (!FAlphaHit) {
+        return true;
+    }
+    const TFloatRect r = GetAdjustedLocation();
+    const int32_t w = Round(r.Right - r.Left), h = Round(r.Bottom - r.Top);
+    if (w < 1 || h < 1) {
+        return false;
+    }
+    const int32_t bx = Round((x - r.Left) * double(FBitmap->GetWidth()) / w);
+    const int32_t by = Round((y - r.Top) * double(FBitmap->GetHeight()) / h);
+    return (FBitmap->GetPixelS(bx, by) >> 24) != 0;
+}
+
+void TBitmapLayer::PaintOn(TBitmap32 &buffer) {
+    if (FBitmap->Empty()) {
+        return;
+    }
+    const TFloatRect loc = GetAdjustedLocation();
+    const TRect dstRect = MakeRectRounded(loc);
+    TRect clip = buffer.GetClipRect(), test;
+    IntersectRects(test, clip, dstRect);
+    if (RectIsEmpty(test)) {
+        return;
+    }
+    const auto *image = FLayerCollection != nullptr
+                            ? dynamic_cast<const TCustomImage32 *>(FLayerCollection->GetOwner())
+                            : nullptr;
+    if (FCropped && image != nullptr && !image->GetPaintToMode()) {
+        if (loc.Right - loc.Left < 0.5f || loc.Bottom - loc.Top < 0.5f) {
+            return;
+        }
+        IntersectRects(clip, clip, image->GetBitmapRect());
+    }
+    TransferStretched(&buffer, dstRect, clip, FBitmap.get(), FBitmap->BoundsRect(),
+                      FBitmap->GetResampler(), FBitmap->GetDrawMode(), FBitmap->OnPixelCombine);
+}
+
+void TBitmapLayer::BitmapAreaChanged(const TRect &area) {
+    if (FBitmap->Empty() || FLayerCollection == nullptr || (FLayerOptions & loNoUpdate) != 0) {
+        return;
+    }
+    const TFloatRect t = GetAdjustedLocation();
+    const double sx = (t.Right - t.Left) / double(FBitmap->GetWidth());
+    const double sy = (t.Bottom - t.Top) / double(FBitmap->GetHeight());
+    TRect r{
+        int32_t(std::floor(t.Left + area.Left * sx)), int32_t(std::floor(area.Top * sy + t.Top)),
+        int32_t(std::ceil(area.Right * sx + t.Left)), int32_t(std::ceil(area.Bottom * sy + t.Top))};
+    const TCustomResampler *resampler = FBitmap->GetResampler();
+    const int32_t w = (resampler != nullptr ? int32_t(resampler->GetWidth()) : 0) + 1;
+    GrowArea(r, w, w);
+    Changed(r);
 }
 
 } // namespace raster

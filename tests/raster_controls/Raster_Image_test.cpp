@@ -1,6 +1,6 @@
 // The paint box and the image control: buffer sizing, repaint modes, one paint per repaint
 // without the parent, bitmap placement and scaling, paint stages, and the layer collection.
-#include "raster/Raster_Image.h"
+#include "raster/controls/Raster_Image.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Forms.h"

@@ -1,5 +1,7 @@
 // Layers drawn over an image control's bitmap: the owning layer collection with its change
-// reports and mouse dispatch, and the base layer with options, hit test and painting hooks.
+// reports and mouse dispatch; the base layer with options, hit test and painting hooks; the
+// positioned layer (a floating-point location, optionally in bitmap coordinates) and the bitmap
+// layer (a bitmap stretched into that location).
 #pragma once
 
 #include "raster/Raster.h"
@@ -12,6 +14,9 @@
 
 namespace gfx {
 class TCanvas;
+}
+namespace ui {
+class TControl;
 }
 
 namespace raster {
@@ -28,6 +33,15 @@ constexpr uint32_t loForceUpdate = 0x02000000u;
 // Mouse buttons held on a layer: bit 0 left, bit 1 right, bit 2 middle.
 enum TLayerState : uint8_t { lsMouseLeft, lsMouseRight, lsMouseMiddle };
 enum TLayerListNotification : uint8_t { lnLayerAdded, lnLayerInserted, lnLayerDeleted, lnCleared };
+
+// Cursor numbers of the class library (crDefault = 0, crArrow = -2, crCross = -3, ...).
+using TCursor = int16_t;
+constexpr TCursor crDefault = 0;
+
+// The cursor the layers ask the screen to show while the mouse is over them. The platform layer
+// has no screen cursor yet: the value is kept here for it to apply.
+TCursor GetScreenCursor();
+void SetScreenCursor(TCursor value);
 
 class TLayerCollection;
 class TCustomLayer;
@@ -54,6 +68,14 @@ class TCustomLayer : public TNotifiablePersistent {
 public:
     explicit TCustomLayer(TLayerCollection *layerCollection);
     ~TCustomLayer() override;
+    TCustomLayer(const TCustomLayer &) = delete;
+    TCustomLayer &operator=(const TCustomLayer &) = delete;
+
+    // A new layer of this layer's class in collection (descendants that add state override
+    // it, and Assign, so that a collection can copy them).
+    virtual TCustomLayer *NewLike(TLayerCollection *collection) const;
+    // Copies options, cursor and tag (and a descendant's own settings), then Changed.
+    virtual void Assign(const TCustomLayer &source);
 
     uint32_t GetLayerOptions() const { return FLayerOptions; }
     void SetLayerOptions(uint32_t value);
@@ -65,6 +87,11 @@ public:
     uint8_t GetLayerStates() const { return FLayerStates; }
     int32_t GetTag() const { return FTag; }
     void SetTag(int32_t value) { FTag = value; }
+    TCursor GetCursor() const { return FCursor; }
+    // The screen follows a new cursor while this layer is the mouse listener.
+    void SetCursor(TCursor value);
+    // Becomes the collection's mouse listener and shows its cursor.
+    void SetAsMouseListener();
 
     TLayerCollection *GetLayerCollection() const { return FLayerCollection; }
     void SetLayerCollection(TLayerCollection *value);
@@ -113,23 +140,82 @@ protected:
     TLayerCollection *FLayerCollection = nullptr;
     uint8_t FLayerStates = 0;
     uint32_t FLayerOptions = loVisible;
+    TCursor FCursor = crDefault;
     int32_t FTag = 0;
+};
+
+// A layer at a floating-point location (0, 0, 64, 64 after creation); a scaled layer's location
+// is in bitmap coordinates and follows the image control's scale and shift.
+class TPositionedLayer : public TCustomLayer {
+public:
+    explicit TPositionedLayer(TLayerCollection *layerCollection);
+    TCustomLayer *NewLike(TLayerCollection *collection) const override;
+    void Assign(const TCustomLayer &source) override;
+
+    const TFloatRect &GetLocation() const { return FLocation; }
+    void SetLocation(const TFloatRect &value);
+    bool GetScaled() const { return FScaled; }
+    void SetScaled(bool value);
+    // The rectangle in the control's coordinates (mapped by the viewport when scaled).
+    TFloatRect GetAdjustedRect(const TFloatRect &r) const;
+    TFloatRect GetAdjustedLocation() const { return GetAdjustedRect(FLocation); }
+
+protected:
+    // Inside the adjusted location, left and top edges included.
+    bool HitTestPoint(int32_t x, int32_t y) override;
+    virtual void StoreLocation(const TFloatRect &value) { FLocation = value; }
+
+    TFloatRect FLocation{0, 0, 64, 64};
+    bool FScaled = false;
+};
+
+// A bitmap (owned) stretched into the layer's location with its own resampler, draw mode and
+// pixel-combine event. With AlphaHit a hit needs a pixel of non-zero alpha under the mouse;
+// Cropped keeps the painting inside the image control's bitmap rectangle.
+class TBitmapLayer : public TPositionedLayer {
+public:
+    explicit TBitmapLayer(TLayerCollection *layerCollection);
+    ~TBitmapLayer() override;
+    TCustomLayer *NewLike(TLayerCollection *collection) const override;
+    void Assign(const TCustomLayer &source) override;
+
+    TBitmap32 &GetBitmap() const { return *FBitmap; }
+    // Copies the bitmap.
+    void SetBitmap(const TBitmap32 *value) { FBitmap->Assign(value); }
+    bool GetAlphaHit() const { return FAlphaHit; }
+    void SetAlphaHit(bool value) { FAlphaHit = value; }
+    bool GetCropped() const { return FCropped; }
+    void SetCropped(bool value);
+
+protected:
+    bool HitTestPoint(int32_t x, int32_t y) override;
+    void PaintOn(TBitmap32 &buffer) override;
+
+private:
+    // A change of the bitmap becomes a change of the area it covers in the control.
+    void BitmapAreaChanged(const TRect &area);
+
+    std::unique_ptr<TBitmap32> FBitmap;
+    bool FAlphaHit = false;
+    bool FCropped = false;
 };
 
 // An ordered list of layers, index 0 at the bottom, that owns its layers.
 class TLayerCollection {
 public:
-    // owner: what the layers are drawn over (the image control); not owned.
-    explicit TLayerCollection(void *owner);
+    // owner: the control the layers are drawn over (the image control), or null; not owned.
+    explicit TLayerCollection(ui::TControl *owner);
     ~TLayerCollection();
     TLayerCollection(const TLayerCollection &) = delete;
     TLayerCollection &operator=(const TLayerCollection &) = delete;
 
-    void *GetOwner() const { return FOwner; }
+    ui::TControl *GetOwner() const { return FOwner; }
     int32_t GetCount() const { return int32_t(FItems.size()); }
     // Throws rtl::EListError for an index outside the list.
     TCustomLayer *GetItem(int32_t index) const;
     TCustomLayer *operator[](int32_t index) const { return GetItem(index); }
+    // Assigns value to the layer at index.
+    void SetItem(int32_t index, const TCustomLayer &value);
 
     // A new layer of class L at the top.
     template <class L> L *Add() {
@@ -148,6 +234,8 @@ public:
     }
     void Delete(int32_t index);
     void Clear();
+    // Replaces the layers by copies of source's (each of its layer's class, NewLike).
+    void Assign(const TLayerCollection &source);
 
     void BeginUpdate();
     // An unpaired call throws EBitmapException "Unpaired EndUpdate".
@@ -168,6 +256,9 @@ public:
 
     void GetViewportScale(float &scaleX, float &scaleY) const;
     void GetViewportShift(float &shiftX, float &shiftY) const;
+    // Between layer (bitmap) and viewport (control) coordinates; unscaled points stay.
+    TFloatPoint LocalToViewport(const TFloatPoint &p, bool scaled) const;
+    TFloatPoint ViewportToLocal(const TFloatPoint &p, bool scaled) const;
 
     std::function<void(TLayerCollection *)> OnChanging;
     std::function<void(TLayerCollection *)> OnChange;
@@ -188,12 +279,14 @@ private:
     void AreaUpdated(const TRect &rect);
     void LayerUpdated(TCustomLayer *layer);
     void Changed();
+    void FreeLayers();
+    void ShowOwnerCursor();
 
     std::vector<TCustomLayer *> FItems; // owned: freed by Delete, Clear and the destructor
     bool FMouseEvents = true;
     TCustomLayer *FMouseListener = nullptr;
     int32_t FUpdateCount = 0;
-    void *FOwner = nullptr;
+    ui::TControl *FOwner = nullptr;
 };
 
 } // namespace raster

@@ -1,5 +1,7 @@
 // Self-drawn scroll bars: geometry, painting, press repeat, hover watch, gauge range and wheel.
-#include "raster/Raster_RangeBars.h"
+#include "raster/controls/Raster_RangeBars.h"
+
+#include "raster/controls/Raster_XPThemes.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
@@ -51,6 +53,17 @@ void FillSolid(gfx::TCanvas &c, const TRect &r, TColor color) {
 }
 
 // The class library's raised edge (EDGE_RAISED with the middle filled).
+// A part of the scroll-bar theme through the visual-styles library; false (nothing drawn) when
+// themed drawing is off.
+bool DrawThemed(gfx::TCanvas &c, int32_t part, int32_t state, const TRect &r) {
+    TThemeLibrary *api = ThemeApi();
+    if (!ThemesInUse() || api == nullptr || !api->HasEntryPoint("DrawThemeBackground")) {
+        return false;
+    }
+    api->DrawThemeBackground(ScrollBarTheme(), c, part, state, r, nullptr);
+    return true;
+}
+
 void DrawRaisedEdge(gfx::TCanvas &c, TRect r) {
     DrawBevel(c, r, gfx::cl3DLight, gfx::cl3DDkShadow, true);
     DrawBevel(c, r, gfx::clBtnHighlight, gfx::clBtnShadow, true);
@@ -173,6 +186,7 @@ TArrowBar::TArrowBar(ui::TComponent *owner)
     : ui::TCustomControl(owner), FHandleColor(gfx::clBtnShadow), FButtonColor(gfx::clBtnFace),
       FHighLightColor(gfx::clBtnHighlight), FShadowColor(gfx::clBtnShadow),
       FBorderColor(gfx::clWindowFrame) {
+    InitializeThemes();
     SetBounds(GetLeft(), GetTop(), 100, 16);
     SetParentColor(false);
     SetColor(gfx::clScrollBar);
@@ -379,7 +393,7 @@ void TArrowBar::Paint() {
     }
 }
 
-void TArrowBar::PaintButton(TRect r, TRBDirection direction, bool pushed, bool enabled, bool) {
+void TArrowBar::PaintButton(TRect r, TRBDirection direction, bool pushed, bool enabled, bool hot) {
     if (Empty(r)) {
         return;
     }
@@ -389,6 +403,12 @@ void TArrowBar::PaintButton(TRect r, TRBDirection direction, bool pushed, bool e
         return;
     }
     gfx::TCanvas &c = GetCanvas();
+    // The arrow button's normal states by direction: left, up, right, down.
+    static const int32_t kArrowStates[] = {9, 1, 13, 5};
+    const int32_t state = kArrowStates[direction] + (!enabled ? 3 : pushed ? 2 : hot ? 1 : 0);
+    if (DrawThemed(c, 1, state, r)) {
+        return;
+    }
     if (pushed) {
         TRect inner = r;
         DrawBevel(c, inner, gfx::clBtnShadow, gfx::clBtnShadow, true);
@@ -422,16 +442,24 @@ void TArrowBar::PaintMacButton(TRect r, TRBDirection direction, bool pushed, boo
     DrawTriangle(c, r, direction, FBorderColor);
 }
 
-void TArrowBar::PaintHandle(TRect r, bool horz, bool pushed, bool) {
+void TArrowBar::PaintHandle(TRect r, bool horz, bool pushed, bool hot) {
     if (Empty(r)) {
         return;
     }
     r = ToCanvas(r);
     if (FStyle == rbsMac) {
         PaintMacHandle(r, horz, pushed);
-    } else {
-        DrawRaisedEdge(GetCanvas(), r);
+        return;
     }
+    gfx::TCanvas &c = GetCanvas();
+    const int32_t state = !GetEnabled() ? 4 : pushed ? 3 : hot ? 2 : 1;
+    if (DrawThemed(c, horz ? 2 : 3, state, r)) {
+        if (FShowHandleGrip) {
+            DrawThemed(c, horz ? 8 : 9, 0, r);
+        }
+        return;
+    }
+    DrawRaisedEdge(c, r);
 }
 
 void TArrowBar::PaintMacHandle(TRect r, bool horz, bool pushed) {
@@ -473,8 +501,12 @@ void TArrowBar::PaintTrack(TRect r, TRBDirection direction, bool pushed, bool en
         return;
     }
     r = ToCanvas(r);
+    // The track parts by direction: left, up, right, down.
+    static const int32_t kTrackParts[] = {4, 6, 5, 7};
     if (FStyle == rbsMac) {
         PaintMacTrack(r, direction, pushed, enabled);
+    } else if (DrawThemed(GetCanvas(), kTrackParts[direction], pushed ? 3 : 1, r)) {
+        return;
     } else if (pushed) {
         FillSolid(GetCanvas(), r, gfx::clWindowFrame);
     } else {

@@ -1,6 +1,6 @@
 // The gauge bar: geometry, range setters, press repeat, paging, dragging, the wheel, painting,
 // and the colour and shape routines it draws with.
-#include "raster/Raster_RangeBars.h"
+#include "raster/controls/Raster_RangeBars.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Exceptions.h"

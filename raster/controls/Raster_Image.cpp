@@ -1,5 +1,7 @@
 // The paint box: back buffer sizing, repaint modes and copying the buffer to the window.
-#include "raster/Raster_Image.h"
+#include "raster/controls/Raster_Image.h"
+
+#include "raster/Raster_Backends.h"
 
 #include "platform/gfx/Graphics.h"
 
@@ -37,7 +39,8 @@ int32_t BufferExtent(int32_t current, int32_t viewport, int32_t oversize) {
 
 TCustomPaintBox32::TCustomPaintBox32(ui::TComponent *owner)
     : ui::TCustomControl(owner), FBuffer(std::make_unique<TBitmap32>()) {
-    FRepaintOptimizer = std::make_unique<TRectsRepaintOptimizer>(FBuffer.get(), &FInvalidRects);
+    FRepaintOptimizer =
+        std::make_unique<TMicroTilesRepaintOptimizer>(FBuffer.get(), &FInvalidRects);
     SetBounds(GetLeft(), GetTop(), 192, 192);
     AdjustBufferSize();
 }
@@ -181,8 +184,13 @@ void TCustomPaintBox32::PaintGDIOverlay() {
     }
 }
 
-void TCustomPaintBox32::CopyBufferToCanvas() {
+// Through the buffer's paint support; a buffer without it is copied here the same way.
+void TCustomPaintBox32::CopyBufferToCanvas(IPaintSupport *paint) {
     TLockGuard lock(*FBuffer);
+    if (paint != nullptr) {
+        paint->DoPaint(*FBuffer, FInvalidRects, GetCanvas(), GetViewportRect());
+        return;
+    }
     if (FInvalidRects.GetCount() == 0) {
         Flush();
         return;
@@ -205,10 +213,17 @@ void TCustomPaintBox32::Paint() {
     if (opt.GetEnabled()) {
         opt.BeginPaint();
     }
+    IPaintSupport *paint = dynamic_cast<IPaintSupport *>(FBuffer->GetBackend());
     if (!FBufferValid) {
+        if (paint != nullptr) {
+            paint->ImageNeeded();
+        }
         PaintBuffer();
+        if (paint != nullptr) {
+            paint->CheckPixmap();
+        }
     }
-    CopyBufferToCanvas();
+    CopyBufferToCanvas(paint);
     PaintGDIOverlay();
     if (opt.GetEnabled()) {
         opt.EndPaint();

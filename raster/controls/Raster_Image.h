@@ -4,8 +4,8 @@
 
 #include "raster/Raster.h"
 #include "raster/Raster_Containers.h"
-#include "raster/Raster_Layers.h"
-#include "raster/Raster_RepaintOpt.h"
+#include "raster/controls/Raster_Layers.h"
+#include "raster/controls/Raster_RepaintOpt.h"
 
 #include "platform/ui/CustomControl.h"
 
@@ -14,6 +14,8 @@
 #include <vector>
 
 namespace raster {
+
+class IPaintSupport;
 
 enum TRepaintMode : uint8_t { rmFull = 0, rmDirect = 1, rmOptimizer = 2 };
 enum TPaintBoxOption : uint8_t { pboWantArrowKeys = 1, pboAutoFocus = 2 };
@@ -36,6 +38,9 @@ public:
     int32_t GetBufferOversize() const { return FBufferOversize; }
     // Negative values become 0.
     void SetBufferOversize(int32_t value);
+    // The control's cursor, which the layers' mouse dispatch shows when no layer is hit.
+    TCursor GetCursor() const { return FCursor; }
+    void SetCursor(TCursor value) { FCursor = value; }
     TPaintBoxOptions GetOptions() const { return FOptions; }
     void SetOptions(TPaintBoxOptions value) { FOptions = value; }
     bool GetMouseInControl() const { return FMouseInControl; }
@@ -85,12 +90,13 @@ protected:
     TRectList FInvalidRects;
 
 private:
-    void CopyBufferToCanvas();
+    void CopyBufferToCanvas(IPaintSupport *paint);
 
     std::unique_ptr<TBitmap32> FBuffer;
     int32_t FBufferOversize = 40;
     std::unique_ptr<TCustomRepaintOptimizer> FRepaintOptimizer;
     TPaintBoxOptions FOptions = 0;
+    TCursor FCursor = crDefault;
     bool FMouseInControl = false;
     bool FPainting = false;
 };
@@ -161,6 +167,15 @@ public:
     TBitmap32 &GetBitmap() const { return *FBitmap; }
     void SetBitmap(const TBitmap32 *value);
     TLayerCollection &GetLayers() const { return *FLayers; }
+    // Replaces the layers by copies of value's.
+    void SetLayers(const TLayerCollection &value) { FLayers->Assign(value); }
+    // With AutoSize the control takes the bitmap's size (scaled in smScale) whenever the bitmap
+    // is resized; the size on the axis its alignment stretches stays.
+    bool GetAutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool value);
+    // The size an auto-sized control wants: newWidth and newHeight are changed where the
+    // alignment lets the control choose them.
+    virtual bool CanAutoSize(int32_t &newWidth, int32_t &newHeight);
     TPaintStages &GetPaintStages() { return FPaintStages; }
     TBitmapAlign GetBitmapAlign() const { return FBitmapAlign; }
     void SetBitmapAlign(TBitmapAlign value);
@@ -199,6 +214,7 @@ public:
     TFloatPoint ControlToBitmap(const TFloatPoint &p);
     // Renders the run-time stages into dest with the bitmap placed in destRect.
     virtual void PaintTo(TBitmap32 *dest, const TRect &destRect);
+    bool GetPaintToMode() const { return PaintToMode; }
 
     TPaintStageEvent OnPaintStage;
     TImageNotifyEvent OnBitmapResize;
@@ -220,6 +236,7 @@ protected:
     void MouseMove(ui::TShiftState shift, int32_t x, int32_t y) override;
     void MouseUp(ui::TMouseButton button, ui::TShiftState shift, int32_t x, int32_t y) override;
     void DblClick() override;
+    void AdjustSize() override;
 
     virtual void BitmapSizeChanged();
     virtual void BitmapContentChanged(const TRect &area);
@@ -259,6 +276,7 @@ private:
     float FScaleX = 1, FScaleY = 1;
     TScaleMode FScaleMode = smNormal;
     int32_t FUpdateCount = 0;
+    bool FAutoSize = false;
 };
 
 // The image control as placed on forms.

@@ -1,5 +1,5 @@
 // The image control: bitmap placement and scaling, paint stages, layers and mouse dispatch.
-#include "raster/Raster_Image.h"
+#include "raster/controls/Raster_Image.h"
 
 #include "platform/gfx/Graphics.h"
 
@@ -158,11 +158,55 @@ void TCustomImage32::BitmapContentChanged(const TRect &) {
 }
 
 void TCustomImage32::BitmapSizeChanged() {
+    if (FAutoSize) {
+        int32_t w = FBitmap->GetWidth(), h = FBitmap->GetHeight();
+        if (FScaleMode == smScale) {
+            w = Rnd(w * FScaleX);
+            h = Rnd(h * FScaleY);
+        }
+        if (w > 0 && h > 0) {
+            SetBounds(GetLeft(), GetTop(), w, h);
+        }
+    }
     if (FUpdateCount == 0 && OnBitmapResize) {
         OnBitmapResize(this);
     }
     DropCache();
     ForceFullInvalidate();
+}
+
+void TCustomImage32::SetAutoSize(bool value) {
+    if (value != FAutoSize) {
+        FAutoSize = value;
+        AdjustSize();
+    }
+}
+
+bool TCustomImage32::CanAutoSize(int32_t &newWidth, int32_t &newHeight) {
+    DropCache();
+    int32_t w = FBitmap->GetWidth(), h = FBitmap->GetHeight();
+    if (FScaleMode == smScale) {
+        w = Rnd(w * FScaleX);
+        h = Rnd(h * FScaleY);
+    }
+    const ui::TAlign align = GetAlign();
+    if (align == ui::alNone || align == ui::alLeft || align == ui::alRight) {
+        newWidth = w;
+    }
+    if (align == ui::alNone || align == ui::alTop || align == ui::alBottom) {
+        newHeight = h;
+    }
+    return true;
+}
+
+void TCustomImage32::AdjustSize() {
+    if (!FAutoSize || !FBitmap) {
+        return;
+    }
+    int32_t w = GetWidth(), h = GetHeight();
+    if (CanAutoSize(w, h)) {
+        SetBounds(GetLeft(), GetTop(), w, h);
+    }
 }
 
 void TCustomImage32::BitmapChangeNotify() {
@@ -645,6 +689,9 @@ void TCustomImage32::DblClick() {
 }
 
 void TCustomImage32::DoMouseLeave() {
+    if (FLayers->GetMouseEvents() && FLayers->GetMouseListener() == nullptr) {
+        SetScreenCursor(crDefault);
+    }
     TCustomPaintBox32::DoMouseLeave();
 }
 
