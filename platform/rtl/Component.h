@@ -80,6 +80,9 @@ public:
     // component given to their SetParentComponent.
     virtual TComponent *GetChildOwner() { return nullptr; }
     virtual TComponent *GetChildParent() { return this; }
+    // Whether the component is stored inside another one (its parent component) rather than
+    // directly inside the root.
+    virtual bool HasParent() const { return false; }
     virtual void SetParentComponent(TComponent *parent) { (void)parent; }
 
 protected:
