@@ -4,6 +4,7 @@
 #include "platform/ui/ActnList.h"
 
 #include "platform/rtl/Streaming.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/BitBtn.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Forms.h"
@@ -168,6 +169,23 @@ TEST(Actions, UpdateSetsTheStateAndAnActionWithoutHandlersDisablesItself) {
     busy->OnExecute = [](rtl::TComponent *) {};
     busy->Update();
     EXPECT_TRUE(busy->GetEnabled());
+}
+
+// Whenever the message loop is about to wait, the actions of the showing controls update.
+TEST(Actions, IdleUpdatesTheActionsOfShowingControls) {
+    ActionForm f;
+    int updates = 0;
+    f.action->OnUpdate = [&](rtl::TComponent *) {
+        ++updates;
+        f.action->SetCaption(u"Печать (" + std::u16string(1, char16_t(u'0' + updates)) + u")");
+    };
+    f.button->SetAction(f.action);
+    Application->DoActionIdle();
+    EXPECT_EQ(updates, 0); // the form is not shown
+    f.form.Show();
+    Application->DoActionIdle();
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(f.button->GetCaption(), u"Печать (1)");
 }
 
 TEST(Actions, AutoCheckTogglesAndAGroupKeepsOneChecked) {
