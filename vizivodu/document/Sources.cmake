@@ -1,0 +1,3 @@
+# Subsystem 6, rich document model.
+list(APPEND VIZIVODU_SOURCES
+    document/VDClasses.cpp)
