@@ -59,7 +59,10 @@ void TCollectionItem::SetIndex(int32_t index) {
         return;
     }
     auto &items = FCollection->FItems;
-    const int32_t target = std::clamp(index, 0, int32_t(items.size()) - 1);
+    if (index < 0 || index >= int32_t(items.size())) {
+        TCollection::IndexError(index);
+    }
+    const int32_t target = index;
     if (target == current) {
         return;
     }
@@ -115,6 +118,9 @@ TCollectionItem *TCollection::Add() {
 }
 
 TCollectionItem *TCollection::Insert(int32_t index) {
+    if (index < 0 || index > GetCount()) {
+        IndexError(index);
+    }
     TCollectionItem *item = Add();
     item->SetIndex(index);
     return item;

@@ -58,7 +58,8 @@ public:
     TCollection *GetCollection() const { return FCollection; }
     // Position in the collection; -1 without one.
     int32_t GetIndex() const;
-    // Moves the item to that position (clamped to the collection).
+    // Moves the item to that position; EListError "List index out of bounds (%d)" for one
+    // outside the collection.
     void SetIndex(int32_t index);
     // A number unique in the collection, given when the item joins it.
     int32_t GetID() const { return FID; }
@@ -91,7 +92,8 @@ public:
     int32_t GetCount() const { return int32_t(FItems.size()); }
     // EListError "List index out of bounds (%d)" for an index outside the items.
     TCollectionItem *GetItem(int32_t index) const;
-    // A new item of the item class at the end (Add) or at index (Insert).
+    // A new item of the item class at the end (Add) or at index, 0 to Count (Insert; EListError
+    // as GetItem for another).
     TCollectionItem *Add();
     TCollectionItem *Insert(int32_t index);
     // Frees the item at index (EListError as GetItem).
