@@ -248,7 +248,8 @@ public:
     // The signature and root as a component, with the components inside it.
     void WriteRootComponent(TComponent &root);
     // One component (no signature): class name, name, properties, the components that its
-    // GetChildren gives.
+    // GetChildren gives. EWriteError for a component whose class has no class table of its
+    // own (ClassInfo() is an ancestor's): it would be read back as that ancestor.
     void WriteComponent(TComponent &component);
     // vaCollection and the items with their properties.
     void WriteCollection(TCollection &collection);

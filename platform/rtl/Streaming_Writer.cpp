@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <typeinfo>
 
 namespace rtl {
 
@@ -418,6 +419,13 @@ void TWriter::WriteComponent(TComponent &component) {
     } writing(*this, component);
     if (!FLookupRoot) {
         FLookupRoot = &component;
+    }
+    // Stored under an ancestor's name, it would be read back as that ancestor.
+    const TClassInfo &info = component.ClassInfo();
+    if (info.Type && *info.Type != typeid(component)) {
+        throw EWriteError("A component of a class without a class table of its own cannot be "
+                          "written (its nearest is " +
+                          info.Name + ")");
     }
     WriteStr(component.ClassName());
     WriteStr(Utf16ToUtf8(component.GetName()));

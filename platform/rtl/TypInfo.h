@@ -29,6 +29,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -82,6 +83,8 @@ struct TPropInfo {
 struct TClassInfo {
     std::string Name;
     const TClassInfo *Parent = nullptr;
+    // The C++ class the table was built for.
+    const std::type_info *Type = nullptr;
     std::vector<TPropInfo> Properties;
     std::function<TComponent *(TComponent *owner)> CreateComponent;
     std::function<TCollectionItem *(TCollection *collection)> CreateItem;
@@ -145,6 +148,7 @@ public:
     TClassBuilder(std::string className, const TClassInfo *parent) {
         FInfo.Name = std::move(className);
         FInfo.Parent = parent;
+        FInfo.Type = &typeid(T);
     }
 
     // An integer property; 64-bit types (or unsigned 32-bit) are tkInt64.

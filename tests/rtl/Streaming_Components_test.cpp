@@ -398,6 +398,18 @@ TEST_F(StreamingComponents, ChildThatFailsIsFreedAndTheOthersLeaveLoading) {
     EXPECT_TRUE(LoadedLog().empty());
 }
 
+// A component of a class that declared no table of its own would be stored under its
+// ancestor's name, and read back as that ancestor: it is refused.
+TEST_F(StreamingComponents, ComponentOfAClassWithoutItsOwnTableIsNotWritten) {
+    struct TUndeclared : TDemo {
+        using TDemo::TDemo;
+    };
+    TDemo root(nullptr);
+    new TUndeclared(&root);
+    TMemoryStream s;
+    EXPECT_THROW(TWriter(s).WriteRootComponent(root), EWriteError);
+}
+
 TEST_F(StreamingComponents, ComponentWithoutOwnerIsTheCallers) {
     TMemoryStream s = Bytes({"05 'TDemo' 01 'Q' 03 'Int' 02 02 00 00"});
     std::unique_ptr<TComponent> c(TReader(s).ReadComponent(nullptr));
