@@ -126,9 +126,10 @@ public:
     ~TReader() override;
 
     // The signature, then the root component read into root: its stored class name is not
-    // checked, it takes the stored name, and the components inside it become its own. Once
-    // everything is read, component references are resolved and Loaded runs for every
-    // component read, in reading order.
+    // checked and it takes the stored name; the components inside it are owned by their
+    // container's GetChildOwner(), by default the root. Once everything is read, component
+    // references are resolved and Loaded runs for every component read (once for each time it
+    // was read), in reading order.
     void ReadRootComponent(TComponent &root);
     // The same into a new component of the stored (registered) class, without an owner.
     std::unique_ptr<TComponent> ReadRootComponent();
