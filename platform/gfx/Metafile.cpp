@@ -29,6 +29,7 @@ struct TMetafileCanvas::Recorder final : TCanvasRecorder {
     std::shared_ptr<TMetafileRecords> Records;
     TMetaMapping Mapping;       // as last recorded (a new canvas's at first)
     TMetaAttributes Attributes; // as last recorded
+    TPoint PenPos;
     bool HasClip = false;
     TRegion Clip;
 };
@@ -63,7 +64,7 @@ bool SameAttributes(const TMetaAttributes &a, const TCanvasState &s) {
            SamePattern(a.Pattern.get(), pattern && !pattern->Empty() ? pattern : nullptr) &&
            a.Font == s.LogFont && a.TextColor == s.TextColor && a.BkColor == s.BkColor &&
            a.BkMode == s.BkMode && a.TextAlign == s.TextAlign && a.CharExtra == s.CharExtra &&
-           a.PolyFillMode == s.PolyFillMode && a.BrushOrg == s.BrushOrg && a.PenPos == s.PenPos;
+           a.PolyFillMode == s.PolyFillMode && a.BrushOrg == s.BrushOrg;
 }
 
 } // namespace
@@ -84,7 +85,6 @@ TMetaAttributes AttributesOf(const TCanvasState &s) {
     a.CharExtra = s.CharExtra;
     a.PolyFillMode = s.PolyFillMode;
     a.BrushOrg = s.BrushOrg;
-    a.PenPos = s.PenPos;
     return a;
 }
 
@@ -124,6 +124,11 @@ void TMetafileCanvas::Recorder::Record(const TCanvas &canvas, const TCanvasOp &o
     if (Records->Operations == 0 || !SameAttributes(Attributes, s)) {
         Attributes = AttributesOf(s);
         Records->Records.push_back(TSetAttributes{Attributes});
+    }
+    if (op.Kind == TCanvasOpKind::ExtTextOut && (s.TextAlign & TA_UPDATECP) &&
+        !(s.PenPos == PenPos)) {
+        PenPos = s.PenPos;
+        Records->Records.push_back(TSetPenPos{PenPos});
     }
     TRegion clip;
     const bool hasClip = canvas.GetClipRgn(clip) == 1;
@@ -389,7 +394,6 @@ void PlayAttributes(TCanvas &c, const TMetaAttributes &at) {
     c.SetTextCharacterExtra(at.CharExtra);
     c.SetPolyFillMode(at.PolyFillMode);
     c.SetBrushOrg(at.BrushOrg);
-    c.SetPenPos(at.PenPos);
 }
 
 void PlayOp(TCanvas &c, const TDrawOp &d) {
@@ -467,6 +471,8 @@ void PlayRecords(TCanvas &canvas, const TMetafileRecords &records) {
             PlayMapping(canvas, m->Mapping);
         } else if (const auto *a = std::get_if<TSetAttributes>(&record)) {
             PlayAttributes(canvas, a->Attributes);
+        } else if (const auto *p = std::get_if<TSetPenPos>(&record)) {
+            canvas.SetPenPos(p->PenPos);
         } else if (const auto *c = std::get_if<TSetClip>(&record)) {
             canvas.SelectClipRgn(c->HasClip ? &c->Clip : nullptr);
         } else if (const auto *d = std::get_if<TDrawOp>(&record)) {

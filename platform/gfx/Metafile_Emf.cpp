@@ -249,9 +249,6 @@ void WriteAttributes(TEmfWriter &w, TEmfState &st, const TMetaAttributes &a) {
     if (changed(a.BrushOrg, o.BrushOrg)) {
         w.Simple(EMR_SETBRUSHORGEX, {a.BrushOrg.X, a.BrushOrg.Y});
     }
-    if (changed(a.PenPos, o.PenPos)) {
-        w.Simple(EMR_MOVETOEX, {a.PenPos.X, a.PenPos.Y});
-    }
     st.Attributes = a;
     st.HaveAttributes = true;
 }
@@ -484,7 +481,6 @@ void WriteOp(TEmfWriter &w, TEmfState &st, const TDrawOp &d, int32_t dpi) {
         w.Simple(EMR_MOVETOEX, {op.Points[0].X, op.Points[0].Y});
         w.Simple(EMR_LINETO, {op.Points[1].X, op.Points[1].Y});
         BoundsOf(st, op.Points);
-        st.Attributes.PenPos = op.Points[1];
         break;
     case TCanvasOpKind::Polyline:
         WritePoints(w, st, EMR_POLYLINE, op.Points);
@@ -583,6 +579,8 @@ std::vector<uint8_t> WriteEmf(const TMetafileRecords &records, int32_t width, in
             WriteMapping(w, st, m->Mapping);
         } else if (const auto *a = std::get_if<TSetAttributes>(&record)) {
             WriteAttributes(w, st, a->Attributes);
+        } else if (const auto *p = std::get_if<TSetPenPos>(&record)) {
+            w.Simple(EMR_MOVETOEX, {p->PenPos.X, p->PenPos.Y});
         } else if (const auto *c = std::get_if<TSetClip>(&record)) {
             WriteClip(w, st, *c);
         } else if (const auto *d = std::get_if<TDrawOp>(&record)) {

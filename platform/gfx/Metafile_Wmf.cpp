@@ -460,6 +460,9 @@ std::vector<uint8_t> WriteWmf(const TMetafileRecords &records, int32_t width, in
             st.Attributes = a->Attributes;
             WriteAllAttributes(w, st);
             started = true;
+        } else if (const auto *p = std::get_if<TSetPenPos>(&record)) {
+            const TPointF d = ToDevice(st, p->PenPos);
+            w.Simple(META_MOVETO, {Clamp16(d.Y), Clamp16(d.X)});
         } else if (const auto *c = std::get_if<TSetClip>(&record)) {
             // A clip goes by saving the plain state and intersecting; a new one restores it
             // first (and with it the objects, chosen again).

@@ -34,7 +34,6 @@ struct TMetaAttributes {
     int32_t CharExtra = 0;
     int32_t PolyFillMode = ALTERNATE;
     TPoint BrushOrg;
-    TPoint PenPos;
 };
 
 struct TSetMapping {
@@ -44,6 +43,11 @@ struct TSetAttributes {
     TMetaAttributes Attributes;
 };
 // The clip region in pixels of the recording's device, or none.
+// The pen position, recorded only for the operations that start from it (text with
+// TA_UPDATECP); lines keep their own start.
+struct TSetPenPos {
+    TPoint PenPos;
+};
 struct TSetClip {
     bool HasClip = false;
     TRegion Clip;
@@ -53,7 +57,7 @@ struct TDrawOp {
     std::vector<uint32_t> Pixels; // the picture of image operations, rows of Op.Pixels.Width
 };
 
-using TMetaRecord = std::variant<TSetMapping, TSetAttributes, TSetClip, TDrawOp>;
+using TMetaRecord = std::variant<TSetMapping, TSetAttributes, TSetPenPos, TSetClip, TDrawOp>;
 
 struct TMetafileRecords {
     std::vector<TMetaRecord> Records;

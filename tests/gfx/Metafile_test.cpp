@@ -353,3 +353,29 @@ TEST(Metafile, SavingChoosesTheFormatByNameAndLeavesNoPartialFile) {
     a2.GetCanvas().Draw(0, 0, *picture.GetGraphic());
     EXPECT_EQ(golden::Differences(a1, a2), 0);
 }
+
+TEST(Metafile, TextFromTheCurrentPositionPlaysFromWhereTheRecordingHadIt) {
+    const auto draw = [](TCanvas &c) {
+        c.GetFont().SetName(u"Arial");
+        c.GetFont().SetHeight(-20);
+        c.GetBrush().SetColor(clYellow);
+        c.SetTextAlign(TA_UPDATECP);
+        c.MoveTo(10, 10);
+        c.TextOut(0, 0, u"Left ");
+        c.TextOut(0, 0, u"and on");
+        c.MoveTo(30, 60);
+        c.LineTo(200, 60);
+        c.TextOut(0, 0, u"after the line");
+    };
+    TMetafile mf;
+    mf.SetWidth(W);
+    mf.SetHeight(H);
+    {
+        TMetafileCanvas c(mf);
+        draw(c);
+    }
+    TBitmap direct = Background(), played = Background();
+    draw(direct.GetCanvas());
+    played.GetCanvas().Draw(0, 0, mf);
+    EXPECT_EQ(golden::Differences(direct, played), 0);
+}
