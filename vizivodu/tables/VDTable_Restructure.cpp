@@ -167,6 +167,13 @@ void TVDTableRows::InsertColsCopying(int32_t index, int32_t count, int32_t copyI
                                      (source->GetColSpan() + count)),
                 r, copyIndex, true, true);
         }
+        // The new cells take the source's row span only down to a row whose position at index
+        // a widened cell covers already; beyond it they would cover it twice.
+        int32_t rowSpan = 1;
+        while (source && rowSpan < source->GetRowSpan() &&
+               !widened[static_cast<size_t>(r + rowSpan)]) {
+            ++rowSpan;
+        }
         for (int32_t i = 0; i < count; ++i) {
             Get(r)->Insert(index);
             if (!source) {
@@ -176,14 +183,10 @@ void TVDTableRows::InsertColsCopying(int32_t index, int32_t count, int32_t copyI
             TCustomVDData *sourceData = const_cast<TVDTableCellData *>(source)->GetVDData();
             ChangeEmptyCellStyles(r, index, sourceData->GetFirstTextStyleNo(true),
                                   sourceData->GetFirstParaStyleNo());
-            ChangeSpan(r, index, false, source->GetRowSpan());
+            ChangeSpan(r, index, false, rowSpan);
         }
-        if (source && source->GetRowSpan() > 1) {
-            InsertEmptyCells(r + 1, index, source->GetRowSpan() - 1, count);
-            r += source->GetRowSpan();
-        } else {
-            ++r;
-        }
+        InsertEmptyCells(r + 1, index, rowSpan - 1, count);
+        r += rowSpan;
     }
 }
 
@@ -246,14 +249,19 @@ void TVDTableRows::InsertRowsCopying(int32_t index, int32_t count, int32_t copyI
                                      (source->GetRowSpan() + count)),
                 copyIndex, c, true, false);
         }
+        // The column span stops at a column that a lengthened cell covers in the new rows.
+        int32_t colSpan = 1;
+        while (colSpan < source->GetColSpan() && !lengthened[static_cast<size_t>(c + colSpan)]) {
+            ++colSpan;
+        }
         TCustomVDData *sourceData = const_cast<TVDTableCellData *>(source)->GetVDData();
         for (int32_t i = 0; i < count; ++i) {
             FTable->AssignCellAttributes(-1, index + i, c, *source, true, 1, source->GetRowSpan());
             ChangeEmptyCellStyles(index + i, c, sourceData->GetFirstTextStyleNo(true),
                                   sourceData->GetFirstParaStyleNo());
-            SpreadOverEmptyCells(index + i, c, source->GetColSpan());
+            SpreadOverEmptyCells(index + i, c, colSpan);
         }
-        c += source->GetColSpan();
+        c += colSpan;
     }
 }
 
