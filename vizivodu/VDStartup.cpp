@@ -17,6 +17,11 @@ void InitializeLibrary() {
         return;
     }
     Initialized = true;
+    startup::InitializeVDItem();
+    startup::InitializeVDGrHandler();
+    startup::InitializeVDLabelItem();
+    startup::InitializeVDFieldItems();
+    startup::InitializeVDThumbMaker();
 }
 
 bool IsLibraryInitialized() {
