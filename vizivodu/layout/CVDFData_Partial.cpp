@@ -406,15 +406,15 @@ void TCustomVDFormattedData::GetWordEndAfterItem(int32_t &itemNo, int32_t &offs)
             }
             char16_t lastChar = 0;
             const int32_t r = FindFirstLineBreak(it->ItemText, prevChar, spaceBefore, lastChar);
-            if (r == -1) {
-                break;
+            if (r == -1 || (lastChar == 0 && r == 0)) {
+                break; // a break before the item (after its leading spaces)
             }
-            if (lastChar == 0 && r > 0) {
+            if (lastChar == 0) {
                 itemNo = i;
                 offs = r + 1;
                 return;
             }
-            if (lastChar == Space || r == 0) {
+            if (lastChar == Space) {
                 spacesSeen = spaceBefore = true;
                 if (!haveCandidate) {
                     candItem = curItem;
