@@ -285,13 +285,22 @@ void TCustomVDData::AddNLR(TVDRawByteString s, int32_t styleNo, int32_t paraNo) 
     AddNLRTag(std::move(s), styleNo, paraNo, {});
 }
 
+int32_t TCustomVDData::ParaNoForAdding(int32_t paraNo) {
+    if (paraNo != -1) {
+        return paraNo;
+    }
+    const int32_t count = ItemCount();
+    TCustomVDItemInfo *last = count > 0 ? GetItem(count - 1) : nullptr;
+    return last && !last->GetBoolValue(vdbpFullWidth) ? last->ParaNo : 0;
+}
+
 void TCustomVDData::AddNLATag(const TVDAnsiString &s, int32_t styleNo, int32_t paraNo,
                               const TVDTag &tag) {
     if (styleNo < 0) {
         styleNo = StyleNoParaDefault;
     }
     if (TVDStyle *style = GetVDStyle()) {
-        const int32_t actual = GetActualStyleEx(styleNo, paraNo);
+        const int32_t actual = GetActualStyleEx(styleNo, ParaNoForAdding(paraNo));
         if (style->GetTextStyles().GetItem(actual).GetUnicode()) {
             AddNLRTag(AnsiToRawUnicode(GetStyleCodePage(actual), s), styleNo, paraNo, tag);
             return;
@@ -306,7 +315,7 @@ void TCustomVDData::AddNLWTagRaw(const TVDRawByteString &s, int32_t styleNo, int
         styleNo = StyleNoParaDefault;
     }
     if (TVDStyle *style = GetVDStyle()) {
-        const int32_t actual = GetActualStyleEx(styleNo, paraNo);
+        const int32_t actual = GetActualStyleEx(styleNo, ParaNoForAdding(paraNo));
         if (!style->GetTextStyles().GetItem(actual).GetUnicode()) {
             AddNLRTag(RawUnicodeToAnsi(GetStyleCodePage(actual), s), styleNo, paraNo, tag);
             return;
@@ -318,6 +327,12 @@ void TCustomVDData::AddNLWTagRaw(const TVDRawByteString &s, int32_t styleNo, int
 void TCustomVDData::AddNLWTag(std::u16string_view s, int32_t styleNo, int32_t paraNo,
                               const TVDTag &tag) {
     AddNLWTagRaw(StringToRawUnicode(s), styleNo, paraNo, tag);
+}
+
+void TCustomVDData::AddFmt(const rtl::UnicodeString &formatStr,
+                           std::initializer_list<rtl::TVarRec> args, int32_t styleNo,
+                           int32_t paraNo) {
+    AddNLTag(rtl::Format(formatStr, args), styleNo, paraNo, {});
 }
 
 void TCustomVDData::AddTab(int32_t textStyleNo, int32_t paraNo) {
@@ -478,8 +493,7 @@ void TCustomVDData::DestroyItem(std::unique_ptr<TCustomVDItemInfo> item, bool cl
     }
     DoOnDeleteSpecialItem(*item, clearing);
     FreeCheckpoint(item->Checkpoint, true, true);
-    if (!item->IsText()) {
-        auto *nonText = static_cast<TVDNonTextItemInfo *>(item.get());
+    if (auto *nonText = dynamic_cast<TVDNonTextItemInfo *>(item.get())) {
         if (nonText->HasThumbnail() && GetThumbnailCache()) {
             // The cache forgets the owner; the thumbnail goes with the item.
             nonText->FreeThumbnail();
@@ -763,6 +777,21 @@ void TCustomVDData::AppendFrom(TCustomVDData &source) {
 void TCustomVDData::DrainFrom(TCustomVDData *victim) {
     if (!victim || victim == this) {
         return;
+    }
+    // Items that leave a victim with lists of its own leave those lists too, so that they keep
+    // no references to items they no longer hold.
+    const bool ownMarkers =
+        victim->GetMarkers(false) && victim->GetMarkers(false) != GetMarkers(false);
+    const bool ownFields = victim->GetPrintFieldList(false) &&
+                           victim->GetPrintFieldList(false) != GetPrintFieldList(false);
+    for (int32_t i = 0; i < victim->ItemCount(); ++i) {
+        TCustomVDItemInfo &item = *victim->GetItem(i);
+        if (ownMarkers) {
+            victim->DeleteMarkerFromList(item, true);
+        }
+        if (ownFields) {
+            victim->DeletePrintFieldFromList(item);
+        }
     }
     // Each item carries its checkpoint along (AddItemR turns it into a pending one here); the
     // victim's chain is dropped whole afterwards.

@@ -16,6 +16,7 @@
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle_Types.h"
 
+#include "platform/rtl/Format.h"
 #include "platform/rtl/Sets.h"
 #include "platform/rtl/System.h"
 
@@ -282,6 +283,10 @@ public:
     void AddNL(std::u16string_view s, int32_t styleNo, int32_t paraNo) {
         AddNLWTag(s, styleNo, paraNo, {});
     }
+    // AddNLTag of the formatted text (the class library's Format; a mismatch of format and
+    // arguments raises its EConvertError).
+    void AddFmt(const rtl::UnicodeString &formatStr, std::initializer_list<rtl::TVarRec> args,
+                int32_t styleNo, int32_t paraNo);
     void AddTab(int32_t textStyleNo, int32_t paraNo);
     void AddBreakExTag(TVDStyleLength width, TVDBreakStyle style, TColor color, const TVDTag &tag);
     void AddBreakEx(TVDStyleLength width, TVDBreakStyle style, TColor color) {
@@ -531,6 +536,10 @@ public:
 protected:
     // The paragraph rules applied to an item about to be appended.
     void PrepareItemForAdding(TCustomVDItemInfo &item);
+    // The paragraph an item given paraNo joins when appended: -1 continues the last item's
+    // paragraph (0 after a full-width item or in an empty document). Text is converted for the
+    // style of that paragraph, so that its bytes and its Unicode flag always agree.
+    int32_t ParaNoForAdding(int32_t paraNo);
 
 private:
     TVDItemList *FItems = nullptr;

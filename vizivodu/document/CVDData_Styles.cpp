@@ -192,7 +192,8 @@ bool TCustomVDData::IsHiddenItem(int32_t itemNo) {
                             .GetOptions()
                             .Contains(vdteoHidden);
     }
-    if (static_cast<TVDNonTextItemInfo *>(item)->Hidden) {
+    const auto *nonText = dynamic_cast<const TVDNonTextItemInfo *>(item);
+    if (nonText && nonText->Hidden) {
         return true;
     }
     if (item->StyleNo != StyleNoListMarker) {

@@ -27,7 +27,8 @@ public:
         FText = value;
         FUpdated = false;
     }
-    TVDStyleLength GetMinWidth() const { return FMinWidth; }
+    // The label's MinWidth property (GetMinWidth is the item's width in formatting).
+    TVDStyleLength MinWidth() const { return FMinWidth; }
     void SetMinWidth(TVDStyleLength value);
     TAlignment GetAlignment() const { return FAlignment; }
     void SetAlignment(TAlignment value) { FAlignment = value; }
@@ -61,7 +62,6 @@ public:
 private:
     TVDStyleLength FMinWidth = 0;
     TAlignment FAlignment = taLeftJustify;
-    bool FCanUseCustomPPI = false;
     TCustomVDData *FParentVDData = nullptr;
     int32_t FTextStyleNo = 0;
     rtl::UnicodeString FText;

@@ -5,6 +5,7 @@
 
 #include "DocumentTestSupport.h"
 #include "vizivodu/document/VDError.h"
+#include "vizivodu/document/VDFieldItems.h"
 #include "vizivodu/document/VDItem_BreakTab.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDMarker.h"
@@ -112,6 +113,16 @@ TEST_F(Document, CyrillicTextIsStoredInItsStylesCodePage) {
     EXPECT_EQ(Doc.GetItemTextW(3), u"Да");
     EXPECT_EQ(Doc.GetItemTag(3), u"tag");
     EXPECT_EQ(Doc.GetStyleCodePage(0), 0u); // default charset: the sheet's DefCodePage
+}
+
+TEST_F(Document, FormattedTextAndTabItems) {
+    Doc.AddFmt(u"%d из %s", {5, u"10"}, 0, 0);
+    EXPECT_EQ(Doc.GetItemText(0), u"5 из 10");
+    EXPECT_THROW(Doc.AddFmt(u"%d", {u"x"}, 0, 0), rtl::EConvertError);
+    Doc.AddTab(2, -1);
+    EXPECT_EQ(Dump(Doc), "P0:5 из 10 | L0:#-12");
+    EXPECT_EQ(Doc.GetItem(1)->GetAssociatedTextStyleNo(), 2);
+    EXPECT_EQ(Doc.GetActualTextStyle(*Doc.GetItem(1)), 2);
 }
 
 TEST_F(Document, OffsetsAndLengths) {
@@ -521,4 +532,162 @@ TEST_F(Document, ConvertingUnitsConvertsItemLengths) {
     EXPECT_EQ(static_cast<TVDRectItemInfo *>(Doc.GetItem(0))->Spacing, 15);
     Doc.ConvertToDifferentUnits(vdstuPixels, &Style, false); // items left as they are
     EXPECT_EQ(static_cast<TVDRectItemInfo *>(Doc.GetItem(0))->Spacing, 15);
+}
+
+TEST_F(Document, ContinuingTextIsStoredForTheParagraphItJoins) {
+    // Paragraph 0 shows 8-bit Cyrillic text by default, paragraph 1 Unicode text.
+    const int32_t ansi = AddCyrillicStyle();
+    Style.GetParaStyles().GetItem(0).SetDefStyleNo(ansi);
+    Style.GetParaStyles().GetItem(1).SetDefStyleNo(0);
+    Doc.AddNL(u"Начало", -1, 1);
+    Doc.AddNL(u" конец", -1, -1); // joins paragraph 1: Unicode
+    EXPECT_TRUE(Doc.GetItem(1)->ItemOptions.Contains(vdioUnicode));
+    EXPECT_EQ(Doc.GetItemText(1), u" конец");
+    Doc.AddNLATag("\xE4\xE0", -1, -1, {});
+    EXPECT_EQ(Doc.GetItemText(2), u"да");
+    Doc.AddNL(u"абв", -1, 0);
+    Doc.AddNL(u"где", -1, -1); // joins paragraph 0: 8-bit
+    EXPECT_FALSE(Doc.GetItem(4)->ItemOptions.Contains(vdioUnicode));
+    EXPECT_EQ(Doc.GetItemText(4), u"где");
+}
+
+namespace {
+
+// An item holding one sub-document, as a table cell or a note holds its text.
+class TBoxItem : public TVDNonTextItemInfo {
+public:
+    TBoxItem(TCustomVDData &parent, int32_t itemNo)
+        : TVDNonTextItemInfo(&parent), Inner(parent, itemNo) {
+        StyleNo = -300;
+    }
+    TCustomVDData *GetSubVDData(std::unique_ptr<TVDStoreSubVDData> &state,
+                                TVDSubVDDataPos position) override {
+        state.reset();
+        return position == vddFirst ? &Inner : nullptr;
+    }
+    vizivodu::test::TTestSubDocument Inner;
+};
+
+} // namespace
+
+TEST_F(Document, EnumerationIntoSubDocumentsAndItsFlag) {
+    Doc.AddNL(u"before", 0, 0);
+    auto box = std::make_unique<TBoxItem>(Doc, 1);
+    TBoxItem &boxRef = *box;
+    Doc.AddItemR("", std::move(box), true);
+    boxRef.Inner.AddNL(u"inner 1", 0, 0);
+    boxRef.Inner.AddNL(u"inner 2", 0, 0);
+    Doc.AddNL(u"after", 0, 0);
+    Doc.AddNL(u"last", 0, 0);
+    std::vector<std::string> seen;
+    int32_t dummy = 0;
+    const bool result = Doc.EnumItems(
+        [&](TCustomVDData &data, int32_t itemNo, int32_t &, const rtl::UnicodeString &,
+            bool &cont) {
+            const std::string name =
+                data.GetItem(itemNo)->IsText() ? rtl::Utf16ToUtf8(data.GetItemText(itemNo)) : "box";
+            seen.push_back(name + (cont ? "" : "(stopped)"));
+            if (name == "inner 1") {
+                cont = false;
+            }
+        },
+        dummy, u"");
+    // The item after the box is still passed once, with the flag cleared, and the walk ends.
+    EXPECT_EQ(seen, (std::vector<std::string>{"before", "box", "inner 1", "after(stopped)"}));
+    EXPECT_FALSE(result);
+
+    EXPECT_EQ(Doc.FindItemContaining(0, boxRef.Inner.GetItem(1)), 1);
+    EXPECT_EQ(Doc.FindItemContaining(2, boxRef.Inner.GetItem(1)), -1);
+    Doc.SetListMarkerInfo(-1, -1, 0, 1, 0, false);
+    boxRef.Inner.SetListMarkerInfo(0, -1, 0, 1, 0, false);
+    // The marker inside the box comes before the one at the end of the document.
+    EXPECT_EQ(Doc.FindPrevMarkerItem(Doc.ItemCount() - 2), boxRef.Inner.GetItem(0));
+    EXPECT_EQ(boxRef.Inner.FindPrevMarkerItem(0), boxRef.Inner.GetItem(0));
+    EXPECT_EQ(Doc.GetMarkers(false)->Count(), 2);
+}
+
+TEST_F(Document, UnusedParagraphStylesShiftTheLaterOnes) {
+    TParaInfos &paras = Style.GetParaStyles();
+    while (paras.GetCount() < 5) {
+        paras.Add();
+    }
+    for (int32_t i = 0; i < 5; ++i) {
+        paras.GetItem(i).SetStandard(false);
+    }
+    for (int32_t paraNo : {0, 1, 3, 4}) {
+        Doc.AddNL(u"x", 0, paraNo);
+    }
+    TVDDeleteUnusedStylesData data(false, true, false);
+    Doc.MarkStylesInUse(data);
+    EXPECT_EQ(data.UsedParaStyles().Get(2), 0);
+    data.ConvertFlagsToShifts(Style);
+    const std::vector<int32_t> shifts = {1, 1, 0, 2, 2};
+    for (int32_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(data.UsedParaStyles().Get(i), shifts[static_cast<size_t>(i)]) << i;
+    }
+    Doc.DoUpdateStyles(data);
+    EXPECT_EQ(Doc.GetItem(3)->ParaNo, 3);
+    EXPECT_EQ(paras.GetCount(), 4);
+}
+
+TEST_F(Document, RenumberingSkipsParagraphDefaults) {
+    Doc.AddNL(u"a", -1, 0);
+    Doc.AddNL(u"b", 2, 0);
+    TVDIntegerList map;
+    for (int32_t v : {10, 11, 12}) {
+        map.Add(v);
+    }
+    TVDIntegerList old;
+    int32_t index = 0;
+    Doc.ChangeTextStyles(&map, nullptr, &old, index);
+    EXPECT_EQ(Doc.GetItem(0)->StyleNo, StyleNoParaDefault);
+    EXPECT_EQ(Doc.GetItem(1)->StyleNo, 12);
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(old.GetCount(), 1);
+}
+
+namespace {
+
+class TProgressDocument : public TTestDocument {
+public:
+    using TTestDocument::TTestDocument;
+    bool IsAssignedOnProgress() override { return true; }
+    void DoProgress(TVDLongOperation, TVDProgressStage stage, int32_t percent) override {
+        Reports.emplace_back(stage, percent);
+    }
+    std::vector<std::pair<TVDProgressStage, int32_t>> Reports;
+};
+
+} // namespace
+
+TEST_F(Document, SavingProgressAndScope) {
+    TProgressDocument doc(&Style);
+    int32_t progress = -1;
+    EXPECT_FALSE(doc.SaveProgressInit(progress, 1000, vdloVDFWrite));
+    EXPECT_TRUE(doc.Reports.empty());
+    EXPECT_TRUE(doc.SaveProgressInit(progress, 1001, vdloVDFWrite));
+    doc.SaveProgressRun(progress, 500, 1001, vdloVDFWrite);
+    doc.SaveProgressRun(progress, 501, 1001, vdloVDFWrite); // still 50 %
+    doc.SaveProgressDone(vdloVDFWrite);
+    EXPECT_EQ(doc.Reports, (std::vector<std::pair<TVDProgressStage, int32_t>>{
+                               {vdpstgStarting, 0}, {vdpstgRunning, 50}, {vdpstgEnding, 0}}));
+    EXPECT_EQ(doc.GetVDFSaveScope(true), vdfss_Selection);
+    EXPECT_EQ(doc.GetVDFSaveScope(false), vdfss_Full);
+    doc.State.Include(vdstSavingPage);
+    EXPECT_EQ(doc.GetVDFSaveScope(false), vdfss_FullInPage);
+}
+
+TEST_F(Document, DrainedItemsLeaveTheVictimsLists) {
+    TTestDocument victim(&Style);
+    victim.SetListMarkerInfo(-1, -1, 0, 1, 0, false);
+    victim.AddNL(u"listed", 0, -1);
+    victim.AddItem(u"", std::make_unique<TVDPageNumberItemInfo>(&victim));
+    ASSERT_TRUE(victim.GetMarkers(false));
+    Doc.DrainFrom(&victim);
+    EXPECT_EQ(victim.GetMarkers(false), nullptr);
+    EXPECT_EQ(victim.GetPrintFieldList(false), nullptr);
+    // The victim goes on with lists of its own items only.
+    victim.SetListMarkerInfo(-1, -1, 0, 1, 0, false);
+    EXPECT_EQ(victim.GetMarkers(false)->Count(), 1);
+    EXPECT_EQ(Doc.ItemCount(), 3);
 }
