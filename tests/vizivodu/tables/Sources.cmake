@@ -1,3 +1,5 @@
-#Tests of subsystem 8, rich document tables.
-list(APPEND VIZIVODU_TEST_SOURCES tables / VDTable_Merge_test.cpp tables /
-     VDTable_Restructure_test.cpp tables / VDTable_test.cpp)
+# Tests of subsystem 8, rich document tables.
+list(APPEND VIZIVODU_TEST_SOURCES
+    tables/VDTable_Merge_test.cpp
+    tables/VDTable_Restructure_test.cpp
+    tables/VDTable_test.cpp)
