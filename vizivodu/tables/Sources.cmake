@@ -3,6 +3,8 @@ list(APPEND VIZIVODU_SOURCES
     tables/VDDataList.cpp
     tables/VDTable.cpp
     tables/VDTable_Cells.cpp
+    tables/VDTable_Columns.cpp
+    tables/VDTable_Layout.cpp
     tables/VDTable_Merge.cpp
     tables/VDTable_Navigation.cpp
     tables/VDTable_Props.cpp

@@ -506,6 +506,19 @@ bool TVDTableItemInfo::GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle
 
 void TVDTableItemInfo::Hiding() {
     TVDFullLineItemInfo::Hiding();
+    for (int32_t r = 0; r < GetRowCount(); ++r) {
+        for (int32_t c = 0; c < GetColCount(); ++c) {
+            if (TVDTableCellData *cell = GetCells(r, c)) {
+                static_cast<TCustomVDFormattedData *>(cell->GetVDData())->Hiding();
+            }
+        }
+    }
+    if (auto *main = dynamic_cast<TCustomVDFormattedData *>(FRows->GetMainVDData())) {
+        main->UnAssignXorDrawing(this);
+        if (main->FCaptureMouseItem == this) {
+            main->FCaptureMouseItem = nullptr;
+        }
+    }
     Fmt->Clear();
 }
 

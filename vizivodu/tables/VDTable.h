@@ -288,11 +288,70 @@ public:
     // Asks OnCellEditing; true when there is no handler.
     bool DoCellEditing(int32_t row, int32_t col, bool automatic);
 
-    // ---- Layout ----
+    // ---- Layout (device pixels of the resolution being formatted for) ----
     // The width and height of the last screen layout.
     int32_t GetWidth(const TVDStyle *) override { return Fmt->FWidth; }
     int32_t GetHeight(const TVDStyle *) override { return Fmt->FHeight; }
     TVDTableItemFormattingInfo &GetFormattingInfo() const { return *Fmt; }
+    // CalcMinWidth with the best widths.
+    int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *canvas,
+                        TCustomVDData *vdData) override;
+    // The narrowest the table can be on the device of sad (nullptr: the screen).
+    int32_t CalcMinWidth(PVDScreenAndDevice sad, gfx::TCanvas &canvas, bool includeBestWidths);
+    // Lays the table out for a document docWidth pixels wide (the screen layout when not
+    // printing); the draw item takes the table's size.
+    void OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, bool printing,
+                          gfx::TCanvas &canvas, TCustomVDData *vdData, PVDScreenAndDevice sad,
+                          int32_t &hShift, int32_t &desc, bool noCaching, bool reformatting,
+                          bool useFormatCanvas) override;
+    // Column widths and starts, the cells' places, their formatting, row heights and starts.
+    // With the same width as before and without noCaching the previous layout stands.
+    void CalculateLayout(int32_t docWidth, TVDTableItemFormattingInfo &fmt, gfx::TCanvas &canvas,
+                         bool noCaching, bool reformatting);
+    // Every column is the last column of some cell with an absolute preferred width, and no
+    // cell has a percentage.
+    bool AllColumnsHaveBestWidth();
+    // 2 (border + border spacing) + cell spacing (n - 1) + 2 cell borders n, device pixels.
+    int32_t GetHorzFramingWidth();
+    // Column widths read with a document; used only when their count matches the columns and
+    // their resolution is valid.
+    void SetStoredColWidths(std::unique_ptr<TVDTableStoredColWidths> widths) {
+        FStoredColWidths = std::move(widths);
+    }
+    // Called at the end of every layout; nothing here.
+    virtual void AfterLayout(TVDTableItemFormattingInfo &) {}
+    // The grid line at table-relative x (0 the left border, ColCount the right one), -1 when
+    // none; minX is the start of the column before it, zeroChangeX the line's position.
+    int32_t GetVerticalRuleNo(int32_t x, int32_t &minX, int32_t &zeroChangeX);
+    int32_t GetHorizontalRuleNo(int32_t y, int32_t &minY, int32_t &zeroChangeY);
+    // The first column (row) whose extent, both ends included, holds the coordinate; -1.
+    int32_t GetColAtX(int32_t x);
+    int32_t GetRowAtY(int32_t y);
+    // 0 for fewer than two starts, the last index from the last start on, else the largest
+    // index whose start lies before y.
+    static int32_t FindStartIndex(int32_t y, const TVDIntegerList &starts);
+    // The device of the layout in progress; nullptr for the screen.
+    PVDScreenAndDevice cursad = nullptr;
+
+    // ---- Formatting streams ----
+    // -1, the four lists of the screen layout, its size, then per cell of its own its place and
+    // its document's formatting.
+    void SaveFormattingToStream(rtl::TStream &stream) override;
+    // Reads what follows the -1; EViziVoduError "Invalid formatting data" for lists that do not
+    // match the grid.
+    void LoadFormattingFromStream(rtl::TStream &stream) override;
+
+    // ---- Coordinates and focus ----
+    // The table's client coordinates in the root control.
+    void ResetSubCoords() override;
+    void SetFocusedCell(int32_t row, int32_t col, int32_t topLevelItemNo,
+                        TCustomVDFormattedData *topLevelVDData);
+    int32_t GetSoftPageBreakDY(int32_t data) override;
+    void ClearSoftPageBreaks() override;
+    void BuildJumps(int32_t &startJumpNo) override;
+    bool MoveFocus(bool goForward, TCustomVDData *&topLevelVDData,
+                   int32_t &topLevelItemNo) override;
+    void ClearFocus() override;
 
     // ---- Fields the layout, painting and mouse handling share ----
     int32_t MyClientLeft = 0;
@@ -307,6 +366,7 @@ public:
 private:
     std::unique_ptr<TVDTableRows> FRows;
     std::unique_ptr<TVDTableItemFormattingInfo> Fmt;
+    std::unique_ptr<TVDTableStoredColWidths> FStoredColWidths;
     TVDTableStates FState;
     int32_t CachedItemNo = -1;
     int32_t FSelStartCol = -1;
@@ -340,6 +400,16 @@ private:
     TVDOpacity FOpacity = 100000;
 
     void InitTable(int32_t nRows, int32_t nCols, TCustomVDData *mainVDData);
+    TVDStyle *GetStyle() const;
+    bool UseStoredColWidths(TVDTableItemFormattingInfo &fmt);
+    bool ComputeColumnWidths(int32_t docWidth, TVDTableItemFormattingInfo &fmt,
+                             gfx::TCanvas &canvas, bool noCaching);
+    void PlaceColumnsAndFormatCells(TVDTableItemFormattingInfo &fmt, bool noCaching,
+                                    bool &hasVerticalCells);
+    void ComputeRowHeights(TVDTableItemFormattingInfo &fmt);
+    void PlaceRows(TVDTableItemFormattingInfo &fmt);
+    void FormatVerticalTextCells(bool noCaching);
+    bool CheckFocusedCell();
     // Runs write with vdtsInserted removed (put back only when it was set, also when write
     // raises), so that the setter it reaches writes its field.
     template <class F> void WithoutInserted(F write) {

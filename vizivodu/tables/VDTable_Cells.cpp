@@ -202,6 +202,188 @@ bool TVDTableCellData::CanClearCell() {
     return true;
 }
 
+// ---- Geometry ----
+
+int32_t TVDTableCellData::HPad() {
+    TVDTableItemInfo *table = GetTable();
+    TVDStyle *style = GetVDStyle();
+    return table && style ? style->GetAsPixels(table->GetCellHPadding()) : 0;
+}
+
+int32_t TVDTableCellData::VPad() {
+    TVDTableItemInfo *table = GetTable();
+    TVDStyle *style = GetVDStyle();
+    return table && style ? style->GetAsPixels(table->GetCellVPadding()) : 0;
+}
+
+int32_t TVDTableCellData::GetWidth() {
+    return FWidth - 2 * HPad();
+}
+
+int32_t TVDTableCellData::GetHeight() {
+    return FHeight - 2 * VPad();
+}
+
+int32_t TVDTableCellData::GetHOffs() {
+    TVDTableItemInfo *table = GetTable();
+    return -HPad() - (table ? table->MyClientLeft : 0) - FLeft;
+}
+
+int32_t TVDTableCellData::GetVOffs() {
+    TVDTableItemInfo *table = GetTable();
+    return -VPad() - (table ? table->MyClientTop : 0) - GetExtraVOffs() - FTop;
+}
+
+namespace {
+
+// The main document's origin plus the table item's place in it.
+rtl::TPoint TableOrigin(TVDTableItemInfo *table, bool ex) {
+    rtl::TPoint origin{};
+    auto *main =
+        table ? dynamic_cast<TCustomVDFormattedData *>(table->GetRows().GetMainVDData()) : nullptr;
+    if (!main) {
+        return origin;
+    }
+    origin = ex ? main->GetOriginEx() : main->GetOrigin();
+    int32_t left = 0;
+    int32_t top = 0;
+    if (main->GetItemCoords(table->GetMyItemNo(), left, top)) {
+        origin.X += left;
+        origin.Y += top;
+    }
+    return origin;
+}
+
+} // namespace
+
+rtl::TPoint TVDTableCellData::GetOrigin() {
+    rtl::TPoint origin = TableOrigin(GetTable(), false);
+    origin.X += HPad() + FLeft;
+    origin.Y += VPad() + FTop + GetExtraVOffs();
+    return origin;
+}
+
+rtl::TPoint TVDTableCellData::GetOriginEx() {
+    rtl::TPoint origin = TableOrigin(GetTable(), true);
+    origin.X += HPad() + FLeft;
+    origin.Y += VPad() + FTop + GetExtraVOffs();
+    return origin;
+}
+
+int32_t TVDTableCellData::GetExtraVOffs() {
+    if (GetRotation() != vdrotNone) {
+        return 0;
+    }
+    auto *data = static_cast<TCustomVDFormattedData *>(GetVDData());
+    const int32_t h = data->DocumentHeight;
+    const bool edited = data != this;
+    switch (GetRealVAlign()) {
+    case vdcMiddle:
+        return (FHeight - h) / 2 - (edited ? 0 : VPad());
+    case vdcBottom:
+        return FHeight - h - (edited ? 0 : 2 * VPad());
+    default:
+        return 0;
+    }
+}
+
+int32_t TVDTableCellData::GetCellHeight() {
+    TVDTableItemInfo *table = GetTable();
+    const bool ignoreContent =
+        table && table->GetTableOptions().Contains(vdtoIgnoreContentHeight) && FBestHeight > 0;
+    int32_t height = 0;
+    if (!IsVerticalText() && !ignoreContent) {
+        height = static_cast<TCustomVDFormattedData *>(GetVDData())->DocumentHeight;
+    }
+    if (FBestHeight > 0) {
+        if (TVDStyle *style = GetVDStyle()) {
+            height = std::max(height, style->GetAsPixels(FBestHeight));
+        }
+    }
+    return height;
+}
+
+int32_t TVDTableCellData::GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas &canvas) {
+    auto *data = static_cast<TCustomVDFormattedData *>(GetVDData());
+    if (data->ItemCount() == 0 || IsVerticalText()) {
+        return 0;
+    }
+    TVDStyle *style = GetVDStyle();
+    TCustomVDItemInfo *first = data->GetItem(0);
+    if (data->ItemCount() == 1 && first->IsText() && first->ItemText.empty() && style) {
+        const TParaInfo &para = style->GetParaStyles().GetItem(first->ParaNo);
+        return style->GetAsDevicePixelsX(para.GetLeftIndent(), sad) +
+               style->GetAsDevicePixelsX(para.GetRightIndent(), sad) +
+               style->GetAsDevicePixelsX(para.GetFirstIndent(), sad);
+    }
+    const int32_t width = data->CalculateMinDocWidthPlus(0, sad, canvas);
+    return width == 0 ? 10 : width;
+}
+
+int32_t TVDTableCellData::GetTransformedY(int32_t y, int32_t lineTopY, int32_t lineBottomY) {
+    if (!IsLineOrderReversed()) {
+        return y;
+    }
+    return DocumentHeight + y + GetTopMargin() - GetBottomMargin() - lineBottomY - lineTopY;
+}
+
+int32_t TVDTableCellData::GetTransformedDItemTop(int32_t dItemNo) {
+    const int32_t top = DrawItems[dItemNo]->Top;
+    if (!IsLineOrderReversed()) {
+        return top;
+    }
+    int32_t lineTop = 0;
+    int32_t lineBottom = 0;
+    int32_t first = 0;
+    int32_t last = 0;
+    GetLineVerticalBoundsOrigEx(dItemNo, lineTop, lineBottom, first, last);
+    return GetTransformedY(top, lineTop, lineBottom);
+}
+
+int32_t TVDTableCellData::GetTransformedDItemObjectTop(int32_t dItemNo) {
+    const TVDDrawLineInfo &d = *DrawItems[dItemNo];
+    if (!IsLineOrderReversed()) {
+        return d.GetObjectTop();
+    }
+    if (d.GetKind() == vddlkFloating) {
+        return DocumentHeight + GetTopMargin() - GetBottomMargin() - d.GetObjectTop() -
+               d.GetObjectHeight();
+    }
+    return GetTransformedDItemTop(dItemNo);
+}
+
+void TVDTableCellData::ResetSubCoords() {
+    TVDItemFormattedData::ResetSubCoords();
+    if (auto *parent = dynamic_cast<TCustomVDFormattedData *>(GetParentData())) {
+        parent->ResetSubCoords();
+    }
+    if (TVDTableItemInfo *table = GetTable()) {
+        table->ResetSubCoords();
+    }
+}
+
+void TVDTableCellData::AdjustFocus(int32_t newFocusedItemNo, TCustomVDFormattedData *topLevelVDData,
+                                   int32_t topLevelItemNo) {
+    TVDItemFormattedData::AdjustFocus(newFocusedItemNo, topLevelVDData, topLevelItemNo);
+    int32_t row = 0;
+    int32_t col = 0;
+    GetPosition(row, col);
+    if (TVDTableItemInfo *table = GetTable(); table && row >= 0) {
+        table->SetFocusedCell(row, col, topLevelItemNo, topLevelVDData);
+    }
+}
+
+TVDVerticalAlign TVDTableCellData::GetVerticalAlign() {
+    switch (GetRealVAlign()) {
+    case vdcMiddle:
+        return vdveraMiddle;
+    case vdcBottom:
+        return vdveraBottom;
+    default:
+        return vdveraTop;
+    }
+}
+
 TVDCellVAlign TVDTableCellData::GetRealVAlign() const {
     if (FVAlign != vdcVDefault) {
         return FVAlign;
@@ -322,6 +504,17 @@ TVDStyleLength TVDTableRow::GetBestHeight() const {
     return result;
 }
 
+int32_t TVDTableRow::GetHeight() const {
+    int32_t result = 0;
+    for (rtl::Integer i = 0; i < GetCount(); ++i) {
+        TVDTableCellData *cell = Get(i);
+        if (cell && cell->GetRowSpan() <= 1) {
+            result = std::max(result, cell->GetCellHeight());
+        }
+    }
+    return result == 0 ? 10 : result;
+}
+
 bool TVDTableRow::HasCellEndingWithin(int32_t rowIndex, int32_t firstRow, int32_t rowCount) const {
     if (rowIndex < firstRow) {
         return false;
@@ -412,6 +605,18 @@ TVDTableCellData *TVDTableRows::GetMainCell(int32_t aRow, int32_t aCol, int32_t 
         mCol = aCol;
         --mRow;
     }
+}
+
+int32_t TVDTableRows::GetColMinWidth(int32_t col, PVDScreenAndDevice sad,
+                                     gfx::TCanvas &canvas) const {
+    int32_t result = 0;
+    for (rtl::Integer r = 0; r < GetCount(); ++r) {
+        TVDTableCellData *cell = Cell(r, col);
+        if (cell && cell->GetColSpan() <= 1) {
+            result = std::max(result, cell->GetMinWidth(sad, canvas));
+        }
+    }
+    return result;
 }
 
 TVDHTMLLength TVDTableRows::GetColBestWidth(int32_t col) const {

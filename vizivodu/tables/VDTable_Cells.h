@@ -122,9 +122,42 @@ public:
 
     // VAlign, else the row's, else vdcMiddle.
     TVDCellVAlign GetRealVAlign() const;
+    TVDVerticalAlign GetVerticalAlign() override;
     bool KeepTogether() override;
     bool UseVerticalFonts() override;
-    bool IsLineOrderReversed() const { return FOptions.Contains(vdtcoReverseLineOrder); }
+
+    // ---- Geometry (device pixels; HPad and VPad are the table's paddings in pixels) ----
+    // The content box: the cell box without its padding.
+    int32_t GetWidth() override;
+    int32_t GetHeight() override;
+    int32_t GetAreaWidth() override { return GetWidth(); }
+    int32_t GetAreaHeight() override { return GetHeight(); }
+    // The offsets that turn the cell's document coordinates into the root control's client
+    // coordinates.
+    int32_t GetHOffs() override;
+    int32_t GetVOffs() override;
+    rtl::TPoint GetOrigin() override;
+    rtl::TPoint GetOriginEx() override;
+    // How far the content lies below the top of the box by the vertical alignment (negative
+    // when the content is taller than the box; 0 for a rotated cell).
+    int32_t GetExtraVOffs();
+    // The height the content needs (without padding): the document's height, or the best
+    // height when that is larger; 0 for vertical text.
+    int32_t GetCellHeight();
+    // The narrowest width the content allows: the indents of an empty line, else the widest
+    // word, at least 10; 0 for vertical text or no items.
+    int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas &canvas);
+    // Lines in reversed order (vdtcoReverseLineOrder) are mirrored top to bottom.
+    bool IsLineOrderReversed() override { return FOptions.Contains(vdtcoReverseLineOrder); }
+    int32_t GetTransformedY(int32_t y, int32_t lineTopY, int32_t lineBottomY) override;
+    int32_t GetTransformedDItemTop(int32_t dItemNo) override;
+    int32_t GetTransformedDItemObjectTop(int32_t dItemNo) override;
+    void DoSelect() override {}
+    // Then the parent document's and the table's coordinates.
+    void ResetSubCoords() override;
+    // Then the table makes this cell its focused cell.
+    void AdjustFocus(int32_t newFocusedItemNo, TCustomVDFormattedData *topLevelVDData,
+                     int32_t topLevelItemNo) override;
 
     // ---- The document's answers that differ from a root's ----
     // The root's options without vdoClientTextWidth.
@@ -165,6 +198,8 @@ private:
 
     // The cell's position in its table, -1 when it is not there.
     void GetPosition(int32_t &row, int32_t &col) const;
+    int32_t HPad();
+    int32_t VPad();
 };
 
 // One row: its cells by column, nullptr where a merged cell covers the position.
@@ -193,6 +228,8 @@ public:
 
     // The largest BestHeight of the row's own cells with RowSpan 1; 0 when none.
     TVDStyleLength GetBestHeight() const;
+    // The largest GetCellHeight of the row's own cells with RowSpan 1; 10 when that is 0.
+    int32_t GetHeight() const;
     // Whether some cell of the row ends inside rows firstRow .. firstRow + rowCount - 1.
     bool HasCellEndingWithin(int32_t rowIndex, int32_t firstRow, int32_t rowCount) const;
 
@@ -238,6 +275,8 @@ public:
     TVDTableItemInfo *GetTable() const { return FTable; }
 
     // ---- Column queries (cells of their own with ColSpan 1 only) ----
+    // The largest minimum width (device pixels); 0 when none.
+    int32_t GetColMinWidth(int32_t col, PVDScreenAndDevice sad, gfx::TCanvas &canvas) const;
     // The largest positive BestWidth; 0 when none or when one of them has a percentage.
     TVDHTMLLength GetColBestWidth(int32_t col) const;
     // The largest totalWidth * (-BestWidth) div 100 over the percentage cells; 0 when none.

@@ -2,7 +2,10 @@
 // conversion, and the table's extra properties in the native format.
 #include "vizivodu/tables/VDTable.h"
 
+#include "vizivodu/document/VDError.h"
 #include "vizivodu/styles/VDStyle.h"
+
+#include "platform/rtl/Classes.h"
 
 namespace vizivodu {
 
@@ -74,6 +77,73 @@ void TVDTableItemInfo::ConvertToDifferentUnits(int32_t newUnits, TVDStyle *vdSty
         if (FBestWidth > 0) {
             SetBestWidth(convert(FBestWidth));
         }
+    });
+}
+
+// ---- Formatting streams ----
+
+namespace {
+
+void WriteInt32(rtl::TStream &stream, int32_t value) {
+    stream.WriteBuffer(&value, sizeof(value));
+}
+
+int32_t ReadInt32(rtl::TStream &stream) {
+    int32_t value = 0;
+    stream.ReadBuffer(&value, sizeof(value));
+    return value;
+}
+
+[[noreturn]] void InvalidFormattingData() {
+    throw EViziVoduError("Invalid formatting data");
+}
+
+} // namespace
+
+void TVDTableItemInfo::SaveFormattingToStream(rtl::TStream &stream) {
+    WriteInt32(stream, -1);
+    Fmt->ColWidths.SaveToStream(stream);
+    Fmt->RowHeights.SaveToStream(stream);
+    Fmt->ColStarts.SaveToStream(stream);
+    Fmt->RowStarts.SaveToStream(stream);
+    WriteInt32(stream, Fmt->FWidth);
+    WriteInt32(stream, Fmt->FHeight);
+    ForEachCell(*FRows, [&](TVDTableCellData &cell) {
+        for (int32_t v : {cell.FLeft, cell.FTop, cell.FWidth, cell.FHeight}) {
+            WriteInt32(stream, v);
+        }
+        static_cast<TCustomVDFormattedData *>(cell.GetVDData())->SaveFormattingToStream(stream);
+    });
+}
+
+// The lists must describe this grid: a stream of another table would place cells outside it
+// and give the cells' documents formatting of other items.
+void TVDTableItemInfo::LoadFormattingFromStream(rtl::TStream &stream) {
+    auto readList = [&](TVDIntegerList &list, int32_t count) {
+        const int64_t left = stream.GetSize() - stream.GetPosition();
+        int32_t n = -1;
+        if (left >= 4) {
+            stream.ReadBuffer(&n, sizeof(n));
+        }
+        if (n != count || int64_t{n} * 4 > left - 4) {
+            Fmt->Clear();
+            InvalidFormattingData();
+        }
+        stream.Seek(-4, rtl::soCurrent);
+        list.LoadFromStream(stream);
+    };
+    readList(Fmt->ColWidths, GetColCount());
+    readList(Fmt->RowHeights, GetRowCount());
+    readList(Fmt->ColStarts, GetColCount());
+    readList(Fmt->RowStarts, GetRowCount());
+    Fmt->FWidth = ReadInt32(stream);
+    Fmt->FHeight = ReadInt32(stream);
+    ForEachCell(*FRows, [&](TVDTableCellData &cell) {
+        cell.FLeft = ReadInt32(stream);
+        cell.FTop = ReadInt32(stream);
+        cell.FWidth = ReadInt32(stream);
+        cell.FHeight = ReadInt32(stream);
+        static_cast<TCustomVDFormattedData *>(cell.GetVDData())->LoadFormattingFromStream(stream);
     });
 }
 
