@@ -46,6 +46,7 @@ TVDTableItemInfo::~TVDTableItemInfo() {
     Fmt->Clear();
     // The cells are freed while the table and its rows, which they ask about, still stand.
     FRows->Clear();
+    FreeThumbnail();
 }
 
 std::unique_ptr<TVDTableCellData> TVDTableItemInfo::CreateCell(TVDTableRow *row) {
@@ -223,6 +224,8 @@ void TVDTableItemInfo::AssignProperties(const TVDTableItemInfo &source) {
     FOptions = source.FOptions;
     FPrintOptions = source.FPrintOptions;
     SetBestWidth(source.FBestWidth);
+    SetBackgroundImage(source.GetBackgroundImage());
+    SetBackgroundStyle(source.GetBackgroundStyle());
     FBackgroundImageFileName = source.FBackgroundImageFileName;
     SetHeadingRowCount(source.GetHeadingRowCount());
     FTextRowSeparator = source.FTextRowSeparator;

@@ -19,6 +19,61 @@
 
 namespace vizivodu {
 
+class TVDGraphicInterface;
+struct TVDTablePaintContext;
+
+// The rows of a table that a document paints in parts.
+class TVDTablePaintItemPart : public TVDPaintItemPart {
+public:
+    int32_t StartRow = 0;
+    int32_t LastRow = 0;
+};
+
+// What PaintTable paints: the table's top-left corner on the canvas (drawing positions are
+// those minus ExtraX, ExtraY), the draw states, the style sheet, the layout to paint, the clip
+// (all zero: none), the colour mode and, for a table painted in parts, its rows.
+struct TVDTablePaintParams {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    TVDItemDrawStates State;
+    TVDStyle *Style = nullptr;
+    TVDTableItemFormattingInfo *Fmt = nullptr;
+    rtl::TRect ClipRect{};
+    TVDColorMode ColorMode = vdcmColor;
+    int32_t StartRow = -1; // -1: all rows
+    int32_t LastRow = -1;
+    int32_t ExtraX = 0;
+    int32_t ExtraY = 0;
+    int32_t PageNo = 0;
+    bool ForMetafile = false;
+    int32_t DrawItemNo = -1;
+};
+
+// One border to draw: the table's (Row = Col = -1) or a cell's, around Left, Top, Right,
+// Bottom (right and bottom excluded); VisibleBorders nullptr shows all four sides.
+struct TVDBorderParams {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Right = 0;
+    int32_t Bottom = 0;
+    // Added to line ends: the graphic interface's lines leave out their last pixel.
+    int32_t LineEndExtension = 1;
+    TVDStyle *Style = nullptr;
+    TVDColorMode ColorMode = vdcmColor;
+    int32_t Col = -1;
+    int32_t Row = -1;
+    const TVDBooleanRect *VisibleBorders = nullptr;
+    rtl::TRect ClipRect{};
+    bool Printing = false;
+    bool Editable = false;
+    bool ShowGridLines = true;
+    TVDTableBorderStyle BorderStyle = vdtbRaised;
+    TColor BackgroundColor = gfx::clNone;
+    TColor Color = gfx::clNone;
+    TColor LightColor = gfx::clNone;
+    TVDStyleLength Width = 0;
+};
+
 class TVDTableItemInfo : public TVDFullLineItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
@@ -105,6 +160,15 @@ public:
     void SetBackgroundImageFileName(const rtl::UnicodeString &value) {
         FBackgroundImageFileName = value;
     }
+    // The background picture and its style; a copy of value becomes the picture (nullptr
+    // removes it). Setting the style of an inserted table is a change by name.
+    gfx::TGraphic *GetBackgroundImage() const;
+    TVDItemBackgroundStyle GetBackgroundStyle() const;
+    void SetBackgroundImage(const gfx::TGraphic *value);
+    void SetBackgroundStyle(TVDItemBackgroundStyle value);
+    TVDBackground *GetTableBackground() const { return FBackground.get(); }
+    bool HasThumbnail() const override;
+    void FreeThumbnail() override;
     // Which sides of the outer border are drawn; assigning copies the four flags.
     const TVDBooleanRect &GetVisibleBorders() const { return FVisibleBorders; }
     void SetVisibleBorders(const TVDBooleanRect &value) { FVisibleBorders.Assign(value); }
@@ -145,6 +209,8 @@ public:
     void SetCellTag(const TVDTag &value, int32_t row, int32_t col);
     void SetCellHint(const rtl::UnicodeString &value, int32_t row, int32_t col);
     void SetCellBackgroundImageFileName(const rtl::UnicodeString &value, int32_t row, int32_t col);
+    void SetCellBackgroundImage(const gfx::TGraphic *value, int32_t row, int32_t col);
+    void SetCellBackgroundStyle(TVDItemBackgroundStyle value, int32_t row, int32_t col);
     // Nothing (and no change flag) when the flags are already these.
     void SetCellVisibleBorders(bool left, bool top, bool right, bool bottom, int32_t row,
                                int32_t col);
@@ -333,6 +399,30 @@ public:
     // The device of the layout in progress; nullptr for the screen.
     PVDScreenAndDevice cursad = nullptr;
 
+    // ---- Painting ----
+    // Paints the screen layout with its top-left corner at (left, top).
+    void PaintFullWidth(int32_t left, int32_t right, int32_t top, gfx::TCanvas &canvas,
+                        TVDItemDrawStates state, TVDStyle &style, const rtl::TRect &clipRect,
+                        TCustomVDData *vdData, int32_t drawItemNo, int32_t extraX, int32_t extraY,
+                        TVDPaintItemPart *paintPart, bool forMetafile) override;
+    // The table background, the rules, the table border, then each cell's background, content
+    // and border.
+    void PaintTable(gfx::TCanvas &canvas, const TVDTablePaintParams &params);
+    // Lets OnDrawBorder draw the border, else draws it in its style (the width in style units,
+    // vertical conversion for both directions), with grid lines for hidden borders on the
+    // screen when the document shows grid lines.
+    void DrawBorder(gfx::TCanvas &canvas, const TVDBorderParams &params);
+    // No table colour and a semi-transparent background picture.
+    bool IsSemiTransparentBackground() const;
+    // Called after a cell's background was painted; nothing here.
+    virtual void AfterCellBackground(gfx::TCanvas &, int32_t, int32_t, const rtl::TRect &) {}
+    std::function<void(TVDTableItemInfo &sender, gfx::TCanvas &canvas, int32_t left, int32_t top,
+                       int32_t right, int32_t bottom, TVDStyleLength width, TColor lightColor,
+                       TColor color, TColor backgroundColor, TVDTableBorderStyle style,
+                       bool printing, const TVDBooleanRect *visibleBorders, int32_t row,
+                       int32_t col, bool &doDefault)>
+        OnDrawBorder;
+
     // ---- Formatting streams ----
     // -1, the four lists of the screen layout, its size, then per cell of its own its place and
     // its document's formatting.
@@ -367,6 +457,7 @@ private:
     std::unique_ptr<TVDTableRows> FRows;
     std::unique_ptr<TVDTableItemFormattingInfo> Fmt;
     std::unique_ptr<TVDTableStoredColWidths> FStoredColWidths;
+    std::unique_ptr<TVDBackground> FBackground;
     TVDTableStates FState;
     int32_t CachedItemNo = -1;
     int32_t FSelStartCol = -1;
@@ -410,6 +501,21 @@ private:
     void PlaceRows(TVDTableItemFormattingInfo &fmt);
     void FormatVerticalTextCells(bool noCaching);
     bool CheckFocusedCell();
+    void LimitToPart(TVDTablePaintContext &ctx);
+    TVDBorderParams BorderParams(const TVDTablePaintContext &ctx, const rtl::TRect &r) const;
+    void PaintTableBackground(TVDTablePaintContext &ctx);
+    void PaintVerticalRules(TVDTablePaintContext &ctx);
+    void PaintHorizontalRules(TVDTablePaintContext &ctx);
+    void PaintCells(TVDTablePaintContext &ctx);
+    void PaintCell(TVDTablePaintContext &ctx, int32_t row, int32_t col);
+    void PaintCellBackground(TVDTablePaintContext &ctx, TVDTableCellData &cell, int32_t row,
+                             int32_t col, rtl::TRect r);
+    void PaintCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell, const rtl::TRect &r);
+    void DrawBorderLines(gfx::TCanvas &canvas, const TVDBorderParams &p, TVDGraphicInterface &gi);
+    void DrawGridLinesOfHiddenSides(gfx::TCanvas &canvas, const TVDBorderParams &p,
+                                    TVDGraphicInterface &gi);
+    // Whether the neighbour across a side of a cell (or the table's border) draws that edge.
+    bool NeighbourDrawsEdge(int32_t row, int32_t col, TVDSide side);
     // Runs write with vdtsInserted removed (put back only when it was set, also when write
     // raises), so that the setter it reaches writes its field.
     template <class F> void WithoutInserted(F write) {
@@ -431,6 +537,7 @@ private:
     void SetTableProperty(const char16_t *name, int32_t value, bool affectSize, bool affectWidth,
                           F write);
     void UpdateInplaceColor();
+    void ChangeBackgroundStyle(TVDItemBackgroundStyle value);
     bool CheckAndGetChosen(int32_t &row, int32_t &col);
     TCustomVDData *NextOrPrevSubDocument(TVDTableStoreSubVDData &location, TVDCellDirection dir);
 };

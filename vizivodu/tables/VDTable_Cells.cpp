@@ -2,6 +2,7 @@
 // and the column queries.
 #include "vizivodu/tables/VDTable_Cells.h"
 
+#include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/styles/VDStyle.h"
 #include "vizivodu/tables/VDTable.h"
@@ -44,6 +45,11 @@ TVDTableCellData::~TVDTableCellData() {
     if (TVDTableItemInfo *table = GetTable(); table && table->FLastCellMovedAbove == this) {
         table->FLastCellMovedAbove = nullptr;
     }
+    if (FBackground && FBackground->HasThumbnail()) {
+        if (TVDThumbnailCache *cache = GetThumbnailCache()) {
+            cache->RemoveThumbnail(this);
+        }
+    }
     Clear();
 }
 
@@ -57,6 +63,7 @@ void TVDTableCellData::ResetProperties() {
     State = {};
     FBestWidth = 0;
     FBestHeight = 0;
+    FBackground.reset();
     FBackgroundImageFileName.clear();
     FHint.clear();
     FTag.clear();
@@ -71,6 +78,8 @@ void TVDTableCellData::AssignAttributesFrom(const TVDTableCellData &cell, bool i
     FBorderLightColor = cell.FBorderLightColor;
     FVisibleBorders.Assign(cell.FVisibleBorders);
     FVAlign = cell.FVAlign;
+    SetBackgroundImage(cell.GetBackgroundImage());
+    SetBackgroundStyle(cell.GetBackgroundStyle());
     FBackgroundImageFileName = cell.FBackgroundImageFileName;
     FRotation = cell.FRotation;
     FOptions = cell.FOptions;
@@ -87,6 +96,50 @@ void TVDTableCellData::CopyBounds(const TVDTableCellData &source) {
     FTop = source.FTop;
     FWidth = source.FWidth;
     FHeight = source.FHeight;
+}
+
+gfx::TGraphic *TVDTableCellData::GetBackgroundImage() const {
+    return FBackground ? FBackground->GetImage() : nullptr;
+}
+
+TVDItemBackgroundStyle TVDTableCellData::GetBackgroundStyle() const {
+    return FBackground ? FBackground->GetItemBackStyle() : vdbsColor;
+}
+
+void TVDTableCellData::SetBackgroundImage(const gfx::TGraphic *value) {
+    if (value == GetBackgroundImage()) {
+        return;
+    }
+    if (!FBackground && value && !value->Empty()) {
+        FBackground = std::make_unique<TVDBackground>(false);
+    }
+    if (FBackground) {
+        FBackground->AssignImage(value, this, true, this);
+        if (FBackground->Empty()) {
+            FBackground.reset();
+        }
+    }
+}
+
+void TVDTableCellData::SetBackgroundStyle(TVDItemBackgroundStyle value) {
+    if (value == GetBackgroundStyle()) {
+        return;
+    }
+    if (!FBackground && value != vdbsColor) {
+        FBackground = std::make_unique<TVDBackground>(false);
+    }
+    if (FBackground) {
+        if (FBackground->HasThumbnail()) {
+            if (TVDThumbnailCache *cache = GetThumbnailCache()) {
+                cache->RemoveThumbnail(this);
+            }
+            FBackground->FreeThumbnail();
+        }
+        FBackground->SetItemBackStyle(value);
+        if (FBackground->Empty()) {
+            FBackground.reset();
+        }
+    }
 }
 
 void TVDTableCellData::SetColor(TColor value) {

@@ -11,6 +11,7 @@
 // (%d)"); the checked entry points are the table's and the ones documented as checking here.
 #pragma once
 
+#include "vizivodu/layout/VDBack.h"
 #include "vizivodu/styles/VDStyle_Borders.h"
 #include "vizivodu/tables/VDDataList.h"
 #include "vizivodu/tables/VDTable_Types.h"
@@ -68,6 +69,15 @@ public:
     void SetBackgroundImageFileName(const rtl::UnicodeString &value) {
         FBackgroundImageFileName = value;
     }
+    // The background picture (nullptr when none) and its style (vdbsColor without one).
+    gfx::TGraphic *GetBackgroundImage() const;
+    TVDItemBackgroundStyle GetBackgroundStyle() const;
+    // A copy of value becomes the picture; nullptr removes it; nothing when value is the
+    // picture already. The background exists only while it holds a picture or a style.
+    void SetBackgroundImage(const gfx::TGraphic *value);
+    void SetBackgroundStyle(TVDItemBackgroundStyle value);
+    // The background record (nullptr when the cell has neither picture nor style).
+    TVDBackground *GetCellBackground() const { return FBackground.get(); }
     // The stored rotation; GetRotation answers it (every supported system is of the NT family).
     TVDDocRotation GetRotation() override { return FRotation; }
     void SetRotation(TVDDocRotation value) { FRotation = value; }
@@ -185,6 +195,7 @@ private:
     int32_t FWidth = 0;
     int32_t FHeight = 0;
     TVDBooleanRect FVisibleBorders;
+    std::unique_ptr<TVDBackground> FBackground;
     TColor FBorderColor = gfx::clNone;
     TColor FBorderLightColor = gfx::clNone;
     rtl::UnicodeString FBackgroundImageFileName;

@@ -49,6 +49,10 @@ const TIntProperty<TVDTableItemInfo> TableProperties[] = {
     {u"RowBandSize", [](TVDTableItemInfo &t, int32_t v) { t.SetRowBandSize(v); }},
     {u"ColBandSize", [](TVDTableItemInfo &t, int32_t v) { t.SetColBandSize(v); }},
     {u"Opacity", [](TVDTableItemInfo &t, int32_t v) { t.SetOpacity(v); }},
+    {u"BackgroundStyle",
+     [](TVDTableItemInfo &t, int32_t v) {
+         t.SetBackgroundStyle(static_cast<TVDItemBackgroundStyle>(v));
+     }},
     {u"BestWidth", [](TVDTableItemInfo &t, int32_t v) { t.SetBestWidth(v); }},
     {u"BorderWidth", [](TVDTableItemInfo &t, int32_t v) { t.SetBorderWidth(v); }},
     {u"BorderStyle",
@@ -79,6 +83,10 @@ const TIntProperty<TVDTableCellData> CellProperties[] = {
     {u"BorderLightColor", [](TVDTableCellData &c, int32_t v) { c.SetBorderLightColor(v); }},
     {u"BestWidth", [](TVDTableCellData &c, int32_t v) { c.SetBestWidth(v); }},
     {u"BestHeight", [](TVDTableCellData &c, int32_t v) { c.SetBestHeight(v); }},
+    {u"BackgroundStyle",
+     [](TVDTableCellData &c, int32_t v) {
+         c.SetBackgroundStyle(static_cast<TVDItemBackgroundStyle>(v));
+     }},
     {u"VAlign", [](TVDTableCellData &c, int32_t v) { c.SetVAlign(static_cast<TVDCellVAlign>(v)); }},
     {u"Rotation",
      [](TVDTableCellData &c, int32_t v) { c.SetRotation(static_cast<TVDDocRotation>(v)); }},
@@ -193,6 +201,16 @@ void TVDTableItemInfo::SetCellHint(const rtl::UnicodeString &value, int32_t row,
 void TVDTableItemInfo::SetCellBackgroundImageFileName(const rtl::UnicodeString &value, int32_t row,
                                                       int32_t col) {
     ChangeCellStrProperty(-1, u"BackgroundImageFileName", value, row, col);
+}
+
+void TVDTableItemInfo::SetCellBackgroundImage(const gfx::TGraphic *value, int32_t row,
+                                              int32_t col) {
+    GetCells(row, col)->SetBackgroundImage(value);
+}
+
+void TVDTableItemInfo::SetCellBackgroundStyle(TVDItemBackgroundStyle value, int32_t row,
+                                              int32_t col) {
+    ChangeCellIntProperty(-1, u"BackgroundStyle", value, row, col, false, false);
 }
 
 void TVDTableItemInfo::SetCellVisibleBorders(bool left, bool top, bool right, bool bottom,

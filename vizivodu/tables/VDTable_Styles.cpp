@@ -2,6 +2,7 @@
 // conversion, and the table's extra properties in the native format.
 #include "vizivodu/tables/VDTable.h"
 
+#include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/styles/VDStyle.h"
 
@@ -78,6 +79,72 @@ void TVDTableItemInfo::ConvertToDifferentUnits(int32_t newUnits, TVDStyle *vdSty
             SetBestWidth(convert(FBestWidth));
         }
     });
+}
+
+// ---- Backgrounds ----
+
+gfx::TGraphic *TVDTableItemInfo::GetBackgroundImage() const {
+    return FBackground ? FBackground->GetImage() : nullptr;
+}
+
+TVDItemBackgroundStyle TVDTableItemInfo::GetBackgroundStyle() const {
+    return FBackground ? FBackground->GetItemBackStyle() : vdbsColor;
+}
+
+void TVDTableItemInfo::SetBackgroundImage(const gfx::TGraphic *value) {
+    if (value == GetBackgroundImage()) {
+        return;
+    }
+    if (!FBackground && value && !value->Empty()) {
+        FBackground = std::make_unique<TVDBackground>(false);
+    }
+    if (FBackground) {
+        FBackground->AssignImage(value, FRows->GetMainVDData(), true, this);
+        if (FBackground->Empty()) {
+            FBackground.reset();
+        }
+    }
+}
+
+void TVDTableItemInfo::SetBackgroundStyle(TVDItemBackgroundStyle value) {
+    if (value == GetBackgroundStyle()) {
+        return;
+    }
+    if (FState.Contains(vdtsInserted)) {
+        ChangeIntProperty(u"BackgroundStyle", value, false, false);
+    } else {
+        ChangeBackgroundStyle(value);
+    }
+}
+
+void TVDTableItemInfo::ChangeBackgroundStyle(TVDItemBackgroundStyle value) {
+    if (!FBackground && value != vdbsColor) {
+        FBackground = std::make_unique<TVDBackground>(false);
+    }
+    if (!FBackground) {
+        return;
+    }
+    FreeThumbnail();
+    FBackground->SetItemBackStyle(value);
+    if (FBackground->Empty()) {
+        FBackground.reset();
+    }
+}
+
+bool TVDTableItemInfo::HasThumbnail() const {
+    return FBackground && FBackground->HasThumbnail();
+}
+
+void TVDTableItemInfo::FreeThumbnail() {
+    if (!HasThumbnail()) {
+        return;
+    }
+    if (TCustomVDData *main = FRows->GetMainVDData()) {
+        if (TVDThumbnailCache *cache = main->GetThumbnailCache()) {
+            cache->RemoveThumbnail(this);
+        }
+    }
+    FBackground->FreeThumbnail();
 }
 
 // ---- Formatting streams ----
