@@ -79,9 +79,26 @@ public:
         return a;
     }
 
-    void TextOut(gfx::TCanvas &, int32_t x, int32_t y, const char *str, int32_t length,
+    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
                  bool unicode, bool) override {
         TextOps.push_back({x, y, Units(str, length, unicode), {}});
+        if (DrawGlyphBoxes) {
+            DrawBoxes(canvas, x, y, TextOps.back().Text, {});
+        }
+    }
+    // With DrawGlyphBoxes, text output paints each character but spaces as a box of the
+    // font's colour: its advance less one pixel on the right, the em tall.
+    bool DrawGlyphBoxes = false;
+    void DrawBoxes(gfx::TCanvas &canvas, int32_t x, int32_t y, const std::u16string &u,
+                   const std::vector<int32_t> &dx) {
+        const std::vector<int32_t> adv = dx.empty() ? Advances(canvas, u) : dx;
+        for (size_t i = 0; i < u.size(); ++i) {
+            if (u[i] != u' ' && adv[i] > 1) {
+                FillColorRect(canvas, rtl::Bounds(x, y, adv[i] - 1, Em(canvas)),
+                              canvas.GetFont().GetColor());
+            }
+            x += adv[i];
+        }
     }
     gfx::TSize TextSizeBasic(gfx::TCanvas &canvas, const char *str, int32_t length, bool unicode,
                              bool) override {
@@ -184,9 +201,12 @@ public:
         }
         return data;
     }
-    void TextOutWithDX(gfx::TCanvas &, int32_t x, int32_t y, const char *str, int32_t length,
+    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
                        bool unicode, bool, const TCustomVDGlyphDXData &data) override {
         TextOps.push_back({x, y, Units(str, length, unicode), data.PDX});
+        if (DrawGlyphBoxes) {
+            DrawBoxes(canvas, x, y, TextOps.back().Text, data.PDX);
+        }
     }
     int32_t GetExpandableCharCount(gfx::TCanvas &canvas, const char *str, int32_t length,
                                    bool unicode, bool, bool) override {

@@ -445,6 +445,8 @@ public:
     virtual bool MoveFocus(bool, TCustomVDData *&, int32_t &) { return false; }
     virtual void ClearFocus() {}
     virtual void Execute(TCustomVDData *) {}
+    // The item stops being the chosen one of its control (a table leaves its chosen cell).
+    virtual void CleanUpChosen() {}
     virtual bool OwnsControl(ui::TControl *) { return false; }
     virtual bool AdjustFocusToControl(ui::TControl *, TCustomVDData *&, int32_t &) { return false; }
 };

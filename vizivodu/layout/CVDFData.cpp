@@ -452,6 +452,20 @@ bool TCustomVDFormattedData::Format_(bool onlyResized, bool forceFormat, bool no
     if (!canvas) {
         return false;
     }
+    // The view to keep is noted before the scroll bar is reserved below: reserving it clamps
+    // the scroll position to two window heights.
+    TKeptView kept;
+    if (depth == 0 && onlyResized) {
+        StoreSelBounds(kept.SelStartNo, kept.SelEndNo, kept.SelStartOffs, kept.SelEndOffs, false);
+        if (!noScroll && DrawItems.Count() > 0) {
+            int32_t d = std::min(GetDrawItemNo(GetVOffs(), 1), DrawItems.Count() - 1);
+            kept.TopItemNo = DrawItems[std::max(d, 0)]->ItemNo;
+            d = GetItem(kept.TopItemNo)->DrawItemNo;
+            kept.TopDistance = GetVOffs() - GetTransformedDItemTop(std::max(d, 0));
+        }
+    } else if (depth == 0 && onlyTail) {
+        kept.OldVOffs = GetVOffs();
+    }
     if (depth == 0) {
         BeginFormattingLock();
         DoBeforeFormat();
@@ -487,19 +501,6 @@ bool TCustomVDFormattedData::Format_(bool onlyResized, bool forceFormat, bool no
         }
     } final{*this, state, depth, completed};
     InitFormattingState(state, noCaching, reformatting);
-
-    TKeptView kept;
-    if (depth == 0 && onlyResized) {
-        StoreSelBounds(kept.SelStartNo, kept.SelEndNo, kept.SelStartOffs, kept.SelEndOffs, false);
-        if (!noScroll && DrawItems.Count() > 0) {
-            int32_t d = std::min(GetDrawItemNo(GetVOffs(), 1), DrawItems.Count() - 1);
-            kept.TopItemNo = DrawItems[std::max(d, 0)]->ItemNo;
-            d = GetItem(kept.TopItemNo)->DrawItemNo;
-            kept.TopDistance = GetVOffs() - GetTransformedDItemTop(std::max(d, 0));
-        }
-    } else if (depth == 0 && onlyTail) {
-        kept.OldVOffs = GetVOffs();
-    }
 
     TVDStoreDocTransform transform;
     PrepareTransform(*canvas, transform, 0, 0, absRotation ? vdtrbAbsRoot : vdtrbRoot, -1);

@@ -30,7 +30,8 @@
 
 namespace ui {
 class TControl;
-}
+class TWinControl;
+} // namespace ui
 
 namespace vizivodu {
 
@@ -41,6 +42,9 @@ class TVDGraphicInterface;
 struct TVDFormattingState;
 
 // Where a hidden item's position goes when it is converted to a draw item.
+// When the checkpoint-visible event is raised while scrolling.
+enum TCPEventKind : uint8_t { cpeNone, cpeAsSectionStart, cpeWhenVisible };
+
 enum TVDDrawItemPosition : uint8_t { vddpStrict, vddpBetterAbove, vddpBetterBelow };
 
 // Which documents a canvas transform follows.
@@ -166,7 +170,9 @@ public:
     virtual void ResetSubCoords() {}
     virtual void AdjustSpecialControlsCoords(TCustomVDFormattedData *) {}
     virtual void ShowRectangle(int32_t left, int32_t top, int32_t width, int32_t height);
+    // Raises the checkpoint-visible event as the kind of GetCPEventKind asks.
     virtual void AfterVScroll();
+    virtual TCPEventKind GetCPEventKind() { return cpeNone; }
 
     // ---- Canvases ----
     // The canvas the document is drawn on (the control's); nullptr when none.
@@ -180,6 +186,8 @@ public:
     virtual void DoBeforeFormat() {}
     virtual TVDSoftPageBreakList *GetSoftPageBreaks() { return FSoftPageBreaks.get(); }
     virtual void DestroyInplace() {}
+    // The in-place editor of this document (a table cell's); nullptr when none.
+    virtual ui::TWinControl *GetEditor() { return nullptr; }
     virtual void DrawResizer(gfx::TCanvas &, int32_t, int32_t, int32_t, int32_t, bool, bool, bool) {
     }
     virtual void AfterFormatting(int32_t, int32_t, bool) {}

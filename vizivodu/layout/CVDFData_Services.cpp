@@ -306,11 +306,62 @@ void TCustomVDFormattedData::BuildJumps(int32_t &startJumpNo) {
 // The checkpoint-visible event: while scrolling, the checkpoint that the view shows (as a
 // section start, or only when it is on screen) is reported once.
 void TCustomVDFormattedData::AfterVScroll() {
-    if (!IsAssignedCheckpointVisible()) {
+    const TCPEventKind kind = GetCPEventKind();
+    if (!IsAssignedCheckpointVisible() || kind == cpeNone) {
         return;
     }
-    auto *root = dynamic_cast<TCustomVDFormattedData *>(GetAbsoluteRootData());
-    (void)root;
+    const auto report = [this](TVDCPInfo *cp) {
+        if (cp != LastRaisedCP) {
+            LastRaisedCP = cp;
+            DoCheckpointVisible(cp);
+        }
+    };
+    const int32_t y1 = GetVOffs();
+    const int32_t y2 = y1 + GetHeight();
+    for (TVDCPInfo *cp = FirstCP; cp; cp = cp->Next) {
+        if (!cp->RaiseEvent) {
+            continue;
+        }
+        const int32_t d = cp->ItemInfo ? cp->ItemInfo->DrawItemNo : -1;
+        if (d < 0 || d >= DrawItems.Count()) {
+            return;
+        }
+        const int32_t top = GetTransformedDItemTop(d);
+        if (top < y1) {
+            continue;
+        }
+        if (top <= y2) {
+            report(cp);
+        } else if (kind == cpeWhenVisible) {
+            report(nullptr);
+        } else {
+            TVDCPInfo *prev = cp->Prev;
+            while (prev && !prev->RaiseEvent) {
+                prev = prev->Prev;
+            }
+            if (prev) {
+                report(prev);
+            }
+        }
+        return;
+    }
+    if (NotAddedCP && NotAddedCP->RaiseEvent && DocumentHeight < y2) {
+        report(NotAddedCP);
+        return;
+    }
+    if (kind == cpeWhenVisible) {
+        report(nullptr);
+        return;
+    }
+    TVDCPInfo *last = LastCP;
+    while (last && !last->RaiseEvent) {
+        last = last->Prev;
+    }
+    if (last && last->ItemInfo && last->ItemInfo->DrawItemNo >= 0 &&
+        last->ItemInfo->DrawItemNo < DrawItems.Count() &&
+        GetTransformedDItemTop(last->ItemInfo->DrawItemNo) <= y1) {
+        report(last);
+    }
 }
 
 // ---- Focus ----

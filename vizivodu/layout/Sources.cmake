@@ -12,6 +12,10 @@ list(APPEND VIZIVODU_SOURCES
     layout/CVDFData_Wrap.cpp
     layout/DLines.cpp
     layout/VDBack.cpp
+    layout/VDCtrlData.cpp
     layout/VDFontCache.cpp
     layout/VDGrIn.cpp
-    layout/VDThumbMaker.cpp)
+    layout/VDScroll.cpp
+    layout/VDThumbMaker.cpp
+    layout/VDVDData.cpp
+    layout/ViziVodu.cpp)
