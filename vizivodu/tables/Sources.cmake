@@ -2,6 +2,7 @@
 list(APPEND VIZIVODU_SOURCES
     tables/VDDataList.cpp
     tables/VDTable.cpp
+    tables/VDTable_Background.cpp
     tables/VDTable_Cells.cpp
     tables/VDTable_Columns.cpp
     tables/VDTable_Layout.cpp

@@ -457,9 +457,9 @@ void TVDTableItemInfo::Inserted(TCustomVDData *vdData, int32_t itemNo) {
     if (!FState.Contains(vdtsJustCreated) || !vdData) {
         return;
     }
-    // A document without a parent is the root of its tree; any other must already lie inside
-    // an item, or its items would be registered with lists they cannot reach yet.
-    if (vdData->GetAbsoluteParentData() != nullptr) {
+    // A root document (or one without a parent) takes the registrations; any other must
+    // already lie inside an item, or its items would join lists they cannot reach yet.
+    if (!vdData->GetFlags().Contains(vdflRoot) && vdData->GetAbsoluteParentData() != nullptr) {
         int32_t parentItemNo = -1;
         std::unique_ptr<TVDStoreSubVDData> location;
         vdData->GetParentInfo(parentItemNo, location);

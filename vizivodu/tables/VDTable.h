@@ -316,6 +316,11 @@ public:
     void EditCellEx(int32_t row, int32_t col, bool unquestioning);
     TCustomVDData *GetSubVDData(std::unique_ptr<TVDStoreSubVDData> &storeState,
                                 TVDSubVDDataPos position) override;
+    // The table item lies wholly inside its document's selection.
+    bool IsInsideSelection();
+    // The arrow keys (virtual-key numbers) move the far corner of a selection of several
+    // cells; shift is not used.
+    void KeyDown(uint16_t key, bool shift);
     void UnchooseCell();
     void CleanUpChosen();
     bool HasChosenSelection();
@@ -414,6 +419,12 @@ public:
     void DrawBorder(gfx::TCanvas &canvas, const TVDBorderParams &params);
     // No table colour and a semi-transparent background picture.
     bool IsSemiTransparentBackground() const;
+    // What lies under a cell for an item inside it that draws its own background: the
+    // background of the table's paragraph when the table is not opaque, then the table's
+    // picture or colour; rect is in the cell's coordinates.
+    void DrawBackgroundUnderCell(gfx::TCanvas &canvas, TVDTableCellData &cell,
+                                 const rtl::TRect &rect, TVDGraphicInterface &graphicInterface,
+                                 bool allowThumbnails);
     // Called after a cell's background was painted; nothing here.
     virtual void AfterCellBackground(gfx::TCanvas &, int32_t, int32_t, const rtl::TRect &) {}
     std::function<void(TVDTableItemInfo &sender, gfx::TCanvas &canvas, int32_t left, int32_t top,

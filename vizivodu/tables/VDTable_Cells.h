@@ -165,6 +165,13 @@ public:
     void DoSelect() override {}
     // Then the parent document's and the table's coordinates.
     void ResetSubCoords() override;
+    // What lies under an item of the cell: the paragraph's opaque colour, the selection colour,
+    // else the cell's, the table's and the document's layers composed in a bitmap when any of
+    // them is a picture or partly transparent.
+    void GetItemBackground(int32_t itemNo, rtl::TRect &r, bool makeImageRect, gfx::TColor &color,
+                           std::unique_ptr<gfx::TBitmap> &bmp, bool &useBitmap,
+                           TVDGraphicInterface &graphicInterface, bool allowThumbnails,
+                           bool printing) override;
     // Then the table makes this cell its focused cell.
     void AdjustFocus(int32_t newFocusedItemNo, TCustomVDFormattedData *topLevelVDData,
                      int32_t topLevelItemNo) override;
@@ -211,6 +218,17 @@ private:
     void GetPosition(int32_t &row, int32_t &col) const;
     int32_t HPad();
     int32_t VPad();
+    // The cell's layer of its own picture or colour (and extra background) over the bitmap.
+    void DrawCellLayer(gfx::TBitmap &bmp, const rtl::TRect &r, gfx::TColor color,
+                       TVDGraphicInterface &gi, bool allowThumbnails);
+    int32_t CellLayer(gfx::TColor color, bool paragraphLayer) const;
+    void ImageRect(TCustomVDFormattedData &data, int32_t itemNo, rtl::TRect &r);
+    bool ComposeTableLayer(TVDTableItemInfo &table, TVDStyle &style, rtl::TRect &r,
+                           int32_t cellLayer, gfx::TColor &color,
+                           std::unique_ptr<gfx::TBitmap> &bmp, bool &useBitmap,
+                           TVDGraphicInterface &gi, bool allowThumbnails, bool printing);
+    void DrawTableLayer(TVDTableItemInfo &table, gfx::TBitmap &bmp, const rtl::TRect &r,
+                        gfx::TColor color, TVDGraphicInterface &gi, bool allowThumbnails);
 };
 
 // One row: its cells by column, nullptr where a merged cell covers the position.

@@ -201,6 +201,69 @@ void TVDTableItemInfo::EditCellEx(int32_t, int32_t, bool) {
     // the formatted document's business.
 }
 
+bool TVDTableItemInfo::IsInsideSelection() {
+    auto *main = dynamic_cast<TCustomVDFormattedData *>(FRows->GetMainVDData());
+    if (!main) {
+        return false;
+    }
+    if (main->State.Contains(vdstCompletelySelected)) {
+        return true;
+    }
+    if (main->FSelStartNo < 0 || main->FSelEndNo < 0) {
+        return false;
+    }
+    int32_t startNo = 0;
+    int32_t endNo = 0;
+    int32_t startOffs = 0;
+    int32_t endOffs = 0;
+    main->StoreSelBounds(startNo, endNo, startOffs, endOffs, true);
+    const int32_t itemNo = GetMyItemNo();
+    if (startNo < 0 || endNo < 0) {
+        return false;
+    }
+    return (startNo < itemNo || (startNo == itemNo && startOffs == 0)) &&
+           (endNo > itemNo || (endNo == itemNo && endOffs == 1));
+}
+
+void TVDTableItemInfo::KeyDown(uint16_t key, bool) {
+    TCustomVDData *main = FRows->GetMainVDData();
+    if (!FState.Contains(vdtsSelExists) || !main ||
+        !main->GetOptions().Contains(vdoAllowSelection) || FOptions.Contains(vdtoNoCellSelect)) {
+        return;
+    }
+    constexpr uint16_t VKLeft = 0x25, VKUp = 0x26, VKRight = 0x27, VKDown = 0x28;
+    switch (key) {
+    case VKLeft:
+    case VKUp: {
+        int32_t &offs = key == VKLeft ? FSelColOffs : FSelRowOffs;
+        if ((key == VKLeft ? FSelStartCol : FSelStartRow) + offs <= 0) {
+            return;
+        }
+        --offs;
+        break;
+    }
+    case VKRight:
+    case VKDown: {
+        int32_t &offs = key == VKRight ? FSelColOffs : FSelRowOffs;
+        const int32_t count = key == VKRight ? GetColCount() : GetRowCount();
+        if ((key == VKRight ? FSelStartCol : FSelStartRow) + offs >= count - 1) {
+            return;
+        }
+        ++offs;
+        break;
+    }
+    default:
+        break;
+    }
+    if (FSelColOffs != 0 || FSelRowOffs != 0) {
+        FState.Include(vdtsSelExists);
+    }
+    UpdateCellSelection();
+    if (auto *formatted = dynamic_cast<TCustomVDFormattedData *>(main)) {
+        formatted->Invalidate();
+    }
+}
+
 // ---- Selection of cells ----
 
 void TVDTableItemInfo::Select(int32_t startRow, int32_t startCol, int32_t rowOffs,
