@@ -5,6 +5,7 @@
 
 #include "../LayoutTestSupport.h"
 #include "TableTestSupport.h"
+#include "vizivodu/document/VDGrHandler.h"
 
 #include "platform/gfx/Bitmap.h"
 
@@ -18,6 +19,7 @@ namespace {
 class TableBackground : public ::testing::Test {
 protected:
     TableBackground() : Doc(&Style) {
+        InitializeGraphicHandler(); // pictures are copied through the graphic handler
         Doc.Width = 200;
         Doc.AreaWidth = 200;
         Picture.SetSize(4, 4);
