@@ -24,7 +24,29 @@ void DisposeCheckpoint(TVDCPInfo *&cp) {
     cp = nullptr;
 }
 
+std::function<void()> &SystemBeepHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+
 } // namespace
+
+void SystemBeep() {
+    if (SystemBeepHandler()) {
+        SystemBeepHandler()();
+    }
+}
+
+void SetSystemBeepHandler(std::function<void()> handler) {
+    SystemBeepHandler() = std::move(handler);
+}
+
+void TCustomVDData::Beep() {
+    TVDStyle *style = GetVDStyle();
+    if (style && style->GetUseSound()) {
+        SystemBeep();
+    }
+}
 
 TCustomVDData::TCustomVDData() {
     if (!SharesItems()) {
@@ -88,6 +110,18 @@ void TCustomVDData::SetOptions(TVDOptions value) {
     } else {
         FRootOptions = value;
     }
+}
+
+bool TCustomVDData::GetWordWrap() {
+    VD_ASK_ROOT(GetWordWrap(), true);
+}
+
+int32_t TCustomVDData::GetMaxLength() {
+    VD_ASK_ROOT(GetMaxLength(), 0);
+}
+
+ui::TControl *TCustomVDData::GetParentControl() {
+    VD_ASK_ROOT(GetParentControl(), nullptr);
 }
 
 rtl::UnicodeString TCustomVDData::GetDelimiters() {
