@@ -113,7 +113,8 @@ public:
     // ---- Table-wide lengths and styles ----
     TVDHTMLLength GetBestWidth() const { return FBestWidth; }
     void SetBestWidth(TVDHTMLLength value);
-    TVDStyleLength GetBorderWidth() const { return FBorderWidth; }
+    // The property BorderWidth (the item's GetBorderWidth is the border around a picture).
+    TVDStyleLength GetTableBorderWidth() const { return FBorderWidth; }
     void SetBorderWidth(TVDStyleLength value);
     TVDTableBorderStyle GetBorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TVDTableBorderStyle value);
@@ -322,7 +323,7 @@ public:
     // cells; shift is not used.
     void KeyDown(uint16_t key, bool shift);
     void UnchooseCell();
-    void CleanUpChosen();
+    void CleanUpChosen() override;
     bool HasChosenSelection();
 
     // ---- Style upkeep ----

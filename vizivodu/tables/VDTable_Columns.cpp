@@ -23,8 +23,8 @@ TVDTableMetrics::TVDTableMetrics(const TVDTableItemInfo &table, const TVDStyle &
       VSp(style.GetAsDevicePixelsY(table.GetCellVSpacing(), sad)),
       CBx(style.GetAsDevicePixelsX(table.GetCellBorderWidth(), sad)),
       CBy(style.GetAsDevicePixelsY(table.GetCellBorderWidth(), sad)),
-      Bx(style.GetAsDevicePixelsX(table.GetBorderWidth(), sad)),
-      By(style.GetAsDevicePixelsY(table.GetBorderWidth(), sad)),
+      Bx(style.GetAsDevicePixelsX(table.GetTableBorderWidth(), sad)),
+      By(style.GetAsDevicePixelsY(table.GetTableBorderWidth(), sad)),
       BH(style.GetAsDevicePixelsX(table.GetBorderHSpacing(), sad)),
       BV(style.GetAsDevicePixelsY(table.GetBorderVSpacing(), sad)), n(table.GetColCount()),
       m(table.GetRowCount()), O(HSp + 2 * HPad + 2 * CBx), OV(VSp + 2 * VPad + 2 * CBy) {}

@@ -42,7 +42,7 @@ TEST_F(Table, NewTableHasTheDocumentedDefaults) {
     EXPECT_EQ(table->GetRowCount(), 3);
     EXPECT_EQ(table->GetColCount(), 4);
     EXPECT_TRUE(GridRuleHolds(*table));
-    EXPECT_EQ(table->GetBorderWidth(), 0);
+    EXPECT_EQ(table->GetTableBorderWidth(), 0);
     EXPECT_EQ(table->GetCellBorderWidth(), 0);
     EXPECT_EQ(table->GetCellHSpacing(), 2);
     EXPECT_EQ(table->GetCellVSpacing(), 2);
@@ -126,7 +126,7 @@ TEST_F(Table, SettersOfATableOutsideADocumentStoreTheirValues) {
     table->SetColor(vdtcBorderColor, gfx::RGB(128, 128, 128));
     EXPECT_EQ(table->GetCellHSpacing(), -1);
     EXPECT_EQ(table->GetCellVSpacing(), -1);
-    EXPECT_EQ(table->GetBorderWidth(), 2);
+    EXPECT_EQ(table->GetTableBorderWidth(), 2);
     EXPECT_EQ(table->GetColor(vdtcBorderColor), gfx::RGB(128, 128, 128));
     // The direct road records nothing.
     EXPECT_FALSE(table->GetState().Contains(vdtsModified));
@@ -151,7 +151,7 @@ TEST_F(Table, ChangesByNameOfAnInsertedTableWriteThroughTheSetterAndFlagTheTable
     TVDTableItemInfo &table = Insert(TVDTableItemInfo::CreateEx(2, 2, &Doc));
     ASSERT_TRUE(table.GetState().Contains(vdtsInserted));
     table.SetBorderWidth(3);
-    EXPECT_EQ(table.GetBorderWidth(), 3);
+    EXPECT_EQ(table.GetTableBorderWidth(), 3);
     EXPECT_TRUE(table.GetState().Contains(vdtsModified));
     EXPECT_TRUE(table.GetState().Contains(vdtsInserted));
     table.SetCellPadding(5);
@@ -180,7 +180,7 @@ TEST_F(Table, AssignPropertiesCopiesEverythingButTheVisibleBordersAndTheGrid) {
     source->SetTextColSeparator(u"\t");
     auto target = TVDTableItemInfo::CreateEx(2, 3, &Doc);
     target->AssignProperties(*source);
-    EXPECT_EQ(target->GetBorderWidth(), 2);
+    EXPECT_EQ(target->GetTableBorderWidth(), 2);
     EXPECT_EQ(target->GetCellHSpacing(), -1);
     EXPECT_EQ(target->GetCellVPadding(), 0);
     EXPECT_EQ(target->GetCellBorderStyle(), vdtbColor);
@@ -667,7 +667,7 @@ TEST_F(Table, ConvertingToTwipsConvertsLengthsButNotPercentages) {
     table->SetCellBestHeight(20, 0, 0);
     table->ConvertToDifferentUnits(vdstuTwips, &Style, true);
     EXPECT_EQ(table->GetCellHSpacing(), -15);
-    EXPECT_EQ(table->GetBorderWidth(), 30);
+    EXPECT_EQ(table->GetTableBorderWidth(), 30);
     EXPECT_EQ(table->GetCellVPadding(), 15);
     EXPECT_EQ(table->GetBestWidth(), -50);
     EXPECT_EQ(table->GetCells(0, 0)->GetBestWidth(), 1500);
