@@ -2,6 +2,7 @@
 #include "platform/ui/Control.h"
 
 #include "platform/gfx/QtBridge_p.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtBridge_p.h"
 #include "platform/ui/WinControl.h"
@@ -389,6 +390,8 @@ void TControl::DefaultHandler(TMessage &message) {
 void TControl::Click() {
     if (OnClick) {
         OnClick(this);
+    } else if (FActionLink) {
+        FActionLink->Execute(this);
     }
 }
 
@@ -404,8 +407,7 @@ gfx::TBitmap TControl::GrabForTesting() {
     }
     QCoreApplication::processEvents();
     const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    result.SetSize(img.width(), img.height());
-    gfx::qt::ImageOf(result) = img;
+    gfx::qt::SetImage(result, img);
     return result;
 }
 
