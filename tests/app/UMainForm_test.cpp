@@ -3,6 +3,8 @@
 #include "MainFormFixture.h"
 
 #include "app/UECGViewLight.h"
+#include "app/UVDReportForm.h"
+#include "tests/app/ReportTestSupport.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
@@ -420,8 +422,13 @@ TEST_F(MainFormTest, ABadDatabaseLineIsReportedWithItsReason) {
 TEST_F(MainFormTest, ReportTakesTheTrimmedProgramNameOrUnderscores) {
     MakeForm();
     ChooseResultFile(ResultPath());
+    UseFixedMetrics(Form->CreateReportFormForTesting());
     std::vector<UnicodeString> built;
-    Form->OnBuildReport = [&](TVDMainForm &f) { built.push_back(f.GetProgramName()); };
+    ModalAnswer = [&](ui::TForm &form) {
+        EXPECT_EQ(&form, Form->GetReportForm());
+        built.push_back(Form->GetProgramName());
+        return int32_t(ui::mrCancel);
+    };
     const std::pair<const char16_t *, const char16_t *> cases[] = {
         {u"  Кардиотест 2.1 ", u"Кардиотест 2.1"},
         {u"", u"________________________"},
