@@ -72,8 +72,8 @@ int32_t ReportMainTableRowCount();
 // specificity, 0 for the predictive value). Nothing is formatted.
 void FillReportDocument(vizivodu::TCustomViziVodu &report, const TReportInput &input);
 
-// The whole build into the report window: clears its document and pages, formats the empty
-// document, fills it, formats it, and has the window's printing component paginate it.
+// The whole build into the report window: clears its document, formats the empty document,
+// fills it and formats it. Failures propagate; the document then holds what was added.
 void BuildReport(TVDReportForm &form, const TReportInput &input);
 
 } // namespace workbench

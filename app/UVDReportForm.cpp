@@ -205,8 +205,6 @@ void TVDReportForm::FormHide(ui::TComponent *sender) {
     ZemVDReport->ClearAll();
 }
 
-void TVDReportForm::PaginateReport() {}
-
 void TVDReportForm::FilePrintReportExecute(ui::TComponent *sender) {
     (void)sender;
 }

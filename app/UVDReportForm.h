@@ -36,9 +36,10 @@ void SetReportStyles(vizivodu::TVDStyle &sheet);
 int32_t MMToPixels(int32_t mm, int32_t dpi);
 
 // Made by the first report and then kept (owned by the main window). Showing the window
-// measures an A4 sheet and renders page 1 into Image1; hiding it drops the pages and the
-// document. The actions report failures through exceptions, which reach the application's
-// error display.
+// measures an A4 sheet and renders page 1 into Image1; hiding it drops the document. The
+// preview (VDPrintPreview1) and the printing component (VDPrint1) join with the pages.
+// The actions report failures through exceptions, which reach the application's error
+// display.
 class TVDReportForm : public ui::TForm {
 public:
     explicit TVDReportForm(ui::TComponent *owner);
@@ -58,16 +59,14 @@ public:
 
     void FormShow(ui::TComponent *sender);
     void FormHide(ui::TComponent *sender);
+    // Prints every page as one job titled "Отчет ЗЕМБРАК". Pages come with the printing
+    // component; until then there is nothing to print.
     void FilePrintReportExecute(ui::TComponent *sender);
     // Writes the page-1 picture under the name chosen in the save dialog: to a new temporary
     // file in the target folder, then renamed over the chosen name (the dialog has asked
     // before replacing a file). On failure the temporary file is removed, the chosen file
     // keeps its content, and the error is raised.
     void FileSaveAs1Accept(ui::TComponent *sender);
-
-    // Lays the formatted report document out on pages, for the preview, printing and the
-    // page picture.
-    void PaginateReport();
 
     const TPageInfo &GetPageInfo() const { return PageInfo; }
     bool IsLoaded() const { return Loaded; }
@@ -81,6 +80,8 @@ private:
     std::unique_ptr<gfx::TMetafile> CreatePageMetafile() const;
     void FillPageInfo(const gfx::TCanvas &canvas, TPageInfo &pageInfo) const;
     void MeasurePage();
+    // Page pgNo (from 1) scaled into pageInfo.Doc; draws nothing until the printing component
+    // lays pages out.
     void DrawPage(gfx::TCanvas &canvas, int32_t pgNo, const TPageInfo &pageInfo);
     void RenderPagePicture(int32_t pgNo);
 
