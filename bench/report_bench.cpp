@@ -1,0 +1,112 @@
+// The test report from the button's work to the formatted report (the document cleared,
+// filled with its four tables and legend, and laid out) and to the picture of page 1, for the
+// sample database and for a generated database of 100,000 ECGs. Text is measured with the
+// layout tests' fixed metrics, so the figures leave out the text engine's shaping.
+#include "LargeDatabase.h"
+#include "LayoutTestSupport.h"
+#include "app/UReportBuilder.h"
+#include "app/UResources.h"
+#include "app/UVDReportForm.h"
+#include "platform/gfx/Picture.h"
+#include "platform/rtl/DateUtils.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+using namespace workbench;
+
+// The report window with everything the builder reads: the data scored, the signatories,
+// the logo.
+struct TReportScene {
+    TWorkbenchData Data;
+    TSignatoryTable Confirmer1{{1, u"Профессор, д.м.н., Президент ЗЕМБРАК"}};
+    TSignatoryTable Confirmer2{{1, u"Иванов И.И."}};
+    TSignatoryTable JuryPeople1{{1, u"Профессор, д.м.н."}, {2, u"Доцент"}, {3, u"Врач"}};
+    TSignatoryTable JuryPeople2{{1, u"Петров П.П."}, {2, u"Сидоров С.С."}, {3, u"Ким К.К."}};
+    gfx::TPngImage Logo;
+    std::unique_ptr<TVDReportForm> Form;
+    bool Ok = false;
+
+    TReportScene(const UnicodeString &folder, const UnicodeString &result) {
+        Ok = Data.LoadReferenceDatabase(folder).Ok &&
+             Data.ReloadResult(result).Status == TResultStatus::rsScored;
+        Logo.LoadFromMemory(LogoPng, LogoPngSize);
+        vizivodu::InitializeLibrary();
+        Form = std::make_unique<TVDReportForm>(nullptr);
+        Form->VDStyle1->SetGraphicInterfaceForTesting(
+            std::make_unique<vizivodu::test::TFixedGraphicInterface>());
+    }
+
+    TReportInput Input() const {
+        TReportInput input;
+        input.ProgramName = u"Кардиотест 2.1";
+        input.DiaStat = &Data.GetDiaStat();
+        input.DBCount = Data.GetDBCount();
+        input.Confirmer1 = &Confirmer1;
+        input.Confirmer2 = &Confirmer2;
+        input.JuryPeople1 = &JuryPeople1;
+        input.JuryPeople2 = &JuryPeople2;
+        input.Logo = &Logo;
+        input.Date = rtl::Date();
+        return input;
+    }
+};
+
+void RunBuild(benchmark::State &state, TReportScene &scene) {
+    if (!scene.Ok) {
+        state.SkipWithError("the database did not load or score");
+        return;
+    }
+    const TReportInput input = scene.Input();
+    for (auto _ : state) {
+        BuildReport(*scene.Form, input);
+    }
+}
+
+void RunBuildAndPicture(benchmark::State &state, TReportScene &scene) {
+    if (!scene.Ok) {
+        state.SkipWithError("the database did not load or score");
+        return;
+    }
+    const TReportInput input = scene.Input();
+    for (auto _ : state) {
+        BuildReport(*scene.Form, input);
+        scene.Form->FormShow(scene.Form.get());
+        benchmark::DoNotOptimize(scene.Form->GetPagePicture());
+    }
+}
+
+#if defined(WB_SAMPLE_DB_DIR) && defined(WB_SAMPLE_RESULT_FILE)
+TReportScene &SampleScene() {
+    static TReportScene scene(rtl::Utf8ToUtf16(WB_SAMPLE_DB_DIR "/"),
+                              rtl::Utf8ToUtf16(WB_SAMPLE_RESULT_FILE));
+    return scene;
+}
+void BM_ReportSample(benchmark::State &state) {
+    RunBuild(state, SampleScene());
+}
+BENCHMARK(BM_ReportSample)->Unit(benchmark::kMillisecond);
+void BM_ReportSampleWithPagePicture(benchmark::State &state) {
+    RunBuildAndPicture(state, SampleScene());
+}
+BENCHMARK(BM_ReportSampleWithPagePicture)->Unit(benchmark::kMillisecond);
+#endif
+
+TReportScene &LargeScene() {
+    static const bench::TLargeDatabase database;
+    static TReportScene scene(database.Folder(), database.ResultPath());
+    return scene;
+}
+void BM_Report100000Ecgs(benchmark::State &state) {
+    RunBuild(state, LargeScene());
+}
+BENCHMARK(BM_Report100000Ecgs)->Unit(benchmark::kMillisecond);
+void BM_Report100000EcgsWithPagePicture(benchmark::State &state) {
+    RunBuildAndPicture(state, LargeScene());
+}
+BENCHMARK(BM_Report100000EcgsWithPagePicture)->Unit(benchmark::kMillisecond);
+
+} // namespace
