@@ -10,7 +10,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     zlib1g-dev libjpeg-dev libpcre2-dev libicu-dev
     libpixman-1-dev libcairo2-dev
-    fonts-liberation2 fonts-dejavu-core
+    libfontconfig-dev
+    fonts-liberation2 fonts-wine fonts-dejavu-core
 )
 
 missing=()

@@ -16,6 +16,7 @@ void EnsureApplication() {
         !std::getenv("WAYLAND_DISPLAY")) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     }
+    EnsureApplicationFonts();
     static int argc = 1;
     static char name[] = "workbench";
     static char *argv[] = {name, nullptr};

@@ -20,6 +20,9 @@ namespace gfx::qt {
 // Makes the process's Qt application (widgets-capable) unless one exists. Fonts, controls and
 // dialogs need it; every entry point that needs it calls this first.
 void EnsureApplication();
+// Registers the fonts the application brings along with fontconfig; done once, before the
+// first font is resolved (EnsureApplication calls it).
+void EnsureApplicationFonts();
 
 QColor ToQColor(TColor color);      // opaque, system colours resolved
 TColor FromQColor(const QColor &c); // $00BBGGRR
