@@ -12,8 +12,11 @@ namespace gfx::qt {
 namespace {
 
 constexpr const char *FontFolder = "/usr/share/wine/fonts/";
-constexpr const char *FontFiles[] = {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf",
-                                     "symbol.ttf", "wingding.ttf"};
+// Not "tahomabd.ttf": it carries the regular outlines under the bold name, so bold text would
+// come out as thin as regular text, only wider. Without it, bold "Tahoma" is the regular face
+// emboldened by the font engine (fontconfig's synthetic bold), which reads as bold.
+constexpr const char *FontFiles[] = {"tahoma.ttf", "ms_sans_serif.ttf", "symbol.ttf",
+                                     "wingding.ttf"};
 
 } // namespace
 

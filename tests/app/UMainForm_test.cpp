@@ -13,12 +13,14 @@ namespace {
 
 using ui::TListItem;
 
+// The ink in a rectangle of a picture on white: how far each pixel is from white, summed, so
+// that antialiased strokes count by their coverage.
 int InkIn(gfx::TBitmap &shot, const gfx::TRect &r) {
     int n = 0;
     for (int y = r.Top; y < r.Bottom; ++y) {
         for (int x = r.Left; x < r.Right; ++x) {
             const uint32_t c = uint32_t(shot.GetCanvas().GetPixel(x, y));
-            n += ((c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF)) < 3 * 128 ? 1 : 0;
+            n += 3 * 255 - int((c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF));
         }
     }
     return n;
