@@ -17,10 +17,6 @@ struct TBitmap::Impl {
 
 namespace {
 
-QString ToQString(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
 QImage NewImage(int w, int h) {
     QImage img(std::max(0, w), std::max(0, h), QImage::Format_RGB32);
     img.fill(0xFFFFFFFFu);
@@ -150,7 +146,7 @@ int32_t TBitmap::StrideBytes() const {
 
 void TBitmap::LoadFromFile(const rtl::UnicodeString &fileName) {
     QImage img;
-    if (!img.load(ToQString(fileName))) {
+    if (!img.load(qt::ToQString(fileName))) {
         throw rtl::Exception(u"Cannot load bitmap from file " + fileName);
     }
     FCanvas->GetImpl().End();
@@ -163,7 +159,7 @@ void TBitmap::LoadFromFile(const rtl::UnicodeString &fileName) {
 
 void TBitmap::SaveToFile(const rtl::UnicodeString &fileName) const {
     FCanvas->GetImpl().End();
-    if (!FImpl->image.save(ToQString(fileName))) {
+    if (!FImpl->image.save(qt::ToQString(fileName))) {
         throw rtl::Exception(u"Cannot save bitmap to file " + fileName);
     }
 }

@@ -99,8 +99,7 @@ int32_t TCanvas::DrawText(const rtl::UnicodeString &text, TRect &r, uint32_t for
     const QFont f = qt::ToQFont(FFont);
     const QFontMetrics fm(f);
     const int lineHeight = fm.ascent() + fm.descent();
-    const QStringList lines =
-        LayoutLines(QString::fromUtf16(text.data(), qsizetype(text.size())), r.Width(), format, fm);
+    const QStringList lines = LayoutLines(qt::ToQString(text), r.Width(), format, fm);
     const int height = lineHeight * int(lines.size());
     if (format & DT_CALCRECT) {
         int widest = 0;

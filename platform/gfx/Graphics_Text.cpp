@@ -17,10 +17,6 @@ namespace gfx {
 
 namespace {
 
-QString ToQString(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
 // Pixel size of the em for a positive (cell) height: the cell is ascent + descent.
 int EmForCellHeight(QFont font, int cellHeight) {
     font.setPixelSize(100);
@@ -36,7 +32,7 @@ namespace qt {
 QFont ToQFont(const TFont &font) {
     EnsureApplication();
     QFont f;
-    f.setFamily(ToQString(font.GetName()));
+    f.setFamily(qt::ToQString(font.GetName()));
     f.setStyleStrategy(QFont::PreferDefault);
     f.setHintingPreference(QFont::PreferFullHinting);
     const TFontStyles st = font.GetStyle();
@@ -59,9 +55,7 @@ QFont ToQFont(const TFont &font) {
 }
 
 void FromQFont(const QFont &qfont, TFont &font) {
-    const QString family = qfont.family();
-    font.SetName(rtl::UnicodeString(reinterpret_cast<const char16_t *>(family.utf16()),
-                                    size_t(family.size())));
+    font.SetName(FromQString(qfont.family()));
     if (qfont.pixelSize() > 0) {
         font.SetHeight(-qfont.pixelSize());
     } else {
@@ -86,14 +80,12 @@ void FromQFont(const QFont &qfont, TFont &font) {
 } // namespace qt
 
 rtl::UnicodeString ResolveFontFamily(const TFont &font) {
-    const QString family = QFontInfo(qt::ToQFont(font)).family();
-    return rtl::UnicodeString(reinterpret_cast<const char16_t *>(family.utf16()),
-                              size_t(family.size()));
+    return qt::FromQString(QFontInfo(qt::ToQFont(font)).family());
 }
 
 TSize TCanvas::TextExtent(const rtl::UnicodeString &text) {
     const QFontMetrics fm(qt::ToQFont(FFont));
-    return {fm.horizontalAdvance(ToQString(text)), fm.ascent() + fm.descent()};
+    return {fm.horizontalAdvance(qt::ToQString(text)), fm.ascent() + fm.descent()};
 }
 
 TTextMetric TCanvas::GetTextMetrics() {
@@ -120,7 +112,7 @@ void TCanvas::TextRect(const TRect &r, int32_t x, int32_t y, const rtl::UnicodeS
     const bool clipped = !(r == TRect{});
     const QFont f = qt::ToQFont(FFont);
     const QFontMetrics fm(f);
-    const QString s = ToQString(text);
+    const QString s = qt::ToQString(text);
     QPainter &p = FImpl->Painter();
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);

@@ -14,6 +14,7 @@ class QFont;
 class QImage;
 class QPainter;
 class QRegion;
+class QString;
 
 namespace gfx::qt {
 
@@ -23,6 +24,10 @@ void EnsureApplication();
 // Registers the fonts the application brings along with fontconfig; done once, before the
 // first font is resolved (EnsureApplication calls it).
 void EnsureApplicationFonts();
+
+// Our UTF-16 strings and Qt's, unit for unit (unpaired surrogates and NULs kept).
+QString ToQString(const rtl::UnicodeString &s);
+rtl::UnicodeString FromQString(const QString &s);
 
 QColor ToQColor(TColor color);      // opaque, system colours resolved
 TColor FromQColor(const QColor &c); // $00BBGGRR

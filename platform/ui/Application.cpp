@@ -37,10 +37,6 @@ std::unordered_set<TControl *> &LiveControls() {
 
 bool DrainScheduled = false;
 
-QString ToQString(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
 } // namespace
 
 // Never destroyed: forms and widgets must not be torn down after Qt's own globals at exit.
@@ -184,8 +180,8 @@ int32_t TApplication::MessageBox(const rtl::UnicodeString &text, const rtl::Unic
     }
     gfx::qt::EnsureApplication();
     QMessageBox box;
-    box.setWindowTitle(ToQString(title));
-    box.setText(ToQString(text));
+    box.setWindowTitle(gfx::qt::ToQString(title));
+    box.setText(gfx::qt::ToQString(text));
     const uint32_t icon = flags & 0xF0;
     box.setIcon(icon == MB_ICONSTOP          ? QMessageBox::Critical
                 : icon == MB_ICONQUESTION    ? QMessageBox::Question

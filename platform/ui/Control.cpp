@@ -310,7 +310,7 @@ void TControl::SetText(const rtl::UnicodeString &text) {
     FText = text;
     if (QWidget *w = FImpl->widget; w && FImpl->ownDrawn) {
         // Own-drawn captions stay readable by screen readers.
-        w->setAccessibleName(QString::fromUtf16(text.data(), qsizetype(text.size())));
+        w->setAccessibleName(gfx::qt::ToQString(text));
     }
     TextChanged();
     AdjustSize();
@@ -321,7 +321,7 @@ void TControl::SetText(const rtl::UnicodeString &text) {
 void TControl::SetHint(const rtl::UnicodeString &hint) {
     FHint = hint;
     if (QWidget *w = FImpl->widget) {
-        w->setToolTip(QString::fromUtf16(hint.data(), qsizetype(hint.size())));
+        w->setToolTip(gfx::qt::ToQString(hint));
     }
 }
 

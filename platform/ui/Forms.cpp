@@ -23,10 +23,6 @@ namespace {
 constexpr int CaptionHeight = 22;
 constexpr int SmallCaptionHeight = 16;
 
-QString ToQString(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
 // The widget property telling whether a form's window has an icon of its own.
 constexpr char OwnIconProperty[] = "wbOwnIcon";
 
@@ -403,7 +399,7 @@ void TForm::CMDialogKey(TMessage &m) {
 
 void TForm::TextChanged() {
     if (QWidget *w = qt::WidgetOf(*this)) {
-        w->setWindowTitle(ToQString(GetCaption()));
+        w->setWindowTitle(gfx::qt::ToQString(GetCaption()));
     }
 }
 
