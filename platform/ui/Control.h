@@ -125,8 +125,13 @@ public:
     // there, such as a list's rows): a left click, or a double-click.
     void ClickAtForTesting(int32_t x, int32_t y);
     void DoubleClickAtForTesting(int32_t x, int32_t y);
-    // A key press and release (virtual-key number) sent to the control's widget.
+    // A key press and release (virtual-key number) sent to the focused widget inside the
+    // control (else the control's own).
     void KeyPressForTesting(uint16_t vk, TShiftState shift = {});
+    // Types text as a keyboard would, one key press and release per character carrying it as
+    // its text (no scan codes), into the focused widget inside the control (else the
+    // control's own).
+    void TypeTextForTesting(const rtl::UnicodeString &text);
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QEvent;
+class QKeyEvent;
 class QObject;
 class QWidget;
 
@@ -47,7 +48,10 @@ TShiftState KeyboardShift();
 // Makes the picture the application's icon (none when empty), also for the forms that lost
 // their own icon.
 void SetApplicationIcon(const gfx::TGraphic &graphic);
-// Windows virtual-key number of a Qt key code (0 when there is none).
-uint16_t ToVirtualKey(int qtKey);
+// The Windows virtual key of a key event (0 when the key has none: its characters still go
+// to the control). Letters of layouts without Latin letters are named by their place.
+uint16_t ToVirtualKey(const QKeyEvent &event);
+// A Qt key code for a virtual key (0 when there is none); for the testing hooks.
+int ToQtKey(uint16_t vk);
 
 } // namespace ui::qt

@@ -100,6 +100,18 @@ void TValueListEditor::SetRow(int32_t row) {
     FImpl->syncing = false;
 }
 
+int32_t TValueListEditor::GetCol() const {
+    return std::max(0, FImpl->table->currentColumn());
+}
+
+void TValueListEditor::SetCol(int32_t col) {
+    if (col == 0 || col == 1) {
+        FImpl->syncing = true;
+        FImpl->table->setCurrentCell(FRow - GetFixedRows(), col);
+        FImpl->syncing = false;
+    }
+}
+
 TValueListEditor::TRow TValueListEditor::ParsedRow(int32_t index) const {
     return {FStrings.GetName(index), FStrings.GetValueFromIndex(index)};
 }

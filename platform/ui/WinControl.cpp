@@ -174,7 +174,8 @@ void TWinControl::Dispatch(TMessage &m) {
         } else {
             KeyUp(key, qt::KeyboardShift());
         }
-        m.Result = key == 0 ? 1 : 0; // a handler that cleared the key swallowed it
+        // A handler that cleared the key swallowed it; a key without a number cannot be.
+        m.Result = m.WParam != 0 && key == 0 ? 1 : 0;
         break;
     }
     case WM_CHAR: {

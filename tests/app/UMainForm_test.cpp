@@ -438,6 +438,27 @@ TEST_F(MainFormTest, ReportTakesTheTrimmedProgramNameOrUnderscores) {
     EXPECT_EQ(built.size(), 3u);
 }
 
+TEST_F(MainFormTest, ProgramNameTypedInAnyLayoutReachesTheReport) {
+    MakeForm();
+    ChooseResultFile(ResultPath());
+    std::vector<UnicodeString> built;
+    Form->OnBuildReport = [&](TVDMainForm &f) { built.push_back(f.GetProgramName()); };
+    UnicodeString ascii;
+    for (char16_t c = u'!'; c <= u'~'; ++c) {
+        ascii += c;
+    }
+    for (const UnicodeString &typed :
+         {UnicodeString(u"Тест"), UnicodeString(u"Prog-2.0, (beta) #7"), ascii}) {
+        Form->edProgrName->SetText(u"");
+        Form->edProgrName->SetFocus();
+        ui::Application->ProcessMessages();
+        Form->edProgrName->TypeTextForTesting(typed);
+        Form->btnReport->Click();
+        ASSERT_FALSE(built.empty());
+        EXPECT_EQ(built.back(), typed);
+    }
+}
+
 TEST_F(MainFormTest, DoubleClickOnAnEcgOpensItsRecordingAndWithoutSelectionNothing) {
     MakeForm();
     std::vector<UnicodeString> opened;
