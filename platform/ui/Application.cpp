@@ -37,6 +37,21 @@ std::unordered_set<TControl *> &LiveControls() {
 
 bool DrainScheduled = false;
 
+// Delivers the queued messages (also those posted meanwhile) to the controls still alive.
+int ProcessPostedMessages() {
+    DrainScheduled = false;
+    int delivered = 0;
+    while (!PostedQueue().empty()) {
+        PostedMessage pm = PostedQueue().front();
+        PostedQueue().pop_front();
+        if (LiveControls().count(pm.control)) {
+            qt::CallSafely([&] { pm.control->WndProc(pm.message); });
+            ++delivered;
+        }
+    }
+    return delivered;
+}
+
 } // namespace
 
 // Never destroyed: forms and widgets must not be torn down after Qt's own globals at exit.
@@ -62,7 +77,7 @@ void CallSafely(const std::function<void()> &handler) {
     } catch (const std::exception &e) {
         Application->HandleException(e);
     } catch (...) {
-        Application->HandleException(rtl::Exception(std::string_view("Unknown exception")));
+        Application->HandleException(rtl::Exception(rtl::U("Неизвестная ошибка")));
     }
 }
 
@@ -73,23 +88,12 @@ void PostMessage(TControl *control, uint32_t msg, WPARAM wParam, LPARAM lParam) 
     if (!DrainScheduled && QCoreApplication::instance()) {
         DrainScheduled = true;
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [] { ProcessPostedMessagesForTesting(); },
-            Qt::QueuedConnection);
+            QCoreApplication::instance(), [] { ProcessPostedMessages(); }, Qt::QueuedConnection);
     }
 }
 
 int ProcessPostedMessagesForTesting() {
-    DrainScheduled = false;
-    int delivered = 0;
-    while (!PostedQueue().empty()) {
-        PostedMessage pm = PostedQueue().front();
-        PostedQueue().pop_front();
-        if (LiveControls().count(pm.control)) {
-            qt::CallSafely([&] { pm.control->WndProc(pm.message); });
-            ++delivered;
-        }
-    }
-    return delivered;
+    return ProcessPostedMessages();
 }
 
 TApplication::TApplication() : TComponent(nullptr) {
@@ -149,7 +153,7 @@ void TApplication::Terminate() {
 void TApplication::ProcessMessages() {
     gfx::qt::EnsureApplication();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    ProcessPostedMessagesForTesting();
+    ProcessPostedMessages();
 }
 
 void TApplication::HandleException(const std::exception &e) {

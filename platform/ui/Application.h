@@ -79,7 +79,8 @@ extern TApplication *const Application;
 // Queues a message for the control; it is delivered by the message loop or ProcessMessages,
 // in posting order, unless the control was destroyed meanwhile.
 void PostMessage(TControl *control, uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
-// Delivers the queued messages now (also those posted meanwhile); returns how many.
+// Delivers the queued messages now (also those posted meanwhile), as the message loop and
+// ProcessMessages do; returns how many.
 int ProcessPostedMessagesForTesting();
 
 } // namespace ui

@@ -93,12 +93,7 @@ TControl::TControl(TComponent *owner) : TComponent(owner), FImpl(std::make_uniqu
         }
         FontChanged();
         AdjustSize();
-        Perform(CM_FONTCHANGED);
-        if (auto *wc = dynamic_cast<TWinControl *>(this)) {
-            for (int i = 0; i < wc->GetControlCount(); ++i) {
-                wc->GetControl(i)->ParentFontChanged();
-            }
-        }
+        Perform(CM_FONTCHANGED); // windowed controls pass it on to their children
         Invalidate();
     };
 }
@@ -116,11 +111,7 @@ TControl::~TControl() {
 }
 
 TForm *TControl::GetParentForm() const {
-    const TControl *c = this;
-    while (c->FParent) {
-        c = c->FParent;
-    }
-    return dynamic_cast<TForm *>(const_cast<TControl *>(c));
+    return FParent ? FParent->GetParentForm() : nullptr;
 }
 
 void TControl::SetParent(TWinControl *parent) {
@@ -153,9 +144,6 @@ void TControl::ApplyBoundsToWidget() {
     QWidget *w = FImpl->widget;
     if (!w) {
         return;
-    }
-    if (!FParent && dynamic_cast<TForm *>(this)) {
-        return; // forms place their window themselves
     }
     w->setGeometry(FBounds.Left, FBounds.Top, std::max(0, FBounds.Width()),
                    std::max(0, FBounds.Height()));
@@ -197,9 +185,7 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
     FBounds = next;
     ApplyBoundsToWidget();
     if (resized) {
-        if (auto *wc = dynamic_cast<TWinControl *>(this)) {
-            wc->Realign();
-        }
+        // Windowed controls realign their children first.
         Perform(WM_SIZE, 0, MakeLParam(GetClientWidth(), GetClientHeight()));
     }
     if (FAlign != alNone) {
@@ -277,12 +263,7 @@ void TControl::SetColor(gfx::TColor color) {
     }
     FColor = color;
     ColorChanged();
-    Perform(CM_COLORCHANGED);
-    if (auto *wc = dynamic_cast<TWinControl *>(this)) {
-        for (int i = 0; i < wc->GetControlCount(); ++i) {
-            wc->GetControl(i)->ParentColorChanged();
-        }
-    }
+    Perform(CM_COLORCHANGED); // windowed controls pass it on to their children
     Invalidate();
 }
 
@@ -309,8 +290,7 @@ void TControl::SetText(const rtl::UnicodeString &text) {
     }
     FText = text;
     if (QWidget *w = FImpl->widget; w && FImpl->ownDrawn) {
-        // Own-drawn captions stay readable by screen readers.
-        w->setAccessibleName(gfx::qt::ToQString(text));
+        qt::AccessibleNameChanged(w); // own-drawn captions stay readable by screen readers
     }
     TextChanged();
     AdjustSize();
@@ -390,6 +370,16 @@ void TControl::Click() {
     if (OnClick) {
         OnClick(this);
     }
+}
+
+void TControl::AccessibleStateChanged() {
+    if (QWidget *w = FImpl->widget; w && FImpl->ownDrawn) {
+        qt::AccessibleStateChanged(w);
+    }
+}
+
+void TControl::WindowResized(int32_t clientWidth, int32_t clientHeight) {
+    SetBounds(GetLeft(), GetTop(), clientWidth, clientHeight);
 }
 
 gfx::TCanvas &TControl::ControlCanvas() {

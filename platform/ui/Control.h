@@ -24,6 +24,18 @@ struct TSizeConstraints {
     int32_t MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
 };
 
+// How screen readers see an own-drawn control: as the standard control it stands for, with
+// that control's role, states and default action. Wrapped standard widgets keep their own.
+enum TAccessibleRole : uint8_t { arClient, arWindow, arDialog, arPushButton };
+struct TAccessibleInfo {
+    TAccessibleRole Role = arClient;
+    bool Pressable = false; // has the default action "Press" (AccessiblePress)
+    bool Checkable = false; // stays down when pressed (a button of a group)
+    bool Checked = false;
+    bool Pressed = false;       // shown pressed right now
+    bool DefaultButton = false; // Enter clicks it
+};
+
 using TNotifyEvent = std::function<void(TComponent *sender)>;
 using TMouseEvent = std::function<void(TComponent *sender, TMouseButton button, TShiftState shift,
                                        int32_t x, int32_t y)>;
@@ -44,7 +56,9 @@ public:
 
     TWinControl *GetParent() const { return FParent; }
     virtual void SetParent(TWinControl *parent);
-    TForm *GetParentForm() const; // the form containing the control (itself for a form)
+    // The form containing the control (the outermost one; itself for a form on its own);
+    // nullptr when the control stands in no form.
+    virtual TForm *GetParentForm() const;
 
     TAlign GetAlign() const { return FAlign; }
     void SetAlign(TAlign align);
@@ -119,6 +133,19 @@ public:
     // Runs the control's click behaviour (and OnClick).
     virtual void Click();
 
+    // What the accessibility layer reports: the default is a plain client area named by the
+    // caption. AccessiblePress is the default action of a pressable control (a click, as the
+    // standard control's "Press" does; nothing while disabled).
+    virtual TAccessibleInfo GetAccessibleInfo() const { return {}; }
+    virtual rtl::UnicodeString GetAccessibleName() const { return GetCaption(); }
+    virtual void AccessiblePress() {}
+
+    // Hooks of the control's own native window (a control without a parent): the user resized
+    // its client area, or asked to close it (false keeps it open). By default the bounds follow
+    // the new size and the window closes.
+    virtual void WindowResized(int32_t clientWidth, int32_t clientHeight);
+    virtual bool WindowCloseRequested() { return true; }
+
     // The control as it looks now, drawn offscreen.
     gfx::TBitmap GrabForTesting();
     // Native input as a user would give it, at (x, y) in the control (into the child widget
@@ -168,8 +195,11 @@ protected:
     // controls; wrapped widgets click by themselves).
     bool FClickOnMouseUp = false;
 
+    // Tells screen readers that what GetAccessibleInfo reports changed.
+    void AccessibleStateChanged();
     void RequestParentRealign();
-    void ApplyBoundsToWidget();
+    // Places the native widget at the bounds (forms on their own place their window).
+    virtual void ApplyBoundsToWidget();
 
 private:
     friend class TWinControl;

@@ -193,12 +193,7 @@ bool DeliverAsMessage(TControl &control, QEvent *e, bool ownDrawn) {
     case QEvent::KeyRelease:
         return DeliverKey(control, static_cast<QKeyEvent *>(e), ownDrawn);
     case QEvent::FocusIn:
-        control.Perform(WM_SETFOCUS);
-        if (auto *wc = dynamic_cast<TWinControl *>(&control); wc && !control.IsDestroying()) {
-            if (TForm *form = control.GetParentForm()) {
-                form->FocusChanged(wc);
-            }
-        }
+        control.Perform(WM_SETFOCUS); // a windowed control tells its form
         return false;
     case QEvent::FocusOut:
         control.Perform(WM_KILLFOCUS);
@@ -247,10 +242,13 @@ private:
 // The widget of own-drawn controls and forms.
 class OwnDrawnWidget : public QWidget {
 public:
-    explicit OwnDrawnWidget(TControl &control) : FControl(control) {
+    OwnDrawnWidget(TControl &control, TOwnDrawnKind kind)
+        : FControl(control), FWindowed(kind == TOwnDrawnKind::Windowed) {
         setMouseTracking(true);
-        setAttribute(Qt::WA_OpaquePaintEvent, dynamic_cast<TWinControl *>(&control) != nullptr);
-        if (dynamic_cast<TWinControl *>(&control)) {
+        // Windowed controls erase their background themselves (WM_ERASEBKGND) and can take the
+        // focus; graphic controls paint over their parent's pixels.
+        setAttribute(Qt::WA_OpaquePaintEvent, FWindowed);
+        if (FWindowed) {
             setFocusPolicy(Qt::ClickFocus);
         }
     }
@@ -275,7 +273,7 @@ protected:
         canvas->SetBrush(state.GetBrush());
         canvas->SetFont(FControl.GetFont());
         SetPaintCanvas(FControl, canvas.get());
-        if (dynamic_cast<TWinControl *>(&FControl)) {
+        if (FWindowed) {
             const int32_t level = canvas->SaveDC();
             CallSafely([&] { FControl.Perform(WM_ERASEBKGND); });
             canvas->RestoreDC(level);
@@ -288,23 +286,20 @@ protected:
     }
 
     void resizeEvent(QResizeEvent *) override {
-        if (auto *form = dynamic_cast<TForm *>(&FControl); form && isWindow()) {
-            CallSafely([&] { form->WindowResized(width(), height()); });
+        if (isWindow()) {
+            CallSafely([&] { FControl.WindowResized(width(), height()); });
         }
     }
 
     void closeEvent(QCloseEvent *e) override {
-        auto *form = dynamic_cast<TForm *>(&FControl);
-        if (!form) {
-            return;
-        }
         bool accept = true;
-        CallSafely([&] { accept = form->WindowCloseRequested(); });
+        CallSafely([&] { accept = FControl.WindowCloseRequested(); });
         e->setAccepted(accept);
     }
 
 private:
     TControl &FControl;
+    const bool FWindowed;
 };
 
 } // namespace
@@ -313,8 +308,9 @@ std::unique_ptr<QObject> NewObserver(TControl &control, QWidget *widget) {
     return std::make_unique<Observer>(control, widget);
 }
 
-QWidget *NewOwnDrawnWidget(TControl &control) {
-    return new OwnDrawnWidget(control);
+QWidget *NewOwnDrawnWidget(TControl &control, TOwnDrawnKind kind) {
+    EnsureAccessibility();
+    return new OwnDrawnWidget(control, kind);
 }
 
 TShiftState KeyboardShift() {

@@ -20,8 +20,16 @@ QWidget *WidgetOf(const TControl &control);
 // Gives the control its widget (taken over: destroyed with the control). Own-drawn widgets
 // route every input and paint through the control's WndProc; others are only observed.
 void AttachWidget(TControl &control, QWidget *widget, bool ownDrawn);
-// A plain widget that paints and takes input through the control's messages.
-QWidget *NewOwnDrawnWidget(TControl &control);
+// A plain widget that paints and takes input through the control's messages: for a windowed
+// control (it erases its background and can take the focus) or a graphic one.
+enum class TOwnDrawnKind : uint8_t { Graphic, Windowed };
+QWidget *NewOwnDrawnWidget(TControl &control, TOwnDrawnKind kind);
+// Screen readers see an own-drawn widget through its control's accessibility hooks (installed
+// once, with the first own-drawn widget). The Changed calls tell them that the control's name
+// or state (pressed, checked, default) changed.
+void EnsureAccessibility();
+void AccessibleNameChanged(QWidget *widget);
+void AccessibleStateChanged(QWidget *widget);
 // An event filter on the widget (and its viewport) reporting input to the control as messages.
 std::unique_ptr<QObject> NewObserver(TControl &control, QWidget *widget);
 // Runs an event handler; an exception leaving it goes to the application's error display.

@@ -4,9 +4,16 @@
 
 #include "app/UECGViewLight.h"
 
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/QtBridge_p.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QString>
+#include <QWidget>
 
 namespace workbench::testing {
 namespace {
@@ -436,6 +443,49 @@ TEST_F(MainFormTest, ReportTakesTheTrimmedProgramNameOrUnderscores) {
         EXPECT_EQ(built.back(), expected);
     }
     EXPECT_EQ(built.size(), 3u);
+}
+
+TEST_F(MainFormTest, TheResultFileIsChosenWithTheFirstClickIntoAWindowThatIsNotActive) {
+    MakeForm();
+    ui::TForm other(nullptr);
+    other.Show(); // the window shown last is the active one
+    ui::Application->ProcessMessages();
+    ASSERT_FALSE(ui::qt::WidgetOf(*Form)->isActiveWindow());
+    int asked = 0;
+    FileAnswer = [&](ui::TFileDialog &d) {
+        ++asked;
+        d.SetFileName(ResultPath());
+        return true;
+    };
+    Form->btnOpenResTxt->ClickAtForTesting(5, 5);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Form->editResTxt->GetText(), ResultPath());
+}
+
+TEST_F(MainFormTest, ScreenReadersPressTheResultFileButtons) {
+    MakeForm();
+    for (ui::TControl *button : {static_cast<ui::TControl *>(Form->btnOpenResTxt),
+                                 static_cast<ui::TControl *>(Form->btnReloadResult)}) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*button));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->role(), QAccessible::Button);
+        EXPECT_EQ(a->text(QAccessible::Name), gfx::qt::ToQString(button->GetCaption()));
+        ASSERT_NE(a->actionInterface(), nullptr);
+        EXPECT_EQ(
+            a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()),
+            button->GetEnabled());
+    }
+    int asked = 0;
+    FileAnswer = [&](ui::TFileDialog &d) {
+        ++asked;
+        d.SetFileName(ResultPath());
+        return true;
+    };
+    QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*Form->btnOpenResTxt))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(Form->GetData().IsScored());
 }
 
 TEST_F(MainFormTest, ProgramNameTypedInAnyLayoutReachesTheReport) {
