@@ -85,6 +85,7 @@ TVDMainForm::TVDMainForm(ui::TComponent *owner) : ui::TForm(owner) {
     CreateResultContentList();
     CreateTotalList();
     EnableAlign();
+    SetTabOrders();
 
     OpenDialog1 = new ui::TOpenDialog(this);
     OpenDialog1->SetFileName(u"Result.txt");
@@ -208,6 +209,24 @@ void TVDMainForm::CreateResultContentList() {
     Label2 = Place<ui::TLabel>(this, this, ui::alBottom, {0, 445, 1018, 21});
     Label2->SetCaption(u"Содержание базы и состав файла Result.txt");
     SetFontOf(*Label2, 12, {});
+}
+
+// Tab goes through the window as the eye reads it: the result-file bar, the signatories, the
+// program's name and the report, then the totals and the ECGs.
+void TVDMainForm::SetTabOrders() {
+    const std::initializer_list<ui::TWinControl *> orders[] = {
+        {pnlTop, TotalLV, lvResultContent},
+        {pnlResTxt, pnlJury, pnlReport},
+        {editResTxt, btnOpenResTxt, btnReloadResult},
+        {btnMainSign, btnJury},
+        {edProgrName, btnReport},
+    };
+    for (const auto &controls : orders) {
+        int32_t order = 0;
+        for (ui::TWinControl *control : controls) {
+            control->SetTabOrder(order++);
+        }
+    }
 }
 
 void TVDMainForm::LoadLogo() {

@@ -102,6 +102,7 @@ private:
     void CreateReportBar();
     void CreateTotalList();
     void CreateResultContentList();
+    void SetTabOrders();
     void LoadLogo();
     void SetDatabaseActionsEnabled(bool enabled);
     void FillTotals();

@@ -462,6 +462,26 @@ TEST_F(MainFormTest, TheResultFileIsChosenWithTheFirstClickIntoAWindowThatIsNotA
     EXPECT_EQ(Form->editResTxt->GetText(), ResultPath());
 }
 
+TEST_F(MainFormTest, TabReachesTheResultFileButtonAndEnterOnItOpensTheDialog) {
+    MakeForm();
+    Form->editResTxt->SetFocus();
+    ui::Application->ProcessMessages();
+    Form->editResTxt->KeyPressForTesting(ui::VK_TAB);
+    ui::Application->ProcessMessages();
+    ASSERT_TRUE(Form->btnOpenResTxt->Focused());
+    int asked = 0;
+    FileAnswer = [&](ui::TFileDialog &) {
+        ++asked;
+        return false;
+    };
+    Form->btnOpenResTxt->KeyPressForTesting(ui::VK_RETURN);
+    EXPECT_EQ(asked, 1);
+    // Reload is still disabled: Tab goes on to the signatories.
+    Form->btnOpenResTxt->KeyPressForTesting(ui::VK_TAB);
+    ui::Application->ProcessMessages();
+    EXPECT_TRUE(Form->btnMainSign->Focused());
+}
+
 TEST_F(MainFormTest, ScreenReadersPressTheResultFileButtons) {
     MakeForm();
     for (ui::TControl *button : {static_cast<ui::TControl *>(Form->btnOpenResTxt),
