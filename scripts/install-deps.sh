@@ -12,6 +12,7 @@ packages=(
     libpixman-1-dev libcairo2-dev
     libfontconfig-dev
     fonts-liberation2 fonts-wine fonts-dejavu-core
+    qt6-translations-l10n
 )
 
 missing=()

@@ -2,10 +2,26 @@
 #include "platform/gfx/QtBridge_p.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdlib>
 
 namespace gfx::qt {
+
+namespace {
+
+// The system's texts are Russian: Qt's own dialogs (open and save, message boxes, the printer
+// dialog) speak Russian too, from Debian's qt6-translations-l10n. Without the catalogue they
+// stay English.
+void InstallRussianTranslations(QCoreApplication &app) {
+    auto *translator = new QTranslator(&app); // owned by the application
+    if (translator->load(u"qtbase_ru"_qs, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    }
+}
+
+} // namespace
 
 void EnsureApplication() {
     if (QCoreApplication::instance()) {
@@ -22,7 +38,7 @@ void EnsureApplication() {
     static char *argv[] = {name, nullptr};
     // Lives until the process ends: Qt objects made later must never outlive it.
     static QApplication *app = new QApplication(argc, argv);
-    (void)app;
+    InstallRussianTranslations(*app);
 }
 
 } // namespace gfx::qt
