@@ -252,8 +252,7 @@ void TVDMainForm::FormCreate(ui::TComponent *sender) {
     }
     const TLoadResult load = FData.LoadReferenceDatabase(edfFolderName);
     SetDatabaseActionsEnabled(load.Ok);
-    FillResultContent();
-    FillTotals();
+    ShowData();
     if (!load.Ok) {
         ShowUserMessage(load.Message);
     }
@@ -288,8 +287,7 @@ void TVDMainForm::btnReloadResultClick(ui::TComponent *sender) {
         btnReport->SetEnabled(true);
     }
     // Every outcome other than a scoring is a reset, which the lists show too.
-    FillResultContent();
-    FillTotals();
+    ShowData();
     if (!outcome.Message.empty()) {
         ShowUserMessage(outcome.Message);
     }
@@ -339,6 +337,21 @@ void TVDMainForm::OpenEcgViewer(const UnicodeString &path) {
         return;
     }
     ShowEcgViewer(FLightECGView, this, path);
+}
+
+// The lists show what the data holds. When filling them fails (out of memory), the results
+// are reset and the lists show the reset, as after any other failed reading; then the error
+// goes on to the application's error display.
+void TVDMainForm::ShowData() {
+    try {
+        FillResultContent();
+        FillTotals();
+    } catch (...) {
+        FData.ResetResults();
+        FillResultContent();
+        FillTotals();
+        throw;
+    }
 }
 
 void TVDMainForm::FillTotals() {

@@ -105,6 +105,7 @@ private:
     void SetTabOrders();
     void LoadLogo();
     void SetDatabaseActionsEnabled(bool enabled);
+    void ShowData();
     void FillTotals();
     void FillResultContent();
     void ShowUserMessage(const UnicodeString &text);

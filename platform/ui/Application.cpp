@@ -14,6 +14,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <new>
 #include <unordered_set>
 
 namespace ui {
@@ -169,7 +170,10 @@ void TApplication::HandleException(const std::exception &e) {
 
 void TApplication::ShowException(const std::exception &e) {
     const auto *ex = dynamic_cast<const rtl::Exception *>(&e);
-    rtl::UnicodeString text = ex ? ex->Message() : rtl::Utf8ToUtf16(e.what());
+    rtl::UnicodeString text = ex ? ex->Message()
+                              : dynamic_cast<const std::bad_alloc *>(&e)
+                                  ? rtl::UnicodeString(u"Out of memory") // as EOutOfMemory says
+                                  : rtl::Utf8ToUtf16(e.what());
     if (!text.empty() && text.back() > u'.') {
         text += u'.';
     }

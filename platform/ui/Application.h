@@ -54,7 +54,8 @@ public:
     // The default error display: OnException when set, else ShowException. EAbort is silent.
     void HandleException(const std::exception &e);
     // Shows the exception's message (with a final "." added when it ends in a character
-    // above ".") in a message box with the title as caption, an error icon and OK.
+    // above ".") in a message box with the title as caption, an error icon and OK; a failed
+    // allocation (std::bad_alloc) reads "Out of memory", as the class library's EOutOfMemory.
     void ShowException(const std::exception &e);
     // A message box through the dialog handler; caption empty means the title.
     int32_t MessageBox(const rtl::UnicodeString &text, const rtl::UnicodeString &caption = {},

@@ -1,12 +1,15 @@
 // The main window: components and texts, start-up on a database and without one, choosing and
 // reloading a result file, the two lists with their drawing, and the report and viewer actions.
+#include "AllocationFailure.h"
 #include "MainFormFixture.h"
 
 #include "app/UECGViewLight.h"
+#include "app/core/UStatLists.h"
 
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/StrUtils.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/QtBridge_p.h"
 
@@ -560,6 +563,35 @@ TEST_F(MainFormTest, AnErrorLeavingAHandlerIsShownAndTheWindowGoesOn) {
     ChooseResultFile(ResultPath());
     EXPECT_EQ(Messages.size(), 1u);
     EXPECT_EQ(TotalRow(u"4")->GetSubItems()[2], u"1");
+}
+
+// Filling the lists after a scoring could run out of memory and leave zeros on screen while
+// the data counted as scored; now the results are reset and both lists show the reset.
+TEST_F(MainFormTest, ListsThatCannotBeFilledShowTheResetResults) {
+    std::vector<UnicodeString> base, result;
+    constexpr int EcgCount = 2000; // rows make one allocation no other step of a reload makes
+    for (int i = 1; i <= EcgCount; ++i) {
+        const UnicodeString name = u"N" + rtl::IntToStr(i);
+        base.push_back(BaseInfoLine(name, {4}));
+        result.push_back(ResultLine(name, {4}));
+    }
+    WriteLines(DbFolder() / "base.info", base);
+    WriteLines(Folder.Path() / "Result.txt", result);
+    MakeForm();
+    ChooseResultFile(ResultPath());
+    ASSERT_TRUE(Form->GetData().IsScored());
+    FailNextAllocationOfSize(EcgCount * sizeof(TResultContentRow));
+    Form->btnReloadResult->ClickAtForTesting(5, 5);
+    ASSERT_TRUE(ArmedAllocationFailed());
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Messages[0].Text, u"Out of memory.");
+    EXPECT_FALSE(Form->GetData().IsScored());
+    EXPECT_EQ(Form->GetData().GetDiaStat()[4][ciTruePositive], 0);
+    ui::TListItem *first = Form->lvResultContent->GetItems()[0];
+    EXPECT_EQ(first->GetCaption(), u"N1");
+    EXPECT_EQ(first->GetSubItems().GetCount(), 0) << "no result texts after the reset";
+    EXPECT_EQ(Form->TotalLV->NativeTextForTesting(TotalRow(u"4"), 3), u"0") << "Расчет";
+    EXPECT_EQ(Form->TotalLV->NativeTextForTesting(TotalRow(u"4"), 2), u"2000") << "Эталон";
 }
 
 TEST_F(MainFormTest, SampleDatabaseOpensAndItsResultScores) {
