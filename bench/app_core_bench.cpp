@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -177,7 +178,10 @@ int64_t CurrentMemory() {
     return 0;
 }
 
+// Gives freed memory back to the system first, so that the resident memory is the memory in
+// use.
 void ResetPeakMemory() {
+    ::malloc_trim(0);
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 

@@ -18,8 +18,15 @@ bool TTextLineReader::Fill() {
     if (FAtEnd) {
         return false;
     }
-    // The first block holds at least a whole byte-order signature.
-    const size_t size = FStarted ? FBlockBytes : std::max<size_t>(FBlockBytes, 4);
+    if (!FStarted) {
+        // No larger than the text (a small file takes a small buffer), and holding at least a
+        // whole byte-order signature.
+        const int64_t rest = std::max<int64_t>(FStream.GetSize() - FStream.GetPosition(), 0);
+        const size_t wanted =
+            (static_cast<size_t>(std::min<int64_t>(rest, 1 << 30)) + 1) & ~size_t{1};
+        FBlockBytes = std::max<size_t>(std::min(FBlockBytes, wanted), 4);
+    }
+    const size_t size = FBlockBytes;
     FBlock.resize(size);
     const int32_t read = FStream.Read(FBlock.data(), static_cast<int32_t>(size));
     FPosition = 0;

@@ -39,7 +39,7 @@ private:
     void Decode(UnicodeString &line) const;
 
     rtl::TStream &FStream;
-    const size_t FBlockBytes;
+    size_t FBlockBytes;
     std::string FBlock;
     size_t FPosition = 0, FEnd = 0;
     bool FAtEnd = false;

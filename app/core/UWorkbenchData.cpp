@@ -1,6 +1,7 @@
 // Loading the reference database, reading and scoring a result file, and the per-ECG texts.
 #include "app/core/UWorkbenchData.h"
 
+#include "app/core/UForeignNames.h"
 #include "app/core/UTextLines.h"
 #include "ecg/EncDecHelper.h"
 #include "ecg/ZavStringHelper.h"
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -315,44 +315,6 @@ std::optional<UnicodeString> ParseCodes(std::u16string_view codeText, TCodeList 
     return std::nullopt;
 }
 
-// The names of a result file that the database lacks, kept only to find one that the file
-// repeats: fixed records in blocks (no growth by copying), sorted once at the end. 28 bytes a
-// name, where a hash set of strings took over 100.
-class TForeignNames {
-public:
-    void Add(std::u16string_view name, size_t lineNo) {
-        TRecord record{};
-        std::copy(name.begin(), name.end(), record.Name);
-        record.Length = static_cast<uint16_t>(name.size());
-        record.Line = static_cast<uint32_t>(std::min<size_t>(lineNo, UINT32_MAX));
-        FRecords.push_back(record);
-    }
-
-    // The line that first repeats a name, and that name; line 0 when none does.
-    std::pair<size_t, UnicodeString> FirstRepeat() {
-        std::sort(FRecords.begin(), FRecords.end(), [](const TRecord &a, const TRecord &b) {
-            return std::pair(a.Key(), a.Line) < std::pair(b.Key(), b.Line);
-        });
-        std::pair<size_t, UnicodeString> first{0, {}};
-        for (size_t i = 1; i < FRecords.size(); ++i) {
-            const TRecord &r = FRecords[i];
-            if (r.Key() == FRecords[i - 1].Key() && (first.first == 0 || r.Line < first.first)) {
-                first = {r.Line, UnicodeString(r.Key())};
-            }
-        }
-        return first;
-    }
-
-private:
-    struct TRecord {
-        char16_t Name[TNameIndex::MaxNameLength];
-        uint16_t Length;
-        uint32_t Line;
-        std::u16string_view Key() const { return {Name, Length}; }
-    };
-    std::deque<TRecord> FRecords;
-};
-
 // The parsed content of a result file, before it is committed.
 struct TParsedResult {
     std::vector<int32_t> Order;   // ECG indices in line order
@@ -371,13 +333,14 @@ std::optional<UnicodeString> ParseResultLines(TTextLineReader &lines, const TNam
     TForeignNames foreign;
     std::optional<std::pair<size_t, UnicodeString>> bad; // line and reason
     UnicodeString line;
+    TCodeList codes; // reused while the line's codes are not kept
     while (!bad && lines.Next(line)) {
         if (IsBlankLine(line)) {
             continue;
         }
         const std::u16string_view name = LineName(line);
         const auto lineNo = static_cast<size_t>(lines.GetLineNumber());
-        TCodeList codes;
+        codes.clear();
         if (auto reason = ParseCodes(LineData(line), codes)) {
             bad.emplace(lineNo, *reason);
         } else if (const int32_t position = index.Find(name); position < 0) {

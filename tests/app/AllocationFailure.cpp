@@ -66,3 +66,28 @@ void operator delete(void *p, std::size_t) noexcept {
 void operator delete[](void *p, std::size_t) noexcept {
     std::free(p);
 }
+
+// The forms that return null instead of throwing must come from the same heap as the others.
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept {
+    try {
+        return Allocate(size);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept {
+    try {
+        return Allocate(size);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+void operator delete(void *p, const std::nothrow_t &) noexcept {
+    std::free(p);
+}
+
+void operator delete[](void *p, const std::nothrow_t &) noexcept {
+    std::free(p);
+}
