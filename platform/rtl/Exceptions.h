@@ -31,6 +31,7 @@ private:
     };
 
 RTL_EXCEPTION(EAbort, Exception)
+RTL_EXCEPTION(EAbstractError, Exception)
 RTL_EXCEPTION(EConvertError, Exception)
 RTL_EXCEPTION(EListError, Exception)
 RTL_EXCEPTION(EStringListError, Exception)
