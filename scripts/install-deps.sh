@@ -13,6 +13,7 @@ packages=(
     libfontconfig-dev
     fonts-liberation2 fonts-wine fonts-dejavu-core
     qt6-translations-l10n
+    imagemagick
 )
 
 missing=()
