@@ -14,9 +14,26 @@
 
 namespace vizivodu::test {
 
+// The fixed metrics, with the text drawn by the canvas itself (the font engine), so that a
+// reader of the printed file finds it.
+class TCanvasTextGraphicInterface : public TFixedGraphicInterface {
+public:
+    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
+                 bool unicode, bool) override {
+        canvas.TextOut(x, y, Units(str, length, unicode));
+    }
+    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
+                       bool unicode, bool, const TCustomVDGlyphDXData &) override {
+        canvas.TextOut(x, y, Units(str, length, unicode));
+    }
+};
+
 class TPrintFixture {
 public:
     TPrintFixture() : Source(nullptr), Print(nullptr) {
+        auto gi = std::make_unique<TCanvasTextGraphicInterface>();
+        Style.GI = gi.get();
+        Style.SetGraphicInterfaceForTesting(std::move(gi));
         Style.GI->DevicePPI = 600;
         Style.GI->RecordTextOps = false;
         Source.SetStyle(&Style);
