@@ -24,4 +24,5 @@ list(APPEND VIZIVODU_SOURCES
     layout/PtVDData.cpp
     layout/PtVDData_Draw.cpp
     layout/PtVDData_Paginate.cpp
-    layout/PtblVD.cpp)
+    layout/PtblVD.cpp
+    layout/VDPP.cpp)

@@ -15,9 +15,13 @@
 namespace vizivodu::test {
 
 // The fixed metrics, with the text drawn by the canvas itself (the font engine), so that a
-// reader of the printed file finds it.
+// reader of the printed file finds it, and the resolutions the devices report (the screen's
+// pixel canvases 96, the PDF printer 600).
 class TCanvasTextGraphicInterface : public TFixedGraphicInterface {
 public:
+    int32_t GetDeviceCaps(gfx::TCanvas &canvas, int32_t index) override {
+        return canvas.GetDeviceCaps(index);
+    }
     void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
                  bool unicode, bool) override {
         canvas.TextOut(x, y, Units(str, length, unicode));

@@ -19,11 +19,11 @@ namespace {
 // Paragraph styles 1 .. 4: keep lines together, keep with next, widow and orphan control, all
 // three.
 void AddParaStyles(TVDStyle &style) {
-    const TVDParaOptions options[] = {{vdpaoKeepLinesTogether},
-                                      {vdpaoKeepWithNext},
-                                      {vdpaoWidowOrphanControl},
-                                      {vdpaoKeepLinesTogether, vdpaoKeepWithNext,
-                                       vdpaoWidowOrphanControl}};
+    const TVDParaOptions options[] = {
+        {vdpaoKeepLinesTogether},
+        {vdpaoKeepWithNext},
+        {vdpaoWidowOrphanControl},
+        {vdpaoKeepLinesTogether, vdpaoKeepWithNext, vdpaoWidowOrphanControl}};
     for (const TVDParaOptions &o : options) {
         style.GetParaStyles().Add().SetOptions(o);
     }
