@@ -277,6 +277,7 @@ void BuildReport(TVDReportForm &form, const TReportInput &input) {
     report.Format();
     FillReportDocument(report, input);
     report.Format();
+    form.PaginateReport();
 }
 
 } // namespace workbench

@@ -73,7 +73,8 @@ int32_t ReportMainTableRowCount();
 void FillReportDocument(vizivodu::TCustomViziVodu &report, const TReportInput &input);
 
 // The whole build into the report window: clears its document, formats the empty document,
-// fills it and formats it. Failures propagate; the document then holds what was added.
+// fills it, formats it and has the window's printing component paginate it. Failures propagate; the
+// document then holds what was added.
 void BuildReport(TVDReportForm &form, const TReportInput &input);
 
 } // namespace workbench

@@ -8,6 +8,7 @@
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Rounding.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/ui/PrintDialogs.h"
 
 #include <cerrno>
 
@@ -183,6 +184,22 @@ void TVDReportForm::CreateViewers() {
 
     Image1 = Place<ui::TImage>(this, this, ui::alRight, {864, 49, 31, 559});
     Image1->SetVisible(false);
+
+    VDPrint1 = new vizivodu::TVDPrint(this); // owned by the window
+    VDPrint1->SetLeftMarginMM(10);
+    VDPrint1->SetTopMarginMM(10);
+    VDPrint1->SetRightMarginMM(10);
+    VDPrint1->SetBottomMarginMM(10);
+    VDPrint1->SetHeaderYMM(10);
+    VDPrint1->SetFooterYMM(10);
+    VDPrint1->SetFacingPages(true);
+    VDPrint1->PreviewCorrection = true;
+    VDPrint1->MetafileCompatibility = true;
+
+    VDPrintPreview1 = Place<vizivodu::TVDPrintPreview>(this, this, ui::alClient, {0, 49, 864, 559});
+    VDPrintPreview1->SetVDPrint(VDPrint1);
+    VDPrintPreview1->SetBorderStyle(ui::bsSingle);
+    VDPrintPreview1->SetWheelStep(20);
 }
 
 const gfx::TMetafile *TVDReportForm::GetPagePicture() const {
@@ -202,11 +219,22 @@ void TVDReportForm::FormShow(ui::TComponent *sender) {
 
 void TVDReportForm::FormHide(ui::TComponent *sender) {
     (void)sender;
+    VDPrint1->Clear();
     ZemVDReport->ClearAll();
+}
+
+void TVDReportForm::PaginateReport() {
+    VDPrint1->AssignSource(ZemVDReport);
+    VDPrint1->FormatPages();
+    VDPrintPreview1->UpdateView();
 }
 
 void TVDReportForm::FilePrintReportExecute(ui::TComponent *sender) {
     (void)sender;
+    ui::TPrintDialog dialog(nullptr);
+    if (dialog.Execute(this)) {
+        VDPrint1->Print(u"Отчет ЗЕМБРАК", 1, false);
+    }
 }
 
 // An A4 sheet at the screen's resolution, drawn on a canvas whose reference device is the
@@ -236,9 +264,9 @@ void TVDReportForm::MeasurePage() {
 }
 
 void TVDReportForm::DrawPage(gfx::TCanvas &canvas, int32_t pgNo, const TPageInfo &pageInfo) {
-    (void)canvas;
-    (void)pgNo;
-    (void)pageInfo;
+    if (pgNo >= 1 && pgNo <= VDPrint1->GetPagesCount()) {
+        VDPrint1->DrawPreview(pgNo, canvas, pageInfo.Doc);
+    }
 }
 
 // A white sheet with a black one-pixel frame, the page inside the margins.

@@ -11,6 +11,8 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/Panel.h"
 #include "platform/ui/StdActns.h"
+#include "vizivodu/layout/PtblVD.h"
+#include "vizivodu/layout/VDPP.h"
 #include "vizivodu/layout/ViziVodu.h"
 #include "vizivodu/styles/VDStyle.h"
 
@@ -35,11 +37,11 @@ void SetReportStyles(vizivodu::TVDStyle &sheet);
 // Millimetres to pixels at dpi pixels per inch: mm * dpi * 5 / 127, rounded half to even.
 int32_t MMToPixels(int32_t mm, int32_t dpi);
 
-// Made by the first report and then kept (owned by the main window). Showing the window
-// measures an A4 sheet and renders page 1 into Image1; hiding it drops the document. The
-// preview (VDPrintPreview1) and the printing component (VDPrint1) join with the pages.
-// The actions report failures through exceptions, which reach the application's error
-// display.
+// Made by the first report and then kept (owned by the main window). The report builder fills
+// ZemVDReport and has VDPrint1 paginate it; the preview shows those pages. Showing the window
+// measures an A4 sheet and renders page 1 into Image1; hiding it drops the pages and the
+// document. The actions report failures through exceptions, which reach the application's
+// error display.
 class TVDReportForm : public ui::TForm {
 public:
     explicit TVDReportForm(ui::TComponent *owner);
@@ -50,6 +52,8 @@ public:
     ui::TBitBtn *BtnPrintSetup;
     ui::TBitBtn *BtnPrintRep;
     vizivodu::TViziVodu *ZemVDReport;
+    vizivodu::TVDPrintPreview *VDPrintPreview1;
+    vizivodu::TVDPrint *VDPrint1;
     ui::TImage *Image1;
     vizivodu::TVDStyle *VDStyle1;
     ui::TActionManager *ActionManager1;
@@ -59,9 +63,11 @@ public:
 
     void FormShow(ui::TComponent *sender);
     void FormHide(ui::TComponent *sender);
-    // Prints every page as one job titled "Отчет ЗЕМБРАК". Pages come with the printing
-    // component; until then there is nothing to print.
+    // Asks in the print dialog where to print (a PDF file when there is no CUPS printer), then
+    // prints every page as one job titled "Отчет ЗЕМБРАК", one copy, not collated.
     void FilePrintReportExecute(ui::TComponent *sender);
+    // Gives VDPrint1 the formatted report document and cuts it into pages.
+    void PaginateReport();
     // Writes the page-1 picture under the name chosen in the save dialog: to a new temporary
     // file in the target folder, then renamed over the chosen name (the dialog has asked
     // before replacing a file). On failure the temporary file is removed, the chosen file
@@ -80,8 +86,8 @@ private:
     std::unique_ptr<gfx::TMetafile> CreatePageMetafile() const;
     void FillPageInfo(const gfx::TCanvas &canvas, TPageInfo &pageInfo) const;
     void MeasurePage();
-    // Page pgNo (from 1) scaled into pageInfo.Doc; draws nothing until the printing component
-    // lays pages out.
+    // Page pgNo (from 1) of VDPrint1 scaled into pageInfo.Doc; nothing when there is no such
+    // page.
     void DrawPage(gfx::TCanvas &canvas, int32_t pgNo, const TPageInfo &pageInfo);
     void RenderPagePicture(int32_t pgNo);
 
