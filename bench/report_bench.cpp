@@ -1,6 +1,7 @@
-// The test report from the button's work to the formatted report (the document cleared,
-// filled with its four tables and legend, and laid out) and to the picture of page 1, for the
-// sample database and for a generated database of 100,000 ECGs. Text is measured with the
+// The test report from the button's work to the formatted, paginated report (the document
+// cleared, filled with its four tables and legend, laid out and cut into pages) and to the
+// picture of page 1, for the sample database and for a generated database of 100,000 ECGs;
+// and the report printed to the PDF printer. Text is measured with the
 // layout tests' fixed metrics, so the figures leave out the text engine's shaping.
 #include "LargeDatabase.h"
 #include "LayoutTestSupport.h"
@@ -8,11 +9,15 @@
 #include "app/UResources.h"
 #include "app/UVDReportForm.h"
 #include "platform/gfx/Picture.h"
+#include "platform/gfx/Printers.h"
 #include "platform/rtl/DateUtils.h"
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +100,26 @@ void BM_ReportSampleWithPagePicture(benchmark::State &state) {
 BENCHMARK(BM_ReportSampleWithPagePicture)->Unit(benchmark::kMillisecond);
 #endif
 
+// The paginated report of the sample database printed to the PDF printer, every page.
+void RunPrintToPdf(benchmark::State &state, TReportScene &scene) {
+    if (!scene.Ok) {
+        state.SkipWithError("the database did not load or score");
+        return;
+    }
+    BuildReport(*scene.Form, scene.Input());
+    const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                       ("wb_report_bench_" + std::to_string(::getpid()) + ".pdf");
+    gfx::Printer().SetSystemPrintersForTesting({});
+    gfx::Printer().SetPrinterIndex(-1);
+    gfx::Printer().SetFileName(rtl::Utf8ToUtf16(file.string()));
+    for (auto _ : state) {
+        scene.Form->VDPrint1->Print(u"Отчет ЗЕМБРАК", 1, false);
+    }
+    gfx::Printer().SetFileName(u"");
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+}
+
 TReportScene &LargeScene() {
     static const bench::TLargeDatabase database;
     static TReportScene scene(database.Folder(), database.ResultPath());
@@ -108,5 +133,9 @@ void BM_Report100000EcgsWithPagePicture(benchmark::State &state) {
     RunBuildAndPicture(state, LargeScene());
 }
 BENCHMARK(BM_Report100000EcgsWithPagePicture)->Unit(benchmark::kMillisecond);
+void BM_Report100000EcgsPrintToPdf(benchmark::State &state) {
+    RunPrintToPdf(state, LargeScene());
+}
+BENCHMARK(BM_Report100000EcgsPrintToPdf)->Unit(benchmark::kMillisecond);
 
 } // namespace
