@@ -22,12 +22,23 @@ public:
     int32_t GetDeviceCaps(gfx::TCanvas &canvas, int32_t index) override {
         return canvas.GetDeviceCaps(index);
     }
+    // false: the text is recorded (and drawn as boxes) as by the fixed metrics.
+    bool CanvasText = true;
     void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
-                 bool unicode, bool) override {
+                 bool unicode, bool useWide) override {
+        if (!CanvasText) {
+            TFixedGraphicInterface::TextOut(canvas, x, y, str, length, unicode, useWide);
+            return;
+        }
         canvas.TextOut(x, y, Units(str, length, unicode));
     }
     void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
-                       bool unicode, bool, const TCustomVDGlyphDXData &) override {
+                       bool unicode, bool useWide, const TCustomVDGlyphDXData &data) override {
+        if (!CanvasText) {
+            TFixedGraphicInterface::TextOutWithDX(canvas, x, y, str, length, unicode, useWide,
+                                                  data);
+            return;
+        }
         canvas.TextOut(x, y, Units(str, length, unicode));
     }
 };
@@ -37,6 +48,7 @@ public:
     TPrintFixture() : Source(nullptr), Print(nullptr) {
         auto gi = std::make_unique<TCanvasTextGraphicInterface>();
         Style.GI = gi.get();
+        GI = gi.get();
         Style.SetGraphicInterfaceForTesting(std::move(gi));
         Style.GI->DevicePPI = 600;
         Style.GI->RecordTextOps = false;
@@ -76,6 +88,7 @@ public:
     }
 
     TLayoutStyle Style;
+    TCanvasTextGraphicInterface *GI = nullptr;
     TViziVodu Source;
     TVDPrint Print;
 };

@@ -16,8 +16,8 @@ using namespace vizivodu;
 
 namespace {
 
-// Paragraph styles 1 .. 4: keep lines together, keep with next, widow and orphan control, all
-// three.
+// Paragraph styles 2 .. 5 (after the sheet's two): keep lines together, keep with next, widow and
+// orphan control, all three.
 void AddParaStyles(TVDStyle &style) {
     const TVDParaOptions options[] = {
         {vdpaoKeepLinesTogether},
@@ -64,11 +64,11 @@ TEST(Pagination, RandomDocumentsArePaginatedWithNothingLostOrRepeated) {
         std::u16string documentText;
         const int paragraphs = 1 + int(rng() % 120);
         for (int k = 0; k < paragraphs; ++k) {
-            const int32_t paraNo = int32_t(rng() % 5);
+            const int32_t paraNo = int32_t(rng() % 6);
             const int kind = int(rng() % 20);
             if (kind == 0) {
-                // A picture up to three pages tall (screen pixels at 96 dpi).
-                f.Source.AddPictureEx("", std::make_unique<gfx::TBitmap>(50, 10 + rng() % 3000),
+                // A picture up to two and a half pages tall (its pixels are printed as they are).
+                f.Source.AddPictureEx("", std::make_unique<gfx::TBitmap>(8, 10 + rng() % 15000),
                                       paraNo, vdvaBaseline);
                 documentText += u"[]";
                 continue;
@@ -111,6 +111,68 @@ TEST(Pagination, RandomDocumentsArePaginatedWithNothingLostOrRepeated) {
             << rtl::Utf16ToUtf8(joined.substr(at > 20 ? at - 20 : 0, 40)) << "\" for \""
             << rtl::Utf16ToUtf8(documentText.substr(at > 20 ? at - 20 : 0, 40)) << "\"";
     }
+}
+
+// 47 one-line paragraphs, then a paragraph of several lines whose first line is the 48th and
+// last line that fits page 1. Which draw item begins page 2 under each rule.
+TEST(Pagination, BreakingRules) {
+    struct Case {
+        const char *Name;
+        TVDParaOptions Before, Last;
+        bool PageBreak;
+        int32_t Page2Item; // the item whose first draw item begins page 2 (-1: inside item 47)
+    };
+    // Paragraph 46 has style 2 (Before), the last paragraph style 3 (Last).
+    const Case cases[] = {
+        {"none", {}, {}, false, -1},
+        {"orphan", {}, {vdpaoWidowOrphanControl}, false, 47},
+        {"kept lines", {}, {vdpaoKeepLinesTogether}, false, 47},
+        {"kept with next", {vdpaoKeepWithNext}, {vdpaoWidowOrphanControl}, false, 46},
+        {"page break", {}, {}, true, 47},
+    };
+    for (const Case &c : cases) {
+        test::TPrintFixture f;
+        f.Style.GetParaStyles().Add().SetOptions(c.Before);
+        f.Style.GetParaStyles().Add().SetOptions(c.Last);
+        for (int i = 0; i < 47; ++i) {
+            f.Source.AddNL(u"Line", 0, i == 46 ? 2 : 0);
+        }
+        std::u16string words;
+        for (int i = 0; i < 150; ++i) {
+            words += u"word ";
+        }
+        f.Source.AddNL(words, 0, 3);
+        if (c.PageBreak) {
+            f.Source.GetVDData().GetItem(47)->SetPageBreakBefore(true);
+        }
+        ASSERT_EQ(f.Paginate(), 2) << c.Name;
+        TCustomMainPtblVDData &data = f.Data();
+        ExpectSoundPages(data, 2, c.Name);
+        int32_t startNo = 0, endNo = 0, part = 0;
+        data.GetDrawItemsRange(2, startNo, endNo, part);
+        if (c.Page2Item < 0) {
+            EXPECT_EQ(data.DrawItems[startNo]->ItemNo, 47) << c.Name;
+            EXPECT_FALSE(data.IsDrawItemParaStart(startNo)) << c.Name;
+        } else {
+            EXPECT_EQ(data.DrawItems[startNo]->ItemNo, c.Page2Item) << c.Name;
+            EXPECT_TRUE(data.IsDrawItemParaStart(startNo)) << c.Name;
+        }
+    }
+}
+
+// A line taller than the page (a picture of 8000 pixels, the page holding 6009) stays whole on a
+// page of its own; the text before and after it keeps its pages.
+TEST(Pagination, ALineTallerThanThePageGetsAPageOfItsOwn) {
+    test::TPrintFixture f;
+    f.Source.AddNL(u"Before", 0, 0);
+    f.Source.AddPictureEx("", std::make_unique<gfx::TBitmap>(20, 8000), 0, vdvaBaseline);
+    f.Source.AddNL(u"After", 0, 0);
+    ASSERT_EQ(f.Paginate(), 3) << test::DumpDrawItems(f.Data());
+    ExpectSoundPages(f.Data(), 3, "tall picture");
+    int32_t startNo = 0, endNo = 0, part = 0;
+    f.Data().GetDrawItemsRange(2, startNo, endNo, part);
+    EXPECT_EQ(startNo, 1);
+    EXPECT_EQ(endNo, 1);
 }
 
 } // namespace

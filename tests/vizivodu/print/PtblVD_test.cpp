@@ -3,6 +3,10 @@
 #include "vizivodu/layout/PtblVD.h"
 
 #include "PrintTestSupport.h"
+#include "vizivodu/document/VDError.h"
+#include "vizivodu/document/VDFieldItems.h"
+
+#include "platform/gfx/Bitmap.h"
 
 #include "platform/gfx/Printers.h"
 
@@ -166,6 +170,196 @@ TEST_F(PdfJob, CopiesAndCollation) {
         fs::remove(File);
     }
     EXPECT_EQ(gfx::Printer().GetCopies(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// A viewer for a header or a footer: "Page " and the page-number field, " of " and the count.
+struct PageFooter {
+    TViziVodu View;
+    explicit PageFooter(TVDStyle &style) : View(nullptr) {
+        View.SetStyle(&style);
+        View.AddNL(u"Page ", 0, 0);
+        View.AddItem(u"",
+                     std::make_unique<TVDPageNumberItemInfo>(&View.GetVDData(), vdpntDefault, 0));
+        View.AddItem(u"",
+                     std::make_unique<TVDPageCountItemInfo>(&View.GetVDData(), vdpntDefault, 0));
+        View.GetVDData().GetItem(1)->SetSameAsPrev(true);
+        View.GetVDData().GetItem(2)->SetSameAsPrev(true);
+        View.Format();
+    }
+};
+
+// A page-number field that records the page numbers it is post-formatted for.
+class TRecordingPageNumber : public TVDPageNumberItemInfo {
+public:
+    TRecordingPageNumber(TCustomVDData *vdData, std::vector<int32_t> &pages)
+        : TVDPageNumberItemInfo(vdData, vdpntDefault, 0), FPages(pages) {}
+    void AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, int32_t,
+                               TVDDrawLineInfo &) override {
+        FPages.push_back(pageNo * 100 + pageCount);
+    }
+
+private:
+    std::vector<int32_t> &FPages;
+};
+
+// Footers are post-formatted for every page like headers, so a page-number field in a footer
+// gets its page's number (page number x 100 + page count recorded).
+TEST_F(PdfJob, FootersArePostFormattedForEachPageLikeHeaders) {
+    std::vector<int32_t> headerPages, footerPages;
+    TViziVodu header(nullptr), footer(nullptr);
+    for (auto [view, pages] : {std::pair{&header, &headerPages}, {&footer, &footerPages}}) {
+        view->SetStyle(&F.Style);
+        view->AddNL(u"Page ", 0, 0);
+        view->AddItem(u"", std::make_unique<TRecordingPageNumber>(&view->GetVDData(), *pages));
+        view->GetVDData().GetItem(1)->SetSameAsPrev(true);
+    }
+    F.Print.SetHeader(&header.GetVDData(), vdhftNormal);
+    F.Print.SetFooter(&footer.GetVDData(), vdhftNormal);
+    F.Print.PageNoFromNumber = 5;
+    ASSERT_EQ(F.Paginate(), 3);
+    headerPages.clear();
+    footerPages.clear();
+    F.Print.Print(u"numbers", 1, false);
+    EXPECT_EQ(headerPages, (std::vector<int32_t>{503, 603, 703}));
+    EXPECT_EQ(footerPages, headerPages);
+    F.Print.SetHeader(nullptr, vdhftNormal);
+    F.Print.SetFooter(nullptr, vdhftNormal);
+}
+
+// The header sits HeaderY below the sheet's top and the footer FooterY above its bottom; the
+// text area keeps clear of both, so fewer lines fit a page.
+TEST(PrintComponent, HeadersAndFootersTakeTheirPlaceOnThePage) {
+    test::TPrintFixture f;
+    for (int i = 0; i < 200; ++i) {
+        f.Source.AddNL(u"Line", 0, 0);
+    }
+    PageFooter footer(f.Style);
+    f.Print.SetFooter(&footer.View.GetVDData(), vdhftNormal);
+    f.Print.SetHeaderYMM(50); // 1181 pixels: the header reaches to 1306, past the 472 margin
+    ASSERT_EQ(f.Paginate(), 5);
+    EXPECT_EQ(f.Print.GetHeaderRect(1), rtl::TRect{}); // no normal header
+    const rtl::TRect fr = f.Print.GetFooterRect(2);
+    // 10 mm (236 pixels) above the bottom edge, one line of 125 pixels.
+    EXPECT_EQ(fr, rtl::Rect(472, 7015 - 236 - 125, 4960 - 472, 7015 - 236));
+    PageFooter header(f.Style);
+    f.Print.SetHeader(&header.View.GetVDData(), vdhftNormal);
+    ASSERT_EQ(f.Paginate(), 5);
+    EXPECT_EQ(f.Print.GetHeaderRect(3), rtl::Rect(472, 1181, 4960 - 472, 1306));
+    // 7015 - 1306 - 472 - 2 x 31 (the viewer's own 5-pixel margins) = 5175: 41 lines a page.
+    EXPECT_EQ(f.Data().GetContentHeightForPage(1), 7015 - 1306 - 472);
+    EXPECT_EQ(f.Paginate(), 5);
+    int32_t startNo = 0, endNo = 0, part = 0;
+    f.Data().GetDrawItemsRange(2, startNo, endNo, part);
+    EXPECT_EQ(startNo, 41);
+}
+
+// Margins in millimetres at 600 dpi, and the page kinds: a title page without the normal header,
+// mirrored margins on even pages.
+TEST(PrintComponent, PageMetricsAndMargins) {
+    test::TPrintFixture f;
+    for (int i = 0; i < 100; ++i) {
+        f.Source.AddNL(u"Line", 0, 0);
+    }
+    f.Print.SetLeftMarginMM(30);
+    f.Print.SetRightMarginMM(10);
+    f.Print.SetTopMarginMM(25);
+    f.Print.SetBottomMarginMM(15);
+    EXPECT_EQ(f.Print.GetLeftMarginMM(), 30);
+    ASSERT_GE(f.Paginate(), 2);
+    TCustomMainPtblVDData &data = f.Data();
+    EXPECT_EQ(data.GetPageWidth(), 4960);
+    EXPECT_EQ(data.GetPageHeight(), 7015);
+    EXPECT_EQ(data.GetPrintableAreaLeft(1), 709); // 30 mm
+    EXPECT_EQ(data.GetPrintableAreaTop(1), 591);  // 25 mm
+    EXPECT_EQ(data.GetWidth(), 4960 - 709 - 236); // less 10 mm
+    EXPECT_EQ(data.GetContentHeightForPage(1), 7015 - 591 - 354);
+    f.Print.SetMirrorMargins(true);
+    ASSERT_GE(f.Paginate(), 2);
+    EXPECT_EQ(data.GetPrintableAreaLeft(1), 709);
+    EXPECT_EQ(data.GetPrintableAreaLeft(2), 236);
+    EXPECT_EQ(data.GetHFType(1), vdhftNormal);
+    f.Print.SetTitlePage(true);
+    f.Print.SetFacingPages(true);
+    EXPECT_EQ(data.GetHFType(1), vdhftFirstPage);
+    EXPECT_EQ(data.GetHFType(2), vdhftEvenPages);
+    EXPECT_EQ(data.GetHFType(3), vdhftNormal);
+    rtl::TRect minimal;
+    f.Print.GetMinimalMargins(minimal, false);
+    EXPECT_EQ(minimal, rtl::TRect{}); // the PDF printer's sheet has no border
+}
+
+// Margins wider than the sheet are narrowed to fit it: no negative text width.
+TEST(PrintComponent, MarginsWiderThanTheSheetAreFitted) {
+    test::TPrintFixture f;
+    f.Source.AddNL(u"Line", 0, 0);
+    f.Print.SetLeftMarginMM(150);
+    f.Print.SetRightMarginMM(150);
+    ASSERT_EQ(f.Paginate(), 1);
+    EXPECT_GE(f.Data().GetWidth(), 0);
+    EXPECT_LE(f.Data().GetPrintableAreaLeft(1) + f.Data().GetWidth(), 4960);
+}
+
+// Without a printer the pages are the PDF printer's: the preview is never blank.
+TEST(PrintComponent, WithoutAPrinterPaginationUsesThePdfPrintersPage) {
+    gfx::Printer().SetSystemPrintersForTesting({});
+    test::TPrintFixture f;
+    f.Source.AddNL(u"Line", 0, 0);
+    ASSERT_EQ(f.Paginate(), 1);
+    EXPECT_TRUE(f.Print.IsDestinationReady());
+    EXPECT_EQ(f.Data().GetPageWidth(), 4960);
+}
+
+// The control draws nothing outside the component's page range; the document refuses a page
+// that does not exist.
+TEST(PrintComponent, PagesOutsideTheDocument) {
+    test::TPrintFixture f;
+    f.Source.AddNL(u"Line", 0, 0);
+    ASSERT_EQ(f.Paginate(), 1);
+    gfx::TBitmap bmp(10, 10);
+    f.Print.GetVD().DrawPage(2, bmp.GetCanvas(), true, false);
+    try {
+        f.Data().CheckPageNo(2);
+        ADD_FAILURE() << "no error";
+    } catch (const EViziVoduError &e) {
+        EXPECT_EQ(e.Message(), u"Invalid page number is specified for printing");
+    }
+    // The preview of a page that is not there is a white rectangle.
+    f.Print.DrawPreview(2, bmp.GetCanvas(), rtl::Rect(0, 0, 10, 10));
+    EXPECT_EQ(bmp.GetCanvas().GetPixel(5, 5), gfx::clWhite);
+}
+
+// The printing component's documents share the items of the viewers they print: destroying
+// the component leaves those items to their viewers.
+TEST(PrintComponent, DocumentsSharingItemsFreeNoneOfThemWhenDestroyed) {
+    test::TLayoutStyle style;
+    TViziVodu header(nullptr);
+    header.SetStyle(&style);
+    header.AddNL(u"Header", 0, 0);
+    {
+        test::TPrintFixture f;
+        f.Source.AddNL(u"Line", 0, 0);
+        f.Print.SetHeader(&header.GetVDData(), vdhftNormal);
+        ASSERT_EQ(f.Paginate(), 1);
+    }
+    ASSERT_EQ(header.ItemCount(), 1);
+    EXPECT_EQ(header.GetVDData().GetItemTextW(0), u"Header");
+}
+
+TEST(PrintComponent, TheLinkDropsWhenTheSourceIsDestroyed) {
+    test::TPrintFixture f;
+    auto source = std::make_unique<TViziVodu>(nullptr);
+    source->SetStyle(&f.Style);
+    source->AddNL(u"Line", 0, 0);
+    f.Print.AssignSource(source.get());
+    ASSERT_EQ(f.Print.FormatPages(), 1);
+    source.reset();
+    EXPECT_EQ(f.Print.GetSourceViziVodu(), nullptr);
+    EXPECT_FALSE(f.Print.GetReady());
+    EXPECT_EQ(f.Print.FormatPages(), 0);
 }
 
 } // namespace

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 using namespace vizivodu;
 
 namespace {
@@ -92,6 +95,60 @@ TEST_F(Preview, DrawsThePageScaledIntoTheRectangle) {
     }
     EXPECT_GT(inText, 1000);
     EXPECT_EQ(inMargin, 0);
+}
+
+// The preview's picture of both pages of a two-page document with a header, text in two sizes
+// and a page colour, compared pixel for pixel with tests/data/vizivodu/print/<name>.png
+// (WB_UPDATE_GOLDEN=1 writes them; checked by eye once). Characters are boxes of the fixed
+// metrics, so no font on the machine changes the picture.
+TEST(PreviewPicture, TwoPagesMatchTheirGoldenPictures) {
+    test::TPrintFixture f;
+    f.GI->CanvasText = false;
+    f.Style.GI->RecordTextOps = true;
+    f.Style.GI->DrawGlyphBoxes = true;
+    for (int i = 0; i < 55; ++i) {
+        f.Source.AddNL(i % 5 == 0 ? u"A heading line" : u"Body text of the page, line by line",
+                       i % 5 == 0 ? 1 : 0, 0);
+    }
+    TViziVodu header(nullptr);
+    header.SetStyle(&f.Style);
+    header.AddNL(u"Header", 0, 0);
+    f.Print.SetHeader(&header.GetVDData(), vdhftNormal);
+    ASSERT_EQ(f.Paginate(), 2);
+    TVDPrintPreview view(nullptr);
+    view.SetBounds(0, 0, 320, 420);
+    view.SetVDPrint(&f.Print);
+    view.GetMarginsPen().SetStyle(gfx::psDot);
+    for (int page = 1; page <= 2; ++page) {
+        view.SetPageNo(page);
+        gfx::TBitmap bmp(view.GetClientWidth(), view.GetClientHeight());
+        view.PaintTo(bmp.GetCanvas());
+        const std::string name = "preview_page" + std::to_string(page);
+        const std::filesystem::path path =
+            std::filesystem::path(WB_TEST_DATA) / "vizivodu" / "print" / (name + ".png");
+        if (const char *update = std::getenv("WB_UPDATE_GOLDEN"); update && *update == '1') {
+            std::filesystem::create_directories(path.parent_path());
+            bmp.SaveToFile(path.u16string());
+            continue;
+        }
+        ASSERT_TRUE(std::filesystem::exists(path)) << path << " (run with WB_UPDATE_GOLDEN=1)";
+        gfx::TBitmap expected;
+        expected.LoadFromFile(path.u16string());
+        ASSERT_EQ(expected.GetWidth(), bmp.GetWidth());
+        ASSERT_EQ(expected.GetHeight(), bmp.GetHeight());
+        int differing = 0;
+        for (int y = 0; y < bmp.GetHeight(); ++y) {
+            for (int x = 0; x < bmp.GetWidth(); ++x) {
+                differing +=
+                    (bmp.ScanLine(y)[x] & 0xFFFFFF) != (expected.ScanLine(y)[x] & 0xFFFFFF);
+            }
+        }
+        if (differing != 0) {
+            const auto out = std::filesystem::temp_directory_path() / (name + "_actual.png");
+            bmp.SaveToFile(out.u16string());
+            ADD_FAILURE() << name << ": " << differing << " pixels differ; actual: " << out;
+        }
+    }
 }
 
 } // namespace
