@@ -282,6 +282,28 @@ public:
                            int32_t y2) override {
         canvas.IntersectClipRect(rtl::Rect(x1, y1, x2, y2));
     }
+    TVDGraphicsMode SetGraphicsMode(gfx::TCanvas &canvas, TVDGraphicsMode mode) override {
+        const TVDGraphicsMode previous =
+            IsAdvancedGraphicsMode(canvas) ? vdgmAdvanced : vdgmCompatible;
+        if (mode == vdgmCompatible) {
+            canvas.ModifyWorldTransform(gfx::TXForm(), gfx::MWT_IDENTITY);
+        }
+        canvas.SetGraphicsMode(mode == vdgmAdvanced ? gfx::GM_ADVANCED : gfx::GM_COMPATIBLE);
+        return previous;
+    }
+    bool IsAdvancedGraphicsMode(gfx::TCanvas &canvas) override {
+        return canvas.GetGraphicsMode() != gfx::GM_COMPATIBLE;
+    }
+    bool GetWorldTransform(gfx::TCanvas &canvas, gfx::TXForm &xform) override {
+        xform = canvas.GetWorldTransform();
+        return true;
+    }
+    bool SetWorldTransform(gfx::TCanvas &canvas, const gfx::TXForm &xform) override {
+        return canvas.SetWorldTransform(xform);
+    }
+    bool ModifyWorldTransform(gfx::TCanvas &canvas, const gfx::TXForm &xform) override {
+        return canvas.ModifyWorldTransform(xform, gfx::MWT_LEFTMULTIPLY);
+    }
     void FillColorRect(gfx::TCanvas &canvas, const rtl::TRect &r, gfx::TColor color) override {
         const gfx::TBrush old = canvas.GetBrush();
         canvas.GetBrush().SetColor(color);
@@ -373,6 +395,8 @@ public:
     int32_t GetHOffs() override { return HOffs; }
     int32_t GetVOffs() override { return VOffs; }
     TVDBackground *GetBackground() override { return nullptr; }
+    TVDDocRotation GetRotation() override { return Rotation; }
+    TVDVerticalAlign GetVerticalAlign() override { return VAlign; }
     bool IsAssignedCheckpointVisible() override { return false; }
     void DoCheckpointVisible(TCheckpointData) override {}
     void DoJump(int32_t) override {}
@@ -384,6 +408,8 @@ public:
     int32_t MinTextWidth = 0, MaxTextWidth = 0;
     int32_t Width = 400, Height = 300;
     int32_t HOffs = 0, VOffs = 0;
+    TVDDocRotation Rotation = vdrotNone;
+    TVDVerticalAlign VAlign = vdveraTop;
 
 private:
     TVDStyle *FStyle;
