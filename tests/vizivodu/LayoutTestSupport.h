@@ -15,7 +15,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <unicode/uchar.h>
 #include <vector>
@@ -28,6 +27,12 @@ public:
     TOwnedPixelCanvas(int32_t width, int32_t height)
         : std::vector<uint32_t>(static_cast<size_t>(width) * height, 0xFFFFFFFFu),
           gfx::TPixelCanvas(data(), width, height, width * 4) {}
+};
+
+// The canvas of the screen: always 96 dpi.
+class TScreenCanvas : public TOwnedPixelCanvas {
+public:
+    TScreenCanvas() : TOwnedPixelCanvas(1, 1) {}
 };
 
 class TFixedGraphicInterface : public TVDGraphicInterface {
@@ -255,9 +260,7 @@ public:
     bool DoesTextOutSupportSpacing(int32_t, bool) override { return false; }
     bool PreferMaxFit(gfx::TCanvas &, bool, bool, int32_t, int32_t) override { return UseMaxFit; }
     std::unique_ptr<gfx::TCanvas> CreateScreenCanvas() override {
-        auto canvas = std::make_unique<TOwnedPixelCanvas>(1, 1);
-        FScreens.insert(canvas.get());
-        return canvas;
+        return std::make_unique<TScreenCanvas>();
     }
     std::unique_ptr<gfx::TCanvas> CreateCompatibleCanvas(gfx::TCanvas &canvas) override {
         auto copy = std::make_unique<TOwnedPixelCanvas>(1, 1);
@@ -265,11 +268,7 @@ public:
         return copy;
     }
     int32_t GetDeviceCaps(gfx::TCanvas &canvas, int32_t) override {
-        if (FScreens.count(&canvas)) {
-            FScreens.erase(&canvas);
-            return 96;
-        }
-        return DevicePPI;
+        return dynamic_cast<TScreenCanvas *>(&canvas) ? 96 : DevicePPI;
     }
     void InvalidateRect(ui::TControl &, const rtl::TRect *r) override {
         Invalidated.push_back(r ? *r : rtl::TRect{});
@@ -340,7 +339,6 @@ public:
 private:
     std::map<gfx::TCanvas *, uint32_t> FAlign;
     std::map<gfx::TCanvas *, int32_t> FExtra;
-    std::set<gfx::TCanvas *> FScreens;
 };
 
 // A style sheet on the fixed graphic interface: text style 0 is 15 points (an em of 20 pixels
