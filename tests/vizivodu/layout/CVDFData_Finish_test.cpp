@@ -10,6 +10,8 @@
 #include "vizivodu/document/VDMarker.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/ImgList.h"
+#include "platform/gfx/Picture.h"
 
 #include <gtest/gtest.h>
 
@@ -357,4 +359,45 @@ TEST_F(Finish, TheSameLinesAt96And600DpiWithPositionsInProportion) {
             << p.Bounds.Right << "," << p.Bounds.Bottom << " at 600 dpi, " << s.Bounds.Left << ","
             << s.Bounds.Top << " - " << s.Bounds.Right << "," << s.Bounds.Bottom << " at 96";
     }
+}
+
+// A picture marker takes its picture's size, an image-list marker the list's image size, both
+// scaled to the printer's resolution; the gap to the text still widens the marker.
+TEST_F(Finish, PictureAndImageListMarkersTakeTheirImageSize) {
+    gfx::TBitmap bitmap(12, 8);
+    gfx::TPicture picture;
+    picture.SetGraphic(&bitmap);
+    gfx::TImageList images(nullptr, 32, 16);
+    TVDListInfo &list = Style.GetListStyles().Add();
+    TVDListLevel &pictureLevel = list.GetLevels().Add();
+    pictureLevel.SetListType(vdlstPicture);
+    pictureLevel.SetPicture(&picture);
+    pictureLevel.SetMarkerIndent(0);
+    pictureLevel.SetLeftIndent(20);
+    pictureLevel.SetFirstIndent(0);
+    TVDListLevel &imageLevel = list.GetLevels().Add();
+    imageLevel.SetListType(vdlstImageListCounter);
+    imageLevel.SetImageList(&images);
+    imageLevel.SetMarkerIndent(0);
+    imageLevel.SetLeftIndent(20);
+    imageLevel.SetFirstIndent(0);
+    Doc.AddNL(u"a", 0, 0);
+    Doc.SetListMarkerInfo(0, list.GetIndex(), 0, 1, 0, false);
+    Doc.AddNL(u"b", 0, 0);
+    Doc.SetListMarkerInfo(2, list.GetIndex(), 1, 1, 0, false);
+    const auto size = [&](int32_t drawItemNo) {
+        const TVDDrawLineInfo &d = *Doc.DrawItems[drawItemNo];
+        return std::pair(d.Width, d.Height);
+    };
+    Format();
+    EXPECT_EQ(size(0), std::pair(20, 8)) << Lines();
+    EXPECT_EQ(size(2), std::pair(32, 16)) << Lines();
+
+    Style.GI->DevicePPI = 192;
+    Doc.GetCanvas()->GetFont().SetPixelsPerInch(192);
+    Doc.SetFlags(Doc.GetFlags() + TVDFlags{vdflPrinting});
+    Doc.Width = 800;
+    Doc.Format(false, true);
+    EXPECT_EQ(size(0), std::pair(40, 16)) << Lines();
+    EXPECT_EQ(size(2), std::pair(64, 32)) << Lines();
 }
