@@ -306,6 +306,13 @@ void TControl::SetHint(const rtl::UnicodeString &hint) {
     }
 }
 
+void TControl::SetBiDiMode(TBiDiMode mode) {
+    if (mode != FBiDiMode) {
+        FBiDiMode = mode;
+        Invalidate();
+    }
+}
+
 gfx::TPoint TControl::ClientToScreen(gfx::TPoint p) const {
     QWidget *w = FImpl->widget;
     const QPoint g = w ? w->mapToGlobal(QPoint(p.X, p.Y)) : QPoint(p.X, p.Y);

@@ -20,6 +20,14 @@ class TBasicAction;
 class TBasicActionLink;
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+// Reading order and alignment: bdRightToLeft reads and aligns right to left; the other two
+// right-to-left modes keep left alignment (one of them also keeps the scroll bars).
+enum TBiDiMode : uint8_t {
+    bdLeftToRight,
+    bdRightToLeft,
+    bdRightToLeftNoAlign,
+    bdRightToLeftReadingOnly
+};
 // How a control takes its action's state: all of it, or only what it has not set itself (a
 // control being loaded from a stored form).
 enum TActionChangeMode : uint8_t { acmReplaceAll, acmKeepSetValues };
@@ -112,6 +120,10 @@ public:
     void SetHint(const rtl::UnicodeString &hint);
     bool GetShowHint() const { return FShowHint; }
     void SetShowHint(bool value) { FShowHint = value; }
+    TBiDiMode GetBiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode mode);
+    // Whether the control lays out right to left (bdRightToLeft).
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
 
     void Invalidate();
     // Asks for a repaint of r (client coordinates) only: areas invalidated before the next
@@ -144,6 +156,10 @@ public:
     virtual TAccessibleInfo GetAccessibleInfo() const { return {}; }
     virtual rtl::UnicodeString GetAccessibleName() const { return GetCaption(); }
     virtual void AccessiblePress() {}
+
+    // The palette the control wants realised when it paints (0: none, as on every true-colour
+    // display).
+    virtual gfx::HPALETTE GetPalette() const { return 0; }
 
     // Hooks of the control's own native window (a control without a parent): the user resized
     // its client area, or asked to close it (false keeps it open). By default the bounds follow
@@ -242,6 +258,7 @@ private:
     rtl::UnicodeString FText;
     rtl::UnicodeString FHint;
     bool FShowHint = false;
+    TBiDiMode FBiDiMode = bdLeftToRight;
     bool FMouseDownInside = false;
 };
 
