@@ -162,5 +162,9 @@ int32_t DrawTextInRect(gfx::TCanvas &canvas, const rtl::UnicodeString &text, TRe
                        uint32_t flags);
 // "&" prefixes removed; "&&" gives "&"; the last character is always kept.
 rtl::UnicodeString StripAccelerators(const rtl::UnicodeString &text);
+// A new font like font (height, weight 700 when bold else 400, italic, underline, strike-out,
+// character set, pitch, face) whose text runs angleDegrees counter-clockwise (escapement in
+// tenths of a degree; glyphs turn with it, orientation 0). Text still measures along its run.
+gfx::TFont CreateRotatedFont(const gfx::TFont &font, int32_t angleDegrees);
 
 } // namespace controls
