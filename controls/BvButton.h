@@ -166,6 +166,8 @@ protected:
     virtual void CaptionRect(TRect &rect);
     virtual void PaintButtonCaption(gfx::TCanvas &canvas);
     virtual void BuildDownPattern(gfx::TBitmap &bitmap);
+    // The obsolete stored name "FrameFlat" (a Boolean) is read into HotTrack.
+    void DefineProperties(rtl::TFiler &filer) override;
     void StateChanged() override;
     void PaintFace(gfx::TCanvas &canvas) override;
     void Dispatch(ui::TMessage &message) override;

@@ -436,4 +436,18 @@ void TBvCustomPanel::PaintGridPattern(TCanvas &canvas, const TRect &r) {
     }
 }
 
+void TBvCustomPanel::DefineProperties(rtl::TFiler &filer) {
+    ui::TCustomPanel::DefineProperties(filer);
+    filer.DefineProperty("FrameSides", TBvOldPropReader::ReadOldSetProp, nullptr);
+    filer.DefineProperty("ThemeAware", TBvOldPropReader::ReadOldBooleanProp, nullptr);
+    filer.DefineProperty(
+        "UseGradients",
+        [this](rtl::TReader &reader) {
+            if (reader.ReadBoolean()) {
+                SetVisualStyle(vsGradient);
+            }
+        },
+        nullptr);
+}
+
 } // namespace controls

@@ -116,6 +116,9 @@ public:
     ui::TNotifyEvent OnPaint;
 
 protected:
+    // Obsolete stored names, read only: "FrameSides" (a set) and "ThemeAware" (a Boolean) are
+    // dropped; "UseGradients" True gives VisualStyle vsGradient.
+    void DefineProperties(rtl::TFiler &filer) override;
     virtual gfx::TPoint CursorClientPos() const { return {}; }
     virtual void InsetForFrames(TRect &rect, bool includeBorderBand) const;
     virtual TRect PaintBounds() const { return gfx::Rect(0, 0, GetWidth(), GetHeight()); }
