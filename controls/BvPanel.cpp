@@ -77,6 +77,7 @@ TBvCustomPanel::TBvCustomPanel(ui::TComponent *owner) : ui::TCustomPanel(owner) 
 }
 
 TBvCustomPanel::~TBvCustomPanel() {
+    SetUseDockManager(false); // the manager's hook goes while the panel is whole
     if (FFrameController) {
         FFrameController->RemoveControl(this);
     }
@@ -211,10 +212,6 @@ void TBvCustomPanel::AlignControls(TRect &rect) {
     ui::TCustomPanel::AlignControls(rect);
 }
 
-void TBvCustomPanel::AdjustClientRect(TRect &rect) const {
-    ui::TCustomPanel::AdjustClientRect(rect);
-}
-
 void TBvCustomPanel::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
     if (GetAlign() == ui::alBottom && height != GetHeight()) {
         top = GetTop() + GetHeight() - height;
@@ -306,6 +303,9 @@ bool TBvCustomPanel::IsRounded() const {
 void TBvCustomPanel::Paint() {
     TBitmap face(std::max(GetWidth(), 1), std::max(GetHeight(), 1));
     PaintTo(face.GetCanvas());
+    if (ui::IDockManager *manager = GetDockManager()) {
+        manager->PaintSite(face.GetCanvas());
+    }
     GetCanvas().Draw(0, 0, face);
 }
 

@@ -18,8 +18,15 @@ class TWinControl;
 class TForm;
 class TBasicAction;
 class TBasicActionLink;
+class TCustomDockForm;
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+// What dragging the control does (dkDock: docks it), and whether a left-button press starts
+// it (dmAutomatic) or only code does.
+enum TDragKind : uint8_t { dkDrag, dkDock };
+enum TDragMode : uint8_t { dmManual, dmAutomatic };
+// The control's message entry as others may hook it; empty means WndProc.
+using TWndMethod = std::function<void(TMessage &)>;
 // Reading order and alignment: bdRightToLeft reads and aligns right to left; the other two
 // right-to-left modes keep left alignment (one of them also keeps the scroll bars).
 enum TBiDiMode : uint8_t {
@@ -139,8 +146,31 @@ public:
     // While captured, the control gets the mouse messages wherever the mouse is.
     void SetMouseCapture(bool capture);
 
-    // Sends a message to the control now and returns its result.
+    // Sends a message to the control now (through WindowProc) and returns its result.
     LRESULT Perform(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // The hookable message entry: a hook keeps the one it replaces and passes messages on to
+    // it; restoring it ends the hook.
+    TWndMethod GetWindowProc();
+    void SetWindowProc(TWndMethod proc) { FWindowProc = std::move(proc); }
+
+    // Docking. The dock site the control is docked in (its floating host while floating), or
+    // nullptr. ManualDock moves it into site (nullptr: floats it where it is), placed by the
+    // site's dock manager, or by align without one; false when the old site's OnUnDock
+    // refuses. ManualFloat puts it alone in a floating tool window whose client area covers
+    // screenRect. Dragging with DragKind dkDock (from a press on the control with DragMode
+    // dmAutomatic, or on its grabber in a dock site) docks it in the dock site under the mouse
+    // that accepts it, or floats it where the mouse is released.
+    TWinControl *GetHostDockSite() const { return FHostDockSite; }
+    bool GetFloating() const;
+    bool ManualDock(TWinControl *site, TAlign align = alNone);
+    void ManualFloat(const gfx::TRect &screenRect);
+    TDragKind GetDragKind() const { return FDragKind; }
+    void SetDragKind(TDragKind kind) { FDragKind = kind; }
+    TDragMode GetDragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode mode) { FDragMode = mode; }
+    // Starts dragging the control to dock it, with capturer receiving the mouse meanwhile;
+    // screenPos is where the press was.
+    void BeginDockDrag(TControl &capturer, gfx::TPoint screenPos);
     // The control's message entry; the default passes the message to Dispatch.
     virtual void WndProc(TMessage &message);
     // Calls the handler of the message; unknown messages go to DefaultHandler.
@@ -243,8 +273,18 @@ private:
     void ParentColorChanged();
     void DispatchMouse(TMessage &m);
 
+    bool UndockFrom(TWinControl *newSite);
+    // A press starting a dock drag, or the capturer's mouse during one; true when taken.
+    bool DockDragStep(TMessage &message);
+    void ForgetDockHost();
+
     std::unique_ptr<Impl> FImpl;
     std::unique_ptr<TBasicActionLink> FActionLink;
+    TWndMethod FWindowProc;
+    TWinControl *FHostDockSite = nullptr;
+    std::unique_ptr<TCustomDockForm> FFloatHost;
+    TDragKind FDragKind = dkDrag;
+    TDragMode FDragMode = dmManual;
     TWinControl *FParent = nullptr;
     TAlign FAlign = alNone;
     gfx::TRect FBounds;
