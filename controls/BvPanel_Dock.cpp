@@ -70,7 +70,7 @@ void TBvPanelDockManager::PaintDockFrame(TCanvas &canvas, ui::TControl *control,
     canvas.GetFont().SetColor(active ? clCaptionText : clInactiveCaptionText);
     const rtl::UnicodeString caption = control->GetCaption();
     if (FPanel->GetAlign() == ui::alTop || FPanel->GetAlign() == ui::alBottom) {
-        const TRect strip(rect.Left, rect.Top, rect.Left + FGrabberSize, rect.Bottom);
+        const TRect strip = Rect(rect.Left, rect.Top, rect.Left + FGrabberSize, rect.Bottom);
         canvas.FillRect(strip);
         canvas.SetFont(CreateRotatedFont(FFont, 90));
         canvas.GetFont().SetColor(clCaptionText);
@@ -78,14 +78,14 @@ void TBvPanelDockManager::PaintDockFrame(TCanvas &canvas, ui::TControl *control,
         const uint32_t oldAlign = canvas.SetTextAlign(TA_BASELINE);
         canvas.TextOut(strip.Right - 2, strip.Bottom - 3, caption);
         canvas.SetTextAlign(oldAlign);
-        PaintCloseGlyph(canvas, TRect(rect.Left + 1, rect.Top + 1, rect.Left + 12, rect.Top + 12),
+        PaintCloseGlyph(canvas, Rect(rect.Left + 1, rect.Top + 1, rect.Left + 12, rect.Top + 12),
                         canvas.GetFont().GetColor());
     } else {
-        const TRect strip(rect.Left, rect.Top, rect.Right, rect.Top + FGrabberSize);
+        const TRect strip = Rect(rect.Left, rect.Top, rect.Right, rect.Top + FGrabberSize);
         canvas.FillRect(strip);
         canvas.GetBrush().SetStyle(bsClear);
         canvas.TextOut(rect.Left + 2, rect.Top, caption);
-        PaintCloseGlyph(canvas, TRect(rect.Right - 15, rect.Top + 1, rect.Right - 2, rect.Top + 12),
+        PaintCloseGlyph(canvas, Rect(rect.Right - 15, rect.Top + 1, rect.Right - 2, rect.Top + 12),
                         canvas.GetFont().GetColor());
     }
 }
