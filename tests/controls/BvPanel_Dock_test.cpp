@@ -128,7 +128,7 @@ TEST_F(PanelDockTest, DraggedByTheGrabberToAnotherSiteAndToTheOpen) {
     int drops = 0;
     Left->OnDockDrop = [&](ui::TComponent *, ui::TControl *source, int32_t x, int32_t y) {
         EXPECT_EQ(source, Client);
-        EXPECT_EQ(gfx::TPoint(x, y), gfx::TPoint(60, 150));
+        EXPECT_EQ((gfx::TPoint{x, y}), (gfx::TPoint{60, 150}));
         ++drops;
     };
     DragBy(Top, grabber, overLeft);
