@@ -240,6 +240,10 @@ TEST_F(TableLayout, CellsAnswerTheirGeometry) {
     SetCellText(cell, u"ab cdef");
     cell.Format(true, false);
     EXPECT_EQ(cell.GetMinWidth(nullptr, *Doc.GetCanvas()), 40); // the longest word
+    SetCellText(cell, u"");
+    cell.AddNL(u"", 0, 0); // two empty lines: no minimum of their own
+    cell.Format(true, false);
+    EXPECT_EQ(cell.GetMinWidth(nullptr, *Doc.GetCanvas()), 10);
 }
 
 TEST_F(TableLayout, TheSameWidthKeepsThePreviousLayoutUnlessAskedAgain) {
