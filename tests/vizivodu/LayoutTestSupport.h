@@ -41,6 +41,8 @@ public:
     // The device resolution of canvases other than the screen's (LOGPIXELSX/Y).
     int32_t DevicePPI = 96;
     bool UseMaxFit = false;
+    // Text output is recorded in TextOps (and drawn as boxes on request) unless turned off.
+    bool RecordTextOps = true;
     std::vector<TTextOp> TextOps;
     std::vector<rtl::TRect> Invalidated;
     int32_t MeasureCalls = 0;
@@ -81,13 +83,26 @@ public:
 
     void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
                  bool unicode, bool) override {
+        if (!RecordTextOps) {
+            return;
+        }
         TextOps.push_back({x, y, Units(str, length, unicode), {}});
         if (DrawGlyphBoxes) {
+            // Plain output fills the text cell with a brush that is not clear, as the engines do.
+            if (canvas.GetBrush().GetStyle() != gfx::bsClear) {
+                int32_t w = 0;
+                for (int32_t a : Advances(canvas, TextOps.back().Text)) {
+                    w += a;
+                }
+                FillColorRect(canvas, rtl::Bounds(x, y, w, Em(canvas)),
+                              canvas.GetBrush().GetColor());
+            }
             DrawBoxes(canvas, x, y, TextOps.back().Text, {});
         }
     }
     // With DrawGlyphBoxes, text output paints each character but spaces as a box of the
-    // font's colour: its advance less one pixel on the right, the em tall.
+    // font's colour: its advance less one pixel on the right, the em tall (plain output first
+    // fills the cell when the brush is not clear).
     bool DrawGlyphBoxes = false;
     void DrawBoxes(gfx::TCanvas &canvas, int32_t x, int32_t y, const std::u16string &u,
                    const std::vector<int32_t> &dx) {
@@ -203,6 +218,9 @@ public:
     }
     void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
                        bool unicode, bool, const TCustomVDGlyphDXData &data) override {
+        if (!RecordTextOps) {
+            return;
+        }
         TextOps.push_back({x, y, Units(str, length, unicode), data.PDX});
         if (DrawGlyphBoxes) {
             DrawBoxes(canvas, x, y, TextOps.back().Text, data.PDX);

@@ -65,6 +65,7 @@ TCustomVDFormattedData::~TCustomVDFormattedData() {
 
 void TCustomVDFormattedData::ClearTemporal() {
     DrawItems.Clear();
+    HasObjectDrawItems = false;
     ClearJumps(false);
     nJmps = 0;
     FActiveItem = nullptr;
@@ -95,6 +96,7 @@ void TCustomVDFormattedData::Clear() {
     FSoftPageBreaks.reset();
     Deselect(nullptr, true);
     ClearTemporal();
+    ForgetMinDocWidth();
     TCustomVDData::Clear();
 }
 
@@ -515,7 +517,21 @@ bool TCustomVDFormattedData::Format_(bool onlyResized, bool forceFormat, bool no
     const int32_t clientWidth = GetWidthRot() - sad.LeftMargin - sad.RightMargin;
     const int32_t minTextWidth = ScreenToDeviceX(GetMinTextWidth(), sad);
     const int32_t maxTextWidth = ScreenToDeviceX(GetMaxTextWidth(), sad);
-    DocumentWidth = std::max(clientWidth, CalculateMinDocWidthPlus(firstItemNo, &sad, *canvas));
+    // A resize of a document formatted whole and unchanged since keeps its minimum width.
+    const bool keepsItems = onlyResized && !forceFormat && !onlyTail &&
+                            LastItemFormatted == ItemCount() - 1 && FMinDocWidthPPI != 0 &&
+                            FMinDocWidthPPI == sad.ppixDevice;
+    int32_t minDocWidth = keepsItems ? FMinDocWidth : 0;
+    if (!keepsItems) {
+        minDocWidth = CalculateMinDocWidthPlus(firstItemNo, &sad, *canvas);
+        if (firstItemNo == 0) {
+            FMinDocWidth = minDocWidth;
+            FMinDocWidthPPI = sad.ppixDevice;
+        } else if (FMinDocWidthPPI == sad.ppixDevice) {
+            FMinDocWidth = std::max(FMinDocWidth, minDocWidth);
+        }
+    }
+    DocumentWidth = std::max(clientWidth, minDocWidth);
     DocumentWidth = std::max(DocumentWidth, minTextWidth);
     if (GetOptions().Contains(vdoClientTextWidth)) {
         TextWidth = std::max(clientWidth, minTextWidth);
@@ -646,6 +662,8 @@ void TCustomVDFormattedData::LoadFormattingFromStream(rtl::TStream &stream) {
         throw EViziVoduError("Invalid formatting data");
     }
     DrawItems.LoadFromStream(stream, GetItems());
+    HasObjectDrawItems = true;
+    ForgetMinDocWidth();
 }
 
 } // namespace vizivodu

@@ -131,6 +131,9 @@ public:
     TVDDrawLines DrawItems;
     int32_t FSelStartNo = -1, FSelEndNo = -1;
     int32_t FSelStartOffs = 0, FSelEndOffs = 0;
+    // Draw items of non-text items were made since the draw items were last cleared (only they
+    // can hold inserted controls that follow the view).
+    bool HasObjectDrawItems = false;
 
     // ---- Geometry of the area (pure: answered by the descendants), screen pixels ----
     virtual int32_t GetAreaWidth() = 0;
@@ -442,6 +445,15 @@ private:
     // Removes the draw items of the items after itemNo (and any pending hole).
     void DropDrawItemsAfter(int32_t itemNo);
     std::unique_ptr<TVDFontInfoCache> FOwnFontCache; // a cache made for this document
+    // The minimum document width of the last formatting of all items, in device pixels at
+    // FMinDocWidthPPI (0: none). A resize of the unchanged document uses it instead of
+    // measuring every item again; changing items through the partial reformatting or clearing
+    // forgets it.
+    int32_t FMinDocWidth = 0;
+    int32_t FMinDocWidthPPI = 0;
+
+protected:
+    void ForgetMinDocWidth() { FMinDocWidthPPI = 0; }
 };
 
 } // namespace vizivodu

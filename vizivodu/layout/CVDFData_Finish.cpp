@@ -18,7 +18,7 @@ namespace vizivodu {
 namespace {
 
 bool IsAbsAlignedObject(const TCustomVDItemInfo &item) {
-    const auto *rect = dynamic_cast<const TVDRectItemInfo *>(&item);
+    const auto *rect = item.IsText() ? nullptr : dynamic_cast<const TVDRectItemInfo *>(&item);
     return rect && !item.GetBoolValue(vdbpFloating) &&
            (rect->VAlign == vdvaAbsTop || rect->VAlign == vdvaAbsBottom ||
             rect->VAlign == vdvaAbsMiddle);
@@ -404,7 +404,8 @@ void TVDLineFinisher::ReorderLineBiDi(const TParaInfo &para, TVDBiDiMode bidi) {
     TCustomVDItemInfo *firstItem = FDoc.GetItem(first.ItemNo);
     if (rtl && first.Offs <= 1 && !firstItem->GetSameAsPrev()) {
         int32_t dx = 0;
-        if (auto *marker = dynamic_cast<TVDMarkerItemInfo *>(firstItem)) {
+        if (auto *marker =
+                firstItem->IsText() ? nullptr : dynamic_cast<TVDMarkerItemInfo *>(firstItem)) {
             dx = ScreenToDeviceX(marker->GetLeftOverhang(), FSaD);
         } else if (!firstItem->GetBR()) {
             dx = -FStyle.GetAsDevicePixelsX(para.GetFirstIndent(), &FSaD);

@@ -682,12 +682,14 @@ void TCustomVDFormattedData::InvalidateHighlightedJump() {
 }
 
 void TCustomVDFormattedData::AdjustChildrenCoords() {
-    if (GetFlags().Contains(vdflShareContents) || State.Contains(vdstDoNotMoveChildren)) {
+    if (GetFlags().Contains(vdflShareContents) || State.Contains(vdstDoNotMoveChildren) ||
+        !HasObjectDrawItems) {
         return;
     }
     for (int32_t i = 0; i < DrawItems.Count(); ++i) {
         const TVDDrawLineInfo &d = *DrawItems[i];
-        if (auto *item = dynamic_cast<TVDNonTextItemInfo *>(GetItem(d.ItemNo))) {
+        TCustomVDItemInfo *any = GetItem(d.ItemNo);
+        if (auto *item = any->IsText() ? nullptr : dynamic_cast<TVDNonTextItemInfo *>(any)) {
             item->AdjustInserted(d.GetObjectLeft() - GetHOffs(),
                                  GetTransformedDItemObjectTop(i) - GetVOffs(), true, this);
         }

@@ -18,7 +18,7 @@ namespace {
 constexpr char16_t SoftHyphen = 0x00AD;
 
 TVDVAlign VAlignOf(const TCustomVDItemInfo &item) {
-    const auto *rect = dynamic_cast<const TVDRectItemInfo *>(&item);
+    const auto *rect = item.IsText() ? nullptr : dynamic_cast<const TVDRectItemInfo *>(&item);
     return rect ? rect->VAlign : vdvaBaseline;
 }
 
@@ -107,8 +107,8 @@ void TVDWrapper::GetParaIndents(int32_t itemNo, bool newPara, int32_t &firstInde
     const bool rtl = ParaBiDiMode() == vdbdRightToLeft;
     const TVDListLevel *level = nullptr;
     if (FState.ParaFirstItemNo >= 0 && FState.ParaFirstItemNo < FDoc.ItemCount()) {
-        if (auto *marker =
-                dynamic_cast<TVDMarkerItemInfo *>(FDoc.GetItem(FState.ParaFirstItemNo))) {
+        TCustomVDItemInfo *first = FDoc.GetItem(FState.ParaFirstItemNo);
+        if (auto *marker = first->IsText() ? nullptr : dynamic_cast<TVDMarkerItemInfo *>(first)) {
             level = marker->GetLevelInfo(&FStyle);
         }
     }
@@ -304,6 +304,7 @@ int32_t TVDWrapper::VerticalShift(TCustomVDItemInfo &item, int32_t height) {
 }
 
 void TVDWrapper::FormatNonText() {
+    FDoc.HasObjectDrawItems = true;
     std::unique_ptr<TVDDrawLineInfo> d = MakeDrawItem(FItemNo);
     const TParaInfo &para = Para();
     const int32_t docWidth = FDoc.TextWidth -
@@ -440,6 +441,7 @@ void TVDWrapper::FormatNonText() {
 // ---- Full-width items ----
 
 void TVDWrapper::FormatFullWidth() {
+    FDoc.HasObjectDrawItems = true;
     FinishTab();
     int32_t extra = 0;
     FDoc.FinishLine(FSaD, true, FState, extra);

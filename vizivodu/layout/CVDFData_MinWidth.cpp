@@ -147,7 +147,8 @@ int32_t TVDMinWidths::Indents(int32_t itemNo, int32_t &firstParaItemNo,
     const TParaInfo &para = FStyle.GetParaStyles().GetItem(paraNo);
     const bool rtl = FDoc.GetParaBiDiMode(paraNo) == vdbdRightToLeft;
     const TVDListLevel *level = nullptr;
-    auto *marker = dynamic_cast<TVDMarkerItemInfo *>(FDoc.GetItem(firstParaItemNo));
+    TCustomVDItemInfo *firstItem = FDoc.GetItem(firstParaItemNo);
+    auto *marker = firstItem->IsText() ? nullptr : dynamic_cast<TVDMarkerItemInfo *>(firstItem);
     if (marker) {
         level = marker->GetLevelInfo(&FStyle);
     }

@@ -89,6 +89,7 @@ int32_t LineTopFrom(TCustomVDFormattedData &doc, int32_t first) {
 
 void TCustomVDFormattedData::FormatParasExact(int32_t startDrawItemNo, int32_t endDrawItemNo,
                                               int32_t itemsInserted, bool noCaching) {
+    ForgetMinDocWidth();
     gfx::TCanvas *canvas = GetFormatCanvas();
     if (!canvas || !GetVDStyle()) {
         return;

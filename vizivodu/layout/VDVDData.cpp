@@ -12,7 +12,9 @@
 
 namespace vizivodu {
 
-TViziVoduVDData::TViziVoduVDData(TVDScroller *viziVodu) : FViziVodu(viziVodu) {}
+// Made by the viewer's constructor, whose class the viewer already has.
+TViziVoduVDData::TViziVoduVDData(TVDScroller *viziVodu)
+    : FViziVodu(viziVodu), FViewer(dynamic_cast<TCustomViziVodu *>(viziVodu)) {}
 
 TViziVoduVDData::~TViziVoduVDData() {
     FExtraDocuments.reset();
@@ -20,10 +22,6 @@ TViziVoduVDData::~TViziVoduVDData() {
     // The items go before the thumbnail cache their pictures may be in.
     TCustomVDData::Clear();
     FThumbnailCache.reset();
-}
-
-TCustomViziVodu *TViziVoduVDData::Viewer() const {
-    return dynamic_cast<TCustomViziVodu *>(FViziVodu);
 }
 
 bool TViziVoduVDData::IsRoot() {

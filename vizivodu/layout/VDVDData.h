@@ -24,7 +24,7 @@ public:
 
     TVDScroller *ViziVodu() const { return FViziVodu; }
     // The control as a viewer; nullptr for another scroller.
-    TCustomViziVodu *Viewer() const;
+    TCustomViziVodu *Viewer() const { return FViewer; }
 
     // Documents of other viewers formatted and cleared with this one; the list does not own
     // them. Created on first read.
@@ -110,6 +110,7 @@ private:
 
     std::unique_ptr<std::vector<TCustomVDData *>> FExtraDocuments;
     TVDScroller *FViziVodu;
+    TCustomViziVodu *FViewer;                   // FViziVodu as a viewer, found once
     TVDFontInfoCache *FFontInfoCache = nullptr; // the current one, kept in FOwnFontCache
     std::unique_ptr<TVDThumbnailCache> FThumbnailCache;
 };

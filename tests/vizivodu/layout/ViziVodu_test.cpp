@@ -140,6 +140,28 @@ TEST_F(Viewer, AResizeReformatsForTheNewWidth) {
     EXPECT_EQ(DumpDrawItems(v->GetVDData()), "0:1+14@5,5 140x20");
 }
 
+// A resize that keeps the text width measures nothing: the minimum document width of the last
+// formatting is kept while the items are those formatted; added items are measured again.
+TEST_F(Viewer, AResizeKeepingTheTextWidthMeasuresNothing) {
+    TViziVodu *v = MakeView();
+    v->MaxTextWidth = 60;
+    for (int i = 0; i < 20; ++i) {
+        v->AddNL(u"aaaa bbbb", 0, 0);
+    }
+    v->Format();
+    const std::string before = DumpDrawItems(v->GetVDData());
+    Style.GI->MeasureCalls = 0;
+    v->SetWidth(200);
+    v->SetWidth(150);
+    EXPECT_EQ(Style.GI->MeasureCalls, 0);
+    EXPECT_EQ(DumpDrawItems(v->GetVDData()), before);
+    // A longer word added without formatting widens the document at the next resize.
+    v->AddNL(u"cccccccccccccccccccc", 0, 0); // 200 pixels
+    v->SetWidth(120);
+    EXPECT_GT(Style.GI->MeasureCalls, 0);
+    EXPECT_EQ(v->GetVDData().DocumentWidth, 200);
+}
+
 // The top item is noted before formatting reserves the vertical bar (which clamps the position
 // to two window heights).
 TEST_F(Viewer, AResizeKeepsTheTopVisibleItemFarDownTheDocument) {
