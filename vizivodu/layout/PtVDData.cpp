@@ -241,7 +241,7 @@ int32_t TCustomMultiPagePtblVDData::ParaSpaceAfter(int32_t i) {
 
 // ---- TCustomMainPtblVDData ----
 
-TCustomMainPtblVDData::TCustomMainPtblVDData(TCustomPrintableVD *control)
+TCustomMainPtblVDData::TCustomMainPtblVDData(TVDScroller *control)
     : TCustomMultiPagePtblVDData(control) {
     Pages = std::make_unique<TVDPageCollection>();
 }
@@ -438,7 +438,7 @@ void TCustomMainPtblVDData::FinalizeFormatPages() {
 
 // ---- TPrintableVDData ----
 
-TPrintableVDData::TPrintableVDData(TCustomPrintableVD *control) : TCustomMainPtblVDData(control) {}
+TPrintableVDData::TPrintableVDData(TVDScroller *control) : TCustomMainPtblVDData(control) {}
 
 TPrintableVDData::~TPrintableVDData() {
     Header.reset();

@@ -19,7 +19,7 @@ namespace vizivodu {
 namespace {
 
 std::unique_ptr<TViziVoduVDData> MakePrintableData(TCustomViziVodu &control) {
-    return std::make_unique<TPrintableVDData>(static_cast<TCustomPrintableVD *>(&control));
+    return std::make_unique<TPrintableVDData>(&control); // the control is still being made
 }
 
 TCustomPrintableVD *MakePrintableVD(TCustomVDPrint &owner) {
@@ -636,6 +636,8 @@ void TVDPrint::Notification(rtl::TComponent *component, rtl::TOperation operatio
     TCustomVDPrint::Notification(component, operation);
     if (operation == rtl::opRemove && component == FPrintMe) {
         FPrintMe = nullptr;
+        // The source's items are gone already: forget them without a look.
+        vd->GetPrintData().StopSharingItems();
         vd->Clear();
         Ready = false;
     }
