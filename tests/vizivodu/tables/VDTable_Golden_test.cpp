@@ -3,6 +3,7 @@
 #include "vizivodu/tables/VDTable.h"
 
 #include "../LayoutTestSupport.h"
+#include "../print/PrintTestSupport.h"
 #include "TableTestSupport.h"
 
 #include "../../gfx/GoldenImage.h"
@@ -50,7 +51,20 @@ protected:
     // Eight rows of ten columns: a heading row, two merged group rows and five code rows, with
     // the report's table settings, and the figures of one code marked light red.
     TVDTableItemInfo &BuildStatisticsTable() {
-        auto made = TVDTableItemInfo::CreateEx(8, 10, &Doc);
+        auto made = MakeStatisticsTable(Doc);
+        TVDTableItemInfo &table = *made;
+        Doc.AddItem(u"main", std::move(made));
+        return table;
+    }
+
+public:
+    static std::unique_ptr<TVDTableItemInfo> MakeStatisticsTableForTesting(TCustomVDData &doc) {
+        return MakeStatisticsTable(doc);
+    }
+
+protected:
+    static std::unique_ptr<TVDTableItemInfo> MakeStatisticsTable(TCustomVDData &doc) {
+        auto made = TVDTableItemInfo::CreateEx(8, 10, &doc);
         TVDTableItemInfo &table = *made;
         table.SetBorderWidth(2);
         table.SetColor(vdtcBorderColor, gfx::RGB(128, 128, 128));
@@ -86,8 +100,7 @@ protected:
         for (int32_t c = 6; c < 10; ++c) {
             table.SetCellColor(gfx::RGB(255, 200, 200), 3, c);
         }
-        Doc.AddItem(u"main", std::move(made));
-        return table;
+        return made;
     }
 
     // Lays the document out 600 pixels wide and paints the table at (margin, margin) on a
@@ -110,9 +123,38 @@ protected:
     TTestFormattedDocument Doc;
 };
 
+// Text styles as in the fixture, for another style sheet.
+void UseGoldenTextStyles(TLayoutStyle &style) {
+    style.GI->DrawGlyphBoxes = true;
+    style.GetTextStyles().GetItem(0).SetSize(8);
+    style.GetTextStyles().GetItem(1).SetSize(8);
+    style.GetTextStyles().GetItem(1).SetStyle(gfx::TFontStyles{gfx::fsBold});
+}
+
 TEST_F(TableGolden, TheStatisticsTableOnTheScreen) {
     TVDTableItemInfo &table = BuildStatisticsTable();
     ExpectMatchesTableGolden(LayOutAndPaint(table, {}), "statistics_96dpi");
+}
+
+// The same table printed on the PDF printer's 600 dpi page and shown in the preview at 96 dpi:
+// the top of the page's preview, with the table in the text area at its screen size.
+TEST(TableGoldenPrinted, TheStatisticsTablePrintedAt600DpiShownAt96Dpi) {
+    TPrintFixture f;
+    f.GI->CanvasText = false;
+    f.GI->RecordTextOps = true;
+    UseGoldenTextStyles(f.Style);
+    f.Source.AddItem(u"", TableGolden::MakeStatisticsTableForTesting(f.Source.GetVDData()));
+    ASSERT_EQ(f.Paginate(), 1);
+    const int32_t width = 794; // A4 at 96 dpi
+    const int32_t height = 1123;
+    gfx::TBitmap page(width, height);
+    page.GetCanvas().GetBrush().SetColor(gfx::clWhite);
+    page.GetCanvas().FillRect(rtl::Rect(0, 0, width, height));
+    f.Print.DrawPreview(1, page.GetCanvas(), rtl::Rect(0, 0, width, height));
+    gfx::TBitmap top(width, 240);
+    top.GetCanvas().CopyRect(rtl::Rect(0, 0, width, 240), page.GetCanvas(),
+                             rtl::Rect(0, 0, width, 240));
+    ExpectMatchesTableGolden(top, "statistics_600dpi_preview");
 }
 
 } // namespace
