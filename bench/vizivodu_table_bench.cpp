@@ -5,9 +5,13 @@
 //
 // The graphic interface is the one the library's tests use (every character half an em,
 // exact metrics): until the engines on the shaping core are on main, the figures show the
-// table layout's own cost without shaping, while QTextDocument shapes with HarfBuzz. The
-// pagination half of the comparison waits for pagination.
+// table layout's own cost without shaping, while QTextDocument shapes with HarfBuzz.
+//
+// Pagination: the same table printed on A4 (the PDF printer's 600 dpi sheet, 20 mm margins):
+// the table laid out anew at the printer's resolution and cut into pages, beside
+// QTextDocument's pageCount after a new page size of A4 at 96 dpi.
 #include "LayoutTestSupport.h"
+#include "print/PrintTestSupport.h"
 #include "vizivodu/layout/VDVDData.h"
 #include "vizivodu/layout/ViziVodu.h"
 #include "vizivodu/tables/VDTable.h"
@@ -95,6 +99,32 @@ struct TViewerFixture {
     }
 };
 
+// Fills a table's cells with the bench's texts.
+void FillTable(vizivodu::TVDTableItemInfo &table) {
+    const std::vector<std::u16string> cells = MakeCells();
+    for (int32_t r = 0; r < kRows; ++r) {
+        for (int32_t c = 0; c < kCols; ++c) {
+            vizivodu::TVDTableCellData &cell = *table.GetCells(r, c);
+            cell.Clear();
+            cell.AddNL(cells[size_t(r * kCols + c)], 0, 0);
+        }
+    }
+}
+
+// The table in a source viewer linked to the printing component.
+struct TPrintBenchFixture {
+    vizivodu::test::TPrintFixture F;
+
+    TPrintBenchFixture() {
+        F.GI->RecordTextOps = false;
+        F.Style.GetTextStyles().GetItem(0).SetSize(10);
+        auto table = vizivodu::TVDTableItemInfo::CreateEx(kRows, kCols, &F.Source.GetVDData());
+        FillTable(*table);
+        F.Source.AddItem(u"", std::move(table));
+        F.Print.AssignSource(&F.Source);
+    }
+};
+
 struct TQtFixture {
     QTextDocument Doc;
 
@@ -166,9 +196,34 @@ void BM_TableReflow_QTextDocument(benchmark::State &state) {
     }
 }
 
+void BM_TablePaginate_ViziVodu(benchmark::State &state) {
+    TPrintBenchFixture f;
+    int32_t pages = 0;
+    for (auto _ : state) {
+        pages = f.F.Print.FormatPages();
+    }
+    state.counters["pages"] = pages;
+}
+
+void BM_TablePaginate_QTextDocument(benchmark::State &state) {
+    ui::TForm form(nullptr);
+    TQtFixture f;
+    f.Doc.setDocumentMargin(75.6);
+    int32_t pages = 0;
+    bool wide = false;
+    for (auto _ : state) {
+        wide = !wide; // a new page size lays out anew
+        f.Doc.setPageSize(QSizeF(wide ? 793.8 : 793.7, 1122.5));
+        pages = f.Doc.pageCount();
+    }
+    state.counters["pages"] = pages;
+}
+
 } // namespace
 
 BENCHMARK(BM_TableLayout_ViziVodu)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TableLayout_QTextDocument)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TableReflow_ViziVodu)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TableReflow_QTextDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TablePaginate_ViziVodu)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TablePaginate_QTextDocument)->Unit(benchmark::kMillisecond);
