@@ -6,11 +6,17 @@
 #include "TableTestSupport.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Printers.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
+#include <filesystem>
 #include <random>
+#include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace vizivodu;
@@ -215,6 +221,67 @@ TEST(TablePrintingProperty, RandomTablesPrintEveryRowOnceWithHeadingRowsRepeated
             }
         }
     }
+}
+
+namespace fs = std::filesystem;
+
+std::string RunCommand(const std::string &command) {
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) {
+        return out;
+    }
+    std::array<char, 4096> buffer{};
+    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) {
+        out.append(buffer.data(), n);
+    }
+    return out;
+}
+
+// A long table printed to the PDF printer: a reader of the file finds on every page the heading
+// row first and then the page's rows, every row once, in order.
+TEST(TablePdf, ALongTablePrintedToPdfShowsEveryRowOnceUnderItsHeading) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("wb_vdtable_print_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path file = folder / "table.pdf";
+    gfx::Printer().SetSystemPrintersForTesting({});
+    gfx::Printer().SetPrinterIndex(-1);
+    gfx::Printer().SetFileName(file.u16string());
+    {
+        TPrintFixture f;
+        std::mt19937 rng(3);
+        AddLabelledTable(f, 150, 3, 1, rng, 1);
+        const int32_t pages = f.Paginate();
+        ASSERT_GE(pages, 2);
+        f.Print.Print(u"table", 1, false);
+        ASSERT_TRUE(fs::exists(file));
+        if (RunCommand("command -v pdftotext 2>/dev/null").empty()) {
+            gfx::Printer().SetFileName(u"");
+            fs::remove_all(folder);
+            GTEST_SKIP() << "poppler-utils are not installed";
+        }
+        int32_t next = 1;
+        for (int32_t p = 1; p <= pages; ++p) {
+            std::istringstream text(RunCommand("pdftotext -raw -f " + std::to_string(p) + " -l " +
+                                               std::to_string(p) + " '" + file.string() + "' -"));
+            std::vector<std::string> labels;
+            for (std::string word; text >> word;) {
+                if (word[0] == 'H' || word[0] == 'R') {
+                    labels.push_back(word);
+                }
+            }
+            ASSERT_FALSE(labels.empty()) << "page " << p;
+            EXPECT_EQ(labels[0], "H0") << "page " << p;
+            for (size_t k = 1; k < labels.size(); ++k) {
+                EXPECT_EQ(labels[k], "R" + std::to_string(next++)) << "page " << p;
+            }
+        }
+        EXPECT_EQ(next, 150);
+    }
+    gfx::Printer().SetFileName(u"");
+    fs::remove_all(folder);
 }
 
 } // namespace
