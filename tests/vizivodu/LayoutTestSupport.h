@@ -15,7 +15,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <unicode/uchar.h>
 #include <vector>
@@ -28,6 +27,12 @@ public:
     TOwnedPixelCanvas(int32_t width, int32_t height)
         : std::vector<uint32_t>(static_cast<size_t>(width) * height, 0xFFFFFFFFu),
           gfx::TPixelCanvas(data(), width, height, width * 4) {}
+};
+
+// The canvas of the screen: always 96 dpi.
+class TScreenCanvas : public TOwnedPixelCanvas {
+public:
+    TScreenCanvas() : TOwnedPixelCanvas(1, 1) {}
 };
 
 class TFixedGraphicInterface : public TVDGraphicInterface {
@@ -255,9 +260,7 @@ public:
     bool DoesTextOutSupportSpacing(int32_t, bool) override { return false; }
     bool PreferMaxFit(gfx::TCanvas &, bool, bool, int32_t, int32_t) override { return UseMaxFit; }
     std::unique_ptr<gfx::TCanvas> CreateScreenCanvas() override {
-        auto canvas = std::make_unique<TOwnedPixelCanvas>(1, 1);
-        FScreens.insert(canvas.get());
-        return canvas;
+        return std::make_unique<TScreenCanvas>();
     }
     std::unique_ptr<gfx::TCanvas> CreateCompatibleCanvas(gfx::TCanvas &canvas) override {
         auto copy = std::make_unique<TOwnedPixelCanvas>(1, 1);
@@ -265,11 +268,7 @@ public:
         return copy;
     }
     int32_t GetDeviceCaps(gfx::TCanvas &canvas, int32_t) override {
-        if (FScreens.count(&canvas)) {
-            FScreens.erase(&canvas);
-            return 96;
-        }
-        return DevicePPI;
+        return dynamic_cast<TScreenCanvas *>(&canvas) ? 96 : DevicePPI;
     }
     void InvalidateRect(ui::TControl &, const rtl::TRect *r) override {
         Invalidated.push_back(r ? *r : rtl::TRect{});
@@ -281,6 +280,28 @@ public:
     void IntersectClipRect(gfx::TCanvas &canvas, int32_t x1, int32_t y1, int32_t x2,
                            int32_t y2) override {
         canvas.IntersectClipRect(rtl::Rect(x1, y1, x2, y2));
+    }
+    TVDGraphicsMode SetGraphicsMode(gfx::TCanvas &canvas, TVDGraphicsMode mode) override {
+        const TVDGraphicsMode previous =
+            IsAdvancedGraphicsMode(canvas) ? vdgmAdvanced : vdgmCompatible;
+        if (mode == vdgmCompatible) {
+            canvas.ModifyWorldTransform(gfx::TXForm(), gfx::MWT_IDENTITY);
+        }
+        canvas.SetGraphicsMode(mode == vdgmAdvanced ? gfx::GM_ADVANCED : gfx::GM_COMPATIBLE);
+        return previous;
+    }
+    bool IsAdvancedGraphicsMode(gfx::TCanvas &canvas) override {
+        return canvas.GetGraphicsMode() != gfx::GM_COMPATIBLE;
+    }
+    bool GetWorldTransform(gfx::TCanvas &canvas, gfx::TXForm &xform) override {
+        xform = canvas.GetWorldTransform();
+        return true;
+    }
+    bool SetWorldTransform(gfx::TCanvas &canvas, const gfx::TXForm &xform) override {
+        return canvas.SetWorldTransform(xform);
+    }
+    bool ModifyWorldTransform(gfx::TCanvas &canvas, const gfx::TXForm &xform) override {
+        return canvas.ModifyWorldTransform(xform, gfx::MWT_LEFTMULTIPLY);
     }
     void FillColorRect(gfx::TCanvas &canvas, const rtl::TRect &r, gfx::TColor color) override {
         const gfx::TBrush old = canvas.GetBrush();
@@ -318,7 +339,6 @@ public:
 private:
     std::map<gfx::TCanvas *, uint32_t> FAlign;
     std::map<gfx::TCanvas *, int32_t> FExtra;
-    std::set<gfx::TCanvas *> FScreens;
 };
 
 // A style sheet on the fixed graphic interface: text style 0 is 15 points (an em of 20 pixels
@@ -373,6 +393,8 @@ public:
     int32_t GetHOffs() override { return HOffs; }
     int32_t GetVOffs() override { return VOffs; }
     TVDBackground *GetBackground() override { return nullptr; }
+    TVDDocRotation GetRotation() override { return Rotation; }
+    TVDVerticalAlign GetVerticalAlign() override { return VAlign; }
     bool IsAssignedCheckpointVisible() override { return false; }
     void DoCheckpointVisible(TCheckpointData) override {}
     void DoJump(int32_t) override {}
@@ -384,6 +406,8 @@ public:
     int32_t MinTextWidth = 0, MaxTextWidth = 0;
     int32_t Width = 400, Height = 300;
     int32_t HOffs = 0, VOffs = 0;
+    TVDDocRotation Rotation = vdrotNone;
+    TVDVerticalAlign VAlign = vdveraTop;
 
 private:
     TVDStyle *FStyle;

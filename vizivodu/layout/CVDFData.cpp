@@ -504,8 +504,18 @@ bool TCustomVDFormattedData::Format_(bool onlyResized, bool forceFormat, bool no
     } final{*this, state, depth, completed};
     InitFormattingState(state, noCaching, reformatting);
 
-    TVDStoreDocTransform transform;
-    PrepareTransform(*canvas, transform, 0, 0, absRotation ? vdtrbAbsRoot : vdtrbRoot, -1);
+    // The canvas turns back also when formatting fails.
+    struct TTransformScope {
+        TCustomVDFormattedData &Doc;
+        gfx::TCanvas &Canvas;
+        TVDStoreDocTransform State;
+        void Restore() {
+            Doc.RestoreTransform(Canvas, State);
+            State.Used = false;
+        }
+        ~TTransformScope() { Restore(); }
+    } transform{*this, *canvas, {}};
+    PrepareTransform(*canvas, transform.State, 0, 0, absRotation ? vdtrbAbsRoot : vdtrbRoot, -1);
     const int32_t oldTextWidth = TextWidth;
     const int32_t oldDocumentWidth = DocumentWidth;
     TVDScreenAndDevice sad;
@@ -560,7 +570,7 @@ bool TCustomVDFormattedData::Format_(bool onlyResized, bool forceFormat, bool no
         AdjustVScrollUnits();
     }
 
-    RestoreTransform(*canvas, transform);
+    transform.Restore();
     const int32_t width = GetWidth();
     const int32_t height = GetHeight();
     AlreadyFormatted = true;

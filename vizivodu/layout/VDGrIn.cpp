@@ -124,6 +124,26 @@ void TVDGraphicInterface::IntersectClipRect(gfx::TCanvas &, int32_t, int32_t, in
     RaiseAbstractError();
 }
 
+TVDGraphicsMode TVDGraphicInterface::SetGraphicsMode(gfx::TCanvas &, TVDGraphicsMode) {
+    RaiseAbstractError();
+}
+
+bool TVDGraphicInterface::IsAdvancedGraphicsMode(gfx::TCanvas &) {
+    RaiseAbstractError();
+}
+
+bool TVDGraphicInterface::GetWorldTransform(gfx::TCanvas &, gfx::TXForm &) {
+    RaiseAbstractError();
+}
+
+bool TVDGraphicInterface::SetWorldTransform(gfx::TCanvas &, const gfx::TXForm &) {
+    RaiseAbstractError();
+}
+
+bool TVDGraphicInterface::ModifyWorldTransform(gfx::TCanvas &, const gfx::TXForm &) {
+    RaiseAbstractError();
+}
+
 void TVDGraphicInterface::FillColorRect(gfx::TCanvas &, const rtl::TRect &, gfx::TColor) {
     RaiseAbstractError();
 }

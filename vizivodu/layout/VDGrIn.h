@@ -60,6 +60,8 @@ struct TVDStringAdjRecord {
     int32_t WJWidth = -1;
 };
 
+enum TVDGraphicsMode : uint8_t { vdgmCompatible, vdgmAdvanced };
+
 class TVDGraphicInterface {
 public:
     TVDGraphicInterface() = default;
@@ -135,6 +137,15 @@ public:
     // Limits the clip to the rectangle (logical coordinates). Abstract.
     virtual void IntersectClipRect(gfx::TCanvas &canvas, int32_t x1, int32_t y1, int32_t x2,
                                    int32_t y2);
+    // Switches the graphics mode and returns the one before; back to compatible, the world
+    // transform becomes the identity. Abstract.
+    virtual TVDGraphicsMode SetGraphicsMode(gfx::TCanvas &canvas, TVDGraphicsMode mode);
+    virtual bool IsAdvancedGraphicsMode(gfx::TCanvas &canvas);
+    // The world transform (advanced mode only for the setters). Abstract.
+    virtual bool GetWorldTransform(gfx::TCanvas &canvas, gfx::TXForm &xform);
+    virtual bool SetWorldTransform(gfx::TCanvas &canvas, const gfx::TXForm &xform);
+    // Combines xform with the world transform; xform applies first. Abstract.
+    virtual bool ModifyWorldTransform(gfx::TCanvas &canvas, const gfx::TXForm &xform);
 
     // ---- Drawing ----
     // Fills r with the canvas's brush (right and bottom edges excluded).
