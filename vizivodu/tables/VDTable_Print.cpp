@@ -376,7 +376,6 @@ void TVDTableItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, bool pr
     border.BackgroundColor = main ? static_cast<TColor>(main->GetColor()) : gfx::clNone;
     DrawBorder(canvas, border);
     const int32_t bodyTop = y + p->FRowStarts.Get(0);
-    const int32_t bottom = y + p->FRowStarts.Get(p->FRowStarts.GetCount() - 1);
     if (p->FHeadingRows > 0) {
         PaintPrintedRows(ctx, 0, p->FHeadingRows - 1, 0,
                          rtl::Rect(x, y, ctx.TableRect.Right, bodyTop));
@@ -384,7 +383,7 @@ void TVDTableItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, bool pr
     const int32_t shift = info->Fmt.RowStarts.Get(p->FirstRow()) -
                           info->Fmt.RowStarts.Get(std::min(p->FHeadingRows, GetRowCount() - 1));
     PaintPrintedRows(ctx, p->FirstRow(), p->LastRow(), shift,
-                     rtl::Rect(x, bodyTop, ctx.TableRect.Right, bottom + ctx.Q.CBy));
+                     rtl::Rect(x, bodyTop, ctx.TableRect.Right, ctx.TableRect.Bottom));
     canvas.GetPen().SetWidth(1);
 }
 
