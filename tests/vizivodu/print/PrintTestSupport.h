@@ -6,6 +6,7 @@
 #include "vizivodu/layout/PtblVD.h"
 #include "vizivodu/layout/ViziVodu.h"
 
+#include "platform/gfx/Printers.h"
 #include "platform/rtl/System.h"
 
 #include <memory>
@@ -43,9 +44,22 @@ public:
     }
 };
 
+// Makes the built-in PDF printer the current printer, whatever queues the machine has.
+inline void ChoosePdfPrinter() {
+    gfx::TPrinter &printer = gfx::Printer();
+    printer.SetSystemPrintersForTesting({});
+    const std::vector<rtl::UnicodeString> &names = printer.GetPrinters();
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (names[k] == gfx::PdfPrinterName) {
+            printer.SetPrinterIndex(int32_t(k));
+        }
+    }
+}
+
 class TPrintFixture {
 public:
     TPrintFixture() : Source(nullptr), Print(nullptr) {
+        ChoosePdfPrinter();
         auto gi = std::make_unique<TCanvasTextGraphicInterface>();
         Style.GI = gi.get();
         GI = gi.get();
