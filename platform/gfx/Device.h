@@ -204,4 +204,7 @@ public:
 std::unique_ptr<TDevice> NewPixelDevice(uint32_t *bits, int32_t width, int32_t height,
                                         int32_t strideBytes, int32_t pixelsPerInch = 96);
 
+// A device of the given capabilities that draws nothing (reference devices, measuring).
+std::unique_ptr<TDevice> NewInformationDevice(const TDeviceCaps &caps);
+
 } // namespace gfx

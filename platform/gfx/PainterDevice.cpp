@@ -5,6 +5,7 @@
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/QtBridge_p.h"
 
+#include <QFont>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
@@ -81,11 +82,32 @@ QPainterPath PathOf(const TDevicePath &path) {
     return qp;
 }
 
-// Raw fonts per face and pixel size; loading a face reads its file, so both are kept.
+// The face as Qt's own font of the same file, so that a PDF embeds it as a font with its
+// characters; loaded from the file directly when Qt's font list lacks it (drawn, but not
+// embedded: Qt's PDF writer embeds only fonts it knows by file).
+QRawFont BaseRawFont(const TFontFace &face) {
+    const QString family =
+        QString::fromUtf16(face.GetFamilyName().data(), qsizetype(face.GetFamilyName().size()));
+    const QString style =
+        QString::fromUtf16(face.GetStyleName().data(), qsizetype(face.GetStyleName().size()));
+    QFont font(family);
+    font.setStyleName(style);
+    font.setPixelSize(100);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    QRawFont raw = QRawFont::fromFont(font);
+    if (raw.isValid() && raw.familyName() == family && raw.styleName() == style) {
+        return raw;
+    }
+    return QRawFont(QString::fromStdString(face.GetFileName()), 100, QFont::PreferNoHinting);
+}
+
+// Raw fonts per face and pixel size; making a face's first one reads its file.
 QRawFont RawFontOf(const TFontFace &face, double pixelSize) {
     qt::EnsureApplication(); // Qt's font engines need the application
     static std::mutex lock;
     // Kept until the process ends: Qt's font engines must not be released after Qt's globals.
+    static auto &bases = *new std::map<const TFontFace *, QRawFont>();
     static auto &cache = *new std::map<std::pair<const TFontFace *, int64_t>, QRawFont>();
     const int64_t key = int64_t(std::llround(pixelSize * 64));
     std::lock_guard<std::mutex> guard(lock);
@@ -96,7 +118,12 @@ QRawFont RawFontOf(const TFontFace &face, double pixelSize) {
     if (cache.size() > 256) {
         cache.clear();
     }
-    QRawFont raw(QString::fromStdString(face.GetFileName()), key / 64.0, QFont::PreferNoHinting);
+    auto base = bases.find(&face);
+    if (base == bases.end()) {
+        base = bases.emplace(&face, BaseRawFont(face)).first;
+    }
+    QRawFont raw = base->second;
+    raw.setPixelSize(key / 64.0);
     cache.emplace(std::make_pair(&face, key), raw);
     return raw;
 }
