@@ -12,7 +12,7 @@ packages=(
     libpixman-1-dev libcairo2-dev
     libfontconfig-dev libfreetype-dev libharfbuzz-dev
     fonts-liberation2 fonts-dejavu-core
-    poppler-utils
+    poppler-utils libharfbuzz-bin
 )
 
 missing=()

@@ -6,7 +6,9 @@
 // halves to even, MulDiv (screen/device conversions) rounds halves away from zero.
 #pragma once
 
+#include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Colors.h"
+#include "platform/gfx/Graphics.h"
 #include "platform/rtl/System.h"
 #include "platform/rtl/Types.h"
 #include "vizivodu/styles/VDStyle_Types.h"
@@ -127,20 +129,25 @@ enum TVDDocRotation : uint8_t { vdrotNone, vdrot90, vdrot180, vdrot270 };
 enum TVDVerticalAlign : uint8_t { vdveraTop, vdveraMiddle, vdveraBottom };
 
 // A world transform: (x, y) maps to (x eM11 + y eM21 + eDx, x eM12 + y eM22 + eDy).
-struct TXForm {
-    float eM11 = 0;
-    float eM12 = 0;
-    float eM21 = 0;
-    float eM22 = 0;
-    float eDx = 0;
-    float eDy = 0;
-    friend bool operator==(const TXForm &, const TXForm &) = default;
-};
+using TXForm = gfx::TXForm;
 
 // The transform that draws content turned by rotation inside an area of width x height at
 // (x, y); contentHeight is the content's extent along the turned vertical axis, placed by
 // vAlign.
 TXForm GetRotationXForm(TVDDocRotation rotation, int32_t x, int32_t y, int32_t width,
                         int32_t height, int32_t contentHeight, TVDVerticalAlign vAlign);
+
+// ---- Pictures ----------------------------------------------------------------------------
+
+// Prints the bitmap stretched to width x height at (x, y) through device-independent pixels
+// (24 bits: the alpha byte is ignored).
+void PrintBitmapDIB(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t width, int32_t height,
+                    const gfx::TBitmap &bitmap);
+// Draws the bitmap stretched with filtered (halftone) scaling.
+void StretchDrawBitmapHalftone(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t width,
+                               int32_t height, const gfx::TBitmap &bitmap);
+// Makes the GDI engine print bitmaps with StretchDrawBitmapHalftone; off, and never set by the
+// library.
+inline bool PrintBitmapHalftone = false;
 
 } // namespace vizivodu
