@@ -1,5 +1,6 @@
 # Subsystem 7, rich document layout, display and printing.
 list(APPEND VIZIVODU_SOURCES
+    layout/VDFontCache.cpp
     layout/VDGrIn.cpp
     layout/VDGrIn_Ranges.cpp
     layout/VDGrIn_Spacing.cpp

@@ -18,6 +18,8 @@
 
 namespace vizivodu {
 
+class TVDGraphicInterface;
+
 // UTF-16 text held as its raw bytes (two per code unit, little-endian).
 using TVDRawByteString = rtl::RawByteString;
 
@@ -146,6 +148,10 @@ void PrintBitmapDIB(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t width, i
 // Draws the bitmap stretched with filtered (halftone) scaling.
 void StretchDrawBitmapHalftone(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t width,
                                int32_t height, const gfx::TBitmap &bitmap);
+// The outline metrics of the canvas's font (a strike-out size of 0 made 1); null for a font
+// without outline metrics.
+std::unique_ptr<gfx::TOutlineTextMetric> AllocOutlineTextMetrics(gfx::TCanvas &canvas,
+                                                                 TVDGraphicInterface &gi);
 // Makes the GDI engine print bitmaps with StretchDrawBitmapHalftone; off, and never set by the
 // library.
 inline bool PrintBitmapHalftone = false;
