@@ -59,6 +59,10 @@ struct TVDTextRun {
     char16_t CharAt(int32_t i) const;
 };
 
+// How a run of item text is treated when it is measured (GetItemTextWidth).
+enum TVDRunOption : uint8_t { vdroBiDi, vdroIgnoreSpecialChars };
+using TVDRunOptions = rtl::TSet<TVDRunOption>;
+
 // Where text goes: a screen or printer canvas, or a metafile (which receives characters with
 // advances, never glyph indices).
 enum TVDTextOutput : uint8_t { vdtoDevice, vdtoMetafile };
