@@ -24,6 +24,9 @@ bool IsCharacterStart(std::u16string_view text, size_t index) {
         return true;
     }
     const char16_t c = text[index];
+    if (c < 0x0300) {
+        return true; // no combining marks below U+0300
+    }
     if (IsLowSurrogate(c)) {
         return !IsHighSurrogate(text[index - 1]);
     }

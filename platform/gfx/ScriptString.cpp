@@ -151,6 +151,10 @@ std::vector<TCluster> ClustersOf(const TShapedText &shaped, size_t length, uint3
 // Divides a cluster's width among its characters that start a character.
 void SplitClusterWidth(std::u16string_view text, const TCluster &c, int32_t width,
                        std::vector<int32_t> &widths) {
+    if (c.End - c.Start == 1) {
+        widths[c.Start] = width;
+        return;
+    }
     std::vector<uint32_t> owners;
     for (uint32_t i = c.Start; i < c.End; ++i) {
         if (IsCharacterStart(text, i)) {
@@ -170,6 +174,33 @@ void SplitClusterWidth(std::u16string_view text, const TCluster &c, int32_t widt
     }
 }
 
+// Plain text (one run left to right, one glyph per character): widths and boxes straight from
+// the glyphs. False when the text is not so.
+bool LayoutPlain(const TShapedText &shaped, const TSelectedFont &font, TScriptStringAnalysis &a) {
+    const size_t n = a.Text.size();
+    if (shaped.Reordered || shaped.Runs.size() != 1 || shaped.Runs[0].Glyphs.size() != n) {
+        return false;
+    }
+    const std::vector<TShapedGlyph> &glyphs = shaped.Runs[0].Glyphs;
+    double x = 0;
+    int32_t previous = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (glyphs[i].Cluster != i) {
+            return false;
+        }
+        x += glyphs[i].Advance;
+        const int32_t right = RoundX(x * font.EmWidth);
+        a.Widths[i] = right - previous;
+        a.Left[i] = previous;
+        a.Right[i] = right;
+        a.Order[i] = uint32_t(i);
+        previous = right;
+    }
+    a.Size = {previous, font.Metric.tmHeight};
+    a.OutChars = int32_t(n);
+    return true;
+}
+
 // Shapes text and fills the analysis's widths, order and boxes; false when the glyphs do not
 // fit into the buffer.
 bool Layout(const TSelectedFont &font, const int32_t *imposed, int32_t glyphBuffer,
@@ -180,9 +211,11 @@ bool Layout(const TSelectedFont &font, const int32_t *imposed, int32_t glyphBuff
     options.Order = a.RightToLeft ? TReadingOrder::RightToLeft : TReadingOrder::LeftToRight;
     TShapedText shaped;
     ShapeText(*font.Face, text, options, shaped);
-    uint32_t glyphCount = 0;
-    const std::vector<TCluster> clusters = ClustersOf(shaped, n, glyphCount);
-    if (glyphCount > uint32_t(std::max(glyphBuffer, 0))) {
+    size_t glyphCount = 0;
+    for (const TShapedRun &run : shaped.Runs) {
+        glyphCount += run.Glyphs.size();
+    }
+    if (glyphCount > size_t(std::max(glyphBuffer, 0))) {
         return false;
     }
     a.Reordered = shaped.Reordered;
@@ -191,6 +224,11 @@ bool Layout(const TSelectedFont &font, const int32_t *imposed, int32_t glyphBuff
     a.Left.assign(n, 0);
     a.Right.assign(n, 0);
     a.InRtlRun.assign(n, 0);
+    if (!imposed && LayoutPlain(shaped, font, a)) {
+        return true;
+    }
+    uint32_t clusterGlyphs = 0;
+    const std::vector<TCluster> clusters = ClustersOf(shaped, n, clusterGlyphs);
     std::vector<int32_t> clusterWidths(clusters.size());
     for (size_t k = 0; k < clusters.size(); ++k) {
         const TCluster &c = clusters[k];
