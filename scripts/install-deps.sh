@@ -12,7 +12,8 @@ packages=(
     libpixman-1-dev libcairo2-dev
     libfontconfig-dev libfreetype-dev libharfbuzz-dev
     fonts-liberation2 fonts-dejavu-core
-    poppler-utils libharfbuzz-bin
+    poppler-utils emf2svg librsvg2-bin libwmf-bin
+    imagemagick libharfbuzz-bin
 )
 
 missing=()

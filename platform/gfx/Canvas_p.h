@@ -132,6 +132,7 @@ struct TPlacedGlyph {
 struct TTextPlacement {
     TShapedText Shaped;
     std::vector<TPlacedGlyph> Glyphs;
+    std::vector<int32_t> Advances; // glyph indices only: the advance of each glyph
     double Width = 0;
 };
 

@@ -47,6 +47,36 @@ bool HasFeature(hb_face_t *face, hb_tag_t table, std::initializer_list<const cha
     return false;
 }
 
+// The OS/2 table's metrics: GDI's ascent and descent, average width, script sizes.
+void ReadOs2(const TT_OS2 &os2, TFaceMetrics &m) {
+    m.WinAscent = os2.usWinAscent;
+    m.WinDescent = os2.usWinDescent;
+    m.TypoAscender = os2.sTypoAscender;
+    m.TypoDescender = os2.sTypoDescender;
+    m.TypoLineGap = os2.sTypoLineGap;
+    m.AvgCharWidth = os2.xAvgCharWidth > 0 ? os2.xAvgCharWidth : m.AvgCharWidth;
+    m.WeightClass = os2.usWeightClass;
+    m.FsSelection = os2.fsSelection;
+    m.FsType = os2.fsType;
+    m.FirstChar = os2.usFirstCharIndex;
+    m.LastChar = os2.usLastCharIndex;
+    m.SubscriptXSize = os2.ySubscriptXSize;
+    m.SubscriptYSize = os2.ySubscriptYSize;
+    m.SubscriptXOffset = os2.ySubscriptXOffset;
+    m.SubscriptYOffset = os2.ySubscriptYOffset;
+    m.SuperscriptXSize = os2.ySuperscriptXSize;
+    m.SuperscriptYSize = os2.ySuperscriptYSize;
+    m.SuperscriptXOffset = os2.ySuperscriptXOffset;
+    m.SuperscriptYOffset = os2.ySuperscriptYOffset;
+    m.StrikeoutSize = os2.yStrikeoutSize;
+    m.StrikeoutPosition = os2.yStrikeoutPosition;
+    m.PanoseFamily = os2.panose[0];
+    if (os2.version >= 2) {
+        m.CapHeight = os2.sCapHeight;
+        m.XHeight = os2.sxHeight;
+    }
+}
+
 } // namespace
 
 TFontFace::TFontFace(std::string fileName, int32_t faceIndex, rtl::UnicodeString family)
@@ -108,32 +138,7 @@ void TFontFace::ReadMetrics() {
     m.TypoLineGap = m.HheaLineGap;
     m.AvgCharWidth = m.MaxAdvance / 2;
     if (os2 && os2->version != 0xFFFF) {
-        m.WinAscent = os2->usWinAscent;
-        m.WinDescent = os2->usWinDescent;
-        m.TypoAscender = os2->sTypoAscender;
-        m.TypoDescender = os2->sTypoDescender;
-        m.TypoLineGap = os2->sTypoLineGap;
-        m.AvgCharWidth = os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : m.AvgCharWidth;
-        m.WeightClass = os2->usWeightClass;
-        m.FsSelection = os2->fsSelection;
-        m.FsType = os2->fsType;
-        m.FirstChar = os2->usFirstCharIndex;
-        m.LastChar = os2->usLastCharIndex;
-        m.SubscriptXSize = os2->ySubscriptXSize;
-        m.SubscriptYSize = os2->ySubscriptYSize;
-        m.SubscriptXOffset = os2->ySubscriptXOffset;
-        m.SubscriptYOffset = os2->ySubscriptYOffset;
-        m.SuperscriptXSize = os2->ySuperscriptXSize;
-        m.SuperscriptYSize = os2->ySuperscriptYSize;
-        m.SuperscriptXOffset = os2->ySuperscriptXOffset;
-        m.SuperscriptYOffset = os2->ySuperscriptYOffset;
-        m.StrikeoutSize = os2->yStrikeoutSize;
-        m.StrikeoutPosition = os2->yStrikeoutPosition;
-        m.PanoseFamily = os2->panose[0];
-        if (os2->version >= 2) {
-            m.CapHeight = os2->sCapHeight;
-            m.XHeight = os2->sxHeight;
-        }
+        ReadOs2(*os2, m);
     }
     if (post) {
         m.UnderlinePosition = post->underlinePosition;

@@ -104,7 +104,12 @@ enum : uint32_t {
 };
 enum : int32_t { TRANSPARENT = 1, OPAQUE = 2 };
 enum : int32_t { ALTERNATE = 1, WINDING = 2 };
-enum : uint32_t { ETO_OPAQUE = 0x2, ETO_CLIPPED = 0x4, ETO_RTLREADING = 0x80 };
+enum : uint32_t {
+    ETO_OPAQUE = 0x2,
+    ETO_CLIPPED = 0x4,
+    ETO_GLYPH_INDEX = 0x10,
+    ETO_RTLREADING = 0x80
+};
 
 // AlphaBlend's blend function: constant opacity, and per-pixel alpha with AC_SRC_ALPHA.
 enum : uint8_t { AC_SRC_OVER = 0, AC_SRC_ALPHA = 1 };
@@ -277,7 +282,9 @@ public:
     // ExtTextOut: text at the reference point (x, y) with the text alignment; rect (may be
     // null) is filled with the background colour with ETO_OPAQUE and clips with ETO_CLIPPED;
     // dx (empty, or one advance per UTF-16 unit in logical order, logical units) places the
-    // characters. With the OPAQUE background mode the text's cell is filled as well.
+    // characters. With the OPAQUE background mode the text's cell is filled as well. With
+    // ETO_GLYPH_INDEX the units are glyph indices of the selected font's face, placed in the
+    // order given (GetCharacterPlacement's glyphs of that face).
     bool ExtTextOut(int32_t x, int32_t y, uint32_t options, const TRect *rect,
                     std::u16string_view text, const std::vector<int32_t> &dx = {});
     TTextMetric GetTextMetrics();
@@ -332,6 +339,8 @@ private:
     friend class TMetafile;
 
     TCanvasState CaptureState() const;
+    // A metafile's playback starts from a new canvas's state under frame (TMetafile::Play).
+    void BeginPlayback(const TAffine &frame);
     void ObjectsChanged();
     void UpdateMapping();
     void ClipChanged();
@@ -364,6 +373,9 @@ private:
     std::vector<int32_t> UnitAdvances(std::u16string_view text) const;
     void PlaceText(std::u16string_view text, const std::vector<int32_t> *dx, bool rightToLeft,
                    detail::TTextPlacement &out) const;
+    void PlaceGlyphs(std::u16string_view glyphs, const std::vector<int32_t> *dx,
+                     detail::TTextPlacement &out) const;
+    TAffine TextFrame(TPoint origin, double startX, double baseline) const;
     void DrawPlacedText(TPoint origin, const detail::TTextPlacement &placement);
     void DrawGlyphRuns(const detail::TTextPlacement &placement, const TAffine &frame,
                        uint32_t color);

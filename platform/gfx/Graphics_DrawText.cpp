@@ -113,7 +113,7 @@ UnicodeString Ellipsis(const UnicodeString &line, int32_t width, TCanvas &c) {
 
 int32_t LineLeft(const TRect &r, int32_t lineWidth, uint32_t format) {
     if (format & DT_CENTER) {
-        return r.Left + (r.Width() - lineWidth) / 2;
+        return int32_t(r.Left + (int64_t(r.Right) - r.Left - lineWidth) / 2);
     }
     if (format & DT_RIGHT) {
         return r.Right - lineWidth;
@@ -125,7 +125,8 @@ int32_t LineLeft(const TRect &r, int32_t lineWidth, uint32_t format) {
 
 int32_t TCanvas::DrawText(const rtl::UnicodeString &text, TRect &r, uint32_t format) {
     const int32_t lineHeight = GetTextMetrics().tmHeight;
-    const std::vector<UnicodeString> lines = LayoutLines(text, r.Width(), format, *this);
+    const int32_t width = int32_t(std::clamp<int64_t>(int64_t(r.Right) - r.Left, 0, INT32_MAX));
+    const std::vector<UnicodeString> lines = LayoutLines(text, width, format, *this);
     const int32_t height = lineHeight * int32_t(lines.size());
     if (format & DT_CALCRECT) {
         int32_t widest = 0;
@@ -138,7 +139,7 @@ int32_t TCanvas::DrawText(const rtl::UnicodeString &text, TRect &r, uint32_t for
     }
     int32_t y = r.Top;
     if ((format & DT_SINGLELINE) && (format & DT_VCENTER)) {
-        y = r.Top + (r.Height() - lineHeight) / 2;
+        y = int32_t(r.Top + (int64_t(r.Bottom) - r.Top - lineHeight) / 2);
     } else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM)) {
         y = r.Bottom - lineHeight;
     }
@@ -147,7 +148,7 @@ int32_t TCanvas::DrawText(const rtl::UnicodeString &text, TRect &r, uint32_t for
     const uint32_t options = (format & DT_NOCLIP) ? 0u : uint32_t(ETO_CLIPPED);
     for (UnicodeString line : lines) {
         if (format & DT_END_ELLIPSIS) {
-            line = Ellipsis(line, r.Width(), *this);
+            line = Ellipsis(line, width, *this);
         }
         const int32_t x = LineLeft(r, TextWidth(line), format);
         ExtTextOut(x, y, options, &r, line);

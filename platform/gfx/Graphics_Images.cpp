@@ -57,7 +57,7 @@ TPixels32 Inside(const TPixels32 &pixels, const TRect &src, TRect &inside) {
 
 void TCanvas::DrawImageOp(const TRect &dest, const TPixels32 &pixels, const TRect &src,
                           TBlendFunction blend, bool smooth, TCanvasOpKind kind) {
-    if (!pixels.IsValid() || dest.Width() == 0 || dest.Height() == 0 || src.IsEmpty()) {
+    if (!pixels.IsValid() || dest.Right == dest.Left || dest.Bottom == dest.Top || src.IsEmpty()) {
         return;
     }
     TRect inside;
@@ -66,16 +66,18 @@ void TCanvas::DrawImageOp(const TRect &dest, const TPixels32 &pixels, const TRec
         return;
     }
     // Parts of src outside the memory are dropped, with the matching part of dest.
-    const double sx = double(dest.Width()) / src.Width();
-    const double sy = double(dest.Height()) / src.Height();
+    const double sx = (double(dest.Right) - dest.Left) / (double(src.Right) - src.Left);
+    const double sy = (double(dest.Bottom) - dest.Top) / (double(src.Bottom) - src.Top);
     const double left = dest.Left + (inside.Left - src.Left) * sx;
     const double top = dest.Top + (inside.Top - src.Top) * sy;
     if (FRecorder) {
         TCanvasOp op;
         op.Kind = kind;
-        op.Rect = Rect(int32_t(std::lround(left)), int32_t(std::lround(top)),
-                       int32_t(std::lround(left + inside.Width() * sx)),
-                       int32_t(std::lround(top + inside.Height() * sy)));
+        const auto edge = [](double v) {
+            return int32_t(std::clamp(std::round(v), -2147483648.0, 2147483647.0));
+        };
+        op.Rect = Rect(edge(left), edge(top), edge(left + inside.Width() * sx),
+                       edge(top + inside.Height() * sy));
         op.Pixels = part;
         op.Source = Rect(0, 0, inside.Width(), inside.Height());
         op.Smooth = smooth;

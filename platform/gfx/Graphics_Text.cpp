@@ -323,13 +323,24 @@ bool TCanvas::ExtTextOut(int32_t x, int32_t y, uint32_t options, const TRect *re
         op.HasRect = rect != nullptr;
         op.Rect = rect ? *rect : TRect{};
         op.Text = rtl::UnicodeString(text);
-        op.Dx = useDx ? std::vector<int32_t>(dx.begin(), dx.begin() + ptrdiff_t(text.size()))
-                      : UnitAdvances(text);
+        if (useDx) {
+            op.Dx.assign(dx.begin(), dx.begin() + ptrdiff_t(text.size()));
+        } else if (options & ETO_GLYPH_INDEX) {
+            detail::TTextPlacement glyphs;
+            PlaceGlyphs(text, nullptr, glyphs);
+            op.Dx = glyphs.Advances;
+        } else {
+            op.Dx = UnitAdvances(text);
+        }
         Record(op);
     }
     const TPoint origin = (FTextAlign & TA_UPDATECP) ? FPenPos : TPoint{x, y};
     detail::TTextPlacement placement;
-    PlaceText(text, useDx ? &dx : nullptr, (options & ETO_RTLREADING) != 0, placement);
+    if (options & ETO_GLYPH_INDEX) {
+        PlaceGlyphs(text, useDx ? &dx : nullptr, placement);
+    } else {
+        PlaceText(text, useDx ? &dx : nullptr, (options & ETO_RTLREADING) != 0, placement);
+    }
     if ((FTextAlign & TA_UPDATECP) != 0) {
         const double w = placement.Width;
         const double a = FLogFont.lfEscapement * std::numbers::pi / 1800;
@@ -406,6 +417,49 @@ void TCanvas::PlaceText(std::u16string_view text, const std::vector<int32_t> *dx
     out.Width = x;
 }
 
+// Glyph indices of the selected face, left to right, with the advances given or the glyphs'
+// own (running sums rounded, as for text).
+void TCanvas::PlaceGlyphs(std::u16string_view glyphs, const std::vector<int32_t> *dx,
+                          detail::TTextPlacement &out) const {
+    const detail::TRealizedFont &font = Realize();
+    const TFontFace &face = *font.Resolved.Face;
+    const double perUnit = font.Scale * font.WidthScale;
+    out.Glyphs.clear();
+    out.Advances.clear();
+    double sum = 0;
+    int32_t placed = 0;
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        int32_t advance = 0;
+        if (dx) {
+            advance = (*dx)[i];
+        } else {
+            sum += face.GlyphAdvance(glyphs[i]) * perUnit + FCharExtra;
+            advance = Round(sum) - placed;
+        }
+        out.Glyphs.push_back({&face, glyphs[i], double(placed), 0});
+        out.Advances.push_back(advance);
+        placed += advance;
+    }
+    out.Width = placed;
+}
+
+// The text frame: x along the baseline, y downward, in logical units, origin on the baseline
+// where the text starts (startX, baseline from the reference point), turned by the escapement.
+TAffine TCanvas::TextFrame(TPoint origin, double startX, double baseline) const {
+    const double escapement = FLogFont.lfEscapement * std::numbers::pi / 1800;
+    const TAffine along =
+        TAffine::Then(TAffine::Translation(startX, baseline), Rotation(escapement));
+    if (FGraphicsMode == GM_ADVANCED) {
+        return TAffine::Then(along,
+                             TAffine::Then(TAffine::Translation(origin.X, origin.Y), FToDevice));
+    }
+    // Text stays upright in the compatible mode: the mapping only scales it.
+    const TPointF ux = FToDevice.MapVector(1, 0), uy = FToDevice.MapVector(0, 1);
+    const TAffine scale = TAffine::Scaling(std::hypot(ux.X, ux.Y), std::hypot(uy.X, uy.Y));
+    const TPointF at = FToDevice.Map(double(origin.X), double(origin.Y));
+    return TAffine::Then(along, TAffine::Then(scale, TAffine::Translation(at.X, at.Y)));
+}
+
 void TCanvas::DrawPlacedText(TPoint origin, const detail::TTextPlacement &placement) {
     const detail::TRealizedFont &font = Realize();
     const TTextMetric &tm = font.Metric;
@@ -417,23 +471,7 @@ void TCanvas::DrawPlacedText(TPoint origin, const detail::TTextPlacement &placem
     const double baseline = vertical == TA_BASELINE ? 0
                             : vertical == TA_BOTTOM ? -tm.tmDescent
                                                     : tm.tmAscent;
-    // The text frame: x along the baseline, y downward, in logical units, origin on the
-    // baseline where the text starts.
-    const double escapement = FLogFont.lfEscapement * std::numbers::pi / 1800;
-    TAffine frame;
-    if (FGraphicsMode == GM_ADVANCED) {
-        frame = TAffine::Then(
-            TAffine::Then(TAffine::Translation(startX, baseline), Rotation(escapement)),
-            TAffine::Then(TAffine::Translation(origin.X, origin.Y), FToDevice));
-    } else {
-        // Text stays upright in the compatible mode: the mapping only scales it.
-        const TPointF ux = FToDevice.MapVector(1, 0), uy = FToDevice.MapVector(0, 1);
-        const TAffine scale = TAffine::Scaling(std::hypot(ux.X, ux.Y), std::hypot(uy.X, uy.Y));
-        const TPointF at = FToDevice.Map(double(origin.X), double(origin.Y));
-        frame = TAffine::Then(
-            TAffine::Then(TAffine::Translation(startX, baseline), Rotation(escapement)),
-            TAffine::Then(scale, TAffine::Translation(at.X, at.Y)));
-    }
+    const TAffine frame = TextFrame(origin, startX, baseline);
     const double ascent = tm.tmAscent, descent = tm.tmDescent;
     auto fillFrameRect = [&](double x1, double y1, double x2, double y2, uint32_t color) {
         detail::TResolvedBrush brush;

@@ -2,6 +2,7 @@
 #include "platform/gfx/Picture.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Metafile.h"
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
@@ -55,14 +56,18 @@ bool IsPng(const uint8_t *data, size_t size) {
 
 } // namespace
 
+struct TPngAccess {
+    static QImage &Image(const TPngImage &png) { return png.FImpl->image; }
+};
+
 namespace qt {
 
 const QImage &ImageOf(const TPngImage &png) {
-    return png.GetImpl().image;
+    return TPngAccess::Image(png);
 }
 
 void SetImage(TPngImage &png, const QImage &image) {
-    png.GetImpl().image = image.convertToFormat(QImage::Format_ARGB32);
+    TPngAccess::Image(png) = image.convertToFormat(QImage::Format_ARGB32);
 }
 
 QImage ImageOfGraphic(const TGraphic &graphic) {
@@ -168,6 +173,8 @@ void TPicture::SetGraphic(const TGraphic *graphic) {
         FGraphic = std::make_unique<TPngImage>(*png);
     } else if (auto *bmp = dynamic_cast<const TBitmap *>(graphic)) {
         FGraphic = std::make_unique<TBitmap>(*bmp);
+    } else if (auto *metafile = dynamic_cast<const TMetafile *>(graphic)) {
+        FGraphic = std::make_unique<TMetafile>(*metafile);
     } else {
         auto copy = std::make_unique<TBitmap>();
         copy->Assign(*graphic);

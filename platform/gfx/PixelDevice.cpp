@@ -81,6 +81,10 @@ void TPixelDevice::FillRects(const std::vector<TRect> &rects, const TDeviceBrush
         const TRect r = IntersectRect(area, surface);
         for (int32_t y = r.Top; y < r.Bottom; ++y) {
             uint32_t *row = Row(y);
+            if (mix == TMixMode::Copy) {
+                std::fill(row + r.Left, row + r.Right, argb);
+                continue;
+            }
             for (int32_t x = r.Left; x < r.Right; ++x) {
                 uint32_t &px = row[x];
                 switch (mix) {

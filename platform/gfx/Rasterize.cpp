@@ -207,8 +207,8 @@ TPointF ArcPoint(TPointF c, double rx, double ry, double angle) {
     return {c.X + rx * std::cos(angle), c.Y - ry * std::sin(angle)};
 }
 
-void FlattenPiece(TPointF c, double rx, double ry, double a0, double a1, const TRectF &box,
-                  double tolerance, int depth, std::vector<TPointF> &out) {
+void FlattenSpan(TPointF c, double rx, double ry, double a0, double a1, const TRectF &box,
+                 double tolerance, int depth, std::vector<TPointF> &out) {
     const TPointF p0 = ArcPoint(c, rx, ry, a0), p1 = ArcPoint(c, rx, ry, a1);
     // Within one quadrant the arc lies in the box of its end points, and so does the area
     // between arc and chord: a chord is exact enough wherever that box cannot be seen.
@@ -222,8 +222,8 @@ void FlattenPiece(TPointF c, double rx, double ry, double a0, double a1, const T
         return;
     }
     const double mid = (a0 + a1) / 2;
-    FlattenPiece(c, rx, ry, a0, mid, box, tolerance, depth + 1, out);
-    FlattenPiece(c, rx, ry, mid, a1, box, tolerance, depth + 1, out);
+    FlattenSpan(c, rx, ry, a0, mid, box, tolerance, depth + 1, out);
+    FlattenSpan(c, rx, ry, mid, a1, box, tolerance, depth + 1, out);
 }
 
 } // namespace
@@ -237,12 +237,12 @@ void FlattenArc(TPointF center, double rx, double ry, double start, double sweep
     const double quarter = std::numbers::pi / 2;
     const double end = start + sweep;
     double a = start;
-    // Pieces end on quadrant boundaries, so that each stays within one quadrant.
+    // Spans end on quadrant boundaries, so that each stays within one quadrant.
     while (sweep > 0 ? a < end : a > end) {
         double b = sweep > 0 ? (std::floor(a / quarter + 1e-12) + 1) * quarter
                              : (std::ceil(a / quarter - 1e-12) - 1) * quarter;
         b = sweep > 0 ? std::min(b, end) : std::max(b, end);
-        FlattenPiece(center, rx, ry, a, b, box, tolerance, 0, out);
+        FlattenSpan(center, rx, ry, a, b, box, tolerance, 0, out);
         a = b;
     }
 }

@@ -267,3 +267,22 @@ TEST(TextOut, UnderlineAndStrikeOutAreDrawnWithTheText) {
     EXPECT_NEAR(underline.Top, 5 + 36 + 1, 1);
     EXPECT_EQ(underline.Right, 5 + s.c.TextWidth(u"  ") - 1);
 }
+
+TEST(TextOut, GlyphIndicesFromCharacterPlacementDrawAsTheCharactersDo) {
+    Surface chars(200, 50), glyphs(200, 50);
+    for (Surface *s : {&chars, &glyphs}) {
+        s->c.GetFont().SetHeight(-30);
+    }
+    const std::u16string text = u"Hal Привет";
+    chars.c.TextOut(5, 5, text);
+    TGcpResults r;
+    glyphs.c.GetCharacterPlacement(text, 0, r, GCP_REORDER | GCP_GLYPHSHAPE);
+    const std::u16string ids(r.Glyphs.begin(), r.Glyphs.end());
+    glyphs.c.ExtTextOut(5, 5, ETO_GLYPH_INDEX, nullptr, ids, r.Dx);
+    EXPECT_EQ(chars.mem, glyphs.mem);
+    // Without advances the glyphs' own are taken, which are the same.
+    Surface own(200, 50);
+    own.c.GetFont().SetHeight(-30);
+    own.c.ExtTextOut(5, 5, ETO_GLYPH_INDEX, nullptr, ids);
+    EXPECT_EQ(chars.mem, own.mem);
+}

@@ -116,6 +116,7 @@ void TVDStyle::ReleaseMainVDStyle() {
 }
 
 void TVDStyle::Loaded() {
+    TComponent::Loaded();
     FLoading = false;
     GetStyleTemplates().UpdateReferences();
 }

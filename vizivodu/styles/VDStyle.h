@@ -123,7 +123,8 @@ public:
     // Between BeginLoading and Loaded the templates keep their parent and next ids without
     // linking them; Loaded links them (UpdateReferences).
     void BeginLoading() { FLoading = true; }
-    void Loaded();
+    // Also the component's end of loading after a component stream has been read.
+    void Loaded() override;
     bool IsLoading() const { return FLoading; }
 
     // ---- Graphic interface ----
