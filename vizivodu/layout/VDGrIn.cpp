@@ -307,6 +307,11 @@ void TVDGraphicInterface::StretchDrawBitmap(gfx::TCanvas &, const rtl::TRect &,
     RaiseAbstractError();
 }
 
+void TVDGraphicInterface::DrawImageList(gfx::TCanvas &, const gfx::TCustomImageList &, int32_t,
+                                        int32_t, int32_t, gfx::TColor) {
+    RaiseAbstractError();
+}
+
 int32_t TVDGraphicInterface::GetDeviceCaps(gfx::TCanvas &, int32_t) {
     RaiseAbstractError();
 }

@@ -35,6 +35,10 @@
 #include <span>
 #include <vector>
 
+namespace gfx {
+class TCustomImageList;
+}
+
 namespace ui {
 class TControl;
 }
@@ -273,6 +277,10 @@ public:
     virtual void PrintBitmap(gfx::TCanvas &canvas, const rtl::TRect &r, const gfx::TBitmap &bmp);
     virtual void CopyRect(gfx::TCanvas &destCanvas, const rtl::TRect &dest,
                           gfx::TCanvas &sourceCanvas, const rtl::TRect &source);
+    // Image index of the list at (x, y) in the list's own size; blendColor other than clNone
+    // blends the image's pixels half with it. Abstract.
+    virtual void DrawImageList(gfx::TCanvas &canvas, const gfx::TCustomImageList &imageList,
+                               int32_t index, int32_t x, int32_t y, gfx::TColor blendColor);
     virtual int32_t GetDeviceCaps(gfx::TCanvas &canvas, int32_t index); // abstract
     virtual void ConvertPenToGeometric(gfx::TCanvas &canvas);           // abstract
     virtual void ConvertPenToCosmetic(gfx::TCanvas &canvas);            // abstract

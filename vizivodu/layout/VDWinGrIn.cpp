@@ -2,6 +2,7 @@
 // shapes, pictures and translucent fills.
 #include "vizivodu/layout/VDWinGrIn.h"
 
+#include "platform/gfx/ImgList.h"
 #include "platform/gfx/Printers.h"
 #include "platform/ui/Control.h"
 #include "vizivodu/layout/VDGrIn_p.h"
@@ -321,6 +322,56 @@ void TVDWinGraphicInterface::PrintBitmap(gfx::TCanvas &canvas, const rtl::TRect 
     } else {
         PrintBitmapDIB(canvas, r.Left, r.Top, r.Width(), r.Height(), bmp);
     }
+}
+
+namespace {
+
+// The image drawn on black and on white: where the two differ the image lets the ground
+// through; its straight alpha and colour follow from the difference.
+std::vector<uint32_t> ImageWithAlpha(const gfx::TCustomImageList &list, int32_t index,
+                                     gfx::TColor blendColor) {
+    const int32_t w = list.GetWidth(), h = list.GetHeight();
+    gfx::TBitmap black(w, h), white(w, h);
+    black.GetCanvas().GetBrush().SetColor(gfx::clBlack);
+    black.GetCanvas().FillRect(rtl::Rect(0, 0, w, h));
+    list.Draw(black.GetCanvas(), 0, 0, index);
+    list.Draw(white.GetCanvas(), 0, 0, index);
+    const uint32_t blend = gfx::ColorToRGB(blendColor); // $00BBGGRR
+    const uint32_t blendRgb[3] = {blend & 0xFF, (blend >> 8) & 0xFF, (blend >> 16) & 0xFF};
+    std::vector<uint32_t> pixels(size_t(w) * size_t(h));
+    for (int32_t y = 0; y < h; ++y) {
+        const uint32_t *b = black.ScanLine(y), *wh = white.ScanLine(y);
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t g = (wh[x] >> 8) & 0xFF, k = (b[x] >> 8) & 0xFF;
+            const uint32_t alpha = 255 - std::min<uint32_t>(255, g - std::min(g, k));
+            uint32_t out = alpha << 24;
+            for (int c = 0; c < 3 && alpha > 0; ++c) {
+                const uint32_t channel = (b[x] >> (16 - 8 * c)) & 0xFF;
+                const uint32_t straight =
+                    std::min<uint32_t>(255, (channel * 255 + alpha / 2) / alpha);
+                out |= ((straight + blendRgb[c] + 1) / 2) << (16 - 8 * c);
+            }
+            pixels[size_t(y) * size_t(w) + size_t(x)] = out;
+        }
+    }
+    return pixels;
+}
+
+} // namespace
+
+void TVDWinGraphicInterface::DrawImageList(gfx::TCanvas &canvas,
+                                           const gfx::TCustomImageList &imageList, int32_t index,
+                                           int32_t x, int32_t y, gfx::TColor blendColor) {
+    if (blendColor == gfx::clNone || index < 0 || index >= imageList.GetCount()) {
+        imageList.Draw(canvas, x, y, index);
+        return;
+    }
+    const int32_t w = imageList.GetWidth(), h = imageList.GetHeight();
+    const std::vector<uint32_t> pixels = ImageWithAlpha(imageList, index, blendColor);
+    gfx::TBlendFunction blend;
+    blend.AlphaFormat = gfx::AC_SRC_ALPHA;
+    canvas.AlphaBlend(rtl::Rect(x, y, x + w, y + h), {pixels.data(), w, h, w * 4},
+                      rtl::Rect(0, 0, w, h), blend);
 }
 
 int32_t TVDWinGraphicInterface::GetDeviceCaps(gfx::TCanvas &canvas, int32_t index) {

@@ -105,6 +105,10 @@ public:
     // Through the device-independent printing routine, or the halftone one while
     // PrintBitmapHalftone is set.
     void PrintBitmap(gfx::TCanvas &canvas, const rtl::TRect &r, const gfx::TBitmap &bmp) override;
+    // Blended images are drawn with per-pixel alpha: the image's own alpha, its colours half in
+    // the blend colour.
+    void DrawImageList(gfx::TCanvas &canvas, const gfx::TCustomImageList &imageList, int32_t index,
+                       int32_t x, int32_t y, gfx::TColor blendColor) override;
     int32_t GetDeviceCaps(gfx::TCanvas &canvas, int32_t index) override;
     // Solid, square ends and round joins, at the pen's width and colour.
     void ConvertPenToGeometric(gfx::TCanvas &canvas) override;

@@ -4,6 +4,7 @@
 #include "vizivodu/layout/VDWinGrIn.h"
 
 #include "GrInTestSupport.h"
+#include "platform/gfx/ImgList.h"
 
 #include <gtest/gtest.h>
 
@@ -423,4 +424,35 @@ TEST(WinGraphicInterface, FontsAndBrushes) {
     EXPECT_EQ(c.GetBkColor(), gfx::clYellow);
     EXPECT_EQ(c.GetBkMode(), gfx::OPAQUE);
     EXPECT_EQ(c.GetBrushOrg(), (rtl::TPoint{3, 4}));
+}
+
+TEST(WinGraphicInterface, ImageListsDrawnPlainOrHalfInTheBlendColour) {
+    gfx::TImageList list(nullptr, 4, 4);
+    gfx::TBitmap image(4, 4);
+    image.GetCanvas().GetBrush().SetColor(gfx::clRed);
+    image.GetCanvas().FillRect(rtl::Rect(0, 0, 4, 4));
+    image.GetCanvas().SetPixel(3, 3, gfx::clLime);
+    list.AddMasked(image, gfx::clLime); // the bottom-right pixel is left out
+    TVDWinGraphicInterface gi;
+    struct TCase {
+        gfx::TColor Blend, Expected;
+    } cases[] = {{gfx::clNone, gfx::clRed}, {gfx::clBlue, 0x800080}};
+    for (const TCase &c : cases) {
+        TTextCanvas k;
+        k.Canvas().GetBrush().SetColor(gfx::clYellow);
+        k.Canvas().FillRect(rtl::Rect(0, 0, 20, 20));
+        gi.DrawImageList(k.Canvas(), list, 0, 5, 6, c.Blend);
+        for (int32_t y = 6; y < 9; ++y) {
+            for (int32_t x = 5; x < 9; ++x) {
+                const gfx::TColor pixel = k.Canvas().GetPixel(x, y);
+                EXPECT_LE(std::abs(int(pixel & 0xFF) - int(c.Expected & 0xFF)), 1) << x << "," << y;
+                EXPECT_LE(std::abs(int(pixel >> 16) - int(c.Expected >> 16)), 1) << x << "," << y;
+            }
+        }
+        EXPECT_EQ(k.Canvas().GetPixel(8, 9), gfx::clYellow); // left out: the ground shows
+        EXPECT_EQ(k.Canvas().GetPixel(9, 6), gfx::clYellow);
+    }
+    TTextCanvas k;
+    gi.DrawImageList(k.Canvas(), list, 3, 0, 0, gfx::clBlue); // no such image: nothing
+    EXPECT_EQ(k.Canvas().GetPixel(1, 1), gfx::clWhite);
 }
