@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <map>
 #include <numeric>
+#include <ostream>
 #include <regex>
 #include <set>
 
@@ -70,23 +71,29 @@ std::vector<THbCluster> HbClusters(const std::string &file, const std::u16string
 }
 
 struct TShapingCase {
+    const char *Name;
     const char16_t *Face;
     std::u16string Text;
     bool RightToLeft;
 };
 
 const TShapingCase ShapingCases[] = {
-    {u"Arial", u"Kerning AVATAR office", false},
-    {u"Arial", u"Съешь же ещё этих мягких французских булок", false},
-    {u"Arial", u"Mixed Текст 123, \u00C6\u00D8", false},
-    {u"Arial", u"x\u0301 e\u0301a\u0308o\u0302", false},
-    {u"Arial", u"\u05E9\u05B8\u05C1\u05DC\u05D5\u05B9\u05DD \u05E2\u05D5\u05B9\u05DC\u05B8\u05DD",
-     true},
-    {u"DejaVu Sans",
+    {"Latin", u"Arial", u"Kerning AVATAR office", false},
+    {"Russian", u"Arial", u"Съешь же ещё этих мягких французских булок", false},
+    {"Mixed", u"Arial", u"Mixed Текст 123, \u00C6\u00D8", false},
+    {"CombiningMarks", u"Arial", u"x\u0301 e\u0301a\u0308o\u0302", false},
+    {"Hebrew", u"Arial",
+     u"\u05E9\u05B8\u05C1\u05DC\u05D5\u05B9\u05DD \u05E2\u05D5\u05B9\u05DC\u05B8\u05DD", true},
+    {"Arabic", u"DejaVu Sans",
      u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645 "
      u"\u0644\u0627",
      true},
 };
+
+// Test names and CTest names show the case's name.
+void PrintTo(const TShapingCase &c, std::ostream *os) {
+    *os << c.Name;
+}
 
 constexpr int32_t Em = 40;
 
@@ -189,7 +196,8 @@ TEST_P(Shaping, JustificationWidensTheRunByTheExtraWidth) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, Shaping, ::testing::ValuesIn(ShapingCases));
+INSTANTIATE_TEST_SUITE_P(Runs, Shaping, ::testing::ValuesIn(ShapingCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
 
 TEST(Shaping, WidthsAreInProportionAt96And600PixelsPerInch) {
     InitializeLibrary();
