@@ -52,6 +52,7 @@ public:
     bool RecordTextOps = true;
     std::vector<TTextOp> TextOps;
     std::vector<rtl::TRect> Invalidated;
+    // Text measurements asked for (extents and placements).
     int32_t MeasureCalls = 0;
 
     static int32_t Em(gfx::TCanvas &canvas) {
@@ -202,6 +203,7 @@ public:
                                                      int32_t spaceCount, int32_t extraSpaceWidth,
                                                      TVDGlyphDXNeeds needs, int32_t leftNoExp,
                                                      int32_t rightNoExp) override {
+        ++MeasureCalls;
         auto data = std::make_unique<TCustomVDGlyphDXData>();
         const std::vector<int32_t> adv =
             Spread(canvas, Units(run), spaceCount, extraSpaceWidth, leftNoExp, rightNoExp);

@@ -3,6 +3,7 @@ list(APPEND VIZIVODU_TEST_SOURCES
     layout/CVDFData_Finish_test.cpp
     layout/CVDFData_Hit_test.cpp
     layout/CVDFData_Paint_test.cpp
+    layout/CVDFData_RealText_test.cpp
     layout/CVDFData_test.cpp
     layout/CVDFData_Wrap_test.cpp
     layout/DLines_test.cpp
