@@ -142,7 +142,6 @@ std::filesystem::path BenchFile(const char *name) {
 void BM_Print100Pages_ViziVodu(benchmark::State &state) {
     TViziVoduFixture f(100);
     state.counters["pages"] = f.F.Print.FormatPages();
-    gfx::Printer().SetSystemPrintersForTesting({});
     const std::filesystem::path file = BenchFile("wb_vizivodu_print_bench.pdf");
     for (auto _ : state) {
         std::filesystem::remove(file);

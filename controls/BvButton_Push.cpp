@@ -2,6 +2,7 @@
 #include "controls/BvButton.h"
 
 #include "controls/BvGrafx.h"
+#include "platform/rtl/Streaming.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Forms.h"
 
@@ -373,6 +374,12 @@ void TBvButton::PaintHotFace(TCanvas &canvas, TRect &r) {
     } else {
         Fill(canvas, r, GetColor());
     }
+}
+
+void TBvButton::DefineProperties(rtl::TFiler &filer) {
+    TBvCustomButton::DefineProperties(filer);
+    filer.DefineProperty(
+        "FrameFlat", [this](rtl::TReader &reader) { SetHotTrack(reader.ReadBoolean()); }, nullptr);
 }
 
 } // namespace controls

@@ -1,21 +1,22 @@
 // Test support for the layout units: a graphic interface with exact, resolution-proportional
-// metrics (every character half an em wide, combining marks nothing; ascent four fifths of the
-// em, descent one fifth) that records what it is asked to draw, and a formatted document whose
-// area, margins and options a test sets.
+// text metrics (every character half an em wide, combining marks nothing; ascent four fifths of
+// the em, descent one fifth) that records the text it is asked to draw, the GDI engine doing
+// everything else (clipping, fonts, transforms); and a formatted document whose area, margins
+// and options a test sets.
 #pragma once
 
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/layout/CVDFData.h"
 #include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/VDWinGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/System.h"
 
-#include <cstring>
 #include <map>
 #include <memory>
-#include <set>
+#include <span>
 #include <string>
 #include <unicode/uchar.h>
 #include <vector>
@@ -30,7 +31,13 @@ public:
           gfx::TPixelCanvas(data(), width, height, width * 4) {}
 };
 
-class TFixedGraphicInterface : public TVDGraphicInterface {
+// The canvas of the screen: always 96 dpi.
+class TScreenCanvas : public TOwnedPixelCanvas {
+public:
+    TScreenCanvas() : TOwnedPixelCanvas(1, 1) {}
+};
+
+class TFixedGraphicInterface : public TVDWinGraphicInterface {
 public:
     struct TTextOp {
         int32_t X, Y;
@@ -45,23 +52,20 @@ public:
     bool RecordTextOps = true;
     std::vector<TTextOp> TextOps;
     std::vector<rtl::TRect> Invalidated;
+    // Text measurements asked for (extents and placements).
     int32_t MeasureCalls = 0;
 
     static int32_t Em(gfx::TCanvas &canvas) {
         const int32_t h = canvas.GetFont().GetHeight();
         return h < 0 ? -h : h * 4 / 5;
     }
-    static std::u16string Units(const char *str, int32_t length, bool unicode) {
+    static std::u16string Units(const TVDTextRun &run) {
         std::u16string u;
-        if (unicode) {
-            u.resize(static_cast<size_t>(length));
-            if (length > 0) {
-                std::memcpy(u.data(), str, static_cast<size_t>(length) * 2);
-            }
-        } else {
-            for (int32_t i = 0; i < length; ++i) {
-                u.push_back(static_cast<unsigned char>(str[i]));
-            }
+        if (!run.Str) {
+            return u;
+        }
+        for (int32_t i = 0; i < run.Length; ++i) {
+            u.push_back(run.CharAt(i));
         }
         return u;
     }
@@ -81,12 +85,12 @@ public:
         return a;
     }
 
-    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
-                 bool unicode, bool) override {
+    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                 TVDTextOutput) override {
         if (!RecordTextOps) {
             return;
         }
-        TextOps.push_back({x, y, Units(str, length, unicode), {}});
+        TextOps.push_back({x, y, Units(run), {}});
         if (DrawGlyphBoxes) {
             // Plain output fills the text cell with a brush that is not clear, as the engines do.
             if (canvas.GetBrush().GetStyle() != gfx::bsClear) {
@@ -115,11 +119,10 @@ public:
             x += adv[i];
         }
     }
-    gfx::TSize TextSizeBasic(gfx::TCanvas &canvas, const char *str, int32_t length, bool unicode,
-                             bool) override {
+    gfx::TSize TextSizeBasic(gfx::TCanvas &canvas, const TVDTextRun &run) override {
         ++MeasureCalls;
         int32_t w = 0;
-        for (int32_t a : Advances(canvas, Units(str, length, unicode))) {
+        for (int32_t a : Advances(canvas, Units(run))) {
             w += a;
         }
         return {w, Em(canvas)};
@@ -139,13 +142,13 @@ public:
     void SetTextCharacterExtra(gfx::TCanvas &canvas, int32_t extra) override {
         FExtra[&canvas] = extra;
     }
-    void GetTextExtentExPoint(gfx::TCanvas &canvas, const char *str, int32_t length,
-                              int32_t maxExtent, bool unicode, bool, bool ignoreSpecialChars,
+    void GetTextExtentExPoint(gfx::TCanvas &canvas, const TVDTextRun &run, int32_t maxExtent,
                               int32_t *pCoords, int32_t &fit, gfx::TSize &size) override {
         ++MeasureCalls;
-        const std::u16string u = Units(str, length, unicode);
+        const int32_t length = run.Length;
+        const std::u16string u = Units(run);
         std::vector<int32_t> adv = Advances(canvas, u);
-        if (!ignoreSpecialChars) {
+        if (!run.IgnoreSpecialChars) {
             for (size_t i = 0; i < u.size(); ++i) {
                 adv[i] = u[i] == 0x00AD ? 0 : adv[i];
             }
@@ -196,17 +199,18 @@ public:
         }
         return adv;
     }
-    std::unique_ptr<TCustomVDGlyphDXData>
-    GetGlyphDX(gfx::TCanvas &canvas, const char *str, int32_t length, int32_t spaceCount,
-               int32_t extraSpaceWidth, bool unicode, bool, bool, bool needDX, bool needCoords,
-               int32_t leftNoExp, int32_t rightNoExp) override {
+    std::unique_ptr<TCustomVDGlyphDXData> GetGlyphDX(gfx::TCanvas &canvas, const TVDTextRun &run,
+                                                     int32_t spaceCount, int32_t extraSpaceWidth,
+                                                     TVDGlyphDXNeeds needs, int32_t leftNoExp,
+                                                     int32_t rightNoExp) override {
+        ++MeasureCalls;
         auto data = std::make_unique<TCustomVDGlyphDXData>();
-        const std::vector<int32_t> adv = Spread(canvas, Units(str, length, unicode), spaceCount,
-                                                extraSpaceWidth, leftNoExp, rightNoExp);
-        if (needDX) {
+        const std::vector<int32_t> adv =
+            Spread(canvas, Units(run), spaceCount, extraSpaceWidth, leftNoExp, rightNoExp);
+        if (needs.Contains(vdgnDX)) {
             data->PDX = adv;
         }
-        if (needCoords) {
+        if (needs.Contains(vdgnCoords)) {
             int32_t x = 0;
             for (int32_t a : adv) {
                 data->PXL.push_back(x);
@@ -216,60 +220,56 @@ public:
         }
         return data;
     }
-    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
-                       bool unicode, bool, const TCustomVDGlyphDXData &data) override {
+    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                       TVDTextOutput, TCustomVDGlyphDXData &data) override {
         if (!RecordTextOps) {
             return;
         }
-        TextOps.push_back({x, y, Units(str, length, unicode), data.PDX});
+        TextOps.push_back({x, y, Units(run), data.PDX});
         if (DrawGlyphBoxes) {
             DrawBoxes(canvas, x, y, TextOps.back().Text, data.PDX);
         }
     }
-    int32_t GetExpandableCharCount(gfx::TCanvas &canvas, const char *str, int32_t length,
-                                   bool unicode, bool, bool) override {
+    int32_t GetExpandableCharCount(gfx::TCanvas &canvas, const TVDTextRun &run) override {
         int32_t n = 0;
-        for (int32_t a : Advances(canvas, Units(str, length, unicode))) {
+        for (int32_t a : Advances(canvas, Units(run))) {
             n += a > 0 ? 1 : 0;
         }
         return n;
     }
-    void GetOutermostNonExpandableCharacters(gfx::TCanvas &, const char *, int32_t, bool, bool,
-                                             bool, bool, bool, int32_t &leftIndex,
-                                             int32_t &rightIndex) override {
+    void GetOutermostNonExpandableCharacters(gfx::TCanvas &, const TVDTextRun &, TVDRunEnds,
+                                             int32_t &leftIndex, int32_t &rightIndex) override {
         leftIndex = rightIndex = -1;
     }
-    bool GetCaretPositions(gfx::TCanvas &canvas, const char *str, int32_t length,
-                           int32_t spaceCount, int32_t extra, bool unicode, bool, bool,
-                           int32_t *pcp, int32_t leftNoExp, int32_t rightNoExp) override {
+    bool GetCaretPositions(gfx::TCanvas &canvas, const TVDTextRun &run, int32_t spaceCount,
+                           int32_t extra, std::span<int32_t> pcp, int32_t leftNoExp,
+                           int32_t rightNoExp) override {
         const std::vector<int32_t> adv =
-            Spread(canvas, Units(str, length, unicode), spaceCount, extra, leftNoExp, rightNoExp);
+            Spread(canvas, Units(run), spaceCount, extra, leftNoExp, rightNoExp);
         int32_t x = 0;
         pcp[0] = 0;
-        for (int32_t i = 0; i < length; ++i) {
+        for (int32_t i = 0; i < run.Length; ++i) {
             x += adv[static_cast<size_t>(i)];
             pcp[i + 1] = x;
         }
         return true;
     }
-    bool DoesTextOutSupportSpacing(int32_t, bool) override { return false; }
-    bool PreferMaxFit(gfx::TCanvas &, bool, bool, int32_t, int32_t) override { return UseMaxFit; }
+    bool DoesTextOutSupportSpacing(const TVDTextRun &) override { return false; }
+    bool PreferMaxFit(gfx::TCanvas &, const TVDTextRun &, TVDMeasureCanvas, int32_t) override {
+        return UseMaxFit;
+    }
     std::unique_ptr<gfx::TCanvas> CreateScreenCanvas() override {
-        auto canvas = std::make_unique<TOwnedPixelCanvas>(1, 1);
-        FScreens.insert(canvas.get());
-        return canvas;
+        return std::make_unique<TScreenCanvas>();
     }
     std::unique_ptr<gfx::TCanvas> CreateCompatibleCanvas(gfx::TCanvas &canvas) override {
         auto copy = std::make_unique<TOwnedPixelCanvas>(1, 1);
         copy->GetFont().SetPixelsPerInch(canvas.GetFont().GetPixelsPerInch());
         return copy;
     }
+    void DestroyScreenCanvas(std::unique_ptr<gfx::TCanvas> &canvas) override { canvas.reset(); }
+    void DestroyCompatibleCanvas(std::unique_ptr<gfx::TCanvas> &canvas) override { canvas.reset(); }
     int32_t GetDeviceCaps(gfx::TCanvas &canvas, int32_t) override {
-        if (FScreens.count(&canvas)) {
-            FScreens.erase(&canvas);
-            return 96;
-        }
-        return DevicePPI;
+        return dynamic_cast<TScreenCanvas *>(&canvas) ? 96 : DevicePPI;
     }
     void InvalidateRect(ui::TControl &, const rtl::TRect *r) override {
         Invalidated.push_back(r ? *r : rtl::TRect{});
@@ -281,6 +281,28 @@ public:
     void IntersectClipRect(gfx::TCanvas &canvas, int32_t x1, int32_t y1, int32_t x2,
                            int32_t y2) override {
         canvas.IntersectClipRect(rtl::Rect(x1, y1, x2, y2));
+    }
+    TVDGraphicsMode SetGraphicsMode(gfx::TCanvas &canvas, TVDGraphicsMode mode) override {
+        const TVDGraphicsMode previous =
+            IsAdvancedGraphicsMode(canvas) ? vdgmAdvanced : vdgmCompatible;
+        if (mode == vdgmCompatible) {
+            canvas.ModifyWorldTransform(gfx::TXForm(), gfx::MWT_IDENTITY);
+        }
+        canvas.SetGraphicsMode(mode == vdgmAdvanced ? gfx::GM_ADVANCED : gfx::GM_COMPATIBLE);
+        return previous;
+    }
+    bool IsAdvancedGraphicsMode(gfx::TCanvas &canvas) override {
+        return canvas.GetGraphicsMode() != gfx::GM_COMPATIBLE;
+    }
+    bool GetWorldTransform(gfx::TCanvas &canvas, gfx::TXForm &xform) override {
+        xform = canvas.GetWorldTransform();
+        return true;
+    }
+    bool SetWorldTransform(gfx::TCanvas &canvas, const gfx::TXForm &xform) override {
+        return canvas.SetWorldTransform(xform);
+    }
+    bool ModifyWorldTransform(gfx::TCanvas &canvas, const gfx::TXForm &xform) override {
+        return canvas.ModifyWorldTransform(xform, gfx::MWT_LEFTMULTIPLY);
     }
     void FillColorRect(gfx::TCanvas &canvas, const rtl::TRect &r, gfx::TColor color) override {
         const gfx::TBrush old = canvas.GetBrush();
@@ -318,7 +340,6 @@ public:
 private:
     std::map<gfx::TCanvas *, uint32_t> FAlign;
     std::map<gfx::TCanvas *, int32_t> FExtra;
-    std::set<gfx::TCanvas *> FScreens;
 };
 
 // A style sheet on the fixed graphic interface: text style 0 is 15 points (an em of 20 pixels
@@ -373,6 +394,8 @@ public:
     int32_t GetHOffs() override { return HOffs; }
     int32_t GetVOffs() override { return VOffs; }
     TVDBackground *GetBackground() override { return nullptr; }
+    TVDDocRotation GetRotation() override { return Rotation; }
+    TVDVerticalAlign GetVerticalAlign() override { return VAlign; }
     bool IsAssignedCheckpointVisible() override { return false; }
     void DoCheckpointVisible(TCheckpointData) override {}
     void DoJump(int32_t) override {}
@@ -384,6 +407,8 @@ public:
     int32_t MinTextWidth = 0, MaxTextWidth = 0;
     int32_t Width = 400, Height = 300;
     int32_t HOffs = 0, VOffs = 0;
+    TVDDocRotation Rotation = vdrotNone;
+    TVDVerticalAlign VAlign = vdveraTop;
 
 private:
     TVDStyle *FStyle;

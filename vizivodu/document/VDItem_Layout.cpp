@@ -12,6 +12,7 @@
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/ImgList.h"
 
 #include <algorithm>
 
@@ -293,8 +294,11 @@ void TVDTabItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDr
         const int32_t lw = gi.TextWidth(canvas, Leader);
         if (lw > 0) {
             for (int32_t px = x + lw; px + lw <= x + dli.Width - lw; px += lw) {
-                gi.TextOut(canvas, px, y, reinterpret_cast<const char *>(Leader.data()),
-                           static_cast<int32_t>(Leader.size()), true, forMetafile);
+                gi.TextOut(canvas, px, y,
+                           {.Str = reinterpret_cast<const char *>(Leader.data()),
+                            .Length = static_cast<int32_t>(Leader.size()),
+                            .Unicode = true},
+                           forMetafile ? vdtoMetafile : vdtoDevice);
             }
         }
     }
@@ -333,6 +337,35 @@ bool TVDMarkerItemInfo::GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyl
     return TVDSimpleRectItemInfo::GetBoolValueEx(prop, vdStyle);
 }
 
+namespace {
+
+// The picture of a picture level, prepared for a size query; null when there is none.
+gfx::TGraphic *MarkerGraphic(const TVDListLevel &level) {
+    if (!level.HasPicture()) {
+        return nullptr;
+    }
+    gfx::TGraphic *graphic = const_cast<TVDListLevel &>(level).GetPicture().GetGraphic();
+    if (graphic && GlobalGraphicHandler) {
+        GlobalGraphicHandler->PrepareGraphic(*graphic);
+    }
+    return graphic;
+}
+
+} // namespace
+
+void TVDMarkerItemInfo::MarkerImageSize(const TVDListLevel &level, int32_t &w, int32_t &h) {
+    w = h = 0;
+    if (level.GetListType() == vdlstPicture) {
+        if (gfx::TGraphic *graphic = MarkerGraphic(level)) {
+            w = graphic->GetWidth();
+            h = graphic->GetHeight();
+        }
+    } else if (const gfx::TCustomImageList *images = level.GetImageList()) {
+        w = images->GetWidth();
+        h = images->GetHeight();
+    }
+}
+
 void TVDMarkerItemInfo::CalcSize(gfx::TCanvas &canvas, TCustomVDData *vdData, int32_t &markerOffset,
                                  int32_t &hShift, bool rtl, bool minWidthMode,
                                  PVDScreenAndDevice sad, int32_t &overhang, int32_t &descent,
@@ -346,7 +379,11 @@ void TVDMarkerItemInfo::CalcSize(gfx::TCanvas &canvas, TCustomVDData *vdData, in
     int32_t w = 0, h = 0;
     const TVDListType type = level->GetListType();
     if (type == vdlstPicture || type == vdlstImageList || type == vdlstImageListCounter) {
-        w = h = 0; // pictures and image lists of list levels are not drawn by this layout yet
+        MarkerImageSize(*level, w, h);
+        if (sad && sad->ppixScreen > 0 && sad->ppiyScreen > 0) {
+            w = gfx::MulDiv(w, sad->ppixDevice, sad->ppixScreen);
+            h = gfx::MulDiv(h, sad->ppiyDevice, sad->ppiyScreen);
+        }
     } else {
         gfx::TFont font(const_cast<TVDListLevel *>(level)->GetFont());
         if (vdData->GetFlags().Contains(vdflCanUseCustomPPI) &&
@@ -358,8 +395,11 @@ void TVDMarkerItemInfo::CalcSize(gfx::TCanvas &canvas, TCustomVDData *vdData, in
         gi.SetTextCharacterExtra(canvas, 0);
         const rtl::UnicodeString text =
             type == vdlstUnicodeBullet ? level->GetFormatStringW() : DisplayString;
-        const gfx::TSize size = gi.TextSize(canvas, reinterpret_cast<const char *>(text.data()),
-                                            static_cast<int32_t>(text.size()), true, false, true);
+        const gfx::TSize size =
+            gi.TextSize(canvas, {.Str = reinterpret_cast<const char *>(text.data()),
+                                 .Length = static_cast<int32_t>(text.size()),
+                                 .Unicode = true,
+                                 .IgnoreSpecialChars = true});
         w = size.cx;
         h = size.cy;
         gfx::TTextMetric tm;
@@ -439,7 +479,20 @@ void TVDMarkerItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDIte
         throw EViziVoduError("Incorrect drawing item type for a marker");
     }
     const TVDListType type = level->GetListType();
-    if (type == vdlstPicture || type == vdlstImageList || type == vdlstImageListCounter) {
+    const int32_t x0 = x + justify->GetMarkerOffset();
+    if (type == vdlstPicture) {
+        if (gfx::TGraphic *graphic = MarkerGraphic(*level)) {
+            style->GetGraphicInterface().DrawGraphic(canvas, x0, y, *graphic);
+        }
+        return;
+    }
+    if (type == vdlstImageList || type == vdlstImageListCounter) {
+        const gfx::TCustomImageList *images = level->GetImageList();
+        const int32_t index =
+            level->GetImageIndex() + (type == vdlstImageListCounter ? Counter - 1 : 0);
+        if (images && index >= 0 && index < images->GetCount()) {
+            images->Draw(canvas, x0, y, index);
+        }
         return;
     }
     gfx::TFont font(const_cast<TVDListLevel *>(level)->GetFont());
@@ -453,9 +506,11 @@ void TVDMarkerItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDIte
     canvas.GetBrush().SetStyle(gfx::bsClear);
     const rtl::UnicodeString text =
         type == vdlstUnicodeBullet ? level->GetFormatStringW() : DisplayString;
-    gi.TextOut(canvas, x + justify->GetMarkerOffset(), y,
-               reinterpret_cast<const char *>(text.data()), static_cast<int32_t>(text.size()), true,
-               forMetafile);
+    gi.TextOut(canvas, x0, y,
+               {.Str = reinterpret_cast<const char *>(text.data()),
+                .Length = static_cast<int32_t>(text.size()),
+                .Unicode = true},
+               forMetafile ? vdtoMetafile : vdtoDevice);
 }
 
 } // namespace vizivodu

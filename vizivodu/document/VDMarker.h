@@ -75,6 +75,9 @@ public:
                   int32_t &overhang, int32_t &descent, int32_t &height, int32_t &width);
     int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *canvas,
                         TCustomVDData *vdData) override;
+    // The screen size of a picture level's picture or an image-list level's images; 0 x 0
+    // without them.
+    static void MarkerImageSize(const TVDListLevel &level, int32_t &w, int32_t &h);
     // dli must be a justify draw item (EViziVoduError "Incorrect drawing item type for a
     // marker"); the marker offset is kept in it.
     void OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, bool printing,

@@ -300,11 +300,11 @@ void TCustomVDFormattedData::GetSaDForCanvas(gfx::TCanvas &canvas, TVDScreenAndD
         return;
     }
     TVDGraphicInterface &gi = GetVDStyle()->GetGraphicInterface();
-    sad.ppixDevice = gi.GetDeviceCaps(canvas, LOGPIXELSX);
-    sad.ppiyDevice = gi.GetDeviceCaps(canvas, LOGPIXELSY);
+    sad.ppixDevice = gi.GetDeviceCaps(canvas, gfx::LOGPIXELSX);
+    sad.ppiyDevice = gi.GetDeviceCaps(canvas, gfx::LOGPIXELSY);
     std::unique_ptr<gfx::TCanvas> screen = gi.CreateScreenCanvas();
-    sad.ppixScreen = gi.GetDeviceCaps(*screen, LOGPIXELSX);
-    sad.ppiyScreen = gi.GetDeviceCaps(*screen, LOGPIXELSY);
+    sad.ppixScreen = gi.GetDeviceCaps(*screen, gfx::LOGPIXELSX);
+    sad.ppiyScreen = gi.GetDeviceCaps(*screen, gfx::LOGPIXELSY);
 }
 
 // ---- Font cache of a formatting run ----
@@ -504,8 +504,18 @@ bool TCustomVDFormattedData::Format_(bool onlyResized, bool forceFormat, bool no
     } final{*this, state, depth, completed};
     InitFormattingState(state, noCaching, reformatting);
 
-    TVDStoreDocTransform transform;
-    PrepareTransform(*canvas, transform, 0, 0, absRotation ? vdtrbAbsRoot : vdtrbRoot, -1);
+    // The canvas turns back also when formatting fails.
+    struct TTransformScope {
+        TCustomVDFormattedData &Doc;
+        gfx::TCanvas &Canvas;
+        TVDStoreDocTransform State;
+        void Restore() {
+            Doc.RestoreTransform(Canvas, State);
+            State.Used = false;
+        }
+        ~TTransformScope() { Restore(); }
+    } transform{*this, *canvas, {}};
+    PrepareTransform(*canvas, transform.State, 0, 0, absRotation ? vdtrbAbsRoot : vdtrbRoot, -1);
     const int32_t oldTextWidth = TextWidth;
     const int32_t oldDocumentWidth = DocumentWidth;
     TVDScreenAndDevice sad;
@@ -560,7 +570,7 @@ bool TCustomVDFormattedData::Format_(bool onlyResized, bool forceFormat, bool no
         AdjustVScrollUnits();
     }
 
-    RestoreTransform(*canvas, transform);
+    transform.Restore();
     const int32_t width = GetWidth();
     const int32_t height = GetHeight();
     AlreadyFormatted = true;

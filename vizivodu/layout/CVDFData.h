@@ -87,9 +87,12 @@ struct TVDSoftPageBreakInfo {
 using TVDSoftPageBreakList = std::vector<TVDSoftPageBreakInfo>;
 
 // Saved canvas transform (PrepareTransform / RestoreTransform).
+// Used: a transform was applied; AdvancedMode: the canvas was in advanced graphics mode before,
+// with world transform XForm.
 struct TVDStoreDocTransform {
     bool Used = false;
     bool AdvancedMode = false;
+    gfx::TXForm XForm;
 };
 
 // The part of a split full-width item painted on a page (tables define it).
@@ -145,7 +148,7 @@ public:
     // 0 or less: no limit.
     virtual int32_t GetMinTextWidth() = 0;
     virtual int32_t GetMaxTextWidth() = 0;
-    virtual int32_t GetWidth() = 0;
+    int32_t GetWidth() override = 0;
     virtual int32_t GetHeight() = 0;
     virtual void SetDocumentAreaSize(int32_t width, int32_t height, bool updateH,
                                      bool allowEvents) = 0;
@@ -388,6 +391,10 @@ public:
     void PrepareTransform(gfx::TCanvas &canvas, TVDStoreDocTransform &oldState, int32_t extraX,
                           int32_t extraY, TVDTransformBase base, int32_t docHeight);
     void RestoreTransform(gfx::TCanvas &canvas, const TVDStoreDocTransform &oldState);
+    void DoPrepareTransform(gfx::TCanvas &canvas, TVDStoreDocTransform &oldState, int32_t extraX,
+                            int32_t extraY, int32_t hOffs, int32_t vOffs, int32_t width,
+                            int32_t height, int32_t docHeight, TVDVerticalAlign vAlign,
+                            TVDTransformBase base);
     void GetCheckpointXY(TCheckpointData checkpointData, int32_t &x, int32_t &y);
     int32_t GetCheckpointYEx(TCheckpointData checkpointData);
     int32_t GetJumpPointItemNo(int32_t id);

@@ -144,10 +144,14 @@ void TCustomVDFormattedData::GetCoordsOfDrawItem(int32_t dItemNo, int32_t dItemO
         DrawItems.GetString(dItemNo, GetItems()), form, IsDrawItemLastOnWrappedLine(dItemNo),
         font.IsSymbolCharset(), false, SpecialCharactersShown());
     std::vector<int32_t> pos(static_cast<size_t>(d.Length) + 1);
+    const TVDTextRun run{.Str = text.data(),
+                         .Length = d.Length,
+                         .Unicode = unicode,
+                         .BiDi = GetItemBiDiMode(d.ItemNo) != vdbdUnspecified,
+                         .IgnoreSpecialChars = font.IsSymbolCharset()};
     style.GetGraphicInterface().GetCaretPositions(
-        *canvas, text.data(), d.Length, d.GetSpaceCount(),
-        ScaleToFormatCanvas(d.Width - d.GetSpaceAtLeft() - d.GetTextWidth(), scaled), unicode,
-        GetItemBiDiMode(d.ItemNo) != vdbdUnspecified, font.IsSymbolCharset(), pos.data(),
+        *canvas, run, d.GetSpaceCount(),
+        ScaleToFormatCanvas(d.Width - d.GetSpaceAtLeft() - d.GetTextWidth(), scaled), pos,
         d.GetLeftNoExpandIndex() - 1, d.GetRightNoExpandIndex() - 1);
     const int32_t i = std::clamp(dItemOffs - 1, 0, d.Length);
     x = d.Left + ScaleFromFormatCanvas(pos[static_cast<size_t>(i)], scaled);
@@ -192,16 +196,90 @@ void TCustomVDFormattedData::ShowRectangle(int32_t left, int32_t top, int32_t wi
     }
 }
 
-// Rotated documents (rotated table cells) draw through a world transform of the canvas, which
-// the canvas layer does not offer yet: the transform is recorded as unused and drawing happens
-// unrotated.
-void TCustomVDFormattedData::PrepareTransform(gfx::TCanvas &, TVDStoreDocTransform &oldState,
-                                              int32_t, int32_t, TVDTransformBase, int32_t) {
-    oldState.Used = false;
-    oldState.AdvancedMode = false;
+// Rotated documents (rotated table cells) draw through a world transform of the canvas: the
+// document's own coordinates go in, the canvas turns them.
+void TCustomVDFormattedData::PrepareTransform(gfx::TCanvas &canvas, TVDStoreDocTransform &oldState,
+                                              int32_t extraX, int32_t extraY, TVDTransformBase base,
+                                              int32_t docHeight) {
+    if (docHeight < 0) {
+        docHeight = DocumentHeight;
+    }
+    if (base == vdtrbInplaceBackground) {
+        TCustomVDData *parent = GetAbsoluteParentData();
+        const bool parentIsRoot = parent && !parent->GetParentData();
+        DoPrepareTransform(canvas, oldState, extraX, extraY, parentIsRoot ? GetHOffs() : 0,
+                           parentIsRoot ? GetVOffs() : 0, GetWidth(), GetHeight(), docHeight,
+                           vdveraTop, base);
+        return;
+    }
+    DoPrepareTransform(canvas, oldState, extraX, extraY, GetHOffs(), GetVOffs(), GetWidth(),
+                       GetHeight(), docHeight, GetVerticalAlign(), base);
 }
 
-void TCustomVDFormattedData::RestoreTransform(gfx::TCanvas &, const TVDStoreDocTransform &) {}
+void TCustomVDFormattedData::DoPrepareTransform(gfx::TCanvas &canvas,
+                                                TVDStoreDocTransform &oldState, int32_t extraX,
+                                                int32_t extraY, int32_t hOffs, int32_t vOffs,
+                                                int32_t width, int32_t height, int32_t docHeight,
+                                                TVDVerticalAlign vAlign, TVDTransformBase base) {
+    auto *parent = dynamic_cast<TCustomVDFormattedData *>(GetParentData());
+    if (base == vdtrbRecursive && parent) {
+        parent->PrepareTransform(canvas, oldState, extraX, extraY, base, -1);
+        extraX = 0;
+        extraY = 0;
+    }
+    TVDDocRotation rotation = vdrotNone;
+    switch (base) {
+    case vdtrbRoot:
+    case vdtrbRecursive:
+        rotation = GetRealRotation(false);
+        break;
+    case vdtrbAbsRoot:
+        rotation = GetRealRotation(true);
+        break;
+    case vdtrbInplaceBackground:
+        if (TCustomVDData *absParent = GetAbsoluteParentData()) {
+            rotation = absParent->GetRealRotation(true);
+        }
+        break;
+    case vdtrbLocal:
+        rotation = GetRotation();
+        break;
+    }
+    // A top document with a rotation of its own places its content by its vertical alignment
+    // even when it is not turned.
+    const bool used = rotation != vdrotNone || (!GetParentData() && GetRotation() != vdrotNone);
+    const bool outermost = !oldState.Used;
+    if (!used) {
+        return;
+    }
+    TVDGraphicInterface &gi = GetVDStyle()->GetGraphicInterface();
+    const bool wasAdvanced = gi.SetGraphicsMode(canvas, vdgmAdvanced) == vdgmAdvanced;
+    if (outermost) {
+        oldState.Used = true;
+        oldState.AdvancedMode = wasAdvanced;
+        gi.GetWorldTransform(canvas, oldState.XForm);
+    }
+    const gfx::TXForm xf = GetRotationXForm(rotation, hOffs + extraX, vOffs + extraY, width, height,
+                                            docHeight, vAlign);
+    if (wasAdvanced) {
+        gi.ModifyWorldTransform(canvas, xf);
+    } else {
+        gi.SetWorldTransform(canvas, xf);
+    }
+}
+
+void TCustomVDFormattedData::RestoreTransform(gfx::TCanvas &canvas,
+                                              const TVDStoreDocTransform &oldState) {
+    if (!oldState.Used) {
+        return;
+    }
+    TVDGraphicInterface &gi = GetVDStyle()->GetGraphicInterface();
+    if (oldState.AdvancedMode) {
+        gi.SetWorldTransform(canvas, oldState.XForm);
+    } else {
+        gi.SetGraphicsMode(canvas, vdgmCompatible);
+    }
+}
 
 // ---- Checkpoints and hyperlinks ----
 

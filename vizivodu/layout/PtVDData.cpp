@@ -241,7 +241,7 @@ int32_t TCustomMultiPagePtblVDData::ParaSpaceAfter(int32_t i) {
 
 // ---- TCustomMainPtblVDData ----
 
-TCustomMainPtblVDData::TCustomMainPtblVDData(TCustomPrintableVD *control)
+TCustomMainPtblVDData::TCustomMainPtblVDData(TVDScroller *control)
     : TCustomMultiPagePtblVDData(control) {
     Pages = std::make_unique<TVDPageCollection>();
 }
@@ -384,14 +384,14 @@ void TCustomMainPtblVDData::Clear() {
 
 void TCustomMainPtblVDData::InitPageMetrics() {
     TVDGraphicInterface &gi = GetVDStyle()->GetGraphicInterface();
-    PrnSad.ppixDevice = gi.GetDeviceCaps(*PrinterCanvas, LOGPIXELSX);
-    PrnSad.ppiyDevice = gi.GetDeviceCaps(*PrinterCanvas, LOGPIXELSY);
+    PrnSad.ppixDevice = gi.GetDeviceCaps(*PrinterCanvas, gfx::LOGPIXELSX);
+    PrnSad.ppiyDevice = gi.GetDeviceCaps(*PrinterCanvas, gfx::LOGPIXELSY);
     if (PixelsPerInchOverride > 0) {
         PrnSad.ppixScreen = PrnSad.ppiyScreen = PixelsPerInchOverride;
     } else {
         std::unique_ptr<gfx::TCanvas> screen = gi.CreateScreenCanvas();
-        PrnSad.ppixScreen = gi.GetDeviceCaps(*screen, LOGPIXELSX);
-        PrnSad.ppiyScreen = gi.GetDeviceCaps(*screen, LOGPIXELSY);
+        PrnSad.ppixScreen = gi.GetDeviceCaps(*screen, gfx::LOGPIXELSX);
+        PrnSad.ppiyScreen = gi.GetDeviceCaps(*screen, gfx::LOGPIXELSY);
     }
     TmpTMPix = ScreenToDeviceY(FTopMarginPix, PrnSad);
     TmpBMPix = ScreenToDeviceY(FBottomMarginPix, PrnSad);
@@ -438,7 +438,7 @@ void TCustomMainPtblVDData::FinalizeFormatPages() {
 
 // ---- TPrintableVDData ----
 
-TPrintableVDData::TPrintableVDData(TCustomPrintableVD *control) : TCustomMainPtblVDData(control) {}
+TPrintableVDData::TPrintableVDData(TVDScroller *control) : TCustomMainPtblVDData(control) {}
 
 TPrintableVDData::~TPrintableVDData() {
     Header.reset();

@@ -293,7 +293,8 @@ protected:
 // The root document of the printing component's hidden control.
 class TCustomMainPtblVDData : public TCustomMultiPagePtblVDData {
 public:
-    explicit TCustomMainPtblVDData(TCustomPrintableVD *control);
+    // control: the printable control being made (a TCustomPrintableVD once constructed).
+    explicit TCustomMainPtblVDData(TVDScroller *control);
     ~TCustomMainPtblVDData() override;
 
     TCustomPrintableVD &GetPrintableControl() const;
@@ -360,7 +361,7 @@ public:
 // The root document of TPrintableVD: page metrics from the printer, headers and footers.
 class TPrintableVDData : public TCustomMainPtblVDData {
 public:
-    explicit TPrintableVDData(TCustomPrintableVD *control);
+    explicit TPrintableVDData(TVDScroller *control);
     ~TPrintableVDData() override;
 
     // The clip region saved while the text area is clipped (ClipMargins).

@@ -19,7 +19,7 @@ namespace vizivodu {
 namespace {
 
 std::unique_ptr<TViziVoduVDData> MakePrintableData(TCustomViziVodu &control) {
-    return std::make_unique<TPrintableVDData>(static_cast<TCustomPrintableVD *>(&control));
+    return std::make_unique<TPrintableVDData>(&control); // the control is still being made
 }
 
 TCustomPrintableVD *MakePrintableVD(TCustomVDPrint &owner) {
@@ -496,6 +496,8 @@ void TVDPrint::AssignSource(TCustomViziVodu *printMe) {
     pvd.LeftMargin = printMe->LeftMargin;
     pvd.RightMargin = printMe->RightMargin;
     pvd.Flags = printMe->Flags;
+    // Items that print in parts (tables) make draw items of their own.
+    pvd.Flags.Include(vdflAllowCustomDrawItems);
     TPrintableVDData &data = pvd.GetPrintableData();
     data.FTopMarginPix = printMe->TopMargin;
     data.FBottomMarginPix = printMe->BottomMargin;
@@ -634,6 +636,8 @@ void TVDPrint::Notification(rtl::TComponent *component, rtl::TOperation operatio
     TCustomVDPrint::Notification(component, operation);
     if (operation == rtl::opRemove && component == FPrintMe) {
         FPrintMe = nullptr;
+        // The source's items are gone already: forget them without a look.
+        vd->GetPrintData().StopSharingItems();
         vd->Clear();
         Ready = false;
     }

@@ -9,6 +9,7 @@ list(APPEND VIZIVODU_SOURCES
     tables/VDTable_Merge.cpp
     tables/VDTable_Navigation.cpp
     tables/VDTable_Paint.cpp
+    tables/VDTable_Print.cpp
     tables/VDTable_Props.cpp
     tables/VDTable_Restructure.cpp
     tables/VDTable_Styles.cpp)

@@ -504,7 +504,9 @@ bool TVDTableItemInfo::GetBoolValue(TVDItemBoolProperty prop) const {
 }
 
 bool TVDTableItemInfo::GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const {
-    return prop != vdbpPrintToBMP && TVDFullLineItemInfo::GetBoolValueEx(prop, vdStyle);
+    // The printing draw item takes its size from the table's layout for the printer.
+    return prop == vdbpActualPrintSize ||
+           (prop != vdbpPrintToBMP && TVDFullLineItemInfo::GetBoolValueEx(prop, vdStyle));
 }
 
 void TVDTableItemInfo::Hiding() {

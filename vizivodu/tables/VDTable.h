@@ -20,6 +20,8 @@
 namespace vizivodu {
 
 class TVDGraphicInterface;
+class TVDTablePrintInfo;
+class TCellPtblVDData;
 struct TVDTablePaintContext;
 
 // The rows of a table that a document paints in parts.
@@ -435,6 +437,19 @@ public:
                        int32_t col, bool &doDefault)>
         OnDrawBorder;
 
+    // ---- Printing ----
+    // The printing draw item: a printable document per cell of its own (sharing the cell's
+    // items) for vdData, a printable document; the standard draw item in any other document.
+    std::unique_ptr<TVDDrawLineInfo> CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo,
+                                                            PVDScreenAndDevice sad) override;
+    // Paints part number part (the whole table for part < 0) of the printing draw item dItemNo
+    // of vdData with its top-left corner at (x, y).
+    void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, bool preview, bool correction,
+               int32_t part, TVDColorMode colorMode, TCustomVDData *vdData, int32_t dItemNo,
+               int32_t pageNo, bool forMetafile);
+    // The printing draw item being painted; nullptr outside Print.
+    TVDTablePrintInfo *FCurrentPrintFmt = nullptr;
+
     // ---- Formatting streams ----
     // -1, the four lists of the screen layout, its size, then per cell of its own its place and
     // its document's formatting.
@@ -509,8 +524,15 @@ private:
                              gfx::TCanvas &canvas, bool noCaching);
     void PlaceColumnsAndFormatCells(TVDTableItemFormattingInfo &fmt, bool noCaching,
                                     bool &hasVerticalCells);
-    void ComputeRowHeights(TVDTableItemFormattingInfo &fmt);
-    void PlaceRows(TVDTableItemFormattingInfo &fmt);
+    // With print, the heights and places are those of the printable cell documents.
+    void ComputeRowHeights(TVDTableItemFormattingInfo &fmt,
+                           const TVDTablePrintInfo *print = nullptr);
+    void PlaceRows(TVDTableItemFormattingInfo &fmt, TVDTablePrintInfo *print = nullptr);
+    void CalculatePrintLayout(int32_t docWidth, TVDTablePrintInfo &info, gfx::TCanvas &canvas);
+    int32_t PrintCellHeight(const TVDTablePrintInfo &info, int32_t row, int32_t col);
+    int32_t PrintRowHeight(const TVDTablePrintInfo &info, int32_t row);
+    void PaintPrintedRows(TVDTablePaintContext &ctx, int32_t firstRow, int32_t lastRow,
+                          int32_t shift, const rtl::TRect &clip);
     void FormatVerticalTextCells(bool noCaching);
     bool CheckFocusedCell();
     void LimitToPart(TVDTablePaintContext &ctx);
@@ -523,6 +545,8 @@ private:
     void PaintCellBackground(TVDTablePaintContext &ctx, TVDTableCellData &cell, int32_t row,
                              int32_t col, rtl::TRect r);
     void PaintCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell, const rtl::TRect &r);
+    void PaintPrintedCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell,
+                                 TCellPtblVDData &printed, const rtl::TRect &r);
     void DrawBorderLines(gfx::TCanvas &canvas, const TVDBorderParams &p, TVDGraphicInterface &gi);
     void DrawGridLinesOfHiddenSides(gfx::TCanvas &canvas, const TVDBorderParams &p,
                                     TVDGraphicInterface &gi);

@@ -270,7 +270,10 @@ public:
             Shrink();
         }
         if (!FIgnoreContent) {
+            // Spans widened to their content take their growth from the free width; when that
+            // runs out the other columns give it back, or the cells would leave the table.
             SpannedMinimums();
+            Shrink();
         }
         if (FAllFixed || FR > 0) {
             Spans(true, 2, 1);
@@ -430,9 +433,30 @@ private:
             for (int32_t c = 0; c < FQ.n; ++c) {
                 TVDTableCellData *cell = FRows.Cell(r, c);
                 if (cell && cell->GetColSpan() > 1) {
-                    WidenToLevel(c, cell->GetColSpan(), cell->GetMinWidth(FSad, FCanvas), 5, true);
+                    const int32_t need = cell->GetMinWidth(FSad, FCanvas);
+                    WidenToLevel(c, cell->GetColSpan(), need, 5, true);
+                    KeepSpanMinimum(c, cell->GetColSpan(), need + FPad);
                 }
             }
+        }
+    }
+
+    // Raises the minimums of a span's columns, within their widths and in proportion to what
+    // they have above their minimums, until the minimums alone make the span target wide: a
+    // later shrinking then never cuts into a spanning cell's content.
+    void KeepSpanMinimum(int32_t first, int32_t count, int32_t target) {
+        int64_t deficit = int64_t{target} - SpanWidth(FMin, first, count, FQ);
+        int64_t slack = 0;
+        for (int32_t k = first; k < first + count; ++k) {
+            slack += std::max(0, W(k) - FMin[static_cast<size_t>(k)]);
+        }
+        for (int32_t k = first; k < first + count && deficit > 0 && slack > 0; ++k) {
+            int32_t &minimum = FMin[static_cast<size_t>(k)];
+            const int64_t s = std::max(0, W(k) - minimum);
+            const int64_t raise = std::min(s, (s * deficit + slack - 1) / slack);
+            minimum += static_cast<int32_t>(raise);
+            deficit -= raise;
+            slack -= s;
         }
     }
 
@@ -453,12 +477,11 @@ private:
         if (eligible.empty() || width >= target) {
             return;
         }
+        // Columns of no width weigh 1 in the sharing, but the span grows by the shortfall
+        // only: it ends exactly at the need, as the table's minimum width expects.
         int64_t total = target - width;
         for (int32_t k : eligible) {
-            total += std::max(W(k) + FPad, 1);
-            if (!FAllFixed && W(k) + FPad == 0) {
-                --FR;
-            }
+            total += W(k) + FPad;
         }
         if (!FAllFixed) {
             FR -= target - width;

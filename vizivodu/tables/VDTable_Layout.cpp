@@ -2,6 +2,7 @@
 // of the cells, row heights with row-spanning cells, row starts, the geometry queries on the
 // screen layout, and what the table answers its document about coordinates, focus, jumps and
 // page breaks.
+#include "vizivodu/tables/VDTable_Print.h"
 #include "vizivodu/tables/VDTable_p.h"
 
 #include "vizivodu/styles/VDStyle.h"
@@ -47,12 +48,20 @@ int32_t SumOf(const TVDIntegerList &list, int32_t first, int32_t count) {
 
 } // namespace
 
-void TVDTableItemInfo::OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &, bool printing,
-                                        gfx::TCanvas &canvas, TCustomVDData *, PVDScreenAndDevice,
-                                        int32_t &hShift, int32_t &desc, bool noCaching,
-                                        bool reformatting, bool) {
+void TVDTableItemInfo::OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, bool printing,
+                                        gfx::TCanvas &canvas, TCustomVDData *,
+                                        PVDScreenAndDevice sad, int32_t &hShift, int32_t &desc,
+                                        bool noCaching, bool reformatting, bool) {
     hShift = 0;
     desc = 0;
+    // The printing draw item is laid out for its device whatever the document's flags say.
+    if (auto *info = dynamic_cast<TVDTablePrintInfo *>(&dli)) {
+        if (sad) {
+            info->sad = *sad;
+        }
+        CalculatePrintLayout(docWidth, *info, canvas);
+        return;
+    }
     if (printing) {
         return;
     }
@@ -61,6 +70,8 @@ void TVDTableItemInfo::OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &, boo
         Fmt->FWidth = 0;
     }
     CalculateLayout(docWidth, *Fmt, canvas, noCaching, reformatting);
+    dli.Width = Fmt->FWidth;
+    dli.Height = Fmt->FHeight;
 }
 
 void TVDTableItemInfo::CalculateLayout(int32_t docWidth, TVDTableItemFormattingInfo &fmt,
@@ -156,13 +167,14 @@ void TVDTableItemInfo::FormatVerticalTextCells(bool noCaching) {
     }
 }
 
-void TVDTableItemInfo::ComputeRowHeights(TVDTableItemFormattingInfo &fmt) {
+void TVDTableItemInfo::ComputeRowHeights(TVDTableItemFormattingInfo &fmt,
+                                         const TVDTablePrintInfo *print) {
     TVDStyle &style = *GetStyle();
     const TVDTableMetrics q(*this, style, cursad);
     fmt.RowHeights.SetCount(0);
     fmt.FHeight = 2 * (q.m * q.VPad + q.By + q.BV) + (q.m - 1) * q.VSp + 2 * q.m * q.CBy;
     for (int32_t r = 0; r < q.m; ++r) {
-        const int32_t h = FRows->Get(r)->GetHeight();
+        const int32_t h = print ? PrintRowHeight(*print, r) : FRows->Get(r)->GetHeight();
         fmt.RowHeights.Add(h);
         fmt.FHeight += h;
     }
@@ -175,7 +187,8 @@ void TVDTableItemInfo::ComputeRowHeights(TVDTableItemFormattingInfo &fmt) {
                 continue;
             }
             const int32_t span = cell->GetRowSpan();
-            const int32_t needed = cell->GetCellHeight() + 2 * style.GetAsPixels(FCellVPadding);
+            const int32_t needed =
+                (print ? PrintCellHeight(*print, r, c) : cell->GetCellHeight()) + 2 * q.VPad;
             const int32_t has = SumOf(fmt.RowHeights, r, span) + span * q.OV - q.VSp - 2 * q.CBy;
             if (has >= needed) {
                 continue;
@@ -208,7 +221,7 @@ void TVDTableItemInfo::ComputeRowHeights(TVDTableItemFormattingInfo &fmt) {
     }
 }
 
-void TVDTableItemInfo::PlaceRows(TVDTableItemFormattingInfo &fmt) {
+void TVDTableItemInfo::PlaceRows(TVDTableItemFormattingInfo &fmt, TVDTablePrintInfo *print) {
     const TVDTableMetrics q(*this, *GetStyle(), cursad);
     fmt.RowStarts.SetCount(0);
     int32_t y = q.By + q.BV + q.CBy;
@@ -218,11 +231,20 @@ void TVDTableItemInfo::PlaceRows(TVDTableItemFormattingInfo &fmt) {
     }
     for (int32_t r = 0; r < q.m; ++r) {
         for (int32_t c = 0; c < q.n; ++c) {
-            if (TVDTableCellData *cell = GetCells(r, c)) {
-                const int32_t span = cell->GetRowSpan();
-                cell->FTop = fmt.RowStarts.Get(r);
-                cell->FHeight = SumOf(fmt.RowHeights, r, span) + 2 * q.VPad +
-                                gfx::MulDiv(q.m * q.OV, span - 1, q.m);
+            TVDTableCellData *cell = GetCells(r, c);
+            if (!cell) {
+                continue;
+            }
+            const int32_t span = cell->GetRowSpan();
+            const int32_t top = fmt.RowStarts.Get(r);
+            const int32_t height = SumOf(fmt.RowHeights, r, span) + 2 * q.VPad +
+                                   gfx::MulDiv(q.m * q.OV, span - 1, q.m);
+            if (TCellPtblVDData *printed = print ? print->CellAt(r, c) : nullptr) {
+                printed->DY = top + q.VPad;
+                printed->Height = height - 2 * q.VPad;
+            } else if (!print) {
+                cell->FTop = top;
+                cell->FHeight = height;
             }
         }
     }

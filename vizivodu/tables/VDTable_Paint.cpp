@@ -2,6 +2,7 @@
 // background, content and border; borders in their five styles with grid lines for hidden
 // borders on the screen. All drawing goes through the style sheet's graphic interface, fills
 // through the colour mode's fill colours and lines through its line colours.
+#include "vizivodu/tables/VDTable_Print.h"
 #include "vizivodu/tables/VDTable_p.h"
 
 #include "vizivodu/layout/VDGrIn.h"
@@ -300,6 +301,28 @@ void TVDTableItemInfo::PaintFullWidth(int32_t left, int32_t, int32_t top, gfx::T
                                       const rtl::TRect &clipRect, TCustomVDData *vdData,
                                       int32_t drawItemNo, int32_t extraX, int32_t extraY,
                                       TVDPaintItemPart *paintPart, bool forMetafile) {
+    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
+    auto *info = state.Contains(vdidsPrinting) && doc && drawItemNo >= 0 &&
+                         drawItemNo < doc->DrawItems.Count()
+                     ? dynamic_cast<TVDTablePrintInfo *>(doc->DrawItems[drawItemNo])
+                     : nullptr;
+    if (info) {
+        // A page that does not begin with the table shows its first part.
+        TVDMultiDrawItemPartsList &parts = info->GetPartsList();
+        int32_t part = parts.Count() > 0 ? 0 : -1;
+        for (int32_t i = 0; paintPart && i < parts.Count(); ++i) {
+            if (parts[i] == paintPart) {
+                part = i;
+            }
+        }
+        Print(canvas, left, top, state.Contains(vdidsPreview),
+              state.Contains(vdidsPreviewCorrection), part,
+              dynamic_cast<TCustomPrintableVDData *>(vdData)
+                  ? dynamic_cast<TCustomPrintableVDData *>(vdData)->GetColorMode()
+                  : vdcmPrinterColor,
+              vdData, drawItemNo, 0, forMetafile);
+        return;
+    }
     TVDTablePaintParams p;
     p.Left = left;
     p.Top = top;
@@ -525,7 +548,7 @@ void TVDTableItemInfo::PaintCells(TVDTablePaintContext &ctx) {
                     ? formatted->DrawItems[ctx.P.DrawItemNo]->Left - ctx.X0
                     : -ctx.X0;
             ctx.P.Style->DrawPageBreak(ctx.Canvas, ctx.Y0 + fmt.RowStarts.Get(r) - ctx.Q.CBy, shift,
-                                       vdpbPageBreak, formatted->GetParentControlWidth(), main,
+                                       vdpbPageBreak, formatted->GetParentControl(), main,
                                        GetMyItemNo());
         }
     }
@@ -533,9 +556,13 @@ void TVDTableItemInfo::PaintCells(TVDTablePaintContext &ctx) {
 
 void TVDTableItemInfo::PaintCell(TVDTablePaintContext &ctx, int32_t row, int32_t col) {
     TVDTableCellData &cell = *GetCells(row, col);
+    TCellPtblVDData *printed = FCurrentPrintFmt ? FCurrentPrintFmt->CellAt(row, col) : nullptr;
     const rtl::TRect r =
-        rtl::Rect(ctx.X0 + cell.FLeft, ctx.Y0 + cell.FTop, ctx.X0 + cell.FLeft + cell.FWidth,
-                  ctx.Y0 + cell.FTop + cell.FHeight);
+        printed ? rtl::Rect(ctx.X0 + printed->DX - ctx.Q.HPad, ctx.Y0 + printed->DY - ctx.Q.VPad,
+                            ctx.X0 + printed->DX + printed->Width + ctx.Q.HPad,
+                            ctx.Y0 + printed->DY + printed->Height + ctx.Q.VPad)
+                : rtl::Rect(ctx.X0 + cell.FLeft, ctx.Y0 + cell.FTop,
+                            ctx.X0 + cell.FLeft + cell.FWidth, ctx.Y0 + cell.FTop + cell.FHeight);
     const bool wasSelected = cell.State.Contains(vdstCompletelySelected);
     bool selected = false;
     if (ctx.P.State.Contains(vdidsSelected)) {
@@ -555,7 +582,11 @@ void TVDTableItemInfo::PaintCell(TVDTablePaintContext &ctx, int32_t row, int32_t
     } else {
         PaintCellBackground(ctx, cell, row, col, r);
     }
-    PaintCellContent(ctx, cell, r);
+    if (printed) {
+        PaintPrintedCellContent(ctx, cell, *printed, r);
+    } else {
+        PaintCellContent(ctx, cell, r);
+    }
     TVDBorderParams border =
         BorderParams(ctx, rtl::Rect(r.Left - ctx.Q.CBx, r.Top - ctx.Q.CBy, r.Right + ctx.Q.CBx,
                                     r.Bottom + ctx.Q.CBy));
@@ -620,6 +651,25 @@ void TVDTableItemInfo::PaintCellContent(TVDTablePaintContext &ctx, TVDTableCellD
                  ctx.P.State.Contains(vdidsUseWordPainters), ctx.P.ExtraX, ctx.P.ExtraY, 0,
                  data.DrawItems.Count() - 1, nullptr, nullptr, ctx.P.ForMetafile);
     data.RestoreTransform(ctx.Canvas, transform);
+}
+
+// The printed cell's document inside the cell's box, placed by the cell's vertical alignment.
+void TVDTableItemInfo::PaintPrintedCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell,
+                                               TCellPtblVDData &printed, const rtl::TRect &r) {
+    const int32_t state = ctx.GI.SaveCanvasState(ctx.Canvas);
+    struct TRestore {
+        TVDGraphicInterface &GI;
+        gfx::TCanvas &Canvas;
+        int32_t State;
+        ~TRestore() { GI.RestoreCanvasState(Canvas, State); }
+    } restore{ctx.GI, ctx.Canvas, state};
+    ctx.GI.IntersectClipRect(ctx.Canvas, r.Left, r.Top, r.Right, r.Bottom);
+    const int32_t free = std::max(0, printed.Height - printed.DocumentHeight);
+    const TVDCellVAlign align = cell.GetRealVAlign();
+    printed.Left = ctx.X0;
+    printed.Top = ctx.Y0 + (align == vdcMiddle ? free / 2 : align == vdcBottom ? free : 0);
+    printed.DrawPage(1, ctx.P.PageNo, ctx.Canvas, ctx.P.State.Contains(vdidsPreview),
+                     ctx.P.State.Contains(vdidsPreviewCorrection));
 }
 
 bool TVDTableItemInfo::IsSemiTransparentBackground() const {

@@ -10,8 +10,14 @@
 #include "vizivodu/document/VDMarker.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/ImgList.h"
+#include "platform/gfx/Picture.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <tuple>
+#include <vector>
 
 using namespace vizivodu;
 using vizivodu::test::DumpDrawItems;
@@ -270,4 +276,128 @@ TEST_F(Finish, MinimumWidthsOfWrappingAndNonWrappingParagraphs) {
     Doc.Width = 50;
     Format();
     EXPECT_EQ(Doc.DocumentWidth, 102);
+}
+
+namespace {
+
+struct TDrawItemShape {
+    int32_t ItemNo, Offs, Length;
+    bool FromNewLine;
+    rtl::TRect Bounds;
+};
+
+std::vector<TDrawItemShape> Shapes(TCustomVDFormattedData &doc) {
+    std::vector<TDrawItemShape> out;
+    for (int32_t i = 0; i < doc.DrawItems.Count(); ++i) {
+        const TVDDrawLineInfo &d = *doc.DrawItems[i];
+        out.push_back({d.ItemNo, d.Offs, d.Length, d.FromNewLine,
+                       rtl::Bounds(d.Left, d.Top, d.Width, d.Height)});
+    }
+    return out;
+}
+
+} // namespace
+
+// 30-point text has an em of 40 pixels at 96 dpi and 250 at 600, so every length of the mixed
+// document below scales by exactly 6.25: the lines must break alike and every position follow
+// within the rounding of one screen pixel.
+TEST_F(Finish, TheSameLinesAt96And600DpiWithPositionsInProportion) {
+    Style.GetTextStyles().GetItem(0).SetSize(30);
+    TParaInfo &indented = AddPara();
+    indented.SetLeftIndent(16);
+    indented.SetRightIndent(20);
+    indented.SetFirstIndent(8);
+    indented.SetSpaceBefore(8);
+    indented.SetAlignment(vdaJustify);
+    TParaInfo &centred = AddPara();
+    centred.SetAlignment(vdaCenter);
+    TParaInfo &tabbed = AddPara();
+    tabbed.GetTabs().Add().SetPosition(200);
+    TVDTabInfo &right = tabbed.GetTabs().Add();
+    right.SetPosition(360);
+    right.SetAlign(vdtaRight);
+    TParaInfo &rtl = AddPara();
+    rtl.SetBiDiMode(vdbdRightToLeft);
+    rtl.SetAlignment(vdaRight);
+
+    Doc.AddNL(u"Съешь же ещё этих мягких французских булок, да выпей чаю.", 0, indented.GetIndex());
+    AddPicture(40, 20, -1, vdvaBaseline);
+    Doc.AddNL(u" и снова текст после картинки", 0, -1);
+    Doc.AddNL(u"по центру строки разной длины", 0, centred.GetIndex());
+    Doc.AddNL(u"ab", 0, tabbed.GetIndex());
+    Doc.AddTab(0, -1);
+    Doc.AddNL(u"cd", 0, -1);
+    Doc.AddTab(0, -1);
+    Doc.AddNL(u"efg", 0, -1);
+    Doc.AddNL(u"\u05D0\u05D1\u05D2 abc \u05D3\u05D4 ", 0, rtl.GetIndex());
+    Doc.AddNL(u"de", 0, -1);
+
+    Doc.Width = 400;
+    Format();
+    const std::vector<TDrawItemShape> screen = Shapes(Doc);
+    ASSERT_GT(screen.size(), 10u);
+
+    // A printer: its canvas and its fonts at 600 dpi.
+    Style.GI->DevicePPI = 600;
+    Doc.GetCanvas()->GetFont().SetPixelsPerInch(600);
+    Doc.SetFlags(Doc.GetFlags() + TVDFlags{vdflPrinting});
+    Doc.Width = 2500;
+    Doc.Format(false, true);
+    const std::vector<TDrawItemShape> printer = Shapes(Doc);
+    ASSERT_EQ(printer.size(), screen.size()) << DumpDrawItems(Doc);
+    const auto near = [](int32_t device, int32_t pixels) {
+        return std::abs(device - pixels * 25 / 4) <= 6;
+    };
+    for (size_t i = 0; i < screen.size(); ++i) {
+        const TDrawItemShape &s = screen[i], &p = printer[i];
+        EXPECT_EQ(std::tie(p.ItemNo, p.Offs, p.Length, p.FromNewLine),
+                  std::tie(s.ItemNo, s.Offs, s.Length, s.FromNewLine))
+            << "draw item " << i;
+        EXPECT_TRUE(near(p.Bounds.Left, s.Bounds.Left) && near(p.Bounds.Top, s.Bounds.Top) &&
+                    near(p.Bounds.Right, s.Bounds.Right) && near(p.Bounds.Bottom, s.Bounds.Bottom))
+            << "draw item " << i << ": " << p.Bounds.Left << "," << p.Bounds.Top << " - "
+            << p.Bounds.Right << "," << p.Bounds.Bottom << " at 600 dpi, " << s.Bounds.Left << ","
+            << s.Bounds.Top << " - " << s.Bounds.Right << "," << s.Bounds.Bottom << " at 96";
+    }
+}
+
+// A picture marker takes its picture's size, an image-list marker the list's image size, both
+// scaled to the printer's resolution; the gap to the text still widens the marker.
+TEST_F(Finish, PictureAndImageListMarkersTakeTheirImageSize) {
+    gfx::TBitmap bitmap(12, 8);
+    gfx::TPicture picture;
+    picture.SetGraphic(&bitmap);
+    gfx::TImageList images(nullptr, 32, 16);
+    TVDListInfo &list = Style.GetListStyles().Add();
+    TVDListLevel &pictureLevel = list.GetLevels().Add();
+    pictureLevel.SetListType(vdlstPicture);
+    pictureLevel.SetPicture(&picture);
+    pictureLevel.SetMarkerIndent(0);
+    pictureLevel.SetLeftIndent(20);
+    pictureLevel.SetFirstIndent(0);
+    TVDListLevel &imageLevel = list.GetLevels().Add();
+    imageLevel.SetListType(vdlstImageListCounter);
+    imageLevel.SetImageList(&images);
+    imageLevel.SetMarkerIndent(0);
+    imageLevel.SetLeftIndent(20);
+    imageLevel.SetFirstIndent(0);
+    Doc.AddNL(u"a", 0, 0);
+    Doc.SetListMarkerInfo(0, list.GetIndex(), 0, 1, 0, false);
+    Doc.AddNL(u"b", 0, 0);
+    Doc.SetListMarkerInfo(2, list.GetIndex(), 1, 1, 0, false);
+    const auto size = [&](int32_t drawItemNo) {
+        const TVDDrawLineInfo &d = *Doc.DrawItems[drawItemNo];
+        return std::pair(d.Width, d.Height);
+    };
+    Format();
+    EXPECT_EQ(size(0), std::pair(20, 8)) << Lines();
+    EXPECT_EQ(size(2), std::pair(32, 16)) << Lines();
+
+    Style.GI->DevicePPI = 192;
+    Doc.GetCanvas()->GetFont().SetPixelsPerInch(192);
+    Doc.SetFlags(Doc.GetFlags() + TVDFlags{vdflPrinting});
+    Doc.Width = 800;
+    Doc.Format(false, true);
+    EXPECT_EQ(size(0), std::pair(40, 16)) << Lines();
+    EXPECT_EQ(size(2), std::pair(64, 32)) << Lines();
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace vizivodu;
 using vizivodu::test::DumpDrawItems;
 
@@ -144,16 +146,83 @@ TEST_F(Hit, RotationMappingsAreInverse) {
     Doc.Width = 300;
     Doc.Height = 200;
     Doc.AddNL(u"x", 0, 0);
-    Format();
-    for (int32_t x : {0, 17, 150}) {
-        for (int32_t y : {0, 9, 120}) {
-            int32_t px = x, py = y;
-            Doc.RotateCoordsFromDocToScreen(px, py, vdtrbLocal);
-            Doc.RotateCoordsFromScreenToDoc(px, py, true, false);
-            EXPECT_EQ(px, x);
-            EXPECT_EQ(py, y);
+    for (TVDDocRotation r : {vdrotNone, vdrot90, vdrot180, vdrot270}) {
+        Doc.Rotation = r;
+        Format();
+        for (int32_t x : {0, 17, 150}) {
+            for (int32_t y : {0, 9, 120}) {
+                int32_t px = x, py = y;
+                Doc.RotateCoordsFromDocToScreen(px, py, vdtrbLocal);
+                Doc.RotateCoordsFromScreenToDoc(px, py, true, false);
+                EXPECT_EQ(px, x) << int(r);
+                EXPECT_EQ(py, y) << int(r);
+            }
         }
     }
+}
+
+namespace {
+
+rtl::TPoint Apply(const gfx::TXForm &xf, int32_t x, int32_t y) {
+    return {static_cast<int32_t>(std::lround(x * xf.eM11 + y * xf.eM21 + xf.eDx)),
+            static_cast<int32_t>(std::lround(x * xf.eM12 + y * xf.eM22 + xf.eDy))};
+}
+
+} // namespace
+
+// The canvas turns a rotated document exactly as hit testing maps its points to the screen,
+// and turns back afterwards.
+TEST_F(Hit, CanvasTransformTurnsAsCoordinatesMap) {
+    Doc.AddNL(u"x", 0, 0);
+    for (TVDDocRotation r : {vdrot90, vdrot180, vdrot270}) {
+        for (TVDVerticalAlign a : {vdveraTop, vdveraMiddle, vdveraBottom}) {
+            Doc.Rotation = r;
+            Doc.VAlign = a;
+            Doc.Width = 300;
+            Doc.Height = 200;
+            Format();
+            // Even free space, so that centring needs no rounding.
+            Doc.Width += (Doc.Width - Doc.DocumentHeight) & 1;
+            Doc.Height += (Doc.Height - Doc.DocumentHeight) & 1;
+            test::TOwnedPixelCanvas canvas(8, 8);
+            TVDStoreDocTransform state;
+            Doc.PrepareTransform(canvas, state, 0, 0, vdtrbRoot, -1);
+            ASSERT_TRUE(state.Used);
+            EXPECT_EQ(canvas.GetGraphicsMode(), gfx::GM_ADVANCED);
+            const gfx::TXForm xf = canvas.GetWorldTransform();
+            for (auto [x, y] : {TPos{0, 0}, TPos{17, 9}, TPos{150, 120}}) {
+                int32_t sx = x, sy = y;
+                Doc.RotateCoordsFromDocToScreen(sx, sy, vdtrbRoot);
+                EXPECT_EQ(Apply(xf, x, y), rtl::Point(sx, sy)) << int(r) << " " << int(a);
+            }
+            Doc.RestoreTransform(canvas, state);
+            EXPECT_EQ(canvas.GetGraphicsMode(), gfx::GM_COMPATIBLE);
+            EXPECT_EQ(canvas.GetWorldTransform(), gfx::TXForm());
+        }
+    }
+}
+
+TEST_F(Hit, TransformCombinesWithTheCanvasAndPutsItBack) {
+    Doc.AddNL(u"x", 0, 0);
+    test::TOwnedPixelCanvas canvas(8, 8);
+    TVDStoreDocTransform state;
+    Doc.PrepareTransform(canvas, state, 0, 0, vdtrbRoot, -1);
+    EXPECT_FALSE(state.Used) << "not rotated";
+    EXPECT_EQ(canvas.GetGraphicsMode(), gfx::GM_COMPATIBLE);
+
+    Doc.Rotation = vdrot180;
+    Format();
+    const gfx::TXForm shift{1, 0, 0, 1, 5, 7};
+    canvas.SetGraphicsMode(gfx::GM_ADVANCED);
+    canvas.SetWorldTransform(shift);
+    Doc.PrepareTransform(canvas, state, 0, 0, vdtrbRoot, -1);
+    const rtl::TPoint turned = Apply(
+        GetRotationXForm(vdrot180, 0, 0, Doc.Width, Doc.Height, Doc.DocumentHeight, vdveraTop), 3,
+        4);
+    EXPECT_EQ(Apply(canvas.GetWorldTransform(), 3, 4), rtl::Point(turned.X + 5, turned.Y + 7));
+    Doc.RestoreTransform(canvas, state);
+    EXPECT_EQ(canvas.GetGraphicsMode(), gfx::GM_ADVANCED);
+    EXPECT_EQ(canvas.GetWorldTransform(), shift);
 }
 
 TEST_F(Hit, HyperlinksAreNumberedOncePerItem) {

@@ -5,9 +5,12 @@
 #include "vizivodu/layout/CVDFData.h"
 
 #include "LayoutTestSupport.h"
+#include "vizivodu/document/VDMarker.h"
 #include "vizivodu/layout/VDBack.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/ImgList.h"
+#include "platform/gfx/Picture.h"
 
 #include <gtest/gtest.h>
 
@@ -178,4 +181,32 @@ TEST(Background, TiledAndScrolledWithoutOffsetsPaintsAsTiledAndKeepsItsStyle) {
     EXPECT_EQ(draw(bsTiledAndScrolled, 0, 0), tiled);
     EXPECT_EQ(back.Style, bsTiledAndScrolled);
     EXPECT_NE(draw(bsTiledAndScrolled, 3, 2), tiled);
+}
+
+// An image-list counter marker shows the image of its number: the list's image index plus the
+// counter less one.
+TEST_F(Painting, AnImageListCounterMarkerDrawsTheImageOfItsNumber) {
+    gfx::TImageList images(nullptr, 4, 4);
+    for (gfx::TColor c : {gfx::clRed, gfx::clLime, gfx::clBlue}) {
+        gfx::TBitmap image(4, 4);
+        image.GetCanvas().GetBrush().SetColor(c);
+        image.GetCanvas().FillRect(rtl::Rect(0, 0, 4, 4));
+        images.Add(image, nullptr);
+    }
+    TVDListInfo &list = Style.GetListStyles().Add();
+    TVDListLevel &level = list.GetLevels().Add();
+    level.SetListType(vdlstImageListCounter);
+    level.SetImageList(&images);
+    level.SetImageIndex(1);
+    level.SetLeftIndent(20);
+    for (int32_t i = 0; i < 2; ++i) {
+        Doc.AddNL(u"a", 0, 0);
+        Doc.SetListMarkerInfo(2 * i, list.GetIndex(), 0, 1, 0, false);
+    }
+    Format();
+    Paint();
+    for (int32_t i = 0; i < 2; ++i) {
+        const TVDDrawLineInfo &marker = *Doc.DrawItems[2 * i];
+        EXPECT_EQ(At(marker.Left + 1, marker.Top + 1), i == 0 ? gfx::clLime : gfx::clBlue) << i;
+    }
 }

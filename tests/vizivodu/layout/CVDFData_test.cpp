@@ -142,6 +142,7 @@ TEST_F(Formatting, TailFormattingAppendsTheNewItems) {
 }
 
 TEST_F(Formatting, ErrorLeavesTheLastReallyFormattedItem) {
+    Doc.Rotation = vdrot90; // the canvas turns back also after the error
     Doc.AddNL(u"ab", 0, 0);
     auto failing = std::make_unique<TFailingItem>(&Doc);
     failing->StyleNo = StyleNoPicture;
@@ -153,6 +154,7 @@ TEST_F(Formatting, ErrorLeavesTheLastReallyFormattedItem) {
     EXPECT_EQ(DumpDrawItems(Doc), "0:1+2@0,0 20x20");
     EXPECT_FALSE(Doc.State.Contains(vdstFormatting));
     EXPECT_FALSE(Doc.State.Contains(vdstSkipFormatting));
+    EXPECT_EQ(Doc.GetCanvas()->GetGraphicsMode(), gfx::GM_COMPATIBLE);
     // The tail formatting picks up where the failed run stopped.
     item->Fail = false;
     EXPECT_TRUE(Doc.Format_(false, true, false, 0, nullptr, true, false, false, false, false));

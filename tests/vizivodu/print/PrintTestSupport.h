@@ -6,6 +6,7 @@
 #include "vizivodu/layout/PtblVD.h"
 #include "vizivodu/layout/ViziVodu.h"
 
+#include "platform/gfx/Printers.h"
 #include "platform/rtl/System.h"
 
 #include <memory>
@@ -24,28 +25,40 @@ public:
     }
     // false: the text is recorded (and drawn as boxes) as by the fixed metrics.
     bool CanvasText = true;
-    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
-                 bool unicode, bool useWide) override {
+    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                 TVDTextOutput output) override {
         if (!CanvasText) {
-            TFixedGraphicInterface::TextOut(canvas, x, y, str, length, unicode, useWide);
+            TFixedGraphicInterface::TextOut(canvas, x, y, run, output);
             return;
         }
-        canvas.TextOut(x, y, Units(str, length, unicode));
+        canvas.TextOut(x, y, Units(run));
     }
-    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
-                       bool unicode, bool useWide, const TCustomVDGlyphDXData &data) override {
+    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                       TVDTextOutput output, TCustomVDGlyphDXData &data) override {
         if (!CanvasText) {
-            TFixedGraphicInterface::TextOutWithDX(canvas, x, y, str, length, unicode, useWide,
-                                                  data);
+            TFixedGraphicInterface::TextOutWithDX(canvas, x, y, run, output, data);
             return;
         }
-        canvas.TextOut(x, y, Units(str, length, unicode));
+        canvas.TextOut(x, y, Units(run));
     }
 };
+
+// Makes the built-in PDF printer the current printer, whatever queues the machine has.
+inline void ChoosePdfPrinter() {
+    gfx::TPrinter &printer = gfx::Printer();
+    printer.SetSystemPrintersForTesting({});
+    const std::vector<rtl::UnicodeString> &names = printer.GetPrinters();
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (names[k] == gfx::PdfPrinterName) {
+            printer.SetPrinterIndex(int32_t(k));
+        }
+    }
+}
 
 class TPrintFixture {
 public:
     TPrintFixture() : Source(nullptr), Print(nullptr) {
+        ChoosePdfPrinter();
         auto gi = std::make_unique<TCanvasTextGraphicInterface>();
         Style.GI = gi.get();
         GI = gi.get();

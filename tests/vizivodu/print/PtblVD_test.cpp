@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
@@ -76,8 +78,7 @@ protected:
         fs::remove_all(Folder);
         fs::create_directories(Folder);
         File = Folder / "job.pdf";
-        gfx::Printer().SetSystemPrintersForTesting({});
-        gfx::Printer().SetPrinterIndex(-1);
+        EXPECT_TRUE(gfx::Printer().IsPdfPrinter()); // chosen by the fixture
         gfx::Printer().SetFileName(File.u16string());
         for (int i = 0; i < 130; ++i) {
             F.Source.AddNL(u"Line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
@@ -303,14 +304,19 @@ TEST(PrintComponent, MarginsWiderThanTheSheetAreFitted) {
     EXPECT_LE(f.Data().GetPrintableAreaLeft(1) + f.Data().GetWidth(), 4960);
 }
 
-// Without a printer the pages are the PDF printer's: the preview is never blank.
+// Without a usable printer (a queue that answers nothing) the pages are the PDF printer's: the
+// preview and page pictures are never blank.
 TEST(PrintComponent, WithoutAPrinterPaginationUsesThePdfPrintersPage) {
-    gfx::Printer().SetSystemPrintersForTesting({});
     test::TPrintFixture f;
     f.Source.AddNL(u"Line", 0, 0);
-    ASSERT_EQ(f.Paginate(), 1);
+    gfx::Printer().SetSystemPrintersForTesting({u"Gone"});
+    gfx::Printer().SetPrinterIndex(0);
+    const int32_t pages = f.Paginate();
+    gfx::Printer().SetSystemPrintersForTesting({});
+    ASSERT_EQ(pages, 1);
     EXPECT_TRUE(f.Print.IsDestinationReady());
     EXPECT_EQ(f.Data().GetPageWidth(), 4960);
+    EXPECT_EQ(f.Data().GetPageHeight(), 7015);
 }
 
 // The control draws nothing outside the component's page range; the document refuses a page
@@ -360,6 +366,36 @@ TEST(PrintComponent, TheLinkDropsWhenTheSourceIsDestroyed) {
     EXPECT_EQ(f.Print.GetSourceViziVodu(), nullptr);
     EXPECT_FALSE(f.Print.GetReady());
     EXPECT_EQ(f.Print.FormatPages(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// The same job through a CUPS queue, when one is named in WB_CUPS_PRINTER (none on CI).
+TEST(PrintComponent, PrintsThroughACupsQueueWhenOneIsNamed) {
+    const char *queue = std::getenv("WB_CUPS_PRINTER");
+    if (!queue || !*queue) {
+        GTEST_SKIP() << "no CUPS queue named in WB_CUPS_PRINTER";
+    }
+    test::TPrintFixture f;
+    gfx::TPrinter &printer = gfx::Printer();
+    const auto &names = printer.GetPrinters();
+    const auto found = std::find(names.begin(), names.end(), rtl::Utf8ToUtf16(queue));
+    ASSERT_NE(found, names.end()) << queue << " is not among the system's printers";
+    printer.SetPrinterIndex(int32_t(found - names.begin()));
+    for (int i = 0; i < 130; ++i) {
+        f.Source.AddNL(u"Line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
+    }
+    EXPECT_GE(f.Paginate(), 1);
+    int pages = 0;
+    f.Print.OnSendingToPrinter = [&](TCustomViziVodu *, int32_t, TVDPrintingStep step) {
+        pages += step == vdpsProceeding ? 1 : 0;
+    };
+    f.Print.Print(u"Отчет ЗЕМБРАК", 1, false);
+    EXPECT_EQ(pages, f.Print.GetPagesCount());
+    EXPECT_FALSE(printer.GetPrinting());
+    test::ChoosePdfPrinter();
 }
 
 } // namespace

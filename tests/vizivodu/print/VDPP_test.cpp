@@ -5,6 +5,7 @@
 #include "PrintTestSupport.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Metafile.h"
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,52 @@ TEST(PreviewPicture, TwoPagesMatchTheirGoldenPictures) {
             ADD_FAILURE() << name << ": " << differing << " pixels differ; actual: " << out;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// A picture of page 1 as the report window saves it: an A4 metafile at the screen's 96 dpi, the
+// page drawn into the rectangle inside 10 mm margins; played back, the text lies inside it.
+TEST(PreviewPicture, APageDrawnIntoAMetafileKeepsInsideItsRectangle) {
+    test::TPrintFixture f;
+    f.GI->CanvasText = false;
+    f.Style.GI->RecordTextOps = true;
+    f.Style.GI->DrawGlyphBoxes = true;
+    for (int i = 0; i < 80; ++i) {
+        f.Source.AddNL(u"Report line", 0, 0);
+    }
+    f.Print.SetLeftMarginMM(10);
+    f.Print.SetRightMarginMM(10);
+    f.Print.SetTopMarginMM(10);
+    f.Print.SetBottomMarginMM(10);
+    f.Print.SetFacingPages(true);
+    f.Print.MetafileCompatibility = true;
+    ASSERT_EQ(f.Paginate(), 2);
+    gfx::TMetafile mf;
+    mf.SetWidth(794);
+    mf.SetHeight(1123);
+    const rtl::TRect doc = rtl::Rect(38, 38, 794 - 38, 1123 - 38);
+    {
+        gfx::TMetafileCanvas canvas(mf);
+        f.Print.DrawPreview(1, canvas, doc);
+    }
+    gfx::TBitmap bmp(794, 1123);
+    bmp.GetCanvas().GetBrush().SetColor(gfx::clWhite);
+    bmp.GetCanvas().FillRect(rtl::Rect(0, 0, 794, 1123));
+    bmp.GetCanvas().Draw(0, 0, mf);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 1123; y += 2) {
+        for (int x = 0; x < 794; x += 2) {
+            if ((bmp.ScanLine(y)[x] & 0xFFFFFF) != 0xFFFFFF) {
+                (x >= doc.Left && x < doc.Right && y >= doc.Top && y < doc.Bottom ? inside
+                                                                                  : outside) += 1;
+            }
+        }
+    }
+    EXPECT_GT(inside, 1000);
+    EXPECT_EQ(outside, 0);
 }
 
 } // namespace

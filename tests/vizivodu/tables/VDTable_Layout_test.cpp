@@ -1,8 +1,8 @@
 // Table layout on the fixed-metrics graphic interface (characters 10 pixels wide, lines 20
 // high): column widths from content, percentages and absolute widths, spanning cells, the
 // collapsed borders of the report's tables, row heights with row-spanning cells, vertical
-// alignment, the width cache, stored column widths, the formatting stream and the geometry
-// queries.
+// alignment, the width cache, stored column widths, the formatting stream, the geometry
+// queries, and random tables whose cells must keep inside their columns, rows and table.
 #include "vizivodu/tables/VDTable.h"
 
 #include "../LayoutTestSupport.h"
@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <random>
 
 using namespace vizivodu;
 using namespace vizivodu::test;
@@ -240,6 +241,10 @@ TEST_F(TableLayout, CellsAnswerTheirGeometry) {
     SetCellText(cell, u"ab cdef");
     cell.Format(true, false);
     EXPECT_EQ(cell.GetMinWidth(nullptr, *Doc.GetCanvas()), 40); // the longest word
+    SetCellText(cell, u"");
+    cell.AddNL(u"", 0, 0); // two empty lines: no minimum of their own
+    cell.Format(true, false);
+    EXPECT_EQ(cell.GetMinWidth(nullptr, *Doc.GetCanvas()), 10);
 }
 
 TEST_F(TableLayout, TheSameWidthKeepsThePreviousLayoutUnlessAskedAgain) {
@@ -363,5 +368,170 @@ TEST_F(TableLayout, GridLinesAndPositionsOnTheScreenLayout) {
     } cases[] = {{-5, 0}, {0, 0}, {5, 0}, {10, 0}, {11, 1}, {29, 2}, {30, 3}, {99, 3}};
     for (const auto &c : cases) {
         EXPECT_EQ(TVDTableItemInfo::FindStartIndex(c.y, starts), c.index) << c.y;
+    }
+}
+
+// The spaced layout of the three cases below: border 1, no cell borders, cell spacing 2.
+void SpaceOut(TVDTableItemInfo &table, int32_t padding) {
+    table.SetBorderWidth(1);
+    table.SetCellBorderWidth(0);
+    table.SetCellPadding(padding);
+    table.SetCellHSpacing(2);
+    table.SetCellVSpacing(2);
+}
+
+// A cell's box in table coordinates.
+rtl::TRect Box(const TVDTableCellData &cell) {
+    return rtl::Bounds(cell.GetLeft(), cell.GetTop(), cell.GetBoxWidth(), cell.GetBoxHeight());
+}
+
+TEST_F(TableLayout, SpansWidenedToTheirContentStayInsideTheTable) {
+    // Percentages of 41 and 47 leave 12 pixels of the 101 for three columns whose merged cell
+    // needs 30: the percentage column gives the rest back.
+    SetWidth(149);
+    TVDTableItemInfo &table = Add(1, 5);
+    SpaceOut(table, 3);
+    table.SetCellHSpacing(3);
+    table.MergeCells(0, 1, 3, 1, true);
+    SetCellText(*table.GetCells(0, 0), u"sinus");
+    SetCellText(*table.GetCells(0, 1), u"12 345");
+    SetCellText(*table.GetCells(0, 4), u"12 345");
+    table.SetCellBestWidth(-41, 0, 0);
+    table.SetCellBestWidth(-47, 0, 4);
+    Doc.Format(true, false);
+    const TVDTableItemFormattingInfo &f = table.GetFormattingInfo();
+    EXPECT_EQ(f.FWidth, 149);
+    EXPECT_EQ(List(f.ColWidths), (V{50, 4, 4, 4, 39}));
+    EXPECT_EQ(Box(*table.GetCells(0, 4)).Right, 149 - 3);
+    EXPECT_GE(table.GetCells(0, 1)->GetWidth(), 30);
+}
+
+TEST_F(TableLayout, ASpanOfEmptyColumnsGrowsExactlyToItsContent) {
+    // Four empty columns under "sinus" (50 pixels with three spacings of 2): 11 each, not 12,
+    // so that the table's minimum width holds its cells.
+    SetWidth(75);
+    TVDTableItemInfo &table = Add(1, 6);
+    SpaceOut(table, 0);
+    table.MergeCells(0, 1, 4, 1, true);
+    SetCellText(*table.GetCells(0, 0), u"rhythm");
+    SetCellText(*table.GetCells(0, 1), u"sinus");
+    SetCellText(*table.GetCells(0, 5), u"rhythm");
+    Doc.Format(true, false);
+    const TVDTableItemFormattingInfo &f = table.GetFormattingInfo();
+    EXPECT_EQ(List(f.ColWidths), (V{60, 11, 11, 11, 11, 60}));
+    EXPECT_EQ(table.GetCells(0, 1)->GetBoxWidth(), 50);
+    EXPECT_EQ(f.FWidth, 60 + 50 + 60 + 2 * 2 + 2 * (1 + 2));
+    EXPECT_EQ(Box(*table.GetCells(0, 5)).Right, f.FWidth - 3);
+}
+
+TEST_F(TableLayout, ShrinkingNeverCutsIntoASpanningCell) {
+    // Column 1 has an absolute width, so widening the merged cell's span for "rhythm" falls to
+    // column 2 alone; the percentage of column 0 then makes the table shrink, and column 1
+    // must not give back what the merged cell needs.
+    SetWidth(104);
+    TVDTableItemInfo &table = Add(4, 3);
+    SpaceOut(table, 2);
+    table.MergeCells(2, 1, 2, 2, true);
+    SetCellText(*table.GetCells(0, 0), u"sinus");
+    SetCellText(*table.GetCells(1, 0), u"a");
+    SetCellText(*table.GetCells(1, 1), u"12 345");
+    SetCellText(*table.GetCells(2, 1), u"rhythm with a long name");
+    SetCellText(*table.GetCells(3, 0), u"sinus");
+    table.SetCellBestWidth(59, 0, 1);
+    table.SetCellBestWidth(-55, 1, 0);
+    table.SetCellBestWidth(11, 1, 1);
+    Doc.Format(true, false);
+    const TVDTableItemFormattingInfo &f = table.GetFormattingInfo();
+    EXPECT_GE(table.GetCells(2, 1)->GetWidth(), 60);
+    EXPECT_EQ(Box(*table.GetCells(2, 1)).Right, f.FWidth - 3);
+}
+
+// Random grids (merged cells, texts, preferred widths and heights in pixels and percent, the
+// report's collapsed borders or spaced ones) at random document widths: every cell lies inside
+// the table on its own columns and rows, no two cells overlap, and every cell is at least as
+// wide as its content's minimum and as tall as its content and preferred height.
+TEST_F(TableLayout, RandomTablesPlaceEveryCellInsideItsColumnsAndRows) {
+    std::mt19937 random(20261210);
+    auto pick = [&](int32_t low, int32_t high) {
+        return std::uniform_int_distribution<int32_t>(low, high)(random);
+    };
+    const char16_t *words[] = {u"", u"a", u"sinus", u"rhythm with a long name", u"12 345"};
+    for (int round = 0; round < 300; ++round) {
+        Doc.Clear();
+        const int32_t rows = pick(1, 7);
+        const int32_t cols = pick(1, 6);
+        TVDTableItemInfo &table = Add(rows, cols);
+        const bool collapsed = pick(0, 1) == 1;
+        table.SetBorderWidth(pick(0, 2));
+        table.SetCellBorderWidth(collapsed ? 1 : pick(0, 1));
+        const int32_t padding = pick(0, 3);
+        table.SetCellPadding(padding);
+        table.SetCellHSpacing(collapsed ? -1 : pick(0, 3));
+        table.SetCellVSpacing(collapsed ? -1 : pick(0, 3));
+        for (int merge = pick(0, 3); merge > 0; --merge) {
+            table.MergeCells(pick(0, rows - 1), pick(0, cols - 1), pick(1, cols), pick(1, 3), true);
+        }
+        for (int32_t r = 0; r < rows; ++r) {
+            for (int32_t c = 0; c < cols; ++c) {
+                if (TVDTableCellData *cell = table.GetCells(r, c)) {
+                    SetCellText(*cell, words[pick(0, 4)]);
+                    const int32_t kind = pick(0, 5);
+                    cell->SetBestWidth(kind == 0 ? pick(10, 120) : kind == 1 ? -pick(5, 60) : 0);
+                    cell->SetBestHeight(pick(0, 3) == 0 ? pick(5, 60) : 0);
+                }
+            }
+        }
+        SetWidth(pick(50, 700));
+        Doc.Format(true, false);
+        std::string where = "round " + std::to_string(round) + ": " + DumpGrid(table) + " best";
+        for (int32_t r = 0; r < rows; ++r) {
+            for (int32_t c = 0; c < cols; ++c) {
+                if (TVDTableCellData *cell = table.GetCells(r, c)) {
+                    where += " " + std::to_string(cell->GetBestWidth()) + "/" +
+                             std::to_string(cell->GetBestHeight());
+                }
+            }
+        }
+        const TVDTableItemFormattingInfo &f = table.GetFormattingInfo();
+        where += " table " + std::to_string(f.FWidth) + " doc " + std::to_string(Doc.Width) +
+                 " widths " + ::testing::PrintToString(List(f.ColWidths)) + " pad " +
+                 std::to_string(padding) + " borders " +
+                 std::to_string(table.GetTableBorderWidth()) + "," +
+                 std::to_string(table.GetCellBorderWidth()) + " spacing " +
+                 std::to_string(table.GetCellHSpacing());
+        ASSERT_EQ(f.ColWidths.GetCount(), cols) << where;
+        ASSERT_EQ(f.RowStarts.GetCount(), rows) << where;
+        std::vector<rtl::TRect> boxes;
+        for (int32_t r = 0; r < rows; ++r) {
+            for (int32_t c = 0; c < cols; ++c) {
+                TVDTableCellData *cell = table.GetCells(r, c);
+                if (!cell) {
+                    continue;
+                }
+                const int32_t lastCol = c + cell->GetColSpan() - 1;
+                const rtl::TRect box = rtl::Bounds(cell->GetLeft(), cell->GetTop(),
+                                                   cell->GetBoxWidth(), cell->GetBoxHeight());
+                EXPECT_EQ(box.Left, f.ColStarts.Get(c)) << where;
+                EXPECT_EQ(box.Right,
+                          f.ColStarts.Get(lastCol) + f.ColWidths.Get(lastCol) + 2 * padding)
+                    << where;
+                EXPECT_EQ(box.Top, f.RowStarts.Get(r)) << where;
+                EXPECT_TRUE(box.Left >= 0 && box.Top >= 0 && box.Right <= f.FWidth &&
+                            box.Bottom <= f.FHeight)
+                    << where << " cell " << r << "," << c;
+                EXPECT_GE(cell->GetWidth(), cell->GetMinWidth(nullptr, *Doc.GetCanvas()))
+                    << where << " cell " << r << "," << c;
+                EXPECT_GE(cell->GetHeight(), cell->DocumentHeight)
+                    << where << " cell " << r << "," << c;
+                EXPECT_GE(cell->GetBoxHeight(), cell->GetBestHeight())
+                    << where << " cell " << r << "," << c;
+                for (const rtl::TRect &other : boxes) {
+                    EXPECT_FALSE(box.Left < other.Right && other.Left < box.Right &&
+                                 box.Top < other.Bottom && other.Top < box.Bottom)
+                        << where << " cell " << r << "," << c << " overlaps another";
+                }
+                boxes.push_back(box);
+            }
+        }
     }
 }

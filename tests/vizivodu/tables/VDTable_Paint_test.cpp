@@ -111,6 +111,18 @@ TEST_F(TablePaint, TheReportTableDrawsCollapsedBordersInsideARaisedFrame) {
                            "...............");
 }
 
+TEST_F(TablePaint, AWhiteBackgroundPrintsEveryColourWhite) {
+    TVDTableItemInfo &table = ReportTable();
+    table.SetCellColor(gfx::clLime, 0, 1);
+    table.SetPrintOptions(table.GetPrintOptions() + TVDTablePrintOptions{vdtoWhiteBackground});
+    Paint({vdidsPrinting});
+    EXPECT_EQ(gfx::ColorToRGB(Canvas.GetPixel(4, 4)), gfx::ColorToRGB(gfx::clWhite)); // table
+    EXPECT_EQ(gfx::ColorToRGB(Canvas.GetPixel(9, 4)), gfx::ColorToRGB(gfx::clWhite)); // cell
+    Paint();
+    EXPECT_EQ(gfx::ColorToRGB(Canvas.GetPixel(4, 4)), gfx::ColorToRGB(gfx::clYellow));
+    EXPECT_EQ(gfx::ColorToRGB(Canvas.GetPixel(9, 4)), gfx::ColorToRGB(gfx::clLime));
+}
+
 TEST_F(TablePaint, OnAHighlightColouredDocumentTheFrameUsesTheButtonFace) {
     TVDTableItemInfo &table = ReportTable();
     TVDBorderParams p;
