@@ -1,16 +1,16 @@
 // The test report from the button's work to the formatted, paginated report (the document
 // cleared, filled with its four tables and legend, laid out and cut into pages) and to the
 // picture of page 1, for the sample database and for a generated database of 100,000 ECGs;
-// and the report printed to the PDF printer. Text is measured with the
-// layout tests' fixed metrics, so the figures leave out the text engine's shaping.
+// and the report printed to the PDF printer. Text is measured and shaped by the style sheet's
+// own graphic interface, as in the program.
 #include "LargeDatabase.h"
-#include "LayoutTestSupport.h"
 #include "app/UReportBuilder.h"
 #include "app/UResources.h"
 #include "app/UVDReportForm.h"
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/Printers.h"
 #include "platform/rtl/DateUtils.h"
+#include "vizivodu/VDStartup.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,8 +41,6 @@ struct TReportScene {
         Logo.LoadFromMemory(LogoPng, LogoPngSize);
         vizivodu::InitializeLibrary();
         Form = std::make_unique<TVDReportForm>(nullptr);
-        Form->VDStyle1->SetGraphicInterfaceForTesting(
-            std::make_unique<vizivodu::test::TFixedGraphicInterface>());
     }
 
     TReportInput Input() const {
