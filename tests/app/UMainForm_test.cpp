@@ -470,9 +470,6 @@ TEST_F(MainFormTest, AnErrorLeavingAHandlerIsShownAndTheWindowGoesOn) {
 }
 
 TEST_F(MainFormTest, SampleDatabaseOpensAndItsResultScores) {
-#if !defined(WB_SAMPLE_DB_DIR) || !defined(WB_SAMPLE_RESULT_FILE)
-    GTEST_SKIP() << "the sample database is not part of this build";
-#else
     MakeForm(rtl::Utf8ToUtf16(WB_SAMPLE_DB_DIR "/"));
     EXPECT_TRUE(Messages.empty());
     EXPECT_GT(Form->lvResultContent->GetItems().GetCount(), 0);
@@ -480,14 +477,10 @@ TEST_F(MainFormTest, SampleDatabaseOpensAndItsResultScores) {
     EXPECT_TRUE(Messages.empty());
     EXPECT_TRUE(Form->btnReport->GetEnabled());
     EXPECT_EQ(Form->TotalLV->GetItems().GetCount(), 28);
-#endif
 }
 
 } // namespace
 TEST_F(MainFormTest, DoubleClickShowsTheViewerModallyAndKeepsItForTheNextEcg) {
-#if !defined(WB_SAMPLE_DB_DIR)
-    GTEST_SKIP() << "the sample database is not part of this build";
-#else
     MakeForm(rtl::Utf8ToUtf16(WB_SAMPLE_DB_DIR "/"));
     std::vector<ui::TForm *> shown;
     std::vector<int32_t> lengths;
@@ -507,7 +500,6 @@ TEST_F(MainFormTest, DoubleClickShowsTheViewerModallyAndKeepsItForTheNextEcg) {
     EXPECT_EQ(shown[0], shown[1]);
     EXPECT_EQ(lengths, (std::vector<int32_t>{2500, 2500}));
     EXPECT_TRUE(Messages.empty());
-#endif
 }
 
 } // namespace workbench::testing

@@ -1,0 +1,24 @@
+// The sanitizers' settings, built into every executable of the sanitizer build (WB_SANITIZE),
+// so that tests, fuzz targets and the programs behave alike however they are started. Options
+// given in ASAN_OPTIONS, LSAN_OPTIONS or UBSAN_OPTIONS still take precedence.
+//
+// Leak suppressions name only system libraries that keep allocations for the life of the
+// process, matched by the library's file name; an allocation of our own code is never
+// suppressed, it must be freed. Each entry says what it is and where it shows.
+extern "C" {
+
+const char *__asan_default_options() {
+    return "detect_leaks=1:strict_init_order=1:detect_stack_use_after_return=1";
+}
+
+const char *__ubsan_default_options() {
+    return "print_stacktrace=1:halt_on_error=1";
+}
+
+const char *__lsan_default_suppressions() {
+    // fontconfig's configuration and font-set caches, built on first use (Qt's font database,
+    // the canvas's text) and deliberately never freed: seen in every test that draws text.
+    return "leak:libfontconfig.so\n";
+}
+
+} // extern "C"
