@@ -6,6 +6,8 @@
 #include "raster/Raster_Resamplers.h"
 #include "raster/Raster_System.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -18,7 +20,7 @@ uint8_t GammaTable[256];
 std::function<int32_t(int32_t index)> SystemColorResolver;
 
 int32_t Round(double value) {
-    return static_cast<int32_t>(std::nearbyint(value));
+    return rtl::RoundSaturated<int32_t>(value);
 }
 
 void BuildGammaTable(float gamma) {

@@ -69,7 +69,8 @@ bool PointInRect(const TRect &r, const TPoint &p);
 extern uint8_t GammaTable[256];
 void BuildGammaTable(float gamma);
 
-// Rounds to nearest, halves to even.
+// Rounds to nearest, halves to even; beyond the int32_t range it saturates, NaN gives 0
+// (rtl::RoundSaturated).
 int32_t Round(double value);
 
 // Start-up of the whole library in the order the units depend on each other: processor

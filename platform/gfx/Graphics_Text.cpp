@@ -3,6 +3,7 @@
 
 #include "platform/gfx/Canvas_p.h"
 #include "platform/gfx/QtBridge_p.h"
+#include "platform/rtl/Rounding.h"
 
 #include <QFont>
 #include <QFontInfo>
@@ -26,7 +27,7 @@ int EmForCellHeight(QFont font, int cellHeight) {
     font.setPixelSize(100);
     const QFontMetricsF fm(font);
     const double cell = fm.ascent() + fm.descent();
-    return cell > 0 ? std::max(1, int(std::lround(cellHeight * 100.0 / cell))) : cellHeight;
+    return cell > 0 ? std::max(1, rtl::RoundSaturated<int>(cellHeight * 100.0 / cell)) : cellHeight;
 }
 
 } // namespace
@@ -65,7 +66,7 @@ void FromQFont(const QFont &qfont, TFont &font) {
     if (qfont.pixelSize() > 0) {
         font.SetHeight(-qfont.pixelSize());
     } else {
-        font.SetSize(int32_t(std::lround(qfont.pointSizeF())));
+        font.SetSize(rtl::RoundSaturated<int32_t>(qfont.pointSizeF()));
     }
     TFontStyles st;
     if (qfont.bold()) {
