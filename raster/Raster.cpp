@@ -231,6 +231,7 @@ void TCustomBackend::ChangeSize(int32_t &width, int32_t &height, int32_t newWidt
     ReleaseSurface();
     width = 0;
     height = 0;
+    // Changed runs the owner's handlers, which may throw: an explicit try, not a scope guard.
     try {
         if (newWidth > 0 && newHeight > 0) {
             AllocateSurface(newWidth, newHeight, clearBuffer);
@@ -452,6 +453,7 @@ void TCustomBitmap32::BackendChangedNotify() {
 
 void TCustomBitmap32::Assign(const TCustomBitmap32 *source) {
     BeginUpdate();
+    // EndUpdate and Changed run the handlers, which may throw: an explicit try, not a scope guard.
     try {
         if (source == nullptr) {
             SetSize(0, 0);

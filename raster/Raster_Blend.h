@@ -10,6 +10,8 @@
 
 #include "raster/Raster_Types.h"
 
+#include "platform/rtl/ScopeExit.h"
+
 #include <cstdint>
 
 namespace raster {
@@ -73,6 +75,12 @@ extern TBlendLineEx BlendPixelRowWeighted;
 // each row is combined with c at weight w0, the right one at w1 (weights below 255; 0 leaves the
 // pixel). The antialiased vertical lines plot through it.
 extern TCombineColumnPair CombinePixelColumnPair;
+
+// Calls EndBlend when the caller's scope ends, also when an exception leaves it:
+//     const auto blendEnds = EndBlendOnExit();
+inline auto EndBlendOnExit() {
+    return rtl::TScopeExit([]() noexcept { EndBlend(); });
+}
 
 // Tables indexed by TCombineMode; they read the routine variables at call time.
 TBlendMem BlendInPlaceByMode(TCombineMode mode);
