@@ -1,9 +1,11 @@
 # Shared build settings: the module table, warnings for our own code, sanitizers, assertions,
 # and helpers for modules and tests.
 
+# Sanitizers; -O1 as AddressSanitizer advises (a Debug build's tests run several times faster and
+# the sanitizers find the same faults), keeping Debug's assertions and debug information.
 if(WB_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
-                        -fno-omit-frame-pointer)
+                        -fno-omit-frame-pointer -O1)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
@@ -131,8 +133,9 @@ endfunction()
 
 # wb_add_test(name SOURCES ... [DEPS ...] [LABELS ...]): one GoogleTest executable per module
 # folder, linked like a library from its row (which lists testsupport, whose main function sets
-# the tests' environment); CTest sees each of its tests (listed when the tests run, so a build
-# never runs them).
+# the tests' environment). CTest sees each of its tests and runs each in a process of its own
+# (listed when the tests run, so a build never runs them); with WB_SUITE_PER_PROCESS it runs the
+# executable whole instead, one process for all its tests.
 include(GoogleTest)
 function(wb_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
@@ -141,8 +144,13 @@ function(wb_add_test name)
     target_link_libraries(${name} PRIVATE ${libs} GTest::gtest GTest::gmock)
     target_compile_definitions(${name} PRIVATE WB_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
     wb_executable(${name})
-    gtest_discover_tests(${name}
-        DISCOVERY_MODE PRE_TEST
-        DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS "${ARG_LABELS}")
+    if(WB_SUITE_PER_PROCESS)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+    else()
+        gtest_discover_tests(${name}
+            DISCOVERY_MODE PRE_TEST
+            DISCOVERY_TIMEOUT 60
+            PROPERTIES LABELS "${ARG_LABELS}")
+    endif()
 endfunction()
