@@ -10,8 +10,8 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Panel.h"
 #include "platform/ui/SpeedButton.h"
-#include "raster/Raster_Image.h"
-#include "raster/Raster_RangeBars.h"
+#include "raster/controls/Raster_Image.h"
+#include "raster/controls/Raster_RangeBars.h"
 
 #include <array>
 #include <memory>

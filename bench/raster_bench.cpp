@@ -1,16 +1,25 @@
 // Raster hot paths against their peers in the same run: row blending and fills against
-// pixman, the ECG view's antialiased 1-mm grid against cairo, at 1920 x 1080. Each benchmark
-// times ours and the peer alternately and reports both times and the ratio ours / peer.
+// pixman, the ECG view's antialiased 1-mm grid and its plain lead traces against cairo, at
+// 1920 x 1080; kernel resampling (Lanczos-3 and Mitchell, 3840 x 2160 down to 1920 x 1080 and
+// 960 x 540 up to it) against pixman's separable-convolution filter. Each benchmark times ours
+// and the peer alternately and reports both times and the ratio ours / peer.
 #include "raster/Raster.h"
 #include "raster/Raster_Blend.h"
+#include "raster/Raster_Resamplers.h"
+
+#include "platform/rtl/Rounding.h"
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 #include <pixman.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace raster;
@@ -182,7 +191,9 @@ void GridLines(benchmark::State &state) {
 }
 BENCHMARK(GridLines)->Unit(benchmark::kMillisecond);
 
-// Antialiased lead traces: 12 polylines of 2500 points across the width.
+// Lead traces as the viewer draws them: 12 polylines of 2500 points across the width, each
+// segment a plain (not antialiased) opaque line from the pen position; cairo strokes each
+// segment on its own without antialiasing.
 void LeadPolylines(benchmark::State &state) {
     InitializeRaster();
     TCustomBitmap32 b;
@@ -193,10 +204,11 @@ void LeadPolylines(benchmark::State &state) {
     cairo_t *cr = cairo_create(surface);
     std::mt19937 rng(5);
     std::normal_distribution<float> noise(0, 6);
-    std::vector<std::vector<TFloatPoint>> leads(12);
+    std::vector<std::vector<TPoint>> leads(12);
     for (int i = 0; i < 12; ++i) {
         for (int j = 0; j < 2500; ++j) {
-            leads[size_t(i)].push_back({20 + j * (kW - 40) / 2500.0f, 45 + i * 85 + noise(rng)});
+            leads[size_t(i)].push_back({20 + j * (kW - 40) / 2500,
+                                        rtl::RoundSaturated<int32_t>(45 + i * 85 + noise(rng))});
         }
     }
     Compare(
@@ -204,26 +216,88 @@ void LeadPolylines(benchmark::State &state) {
         [&] {
             b.SetPenColor(0xFFFFFF80u);
             for (const auto &lead : leads) {
-                b.MoveToF(lead[0].X, lead[0].Y);
+                b.MoveTo(lead[0].X, lead[0].Y);
                 for (size_t j = 1; j < lead.size(); ++j) {
-                    b.LineToFS(lead[j].X, lead[j].Y);
+                    b.LineToS(lead[j].X, lead[j].Y);
                 }
             }
         },
         [&] {
             cairo_set_source_rgba(cr, 1, 1, 0.5, 1);
             cairo_set_line_width(cr, 1.0);
+            cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
             for (const auto &lead : leads) {
-                cairo_move_to(cr, lead[0].X, lead[0].Y);
                 for (size_t j = 1; j < lead.size(); ++j) {
-                    cairo_line_to(cr, lead[j].X, lead[j].Y);
+                    cairo_move_to(cr, lead[j - 1].X + 0.5, lead[j - 1].Y + 0.5);
+                    cairo_line_to(cr, lead[j].X + 0.5, lead[j].Y + 0.5);
+                    cairo_stroke(cr);
                 }
-                cairo_stroke(cr);
             }
         });
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
 }
 BENCHMARK(LeadPolylines)->Unit(benchmark::kMillisecond);
+
+// Kernel resampling of a whole bitmap against pixman's separable convolution with the same
+// kernel: for a reduction the kernel samples (stretched by the scale, pixman's sample filter),
+// for an enlargement it reconstructs (pixman's reconstruction filter).
+void KernelResample(benchmark::State &state) {
+    InitializeRaster();
+    const bool mitchell = state.range(0) != 0;
+    const int32_t sw = int32_t(state.range(1)), sh = int32_t(state.range(2));
+    const int32_t dw = 1920, dh = 1080;
+    TCustomBitmap32 src, dst;
+    src.SetSize(sw, sh);
+    std::mt19937 rng(8);
+    for (int32_t i = 0; i < sw * sh; ++i) {
+        src.GetBits()[i] = rng() | 0xFF000000u;
+    }
+    dst.SetSize(dw, dh);
+    std::unique_ptr<TCustomKernel> kernel;
+    if (mitchell) {
+        kernel = std::make_unique<TMitchellKernel>();
+    } else {
+        kernel = std::make_unique<TLanczosKernel>();
+    }
+    std::vector<uint32_t> srcPeer(src.GetBits(), src.GetBits() + size_t(sw) * size_t(sh));
+    std::vector<uint32_t> dstPeer(size_t(dw) * dh);
+    pixman_image_t *ps = pixman_image_create_bits(PIXMAN_a8r8g8b8, sw, sh, srcPeer.data(), sw * 4);
+    pixman_image_t *pd = pixman_image_create_bits(PIXMAN_a8r8g8b8, dw, dh, dstPeer.data(), dw * 4);
+    const double ratio = double(sw) / dw;
+    pixman_transform_t t;
+    pixman_transform_init_scale(&t, pixman_double_to_fixed(ratio), pixman_double_to_fixed(ratio));
+    pixman_image_set_transform(ps, &t);
+    // pixman's cubic kernel is Mitchell and Netravali's (B = C = 1/3).
+    const pixman_kernel_t k = mitchell ? PIXMAN_KERNEL_CUBIC : PIXMAN_KERNEL_LANCZOS3;
+    const bool reduce = ratio > 1;
+    int n = 0;
+    pixman_fixed_t *params = pixman_filter_create_separable_convolution(
+        &n, pixman_double_to_fixed(reduce ? ratio : 1), pixman_double_to_fixed(reduce ? ratio : 1),
+        reduce ? PIXMAN_KERNEL_IMPULSE : k, reduce ? PIXMAN_KERNEL_IMPULSE : k,
+        reduce ? k : PIXMAN_KERNEL_IMPULSE, reduce ? k : PIXMAN_KERNEL_IMPULSE, 4, 4);
+    pixman_image_set_filter(ps, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, n);
+    pixman_image_set_repeat(ps, PIXMAN_REPEAT_PAD);
+    Compare(
+        state, "pixman",
+        [&] {
+            ResampleByKernel(&dst, {0, 0, dw, dh}, {0, 0, dw, dh}, &src, {0, 0, sw, sh}, *kernel,
+                             dmOpaque, nullptr);
+        },
+        [&] {
+            pixman_image_composite32(PIXMAN_OP_SRC, ps, nullptr, pd, 0, 0, 0, 0, 0, 0, dw, dh);
+        });
+    free(params);
+    pixman_image_unref(ps);
+    pixman_image_unref(pd);
+    state.SetLabel(std::string(mitchell ? "Mitchell " : "Lanczos-3 ") + std::to_string(sw) + "x" +
+                   std::to_string(sh) + " -> 1920x1080");
+}
+BENCHMARK(KernelResample)
+    ->Args({0, 3840, 2160})
+    ->Args({1, 3840, 2160})
+    ->Args({0, 960, 540})
+    ->Args({1, 960, 540})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

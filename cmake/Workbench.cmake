@@ -27,16 +27,25 @@ function(wb_warnings target)
     endif()
 endfunction()
 
-# The sanitizers' settings, built into every executable of the sanitizer build.
+# The sanitizers' settings, built into every executable of the sanitizer build (a variant for
+# the fuzz targets).
 if(WB_SANITIZE)
-    add_library(sanitizer_defaults OBJECT ${CMAKE_SOURCE_DIR}/tests/support/SanitizerDefaults.cpp)
+    set(defaults ${CMAKE_SOURCE_DIR}/tests/support/SanitizerDefaults.cpp)
+    add_library(sanitizer_defaults OBJECT ${defaults})
+    add_library(sanitizer_defaults_fuzz OBJECT ${defaults})
+    target_compile_definitions(sanitizer_defaults_fuzz PRIVATE WB_FUZZ_TARGET)
     wb_warnings(sanitizer_defaults)
+    wb_warnings(sanitizer_defaults_fuzz)
 endif()
 
 # Settings of every executable of ours: warnings, and the sanitizers' settings where they run.
+# wb_executable(target [FUZZ]): FUZZ for the fuzz targets.
 function(wb_executable target)
+    cmake_parse_arguments(ARG "FUZZ" "" "" ${ARGN})
     wb_warnings(${target})
-    if(TARGET sanitizer_defaults)
+    if(ARG_FUZZ AND TARGET sanitizer_defaults_fuzz)
+        target_link_libraries(${target} PRIVATE sanitizer_defaults_fuzz)
+    elseif(TARGET sanitizer_defaults)
         target_link_libraries(${target} PRIVATE sanitizer_defaults)
     endif()
 endfunction()

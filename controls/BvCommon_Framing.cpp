@@ -191,7 +191,13 @@ void TBvFrameController::UpdateControl(ui::TControl *control, TBvFrameController
     }
 }
 
-void TBvFrameController::Assign(const TBvFrameController &s) {
+void TBvFrameController::Assign(const rtl::TPersistent &source) {
+    const auto *other = dynamic_cast<const TBvFrameController *>(&source);
+    if (!other) {
+        TComponent::Assign(source);
+        return;
+    }
+    const TBvFrameController &s = *other;
     BeginUpdate();
     FColor = s.FColor;
     FParentColor = s.FParentColor;

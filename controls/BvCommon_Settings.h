@@ -237,8 +237,9 @@ public:
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
     void UpdateControls() { UpdateControlsFor(fcpAll); }
-    // Copies all sixteen settings (one update at the end).
-    void Assign(const TBvFrameController &source);
+    // From another controller: its sixteen settings, applied once; from anything else the
+    // class library's assignment (EConvertError).
+    void Assign(const rtl::TPersistent &source) override;
     // ENoRegIniFile without a store; reads inside an update bracket.
     void Load(const rtl::UnicodeString &section);
     void Save(const rtl::UnicodeString &section);

@@ -3,6 +3,8 @@
 #include "raster/Raster.h"
 
 #include "raster/Raster_Backends.h"
+#include "raster/Raster_Filters.h"
+#include "raster/Raster_MicroTiles.h"
 #include "raster/Raster_Resamplers.h"
 #include "raster/Raster_System.h"
 
@@ -35,9 +37,15 @@ void InitializeRaster() {
         DetectProcessorFeatures();
         InitializeLowLevel();
         InitializeBlend();
+        InitializeFilters();
         ProcessorCountAtStart = ProcessorCount();
+        InitializeTransforms();
         InitializeResamplers();
         BuildGammaTable(0.7f);
+        InitializeMicroTiles();
+#ifdef WB_RASTER_PLATFORM
+        InitializePlatformSide();
+#endif
     });
 }
 
@@ -167,10 +175,6 @@ bool TCustomMap::SetSize(int32_t newWidth, int32_t newHeight) {
     Changed();
     Resized();
     return true;
-}
-
-bool TCustomMap::SetSizeFrom(const TCustomMap *source) {
-    return source ? SetSize(source->GetWidth(), source->GetHeight()) : SetSize(0, 0);
 }
 
 void TCustomMap::Delete() {
@@ -334,8 +338,42 @@ TFloatRect TCustomResampler::GetSampleBounds() const {
     return r;
 }
 
-void TCustomResampler::AssignFrom(const TCustomResampler &source) {
-    SetPixelAccessMode(source.FPixelAccessMode);
+void TCustomResampler::Assign(const TPublishedObject &source) {
+    if (dynamic_cast<const TCustomResampler *>(&source) == nullptr) {
+        TPublishedObject::Assign(source);
+    }
+    CopyPublishedProperties(source, *this, tkProperties);
+}
+
+namespace {
+const char *const kPixelAccessModeNames[] = {"pamUnsafe", "pamSafe", "pamWrap",
+                                             "pamTransparentEdge"};
+} // namespace
+
+void TCustomResampler::GetPropList(std::vector<TPropInfo> &list) const {
+    list.push_back({"PixelAccessMode", tkEnumeration});
+}
+
+TPropertyValue TCustomResampler::GetPropValue(const std::string &name) const {
+    if (name == "PixelAccessMode") {
+        return std::string(kPixelAccessModeNames[FPixelAccessMode]);
+    }
+    return TPublishedObject::GetPropValue(name);
+}
+
+void TCustomResampler::SetPropValue(const std::string &name, const TPropertyValue &value) {
+    if (name != "PixelAccessMode") {
+        TPublishedObject::SetPropValue(name, value);
+        return;
+    }
+    const std::string &text = TextOf(name, value);
+    for (int i = 0; i < 4; ++i) {
+        if (text == kPixelAccessModeNames[i]) {
+            SetPixelAccessMode(TPixelAccessMode(i));
+            return;
+        }
+    }
+    throw EPropertyError(std::string_view("Invalid property value"));
 }
 
 void TCustomResampler::SetPixelAccessMode(TPixelAccessMode value) {
@@ -485,7 +523,7 @@ void TCustomBitmap32::CopySettingsTo(TCustomBitmap32 &dst) const {
     dst.SetOuterColor(FOuterColor);
     dst.SetResamplerClassName(GetResamplerClassName());
     if (FResampler && dst.FResampler) {
-        dst.FResampler->AssignFrom(*FResampler);
+        dst.FResampler->Assign(*FResampler);
     }
 }
 
@@ -493,8 +531,10 @@ void TCustomBitmap32::SetClipRect(const TRect &value) {
     IntersectRects(FClipRect, value, BoundsRect());
     FFixedClipRect = {FixedFromInt(FClipRect.Left), FixedFromInt(FClipRect.Top),
                       FixedFromInt(FClipRect.Right), FixedFromInt(FClipRect.Bottom)};
-    F256ClipRect = {FClipRect.Left * 256, FClipRect.Top * 256, FClipRect.Right * 256,
-                    FClipRect.Bottom * 256};
+    // 24.8 fixed point covers 2^23 pixels; wider bitmaps wrap as the 32-bit original did.
+    auto to248 = [](int32_t v) { return rtl::WrapToInt32(int64_t(v) * 256); };
+    F256ClipRect = {to248(FClipRect.Left), to248(FClipRect.Top), to248(FClipRect.Right),
+                    to248(FClipRect.Bottom)};
     FClipping = !(FClipRect == BoundsRect());
     RebuildWrapProcs();
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "raster/Raster_Blend.h"
+#include "raster/Raster_Containers.h"
 #include "raster/Raster_LowLevel.h"
 #include "raster/Raster_Types.h"
 
@@ -18,15 +19,22 @@
 #include "platform/rtl/System.h"
 
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 
 namespace gfx {
+class TBitmap;
 class TCanvas;
 class TFont;
+class TGraphic;
+class TPicture;
 } // namespace gfx
+namespace rtl {
+class TStream;
+}
 
 namespace raster {
 
@@ -74,13 +82,30 @@ void BuildGammaTable(float gamma);
 int32_t Round(double value);
 
 // Start-up of the whole library in the order the units depend on each other: processor
-// features, low-level, blend, resampler registries, gamma table. Idempotent; bitmaps call it.
+// features, low-level, blend, row masks, resampler registries, gamma table, micro-tiles.
+// Idempotent; bitmaps call it.
 void InitializeRaster();
+
+// The device side's description of the pixels (Raster_Backends.h) and the pixel surface's
+// identity: null while a bitmap is empty, another value after every size change.
+struct TBitmapInfo;
+using TBitmapHandle = const void *;
 
 class EBitmapException : public rtl::Exception {
 public:
     using rtl::Exception::Exception;
 };
+
+// The class library's error for picture data it cannot read: "Bitmap image is not valid".
+class EInvalidGraphic : public rtl::Exception {
+public:
+    using rtl::Exception::Exception;
+};
+
+// How SaveToStream orders a bitmap file's rows: as in memory, first row first, under a negative
+// height; or last row first under a positive height, as most readers expect (the class
+// library's SaveTopDown).
+enum TBitmapFileRows : uint8_t { brMemoryOrder = 0, brLastRowFirst = 1 };
 
 // ---- Notification chain -----------------------------------------------------------------
 
@@ -122,7 +147,11 @@ public:
     virtual void SetHeight(int32_t value);
     // Negative values become 0; false (and no notification) when the size is unchanged.
     virtual bool SetSize(int32_t newWidth, int32_t newHeight);
-    bool SetSizeFrom(const TCustomMap *source);
+    // The size of another map, picture or control (anything with a width and a height); a null
+    // source gives 0 x 0.
+    template <class Source> bool SetSizeFrom(const Source *source) {
+        return source != nullptr ? SetSize(source->GetWidth(), source->GetHeight()) : SetSize(0, 0);
+    }
     virtual void Delete();
     virtual bool Empty() const;
     TNotifyEvent OnResize;
@@ -203,8 +232,8 @@ public:
 
 using TPixelCombineEvent = std::function<void(TColor32 f, TColor32 &b, TColor32 m)>;
 
-// Reads one bitmap; owned by that bitmap.
-class TCustomResampler : public TCustomSampler {
+// Reads one bitmap; owned by that bitmap. Published: PixelAccessMode (and a descendant's own).
+class TCustomResampler : public TCustomSampler, public TPublishedObject {
 public:
     // Installs itself as bitmap's resampler when bitmap is not null (the bitmap owns it).
     explicit TCustomResampler(TCustomBitmap32 *bitmap = nullptr);
@@ -213,12 +242,15 @@ public:
     bool HasBounds() const override;
     TFloatRect GetSampleBounds() const override;
     virtual float GetWidth() const { return 0; }
-    virtual const char *ClassName() const = 0;
+    const char *ClassName() const override = 0;
     virtual void Resample(TCustomBitmap32 *dst, TRect dstRect, TRect dstClip, TCustomBitmap32 *src,
                           TRect srcRect, TDrawMode combineOp,
                           const TPixelCombineEvent &combineCallBack) = 0;
-    // Copies the published settings (PixelAccessMode) of another resampler.
-    virtual void AssignFrom(const TCustomResampler &source);
+    // From another resampler: its published properties.
+    void Assign(const TPublishedObject &source) override;
+    void GetPropList(std::vector<TPropInfo> &list) const override;
+    TPropertyValue GetPropValue(const std::string &name) const override;
+    void SetPropValue(const std::string &name, const TPropertyValue &value) override;
 
     TCustomBitmap32 *GetBitmap() const { return FBitmap; }
     TPixelAccessMode GetPixelAccessMode() const { return FPixelAccessMode; }
@@ -259,8 +291,39 @@ public:
     // Copies pixels and size, then the settings (draw, combine and wrap mode, master alpha,
     // outer colour, resampler) from source; null empties this bitmap.
     void Assign(const TCustomBitmap32 *source);
+    void Assign(std::nullptr_t) { Assign(static_cast<const TCustomBitmap32 *>(nullptr)); }
     void CopyPixelsTo(TCustomBitmap32 &dst) const;
     virtual void CopySettingsTo(TCustomBitmap32 &dst) const;
+
+    // Bitmap files: 32 bits per pixel, 54-byte header, written whole. The reader takes 24 and
+    // 32 bits per pixel, plain or with channel masks (absent alpha is opaque), rows in either
+    // order, information headers of 40 bytes and more, and honours the pixel offset; the
+    // platform's picture classes read other formats (with gfx). A header whose sizes or offset
+    // the stream cannot hold raises EInvalidGraphic "Bitmap image is not valid" before anything
+    // is allocated; a stream shorter than 54 bytes, rtl::EReadError.
+    void SaveToStream(rtl::TStream &stream, TBitmapFileRows rows = brMemoryOrder) const;
+    void LoadFromStream(rtl::TStream &stream);
+    void SaveToFile(const rtl::UnicodeString &fileName, TBitmapFileRows rows = brMemoryOrder) const;
+    // A file that does not start with "BM" is loaded by the platform's picture classes.
+    void LoadFromFile(const rtl::UnicodeString &fileName);
+    // The stored-form pixel data ("Data"): 32-bit width and height, then the pixels in memory
+    // order. The reader checks the sizes against the stream and reports Changed in any case.
+    void ReadPixelData(rtl::TStream &stream);
+    void WritePixelData(rtl::TStream &stream) const;
+    // Whether a stored form holds the pixel data: when it differs from the ancestor's, or,
+    // without one, when the bitmap is not empty.
+    bool StoresPixelData(const TCustomBitmap32 *ancestor) const;
+    // Two empty bitmaps are alike; otherwise the same class, size and pixels.
+    bool SameContent(const TCustomBitmap32 &other) const;
+
+    // Pictures of the platform (with gfx): a class-library bitmap keeps its alpha only at 32
+    // bits per pixel, a transparent one gets alpha 0 where its transparent colour (its
+    // bottom-left pixel) is; other pictures are drawn on opaque white. Null empties the bitmap.
+    void Assign(const gfx::TGraphic *graphic);
+    void Assign(const gfx::TPicture *picture);
+    // Into a class-library bitmap (32 bits per pixel, alpha kept) or a picture.
+    void AssignTo(gfx::TBitmap &dst) const;
+    void AssignTo(gfx::TPicture &dst) const;
 
     TRect BoundsRect() const { return {0, 0, FWidth, FHeight}; }
     TRect GetClipRect() const { return FClipRect; }
@@ -506,6 +569,9 @@ public:
     void UpdateFont();
     // The canvas on the pixels (the original's device context); null while empty.
     gfx::TCanvas *GetHandle();
+    // The pixel surface's identity (null while empty) and its information header.
+    TBitmapHandle GetBitmapHandle();
+    TBitmapInfo GetBitmapInfo();
 
     // Text without background in the font's colour, clipped to the clip rectangle when
     // clipping; reports (X, Y, X + width + 1, Y + height + 1).

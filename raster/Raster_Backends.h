@@ -28,7 +28,13 @@ public:
     std::function<void()> OnCanvasChange;
 };
 
-// The font of text output; SetFont copies the attributes into the back end's own font.
+// The quality of text output: the font engine's own (antialiased) edges by default or when
+// antialiased, whole pixels when not antialiased. The numbers are the class library's.
+enum TFontQuality : uint8_t { fqDefault = 0, fqNonAntialiased = 3, fqAntialiased = 4 };
+
+// The font of text output; SetFont copies the attributes into the back end's own font. The
+// quality (our addition: the font object has none) goes back to fqDefault whenever the font
+// changes, as a recreated font handle would.
 class IFontSupport {
 public:
     virtual ~IFontSupport() = default;
@@ -36,6 +42,9 @@ public:
     virtual void SetFont(const gfx::TFont &font) = 0;
     // Gives the canvas the font and a transparent background before text output.
     virtual void UpdateFont() = 0;
+    virtual TFontQuality GetFontQuality() const = 0;
+    // The font as it is, with another quality for the text output that follows.
+    virtual void RecreateFontWithQuality(TFontQuality quality) = 0;
     std::function<void()> OnFontChange;
 };
 
@@ -64,6 +73,49 @@ public:
     virtual void DrawTo(gfx::TCanvas &dst, const TRect &dstRect, const TRect &srcRect) = 0;
 };
 
+// The 40-byte information header that describes the bitmap's pixels: 32 bits per pixel, no
+// compression, rows top-down (a negative height), no colour table in use.
+struct TBitmapInfoHeader {
+    uint32_t biSize = 40;
+    int32_t biWidth = 0;
+    int32_t biHeight = 0;
+    uint16_t biPlanes = 1;
+    uint16_t biBitCount = 32;
+    uint32_t biCompression = 0;
+    uint32_t biSizeImage = 0;
+    int32_t biXPelsPerMeter = 0;
+    int32_t biYPelsPerMeter = 0;
+    uint32_t biClrUsed = 0;
+    uint32_t biClrImportant = 0;
+};
+struct TBitmapInfo {
+    TBitmapInfoHeader bmiHeader;
+    uint32_t bmiColors[1] = {};
+};
+class IBitmapContextSupport {
+public:
+    virtual ~IBitmapContextSupport() = default;
+    virtual TBitmapInfo GetBitmapInfo() const = 0;
+    virtual TBitmapHandle GetBitmapHandle() const = 0;
+};
+
+// How a paint box shows its back buffer: ImageNeeded before the buffer is rendered, CheckPixmap
+// after, and DoPaint copying it to the control's canvas: the whole viewport when invalidRects
+// is empty, otherwise each rectangle to its own place (rectangles in buffer coordinates; the
+// viewport's top-left corner is where buffer pixel (0, 0) goes).
+class IPaintSupport {
+public:
+    virtual ~IPaintSupport() = default;
+    virtual void ImageNeeded() = 0;
+    virtual void CheckPixmap() = 0;
+    virtual void DoPaint(TBitmap32 &buffer, const TRectList &invalidRects, gfx::TCanvas &canvas,
+                         const TRect &viewport) = 0;
+};
+
+// Installs what the platform layer gives the library: its system colours for ColorToColor32
+// (unless a resolver is set already). InitializeRaster calls it where gfx is built.
+void InitializePlatformSide();
+
 // A new back end of the platform's preferred class (the canvas back end).
 TCustomBackend *PlatformBackendClass();
 
@@ -71,7 +123,7 @@ TCustomBackend *PlatformBackendClass();
 // When the test fails the bitmap gets a platform back end (with its size and pixels, or
 // emptied first when clearOnSwitch) and released receives the old back end with one reference.
 enum TBackendSupportMode { bsmAll = 0, bsmAny = 1 };
-enum TBackendInterface { biCanvas, biFont, biText, biDeviceContext };
+enum TBackendInterface { biCanvas, biFont, biText, biDeviceContext, biBitmapContext, biPaint };
 void EnsureBackendSupport(TCustomBitmap32 &bitmap,
                           std::initializer_list<TBackendInterface> interfaces,
                           TBackendSupportMode mode, bool clearOnSwitch, TCustomBackend *&released);

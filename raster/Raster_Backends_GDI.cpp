@@ -42,10 +42,25 @@ TCustomBackend *PlatformBackendClass() {
 
 TGDIBackend::TGDIBackend() : FFont(std::make_unique<gfx::TFont>()) {
     FFont->OnChange = [this] {
+        // A new font handle would have the default quality; the colour is not part of it.
+        if (FFontQuality != fqDefault && !SameFontButColour(*FFont, FQualityFont)) {
+            FFontQuality = fqDefault;
+        }
         if (OnFontChange) {
             OnFontChange();
         }
     };
+}
+
+bool TGDIBackend::SameFontButColour(const gfx::TFont &a, const gfx::TFont &b) {
+    gfx::TFont c = a;
+    c.SetColor(b.GetColor());
+    return c.SameAs(b);
+}
+
+void TGDIBackend::RecreateFontWithQuality(TFontQuality quality) {
+    FFontQuality = quality;
+    FQualityFont = *FFont;
 }
 
 TGDIBackend::~TGDIBackend() {
@@ -54,6 +69,9 @@ TGDIBackend::~TGDIBackend() {
 }
 
 void TGDIBackend::AllocateSurface(int32_t newWidth, int32_t newHeight, bool) {
+    FBitmapInfo.bmiHeader.biWidth = newWidth;
+    FBitmapInfo.bmiHeader.biHeight = -newHeight;
+    FBitmapInfo.bmiHeader.biSizeImage = uint32_t(newWidth) * uint32_t(newHeight) * 4;
     FBits = AllocatePixels(newWidth, newHeight);
     std::memset(FBits, 0, size_t(newWidth) * size_t(newHeight) * 4);
     FSurfaceWidth = newWidth;
@@ -109,7 +127,10 @@ void TGDIBackend::ReportToOwner(const TRect &area) {
 void TGDIBackend::TextoutClipped(int32_t x, int32_t y, const TRect *clip,
                                  const rtl::UnicodeString &text) {
     UpdateFont();
-    if (!OwnerMeasuring() && FBits != nullptr) {
+    if (!OwnerMeasuring() && FBits != nullptr && FFontQuality == fqNonAntialiased) {
+        TextoutWholePixels(
+            x, y, clip != nullptr ? *clip : TRect{0, 0, FSurfaceWidth, FSurfaceHeight}, text);
+    } else if (!OwnerMeasuring() && FBits != nullptr) {
         gfx::TCanvas &c = GetCanvas();
         if (clip != nullptr) {
             c.IntersectClipRect(*clip);
@@ -119,6 +140,35 @@ void TGDIBackend::TextoutClipped(int32_t x, int32_t y, const TRect *clip,
     }
     const TSize size = TextExtent(text);
     ReportToOwner({x, y, x + size.cx + 1, y + size.cy + 1});
+}
+
+// Text without antialiasing: the font engine's coverage of the text, drawn white into a mask,
+// decides each pixel whole (half covered or more).
+void TGDIBackend::TextoutWholePixels(int32_t x, int32_t y, const TRect &clip,
+                                     const rtl::UnicodeString &text) {
+    const TSize extent = TextExtent(text);
+    if (extent.cx <= 0 || extent.cy <= 0) {
+        return;
+    }
+    std::vector<uint32_t> mask(size_t(extent.cx) * size_t(extent.cy), 0);
+    gfx::TPixelCanvas canvas(mask.data(), extent.cx, extent.cy, extent.cx * 4);
+    gfx::TFont white = *FFont;
+    white.SetColor(gfx::clWhite);
+    canvas.SetFont(white);
+    canvas.GetBrush().SetStyle(gfx::bsClear);
+    canvas.TextOut(0, 0, text);
+    const uint32_t rgb = gfx::ColorToRGB(FFont->GetColor());
+    const TColor32 colour =
+        0xFF000000u | (rgb & 0xFF) << 16 | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+    TRect r;
+    IntersectRects(r, clip, {0, 0, FSurfaceWidth, FSurfaceHeight});
+    for (int32_t j = std::max(0, r.Top - y); j < extent.cy && y + j < r.Bottom; ++j) {
+        for (int32_t i = std::max(0, r.Left - x); i < extent.cx && x + i < r.Right; ++i) {
+            if ((mask[size_t(j) * size_t(extent.cx) + size_t(i)] & 0xFF) >= 128) {
+                FBits[size_t(y + j) * size_t(FSurfaceWidth) + size_t(x + i)] = colour;
+            }
+        }
+    }
 }
 
 void TGDIBackend::Textout(int32_t x, int32_t y, const rtl::UnicodeString &text) {
@@ -188,6 +238,32 @@ void TGDIBackend::DrawTo(gfx::TCanvas &dst, const TRect &dstRect, const TRect &s
     dst.DrawPixels32(dstRect, FBits, FSurfaceWidth, FSurfaceHeight, FSurfaceWidth * 4, srcRect);
 }
 
+void TGDIBackend::DoPaint(TBitmap32 &buffer, const TRectList &invalidRects, gfx::TCanvas &canvas,
+                          const TRect &viewport) {
+    if (buffer.Empty()) {
+        return;
+    }
+    const auto copy = [&](const TRect &src) {
+        TRect dst = src;
+        MoveRect(dst, viewport.Left, viewport.Top);
+        canvas.DrawPixels32(dst, buffer.GetBits(), buffer.GetWidth(), buffer.GetHeight(),
+                            buffer.GetWidth() * 4, src);
+    };
+    if (invalidRects.GetCount() == 0) {
+        copy({0, 0, viewport.Width(), viewport.Height()});
+        return;
+    }
+    for (int32_t i = 0; i < invalidRects.GetCount(); ++i) {
+        copy(invalidRects.List()[i]);
+    }
+}
+
+void InitializePlatformSide() {
+    if (!SystemColorResolver) {
+        SystemColorResolver = [](int32_t index) { return int32_t(gfx::GetSysColor(index)); };
+    }
+}
+
 namespace {
 bool Supports(TCustomBackend *b, TBackendInterface i) {
     switch (i) {
@@ -199,6 +275,10 @@ bool Supports(TCustomBackend *b, TBackendInterface i) {
         return dynamic_cast<ITextSupport *>(b) != nullptr;
     case biDeviceContext:
         return dynamic_cast<IDeviceContextSupport *>(b) != nullptr;
+    case biBitmapContext:
+        return dynamic_cast<IBitmapContextSupport *>(b) != nullptr;
+    case biPaint:
+        return dynamic_cast<IPaintSupport *>(b) != nullptr;
     }
     return false;
 }
@@ -256,6 +336,14 @@ void TBitmap32::UpdateFont() {
 
 gfx::TCanvas *TBitmap32::GetHandle() {
     return Require<IDeviceContextSupport>(GetBackend()).GetHandle();
+}
+
+TBitmapHandle TBitmap32::GetBitmapHandle() {
+    return Require<IBitmapContextSupport>(GetBackend()).GetBitmapHandle();
+}
+
+TBitmapInfo TBitmap32::GetBitmapInfo() {
+    return Require<IBitmapContextSupport>(GetBackend()).GetBitmapInfo();
 }
 
 void TBitmap32::Textout(int32_t x, int32_t y, const rtl::UnicodeString &text) {
@@ -339,6 +427,9 @@ void RenderDirect(TBitmap32 &source, TBitmap32 &out, const rtl::UnicodeString &t
     const TSize extent = source.TextExtent(text + u" ");
     out.SetSize(std::min(extent.cx, source.GetWidth()), std::min(extent.cy, source.GetHeight()));
     out.SetFont(source.GetFont());
+    // The copy takes the font as recreated with its quality, as a shared font handle would.
+    Require<IFontSupport>(out.GetBackend())
+        .RecreateFontWithQuality(Require<IFontSupport>(source.GetBackend()).GetFontQuality());
     out.Clear(0);
     out.GetFont().SetColor(0xFFFFFF);
     out.Textout(0, 0, text);
@@ -360,6 +451,12 @@ void TBitmap32::RenderText(int32_t x, int32_t y, const rtl::UnicodeString &text,
         return;
     }
     aaLevel = std::clamp(aaLevel, -1, 4);
+    IFontSupport &font = Require<IFontSupport>(GetBackend());
+    font.RecreateFontWithQuality(aaLevel < 0 ? fqAntialiased : fqNonAntialiased);
+    struct TDefaultQuality {
+        IFontSupport &font;
+        ~TDefaultQuality() { font.RecreateFontWithQuality(fqDefault); }
+    } restore{font};
     TBitmap32 b;
     if (aaLevel > 0) {
         RenderSupersampled(*this, b, text, aaLevel, color);

@@ -110,13 +110,17 @@ TColor32 MergePixel(TColor32 f, TColor32 b) {
 }
 
 void CombinePixelColumnPair(TColor32 c, TColor32 *p, int32_t stride, int32_t rows, uint32_t w0,
-                            uint32_t w1) {
+                            uint32_t w1, uint32_t w0b, uint32_t w1b) {
     for (int32_t r = 0; r < rows; ++r, p += stride) {
-        if (w0 != 0) {
-            p[0] = CombineChannels(c, p[0], w0);
+        for (const uint32_t w : {w0, w0b}) {
+            if (w != 0) {
+                p[0] = CombineChannels(c, p[0], w);
+            }
         }
-        if (w1 != 0) {
-            p[1] = CombineChannels(c, p[1], w1);
+        for (const uint32_t w : {w1, w1b}) {
+            if (w != 0) {
+                p[1] = CombineChannels(c, p[1], w);
+            }
         }
     }
 }
@@ -254,11 +258,14 @@ void InitializeBlend() {
     BuildTables();
     TFunctionRegistry *r = NewRegistry("Raster_Blend bindings");
     RegisterBindings(r);
+    detail::RegisterChannelBindings(r);
     RegisterReferenceVariants(r);
+    detail::RegisterChannelReferences(r);
     r->Add(FID_COMBINELINE, detail::CombinePixelRow_SSE2, CPUFeature(ciSSE2));
     r->Add(FID_BLENDLINE, detail::BlendPixelRow_SSE2, CPUFeature(ciSSE2));
     r->Add(FID_BLENDLINEEX, detail::BlendPixelRowWeighted_SSE2, CPUFeature(ciSSE2));
     r->Add(FID_COMBINECOLUMNPAIR, detail::CombinePixelColumnPair_SSE2, CPUFeature(ciSSE2));
+    detail::RegisterChannelSSE2(r);
     r->Add(FID_COMBINELINE, detail::CombinePixelRow_AVX2, CPUFeature(ciAVX2));
     r->Add(FID_BLENDLINE, detail::BlendPixelRow_AVX2, CPUFeature(ciAVX2));
     r->Add(FID_BLENDLINEEX, detail::BlendPixelRowWeighted_AVX2, CPUFeature(ciAVX2));

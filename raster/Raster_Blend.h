@@ -29,7 +29,7 @@ using TCombineMem = void (*)(TColor32 x, TColor32 &y, uint32_t w);
 using TCombineLine = void (*)(const TColor32 *src, TColor32 *dst, int32_t count, uint32_t w);
 using TEndBlendProc = void (*)();
 using TCombineColumnPair = void (*)(TColor32 c, TColor32 *p, int32_t stride, int32_t rows,
-                                    uint32_t w0, uint32_t w1);
+                                    uint32_t w0, uint32_t w1, uint32_t w0b, uint32_t w1b);
 
 // Routine ids of "Raster_Blend bindings".
 enum TBlendRoutineId {
@@ -49,7 +49,18 @@ enum TBlendRoutineId {
     FID_BLENDREGEX = 13,
     FID_BLENDMEMEX = 14,
     FID_BLENDLINEEX = 15,
-    // Our addition after the channel arithmetic ids 16 to 26 (not provided here).
+    FID_CHANNELMAX = 16,
+    FID_CHANNELMIN = 17,
+    FID_CHANNELAVERAGE = 18,
+    FID_CHANNELADD = 19,
+    FID_CHANNELSUB = 20,
+    FID_CHANNELDIV = 21,
+    FID_CHANNELMODULATE = 22,
+    FID_CHANNELDIFFERENCE = 23,
+    FID_CHANNELEXCLUSION = 24,
+    FID_CHANNELSCALE = 25,
+    FID_CHANNELLIGHTEN = 26,
+    // Our addition after the channel arithmetic.
     FID_COMBINECOLUMNPAIR = 27,
 };
 
@@ -72,9 +83,31 @@ extern TBlendRegEx BlendPixelWeighted;
 extern TBlendMemEx BlendPixelInPlaceWeighted;
 extern TBlendLineEx BlendPixelRowWeighted;
 // Two adjacent columns of `rows` pixels from p (rows `stride` pixels apart): the left pixel of
-// each row is combined with c at weight w0, the right one at w1 (weights below 255; 0 leaves the
-// pixel). The antialiased vertical lines plot through it.
+// each row is combined with c at weight w0 and then at w0b, the right one at w1 and then at w1b
+// (weights below 255; 0 leaves the pixel). The antialiased vertical lines plot through it: both
+// weights of a row in one walk down the column.
 extern TCombineColumnPair CombinePixelColumnPair;
+
+// Channel arithmetic: each of the four channels (alpha included, unless stated) of two colours
+// combined on its own. ChannelMax, ChannelMin; ChannelAverage (c1 + c2) div 2; ChannelAdd and
+// ChannelSub saturating at 255 and 0; ChannelDiv c2 * 256 div c1 limited to 255, 255 where c1
+// is 0 (C2 divided by C1); ChannelModulate c1 * c2 div 256; ChannelDifference |c1 - c2|;
+// ChannelExclusion c1 + c2 - c1 * c2 div 128; ChannelScale c * W div 256 (W 0..255; larger
+// weights are limited to 255 by the reference only); ChannelLighten adds Amount (-255..255) to
+// red, green and blue, saturating, and keeps alpha.
+using TChannelScaleProc = TColor32 (*)(TColor32 c, uint32_t w);
+using TChannelLightenProc = TColor32 (*)(TColor32 c, int32_t amount);
+extern TBlendReg ChannelMax;
+extern TBlendReg ChannelMin;
+extern TBlendReg ChannelAverage;
+extern TBlendReg ChannelAdd;
+extern TBlendReg ChannelSub;
+extern TBlendReg ChannelDiv;
+extern TBlendReg ChannelModulate;
+extern TBlendReg ChannelDifference;
+extern TBlendReg ChannelExclusion;
+extern TChannelScaleProc ChannelScale;
+extern TChannelLightenProc ChannelLighten;
 
 // Calls EndBlend when the caller's scope ends, also when an exception leaves it:
 //     const auto blendEnds = EndBlendOnExit();
@@ -107,7 +140,18 @@ void CombinePixelInPlace(TColor32 x, TColor32 &y, uint32_t w);
 void CombinePixelRow(const TColor32 *src, TColor32 *dst, int32_t count, uint32_t w);
 TColor32 MergePixel(TColor32 f, TColor32 b);
 void CombinePixelColumnPair(TColor32 c, TColor32 *p, int32_t stride, int32_t rows, uint32_t w0,
-                            uint32_t w1);
+                            uint32_t w1, uint32_t w0b, uint32_t w1b);
+TColor32 ChannelMax(TColor32 c1, TColor32 c2);
+TColor32 ChannelMin(TColor32 c1, TColor32 c2);
+TColor32 ChannelAverage(TColor32 c1, TColor32 c2);
+TColor32 ChannelAdd(TColor32 c1, TColor32 c2);
+TColor32 ChannelSub(TColor32 c1, TColor32 c2);
+TColor32 ChannelDiv(TColor32 c1, TColor32 c2);
+TColor32 ChannelModulate(TColor32 c1, TColor32 c2);
+TColor32 ChannelDifference(TColor32 c1, TColor32 c2);
+TColor32 ChannelExclusion(TColor32 c1, TColor32 c2);
+TColor32 ChannelScale(TColor32 c, uint32_t w);
+TColor32 ChannelLighten(TColor32 c, int32_t amount);
 } // namespace reference
 
 // The combine formula of the rounding note, two channels per 32-bit multiply.

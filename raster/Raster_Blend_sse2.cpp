@@ -127,26 +127,91 @@ void CombinePixelRow_SSE2(const uint32_t *src, uint32_t *dst, int32_t count, uin
 
 // Two rows of the column pair per step: [row 0 left, row 0 right | row 1 left, row 1 right].
 void CombinePixelColumnPair_SSE2(uint32_t c, uint32_t *p, int32_t stride, int32_t rows, uint32_t w0,
-                                 uint32_t w1) {
+                                 uint32_t w1, uint32_t w0b, uint32_t w1b) {
     const __m128i z = _mm_setzero_si128();
     const __m128i cv = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(c)), z);
-    const __m128i wv = _mm_set_epi16(short(w1), short(w1), short(w1), short(w1), short(w0),
+    const __m128i wa = _mm_set_epi16(short(w1), short(w1), short(w1), short(w1), short(w0),
                                      short(w0), short(w0), short(w0));
+    const __m128i wb = _mm_set_epi16(short(w1b), short(w1b), short(w1b), short(w1b), short(w0b),
+                                     short(w0b), short(w0b), short(w0b));
+    // A zero weight gives back (B x 256 + 128) div 256 = B, so both weights apply to every row.
+    const auto mix = [&](__m128i pixels) { return Mix16(cv, Mix16(cv, pixels, wa), wb); };
     int32_t r = 0;
     for (; r + 2 <= rows; r += 2, p += 2 * stride) {
         const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p));
         const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p + stride));
-        const __m128i ra = Mix16(cv, _mm_unpacklo_epi8(a, z), wv);
-        const __m128i rb = Mix16(cv, _mm_unpacklo_epi8(b, z), wv);
-        const __m128i packed = _mm_packus_epi16(ra, rb);
+        const __m128i packed =
+            _mm_packus_epi16(mix(_mm_unpacklo_epi8(a, z)), mix(_mm_unpacklo_epi8(b, z)));
         _mm_storel_epi64(reinterpret_cast<__m128i *>(p), packed);
         _mm_storel_epi64(reinterpret_cast<__m128i *>(p + stride), _mm_srli_si128(packed, 8));
     }
     if (r < rows) {
         const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p));
         _mm_storel_epi64(reinterpret_cast<__m128i *>(p),
-                         _mm_packus_epi16(Mix16(cv, _mm_unpacklo_epi8(a, z), wv), z));
+                         _mm_packus_epi16(mix(_mm_unpacklo_epi8(a, z)), z));
     }
+}
+
+// ---- Channel arithmetic: one colour in the low lane, four channels as bytes or 16-bit lanes --
+
+namespace {
+
+inline __m128i Load1(uint32_t c) {
+    return _mm_cvtsi32_si128(int(c));
+}
+inline uint32_t Store1(__m128i v) {
+    return uint32_t(_mm_cvtsi128_si32(v));
+}
+inline __m128i Widen(uint32_t c) {
+    return _mm_unpacklo_epi8(Load1(c), _mm_setzero_si128());
+}
+inline uint32_t Narrow(__m128i v) {
+    return Store1(_mm_packus_epi16(v, _mm_setzero_si128()));
+}
+
+} // namespace
+
+uint32_t ChannelMax_SSE2(uint32_t c1, uint32_t c2) {
+    return Store1(_mm_max_epu8(Load1(c1), Load1(c2)));
+}
+
+uint32_t ChannelMin_SSE2(uint32_t c1, uint32_t c2) {
+    return Store1(_mm_min_epu8(Load1(c1), Load1(c2)));
+}
+
+uint32_t ChannelAdd_SSE2(uint32_t c1, uint32_t c2) {
+    return Store1(_mm_adds_epu8(Load1(c1), Load1(c2)));
+}
+
+uint32_t ChannelSub_SSE2(uint32_t c1, uint32_t c2) {
+    return Store1(_mm_subs_epu8(Load1(c1), Load1(c2)));
+}
+
+uint32_t ChannelModulate_SSE2(uint32_t c1, uint32_t c2) {
+    return Narrow(_mm_srli_epi16(_mm_mullo_epi16(Widen(c1), Widen(c2)), 8));
+}
+
+uint32_t ChannelDifference_SSE2(uint32_t c1, uint32_t c2) {
+    const __m128i a = Load1(c1), b = Load1(c2);
+    return Store1(_mm_or_si128(_mm_subs_epu8(a, b), _mm_subs_epu8(b, a)));
+}
+
+uint32_t ChannelExclusion_SSE2(uint32_t c1, uint32_t c2) {
+    const __m128i a = Widen(c1), b = Widen(c2);
+    const __m128i product = _mm_srli_epi16(_mm_mullo_epi16(a, b), 7);
+    return Narrow(_mm_sub_epi16(_mm_add_epi16(a, b), product));
+}
+
+uint32_t ChannelScale_SSE2(uint32_t c, uint32_t w) {
+    const __m128i wv = _mm_set1_epi16(short(w));
+    return Narrow(_mm_srli_epi16(_mm_mullo_epi16(Widen(c), wv), 8));
+}
+
+// Amount replicated into the three colour bytes, added or subtracted with saturation.
+uint32_t ChannelLighten_SSE2(uint32_t c, int32_t amount) {
+    const uint32_t a = uint32_t(amount < 0 ? -amount : amount);
+    const __m128i delta = Load1(a * 0x00010101u);
+    return Store1(amount < 0 ? _mm_subs_epu8(Load1(c), delta) : _mm_adds_epu8(Load1(c), delta));
 }
 
 } // namespace raster::detail

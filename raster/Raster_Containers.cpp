@@ -266,3 +266,61 @@ bool TPointerMapIterator::Next() {
 }
 
 } // namespace raster
+
+namespace raster {
+
+void TPublishedObject::UnknownProperty(const std::string &name) {
+    throw EPropertyError(std::string_view("Property " + name + " does not exist"));
+}
+
+TPropertyValue TPublishedObject::GetPropValue(const std::string &name) const {
+    UnknownProperty(name);
+}
+
+void TPublishedObject::SetPropValue(const std::string &name, const TPropertyValue &) {
+    UnknownProperty(name);
+}
+
+void TPublishedObject::Assign(const TPublishedObject &source) {
+    throw rtl::EConvertError(std::string_view(std::string("Cannot assign a ") + source.ClassName() +
+                                              " to a " + ClassName()));
+}
+
+double TPublishedObject::NumberOf(const std::string &, const TPropertyValue &value) {
+    if (const auto *i = std::get_if<int32_t>(&value)) {
+        return *i;
+    }
+    if (const auto *d = std::get_if<double>(&value)) {
+        return *d;
+    }
+    throw EPropertyError(std::string_view("Invalid property value"));
+}
+
+const std::string &TPublishedObject::TextOf(const std::string &, const TPropertyValue &value) {
+    if (const auto *s = std::get_if<std::string>(&value)) {
+        return *s;
+    }
+    throw EPropertyError(std::string_view("Invalid property value"));
+}
+
+void CopyPublishedProperties(const TPublishedObject &src, TPublishedObject &dst,
+                             TTypeKinds typeKinds) {
+    std::vector<TPropInfo> props;
+    src.GetPropList(props);
+    for (const TPropInfo &p : props) {
+        if ((typeKinds & TypeKindBit(p.Kind)) == 0) {
+            continue;
+        }
+        if (p.Kind == tkClass) {
+            TPublishedObject *from = std::get<TPublishedObject *>(src.GetPropValue(p.Name));
+            const TPropertyValue to = dst.GetPropValue(p.Name);
+            if (from != nullptr && std::get<TPublishedObject *>(to) != nullptr) {
+                std::get<TPublishedObject *>(to)->Assign(*from);
+            }
+        } else {
+            dst.SetPropValue(p.Name, src.GetPropValue(p.Name));
+        }
+    }
+}
+
+} // namespace raster

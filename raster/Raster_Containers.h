@@ -1,5 +1,5 @@
 // General containers: a growable list of rectangles, a hashed pointer map with its iterator,
-// and a list of class references looked up by class name.
+// a list of class references looked up by class name, and the copier of published properties.
 #pragma once
 
 #include "raster/Raster_Types.h"
@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace raster {
@@ -142,5 +143,70 @@ public:
 private:
     std::vector<Entry> FItems;
 };
+
+// ---- Published properties ---------------------------------------------------------------
+
+// Kinds of published properties.
+enum TTypeKind : uint8_t {
+    tkUnknown,
+    tkInteger,
+    tkEnumeration,
+    tkFloat,
+    tkString,
+    tkClass,
+    tkMethod
+};
+using TTypeKinds = uint32_t; // bit n for kind n
+constexpr TTypeKinds TypeKindBit(TTypeKind k) {
+    return 1u << k;
+}
+// Every kind but methods (events) and the unknown kind.
+constexpr TTypeKinds tkProperties = TypeKindBit(tkInteger) | TypeKindBit(tkEnumeration) |
+                                    TypeKindBit(tkFloat) | TypeKindBit(tkString) |
+                                    TypeKindBit(tkClass);
+
+class TPublishedObject;
+// A property's value: integers, real numbers, texts (enumerations as their value names) and
+// objects (properties of class type).
+using TPropertyValue = std::variant<int32_t, double, std::string, TPublishedObject *>;
+
+struct TPropInfo {
+    std::string Name;
+    TTypeKind Kind = tkUnknown;
+};
+
+// Raised for a property a class does not publish, and for a value of the wrong kind.
+class EPropertyError : public rtl::Exception {
+public:
+    using rtl::Exception::Exception;
+};
+
+// An object with published properties, read and written by name. Each class appends its own
+// properties to its parent's list, in declaration order. Unknown names raise EPropertyError
+// "Property %s does not exist"; Assign from an object it cannot copy raises rtl::EConvertError
+// "Cannot assign a %s to a %s".
+class TPublishedObject {
+public:
+    virtual ~TPublishedObject() = default;
+    virtual const char *ClassName() const = 0;
+    virtual void GetPropList(std::vector<TPropInfo> &list) const { (void)list; }
+    virtual TPropertyValue GetPropValue(const std::string &name) const;
+    virtual void SetPropValue(const std::string &name, const TPropertyValue &value);
+    virtual void Assign(const TPublishedObject &source);
+
+protected:
+    [[noreturn]] static void UnknownProperty(const std::string &name);
+    // The value as a number or a text; EPropertyError "Invalid property value" for another
+    // kind.
+    static double NumberOf(const std::string &name, const TPropertyValue &value);
+    static const std::string &TextOf(const std::string &name, const TPropertyValue &value);
+};
+
+// Copies every published property of src whose kind is in typeKinds to the property of the
+// same name of dst, in src's list order: an object property makes dst's object Assign src's
+// (when both exist), any other is read from src and written to dst. A property that dst lacks
+// raises EPropertyError.
+void CopyPublishedProperties(const TPublishedObject &src, TPublishedObject &dst,
+                             TTypeKinds typeKinds);
 
 } // namespace raster

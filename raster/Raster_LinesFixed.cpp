@@ -47,31 +47,43 @@ void TCustomBitmap32::AxisLineSteps(int32_t x248, int32_t y248, int64_t steps, b
         return;
     }
     // Each pixel gets its weight as the lower neighbour of one step, then as the upper pixel of
-    // the next: first the rows below the first step, then the rows of the steps.
+    // the next: the first row only the upper weight, the last only the lower one, the rows
+    // between both, in that order, in one walk down the column.
     const bool left = px >= clip.Left && px < clip.Right;
     const bool right = px + 1 >= clip.Left && px + 1 < clip.Right;
-    const auto pass = [&](int64_t from, int64_t to, int fyIndex) {
+    if (!left && !right) {
+        return;
+    }
+    const auto weight = [&](bool inside, int column, int fyIndex) {
+        return inside ? (a * gx[column] * gy[fyIndex]) >> 16 : 0u;
+    };
+    const uint32_t lowerL = weight(left, 0, 1), lowerR = weight(right, 1, 1);
+    const uint32_t upperL = weight(left, 0, 0), upperR = weight(right, 1, 0);
+    const auto walk = [&](int64_t from, int64_t to, uint32_t wl, uint32_t wr, uint32_t wlb,
+                          uint32_t wrb) {
         from = std::max<int64_t>(from, clip.Top);
         to = std::min<int64_t>(to, clip.Bottom - 1);
-        if (to < from || (!left && !right)) {
+        if (to < from) {
             return;
         }
-        const uint32_t w0 = left ? (a * gx[0] * gy[fyIndex]) >> 16 : 0;
-        const uint32_t w1 = right ? (a * gx[1] * gy[fyIndex]) >> 16 : 0;
         const int32_t rows = int32_t(to - from + 1);
         if (left && right) {
-            CombinePixelColumnPair(c, FBits + px + from * FWidth, FWidth, rows, w0, w1);
-        } else {
-            // Only one column is inside: the pair would touch a pixel outside the clip.
-            TColor32 *p = FBits + (left ? px : px + 1) + from * FWidth;
-            const uint32_t w = left ? w0 : w1;
-            for (int32_t r = 0; r < rows && w != 0; ++r, p += FWidth) {
-                *p = CombineChannels(c, *p, w);
+            CombinePixelColumnPair(c, FBits + px + from * FWidth, FWidth, rows, wl, wr, wlb, wrb);
+            return;
+        }
+        // Only one column is inside: the pair would touch a pixel outside the clip.
+        TColor32 *p = FBits + (left ? px : px + 1) + from * FWidth;
+        for (int32_t r = 0; r < rows; ++r, p += FWidth) {
+            for (const uint32_t w : {left ? wl : wr, left ? wlb : wrb}) {
+                if (w != 0) {
+                    *p = CombineChannels(c, *p, w);
+                }
             }
         }
     };
-    pass(py + 1, py + steps, 1);
-    pass(py, py + steps - 1, 0);
+    walk(py, py, upperL, upperR, 0, 0);
+    walk(py + 1, py + steps - 1, lowerL, lowerR, upperL, upperR);
+    walk(py + steps, py + steps, lowerL, lowerR, 0, 0);
 }
 
 // Unit steps along the line in 16.16 with a partial last pixel. Clipped lines plot through the
@@ -170,12 +182,12 @@ void TCustomBitmap32::LineXS(TFixed x1, TFixed y1, TFixed x2, TFixed y2, TColor3
     Changed(FixedLineArea(x1, y1, x2, y2), kLineInfo);
 }
 
-// Far-away float end points are first clipped in floating point to the clip rectangle grown
-// by two pixels, so that their 16.16 form cannot wrap around.
+// End points that 16.16 fixed point cannot hold are first clipped in floating point to the
+// clip rectangle grown by two pixels, so that their 16.16 form cannot wrap around; all others
+// take the fixed-point path unchanged.
 bool TCustomBitmap32::ClipFloatLine(float &x1, float &y1, float &x2, float &y2, bool &l) const {
-    constexpr float limit = 32000.0f;
-    if (std::fabs(x1) < limit && std::fabs(y1) < limit && std::fabs(x2) < limit &&
-        std::fabs(y2) < limit) {
+    const auto fits = [](float v) { return v >= -32768.0f && v <= 32767.0f; };
+    if (fits(x1) && fits(y1) && fits(x2) && fits(y2)) {
         return true;
     }
     const double minX = FClipRect.Left - 2.0, maxX = FClipRect.Right + 2.0;

@@ -46,7 +46,9 @@ void InitializeLowLevel() {
     r->Add(0, detail::FillDWords_SSE2, CPUFeature(ciSSE2));
     r->Add(0, detail::FillDWords_AVX2, CPUFeature(ciAVX2));
     r->RebindAll();
+}
 
+void InitializeTransforms() {
     TFunctionRegistry *t = NewRegistry("Raster_Transforms bindings");
     t->RegisterBinding(0, &Det2x2Single);
     t->RegisterBinding(1, &Det2x2Double);

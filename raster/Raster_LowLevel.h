@@ -73,7 +73,9 @@ inline int32_t DivBy512(int32_t value) {
     return (value < 0 ? value + 511 : value) >> 9;
 }
 
-// Start-up: builds and binds the two registries of this unit.
+// Start-up: builds and binds "Raster_LowLevel bindings" and, later in the start-up order,
+// "Raster_Transforms bindings".
 void InitializeLowLevel();
+void InitializeTransforms();
 
 } // namespace raster

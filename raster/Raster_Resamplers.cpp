@@ -58,10 +58,6 @@ TClassList<TResamplerClass> &ResamplerClasses() {
     return list;
 }
 
-[[noreturn]] void KernelResamplingMissing() {
-    throw rtl::ENotSupportedException(std::string_view("Kernel resampling is not available"));
-}
-
 void CheckBitmaps(TCustomBitmap32 *dst, TCustomBitmap32 *src) {
     if (dst == nullptr) {
         throw EBitmapException(std::string_view("Destination bitmap is nil"));
@@ -129,11 +125,6 @@ bool ClipToBitmap(TRect &dstClip, const TCustomBitmap32 *dst, const TRect &dstRe
     return !RectIsEmpty(dstClip);
 }
 
-struct TPointRec {
-    int32_t Pos;
-    uint32_t Weight;
-};
-
 // The bilinear map of one axis: destination centres onto source positions with full-edge
 // mapping; the last pairs are moved left so (Pos, Pos + 1) ends at the last source column.
 std::vector<TPointRec> LinearMap(int32_t clipFrom, int32_t clipCount, int32_t dstFrom,
@@ -144,7 +135,7 @@ std::vector<TPointRec> LinearMap(int32_t clipFrom, int32_t clipCount, int32_t ds
         double x = srcFrom - 0.5 + (clipFrom + i - dstFrom + 0.5) * scale;
         x = std::min(std::max(x, 0.0), double(srcMax - 1));
         const double pos = std::floor(x);
-        map[size_t(i)] = {int32_t(pos), uint32_t(256 - Round((x - pos) * 256))};
+        map[size_t(i)] = {int32_t(pos), 256 - Round((x - pos) * 256)};
     }
     if (srcTo - srcFrom > 1) {
         for (int32_t i = clipCount - 1; i >= 0 && map[size_t(i)].Pos == srcTo - 1; --i) {
@@ -325,20 +316,23 @@ void StretchByLinear(TCustomBitmap32 *dst, TRect dstRect, TRect dstClip, TCustom
             const int32_t x1 = std::min(px.Pos + 1, lastX);
             const TColor32 c11[2] = {row0[px.Pos], row0[x1]};
             const TColor32 c21[2] = {row1[px.Pos], row1[x1]};
-            CombineOne(LinearInterpolate(px.Weight, py.Weight, c11, c21), d[i], combineOp, src,
-                       blend, combineCallBack);
+            CombineOne(LinearInterpolate(uint32_t(px.Weight), uint32_t(py.Weight), c11, c21), d[i],
+                       combineOp, src, blend, combineCallBack);
         }
     }
     EndBlend();
 }
 
 void ResampleDraft(TCustomBitmap32 *dst, TRect dstRect, TRect dstClip, TCustomBitmap32 *src,
-                   TRect srcRect, TDrawMode combineOp, const TPixelCombineEvent &combineCallBack) {
+                   TRect srcRect, const TCustomKernel &kernel, TDrawMode combineOp,
+                   const TPixelCombineEvent &combineCallBack) {
     const int32_t srcW = srcRect.Width(), srcH = srcRect.Height();
     const int32_t dstW = dstRect.Width(), dstH = dstRect.Height();
     if (srcW < dstW || srcH < dstH) {
         if (srcW < 2 || srcH < 2) {
-            KernelResamplingMissing();
+            ResampleByKernel(dst, dstRect, dstClip, src, srcRect, kernel, combineOp,
+                             combineCallBack);
+            return;
         }
         StretchByLinear(dst, dstRect, dstClip, src, srcRect, combineOp, combineCallBack);
         return;
@@ -475,6 +469,11 @@ TColor32 TLinearResampler::GetSampleFloat(float x, float y) {
     return GetSampleFixed(Round(double(x) * 65536), Round(double(y) * 65536));
 }
 
+TLinearResampler::TLinearResampler(TCustomBitmap32 *bitmap)
+    : TCustomResampler(bitmap), FLinearKernel(std::make_unique<TLinearKernel>()) {}
+
+TLinearResampler::~TLinearResampler() = default;
+
 void TLinearResampler::PrepareSampling() {
     TCustomResampler::PrepareSampling();
 }
@@ -487,13 +486,14 @@ void TLinearResampler::Resample(TCustomBitmap32 *dst, TRect dstRect, TRect dstCl
         StretchByLinear(dst, dstRect, dstClip, src, srcRect, combineOp, combineCallBack);
         return;
     }
-    KernelResamplingMissing();
+    ResampleByKernel(dst, dstRect, dstClip, src, srcRect, *FLinearKernel, combineOp,
+                     combineCallBack);
 }
 
 void TDraftResampler::Resample(TCustomBitmap32 *dst, TRect dstRect, TRect dstClip,
                                TCustomBitmap32 *src, TRect srcRect, TDrawMode combineOp,
                                const TPixelCombineEvent &combineCallBack) {
-    ResampleDraft(dst, dstRect, dstClip, src, srcRect, combineOp, combineCallBack);
+    ResampleDraft(dst, dstRect, dstClip, src, srcRect, *FLinearKernel, combineOp, combineCallBack);
 }
 
 void RegisterResampler(const TResamplerClass &resamplerClass) {
@@ -509,14 +509,26 @@ TCustomResampler *CreateResamplerByName(const std::string &className, TCustomBit
     return c ? c->Create(bitmap) : nullptr;
 }
 
+namespace detail {
+void RegisterKernelClasses();
+} // namespace detail
+
 void InitializeResamplers() {
     TFunctionRegistry *r = NewRegistry("Raster_Resamplers bindings");
     r->RegisterBinding(0, &AverageBlock);
     r->RegisterBinding(1, &LinearInterpolate);
+    r->RegisterBinding(2, &KernelColumns);
+    r->RegisterBinding(3, &KernelRow);
     r->Add(0, reference::AverageBlock, NoCPUFeatures);
     r->Add(1, reference::LinearInterpolate, NoCPUFeatures);
+    r->Add(2, reference::KernelColumns, NoCPUFeatures);
+    r->Add(3, reference::KernelRow, NoCPUFeatures);
     r->Add(0, detail::AverageBlock_SSE2, CPUFeature(ciSSE2));
     r->Add(1, detail::LinearInterpolate_SSE2, CPUFeature(ciSSE2));
+    r->Add(2, detail::KernelColumns_SSE2, CPUFeature(ciSSE2));
+    r->Add(3, detail::KernelRow_SSE2, CPUFeature(ciSSE2));
+    r->Add(2, detail::KernelColumns_AVX2, CPUFeature(ciAVX2));
+    r->Add(3, detail::KernelRow_AVX2, CPUFeature(ciAVX2));
     r->RebindAll();
     RegisterResampler({"TNearestResampler", [](TCustomBitmap32 *b) -> TCustomResampler * {
                            return new TNearestResampler(b);
@@ -527,6 +539,10 @@ void InitializeResamplers() {
     RegisterResampler({"TDraftResampler", [](TCustomBitmap32 *b) -> TCustomResampler * {
                            return new TDraftResampler(b);
                        }});
+    RegisterResampler({"TKernelResampler", [](TCustomBitmap32 *b) -> TCustomResampler * {
+                           return new TKernelResampler(b);
+                       }});
+    detail::RegisterKernelClasses();
 }
 
 } // namespace raster

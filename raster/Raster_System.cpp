@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <time.h>
 
 namespace raster {
 
@@ -148,12 +149,21 @@ int32_t ProcessorCount() {
     return n == 0 ? 1 : static_cast<int32_t>(n);
 }
 
-TPerfTimer::TPerfTimer()
-    : FCounter([] {
-          using namespace std::chrono;
-          return static_cast<int64_t>(
-              duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count());
-      }) {}
+TPerfTimer::TPerfTimer(TPerfClock clock) {
+    if (clock == pcThreadTime) {
+        FCounter = [] {
+            timespec t{};
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+            return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
+        };
+        return;
+    }
+    FCounter = [] {
+        using namespace std::chrono;
+        return static_cast<int64_t>(
+            duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count());
+    };
+}
 
 void TPerfTimer::SetCounterForTesting(std::function<int64_t()> counter, int64_t frequency) {
     FCounter = std::move(counter);

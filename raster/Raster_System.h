@@ -48,10 +48,14 @@ uint32_t TickCount();
 int32_t ProcessorCount();
 extern int32_t ProcessorCountAtStart;
 
-// Interval timer on a monotonic counter.
+// What a TPerfTimer counts: time as it passes (the performance counter), or the time the
+// calling thread itself runs, which time spent in other threads and processes leaves alone.
+enum TPerfClock : uint8_t { pcElapsed, pcThreadTime };
+
+// Interval timer on a monotonic counter (nanoseconds).
 class TPerfTimer {
 public:
-    TPerfTimer();
+    explicit TPerfTimer(TPerfClock clock = pcElapsed);
     void Start();
     // Microseconds (the historical name says nanoseconds) as decimal text.
     rtl::UnicodeString ReadNanoseconds();

@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config clang clang-format ccache
     libclang-rt-14-dev
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-image-formats-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
     zlib1g-dev libjpeg-dev libpcre2-dev libicu-dev
     libpixman-1-dev libcairo2-dev
     fonts-liberation2 fonts-dejavu-core
+    imagemagick
 )
 
 missing=()

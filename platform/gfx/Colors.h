@@ -2,7 +2,11 @@
 // system colour with index nn, and the special values clNone and clDefault.
 #pragma once
 
+#include "platform/rtl/IdentMap.h"
+
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace gfx {
 
@@ -86,5 +90,13 @@ constexpr TColor clMenuBar = SystemColor(30);
 uint32_t ColorToRGB(TColor color);
 // The colour of a system colour index, $00BBGGRR; black for an unknown index.
 uint32_t GetSysColor(int index);
+
+// The colours that have a name (the sixteen basic ones, clMoneyGreen, clSkyBlue, clCream,
+// clMedGray, clDefault, clNone and the system colours), as stored forms name them.
+rtl::TIdentMap ColorIdents();
+// The name of a colour that has one; false for any other value.
+bool ColorToIdent(TColor color, std::string &ident);
+// The colour of a name (ASCII case ignored); false for an unknown name.
+bool IdentToColor(std::string_view ident, TColor &color);
 
 } // namespace gfx

@@ -24,6 +24,7 @@
 #include <concepts>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
@@ -35,6 +36,9 @@ namespace rtl {
 // for NaN, infinities and results outside the Int64 range.
 Int64 Round(long double value);
 Int64 Round(double value);
+// The same rounding; nothing (instead of the exception) for NaN, infinities and results outside
+// the Int64 range, for callers that report those with an error of their own.
+std::optional<Int64> TryRound(long double value);
 
 // The nearest value of the integer type T, halves to even, as Round; it never fails: NaN gives
 // 0, and a value whose rounding lies beyond T's range gives T's nearest end (1e10 -> 2147483647

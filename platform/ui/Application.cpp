@@ -8,6 +8,7 @@
 #include "platform/ui/ModalResult.h"
 #include "platform/ui/QtBridge_p.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
@@ -137,6 +138,8 @@ void TApplication::Run() {
         FMainForm->Show();
     }
     FRunning = true;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     QCoreApplication::instance(), [this] { DoActionIdle(); });
     while (!FTerminated) {
         QApplication::exec();
     }
@@ -154,6 +157,16 @@ void TApplication::ProcessMessages() {
     gfx::qt::EnsureApplication();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     ProcessPostedMessagesForTesting();
+}
+
+void TApplication::DoActionIdle() {
+    const std::vector<TControl *> controls(LiveControls().begin(), LiveControls().end());
+    for (TControl *c : controls) {
+        // An update may free controls.
+        if (qt::IsLiveControl(c) && c->GetAction() && c->IsShowing()) {
+            qt::CallSafely([c] { c->InitiateAction(); });
+        }
+    }
 }
 
 void TApplication::HandleException(const std::exception &e) {

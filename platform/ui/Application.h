@@ -37,6 +37,9 @@ public:
     bool GetTerminated() const { return FTerminated; }
     // Handles every pending native event and posted message, then returns.
     void ProcessMessages();
+    // Lets the action of every showing control bring its state up to date (OnUpdate), as the
+    // message loop does each time it is about to wait for input.
+    void DoActionIdle();
 
     TForm *GetMainForm() const { return FMainForm; }
     const rtl::UnicodeString &GetTitle() const { return FTitle; }

@@ -2,6 +2,7 @@
 #include "platform/ui/BitBtn.h"
 
 #include "platform/gfx/QtBridge_p.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/QtBridge_p.h"
 
 #include <QIcon>
@@ -97,6 +98,22 @@ void TBitBtn::SetMargin(int32_t v) {
 
 void TBitBtn::EnabledChanged() {
     ApplyGlyph();
+}
+
+void TBitBtn::ActionChange(TBasicAction *sender, TActionChangeMode mode) {
+    TButton::ActionChange(sender, mode);
+    auto *action = dynamic_cast<TCustomAction *>(sender);
+    TCustomActionList *list = action ? action->GetActionList() : nullptr;
+    gfx::TCustomImageList *images = list ? list->GetImages() : nullptr;
+    if (!images || !FGlyph.Empty() || action->GetImageIndex() < 0 ||
+        action->GetImageIndex() >= images->GetCount()) {
+        return;
+    }
+    gfx::TBitmap glyph(images->GetWidth(), images->GetHeight());
+    glyph.GetCanvas().GetBrush().SetColor(gfx::clFuchsia);
+    glyph.GetCanvas().FillRect(gfx::Rect(0, 0, glyph.GetWidth(), glyph.GetHeight()));
+    images->Draw(glyph.GetCanvas(), 0, 0, action->GetImageIndex());
+    SetGlyph(glyph);
 }
 
 void TBitBtn::ApplyGlyph() {

@@ -44,6 +44,9 @@ public:
 
 protected:
     void EnabledChanged() override;
+    // Also takes the action's image (from its list's image list) as the glyph while the
+    // button has none: the image on a clFuchsia ground, whose colour is then transparent.
+    void ActionChange(TBasicAction *sender, TActionChangeMode mode) override;
 
 private:
     void ApplyGlyph();

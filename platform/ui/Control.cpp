@@ -2,6 +2,7 @@
 #include "platform/ui/Control.h"
 
 #include "platform/gfx/QtBridge_p.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtBridge_p.h"
 #include "platform/ui/WinControl.h"
@@ -389,6 +390,8 @@ void TControl::DefaultHandler(TMessage &message) {
 void TControl::Click() {
     if (OnClick) {
         OnClick(this);
+    } else if (FActionLink) {
+        FActionLink->Execute(this);
     }
 }
 

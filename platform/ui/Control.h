@@ -16,8 +16,13 @@ namespace ui {
 
 class TWinControl;
 class TForm;
+class TBasicAction;
+class TBasicActionLink;
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+// How a control takes its action's state: all of it, or only what it has not set itself (a
+// control being loaded from a stored form).
+enum TActionChangeMode : uint8_t { acmReplaceAll, acmKeepSetValues };
 
 // Minimum and maximum width and height; 0 means no limit.
 struct TSizeConstraints {
@@ -116,8 +121,15 @@ public:
     virtual void Dispatch(TMessage &message);
     virtual void DefaultHandler(TMessage &message);
 
-    // Runs the control's click behaviour (and OnClick).
+    // Runs the control's click behaviour: OnClick, or without one the action's execution.
     virtual void Click();
+
+    // The action the control follows (caption, enabled state, hint, visibility; a click
+    // executes it), or nullptr. Linking takes the action's state at once.
+    TBasicAction *GetAction() const;
+    void SetAction(TBasicAction *action);
+    // Lets the action bring its state up to date (its OnUpdate).
+    void InitiateAction();
 
     // The control as it looks now, drawn offscreen.
     gfx::TBitmap GrabForTesting();
@@ -163,6 +175,13 @@ protected:
     // controls; wrapped widgets click by themselves).
     bool FClickOnMouseUp = false;
 
+    // The action changed, or was just linked: the control takes its caption (unless keeping
+    // set values and the caption is set to other than the control's name), enabled state,
+    // hint and visibility (each unless keeping set values and changed from its default), and
+    // leaves clicks to the action (unless keeping set values and OnClick is set).
+    virtual void ActionChange(TBasicAction *sender, TActionChangeMode mode);
+    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
+
     void RequestParentRealign();
     void ApplyBoundsToWidget();
 
@@ -173,6 +192,7 @@ private:
     void DispatchMouse(TMessage &m);
 
     std::unique_ptr<Impl> FImpl;
+    std::unique_ptr<TBasicActionLink> FActionLink;
     TWinControl *FParent = nullptr;
     TAlign FAlign = alNone;
     gfx::TRect FBounds;

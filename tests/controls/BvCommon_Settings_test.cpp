@@ -2,6 +2,7 @@
 #include "controls/BvCommon_Settings.h"
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
 #include "tests/support/Fixtures.h"
 
@@ -213,6 +214,19 @@ TEST_F(SettingsTest, ColourMovesFocusColourAlong) {
     c.SetColor(gfx::clAqua);
     EXPECT_FALSE(c.GetParentColor());
     EXPECT_EQ(c.GetColor(), gfx::clAqua);
+}
+
+TEST_F(SettingsTest, AssignCopiesAnotherControllersSettingsOnly) {
+    TBvFrameController a(nullptr);
+    a.SetColor(gfx::RGB(4, 5, 6));
+    a.SetFrameStyle(fsGroove);
+    TBvFrameController b(nullptr);
+    b.Assign(a);
+    EXPECT_EQ(b.GetColor(), gfx::RGB(4, 5, 6));
+    EXPECT_EQ(b.GetFrameStyle(), fsGroove);
+    TBvRegIniFile other(nullptr);
+    EXPECT_THROW(b.Assign(other), rtl::EConvertError);
+    EXPECT_EQ(b.GetFrameStyle(), fsGroove);
 }
 
 TEST_F(SettingsTest, ForgetsADestroyedStore) {

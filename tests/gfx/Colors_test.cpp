@@ -24,6 +24,33 @@ TEST(Colors, ColorToRGBResolvesSystemAndSpecialColours) {
     EXPECT_EQ(clNone, 0x1FFFFFFF);
 }
 
+// Stored forms name the colours that have a name; every other value stays a number.
+TEST(Colors, NamedColoursConvertBothWays) {
+    struct Case {
+        TColor color;
+        const char *name;
+    };
+    for (const Case &k : {Case{clBlack, "clBlack"}, Case{clMedGray, "clMedGray"},
+                          Case{clNone, "clNone"}, Case{clDefault, "clDefault"},
+                          Case{clScrollBar, "clScrollBar"}, Case{clInfoBk, "clInfoBk"},
+                          Case{clHotLight, "clHotLight"}, Case{clMenuBar, "clMenuBar"}}) {
+        std::string name;
+        EXPECT_TRUE(ColorToIdent(k.color, name));
+        EXPECT_EQ(name, k.name);
+        TColor back = 0;
+        EXPECT_TRUE(IdentToColor(k.name, back));
+        EXPECT_EQ(back, k.color);
+    }
+    std::string name;
+    EXPECT_FALSE(ColorToIdent(0x123456, name));
+    EXPECT_FALSE(ColorToIdent(SystemColor(25), name)); // the index Windows leaves unused
+    TColor color = 0;
+    EXPECT_TRUE(IdentToColor("CLWINDOW", color));
+    EXPECT_EQ(color, clWindow);
+    EXPECT_FALSE(IdentToColor("clWindows", color));
+    EXPECT_EQ(ColorIdents().size(), 52u);
+}
+
 TEST(Font, SizeAndHeightConvertAtTheScreenResolution) {
     struct Case {
         int points, height;

@@ -169,7 +169,9 @@ TEST(PlatformBackend, MemoryBackendIsSwitchedForTheCanvasBackendAndBack) {
     EXPECT_EQ(released, nullptr);
 }
 
-TEST(RenderText, DrawsAntialiasedTextInTheColour) {
+// Level -1 (and below) is the font engine's antialiasing, 0 whole pixels, above 0 averages of
+// 2^level times larger text.
+TEST(RenderText, DrawsTextInTheColourAntialiasedOrInWholePixels) {
     for (int32_t level : {-3, 0, 2, 7}) {
         TBitmap32 b;
         b.SetSize(80, 30);
@@ -186,8 +188,41 @@ TEST(RenderText, DrawsAntialiasedTextInTheColour) {
             }
         }
         EXPECT_TRUE(coloured) << level;
-        EXPECT_TRUE(partial) << level;
+        EXPECT_EQ(partial, level != 0) << level;
     }
+}
+
+TEST(RenderText, QualityGoesBackToTheDefaultAfterwards) {
+    TBitmap32 b;
+    b.SetSize(80, 30);
+    b.RenderText(2, 2, u"V1", 0, 0xFFFFFF80u);
+    auto &font = dynamic_cast<IFontSupport &>(*b.GetBackend());
+    EXPECT_EQ(font.GetFontQuality(), fqDefault);
+    font.RecreateFontWithQuality(fqNonAntialiased);
+    b.GetFont().SetColor(gfx::clRed); // the colour is no part of the font handle
+    EXPECT_EQ(font.GetFontQuality(), fqNonAntialiased);
+    b.GetFont().SetSize(20);
+    EXPECT_EQ(font.GetFontQuality(), fqDefault);
+}
+
+TEST(PlatformBackend, BitmapInfoAndHandleFollowTheSize) {
+    TBitmap32 b;
+    EXPECT_EQ(b.GetBitmapHandle(), nullptr);
+    b.SetSize(10, 10);
+    const TBitmapInfo info = b.GetBitmapInfo();
+    EXPECT_EQ(info.bmiHeader.biSize, 40u);
+    EXPECT_EQ(info.bmiHeader.biWidth, 10);
+    EXPECT_EQ(info.bmiHeader.biHeight, -10);
+    EXPECT_EQ(info.bmiHeader.biBitCount, 32);
+    EXPECT_EQ(info.bmiHeader.biSizeImage, 400u);
+    EXPECT_NE(b.GetBitmapHandle(), nullptr);
+}
+
+TEST(PlatformBackend, SystemColoursResolveThroughThePlatformTable) {
+    InitializeRaster();
+    const uint32_t face = gfx::GetSysColor(15); // clBtnFace, $00BBGGRR
+    EXPECT_EQ(ColorToColor32(gfx::clBtnFace),
+              0xFF000000u | (face & 0xFF) << 16 | (face & 0xFF00) | ((face >> 16) & 0xFF));
 }
 
 TEST(RenderText, TransparentColourLeavesTheBitmap) {

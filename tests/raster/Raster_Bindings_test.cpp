@@ -86,10 +86,10 @@ TEST(Bindings, LibraryRegistriesAreCreatedInStartUpOrder) {
         names.push_back(r->GetName());
     }
     const std::vector<std::string> expected = {
-        "Raster_LowLevel bindings", "Raster_Transforms bindings", "Raster_Blend bindings",
-        "Raster_Resamplers bindings"};
+        "Raster_LowLevel bindings",   "Raster_Blend bindings",      "Raster_Filters bindings",
+        "Raster_Transforms bindings", "Raster_Resamplers bindings", "Raster_MicroTiles bindings"};
     ASSERT_GE(names.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 4), expected);
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 6), expected);
 }
 
 TEST(Bindings, EmmxIsReportedWithSse) {

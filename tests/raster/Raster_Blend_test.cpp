@@ -217,16 +217,81 @@ TEST_F(BlendTest, ColumnPairVariantsEqualReferenceExhaustively) {
                 column[2 * r] = (r & 0xFF) * 0x01010101u;
                 column[2 * r + 1] = (255 - (r & 0xFF)) * 0x01010101u;
             }
-            const uint32_t w1 = (w * 7) % 255;
+            const uint32_t w1 = (w * 7) % 255, w0b = (w * 13 + c) % 255, w1b = (c * 5) % 255;
             expected.assign(column.begin(), column.end());
-            reference::CombinePixelColumnPair(c * 0x01010101u, expected.data(), 2, 257, w, w1);
+            reference::CombinePixelColumnPair(c * 0x01010101u, expected.data(), 2, 257, w, w1, w0b,
+                                              w1b);
             for (const TVariant &v : kVariants) {
                 ForceProcessorFeaturesForTesting(v.Features);
                 std::vector<TColor32> actual = column;
-                CombinePixelColumnPair(c * 0x01010101u, actual.data(), 2, 257, w, w1);
+                CombinePixelColumnPair(c * 0x01010101u, actual.data(), 2, 257, w, w1, w0b, w1b);
                 if (actual != expected) {
                     FAIL() << v.Name << " colour " << c << " weights " << w << ", " << w1;
                 }
+            }
+        }
+    }
+}
+
+// ---- Channel arithmetic -------------------------------------------------------------------
+
+TEST_F(BlendTest, ChannelArithmeticDocumentedValues) {
+    EXPECT_EQ(ChannelDiv(0x00808080u, 0xFF404040u), 0xFF808080u);
+    EXPECT_EQ(ChannelExclusion(0xFFFFFFFFu, 0xFFFFFFFFu), 0x02020202u);
+    EXPECT_EQ(ChannelAverage(0xFF000001u, 0x01000002u), 0x80000001u);
+    EXPECT_EQ(ChannelLighten(0x80102030u, -32), 0x80000010u);
+    EXPECT_EQ(ChannelLighten(0x80F0F0F0u, 32), 0x80FFFFFFu);
+    EXPECT_EQ(ChannelMax(0x10F02080u, 0x2010F001u), 0x20F0F080u);
+    EXPECT_EQ(ChannelSub(0x10F02080u, 0x2010F001u), 0x00E0007Fu);
+    EXPECT_EQ(ChannelModulate(0xFF808080u, 0x80FF4000u), 0x7F7F2000u);
+    EXPECT_EQ(ChannelScale(0xFF804020u, 128), 0x7F402010u);
+    // Weights above 255 are limited by the reference (the vector forms need 0..255).
+    EXPECT_EQ(reference::ChannelScale(0x00000080u, 1024), 0x000000FFu);
+}
+
+TEST_F(BlendTest, EveryVariantOfTheChannelArithmeticEqualsTheReference) {
+    using TBinary = TColor32 (*)(TColor32, TColor32);
+    const struct {
+        const char *name;
+        TBlendReg *bound;
+        TBinary ref;
+    } ops[] = {
+        {"Max", &ChannelMax, reference::ChannelMax},
+        {"Min", &ChannelMin, reference::ChannelMin},
+        {"Average", &ChannelAverage, reference::ChannelAverage},
+        {"Add", &ChannelAdd, reference::ChannelAdd},
+        {"Sub", &ChannelSub, reference::ChannelSub},
+        {"Div", &ChannelDiv, reference::ChannelDiv},
+        {"Modulate", &ChannelModulate, reference::ChannelModulate},
+        {"Difference", &ChannelDifference, reference::ChannelDifference},
+        {"Exclusion", &ChannelExclusion, reference::ChannelExclusion},
+    };
+    for (const TVariant &v : kVariants) {
+        ForceProcessorFeaturesForTesting(v.Features);
+        // Every pair of channel values, in every channel position.
+        for (const auto &op : ops) {
+            for (uint32_t a = 0; a < 256; ++a) {
+                for (uint32_t b = 0; b < 256; ++b) {
+                    const TColor32 c1 = a | (b << 8) | ((a ^ b) << 16) | ((255 - a) << 24);
+                    const TColor32 c2 = b | (a << 8) | (((a + b) & 255) << 16) | ((255 - b) << 24);
+                    const TColor32 expected = op.ref(c1, c2), actual = (*op.bound)(c1, c2);
+                    if (expected != actual) {
+                        FAIL() << v.Name << " Channel" << op.name << "(" << Hex(c1) << ", "
+                               << Hex(c2) << "): expected " << Hex(expected) << " actual "
+                               << Hex(actual);
+                    }
+                }
+            }
+        }
+        for (uint32_t c = 0; c < 256; ++c) {
+            const TColor32 colour = c * 0x01010101u ^ 0x00FF3C00u;
+            for (uint32_t w = 0; w < 256; ++w) {
+                ASSERT_EQ(ChannelScale(colour, w), reference::ChannelScale(colour, w))
+                    << v.Name << " ChannelScale(" << Hex(colour) << ", " << w << ")";
+            }
+            for (int32_t amount = -255; amount <= 255; ++amount) {
+                ASSERT_EQ(ChannelLighten(colour, amount), reference::ChannelLighten(colour, amount))
+                    << v.Name << " ChannelLighten(" << Hex(colour) << ", " << amount << ")";
             }
         }
     }

@@ -2,7 +2,12 @@
 // lines, stipple, and the mended float and stipple faults.
 #include "raster/Raster.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 #include <random>
 #include <vector>
@@ -259,6 +264,26 @@ TEST(Lines, FarAwayFloatCoordinatesAreClippedBeforeFixedPointConversion) {
     b.LineToFS(5.0f, 50000.0f);
     for (int y = 0; y < 10; ++y) {
         EXPECT_NE(b.GetPixel(5, y), kBack) << y;
+    }
+}
+
+// End points that 16.16 holds (up to 32767) take the fixed-point path as they are: clipping
+// them in floating point first moved the line by a unit.
+TEST(Lines, FloatLinesThatSixteenSixteenHoldsAreNotClippedFirst) {
+    const struct {
+        float x1, y1, x2, y2;
+    } lines[] = {{-32683.4121f, 7.1007f, 32020.9297f, 0.0152f},
+                 {8.5157f, -32315.6562f, 6.1110f, 32377.1484f},
+                 {-32438.8184f, 6.9486f, 32540.6367f, 8.4793f},
+                 {-32768.0f, -32768.0f, 32767.0f, 32767.0f}};
+    for (const auto &l : lines) {
+        TCustomBitmap32 a, b;
+        a.SetSize(10, 10);
+        b.SetSize(10, 10);
+        a.LineFS(l.x1, l.y1, l.x2, l.y2, kInk, false);
+        const auto fixed = [](float v) { return rtl::RoundSaturated<TFixed>(v * 65536.0); };
+        b.LineXS(fixed(l.x1), fixed(l.y1), fixed(l.x2), fixed(l.y2), kInk, false);
+        EXPECT_TRUE(std::equal(a.GetBits(), a.GetBits() + 100, b.GetBits())) << l.x1 << " " << l.y1;
     }
 }
 

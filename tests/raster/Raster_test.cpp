@@ -39,9 +39,11 @@ TEST(Geometry, GammaTableForGammaPointSeven) {
 
 TEST(Geometry, ColorToColor32SwapsRedAndBlue) {
     EXPECT_EQ(ColorToColor32(0x000000FF), 0xFFFF0000u);
+    InitializeRaster();
+    const auto platform = SystemColorResolver;
     SystemColorResolver = [](int32_t index) { return index == 5 ? 0x00112233 : 0; };
     EXPECT_EQ(ColorToColor32(int32_t(0xFF000005)), 0xFF332211u);
-    SystemColorResolver = nullptr;
+    SystemColorResolver = platform;
 }
 
 TEST(Geometry, MakeRectRoundedModes) {
@@ -279,4 +281,11 @@ TEST(WholeBitmap, ResetAlphaKeepsColour) {
     EXPECT_EQ(b.GetPixel(0, 0), 0xFF345678u);
     b.ResetAlpha(0x40);
     EXPECT_EQ(b.GetPixel(0, 0), 0x40345678u);
+}
+
+TEST(Bitmap, VeryWideEmptyBitmapGetsItsClipRectangleWithoutOverflow) {
+    TCustomBitmap32 b;
+    b.SetSize(67108870, 0); // a size a damaged file may announce: 24.8 positions wrap
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(b.GetClipRect(), (TRect{0, 0, 67108870, 0}));
 }

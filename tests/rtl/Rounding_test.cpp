@@ -139,6 +139,15 @@ TEST(RoundSaturated, AgreesWithRoundInsideTheRange) {
     }
 }
 
+TEST(TryRound, GivesRoundsResultOrNothingWhereRoundRaises) {
+    EXPECT_EQ(TryRound(2.5L), 2);
+    EXPECT_EQ(TryRound(-3.5L), -4);
+    EXPECT_EQ(TryRound(-9223372036854775808.0L), std::numeric_limits<Int64>::min());
+    EXPECT_EQ(TryRound(9223372036854775808.0L), std::nullopt);
+    EXPECT_EQ(TryRound(std::numeric_limits<long double>::quiet_NaN()), std::nullopt);
+    EXPECT_EQ(TryRound(-std::numeric_limits<long double>::infinity()), std::nullopt);
+}
+
 TEST(Narrowing, WrapKeepsTheLowBits) {
     const struct {
         Int64 value;

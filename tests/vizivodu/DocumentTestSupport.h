@@ -1,0 +1,76 @@
+// Test support for the document units: a document that stands as its own root with a style
+// sheet, options and a record of the item notices it receives.
+#pragma once
+
+#include "vizivodu/VDStartup.h"
+#include "vizivodu/document/CVDData.h"
+#include "vizivodu/styles/VDStyle.h"
+
+#include <string>
+#include <vector>
+
+namespace vizivodu::test {
+
+class TTestDocument : public TCustomVDData {
+public:
+    explicit TTestDocument(TVDStyle *style) : FStyle(style) { InitializeLibrary(); }
+    ~TTestDocument() override { Clear(); }
+
+    TVDStyle *GetVDStyle() override { return FStyle; }
+    bool UseStyleTemplates() override { return StyleTemplates; }
+    void ItemAction(TVDItemAction action, TCustomVDItemInfo &, TVDRawByteString &,
+                    TCustomVDData &) override {
+        Actions.push_back(action);
+    }
+    TVDDocRotation GetRotation() override { return Rotation; }
+
+    bool StyleTemplates = false;
+    TVDDocRotation Rotation = vdrotNone;
+    std::vector<TVDItemAction> Actions;
+
+private:
+    TVDStyle *FStyle;
+};
+
+// A document inside an item of another (as a note's or a cell's text): its parent answers
+// the tree's questions.
+class TTestSubDocument : public TCustomVDData {
+public:
+    TTestSubDocument(TCustomVDData &parent, int32_t parentItemNo)
+        : FParent(parent), FParentItemNo(parentItemNo) {}
+    ~TTestSubDocument() override { Clear(); }
+    TCustomVDData *GetParentData() override { return &FParent; }
+    TCustomVDData *GetAbsoluteParentData() override { return &FParent; }
+    TCustomVDData *GetRootData() override { return FParent.GetRootData(); }
+    TCustomVDData *GetAbsoluteRootData() override { return FParent.GetAbsoluteRootData(); }
+    void GetParentInfo(int32_t &parentItemNo,
+                       std::unique_ptr<TVDStoreSubVDData> &location) override {
+        parentItemNo = FParentItemNo;
+        location = std::make_unique<TVDStoreSubVDData>();
+    }
+    TVDDocRotation GetRotation() override { return Rotation; }
+    TVDDocRotation Rotation = vdrotNone;
+
+private:
+    TCustomVDData &FParent;
+    int32_t FParentItemNo;
+};
+
+// The items of a document as text: "kind/para/options" per item, options as P (paragraph
+// start), L (SameAsPrev), B (BR), text in UTF-8 for text items.
+inline std::string Dump(TCustomVDData &doc) {
+    std::string out;
+    for (int32_t i = 0; i < doc.ItemCount(); ++i) {
+        TCustomVDItemInfo *item = doc.GetItem(i);
+        if (!out.empty()) {
+            out += " | ";
+        }
+        out += item->GetSameAsPrev() ? "L" : item->GetBR() ? "B" : "P";
+        out += std::to_string(item->ParaNo) + ":";
+        out += item->IsText() ? rtl::Utf16ToUtf8(doc.GetItemText(i))
+                              : "#" + std::to_string(item->StyleNo);
+    }
+    return out;
+}
+
+} // namespace vizivodu::test

@@ -1,0 +1,58 @@
+// Test support for the style units: a graphic interface that records what it is asked to do,
+// a canvas to work on, and scoped settings of the library-wide resolution switches.
+#pragma once
+
+#include "platform/gfx/Bitmap.h"
+#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/styles/VDFuncs.h"
+#include "vizivodu/styles/VDStyle_Units.h"
+
+#include <vector>
+
+namespace vizivodu::test {
+
+// Sets PixelsPerInchOverride for the life of the object.
+class TPixelsPerInchOverride {
+public:
+    explicit TPixelsPerInchOverride(int32_t ppi) : FOld(PixelsPerInchOverride) {
+        PixelsPerInchOverride = ppi;
+    }
+    ~TPixelsPerInchOverride() { PixelsPerInchOverride = FOld; }
+    TPixelsPerInchOverride(const TPixelsPerInchOverride &) = delete;
+    TPixelsPerInchOverride &operator=(const TPixelsPerInchOverride &) = delete;
+
+private:
+    int32_t FOld;
+};
+
+// Records the rectangles filled and the text state set, and fills through the canvas.
+class TRecordingGraphicInterface : public TVDGraphicInterface {
+public:
+    struct TFill {
+        rtl::TRect Rect;
+        gfx::TColor Color;
+        int Alpha; // -1 for FillRect
+        friend bool operator==(const TFill &, const TFill &) = default;
+    };
+
+    void SetTextAlign(gfx::TCanvas &, uint32_t flags) override { TextAlign = flags; }
+    uint32_t GetTextAlign(gfx::TCanvas &) override { return TextAlign; }
+    int32_t GetTextCharacterExtra(gfx::TCanvas &) override { return CharExtra; }
+    void SetTextCharacterExtra(gfx::TCanvas &, int32_t charExtra) override {
+        CharExtra = charExtra;
+    }
+    void FillRect(gfx::TCanvas &canvas, const rtl::TRect &r) override {
+        Fills.push_back({r, canvas.GetBrush().GetColor(), -1});
+        TVDGraphicInterface::FillRect(canvas, r);
+    }
+    void FillRectAlpha(gfx::TCanvas &, const rtl::TRect &r, gfx::TColor color,
+                       uint8_t opacity) override {
+        Fills.push_back({r, color, opacity});
+    }
+
+    std::vector<TFill> Fills;
+    uint32_t TextAlign = 0xFFFF;
+    int32_t CharExtra = -1;
+};
+
+} // namespace vizivodu::test

@@ -1,0 +1,11 @@
+# Tests of subsystem 6, rich document model. (The graphic handler's fuzz seeds replay as the
+# test graphic_handler_fuzz_seeds in every build.)
+list(APPEND VIZIVODU_TEST_SOURCES
+    document/VDClasses_test.cpp
+    document/VDGrHandler_test.cpp
+    document/VDUnicode_test.cpp)
+list(APPEND VIZIVODU_TEST_SOURCES
+    document/CVDData_Helpers_test.cpp
+    document/CVDData_test.cpp
+    document/VDDocParams_test.cpp
+    document/VDItem_test.cpp)

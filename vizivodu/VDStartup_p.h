@@ -1,0 +1,19 @@
+// The start-up steps of the library's units, called by InitializeLibrary in unit order. A unit
+// with registrations to make at start-up declares its step here and defines it in its own
+// source file.
+#pragma once
+
+namespace vizivodu::startup {
+
+// VDItem: the text item class and the item registry.
+void InitializeVDItem();
+// VDGrHandler: the global graphic handler and the graphic classes by name.
+void InitializeVDGrHandler();
+// VDLabelItem: label items (-200).
+void InitializeVDLabelItem();
+// VDFieldItems: page number (-208) and page count (-209) items.
+void InitializeVDFieldItems();
+// VDThumbMaker: the global thumbnail maker.
+void InitializeVDThumbMaker();
+
+} // namespace vizivodu::startup

@@ -1,0 +1,523 @@
+// The document: an ordered list of items grouped into paragraphs and lines by their option
+// bits, with a chain of named checkpoints. Building (the Add family and the paragraph rules),
+// item text in its encodings, deleting and clearing, the document tree and what a document
+// asks of its root, item properties by index, checkpoints, effective text styles, style
+// housekeeping, merging of text items, list-marker registration, enumeration and positions.
+//
+// Every kind of document derives from TCustomVDData. Settings that belong to a whole control
+// live in the document at the top: the operations marked "root" ask GetRootData(), those
+// marked "absolute root" GetAbsoluteRootData(); a document that is its own root answers them
+// with the neutral values given here (descendants that stand for a control override them).
+#pragma once
+
+#include "vizivodu/document/VDItem.h"
+#include "vizivodu/document/VDUnicode.h"
+#include "vizivodu/styles/VDDataHooks.h"
+#include "vizivodu/styles/VDFuncs.h"
+#include "vizivodu/styles/VDStyle_Types.h"
+
+#include "platform/rtl/Format.h"
+#include "platform/rtl/Sets.h"
+#include "platform/rtl/System.h"
+
+#include <functional>
+#include <memory>
+
+namespace gfx {
+class TGraphic;
+}
+
+namespace vizivodu {
+
+class TFontInfo;
+class TParaInfo;
+class TVDMarkerList;
+class TVDDocParameters;
+class TVDThumbnailCache;
+class TVDGraphicItemInfo;
+
+enum TVDState : uint8_t {
+    vdstMakingSelection,
+    vdstLineSelection,
+    vdstDrawHover,
+    vdstSkipFormatting,
+    vdstFormatting,
+    vdstFormattingPart,
+    vdstChangingBkPalette,
+    vdstCompletelySelected,
+    vdstClearing,
+    vdstDoNotMoveChildren,
+    vdstForceStyleChangeEvent,
+    vdstIgnoreNextChar,
+    vdstDoNotTab,
+    vdstDeselecting,
+    vdstUnAssigningChosen,
+    vdstNoScroll,
+    vdstFinalizingUndo,
+    vdstRTFSkipPar,
+    vdstLoadingAsPartOfItem,
+    vdstLoadingAsSubDoc,
+    vdstNoKillFocusEvents,
+    vdstEditorUnformatted,
+    vdstNameSet,
+    vdstFirstParaAborted,
+    vdstLastParaAborted,
+    vdstInvalidSelection,
+    vdstDoNotClearCurTag,
+    vdstStartingDragDrop,
+    vdstCanDragDropDeleteSelection,
+    vdstKeyPress,
+    vdstDoNotSaveContent,
+    vdstPreserveSoftPageBreaks,
+    vdstNoDBExitUpdate,
+    vdstSavingPage,
+    vdstCreatingInplace,
+    vdstNoSpecialCharacters,
+    vdstJumpsJustBuilt,
+    vdstNoStyleTemplateAdustment,
+    vdstTouchMouseDown
+};
+using TVDStates = rtl::TSet<TVDState, 39>;
+
+enum TVDOption : uint8_t {
+    vdoAllowSelection,
+    vdoSingleClick,
+    vdoScrollToEnd,
+    vdoClientTextWidth,
+    vdoShowCheckpoints,
+    vdoShowPageBreaks,
+    vdoShowItemHints,
+    vdoTagsArePChars,
+    vdoAutoCopyText,
+    vdoAutoCopyUnicodeText,
+    vdoAutoCopyVDF,
+    vdoAutoCopyImage,
+    vdoAutoCopyRTF,
+    vdoFormatInvalidate,
+    vdoDblClickSelectsWord,
+    vdoRClickDeselects,
+    vdoFastFormatting
+};
+using TVDOptions = rtl::TSet<TVDOption, 17>;
+
+enum TVDItemAction : uint8_t {
+    vdiaInserting,
+    vdiaInserted,
+    vdiaTextModifying,
+    vdiaDestroying,
+    vdiaMovingToUndoList
+};
+
+enum TVDBreakStyle : uint8_t { vdbsLine, vdbsRectangle, vdbs3d, vdbsDotted, vdbsDashed };
+
+enum TVDVAlign : uint8_t {
+    vdvaBaseline,
+    vdvaMiddle,
+    vdvaAbsTop,
+    vdvaAbsBottom,
+    vdvaAbsMiddle,
+    vdvaLeft,
+    vdvaRight
+};
+
+enum TVDLongOperation : uint8_t {
+    vdloRTFRead,
+    vdloRTFWrite,
+    vdloVDFRead,
+    vdloVDFWrite,
+    vdloHTMLRead,
+    vdloHTMLWrite,
+    vdloTextRead,
+    vdloTextWrite,
+    vdloConvertImport,
+    vdloConvertExport,
+    vdloXMLRead,
+    vdloXMLWrite,
+    vdloDocXRead,
+    vdloDocXWrite,
+    vdloOtherRead,
+    vdloOtherWrite
+};
+enum TVDProgressStage : uint8_t { vdpstgStarting, vdpstgRunning, vdpstgEnding };
+enum TVDFSaveScope : uint8_t {
+    vdfss_Full,
+    vdfss_Selection,
+    vdfss_Page,
+    vdfss_FromPage,
+    vdfss_FullInPage
+};
+
+// An opaque reference to a checkpoint, handed out and taken back by the checkpoint operations.
+using TCheckpointData = TVDCPInfo *;
+
+// EnumItems calls it for each item; clearing cont ends the walk of this level.
+using TVDEnumItemsProc =
+    std::function<void(TCustomVDData &vdData, int32_t itemNo, int32_t &userData1,
+                       const rtl::UnicodeString &userData2, bool &cont)>;
+// EnumItemsEx: the procedure may move itemNo, and clears goInside to skip sub-documents.
+using TVDEnumItemsProcEx = std::function<void(TCustomVDData &vdData, int32_t &itemNo,
+                                              void *&userData, bool &goInside, bool &cont)>;
+
+class TCustomVDData : public TCustomVDDataHooks {
+public:
+    TCustomVDData();
+    ~TCustomVDData() override;
+    TCustomVDData(const TCustomVDData &) = delete;
+    TCustomVDData &operator=(const TCustomVDData &) = delete;
+
+    // ---- Fields ----
+    int32_t FFirstJumpNo = 0;
+    TVDCPInfo *FirstCP = nullptr;
+    TVDCPInfo *LastCP = nullptr;
+    TVDCPInfo *NotAddedCP = nullptr; // the pending checkpoint, owned
+    TVDStates State;
+    int32_t FFirstParaListNo = -1;
+    int32_t FFirstParaLevel = -1;
+    int32_t CPCount = 0;
+
+    TVDItemList &GetItems() const { return *FItems; }
+    int32_t ItemCount() const { return FItems->Count(); }
+    int32_t GetItemCount() const { return ItemCount(); }
+
+    // ---- The tree ----
+    virtual TCustomVDData *GetParentData() { return nullptr; }
+    virtual TCustomVDData *GetRootData() { return this; }
+    virtual TCustomVDData *GetAbsoluteParentData() { return nullptr; }
+    virtual TCustomVDData *GetAbsoluteRootData() { return this; }
+    virtual TCustomVDData *GetVDData() { return this; }
+    virtual TCustomVDData *GetSourceVDData() { return this; }
+    virtual TCustomVDData *GetChosenVDData() { return nullptr; }
+    virtual TCustomVDItemInfo *GetChosenItem() { return nullptr; }
+    TCustomVDData *GetTopLevelChosenVDData();
+    // The item of the parent that holds this document, and where in it; -1 for a top document.
+    virtual void GetParentInfo(int32_t &parentItemNo, std::unique_ptr<TVDStoreSubVDData> &location);
+    int32_t GetAbsoluteRootItemNo(int32_t itemNo);
+    virtual bool SharesItems() const { return false; }
+
+    // ---- Answered by the parent: the style sheet ----
+    virtual TVDStyle *GetVDStyle();
+
+    // ---- Answered by the root ----
+    virtual TVDOptions GetOptions();
+    virtual void SetOptions(TVDOptions value);
+    virtual rtl::UnicodeString GetDelimiters();
+    virtual TVDBiDiMode GetBiDiMode();
+    virtual TVDDocParameters *GetDocParameters(bool allowCreate);
+
+    // ---- Answered by the absolute root ----
+    virtual bool UseStyleTemplates();
+    virtual TVDThumbnailCache *GetThumbnailCache();
+    virtual void ItemAction(TVDItemAction action, TCustomVDItemInfo &item, TVDRawByteString &text,
+                            TCustomVDData &vdData);
+    virtual bool IsAssignedOnProgress();
+    virtual void DoProgress(TVDLongOperation operation, TVDProgressStage stage, int32_t percent);
+    void AfterAddStyle(TCustomVDInfo &styleInfo) override;
+
+    // ---- Answered by the absolute parent: lists of special items ----
+    virtual TVDMarkerList *GetMarkers(bool allowCreate);
+    virtual void DestroyMarkers();
+    virtual std::vector<TCustomVDItemInfo *> *GetPrintFieldList(bool allowCreate);
+    virtual void DestroyPrintFieldList();
+    virtual rtl::UnicodeString GetItemHint(TCustomVDData &vdData, int32_t itemNo,
+                                           const rtl::UnicodeString &upperHint);
+
+    // ---- Constant answers ----
+    virtual uint32_t GetColor() { return 0x1FFFFFFF; } // clNone
+    virtual TVDDocRotation GetRotation() { return vdrotNone; }
+    virtual bool UseVerticalFonts() { return false; }
+    virtual bool KeepTogether() { return false; }
+    virtual bool AllowsPageBreaks() { return true; }
+
+    // ---- Building ----
+    void SetAddParagraphMode(bool allowNewPara) { FAllowNewPara = allowNewPara; }
+    bool GetAddParagraphMode() const { return FAllowNewPara; }
+    void AddItemR(TVDRawByteString text, std::unique_ptr<TCustomVDItemInfo> item, bool adjustPara);
+    void AddItemAsIsR(TVDRawByteString text, std::unique_ptr<TCustomVDItemInfo> item);
+    void AddItem(const rtl::UnicodeString &text, std::unique_ptr<TCustomVDItemInfo> item);
+    void AddNLRTag(TVDRawByteString s, int32_t styleNo, int32_t paraNo, const TVDTag &tag);
+    void AddNLR(TVDRawByteString s, int32_t styleNo, int32_t paraNo);
+    void AddNLATag(const TVDAnsiString &s, int32_t styleNo, int32_t paraNo, const TVDTag &tag);
+    void AddNLWTagRaw(const TVDRawByteString &s, int32_t styleNo, int32_t paraNo,
+                      const TVDTag &tag);
+    void AddNLWTag(std::u16string_view s, int32_t styleNo, int32_t paraNo, const TVDTag &tag);
+    void AddNLTag(std::u16string_view s, int32_t styleNo, int32_t paraNo, const TVDTag &tag) {
+        AddNLWTag(s, styleNo, paraNo, tag);
+    }
+    void AddNL(std::u16string_view s, int32_t styleNo, int32_t paraNo) {
+        AddNLWTag(s, styleNo, paraNo, {});
+    }
+    // AddNLTag of the formatted text (the class library's Format; a mismatch of format and
+    // arguments raises its EConvertError).
+    void AddFmt(const rtl::UnicodeString &formatStr, std::initializer_list<rtl::TVarRec> args,
+                int32_t styleNo, int32_t paraNo);
+    void AddTab(int32_t textStyleNo, int32_t paraNo);
+    void AddBreakExTag(TVDStyleLength width, TVDBreakStyle style, TColor color, const TVDTag &tag);
+    void AddBreakEx(TVDStyleLength width, TVDBreakStyle style, TColor color) {
+        AddBreakExTag(width, style, color, {});
+    }
+    void AddBreakTag(const TVDTag &tag);
+    void AddBreak() { AddBreakTag({}); }
+    // The item owns gr from then on.
+    void AddPictureExTag(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr,
+                         int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag);
+    void AddPictureEx(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr, int32_t paraNo,
+                      TVDVAlign vAlign) {
+        AddPictureExTag(name, std::move(gr), paraNo, vAlign, {});
+    }
+    void AddHotPictureTag(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr,
+                          int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag);
+    // The number of the checkpoint the next appended item receives; when one is pending already,
+    // nothing is made and CPCount - 1 is returned.
+    int32_t AddNamedCheckpointExTag(const rtl::UnicodeString &cpName, bool raiseEvent,
+                                    const TVDTag &tag);
+
+    // ---- The checkpoint chain ----
+    void SetCP(TCustomVDItemInfo &item, TVDCPInfo *&prevCP, TVDCPInfo *&cp);
+    void UnlinkCheckpoint(TVDCPInfo &cp, bool decCPCount);
+    void FreeCheckpoint(TVDCPInfo *&cp, bool adjustLinks, bool decCPCount);
+
+    // ---- Deleting and clearing ----
+    virtual void DeleteItems(int32_t firstItemNo, int32_t count);
+    void DeleteSection(const rtl::UnicodeString &cpName);
+    // Frees the item at itemNo; the (now empty) entry stays for the caller to remove.
+    void FreeItem(int32_t itemNo, bool clearing);
+    virtual void DestroyItem(std::unique_ptr<TCustomVDItemInfo> item, bool clearing);
+    virtual void Clear();
+
+    // ---- Item text ----
+    int32_t ItemLength(int32_t itemNo);
+    int32_t GetOffsBeforeItem(int32_t itemNo);
+    int32_t GetOffsAfterItem(int32_t itemNo);
+    TVDUnicodeString GetItemTextW(int32_t itemNo);
+    TVDUnicodeString GetItemText(int32_t itemNo) { return GetItemTextW(itemNo); }
+    TVDUnicodeString GetItemTextExW(int32_t itemNo, const TVDRawByteString &sourceStr);
+    TVDAnsiString GetItemTextExA(int32_t itemNo, TVDCodePage codePage);
+    TVDAnsiString GetItemTextA(int32_t itemNo);
+    TVDRawByteString GetTextInItemFormatA(int32_t itemNo, const TVDAnsiString &s);
+    TVDRawByteString GetTextInItemFormatW(int32_t itemNo, std::u16string_view s);
+    void SetItemTextW(int32_t itemNo, std::u16string_view s);
+    void SetItemText(int32_t itemNo, std::u16string_view s) { SetItemTextW(itemNo, s); }
+    void SetItemTextA(int32_t itemNo, const TVDAnsiString &s);
+    TVDRawByteString GetItemTextR(int32_t itemNo);
+    // Raises the Unicode-operation error for an odd length on a Unicode item.
+    void SetItemTextR(int32_t itemNo, TVDRawByteString s);
+    // Each tab becomes SpacesInTab spaces (8 without a style sheet; none when 0 or less).
+    TVDRawByteString ReplaceTabs(const TVDRawByteString &s, int32_t styleNo, bool unicodeDef);
+
+    // ---- Items ----
+    TCustomVDItemInfo *GetItem(int32_t itemNo) const { return FItems->GetObject(itemNo); }
+    int32_t GetItemNo(const TCustomVDItemInfo *item) const { return FItems->IndexOfObject(item); }
+    void AdjustInItemsRange(int32_t &itemNo) const;
+    void Inserting(TCustomVDData *vdData, bool safe);
+    void SetParagraphStyleToAll(int32_t paraNo);
+
+    // ---- Code pages, locales, delimiters ----
+    TVDCodePage GetStyleCodePage(int32_t styleNo);
+    TVDCodePage GetItemCodePage(int32_t itemNo);
+    TVDCodePage GetItemCodePage2(TCustomVDItemInfo &item);
+    bool IsSymbolCharset(int32_t itemNo);
+    uint32_t GetStyleLocale(int32_t styleNo);
+    TVDCodePage GetDefaultCodePage();
+    bool IsDelimiterW(char16_t ch);
+    bool IsDelimiterA(char ch, TVDCodePage codePage);
+    bool IsDelimiter(const TVDRawByteString &s, int32_t index, TVDItemOptions itemOptions,
+                     TVDCodePage codePage);
+
+    // ---- Moving item lists ----
+    void ShareItemsFrom(TCustomVDData &source);
+    void AssignItemsFrom(TCustomVDData &source);
+    void AppendFrom(TCustomVDData &source);
+    void DrainFrom(TCustomVDData *victim);
+    static void ReplaceZeroChars(TVDAnsiString &s);
+
+    // ---- Item properties by index ----
+    // EViziVoduError "Can't get or set this kind of information for this item" unless the item
+    // is of itemClass or a descendant.
+    void CheckItemClass(int32_t itemNo, TVDItemClass itemClass);
+    // EViziVoduError "Item index is out of bounds".
+    void CheckItemIndex(int32_t itemNo) const;
+    void GetPictureInfo(int32_t itemNo, TVDAnsiString &name, gfx::TGraphic *&gr, TVDVAlign &vAlign,
+                        TVDTag &tag);
+    // True when the size or the alignment changes (the caller must reformat).
+    bool SetPictureInfo(int32_t itemNo, const TVDAnsiString &name,
+                        std::unique_ptr<gfx::TGraphic> gr, TVDVAlign vAlign, const TVDTag &tag);
+    void GetBreakInfo(int32_t itemNo, TVDStyleLength &width, TVDBreakStyle &style, TColor &color,
+                      TVDTag &tag);
+    void SetBreakInfo(int32_t itemNo, TVDStyleLength width, TVDBreakStyle style, TColor color,
+                      const TVDTag &tag);
+    void GetTextInfo(int32_t itemNo, TVDUnicodeString &text, TVDTag &tag);
+    TVDTag GetItemTag(int32_t itemNo);
+    void SetItemTag(int32_t itemNo, const TVDTag &tag);
+    TVDVAlign GetItemVAlign(int32_t itemNo);
+    void SetItemVAlign(int32_t itemNo, TVDVAlign vAlign);
+    void SetGrouped(int32_t itemNo, bool grouped);
+    TVDItemOptions GetItemOptions(int32_t itemNo);
+    bool SetItemExtraIntProperty(int32_t itemNo, TVDExtraItemProperty prop, int32_t value);
+    bool GetItemExtraIntProperty(int32_t itemNo, TVDExtraItemProperty prop, int32_t &value);
+    bool SetItemExtraIntPropertyEx(int32_t itemNo, int32_t prop, int32_t value);
+    bool GetItemExtraIntPropertyEx(int32_t itemNo, int32_t prop, int32_t &value);
+    bool SetItemExtraStrProperty(int32_t itemNo, TVDExtraItemStrProperty prop,
+                                 const rtl::UnicodeString &value);
+    bool GetItemExtraStrProperty(int32_t itemNo, TVDExtraItemStrProperty prop,
+                                 rtl::UnicodeString &value);
+    bool SetItemExtraStrPropertyEx(int32_t itemNo, int32_t prop, const rtl::UnicodeString &value);
+    bool GetItemExtraStrPropertyEx(int32_t itemNo, int32_t prop, rtl::UnicodeString &value);
+
+    // ---- Paragraph structure ----
+    bool IsFromNewLine(int32_t itemNo);
+    bool IsParaStart(int32_t itemNo);
+    int32_t GetItemPara(int32_t itemNo);
+    bool GetPageBreaksBeforeItems(int32_t index);
+    // On the item right after a list marker, the marker takes the page break.
+    void SetPageBreaksBeforeItems(int32_t index, bool value);
+    bool GetClearLeft(int32_t index);
+    void SetClearLeft(int32_t index, bool value);
+    bool GetClearRight(int32_t index);
+    void SetClearRight(int32_t index, bool value);
+    void SpreadParaNoInPara(int32_t itemNo);
+    int32_t GetFirstParaItem(int32_t itemNo);
+    int32_t GetFirstParaSectionItem(int32_t itemNo);
+    void ExpandToPara(int32_t itemNo1, int32_t itemNo2, int32_t &firstItemNo, int32_t &lastItemNo);
+    void ExpandToParaSection(int32_t itemNo1, int32_t itemNo2, int32_t &firstItemNo,
+                             int32_t &lastItemNo);
+    bool IsHiddenItem(int32_t itemNo);
+    bool IsHiddenParaEnd(int32_t firstItemNo);
+    int32_t GetNextCharPos(const TVDRawByteString &s, int32_t itemNo, int32_t pos);
+    int32_t GetPrevCharPos(const TVDRawByteString &s, int32_t itemNo, int32_t pos);
+
+    // ---- Effective text style ----
+    int32_t GetItemStyle(int32_t itemNo);
+    // StyleNoParaDefault resolved to the paragraph's default, style templates applied; the item
+    // is corrected in place.
+    int32_t GetActualStyle(TCustomVDItemInfo &item);
+    int32_t GetActualTextStyle(TCustomVDItemInfo &item);
+    int32_t GetActualStyleEx(int32_t styleNo, int32_t paraNo);
+    int32_t GetStyleFromStyleTemplate(int32_t styleNo, int32_t paraNo);
+    virtual void ModifyStyleNoByTemplate(TCustomVDItemInfo &item, int32_t newStyleNo);
+    int32_t GetFirstTextStyleNo(bool onlyWithEmptyTags);
+    int32_t GetFirstParaStyleNo();
+    // The default text style of paragraph style paraNo (0 when it has none).
+    int32_t GetParaDefaultTextStyle(int32_t paraNo);
+
+    // ---- Checkpoints ----
+    TCheckpointData GetFirstCheckpoint();
+    TCheckpointData GetLastCheckpoint();
+    TCheckpointData GetNextCheckpoint(TCheckpointData checkpointData);
+    TCheckpointData GetPrevCheckpoint(TCheckpointData checkpointData);
+    TCheckpointData GetItemCheckpoint(int32_t itemNo);
+    TCheckpointData FindCheckpointByName(const rtl::UnicodeString &name);
+    TCheckpointData FindCheckpointByTag(const TVDTag &tag);
+    TCheckpointData GetCheckpointByNo(int32_t no);
+    int32_t GetCheckpointItemNo(TCheckpointData checkpointData);
+    int32_t GetCheckpointNo(TCheckpointData checkpointData);
+    void GetCheckpointInfo(TCheckpointData checkpointData, TVDTag &tag, rtl::UnicodeString &name,
+                           bool &raiseEvent);
+    void SetCheckpointInfo(int32_t itemNo, const TVDTag &tag, const rtl::UnicodeString &name,
+                           bool raiseEvent);
+    bool RemoveCheckpoint(int32_t itemNo);
+    void CreateItemCheckpoint(int32_t itemNo, const TVDTag &tag, bool raiseEvent,
+                              const rtl::UnicodeString &name);
+    void UpdateCPPos(TVDCPInfo &cp, int32_t itemNo);
+    void RefreshCheckpointItemNos();
+    TVDCPInfo *FindCheckpointBeforeItem(int32_t itemNo);
+
+    // ---- Saving support ----
+    TVDFSaveScope GetVDFSaveScope(bool selectionOnly);
+    bool SaveProgressInit(int32_t &progress, int32_t max, TVDLongOperation operation);
+    void SaveProgressRun(int32_t &progress, int32_t position, int32_t max,
+                         TVDLongOperation operation);
+    void SaveProgressDone(TVDLongOperation operation);
+
+    // ---- Bidirectional text ----
+    // The paragraph style's mode, or the document's when the style leaves it unspecified.
+    TVDBiDiMode GetParaBiDiMode(int32_t paraNo);
+    TVDBiDiMode GetItemBiDiMode2(TCustomVDItemInfo &item);
+    TVDBiDiMode GetItemBiDiMode(int32_t itemNo) { return GetItemBiDiMode2(*GetItem(itemNo)); }
+    // The direction at the start and at the end of a text item: from its text's first and last
+    // strongly directed characters.
+    void GetItemBiDiModeEx(int32_t itemNo, TVDBiDiMode &start, TVDBiDiMode &ending);
+
+    // ---- Renumbering and units ----
+    virtual void ChangeParagraphStyles(const TVDIntegerList *paraMapList,
+                                       const TVDIntegerList *newIndices, TVDIntegerList *oldIndices,
+                                       int32_t &index);
+    virtual void ChangeTextStyles(const TVDIntegerList *textMapList,
+                                  const TVDIntegerList *newIndices, TVDIntegerList *oldIndices,
+                                  int32_t &index);
+    virtual void ConvertToDifferentUnits(TVDStyleUnits newUnits, TVDStyle *vdStyle,
+                                         bool convertItems);
+
+    // ---- Styles in use ----
+    void DeleteUnusedStyles(bool textStyles, bool paraStyles, bool listStyles);
+    virtual void MarkStylesInUse(TVDDeleteUnusedStylesData &data);
+    void DoMarkStylesInUse(TVDDeleteUnusedStylesData &data);
+    void DoUpdateStyles(TVDDeleteUnusedStylesData &data);
+    void DeleteMarkedStyles(TVDDeleteUnusedStylesData &data);
+    virtual void AfterDeleteStyles(TVDDeleteUnusedStylesData &) {}
+    int32_t GetOrAddTextStyle(const TFontInfo &textStyle);
+    int32_t GetOrAddParaStyle(const TParaInfo &paraStyle);
+
+    // ---- Merging text items ----
+    bool CanConcateItems(int32_t itemNo, TCustomVDItemInfo *item1, TCustomVDItemInfo *item2,
+                         bool ignoreSameAsPrev, bool allowNonText);
+    void ConcateItems(int32_t itemNo, TCustomVDItemInfo *item1, TCustomVDItemInfo *item2);
+    void MassSimpleConcate(int32_t firstItemNo, int32_t lastItemNo);
+    void MassSimpleConcateAll() { MassSimpleConcate(0, ItemCount() - 1); }
+    void MassSimpleConcateInSubDocs(int32_t itemNo);
+
+    // ---- Special items ----
+    void DoOnAddSpecialItem(int32_t itemNo);
+    void DoOnDeleteSpecialItem(TCustomVDItemInfo &item, bool clearing);
+    void AddMarkerInList(int32_t itemNo);
+    void DeleteMarkerFromList(TCustomVDItemInfo &item, bool clearing);
+    void AddPrintFieldInList(int32_t itemNo);
+    void DeletePrintFieldFromList(TCustomVDItemInfo &item);
+    int32_t SetListMarkerInfo(int32_t itemNo, int32_t listNo, int32_t listLevel, int32_t startFrom,
+                              int32_t paraNo, bool useStartFrom);
+    int32_t GetListMarkerInfo(int32_t itemNo, int32_t &listNo, int32_t &listLevel,
+                              int32_t &startFrom, bool &useStartFrom);
+    void RecalcMarker(int32_t itemNo, bool allowCreateList);
+    void RemoveListMarker(int32_t itemNo);
+    TCustomVDItemInfo *FindPrevItemOfClass(int32_t itemNo, TVDItemClass itemClass);
+    TCustomVDItemInfo *FindPrevMarkerItem(int32_t itemNo);
+    int32_t FindItemContaining(int32_t itemNo, const TCustomVDItemInfo *item);
+
+    // ---- Enumeration and positions ----
+    bool EnumItems(const TVDEnumItemsProc &proc, int32_t &userData1,
+                   const rtl::UnicodeString &userData2);
+    bool EnumItemsEx(const TVDEnumItemsProcEx &proc, void *userData, int32_t firstItemNo);
+    // Negative when (this, itemNo1) comes before (vdData2, itemNo2); EViziVoduError "Error when
+    // comparing positions in the document" for positions in different trees.
+    int32_t CompareItemPositions(int32_t itemNo1, TCustomVDData &vdData2, int32_t itemNo2);
+
+    // ---- Rotation ----
+    TVDDocRotation GetRealRotation(bool fromAbsRoot);
+    bool IsVerticalText();
+    bool IsReallyVerticalText();
+    bool IsRotationUsed();
+
+protected:
+    // The paragraph rules applied to an item about to be appended.
+    void PrepareItemForAdding(TCustomVDItemInfo &item);
+    // The paragraph an item given paraNo joins when appended: -1 continues the last item's
+    // paragraph (0 after a full-width item or in an empty document). Text is converted for the
+    // style of that paragraph, so that its bytes and its Unicode flag always agree.
+    int32_t ParaNoForAdding(int32_t paraNo);
+
+private:
+    TVDItemList *FItems = nullptr;
+    std::unique_ptr<TVDItemList> FOwnItems;
+    bool FAllowNewPara = true;
+    // Root answers of a document that is its own root.
+    TVDOptions FRootOptions;
+    std::unique_ptr<TVDMarkerList> FMarkers;
+    std::unique_ptr<std::vector<TCustomVDItemInfo *>> FPrintFields;
+
+    bool EnumLevel(const TVDEnumItemsProc &proc, int32_t &userData1,
+                   const rtl::UnicodeString &userData2);
+    TCustomVDItemInfo *FindPrevItemOfClassInside(TCustomVDData &data, int32_t fromItemNo,
+                                                 TVDItemClass itemClass);
+    void MarkStyleDependencies(TVDDeleteUnusedStylesData &data);
+};
+
+} // namespace vizivodu

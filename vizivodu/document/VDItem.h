@@ -1,0 +1,498 @@
+// Document items: the base class every item shares (fields, option bits and their setters, the
+// overridable operations with their neutral answers), the text item, the intermediate bases of
+// non-text, full-line and rectangular items, the item style numbers and the registry that maps
+// negative style numbers to item classes, checkpoints, the item list, and the bookkeeping of
+// unused styles.
+#pragma once
+
+#include "vizivodu/document/VDItemOptions.h"
+#include "vizivodu/document/VDUnicode.h"
+#include "vizivodu/styles/VDStyle_Types.h"
+
+#include "platform/rtl/System.h"
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace gfx {
+class TCanvas;
+class TGraphic;
+} // namespace gfx
+
+namespace rtl {
+class TStream;
+}
+
+namespace vizivodu {
+
+class TCustomVDData;
+class TCustomVDItemInfo;
+class TVDStyle;
+class TVDWordPainterList;
+class TVDIntegerList;
+
+// A user tag of an item or checkpoint.
+using TVDTag = rtl::UnicodeString;
+
+// ---- Item style numbers: 0 and above a text style, negative numbers an item kind ----
+
+constexpr int32_t StyleNoParaDefault = std::numeric_limits<int32_t>::max();
+constexpr int32_t StyleNoBreak = -1;
+constexpr int32_t StyleNoPicture = -3;
+constexpr int32_t StyleNoHotspot = -4;
+constexpr int32_t StyleNoControl = -5;
+constexpr int32_t StyleNoBullet = -6;
+constexpr int32_t StyleNoHotPicture = -10;
+constexpr int32_t StyleNoListMarker = -11;
+constexpr int32_t StyleNoTab = -12;
+constexpr int32_t StyleNoTable = -60;
+constexpr int32_t StyleNoLabel = -200;
+constexpr int32_t StyleNoSequence = -202;
+constexpr int32_t StyleNoFootnote = -203;
+constexpr int32_t StyleNoEndnote = -204;
+constexpr int32_t StyleNoNoteReference = -205;
+constexpr int32_t StyleNoSidenote = -206;
+constexpr int32_t StyleNoTextBox = -207;
+constexpr int32_t StyleNoPageNumber = -208;
+constexpr int32_t StyleNoPageCount = -209;
+
+enum TVDItemState : uint8_t { vdisSpellChecked };
+
+enum TVDItemBoolProperty : uint8_t {
+    vdbpIgnorePara,
+    vdbpFullWidth,
+    vdbpValid,
+    vdbpRequiresVDFLines,
+    vdbpDrawingChangesFont,
+    vdbpCanSaveUnicode,
+    vdbpAlwaysInText,
+    vdbpImmediateControlOwner,
+    vdbpResizable,
+    vdbpResizeHandlesOutside,
+    vdbpHasSubVDData,
+    vdbpClickSelect,
+    vdbpNoHTML_P,
+    vdbpSwitchToAssStyleNo,
+    vdbpFloating,
+    vdbpKeepWithPrior,
+    vdbpDocXInRun,
+    vdbpDocXOnlyBeforeAfter,
+    vdbpPlaceholder,
+    vdbpIsNote,
+    vdbpIsPrintField
+};
+
+enum TVDItemBoolPropertyEx : uint8_t {
+    vdbpDisplayActiveState,
+    vdbpPrintToBMP,
+    vdbpPrintToBMPIfNoMetafiles,
+    vdbpJump,
+    vdbpAllowsFocus,
+    vdbpHotColdJump,
+    vdbpXORFocus,
+    vdbpActualPrintSize,
+    vdbpHasPrintingWidth
+};
+
+// Extra integer properties by number; the ordinal is the number (0..22).
+enum TVDExtraItemProperty : uint8_t {
+    vdepUnknown,
+    vdepVShift,
+    vdepVShiftAbs,
+    vdepImageWidth,
+    vdepImageHeight,
+    vdepTransparent,
+    vdepTransparentMode,
+    vdepTransparentColor,
+    vdepMinHeightOnPage,
+    vdepSpacing,
+    vdepResizable,
+    vdepDeleteProtect,
+    vdepNoHTMLImageSize,
+    vdepAnimationInterval,
+    vdepVisible,
+    vdepHidden,
+    vdepShared,
+    vdepBorderWidth,
+    vdepColor,
+    vdepBorderColor,
+    vdepOuterHSpacing,
+    vdepOuterVSpacing,
+    vdepVAlign
+};
+constexpr int32_t VDExtraItemPropertyLast = vdepVAlign;
+
+enum TVDExtraItemStrProperty : uint8_t {
+    vdespUnknown,
+    vdespHint,
+    vdespAlt,
+    vdespImageFileName,
+    vdespTag
+};
+constexpr int32_t VDExtraItemStrPropertyLast = vdespTag;
+
+enum TVDSubVDDataPos : uint8_t { vddFirst, vddLast, vddChosenUp, vddChosenDown, vddNext, vddPrev };
+
+enum TVDReformatType : uint8_t { vdrfNone, vdrfNormal, vdrfFull, vdrfSVDRepaint, vdrfSVDReformat };
+
+// The keys of the extra properties in the native format, by ordinal ("" for none).
+extern const std::string_view VDFExtraIntPropertyNames[VDExtraItemPropertyLast + 1];
+extern const std::string_view VDFExtraStrPropertyNames[VDExtraItemStrPropertyLast + 1];
+
+// A checkpoint: a named position before an item, linked into its document's chain.
+class TVDCPInfo {
+public:
+    rtl::UnicodeString Name;
+    TVDCPInfo *Next = nullptr;
+    TVDCPInfo *Prev = nullptr;
+    bool RaiseEvent = false;
+    bool Persistent = false;
+    TCustomVDItemInfo *ItemInfo = nullptr;
+    int32_t ItemNo = -1;
+    TVDTag Tag;
+
+    // Copies Name, RaiseEvent, Tag and Persistent (not the links, the item or its index).
+    void Assign(const TVDCPInfo &source, bool tagsArePChars);
+    std::unique_ptr<TVDCPInfo> CreateCopy(bool tagsArePChars) const;
+};
+
+// A stored position of a sub-document inside an item (a cell, a note's text).
+class TVDStoreSubVDData {
+public:
+    virtual ~TVDStoreSubVDData() = default;
+    virtual std::unique_ptr<TVDStoreSubVDData> Duplicate() const { return nullptr; }
+    // 0 when both name the same sub-document.
+    virtual int32_t Compare(const TVDStoreSubVDData &) const { return 0; }
+};
+
+// ---- Item classes as class references ----
+
+// What the class library's class reference gives: a name, the base class and the virtual
+// constructor. One object per item class, living for the whole program.
+class TVDItemClassInfo {
+public:
+    using TCreate = std::unique_ptr<TCustomVDItemInfo> (*)(TCustomVDData *);
+    constexpr TVDItemClassInfo(std::string_view name, const TVDItemClassInfo *parent,
+                               TCreate create)
+        : FName(name), FParent(parent), FCreate(create) {}
+    std::string_view GetName() const { return FName; }
+    const TVDItemClassInfo *GetParent() const { return FParent; }
+    std::unique_ptr<TCustomVDItemInfo> Create(TCustomVDData *vdData) const {
+        return FCreate(vdData);
+    }
+    // This class or one of its descendants.
+    bool InheritsFrom(const TVDItemClassInfo *other) const;
+
+private:
+    std::string_view FName;
+    const TVDItemClassInfo *FParent;
+    TCreate FCreate;
+};
+using TVDItemClass = const TVDItemClassInfo *;
+
+// Declares the class reference of an item class (defined by VD_DEFINE_ITEM_CLASS).
+#define VD_DECLARE_ITEM_CLASS                                                                      \
+public:                                                                                            \
+    static const TVDItemClassInfo ClassInfo;                                                       \
+    TVDItemClass GetClass() const override {                                                       \
+        return &ClassInfo;                                                                         \
+    }
+
+#define VD_DEFINE_ITEM_CLASS(Class, Base)                                                          \
+    const TVDItemClassInfo Class::ClassInfo(                                                       \
+        #Class, &Base::ClassInfo, [](TCustomVDData *d) -> std::unique_ptr<TCustomVDItemInfo> {     \
+            return std::make_unique<Class>(d);                                                     \
+        })
+
+// Which styles items use, while unused styles are deleted (driven by the document).
+class TVDDeleteUnusedStylesData {
+public:
+    TVDDeleteUnusedStylesData(bool textStyles, bool paraStyles, bool listStyles);
+    ~TVDDeleteUnusedStylesData();
+
+    // Sizes the flag lists to the style counts (once); kinds not cleaned count as all used.
+    void Init(TVDStyle &vdStyle);
+    // Deletes the unused styles and turns the flags into renumbering shifts (once): a used
+    // style i moves to i - entry + 1.
+    void ConvertFlagsToShifts(TVDStyle &vdStyle);
+
+    TVDIntegerList &UsedTextStyles() { return *FUsedTextStyles; }
+    TVDIntegerList &UsedParaStyles() { return *FUsedParaStyles; }
+    TVDIntegerList &UsedListStyles() { return *FUsedListStyles; }
+    bool TextStyles() const { return FTextStyles; }
+    bool ParaStyles() const { return FParaStyles; }
+    bool ListStyles() const { return FListStyles; }
+    bool ConvertedToShifts() const { return FConvertedToShifts; }
+
+    // The rule that renumbers one stored style reference r through a flag list: negative
+    // stays, beyond the list becomes -1, otherwise r - entry[r] + 1.
+    static int32_t RenumberReference(const TVDIntegerList &shifts, int32_t r);
+    // Marks index as used when it lies inside the list.
+    static void MarkUsed(TVDIntegerList &flags, int32_t index);
+    // index := index - entry + 1 when index lies inside the list.
+    static void Renumber(const TVDIntegerList &shifts, int32_t &index);
+
+private:
+    bool FInitialized = false;
+    bool FConvertedToShifts = false;
+    std::unique_ptr<TVDIntegerList> FUsedTextStyles;
+    std::unique_ptr<TVDIntegerList> FUsedParaStyles;
+    std::unique_ptr<TVDIntegerList> FUsedListStyles;
+    bool FTextStyles;
+    bool FParaStyles;
+    bool FListStyles;
+};
+
+// ---- The item base class ----
+
+class TCustomVDItemInfo {
+public:
+    static const TVDItemClassInfo ClassInfo;
+    virtual TVDItemClass GetClass() const { return &ClassInfo; }
+
+    explicit TCustomVDItemInfo(TCustomVDData *vdData);
+    virtual ~TCustomVDItemInfo();
+    TCustomVDItemInfo(const TCustomVDItemInfo &) = delete;
+    TCustomVDItemInfo &operator=(const TCustomVDItemInfo &) = delete;
+
+    // Fields, in their order.
+    TVDRawByteString ItemText; // characters of a text item, name of any other item
+    int32_t StyleNo = 0;
+    int32_t ParaNo = 0;
+    TVDItemOptions ItemOptions;
+    uint8_t ItemState = 0; // bit vdisSpellChecked
+    std::unique_ptr<TVDWordPainterList> WordPaintList;
+    TVDCPInfo *Checkpoint = nullptr; // owned by the document's checkpoint chain
+    int32_t JumpID = 0;
+    TVDTag Tag;
+    int32_t DrawItemNo = -1;
+    rtl::UnicodeString Hint;
+
+    bool IsText() const { return StyleNo >= 0; }
+
+    // ---- Option setters: they keep the paragraph rules (see VDItem.cpp) ----
+    bool GetSameAsPrev() const { return ItemOptions.Contains(vdioSameAsPrev); }
+    void SetSameAsPrev(bool value);
+    bool GetBR() const { return ItemOptions.Contains(vdioBR); }
+    void SetBR(bool value);
+    bool GetPageBreakBefore() const { return ItemOptions.Contains(vdioPageBreakBefore); }
+    void SetPageBreakBefore(bool value);
+    bool GetClearLeft() const { return ItemOptions.Contains(vdioClearLeft); }
+    void SetClearLeft(bool value);
+    bool GetClearRight() const { return ItemOptions.Contains(vdioClearRight); }
+    void SetClearRight(bool value);
+    // SameAsPrev, BR, PageBreakBefore, ClearLeft and ClearRight from source, in that order.
+    void AssignParaProperties(const TCustomVDItemInfo &source);
+    bool CanBeBorderStart() const;
+    bool ParaStart(bool countBR) const;
+
+    // A new item of the same class with this item's properties (not its text); the
+    // checkpoint is copied when asked.
+    std::unique_ptr<TCustomVDItemInfo> CreateCopy(TCustomVDData *vdData, bool copyCheckpoint) const;
+    // The text style the item really uses: StyleNo of a text item, AssociatedTextStyleNo of
+    // another; StyleNoParaDefault resolved and style templates applied through the document.
+    int32_t GetActualTextStyleNo(TCustomVDData *vdData) const;
+    int32_t GetActualTextStyleNo(const TVDStyle *vdStyle) const;
+
+    // ---- Word painters (positions 1-based in the item's text) ----
+    void ClearLiveSpellingResult();
+    void ClearWordPainters(int32_t index);
+    bool AdjustWordPaintersOnInsert(int32_t index, const rtl::UnicodeString &text, char16_t ch,
+                                    TCustomVDData *vdData);
+    // Removes every painter that overlaps the deleted characters and shifts the ones after
+    // them; true when one was removed.
+    bool AdjustWordPaintersOnDelete(int32_t index, int32_t count);
+    bool GetMisspelling(int32_t offs, int32_t &misOffs, int32_t &misLength) const;
+    bool IsMisspelled(int32_t index) const;
+    bool ValidateMisspelledWord(const rtl::UnicodeString &itemText, const rtl::UnicodeString &word);
+    void AddMisspelling(int32_t startOffs, int32_t length);
+
+    // Parses one "key=value" line of the native format into an extra property.
+    void ReadVDFExtraProperty(std::string_view s, bool utf8Strings);
+
+    // ---- Overridable operations (neutral answers here) ----
+    virtual int32_t GetAssociatedTextStyleNo() const { return -1; }
+    virtual void SetAssociatedTextStyleNo(int32_t) {}
+    virtual TCustomVDData *GetSubVDDataAt(int32_t, int32_t, bool) { return nullptr; }
+    // 5 screen pixels (scaled to the device when sad is given).
+    virtual int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *canvas,
+                                TCustomVDData *vdData);
+    virtual gfx::TGraphic *AsImage() { return nullptr; }
+    // Plain-text form; lineWidth is the width of the line in characters.
+    virtual TVDRawByteString AsText(int32_t lineWidth, TCustomVDData *vdData,
+                                    const TVDRawByteString &text, bool textOnly, bool unicode,
+                                    TVDCodePage codePage);
+    virtual bool GetBoolValue(TVDItemBoolProperty prop) const;
+    virtual bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const;
+    virtual int32_t GetImageWidth(const TVDStyle *) { return 0; }
+    virtual int32_t GetImageHeight(const TVDStyle *) { return 0; }
+    virtual int32_t GetImageWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad);
+    virtual int32_t GetImageHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad);
+    // Style lengths around the content on each side.
+    virtual int32_t GetBorderWidth() const { return 0; }
+    virtual int32_t GetBorderHeight() const { return 0; }
+    virtual void Inserting(TCustomVDData *vdData, TVDRawByteString &text, bool safe);
+    virtual void Inserted(TCustomVDData *vdData, int32_t itemNo);
+    virtual void UpdateAnimator(TCustomVDData *) {}
+    virtual void RemoveLinkToAnimator() {}
+    virtual uint32_t GetSubDocColor() const;
+
+    // Second table.
+    virtual TVDRawByteString GetVDFHeaderTail(TCustomVDData *) const { return {}; }
+    virtual int32_t GetVDFExtraPropertyCount() const;
+    virtual void SaveVDFExtraProperties(rtl::TStream &stream) const;
+    // Copies StyleNo (same class only), ParaNo, ItemOptions and Hint.
+    virtual void Assign(const TCustomVDItemInfo &source);
+    virtual void TransferProperties(const TCustomVDItemInfo &, TCustomVDData *) {}
+    virtual void MovingToUndoList(int32_t itemNo, TCustomVDData *vdData);
+    virtual void MovingFromUndoList(int32_t, TCustomVDData *) {}
+    virtual void Hiding() {}
+    virtual void Unhiding(TCustomVDData *) {}
+    virtual void MarkStylesInUse(TVDDeleteUnusedStylesData &data);
+    virtual void UpdateStyles(TVDDeleteUnusedStylesData &data);
+    // The sub-documents of the item, nullptr when it has none at that position.
+    virtual TCustomVDData *GetSubVDData(std::unique_ptr<TVDStoreSubVDData> &storeState,
+                                        TVDSubVDDataPos position);
+    virtual bool SetExtraIntProperty(TVDExtraItemProperty, int32_t) { return false; }
+    virtual bool GetExtraIntProperty(TVDExtraItemProperty, int32_t &) const { return false; }
+    virtual bool SetExtraIntPropertyEx(int32_t prop, int32_t value);
+    virtual bool GetExtraIntPropertyEx(int32_t prop, int32_t &value) const;
+    virtual bool SetExtraStrProperty(TVDExtraItemStrProperty prop, const rtl::UnicodeString &v);
+    virtual bool GetExtraStrProperty(TVDExtraItemStrProperty prop, rtl::UnicodeString &v) const;
+    virtual bool SetExtraStrPropertyEx(int32_t prop, const rtl::UnicodeString &value);
+    virtual bool GetExtraStrPropertyEx(int32_t prop, rtl::UnicodeString &value) const;
+    virtual TVDReformatType GetExtraIntPropertyReformat(int32_t) const { return vdrfNormal; }
+    virtual TVDReformatType GetExtraStrPropertyReformat(int32_t) const { return vdrfNone; }
+    virtual bool SetExtraCustomProperty(std::string_view, const rtl::UnicodeString &) {
+        return false;
+    }
+    virtual void ConvertToDifferentUnits(int32_t newUnits, TVDStyle *vdStyle, bool recursive);
+    virtual void ChangeParagraphStyles(const TVDIntegerList *paraMapList,
+                                       const TVDIntegerList *newIndices, TVDIntegerList *oldIndices,
+                                       int32_t &index);
+    virtual void ChangeTextStyles(const TVDIntegerList *textMapList,
+                                  const TVDIntegerList *newIndices, TVDIntegerList *oldIndices,
+                                  int32_t &index);
+};
+
+// A run of text in one text style.
+class TVDTextItemInfo : public TCustomVDItemInfo {
+    VD_DECLARE_ITEM_CLASS
+public:
+    using TCustomVDItemInfo::TCustomVDItemInfo;
+    bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
+    void MarkStylesInUse(TVDDeleteUnusedStylesData &data) override;
+    void UpdateStyles(TVDDeleteUnusedStylesData &data) override;
+
+private:
+    // vdbpJump, vdbpAllowsFocus, vdbpXORFocus: the actual text style is a hyperlink;
+    // vdbpHotColdJump: and the style sheet finds it hover-sensitive.
+    bool JumpAnswer(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const;
+};
+
+// Every item that is not text.
+class TVDNonTextItemInfo : public TCustomVDItemInfo {
+    VD_DECLARE_ITEM_CLASS
+public:
+    using TCustomVDItemInfo::TCustomVDItemInfo;
+
+    bool DeleteProtect = false;
+    bool Hidden = false;
+
+    void Assign(const TCustomVDItemInfo &source) override;
+    bool SetExtraIntProperty(TVDExtraItemProperty prop, int32_t value) override;
+    bool GetExtraIntProperty(TVDExtraItemProperty prop, int32_t &value) const override;
+    int32_t GetVDFExtraPropertyCount() const override;
+    void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+
+    virtual int32_t GetLeftOverhang() const { return 0; }
+    virtual int32_t GetHeight(const TVDStyle *) { return 0; }
+    virtual int32_t GetWidth(const TVDStyle *) { return 0; }
+    virtual int32_t GetHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad);
+    virtual int32_t GetWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad);
+    virtual bool HasThumbnail() const { return false; }
+    virtual void FreeThumbnail() {}
+};
+
+// Items that take a whole line (breaks, tables).
+class TVDFullLineItemInfo : public TVDNonTextItemInfo {
+    VD_DECLARE_ITEM_CLASS
+public:
+    using TVDNonTextItemInfo::TVDNonTextItemInfo;
+    bool GetBoolValue(TVDItemBoolProperty prop) const override;
+};
+
+// Rectangular inline items.
+class TVDSimpleRectItemInfo : public TVDNonTextItemInfo {
+    VD_DECLARE_ITEM_CLASS
+public:
+    using TVDNonTextItemInfo::TVDNonTextItemInfo;
+};
+
+// The items of a document in document order; owns them. An item's text lives in the item.
+class TVDItemList {
+public:
+    int32_t Count() const { return static_cast<int32_t>(FItems.size()); }
+    // Index errors: EListError "List index out of bounds (%d)".
+    TCustomVDItemInfo *GetObject(int32_t index) const;
+    const TVDRawByteString &GetItem(int32_t index) const { return GetObject(index)->ItemText; }
+    void SetItem(int32_t index, TVDRawByteString value) {
+        GetObject(index)->ItemText = std::move(value);
+    }
+    // Stores text into the item, then appends / inserts it.
+    void AddObject(TVDRawByteString text, std::unique_ptr<TCustomVDItemInfo> item);
+    void InsertObject(int32_t index, TVDRawByteString text,
+                      std::unique_ptr<TCustomVDItemInfo> item);
+    int32_t IndexOfObject(const TCustomVDItemInfo *item) const;
+    // Takes the item out of the list entry without freeing it (the entry stays, empty, until
+    // removed); the caller owns it.
+    std::unique_ptr<TCustomVDItemInfo> ReleaseObject(int32_t index);
+    // Replaces the entry's item; the old one is handed back, not freed.
+    std::unique_ptr<TCustomVDItemInfo> SetObject(int32_t index,
+                                                 std::unique_ptr<TCustomVDItemInfo> item);
+    // Removes entries (their items, if any are left in them, are freed).
+    void Delete(int32_t index, int32_t count = 1);
+    void Clear() { FItems.clear(); }
+    void Reserve(int32_t capacity) { FItems.reserve(static_cast<size_t>(capacity)); }
+
+private:
+    void CheckIndex(int32_t index) const;
+    std::vector<std::unique_ptr<TCustomVDItemInfo>> FItems;
+};
+
+// The options an item writes into its native-format header: with forceSameAsPrev it continues
+// the line and drops BR, page break and float clearing.
+TVDItemOptions GetVDFItemOptions(TVDItemOptions options, bool forceSameAsPrev);
+
+// Extra-property lines "key=value".
+void WriteVDFExtraIntProperty(rtl::TStream &stream, TVDExtraItemProperty prop, int32_t value);
+void WriteVDFExtraStrProperty(rtl::TStream &stream, TVDExtraItemStrProperty prop,
+                              const rtl::UnicodeString &value);
+void WriteVDFExtraStrPropertyByName(rtl::TStream &stream, std::string_view name,
+                                    const rtl::UnicodeString &value);
+void WriteVDFExtraIntPropertyByName(rtl::TStream &stream, std::string_view name, int32_t value);
+
+// ---- Registry ----
+
+// The class created for style numbers 0 and above (TVDTextItemInfo after start-up).
+extern TVDItemClass ViziVoduTextItemClass;
+// Registers an item class for a negative style number below -9. Registering the same class
+// again changes nothing; -9 and above, or a number taken by another class, raise
+// EViziVoduError "Can't register ViziVodu item type - this StyleNo is already registered".
+void RegisterItemType(int32_t styleNo, TVDItemClass itemClass);
+// Removes every entry of the class.
+void UnregisterItemType(TVDItemClass itemClass);
+// A new empty item for the style number (built-in numbers first, then the registry) with its
+// StyleNo set; nullptr for a negative number without a class.
+std::unique_ptr<TCustomVDItemInfo> CreateItemForStyleNo(int32_t styleNo, TCustomVDData *vdData);
+// A built-in style number (bullets -6, hotspots -4, controls -5) and its class, given by the
+// unit that holds the class; the factory tries built-in numbers before the registry.
+void RegisterBuiltInItemType(int32_t styleNo, TVDItemClass itemClass);
+// Makes the registry and sets the text item class (the item unit's start-up).
+void InitializeItemRegistry();
+void FinalizeItemRegistry();
+
+} // namespace vizivodu

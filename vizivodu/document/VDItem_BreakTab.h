@@ -1,0 +1,60 @@
+// Items drawn by the document itself: the break (-1), a horizontal rule on a line of its own,
+// and the tab (-12), a gap sized by the paragraph's tab stops in the look of a text style.
+#pragma once
+
+#include "vizivodu/document/CVDData.h"
+#include "vizivodu/document/VDItem.h"
+
+namespace vizivodu {
+
+class TVDBreakItemInfo : public TVDFullLineItemInfo {
+    VD_DECLARE_ITEM_CLASS
+public:
+    // A one-unit solid line in the colour of text style 0.
+    explicit TVDBreakItemInfo(TCustomVDData *vdData);
+    // The width arrives as one byte, as the class library's constructor takes it.
+    TVDBreakItemInfo(TCustomVDData *vdData, uint8_t lineWidth, TVDBreakStyle style, TColor color);
+
+    TVDStyleLength LineWidth = 1;
+    TVDBreakStyle Style = vdbsLine;
+    TColor Color = gfx::clNone; // clNone: the colour of text style 0
+
+    void Assign(const TCustomVDItemInfo &source) override;
+    bool GetBoolValue(TVDItemBoolProperty prop) const override;
+    bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
+    // 200 LineWidth, 201 Style, 202 Color.
+    bool SetExtraIntPropertyEx(int32_t prop, int32_t value) override;
+    bool GetExtraIntPropertyEx(int32_t prop, int32_t &value) const override;
+    void ConvertToDifferentUnits(int32_t newUnits, TVDStyle *vdStyle, bool recursive) override;
+    // lineWidth characters (at least 1): "-" for a rule thinner than 2 pixels, "=" otherwise.
+    TVDRawByteString AsText(int32_t lineWidth, TCustomVDData *vdData, const TVDRawByteString &text,
+                            bool textOnly, bool unicode, TVDCodePage codePage) override;
+    // "Color Style LineWidth".
+    TVDRawByteString GetVDFHeaderTail(TCustomVDData *vdData) const override;
+    // The line's end gives a one-pixel solid line in text style 0's colour; otherwise three
+    // numbers, false unless all three are numbers and the style is one of the five.
+    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData);
+};
+
+class TVDTabItemInfo : public TVDSimpleRectItemInfo {
+    VD_DECLARE_ITEM_CLASS
+public:
+    explicit TVDTabItemInfo(TCustomVDData *vdData);
+
+    rtl::UnicodeString Leader; // repeated across the tab; empty for none
+
+    int32_t GetAssociatedTextStyleNo() const override { return FTextStyleNo; }
+    void SetAssociatedTextStyleNo(int32_t value) override { FTextStyleNo = value; }
+    bool GetBoolValue(TVDItemBoolProperty prop) const override;
+    bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
+    void MarkStylesInUse(TVDDeleteUnusedStylesData &data) override;
+    void UpdateStyles(TVDDeleteUnusedStylesData &data) override;
+    // One TAB character.
+    TVDRawByteString AsText(int32_t lineWidth, TCustomVDData *vdData, const TVDRawByteString &text,
+                            bool textOnly, bool unicode, TVDCodePage codePage) override;
+
+private:
+    int32_t FTextStyleNo = 0;
+};
+
+} // namespace vizivodu

@@ -1,0 +1,119 @@
+// Rectangular items (a content box with padding, border and outer margin, aligned on the line
+// or floated) and the picture items: TVDRectItemInfo, TVDGraphicItemInfo (-3) and
+// TVDHotGraphicItemInfo (-10, a picture that is a hyperlink).
+#pragma once
+
+#include "vizivodu/document/CVDData.h"
+#include "vizivodu/document/VDItem.h"
+
+#include "platform/gfx/Graphic.h"
+
+#include <memory>
+
+namespace vizivodu {
+
+class TVDRectItemInfo : public TVDSimpleRectItemInfo {
+    VD_DECLARE_ITEM_CLASS
+public:
+    explicit TVDRectItemInfo(TCustomVDData *vdData) : TVDSimpleRectItemInfo(vdData) {}
+
+    // Split across pages when printed, no piece lower than this (screen pixels); 0: never.
+    int32_t FMinHeightOnPage = 0;
+    TVDVAlign VAlign = vdvaBaseline;
+    // Percent of the content height, or a style length when VShiftAbs.
+    int32_t VShift = 0;
+    bool VShiftAbs = false;
+    TVDStyleLength Spacing = 1; // padding on every side
+    TVDStyleLength BorderWidth = 0;
+    TVDStyleLength OuterHSpacing = 0;
+    TVDStyleLength OuterVSpacing = 0;
+    TColor BackgroundColor = gfx::clNone;
+    TColor BorderColor = 0; // clBlack
+
+    void Assign(const TCustomVDItemInfo &source) override;
+    // Spacing + BorderWidth + the outer spacing of that direction (style lengths).
+    int32_t GetBorderWidth() const override { return Spacing + BorderWidth + OuterHSpacing; }
+    int32_t GetBorderHeight() const override { return Spacing + BorderWidth + OuterVSpacing; }
+    // vdbpFloating for vdvaLeft and vdvaRight.
+    bool GetBoolValue(TVDItemBoolProperty prop) const override;
+    void ConvertToDifferentUnits(int32_t newUnits, TVDStyle *vdStyle, bool recursive) override;
+    // VAlign as a number.
+    TVDRawByteString GetVDFHeaderTail(TCustomVDData *vdData) const override;
+    // Reads the VAlign number at p (the line's end gives vdvaBaseline); false when it is not
+    // a number or not an alignment.
+    bool ReadVDFHeaderTail(const char *&p);
+    bool SetExtraIntProperty(TVDExtraItemProperty prop, int32_t value) override;
+    bool GetExtraIntProperty(TVDExtraItemProperty prop, int32_t &value) const override;
+    int32_t GetVDFExtraPropertyCount() const override;
+    void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+};
+
+class TVDGraphicItemInfo : public TVDRectItemInfo {
+    VD_DECLARE_ITEM_CLASS
+public:
+    explicit TVDGraphicItemInfo(TCustomVDData *vdData);
+    // The item owns image (unless Shared).
+    TVDGraphicItemInfo(TCustomVDData *vdData, std::unique_ptr<gfx::TGraphic> image,
+                       TVDVAlign vAlign);
+    ~TVDGraphicItemInfo() override;
+
+    bool FResizable = true;
+    bool FShared = false;
+    bool FHasThumbnail = false;
+    TVDStyleLength ImageWidth = 0; // 0 or less: the picture's own width
+    TVDStyleLength ImageHeight = 0;
+    int32_t Interval = 0;
+    bool NoHTMLImageSize = false;
+    rtl::UnicodeString Alt;
+    rtl::UnicodeString ImageFileName;
+
+    gfx::TGraphic *GetImage() const { return FImage.get(); }
+    gfx::TGraphic *GetImageCopy() const { return FImageCopy.get(); }
+    // Takes image; the old one is freed unless shared; a thumbnail is dropped.
+    void SetImage(std::unique_ptr<gfx::TGraphic> image, TCustomVDData *vdData);
+    // The item stops owning the image it shows (Shared): the image is not freed with it.
+    void SetShared(bool shared) { FShared = shared; }
+
+    void Assign(const TCustomVDItemInfo &source) override;
+    gfx::TGraphic *AsImage() override { return FImage.get(); }
+    // Content size in screen pixels: ImageWidth (as pixels) when positive, else the picture's.
+    int32_t GetImageWidth(const TVDStyle *vdStyle) override;
+    int32_t GetImageHeight(const TVDStyle *vdStyle) override;
+    int32_t GetImageWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override;
+    int32_t GetImageHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override;
+    // Outer size: content + 2 x the border size in pixels.
+    int32_t GetWidth(const TVDStyle *vdStyle) override;
+    int32_t GetHeight(const TVDStyle *vdStyle) override;
+    int32_t GetWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override;
+    int32_t GetHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override;
+    int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *canvas,
+                        TCustomVDData *vdData) override;
+    bool GetBoolValue(TVDItemBoolProperty prop) const override;
+    bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
+    bool HasThumbnail() const override { return FImageCopy && FHasThumbnail; }
+    void FreeThumbnail() override;
+    void MovingToUndoList(int32_t itemNo, TCustomVDData *vdData) override;
+    void ConvertToDifferentUnits(int32_t newUnits, TVDStyle *vdStyle, bool recursive) override;
+    bool SetExtraIntProperty(TVDExtraItemProperty prop, int32_t value) override;
+    bool GetExtraIntProperty(TVDExtraItemProperty prop, int32_t &value) const override;
+    bool SetExtraStrProperty(TVDExtraItemStrProperty prop, const rtl::UnicodeString &v) override;
+    bool GetExtraStrProperty(TVDExtraItemStrProperty prop, rtl::UnicodeString &v) const override;
+    int32_t GetVDFExtraPropertyCount() const override;
+    void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+
+private:
+    std::unique_ptr<gfx::TGraphic> FImage;
+    std::unique_ptr<gfx::TGraphic> FImageCopy; // a thumbnail or a palette copy
+    void ReleaseImage();
+};
+
+class TVDHotGraphicItemInfo : public TVDGraphicItemInfo {
+    VD_DECLARE_ITEM_CLASS
+public:
+    explicit TVDHotGraphicItemInfo(TCustomVDData *vdData);
+    TVDHotGraphicItemInfo(TCustomVDData *vdData, std::unique_ptr<gfx::TGraphic> image,
+                          TVDVAlign vAlign);
+    bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
+};
+
+} // namespace vizivodu

@@ -1,0 +1,119 @@
+// List markers: the item (-11) that begins a list paragraph and names a list style and a level,
+// and the marker list that numbers the markers of a document in order (counters with level
+// resets and start values, multi-level display texts, legal numbering) and carries the
+// numbering state through the native format.
+#pragma once
+
+#include "vizivodu/document/CVDData.h"
+#include "vizivodu/document/VDItem.h"
+
+#include <vector>
+
+namespace rtl {
+class TStream;
+}
+
+namespace vizivodu {
+
+class TVDListLevel;
+class TVDMarkerList;
+
+class TVDMarkerItemInfo : public TVDSimpleRectItemInfo {
+    VD_DECLARE_ITEM_CLASS
+public:
+    explicit TVDMarkerItemInfo(TCustomVDData *vdData);
+    TVDMarkerItemInfo(TCustomVDData *vdData, int32_t listNo, int32_t level, int32_t startFrom,
+                      bool reset);
+
+    int32_t FWidth = 0;
+    int32_t FHeight = 0;
+    int32_t FDescent = 0;
+    int32_t FOverhang = 0;
+    int32_t FCachedIndexInList = -1;
+    int32_t ListNo = -1;
+    int32_t Level = 0;
+    int32_t Counter = 1;
+    bool Reset = false;
+    int32_t StartFrom = 1;
+    rtl::UnicodeString DisplayString;
+    bool NoHTMLImageSize = false;
+
+    // Copies ListNo, Level, StartFrom, Reset and NoHTMLImageSize (not Counter).
+    void Assign(const TCustomVDItemInfo &source) override;
+    // The level of the list style; a level beyond the last gives the last; nullptr without a
+    // list, for a negative level or a list without levels.
+    const TVDListLevel *GetLevelInfo(const TVDStyle *vdStyle) const;
+    // The marker's index in the list (cached); -1 without a list.
+    int32_t GetIndexInList(const TVDMarkerList *list);
+    // Recomputes DisplayString (the marker at index of list).
+    void MakeDisplayString(const TVDStyle *vdStyle, const TVDMarkerList &list, int32_t index);
+
+    bool GetBoolValue(TVDItemBoolProperty prop) const override;
+    bool SetExtraIntProperty(TVDExtraItemProperty prop, int32_t value) override;
+    bool GetExtraIntProperty(TVDExtraItemProperty prop, int32_t &value) const override;
+    int32_t GetVDFExtraPropertyCount() const override;
+    void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+    void MarkStylesInUse(TVDDeleteUnusedStylesData &data) override;
+    void UpdateStyles(TVDDeleteUnusedStylesData &data) override;
+    // "ListNo Level StartFrom Reset" (the list by number).
+    TVDRawByteString GetVDFHeaderTail(TCustomVDData *vdData) const override;
+    // The list reference (a number, or a quoted list-style name: first match, 0 when absent),
+    // Level, StartFrom and Reset; false when any of them is missing or Level is negative.
+    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8);
+    // Bullets and numbers: the display text and a blank; pictures and images: "* ".
+    TVDRawByteString AsText(int32_t lineWidth, TCustomVDData *vdData, const TVDRawByteString &text,
+                            bool textOnly, bool unicode, TVDCodePage codePage) override;
+    void MovingToUndoList(int32_t itemNo, TCustomVDData *vdData) override;
+    void MovingFromUndoList(int32_t itemNo, TCustomVDData *vdData) override;
+};
+
+// The level information of list listNo, level levelNo (clamped to the last); nullptr when
+// listNo is negative or outside the sheet's lists, or the list has no levels.
+const TVDListLevel *GetListLevelInfo(const TVDStyle *vdStyle, int32_t listNo, int32_t levelNo);
+// The number n in the list type's form: decimal, letters or Roman numerals ("?" below 1 for the
+// last two); empty for the other types.
+rtl::UnicodeString FormatMarkerNumber(int32_t listType, int32_t n);
+// The list-level format "%0:s.%1:s" filled with args: only "%%" and string conversions
+// ("%" [index ":"] ["-"] [width] ["." precision] "s") are taken. False for anything else, or
+// for an argument that is not there.
+bool FormatMarkerText(const rtl::UnicodeString &format, const std::vector<rtl::UnicodeString> &args,
+                      rtl::UnicodeString &out);
+
+// The markers of a document in document order (references; the document owns the items).
+class TVDMarkerList {
+public:
+    int32_t Count() const { return static_cast<int32_t>(FItems.size()); }
+    TVDMarkerItemInfo *Get(int32_t index) const { return FItems[static_cast<size_t>(index)]; }
+    int32_t IndexOf(const TVDMarkerItemInfo *marker) const;
+    void Add(TVDMarkerItemInfo *marker) { FItems.push_back(marker); }
+    void Delete(int32_t index) { FItems.erase(FItems.begin() + index); }
+    void Clear();
+    // Inserts after afterMe (at the start for nullptr), caches and returns the new index.
+    int32_t InsertAfter(TVDMarkerItemInfo *insertMe, TVDMarkerItemInfo *afterMe);
+
+    // The nearest marker before index (of marker, or the entry at index) of the same list and a
+    // lower level, continuing into PrevMarkerList; false when there is none.
+    bool FindParentMarker(int32_t index, const TVDMarkerItemInfo *marker,
+                          const TVDMarkerList *&parentList, int32_t &parentIndex) const;
+    // Recounts from startFrom to the end: the markers of that marker's list, or of every list.
+    void RecalcCounters(int32_t startFrom, const TVDStyle *vdStyle, bool forAllLists);
+    void RecalcDisplayStrings(const TVDStyle *vdStyle);
+
+    // The numbering state of the first count markers: [Int32 17 x count + 8 when includeSize],
+    // Int32 0, Int32 count, then per marker ListNo, Level, Reset (1 byte), StartFrom, Counter.
+    void SaveToStream(rtl::TStream &stream, int32_t count, bool includeSize) const;
+    // Replaces the list by markers that carry the stored state (owned by the list). A count
+    // that does not fit the stream, or a negative one, raises EReadError before anything
+    // changes.
+    void LoadFromStream(rtl::TStream &stream, TCustomVDData *vdData, bool includeSize);
+
+    const TVDMarkerList *PrevMarkerList = nullptr;
+
+private:
+    std::vector<TVDMarkerItemInfo *> FItems;
+    std::vector<std::unique_ptr<TVDMarkerItemInfo>> FStateMarkers; // made by LoadFromStream
+    int32_t CounterOf(int32_t index, const TVDMarkerItemInfo &marker,
+                      const TVDListLevel *level) const;
+};
+
+} // namespace vizivodu

@@ -1,0 +1,4 @@
+# Subsystem 7, rich document layout, display and printing.
+list(APPEND VIZIVODU_SOURCES
+    layout/VDGrIn.cpp
+    layout/VDThumbMaker.cpp)

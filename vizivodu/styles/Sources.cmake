@@ -1,0 +1,13 @@
+# Subsystem 5, rich text styles.
+list(APPEND VIZIVODU_SOURCES
+    styles/VDCollection.cpp
+    styles/VDFuncs.cpp
+    styles/VDStyle.cpp
+    styles/VDStyle_Borders.cpp
+    styles/VDStyle_Canvas.cpp
+    styles/VDStyle_Lists.cpp
+    styles/VDStyle_Para.cpp
+    styles/VDStyle_Records.cpp
+    styles/VDStyle_Templates.cpp
+    styles/VDStyle_Text.cpp
+    styles/VDStyle_Units.cpp)
