@@ -10,7 +10,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     zlib1g-dev libjpeg-dev libpcre2-dev libicu-dev
     libpixman-1-dev libcairo2-dev
+    libfontconfig-dev libfreetype-dev libharfbuzz-dev
     fonts-liberation2 fonts-dejavu-core
+    poppler-utils emf2svg librsvg2-bin libwmf-bin
     imagemagick
 )
 

@@ -1,49 +1,50 @@
-// TBitmap: a 32-bit image in memory with a canvas on it.
+// TBitmap: 32-bit pixels in our own memory with a canvas drawing straight into them.
 #include "platform/gfx/Bitmap.h"
 
-#include "platform/gfx/Canvas_p.h"
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <QImage>
-#include <QPainter>
 #include <QString>
+
+#include <algorithm>
+#include <cstring>
 
 namespace gfx {
 
-struct TBitmap::Impl {
-    QImage image;
-};
-
 namespace {
 
-QString ToQString(const rtl::UnicodeString &s) {
+QString ToQ(const rtl::UnicodeString &s) {
     return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-QImage NewImage(int w, int h) {
-    QImage img(std::max(0, w), std::max(0, h), QImage::Format_RGB32);
-    img.fill(0xFFFFFFFFu);
-    return img;
 }
 
 } // namespace
 
 namespace qt {
 
-QImage &ImageOf(TBitmap &bitmap) {
-    EndPainting(bitmap.GetCanvas());
-    return bitmap.GetImpl().image;
+QImage ImageOf(const TBitmap &bitmap) {
+    if (bitmap.Empty()) {
+        return QImage();
+    }
+    const uint32_t *row = bitmap.ScanLine(0);
+    return QImage(reinterpret_cast<const uchar *>(row), bitmap.GetWidth(), bitmap.GetHeight(),
+                  bitmap.StrideBytes(), QImage::Format_RGB32);
 }
 
-const QImage &ImageOf(const TBitmap &bitmap) {
-    return bitmap.GetImpl().image;
+void SetImage(TBitmap &bitmap, const QImage &image) {
+    // Alpha stays in the words (what ScanLine of a pf32bit bitmap shows); opaque images get 255.
+    const QImage rgb = image.convertToFormat(QImage::Format_ARGB32);
+    bitmap.SetSize(0, 0);
+    bitmap.SetSize(rgb.width(), rgb.height());
+    for (int y = 0; y < rgb.height(); ++y) {
+        std::memcpy(bitmap.ScanLine(y), rgb.constScanLine(y), size_t(rgb.width()) * 4);
+    }
 }
 
 } // namespace qt
 
-TBitmap::TBitmap() : FImpl(std::make_unique<Impl>()) {
-    FCanvas = qt::CanvasOnImage(&FImpl->image);
+TBitmap::TBitmap() {
+    FCanvas = std::make_unique<TPixelCanvas>(nullptr, 0, 0, 0);
 }
 
 TBitmap::TBitmap(int32_t width, int32_t height) : TBitmap() {
@@ -56,11 +57,9 @@ TBitmap::TBitmap(const TBitmap &other) : TBitmap() {
 
 TBitmap &TBitmap::operator=(const TBitmap &other) {
     if (this != &other) {
-        FCanvas->GetImpl().End();
-        other.FCanvas->GetImpl().End();
-        FImpl->image = other.FImpl->image.copy();
+        other.FCanvas->Flush();
         FPixelFormat = other.FPixelFormat;
-        FCanvas = qt::CanvasOnImage(&FImpl->image);
+        Adopt(other.FPixels, other.FWidth, other.FHeight);
         Changed();
     }
     return *this;
@@ -70,12 +69,22 @@ TBitmap::~TBitmap() {
     FCanvas.reset();
 }
 
+void TBitmap::Adopt(std::vector<uint32_t> pixels, int32_t width, int32_t height) {
+    FCanvas->Flush();
+    // The canvas moves to the new memory before the old memory goes.
+    std::vector<uint32_t> old = std::move(FPixels);
+    FPixels = std::move(pixels);
+    FWidth = FPixels.empty() ? 0 : width;
+    FHeight = FPixels.empty() ? 0 : height;
+    FCanvas->Retarget(FPixels.empty() ? nullptr : FPixels.data(), FWidth, FHeight, FWidth * 4);
+}
+
 int32_t TBitmap::GetWidth() const {
-    return FImpl->image.width();
+    return FWidth;
 }
 
 int32_t TBitmap::GetHeight() const {
-    return FImpl->image.height();
+    return FHeight;
 }
 
 void TBitmap::SetWidth(int32_t width) {
@@ -87,21 +96,20 @@ void TBitmap::SetHeight(int32_t height) {
 }
 
 void TBitmap::SetSize(int32_t width, int32_t height) {
-    if (width == GetWidth() && height == GetHeight()) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == FWidth && height == FHeight) {
         return;
     }
-    // The canvas keeps its pen, brush and font; only its surface changes.
-    FCanvas->GetImpl().End();
-    QImage next = NewImage(width, height);
-    if (!FImpl->image.isNull() && !next.isNull()) {
-        QPainter p(&next);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, FImpl->image);
+    // Pixels that still fit stay; new ones are white. The canvas keeps pen, brush and font.
+    FCanvas->Flush();
+    std::vector<uint32_t> next(size_t(width) * size_t(height), 0xFFFFFFFFu);
+    const int32_t w = std::min(width, FWidth), h = std::min(height, FHeight);
+    for (int32_t y = 0; y < h; ++y) {
+        std::memcpy(&next[size_t(y) * size_t(width)], &FPixels[size_t(y) * size_t(FWidth)],
+                    size_t(w) * 4);
     }
-    FImpl->image = next;
-    TCanvas::Impl &ci = FCanvas->GetImpl();
-    ci.surface = Rect(0, 0, GetWidth(), GetHeight());
-    ci.ResetClip();
+    Adopt(std::move(next), width, height);
     Changed();
 }
 
@@ -110,11 +118,9 @@ TCanvas &TBitmap::GetCanvas() {
 }
 
 void TBitmap::DrawOn(TCanvas &canvas, const TRect &dest) const {
-    FCanvas->GetImpl().End();
-    const QImage &img = FImpl->image;
-    canvas.DrawPixels32(dest, reinterpret_cast<const uint32_t *>(img.constBits()), img.width(),
-                        img.height(), int32_t(img.bytesPerLine()),
-                        Rect(0, 0, img.width(), img.height()));
+    FCanvas->Flush();
+    canvas.DrawPixels32(dest, FPixels.data(), FWidth, FHeight, FWidth * 4,
+                        Rect(0, 0, FWidth, FHeight));
 }
 
 void TBitmap::Assign(const TGraphic &source) {
@@ -125,45 +131,40 @@ void TBitmap::Assign(const TGraphic &source) {
     SetSize(0, 0);
     SetSize(source.GetWidth(), source.GetHeight());
     source.DrawOn(*FCanvas, Rect(0, 0, GetWidth(), GetHeight()));
-    FCanvas->GetImpl().End();
+    FCanvas->Flush();
 }
 
 uint32_t *TBitmap::ScanLine(int32_t y) {
-    if (y < 0 || y >= GetHeight()) {
+    if (y < 0 || y >= FHeight) {
         return nullptr;
     }
-    FCanvas->GetImpl().End();
-    return reinterpret_cast<uint32_t *>(FImpl->image.scanLine(y));
+    FCanvas->Flush();
+    return &FPixels[size_t(y) * size_t(FWidth)];
 }
 
 const uint32_t *TBitmap::ScanLine(int32_t y) const {
-    if (y < 0 || y >= GetHeight()) {
+    if (y < 0 || y >= FHeight) {
         return nullptr;
     }
-    FCanvas->GetImpl().End();
-    return reinterpret_cast<const uint32_t *>(FImpl->image.constScanLine(y));
+    FCanvas->Flush();
+    return &FPixels[size_t(y) * size_t(FWidth)];
 }
 
 int32_t TBitmap::StrideBytes() const {
-    return int32_t(FImpl->image.bytesPerLine());
+    return FWidth * 4;
 }
 
 void TBitmap::LoadFromFile(const rtl::UnicodeString &fileName) {
     QImage img;
-    if (!img.load(ToQString(fileName))) {
+    if (!img.load(ToQ(fileName))) {
         throw rtl::Exception(u"Cannot load bitmap from file " + fileName);
     }
-    FCanvas->GetImpl().End();
-    FImpl->image = img.convertToFormat(QImage::Format_RGB32);
-    TCanvas::Impl &ci = FCanvas->GetImpl();
-    ci.surface = Rect(0, 0, GetWidth(), GetHeight());
-    ci.ResetClip();
+    qt::SetImage(*this, img.convertToFormat(QImage::Format_RGB32));
     Changed();
 }
 
 void TBitmap::SaveToFile(const rtl::UnicodeString &fileName) const {
-    FCanvas->GetImpl().End();
-    if (!FImpl->image.save(ToQString(fileName))) {
+    if (!qt::ImageOf(*this).save(ToQ(fileName))) {
         throw rtl::Exception(u"Cannot save bitmap to file " + fileName);
     }
 }

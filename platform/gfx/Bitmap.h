@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace gfx {
 
@@ -52,12 +53,13 @@ public:
     void LoadFromFile(const rtl::UnicodeString &fileName);
     void SaveToFile(const rtl::UnicodeString &fileName) const; // PNG or BMP by extension
 
-    struct Impl;
-    Impl &GetImpl() const { return *FImpl; }
-
 private:
-    std::unique_ptr<Impl> FImpl;
-    std::unique_ptr<TCanvas> FCanvas;
+    // Moves new pixels in (rows of width words) and points the canvas at them.
+    void Adopt(std::vector<uint32_t> pixels, int32_t width, int32_t height);
+
+    std::vector<uint32_t> FPixels; // our own memory, rows FWidth words apart
+    int32_t FWidth = 0, FHeight = 0;
+    std::unique_ptr<TPixelCanvas> FCanvas;
     TPixelFormat FPixelFormat = pfDevice;
 };
 

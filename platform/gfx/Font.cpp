@@ -39,6 +39,11 @@ TFont &TFont::operator=(const TFont &other) {
     FColor = other.FColor;
     FCharset = other.FCharset;
     FPitch = other.FPitch;
+    FEscapement = other.FEscapement;
+    FOrientation = other.FOrientation;
+    FWidth = other.FWidth;
+    FWeight = other.FWeight;
+    FQuality = other.FQuality;
     if (changed) {
         Changed();
     }
@@ -47,7 +52,9 @@ TFont &TFont::operator=(const TFont &other) {
 
 bool TFont::SameAs(const TFont &o) const {
     return FName == o.FName && FHeight == o.FHeight && FPixelsPerInch == o.FPixelsPerInch &&
-           FStyle == o.FStyle && FColor == o.FColor && FCharset == o.FCharset && FPitch == o.FPitch;
+           FStyle == o.FStyle && FColor == o.FColor && FCharset == o.FCharset &&
+           FPitch == o.FPitch && FEscapement == o.FEscapement && FOrientation == o.FOrientation &&
+           FWidth == o.FWidth && FWeight == o.FWeight && FQuality == o.FQuality;
 }
 
 void TFont::Changed() {
@@ -81,6 +88,7 @@ void TFont::SetHeight(int32_t height) {
 void TFont::SetStyle(TFontStyles style) {
     if (!(style == FStyle)) {
         FStyle = style;
+        FWeight = style.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
         Changed();
     }
 }
@@ -111,6 +119,71 @@ void TFont::SetPixelsPerInch(int32_t ppi) {
         FPixelsPerInch = ppi;
         Changed();
     }
+}
+
+void TFont::SetOrientation(int32_t tenths) {
+    if (tenths != FEscapement || tenths != FOrientation) {
+        FEscapement = tenths;
+        FOrientation = tenths;
+        Changed();
+    }
+}
+
+void TFont::SetQuality(uint8_t quality) {
+    if (quality != FQuality) {
+        FQuality = quality;
+        Changed();
+    }
+}
+
+TLogFont TFont::GetLogFont() const {
+    TLogFont lf;
+    lf.lfHeight = FHeight;
+    lf.lfWidth = FWidth;
+    lf.lfEscapement = FEscapement;
+    lf.lfOrientation = FOrientation;
+    const bool bold = FStyle.Contains(fsBold);
+    lf.lfWeight =
+        bold ? (FWeight >= 600 ? FWeight : FW_BOLD) : (FWeight < 600 ? FWeight : FW_NORMAL);
+    lf.lfItalic = FStyle.Contains(fsItalic);
+    lf.lfUnderline = FStyle.Contains(fsUnderline);
+    lf.lfStrikeOut = FStyle.Contains(fsStrikeOut);
+    lf.lfCharSet = FCharset;
+    lf.lfQuality = FQuality;
+    lf.lfPitchAndFamily = FPitch == fpFixed ? 1 : FPitch == fpVariable ? 2 : 0;
+    lf.lfFaceName = FName.substr(0, 31);
+    return lf;
+}
+
+void TFont::SetLogFont(const TLogFont &lf) {
+    TFont next(*this);
+    next.FHeight = lf.lfHeight;
+    next.FWidth = lf.lfWidth;
+    next.FEscapement = lf.lfEscapement;
+    next.FOrientation = lf.lfOrientation;
+    next.FWeight = lf.lfWeight <= 0 ? FW_NORMAL : lf.lfWeight;
+    TFontStyles st;
+    if (next.FWeight >= 600) {
+        st.Include(fsBold);
+    }
+    if (lf.lfItalic) {
+        st.Include(fsItalic);
+    }
+    if (lf.lfUnderline) {
+        st.Include(fsUnderline);
+    }
+    if (lf.lfStrikeOut) {
+        st.Include(fsStrikeOut);
+    }
+    next.FStyle = st;
+    next.FCharset = lf.lfCharSet;
+    next.FQuality = lf.lfQuality;
+    const uint8_t pitch = lf.lfPitchAndFamily & 3;
+    next.FPitch = pitch == 1 ? fpFixed : pitch == 2 ? fpVariable : fpDefault;
+    if (!lf.lfFaceName.empty()) {
+        next.FName = lf.lfFaceName.substr(0, 31);
+    }
+    *this = next;
 }
 
 } // namespace gfx

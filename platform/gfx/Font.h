@@ -1,5 +1,6 @@
-// The font object of canvases and controls: face name, size in points or height in pixels,
-// style, colour and character set.
+// The font object of canvases and controls: face name, size in points or height in logical
+// units, style, colour, character set, orientation; and the logical-font record (LOGFONT)
+// that a canvas selects.
 #pragma once
 
 #include "platform/gfx/Colors.h"
@@ -48,6 +49,31 @@ enum TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
 // Pixels per logical inch of the screen; text sizes in points convert with it.
 constexpr int ScreenPixelsPerInch = 96;
 
+enum : int32_t { FW_NORMAL = 400, FW_BOLD = 700 };
+enum : uint8_t { DEFAULT_QUALITY = 0, DRAFT_QUALITY = 1, PROOF_QUALITY = 2 };
+
+// A logical font as GDI takes it. lfHeight < 0: the em height, > 0: the cell height (ascent
+// plus descent), 0: a default height, all in logical units of the canvas. lfWidth 0 keeps the
+// face's proportions, otherwise it is the average character width. Escapement and orientation
+// are tenths of a degree counter-clockwise. Only the first 31 characters of the face name count.
+struct TLogFont {
+    int32_t lfHeight = 0;
+    int32_t lfWidth = 0;
+    int32_t lfEscapement = 0;
+    int32_t lfOrientation = 0;
+    int32_t lfWeight = FW_NORMAL;
+    uint8_t lfItalic = 0;
+    uint8_t lfUnderline = 0;
+    uint8_t lfStrikeOut = 0;
+    uint8_t lfCharSet = 1;
+    uint8_t lfOutPrecision = 0;
+    uint8_t lfClipPrecision = 0;
+    uint8_t lfQuality = DEFAULT_QUALITY;
+    uint8_t lfPitchAndFamily = 0;
+    rtl::UnicodeString lfFaceName;
+    friend bool operator==(const TLogFont &, const TLogFont &) = default;
+};
+
 // Default: "Tahoma", 8 points, clWindowText, DEFAULT_CHARSET, no style.
 // Size and Height describe one value: Height = -MulDiv(Size, PixelsPerInch, 72); a negative
 // Height is the character height without internal leading, a positive one the cell height.
@@ -76,6 +102,16 @@ public:
     void SetPitch(TFontPitch pitch);
     int32_t GetPixelsPerInch() const { return FPixelsPerInch; }
     void SetPixelsPerInch(int32_t ppi);
+    // Escapement and orientation together, tenths of a degree counter-clockwise.
+    int32_t GetOrientation() const { return FEscapement; }
+    void SetOrientation(int32_t tenths);
+    uint8_t GetQuality() const { return FQuality; }
+    void SetQuality(uint8_t quality);
+
+    // The logical font of these attributes; SetLogFont takes every field of one (the weight
+    // decides fsBold at 600 and above; width, orientation and weight are kept as given).
+    TLogFont GetLogFont() const;
+    void SetLogFont(const TLogFont &font);
 
     bool SameAs(const TFont &other) const; // equal attributes
 
@@ -91,6 +127,11 @@ private:
     TColor FColor;
     TFontCharset FCharset = DEFAULT_CHARSET;
     TFontPitch FPitch = fpDefault;
+    int32_t FEscapement = 0;
+    int32_t FOrientation = 0;
+    int32_t FWidth = 0;
+    int32_t FWeight = FW_NORMAL;
+    uint8_t FQuality = DEFAULT_QUALITY;
 };
 
 // Multiplies then divides with rounding half away from zero, as the Windows MulDiv.

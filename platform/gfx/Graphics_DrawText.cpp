@@ -1,13 +1,6 @@
-// TCanvas::DrawText: the Windows text-in-rectangle layout (alignment, word breaks, prefixes).
+// TCanvas::DrawText: the Windows text-in-rectangle layout (alignment, word breaks, prefixes,
+// tabs, end ellipsis), measured and drawn with the canvas's own text functions.
 #include "platform/gfx/Graphics.h"
-
-#include "platform/gfx/Canvas_p.h"
-#include "platform/gfx/QtBridge_p.h"
-
-#include <QFontMetrics>
-#include <QPainter>
-#include <QString>
-#include <QStringList>
 
 #include <algorithm>
 
@@ -15,11 +8,13 @@ namespace gfx {
 
 namespace {
 
+using rtl::UnicodeString;
+
 // "&&" shows one '&'; a single '&' marks the next character as the accelerator and is dropped.
-QString StripPrefixes(const QString &s) {
-    QString out;
+UnicodeString StripPrefixes(const UnicodeString &s) {
+    UnicodeString out;
     out.reserve(s.size());
-    for (qsizetype i = 0; i < s.size(); ++i) {
+    for (size_t i = 0; i < s.size(); ++i) {
         if (s[i] == u'&') {
             if (i + 1 < s.size() && s[i + 1] == u'&') {
                 out += u'&';
@@ -32,11 +27,11 @@ QString StripPrefixes(const QString &s) {
     return out;
 }
 
-QString ExpandTabs(const QString &s) {
-    QString out;
-    for (QChar c : s) {
+UnicodeString ExpandTabs(const UnicodeString &s) {
+    UnicodeString out;
+    for (char16_t c : s) {
         if (c == u'\t') {
-            out += QString(8 - out.size() % 8, u' ');
+            out.append(8 - out.size() % 8, u' ');
         } else {
             out += c;
         }
@@ -44,48 +39,81 @@ QString ExpandTabs(const QString &s) {
     return out;
 }
 
+std::vector<UnicodeString> Split(const UnicodeString &s, char16_t sep) {
+    std::vector<UnicodeString> parts;
+    size_t start = 0;
+    for (size_t i = 0; i <= s.size(); ++i) {
+        if (i == s.size() || s[i] == sep) {
+            parts.push_back(s.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
 // Greedy word wrap of one paragraph; a word wider than the width keeps a line of its own.
-void WrapParagraph(const QString &para, int width, const QFontMetrics &fm, QStringList &lines) {
-    const QStringList words = para.split(u' ');
-    QString line;
-    for (const QString &w : words) {
-        const QString candidate = line.isEmpty() ? w : line + u' ' + w;
-        if (!line.isEmpty() && fm.horizontalAdvance(candidate) > width) {
-            lines << line;
+void WrapParagraph(const UnicodeString &para, int32_t width, TCanvas &c,
+                   std::vector<UnicodeString> &lines) {
+    UnicodeString line;
+    bool first = true;
+    for (const UnicodeString &w : Split(para, u' ')) {
+        const UnicodeString candidate = first ? w : line + u' ' + w;
+        if (!first && c.TextWidth(candidate) > width) {
+            lines.push_back(line);
             line = w;
         } else {
             line = candidate;
         }
+        first = false;
     }
-    lines << line;
+    lines.push_back(line);
 }
 
-QStringList LayoutLines(QString text, int width, uint32_t format, const QFontMetrics &fm) {
+std::vector<UnicodeString> LayoutLines(UnicodeString text, int32_t width, uint32_t format,
+                                       TCanvas &c) {
     if (!(format & DT_NOPREFIX)) {
         text = StripPrefixes(text);
     }
     if (format & DT_EXPANDTABS) {
         text = ExpandTabs(text);
     }
-    QStringList lines;
+    std::vector<UnicodeString> lines;
     if (format & DT_SINGLELINE) {
-        lines << text;
+        lines.push_back(text);
         return lines;
     }
-    text.replace(u"\r\n"_qs, u"\n"_qs);
-    for (const QString &para : text.split(u'\n')) {
+    UnicodeString joined;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            continue;
+        }
+        joined += text[i];
+    }
+    for (const UnicodeString &para : Split(joined, u'\n')) {
         if (format & DT_WORDBREAK) {
-            WrapParagraph(para, width, fm, lines);
+            WrapParagraph(para, width, c, lines);
         } else {
-            lines << para;
+            lines.push_back(para);
         }
     }
     return lines;
 }
 
-int LineLeft(const TRect &r, int lineWidth, uint32_t format) {
+// The longest start of line that fits width with "..." after it.
+UnicodeString Ellipsis(const UnicodeString &line, int32_t width, TCanvas &c) {
+    if (c.TextWidth(line) <= width) {
+        return line;
+    }
+    const UnicodeString dots = u"...";
+    std::vector<int32_t> ext;
+    int32_t fit = 0;
+    c.GetTextExtentExPoint(line, std::max(0, width - c.TextWidth(dots)), &fit, &ext);
+    return line.substr(0, size_t(fit)) + dots;
+}
+
+int32_t LineLeft(const TRect &r, int32_t lineWidth, uint32_t format) {
     if (format & DT_CENTER) {
-        return r.Left + (r.Width() - lineWidth) / 2;
+        return int32_t(r.Left + (int64_t(r.Right) - r.Left - lineWidth) / 2);
     }
     if (format & DT_RIGHT) {
         return r.Right - lineWidth;
@@ -96,48 +124,37 @@ int LineLeft(const TRect &r, int lineWidth, uint32_t format) {
 } // namespace
 
 int32_t TCanvas::DrawText(const rtl::UnicodeString &text, TRect &r, uint32_t format) {
-    const QFont f = qt::ToQFont(FFont);
-    const QFontMetrics fm(f);
-    const int lineHeight = fm.ascent() + fm.descent();
-    const QStringList lines =
-        LayoutLines(QString::fromUtf16(text.data(), qsizetype(text.size())), r.Width(), format, fm);
-    const int height = lineHeight * int(lines.size());
+    const int32_t lineHeight = GetTextMetrics().tmHeight;
+    const int32_t width = int32_t(std::clamp<int64_t>(int64_t(r.Right) - r.Left, 0, INT32_MAX));
+    const std::vector<UnicodeString> lines = LayoutLines(text, width, format, *this);
+    const int32_t height = lineHeight * int32_t(lines.size());
     if (format & DT_CALCRECT) {
-        int widest = 0;
-        for (const QString &l : lines) {
-            widest = std::max(widest, fm.horizontalAdvance(l));
+        int32_t widest = 0;
+        for (const UnicodeString &l : lines) {
+            widest = std::max(widest, TextWidth(l));
         }
         r.Right = r.Left + widest;
         r.Bottom = r.Top + height;
         return height;
     }
-    int y = r.Top;
+    int32_t y = r.Top;
     if ((format & DT_SINGLELINE) && (format & DT_VCENTER)) {
-        y = r.Top + (r.Height() - lineHeight) / 2;
+        y = int32_t(r.Top + (int64_t(r.Bottom) - r.Top - lineHeight) / 2);
     } else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM)) {
         y = r.Bottom - lineHeight;
     }
-    QPainter &p = FImpl->Painter();
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (!(format & DT_NOCLIP)) {
-        p.setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::IntersectClip);
-    }
-    p.setFont(f);
-    for (QString line : lines) {
+    // DrawText places lines by their top-left corner whatever the text alignment says.
+    const uint32_t align = SetTextAlign(TA_TOP | TA_LEFT | (GetTextAlign() & TA_RTLREADING));
+    const uint32_t options = (format & DT_NOCLIP) ? 0u : uint32_t(ETO_CLIPPED);
+    for (UnicodeString line : lines) {
         if (format & DT_END_ELLIPSIS) {
-            line = fm.elidedText(line, Qt::ElideRight, r.Width());
+            line = Ellipsis(line, width, *this);
         }
-        const int w = fm.horizontalAdvance(line);
-        const int x = LineLeft(r, w, format);
-        if (FBrush.GetStyle() != bsClear) {
-            p.fillRect(QRect(x, y, w, lineHeight), qt::ToQColor(FBrush.GetColor()));
-        }
-        p.setPen(qt::ToQColor(FFont.GetColor()));
-        p.drawText(QPoint(x, y + fm.ascent()), line);
+        const int32_t x = LineLeft(r, TextWidth(line), format);
+        ExtTextOut(x, y, options, &r, line);
         y += lineHeight;
     }
-    p.restore();
+    SetTextAlign(align);
     return height;
 }
 

@@ -6,11 +6,14 @@ namespace gfx {
 TPen &TPen::operator=(const TPen &other) {
     if (this != &other) {
         const bool changed = FColor != other.FColor || FWidth != other.FWidth ||
-                             FStyle != other.FStyle || FMode != other.FMode;
+                             FStyle != other.FStyle || FMode != other.FMode ||
+                             FEndCap != other.FEndCap || FJoinStyle != other.FJoinStyle;
         FColor = other.FColor;
         FWidth = other.FWidth;
         FStyle = other.FStyle;
         FMode = other.FMode;
+        FEndCap = other.FEndCap;
+        FJoinStyle = other.FJoinStyle;
         if (changed) {
             Changed();
         }
@@ -32,7 +35,7 @@ void TPen::SetColor(TColor color) {
 }
 
 void TPen::SetWidth(int32_t width) {
-    width = width < 1 ? 1 : width;
+    width = width < 0 ? 0 : width;
     if (width != FWidth) {
         FWidth = width;
         Changed();
@@ -49,6 +52,20 @@ void TPen::SetStyle(TPenStyle style) {
 void TPen::SetMode(TPenMode mode) {
     if (mode != FMode) {
         FMode = mode;
+        Changed();
+    }
+}
+
+void TPen::SetEndCap(TPenEndCap cap) {
+    if (cap != FEndCap) {
+        FEndCap = cap;
+        Changed();
+    }
+}
+
+void TPen::SetJoinStyle(TPenJoinStyle join) {
+    if (join != FJoinStyle) {
+        FJoinStyle = join;
         Changed();
     }
 }

@@ -2,7 +2,7 @@
 #include "platform/gfx/Picture.h"
 
 #include "platform/gfx/Bitmap.h"
-#include "platform/gfx/Canvas_p.h"
+#include "platform/gfx/Metafile.h"
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
@@ -56,14 +56,18 @@ bool IsPng(const uint8_t *data, size_t size) {
 
 } // namespace
 
+struct TPngAccess {
+    static QImage &Image(const TPngImage &png) { return png.FImpl->image; }
+};
+
 namespace qt {
 
 const QImage &ImageOf(const TPngImage &png) {
-    return png.GetImpl().image;
+    return TPngAccess::Image(png);
 }
 
 void SetImage(TPngImage &png, const QImage &image) {
-    png.GetImpl().image = image.convertToFormat(QImage::Format_ARGB32);
+    TPngAccess::Image(png) = image.convertToFormat(QImage::Format_ARGB32);
 }
 
 QImage ImageOfGraphic(const TGraphic &graphic) {
@@ -75,9 +79,9 @@ QImage ImageOfGraphic(const TGraphic &graphic) {
     }
     TBitmap bitmap;
     bitmap.Assign(graphic);
-    const QImage &image = ImageOf(bitmap);
-    return bitmap.GetPixelFormat() == pf32bit ? image.copy()
-                                              : image.convertToFormat(QImage::Format_RGB32);
+    const QImage image = ImageOf(bitmap);
+    return bitmap.GetPixelFormat() == pf32bit ? image.convertToFormat(QImage::Format_ARGB32)
+                                              : image.copy();
 }
 
 } // namespace qt
@@ -103,11 +107,13 @@ void TPngImage::DrawOn(TCanvas &canvas, const TRect &dest) const {
     if (FImpl->image.isNull() || dest.IsEmpty()) {
         return;
     }
-    QPainter &p = canvas.GetImpl().Painter();
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.drawImage(QRect(dest.Left, dest.Top, dest.Width(), dest.Height()), FImpl->image);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QImage &img = FImpl->image;
+    TBlendFunction blend;
+    blend.AlphaFormat = AC_SRC_ALPHA;
+    canvas.AlphaBlend(dest,
+                      {reinterpret_cast<const uint32_t *>(img.constBits()), img.width(),
+                       img.height(), int32_t(img.bytesPerLine())},
+                      Rect(0, 0, img.width(), img.height()), blend, true);
 }
 
 void TPngImage::LoadFromFile(const rtl::UnicodeString &fileName) {
@@ -167,6 +173,8 @@ void TPicture::SetGraphic(const TGraphic *graphic) {
         FGraphic = std::make_unique<TPngImage>(*png);
     } else if (auto *bmp = dynamic_cast<const TBitmap *>(graphic)) {
         FGraphic = std::make_unique<TBitmap>(*bmp);
+    } else if (auto *metafile = dynamic_cast<const TMetafile *>(graphic)) {
+        FGraphic = std::make_unique<TMetafile>(*metafile);
     } else {
         auto copy = std::make_unique<TBitmap>();
         copy->Assign(*graphic);
@@ -181,9 +189,9 @@ void TPicture::LoadFromMemory(const uint8_t *data, size_t size) {
         png->LoadFromMemory(data, size);
         FGraphic = std::move(png);
     } else {
-        QImage img = DecodeOrThrow(data, size, nullptr);
-        auto bmp = std::make_unique<TBitmap>(img.width(), img.height());
-        qt::ImageOf(*bmp) = img.convertToFormat(QImage::Format_RGB32);
+        const QImage img = DecodeOrThrow(data, size, nullptr);
+        auto bmp = std::make_unique<TBitmap>();
+        qt::SetImage(*bmp, img);
         FGraphic = std::move(bmp);
     }
     Changed();

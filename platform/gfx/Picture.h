@@ -38,14 +38,14 @@ public:
     // The pixels as an opaque-alpha-kept 32-bit bitmap.
     void AssignTo(TBitmap &bitmap) const;
 
-    struct Impl;
-    Impl &GetImpl() const { return *FImpl; }
-
 private:
+    struct Impl;
+    friend struct TPngAccess; // the Qt side of the platform layer (Picture.cpp)
     std::unique_ptr<Impl> FImpl;
 };
 
-// Holds one picture of any supported kind (PNG, BMP); chosen by the data's signature.
+// Holds one picture of any supported kind (PNG, BMP, and metafiles given with SetGraphic);
+// loading chooses by the data's signature.
 class TPicture {
 public:
     TPicture();

@@ -26,19 +26,14 @@ TColor FromQColor(const QColor &c); // $00BBGGRR
 QFont ToQFont(const TFont &font);   // pixel size from Height, family resolved by fontconfig
 void FromQFont(const QFont &qfont, TFont &font);
 
-// A canvas on an image that the caller keeps alive; the canvas begins painting lazily.
-std::unique_ptr<TCanvas> CanvasOnImage(QImage *image);
-// A canvas on a painter that is active for the canvas's lifetime (a control's paint event);
-// paintArea is the area being painted, in the painter's coordinates.
-std::unique_ptr<TCanvas> CanvasOnPainter(QPainter *painter, const TRect &paintArea);
-// Narrows the canvas's clip to region (device pixels, within the surface): the area being
-// painted when it is not one rectangle.
-void SetClipRegion(TCanvas &canvas, const QRegion &region);
-// Ends the canvas's own painter, if any, so the image underneath can be resized or read.
-void EndPainting(TCanvas &canvas);
+// A canvas on the painter of a paint event, limited to paintRegion (the painter's
+// coordinates); the painter must stay active for the canvas's lifetime.
+std::unique_ptr<TCanvas> WindowCanvas(QPainter *painter, const QRegion &paintRegion);
 
-QImage &ImageOf(TBitmap &bitmap);
-const QImage &ImageOf(const TBitmap &bitmap);
+// The bitmap's pixels as an image over its memory (valid until the bitmap changes size), and
+// new pixels for a bitmap (it takes the image's size).
+QImage ImageOf(const TBitmap &bitmap);
+void SetImage(TBitmap &bitmap, const QImage &image);
 const QImage &ImageOf(const TPngImage &png);
 void SetImage(TPngImage &png, const QImage &image);
 // A copy of any picture's pixels at its own size: PNG images keep their alpha, bitmaps keep

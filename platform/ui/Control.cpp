@@ -407,8 +407,7 @@ gfx::TBitmap TControl::GrabForTesting() {
     }
     QCoreApplication::processEvents();
     const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    result.SetSize(img.width(), img.height());
-    gfx::qt::ImageOf(result) = img;
+    gfx::qt::SetImage(result, img);
     return result;
 }
 

@@ -262,12 +262,7 @@ protected:
 
     void paintEvent(QPaintEvent *e) override {
         QPainter p(this);
-        const QRect r = e->rect();
-        auto canvas = gfx::qt::CanvasOnPainter(
-            &p, gfx::Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
-        if (e->region().rectCount() > 1) {
-            gfx::qt::SetClipRegion(*canvas, e->region());
-        }
+        auto canvas = gfx::qt::WindowCanvas(&p, e->region());
         gfx::TCanvas &state = StateCanvas(FControl);
         canvas->SetPen(state.GetPen());
         canvas->SetBrush(state.GetBrush());

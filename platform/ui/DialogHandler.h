@@ -11,6 +11,8 @@ namespace ui {
 
 class TForm;
 class TFileDialog;
+class TPrintDialog;
+class TPrinterSetupDialog;
 
 struct TDialogHandler {
     // Gets the text, caption and MB_ flags; returns the answer (IDOK ...).
@@ -22,6 +24,10 @@ struct TDialogHandler {
     std::function<int32_t(TForm &form)> ShowModal;
     // Gets an open or save dialog (its FileName may be set); returns whether it was confirmed.
     std::function<bool(TFileDialog &dialog)> FileDialog;
+    // Get the print and printer set-up dialogs filled from the printer; the handler changes
+    // what a user would and returns whether the dialog was confirmed.
+    std::function<bool(TPrintDialog &dialog)> PrintDialog;
+    std::function<bool(TPrinterSetupDialog &dialog)> PrinterSetupDialog;
 };
 
 void SetDialogHandler(TDialogHandler handler);

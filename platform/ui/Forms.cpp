@@ -84,11 +84,7 @@ gfx::TBitmap TForm::WindowIconForTesting(int32_t size) const {
         return bitmap;
     }
     bitmap.SetPixelFormat(gfx::pf32bit);
-    bitmap.SetSize(size, size);
-    gfx::qt::ImageOf(bitmap) = icon.pixmap(QSize(size, size))
-                                   .toImage()
-                                   .scaled(size, size)
-                                   .convertToFormat(QImage::Format_ARGB32);
+    gfx::qt::SetImage(bitmap, icon.pixmap(QSize(size, size)).toImage().scaled(size, size));
     return bitmap;
 }
 

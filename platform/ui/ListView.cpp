@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
+#include <QRegion>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
@@ -95,8 +96,7 @@ private:
             state.Include(cdsFocused);
         }
         const QRect r = option.rect;
-        auto canvas = gfx::qt::CanvasOnPainter(
-            p, gfx::Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+        auto canvas = gfx::qt::WindowCanvas(p, QRegion(r));
         canvas->SetFont(font);
         canvas->GetBrush().SetColor(brush);
         qt::SetPaintCanvas(FList, canvas.get());

@@ -1,0 +1,128 @@
+// The print and printer set-up dialogs through the dialog handler: filled from the printer,
+// applied to it only when confirmed.
+#include "platform/gfx/Printers.h"
+#include "platform/ui/DialogHandler.h"
+#include "platform/ui/PrintDialogs.h"
+
+#include <gtest/gtest.h>
+
+using namespace ui;
+
+namespace {
+
+// The process's printer with one made-up queue ("Office", index 0) and the PDF printer (1).
+struct PrinterFixture : ::testing::Test {
+    gfx::TPrinter &printer = gfx::Printer();
+    void SetUp() override {
+        printer.SetSystemPrintersForTesting({u"Office"});
+        printer.SetPrinterIndex(0);
+        printer.SetCopies(1);
+        printer.SetCollate(false);
+        printer.SetFileName(u"");
+        printer.SetPaperSize(gfx::DMPAPER_A4);
+        printer.SetOrientation(gfx::poPortrait);
+    }
+    void TearDown() override { printer.SetSystemPrintersForTesting({}); }
+};
+
+} // namespace
+
+TEST_F(PrinterFixture, PrintDialogOpensWithThePrintersChoicesAndAppliesTheUsers) {
+    int32_t seenIndex = -2, seenCopies = -2;
+    TDialogHandler handler;
+    handler.PrintDialog = [&](TPrintDialog &d) {
+        seenIndex = d.GetPrinterIndex();
+        seenCopies = d.GetCopies();
+        d.SetPrinterIndex(1); // the PDF printer
+        d.SetCopies(3);
+        d.SetCollate(true);
+        d.SetFileName(u"/tmp/report.pdf");
+        return true;
+    };
+    TDialogHandlerScope scope(handler);
+    TPrintDialog dialog(nullptr);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(seenIndex, 0);
+    EXPECT_EQ(seenCopies, 1);
+    EXPECT_TRUE(printer.IsPdfPrinter());
+    EXPECT_EQ(printer.GetCopies(), 3);
+    EXPECT_TRUE(printer.GetCollate());
+    EXPECT_EQ(printer.GetFileName(), u"/tmp/report.pdf");
+}
+
+TEST_F(PrinterFixture, CancellingChangesNothing) {
+    TDialogHandler handler;
+    handler.PrintDialog = [](TPrintDialog &d) {
+        d.SetPrinterIndex(1);
+        d.SetCopies(5);
+        return false;
+    };
+    handler.PrinterSetupDialog = [](TPrinterSetupDialog &d) {
+        d.SetOrientation(gfx::poLandscape);
+        return false;
+    };
+    TDialogHandlerScope scope(handler);
+    TPrintDialog print(nullptr);
+    TPrinterSetupDialog setup(nullptr);
+    EXPECT_FALSE(print.Execute());
+    EXPECT_FALSE(setup.Execute());
+    EXPECT_EQ(printer.GetPrinterIndex(), 0);
+    EXPECT_EQ(printer.GetCopies(), 1);
+    EXPECT_EQ(printer.GetOrientation(), gfx::poPortrait);
+}
+
+TEST_F(PrinterFixture, AQueueGetsTheFileOnlyWhenPrintingToAFile) {
+    printer.SetFileName(u"/tmp/old.pdf");
+    bool toFile = false;
+    TDialogHandler handler;
+    handler.PrintDialog = [&](TPrintDialog &d) {
+        d.SetPrintToFile(toFile);
+        d.SetFileName(u"/tmp/queue.pdf");
+        return true;
+    };
+    TDialogHandlerScope scope(handler);
+    TPrintDialog dialog(nullptr);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(printer.GetFileName(), u"");
+    toFile = true;
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(printer.GetFileName(), u"/tmp/queue.pdf");
+}
+
+TEST_F(PrinterFixture, PageRangesStayWithinTheDocument) {
+    TDialogHandler handler;
+    handler.PrintDialog = [](TPrintDialog &d) {
+        d.SetPrintRange(prPageNums);
+        d.SetFromPage(0);
+        d.SetToPage(99);
+        d.SetCopies(0);
+        return true;
+    };
+    TDialogHandlerScope scope(handler);
+    TPrintDialog dialog(nullptr);
+    dialog.SetMinPage(1);
+    dialog.SetMaxPage(4);
+    dialog.SetOption(poPageNums, true);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.GetFromPage(), 1);
+    EXPECT_EQ(dialog.GetToPage(), 4);
+    EXPECT_EQ(dialog.GetCopies(), 1);
+}
+
+TEST_F(PrinterFixture, SetupDialogChoosesPrinterPaperAndOrientation) {
+    TDialogHandler handler;
+    handler.PrinterSetupDialog = [](TPrinterSetupDialog &d) {
+        EXPECT_EQ(d.GetPaperSize(), gfx::DMPAPER_A4);
+        d.SetPrinterIndex(1);
+        d.SetPaperSize(gfx::DMPAPER_A5);
+        d.SetOrientation(gfx::poLandscape);
+        return true;
+    };
+    TDialogHandlerScope scope(handler);
+    TPrinterSetupDialog dialog(nullptr);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_TRUE(printer.IsPdfPrinter());
+    // A5 across at 600 dpi: 210 x 148 mm.
+    EXPECT_EQ(printer.GetPageWidth(), 4960);
+    EXPECT_EQ(printer.GetPageHeight(), 3496);
+}
