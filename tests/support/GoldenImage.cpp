@@ -88,6 +88,26 @@ bool UpdateRequested() {
 
 } // namespace
 
+int64_t DifferingPixels(const gfx::TBitmap &a, const gfx::TBitmap &b, int channelTolerance) {
+    if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight()) {
+        return -1;
+    }
+    int64_t differing = 0;
+    for (int32_t y = 0; y < a.GetHeight(); ++y) {
+        const uint32_t *ra = a.ScanLine(y), *rb = b.ScanLine(y);
+        for (int32_t x = 0; x < a.GetWidth(); ++x) {
+            for (int shift = 0; shift < 24; shift += 8) {
+                const int ca = int(ra[x] >> shift & 0xFF), cb = int(rb[x] >> shift & 0xFF);
+                if (std::abs(ca - cb) > channelTolerance) {
+                    ++differing;
+                    break;
+                }
+            }
+        }
+    }
+    return differing;
+}
+
 void ExpectMatchesGolden(const gfx::TBitmap &actual, const std::string &name,
                          const std::vector<gfx::TRect> &textAreas) {
     const std::filesystem::path path = kGoldenFolder / name;

@@ -28,6 +28,10 @@ namespace wbtest {
 void ExpectMatchesGolden(const gfx::TBitmap &actual, const std::string &name,
                          const std::vector<gfx::TRect> &textAreas = {});
 
+// The number of pixels of a and b whose red, green or blue differ by more than channelTolerance
+// (alpha ignored); -1 when their sizes differ. For comparing two drawings made by a test.
+int64_t DifferingPixels(const gfx::TBitmap &a, const gfx::TBitmap &b, int channelTolerance = 0);
+
 // The share of a set of text rectangles' pixels that may differ: 2 in 100.
 inline constexpr int kTextAreaTolerancePercent = 2;
 
