@@ -85,6 +85,7 @@ TVDMainForm::TVDMainForm(ui::TComponent *owner) : ui::TForm(owner) {
     CreateResultContentList();
     CreateTotalList();
     EnableAlign();
+    SetTabOrders();
 
     OpenDialog1 = new ui::TOpenDialog(this);
     OpenDialog1->SetFileName(u"Result.txt");
@@ -210,6 +211,24 @@ void TVDMainForm::CreateResultContentList() {
     SetFontOf(*Label2, 12, {});
 }
 
+// Tab goes through the window as the eye reads it: the result-file bar, the signatories, the
+// program's name and the report, then the totals and the ECGs.
+void TVDMainForm::SetTabOrders() {
+    const std::initializer_list<ui::TWinControl *> orders[] = {
+        {pnlTop, TotalLV, lvResultContent},
+        {pnlResTxt, pnlJury, pnlReport},
+        {editResTxt, btnOpenResTxt, btnReloadResult},
+        {btnMainSign, btnJury},
+        {edProgrName, btnReport},
+    };
+    for (const auto &controls : orders) {
+        int32_t order = 0;
+        for (ui::TWinControl *control : controls) {
+            control->SetTabOrder(order++);
+        }
+    }
+}
+
 void TVDMainForm::LoadLogo() {
     Image1->GetPicture().LoadFromMemory(LogoPng, LogoPngSize);
 }
@@ -233,8 +252,7 @@ void TVDMainForm::FormCreate(ui::TComponent *sender) {
     }
     const TLoadResult load = FData.LoadReferenceDatabase(edfFolderName);
     SetDatabaseActionsEnabled(load.Ok);
-    FillResultContent();
-    FillTotals();
+    ShowData();
     if (!load.Ok) {
         ShowUserMessage(load.Message);
     }
@@ -269,8 +287,7 @@ void TVDMainForm::btnReloadResultClick(ui::TComponent *sender) {
         btnReport->SetEnabled(true);
     }
     // Every outcome other than a scoring is a reset, which the lists show too.
-    FillResultContent();
-    FillTotals();
+    ShowData();
     if (!outcome.Message.empty()) {
         ShowUserMessage(outcome.Message);
     }
@@ -320,6 +337,21 @@ void TVDMainForm::OpenEcgViewer(const UnicodeString &path) {
         return;
     }
     ShowEcgViewer(FLightECGView, this, path);
+}
+
+// The lists show what the data holds. When filling them fails (out of memory), the results
+// are reset and the lists show the reset, as after any other failed reading; then the error
+// goes on to the application's error display.
+void TVDMainForm::ShowData() {
+    try {
+        FillResultContent();
+        FillTotals();
+    } catch (...) {
+        FData.ResetResults();
+        FillResultContent();
+        FillTotals();
+        throw;
+    }
 }
 
 void TVDMainForm::FillTotals() {

@@ -102,8 +102,10 @@ private:
     void CreateReportBar();
     void CreateTotalList();
     void CreateResultContentList();
+    void SetTabOrders();
     void LoadLogo();
     void SetDatabaseActionsEnabled(bool enabled);
+    void ShowData();
     void FillTotals();
     void FillResultContent();
     void ShowUserMessage(const UnicodeString &text);

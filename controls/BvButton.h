@@ -154,11 +154,17 @@ public:
     void Click() override;
     void PerformClick() override;
 
+    // A push button to screen readers, named by its caption without accelerator marks;
+    // "Press" clicks it as Space does; a group button is checkable and checked while down.
+    ui::TAccessibleInfo GetAccessibleInfo() const override;
+    rtl::UnicodeString GetAccessibleName() const override;
+    void AccessiblePress() override;
+
 protected:
     virtual void CaptionRect(TRect &rect);
     virtual void PaintButtonCaption(gfx::TCanvas &canvas);
     virtual void BuildDownPattern(gfx::TBitmap &bitmap);
-    void StateChanged() override { Invalidate(); }
+    void StateChanged() override;
     void PaintFace(gfx::TCanvas &canvas) override;
     void Dispatch(ui::TMessage &message) override;
 

@@ -83,7 +83,7 @@ void TBvButton::SetDown(bool v) {
     }
     FDown = v;
     FState = v ? bsExclusive : bsUp;
-    Invalidate();
+    StateChanged();
     if (v) {
         NotifyGroup();
     }
@@ -115,7 +115,7 @@ void TBvButton::CMButtonGroup(ui::TMessage &m) {
     if (sender->GetDown() && FDown) {
         FDown = false;
         FState = bsUp;
-        Invalidate();
+        StateChanged();
     }
     FAllowAllUp = sender->GetAllowAllUp();
 }
@@ -141,6 +141,32 @@ void TBvButton::PerformClick() {
     Click();
 }
 
+void TBvButton::StateChanged() {
+    Invalidate();
+    AccessibleStateChanged();
+}
+
+ui::TAccessibleInfo TBvButton::GetAccessibleInfo() const {
+    ui::TAccessibleInfo info;
+    info.Role = ui::arPushButton;
+    info.Pressable = true;
+    info.Checkable = FGroupIndex != 0;
+    info.Checked = FGroupIndex != 0 && FDown;
+    info.Pressed = FShowDownVersion;
+    info.DefaultButton = FActive;
+    return info;
+}
+
+rtl::UnicodeString TBvButton::GetAccessibleName() const {
+    return StripAccelerators(GetCaption());
+}
+
+void TBvButton::AccessiblePress() {
+    if (GetEnabled()) {
+        PerformClick();
+    }
+}
+
 void TBvButton::Dispatch(ui::TMessage &m) {
     switch (m.Msg) {
     case CM_BVBUTTONGROUP:
@@ -158,12 +184,6 @@ void TBvButton::Dispatch(ui::TMessage &m) {
     case ui::WM_GETDLGCODE:
         m.Result = ui::DLGC_BUTTON | (FActive ? ui::DLGC_DEFPUSHBUTTON : ui::DLGC_UNDEFPUSHBUTTON);
         return;
-    case ui::WM_KILLFOCUS:
-        if (!IsDestroying() && FActive != FDefault) {
-            FActive = FDefault;
-            Invalidate();
-        }
-        break;
     default:
         break;
     }
@@ -202,7 +222,7 @@ void TBvButton::CMFocusChanged(ui::TMessage &m) {
     const bool active = isButton ? focused == this : FDefault;
     if (active != FActive) {
         FActive = active;
-        Invalidate();
+        StateChanged();
     }
 }
 

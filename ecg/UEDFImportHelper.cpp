@@ -40,12 +40,39 @@ constexpr std::uint8_t GroupLeadTables[3][12] = {
 const char16_t *const LeadLabels[12] = {u"I",  u"II", u"III", u"AVR", u"AVL", u"AVF",
                                         u"V1", u"V2", u"V3",  u"V4",  u"V5",  u"V6"};
 
-std::string FieldName(const char *field, std::int32_t signal) {
-    std::string name = std::string("\"") + field + "\"";
+// The header fields, by their Russian names: the messages name the field they refuse.
+namespace field {
+constexpr const char *Version = "версия";
+constexpr const char *Patient = "идентификация пациента";
+constexpr const char *Recording = "идентификация записи";
+constexpr const char *StartDate = "дата начала";
+constexpr const char *StartTime = "время начала";
+constexpr const char *HeaderBytes = "число байтов заголовка";
+constexpr const char *Reserved = "резерв";
+constexpr const char *Records = "число записей данных";
+constexpr const char *Duration = "длительность записи данных";
+constexpr const char *Signals = "число сигналов";
+constexpr const char *Label = "метка";
+constexpr const char *Transducer = "тип датчика";
+constexpr const char *Dimension = "физическая размерность";
+constexpr const char *PhysicalMinimum = "физический минимум";
+constexpr const char *PhysicalMaximum = "физический максимум";
+constexpr const char *DigitalMinimum = "цифровой минимум";
+constexpr const char *DigitalMaximum = "цифровой максимум";
+constexpr const char *Prefiltering = "предварительная фильтрация";
+constexpr const char *Samples = "число отсчетов в записи данных";
+} // namespace field
+
+std::string FieldName(const char *name, std::int32_t signal = 0) {
+    std::string text = std::string("«") + name + "»";
     if (signal > 0) {
-        name += " of signal " + std::to_string(signal);
+        text += " сигнала " + std::to_string(signal);
     }
-    return name;
+    return text;
+}
+
+std::string HeaderField(const char *name, std::int32_t signal = 0) {
+    return "Поле заголовка EDF " + FieldName(name, signal);
 }
 
 [[noreturn]] void Refuse(const std::string &message) {
@@ -57,7 +84,7 @@ std::int32_t SignalNo(std::size_t index) {
 }
 
 std::string Quoted(const rtl::UnicodeString &text) {
-    return "'" + rtl::Utf16ToUtf8(text) + "'";
+    return "«" + rtl::Utf16ToUtf8(text) + "»";
 }
 
 // Number of signal groups of the recording field: its pieces between capital "G"s that are
@@ -74,6 +101,12 @@ std::int32_t CountGroups(const rtl::UnicodeString &recording) {
         }
     }
     return groups;
+}
+
+// "uV", or the micro sign in the ANSI code page, in UTF-8, or as the Greek mu in UTF-8:
+// writers spell microvolts all these ways.
+bool IsMicrovolt(std::string_view unit) {
+    return unit == "uV" || unit == "\xB5V" || unit == "\xC2\xB5V" || unit == "\xCE\xBCV";
 }
 
 // Scaling of one signal to hundredths of a millivolt: ((offset + (raw - base) x gain) x mul /
@@ -144,10 +177,39 @@ public:
         const rtl::UnicodeString text = Next(size, field, signal);
         std::int32_t value = 0;
         if (!rtl::TryStrToInt(text, value)) {
-            throw rtl::EConvertError("EDF header field " + FieldName(field, signal) + ": " +
-                                     Quoted(text) + " is not a valid integer value");
+            throw rtl::EConvertError(HeaderField(field, signal) + ": " + Quoted(text) +
+                                     " не является целым числом");
         }
         return value;
+    }
+
+    // A positive whole number in any decimal spelling ("1", "1.000000"), as EDF writers put
+    // the duration of a data record.
+    std::int32_t NextWholeNumber(std::size_t size, const char *field) {
+        const rtl::UnicodeString text = Next(size, field);
+        double value = 0;
+        if (!rtl::TryStrToFloat(text, value, FPointSettings)) {
+            throw rtl::EConvertError(HeaderField(field) + ": " + Quoted(text) +
+                                     " не является числом");
+        }
+        if (!(value >= 1 && value <= std::numeric_limits<std::int32_t>::max()) ||
+            value != std::floor(value)) {
+            Refuse(HeaderField(field) + " должно быть целым положительным числом секунд, а не " +
+                   Quoted(text));
+        }
+        return static_cast<std::int32_t>(value);
+    }
+
+    // The field's bytes as they stand, trimmed of blanks.
+    std::string_view NextRaw(std::size_t size, const char *field, std::int32_t signal) {
+        std::string_view text(reinterpret_cast<const char *>(Take(size, field, signal)), size);
+        while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') {
+            text.remove_suffix(1);
+        }
+        while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') {
+            text.remove_prefix(1);
+        }
+        return text;
     }
 
     std::int32_t NextIntegerDef(std::size_t size, std::int32_t def, const char *field,
@@ -165,7 +227,7 @@ public:
 private:
     const std::uint8_t *Take(std::size_t size, const char *field, std::int32_t signal) {
         if (FFile.size() - FPosition < size) {
-            Refuse("EDF file ends inside its header, in the field " + FieldName(field, signal));
+            Refuse("Файл EDF обрывается в заголовке, в поле " + FieldName(field, signal));
         }
         const std::uint8_t *bytes = FFile.data() + FPosition;
         FPosition += size;
@@ -272,12 +334,12 @@ rtl::TDateTime ParseStartDateTime(const rtl::UnicodeString &dateTime) {
     rtl::TDateTime date = 0;
     rtl::TDateTime time = 0;
     if (!rtl::TryStrToDate(dateText, date, settings)) {
-        throw rtl::EConvertError("EDF header field \"start date\": " + Quoted(dateText) +
-                                 " is not a valid date");
+        throw rtl::EConvertError(HeaderField(field::StartDate) + ": " + Quoted(dateText) +
+                                 " не является датой");
     }
     if (!rtl::TryStrToTime(timeText, time, settings)) {
-        throw rtl::EConvertError("EDF header field \"start time\": " + Quoted(timeText) +
-                                 " is not a valid time");
+        throw rtl::EConvertError(HeaderField(field::StartTime) + ": " + Quoted(timeText) +
+                                 " не является временем");
     }
     return date + time;
 }
@@ -285,45 +347,48 @@ rtl::TDateTime ParseStartDateTime(const rtl::UnicodeString &dateTime) {
 } // namespace
 
 void TEDFImportHelper::ParseFixedPart(THeaderReader &header) {
-    header.Skip(8, "version");
-    patInfo = header.Next(80, "patient identification");
-    groupCount = CountGroups(header.Next(80, "recording identification"));
+    header.Skip(8, field::Version);
+    patInfo = header.Next(80, field::Patient);
+    groupCount = CountGroups(header.Next(80, field::Recording));
     if (groupCount < 1 || groupCount > 3) {
-        Refuse("EDF header field \"recording identification\" holds " + std::to_string(groupCount) +
-               " signal groups: 1 to 3 are supported");
+        Refuse(HeaderField(field::Recording) + " содержит групп сигналов: " +
+               std::to_string(groupCount) + ", поддерживается от 1 до 3");
     }
-    startDateTime = ParseStartDateTime(header.Next(16, "start date"));
-    header_size = header.NextInteger(8, "number of bytes in header record");
-    header.Skip(44, "reserved");
-    recCount = header.NextInteger(8, "number of data records");
-    recLen = header.NextInteger(8, "duration of a data record");
-    LeadCount = header.NextInteger(4, "number of signals");
+    startDateTime = ParseStartDateTime(header.Next(16, field::StartDate));
+    header_size = header.NextInteger(8, field::HeaderBytes);
+    header.Skip(44, field::Reserved);
+    recCount = header.NextInteger(8, field::Records);
+    recLen = header.NextWholeNumber(8, field::Duration);
+    LeadCount = header.NextInteger(4, field::Signals);
     CheckFixedPart();
 }
 
 void TEDFImportHelper::CheckFixedPart() const {
     if (recCount < 1) {
-        Refuse("EDF header field \"number of data records\" must be a positive integer, not " +
+        Refuse(HeaderField(field::Records) + " должно быть целым положительным числом, а не " +
                std::to_string(recCount));
     }
-    if (recLen < 1) {
-        Refuse("EDF header field \"duration of a data record\" must be a positive whole number "
-               "of seconds, not " +
-               std::to_string(recLen));
-    }
     if (std::int64_t{recCount} * recLen > MaxLengthSec) {
-        Refuse("EDF recording is " + std::to_string(std::int64_t{recCount} * recLen) +
-               " s long (fields \"number of data records\" and \"duration of a data record\"): "
-               "at most 65535 s are supported");
+        Refuse("Запись EDF длится " + std::to_string(std::int64_t{recCount} * recLen) +
+               " с (поля " + FieldName(field::Records) + " и " + FieldName(field::Duration) +
+               "), поддерживается не более 65535 с");
     }
     if (LeadCount < 1 || LeadCount > MaxSignals) {
-        Refuse("EDF header field \"number of signals\" is " + std::to_string(LeadCount) +
-               ": 1 to 12 signals are supported");
+        Refuse(HeaderField(field::Signals) + " равно " + std::to_string(LeadCount) +
+               ", поддерживается от 1 до 12 сигналов");
     }
     if (groupCount > 1 && LeadCount != MaxSignals) {
-        Refuse("EDF header field \"number of signals\" is " + std::to_string(LeadCount) +
-               ": a recording of " + std::to_string(groupCount) +
-               " signal groups (field \"recording identification\") needs 12 signals");
+        Refuse(HeaderField(field::Signals) + " равно " + std::to_string(LeadCount) +
+               ", а записи из " + std::to_string(groupCount) + " групп сигналов (поле " +
+               FieldName(field::Recording) + ") нужно 12 сигналов");
+    }
+    // The samples begin right after the header, whose size the signal count fixes; reading
+    // them from another offset would shift every sample.
+    const std::int32_t expected = 256 * (LeadCount + 1);
+    if (header_size != expected) {
+        Refuse(HeaderField(field::HeaderBytes) + " равно " + std::to_string(header_size) +
+               ", а заголовок файла из " + std::to_string(LeadCount) + " сигналов занимает " +
+               std::to_string(expected) + " байтов");
     }
 }
 
@@ -331,31 +396,31 @@ void TEDFImportHelper::ParseSignalFields(THeaderReader &header) {
     const auto ns = static_cast<std::size_t>(LeadCount);
     for (std::int32_t i = 1; i <= LeadCount; ++i) {
         // Drop the signal-type prefix ("ECG ", "EKG ") and a reference suffix.
-        rtl::UnicodeString label = rtl::Copy(header.Next(16, "label", i), 5);
+        rtl::UnicodeString label = rtl::Copy(header.Next(16, field::Label, i), 5);
         const std::int32_t ref = rtl::Pos(u"-Ref", label);
         if (ref > 0) {
             label = rtl::Copy(label, 1, ref - 1);
         }
         leadNames.Add(label);
     }
-    header.Skip(80 * ns, "transducer type");
+    header.Skip(80 * ns, field::Transducer);
     leadUnitMul.assign(ns, 1.0);
     leadUnitDiv.assign(ns, 1.0);
     for (std::size_t i = 0; i < ns; ++i) {
-        const rtl::UnicodeString unit = header.Next(8, "physical dimension", SignalNo(i));
-        if (unit == u"uV" || unit == u"\u00B5V") {
+        const std::string_view unit = header.NextRaw(8, field::Dimension, SignalNo(i));
+        if (IsMicrovolt(unit)) {
             leadUnitDiv[i] = 1000.0;
-        } else if (unit == u"V") {
+        } else if (unit == "V") {
             leadUnitMul[i] = 1000.0;
         }
     }
     ParseLimits(header);
-    header.Skip(80 * ns, "prefiltering");
+    header.Skip(80 * ns, field::Prefiltering);
     recLength.assign(ns, 0);
     for (std::size_t i = 0; i < ns; ++i) {
-        recLength[i] = header.NextInteger(8, "number of samples in each data record", SignalNo(i));
+        recLength[i] = header.NextInteger(8, field::Samples, SignalNo(i));
     }
-    header.Skip(32 * ns, "reserved");
+    header.Skip(32 * ns, field::Reserved);
 }
 
 void TEDFImportHelper::ParseLimits(THeaderReader &header) {
@@ -365,16 +430,16 @@ void TEDFImportHelper::ParseLimits(THeaderReader &header) {
     leadMinD.assign(ns, 0);
     leadMaxD.assign(ns, 0);
     for (std::size_t i = 0; i < ns; ++i) {
-        leadMinPh[i] = header.NextRealDef(8, -12.0, "physical minimum", SignalNo(i));
+        leadMinPh[i] = header.NextRealDef(8, -12.0, field::PhysicalMinimum, SignalNo(i));
     }
     for (std::size_t i = 0; i < ns; ++i) {
-        leadMaxPh[i] = header.NextRealDef(8, 12.0, "physical maximum", SignalNo(i));
+        leadMaxPh[i] = header.NextRealDef(8, 12.0, field::PhysicalMaximum, SignalNo(i));
     }
     for (std::size_t i = 0; i < ns; ++i) {
-        leadMinD[i] = header.NextIntegerDef(8, -1200, "digital minimum", SignalNo(i));
+        leadMinD[i] = header.NextIntegerDef(8, -1200, field::DigitalMinimum, SignalNo(i));
     }
     for (std::size_t i = 0; i < ns; ++i) {
-        leadMaxD[i] = header.NextIntegerDef(8, 1200, "digital maximum", SignalNo(i));
+        leadMaxD[i] = header.NextIntegerDef(8, 1200, field::DigitalMaximum, SignalNo(i));
     }
 }
 
@@ -386,35 +451,34 @@ void TEDFImportHelper::CheckSupported(std::uint64_t fileSize) {
 }
 
 void TEDFImportHelper::CheckSampling() {
-    const char *sprField = "number of samples in each data record";
     for (std::int32_t i = 0; i < LeadCount; ++i) {
         if (recLength[i] < 1) {
-            Refuse("EDF header field " + FieldName(sprField, i + 1) + " must be positive, not " +
+            Refuse(HeaderField(field::Samples, i + 1) + " должно быть положительным, а не " +
                    std::to_string(recLength[i]));
         }
         if (recLength[i] != recLength[0]) {
-            Refuse("EDF header field " + FieldName(sprField, i + 1) + " is " +
-                   std::to_string(recLength[i]) + " but " + std::to_string(recLength[0]) +
-                   " for signal 1: signals of different sampling rates are not supported");
+            Refuse(HeaderField(field::Samples, i + 1) + " равно " + std::to_string(recLength[i]) +
+                   ", а у сигнала 1 — " + std::to_string(recLength[0]) +
+                   ": сигналы с разной частотой дискретизации не поддерживаются");
         }
     }
     edfFrequency = rtl::RoundSaturated<std::int32_t>(static_cast<double>(recLength[0]) /
                                                      static_cast<double>(recLen));
     if (edfFrequency < 1 || edfFrequency > 65535 ||
         std::int64_t{edfFrequency} * recLen != recLength[0]) {
-        Refuse("EDF header field \"" + std::string(sprField) + "\" is " +
-               std::to_string(recLength[0]) + " for a record of " + std::to_string(recLen) +
-               " s: the sampling frequency must be a whole number of 1 to 65535 per second");
+        Refuse(HeaderField(field::Samples) + " равно " + std::to_string(recLength[0]) +
+               " при записи данных длительностью " + std::to_string(recLen) +
+               " с: частота дискретизации должна быть целым числом от 1 до 65535 в секунду");
     }
     if (std::int64_t{recLength[0]} * 2 * LeadCount > MaxDataRecordBytes) {
-        Refuse("EDF data records of " + std::to_string(recLength[0]) +
-               " samples per signal (field \"" + sprField + "\") are larger than 1 GiB");
+        Refuse("Записи данных EDF по " + std::to_string(recLength[0]) +
+               " отсчетов на сигнал (поле " + FieldName(field::Samples) + ") больше 1 ГиБ");
     }
     const std::int64_t samples = std::int64_t{recCount} * recLength[0];
     if (samples < 3 || samples > MaxSamplesPerSignal) {
-        Refuse("EDF recording holds " + std::to_string(samples) +
-               " samples per signal (fields \"number of data records\" and \"" + sprField +
-               "\"): 3 to 1000000000 are supported");
+        Refuse("Запись EDF содержит " + std::to_string(samples) + " отсчетов на сигнал (поля " +
+               FieldName(field::Records) + " и " + FieldName(field::Samples) +
+               "), поддерживается от 3 до 1000000000");
     }
 }
 
@@ -422,30 +486,29 @@ void TEDFImportHelper::CheckScales() {
     leadkoeff.assign(static_cast<std::size_t>(LeadCount), 0.0);
     for (std::int32_t i = 0; i < LeadCount; ++i) {
         if (leadMaxD[i] == leadMinD[i]) {
-            Refuse("EDF header field " + FieldName("digital maximum", i + 1) +
-                   " equals the digital minimum (" + std::to_string(leadMinD[i]) + ")");
+            Refuse(HeaderField(field::DigitalMaximum, i + 1) + " равно цифровому минимуму (" +
+                   std::to_string(leadMinD[i]) + ")");
         }
         leadkoeff[i] = (leadMaxPh[i] - leadMinPh[i]) /
                        (static_cast<double>(leadMaxD[i]) - static_cast<double>(leadMinD[i]));
         if (!std::isfinite(leadkoeff[i])) {
-            Refuse("EDF header fields " + FieldName("physical minimum", i + 1) + " and " +
-                   FieldName("physical maximum", i + 1) + " give no finite scale");
+            Refuse("Поля заголовка EDF " + FieldName(field::PhysicalMinimum, i + 1) + " и " +
+                   FieldName(field::PhysicalMaximum, i + 1) + " не дают конечного масштаба");
         }
     }
 }
 
 void TEDFImportHelper::CheckDataArea(std::uint64_t fileSize) const {
     if (header_size < 0 || static_cast<std::uint64_t>(header_size) > fileSize) {
-        Refuse("EDF header field \"number of bytes in header record\" is " +
-               std::to_string(header_size) + " in a file of " + std::to_string(fileSize) +
-               " bytes");
+        Refuse(HeaderField(field::HeaderBytes) + " равно " + std::to_string(header_size) +
+               ", а файл длиной " + std::to_string(fileSize) + " байтов");
     }
     const std::uint64_t announced = static_cast<std::uint64_t>(recCount) * DataRecordBytes();
     const std::uint64_t present = fileSize - static_cast<std::uint64_t>(header_size);
     if (present < announced) {
-        Refuse("EDF data area is shorter than announced: " + std::to_string(announced) +
-               " bytes of data records expected after byte " + std::to_string(header_size) + ", " +
-               std::to_string(present) + " present (field \"number of data records\")");
+        Refuse("Область данных EDF короче объявленной: после байта " + std::to_string(header_size) +
+               " ожидается " + std::to_string(announced) + " байтов записей данных, а есть " +
+               std::to_string(present) + " (поле " + FieldName(field::Records) + ")");
     }
 }
 

@@ -23,16 +23,19 @@ public:
 };
 
 // Reads the supported subset of EDF: at most 12 signals, all with the same number of samples
-// per data record, an integer record duration, 1 to 3 signal groups (the recording field split
-// at "G"; 2 or 3 groups need 12 signals). Samples are scaled to hundredths of a millivolt
-// (pmin + (raw - dmin) x gain; dimension "uV"/"µV" or "V", anything else mV), saturated to 16
-// bits, and placed into the standard lead order by the group count. Header numbers are read
-// with "." as the decimal separator whatever the locale.
+// per data record, a header of 256 x (signals + 1) bytes, a record duration that is a whole
+// number of seconds (in any decimal spelling: "1", "1.000000"), 1 to 3 signal groups (the
+// recording field split at "G"; 2 or 3 groups need 12 signals). Samples are scaled to
+// hundredths of a millivolt (pmin + (raw - dmin) x gain; dimension "uV" or "µV" (the micro sign
+// in the ANSI code page or in UTF-8, or the Greek mu in UTF-8) or "V", anything else mV),
+// saturated to 16 bits, and placed into the standard lead order by the group count. Header
+// numbers are read with "." as the decimal separator whatever the locale.
 //
 // Failures raise exceptions and build no record: rtl::EFOpenError for a file that cannot be
-// opened (rtl::EReadError when it shrinks while being read), rtl::EConvertError for a number, date
-// or time field that does not parse, and EEDFImportError for everything else refused; each message
-// names the field.
+// opened or is no regular file (a FIFO or a device, refused without waiting), rtl::EReadError
+// when it shrinks while being read, rtl::EConvertError for a number, date or time field that
+// does not parse, and EEDFImportError for everything else refused; each message names the field
+// by its Russian name («число сигналов»).
 class TEDFImportHelper {
 public:
     TEDFImportHelper();

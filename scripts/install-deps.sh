@@ -11,7 +11,8 @@ packages=(
     zlib1g-dev libjpeg-dev libpcre2-dev libicu-dev
     libpixman-1-dev libcairo2-dev
     libfontconfig-dev libfreetype-dev libharfbuzz-dev
-    fonts-liberation2 fonts-dejavu-core
+    fonts-liberation2 fonts-wine fonts-dejavu-core
+    qt6-translations-l10n
     poppler-utils emf2svg librsvg2-bin libwmf-bin
     imagemagick
 )

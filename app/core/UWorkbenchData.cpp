@@ -1,18 +1,19 @@
 // Loading the reference database, reading and scoring a result file, and the per-ECG texts.
 #include "app/core/UWorkbenchData.h"
 
+#include "app/core/UForeignNames.h"
+#include "app/core/UTextLines.h"
 #include "ecg/EncDecHelper.h"
 #include "ecg/ZavStringHelper.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StrUtils.h"
-#include "platform/rtl/StringList.h"
 
 #include <algorithm>
 #include <bit>
+#include <memory>
 #include <optional>
-#include <unordered_set>
 #include <utility>
 
 namespace workbench {
@@ -50,14 +51,12 @@ bool IsBlankLine(const UnicodeString &line) {
     return std::all_of(line.begin(), line.end(), [](char16_t ch) { return ch <= u' '; });
 }
 
-// Reads a text file whole as lines (byte-order signature, else the ANSI code page); false when
-// it cannot be read.
-bool ReadLines(const UnicodeString &path, rtl::TStringList &lines) {
+// Opens a text file for TTextLineReader; nullptr when it cannot be opened.
+std::unique_ptr<rtl::TFileStream> OpenTextFile(const UnicodeString &path) {
     try {
-        lines.LoadFromFile(path);
-        return true;
+        return std::make_unique<rtl::TFileStream>(path, rtl::fmOpenRead | rtl::fmShareDenyWrite);
     } catch (const rtl::Exception &) {
-        return false;
+        return nullptr;
     }
 }
 
@@ -120,6 +119,10 @@ TBaseInfoKey MakeBaseInfoKey() {
 
 namespace {
 
+UnicodeString UnreadableBaseInfo() {
+    return U("Файл не найден или не может быть открыт.");
+}
+
 UnicodeString LoadFailure(const UnicodeString &path, const UnicodeString &reason) {
     return U("Не удалось загрузить эталонную базу ЭКГ.\r") + path + u"\r" + reason;
 }
@@ -168,36 +171,60 @@ TLoadResult TWorkbenchData::LoadReferenceDatabase(const UnicodeString &edfFolder
         return {false, LoadFailure(folder, U("Папка не найдена."))};
     }
     const UnicodeString path = folder + UnicodeString(BaseInfoFileName);
-    rtl::TStringList lines;
-    if (!ReadLines(path, lines)) {
-        return {false, LoadFailure(path, U("Файл не найден или не может быть открыт."))};
+    const std::unique_ptr<rtl::TFileStream> file = OpenTextFile(path);
+    if (!file) {
+        return {false, LoadFailure(path, UnreadableBaseInfo())};
     }
-    const TBaseInfoKey key = MakeBaseInfoKey();
-    FDBIndex.Reserve(static_cast<size_t>(lines.GetCount()));
-    DBBook.reserve(static_cast<size_t>(lines.GetCount()));
-    DBData.reserve(static_cast<size_t>(lines.GetCount()));
-    for (int32_t i = 0; i < lines.GetCount(); ++i) {
-        const UnicodeString &line = lines[i];
-        if (IsBlankLine(line)) {
-            continue;
-        }
-        const std::u16string_view name = LineName(line);
-        const size_t lineNo = static_cast<size_t>(i) + 1;
-        TCodeList codes;
-        if (auto reason = DecodePayload(name, LineData(line), key, codes)) {
-            DropDatabase();
-            return {false, LoadFailure(path, LineReason(lineNo, *reason))};
-        }
-        if (!FDBIndex.Insert(name, static_cast<int32_t>(DBBook.size()))) {
-            DropDatabase();
-            return {false, LoadFailure(path, LineReason(lineNo, RepeatedName(name)))};
-        }
-        DBBook.emplace_back(name);
-        DBData.push_back(std::move(codes));
+    return LoadReferenceDatabase(*file, path);
+}
+
+TLoadResult TWorkbenchData::LoadReferenceDatabase(rtl::TStream &baseInfo,
+                                                  const UnicodeString &path) {
+    DropDatabase();
+    std::optional<UnicodeString> failure;
+    try {
+        failure = ReadReferenceLines(baseInfo);
+    } catch (const rtl::Exception &) {
+        failure = UnreadableBaseInfo();
+    }
+    if (failure) {
+        DropDatabase();
+        return {false, LoadFailure(path, *failure)};
     }
     CountReferenceCodes();
     FLoaded = true;
     return {true, {}};
+}
+
+// Reads every line of "base.info" into DBBook, DBData and the name index; the reason of the
+// first bad line, if any.
+std::optional<UnicodeString> TWorkbenchData::ReadReferenceLines(rtl::TStream &file) {
+    const TBaseInfoKey key = MakeBaseInfoKey();
+    // Room for the lines a file of this size usually holds (name, blanks, payload: about 32
+    // bytes), so that a large database does not grow its tables step by step.
+    const auto expected = static_cast<size_t>(std::max<int64_t>(file.GetSize(), 0) / 32);
+    FDBIndex.Reserve(expected);
+    DBBook.reserve(expected);
+    DBData.reserve(expected);
+    TTextLineReader lines(file);
+    UnicodeString line;
+    while (lines.Next(line)) {
+        if (IsBlankLine(line)) {
+            continue;
+        }
+        const std::u16string_view name = LineName(line);
+        const auto lineNo = static_cast<size_t>(lines.GetLineNumber());
+        TCodeList codes;
+        if (auto reason = DecodePayload(name, LineData(line), key, codes)) {
+            return LineReason(lineNo, *reason);
+        }
+        if (!FDBIndex.Insert(name, static_cast<int32_t>(DBBook.size()))) {
+            return LineReason(lineNo, RepeatedName(name));
+        }
+        DBBook.emplace_back(name);
+        DBData.push_back(std::move(codes));
+    }
+    return std::nullopt;
 }
 
 void TWorkbenchData::DropDatabase() {
@@ -228,20 +255,36 @@ UnicodeString UnreadableResultMessage(const UnicodeString &path) {
     return U("Файл ") + path + U(" не найден или не может быть открыт.");
 }
 
-UnicodeString NameMismatchMessage(const TNameBook &missing, const TNameBook &superfluous) {
+void TNameSample::Add(std::u16string_view name) {
+    if (Shown.size() < MaxShownNames) {
+        Shown.emplace_back(name);
+    }
+    ++Count;
+}
+
+namespace {
+
+void AppendNames(UnicodeString &text, const TNameSample &names) {
+    for (const UnicodeString &name : names.Shown) {
+        text += name + u" ";
+    }
+    if (names.Count > names.Shown.size()) {
+        text += U("и еще ") + Num(static_cast<int64_t>(names.Count - names.Shown.size()));
+    }
+}
+
+} // namespace
+
+UnicodeString NameMismatchMessage(const TNameSample &missing, const TNameSample &superfluous) {
     UnicodeString text = U("Ошибка.\rКоличество ЭКГ в исходной базе не совпадает\r"
                            "с количеством строк в файле Result.txt");
-    if (!missing.empty()) {
+    if (missing.Count > 0) {
         text += U("\rне хватает:\r");
-        for (const UnicodeString &name : missing) {
-            text += name + u" ";
-        }
+        AppendNames(text, missing);
     }
-    if (!superfluous.empty()) {
+    if (superfluous.Count > 0) {
         text += U("\rлишние:\r");
-        for (const UnicodeString &name : superfluous) {
-            text += name + u" ";
-        }
+        AppendNames(text, superfluous);
     }
     return text;
 }
@@ -274,42 +317,48 @@ std::optional<UnicodeString> ParseCodes(std::u16string_view codeText, TCodeList 
 
 // The parsed content of a result file, before it is committed.
 struct TParsedResult {
-    TNameBook Book;               // names in line order
+    std::vector<int32_t> Order;   // ECG indices in line order
     std::vector<TCodeList> Codes; // by ECG index of the database
     std::vector<uint8_t> Seen;    // by ECG index: the file names that ECG
-    TNameBook Superfluous;        // names the database lacks, in line order
+    TNameSample Superfluous;      // names the database lacks, in line order
 };
 
-// Reads every non-blank line; each name is looked up once in the database's index.
-std::optional<UnicodeString> ParseResultLines(const rtl::TStringList &lines,
-                                              const TNameIndex &index, TParsedResult &out) {
+// Reads every non-blank line; each name is looked up once in the database's index. A name the
+// database lacks is checked for repeats at the end, and the first bad line in file order is
+// the one reported.
+std::optional<UnicodeString> ParseResultLines(TTextLineReader &lines, const TNameIndex &index,
+                                              TParsedResult &out) {
     out.Codes.resize(index.Size());
     out.Seen.assign(index.Size(), 0);
-    out.Book.reserve(index.Size());
-    std::unordered_set<UnicodeString> superfluous;
-    for (int32_t i = 0; i < lines.GetCount(); ++i) {
-        const UnicodeString &line = lines[i];
+    TForeignNames foreign;
+    std::optional<std::pair<size_t, UnicodeString>> bad; // line and reason
+    UnicodeString line;
+    TCodeList codes; // reused while the line's codes are not kept
+    while (!bad && lines.Next(line)) {
         if (IsBlankLine(line)) {
             continue;
         }
         const std::u16string_view name = LineName(line);
-        const size_t lineNo = static_cast<size_t>(i) + 1;
-        TCodeList codes;
+        const auto lineNo = static_cast<size_t>(lines.GetLineNumber());
+        codes.clear();
         if (auto reason = ParseCodes(LineData(line), codes)) {
-            return LineReason(lineNo, *reason);
-        }
-        const int32_t position = index.Find(name);
-        const bool repeated = position >= 0 ? std::exchange(out.Seen[position], 1) != 0
-                                            : !superfluous.emplace(name).second;
-        if (repeated) {
-            return LineReason(lineNo, RepeatedName(name));
-        }
-        if (position >= 0) {
-            out.Codes[position] = std::move(codes);
+            bad.emplace(lineNo, *reason);
+        } else if (const int32_t position = index.Find(name); position < 0) {
+            foreign.Add(name, lineNo);
+            out.Superfluous.Add(name);
+        } else if (std::exchange(out.Seen[position], 1) != 0) {
+            bad.emplace(lineNo, RepeatedName(name));
         } else {
-            out.Superfluous.emplace_back(name);
+            out.Codes[position] = std::move(codes);
+            out.Order.push_back(position);
         }
-        out.Book.emplace_back(name);
+    }
+    if (const auto [repeatLine, name] = foreign.FirstRepeat();
+        repeatLine != 0 && (!bad || repeatLine < bad->first)) {
+        bad.emplace(repeatLine, RepeatedName(name));
+    }
+    if (bad) {
+        return LineReason(bad->first, bad->second);
     }
     return std::nullopt;
 }
@@ -328,27 +377,42 @@ TResultOutcome TWorkbenchData::ReloadResult(const UnicodeString &resultPath) {
     if (resultPath.empty()) {
         return {TResultStatus::rsNoPath, {}, false};
     }
-    rtl::TStringList lines;
-    if (!ReadLines(resultPath, lines)) {
+    const std::unique_ptr<rtl::TFileStream> file = OpenTextFile(resultPath);
+    if (!file) {
         return {TResultStatus::rsUnreadable, UnreadableResultMessage(resultPath), false};
     }
+    return ReloadResult(*file, resultPath);
+}
+
+TResultOutcome TWorkbenchData::ReloadResult(rtl::TStream &result, const UnicodeString &resultPath) {
+    ResetResults();
     TParsedResult parsed;
-    if (auto reason = ParseResultLines(lines, FDBIndex, parsed)) {
+    std::optional<UnicodeString> reason;
+    try {
+        TTextLineReader lines(result);
+        reason = ParseResultLines(lines, FDBIndex, parsed);
+    } catch (const rtl::Exception &) {
+        return {TResultStatus::rsUnreadable, UnreadableResultMessage(resultPath), false};
+    }
+    if (reason) {
         return {TResultStatus::rsInvalidLine, U("Ошибка в файле ") + resultPath + u"\r" + *reason,
                 true};
     }
-    TNameBook missing;
+    TNameSample missing;
     for (size_t i = 0; i < DBBook.size(); ++i) {
         if (!parsed.Seen[i]) {
-            missing.push_back(DBBook[i]);
+            missing.Add(DBBook[i]);
         }
     }
-    if (!missing.empty() || !parsed.Superfluous.empty()) {
+    if (missing.Count > 0 || parsed.Superfluous.Count > 0) {
         return {TResultStatus::rsNameMismatch, NameMismatchMessage(missing, parsed.Superfluous),
                 true};
     }
     ResultData = std::move(parsed.Codes);
-    ResultBook = std::move(parsed.Book);
+    ResultBook.reserve(parsed.Order.size());
+    for (const int32_t position : parsed.Order) {
+        ResultBook.push_back(DBBook[static_cast<size_t>(position)]);
+    }
     Score();
     return {TResultStatus::rsScored, {}, true};
 }

@@ -9,7 +9,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 #include <vector>
+
+namespace rtl {
+class TStream;
+}
 
 namespace workbench {
 
@@ -98,6 +104,9 @@ public:
     // to 30) nothing is kept (IsDatabaseLoaded() is false) and Message tells the user why.
     // Any earlier database and results are dropped first.
     TLoadResult LoadReferenceDatabase(const UnicodeString &edfFolderName);
+    // The same on the content of "base.info" in a stream (from its position to its end); path
+    // names the file in the message.
+    TLoadResult LoadReferenceDatabase(rtl::TStream &baseInfo, const UnicodeString &path);
 
     // The whole reload: ResetResults, then (for a non-empty path) reads the file, checks every
     // line (codes must be numbers from 1 to 30, no repeated ECG name, no blanks after the
@@ -106,6 +115,8 @@ public:
     // 1 to 5 at 0, no results. Without a loaded database every readable file is a name
     // mismatch unless it names no ECG at all.
     TResultOutcome ReloadResult(const UnicodeString &resultPath);
+    // The same on the content of the file in a stream; resultPath names it in the messages.
+    TResultOutcome ReloadResult(rtl::TStream &result, const UnicodeString &resultPath);
 
     // Drops every result and sets counters 1 to 5 of every code to 0; counter 0 stays.
     void ResetResults();
@@ -135,6 +146,7 @@ public:
 
 private:
     void DropDatabase();
+    std::optional<UnicodeString> ReadReferenceLines(rtl::TStream &file);
     void CountReferenceCodes();
     void Score();
 
@@ -150,12 +162,21 @@ private:
     bool FScored = false;
 };
 
+// A list of names as a message shows it: the first MaxShownNames, and how many there are.
+struct TNameSample {
+    static constexpr size_t MaxShownNames = 20;
+    TNameBook Shown;
+    size_t Count = 0;
+    void Add(std::u16string_view name);
+};
+
 // Message texts (exact).
 // "Файл " + path + " не найден или не может быть открыт."
 UnicodeString UnreadableResultMessage(const UnicodeString &path);
 // "Ошибка.\rКоличество ЭКГ в исходной базе не совпадает\rс количеством строк в файле
-// Result.txt", then "\rне хватает:\r" and every missing name followed by " " (when any), then
-// "\rлишние:\r" and every superfluous name followed by " " (when any).
-UnicodeString NameMismatchMessage(const TNameBook &missing, const TNameBook &superfluous);
+// Result.txt", then "\rне хватает:\r" and the missing names (when any), then "\rлишние:\r"
+// and the superfluous names (when any); each name shown is followed by " ", and after the
+// first 20 "и еще N" tells how many more there are (a message box cannot show millions).
+UnicodeString NameMismatchMessage(const TNameSample &missing, const TNameSample &superfluous);
 
 } // namespace workbench

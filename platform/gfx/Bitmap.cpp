@@ -12,14 +12,6 @@
 
 namespace gfx {
 
-namespace {
-
-QString ToQ(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-} // namespace
-
 namespace qt {
 
 QImage ImageOf(const TBitmap &bitmap) {
@@ -156,7 +148,7 @@ int32_t TBitmap::StrideBytes() const {
 
 void TBitmap::LoadFromFile(const rtl::UnicodeString &fileName) {
     QImage img;
-    if (!img.load(ToQ(fileName))) {
+    if (!img.load(qt::ToQString(fileName))) {
         throw rtl::Exception(u"Cannot load bitmap from file " + fileName);
     }
     qt::SetImage(*this, img.convertToFormat(QImage::Format_RGB32));
@@ -164,7 +156,7 @@ void TBitmap::LoadFromFile(const rtl::UnicodeString &fileName) {
 }
 
 void TBitmap::SaveToFile(const rtl::UnicodeString &fileName) const {
-    if (!qt::ImageOf(*this).save(ToQ(fileName))) {
+    if (!qt::ImageOf(*this).save(qt::ToQString(fileName))) {
         throw rtl::Exception(u"Cannot save bitmap to file " + fileName);
     }
 }

@@ -300,6 +300,7 @@ FcPattern *Match(FcPattern *pattern) {
 } // namespace
 
 TResolvedFace ResolveFace(const rtl::UnicodeString &family, int32_t weight, bool italic) {
+    EnsureApplicationFonts();
     const int32_t weightClass = std::clamp((weight <= 0 ? 400 : weight) / 100, 1, 9) * 100;
     std::lock_guard<std::mutex> guard(EngineLock());
     const auto key = std::make_tuple(Lower(family), weightClass, italic);
@@ -308,7 +309,8 @@ TResolvedFace ResolveFace(const rtl::UnicodeString &family, int32_t weight, bool
         return found->second;
     }
     FcPattern *pattern = FcPatternCreate();
-    const std::string name = rtl::Utf16ToUtf8(family.empty() ? u"sans-serif" : family);
+    const std::string name =
+        rtl::Utf16ToUtf8(family.empty() ? u"sans-serif" : OutlineFamilyFor(family));
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weightClass));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
@@ -331,6 +333,7 @@ TResolvedFace ResolveFace(const rtl::UnicodeString &family, int32_t weight, bool
 }
 
 const TFontFace *FallbackFace(const TFontFace &base, char32_t c) {
+    EnsureApplicationFonts();
     std::lock_guard<std::mutex> guard(EngineLock());
     const uint64_t key = uint64_t(reinterpret_cast<uintptr_t>(&base)) * 0x110000u + c;
     auto found = Registry().Fallbacks.find(key);

@@ -98,6 +98,13 @@ private:
     mutable std::vector<std::unique_ptr<TBlock>> FOwned;
 };
 
+// Registers the fonts the application brings along with fontconfig; done once, before the first
+// face is resolved (ResolveFace and the Qt application call it).
+void EnsureApplicationFonts();
+// The outline family the engine uses for a family that exists here only as bitmap strikes
+// ("MS Sans Serif" gives "Tahoma", as Windows gives its TrueType successor); others unchanged.
+rtl::UnicodeString OutlineFamilyFor(const rtl::UnicodeString &family);
+
 // A face for a font description as GDI takes it. Never nullptr: a name no font carries gives
 // fontconfig's substitute. SyntheticBold/Italic tell whether the face lacks the weight or slant
 // asked for, so that drawing imitates it.

@@ -86,10 +86,8 @@ QPainterPath PathOf(const TDevicePath &path) {
 // characters; loaded from the file directly when Qt's font list lacks it (drawn, but not
 // embedded: Qt's PDF writer embeds only fonts it knows by file).
 QRawFont BaseRawFont(const TFontFace &face) {
-    const QString family =
-        QString::fromUtf16(face.GetFamilyName().data(), qsizetype(face.GetFamilyName().size()));
-    const QString style =
-        QString::fromUtf16(face.GetStyleName().data(), qsizetype(face.GetStyleName().size()));
+    const QString family = qt::ToQString(face.GetFamilyName());
+    const QString style = qt::ToQString(face.GetStyleName());
     QFont font(family);
     font.setStyleName(style);
     font.setPixelSize(100);

@@ -24,10 +24,6 @@ struct TPngImage::Impl {
 
 namespace {
 
-QString ToQString(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
 QImage DecodeOrThrow(const uint8_t *data, size_t size, const char *format) {
     QImage img;
     if (!data || size == 0 || size > size_t(INT32_MAX) ||
@@ -118,7 +114,7 @@ void TPngImage::DrawOn(TCanvas &canvas, const TRect &dest) const {
 
 void TPngImage::LoadFromFile(const rtl::UnicodeString &fileName) {
     QImage img;
-    if (!img.load(ToQString(fileName), "PNG")) {
+    if (!img.load(qt::ToQString(fileName), "PNG")) {
         throw rtl::Exception(u"Invalid PNG image: " + fileName);
     }
     FImpl->image = img.convertToFormat(QImage::Format_ARGB32);
@@ -146,7 +142,7 @@ void TPngImage::SaveToStream(rtl::TStream &stream) const {
 }
 
 void TPngImage::SaveToFile(const rtl::UnicodeString &fileName) const {
-    if (!FImpl->image.save(ToQString(fileName), "PNG")) {
+    if (!FImpl->image.save(qt::ToQString(fileName), "PNG")) {
         throw rtl::Exception(u"Cannot save PNG image to " + fileName);
     }
 }
@@ -203,7 +199,7 @@ void TPicture::LoadFromStream(rtl::TStream &stream) {
 }
 
 void TPicture::LoadFromFile(const rtl::UnicodeString &fileName) {
-    QFile file(ToQString(fileName));
+    QFile file(qt::ToQString(fileName));
     if (!file.open(QIODevice::ReadOnly)) {
         throw rtl::EFOpenError(u"Cannot open file \"" + fileName + u"\"");
     }

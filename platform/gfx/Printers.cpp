@@ -26,14 +26,6 @@ namespace {
 
 constexpr int32_t PdfDpi = 600;
 
-QString ToQ(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-rtl::UnicodeString FromQ(const QString &s) {
-    return rtl::UnicodeString(reinterpret_cast<const char16_t *>(s.utf16()), size_t(s.size()));
-}
-
 QPageSize::PageSizeId PageSizeOf(TPaperSize paper) {
     switch (paper) {
     case DMPAPER_LETTER:
@@ -68,7 +60,7 @@ TDeviceCaps PdfCaps(TPaperSize paper, TPrinterOrientation orientation) {
 
 void ConfigurePrinter(QPrinter &printer, const rtl::UnicodeString &name, TPaperSize paper,
                       TPrinterOrientation orientation) {
-    printer.setPrinterName(ToQ(name));
+    printer.setPrinterName(qt::ToQString(name));
     printer.setFullPage(false);
     printer.setPageSize(QPageSize(PageSizeOf(paper)));
     printer.setPageOrientation(orientation == poLandscape ? QPageLayout::Landscape
@@ -114,7 +106,7 @@ public:
         : FPartName(partName), FWriter(partName) {
         FCaps = PdfCaps(paper, orientation);
         FWriter.setResolution(PdfDpi);
-        FWriter.setTitle(ToQ(title));
+        FWriter.setTitle(qt::ToQString(title));
         FWriter.setCreator(QStringLiteral("ECG workbench"));
         FWriter.setPageLayout(
             QPageLayout(QPageSize(PageSizeOf(paper)),
@@ -157,7 +149,7 @@ public:
                    bool collate, TPaperSize paper, TPrinterOrientation orientation)
         : FPrinter(QPrinter::HighResolution) {
         ConfigurePrinter(FPrinter, name, paper, orientation);
-        FPrinter.setDocName(ToQ(title));
+        FPrinter.setDocName(qt::ToQString(title));
         FPrinter.setCopyCount(copies);
         FPrinter.setCollateCopies(collate);
         FCaps = PrinterCaps(FPrinter);
@@ -277,9 +269,9 @@ void TPrinter::Refresh() {
     if (!FImpl->Testing) {
         qt::EnsureApplication();
         for (const QString &name : QPrinterInfo::availablePrinterNames()) {
-            names.push_back(FromQ(name));
+            names.push_back(qt::FromQString(name));
         }
-        defaultName = FromQ(QPrinterInfo::defaultPrinterName());
+        defaultName = qt::FromQString(QPrinterInfo::defaultPrinterName());
     } else {
         names = std::vector<rtl::UnicodeString>(FImpl->Printers.begin(), FImpl->Printers.end() - 1);
     }
@@ -446,8 +438,8 @@ void TPrinter::BeginDoc() {
         }
         d.Part = d.Target;
         d.Part += ".part";
-        auto pdf = std::make_unique<TPdfPrinterDevice>(ToQ(d.Part.u16string()), d.Title, d.Paper,
-                                                       d.Orientation);
+        auto pdf = std::make_unique<TPdfPrinterDevice>(qt::ToQString(d.Part.u16string()), d.Title,
+                                                       d.Paper, d.Orientation);
         if (!pdf->Started()) {
             throw EPrinter(u"Cannot create the file \"" + d.Target.u16string() + u"\"");
         }

@@ -14,12 +14,17 @@ class QFont;
 class QImage;
 class QPainter;
 class QRegion;
+class QString;
 
 namespace gfx::qt {
 
 // Makes the process's Qt application (widgets-capable) unless one exists. Fonts, controls and
 // dialogs need it; every entry point that needs it calls this first.
 void EnsureApplication();
+
+// Our UTF-16 strings and Qt's, unit for unit (unpaired surrogates and NULs kept).
+QString ToQString(const rtl::UnicodeString &s);
+rtl::UnicodeString FromQString(const QString &s);
 
 QColor ToQColor(TColor color);      // opaque, system colours resolved
 TColor FromQColor(const QColor &c); // $00BBGGRR

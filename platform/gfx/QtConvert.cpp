@@ -27,9 +27,10 @@ QFont ToQFont(const TFont &font) {
     const TResolvedFace resolved = ResolveFace(lf.lfFaceName, lf.lfWeight, lf.lfItalic != 0);
     const rtl::UnicodeString &family = resolved.Face->GetFamilyName();
     QFont f;
-    f.setFamily(QString::fromUtf16(family.data(), qsizetype(family.size())));
+    f.setFamily(ToQString(family));
     f.setStyleStrategy(QFont::PreferDefault);
-    f.setHintingPreference(QFont::PreferFullHinting);
+    // Unhinted, as the canvas measures: a label sized by the canvas then holds its text.
+    f.setHintingPreference(QFont::PreferNoHinting);
     f.setWeight(QFont::Weight(std::clamp(lf.lfWeight, 100, 900)));
     f.setItalic(lf.lfItalic != 0);
     f.setUnderline(lf.lfUnderline != 0);
@@ -52,9 +53,7 @@ QFont ToQFont(const TFont &font) {
 }
 
 void FromQFont(const QFont &qfont, TFont &font) {
-    const QString family = qfont.family();
-    font.SetName(rtl::UnicodeString(reinterpret_cast<const char16_t *>(family.utf16()),
-                                    size_t(family.size())));
+    font.SetName(FromQString(qfont.family()));
     if (qfont.pixelSize() > 0) {
         font.SetHeight(-qfont.pixelSize());
     } else {

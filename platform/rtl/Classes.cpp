@@ -197,13 +197,17 @@ TFileStream::TFileStream(const UnicodeString &fileName, uint16_t mode) {
         flags |= access == fmOpenWrite ? O_WRONLY : access == fmOpenReadWrite ? O_RDWR : O_RDONLY;
     }
     const std::string path = Utf16ToUtf8(FFileName);
-    FHandle = ::open(path.c_str(), flags, 0666);
+    // Without blocking: opening a FIFO would wait for its writer, and a device is no file.
+    FHandle = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
     int error = errno;
     struct stat info {};
-    if (FHandle >= 0 && ::fstat(FHandle, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (FHandle >= 0 && (::fstat(FHandle, &info) != 0 || !S_ISREG(info.st_mode))) {
+        error = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
         ::close(FHandle);
         FHandle = -1;
-        error = EISDIR;
+    }
+    if (FHandle >= 0) {
+        ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK);
     }
     if (FHandle < 0) {
         const UnicodeString shown = Quoted(ExpandFileName(fileName));

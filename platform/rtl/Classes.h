@@ -87,8 +87,9 @@ private:
 // case-insensitive match when the exact name is missing; "\" taken as "/"); fmCreate looks it
 // up as ResolveFileNameForWriting does, so it replaces the content of a file whose name
 // differs only in case, as Windows would. Share modes are accepted
-// and not enforced. Failures: EFOpenError "Cannot open file \"%s\". %s" and EFCreateError
-// "Cannot create file \"%s\". %s" with the full path and the system's reason.
+// and not enforced. Only regular files are opened, without waiting: a folder, a device or a
+// FIFO is refused at once. Failures: EFOpenError "Cannot open file \"%s\". %s" and
+// EFCreateError "Cannot create file \"%s\". %s" with the full path and the system's reason.
 class TFileStream : public TStream {
 public:
     TFileStream(const UnicodeString &fileName, uint16_t mode);

@@ -308,21 +308,26 @@ UnicodeString FileErrorMessage(int errorCode, const UnicodeString &fileName) {
     case ENOENT: {
         const UnicodeString folder = ExtractFilePath(ToPlatformPath(fileName));
         if (folder.empty() || DirectoryExists(folder)) {
-            return u"The system cannot find the file specified";
+            return U("Не удается найти указанный файл");
         }
-        return u"The system cannot find the path specified";
+        return U("Системе не удается найти указанный путь");
     }
     case ENOTDIR:
-        return u"The system cannot find the path specified";
+        return U("Системе не удается найти указанный путь");
     case EACCES:
     case EPERM:
     case EISDIR:
     case EROFS:
-        return u"Access is denied";
+        return U("Отказано в доступе");
     case EEXIST:
-        return u"The file exists";
+        return U("Файл существует");
     case ENAMETOOLONG:
-        return u"The filename or extension is too long";
+        return U("Имя файла или его расширение имеет слишком большую длину");
+    case ENOSPC:
+        return U("Недостаточно места на диске");
+    case ENODEV:
+    case ENXIO:
+        return U("Это не файл, а устройство или канал");
     default:
         return Utf8ToUtf16(ErrnoText(errorCode));
     }

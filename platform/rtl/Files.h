@@ -63,9 +63,10 @@ bool CreateDir(const UnicodeString &directory);
 bool ForceDirectories(const UnicodeString &directory);
 
 // The system's text for an errno value met while opening or creating fileName, in the words
-// Windows uses for the common cases ("The system cannot find the file specified", "The
-// system cannot find the path specified", "Access is denied", "The file exists"); other
-// values give the C library's text.
+// a Russian Windows uses for the common cases ("Не удается найти указанный файл", "Системе не
+// удается найти указанный путь", "Отказано в доступе", "Файл существует", "Недостаточно места
+// на диске"); ENODEV and ENXIO (a device or FIFO where a file was expected) give "Это не файл, а
+// устройство или канал"; other values give the C library's text.
 UnicodeString FileErrorMessage(int errorCode, const UnicodeString &fileName);
 
 } // namespace rtl

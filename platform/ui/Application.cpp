@@ -15,6 +15,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <new>
 #include <unordered_set>
 
 namespace ui {
@@ -38,8 +39,19 @@ std::unordered_set<TControl *> &LiveControls() {
 
 bool DrainScheduled = false;
 
-QString ToQString(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+// Delivers the queued messages (also those posted meanwhile) to the controls still alive.
+int ProcessPostedMessages() {
+    DrainScheduled = false;
+    int delivered = 0;
+    while (!PostedQueue().empty()) {
+        PostedMessage pm = PostedQueue().front();
+        PostedQueue().pop_front();
+        if (LiveControls().count(pm.control)) {
+            qt::CallSafely([&] { pm.control->WndProc(pm.message); });
+            ++delivered;
+        }
+    }
+    return delivered;
 }
 
 } // namespace
@@ -67,7 +79,7 @@ void CallSafely(const std::function<void()> &handler) {
     } catch (const std::exception &e) {
         Application->HandleException(e);
     } catch (...) {
-        Application->HandleException(rtl::Exception(std::string_view("Unknown exception")));
+        Application->HandleException(rtl::Exception(rtl::U("Неизвестная ошибка")));
     }
 }
 
@@ -78,23 +90,12 @@ void PostMessage(TControl *control, uint32_t msg, WPARAM wParam, LPARAM lParam) 
     if (!DrainScheduled && QCoreApplication::instance()) {
         DrainScheduled = true;
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [] { ProcessPostedMessagesForTesting(); },
-            Qt::QueuedConnection);
+            QCoreApplication::instance(), [] { ProcessPostedMessages(); }, Qt::QueuedConnection);
     }
 }
 
 int ProcessPostedMessagesForTesting() {
-    DrainScheduled = false;
-    int delivered = 0;
-    while (!PostedQueue().empty()) {
-        PostedMessage pm = PostedQueue().front();
-        PostedQueue().pop_front();
-        if (LiveControls().count(pm.control)) {
-            qt::CallSafely([&] { pm.control->WndProc(pm.message); });
-            ++delivered;
-        }
-    }
-    return delivered;
+    return ProcessPostedMessages();
 }
 
 TApplication::TApplication() : TComponent(nullptr) {
@@ -156,7 +157,7 @@ void TApplication::Terminate() {
 void TApplication::ProcessMessages() {
     gfx::qt::EnsureApplication();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    ProcessPostedMessagesForTesting();
+    ProcessPostedMessages();
 }
 
 void TApplication::DoActionIdle() {
@@ -182,7 +183,10 @@ void TApplication::HandleException(const std::exception &e) {
 
 void TApplication::ShowException(const std::exception &e) {
     const auto *ex = dynamic_cast<const rtl::Exception *>(&e);
-    rtl::UnicodeString text = ex ? ex->Message() : rtl::Utf8ToUtf16(e.what());
+    rtl::UnicodeString text = ex ? ex->Message()
+                              : dynamic_cast<const std::bad_alloc *>(&e)
+                                  ? rtl::UnicodeString(u"Out of memory") // as EOutOfMemory says
+                                  : rtl::Utf8ToUtf16(e.what());
     if (!text.empty() && text.back() > u'.') {
         text += u'.';
     }
@@ -197,8 +201,8 @@ int32_t TApplication::MessageBox(const rtl::UnicodeString &text, const rtl::Unic
     }
     gfx::qt::EnsureApplication();
     QMessageBox box;
-    box.setWindowTitle(ToQString(title));
-    box.setText(ToQString(text));
+    box.setWindowTitle(gfx::qt::ToQString(title));
+    box.setText(gfx::qt::ToQString(text));
     const uint32_t icon = flags & 0xF0;
     box.setIcon(icon == MB_ICONSTOP          ? QMessageBox::Critical
                 : icon == MB_ICONQUESTION    ? QMessageBox::Question

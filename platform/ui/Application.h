@@ -57,7 +57,8 @@ public:
     // The default error display: OnException when set, else ShowException. EAbort is silent.
     void HandleException(const std::exception &e);
     // Shows the exception's message (with a final "." added when it ends in a character
-    // above ".") in a message box with the title as caption, an error icon and OK.
+    // above ".") in a message box with the title as caption, an error icon and OK; a failed
+    // allocation (std::bad_alloc) reads "Out of memory", as the class library's EOutOfMemory.
     void ShowException(const std::exception &e);
     // A message box through the dialog handler; caption empty means the title.
     int32_t MessageBox(const rtl::UnicodeString &text, const rtl::UnicodeString &caption = {},
@@ -82,7 +83,8 @@ extern TApplication *const Application;
 // Queues a message for the control; it is delivered by the message loop or ProcessMessages,
 // in posting order, unless the control was destroyed meanwhile.
 void PostMessage(TControl *control, uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
-// Delivers the queued messages now (also those posted meanwhile); returns how many.
+// Delivers the queued messages now (also those posted meanwhile), as the message loop and
+// ProcessMessages do; returns how many.
 int ProcessPostedMessagesForTesting();
 
 } // namespace ui

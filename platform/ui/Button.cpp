@@ -1,6 +1,7 @@
 // TButton on a native push button.
 #include "platform/ui/Button.h"
 
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtBridge_p.h"
 
@@ -74,7 +75,7 @@ void TButton::Dispatch(TMessage &m) {
 void TButton::TextChanged() {
     if (auto *b = static_cast<QPushButton *>(qt::WidgetOf(*this))) {
         const rtl::UnicodeString &t = GetCaption();
-        b->setText(QString::fromUtf16(t.data(), qsizetype(t.size())));
+        b->setText(gfx::qt::ToQString(t));
     }
 }
 

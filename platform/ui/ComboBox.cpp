@@ -1,6 +1,7 @@
 // TComboBox on a native combo box, with its Items as a string list view of the native list.
 #include "platform/ui/ComboBox.h"
 
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/QtBridge_p.h"
 
@@ -11,14 +12,6 @@ namespace ui {
 
 namespace {
 
-QString ToQ(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-rtl::UnicodeString FromQ(const QString &s) {
-    return rtl::UnicodeString(reinterpret_cast<const char16_t *>(s.utf16()), size_t(s.size()));
-}
-
 // The combo box's items seen as a string list.
 class TComboItems : public rtl::TStrings {
 public:
@@ -26,16 +19,16 @@ public:
     int32_t GetCount() const override { return FBox->count(); }
     rtl::UnicodeString Get(int32_t i) const override {
         Check(i, GetCount());
-        return FromQ(FBox->itemText(i));
+        return gfx::qt::FromQString(FBox->itemText(i));
     }
     void Put(int32_t i, const rtl::UnicodeString &s) override {
         Check(i, GetCount());
-        FBox->setItemText(i, ToQ(s));
+        FBox->setItemText(i, gfx::qt::ToQString(s));
     }
     void Insert(int32_t i, const rtl::UnicodeString &s) override {
         Check(i, GetCount() + 1);
         const int keep = FBox->currentIndex();
-        FBox->insertItem(i, ToQ(s));
+        FBox->insertItem(i, gfx::qt::ToQString(s));
         // A new first item must not become the current one by itself.
         FBox->setCurrentIndex(keep < 0 ? -1 : (i <= keep ? keep + 1 : keep));
     }
@@ -107,16 +100,16 @@ void TComboBox::SetItemIndex(int32_t index) {
 }
 
 rtl::UnicodeString TComboBox::GetText() const {
-    return FromQ(BoxOf(*this)->currentText());
+    return gfx::qt::FromQString(BoxOf(*this)->currentText());
 }
 
 void TComboBox::SetText(const rtl::UnicodeString &text) {
     QComboBox *box = BoxOf(*this);
-    const int found = box->findText(ToQ(text));
+    const int found = box->findText(gfx::qt::ToQString(text));
     if (FStyle == csDropDownList) {
         box->setCurrentIndex(found);
     } else {
-        box->setEditText(ToQ(text));
+        box->setEditText(gfx::qt::ToQString(text));
     }
 }
 

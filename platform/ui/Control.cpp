@@ -94,12 +94,7 @@ TControl::TControl(TComponent *owner) : TComponent(owner), FImpl(std::make_uniqu
         }
         FontChanged();
         AdjustSize();
-        Perform(CM_FONTCHANGED);
-        if (auto *wc = dynamic_cast<TWinControl *>(this)) {
-            for (int i = 0; i < wc->GetControlCount(); ++i) {
-                wc->GetControl(i)->ParentFontChanged();
-            }
-        }
+        Perform(CM_FONTCHANGED); // windowed controls pass it on to their children
         Invalidate();
     };
 }
@@ -117,11 +112,7 @@ TControl::~TControl() {
 }
 
 TForm *TControl::GetParentForm() const {
-    const TControl *c = this;
-    while (c->FParent) {
-        c = c->FParent;
-    }
-    return dynamic_cast<TForm *>(const_cast<TControl *>(c));
+    return FParent ? FParent->GetParentForm() : nullptr;
 }
 
 void TControl::SetParent(TWinControl *parent) {
@@ -154,9 +145,6 @@ void TControl::ApplyBoundsToWidget() {
     QWidget *w = FImpl->widget;
     if (!w) {
         return;
-    }
-    if (!FParent && dynamic_cast<TForm *>(this)) {
-        return; // forms place their window themselves
     }
     w->setGeometry(FBounds.Left, FBounds.Top, std::max(0, FBounds.Width()),
                    std::max(0, FBounds.Height()));
@@ -198,9 +186,7 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
     FBounds = next;
     ApplyBoundsToWidget();
     if (resized) {
-        if (auto *wc = dynamic_cast<TWinControl *>(this)) {
-            wc->Realign();
-        }
+        // Windowed controls realign their children first.
         Perform(WM_SIZE, 0, MakeLParam(GetClientWidth(), GetClientHeight()));
     }
     if (FAlign != alNone) {
@@ -278,12 +264,7 @@ void TControl::SetColor(gfx::TColor color) {
     }
     FColor = color;
     ColorChanged();
-    Perform(CM_COLORCHANGED);
-    if (auto *wc = dynamic_cast<TWinControl *>(this)) {
-        for (int i = 0; i < wc->GetControlCount(); ++i) {
-            wc->GetControl(i)->ParentColorChanged();
-        }
-    }
+    Perform(CM_COLORCHANGED); // windowed controls pass it on to their children
     Invalidate();
 }
 
@@ -310,8 +291,7 @@ void TControl::SetText(const rtl::UnicodeString &text) {
     }
     FText = text;
     if (QWidget *w = FImpl->widget; w && FImpl->ownDrawn) {
-        // Own-drawn captions stay readable by screen readers.
-        w->setAccessibleName(QString::fromUtf16(text.data(), qsizetype(text.size())));
+        qt::AccessibleNameChanged(w); // own-drawn captions stay readable by screen readers
     }
     TextChanged();
     AdjustSize();
@@ -322,7 +302,7 @@ void TControl::SetText(const rtl::UnicodeString &text) {
 void TControl::SetHint(const rtl::UnicodeString &hint) {
     FHint = hint;
     if (QWidget *w = FImpl->widget) {
-        w->setToolTip(QString::fromUtf16(hint.data(), qsizetype(hint.size())));
+        w->setToolTip(gfx::qt::ToQString(hint));
     }
 }
 
@@ -393,6 +373,16 @@ void TControl::Click() {
     } else if (FActionLink) {
         FActionLink->Execute(this);
     }
+}
+
+void TControl::AccessibleStateChanged() {
+    if (QWidget *w = FImpl->widget; w && FImpl->ownDrawn) {
+        qt::AccessibleStateChanged(w);
+    }
+}
+
+void TControl::WindowResized(int32_t clientWidth, int32_t clientHeight) {
+    SetBounds(GetLeft(), GetTop(), clientWidth, clientHeight);
 }
 
 gfx::TCanvas &TControl::ControlCanvas() {

@@ -29,6 +29,18 @@ struct TSizeConstraints {
     int32_t MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
 };
 
+// How screen readers see an own-drawn control: as the standard control it stands for, with
+// that control's role, states and default action. Wrapped standard widgets keep their own.
+enum TAccessibleRole : uint8_t { arClient, arWindow, arDialog, arPushButton };
+struct TAccessibleInfo {
+    TAccessibleRole Role = arClient;
+    bool Pressable = false; // has the default action "Press" (AccessiblePress)
+    bool Checkable = false; // stays down when pressed (a button of a group)
+    bool Checked = false;
+    bool Pressed = false;       // shown pressed right now
+    bool DefaultButton = false; // Enter clicks it
+};
+
 using TNotifyEvent = std::function<void(TComponent *sender)>;
 using TMouseEvent = std::function<void(TComponent *sender, TMouseButton button, TShiftState shift,
                                        int32_t x, int32_t y)>;
@@ -49,7 +61,9 @@ public:
 
     TWinControl *GetParent() const { return FParent; }
     virtual void SetParent(TWinControl *parent);
-    TForm *GetParentForm() const; // the form containing the control (itself for a form)
+    // The form containing the control (the outermost one; itself for a form on its own);
+    // nullptr when the control stands in no form.
+    virtual TForm *GetParentForm() const;
 
     TAlign GetAlign() const { return FAlign; }
     void SetAlign(TAlign align);
@@ -124,6 +138,19 @@ public:
     // Runs the control's click behaviour: OnClick, or without one the action's execution.
     virtual void Click();
 
+    // What the accessibility layer reports: the default is a plain client area named by the
+    // caption. AccessiblePress is the default action of a pressable control (a click, as the
+    // standard control's "Press" does; nothing while disabled).
+    virtual TAccessibleInfo GetAccessibleInfo() const { return {}; }
+    virtual rtl::UnicodeString GetAccessibleName() const { return GetCaption(); }
+    virtual void AccessiblePress() {}
+
+    // Hooks of the control's own native window (a control without a parent): the user resized
+    // its client area, or asked to close it (false keeps it open). By default the bounds follow
+    // the new size and the window closes.
+    virtual void WindowResized(int32_t clientWidth, int32_t clientHeight);
+    virtual bool WindowCloseRequested() { return true; }
+
     // The action the control follows (caption, enabled state, hint, visibility; a click
     // executes it), or nullptr. Linking takes the action's state at once.
     TBasicAction *GetAction() const;
@@ -137,8 +164,13 @@ public:
     // there, such as a list's rows): a left click, or a double-click.
     void ClickAtForTesting(int32_t x, int32_t y);
     void DoubleClickAtForTesting(int32_t x, int32_t y);
-    // A key press and release (virtual-key number) sent to the control's widget.
+    // A key press and release (virtual-key number) sent to the focused widget inside the
+    // control (else the control's own).
     void KeyPressForTesting(uint16_t vk, TShiftState shift = {});
+    // Types text as a keyboard would, one key press and release per character carrying it as
+    // its text (no scan codes), into the focused widget inside the control (else the
+    // control's own).
+    void TypeTextForTesting(const rtl::UnicodeString &text);
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -175,6 +207,9 @@ protected:
     // controls; wrapped widgets click by themselves).
     bool FClickOnMouseUp = false;
 
+    // Tells screen readers that what GetAccessibleInfo reports changed.
+    void AccessibleStateChanged();
+
     // The action changed, or was just linked: the control takes its caption (unless keeping
     // set values and the caption is set to other than the control's name), enabled state,
     // hint and visibility (each unless keeping set values and changed from its default), and
@@ -183,7 +218,8 @@ protected:
     void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
 
     void RequestParentRealign();
-    void ApplyBoundsToWidget();
+    // Places the native widget at the bounds (forms on their own place their window).
+    virtual void ApplyBoundsToWidget();
 
 private:
     friend class TWinControl;

@@ -133,15 +133,17 @@ bool DeliverChars(TControl &control, TForm *form, const QKeyEvent *k, uint16_t v
     return consumed;
 }
 
-// Windows order: the form sees dialog keys before the control's key handlers do.
+// Windows order: the form sees dialog keys before the control's key handlers do. A key
+// without a virtual key (a symbol of a layout we cannot name) sends no key messages, only its
+// characters.
 bool DeliverKey(TControl &control, QKeyEvent *k, bool ownDrawn) {
     DeliveredModifiers = k->modifiers();
     struct Reset {
         ~Reset() { DeliveredModifiers = Qt::NoModifier; }
     } reset;
-    const uint16_t vk = ToVirtualKey(k->key());
+    const uint16_t vk = ToVirtualKey(*k);
     if (k->type() != QEvent::KeyPress) {
-        return control.Perform(WM_KEYUP, vk, 0) != 0 || ownDrawn;
+        return (vk != 0 && control.Perform(WM_KEYUP, vk, 0) != 0) || ownDrawn;
     }
     const TShiftState shift = ShiftOf(k->modifiers());
     TForm *form = control.GetParentForm();
@@ -151,7 +153,7 @@ bool DeliverKey(TControl &control, QKeyEvent *k, bool ownDrawn) {
     if (OfferDialogKey(control, form, vk, shift)) {
         return true;
     }
-    bool consumed = control.Perform(WM_KEYDOWN, vk, 0) != 0 || ownDrawn;
+    bool consumed = (vk != 0 && control.Perform(WM_KEYDOWN, vk, 0) != 0) || ownDrawn;
     consumed = DeliverChars(control, form, k, vk, shift) || consumed;
     return consumed;
 }
@@ -191,12 +193,7 @@ bool DeliverAsMessage(TControl &control, QEvent *e, bool ownDrawn) {
     case QEvent::KeyRelease:
         return DeliverKey(control, static_cast<QKeyEvent *>(e), ownDrawn);
     case QEvent::FocusIn:
-        control.Perform(WM_SETFOCUS);
-        if (auto *wc = dynamic_cast<TWinControl *>(&control); wc && !control.IsDestroying()) {
-            if (TForm *form = control.GetParentForm()) {
-                form->FocusChanged(wc);
-            }
-        }
+        control.Perform(WM_SETFOCUS); // a windowed control tells its form
         return false;
     case QEvent::FocusOut:
         control.Perform(WM_KILLFOCUS);
@@ -245,10 +242,13 @@ private:
 // The widget of own-drawn controls and forms.
 class OwnDrawnWidget : public QWidget {
 public:
-    explicit OwnDrawnWidget(TControl &control) : FControl(control) {
+    OwnDrawnWidget(TControl &control, TOwnDrawnKind kind)
+        : FControl(control), FWindowed(kind == TOwnDrawnKind::Windowed) {
         setMouseTracking(true);
-        setAttribute(Qt::WA_OpaquePaintEvent, dynamic_cast<TWinControl *>(&control) != nullptr);
-        if (dynamic_cast<TWinControl *>(&control)) {
+        // Windowed controls erase their background themselves (WM_ERASEBKGND) and can take the
+        // focus; graphic controls paint over their parent's pixels.
+        setAttribute(Qt::WA_OpaquePaintEvent, FWindowed);
+        if (FWindowed) {
             setFocusPolicy(Qt::ClickFocus);
         }
     }
@@ -268,7 +268,7 @@ protected:
         canvas->SetBrush(state.GetBrush());
         canvas->SetFont(FControl.GetFont());
         SetPaintCanvas(FControl, canvas.get());
-        if (dynamic_cast<TWinControl *>(&FControl)) {
+        if (FWindowed) {
             const int32_t level = canvas->SaveDC();
             CallSafely([&] { FControl.Perform(WM_ERASEBKGND); });
             canvas->RestoreDC(level);
@@ -281,23 +281,20 @@ protected:
     }
 
     void resizeEvent(QResizeEvent *) override {
-        if (auto *form = dynamic_cast<TForm *>(&FControl); form && isWindow()) {
-            CallSafely([&] { form->WindowResized(width(), height()); });
+        if (isWindow()) {
+            CallSafely([&] { FControl.WindowResized(width(), height()); });
         }
     }
 
     void closeEvent(QCloseEvent *e) override {
-        auto *form = dynamic_cast<TForm *>(&FControl);
-        if (!form) {
-            return;
-        }
         bool accept = true;
-        CallSafely([&] { accept = form->WindowCloseRequested(); });
+        CallSafely([&] { accept = FControl.WindowCloseRequested(); });
         e->setAccepted(accept);
     }
 
 private:
     TControl &FControl;
+    const bool FWindowed;
 };
 
 } // namespace
@@ -306,8 +303,9 @@ std::unique_ptr<QObject> NewObserver(TControl &control, QWidget *widget) {
     return std::make_unique<Observer>(control, widget);
 }
 
-QWidget *NewOwnDrawnWidget(TControl &control) {
-    return new OwnDrawnWidget(control);
+QWidget *NewOwnDrawnWidget(TControl &control, TOwnDrawnKind kind) {
+    EnsureAccessibility();
+    return new OwnDrawnWidget(control, kind);
 }
 
 TShiftState KeyboardShift() {
@@ -348,37 +346,6 @@ TControl *ControlOfWidget(QWidget *widget) {
     return nullptr;
 }
 
-uint16_t ToVirtualKey(int key) {
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
-        return uint16_t(key);
-    }
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
-        return uint16_t(VK_F1 + (key - Qt::Key_F1));
-    }
-    static const std::pair<int, uint16_t> table[] = {
-        {Qt::Key_Backspace, VK_BACK},  {Qt::Key_Tab, VK_TAB},
-        {Qt::Key_Backtab, VK_TAB},     {Qt::Key_Return, VK_RETURN},
-        {Qt::Key_Enter, VK_RETURN},    {Qt::Key_Shift, VK_SHIFT},
-        {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},
-        {Qt::Key_Pause, VK_PAUSE},     {Qt::Key_CapsLock, VK_CAPITAL},
-        {Qt::Key_Escape, VK_ESCAPE},   {Qt::Key_Space, VK_SPACE},
-        {Qt::Key_PageUp, VK_PRIOR},    {Qt::Key_PageDown, VK_NEXT},
-        {Qt::Key_End, VK_END},         {Qt::Key_Home, VK_HOME},
-        {Qt::Key_Left, VK_LEFT},       {Qt::Key_Up, VK_UP},
-        {Qt::Key_Right, VK_RIGHT},     {Qt::Key_Down, VK_DOWN},
-        {Qt::Key_Insert, VK_INSERT},   {Qt::Key_Delete, VK_DELETE},
-        {Qt::Key_Help, VK_HELP},       {Qt::Key_Asterisk, VK_MULTIPLY},
-        {Qt::Key_Plus, VK_ADD},        {Qt::Key_Minus, VK_SUBTRACT},
-        {Qt::Key_Slash, VK_DIVIDE},
-    };
-    for (const auto &[qtKey, vk] : table) {
-        if (qtKey == key) {
-            return vk;
-        }
-    }
-    return 0;
-}
-
 } // namespace ui::qt
 
 namespace ui {
@@ -398,23 +365,6 @@ bool IsAccel(char16_t ch, const std::u16string &caption) {
 }
 
 namespace {
-
-int ToQtKey(uint16_t vk) {
-    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) {
-        return vk;
-    }
-    if (vk >= VK_F1 && vk <= VK_F1 + 23) {
-        return Qt::Key_F1 + (vk - VK_F1);
-    }
-    for (int k : {Qt::Key_Backspace, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space,
-                  Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_Left,
-                  Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Insert, Qt::Key_Delete}) {
-        if (qt::ToVirtualKey(k) == vk) {
-            return k;
-        }
-    }
-    return 0;
-}
 
 void SendMouse(QWidget *w, QEvent::Type type, QPoint pos) {
     QWidget *target = w->childAt(pos);
@@ -444,6 +394,21 @@ void TControl::DoubleClickAtForTesting(int32_t x, int32_t y) {
     }
 }
 
+namespace {
+
+// The widget that has the keyboard inside w's window, when it is w or inside w; else w.
+QWidget *KeyTarget(QWidget *w) {
+    QWidget *focus = w->window()->focusWidget();
+    return focus && (focus == w || w->isAncestorOf(focus)) ? focus : w;
+}
+
+// The shifted characters of a US keyboard.
+bool NeedsShift(QChar c) {
+    return c.isUpper() || QStringView(u"~!@#$%^&*()_+{}|:\"<>?").contains(c);
+}
+
+} // namespace
+
 void TControl::KeyPressForTesting(uint16_t vk, TShiftState shift) {
     QWidget *w = qt::WidgetOf(*this);
     if (!w) {
@@ -453,15 +418,32 @@ void TControl::KeyPressForTesting(uint16_t vk, TShiftState shift) {
     mods.setFlag(Qt::ShiftModifier, shift.Contains(ssShift));
     mods.setFlag(Qt::ControlModifier, shift.Contains(ssCtrl));
     mods.setFlag(Qt::AltModifier, shift.Contains(ssAlt));
-    const int key = ToQtKey(vk);
+    const int key = qt::ToQtKey(vk);
     const QString text = (vk >= '0' && vk <= 'Z' && !shift.Contains(ssCtrl))
                              ? QString(QChar(vk)).toLower()
                          : vk == VK_SPACE ? u" "_qs
                                           : QString();
     QKeyEvent press(QEvent::KeyPress, key, mods, text);
-    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(KeyTarget(w), &press);
     QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-    QCoreApplication::sendEvent(w, &release);
+    QCoreApplication::sendEvent(KeyTarget(w), &release);
+}
+
+void TControl::TypeTextForTesting(const rtl::UnicodeString &text) {
+    QWidget *w = qt::WidgetOf(*this);
+    if (!w) {
+        return;
+    }
+    for (const char16_t ch : text) {
+        // Qt names a printable key by its character's capital, as the window system's events do.
+        const QChar c(ch);
+        const int key = c.toUpper().unicode();
+        const Qt::KeyboardModifiers mods = NeedsShift(c) ? Qt::ShiftModifier : Qt::NoModifier;
+        QKeyEvent press(QEvent::KeyPress, key, mods, QString(c));
+        QCoreApplication::sendEvent(KeyTarget(w), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, mods, QString(c));
+        QCoreApplication::sendEvent(KeyTarget(w), &release);
+    }
 }
 
 } // namespace ui

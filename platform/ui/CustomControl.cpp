@@ -24,7 +24,7 @@ QTimer *FindTimer(QWidget *w, uintptr_t id) {
 } // namespace
 
 TCustomControl::TCustomControl(TComponent *owner) : TWinControl(owner) {
-    qt::AttachWidget(*this, qt::NewOwnDrawnWidget(*this), true);
+    qt::AttachWidget(*this, qt::NewOwnDrawnWidget(*this, qt::TOwnDrawnKind::Windowed), true);
     FClickOnMouseUp = true;
 }
 
@@ -55,7 +55,7 @@ void TCustomControl::KillTimer(uintptr_t id) {
 }
 
 TGraphicControl::TGraphicControl(TComponent *owner) : TControl(owner) {
-    qt::AttachWidget(*this, qt::NewOwnDrawnWidget(*this), true);
+    qt::AttachWidget(*this, qt::NewOwnDrawnWidget(*this, qt::TOwnDrawnKind::Graphic), true);
     FClickOnMouseUp = true;
 }
 

@@ -1,6 +1,7 @@
 // TEdit on a native line edit.
 #include "platform/ui/Edit.h"
 
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/ui/QtBridge_p.h"
 
 #include <QLineEdit>
@@ -31,13 +32,12 @@ TEdit::TEdit(TComponent *owner) : TWinControl(owner) {
 }
 
 rtl::UnicodeString TEdit::GetText() const {
-    const QString t = EditOf(*this)->text();
-    return rtl::UnicodeString(reinterpret_cast<const char16_t *>(t.utf16()), size_t(t.size()));
+    return gfx::qt::FromQString(EditOf(*this)->text());
 }
 
 void TEdit::SetText(const rtl::UnicodeString &text) {
     // The native field holds the text; a change there raises OnChange.
-    EditOf(*this)->setText(QString::fromUtf16(text.data(), qsizetype(text.size())));
+    EditOf(*this)->setText(gfx::qt::ToQString(text));
 }
 
 void TEdit::SetReadOnly(bool value) {

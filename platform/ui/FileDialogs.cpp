@@ -15,14 +15,6 @@ namespace ui {
 
 namespace {
 
-QString ToQ(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-rtl::UnicodeString FromQ(const QString &s) {
-    return rtl::UnicodeString(reinterpret_cast<const char16_t *>(s.utf16()), size_t(s.size()));
-}
-
 std::vector<rtl::UnicodeString> Split(const rtl::UnicodeString &s, char16_t sep) {
     std::vector<rtl::UnicodeString> parts;
     size_t start = 0;
@@ -144,7 +136,7 @@ bool TFileDialog::ExecuteNative() {
     gfx::qt::EnsureApplication();
     QWidget *owner = FParentWnd ? qt::WidgetOf(*FParentWnd) : nullptr;
     QWidget *parent = owner ? owner->window() : nullptr;
-    QFileDialog dlg(parent, ToQ(GetShownTitle()), ToQ(FInitialDir));
+    QFileDialog dlg(parent, gfx::qt::ToQString(GetShownTitle()), gfx::qt::ToQString(FInitialDir));
     if (parent) {
         dlg.setWindowModality(Qt::WindowModal);
     }
@@ -154,26 +146,26 @@ bool TFileDialog::ExecuteNative() {
         FSave ? QFileDialog::AnyFile
               : (GetOption(ofFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !GetOption(ofOverwritePrompt));
-    dlg.setDefaultSuffix(ToQ(FDefaultExt));
+    dlg.setDefaultSuffix(gfx::qt::ToQString(FDefaultExt));
     QStringList filters;
     for (const TFilterEntry &e : ParseFilter(FFilter)) {
         QStringList masks;
         for (const auto &m : e.Masks) {
-            masks << ToQ(m);
+            masks << gfx::qt::ToQString(m);
         }
-        filters << ToQ(e.Description) + u" ("_qs + masks.join(u' ') + u')';
+        filters << gfx::qt::ToQString(e.Description) + u" ("_qs + masks.join(u' ') + u')';
     }
     if (!filters.isEmpty()) {
         dlg.setNameFilters(filters);
         dlg.selectNameFilter(filters.value(std::max(0, FFilterIndex - 1)));
     }
     if (!FFileName.empty()) {
-        dlg.selectFile(ToQ(FFileName));
+        dlg.selectFile(gfx::qt::ToQString(FFileName));
     }
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) {
         return false;
     }
-    FFileName = FromQ(QFileInfo(dlg.selectedFiles().first()).absoluteFilePath());
+    FFileName = gfx::qt::FromQString(QFileInfo(dlg.selectedFiles().first()).absoluteFilePath());
     FFilterIndex = int32_t(filters.indexOf(dlg.selectedNameFilter())) + 1;
     return true;
 }

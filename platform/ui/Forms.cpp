@@ -23,10 +23,6 @@ namespace {
 constexpr int CaptionHeight = 22;
 constexpr int SmallCaptionHeight = 16;
 
-QString ToQString(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
 // The widget property telling whether a form's window has an icon of its own.
 constexpr char OwnIconProperty[] = "wbOwnIcon";
 
@@ -56,7 +52,7 @@ void SetApplicationIcon(const gfx::TGraphic &graphic) {
 } // namespace qt
 
 TForm::TForm(TComponent *owner) : TWinControl(owner) {
-    QWidget *w = qt::NewOwnDrawnWidget(*this);
+    QWidget *w = qt::NewOwnDrawnWidget(*this, qt::TOwnDrawnKind::Windowed);
     qt::AttachWidget(*this, w, true);
     w->setAttribute(Qt::WA_DeleteOnClose, false);
     FClickOnMouseUp = true;
@@ -116,6 +112,25 @@ gfx::TSize TForm::FrameExtent() const {
         return {8, 8 + SmallCaptionHeight};
     default:
         return {8, 8 + CaptionHeight};
+    }
+}
+
+TForm *TForm::GetParentForm() const {
+    TForm *outer = TWinControl::GetParentForm();
+    return outer ? outer : const_cast<TForm *>(this);
+}
+
+TAccessibleInfo TForm::GetAccessibleInfo() const {
+    TAccessibleInfo info;
+    info.Role = FModal || FBorderStyle == bsDialog ? arDialog : arWindow;
+    return info;
+}
+
+void TForm::ApplyBoundsToWidget() {
+    // A form on its own places its window (ApplyWindowGeometry); one inside a control is a
+    // child widget like any other.
+    if (GetParent()) {
+        TWinControl::ApplyBoundsToWidget();
     }
 }
 
@@ -399,7 +414,7 @@ void TForm::CMDialogKey(TMessage &m) {
 
 void TForm::TextChanged() {
     if (QWidget *w = qt::WidgetOf(*this)) {
-        w->setWindowTitle(ToQString(GetCaption()));
+        w->setWindowTitle(gfx::qt::ToQString(GetCaption()));
     }
 }
 

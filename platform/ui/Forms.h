@@ -44,6 +44,9 @@ public:
     // Runs OnDestroy; called by the owner before it frees the form.
     void BeforeDestruction() override;
 
+    TForm *GetParentForm() const override;
+    // A window; a dialog while modal or with a dialog border.
+    TAccessibleInfo GetAccessibleInfo() const override;
     gfx::TRect GetClientRect() const override;
     void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
     void SetVisible(bool visible) override;
@@ -74,9 +77,10 @@ public:
     void Close();
     bool CloseQuery();
 
-    // Native window hooks (called by the platform layer).
-    void WindowResized(int32_t clientWidth, int32_t clientHeight);
-    bool WindowCloseRequested();
+    // The window's client area was resized; the window asks to close (Close; false when the
+    // form stays).
+    void WindowResized(int32_t clientWidth, int32_t clientHeight) override;
+    bool WindowCloseRequested() override;
     // Offers key to the form's controls as CM_DIALOGKEY (with the shift keys held now); true
     // when one took it.
     bool DialogKey(uint16_t key);
@@ -104,6 +108,7 @@ public:
 protected:
     void TextChanged() override;
     void ColorChanged() override;
+    void ApplyBoundsToWidget() override;
     void Paint() override;
     void Dispatch(TMessage &message) override;
     // Tab moves the focus in tab order, arrows among the focused control's siblings; other

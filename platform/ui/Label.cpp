@@ -30,7 +30,7 @@ void TLabel::TextChanged() {
     if (QLabel *l = LabelOf(*this)) {
         const rtl::UnicodeString &t = GetCaption();
         // '&' marks an accelerator as on the class library's labels; "&&" shows one '&'.
-        QString text = QString::fromUtf16(t.data(), qsizetype(t.size()));
+        QString text = gfx::qt::ToQString(t);
         text.replace(u"&&"_qs, u"\x01"_qs).remove(u'&').replace(u'\x01', u'&');
         l->setText(text);
     }

@@ -24,14 +24,6 @@ namespace {
 constexpr int RowRole = Qt::UserRole;       // TListItem* of a row (column 0)
 constexpr int GroupRole = Qt::UserRole + 1; // group identifier of a header row
 
-QString ToQ(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-rtl::UnicodeString FromQ(const QString &s) {
-    return rtl::UnicodeString(reinterpret_cast<const char16_t *>(s.utf16()), size_t(s.size()));
-}
-
 TListItem *RowItem(const QModelIndex &index) {
     return reinterpret_cast<TListItem *>(
         index.sibling(index.row(), 0).data(RowRole).value<quintptr>());
@@ -74,9 +66,12 @@ public:
         // Rows follow the list's font as a report list's rows do: the text's height plus a
         // margin, so descenders and underscores are never cut off.
         constexpr int RowTextMargin = 4;
+        // Measured as the canvas measures, since custom drawing draws through it.
         QSize size = QStyledItemDelegate::sizeHint(option, index);
-        const QFontMetrics metrics(gfx::qt::ToQFont(FList.GetFont()));
-        size.setHeight(std::max(size.height(), metrics.height() + RowTextMargin));
+        gfx::TBitmap probe(1, 1);
+        probe.GetCanvas().SetFont(FList.GetFont());
+        const int textHeight = probe.GetCanvas().GetTextMetrics().tmHeight;
+        size.setHeight(std::max(size.height(), textHeight + RowTextMargin));
         return size;
     }
 
@@ -181,7 +176,7 @@ namespace {
 QTreeWidgetItem *MakeRow(TListItem *item, int columns, const TListColumns &cols) {
     auto *row = new QTreeWidgetItem();
     for (int c = 0; c < columns; ++c) {
-        row->setText(c, ToQ(item->ColumnText(c)));
+        row->setText(c, gfx::qt::ToQString(item->ColumnText(c)));
         if (c < cols.GetCount() && cols[c]->GetAlignment() != taLeftJustify) {
             row->setTextAlignment(
                 c, (cols[c]->GetAlignment() == taCenter ? Qt::AlignHCenter : Qt::AlignRight) |
@@ -263,7 +258,7 @@ void TListView::Flush() const {
     if (FGroupView) {
         for (int i = 0; i < FGroups.GetCount(); ++i) {
             auto *header = new QTreeWidgetItem();
-            header->setText(0, ToQ(FGroups[i]->GetHeader()));
+            header->setText(0, gfx::qt::ToQString(FGroups[i]->GetHeader()));
             header->setData(0, GroupRole, FGroups[i]->GetGroupID());
             header->setFlags(Qt::ItemIsEnabled);
             d.headers.emplace(FGroups[i]->GetGroupID(), header);
@@ -304,7 +299,7 @@ void TListView::ItemTextChanged(TListItem *item) {
         return;
     }
     for (int c = 0; c < std::max(1, FColumns.GetCount()); ++c) {
-        it->second->setText(c, ToQ(item->ColumnText(c)));
+        it->second->setText(c, gfx::qt::ToQString(item->ColumnText(c)));
     }
 }
 
@@ -335,7 +330,7 @@ void TListView::ColumnsChanged() {
     tree->setColumnCount(n);
     QStringList labels;
     for (int i = 0; i < FColumns.GetCount(); ++i) {
-        labels << ToQ(FColumns[i]->GetCaption());
+        labels << gfx::qt::ToQString(FColumns[i]->GetCaption());
     }
     tree->setHeaderLabels(labels);
     QHeaderView *h = tree->header();
@@ -427,7 +422,8 @@ gfx::TRect TListView::CellRectForTesting(const TListItem *item, int32_t column) 
 rtl::UnicodeString TListView::NativeTextForTesting(const TListItem *item, int32_t column) const {
     Flush();
     auto it = FImpl->rows.find(item);
-    return it == FImpl->rows.end() ? rtl::UnicodeString() : FromQ(it->second->text(column));
+    return it == FImpl->rows.end() ? rtl::UnicodeString()
+                                   : gfx::qt::FromQString(it->second->text(column));
 }
 
 } // namespace ui

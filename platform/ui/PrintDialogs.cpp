@@ -28,14 +28,6 @@ namespace ui {
 
 namespace {
 
-QString ToQ(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-rtl::UnicodeString FromQ(const QString &s) {
-    return rtl::UnicodeString(reinterpret_cast<const char16_t *>(s.utf16()), size_t(s.size()));
-}
-
 QWidget *OwnerWindow(TWinControl *parentWnd) {
     QWidget *owner = parentWnd ? qt::WidgetOf(*parentWnd) : nullptr;
     return owner ? owner->window() : nullptr;
@@ -51,7 +43,7 @@ struct TParentScope {
 QComboBox *PrinterCombo(int32_t index) {
     auto *combo = new QComboBox;
     for (const rtl::UnicodeString &name : gfx::Printer().GetPrinters()) {
-        combo->addItem(ToQ(name));
+        combo->addItem(gfx::qt::ToQString(name));
     }
     combo->setCurrentIndex(index);
     return combo;
@@ -128,7 +120,7 @@ TPrinterGroup AddPrinterGroup(QDialog &dlg, QVBoxLayout *layout, int32_t index, 
     auto *box = new QGroupBox(QStringLiteral("Принтер"));
     auto *form = new QFormLayout(box);
     TPrinterGroup g{PrinterCombo(index), new QCheckBox(QStringLiteral("Печать в &файл")),
-                    new QLineEdit(ToQ(fileName))};
+                    new QLineEdit(gfx::qt::ToQString(fileName))};
     form->addRow(QStringLiteral("&Имя:"), g.Printers);
     g.ToFile->setChecked(toFile);
     auto *browse = new QPushButton(QStringLiteral("&Обзор..."));
@@ -218,7 +210,7 @@ bool TPrintDialog::ExecuteNative() {
     }
     FPrinterIndex = int32_t(printer.Printers->currentIndex());
     FPrintToFile = printer.ToFile->isChecked();
-    FFileName = FromQ(printer.File->text());
+    FFileName = gfx::qt::FromQString(printer.File->text());
     FPrintRange = range.Pages->isChecked()       ? prPageNums
                   : range.Selection->isChecked() ? prSelection
                                                  : prAllPages;

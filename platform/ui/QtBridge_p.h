@@ -9,6 +9,7 @@
 #include <memory>
 
 class QEvent;
+class QKeyEvent;
 class QObject;
 class QWidget;
 
@@ -19,8 +20,16 @@ QWidget *WidgetOf(const TControl &control);
 // Gives the control its widget (taken over: destroyed with the control). Own-drawn widgets
 // route every input and paint through the control's WndProc; others are only observed.
 void AttachWidget(TControl &control, QWidget *widget, bool ownDrawn);
-// A plain widget that paints and takes input through the control's messages.
-QWidget *NewOwnDrawnWidget(TControl &control);
+// A plain widget that paints and takes input through the control's messages: for a windowed
+// control (it erases its background and can take the focus) or a graphic one.
+enum class TOwnDrawnKind : uint8_t { Graphic, Windowed };
+QWidget *NewOwnDrawnWidget(TControl &control, TOwnDrawnKind kind);
+// Screen readers see an own-drawn widget through its control's accessibility hooks (installed
+// once, with the first own-drawn widget). The Changed calls tell them that the control's name
+// or state (pressed, checked, default) changed.
+void EnsureAccessibility();
+void AccessibleNameChanged(QWidget *widget);
+void AccessibleStateChanged(QWidget *widget);
 // An event filter on the widget (and its viewport) reporting input to the control as messages.
 std::unique_ptr<QObject> NewObserver(TControl &control, QWidget *widget);
 // Runs an event handler; an exception leaving it goes to the application's error display.
@@ -47,7 +56,10 @@ TShiftState KeyboardShift();
 // Makes the picture the application's icon (none when empty), also for the forms that lost
 // their own icon.
 void SetApplicationIcon(const gfx::TGraphic &graphic);
-// Windows virtual-key number of a Qt key code (0 when there is none).
-uint16_t ToVirtualKey(int qtKey);
+// The Windows virtual key of a key event (0 when the key has none: its characters still go
+// to the control). Letters of layouts without Latin letters are named by their place.
+uint16_t ToVirtualKey(const QKeyEvent &event);
+// A Qt key code for a virtual key (0 when there is none); for the testing hooks.
+int ToQtKey(uint16_t vk);
 
 } // namespace ui::qt

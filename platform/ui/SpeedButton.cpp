@@ -1,6 +1,7 @@
 // TSpeedButton on a native tool button.
 #include "platform/ui/SpeedButton.h"
 
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/ui/QtBridge_p.h"
 #include "platform/ui/WinControl.h"
 
@@ -32,7 +33,7 @@ TSpeedButton::TSpeedButton(TComponent *owner) : TControl(owner) {
 
 void TSpeedButton::TextChanged() {
     const rtl::UnicodeString &t = GetCaption();
-    ButtonOf(*this)->setText(QString::fromUtf16(t.data(), qsizetype(t.size())));
+    ButtonOf(*this)->setText(gfx::qt::ToQString(t));
 }
 
 void TSpeedButton::SetGroupIndex(int32_t v) {

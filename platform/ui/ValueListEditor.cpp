@@ -1,24 +1,13 @@
 // TValueListEditor on a native table.
 #include "platform/ui/ValueListEditor.h"
 
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/ui/QtBridge_p.h"
 
 #include <QHeaderView>
 #include <QTableWidget>
 
 namespace ui {
-
-namespace {
-
-QString ToQ(const rtl::UnicodeString &s) {
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-rtl::UnicodeString FromQ(const QString &s) {
-    return rtl::UnicodeString(reinterpret_cast<const char16_t *>(s.utf16()), size_t(s.size()));
-}
-
-} // namespace
 
 void TNotifyingStringList::Put(int32_t index, const rtl::UnicodeString &s) {
     TStringList::Put(index, s);
@@ -75,8 +64,9 @@ TValueListEditor::TValueListEditor(TComponent *owner)
     };
     QObject::connect(table, &QTableWidget::itemChanged, table, [this](QTableWidgetItem *it) {
         if (!FImpl->syncing) {
-            qt::CallSafely(
-                [&] { SetCell(it->column(), it->row() + GetFixedRows(), FromQ(it->text())); });
+            qt::CallSafely([&] {
+                SetCell(it->column(), it->row() + GetFixedRows(), gfx::qt::FromQString(it->text()));
+            });
         }
     });
     QObject::connect(table, &QTableWidget::currentCellChanged, table,
@@ -108,6 +98,18 @@ void TValueListEditor::SetRow(int32_t row) {
                                                            ? 1
                                                            : FImpl->table->currentColumn());
     FImpl->syncing = false;
+}
+
+int32_t TValueListEditor::GetCol() const {
+    return std::max(0, FImpl->table->currentColumn());
+}
+
+void TValueListEditor::SetCol(int32_t col) {
+    if (col == 0 || col == 1) {
+        FImpl->syncing = true;
+        FImpl->table->setCurrentCell(FRow - GetFixedRows(), col);
+        FImpl->syncing = false;
+    }
 }
 
 TValueListEditor::TRow TValueListEditor::ParsedRow(int32_t index) const {
@@ -232,7 +234,7 @@ void TValueListEditor::Refill() {
                 item = new QTableWidgetItem();
                 t->setItem(r, c, item);
             }
-            const QString text = ToQ(GetCell(c, r + GetFixedRows()));
+            const QString text = gfx::qt::ToQString(GetCell(c, r + GetFixedRows()));
             if (item->text() != text) {
                 item->setText(text);
             }
@@ -250,7 +252,8 @@ void TValueListEditor::Refill() {
 
 void TValueListEditor::ApplyColumns() {
     QTableWidget *t = FImpl->table;
-    t->setHorizontalHeaderLabels({ToQ(GetCell(0, 0)), ToQ(GetCell(1, 0))});
+    t->setHorizontalHeaderLabels(
+        {gfx::qt::ToQString(GetCell(0, 0)), gfx::qt::ToQString(GetCell(1, 0))});
     t->horizontalHeader()->setVisible(FShowTitles);
     for (int c = 0; c < 2; ++c) {
         t->horizontalHeader()->setSectionResizeMode(c, FAutoColResize ? QHeaderView::Stretch
@@ -308,7 +311,7 @@ void TValueListEditor::EditCellForTesting(int32_t col, int32_t row,
                                           const rtl::UnicodeString &text) {
     QTableWidgetItem *item = FImpl->table->item(row - GetFixedRows(), col);
     if (item && (item->flags() & Qt::ItemIsEditable)) {
-        item->setText(ToQ(text)); // raises itemChanged as a committed edit does
+        item->setText(gfx::qt::ToQString(text)); // raises itemChanged as a committed edit does
     }
 }
 

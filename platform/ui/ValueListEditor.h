@@ -55,6 +55,9 @@ public:
     int32_t GetRowCount() const;
     int32_t GetRow() const { return FRow; }
     void SetRow(int32_t row);
+    // The current column: 0 for the keys, 1 for the values.
+    int32_t GetCol() const;
+    void SetCol(int32_t col);
     rtl::UnicodeString GetCell(int32_t col, int32_t row) const;
     void SetCell(int32_t col, int32_t row, const rtl::UnicodeString &text);
     rtl::UnicodeString GetKey(int32_t row) const { return GetCell(0, row); }

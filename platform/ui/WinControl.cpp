@@ -142,7 +142,13 @@ void TWinControl::AlignControls(gfx::TRect &rect) {
     }
 }
 
+// Whether a control has the focus is its form's business (the form's active control), not the
+// window system's: a control keeps it while another window is active, and a click into a
+// window that is not active yet focuses the control under the mouse at once.
 bool TWinControl::Focused() const {
+    if (const TForm *form = GetParentForm(); form && form != this) {
+        return form->GetActiveControl() == this;
+    }
     QWidget *w = qt::WidgetOf(*this);
     return w && w->hasFocus();
 }
@@ -152,8 +158,14 @@ bool TWinControl::CanFocus() const {
 }
 
 void TWinControl::SetFocus() {
-    if (QWidget *w = qt::WidgetOf(*this)) {
-        w->setFocus(Qt::OtherFocusReason);
+    QWidget *w = qt::WidgetOf(*this);
+    if (!w) {
+        return;
+    }
+    w->setFocus(Qt::OtherFocusReason);
+    // A window that is not active gets no focus-in event; its form learns of the change here.
+    if (TForm *form = GetParentForm(); form && form != this && !w->hasFocus()) {
+        form->FocusChanged(this);
     }
 }
 
@@ -174,7 +186,8 @@ void TWinControl::Dispatch(TMessage &m) {
         } else {
             KeyUp(key, qt::KeyboardShift());
         }
-        m.Result = key == 0 ? 1 : 0; // a handler that cleared the key swallowed it
+        // A handler that cleared the key swallowed it; a key without a number cannot be.
+        m.Result = m.WParam != 0 && key == 0 ? 1 : 0;
         break;
     }
     case WM_CHAR: {
@@ -202,6 +215,23 @@ void TWinControl::Dispatch(TMessage &m) {
         break;
     case WM_SETFOCUS:
         DoEnter();
+        if (TForm *form = GetParentForm(); form && !IsDestroying()) {
+            form->FocusChanged(this);
+        }
+        break;
+    case WM_SIZE:
+        Realign();
+        TControl::Dispatch(m);
+        break;
+    case CM_FONTCHANGED:
+        for (size_t i = 0; i < FControls.size(); ++i) {
+            FControls[i]->ParentFontChanged();
+        }
+        break;
+    case CM_COLORCHANGED:
+        for (size_t i = 0; i < FControls.size(); ++i) {
+            FControls[i]->ParentColorChanged();
+        }
         break;
     case WM_KILLFOCUS:
         DoExit();

@@ -60,6 +60,7 @@ public:
     virtual TRect GetViewportRect() const;
     void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
     // Copies buffer and settings into another paint box (each keeps its own invalid list).
+    using ui::TCustomControl::AssignTo;
     void AssignTo(TCustomPaintBox32 &dest) const;
     using ui::TCustomControl::AssignTo;
 

@@ -3,6 +3,7 @@
 #include "MainFormFixture.h"
 
 #include "app/UContentForm.h"
+#include "platform/ui/Application.h"
 
 namespace workbench::testing {
 namespace {
@@ -129,6 +130,34 @@ TEST_F(ContentFormTest, CommissionRowsAreAddedRemovedAndKeepTheirOwnNames) {
     EXPECT_EQ(Form->GetJuryPeople1(), (TSignatoryTable{{1, Member}, {2, Member}, {3, u""}}));
     EXPECT_EQ(Form->GetJuryPeople2(),
               (TSignatoryTable{{1, u"Сидоров С.С."}, {2, u"Кузнецов К.К."}, {3, u""}}));
+}
+
+TEST_F(ContentFormTest, NamesTypedIntoTheGridInAnyLayoutAreKept) {
+    MakeForm();
+    UnicodeString ascii;
+    for (char16_t c = u' '; c <= u'~'; ++c) {
+        ascii += c;
+    }
+    Answer(
+        [&](TContentForm &d) {
+            ui::TValueListEditor &grid = *d.ValueListEditor1;
+            d.btnAddRec->Click();
+            for (const auto &[row, text] :
+                 {std::pair<int32_t, UnicodeString>{1, u"Иванов Иван Иванович, ёЁ"},
+                  std::pair<int32_t, UnicodeString>{3, ascii}}) {
+                grid.SetRow(row);
+                grid.SetCol(1);
+                grid.SetFocus();
+                ui::Application->ProcessMessages();
+                grid.TypeTextForTesting(text);          // opens the name cell's editor
+                grid.KeyPressForTesting(ui::VK_RETURN); // and commits it
+                ui::Application->ProcessMessages();
+            }
+        },
+        true);
+    Form->btnJury->Click();
+    EXPECT_EQ(Form->GetJuryPeople2(),
+              (TSignatoryTable{{1, u"Иванов Иван Иванович, ёЁ"}, {2, Placeholder}, {3, ascii}}));
 }
 
 TEST_F(ContentFormTest, RemovingTheSelectedRowRemovesThatRow) {

@@ -1,24 +1,36 @@
 // The main window: components and texts, start-up on a database and without one, choosing and
 // reloading a result file, the two lists with their drawing, and the report and viewer actions.
+#include "AllocationFailure.h"
 #include "MainFormFixture.h"
 
 #include "app/UECGViewLight.h"
+#include "app/core/UStatLists.h"
 
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/StrUtils.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/QtBridge_p.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QString>
+#include <QWidget>
 
 namespace workbench::testing {
 namespace {
 
 using ui::TListItem;
 
+// The ink in a rectangle of a picture on white: how far each pixel is from white, summed, so
+// that antialiased strokes count by their coverage.
 int InkIn(gfx::TBitmap &shot, const gfx::TRect &r) {
     int n = 0;
     for (int y = r.Top; y < r.Bottom; ++y) {
         for (int x = r.Left; x < r.Right; ++x) {
             const uint32_t c = uint32_t(shot.GetCanvas().GetPixel(x, y));
-            n += ((c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF)) < 3 * 128 ? 1 : 0;
+            n += 3 * 255 - int((c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF));
         }
     }
     return n;
@@ -436,6 +448,90 @@ TEST_F(MainFormTest, ReportTakesTheTrimmedProgramNameOrUnderscores) {
     EXPECT_EQ(built.size(), 3u);
 }
 
+TEST_F(MainFormTest, TheResultFileIsChosenWithTheFirstClickIntoAWindowThatIsNotActive) {
+    MakeForm();
+    ui::TForm other(nullptr);
+    other.Show(); // the window shown last is the active one
+    ui::Application->ProcessMessages();
+    ASSERT_FALSE(ui::qt::WidgetOf(*Form)->isActiveWindow());
+    int asked = 0;
+    FileAnswer = [&](ui::TFileDialog &d) {
+        ++asked;
+        d.SetFileName(ResultPath());
+        return true;
+    };
+    Form->btnOpenResTxt->ClickAtForTesting(5, 5);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Form->editResTxt->GetText(), ResultPath());
+}
+
+TEST_F(MainFormTest, TabReachesTheResultFileButtonAndEnterOnItOpensTheDialog) {
+    MakeForm();
+    Form->editResTxt->SetFocus();
+    ui::Application->ProcessMessages();
+    Form->editResTxt->KeyPressForTesting(ui::VK_TAB);
+    ui::Application->ProcessMessages();
+    ASSERT_TRUE(Form->btnOpenResTxt->Focused());
+    int asked = 0;
+    FileAnswer = [&](ui::TFileDialog &) {
+        ++asked;
+        return false;
+    };
+    Form->btnOpenResTxt->KeyPressForTesting(ui::VK_RETURN);
+    EXPECT_EQ(asked, 1);
+    // Reload is still disabled: Tab goes on to the signatories.
+    Form->btnOpenResTxt->KeyPressForTesting(ui::VK_TAB);
+    ui::Application->ProcessMessages();
+    EXPECT_TRUE(Form->btnMainSign->Focused());
+}
+
+TEST_F(MainFormTest, ScreenReadersPressTheResultFileButtons) {
+    MakeForm();
+    for (ui::TControl *button : {static_cast<ui::TControl *>(Form->btnOpenResTxt),
+                                 static_cast<ui::TControl *>(Form->btnReloadResult)}) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*button));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->role(), QAccessible::Button);
+        EXPECT_EQ(a->text(QAccessible::Name), gfx::qt::ToQString(button->GetCaption()));
+        ASSERT_NE(a->actionInterface(), nullptr);
+        EXPECT_EQ(
+            a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()),
+            button->GetEnabled());
+    }
+    int asked = 0;
+    FileAnswer = [&](ui::TFileDialog &d) {
+        ++asked;
+        d.SetFileName(ResultPath());
+        return true;
+    };
+    QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*Form->btnOpenResTxt))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(Form->GetData().IsScored());
+}
+
+TEST_F(MainFormTest, ProgramNameTypedInAnyLayoutReachesTheReport) {
+    MakeForm();
+    ChooseResultFile(ResultPath());
+    std::vector<UnicodeString> built;
+    Form->OnBuildReport = [&](TVDMainForm &f) { built.push_back(f.GetProgramName()); };
+    UnicodeString ascii;
+    for (char16_t c = u'!'; c <= u'~'; ++c) {
+        ascii += c;
+    }
+    for (const UnicodeString &typed :
+         {UnicodeString(u"Тест"), UnicodeString(u"Prog-2.0, (beta) #7"), ascii}) {
+        Form->edProgrName->SetText(u"");
+        Form->edProgrName->SetFocus();
+        ui::Application->ProcessMessages();
+        Form->edProgrName->TypeTextForTesting(typed);
+        Form->btnReport->Click();
+        ASSERT_FALSE(built.empty());
+        EXPECT_EQ(built.back(), typed);
+    }
+}
+
 TEST_F(MainFormTest, DoubleClickOnAnEcgOpensItsRecordingAndWithoutSelectionNothing) {
     MakeForm();
     std::vector<UnicodeString> opened;
@@ -467,6 +563,35 @@ TEST_F(MainFormTest, AnErrorLeavingAHandlerIsShownAndTheWindowGoesOn) {
     ChooseResultFile(ResultPath());
     EXPECT_EQ(Messages.size(), 1u);
     EXPECT_EQ(TotalRow(u"4")->GetSubItems()[2], u"1");
+}
+
+// Filling the lists after a scoring could run out of memory and leave zeros on screen while
+// the data counted as scored; now the results are reset and both lists show the reset.
+TEST_F(MainFormTest, ListsThatCannotBeFilledShowTheResetResults) {
+    std::vector<UnicodeString> base, result;
+    constexpr int EcgCount = 2000; // rows make one allocation no other step of a reload makes
+    for (int i = 1; i <= EcgCount; ++i) {
+        const UnicodeString name = u"N" + rtl::IntToStr(i);
+        base.push_back(BaseInfoLine(name, {4}));
+        result.push_back(ResultLine(name, {4}));
+    }
+    WriteLines(DbFolder() / "base.info", base);
+    WriteLines(Folder.Path() / "Result.txt", result);
+    MakeForm();
+    ChooseResultFile(ResultPath());
+    ASSERT_TRUE(Form->GetData().IsScored());
+    FailNextAllocationOfSize(EcgCount * sizeof(TResultContentRow));
+    Form->btnReloadResult->ClickAtForTesting(5, 5);
+    ASSERT_TRUE(ArmedAllocationFailed());
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Messages[0].Text, u"Out of memory.");
+    EXPECT_FALSE(Form->GetData().IsScored());
+    EXPECT_EQ(Form->GetData().GetDiaStat()[4][ciTruePositive], 0);
+    ui::TListItem *first = Form->lvResultContent->GetItems()[0];
+    EXPECT_EQ(first->GetCaption(), u"N1");
+    EXPECT_EQ(first->GetSubItems().GetCount(), 0) << "no result texts after the reset";
+    EXPECT_EQ(Form->TotalLV->NativeTextForTesting(TotalRow(u"4"), 3), u"0") << "Расчет";
+    EXPECT_EQ(Form->TotalLV->NativeTextForTesting(TotalRow(u"4"), 2), u"2000") << "Эталон";
 }
 
 TEST_F(MainFormTest, SampleDatabaseOpensAndItsResultScores) {

@@ -4,6 +4,7 @@
 
 #include "WorkbenchFixture.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StrUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -366,6 +367,67 @@ TEST_F(WorkbenchData, NameMismatchMessages) {
         EXPECT_EQ(outcome.Status, TResultStatus::rsNameMismatch);
         EXPECT_TRUE(outcome.FileRead);
         EXPECT_EQ(outcome.Message, c.message);
+        ExpectResetState(SmallReferenceCounts);
+    }
+}
+
+// A message box listed every name: a result file of millions of foreign names made a text of
+// tens of megabytes. Twenty names are shown, then how many more there are.
+TEST_F(WorkbenchData, NameMismatchShowsTwentyNamesThenHowManyMore) {
+    std::vector<UnicodeString> base, result;
+    UnicodeString missing, superfluous;
+    for (int i = 1; i <= 25; ++i) {
+        const UnicodeString name = u"E" + rtl::IntToStr(i);
+        base.push_back(BaseInfoLine(name, {1}));
+        missing += i <= 20 ? name + u" " : UnicodeString();
+    }
+    for (int i = 1; i <= 23; ++i) {
+        const UnicodeString name = u"X" + rtl::IntToStr(i);
+        result.push_back(ResultLine(name, {}));
+        superfluous += i <= 20 ? name + u" " : UnicodeString();
+    }
+    LoadDatabase(base);
+    const TResultOutcome outcome = Reload(result);
+    EXPECT_EQ(outcome.Status, TResultStatus::rsNameMismatch);
+    EXPECT_EQ(outcome.Message, U("Ошибка.\rКоличество ЭКГ в исходной базе не совпадает\r"
+                                 "с количеством строк в файле Result.txt\rне хватает:\r") +
+                                   missing + U("и еще 5\rлишние:\r") + superfluous + U("и еще 3"));
+}
+
+// A name the database lacks is checked for repeats too, and the first bad line in the file
+// is the one named, whichever kind of fault it has.
+TEST_F(WorkbenchData, TheFirstBadLineIsNamedAlsoForARepeatedForeignName) {
+    LoadDatabase(SmallDatabase());
+    struct Case {
+        const char *title;
+        std::vector<UnicodeString> lines;
+        UnicodeString reason;
+    };
+    const std::vector<Case> cases = {
+        {"foreign name repeated",
+         {ResultLine(u"X1", {}), ResultLine(u"E1", {}), ResultLine(u"X2", {}),
+          ResultLine(u"X1", {3})},
+         U("Строка 4: ЭКГ X1 указана повторно.")},
+        {"foreign repeat before a bad code",
+         {ResultLine(u"X1", {}), ResultLine(u"X1", {}), LineHead(u"E2") + u"7x"},
+         U("Строка 2: ЭКГ X1 указана повторно.")},
+        {"bad code before a foreign repeat",
+         {ResultLine(u"X1", {}), LineHead(u"E2") + u"7x", ResultLine(u"X1", {})},
+         U("Строка 2: код «7x» не является числом.")},
+        {"database repeat before a foreign one",
+         {ResultLine(u"E1", {}), ResultLine(u"X1", {}), ResultLine(u"E1", {}),
+          ResultLine(u"X1", {})},
+         U("Строка 3: ЭКГ E1 указана повторно.")},
+        {"the earliest of two foreign repeats",
+         {ResultLine(u"X2", {}), ResultLine(u"X1", {}), ResultLine(u"X1", {}),
+          ResultLine(u"X2", {})},
+         U("Строка 3: ЭКГ X1 указана повторно.")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title);
+        const TResultOutcome outcome = Reload(c.lines);
+        EXPECT_EQ(outcome.Status, TResultStatus::rsInvalidLine);
+        EXPECT_EQ(outcome.Message, U("Ошибка в файле ") + ResultPath() + u"\r" + c.reason);
         ExpectResetState(SmallReferenceCounts);
     }
 }

@@ -5,6 +5,11 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtBridge_p.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +85,58 @@ TEST_F(FormKeysTest, TabLeavesAStyledButtonForTheNextControlAndShowsFocusCues) {
     ui::Application->ProcessMessages();
     EXPECT_TRUE(FEdit->Focused()) << "Tab wraps around to the first control";
     EXPECT_TRUE(FClicks.empty());
+}
+
+TEST_F(FormKeysTest, AFirstClickIntoAWindowThatIsNotActiveClicksTheStyledButton) {
+    ui::TForm other(nullptr);
+    other.SetBounds(500, 0, 200, 100);
+    other.Show(); // the window shown last is the active one
+    ui::Application->ProcessMessages();
+    ASSERT_FALSE(ui::qt::WidgetOf(*FForm)->isActiveWindow());
+    FReload->ClickAtForTesting(10, 10);
+    EXPECT_EQ(FClicks, std::vector<ui::TComponent *>{FReload});
+    EXPECT_TRUE(FReload->Focused()) << "the form's active control, active window or not";
+}
+
+TEST_F(FormKeysTest, EnterClicksTheFocusedStyledButtonAfterTheWindowWasLeftAndEnteredAgain) {
+    Focus(FReload);
+    ui::TForm other(nullptr);
+    other.SetBounds(500, 0, 200, 100);
+    other.Show();
+    ui::Application->ProcessMessages();
+    ui::qt::WidgetOf(*FForm)->activateWindow();
+    ui::Application->ProcessMessages();
+    ASSERT_TRUE(ui::qt::WidgetOf(*FForm)->isActiveWindow());
+    FReload->KeyPressForTesting(ui::VK_RETURN);
+    EXPECT_EQ(FClicks, std::vector<ui::TComponent *>{FReload});
+}
+
+TEST_F(FormKeysTest, ScreenReadersSeePushButtonsWhosePressClicksThem) {
+    FReload->SetGroupIndex(1);
+    QAccessibleInterface *reload =
+        QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*FReload));
+    QAccessibleInterface *ok = QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*FOk));
+    ASSERT_TRUE(reload && ok);
+    EXPECT_EQ(reload->role(), QAccessible::Button);
+    EXPECT_EQ(reload->text(QAccessible::Name), u"Reload"_qs);
+    EXPECT_TRUE(reload->state().focusable);
+    EXPECT_TRUE(reload->state().checkable);
+    EXPECT_FALSE(reload->state().checked);
+    EXPECT_TRUE(ok->state().defaultButton);
+    ASSERT_NE(reload->actionInterface(), nullptr);
+    EXPECT_EQ(reload->actionInterface()->actionNames().value(0),
+              QAccessibleActionInterface::pressAction());
+    reload->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(FClicks, std::vector<ui::TComponent *>{FReload});
+    EXPECT_TRUE(reload->state().checked) << "a group button stays down";
+    FOk->SetEnabled(false);
+    ok->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(ok->state().disabled);
+    EXPECT_FALSE(
+        ok->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    EXPECT_EQ(FClicks.size(), 1u) << "a disabled button is not pressed";
+    QAccessibleInterface *form = QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*FForm));
+    EXPECT_EQ(form->role(), QAccessible::Window);
 }
 
 } // namespace

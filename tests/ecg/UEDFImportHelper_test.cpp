@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace ecg {
 namespace {
 
@@ -358,6 +360,42 @@ TEST_F(EDFReader, FrequencyIsSamplesPerRecordOverDuration) {
     }
 }
 
+// Common writers put the duration as "1.000000", which used to be refused as no integer.
+TEST_F(EDFReader, AWholeDurationIsReadInAnyDecimalSpelling) {
+    for (const char *duration : {"1", "1.000000", "1.", "1.0", "01", "+1"}) {
+        TEdfFile file = MakeEdf(12, 2, 4, Tagged);
+        file.duration = duration;
+        TReadResult result = Read(file.Build());
+        ASSERT_NE(result.record, nullptr) << duration;
+        EXPECT_EQ(result.record->GetFrequency(), 4) << duration;
+        EXPECT_EQ(result.record->GetLenghtECGSec(), 2) << duration;
+    }
+}
+
+// A header size other than 256 x (signals + 1) used to be taken as the offset of the samples,
+// so that every sample was read from the wrong place.
+TEST_F(EDFReader, AHeaderSizeOtherThanTheSignalCountsIsRefused) {
+    TEdfFile file = MakeEdf(3, 2, 4, Tagged);
+    file.headerBytes = "1280"; // 256 x 5: a header of four signals
+    const std::string message = Refusal(file.Build());
+    EXPECT_NE(message.find("«число байтов заголовка»"), std::string::npos) << message;
+    EXPECT_NE(message.find("1024"), std::string::npos) << message;
+}
+
+// A FIFO named like a recording used to block the program in the open call.
+TEST_F(EDFReader, AFifoNamedLikeARecordingIsRefusedWithoutWaiting) {
+    const std::filesystem::path fifo =
+        std::filesystem::temp_directory_path() /
+        ("ecg_edf_fifo_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         ".edf");
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    TEDFImportHelper reader;
+    EXPECT_THROW(reader.readEDF(rtl::Utf8ToUtf16(fifo.string())), rtl::EFOpenError);
+    EXPECT_EQ(reader.getM12ECG(), nullptr);
+    std::filesystem::remove(fifo);
+}
+
 TEST_F(EDFReader, FewerThan12SignalsFillTheirOwnLeads) {
     TReadResult result = Read(MakeEdf(3, 2, 4, Tagged).Build());
     EXPECT_EQ(result.record->GetLeadsCount(), 3);
@@ -388,6 +426,8 @@ TEST_F(EDFReader, ScalingToHundredthsOfAMillivolt) {
         {"real file convention", "mV", "-327.68", "327.67", "-32768", "32767", -1234, -1234},
         {"microvolts", "uV", "-1000", "1000", "-1000", "1000", 500, 50},
         {"micro sign", "\xB5V", "-1000", "1000", "-1000", "1000", -500, -50},
+        {"micro sign in UTF-8", "\xC2\xB5V", "-1000", "1000", "-1000", "1000", -500, -50},
+        {"Greek mu in UTF-8", "\xCE\xBCV", "-1000", "1000", "-1000", "1000", 500, 50},
         {"volts", "V", "-0.01", "0.01", "-1000", "1000", 100, 100},
         {"other dimensions are millivolts", "mmHg", "-12", "12", "-1200", "1200", 7, 7},
         {"saturates high", "mV", "-400", "400", "-1000", "1000", 1000, 32767},
@@ -486,60 +526,67 @@ struct TRefusalCase {
 
 TEST_F(EDFReader, UnsupportedOrBrokenFilesAreRefusedNamingTheField) {
     const TRefusalCase cases[] = {
-        {"13 signals", [](TEdfFile &f) { f = MakeEdf(13, 1, 3, Tagged); }, "number of signals"},
-        {"0 signals", [](TEdfFile &f) { f.signalCount = "0"; }, "number of signals"},
-        {"negative signals", [](TEdfFile &f) { f.signalCount = "-3"; }, "number of signals"},
-        {"signals not a number", [](TEdfFile &f) { f.signalCount = "x"; }, "number of signals"},
-        {"only G and blanks", [](TEdfFile &f) { f.recording = " G G "; },
-         "recording identification"},
-        {"four groups", [](TEdfFile &f) { f.recording = "aGbGcGd"; }, "recording identification"},
+        {"13 signals", [](TEdfFile &f) { f = MakeEdf(13, 1, 3, Tagged); }, "число сигналов"},
+        {"0 signals", [](TEdfFile &f) { f.signalCount = "0"; }, "число сигналов"},
+        {"negative signals", [](TEdfFile &f) { f.signalCount = "-3"; }, "число сигналов"},
+        {"signals not a number", [](TEdfFile &f) { f.signalCount = "x"; }, "число сигналов"},
+        {"only G and blanks", [](TEdfFile &f) { f.recording = " G G "; }, "идентификация записи"},
+        {"four groups", [](TEdfFile &f) { f.recording = "aGbGcGd"; }, "идентификация записи"},
         {"two groups of 6 signals",
          [](TEdfFile &f) {
              f = MakeEdf(6, 1, 3, Tagged);
              f.recording = "a G b";
          },
-         "number of signals"},
+         "число сигналов"},
         {"unequal samples per record", [](TEdfFile &f) { f.signals[1].samples = "5"; },
-         "number of samples in each data record\" of signal 2"},
+         "число отсчетов в записи данных» сигнала 2"},
         {"no samples per record", [](TEdfFile &f) { f.signals[0].samples = "0"; },
-         "number of samples in each data record"},
+         "число отсчетов в записи данных"},
         {"samples per record not a number", [](TEdfFile &f) { f.signals[2].samples = "2.5"; },
-         "number of samples in each data record\" of signal 3"},
-        {"no data records", [](TEdfFile &f) { f.records = "0"; }, "number of data records"},
-        {"unknown record count", [](TEdfFile &f) { f.records = "-1"; }, "number of data records"},
+         "число отсчетов в записи данных» сигнала 3"},
+        {"no data records", [](TEdfFile &f) { f.records = "0"; }, "число записей данных"},
+        {"unknown record count", [](TEdfFile &f) { f.records = "-1"; }, "число записей данных"},
         {"fractional duration", [](TEdfFile &f) { f.duration = "0.5"; },
-         "duration of a data record"},
-        {"zero duration", [](TEdfFile &f) { f.duration = "0"; }, "duration of a data record"},
-        {"over 65535 s", [](TEdfFile &f) { f.duration = "40000"; }, "duration of a data record"},
+         "длительность записи данных"},
+        {"duration not whole", [](TEdfFile &f) { f.duration = "1.5"; },
+         "длительность записи данных"},
+        {"duration not a number", [](TEdfFile &f) { f.duration = "one"; },
+         "длительность записи данных"},
+        {"header size of another signal count", [](TEdfFile &f) { f.headerBytes = "3584"; },
+         "число байтов заголовка"},
+        {"header size one byte short", [](TEdfFile &f) { f.headerBytes = "3327"; },
+         "число байтов заголовка"},
+        {"zero duration", [](TEdfFile &f) { f.duration = "0"; }, "длительность записи данных"},
+        {"over 65535 s", [](TEdfFile &f) { f.duration = "40000"; }, "длительность записи данных"},
         {"frequency rounds to 0", [](TEdfFile &f) { f.duration = "10"; }, // 4 samples in 10 s
-         "number of samples in each data record"},
+         "число отсчетов в записи данных"},
         {"frequency not whole",
          [](TEdfFile &f) {
              f = MakeEdf(12, 1, 5, Tagged);
              f.duration = "2";
          },
-         "number of samples in each data record"},
+         "число отсчетов в записи данных"},
         {"fewer than 3 samples", [](TEdfFile &f) { f = MakeEdf(12, 1, 2, Tagged); },
-         "number of samples in each data record"},
+         "число отсчетов в записи данных"},
         {"digital maximum equals minimum", [](TEdfFile &f) { f.signals[4].digMax = "-32768"; },
-         "digital maximum\" of signal 5"},
+         "цифровой максимум» сигнала 5"},
         {"infinite gain",
          [](TEdfFile &f) {
              f.signals[0].physMin = "-1e308";
              f.signals[0].physMax = "1e308";
          },
-         "physical minimum\" of signal 1"},
+         "физический минимум» сигнала 1"},
         {"data area short by one byte", [](TEdfFile &f) { f.data.pop_back(); },
-         "number of data records"},
+         "число записей данных"},
         {"header size beyond the file", [](TEdfFile &f) { f.headerBytes = "99999999"; },
-         "number of bytes in header record"},
+         "число байтов заголовка"},
         {"negative header size", [](TEdfFile &f) { f.headerBytes = "-256"; },
-         "number of bytes in header record"},
+         "число байтов заголовка"},
         {"header size not a number", [](TEdfFile &f) { f.headerBytes = "3328b"; },
-         "number of bytes in header record"},
-        {"bad date", [](TEdfFile &f) { f.startDate = "32.13.13"; }, "start date"},
-        {"bad time", [](TEdfFile &f) { f.startTime = "25.61.00"; }, "start time"},
-        {"date with slashes", [](TEdfFile &f) { f.startDate = "25/01/13"; }, "start date"},
+         "число байтов заголовка"},
+        {"bad date", [](TEdfFile &f) { f.startDate = "32.13.13"; }, "дата начала"},
+        {"bad time", [](TEdfFile &f) { f.startTime = "25.61.00"; }, "время начала"},
+        {"date with slashes", [](TEdfFile &f) { f.startDate = "25/01/13"; }, "дата начала"},
     };
     for (const TRefusalCase &c : cases) {
         TEdfFile file = MakeEdf(12, 2, 4, Tagged);
@@ -574,25 +621,24 @@ TEST_F(EDFReader, TruncationAtEveryHeaderFieldIsRefusedNamingIt) {
         std::size_t at;
         const char *field;
     };
-    const Cut cuts[] = {{0, "version"},
-                        {7, "version"},
-                        {50, "patient identification"},
-                        {100, "recording identification"},
-                        {170, "start date"},
-                        {190, "number of bytes in header record"},
-                        {240, "number of data records"},
-                        {254, "number of signals"},
-                        {256 + 16 * 5, "label\" of signal 6"},
-                        {256 + 16 * 12 + 5, "transducer type"},
-                        {256 + 96 * 12 + 9, "physical dimension\" of signal 2"},
-                        {256 + 104 * 12 + 8 * 11, "physical minimum\" of signal 12"},
-                        {256 + 112 * 12, "physical maximum\" of signal 1"},
-                        {256 + 120 * 12 + 3, "digital minimum\" of signal 1"},
-                        {256 + 128 * 12 + 90, "digital maximum\" of signal 12"},
-                        {256 + 136 * 12 + 1, "prefiltering"},
-                        {256 + 216 * 12 + 8 * 3, "number of samples in each data record\" of "
-                                                 "signal 4"},
-                        {3327, "reserved"}};
+    const Cut cuts[] = {{0, "версия"},
+                        {7, "версия"},
+                        {50, "идентификация пациента"},
+                        {100, "идентификация записи"},
+                        {170, "дата начала"},
+                        {190, "число байтов заголовка"},
+                        {240, "число записей данных"},
+                        {254, "число сигналов"},
+                        {256 + 16 * 5, "метка» сигнала 6"},
+                        {256 + 16 * 12 + 5, "тип датчика"},
+                        {256 + 96 * 12 + 9, "физическая размерность» сигнала 2"},
+                        {256 + 104 * 12 + 8 * 11, "физический минимум» сигнала 12"},
+                        {256 + 112 * 12, "физический максимум» сигнала 1"},
+                        {256 + 120 * 12 + 3, "цифровой минимум» сигнала 1"},
+                        {256 + 128 * 12 + 90, "цифровой максимум» сигнала 12"},
+                        {256 + 136 * 12 + 1, "предварительная фильтрация"},
+                        {256 + 216 * 12 + 8 * 3, "число отсчетов в записи данных» сигнала 4"},
+                        {3327, "резерв"}};
     for (const Cut &cut : cuts) {
         const std::string message = Refusal(byte_array(whole.begin(), whole.begin() + cut.at));
         EXPECT_NE(message.find(cut.field), std::string::npos)

@@ -82,9 +82,11 @@ TEST(Text, FontNamesResolveToTheMetricCompatibleFaces) {
     struct Case {
         const char16_t *asked, *resolved;
     };
-    for (const Case &k : {Case{u"Tahoma", u"DejaVu Sans"}, Case{u"Arial", u"Liberation Sans"},
-                          Case{u"Times New Roman", u"Liberation Serif"},
-                          Case{u"Courier New", u"Liberation Mono"}}) {
+    for (const Case &k :
+         {Case{u"Tahoma", u"Tahoma"}, Case{u"MS Sans Serif", u"Tahoma"}, Case{u"Symbol", u"Symbol"},
+          Case{u"Wingdings", u"Wingdings"}, Case{u"Arial", u"Liberation Sans"},
+          Case{u"Times New Roman", u"Liberation Serif"}, Case{u"Courier New", u"Liberation Mono"},
+          Case{u"No Such Face", u"DejaVu Sans"}}) {
         TFont f;
         f.SetName(k.asked);
         EXPECT_EQ(ResolveFontFamily(f), k.resolved);

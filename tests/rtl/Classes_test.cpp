@@ -10,6 +10,8 @@
 #include <limits>
 #include <string>
 
+#include <sys/stat.h>
+
 using namespace rtl;
 
 namespace {
@@ -206,17 +208,16 @@ TEST(FileStream, OpenErrorsCarryThePathAndTheSystemReason) {
         UnicodeString message;
     } cases[] = {
         {dir + u"/missing.bin", fmOpenRead,
-         u"Cannot open file \"" + dir +
-             u"/missing.bin\". The system cannot find the file specified"},
+         u"Cannot open file \"" + dir + u"/missing.bin\". Не удается найти указанный файл"},
         {dir + u"/no/such/missing.bin", fmOpenRead,
          u"Cannot open file \"" + dir +
-             u"/no/such/missing.bin\". The system cannot find the path specified"},
+             u"/no/such/missing.bin\". Системе не удается найти указанный путь"},
         {dir + u"\\no\\new.bin", fmCreate,
          u"Cannot create file \"" + dir +
-             u"/no/new.bin\". The system cannot find the path specified"},
-        {dir, fmOpenRead, u"Cannot open file \"" + dir + u"\". Access is denied"},
+             u"/no/new.bin\". Системе не удается найти указанный путь"},
+        {dir, fmOpenRead, u"Cannot open file \"" + dir + u"\". Отказано в доступе"},
         {dir + u"/exists.bin", fmCreate | fmExclusive,
-         u"Cannot create file \"" + dir + u"/exists.bin\". The file exists"},
+         u"Cannot create file \"" + dir + u"/exists.bin\". Файл существует"},
     };
     for (const Case &c : cases) {
         try {
@@ -230,6 +231,24 @@ TEST(FileStream, OpenErrorsCarryThePathAndTheSystemReason) {
             EXPECT_EQ(c.mode & fmCreate, fmCreate);
         }
     }
+}
+
+TEST(FileStream, FifosAndDevicesAreRefusedWithoutWaiting) {
+    TempFolder folder;
+    const std::string fifo = folder.Path() + "/record.edf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const UnicodeString &name : {Utf8ToUtf16(fifo), UnicodeString(u"/dev/zero")}) {
+        for (const uint16_t mode : {uint16_t(fmOpenRead), uint16_t(fmOpenReadWrite)}) {
+            try {
+                TFileStream file(name, mode);
+                ADD_FAILURE() << "opened " << Utf16ToUtf8(name);
+            } catch (const EFOpenError &e) {
+                EXPECT_EQ(e.Message(), u"Cannot open file \"" + name +
+                                           u"\". Это не файл, а устройство или канал");
+            }
+        }
+    }
+    EXPECT_THROW(TFileStream(Utf8ToUtf16(fifo), fmCreate), EFCreateError);
 }
 
 TEST(FileStream, OpensAnExistingFileWhateverTheCaseOfItsName) {

@@ -203,14 +203,16 @@ TEST(FileErrors, UseTheWindowsWordsForCommonCases) {
         UnicodeString name;
         UnicodeString text;
     } cases[] = {
-        {ENOENT, folder.File("missing.txt"), u"The system cannot find the file specified"},
-        {ENOENT, folder.File("no/missing.txt"), u"The system cannot find the path specified"},
-        {ENOENT, u"relative.txt", u"The system cannot find the file specified"},
-        {ENOTDIR, folder.File("x"), u"The system cannot find the path specified"},
-        {EACCES, folder.File("x"), u"Access is denied"},
-        {EISDIR, folder.File("x"), u"Access is denied"},
-        {EEXIST, folder.File("x"), u"The file exists"},
-        {ENOSPC, folder.File("x"), u"No space left on device"},
+        {ENOENT, folder.File("missing.txt"), u"Не удается найти указанный файл"},
+        {ENOENT, folder.File("no/missing.txt"), u"Системе не удается найти указанный путь"},
+        {ENOENT, u"relative.txt", u"Не удается найти указанный файл"},
+        {ENOTDIR, folder.File("x"), u"Системе не удается найти указанный путь"},
+        {EACCES, folder.File("x"), u"Отказано в доступе"},
+        {EISDIR, folder.File("x"), u"Отказано в доступе"},
+        {EEXIST, folder.File("x"), u"Файл существует"},
+        {ENOSPC, folder.File("x"), u"Недостаточно места на диске"},
+        {ENODEV, folder.File("x"), u"Это не файл, а устройство или канал"},
+        {EIO, folder.File("x"), u"Input/output error"}, // the C library's words
     };
     for (const Case &c : cases) {
         EXPECT_EQ(FileErrorMessage(c.error, c.name), c.text) << c.error;

@@ -199,7 +199,7 @@ TEST(StringListFile, AMissingFileRaisesTheOpenError) {
         FAIL() << "no exception";
     } catch (const EFOpenError &e) {
         EXPECT_EQ(e.Message(),
-                  u"Cannot open file \"" + name + u"\". The system cannot find the file specified");
+                  u"Cannot open file \"" + name + u"\". Не удается найти указанный файл");
     }
 }
 

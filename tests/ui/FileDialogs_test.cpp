@@ -1,12 +1,21 @@
-// File dialogs: the class library's filter strings, masks, and Execute through the handler.
+// File dialogs: the class library's filter strings, masks, Execute through the handler, and
+// the native dialog's language.
 #include "platform/ui/DialogHandler.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/Forms.h"
 #include "tests/support/TempFolder.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <memory>
 
 using namespace ui;
 
@@ -89,4 +98,46 @@ TEST(FileDialogs, UntitledDialogsShowTheSystemsTitlesAndKnowTheirParentWhileRunn
     EXPECT_EQ(seen[2].title, rtl::U("Сохранить отчет"));
     EXPECT_EQ(seen[2].parent, &owner);
     EXPECT_EQ(open.GetParentWnd(), nullptr); // only borrowed while the dialog runs
+}
+
+namespace {
+
+// The texts of the labels and buttons of the modal window open now, then closes it.
+QStringList TextsOfTheOpenDialogThenClose() {
+    QStringList texts;
+    QWidget *dialog = QApplication::activeModalWidget();
+    if (!dialog) {
+        return texts;
+    }
+    for (const QLabel *label : dialog->findChildren<QLabel *>()) {
+        texts << label->text();
+    }
+    for (const QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
+        texts << button->text();
+    }
+    dialog->close();
+    return texts;
+}
+
+} // namespace
+
+TEST(FileDialogs, TheOpenAndSaveDialogsSpeakRussian) {
+    for (const bool save : {false, true}) {
+        std::unique_ptr<TFileDialog> dialog;
+        if (save) {
+            dialog = std::make_unique<TSaveDialog>(nullptr);
+        } else {
+            dialog = std::make_unique<TOpenDialog>(nullptr);
+        }
+        QStringList texts;
+        QTimer::singleShot(0, [&] { texts = TextsOfTheOpenDialogThenClose(); });
+        EXPECT_FALSE(dialog->Execute());
+        const QString all = texts.join(u'|');
+        SCOPED_TRACE(all.toStdString());
+        EXPECT_TRUE(all.contains(u"Отмена"_qs));
+        EXPECT_TRUE(all.contains(save ? u"Сохранить"_qs : u"Открыть"_qs));
+        EXPECT_FALSE(all.contains(u"Look in"_qs));
+        EXPECT_FALSE(all.contains(u"File name"_qs));
+        EXPECT_FALSE(all.contains(u"Cancel"_qs));
+    }
 }

@@ -218,6 +218,13 @@ TEST(Edit, TextAndOnChange) {
     EXPECT_TRUE(e.GetReadOnly());
 }
 
+TEST(Edit, TextKeepsALeadingByteOrderMarkAndUnpairedSurrogates) {
+    TEdit e(nullptr);
+    const rtl::UnicodeString text = u"\uFEFFx\xD800y";
+    e.SetText(text);
+    EXPECT_EQ(e.GetText(), text);
+}
+
 TEST(Button, DisabledCaptionIsDrawnGreyNotBlack) {
     TForm form(nullptr);
     form.SetBorderStyle(bsNone);
