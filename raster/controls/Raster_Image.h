@@ -62,7 +62,6 @@ public:
     // Copies buffer and settings into another paint box (each keeps its own invalid list).
     using ui::TCustomControl::AssignTo;
     void AssignTo(TCustomPaintBox32 &dest) const;
-    using ui::TCustomControl::AssignTo;
 
     ui::TNotifyEvent OnGDIOverlay;
 
