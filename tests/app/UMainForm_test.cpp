@@ -571,7 +571,7 @@ TEST_F(MainFormTest, ListsThatCannotBeFilledShowTheResetResults) {
     std::vector<UnicodeString> base, result;
     constexpr int EcgCount = 2000; // rows make one allocation no other step of a reload makes
     for (int i = 1; i <= EcgCount; ++i) {
-        const UnicodeString name = u"N" + rtl::IntToStr(i);
+        const UnicodeString name = UnicodeString(u"N").append(rtl::IntToStr(i));
         base.push_back(BaseInfoLine(name, {4}));
         result.push_back(ResultLine(name, {4}));
     }

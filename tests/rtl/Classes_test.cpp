@@ -234,8 +234,8 @@ TEST(FileStream, OpenErrorsCarryThePathAndTheSystemReason) {
 }
 
 TEST(FileStream, FifosAndDevicesAreRefusedWithoutWaiting) {
-    TempFolder folder;
-    const std::string fifo = folder.Path() + "/record.edf";
+    TTempFolder folder;
+    const std::string fifo = (folder / "record.edf").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const UnicodeString &name : {Utf8ToUtf16(fifo), UnicodeString(u"/dev/zero")}) {
         for (const uint16_t mode : {uint16_t(fmOpenRead), uint16_t(fmOpenReadWrite)}) {
