@@ -90,6 +90,18 @@ void TCustomVDData::SetOptions(TVDOptions value) {
     }
 }
 
+bool TCustomVDData::GetWordWrap() {
+    VD_ASK_ROOT(GetWordWrap(), true);
+}
+
+int32_t TCustomVDData::GetMaxLength() {
+    VD_ASK_ROOT(GetMaxLength(), 0);
+}
+
+ui::TControl *TCustomVDData::GetParentControl() {
+    VD_ASK_ROOT(GetParentControl(), nullptr);
+}
+
 rtl::UnicodeString TCustomVDData::GetDelimiters() {
     VD_ASK_ROOT(GetDelimiters(), rtl::UnicodeString(u" .;,:(){}\"/\\<>!?[]\u2013\u2014"));
 }

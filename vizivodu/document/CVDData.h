@@ -26,6 +26,9 @@
 namespace gfx {
 class TGraphic;
 }
+namespace ui {
+class TControl;
+}
 
 namespace vizivodu {
 
@@ -86,7 +89,8 @@ enum TVDOption : uint8_t {
     vdoClientTextWidth,
     vdoShowCheckpoints,
     vdoShowPageBreaks,
-    vdoShowItemHints,
+    vdoShowSpecialCharacters,
+    vdoShowHiddenText,
     vdoTagsArePChars,
     vdoAutoCopyText,
     vdoAutoCopyUnicodeText,
@@ -96,9 +100,32 @@ enum TVDOption : uint8_t {
     vdoFormatInvalidate,
     vdoDblClickSelectsWord,
     vdoRClickDeselects,
-    vdoFastFormatting
+    vdoDisallowDrag,
+    vdoShowItemHints,
+    vdoShowGridLines,
+    vdoFastFormatting,
+    vdoPercentEncodedURL
 };
-using TVDOptions = rtl::TSet<TVDOption, 17>;
+using TVDOptions = rtl::TSet<TVDOption, 22>;
+
+// The document flags; formatted documents keep them (the root's come from its control).
+enum TVDFlag : uint8_t {
+    vdflUseJumps,
+    vdflIgnoreMouseLeave,
+    vdflTrim,
+    vdflShareContents,
+    vdflUseExternalLeading,
+    vdflMouseXYAlwaysCorrect,
+    vdflAllowCustomDrawItems,
+    vdflPrinting,
+    vdflRootEditor,
+    vdflRoot,
+    vdflRAVoviVevuVado,
+    vdflCanUseCustomPPI,
+    vdflCanProcessGetText,
+    vdflProcessedWidthHeight
+};
+using TVDFlags = rtl::TSet<TVDFlag, 14>;
 
 enum TVDItemAction : uint8_t {
     vdiaInserting,
@@ -197,8 +224,18 @@ public:
     // ---- Answered by the parent: the style sheet ----
     virtual TVDStyle *GetVDStyle();
 
+    // ---- Flags: kept by formatted documents; a plain document has none ----
+    virtual TVDFlags GetFlags() { return {}; }
+    virtual void SetFlags(TVDFlags) {}
+
     // ---- Answered by the root ----
     virtual TVDOptions GetOptions();
+    // Words wrap at line ends (true for a document that is its own root).
+    virtual bool GetWordWrap();
+    // The most characters a line holds; 0 or less: no limit.
+    virtual int32_t GetMaxLength();
+    // The window control that shows the document tree; nullptr when none.
+    virtual ui::TControl *GetParentControl();
     virtual void SetOptions(TVDOptions value);
     virtual rtl::UnicodeString GetDelimiters();
     virtual TVDBiDiMode GetBiDiMode();

@@ -14,6 +14,7 @@ list(APPEND VIZIVODU_SOURCES
     document/VDGrHandler_Convert.cpp
     document/VDItem.cpp
     document/VDItem_BreakTab.cpp
+    document/VDItem_Layout.cpp
     document/VDItem_Rect.cpp
     document/VDItem_Styles.cpp
     document/VDLabelItem.cpp

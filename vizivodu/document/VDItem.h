@@ -9,7 +9,9 @@
 #include "vizivodu/document/VDUnicode.h"
 #include "vizivodu/styles/VDStyle_Types.h"
 
+#include "platform/rtl/Sets.h"
 #include "platform/rtl/System.h"
+#include "platform/rtl/Types.h"
 
 #include <cstdint>
 #include <limits>
@@ -18,9 +20,14 @@
 #include <vector>
 
 namespace gfx {
+class TBitmap;
 class TCanvas;
 class TGraphic;
 } // namespace gfx
+
+namespace ui {
+class TControl;
+}
 
 namespace rtl {
 class TStream;
@@ -33,6 +40,8 @@ class TCustomVDItemInfo;
 class TVDStyle;
 class TVDWordPainterList;
 class TVDIntegerList;
+class TVDDrawLineInfo;
+class TVDPaintItemPart;
 
 // A user tag of an item or checkpoint.
 using TVDTag = rtl::UnicodeString;
@@ -141,6 +150,25 @@ enum TVDReformatType : uint8_t { vdrfNone, vdrfNormal, vdrfFull, vdrfSVDRepaint,
 // The keys of the extra properties in the native format, by ordinal ("" for none).
 extern const std::string_view VDFExtraIntPropertyNames[VDExtraItemPropertyLast + 1];
 extern const std::string_view VDFExtraStrPropertyNames[VDExtraItemStrPropertyLast + 1];
+
+// How an item is drawn (Paint, PaintFullWidth).
+enum TVDItemDrawState : uint8_t {
+    vdidsSelected,
+    vdidsCurrent,
+    vdidsHover,
+    vdidsPrinting,
+    vdidsPreview,
+    vdidsPreviewCorrection,
+    vdidsControlFocused,
+    vdidsControlDisabled,
+    vdidsCanUseCustomPPI,
+    vdidsRTL,
+    vdidsShowSpecialCharacters,
+    vdidsDrawInplaceOnMainCanvas,
+    vdidsUseWordPainters,
+    vdidsPrintSimulation
+};
+using TVDItemDrawStates = rtl::TSet<TVDItemDrawState, 14>;
 
 // A checkpoint: a named position before an item, linked into its document's chain.
 class TVDCPInfo {
@@ -376,6 +404,51 @@ public:
     virtual void ChangeTextStyles(const TVDIntegerList *textMapList,
                                   const TVDIntegerList *newIndices, TVDIntegerList *oldIndices,
                                   int32_t &index);
+
+    // ---- Layout: formatting, painting and the formatted document's notices ----
+    // (neutral answers here; bodies in VDItem_Layout.cpp)
+    // Sizes the item's draw item for a document docWidth device pixels wide: hShift is added to
+    // the object's left, desc is how far it reaches below the baseline (0 and 1 here).
+    virtual void OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, bool printing,
+                                  gfx::TCanvas &canvas, TCustomVDData *vdData,
+                                  PVDScreenAndDevice sad, int32_t &hShift, int32_t &desc,
+                                  bool noCaching, bool reformatting, bool useFormatCanvas);
+    // Draws the item with its draw item's top-left corner at (x, y) (nothing here).
+    virtual void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
+                       TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile);
+    // Full-line items paint between left and right from top (nothing here).
+    virtual void PaintFullWidth(int32_t left, int32_t right, int32_t top, gfx::TCanvas &canvas,
+                                TVDItemDrawStates state, TVDStyle &style,
+                                const rtl::TRect &clipRect, TCustomVDData *vdData,
+                                int32_t drawItemNo, int32_t extraX, int32_t extraY,
+                                TVDPaintItemPart *paintPart, bool forMetafile);
+    // Draws the item into bkgnd, which arrives filled with what lies behind it; false when
+    // nothing was drawn (here).
+    virtual bool PrintToBitmap(gfx::TBitmap &bkgnd, bool preview, TCustomVDData *vdData,
+                               int32_t dItemNo, int32_t part, TVDColorMode colorMode);
+    // A draw item of the class the formatted document's GetStandardDrawLineInfoClass names.
+    virtual std::unique_ptr<TVDDrawLineInfo>
+    CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo, PVDScreenAndDevice sad);
+    virtual int32_t GetSoftPageBreakDY(int32_t data) { return data; }
+    virtual void AdjustSubitemsDIWidth(int32_t, int32_t, int32_t, TVDDrawLineInfo &) {}
+    // The draw item's object width here.
+    virtual int32_t GetFinalPrintingWidth(gfx::TCanvas &canvas, TVDDrawLineInfo &dli,
+                                          TCustomVDData *vdData, int32_t pageNo, int32_t pageCount);
+    // The item's own formatting data: "-1, then the data" for items that have any.
+    virtual void SaveFormattingToStream(rtl::TStream &) {}
+    virtual void LoadFormattingFromStream(rtl::TStream &) {}
+    virtual void ResetSubCoords() {}
+    virtual void ClearSoftPageBreaks() {}
+    // Hyperlinks inside the item take numbers from startJumpNo on.
+    virtual void BuildJumps(int32_t &) {}
+    virtual void Focusing() {}
+    virtual bool MoveFocus(bool, TCustomVDData *&, int32_t &) { return false; }
+    virtual void ClearFocus() {}
+    virtual void Execute(TCustomVDData *) {}
+    // The item stops being the chosen one of its control (a table leaves its chosen cell).
+    virtual void CleanUpChosen() {}
+    virtual bool OwnsControl(ui::TControl *) { return false; }
+    virtual bool AdjustFocusToControl(ui::TControl *, TCustomVDData *&, int32_t &) { return false; }
 };
 
 // A run of text in one text style.
@@ -415,6 +488,8 @@ public:
     virtual int32_t GetWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad);
     virtual bool HasThumbnail() const { return false; }
     virtual void FreeThumbnail() {}
+    // Moves the window of an inserted control to (x, y) of the document (nothing here).
+    virtual void AdjustInserted(int32_t, int32_t, bool, TCustomVDData *) {}
 };
 
 // Items that take a whole line (breaks, tables).

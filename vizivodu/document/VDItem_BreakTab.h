@@ -34,6 +34,16 @@ public:
     // The line's end gives a one-pixel solid line in text style 0's colour; otherwise three
     // numbers, false unless all three are numbers and the style is one of the five.
     bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData);
+    // A rule across the document width less 5 screen pixels on each side, as high as the
+    // thicker of 11 pixels and the rule.
+    void OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, bool printing,
+                          gfx::TCanvas &canvas, TCustomVDData *vdData, PVDScreenAndDevice sad,
+                          int32_t &hShift, int32_t &desc, bool noCaching, bool reformatting,
+                          bool useFormatCanvas) override;
+    void PaintFullWidth(int32_t left, int32_t right, int32_t top, gfx::TCanvas &canvas,
+                        TVDItemDrawStates state, TVDStyle &style, const rtl::TRect &clipRect,
+                        TCustomVDData *vdData, int32_t drawItemNo, int32_t extraX, int32_t extraY,
+                        TVDPaintItemPart *paintPart, bool forMetafile) override;
 };
 
 class TVDTabItemInfo : public TVDSimpleRectItemInfo {
@@ -52,8 +62,18 @@ public:
     // One TAB character.
     TVDRawByteString AsText(int32_t lineWidth, TCustomVDData *vdData, const TVDRawByteString &text,
                             bool textOnly, bool unicode, TVDCodePage codePage) override;
+    // Height and descent of its text style's font; the line formatter sets the width.
+    void OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, bool printing,
+                          gfx::TCanvas &canvas, TCustomVDData *vdData, PVDScreenAndDevice sad,
+                          int32_t &hShift, int32_t &desc, bool noCaching, bool reformatting,
+                          bool useFormatCanvas) override;
+    // The text style's background, the leader repeated across the tab, the tab arrow while
+    // special characters are shown.
+    void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
+               TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;
 
 private:
+    int32_t ResolvedTextStyle(TCustomVDData *vdData);
     int32_t FTextStyleNo = 0;
 };
 

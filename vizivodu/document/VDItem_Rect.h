@@ -46,6 +46,10 @@ public:
     bool GetExtraIntProperty(TVDExtraItemProperty prop, int32_t &value) const override;
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+    // Paints the box: the selection or background fill, the border, the current-item frame
+    // and the dotted line of a hidden item (w and h: the draw item's object size).
+    void PaintDef(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
+                  TVDDrawLineInfo &dli, TCustomVDData *vdData);
 };
 
 class TVDGraphicItemInfo : public TVDRectItemInfo {
@@ -100,6 +104,11 @@ public:
     bool GetExtraStrProperty(TVDExtraItemStrProperty prop, rtl::UnicodeString &v) const override;
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+    // The box, then the picture (a thumbnail on screen when the picture is drawn scaled).
+    void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
+               TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;
+    bool PrintToBitmap(gfx::TBitmap &bkgnd, bool preview, TCustomVDData *vdData, int32_t dItemNo,
+                       int32_t part, TVDColorMode colorMode) override;
 
 private:
     std::unique_ptr<gfx::TGraphic> FImage;

@@ -65,6 +65,31 @@ public:
                             bool textOnly, bool unicode, TVDCodePage codePage) override;
     void MovingToUndoList(int32_t itemNo, TCustomVDData *vdData) override;
     void MovingFromUndoList(int32_t itemNo, TCustomVDData *vdData) override;
+
+    // ---- Layout ----
+    // Measures the marker: its extent split by the level's marker alignment around the marker
+    // position, the after-part at least the gap to the text (minWidthMode: the larger of the
+    // two is the width).
+    void CalcSize(gfx::TCanvas &canvas, TCustomVDData *vdData, int32_t &markerOffset,
+                  int32_t &hShift, bool rtl, bool minWidthMode, PVDScreenAndDevice sad,
+                  int32_t &overhang, int32_t &descent, int32_t &height, int32_t &width);
+    int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *canvas,
+                        TCustomVDData *vdData) override;
+    // The screen size of a picture level's picture or an image-list level's images; 0 x 0
+    // without them.
+    static void MarkerImageSize(const TVDListLevel &level, int32_t &w, int32_t &h);
+    // dli must be a justify draw item (EViziVoduError "Incorrect drawing item type for a
+    // marker"); the marker offset is kept in it.
+    void OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, bool printing,
+                          gfx::TCanvas &canvas, TCustomVDData *vdData, PVDScreenAndDevice sad,
+                          int32_t &hShift, int32_t &desc, bool noCaching, bool reformatting,
+                          bool useFormatCanvas) override;
+    bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
+    int32_t GetWidth(const TVDStyle *) override { return FWidth; }
+    int32_t GetHeight(const TVDStyle *) override { return FHeight; }
+    int32_t GetLeftOverhang() const override { return FOverhang; }
+    void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
+               TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;
 };
 
 // The level information of list listNo, level levelNo (clamped to the last); nullptr when

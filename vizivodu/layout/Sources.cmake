@@ -1,4 +1,21 @@
 # Subsystem 7, rich document layout, display and printing.
 list(APPEND VIZIVODU_SOURCES
+    layout/CVDFData.cpp
+    layout/CVDFData_Finish.cpp
+    layout/CVDFData_Hit.cpp
+    layout/CVDFData_Lines.cpp
+    layout/CVDFData_MinWidth.cpp
+    layout/CVDFData_Paint.cpp
+    layout/CVDFData_Partial.cpp
+    layout/CVDFData_Services.cpp
+    layout/CVDFData_Struct.cpp
+    layout/CVDFData_Wrap.cpp
+    layout/DLines.cpp
+    layout/VDBack.cpp
+    layout/VDCtrlData.cpp
+    layout/VDFontCache.cpp
     layout/VDGrIn.cpp
-    layout/VDThumbMaker.cpp)
+    layout/VDScroll.cpp
+    layout/VDThumbMaker.cpp
+    layout/VDVDData.cpp
+    layout/ViziVodu.cpp)

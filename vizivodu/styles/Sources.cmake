@@ -5,6 +5,7 @@ list(APPEND VIZIVODU_SOURCES
     styles/VDStyle.cpp
     styles/VDStyle_Borders.cpp
     styles/VDStyle_Canvas.cpp
+    styles/VDStyle_Draw.cpp
     styles/VDStyle_Lists.cpp
     styles/VDStyle_Para.cpp
     styles/VDStyle_Records.cpp

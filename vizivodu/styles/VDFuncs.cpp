@@ -402,7 +402,7 @@ TXForm GetRotationXForm(TVDDocRotation rotation, int32_t x, int32_t y, int32_t w
         }
         return 0;
     };
-    TXForm xf;
+    TXForm xf{0, 0, 0, 0, 0, 0};
     switch (rotation) {
     case vdrotNone:
         xf.eM11 = 1;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/gfx/Colors.h"
+#include "platform/gfx/Graphics.h"
 #include "platform/rtl/System.h"
 #include "platform/rtl/Types.h"
 #include "vizivodu/styles/VDStyle_Types.h"
@@ -127,15 +128,7 @@ enum TVDDocRotation : uint8_t { vdrotNone, vdrot90, vdrot180, vdrot270 };
 enum TVDVerticalAlign : uint8_t { vdveraTop, vdveraMiddle, vdveraBottom };
 
 // A world transform: (x, y) maps to (x eM11 + y eM21 + eDx, x eM12 + y eM22 + eDy).
-struct TXForm {
-    float eM11 = 0;
-    float eM12 = 0;
-    float eM21 = 0;
-    float eM22 = 0;
-    float eDx = 0;
-    float eDy = 0;
-    friend bool operator==(const TXForm &, const TXForm &) = default;
-};
+using TXForm = gfx::TXForm;
 
 // The transform that draws content turned by rotation inside an area of width x height at
 // (x, y); contentHeight is the content's extent along the turned vertical axis, placed by

@@ -46,6 +46,18 @@ using TVDStyleHoverSensitiveEvent =
 using TVDDrawTextBackEvent = std::function<void(
     TVDStyle &sender, gfx::TCanvas &canvas, int32_t styleNo, int32_t left, int32_t top,
     int32_t width, int32_t height, TVDTextDrawStates drawState, bool &doDefault)>;
+using TVDDrawStyleTextEvent = std::function<void(
+    TVDStyle &sender, const TVDRawByteString &s, gfx::TCanvas &canvas, int32_t styleNo,
+    int32_t spaceAtLeft, int32_t left, int32_t top, int32_t width, int32_t height,
+    int32_t textWidth, int32_t spaceCount, TVDTextDrawStates drawState, bool printing,
+    bool previewCorrection, bool forMetafile, TVDColorMode colorMode, TVDBiDiMode defBiDiMode,
+    gfx::TCanvas *refCanvas, int32_t leftNoExpIndex, int32_t rightNoExpIndex, bool &doDefault)>;
+using TVDDrawPageBreakEvent =
+    std::function<void(TVDStyle &sender, gfx::TCanvas &canvas, int32_t y, int32_t xShift,
+                       TVDPageBreakType pageBreakType, bool &doDefault)>;
+using TVDDrawCheckpointEvent =
+    std::function<void(TVDStyle &sender, gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t itemNo,
+                       int32_t xShift, bool raiseEvent, bool &doDefault)>;
 using TVDDrawParaBackEvent =
     std::function<void(TVDStyle &sender, gfx::TCanvas &canvas, int32_t paraNo,
                        const rtl::TRect &rect, bool &doDefault)>;
@@ -197,6 +209,34 @@ public:
     // Fills the background of paragraph style paraNo in rect (OnDrawParaBack first).
     void DrawParaBack(gfx::TCanvas &canvas, int32_t paraNo, const rtl::TRect &rect, bool printing,
                       TVDColorMode colorMode, bool useOpacity);
+    // Draws the display text s of one fragment (see TCustomVDFontInfo::Draw); OnDrawStyleText
+    // may draw instead. itemNo, offsetInItem and vdData tell the handler the fragment.
+    void DrawStyleText(const TVDRawByteString &s, gfx::TCanvas &canvas, int32_t itemNo,
+                       int32_t offsetInItem, int32_t styleNo, TCustomVDDataHooks *vdData,
+                       int32_t spaceAtLeft, int32_t left, int32_t top, int32_t width,
+                       int32_t height, int32_t textWidth, int32_t spaceCount,
+                       TVDTextDrawStates drawState, bool printing, bool previewCorrection,
+                       bool forMetafile, TVDColorMode colorMode, TVDBiDiMode defBiDiMode,
+                       gfx::TCanvas *refCanvas, int32_t leftNoExpIndex, int32_t rightNoExpIndex);
+    // Draws characters index1 .. index2 (1-based) of the fragment in the selected state: the
+    // clip is narrowed to their horizontal extent for the time of the drawing.
+    void DrawSelectedStyleText(const TVDRawByteString &s, gfx::TCanvas &canvas, int32_t itemNo,
+                               int32_t offsetInItem, int32_t styleNo, TCustomVDDataHooks *vdData,
+                               int32_t spaceAtLeft, int32_t left, int32_t top, int32_t width,
+                               int32_t height, int32_t textWidth, int32_t spaceCount,
+                               TVDTextDrawStates drawState, bool printing, bool previewCorrection,
+                               bool forMetafile, TVDColorMode colorMode, TVDBiDiMode defBiDiMode,
+                               gfx::TCanvas *refCanvas, int32_t index1, int32_t index2,
+                               int32_t leftNoExpIndex, int32_t rightNoExpIndex);
+    // A checkpoint sign: a small circle at (x, y) for an item's checkpoint, and a dotted line
+    // across the area at y.
+    void DrawCheckpoint(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t areaLeft, int32_t width,
+                        TCustomVDDataHooks *vdData, int32_t itemNo, int32_t xShift,
+                        bool raiseEvent);
+    // A page-break sign at y: a line up to areaWidth - xShift - 8 closed by a filled triangle.
+    void DrawPageBreak(gfx::TCanvas &canvas, int32_t y, int32_t xShift,
+                       TVDPageBreakType pageBreakType, int32_t areaWidth,
+                       TCustomVDDataHooks *vdData, int32_t itemNo);
     // The next tab stop of paragraph style paraNo after x, in device pixels of sad (null:
     // screen pixels, no margins): a tab stop, the indent leftIndent, or a default stop every
     // DefTabWidth.
@@ -308,6 +348,9 @@ public:
     TVDStyleHoverSensitiveEvent OnStyleHoverSensitive;
     TVDDrawTextBackEvent OnDrawTextBack;
     TVDDrawParaBackEvent OnDrawParaBack;
+    TVDDrawStyleTextEvent OnDrawStyleText;
+    TVDDrawPageBreakEvent OnDrawPageBreak;
+    TVDDrawCheckpointEvent OnDrawCheckpoint;
 
     // ---- Public state ----
     // New text styles store Unicode text.

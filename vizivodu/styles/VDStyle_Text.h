@@ -3,6 +3,8 @@
 // of style templates, the searches, and the selection of a style into a canvas.
 #pragma once
 
+#include "vizivodu/styles/VDFuncs.h"
+
 #include "platform/gfx/Font.h"
 #include "platform/rtl/Sets.h"
 #include "vizivodu/styles/VDStyle_Records.h"
@@ -304,6 +306,20 @@ public:
     void IncludeModifiedProperties(const TCustomVDFontInfo &source,
                                    TVDFontInfoProperties possibleProps);
     void IncludeModifiedProperties2(TVDFontInfoProperties possibleProps);
+
+    // Draws the display text s (raw bytes: UTF-16 for Unicode styles) of one fragment at
+    // (left + spaceAtLeft, top) in the box left, top, width x height, with the canvas already
+    // prepared (font and colours): plain output, or output at explicit advances when the text is
+    // stretched (spaceCount, width - spaceAtLeft - textWidth), printed or drawn for another
+    // reference canvas; then the underline, the dotted line of hidden text and the overline.
+    // The indices are 0-based characters that receive no spread spacing (-1: none).
+    virtual void Draw(const TVDRawByteString &s, gfx::TCanvas &canvas, int32_t thisStyleNo,
+                      int32_t spaceAtLeft, int32_t left, int32_t top, int32_t width, int32_t height,
+                      int32_t textWidth, int32_t spaceCount, TVDStyle &vdStyle,
+                      TVDTextDrawStates drawState, bool printing, bool previewCorrection,
+                      bool forMetafile, TVDColorMode colorMode, TVDBiDiMode defBiDiMode,
+                      gfx::TCanvas *refCanvas, TVDGraphicInterface &graphicInterface,
+                      int32_t leftNoExpIndex, int32_t rightNoExpIndex) const;
 
     // The style stores UTF-16 text.
     bool GetUnicode() const { return FUnicode; }

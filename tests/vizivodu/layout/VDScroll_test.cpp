@@ -1,0 +1,280 @@
+// The scroller: scroll bars kept as state, positions and their clamping, scroll requests, keys,
+// the wheel, whole thumb positions, and the scroll units of the viewer's root document.
+#include "vizivodu/layout/VDScroll.h"
+
+#include "LayoutTestSupport.h"
+#include "vizivodu/layout/VDVDData.h"
+#include "vizivodu/layout/ViziVodu.h"
+
+#include "platform/ui/Forms.h"
+
+#include <gtest/gtest.h>
+
+using namespace vizivodu;
+
+namespace {
+
+class Scroller : public ::testing::Test {
+protected:
+    Scroller() : Form(nullptr) {
+        Form.SetClientWidth(400);
+        Form.SetClientHeight(300);
+        View = new TViziVodu(&Form);
+        View->SetStyle(&Style);
+        View->SetBounds(0, 0, 200, 100);
+        View->SetParent(&Form);
+        View->OnVScrolled = [this](ui::TComponent *) { ++VScrolled; };
+        View->OnHScrolled = [this](ui::TComponent *) { ++HScrolled; };
+    }
+
+    // n paragraphs of one 20-pixel line each (style 0, "ab").
+    void Fill(int32_t n) {
+        for (int32_t i = 0; i < n; ++i) {
+            View->AddNL(u"ab", 0, 0);
+        }
+        View->Format();
+    }
+
+    test::TLayoutStyle Style;
+    ui::TForm Form;
+    TViziVodu *View;
+    int VScrolled = 0;
+    int HScrolled = 0;
+};
+
+} // namespace
+
+TEST(ScrollBarInfo, ClampsThePositionToTheRangeLessThePageAndHidesWhenThePageCoversIt) {
+    TVDScrollBarInfo bar;
+    bar.Visible = true;
+    bar.Set(0, 99, 10, 500);
+    EXPECT_EQ(bar.Pos, 90);
+    EXPECT_TRUE(bar.Shown());
+    bar.Set(0, 99, 10, -5);
+    EXPECT_EQ(bar.Pos, 0);
+    bar.Set(0, 1, 2, 0);
+    EXPECT_FALSE(bar.Shown());
+    bar.DisableNoScroll = true;
+    EXPECT_TRUE(bar.Shown());
+}
+
+TEST(ScrollerWithoutWindow, BeforeTheWindowExistsTheStepIsOneAndBarsAreNotUpdated) {
+    TViziVodu view(nullptr);
+    EXPECT_EQ(view.GetVSmallStep(), 1);
+    EXPECT_FALSE(view.WindowCreated());
+    view.UpdateScrollBars(500, 70, true, true);
+    EXPECT_EQ(view.XSize, 0);
+    EXPECT_EQ(view.YSize, 0);
+    view.SetVPos(5, true);
+    EXPECT_EQ(view.VPos, 0);
+}
+
+TEST_F(Scroller, TheWindowMadeByAParentHasTheStepTen) {
+    EXPECT_TRUE(View->WindowCreated());
+    EXPECT_EQ(View->GetVSmallStep(), 10);
+}
+
+TEST_F(Scroller, FormattingPassesTheDocumentSizeToTheBars) {
+    Fill(20); // 20 lines of 20 pixels and margins of 5: 410 pixels
+    EXPECT_EQ(View->DocumentHeight(), 410);
+    EXPECT_EQ(View->YSize, 41);
+    EXPECT_EQ(View->GetVScrollBar().Max, 40);
+    EXPECT_EQ(View->GetVScrollBar().Page, 10);
+    EXPECT_TRUE(View->GetVScrollBar().Shown());
+    EXPECT_EQ(View->GetVScrollMax(), 31);
+}
+
+TEST_F(Scroller, ADocumentShorterThanTheWindowKeepsTheTopAndHidesTheBar) {
+    Fill(2);
+    EXPECT_EQ(View->VPos, 0);
+    EXPECT_GT(View->GetVScrollBar().Page, View->GetVScrollBar().Max);
+    EXPECT_FALSE(View->GetVScrollBar().Shown());
+    View->SetVPos(3, true);
+    EXPECT_EQ(View->VPos, 0);
+    EXPECT_EQ(VScrolled, 0);
+}
+
+TEST_F(Scroller, SettingTheSamePositionRaisesNoEvent) {
+    Fill(20);
+    View->SetVPos(4, true);
+    EXPECT_EQ(View->VPos, 4);
+    EXPECT_EQ(VScrolled, 1);
+    View->SetVPos(4, true);
+    EXPECT_EQ(VScrolled, 1);
+    View->SetVPos(1000, true);
+    EXPECT_EQ(View->VPos, 31);
+    EXPECT_EQ(VScrolled, 2);
+}
+
+TEST_F(Scroller, WithTheBarHiddenThePositionClampsToTheStoredRange) {
+    Fill(20);
+    View->SetVScrollVisible(false);
+    EXPECT_EQ(View->GetVScrollMax(), 41 - 10);
+    View->SetVPos(1000, true);
+    EXPECT_EQ(View->VPos, 31);
+    View->SetVPos(-3, true);
+    EXPECT_EQ(View->VPos, 0);
+}
+
+TEST_F(Scroller, ScrollRequestsMoveByLinesPagesAndToTheEnds) {
+    Fill(20);
+    View->Perform(ui::WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(View->VPos, 1);
+    View->Perform(ui::WM_VSCROLL, SB_PAGEDOWN);
+    EXPECT_EQ(View->VPos, 11);
+    View->Perform(ui::WM_VSCROLL, SB_LINEUP);
+    EXPECT_EQ(View->VPos, 10);
+    View->Perform(ui::WM_VSCROLL, SB_BOTTOM);
+    EXPECT_EQ(View->VPos, 31);
+    View->Perform(ui::WM_VSCROLL, SB_PAGEUP);
+    EXPECT_EQ(View->VPos, 21);
+    View->Perform(ui::WM_VSCROLL, SB_TOP);
+    EXPECT_EQ(View->VPos, 0);
+    View->Perform(ui::WM_VSCROLL, SB_ENDSCROLL);
+    EXPECT_EQ(View->VPos, 0);
+}
+
+TEST_F(Scroller, NavigationKeysScrollUnlessKeyboardScrollingIsOff) {
+    Fill(20);
+    View->Perform(ui::WM_KEYDOWN, ui::VK_NEXT);
+    EXPECT_EQ(View->VPos, 10);
+    View->Perform(ui::WM_KEYDOWN, ui::VK_DOWN);
+    EXPECT_EQ(View->VPos, 11);
+    View->Perform(ui::WM_KEYDOWN, ui::VK_END);
+    EXPECT_EQ(View->VPos, 31);
+    View->Perform(ui::WM_KEYDOWN, ui::VK_HOME);
+    EXPECT_EQ(View->VPos, 0);
+    View->KeyboardScroll = false;
+    View->Perform(ui::WM_KEYDOWN, ui::VK_NEXT);
+    EXPECT_EQ(View->VPos, 0);
+}
+
+TEST_F(Scroller, TrackingFollowsTheThumbOnlyWhenAllowed) {
+    Fill(20);
+    View->TrackThumb(true, 7, false);
+    EXPECT_EQ(View->VPos, 7);
+    View->SetTracking(false);
+    View->TrackThumb(true, 12, false);
+    EXPECT_EQ(View->VPos, 7);
+    View->TrackThumb(true, 12, true);
+    EXPECT_EQ(View->VPos, 12);
+}
+
+// A thumb dragged beyond 65535 pixels lands where it was dropped: the position is read whole
+// from the bar, not from the 16-bit field of the request.
+TEST_F(Scroller, ThumbPositionsAreNotCutTo16Bits) {
+    View->MinTextWidth = 100000;
+    View->MaxTextWidth = 100000;
+    Fill(3);
+    EXPECT_EQ(View->XSize, 100010);
+    View->TrackThumb(false, 70000, false);
+    EXPECT_EQ(View->HPos, 70000);
+    EXPECT_EQ(HScrolled, 1);
+    View->TrackThumb(false, 100005, true);
+    EXPECT_EQ(View->HPos, 100010 - 200);
+}
+
+TEST_F(Scroller, HorizontalRequestsStepByTheSmallStepAndTheClientWidth) {
+    View->MinTextWidth = 1000;
+    Fill(3);
+    View->Perform(ui::WM_HSCROLL, SB_LINERIGHT);
+    EXPECT_EQ(View->HPos, 10);
+    View->Perform(ui::WM_HSCROLL, SB_PAGERIGHT);
+    EXPECT_EQ(View->HPos, 210);
+    View->Perform(ui::WM_HSCROLL, SB_RIGHT);
+    EXPECT_EQ(View->HPos, 1010 - 200);
+    View->Perform(ui::WM_HSCROLL, SB_LEFT);
+    EXPECT_EQ(View->HPos, 0);
+}
+
+namespace {
+
+int32_t gWheelLines = 3;
+int32_t WheelLines() {
+    return gWheelLines;
+}
+
+struct WheelLinesScope {
+    explicit WheelLinesScope(int32_t lines) {
+        gWheelLines = lines;
+        TVDScroller::GetWheelScrollLines = WheelLines;
+    }
+    ~WheelLinesScope() { TVDScroller::GetWheelScrollLines = Saved; }
+    int32_t (*Saved)() = TVDScroller::GetWheelScrollLines;
+};
+
+} // namespace
+
+TEST_F(Scroller, TheWheelScrollsWheelStepTimesLinesByThreeUnitsPerNotch) {
+    Fill(40);
+    {
+        WheelLinesScope lines(3);
+        View->Perform(ui::WM_MOUSEWHEEL, ui::WPARAM(uint16_t(-ui::WHEEL_DELTA)) << 16);
+        EXPECT_EQ(View->VPos, 2);
+        View->Perform(ui::WM_MOUSEWHEEL, ui::WPARAM(uint16_t(ui::WHEEL_DELTA)) << 16);
+        EXPECT_EQ(View->VPos, 0);
+    }
+    {
+        WheelLinesScope lines(1); // 2 / 3 rounds to 1
+        View->Perform(ui::WM_MOUSEWHEEL, ui::WPARAM(uint16_t(-ui::WHEEL_DELTA)) << 16);
+        EXPECT_EQ(View->VPos, 1);
+    }
+    {
+        WheelLinesScope lines(-1); // a page per notch
+        View->Perform(ui::WM_MOUSEWHEEL, ui::WPARAM(uint16_t(-ui::WHEEL_DELTA)) << 16);
+        EXPECT_EQ(View->VPos, 11);
+    }
+    {
+        WheelLinesScope lines(0);
+        View->Perform(ui::WM_MOUSEWHEEL, ui::WPARAM(uint16_t(-ui::WHEEL_DELTA)) << 16);
+        EXPECT_EQ(View->VPos, 11);
+    }
+    View->SetWheelStep(0);
+    View->Perform(ui::WM_MOUSEWHEEL, ui::WPARAM(uint16_t(-ui::WHEEL_DELTA)) << 16);
+    EXPECT_EQ(View->VPos, 11);
+}
+
+TEST_F(Scroller, InsertedControlsMoveWithTheViewAndKeepTheirTruePlaceInTheTag) {
+    Fill(40);
+    auto *c = new ui::TWinControl(View);
+    c->SetParent(View);
+    c->SetBounds(3, 50, 10, 10);
+    c->SetTag(50);
+    View->SetVPos(3, true);
+    EXPECT_EQ(c->GetTop(), 20);
+    EXPECT_EQ(c->GetTag(), 20);
+    c->SetTag(20000);
+    View->SetVPos(0, true);
+    EXPECT_EQ(c->GetTag(), 20030);
+    EXPECT_EQ(c->GetTop(), 10000);
+}
+
+TEST_F(Scroller, ADocumentTwoMillionPixelsTallGetsTheStep63) {
+    Fill(1);
+    View->GetVDData().DocumentHeight = 2000000;
+    View->GetVDData().AdjustVScrollUnits();
+    EXPECT_EQ(View->GetVSmallStep(), 63);
+    View->GetVDData().DocumentHeight = 320000;
+    View->GetVDData().AdjustVScrollUnits();
+    EXPECT_EQ(View->GetVSmallStep(), 10);
+    View->GetVDData().AdjustVScrollUnits();
+    EXPECT_EQ(View->GetVSmallStep(), 10);
+}
+
+TEST_F(Scroller, StepsThatWouldMakeTooManyUnitsOrAreNotPositiveAreIgnored) {
+    Fill(1);
+    View->SetVSmallStep(0);
+    EXPECT_EQ(View->GetVSmallStep(), 10);
+    View->SetVSmallStep(-4);
+    EXPECT_EQ(View->GetVSmallStep(), 10);
+    View->GetVDData().DocumentHeight = 400000;
+    View->SetVSmallStep(12); // 33333 units
+    EXPECT_EQ(View->GetVSmallStep(), 10);
+    View->SetVSmallStep(13);
+    EXPECT_EQ(View->GetVSmallStep(), 13);
+    View->SetVSmallStep(10); // 40000 units
+    EXPECT_EQ(View->GetVSmallStep(), 13);
+    View->SetVScrollVisible(false);
+    View->SetVSmallStep(10);
+    EXPECT_EQ(View->GetVSmallStep(), 10);
+}

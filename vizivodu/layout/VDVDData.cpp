@@ -1,0 +1,421 @@
+// The viewer's root document: answers from the control, scroll bars, events, owned caches.
+#include "vizivodu/layout/VDVDData.h"
+
+#include "vizivodu/document/CVDData_Helpers.h"
+#include "vizivodu/document/VDItem.h"
+#include "vizivodu/layout/VDBack.h"
+#include "vizivodu/layout/VDFontCache.h"
+#include "vizivodu/layout/ViziVodu.h"
+#include "vizivodu/styles/VDStyle.h"
+
+#include "platform/ui/Application.h"
+
+namespace vizivodu {
+
+// Made by the viewer's constructor, whose class the viewer already has.
+TViziVoduVDData::TViziVoduVDData(TVDScroller *viziVodu)
+    : FViziVodu(viziVodu), FViewer(dynamic_cast<TCustomViziVodu *>(viziVodu)) {}
+
+TViziVoduVDData::~TViziVoduVDData() {
+    FExtraDocuments.reset();
+    ClearTemporal();
+    // The items go before the thumbnail cache their pictures may be in.
+    TCustomVDData::Clear();
+    FThumbnailCache.reset();
+}
+
+bool TViziVoduVDData::IsRoot() {
+    return GetFlags().Contains(vdflRoot);
+}
+
+std::vector<TCustomVDData *> &TViziVoduVDData::ExtraDocumentsList() {
+    if (!FExtraDocuments) {
+        FExtraDocuments = std::make_unique<std::vector<TCustomVDData *>>();
+    }
+    return *FExtraDocuments;
+}
+
+void TViziVoduVDData::Clear() {
+    const bool root = IsRoot();
+    if (root && FThumbnailCache) {
+        while (FThumbnailCache->Count() > 0) {
+            FThumbnailCache->RemoveThumbnail(FThumbnailCache->Get(0));
+        }
+    }
+    TVDControlData::Clear();
+    if (root) {
+        if (TCustomViziVodu *viewer = Viewer()) {
+            viewer->DoOnClear();
+        }
+    }
+}
+
+// ---- Settings of the control ----
+
+TVDOptions TViziVoduVDData::GetOptions() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->GetOptions() : TVDControlData::GetOptions();
+}
+
+void TViziVoduVDData::SetOptions(TVDOptions value) {
+    if (TCustomViziVodu *viewer = Viewer()) {
+        viewer->SetOptions(value);
+    } else {
+        TVDControlData::SetOptions(value);
+    }
+}
+
+TVDFlags TViziVoduVDData::GetFlags() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->Flags : TVDFlags{vdflRoot};
+}
+
+void TViziVoduVDData::SetFlags(TVDFlags value) {
+    if (TCustomViziVodu *viewer = Viewer()) {
+        viewer->Flags = value;
+    }
+}
+
+rtl::UnicodeString TViziVoduVDData::GetDelimiters() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->GetDelimiters() : TVDControlData::GetDelimiters();
+}
+
+TVDBiDiMode TViziVoduVDData::GetBiDiMode() {
+    return FViziVodu->GetBiDiMode();
+}
+
+TVDStyle *TViziVoduVDData::GetVDStyle() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->GetStyle() : nullptr;
+}
+
+ui::TControl *TViziVoduVDData::GetParentControl() {
+    return FViziVodu;
+}
+
+gfx::TCanvas *TViziVoduVDData::GetCanvas() {
+    return &FViziVodu->GetCanvas();
+}
+
+TCPEventKind TViziVoduVDData::GetCPEventKind() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->CPEventKind : cpeNone;
+}
+
+TVDBackground *TViziVoduVDData::GetBackground() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? &viewer->GetBackground() : nullptr;
+}
+
+uint32_t TViziVoduVDData::GetColor() {
+    const gfx::TColor color = FViziVodu->GetColor();
+    if (color != gfx::clNone) {
+        return color;
+    }
+    TVDStyle *style = GetVDStyle();
+    return style ? style->GetColor() : gfx::clNone;
+}
+
+#define VD_VIEWER_VALUE(field, neutral)                                                            \
+    TCustomViziVodu *viewer = Viewer();                                                            \
+    return viewer ? viewer->field : (neutral)
+
+int32_t TViziVoduVDData::GetLeftMargin() {
+    VD_VIEWER_VALUE(LeftMargin, 0);
+}
+
+int32_t TViziVoduVDData::GetRightMargin() {
+    VD_VIEWER_VALUE(RightMargin, 0);
+}
+
+int32_t TViziVoduVDData::GetTopMargin() {
+    VD_VIEWER_VALUE(TopMargin, 0);
+}
+
+int32_t TViziVoduVDData::GetBottomMargin() {
+    VD_VIEWER_VALUE(BottomMargin, 0);
+}
+
+int32_t TViziVoduVDData::GetMinTextWidth() {
+    VD_VIEWER_VALUE(MinTextWidth, 0);
+}
+
+int32_t TViziVoduVDData::GetMaxTextWidth() {
+    VD_VIEWER_VALUE(MaxTextWidth, 0);
+}
+
+int32_t TViziVoduVDData::GetWidth() {
+    return FViziVodu->GetClientWidth();
+}
+
+int32_t TViziVoduVDData::GetHeight() {
+    return FViziVodu->GetClientHeight();
+}
+
+int32_t TViziVoduVDData::GetAreaWidth() {
+    return FViziVodu->XSize;
+}
+
+int32_t TViziVoduVDData::GetAreaHeight() {
+    return FViziVodu->YSize;
+}
+
+int32_t TViziVoduVDData::GetVSmallStep() {
+    return FViziVodu->GetVSmallStep();
+}
+
+int32_t TViziVoduVDData::GetFullDocumentHeight() {
+    // Without a window there are no scroll units: the formatted height itself.
+    if (!IsRoot() || !FViziVodu->WindowCreated()) {
+        return TVDControlData::GetFullDocumentHeight();
+    }
+    return FViziVodu->YSize * FViziVodu->GetVSmallStep();
+}
+
+int32_t TViziVoduVDData::GetHOffs() {
+    return FViziVodu->HPos;
+}
+
+int32_t TViziVoduVDData::GetVOffs() {
+    return FViziVodu->VPos * FViziVodu->GetVSmallStep() - GetVDDataExtraVOffs();
+}
+
+bool TViziVoduVDData::GetWordWrap() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer && IsRoot() ? viewer->WordWrap : TVDControlData::GetWordWrap();
+}
+
+int32_t TViziVoduVDData::GetMaxLength() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer && IsRoot() ? viewer->MaxLength : TVDControlData::GetMaxLength();
+}
+
+bool TViziVoduVDData::UseStyleTemplates() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer && IsRoot() ? viewer->UseStyleTemplates : TVDControlData::UseStyleTemplates();
+}
+
+gfx::TCanvas *TViziVoduVDData::GetFormatCanvasEx(gfx::TCanvas *defCanvas) {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->GetFormatCanvas(defCanvas) : defCanvas;
+}
+
+bool TViziVoduVDData::IsVScrollBarExpected() {
+    return FViziVodu->GetVScrollVisible() && !FViziVodu->GetVDisableNoScroll();
+}
+
+bool TViziVoduVDData::FocusedEx() {
+    return FViziVodu->FocusedEx();
+}
+
+bool TViziVoduVDData::EnabledEx() {
+    return FViziVodu->EnabledEx();
+}
+
+// ---- Scrolling and sizing ----
+
+void TViziVoduVDData::SetDocumentAreaSize(int32_t width, int32_t height, bool updateH, bool) {
+    const int32_t step = FViziVodu->GetVSmallStep();
+    FViziVodu->UpdateScrollBars(width, (height + step - 1) / step, updateH, true);
+}
+
+void TViziVoduVDData::ScrollTo(int32_t y, bool redraw) {
+    if (State.Contains(vdstNoScroll)) {
+        return;
+    }
+    if (redraw) {
+        FViziVodu->ScrollTo(y);
+    } else {
+        FViziVodu->ScrollToNoRedraw(y);
+    }
+}
+
+void TViziVoduVDData::HScrollTo(int32_t x) {
+    if (!State.Contains(vdstNoScroll)) {
+        FViziVodu->SetHPos(x);
+    }
+}
+
+void TViziVoduVDData::AdjustVScrollUnits() {
+    constexpr int32_t kMaxUnits = 32000;
+    const int32_t step = FViziVodu->GetVSmallStep();
+    if (FViziVodu->GetVScrollVisible() && DocumentHeight / step > kMaxUnits) {
+        int32_t n = DocumentHeight / kMaxUnits;
+        if (DocumentHeight / n > kMaxUnits) {
+            ++n;
+        }
+        FViziVodu->SetVSmallStep(n);
+    } else if (step > 10 && DocumentHeight / 10 <= kMaxUnits) {
+        FViziVodu->SetVSmallStep(10);
+    }
+}
+
+int32_t TViziVoduVDData::GetVDDataExtraVOffs() {
+    TCustomViziVodu *viewer = Viewer();
+    if (!viewer) {
+        return 0;
+    }
+    int32_t offs = 0;
+    switch (viewer->VAlign) {
+    case tlCenter:
+        offs = (GetHeight() - DocumentHeight) / 2;
+        break;
+    case tlBottom:
+        offs = GetHeight() - DocumentHeight;
+        break;
+    case tlTop:
+        break;
+    }
+    return offs < 0 ? 0 : offs;
+}
+
+// ---- Events of the control ----
+
+void TViziVoduVDData::DoJump(int32_t id) {
+    auto *root = dynamic_cast<TViziVoduVDData *>(GetAbsoluteRootData());
+    TVDScroller *control = root ? root->FViziVodu : FViziVodu;
+    ui::PostMessage(control, WM_VDEVENT, vdetJump, id);
+}
+
+void TViziVoduVDData::DoVDMouseMove(int32_t id) {
+    TCustomViziVodu *viewer = Viewer();
+    if (viewer && viewer->OnVDMouseMove) {
+        viewer->OnVDMouseMove(viewer, id);
+    }
+}
+
+void TViziVoduVDData::DoSelect() {
+    if (!IsRoot()) {
+        TVDControlData::DoSelect();
+        return;
+    }
+    TCustomViziVodu *viewer = Viewer();
+    if (!viewer || viewer->IsDestroying() || !viewer->WindowCreated()) {
+        return;
+    }
+    if (viewer->OnSelect) {
+        viewer->OnSelect(viewer);
+    }
+}
+
+bool TViziVoduVDData::IsAssignedCheckpointVisible() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer && viewer->OnCheckpointVisible;
+}
+
+void TViziVoduVDData::DoCheckpointVisible(TCheckpointData checkpoint) {
+    TCustomViziVodu *viewer = Viewer();
+    if (viewer && viewer->OnCheckpointVisible) {
+        viewer->OnCheckpointVisible(viewer, checkpoint);
+    }
+}
+
+void TViziVoduVDData::DoDrawHyperlink(TCustomVDData *vdData, int32_t itemNo, const rtl::TRect &r) {
+    if (!IsRoot()) {
+        TVDControlData::DoDrawHyperlink(vdData, itemNo, r);
+        return;
+    }
+    if (OnDrawHyperlink) {
+        const rtl::TRect copy = r;
+        OnDrawHyperlink(vdData, itemNo, copy);
+    }
+}
+
+void TViziVoduVDData::ItemAction(TVDItemAction action, TCustomVDItemInfo &item,
+                                 TVDRawByteString &text, TCustomVDData &vdData) {
+    if (!IsRoot()) {
+        TVDControlData::ItemAction(action, item, text, vdData);
+        return;
+    }
+    TCustomViziVodu *viewer = Viewer();
+    if (viewer && viewer->OnItemAction) {
+        viewer->OnItemAction(viewer, action, item, text, vdData);
+    }
+}
+
+bool TViziVoduVDData::IsAssignedOnProgress() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer && viewer->OnProgress;
+}
+
+void TViziVoduVDData::DoProgress(TVDLongOperation operation, TVDProgressStage stage,
+                                 int32_t percent) {
+    TCustomViziVodu *viewer = Viewer();
+    if (viewer && viewer->OnProgress) {
+        viewer->OnProgress(viewer, operation, stage, percent);
+    }
+}
+
+rtl::UnicodeString TViziVoduVDData::GetItemHint(TCustomVDData &vdData, int32_t itemNo,
+                                                const rtl::UnicodeString &upperHint) {
+    if (itemNo >= 0 && itemNo < vdData.ItemCount()) {
+        rtl::UnicodeString hint = vdData.GetItem(itemNo)->Hint;
+        TCustomViziVodu *viewer = Viewer();
+        if (viewer && viewer->OnItemHint) {
+            viewer->OnItemHint(viewer, vdData, itemNo, hint);
+        }
+        if (!hint.empty()) {
+            return hint;
+        }
+    }
+    return upperHint;
+}
+
+void TViziVoduVDData::AfterAddStyle(TCustomVDInfo &styleInfo) {
+    if (!IsRoot()) {
+        TVDControlData::AfterAddStyle(styleInfo);
+        return;
+    }
+    TCustomViziVodu *viewer = Viewer();
+    if (viewer && viewer->OnAddStyle) {
+        viewer->OnAddStyle(viewer, styleInfo);
+    }
+}
+
+// ---- Owned objects ----
+
+void TViziVoduVDData::CreateFontInfoCache(gfx::TCanvas &canvas, gfx::TCanvas &formatCanvas) {
+    TVDFontInfoCache *old = FFontInfoCache;
+    FFontInfoCache = nullptr;
+    TVDControlData::DestroyFontInfoCache(old);
+    FFontInfoCache = TVDControlData::GetFontInfoCache(canvas, formatCanvas, this);
+}
+
+TVDFontInfoCache *TViziVoduVDData::GetFontInfoCache(gfx::TCanvas &canvas,
+                                                    gfx::TCanvas &formatCanvas,
+                                                    TCustomVDFormattedData *vdData) {
+    if (FFontInfoCache) {
+        return FFontInfoCache;
+    }
+    return TVDControlData::GetFontInfoCache(canvas, formatCanvas, vdData);
+}
+
+void TViziVoduVDData::DestroyFontInfoCache(TVDFontInfoCache *&cache) {
+    if (cache == FFontInfoCache) {
+        FFontInfoCache = nullptr;
+    }
+    TVDControlData::DestroyFontInfoCache(cache);
+}
+
+TVDThumbnailCache *TViziVoduVDData::GetThumbnailCache() {
+    if (!IsRoot()) {
+        return TVDControlData::GetThumbnailCache();
+    }
+    if (!FThumbnailCache) {
+        // The owners are the documents whose backgrounds keep a thumbnail.
+        FThumbnailCache = std::make_unique<TVDThumbnailCache>([](void *owner) {
+            auto *doc = dynamic_cast<TCustomVDFormattedData *>(static_cast<TCustomVDData *>(owner));
+            if (TVDBackground *back = doc ? doc->GetBackground() : nullptr) {
+                back->FreeThumbnail();
+            }
+        });
+    }
+    return FThumbnailCache.get();
+}
+
+void TViziVoduVDData::DestroyInplace() {
+    FViziVodu->DestroyInplace();
+}
+
+} // namespace vizivodu
