@@ -506,6 +506,11 @@ void TPrinter::Abort() {
     d.InformationDevice();
 }
 
+std::unique_ptr<TCanvas> CreatePdfPrinterInformationCanvas(TPaperSize paper,
+                                                           TPrinterOrientation orientation) {
+    return std::make_unique<TCanvas>(NewInformationDevice(PdfCaps(paper, orientation)));
+}
+
 TPrinter &Printer() {
     // Lives until the process ends, like the Qt objects a job holds.
     static TPrinter *printer = new TPrinter();

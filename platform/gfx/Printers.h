@@ -112,4 +112,10 @@ private:
 // The process's printer object.
 TPrinter &Printer();
 
+// A canvas with the built-in PDF printer's capabilities (600 dpi, the sheet without border)
+// that draws nothing: the page to lay documents out on when no printer can be used.
+std::unique_ptr<TCanvas>
+CreatePdfPrinterInformationCanvas(TPaperSize paper = DMPAPER_A4,
+                                  TPrinterOrientation orientation = poPortrait);
+
 } // namespace gfx

@@ -98,7 +98,10 @@ TEST(Printers, ThePdfPrintersSheetIsA4At600DotsWithoutBorder) {
         EXPECT_EQ(p.printer.GetDeviceCaps(k.index), k.value) << "index " << k.index;
         EXPECT_EQ(p.printer.GetCanvas().GetDeviceCaps(k.index), k.value) << "index " << k.index;
         EXPECT_EQ(p.printer.CreateInformationCanvas()->GetDeviceCaps(k.index), k.value);
+        EXPECT_EQ(CreatePdfPrinterInformationCanvas()->GetDeviceCaps(k.index), k.value);
     }
+    EXPECT_EQ(CreatePdfPrinterInformationCanvas(DMPAPER_A4, poLandscape)->GetDeviceCaps(HORZRES),
+              7015);
     p.printer.SetOrientation(poLandscape);
     EXPECT_EQ(p.printer.GetPageWidth(), 7015);
     EXPECT_EQ(p.printer.GetPageHeight(), 4960);

@@ -517,7 +517,9 @@ void TCustomVDData::Clear() {
             }
         }
     } restore{State, wasClearing};
-    if (!SharesItems() && FItems) {
+    // Only a list of its own: while a sharing document is destroyed its SharesItems override
+    // no longer answers, and the items it shares are not its to free.
+    if (!SharesItems() && FItems && FItems == FOwnItems.get()) {
         for (int32_t i = 0; i < ItemCount(); ++i) {
             FreeItem(i, true);
         }

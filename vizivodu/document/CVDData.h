@@ -362,6 +362,9 @@ public:
 
     // ---- Moving item lists ----
     void ShareItemsFrom(TCustomVDData &source);
+    // Goes back to the document's own (empty) item list without touching the shared one, which
+    // may be gone already (its document destroyed).
+    void StopSharingItems() { FItems = FOwnItems.get(); }
     void AssignItemsFrom(TCustomVDData &source);
     void AppendFrom(TCustomVDData &source);
     void DrainFrom(TCustomVDData *victim);

@@ -19,3 +19,10 @@ list(APPEND VIZIVODU_SOURCES
     layout/VDThumbMaker.cpp
     layout/VDVDData.cpp
     layout/ViziVodu.cpp)
+# Printing: printable documents and pagination, the printing component, the print preview.
+list(APPEND VIZIVODU_SOURCES
+    layout/PtVDData.cpp
+    layout/PtVDData_Draw.cpp
+    layout/PtVDData_Paginate.cpp
+    layout/PtblVD.cpp
+    layout/VDPP.cpp)

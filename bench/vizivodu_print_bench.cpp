@@ -1,0 +1,176 @@
+// Printing of the rich-document library beside Qt's QTextDocument, in one run, with the same
+// text (Russian paragraphs in 15 points), A4 pages and 20 mm margins: paginating documents of
+// about 10, 100 and 1,000 pages (QTextDocument: pageCount after a new page size), drawing one
+// page into the preview at screen zoom, and printing 100 pages to PDF (QTextDocument::print to
+// QPdfWriter).
+//
+// The graphic interface is the tests' fixed-metrics one, with text drawn by the canvas: until
+// the engines on the shaping core are merged, measuring costs nothing here, while QTextDocument
+// shapes with HarfBuzz.
+#include "print/PrintTestSupport.h"
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Printers.h"
+#include "platform/ui/Forms.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFont>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// About 36 paragraphs of 40 to 90 characters fill one page.
+constexpr int32_t kParagraphsPerPage = 36;
+
+std::vector<std::u16string> MakeParagraphs(int32_t count) {
+    const std::u16string words[] = {u"электрокардиограмма",
+                                    u"ритм",
+                                    u"синусовый",
+                                    u"блокада",
+                                    u"ножки",
+                                    u"пучка",
+                                    u"Гиса",
+                                    u"отведение",
+                                    u"зубец",
+                                    u"комплекс",
+                                    u"норма",
+                                    u"программа",
+                                    u"отчет",
+                                    u"интервал",
+                                    u"желудочков",
+                                    u"предсердий",
+                                    u"гипертрофия",
+                                    u"код"};
+    std::vector<std::u16string> out;
+    uint32_t seed = 12345;
+    for (int32_t i = 0; i < count; ++i) {
+        std::u16string p;
+        const size_t target = 40 + (seed % 51);
+        while (p.size() < target) {
+            seed = seed * 1103515245u + 12345u;
+            p += words[(seed >> 16) % std::size(words)];
+            p += u' ';
+        }
+        p.back() = u'.';
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
+struct TViziVoduFixture {
+    vizivodu::test::TPrintFixture F;
+    explicit TViziVoduFixture(int32_t pages) {
+        for (const std::u16string &p : MakeParagraphs(pages * kParagraphsPerPage)) {
+            F.Source.AddNL(p, 0, 0);
+        }
+        F.Print.AssignSource(&F.Source);
+    }
+};
+
+struct TQtFixture {
+    QTextDocument Doc;
+    explicit TQtFixture(int32_t pages) {
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSize(15);
+        Doc.setDefaultFont(font);
+        // A4 in pixels of 96 dpi, the resolution QTextDocument lays text out at, with 20 mm
+        // margins.
+        Doc.setDocumentMargin(75.6);
+        QTextCursor cursor(&Doc);
+        bool first = true;
+        for (const std::u16string &p : MakeParagraphs(pages * kParagraphsPerPage)) {
+            if (!first) {
+                cursor.insertBlock();
+            }
+            first = false;
+            cursor.insertText(QString::fromUtf16(p.data(), qsizetype(p.size())));
+        }
+    }
+};
+
+void BM_Paginate_ViziVodu(benchmark::State &state) {
+    TViziVoduFixture f(int32_t(state.range(0)));
+    int32_t pages = 0;
+    for (auto _ : state) {
+        pages = f.F.Print.FormatPages();
+    }
+    state.counters["pages"] = pages;
+    state.counters["per_page"] = benchmark::Counter(
+        double(pages), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_Paginate_QTextDocument(benchmark::State &state) {
+    ui::TForm form(nullptr); // the application object
+    TQtFixture f(int32_t(state.range(0)));
+    int32_t pages = 0;
+    bool wide = false;
+    for (auto _ : state) {
+        wide = !wide; // a new page size lays out anew
+        f.Doc.setPageSize(QSizeF(wide ? 793.8 : 793.7, 1122.5));
+        pages = f.Doc.pageCount();
+    }
+    state.counters["pages"] = pages;
+    state.counters["per_page"] = benchmark::Counter(
+        double(pages), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_DrawPreviewPage_ViziVodu(benchmark::State &state) {
+    TViziVoduFixture f(10);
+    f.F.Print.FormatPages();
+    gfx::TBitmap bmp(f.F.Print.GetPreview100PercentWidth(), f.F.Print.GetPreview100PercentHeight());
+    const rtl::TRect r = rtl::Rect(0, 0, bmp.GetWidth(), bmp.GetHeight());
+    for (auto _ : state) {
+        f.F.Print.DrawPreview(2, bmp.GetCanvas(), r);
+    }
+}
+
+std::filesystem::path BenchFile(const char *name) {
+    return std::filesystem::temp_directory_path() / name;
+}
+
+void BM_Print100Pages_ViziVodu(benchmark::State &state) {
+    TViziVoduFixture f(100);
+    state.counters["pages"] = f.F.Print.FormatPages();
+    const std::filesystem::path file = BenchFile("wb_vizivodu_print_bench.pdf");
+    for (auto _ : state) {
+        std::filesystem::remove(file);
+        gfx::Printer().SetFileName(file.u16string());
+        f.F.Print.Print(u"bench", 1, false);
+    }
+    std::filesystem::remove(file);
+}
+
+void BM_Print100Pages_QTextDocument(benchmark::State &state) {
+    ui::TForm form(nullptr);
+    TQtFixture f(100);
+    const std::filesystem::path file = BenchFile("wb_qtextdocument_print_bench.pdf");
+    for (auto _ : state) {
+        QPdfWriter writer(QString::fromStdString(file.string()));
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(600);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        f.Doc.print(&writer);
+    }
+    f.Doc.setPageSize(QSizeF(793.7, 1122.5));
+    state.counters["pages"] = f.Doc.pageCount();
+    std::filesystem::remove(file);
+}
+
+} // namespace
+
+BENCHMARK(BM_Paginate_ViziVodu)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paginate_QTextDocument)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawPreviewPage_ViziVodu)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Print100Pages_ViziVodu)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Print100Pages_QTextDocument)->Unit(benchmark::kMillisecond);

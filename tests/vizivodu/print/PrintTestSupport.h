@@ -1,0 +1,110 @@
+// Test support for printing: a source viewer on the fixed-metrics style sheet measured at the
+// PDF printer's 600 dpi, the printing component linked to it, and the text of each page.
+#pragma once
+
+#include "LayoutTestSupport.h"
+#include "vizivodu/layout/PtblVD.h"
+#include "vizivodu/layout/ViziVodu.h"
+
+#include "platform/gfx/Printers.h"
+#include "platform/rtl/System.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vizivodu::test {
+
+// The fixed metrics, with the text drawn by the canvas itself (the font engine), so that a
+// reader of the printed file finds it, and the resolutions the devices report (the screen's
+// pixel canvases 96, the PDF printer 600).
+class TCanvasTextGraphicInterface : public TFixedGraphicInterface {
+public:
+    int32_t GetDeviceCaps(gfx::TCanvas &canvas, int32_t index) override {
+        return canvas.GetDeviceCaps(index);
+    }
+    // false: the text is recorded (and drawn as boxes) as by the fixed metrics.
+    bool CanvasText = true;
+    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
+                 bool unicode, bool useWide) override {
+        if (!CanvasText) {
+            TFixedGraphicInterface::TextOut(canvas, x, y, str, length, unicode, useWide);
+            return;
+        }
+        canvas.TextOut(x, y, Units(str, length, unicode));
+    }
+    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
+                       bool unicode, bool useWide, const TCustomVDGlyphDXData &data) override {
+        if (!CanvasText) {
+            TFixedGraphicInterface::TextOutWithDX(canvas, x, y, str, length, unicode, useWide,
+                                                  data);
+            return;
+        }
+        canvas.TextOut(x, y, Units(str, length, unicode));
+    }
+};
+
+// Makes the built-in PDF printer the current printer, whatever queues the machine has.
+inline void ChoosePdfPrinter() {
+    gfx::TPrinter &printer = gfx::Printer();
+    printer.SetSystemPrintersForTesting({});
+    const std::vector<rtl::UnicodeString> &names = printer.GetPrinters();
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (names[k] == gfx::PdfPrinterName) {
+            printer.SetPrinterIndex(int32_t(k));
+        }
+    }
+}
+
+class TPrintFixture {
+public:
+    TPrintFixture() : Source(nullptr), Print(nullptr) {
+        ChoosePdfPrinter();
+        auto gi = std::make_unique<TCanvasTextGraphicInterface>();
+        Style.GI = gi.get();
+        GI = gi.get();
+        Style.SetGraphicInterfaceForTesting(std::move(gi));
+        Style.GI->DevicePPI = 600;
+        Style.GI->RecordTextOps = false;
+        Source.SetStyle(&Style);
+    }
+
+    // Links the source and paginates.
+    int32_t Paginate() {
+        Print.AssignSource(&Source);
+        return Print.FormatPages();
+    }
+
+    TCustomMainPtblVDData &Data() { return Print.GetVD().GetPrintData(); }
+
+    // The text of a page's draw items: text items by their parts, every line (and object)
+    // after the first of a paragraph joined with a space, paragraphs with "\n".
+    std::string PageText(int32_t pageNo) {
+        TCustomMainPtblVDData &data = Data();
+        int32_t startNo = 0, endNo = -1, part = -1;
+        data.GetDrawItemsRange(pageNo, startNo, endNo, part);
+        std::u16string out;
+        for (int32_t i = startNo; i <= endNo; ++i) {
+            const TVDDrawLineInfo &d = *data.DrawItems[i];
+            if (i > startNo && data.IsDrawItemParaStart(i)) {
+                out += u'\n';
+            }
+            TCustomVDItemInfo *item = data.GetItem(d.ItemNo);
+            if (item->IsText()) {
+                const std::u16string text =
+                    rtl::Utf8ToUtf16(rtl::Utf16ToUtf8(data.GetItemTextW(d.ItemNo)));
+                out += text.substr(static_cast<size_t>(d.Offs - 1), static_cast<size_t>(d.Length));
+            } else {
+                out += u"[" + rtl::Utf8ToUtf16(std::to_string(d.ItemNo)) + u"]";
+            }
+        }
+        return rtl::Utf16ToUtf8(out);
+    }
+
+    TLayoutStyle Style;
+    TCanvasTextGraphicInterface *GI = nullptr;
+    TViziVodu Source;
+    TVDPrint Print;
+};
+
+} // namespace vizivodu::test

@@ -1,0 +1,401 @@
+// The printing component: pagination of a linked viewer, page metrics and margins, headers and
+// footers, drawing pages into any canvas, print jobs to the PDF printer.
+#include "vizivodu/layout/PtblVD.h"
+
+#include "PrintTestSupport.h"
+#include "vizivodu/document/VDError.h"
+#include "vizivodu/document/VDFieldItems.h"
+
+#include "platform/gfx/Bitmap.h"
+
+#include "platform/gfx/Printers.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+using namespace vizivodu;
+
+namespace {
+
+TEST(PrintComponent, PaginatesLongTextOntoSeveralPages) {
+    test::TPrintFixture f;
+    for (int i = 0; i < 200; ++i) {
+        f.Source.AddNL(u"Line of text number " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
+    }
+    // A4 at 600 dpi is 7015 pixels tall; 20 mm margins are 472 pixels each, leaving 6071 for
+    // lines of 125 pixels (15 points): 48 lines a page.
+    ASSERT_EQ(f.Paginate(), 5);
+    EXPECT_EQ(f.Print.GetPagesCount(), 5);
+    EXPECT_TRUE(f.Print.GetReady());
+    for (int32_t p = 1; p <= 5; ++p) {
+        const std::string text = f.PageText(p);
+        const int first = (p - 1) * 48;
+        const int last = std::min(199, first + 47);
+        EXPECT_EQ(text.substr(0, text.find('\n')), "Line of text number " + std::to_string(first))
+            << p;
+        EXPECT_EQ(text.substr(text.rfind('\n') + 1), "Line of text number " + std::to_string(last))
+            << p;
+    }
+}
+
+} // namespace
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Output of a command, or nothing when it cannot run.
+std::string RunCommand(const std::string &command) {
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) {
+        return out;
+    }
+    std::array<char, 4096> buffer{};
+    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) {
+        out.append(buffer.data(), n);
+    }
+    return out;
+}
+
+bool HaveTool(const char *name) {
+    return !RunCommand(std::string("command -v ") + name + " 2>/dev/null").empty();
+}
+
+// The PDF printer as the only printer, writing into a folder of the test's own.
+class PdfJob : public ::testing::Test {
+protected:
+    PdfJob() {
+        Folder = fs::temp_directory_path() /
+                 ("wb_vdprint_" + std::to_string(::getpid()) + "_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Folder);
+        fs::create_directories(Folder);
+        File = Folder / "job.pdf";
+        EXPECT_TRUE(gfx::Printer().IsPdfPrinter()); // chosen by the fixture
+        gfx::Printer().SetFileName(File.u16string());
+        for (int i = 0; i < 130; ++i) {
+            F.Source.AddNL(u"Line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
+        }
+    }
+    ~PdfJob() override {
+        gfx::Printer().SetFileName(u"");
+        fs::remove_all(Folder);
+    }
+
+    test::TPrintFixture F;
+    fs::path Folder, File;
+};
+
+// 130 lines of 48 a page: pages 1-3; each page's text is found on that page of the file.
+TEST_F(PdfJob, PrintsOneA4PagePerPageWithThatPagesText) {
+    ASSERT_EQ(F.Paginate(), 3);
+    std::vector<std::string> events;
+    F.Print.OnSendingToPrinter = [&](TCustomViziVodu *, int32_t page, TVDPrintingStep step) {
+        events.push_back(std::to_string(page) + ":" + std::to_string(int(step)));
+    };
+    F.Print.Print(u"Отчет ЗЕМБРАК", 1, false);
+    EXPECT_EQ(events, (std::vector<std::string>{"0:0", "1:1", "2:1", "3:1", "0:2"}));
+    ASSERT_TRUE(fs::exists(File));
+    if (!HaveTool("pdftotext") || !HaveTool("pdfinfo")) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    const std::string info = RunCommand("pdfinfo '" + File.string() + "'");
+    EXPECT_NE(info.find("Pages:           3"), std::string::npos) << info;
+    EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
+    EXPECT_NE(info.find("Отчет ЗЕМБРАК"), std::string::npos) << info;
+    for (int page = 1; page <= 3; ++page) {
+        const std::string text = RunCommand("pdftotext -raw -f " + std::to_string(page) + " -l " +
+                                            std::to_string(page) + " '" + File.string() + "' -");
+        const int first = (page - 1) * 48;
+        const int last = std::min(129, first + 47);
+        EXPECT_EQ(text.find("Line " + std::to_string(first) + "\n"), 0u) << page << "\n" << text;
+        EXPECT_NE(text.find("Line " + std::to_string(last) + "\n"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Line " + std::to_string(last + 1) + "\n"), std::string::npos) << text;
+    }
+}
+
+TEST_F(PdfJob, ZeroCopiesOrAnEmptyRangeStartNoJob) {
+    ASSERT_EQ(F.Paginate(), 3);
+    int events = 0;
+    F.Print.OnSendingToPrinter = [&](TCustomViziVodu *, int32_t, TVDPrintingStep) { ++events; };
+    F.Print.Print(u"none", 0, false);
+    F.Print.PrintPages(3, 2, u"none", 1, false);
+    F.Print.PrintPages(4, 9, u"none", 1, false);
+    EXPECT_EQ(events, 0);
+    EXPECT_FALSE(fs::exists(File));
+    EXPECT_FALSE(gfx::Printer().GetPrinting());
+}
+
+TEST_F(PdfJob, AJobFailingWhileDrawingIsAbortedAndSendsNothing) {
+    ASSERT_EQ(F.Paginate(), 3);
+    F.Print.OnPagePrepaint = [](TVDPrint *, int32_t pageNo, gfx::TCanvas &, bool,
+                                const rtl::TRect &, const rtl::TRect &) {
+        if (pageNo == 2) {
+            throw rtl::Exception("out of paper");
+        }
+    };
+    std::vector<int> steps;
+    F.Print.OnSendingToPrinter = [&](TCustomViziVodu *, int32_t, TVDPrintingStep step) {
+        steps.push_back(int(step));
+    };
+    EXPECT_THROW(F.Print.Print(u"half", 1, false), rtl::Exception);
+    EXPECT_FALSE(gfx::Printer().GetPrinting());
+    EXPECT_FALSE(fs::exists(File));
+    EXPECT_EQ(steps.back(), int(vdpsFinished));
+    EXPECT_EQ(F.Data().PrinterCanvas, nullptr);
+    // The component prints again afterwards.
+    F.Print.OnPagePrepaint = nullptr;
+    F.Print.Print(u"whole", 1, false);
+    EXPECT_TRUE(fs::exists(File));
+}
+
+// Copies are drawn again: collated 1 2 3 1 2 3, else 1 1 2 2 3 3.
+TEST_F(PdfJob, CopiesAndCollation) {
+    ASSERT_EQ(F.Paginate(), 3);
+    for (bool collate : {true, false}) {
+        std::vector<int> pages;
+        F.Print.OnSendingToPrinter = [&](TCustomViziVodu *, int32_t page, TVDPrintingStep step) {
+            if (step == vdpsProceeding) {
+                pages.push_back(page);
+            }
+        };
+        F.Print.PrintPages(2, 3, u"copies", 2, collate);
+        EXPECT_EQ(pages, collate ? std::vector<int>({2, 3, 2, 3}) : std::vector<int>({2, 2, 3, 3}));
+        fs::remove(File);
+    }
+    EXPECT_EQ(gfx::Printer().GetCopies(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// A viewer for a header or a footer: "Page " and the page-number field, " of " and the count.
+struct PageFooter {
+    TViziVodu View;
+    explicit PageFooter(TVDStyle &style) : View(nullptr) {
+        View.SetStyle(&style);
+        View.AddNL(u"Page ", 0, 0);
+        View.AddItem(u"",
+                     std::make_unique<TVDPageNumberItemInfo>(&View.GetVDData(), vdpntDefault, 0));
+        View.AddItem(u"",
+                     std::make_unique<TVDPageCountItemInfo>(&View.GetVDData(), vdpntDefault, 0));
+        View.GetVDData().GetItem(1)->SetSameAsPrev(true);
+        View.GetVDData().GetItem(2)->SetSameAsPrev(true);
+        View.Format();
+    }
+};
+
+// A page-number field that records the page numbers it is post-formatted for.
+class TRecordingPageNumber : public TVDPageNumberItemInfo {
+public:
+    TRecordingPageNumber(TCustomVDData *vdData, std::vector<int32_t> &pages)
+        : TVDPageNumberItemInfo(vdData, vdpntDefault, 0), FPages(pages) {}
+    void AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, int32_t,
+                               TVDDrawLineInfo &) override {
+        FPages.push_back(pageNo * 100 + pageCount);
+    }
+
+private:
+    std::vector<int32_t> &FPages;
+};
+
+// Footers are post-formatted for every page like headers, so a page-number field in a footer
+// gets its page's number (page number x 100 + page count recorded).
+TEST_F(PdfJob, FootersArePostFormattedForEachPageLikeHeaders) {
+    std::vector<int32_t> headerPages, footerPages;
+    TViziVodu header(nullptr), footer(nullptr);
+    for (auto [view, pages] : {std::pair{&header, &headerPages}, {&footer, &footerPages}}) {
+        view->SetStyle(&F.Style);
+        view->AddNL(u"Page ", 0, 0);
+        view->AddItem(u"", std::make_unique<TRecordingPageNumber>(&view->GetVDData(), *pages));
+        view->GetVDData().GetItem(1)->SetSameAsPrev(true);
+    }
+    F.Print.SetHeader(&header.GetVDData(), vdhftNormal);
+    F.Print.SetFooter(&footer.GetVDData(), vdhftNormal);
+    F.Print.PageNoFromNumber = 5;
+    ASSERT_EQ(F.Paginate(), 3);
+    headerPages.clear();
+    footerPages.clear();
+    F.Print.Print(u"numbers", 1, false);
+    EXPECT_EQ(headerPages, (std::vector<int32_t>{503, 603, 703}));
+    EXPECT_EQ(footerPages, headerPages);
+    F.Print.SetHeader(nullptr, vdhftNormal);
+    F.Print.SetFooter(nullptr, vdhftNormal);
+}
+
+// The header sits HeaderY below the sheet's top and the footer FooterY above its bottom; the
+// text area keeps clear of both, so fewer lines fit a page.
+TEST(PrintComponent, HeadersAndFootersTakeTheirPlaceOnThePage) {
+    test::TPrintFixture f;
+    for (int i = 0; i < 200; ++i) {
+        f.Source.AddNL(u"Line", 0, 0);
+    }
+    PageFooter footer(f.Style);
+    f.Print.SetFooter(&footer.View.GetVDData(), vdhftNormal);
+    f.Print.SetHeaderYMM(50); // 1181 pixels: the header reaches to 1306, past the 472 margin
+    ASSERT_EQ(f.Paginate(), 5);
+    EXPECT_EQ(f.Print.GetHeaderRect(1), rtl::TRect{}); // no normal header
+    const rtl::TRect fr = f.Print.GetFooterRect(2);
+    // 10 mm (236 pixels) above the bottom edge, one line of 125 pixels.
+    EXPECT_EQ(fr, rtl::Rect(472, 7015 - 236 - 125, 4960 - 472, 7015 - 236));
+    PageFooter header(f.Style);
+    f.Print.SetHeader(&header.View.GetVDData(), vdhftNormal);
+    ASSERT_EQ(f.Paginate(), 5);
+    EXPECT_EQ(f.Print.GetHeaderRect(3), rtl::Rect(472, 1181, 4960 - 472, 1306));
+    // 7015 - 1306 - 472 - 2 x 31 (the viewer's own 5-pixel margins) = 5175: 41 lines a page.
+    EXPECT_EQ(f.Data().GetContentHeightForPage(1), 7015 - 1306 - 472);
+    EXPECT_EQ(f.Paginate(), 5);
+    int32_t startNo = 0, endNo = 0, part = 0;
+    f.Data().GetDrawItemsRange(2, startNo, endNo, part);
+    EXPECT_EQ(startNo, 41);
+}
+
+// Margins in millimetres at 600 dpi, and the page kinds: a title page without the normal header,
+// mirrored margins on even pages.
+TEST(PrintComponent, PageMetricsAndMargins) {
+    test::TPrintFixture f;
+    for (int i = 0; i < 100; ++i) {
+        f.Source.AddNL(u"Line", 0, 0);
+    }
+    f.Print.SetLeftMarginMM(30);
+    f.Print.SetRightMarginMM(10);
+    f.Print.SetTopMarginMM(25);
+    f.Print.SetBottomMarginMM(15);
+    EXPECT_EQ(f.Print.GetLeftMarginMM(), 30);
+    ASSERT_GE(f.Paginate(), 2);
+    TCustomMainPtblVDData &data = f.Data();
+    EXPECT_EQ(data.GetPageWidth(), 4960);
+    EXPECT_EQ(data.GetPageHeight(), 7015);
+    EXPECT_EQ(data.GetPrintableAreaLeft(1), 709); // 30 mm
+    EXPECT_EQ(data.GetPrintableAreaTop(1), 591);  // 25 mm
+    EXPECT_EQ(data.GetWidth(), 4960 - 709 - 236); // less 10 mm
+    EXPECT_EQ(data.GetContentHeightForPage(1), 7015 - 591 - 354);
+    f.Print.SetMirrorMargins(true);
+    ASSERT_GE(f.Paginate(), 2);
+    EXPECT_EQ(data.GetPrintableAreaLeft(1), 709);
+    EXPECT_EQ(data.GetPrintableAreaLeft(2), 236);
+    EXPECT_EQ(data.GetHFType(1), vdhftNormal);
+    f.Print.SetTitlePage(true);
+    f.Print.SetFacingPages(true);
+    EXPECT_EQ(data.GetHFType(1), vdhftFirstPage);
+    EXPECT_EQ(data.GetHFType(2), vdhftEvenPages);
+    EXPECT_EQ(data.GetHFType(3), vdhftNormal);
+    rtl::TRect minimal;
+    f.Print.GetMinimalMargins(minimal, false);
+    EXPECT_EQ(minimal, rtl::TRect{}); // the PDF printer's sheet has no border
+}
+
+// Margins wider than the sheet are narrowed to fit it: no negative text width.
+TEST(PrintComponent, MarginsWiderThanTheSheetAreFitted) {
+    test::TPrintFixture f;
+    f.Source.AddNL(u"Line", 0, 0);
+    f.Print.SetLeftMarginMM(150);
+    f.Print.SetRightMarginMM(150);
+    ASSERT_EQ(f.Paginate(), 1);
+    EXPECT_GE(f.Data().GetWidth(), 0);
+    EXPECT_LE(f.Data().GetPrintableAreaLeft(1) + f.Data().GetWidth(), 4960);
+}
+
+// Without a usable printer (a queue that answers nothing) the pages are the PDF printer's: the
+// preview and page pictures are never blank.
+TEST(PrintComponent, WithoutAPrinterPaginationUsesThePdfPrintersPage) {
+    test::TPrintFixture f;
+    f.Source.AddNL(u"Line", 0, 0);
+    gfx::Printer().SetSystemPrintersForTesting({u"Gone"});
+    gfx::Printer().SetPrinterIndex(0);
+    const int32_t pages = f.Paginate();
+    gfx::Printer().SetSystemPrintersForTesting({});
+    ASSERT_EQ(pages, 1);
+    EXPECT_TRUE(f.Print.IsDestinationReady());
+    EXPECT_EQ(f.Data().GetPageWidth(), 4960);
+    EXPECT_EQ(f.Data().GetPageHeight(), 7015);
+}
+
+// The control draws nothing outside the component's page range; the document refuses a page
+// that does not exist.
+TEST(PrintComponent, PagesOutsideTheDocument) {
+    test::TPrintFixture f;
+    f.Source.AddNL(u"Line", 0, 0);
+    ASSERT_EQ(f.Paginate(), 1);
+    gfx::TBitmap bmp(10, 10);
+    f.Print.GetVD().DrawPage(2, bmp.GetCanvas(), true, false);
+    try {
+        f.Data().CheckPageNo(2);
+        ADD_FAILURE() << "no error";
+    } catch (const EViziVoduError &e) {
+        EXPECT_EQ(e.Message(), u"Invalid page number is specified for printing");
+    }
+    // The preview of a page that is not there is a white rectangle.
+    f.Print.DrawPreview(2, bmp.GetCanvas(), rtl::Rect(0, 0, 10, 10));
+    EXPECT_EQ(bmp.GetCanvas().GetPixel(5, 5), gfx::clWhite);
+}
+
+// The printing component's documents share the items of the viewers they print: destroying
+// the component leaves those items to their viewers.
+TEST(PrintComponent, DocumentsSharingItemsFreeNoneOfThemWhenDestroyed) {
+    test::TLayoutStyle style;
+    TViziVodu header(nullptr);
+    header.SetStyle(&style);
+    header.AddNL(u"Header", 0, 0);
+    {
+        test::TPrintFixture f;
+        f.Source.AddNL(u"Line", 0, 0);
+        f.Print.SetHeader(&header.GetVDData(), vdhftNormal);
+        ASSERT_EQ(f.Paginate(), 1);
+    }
+    ASSERT_EQ(header.ItemCount(), 1);
+    EXPECT_EQ(header.GetVDData().GetItemTextW(0), u"Header");
+}
+
+TEST(PrintComponent, TheLinkDropsWhenTheSourceIsDestroyed) {
+    test::TPrintFixture f;
+    auto source = std::make_unique<TViziVodu>(nullptr);
+    source->SetStyle(&f.Style);
+    source->AddNL(u"Line", 0, 0);
+    f.Print.AssignSource(source.get());
+    ASSERT_EQ(f.Print.FormatPages(), 1);
+    source.reset();
+    EXPECT_EQ(f.Print.GetSourceViziVodu(), nullptr);
+    EXPECT_FALSE(f.Print.GetReady());
+    EXPECT_EQ(f.Print.FormatPages(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// The same job through a CUPS queue, when one is named in WB_CUPS_PRINTER (none on CI).
+TEST(PrintComponent, PrintsThroughACupsQueueWhenOneIsNamed) {
+    const char *queue = std::getenv("WB_CUPS_PRINTER");
+    if (!queue || !*queue) {
+        GTEST_SKIP() << "no CUPS queue named in WB_CUPS_PRINTER";
+    }
+    test::TPrintFixture f;
+    gfx::TPrinter &printer = gfx::Printer();
+    const auto &names = printer.GetPrinters();
+    const auto found = std::find(names.begin(), names.end(), rtl::Utf8ToUtf16(queue));
+    ASSERT_NE(found, names.end()) << queue << " is not among the system's printers";
+    printer.SetPrinterIndex(int32_t(found - names.begin()));
+    for (int i = 0; i < 130; ++i) {
+        f.Source.AddNL(u"Line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
+    }
+    EXPECT_GE(f.Paginate(), 1);
+    int pages = 0;
+    f.Print.OnSendingToPrinter = [&](TCustomViziVodu *, int32_t, TVDPrintingStep step) {
+        pages += step == vdpsProceeding ? 1 : 0;
+    };
+    f.Print.Print(u"Отчет ЗЕМБРАК", 1, false);
+    EXPECT_EQ(pages, f.Print.GetPagesCount());
+    EXPECT_FALSE(printer.GetPrinting());
+    test::ChoosePdfPrinter();
+}
+
+} // namespace

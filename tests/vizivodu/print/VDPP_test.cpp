@@ -1,0 +1,201 @@
+// The print preview control: zoom modes, the sheet's rectangle, the click that switches the
+// zoom, page navigation; and the page drawn into a bitmap.
+#include "vizivodu/layout/VDPP.h"
+
+#include "PrintTestSupport.h"
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Metafile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace vizivodu;
+
+namespace {
+
+class Preview : public ::testing::Test {
+protected:
+    Preview() : View(nullptr) {
+        for (int i = 0; i < 60; ++i) {
+            F.Source.AddNL(u"Preview line", 0, 0);
+        }
+        EXPECT_EQ(F.Paginate(), 2);
+        View.SetBounds(0, 0, 437, 617);
+        View.SetVDPrint(&F.Print);
+    }
+
+    test::TPrintFixture F;
+    TVDPrintPreview View;
+};
+
+// A4 at 600 dpi is 4960 x 7015 printer pixels: 794 x 1122 screen pixels at 100 %.
+TEST_F(Preview, ZoomModesAndTheSheetRectangle) {
+    EXPECT_EQ(F.Print.GetPreview100PercentWidth(), 794);
+    EXPECT_EQ(F.Print.GetPreview100PercentHeight(), 1122);
+    // Whole page: min((437 - 17 - 40) * 100 / 794, (617 - 17 - 40) * 100 / 1122), rounded.
+    EXPECT_EQ(View.GetZoomPercent(), 48);
+    EXPECT_EQ(View.GetPhysPageWidth(), 381);
+    EXPECT_EQ(View.GetPhysPageHeight(), 539);
+    const int32_t left = (View.GetClientWidth() - 381) / 2;
+    const int32_t top = (View.GetClientHeight() - 539) / 2;
+    EXPECT_EQ(View.GetPageRect(), rtl::Rect(left, top, left + 381, top + 539));
+    View.SetZoomMode(vdzmPageWidth);
+    EXPECT_EQ(View.GetZoomPercent(), gfx::MulDiv(View.GetClientWidth() - 40, 100, 794));
+    View.SetZoom(200);
+    EXPECT_EQ(View.GetZoomMode(), vdzmCustom);
+    EXPECT_EQ(View.GetPhysPageWidth(), 1588);
+}
+
+TEST_F(Preview, AClickSwitchesBetweenHundredPercentAndTheZoomBefore) {
+    View.SetZoom(50);
+    int changes = 0;
+    View.OnZoomChanged = [&](ui::TComponent *) { ++changes; };
+    View.ZoomAt(100, 100, 100);
+    EXPECT_EQ(View.GetZoomPercent(), 100);
+    EXPECT_EQ(View.SavedZoomPercent, 50);
+    EXPECT_EQ(View.GetZoomCursor(), View.ZoomOutCursor);
+    View.ZoomAt(100, 100, View.SavedZoomPercent);
+    EXPECT_EQ(View.GetZoomPercent(), 50);
+    EXPECT_EQ(View.GetZoomCursor(), View.ZoomInCursor);
+    EXPECT_EQ(changes, 2);
+}
+
+TEST_F(Preview, NavigationStaysWithinThePages) {
+    View.Prev();
+    EXPECT_EQ(View.GetPageNo(), 1);
+    View.Next();
+    EXPECT_EQ(View.GetPageNo(), 2);
+    View.Next();
+    EXPECT_EQ(View.GetPageNo(), 2);
+    View.First();
+    EXPECT_EQ(View.GetPageNo(), 1);
+    View.Last();
+    EXPECT_EQ(View.GetPageNo(), 2);
+}
+
+// The text boxes of the fixed metrics land inside the text area of the scaled page; the margins
+// stay white.
+TEST_F(Preview, DrawsThePageScaledIntoTheRectangle) {
+    F.Style.GI->DrawGlyphBoxes = true;
+    gfx::TBitmap bmp;
+    F.Print.MakePreview(1, bmp);
+    ASSERT_EQ(bmp.GetWidth(), 794);
+    ASSERT_EQ(bmp.GetHeight(), 1122);
+    int inMargin = 0, inText = 0;
+    for (int y = 0; y < bmp.GetHeight(); y += 2) {
+        for (int x = 0; x < bmp.GetWidth(); x += 2) {
+            if (bmp.GetCanvas().GetPixel(x, y) != gfx::clWhite) {
+                // 20 mm margins are 75 screen pixels.
+                const bool text = x >= 75 && x < 794 - 75 && y >= 75 && y < 1122 - 75;
+                (text ? inText : inMargin) += 1;
+            }
+        }
+    }
+    EXPECT_GT(inText, 1000);
+    EXPECT_EQ(inMargin, 0);
+}
+
+// The preview's picture of both pages of a two-page document with a header, text in two sizes
+// and a page colour, compared pixel for pixel with tests/data/vizivodu/print/<name>.png
+// (WB_UPDATE_GOLDEN=1 writes them; checked by eye once). Characters are boxes of the fixed
+// metrics, so no font on the machine changes the picture.
+TEST(PreviewPicture, TwoPagesMatchTheirGoldenPictures) {
+    test::TPrintFixture f;
+    f.GI->CanvasText = false;
+    f.Style.GI->RecordTextOps = true;
+    f.Style.GI->DrawGlyphBoxes = true;
+    for (int i = 0; i < 55; ++i) {
+        f.Source.AddNL(i % 5 == 0 ? u"A heading line" : u"Body text of the page, line by line",
+                       i % 5 == 0 ? 1 : 0, 0);
+    }
+    TViziVodu header(nullptr);
+    header.SetStyle(&f.Style);
+    header.AddNL(u"Header", 0, 0);
+    f.Print.SetHeader(&header.GetVDData(), vdhftNormal);
+    ASSERT_EQ(f.Paginate(), 2);
+    TVDPrintPreview view(nullptr);
+    view.SetBounds(0, 0, 320, 420);
+    view.SetVDPrint(&f.Print);
+    view.GetMarginsPen().SetStyle(gfx::psDot);
+    for (int page = 1; page <= 2; ++page) {
+        view.SetPageNo(page);
+        gfx::TBitmap bmp(view.GetClientWidth(), view.GetClientHeight());
+        view.PaintTo(bmp.GetCanvas());
+        const std::string name = "preview_page" + std::to_string(page);
+        const std::filesystem::path path =
+            std::filesystem::path(WB_TEST_DATA) / "vizivodu" / "print" / (name + ".png");
+        if (const char *update = std::getenv("WB_UPDATE_GOLDEN"); update && *update == '1') {
+            std::filesystem::create_directories(path.parent_path());
+            bmp.SaveToFile(path.u16string());
+            continue;
+        }
+        ASSERT_TRUE(std::filesystem::exists(path)) << path << " (run with WB_UPDATE_GOLDEN=1)";
+        gfx::TBitmap expected;
+        expected.LoadFromFile(path.u16string());
+        ASSERT_EQ(expected.GetWidth(), bmp.GetWidth());
+        ASSERT_EQ(expected.GetHeight(), bmp.GetHeight());
+        int differing = 0;
+        for (int y = 0; y < bmp.GetHeight(); ++y) {
+            for (int x = 0; x < bmp.GetWidth(); ++x) {
+                differing +=
+                    (bmp.ScanLine(y)[x] & 0xFFFFFF) != (expected.ScanLine(y)[x] & 0xFFFFFF);
+            }
+        }
+        if (differing != 0) {
+            const auto out = std::filesystem::temp_directory_path() / (name + "_actual.png");
+            bmp.SaveToFile(out.u16string());
+            ADD_FAILURE() << name << ": " << differing << " pixels differ; actual: " << out;
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A picture of page 1 as the report window saves it: an A4 metafile at the screen's 96 dpi, the
+// page drawn into the rectangle inside 10 mm margins; played back, the text lies inside it.
+TEST(PreviewPicture, APageDrawnIntoAMetafileKeepsInsideItsRectangle) {
+    test::TPrintFixture f;
+    f.GI->CanvasText = false;
+    f.Style.GI->RecordTextOps = true;
+    f.Style.GI->DrawGlyphBoxes = true;
+    for (int i = 0; i < 80; ++i) {
+        f.Source.AddNL(u"Report line", 0, 0);
+    }
+    f.Print.SetLeftMarginMM(10);
+    f.Print.SetRightMarginMM(10);
+    f.Print.SetTopMarginMM(10);
+    f.Print.SetBottomMarginMM(10);
+    f.Print.SetFacingPages(true);
+    f.Print.MetafileCompatibility = true;
+    ASSERT_EQ(f.Paginate(), 2);
+    gfx::TMetafile mf;
+    mf.SetWidth(794);
+    mf.SetHeight(1123);
+    const rtl::TRect doc = rtl::Rect(38, 38, 794 - 38, 1123 - 38);
+    {
+        gfx::TMetafileCanvas canvas(mf);
+        f.Print.DrawPreview(1, canvas, doc);
+    }
+    gfx::TBitmap bmp(794, 1123);
+    bmp.GetCanvas().GetBrush().SetColor(gfx::clWhite);
+    bmp.GetCanvas().FillRect(rtl::Rect(0, 0, 794, 1123));
+    bmp.GetCanvas().Draw(0, 0, mf);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 1123; y += 2) {
+        for (int x = 0; x < 794; x += 2) {
+            if ((bmp.ScanLine(y)[x] & 0xFFFFFF) != 0xFFFFFF) {
+                (x >= doc.Left && x < doc.Right && y >= doc.Top && y < doc.Bottom ? inside
+                                                                                  : outside) += 1;
+            }
+        }
+    }
+    EXPECT_GT(inside, 1000);
+    EXPECT_EQ(outside, 0);
+}
+
+} // namespace
