@@ -93,6 +93,9 @@ TVDMainForm::TVDMainForm(ui::TComponent *owner) : ui::TForm(owner) {
     OpenDialog1->SetOption(ui::ofFileMustExist, true);
 
     OnCreate = [this](ui::TComponent *sender) { FormCreate(sender); };
+    OnClose = [this](ui::TComponent *sender, ui::TCloseAction &action) {
+        FormClose(sender, action);
+    };
 }
 
 TVDMainForm::~TVDMainForm() = default;
@@ -231,6 +234,16 @@ void TVDMainForm::SetTabOrders() {
 
 void TVDMainForm::LoadLogo() {
     Image1->GetPicture().LoadFromMemory(LogoPng, LogoPngSize);
+}
+
+void TVDMainForm::FormClose(ui::TComponent *sender, ui::TCloseAction &action) {
+    (void)sender;
+    (void)action;
+    FData.Release();
+    Confirmer1.clear();
+    Confirmer2.clear();
+    JuryPeople1.clear();
+    JuryPeople2.clear();
 }
 
 void TVDMainForm::FormCreate(ui::TComponent *sender) {

@@ -63,6 +63,9 @@ public:
 
     // Event handlers.
     void FormCreate(ui::TComponent *sender);
+    // Releases the database, the results, the counters and the signatory tables; leaves action
+    // as it is, so closing the main window ends the program.
+    void FormClose(ui::TComponent *sender, ui::TCloseAction &action);
     void btnOpenResTxtClick(ui::TComponent *sender);
     void btnReloadResultClick(ui::TComponent *sender);
     void btnJuryClick(ui::TComponent *sender);

@@ -3,6 +3,8 @@
 
 #include "controls/BvCommon.h"
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/ImgList.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/BitBtn.h"
 #include "platform/ui/CustomControl.h"
 #include "platform/ui/Label.h"
@@ -164,6 +166,8 @@ protected:
     virtual void CaptionRect(TRect &rect);
     virtual void PaintButtonCaption(gfx::TCanvas &canvas);
     virtual void BuildDownPattern(gfx::TBitmap &bitmap);
+    // The obsolete stored name "FrameFlat" (a Boolean) is read into HotTrack.
+    void DefineProperties(rtl::TFiler &filer) override;
     void StateChanged() override;
     void PaintFace(gfx::TCanvas &canvas) override;
     void Dispatch(ui::TMessage &message) override;
@@ -203,12 +207,15 @@ using ui::TButtonLayout;
 using enum ui::TBitBtnKind;
 using enum ui::TButtonLayout;
 
-// The push button with a glyph strip of NumGlyphs cells (up, disabled, down, exclusive) beside
-// its caption; Kind makes it a standard dialog button. Without a glyph it paints exactly as
-// TBvButton. The glyph's transparent colour is its bottom-left pixel.
+// The push button with a picture beside its caption: a glyph strip of NumGlyphs cells (up,
+// disabled, down, exclusive), or image ImageIndex of an image list (which the button does not
+// own, and forgets when it is destroyed); Kind makes it a standard dialog button. Without a
+// glyph or image it paints exactly as TBvButton. The glyph's transparent colour is its
+// bottom-left pixel. Right to left (BiDiMode bdRightToLeft) a glyph on the left goes right.
 class TBvBitBtn : public TBvButton {
 public:
     explicit TBvBitBtn(ui::TComponent *owner);
+    ~TBvBitBtn() override;
 
     const gfx::TBitmap &GetGlyph() const { return FGlyph; }
     // Copies the bitmap; the kind no longer applies.
@@ -225,6 +232,16 @@ public:
     void SetSpacing(int32_t v);
     // Scales Margin and Spacing by m / d (multiply, then divide with rounding).
     void ChangeScale(int32_t m, int32_t d);
+    gfx::TCustomImageList *GetImages() const { return FImages; }
+    void SetImages(gfx::TCustomImageList *images);
+    // -1: none. While disabled, DisabledIndex (when not -1) is drawn instead of ImageIndex, in
+    // the enabled look; otherwise ImageIndex in the list's disabled look.
+    ui::TImageIndex GetImageIndex() const { return FImageIndex; }
+    void SetImageIndex(ui::TImageIndex index);
+    ui::TImageIndex GetDisabledIndex() const { return FDisabledIndex; }
+    void SetDisabledIndex(ui::TImageIndex index);
+    // The glyph's palette.
+    gfx::HPALETTE GetPalette() const override { return FGlyph.GetPalette(); }
 
     // The glyph rectangle and caption rectangle as the face uses them.
     TRect GlyphRectForTesting() { return GlyphRect(); }
@@ -237,13 +254,20 @@ public:
 protected:
     virtual gfx::TSize GlyphSize() const;
     virtual TRect GlyphRect();
+    virtual void PaintImageListGlyph(gfx::TCanvas &canvas, const TRect &rect);
     virtual void PaintBitmapGlyph(gfx::TCanvas &canvas, const TRect &rect);
     void CaptionRect(TRect &rect) override;
     void PaintButtonCaption(gfx::TCanvas &canvas) override;
+    // After the control's own update, a TCustomAction's ImageIndex (unless keeping set values
+    // and ImageIndex is set).
+    void ActionChange(ui::TBasicAction *sender, ui::TActionChangeMode mode) override;
+    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
 
 private:
     void GlyphChanged();
-    TButtonLayout EffectiveLayout() const { return FLayout; }
+    TButtonLayout EffectiveLayout() const;
+    bool HasImageListImage() const { return FImages && FImageIndex != -1; }
+    bool HasPicture() const { return HasImageListImage() || !FGlyph.Empty(); }
     int32_t MeasureCaptionHeight(const TRect &rect);
 
     gfx::TBitmap FGlyph;
@@ -253,6 +277,10 @@ private:
     int32_t FNumGlyphs = 1;
     int32_t FSpacing = 4;
     bool FModifiedGlyph = false;
+    ui::TImageIndex FImageIndex = -1;
+    ui::TImageIndex FDisabledIndex = -1;
+    gfx::TCustomImageList *FImages = nullptr;
+    gfx::TChangeLink FImagesChangeLink;
 };
 
 // The shared stock glyph of a kind (two cells: up and disabled), made on first use; nullptr

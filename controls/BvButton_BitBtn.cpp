@@ -99,7 +99,71 @@ ui::TModalResult KindModalResult(TBitBtnKind kind) {
     return KindTable[kind].result;
 }
 
-TBvBitBtn::TBvBitBtn(ui::TComponent *owner) : TBvButton(owner) {}
+TBvBitBtn::TBvBitBtn(ui::TComponent *owner) : TBvButton(owner) {
+    FImagesChangeLink.OnChange = [this](TCustomImageList *sender) {
+        if (sender == FImages) {
+            Invalidate();
+        }
+    };
+}
+
+TBvBitBtn::~TBvBitBtn() {
+    if (FImages) {
+        FImages->UnRegisterChanges(&FImagesChangeLink);
+        FImages->RemoveFreeNotification(this);
+    }
+}
+
+void TBvBitBtn::SetImages(TCustomImageList *images) {
+    if (images == FImages) {
+        return;
+    }
+    if (FImages) {
+        FImages->UnRegisterChanges(&FImagesChangeLink);
+        FImages->RemoveFreeNotification(this);
+    }
+    FImages = images;
+    if (FImages) {
+        FImages->RegisterChanges(&FImagesChangeLink);
+        FImages->FreeNotification(this);
+    }
+    Invalidate();
+}
+
+void TBvBitBtn::Notification(rtl::TComponent *component, rtl::TOperation operation) {
+    TBvButton::Notification(component, operation);
+    if (operation == rtl::opRemove && component == FImages) {
+        FImages = nullptr; // its change links are already gone with it
+        Invalidate();
+    }
+}
+
+void TBvBitBtn::SetImageIndex(ui::TImageIndex index) {
+    if (index != FImageIndex) {
+        FImageIndex = index;
+        Invalidate();
+    }
+}
+
+void TBvBitBtn::SetDisabledIndex(ui::TImageIndex index) {
+    if (index != FDisabledIndex) {
+        FDisabledIndex = index;
+        Invalidate();
+    }
+}
+
+void TBvBitBtn::ActionChange(ui::TBasicAction *sender, ui::TActionChangeMode mode) {
+    TBvButton::ActionChange(sender, mode);
+    if (auto *action = dynamic_cast<ui::TCustomAction *>(sender)) {
+        if (mode == ui::acmReplaceAll || FImageIndex == -1) {
+            SetImageIndex(action->GetImageIndex());
+        }
+    }
+}
+
+TButtonLayout TBvBitBtn::EffectiveLayout() const {
+    return FLayout == blGlyphLeft && UseRightToLeftAlignment() ? blGlyphRight : FLayout;
+}
 
 void TBvBitBtn::SetGlyph(const TBitmap &glyph) {
     FGlyph = glyph;
@@ -178,6 +242,9 @@ void TBvBitBtn::ChangeScale(int32_t m, int32_t d) {
 }
 
 TSize TBvBitBtn::GlyphSize() const {
+    if (HasImageListImage()) {
+        return {FImages->GetWidth(), FImages->GetHeight()};
+    }
     return {FGlyph.GetWidth() / FNumGlyphs, FGlyph.GetHeight()};
 }
 
@@ -191,7 +258,7 @@ int32_t TBvBitBtn::MeasureCaptionHeight(const TRect &rect) {
 
 void TBvBitBtn::CaptionRect(TRect &r) {
     TBvButton::CaptionRect(r);
-    if (FGlyph.GetWidth() == 0 || FGlyph.GetHeight() == 0) {
+    if (!HasPicture()) {
         return;
     }
     const TSize g = GlyphSize();
@@ -265,8 +332,18 @@ TRect TBvBitBtn::GlyphRect() {
 
 void TBvBitBtn::PaintButtonCaption(TCanvas &canvas) {
     TBvButton::PaintButtonCaption(canvas);
-    if (FGlyph.GetWidth() > 0 && FGlyph.GetHeight() > 0) {
+    if (GetKind() == bkCustom && HasImageListImage()) {
+        PaintImageListGlyph(canvas, GlyphRect());
+    } else if (!FGlyph.Empty()) {
         PaintBitmapGlyph(canvas, GlyphRect());
+    }
+}
+
+void TBvBitBtn::PaintImageListGlyph(TCanvas &canvas, const TRect &gr) {
+    if (FDisabledIndex == -1) {
+        FImages->Draw(canvas, gr.Left, gr.Top, FImageIndex, GetEnabled() ? deEnabled : deDisabled);
+    } else {
+        FImages->Draw(canvas, gr.Left, gr.Top, GetEnabled() ? FImageIndex : FDisabledIndex);
     }
 }
 

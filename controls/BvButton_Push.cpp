@@ -3,6 +3,7 @@
 
 #include "controls/BvGrafx.h"
 #include "platform/rtl/Property.h"
+#include "platform/rtl/Streaming.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Forms.h"
 
@@ -370,6 +371,12 @@ void TBvButton::PaintHotFace(TCanvas &canvas, TRect &r) {
     } else {
         Fill(canvas, r, GetColor());
     }
+}
+
+void TBvButton::DefineProperties(rtl::TFiler &filer) {
+    TBvCustomButton::DefineProperties(filer);
+    filer.DefineProperty(
+        "FrameFlat", [this](rtl::TReader &reader) { SetHotTrack(reader.ReadBoolean()); }, nullptr);
 }
 
 } // namespace controls

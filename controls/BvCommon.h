@@ -5,6 +5,7 @@
 #include "platform/gfx/Colors.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/Types.h"
+#include "platform/rtl/Sets.h"
 #include "platform/rtl/System.h"
 
 #include <cstdint>
@@ -15,37 +16,8 @@ namespace controls {
 using gfx::TColor;
 using gfx::TRect;
 
-// A small set of enumeration values (at most 32 members).
-template <typename E> class TBvSet {
-public:
-    constexpr TBvSet() = default;
-    constexpr TBvSet(std::initializer_list<E> items) {
-        for (E e : items) {
-            FBits |= Bit(e);
-        }
-    }
-    static constexpr TBvSet FromBits(uint32_t bits) {
-        TBvSet s;
-        s.FBits = bits;
-        return s;
-    }
-    constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
-    constexpr TBvSet &Include(E e) {
-        FBits |= Bit(e);
-        return *this;
-    }
-    constexpr TBvSet &Exclude(E e) {
-        FBits &= ~Bit(e);
-        return *this;
-    }
-    constexpr bool Empty() const { return FBits == 0; }
-    constexpr uint32_t Bits() const { return FBits; }
-    friend constexpr bool operator==(TBvSet, TBvSet) = default;
-
-private:
-    static constexpr uint32_t Bit(E e) { return uint32_t(1) << unsigned(e); }
-    uint32_t FBits = 0;
-};
+// A small set of enumeration values (at most 32 members): the class library's set.
+template <typename E> using TBvSet = rtl::TSet<E, 32>;
 
 enum TSide : uint8_t { sdLeft, sdTop, sdRight, sdBottom };
 using TSides = TBvSet<TSide>;
@@ -162,5 +134,9 @@ int32_t DrawTextInRect(gfx::TCanvas &canvas, const rtl::UnicodeString &text, TRe
                        uint32_t flags);
 // "&" prefixes removed; "&&" gives "&"; the last character is always kept.
 rtl::UnicodeString StripAccelerators(const rtl::UnicodeString &text);
+// A new font like font (height, weight 700 when bold else 400, italic, underline, strike-out,
+// character set, pitch, face) whose text runs angleDegrees counter-clockwise (escapement in
+// tenths of a degree; glyphs turn with it, orientation 0). Text still measures along its run.
+gfx::TFont CreateRotatedFont(const gfx::TFont &font, int32_t angleDegrees);
 
 } // namespace controls

@@ -303,4 +303,27 @@ rtl::UnicodeString StripAccelerators(const rtl::UnicodeString &text) {
     return out;
 }
 
+gfx::TFont CreateRotatedFont(const gfx::TFont &font, int32_t angleDegrees) {
+    gfx::TLogFont lf;
+    lf.lfHeight = font.GetHeight();
+    lf.lfWidth = 0;
+    lf.lfEscapement = angleDegrees * 10;
+    lf.lfOrientation = 0;
+    const gfx::TFontStyles style = font.GetStyle();
+    lf.lfWeight = style.Contains(gfx::fsBold) ? gfx::FW_BOLD : gfx::FW_NORMAL;
+    lf.lfItalic = style.Contains(gfx::fsItalic);
+    lf.lfUnderline = style.Contains(gfx::fsUnderline);
+    lf.lfStrikeOut = style.Contains(gfx::fsStrikeOut);
+    lf.lfCharSet = font.GetCharset();
+    lf.lfQuality = gfx::DEFAULT_QUALITY;
+    // The logical font's pitch bits: 1 fixed, 2 variable, 0 default.
+    lf.lfPitchAndFamily = font.GetPitch() == gfx::fpVariable ? 2
+                          : font.GetPitch() == gfx::fpFixed  ? 1
+                                                             : 0;
+    lf.lfFaceName = font.GetName();
+    gfx::TFont rotated(font);
+    rotated.SetLogFont(lf);
+    return rotated;
+}
+
 } // namespace controls

@@ -287,4 +287,44 @@ void TBvFrameController::Save(const rtl::UnicodeString &s) {
     ini.WriteInteger(s, u"FramingPreference", FFramingPreference);
 }
 
+void TBvOldPropReader::ReadOldSetProp(rtl::TReader &reader) {
+    if (reader.ReadValue() != rtl::vaSet) {
+        throw rtl::EReadError("Invalid property value");
+    }
+    while (!reader.ReadStr().empty()) {
+    }
+}
+
+TFrameStyleEx FrameStyleFromName(const rtl::UnicodeString &name) {
+    static constexpr const char16_t *Names[] = {
+        u"fsNone",   u"fsFlat",     u"fsGroove", u"fsBump",  u"fsLowered",  u"fsButtonDown",
+        u"fsRaised", u"fsButtonUp", u"fsStatus", u"fsPopup", u"fsFlatBold", u"fsFlatRounded"};
+    for (size_t i = 0; i < std::size(Names); ++i) {
+        if (name == Names[i]) {
+            return TFrameStyleEx(i);
+        }
+    }
+    throw rtl::EReadError("Invalid property value");
+}
+
+void TBvFrameController::DefineProperties(rtl::TFiler &filer) {
+    TComponent::DefineProperties(filer);
+    filer.DefineProperty(
+        "FrameFlat",
+        [this](rtl::TReader &reader) {
+            const bool flat = reader.ReadBoolean();
+            SetFrameHotTrack(flat);
+            if (flat) {
+                SetFrameStyle(fsStatus);
+                SetFrameHotStyle(fsLowered);
+            }
+        },
+        nullptr);
+    filer.DefineProperty(
+        "FrameFocusStyle",
+        [this](rtl::TReader &reader) { SetFrameHotStyle(FrameStyleFromName(reader.ReadIdent())); },
+        nullptr);
+    filer.DefineProperty("FrameFlatStyle", TBvOldPropReader::ReadOldIdentProp, nullptr);
+}
+
 } // namespace controls

@@ -6,6 +6,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Registry.h"
+#include "platform/rtl/Streaming.h"
 #include "platform/ui/Component.h"
 #include "platform/ui/Control.h"
 
@@ -245,6 +246,10 @@ public:
     void Save(const rtl::UnicodeString &section);
 
 protected:
+    // Obsolete stored names, read only: "FrameFlat" (a Boolean: FrameHotTrack; True also gives
+    // FrameStyle fsStatus and FrameHotStyle fsLowered), "FrameFocusStyle" (a frame style's
+    // name: FrameHotStyle), "FrameFlatStyle" (read and dropped).
+    void DefineProperties(rtl::TFiler &filer) override;
     virtual void UpdateControl(ui::TControl *control, TBvFrameControllerProperty setting);
     virtual void UpdateControlsFor(TBvFrameControllerProperty setting);
 
@@ -272,5 +277,25 @@ private:
     int32_t FUpdateCount = 0;
     TBvRegIniFile *FRegIniFile = nullptr;
 };
+
+// Readers for stored properties that no longer exist: each reads one value of its kind and
+// drops it (EReadError "Invalid property value" for a value of another kind), so stored forms
+// holding them still load. Declare them with no writer, or with WriteOldProp, which writes
+// nothing.
+class TBvOldPropReader {
+public:
+    static void ReadOldBooleanProp(rtl::TReader &reader) { (void)reader.ReadBoolean(); }
+    static void ReadOldEnumProp(rtl::TReader &reader) { (void)reader.ReadIdent(); }
+    static void ReadOldIdentProp(rtl::TReader &reader) { (void)reader.ReadIdent(); }
+    static void ReadOldIntegerProp(rtl::TReader &reader) { (void)reader.ReadInteger(); }
+    // A set value: its tag, then member names up to an empty one.
+    static void ReadOldSetProp(rtl::TReader &reader);
+    static void ReadOldStringProp(rtl::TReader &reader) { (void)reader.ReadString(); }
+    static void WriteOldProp(rtl::TWriter &writer) { (void)writer; }
+};
+
+// The frame style of a stored name ("fsNone" .. "fsFlatRounded"); EReadError "Invalid
+// property value" for another name.
+TFrameStyleEx FrameStyleFromName(const rtl::UnicodeString &name);
 
 } // namespace controls

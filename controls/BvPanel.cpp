@@ -78,6 +78,7 @@ TBvCustomPanel::TBvCustomPanel(ui::TComponent *owner) : ui::TCustomPanel(owner) 
 }
 
 TBvCustomPanel::~TBvCustomPanel() {
+    SetUseDockManager(false); // the manager's hook goes while the panel is whole
     if (FFrameController) {
         FFrameController->RemoveControl(this);
     }
@@ -272,10 +273,6 @@ void TBvCustomPanel::AlignControls(TRect &rect) {
     ui::TCustomPanel::AlignControls(rect);
 }
 
-void TBvCustomPanel::AdjustClientRect(TRect &rect) const {
-    ui::TCustomPanel::AdjustClientRect(rect);
-}
-
 void TBvCustomPanel::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
     if (GetAlign() == ui::alBottom && height != GetHeight()) {
         top = GetTop() + GetHeight() - height;
@@ -367,6 +364,9 @@ bool TBvCustomPanel::IsRounded() const {
 void TBvCustomPanel::Paint() {
     TBitmap face(std::max(GetWidth(), 1), std::max(GetHeight(), 1));
     PaintTo(face.GetCanvas());
+    if (ui::IDockManager *manager = GetDockManager()) {
+        manager->PaintSite(face.GetCanvas());
+    }
     GetCanvas().Draw(0, 0, face);
 }
 
@@ -495,6 +495,20 @@ void TBvCustomPanel::PaintGridPattern(TCanvas &canvas, const TRect &r) {
         const int32_t y = r.Top + j * FGridYSize - 1;
         line(r.Left, y, r.Right, y);
     }
+}
+
+void TBvCustomPanel::DefineProperties(rtl::TFiler &filer) {
+    ui::TCustomPanel::DefineProperties(filer);
+    filer.DefineProperty("FrameSides", TBvOldPropReader::ReadOldSetProp, nullptr);
+    filer.DefineProperty("ThemeAware", TBvOldPropReader::ReadOldBooleanProp, nullptr);
+    filer.DefineProperty(
+        "UseGradients",
+        [this](rtl::TReader &reader) {
+            if (reader.ReadBoolean()) {
+                SetVisualStyle(vsGradient);
+            }
+        },
+        nullptr);
 }
 
 } // namespace controls

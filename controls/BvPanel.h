@@ -5,6 +5,7 @@
 #include "controls/BvCommon.h"
 #include "controls/BvCommon_Settings.h"
 #include "controls/BvGrafx.h"
+#include "platform/ui/Docking.h"
 #include "platform/ui/Panel.h"
 
 #include <vector>
@@ -108,6 +109,10 @@ public:
     void FrameControllerFreed(TBvFrameController &) override { FFrameController = nullptr; }
     void PrintClient(gfx::TCanvas &canvas, int32_t dx, int32_t dy) override;
 
+    // Whether the dock manager draws grabbers with the docked controls' captions.
+    bool GetShowDockClientCaptions() const { return FShowDockClientCaptions; }
+    void SetShowDockClientCaptions(bool v);
+
     // Paints the whole panel onto canvas (the panel's coordinates).
     void PaintTo(gfx::TCanvas &canvas);
     // The rectangles invalidated by the last size change (empty: the whole panel was).
@@ -116,6 +121,9 @@ public:
     ui::TNotifyEvent OnPaint;
 
 protected:
+    // Obsolete stored names, read only: "FrameSides" (a set) and "ThemeAware" (a Boolean) are
+    // dropped; "UseGradients" True gives VisualStyle vsGradient.
+    void DefineProperties(rtl::TFiler &filer) override;
     virtual gfx::TPoint CursorClientPos() const { return {}; }
     virtual void InsetForFrames(TRect &rect, bool includeBorderBand) const;
     virtual TRect PaintBounds() const { return gfx::Rect(0, 0, GetWidth(), GetHeight()); }
@@ -127,7 +135,10 @@ protected:
     virtual void PaintGridPattern(gfx::TCanvas &canvas, const TRect &rect);
 
     void AlignControls(TRect &rect) override;
+    // A dock site also keeps its docked controls inside its frames.
     void AdjustClientRect(TRect &rect) const override;
+    // A TBvPanelDockManager.
+    std::unique_ptr<ui::IDockManager> CreateDockManager() override;
     void Paint() override;
     void ColorChanged() override;
     void EnabledChanged() override;
@@ -139,6 +150,7 @@ private:
     void InvalidateTransparentChildren();
     bool IsRounded() const;
 
+    bool FShowDockClientCaptions = true;
     TAlignmentVertical FAlignmentVertical = avCenter;
     TFrameStyleEx FBorderInner = fsNone;
     TFrameStyleEx FBorderOuter = fsRaised;
@@ -174,6 +186,28 @@ private:
 class TBvPanel : public TBvCustomPanel {
 public:
     using TBvCustomPanel::TBvCustomPanel;
+};
+
+// The panel's dock manager: grabbers 14 pixels wide with the docked control's caption ("Verdana"
+// 8 points; upright, reading bottom-up, in a strip on the left when the panel is aligned alTop
+// or alBottom, else across the top) and a close cross. It hooks the panel's window procedure:
+// WM_COMMAND and WM_MOUSEACTIVATE repaint the panel before going on.
+class TBvPanelDockManager : public ui::TDockTree {
+public:
+    explicit TBvPanelDockManager(TBvCustomPanel *panel);
+    ~TBvPanelDockManager() override;
+
+protected:
+    void AdjustDockRect(ui::TControl *control, TRect &rect) override;
+    void PaintDockFrame(gfx::TCanvas &canvas, ui::TControl *control, const TRect &rect) override;
+
+private:
+    void PanelMessage(ui::TMessage &message);
+
+    TBvCustomPanel *FPanel;
+    ui::TWndMethod FOldWndProc;
+    gfx::TFont FFont;
+    int32_t FGrabberSize = 14;
 };
 
 } // namespace controls

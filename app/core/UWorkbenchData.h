@@ -120,6 +120,9 @@ public:
 
     // Drops every result and sets counters 1 to 5 of every code to 0; counter 0 stays.
     void ResetResults();
+    // Drops the database, the results and every counter (the window is closing): the state of
+    // a database that was never loaded.
+    void Release() { DropDatabase(); }
 
     bool IsDatabaseLoaded() const { return FLoaded; }
     // True after a successful scoring, until the next reset.

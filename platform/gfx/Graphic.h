@@ -19,6 +19,10 @@ public:
     // Draws the whole picture scaled into dest; used by TCanvas::Draw and StretchDraw.
     virtual void DrawOn(TCanvas &canvas, const TRect &dest) const = 0;
 
+    // The picture's colour palette, for devices that show at most 256 colours at once. Our
+    // pictures and displays are true colour: 0, none.
+    virtual HPALETTE GetPalette() const { return 0; }
+
     bool GetTransparent() const { return FTransparent; }
     void SetTransparent(bool value) { FTransparent = value; }
 

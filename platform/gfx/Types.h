@@ -3,6 +3,8 @@
 
 #include "platform/rtl/Types.h"
 
+#include <cstdint>
+
 namespace gfx {
 
 using rtl::Bounds;
@@ -13,5 +15,8 @@ using rtl::TPoint;
 using rtl::TRect;
 using rtl::TSize;
 using rtl::UnionRect;
+
+// A colour palette's handle; 0 is none.
+using HPALETTE = uintptr_t;
 
 } // namespace gfx

@@ -1,6 +1,8 @@
 // TControl: bounds, visibility, font, colour and text kept in step with the native widget.
 #include "platform/ui/Control.h"
 
+#include "platform/ui/Docking.h"
+
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
@@ -101,6 +103,7 @@ TControl::TControl(TComponent *owner) : TComponent(owner), FImpl(std::make_uniqu
 
 TControl::~TControl() {
     MarkDestroying();
+    ForgetDockHost();
     qt::UnregisterControl(this);
     DestroyComponents();
     if (FParent) {
@@ -306,6 +309,13 @@ void TControl::SetHint(const rtl::UnicodeString &hint) {
     }
 }
 
+void TControl::SetBiDiMode(TBiDiMode mode) {
+    if (mode != FBiDiMode) {
+        FBiDiMode = mode;
+        Invalidate();
+    }
+}
+
 gfx::TPoint TControl::ClientToScreen(gfx::TPoint p) const {
     QWidget *w = FImpl->widget;
     const QPoint g = w ? w->mapToGlobal(QPoint(p.X, p.Y)) : QPoint(p.X, p.Y);
@@ -355,11 +365,18 @@ void TControl::BringToFront() {
 
 LRESULT TControl::Perform(uint32_t msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam, 0};
-    WndProc(m);
+    if (FWindowProc) {
+        FWindowProc(m);
+    } else {
+        WndProc(m);
+    }
     return m.Result;
 }
 
 void TControl::WndProc(TMessage &message) {
+    if (DockDragStep(message)) {
+        return;
+    }
     Dispatch(message);
 }
 

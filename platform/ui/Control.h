@@ -18,8 +18,23 @@ class TWinControl;
 class TForm;
 class TBasicAction;
 class TBasicActionLink;
+class TCustomDockForm;
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+// What dragging the control does (dkDock: docks it), and whether a left-button press starts
+// it (dmAutomatic) or only code does.
+enum TDragKind : uint8_t { dkDrag, dkDock };
+enum TDragMode : uint8_t { dmManual, dmAutomatic };
+// The control's message entry as others may hook it; empty means WndProc.
+using TWndMethod = std::function<void(TMessage &)>;
+// Reading order and alignment: bdRightToLeft reads and aligns right to left; the other two
+// right-to-left modes keep left alignment (one of them also keeps the scroll bars).
+enum TBiDiMode : uint8_t {
+    bdLeftToRight,
+    bdRightToLeft,
+    bdRightToLeftNoAlign,
+    bdRightToLeftReadingOnly
+};
 // How a control takes its action's state: all of it, or only what it has not set itself (a
 // control being loaded from a stored form).
 enum TActionChangeMode : uint8_t { acmReplaceAll, acmKeepSetValues };
@@ -112,6 +127,10 @@ public:
     void SetHint(const rtl::UnicodeString &hint);
     bool GetShowHint() const { return FShowHint; }
     void SetShowHint(bool value) { FShowHint = value; }
+    TBiDiMode GetBiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode mode);
+    // Whether the control lays out right to left (bdRightToLeft).
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
 
     void Invalidate();
     // Asks for a repaint of r (client coordinates) only: areas invalidated before the next
@@ -127,8 +146,31 @@ public:
     // While captured, the control gets the mouse messages wherever the mouse is.
     void SetMouseCapture(bool capture);
 
-    // Sends a message to the control now and returns its result.
+    // Sends a message to the control now (through WindowProc) and returns its result.
     LRESULT Perform(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // The hookable message entry: a hook keeps the one it replaces and passes messages on to
+    // it; restoring it ends the hook.
+    TWndMethod GetWindowProc();
+    void SetWindowProc(TWndMethod proc) { FWindowProc = std::move(proc); }
+
+    // Docking. The dock site the control is docked in (its floating host while floating), or
+    // nullptr. ManualDock moves it into site (nullptr: floats it where it is), placed by the
+    // site's dock manager, or by align without one; false when the old site's OnUnDock
+    // refuses. ManualFloat puts it alone in a floating tool window whose client area covers
+    // screenRect. Dragging with DragKind dkDock (from a press on the control with DragMode
+    // dmAutomatic, or on its grabber in a dock site) docks it in the dock site under the mouse
+    // that accepts it, or floats it where the mouse is released.
+    TWinControl *GetHostDockSite() const { return FHostDockSite; }
+    bool GetFloating() const;
+    bool ManualDock(TWinControl *site, TAlign align = alNone);
+    void ManualFloat(const gfx::TRect &screenRect);
+    TDragKind GetDragKind() const { return FDragKind; }
+    void SetDragKind(TDragKind kind) { FDragKind = kind; }
+    TDragMode GetDragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode mode) { FDragMode = mode; }
+    // Starts dragging the control to dock it, with capturer receiving the mouse meanwhile;
+    // screenPos is where the press was.
+    void BeginDockDrag(TControl &capturer, gfx::TPoint screenPos);
     // The control's message entry; the default passes the message to Dispatch.
     virtual void WndProc(TMessage &message);
     // Calls the handler of the message; unknown messages go to DefaultHandler.
@@ -144,6 +186,10 @@ public:
     virtual TAccessibleInfo GetAccessibleInfo() const { return {}; }
     virtual rtl::UnicodeString GetAccessibleName() const { return GetCaption(); }
     virtual void AccessiblePress() {}
+
+    // The palette the control wants realised when it paints (0: none, as on every true-colour
+    // display).
+    virtual gfx::HPALETTE GetPalette() const { return 0; }
 
     // Hooks of the control's own native window (a control without a parent): the user resized
     // its client area, or asked to close it (false keeps it open). By default the bounds follow
@@ -227,8 +273,18 @@ private:
     void ParentColorChanged();
     void DispatchMouse(TMessage &m);
 
+    bool UndockFrom(TWinControl *newSite);
+    // A press starting a dock drag, or the capturer's mouse during one; true when taken.
+    bool DockDragStep(TMessage &message);
+    void ForgetDockHost();
+
     std::unique_ptr<Impl> FImpl;
     std::unique_ptr<TBasicActionLink> FActionLink;
+    TWndMethod FWindowProc;
+    TWinControl *FHostDockSite = nullptr;
+    std::unique_ptr<TCustomDockForm> FFloatHost;
+    TDragKind FDragKind = dkDrag;
+    TDragMode FDragMode = dmManual;
     TWinControl *FParent = nullptr;
     TAlign FAlign = alNone;
     gfx::TRect FBounds;
@@ -242,6 +298,7 @@ private:
     rtl::UnicodeString FText;
     rtl::UnicodeString FHint;
     bool FShowHint = false;
+    TBiDiMode FBiDiMode = bdLeftToRight;
     bool FMouseDownInside = false;
 };
 

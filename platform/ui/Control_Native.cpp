@@ -150,6 +150,9 @@ bool DeliverKey(TControl &control, QKeyEvent *k, bool ownDrawn) {
     if (form) {
         form->KeyboardUsed(vk, shift);
     }
+    if (form && vk != 0 && form->IsShortCut(vk, shift)) {
+        return true;
+    }
     if (OfferDialogKey(control, form, vk, shift)) {
         return true;
     }

@@ -1,6 +1,8 @@
 // TForm: window geometry, showing, modal loop and closing.
 #include "platform/ui/Forms.h"
 
+#include "platform/ui/ActnList.h"
+
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Application.h"
@@ -438,6 +440,18 @@ void TForm::Dispatch(TMessage &message) {
         return;
     }
     TWinControl::Dispatch(message);
+}
+
+bool TForm::IsShortCut(uint16_t key, TShiftState shift) {
+    const TShortCut shortCut = ShortCut(key, shift);
+    for (int32_t i = 0; i < GetComponentCount(); ++i) {
+        if (auto *list = dynamic_cast<TCustomActionList *>(GetComponent(i))) {
+            if (list->IsShortCut(shortCut)) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 } // namespace ui

@@ -84,6 +84,10 @@ public:
     // Offers key to the form's controls as CM_DIALOGKEY (with the shift keys held now); true
     // when one took it.
     bool DialogKey(uint16_t key);
+    // A key press reaches the form before the focused control: the action lists the form owns
+    // execute the enabled, visible action with that shortcut. True when one did (the key then
+    // goes no further).
+    virtual bool IsShortCut(uint16_t key, TShiftState shift);
     // The control inside the form that has the keyboard focus (nullptr when none or the form
     // itself has it).
     TWinControl *GetActiveControl() const;

@@ -1,6 +1,8 @@
 // TWinControl: children, alignment, focus and keys.
 #include "platform/ui/WinControl.h"
 
+#include "platform/ui/Docking.h"
+
 #include "platform/gfx/Graphics.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtBridge_p.h"
@@ -16,6 +18,7 @@ TWinControl::TWinControl(TComponent *owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
     MarkDestroying();
+    ForgetDocking();
     DestroyComponents();
     // Children owned elsewhere outlive us: they lose their parent, and their widgets leave ours.
     for (TControl *c : FControls) {
@@ -77,6 +80,9 @@ void TWinControl::Realign() {
     FAligning = true;
     AlignControls(rect);
     FAligning = false;
+    if (FDockManager) {
+        FDockManager->ResetBounds(false);
+    }
 }
 
 namespace {

@@ -4,9 +4,21 @@
 
 #include "platform/ui/Control.h"
 
+#include <memory>
 #include <vector>
 
 namespace ui {
+
+class IDockManager;
+
+// Dock-site events: a dragged control over the site (accept it or not), dropped on it, and a
+// docked control leaving it for newTarget (nullptr: floating; allow false keeps it).
+using TDockOverEvent =
+    std::function<void(TComponent *sender, TControl *source, int32_t x, int32_t y, bool &accept)>;
+using TDockDropEvent =
+    std::function<void(TComponent *sender, TControl *source, int32_t x, int32_t y)>;
+using TUnDockEvent =
+    std::function<void(TComponent *sender, TControl *client, TWinControl *newTarget, bool &allow)>;
 
 using TKeyEvent = std::function<void(TComponent *sender, uint16_t &key, TShiftState shift)>;
 using TKeyPressEvent = std::function<void(TComponent *sender, char16_t &key)>;
@@ -53,6 +65,22 @@ public:
     // this one only).
     void SelectNext(TWinControl *current, bool goForward, bool checkTabStop);
 
+    // Docking: a dock site takes controls dragged onto it; with UseDockManager (the default)
+    // a dock manager, made by CreateDockManager when the control becomes a dock site, lays
+    // them out and paints their grabbers.
+    bool GetDockSite() const { return FDockSite; }
+    void SetDockSite(bool value);
+    bool GetUseDockManager() const { return FUseDockManager; }
+    void SetUseDockManager(bool value);
+    IDockManager *GetDockManager() const { return FDockManager.get(); }
+    int32_t GetDockClientCount() const { return int32_t(FDockClients.size()); }
+    TControl *GetDockClient(int32_t index) const { return FDockClients.at(size_t(index)); }
+    // The client rectangle docked controls share (the client area as children align in).
+    gfx::TRect GetDockClientRect() const;
+
+    TDockOverEvent OnDockOver;
+    TDockDropEvent OnDockDrop;
+    TUnDockEvent OnUnDock;
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
     TKeyPressEvent OnKeyPress;
@@ -69,17 +97,24 @@ protected:
     virtual void DoEnter();
     virtual void DoExit();
     void Dispatch(TMessage &message) override;
+    // The dock manager a dock site gets: a TDockTree.
+    virtual std::unique_ptr<IDockManager> CreateDockManager();
 
 private:
     friend class TControl;
     void InsertControl(TControl *c);
     void RemoveControl(TControl *c);
+    void ForgetDocking();
 
     std::vector<TControl *> FControls;
     int FAlignDisabled = 0;
     bool FTabStop = false;
     int32_t FTabOrder = -1;
     bool FAligning = false;
+    bool FDockSite = false;
+    bool FUseDockManager = true;
+    std::unique_ptr<IDockManager> FDockManager;
+    std::vector<TControl *> FDockClients;
 };
 
 } // namespace ui

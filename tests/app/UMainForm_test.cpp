@@ -594,6 +594,29 @@ TEST_F(MainFormTest, ListsThatCannotBeFilledShowTheResetResults) {
     EXPECT_EQ(Form->TotalLV->NativeTextForTesting(TotalRow(u"4"), 2), u"2000") << "Эталон";
 }
 
+TEST_F(MainFormTest, ClosingReleasesTheDataAndTheSignatoriesAndLeavesTheAction) {
+    MakeForm();
+    ChooseResultFile(ResultPath());
+    ASSERT_TRUE(Form->GetData().IsScored());
+    for (ui::TCloseAction given : {ui::caNone, ui::caHide, ui::caFree}) {
+        ui::TCloseAction action = given;
+        Form->FormClose(Form.get(), action);
+        EXPECT_EQ(action, given);
+    }
+    EXPECT_FALSE(Form->GetData().IsDatabaseLoaded());
+    EXPECT_FALSE(Form->GetData().IsScored());
+    EXPECT_EQ(Form->GetData().GetDBCount(), 0);
+    EXPECT_EQ(Form->GetData().GetDiaStat()[1][0], 0);
+    EXPECT_TRUE(Form->GetConfirmer1().empty());
+    EXPECT_TRUE(Form->GetJuryPeople2().empty());
+    // Closing the window runs it.
+    MakeForm();
+    ASSERT_TRUE(Form->GetData().IsDatabaseLoaded());
+    Form->Close();
+    EXPECT_FALSE(Form->GetData().IsDatabaseLoaded());
+    EXPECT_FALSE(Form->GetVisible());
+}
+
 TEST_F(MainFormTest, SampleDatabaseOpensAndItsResultScores) {
     MakeForm(rtl::Utf8ToUtf16(WB_SAMPLE_DB_DIR "/"));
     EXPECT_TRUE(Messages.empty());

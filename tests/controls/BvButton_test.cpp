@@ -554,4 +554,110 @@ TEST_F(ButtonTest, CentredTopGlyphFollowsPressAndGroupDownDifferently) {
     EXPECT_EQ(b->GlyphRectForTesting(), down);
 }
 
+// Images 0 (red), 1 (lime), 2 (blue), 16 x 16, with a clOlive corner left out.
+std::unique_ptr<gfx::TImageList> ColourList() {
+    auto list = std::make_unique<gfx::TImageList>(nullptr, 16, 16);
+    list->AddMasked(Strip({gfx::clRed, gfx::clLime, gfx::clBlue}), gfx::clOlive);
+    return list;
+}
+
+TEST_F(ButtonTest, ImageListGlyphEnabledDisabledAndDisabledIndex) {
+    auto list = ColourList();
+    TBvBitBtn *b = Add<TBvBitBtn>(0, 0, u"Go");
+    b->SetImages(list.get());
+    const TRect noImage = b->CaptionRectForTesting();
+    EXPECT_EQ(b->CaptionRectForTesting(), noImage) << "index -1: no picture";
+    b->SetImageIndex(0);
+    EXPECT_EQ(b->CaptionRectForTesting().Left, noImage.Left + 2 + 16 + 4);
+    Show();
+    const TRect gr = b->GlyphRectForTesting();
+    EXPECT_EQ(gr, gfx::Rect(7, 5, 23, 21));
+    auto at = [&](int dx, int dy) {
+        gfx::TBitmap f = b->PaintFaceBitmap();
+        return Px(f, gr.Left + dx, gr.Top + dy);
+    };
+    EXPECT_EQ(at(8, 8), Rgb(gfx::clRed));
+    EXPECT_EQ(at(0, 15), Rgb(gfx::clBtnFace)) << "the masked corner shows the face";
+    // Disabled without DisabledIndex: the list's embossed look (shadow in place).
+    b->SetEnabled(false);
+    EXPECT_EQ(at(8, 8), Rgb(gfx::clBtnShadow));
+    // With DisabledIndex: that image, in the enabled look, only while disabled.
+    b->SetDisabledIndex(2);
+    EXPECT_EQ(at(8, 8), Rgb(gfx::clBlue));
+    b->SetEnabled(true);
+    EXPECT_EQ(at(8, 8), Rgb(gfx::clRed));
+    // A change of the list repaints from its new content.
+    list->ReplaceMasked(0, Strip({gfx::clYellow}), gfx::clOlive);
+    EXPECT_EQ(at(8, 8), Rgb(gfx::clYellow));
+    // The list going away leaves the button without it.
+    list.reset();
+    EXPECT_EQ(b->GetImages(), nullptr);
+    EXPECT_EQ(b->CaptionRectForTesting(), noImage);
+}
+
+TEST_F(ButtonTest, StockKindGlyphWinsOverTheImageList) {
+    auto list = ColourList();
+    TBvBitBtn *b = Add<TBvBitBtn>(0, 0, u"");
+    b->SetImages(list.get());
+    b->SetImageIndex(0);
+    b->SetKind(bkOK);
+    Show();
+    gfx::TBitmap f = b->PaintFaceBitmap();
+    const TRect gr = b->GlyphRectForTesting();
+    for (int y = gr.Top; y < gr.Bottom; ++y) {
+        for (int x = gr.Left; x < gr.Right; ++x) {
+            ASSERT_NE(Px(f, x, y), Rgb(gfx::clRed)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(ButtonTest, ButtonFollowsItsAction) {
+    auto list = ColourList();
+    ui::TAction action(nullptr);
+    action.SetCaption(u"&Run");
+    action.SetHint(u"Runs it");
+    action.SetImageIndex(1);
+    int executed = 0;
+    action.OnExecute = [&](ui::TComponent *) { ++executed; };
+    TBvBitBtn *b = Add<TBvBitBtn>(0, 0, u"Old");
+    b->OnClick = nullptr;
+    b->SetImages(list.get());
+    b->SetAction(&action);
+    EXPECT_EQ(b->GetCaption(), u"&Run");
+    EXPECT_EQ(b->GetHint(), u"Runs it");
+    EXPECT_EQ(b->GetImageIndex(), 1);
+    action.SetEnabled(false);
+    EXPECT_FALSE(b->GetEnabled());
+    action.SetEnabled(true);
+    action.SetCaption(u"Stop");
+    action.SetImageIndex(2);
+    EXPECT_EQ(b->GetCaption(), u"Stop");
+    EXPECT_EQ(b->GetImageIndex(), 2);
+    Show();
+    gfx::TBitmap f = b->PaintFaceBitmap();
+    const TRect gr = b->GlyphRectForTesting();
+    EXPECT_EQ(Px(f, gr.Left + 8, gr.Top + 8), Rgb(gfx::clBlue));
+    b->Click();
+    EXPECT_EQ(executed, 1);
+    b->SetAction(nullptr);
+}
+
+// Right to left, a glyph on the left is placed on the right; other layouts stay.
+TEST_F(ButtonTest, RightToLeftPutsALeftGlyphOnTheRight) {
+    TBvBitBtn *b = Add<TBvBitBtn>(0, 0, u"");
+    b->SetGlyph(Strip({gfx::clRed}));
+    const TRect ltrCaption = b->CaptionRectForTesting();
+    b->SetBiDiMode(ui::bdRightToLeft);
+    const TRect glyph = b->GlyphRectForTesting();
+    TRect base = ltrCaption;
+    base.Left -= 2 + 16 + 4; // the push button's caption rectangle
+    EXPECT_EQ(glyph.Left, base.Right - 2 - 16);
+    EXPECT_EQ(b->CaptionRectForTesting().Right, base.Right - 2 - 16 - 4);
+    b->SetBiDiMode(ui::bdRightToLeftNoAlign);
+    EXPECT_EQ(b->CaptionRectForTesting(), ltrCaption);
+    b->SetBiDiMode(ui::bdRightToLeft);
+    b->SetLayout(blGlyphTop);
+    EXPECT_EQ(b->GlyphRectForTesting().Top, base.Top + 2);
+}
+
 } // namespace

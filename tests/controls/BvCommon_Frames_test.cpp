@@ -215,3 +215,59 @@ TEST(PanelFrames, BorderBandAndInnerFrameNest) {
 }
 
 } // namespace
+
+namespace {
+
+// The bounding box of the pixels that are not bg.
+gfx::TRect InkBox(gfx::TBitmap &b, TColor bg) {
+    gfx::TRect box{b.GetWidth(), b.GetHeight(), -1, -1};
+    for (int y = 0; y < b.GetHeight(); ++y) {
+        for (int x = 0; x < b.GetWidth(); ++x) {
+            if (Px(b, x, y) != Rgb(bg)) {
+                box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+                       std::max(box.Bottom, y + 1)};
+            }
+        }
+    }
+    return box;
+}
+
+} // namespace
+
+// A caption drawn at 90 degrees runs bottom-up from its reference point: its ink lies above the
+// point and to its right, as tall as the text is long and as wide as a line is high.
+TEST(TextRoutines, RotatedFontDrawsACaptionBottomUp) {
+    gfx::TFont font;
+    font.SetName(u"Verdana");
+    font.SetSize(8);
+    font.SetStyle({gfx::fsBold, gfx::fsItalic});
+    font.SetPitch(gfx::fpVariable);
+    const gfx::TFont rotated = CreateRotatedFont(font, 90);
+    const gfx::TLogFont lf = rotated.GetLogFont();
+    EXPECT_EQ(lf.lfEscapement, 900);
+    EXPECT_EQ(lf.lfOrientation, 0);
+    EXPECT_EQ(lf.lfWeight, gfx::FW_BOLD);
+    EXPECT_EQ(lf.lfItalic, 1);
+    EXPECT_EQ(lf.lfUnderline, 0);
+    EXPECT_EQ(lf.lfHeight, font.GetHeight());
+    EXPECT_EQ(lf.lfWidth, 0);
+    EXPECT_EQ(lf.lfPitchAndFamily & 3, 2);
+    EXPECT_EQ(lf.lfFaceName, u"Verdana");
+    EXPECT_EQ(CreateRotatedFont(gfx::TFont(), 0).GetLogFont().lfWeight, gfx::FW_NORMAL);
+
+    gfx::TBitmap b = Canvas(60, 120);
+    gfx::TCanvas &c = b.GetCanvas();
+    c.GetBrush().SetStyle(gfx::bsClear);
+    c.SetFont(font);
+    const gfx::TSize flat = c.TextExtent(u"Docked");
+    c.SetFont(rotated);
+    EXPECT_EQ(c.TextExtent(u"Docked"), flat) << "text measures along its run";
+    c.TextOut(20, 110, u"Docked");
+    const gfx::TRect ink = InkBox(b, Bg);
+    EXPECT_GE(ink.Left, 20);
+    EXPECT_LE(ink.Right, 20 + flat.cy + 1);
+    EXPECT_LE(ink.Bottom, 111);
+    EXPECT_GE(ink.Top, 110 - flat.cx - 1);
+    EXPECT_GT(ink.Height(), 2 * ink.Width()) << "the caption stands upright";
+    EXPECT_GE(ink.Height(), flat.cx - 4);
+}

@@ -229,6 +229,31 @@ TEST(Actions, ShortCutExecutesTheEnabledVisibleAction) {
     EXPECT_EQ(f.executedBy.size(), 1u);
 }
 
+// A key press in the form goes to its action lists first; a shortcut taken there never reaches
+// the focused control.
+TEST(Actions, KeyPressInTheFormExecutesTheActionsShortCut) {
+    ActionForm f;
+    f.action->SetShortCut(ShortCut('P', {ssCtrl}));
+    std::vector<uint16_t> keys;
+    f.button->OnKeyDown = [&](rtl::TComponent *, uint16_t &key, TShiftState) {
+        keys.push_back(key);
+    };
+    f.form.Show();
+    f.button->SetFocus();
+    Application->ProcessMessages();
+    f.button->KeyPressForTesting('P', {ssCtrl});
+    EXPECT_EQ(f.executedBy.size(), 1u);
+    EXPECT_TRUE(keys.empty());
+    f.button->KeyPressForTesting('Q', {ssCtrl});
+    EXPECT_EQ(f.executedBy.size(), 1u);
+    EXPECT_EQ(keys, std::vector<uint16_t>{'Q'});
+    f.action->SetEnabled(false);
+    f.action->OnUpdate = [](rtl::TComponent *) {};
+    f.button->KeyPressForTesting('P', {ssCtrl});
+    EXPECT_EQ(f.executedBy.size(), 1u) << "a disabled action lets the key through";
+    EXPECT_EQ(keys.size(), 2u);
+}
+
 TEST(Actions, LinkEndsWithWhicheverSideGoesFirst) {
     ActionForm f;
     f.button->SetAction(f.action);
