@@ -2,9 +2,9 @@
 // rows, coloured cells, collapsed one-pixel black cell borders inside a raised two-pixel frame.
 #include "vizivodu/tables/VDTable.h"
 
-#include "../LayoutTestSupport.h"
-#include "../print/PrintTestSupport.h"
 #include "TableTestSupport.h"
+#include "tests/vizivodu/LayoutTestSupport.h"
+#include "tests/vizivodu/print/PrintTestSupport.h"
 
 #include "tests/support/GoldenImage.h"
 
