@@ -1,8 +1,11 @@
 // TApplication: the message loop, posted messages and the default error display.
 #include "platform/ui/Application.h"
 
+#include "platform/gfx/ImgList.h"
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/TypInfo.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/DialogHandler.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ModalResult.h"
@@ -111,6 +114,11 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
     gfx::qt::EnsureApplication();
+    // Forms and data modules read from streams create these by their stored class names.
+    rtl::RegisterClass(gfx::TImageList::StaticClassInfo());
+    rtl::RegisterClass(TActionList::StaticClassInfo());
+    rtl::RegisterClass(TActionManager::StaticClassInfo());
+    rtl::RegisterClass(TAction::StaticClassInfo());
 }
 
 void TApplication::SetIcon(const gfx::TGraphic &icon) {

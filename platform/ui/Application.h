@@ -23,6 +23,8 @@ public:
     TApplication();
     ~TApplication() override;
 
+    // Starts the windowing system and registers the platform's streamable components
+    // (TImageList, TActionList, TActionManager, TAction) for reading by class name.
     void Initialize();
     // Makes a form owned by the application, runs its OnCreate, and makes the first form
     // made this way the main form (after its OnCreate, as the class library does).
