@@ -7,6 +7,7 @@
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Types.h"
 #include "platform/ui/Component.h"
+#include "platform/ui/Cursors.h"
 #include "platform/ui/Messages.h"
 
 #include <functional>
@@ -127,6 +128,9 @@ public:
     void SetHint(const rtl::UnicodeString &hint);
     bool GetShowHint() const { return FShowHint; }
     void SetShowHint(bool value) { FShowHint = value; }
+    // The cursor over the control; crDefault shows its parent's.
+    TCursor GetCursor() const { return FCursor; }
+    void SetCursor(TCursor cursor);
     TBiDiMode GetBiDiMode() const { return FBiDiMode; }
     void SetBiDiMode(TBiDiMode mode);
     // Whether the control lays out right to left (bdRightToLeft).
@@ -298,6 +302,7 @@ private:
     rtl::UnicodeString FText;
     rtl::UnicodeString FHint;
     bool FShowHint = false;
+    TCursor FCursor = crDefault;
     TBiDiMode FBiDiMode = bdLeftToRight;
     bool FMouseDownInside = false;
 };
