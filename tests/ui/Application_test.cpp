@@ -13,6 +13,9 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Timer.h"
 
+#include <QApplication>
+#include <QPalette>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -182,4 +185,35 @@ TEST(StreamClasses, ImageAndActionListsAreReadByClassNameAfterInitialize) {
     ASSERT_NE(loadedAction, nullptr);
     EXPECT_EQ(loadedAction->GetCaption(), u"Открыть");
     EXPECT_EQ(loadedAction->GetActionList(), loadedActions);
+}
+
+namespace {
+
+class TThemeListener : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int themeChanges = 0;
+    void WndProc(TMessage &m) override {
+        themeChanges += m.Msg == WM_THEMECHANGED ? 1 : 0;
+        TCustomControl::WndProc(m);
+    }
+};
+
+} // namespace
+
+// A change of the desktop's colours reaches every control.
+TEST(ThemeChange, ReachesTheControlsWhenTheDesktopColoursChange) {
+    Application->Initialize();
+    TForm form(nullptr);
+    auto *listener = new TThemeListener(&form);
+    listener->SetParent(&form);
+    const QPalette saved = QApplication::palette();
+    QPalette changed = saved;
+    changed.setColor(QPalette::Window, QColor(1, 2, 3));
+    QApplication::setPalette(changed);
+    EXPECT_GE(listener->themeChanges, 1);
+    const int before = listener->themeChanges;
+    BroadcastThemeChange();
+    EXPECT_EQ(listener->themeChanges, before + 1);
+    QApplication::setPalette(saved);
 }
