@@ -25,6 +25,7 @@
 #include <string>
 
 namespace gfx {
+class TClipboard;
 class TBitmap;
 class TCanvas;
 class TFont;
@@ -319,9 +320,13 @@ public:
     // bottom-left pixel) is; other pictures are drawn on opaque white. Null empties the bitmap.
     void Assign(const gfx::TGraphic *graphic);
     void Assign(const gfx::TPicture *picture);
+    // From the clipboard's picture, through a temporary picture (EConvertError without one).
+    void Assign(const gfx::TClipboard &clipboard);
     // Into a class-library bitmap (32 bits per pixel, alpha kept) or a picture.
     void AssignTo(gfx::TBitmap &dst) const;
     void AssignTo(gfx::TPicture &dst) const;
+    // Puts a 32-bit copy on the clipboard.
+    void AssignTo(gfx::TClipboard &dst) const;
 
     TRect BoundsRect() const { return {0, 0, FWidth, FHeight}; }
     TRect GetClipRect() const { return FClipRect; }

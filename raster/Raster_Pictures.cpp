@@ -7,7 +7,9 @@
 #include "raster/Raster_Persistence_p.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Clipbrd.h"
 #include "platform/gfx/Icon.h"
+#include "platform/gfx/Metafile.h"
 #include "platform/gfx/Picture.h"
 
 namespace raster {
@@ -79,6 +81,25 @@ void ImportBitmap(TCustomBitmap32 &bitmap, const gfx::TBitmap &source) {
     }
 }
 
+// A metafile drawn on opaque white and again on opaque red: opaque where both agree, else
+// transparent with the colour drawn on white.
+void ImportMetafile(TCustomBitmap32 &bitmap, const gfx::TGraphic &metafile) {
+    DrawGraphic(bitmap, metafile, 0xFFFFFFFFu, false);
+    if (bitmap.Empty()) {
+        return;
+    }
+    TCustomBitmap32 onRed;
+    DrawGraphic(onRed, metafile, 0xFFFF0000u, false);
+    for (int32_t y = 0; y < bitmap.GetHeight(); ++y) {
+        TColor32 *d = bitmap.GetScanLine(y);
+        const TColor32 *r = onRed.GetScanLine(y);
+        for (int32_t x = 0; x < bitmap.GetWidth(); ++x) {
+            const bool same = ((d[x] ^ r[x]) & 0x00FFFFFFu) == 0;
+            d[x] = same ? d[x] | 0xFF000000u : d[x] & 0x00FFFFFFu;
+        }
+    }
+}
+
 // An icon with its alpha channel as it is; one without (every alpha 0) as a metafile would come
 // in, drawn once on white and once on red: opaque where both agree, transparent white where
 // its mask lets the background through.
@@ -126,6 +147,8 @@ void TCustomBitmap32::Assign(const gfx::TGraphic *graphic) {
         ImportBitmap(*this, *b);
     } else if (const auto *icon = dynamic_cast<const gfx::TIcon *>(graphic)) {
         ImportIcon(*this, *icon);
+    } else if (dynamic_cast<const gfx::TMetafile *>(graphic)) {
+        ImportMetafile(*this, *graphic);
     } else {
         DrawGraphic(*this, *graphic, 0xFFFFFFFFu, true);
     }
@@ -153,6 +176,18 @@ void TCustomBitmap32::AssignTo(gfx::TPicture &dst) const {
     gfx::TBitmap bitmap;
     AssignTo(bitmap);
     dst.SetGraphic(&bitmap);
+}
+
+void TCustomBitmap32::Assign(const gfx::TClipboard &clipboard) {
+    gfx::TPicture picture;
+    clipboard.AssignTo(picture);
+    Assign(&picture);
+}
+
+void TCustomBitmap32::AssignTo(gfx::TClipboard &dst) const {
+    gfx::TBitmap bitmap;
+    AssignTo(bitmap);
+    dst.Assign(bitmap);
 }
 
 namespace detail {

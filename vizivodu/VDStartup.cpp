@@ -22,6 +22,7 @@ void InitializeLibrary() {
     startup::InitializeVDLabelItem();
     startup::InitializeVDFieldItems();
     startup::InitializeVDThumbMaker();
+    startup::InitializeVDTable();
 }
 
 bool IsLibraryInitialized() {

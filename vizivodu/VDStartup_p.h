@@ -15,5 +15,7 @@ void InitializeVDLabelItem();
 void InitializeVDFieldItems();
 // VDThumbMaker: the global thumbnail maker.
 void InitializeVDThumbMaker();
+// VDTable: table items (-60).
+void InitializeVDTable();
 
 } // namespace vizivodu::startup

@@ -76,8 +76,13 @@ QImage ImageOfGraphic(const TGraphic &graphic) {
     TBitmap bitmap;
     bitmap.Assign(graphic);
     const QImage image = ImageOf(bitmap);
-    return bitmap.GetPixelFormat() == pf32bit ? image.convertToFormat(QImage::Format_ARGB32)
-                                              : image.copy();
+    if (bitmap.GetPixelFormat() != pf32bit) {
+        return image.copy();
+    }
+    // The same words read with their alpha (a conversion would make them opaque).
+    return QImage(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                  QImage::Format_ARGB32)
+        .copy();
 }
 
 } // namespace qt

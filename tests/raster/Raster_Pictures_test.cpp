@@ -4,7 +4,9 @@
 #include "raster/Raster.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Clipbrd.h"
 #include "platform/gfx/Icon.h"
+#include "platform/gfx/Metafile.h"
 #include "platform/gfx/Picture.h"
 #include "platform/rtl/Classes.h"
 
@@ -157,6 +159,43 @@ TEST(Pictures, IconsKeepTheirAlphaOrTakeItFromTheirMask) {
                         : (transparent ? 0x00FFFFFFu : colour.ScanLine(y)[x] | 0xFF000000u);
                 EXPECT_EQ(b.GetPixel(x, y), expected) << name << " " << x << "," << y;
             }
+        }
+    }
+}
+
+TEST(Pictures, TheClipboardCarriesABitmapBothWays) {
+    TCustomBitmap32 b;
+    b.SetSize(2, 2);
+    b.Clear(0xFF102030u);
+    b.SetPixel(1, 1, 0x80405060u);
+    b.AssignTo(gfx::Clipboard());
+    TCustomBitmap32 back;
+    back.Assign(gfx::Clipboard());
+    ASSERT_EQ(back.GetWidth(), 2);
+    EXPECT_EQ(back.GetPixel(0, 0), 0xFF102030u);
+    EXPECT_EQ(back.GetPixel(1, 1), 0x80405060u);
+    gfx::Clipboard().SetAsText(u"text");
+    EXPECT_THROW(back.Assign(gfx::Clipboard()), rtl::EConvertError);
+    EXPECT_EQ(back.GetWidth(), 2); // a failed import leaves the bitmap as it was
+}
+
+TEST(Pictures, AMetafileComesInOpaqueWhereItDrawsAndTransparentElsewhere) {
+    gfx::TMetafile mf;
+    mf.SetWidth(6);
+    mf.SetHeight(4);
+    {
+        gfx::TMetafileCanvas c(mf);
+        c.GetBrush().SetColor(gfx::clBlue);
+        c.FillRect(gfx::Rect(1, 1, 3, 3));
+    }
+    TCustomBitmap32 b;
+    b.Assign(&mf);
+    ASSERT_EQ(b.GetWidth(), 6);
+    ASSERT_EQ(b.GetHeight(), 4);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            const bool inside = x >= 1 && x < 3 && y >= 1 && y < 3;
+            EXPECT_EQ(b.GetPixel(x, y), inside ? 0xFF0000FFu : 0x00FFFFFFu) << x << "," << y;
         }
     }
 }

@@ -24,7 +24,29 @@ void DisposeCheckpoint(TVDCPInfo *&cp) {
     cp = nullptr;
 }
 
+std::function<void()> &SystemBeepHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+
 } // namespace
+
+void SystemBeep() {
+    if (SystemBeepHandler()) {
+        SystemBeepHandler()();
+    }
+}
+
+void SetSystemBeepHandler(std::function<void()> handler) {
+    SystemBeepHandler() = std::move(handler);
+}
+
+void TCustomVDData::Beep() {
+    TVDStyle *style = GetVDStyle();
+    if (style && style->GetUseSound()) {
+        SystemBeep();
+    }
+}
 
 TCustomVDData::TCustomVDData() {
     if (!SharesItems()) {

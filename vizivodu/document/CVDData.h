@@ -16,6 +16,7 @@
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle_Types.h"
 
+#include "platform/gfx/Graphic.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Sets.h"
 #include "platform/rtl/System.h"
@@ -185,6 +186,11 @@ using TVDEnumItemsProc =
 using TVDEnumItemsProcEx = std::function<void(TCustomVDData &vdData, int32_t &itemNo,
                                               void *&userData, bool &goInside, bool &cont)>;
 
+// The system's warning sound. The platform has no sound of its own: the handler that the
+// application (or a test) sets is called, and without one nothing sounds.
+void SystemBeep();
+void SetSystemBeepHandler(std::function<void()> handler);
+
 class TCustomVDData : public TCustomVDDataHooks {
 public:
     TCustomVDData();
@@ -264,6 +270,9 @@ public:
     virtual bool UseVerticalFonts() { return false; }
     virtual bool KeepTogether() { return false; }
     virtual bool AllowsPageBreaks() { return true; }
+
+    // The refusal beep: the system's warning sound when the style sheet's UseSound is set.
+    void Beep();
 
     // ---- Building ----
     void SetAddParagraphMode(bool allowNewPara) { FAllowNewPara = allowNewPara; }

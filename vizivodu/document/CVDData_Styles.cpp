@@ -366,8 +366,10 @@ void TCustomVDData::AddMarkerInList(int32_t itemNo) {
     if (!marker) {
         return;
     }
+    // A document that cannot reach a list yet (a cell of a table outside a document) keeps
+    // its markers unregistered until the table is inserted.
     TVDMarkerList *list = GetMarkers(true);
-    if (list->IndexOf(marker) >= 0) {
+    if (!list || list->IndexOf(marker) >= 0) {
         return;
     }
     auto *prev = static_cast<TVDMarkerItemInfo *>(FindPrevMarkerItem(itemNo - 1));
@@ -399,7 +401,7 @@ void TCustomVDData::AddPrintFieldInList(int32_t itemNo) {
         return;
     }
     std::vector<TCustomVDItemInfo *> *list = GetPrintFieldList(true);
-    if (std::find(list->begin(), list->end(), item) == list->end()) {
+    if (list && std::find(list->begin(), list->end(), item) == list->end()) {
         list->push_back(item);
     }
 }

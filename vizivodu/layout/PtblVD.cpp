@@ -496,6 +496,8 @@ void TVDPrint::AssignSource(TCustomViziVodu *printMe) {
     pvd.LeftMargin = printMe->LeftMargin;
     pvd.RightMargin = printMe->RightMargin;
     pvd.Flags = printMe->Flags;
+    // Items that print in parts (tables) make draw items of their own.
+    pvd.Flags.Include(vdflAllowCustomDrawItems);
     TPrintableVDData &data = pvd.GetPrintableData();
     data.FTopMarginPix = printMe->TopMargin;
     data.FBottomMarginPix = printMe->BottomMargin;

@@ -56,11 +56,11 @@ TEST_F(Items, RegistryRefusesTakenAndReservedNumbers) {
     EXPECT_EQ(Message([] { RegisterItemType(-5, &TVDLabelItemInfo::ClassInfo); }), taken);
     EXPECT_EQ(Message([] { RegisterItemType(-9, &TVDLabelItemInfo::ClassInfo); }), taken);
     EXPECT_EQ(Message([] { RegisterItemType(0, &TVDLabelItemInfo::ClassInfo); }), taken);
-    RegisterItemType(-60, &TVDLabelItemInfo::ClassInfo);
-    RegisterItemType(-60, &TVDLabelItemInfo::ClassInfo); // the same class: one entry
-    EXPECT_EQ(Message([] { RegisterItemType(-60, &TVDBreakItemInfo::ClassInfo); }), taken);
+    RegisterItemType(-70, &TVDLabelItemInfo::ClassInfo);
+    RegisterItemType(-70, &TVDLabelItemInfo::ClassInfo); // the same class: one entry
+    EXPECT_EQ(Message([] { RegisterItemType(-70, &TVDBreakItemInfo::ClassInfo); }), taken);
     UnregisterItemType(&TVDLabelItemInfo::ClassInfo);
-    EXPECT_EQ(CreateItemForStyleNo(-60, nullptr), nullptr);
+    EXPECT_EQ(CreateItemForStyleNo(-70, nullptr), nullptr);
     EXPECT_EQ(CreateItemForStyleNo(-200, nullptr), nullptr); // unregistered with it
     RegisterItemType(StyleNoLabel, &TVDLabelItemInfo::ClassInfo);
 }

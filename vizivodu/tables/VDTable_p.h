@@ -1,0 +1,52 @@
+// Internals of the table units: the table's lengths in device pixels of one layout, and what
+// one painting of a table works with.
+#pragma once
+
+#include "vizivodu/tables/VDTable.h"
+
+namespace vizivodu {
+
+class TVDStyle;
+
+// The table's lengths converted to device pixels against sad (screen pixels for nullptr):
+// horizontal ones with GetAsDevicePixelsX, vertical ones with GetAsDevicePixelsY.
+struct TVDTableMetrics {
+    TVDTableMetrics(const TVDTableItemInfo &table, const TVDStyle &style, PVDScreenAndDevice sad);
+
+    int32_t HPad, VPad; // cell padding
+    int32_t HSp, VSp;   // cell spacing, negative for overlapping borders
+    int32_t CBx, CBy;   // cell border width
+    int32_t Bx, By;     // table border width
+    int32_t BH, BV;     // space between the table border and the cells
+    int32_t n, m;       // columns and rows
+    // What a column adds besides its content width, and a row besides its content height.
+    int32_t O, OV;
+
+    // The horizontal framing: 2 (Bx + BH) + HSp (n - 1) + 2 CBx n.
+    int32_t F() const { return 2 * (Bx + BH) + HSp * (n - 1) + 2 * CBx * n; }
+};
+
+// One painting of a table: its parameters, the lengths in device pixels, the rows to paint and
+// the table's rectangle in drawing coordinates.
+struct TVDTablePaintContext {
+    TVDTablePaintContext(TVDTableItemInfo &table, gfx::TCanvas &canvas,
+                         const TVDTablePaintParams &params);
+
+    const TVDTablePaintParams &P;
+    gfx::TCanvas &Canvas;
+    TVDGraphicInterface &GI;
+    TVDTableMetrics Q;
+    bool Clipping;
+    bool Printing;
+    bool Editable = false;
+    bool AllowThumbnails;
+    int32_t LineEndExtension = 1;
+    TColor SelColor = gfx::clNone;
+    int32_t X0; // the table's left edge in drawing coordinates
+    int32_t Y0;
+    int32_t FirstRow = 0;
+    int32_t LastRow = -1;
+    rtl::TRect TableRect{};
+};
+
+} // namespace vizivodu
