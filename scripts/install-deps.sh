@@ -14,7 +14,7 @@ packages=(
     fonts-liberation2 fonts-wine fonts-dejavu-core
     qt6-translations-l10n
     poppler-utils emf2svg librsvg2-bin libwmf-bin
-    imagemagick
+    imagemagick libharfbuzz-bin
 )
 
 missing=()

@@ -21,6 +21,7 @@ void InitializeLibrary() {
     startup::InitializeVDGrHandler();
     startup::InitializeVDLabelItem();
     startup::InitializeVDFieldItems();
+    startup::InitializeVDUniscribe();
     startup::InitializeVDThumbMaker();
     startup::InitializeVDTable();
 }

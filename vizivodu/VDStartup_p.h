@@ -13,6 +13,8 @@ void InitializeVDGrHandler();
 void InitializeVDLabelItem();
 // VDFieldItems: page number (-208) and page count (-209) items.
 void InitializeVDFieldItems();
+// VDUniscribe: the complex-script library loaded by name.
+void InitializeVDUniscribe();
 // VDThumbMaker: the global thumbnail maker.
 void InitializeVDThumbMaker();
 // VDTable: table items (-60).

@@ -126,6 +126,16 @@ struct TXForm {
     friend bool operator==(const TXForm &, const TXForm &) = default;
 };
 
+// The selected font as the text engines built on the shaping core see it (the complex-script
+// string functions): the face, and the logical units per em along the baseline (the logical
+// font's width included) and across it.
+struct TSelectedFont {
+    const TFontFace *Face = nullptr;
+    double EmWidth = 0;
+    double EmHeight = 0;
+    TTextMetric Metric;
+};
+
 // 32-bit pixels handed to a canvas: $AARRGGBB words, rows StrideBytes apart; only read.
 struct TPixels32 {
     const uint32_t *Bits = nullptr;
@@ -293,6 +303,7 @@ public:
                                 uint32_t flags);
     // The GCP_ abilities of the selected font (GetFontLanguageInfo).
     uint32_t GetFontLanguageInfo();
+    TSelectedFont GetSelectedFont() const;
 
     // --- pictures and pixels ---
     // Draws the picture with its top-left corner at (x, y), at its own size.

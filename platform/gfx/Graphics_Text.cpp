@@ -134,6 +134,11 @@ uint32_t TCanvas::GetFontLanguageInfo() {
                                                    : 0;
 }
 
+TSelectedFont TCanvas::GetSelectedFont() const {
+    const detail::TRealizedFont &font = Realize();
+    return {font.Resolved.Face, font.Em * font.WidthScale, font.Em, font.Metric};
+}
+
 bool TCanvas::ShapeInto(std::u16string_view text, bool rightToLeft, TShapedText &shaped) const {
     const detail::TRealizedFont &font = Realize();
     TShapeOptions options;

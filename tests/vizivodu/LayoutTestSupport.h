@@ -1,20 +1,22 @@
 // Test support for the layout units: a graphic interface with exact, resolution-proportional
-// metrics (every character half an em wide, combining marks nothing; ascent four fifths of the
-// em, descent one fifth) that records what it is asked to draw, and a formatted document whose
-// area, margins and options a test sets.
+// text metrics (every character half an em wide, combining marks nothing; ascent four fifths of
+// the em, descent one fifth) that records the text it is asked to draw, the GDI engine doing
+// everything else (clipping, fonts, transforms); and a formatted document whose area, margins
+// and options a test sets.
 #pragma once
 
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/layout/CVDFData.h"
 #include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/VDWinGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/System.h"
 
-#include <cstring>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <unicode/uchar.h>
 #include <vector>
@@ -35,7 +37,7 @@ public:
     TScreenCanvas() : TOwnedPixelCanvas(1, 1) {}
 };
 
-class TFixedGraphicInterface : public TVDGraphicInterface {
+class TFixedGraphicInterface : public TVDWinGraphicInterface {
 public:
     struct TTextOp {
         int32_t X, Y;
@@ -50,23 +52,20 @@ public:
     bool RecordTextOps = true;
     std::vector<TTextOp> TextOps;
     std::vector<rtl::TRect> Invalidated;
+    // Text measurements asked for (extents and placements).
     int32_t MeasureCalls = 0;
 
     static int32_t Em(gfx::TCanvas &canvas) {
         const int32_t h = canvas.GetFont().GetHeight();
         return h < 0 ? -h : h * 4 / 5;
     }
-    static std::u16string Units(const char *str, int32_t length, bool unicode) {
+    static std::u16string Units(const TVDTextRun &run) {
         std::u16string u;
-        if (unicode) {
-            u.resize(static_cast<size_t>(length));
-            if (length > 0) {
-                std::memcpy(u.data(), str, static_cast<size_t>(length) * 2);
-            }
-        } else {
-            for (int32_t i = 0; i < length; ++i) {
-                u.push_back(static_cast<unsigned char>(str[i]));
-            }
+        if (!run.Str) {
+            return u;
+        }
+        for (int32_t i = 0; i < run.Length; ++i) {
+            u.push_back(run.CharAt(i));
         }
         return u;
     }
@@ -86,12 +85,12 @@ public:
         return a;
     }
 
-    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
-                 bool unicode, bool) override {
+    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                 TVDTextOutput) override {
         if (!RecordTextOps) {
             return;
         }
-        TextOps.push_back({x, y, Units(str, length, unicode), {}});
+        TextOps.push_back({x, y, Units(run), {}});
         if (DrawGlyphBoxes) {
             // Plain output fills the text cell with a brush that is not clear, as the engines do.
             if (canvas.GetBrush().GetStyle() != gfx::bsClear) {
@@ -120,11 +119,10 @@ public:
             x += adv[i];
         }
     }
-    gfx::TSize TextSizeBasic(gfx::TCanvas &canvas, const char *str, int32_t length, bool unicode,
-                             bool) override {
+    gfx::TSize TextSizeBasic(gfx::TCanvas &canvas, const TVDTextRun &run) override {
         ++MeasureCalls;
         int32_t w = 0;
-        for (int32_t a : Advances(canvas, Units(str, length, unicode))) {
+        for (int32_t a : Advances(canvas, Units(run))) {
             w += a;
         }
         return {w, Em(canvas)};
@@ -144,13 +142,13 @@ public:
     void SetTextCharacterExtra(gfx::TCanvas &canvas, int32_t extra) override {
         FExtra[&canvas] = extra;
     }
-    void GetTextExtentExPoint(gfx::TCanvas &canvas, const char *str, int32_t length,
-                              int32_t maxExtent, bool unicode, bool, bool ignoreSpecialChars,
+    void GetTextExtentExPoint(gfx::TCanvas &canvas, const TVDTextRun &run, int32_t maxExtent,
                               int32_t *pCoords, int32_t &fit, gfx::TSize &size) override {
         ++MeasureCalls;
-        const std::u16string u = Units(str, length, unicode);
+        const int32_t length = run.Length;
+        const std::u16string u = Units(run);
         std::vector<int32_t> adv = Advances(canvas, u);
-        if (!ignoreSpecialChars) {
+        if (!run.IgnoreSpecialChars) {
             for (size_t i = 0; i < u.size(); ++i) {
                 adv[i] = u[i] == 0x00AD ? 0 : adv[i];
             }
@@ -201,17 +199,18 @@ public:
         }
         return adv;
     }
-    std::unique_ptr<TCustomVDGlyphDXData>
-    GetGlyphDX(gfx::TCanvas &canvas, const char *str, int32_t length, int32_t spaceCount,
-               int32_t extraSpaceWidth, bool unicode, bool, bool, bool needDX, bool needCoords,
-               int32_t leftNoExp, int32_t rightNoExp) override {
+    std::unique_ptr<TCustomVDGlyphDXData> GetGlyphDX(gfx::TCanvas &canvas, const TVDTextRun &run,
+                                                     int32_t spaceCount, int32_t extraSpaceWidth,
+                                                     TVDGlyphDXNeeds needs, int32_t leftNoExp,
+                                                     int32_t rightNoExp) override {
+        ++MeasureCalls;
         auto data = std::make_unique<TCustomVDGlyphDXData>();
-        const std::vector<int32_t> adv = Spread(canvas, Units(str, length, unicode), spaceCount,
-                                                extraSpaceWidth, leftNoExp, rightNoExp);
-        if (needDX) {
+        const std::vector<int32_t> adv =
+            Spread(canvas, Units(run), spaceCount, extraSpaceWidth, leftNoExp, rightNoExp);
+        if (needs.Contains(vdgnDX)) {
             data->PDX = adv;
         }
-        if (needCoords) {
+        if (needs.Contains(vdgnCoords)) {
             int32_t x = 0;
             for (int32_t a : adv) {
                 data->PXL.push_back(x);
@@ -221,44 +220,44 @@ public:
         }
         return data;
     }
-    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
-                       bool unicode, bool, const TCustomVDGlyphDXData &data) override {
+    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                       TVDTextOutput, TCustomVDGlyphDXData &data) override {
         if (!RecordTextOps) {
             return;
         }
-        TextOps.push_back({x, y, Units(str, length, unicode), data.PDX});
+        TextOps.push_back({x, y, Units(run), data.PDX});
         if (DrawGlyphBoxes) {
             DrawBoxes(canvas, x, y, TextOps.back().Text, data.PDX);
         }
     }
-    int32_t GetExpandableCharCount(gfx::TCanvas &canvas, const char *str, int32_t length,
-                                   bool unicode, bool, bool) override {
+    int32_t GetExpandableCharCount(gfx::TCanvas &canvas, const TVDTextRun &run) override {
         int32_t n = 0;
-        for (int32_t a : Advances(canvas, Units(str, length, unicode))) {
+        for (int32_t a : Advances(canvas, Units(run))) {
             n += a > 0 ? 1 : 0;
         }
         return n;
     }
-    void GetOutermostNonExpandableCharacters(gfx::TCanvas &, const char *, int32_t, bool, bool,
-                                             bool, bool, bool, int32_t &leftIndex,
-                                             int32_t &rightIndex) override {
+    void GetOutermostNonExpandableCharacters(gfx::TCanvas &, const TVDTextRun &, TVDRunEnds,
+                                             int32_t &leftIndex, int32_t &rightIndex) override {
         leftIndex = rightIndex = -1;
     }
-    bool GetCaretPositions(gfx::TCanvas &canvas, const char *str, int32_t length,
-                           int32_t spaceCount, int32_t extra, bool unicode, bool, bool,
-                           int32_t *pcp, int32_t leftNoExp, int32_t rightNoExp) override {
+    bool GetCaretPositions(gfx::TCanvas &canvas, const TVDTextRun &run, int32_t spaceCount,
+                           int32_t extra, std::span<int32_t> pcp, int32_t leftNoExp,
+                           int32_t rightNoExp) override {
         const std::vector<int32_t> adv =
-            Spread(canvas, Units(str, length, unicode), spaceCount, extra, leftNoExp, rightNoExp);
+            Spread(canvas, Units(run), spaceCount, extra, leftNoExp, rightNoExp);
         int32_t x = 0;
         pcp[0] = 0;
-        for (int32_t i = 0; i < length; ++i) {
+        for (int32_t i = 0; i < run.Length; ++i) {
             x += adv[static_cast<size_t>(i)];
             pcp[i + 1] = x;
         }
         return true;
     }
-    bool DoesTextOutSupportSpacing(int32_t, bool) override { return false; }
-    bool PreferMaxFit(gfx::TCanvas &, bool, bool, int32_t, int32_t) override { return UseMaxFit; }
+    bool DoesTextOutSupportSpacing(const TVDTextRun &) override { return false; }
+    bool PreferMaxFit(gfx::TCanvas &, const TVDTextRun &, TVDMeasureCanvas, int32_t) override {
+        return UseMaxFit;
+    }
     std::unique_ptr<gfx::TCanvas> CreateScreenCanvas() override {
         return std::make_unique<TScreenCanvas>();
     }
@@ -267,6 +266,8 @@ public:
         copy->GetFont().SetPixelsPerInch(canvas.GetFont().GetPixelsPerInch());
         return copy;
     }
+    void DestroyScreenCanvas(std::unique_ptr<gfx::TCanvas> &canvas) override { canvas.reset(); }
+    void DestroyCompatibleCanvas(std::unique_ptr<gfx::TCanvas> &canvas) override { canvas.reset(); }
     int32_t GetDeviceCaps(gfx::TCanvas &canvas, int32_t) override {
         return dynamic_cast<TScreenCanvas *>(&canvas) ? 96 : DevicePPI;
     }

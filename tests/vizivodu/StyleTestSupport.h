@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/gfx/Bitmap.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/VDWinGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle_Units.h"
 
@@ -25,8 +25,9 @@ private:
     int32_t FOld;
 };
 
-// Records the rectangles filled and the text state set, and fills through the canvas.
-class TRecordingGraphicInterface : public TVDGraphicInterface {
+// The GDI engine recording the rectangles filled and the text state set (instead of setting
+// it); fills go through the canvas.
+class TRecordingGraphicInterface : public TVDWinGraphicInterface {
 public:
     struct TFill {
         rtl::TRect Rect;
@@ -43,14 +44,22 @@ public:
     }
     void FillRect(gfx::TCanvas &canvas, const rtl::TRect &r) override {
         Fills.push_back({r, canvas.GetBrush().GetColor(), -1});
-        TVDGraphicInterface::FillRect(canvas, r);
+        TVDWinGraphicInterface::FillRect(canvas, r);
     }
     void FillRectAlpha(gfx::TCanvas &, const rtl::TRect &r, gfx::TColor color,
                        uint8_t opacity) override {
         Fills.push_back({r, color, opacity});
     }
 
+    uint32_t GetOutlineTextMetrics(gfx::TCanvas &canvas, uint32_t size,
+                                   gfx::TOutlineTextMetric *otm) override {
+        return NoOutlineMetrics ? 0
+                                : TVDWinGraphicInterface::GetOutlineTextMetrics(canvas, size, otm);
+    }
+
     std::vector<TFill> Fills;
+    // Answers as for a font that is not an outline font.
+    bool NoOutlineMetrics = false;
     uint32_t TextAlign = 0xFFFF;
     int32_t CharExtra = -1;
 };

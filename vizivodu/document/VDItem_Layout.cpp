@@ -294,8 +294,11 @@ void TVDTabItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDr
         const int32_t lw = gi.TextWidth(canvas, Leader);
         if (lw > 0) {
             for (int32_t px = x + lw; px + lw <= x + dli.Width - lw; px += lw) {
-                gi.TextOut(canvas, px, y, reinterpret_cast<const char *>(Leader.data()),
-                           static_cast<int32_t>(Leader.size()), true, forMetafile);
+                gi.TextOut(canvas, px, y,
+                           {.Str = reinterpret_cast<const char *>(Leader.data()),
+                            .Length = static_cast<int32_t>(Leader.size()),
+                            .Unicode = true},
+                           forMetafile ? vdtoMetafile : vdtoDevice);
             }
         }
     }
@@ -392,8 +395,11 @@ void TVDMarkerItemInfo::CalcSize(gfx::TCanvas &canvas, TCustomVDData *vdData, in
         gi.SetTextCharacterExtra(canvas, 0);
         const rtl::UnicodeString text =
             type == vdlstUnicodeBullet ? level->GetFormatStringW() : DisplayString;
-        const gfx::TSize size = gi.TextSize(canvas, reinterpret_cast<const char *>(text.data()),
-                                            static_cast<int32_t>(text.size()), true, false, true);
+        const gfx::TSize size =
+            gi.TextSize(canvas, {.Str = reinterpret_cast<const char *>(text.data()),
+                                 .Length = static_cast<int32_t>(text.size()),
+                                 .Unicode = true,
+                                 .IgnoreSpecialChars = true});
         w = size.cx;
         h = size.cy;
         gfx::TTextMetric tm;
@@ -500,8 +506,11 @@ void TVDMarkerItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDIte
     canvas.GetBrush().SetStyle(gfx::bsClear);
     const rtl::UnicodeString text =
         type == vdlstUnicodeBullet ? level->GetFormatStringW() : DisplayString;
-    gi.TextOut(canvas, x0, y, reinterpret_cast<const char *>(text.data()),
-               static_cast<int32_t>(text.size()), true, forMetafile);
+    gi.TextOut(canvas, x0, y,
+               {.Str = reinterpret_cast<const char *>(text.data()),
+                .Length = static_cast<int32_t>(text.size()),
+                .Unicode = true},
+               forMetafile ? vdtoMetafile : vdtoDevice);
 }
 
 } // namespace vizivodu

@@ -114,6 +114,14 @@ void DeleteItemText(TVDRawByteString &text, int32_t index, int32_t count, TVDIte
     }
 }
 
+int32_t GetItemTextWidth(const TVDRawByteString &text, gfx::TCanvas &canvas, TVDItemOptions options,
+                         TVDGraphicInterface &graphicInterface, TVDRunOptions runOptions) {
+    const TVDTextRun run{text.data(), GetItemTextLength(text, options),
+                         options.Contains(vdioUnicode), runOptions.Contains(vdroBiDi),
+                         runOptions.Contains(vdroIgnoreSpecialChars)};
+    return graphicInterface.TextSize(canvas, run).cx;
+}
+
 void InsertItemText(const TVDRawByteString &sub, TVDRawByteString &text, int32_t index,
                     TVDItemOptions options) {
     if (options.Contains(vdioUnicode)) {

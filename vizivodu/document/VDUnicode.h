@@ -10,6 +10,7 @@
 #pragma once
 
 #include "vizivodu/document/VDItemOptions.h"
+#include "vizivodu/layout/VDGrIn.h"
 
 #include "platform/rtl/System.h"
 
@@ -48,6 +49,10 @@ int32_t GetItemTextLength(const TVDRawByteString &text, TVDItemOptions options);
 // False for an index outside the text.
 bool IsItemTextSpaceAt(const TVDRawByteString &text, int32_t index, TVDItemOptions options);
 void DeleteItemText(TVDRawByteString &text, int32_t index, int32_t count, TVDItemOptions options);
+// The width that the graphic interface's TextSize gives the item text on canvas (its length
+// and encoding from the item's options).
+int32_t GetItemTextWidth(const TVDRawByteString &text, gfx::TCanvas &canvas, TVDItemOptions options,
+                         TVDGraphicInterface &graphicInterface, TVDRunOptions runOptions);
 // sub must already be in the item's encoding.
 void InsertItemText(const TVDRawByteString &sub, TVDRawByteString &text, int32_t index,
                     TVDItemOptions options);

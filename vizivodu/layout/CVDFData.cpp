@@ -300,11 +300,11 @@ void TCustomVDFormattedData::GetSaDForCanvas(gfx::TCanvas &canvas, TVDScreenAndD
         return;
     }
     TVDGraphicInterface &gi = GetVDStyle()->GetGraphicInterface();
-    sad.ppixDevice = gi.GetDeviceCaps(canvas, LOGPIXELSX);
-    sad.ppiyDevice = gi.GetDeviceCaps(canvas, LOGPIXELSY);
+    sad.ppixDevice = gi.GetDeviceCaps(canvas, gfx::LOGPIXELSX);
+    sad.ppiyDevice = gi.GetDeviceCaps(canvas, gfx::LOGPIXELSY);
     std::unique_ptr<gfx::TCanvas> screen = gi.CreateScreenCanvas();
-    sad.ppixScreen = gi.GetDeviceCaps(*screen, LOGPIXELSX);
-    sad.ppiyScreen = gi.GetDeviceCaps(*screen, LOGPIXELSY);
+    sad.ppixScreen = gi.GetDeviceCaps(*screen, gfx::LOGPIXELSX);
+    sad.ppiyScreen = gi.GetDeviceCaps(*screen, gfx::LOGPIXELSY);
 }
 
 // ---- Font cache of a formatting run ----

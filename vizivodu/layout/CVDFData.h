@@ -148,7 +148,7 @@ public:
     // 0 or less: no limit.
     virtual int32_t GetMinTextWidth() = 0;
     virtual int32_t GetMaxTextWidth() = 0;
-    virtual int32_t GetWidth() = 0;
+    int32_t GetWidth() override = 0;
     virtual int32_t GetHeight() = 0;
     virtual void SetDocumentAreaSize(int32_t width, int32_t height, bool updateH,
                                      bool allowEvents) = 0;

@@ -181,12 +181,18 @@ int32_t TVDLineFinisher::ExpandableCount(int32_t i, bool &hasLeft, int32_t &left
                           FDoc.IsDrawItemLastOnWrappedLine(i), font.IsSymbolFont, false, false);
     TVDGraphicInterface &gi = FStyle.GetGraphicInterface();
     const bool bidi = FDoc.GetItemBiDiMode(D(i).ItemNo) != vdbdUnspecified;
-    int32_t count =
-        gi.GetExpandableCharCount(*font.Canvas, text.data(), D(i).Length, unicode, bidi, false);
+    const TVDTextRun run{
+        .Str = text.data(), .Length = D(i).Length, .Unicode = unicode, .BiDi = bidi};
+    int32_t count = gi.GetExpandableCharCount(*font.Canvas, run);
     if (visuallyFirst || visuallyLast) {
-        gi.GetOutermostNonExpandableCharacters(*font.Canvas, text.data(), D(i).Length, unicode,
-                                               bidi, false, visuallyFirst, visuallyLast, leftIndex,
-                                               rightIndex);
+        TVDRunEnds ends;
+        if (visuallyFirst) {
+            ends.Include(vdreLeft);
+        }
+        if (visuallyLast) {
+            ends.Include(vdreRight);
+        }
+        gi.GetOutermostNonExpandableCharacters(*font.Canvas, run, ends, leftIndex, rightIndex);
         hasLeft = visuallyFirst && leftIndex >= 0;
         hasRight = visuallyLast && rightIndex >= 0;
         count -= (hasLeft ? 1 : 0) + (hasRight ? 1 : 0);

@@ -325,10 +325,14 @@ int32_t TextOffsetAt(TCustomVDFormattedData &doc, int32_t dItemNo, int32_t x) {
                           doc.SpecialCharactersShown());
     const bool rtl = doc.GetItemBiDiMode(d.ItemNo) == vdbdRightToLeft;
     std::vector<int32_t> pos(static_cast<size_t>(d.Length) + 1);
+    const TVDTextRun run{.Str = text.data(),
+                         .Length = d.Length,
+                         .Unicode = unicode,
+                         .BiDi = doc.GetItemBiDiMode(d.ItemNo) != vdbdUnspecified,
+                         .IgnoreSpecialChars = font.IsSymbolCharset()};
     style.GetGraphicInterface().GetCaretPositions(
-        *canvas, text.data(), d.Length, d.GetSpaceCount(),
-        ScaleToFormatCanvas(d.Width - d.GetSpaceAtLeft() - d.GetTextWidth(), scaled), unicode,
-        doc.GetItemBiDiMode(d.ItemNo) != vdbdUnspecified, font.IsSymbolCharset(), pos.data(),
+        *canvas, run, d.GetSpaceCount(),
+        ScaleToFormatCanvas(d.Width - d.GetSpaceAtLeft() - d.GetTextWidth(), scaled), pos,
         d.GetLeftNoExpandIndex() - 1, d.GetRightNoExpandIndex() - 1);
     int32_t best = 0;
     int32_t bestDist = INT_MAX;

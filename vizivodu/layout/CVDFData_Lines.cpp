@@ -57,8 +57,10 @@ void TVDWrapper::TrimTrailingSpace() {
         const int32_t unit = unicode ? 2 : 1;
         const bool bidi = FDoc.GetItemBiDiMode(d.ItemNo) != vdbdUnspecified;
         const int32_t width =
-            FGI.TextSize(*FState.Canvas, item->ItemText.data() + (d.Offs - 1) * unit, d.Length,
-                         unicode, bidi, false)
+            FGI.TextSize(*FState.Canvas, {.Str = item->ItemText.data() + (d.Offs - 1) * unit,
+                                          .Length = d.Length,
+                                          .Unicode = unicode,
+                                          .BiDi = bidi})
                 .cx;
         d.Width = ScaleFromFormatCanvas(width, FState.ScaledFormatCanvas);
         SetCurrentTextStyle(style);

@@ -9,6 +9,7 @@
 #include "vizivodu/layout/VDGrIn.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace vizivodu {
 
@@ -16,17 +17,16 @@ namespace {
 
 constexpr char16_t Space = u' ';
 
-// The widths of the words of a run whose cumulative right edges are coords (one per
-// character): a word ends where a line may break (a space in 8-bit text; the line-break
-// classes in UTF-16 text); trailing spaces do not count.
-int32_t LongestWord(const std::vector<int32_t> &coords, const std::u16string &units, bool unicode,
+// The widest word of a run of n characters, widthOf(first, count) measuring a word: a word
+// ends where a line may break (a space in 8-bit text; the line-break classes in UTF-16 text);
+// trailing spaces do not count.
+template <class TWidthOf>
+int32_t LongestWord(int32_t n, const TWidthOf &widthOf, const std::u16string &units, bool unicode,
                     const std::string &bytes) {
-    const int32_t n = static_cast<int32_t>(coords.size());
     const auto isSpace = [&](int32_t i) {
         return unicode ? units[static_cast<size_t>(i)] == Space
                        : bytes[static_cast<size_t>(i)] == ' ';
     };
-    const auto edge = [&](int32_t i) { return i < 0 ? 0 : coords[static_cast<size_t>(i)]; };
     int32_t longest = 0;
     int32_t start = 0;
     uint8_t before = 0;
@@ -51,7 +51,7 @@ int32_t LongestWord(const std::vector<int32_t> &coords, const std::u16string &un
             }
         }
         if (breakHere) {
-            longest = std::max(longest, edge(lastNonSpace) - edge(start - 1));
+            longest = std::max(longest, widthOf(start, lastNonSpace - start + 1));
             start = i;
         }
         if (unicode) {
@@ -61,7 +61,7 @@ int32_t LongestWord(const std::vector<int32_t> &coords, const std::u16string &un
         lastNonSpace = i;
     }
     if (lastNonSpace >= start) {
-        longest = std::max(longest, edge(lastNonSpace) - edge(start - 1));
+        longest = std::max(longest, widthOf(start, lastNonSpace - start + 1));
     }
     return longest;
 }
@@ -109,11 +109,13 @@ int32_t TVDMinWidths::TextWidth(int32_t itemNo) {
     const int32_t len = GetItemTextLength(item->ItemText, item->ItemOptions);
     const bool bidi = FDoc.GetItemBiDiMode(itemNo) != vdbdUnspecified;
     return ScaleFromFormatCanvas(
-        FGI.TextSize(FCanvas, item->ItemText.data(), len, unicode, bidi, false).cx, FScaled);
+        FGI.TextSize(
+               FCanvas,
+               {.Str = item->ItemText.data(), .Length = len, .Unicode = unicode, .BiDi = bidi})
+            .cx,
+        FScaled);
 }
 
-// The text is measured once, with the cumulative edge of every character; each word's width
-// is the difference of two edges.
 int32_t TVDMinWidths::LongestWordOf(int32_t itemNo) {
     TCustomVDItemInfo *item = FDoc.GetItem(itemNo);
     const int32_t len = GetItemTextLength(item->ItemText, item->ItemOptions);
@@ -123,13 +125,28 @@ int32_t TVDMinWidths::LongestWordOf(int32_t itemNo) {
     Apply(FDoc.GetActualStyle(*item));
     const bool unicode = item->ItemOptions.Contains(vdioUnicode);
     const bool bidi = FDoc.GetItemBiDiMode(itemNo) != vdbdUnspecified;
-    std::vector<int32_t> coords(static_cast<size_t>(len));
-    int32_t fit = 0;
-    gfx::TSize size;
-    FGI.GetTextExtentExPoint(FCanvas, item->ItemText.data(), len, -1, unicode, bidi, false,
-                             coords.data(), fit, size);
+    const int32_t unit = unicode ? 2 : 1;
+    const TVDTextRun run{
+        .Str = item->ItemText.data(), .Length = len, .Unicode = unicode, .BiDi = bidi};
+    // A left-to-right run is placed once and a word spans its characters' edges; a reordered
+    // run has words measured on their own.
+    const std::unique_ptr<TCustomVDGlyphDXData> placed =
+        bidi ? nullptr : FGI.GetGlyphDX(FCanvas, run, 0, 0, {vdgnCoords}, -1, -1);
+    const bool hasEdges = placed && placed->PXL.size() == static_cast<size_t>(len) &&
+                          placed->PXR.size() == static_cast<size_t>(len);
+    const auto widthOf = [&](int32_t first, int32_t count) {
+        if (hasEdges) {
+            return placed->PXR[static_cast<size_t>(first + count - 1)] -
+                   placed->PXL[static_cast<size_t>(first)];
+        }
+        TVDTextRun word = run;
+        word.Str += first * unit;
+        word.Length = count;
+        return FGI.TextSize(FCanvas, word).cx;
+    };
     const std::u16string units = unicode ? RawUnicodeToString(item->ItemText) : std::u16string();
-    return ScaleFromFormatCanvas(LongestWord(coords, units, unicode, item->ItemText), FScaled);
+    return ScaleFromFormatCanvas(LongestWord(len, widthOf, units, unicode, item->ItemText),
+                                 FScaled);
 }
 
 int32_t TVDMinWidths::MarkerMinWidth(int32_t markerItemNo) {

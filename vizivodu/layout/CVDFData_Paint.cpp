@@ -360,7 +360,7 @@ void TVDPainter::SoftPageBreaks() {
             y = FDoc.GetItem(b.ItemNo)->GetSoftPageBreakDY(b.ExtraData) + PaintedTop(d);
         }
         FStyle.DrawPageBreak(FCanvas, y - FYShift - 1, FXShift, vdpbSoftPageBreak,
-                             FDoc.GetParentControlWidth(), &FDoc, b.ItemNo);
+                             FDoc.GetParentControl(), &FDoc, b.ItemNo);
     }
 }
 
@@ -414,14 +414,14 @@ void TVDPainter::MainPass() {
             int32_t top = 0, bottom = 0;
             LineBounds(i, top, bottom);
             FStyle.DrawPageBreak(FCanvas, top - FYShift - 1, FXShift, vdpbPageBreak,
-                                 FDoc.GetParentControlWidth(), &FDoc, itemNo);
+                                 FDoc.GetParentControl(), &FDoc, itemNo);
             FCachedStyle = -1;
         }
         if (!FPrintMode && item->Checkpoint && FDoc.GetOptions().Contains(vdoShowCheckpoints) &&
             firstOfItem) {
             FStyle.DrawCheckpoint(FCanvas, D(i).Left - FXShift, PaintedTop(i) - FYShift, 0,
                                   FDoc.GetParentControlWidth(), &FDoc, itemNo, FXShift,
-                                  item->Checkpoint->RaiseEvent);
+                                  item->Checkpoint->RaiseEvent, FDoc.GetParentControl());
             FCachedStyle = -1;
         }
         if (item->GetBoolValueEx(vdbpJump, &FStyle)) {
@@ -534,18 +534,32 @@ void TVDPainter::DrawText(int32_t i, bool selected, int32_t s, int32_t e, bool h
     }
     gfx::TCanvas *ref = FFormatCanvas != &FCanvas ? FFormatCanvas : nullptr;
     const TVDBiDiMode bidi = FDoc.GetItemBiDiMode(d.ItemNo);
+    const TVDStyleTextArgs args{.Text = text,
+                                .Canvas = &FCanvas,
+                                .StyleNo = FCachedStyle,
+                                .ItemNo = d.ItemNo,
+                                .OffsetInItem = d.Offs,
+                                .VDData = &FDoc,
+                                .SpaceAtLeft = spaceAtLeft,
+                                .Left = d.Left - FXShift,
+                                .Top = top - FYShift,
+                                .Width = d.Width,
+                                .Height = d.Height,
+                                .TextWidth = d.GetTextWidth(),
+                                .SpaceCount = d.GetSpaceCount(),
+                                .DrawState = state,
+                                .Printing = FInplace,
+                                .PreviewCorrection = FInplace,
+                                .Output = FForMetafile ? vdtoMetafile : vdtoDevice,
+                                .ColorMode = vdcmColor,
+                                .DefBiDiMode = bidi,
+                                .RefCanvas = ref,
+                                .LeftNoExpIndex = d.GetLeftNoExpandIndex() - 1,
+                                .RightNoExpIndex = d.GetRightNoExpandIndex() - 1};
     if (s == 0) {
-        FStyle.DrawStyleText(text, FCanvas, d.ItemNo, d.Offs, FCachedStyle, &FDoc, spaceAtLeft,
-                             d.Left - FXShift, top - FYShift, d.Width, d.Height, d.GetTextWidth(),
-                             d.GetSpaceCount(), state, FInplace, FInplace, FForMetafile, vdcmColor,
-                             bidi, ref, d.GetLeftNoExpandIndex() - 1,
-                             d.GetRightNoExpandIndex() - 1);
+        FStyle.DrawStyleText(args);
     } else {
-        FStyle.DrawSelectedStyleText(text, FCanvas, d.ItemNo, d.Offs, FCachedStyle, &FDoc,
-                                     spaceAtLeft, d.Left - FXShift, top - FYShift, d.Width,
-                                     d.Height, d.GetTextWidth(), d.GetSpaceCount(), state, FInplace,
-                                     FInplace, FForMetafile, vdcmColor, bidi, ref, s, e,
-                                     d.GetLeftNoExpandIndex() - 1, d.GetRightNoExpandIndex() - 1);
+        FStyle.DrawSelectedStyleText(args, s, e);
     }
 }
 
@@ -662,11 +676,12 @@ void TVDPainter::LineEndSign(int32_t i, int32_t paraNo) {
         FCanvas.GetFont().SetName(u"Symbol");
         FCanvas.GetFont().SetCharset(gfx::SYMBOL_CHARSET);
     }
-    const gfx::TSize size = FGI.TextSize(FCanvas, &sign, 1, false, false, true);
+    const TVDTextRun run{.Str = &sign, .Length = 1, .IgnoreSpecialChars = true};
+    const gfx::TSize size = FGI.TextSize(FCanvas, run);
     int32_t x = FLastTextBiDi == vdbdRightToLeft ? D(i).Left - size.cx : D(i).Left + D(i).Width;
     x -= FXShift;
     const int32_t y = PaintedTop(i) + D(i).Height - FYShift - size.cy;
-    FGI.TextOut(FCanvas, x, y, &sign, 1, false, FForMetafile);
+    FGI.TextOut(FCanvas, x, y, run, FForMetafile ? vdtoMetafile : vdtoDevice);
 }
 
 void TVDPainter::Placeholders(int32_t last) {
@@ -691,7 +706,7 @@ void TVDPainter::EndCheckpoint() {
     }
     FStyle.DrawCheckpoint(FCanvas, -1, FDoc.DocumentHeight - FYShift - FDoc.GetBottomMargin(), 0,
                           FDoc.GetParentControlWidth(), &FDoc, -1, FXShift,
-                          FDoc.NotAddedCP->RaiseEvent);
+                          FDoc.NotAddedCP->RaiseEvent, FDoc.GetParentControl());
 }
 
 } // namespace vizivodu

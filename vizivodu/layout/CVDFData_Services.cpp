@@ -144,10 +144,14 @@ void TCustomVDFormattedData::GetCoordsOfDrawItem(int32_t dItemNo, int32_t dItemO
         DrawItems.GetString(dItemNo, GetItems()), form, IsDrawItemLastOnWrappedLine(dItemNo),
         font.IsSymbolCharset(), false, SpecialCharactersShown());
     std::vector<int32_t> pos(static_cast<size_t>(d.Length) + 1);
+    const TVDTextRun run{.Str = text.data(),
+                         .Length = d.Length,
+                         .Unicode = unicode,
+                         .BiDi = GetItemBiDiMode(d.ItemNo) != vdbdUnspecified,
+                         .IgnoreSpecialChars = font.IsSymbolCharset()};
     style.GetGraphicInterface().GetCaretPositions(
-        *canvas, text.data(), d.Length, d.GetSpaceCount(),
-        ScaleToFormatCanvas(d.Width - d.GetSpaceAtLeft() - d.GetTextWidth(), scaled), unicode,
-        GetItemBiDiMode(d.ItemNo) != vdbdUnspecified, font.IsSymbolCharset(), pos.data(),
+        *canvas, run, d.GetSpaceCount(),
+        ScaleToFormatCanvas(d.Width - d.GetSpaceAtLeft() - d.GetTextWidth(), scaled), pos,
         d.GetLeftNoExpandIndex() - 1, d.GetRightNoExpandIndex() - 1);
     const int32_t i = std::clamp(dItemOffs - 1, 0, d.Length);
     x = d.Left + ScaleFromFormatCanvas(pos[static_cast<size_t>(i)], scaled);

@@ -128,8 +128,10 @@ void TVDWrapper::SetCurrentTextStyle(int32_t styleNo) {
 gfx::TSize TVDWrapper::MeasureRun(int32_t offs, int32_t count) {
     const int32_t unit = FUnicode ? 2 : 1;
     const bool bidi = FDoc.GetItemBiDiMode(FItemNo) != vdbdUnspecified;
-    gfx::TSize size = FGI.TextSize(*FState.Canvas, FDrawText.data() + (offs - 1) * unit, count,
-                                   FUnicode, bidi, false);
+    gfx::TSize size = FGI.TextSize(*FState.Canvas, {.Str = FDrawText.data() + (offs - 1) * unit,
+                                                    .Length = count,
+                                                    .Unicode = FUnicode,
+                                                    .BiDi = bidi});
     size.cx = ScaleFromFormatCanvas(size.cx, FState.ScaledFormatCanvas);
     size.cy = ScaleFromFormatCanvas(size.cy, FState.ScaledFormatCanvas);
     return size;
@@ -173,8 +175,10 @@ int32_t TVDWrapper::OwnFitSearch(int32_t width, int32_t offs, int32_t upper, TFr
     const auto widthOf = [&](int32_t k) {
         const int32_t unit = FUnicode ? 2 : 1;
         const bool bidi = FDoc.GetItemBiDiMode(FItemNo) != vdbdUnspecified;
-        int32_t w = FGI.TextSize(*FState.Canvas, FDrawText.data() + (offs - 1) * unit, k, FUnicode,
-                                 bidi, false)
+        int32_t w = FGI.TextSize(*FState.Canvas, {.Str = FDrawText.data() + (offs - 1) * unit,
+                                                  .Length = k,
+                                                  .Unicode = FUnicode,
+                                                  .BiDi = bidi})
                         .cx;
         if (FUnicode && k > 0 && k < remaining &&
             FUnits[static_cast<size_t>(offs - 1 + k - 1)] == SoftHyphen) {
@@ -239,11 +243,16 @@ int32_t TVDWrapper::CountFittingChars(int32_t width, int32_t offs, int32_t remai
     const bool bidi = FDoc.GetItemBiDiMode(FItemNo) != vdbdUnspecified;
     const int32_t estimFit = w / std::max(1, FState.FontItem->AverageCharWidth);
     int32_t n;
-    if (FGI.PreferMaxFit(*FState.Canvas, bidi, FState.ScaledFormatCanvas, remaining, estimFit)) {
+    if (FGI.PreferMaxFit(*FState.Canvas, {.Length = remaining, .BiDi = bidi},
+                         FState.ScaledFormatCanvas ? vdmcFormatCanvas : vdmcCanvas, estimFit)) {
         gfx::TSize size;
         const int32_t unit = FUnicode ? 2 : 1;
-        FGI.MaxFit(*FState.Canvas, FDrawText.data() + (offs - 1) * unit, upper, w, FUnicode, bidi,
-                   false, n, size);
+        FGI.MaxFit(*FState.Canvas,
+                   {.Str = FDrawText.data() + (offs - 1) * unit,
+                    .Length = upper,
+                    .Unicode = FUnicode,
+                    .BiDi = bidi},
+                   w, n, size);
         n = std::min(n, upper);
         if (FUnicode && !FState.IsSymbolFont && n > 0 && n < remaining &&
             FUnits[static_cast<size_t>(offs - 2 + n)] == SoftHyphen &&
@@ -346,9 +355,13 @@ bool TVDWrapper::FollowingItemsFit(int32_t room, int32_t charsOnLine) {
             SetCurrentTextStyle(FDoc.GetActualStyle(*item));
             const bool unicode = item->ItemOptions.Contains(vdioUnicode);
             const bool bidi = FDoc.GetItemBiDiMode(i) != vdbdUnspecified;
-            room -= ScaleFromFormatCanvas(
-                FGI.TextSize(*FState.Canvas, item->ItemText.data(), len, unicode, bidi, false).cx,
-                FState.ScaledFormatCanvas);
+            room -=
+                ScaleFromFormatCanvas(FGI.TextSize(*FState.Canvas, {.Str = item->ItemText.data(),
+                                                                    .Length = len,
+                                                                    .Unicode = unicode,
+                                                                    .BiDi = bidi})
+                                          .cx,
+                                      FState.ScaledFormatCanvas);
             charsOnLine += len;
         }
         fits = room >= 0 && (FState.MaxLength <= 0 || charsOnLine <= FState.MaxLength);

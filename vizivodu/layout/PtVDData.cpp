@@ -384,14 +384,14 @@ void TCustomMainPtblVDData::Clear() {
 
 void TCustomMainPtblVDData::InitPageMetrics() {
     TVDGraphicInterface &gi = GetVDStyle()->GetGraphicInterface();
-    PrnSad.ppixDevice = gi.GetDeviceCaps(*PrinterCanvas, LOGPIXELSX);
-    PrnSad.ppiyDevice = gi.GetDeviceCaps(*PrinterCanvas, LOGPIXELSY);
+    PrnSad.ppixDevice = gi.GetDeviceCaps(*PrinterCanvas, gfx::LOGPIXELSX);
+    PrnSad.ppiyDevice = gi.GetDeviceCaps(*PrinterCanvas, gfx::LOGPIXELSY);
     if (PixelsPerInchOverride > 0) {
         PrnSad.ppixScreen = PrnSad.ppiyScreen = PixelsPerInchOverride;
     } else {
         std::unique_ptr<gfx::TCanvas> screen = gi.CreateScreenCanvas();
-        PrnSad.ppixScreen = gi.GetDeviceCaps(*screen, LOGPIXELSX);
-        PrnSad.ppiyScreen = gi.GetDeviceCaps(*screen, LOGPIXELSY);
+        PrnSad.ppixScreen = gi.GetDeviceCaps(*screen, gfx::LOGPIXELSX);
+        PrnSad.ppiyScreen = gi.GetDeviceCaps(*screen, gfx::LOGPIXELSY);
     }
     TmpTMPix = ScreenToDeviceY(FTopMarginPix, PrnSad);
     TmpBMPix = ScreenToDeviceY(FBottomMarginPix, PrnSad);

@@ -15,9 +15,15 @@ list(APPEND VIZIVODU_SOURCES
     layout/VDCtrlData.cpp
     layout/VDFontCache.cpp
     layout/VDGrIn.cpp
+    layout/VDGrIn_Ranges.cpp
+    layout/VDGrIn_Spacing.cpp
     layout/VDScroll.cpp
     layout/VDThumbMaker.cpp
+    layout/VDUniscribe.cpp
+    layout/VDUniscribeGrIn.cpp
     layout/VDVDData.cpp
+    layout/VDWinGrIn.cpp
+    layout/VDWinGrIn_Text.cpp
     layout/ViziVodu.cpp)
 # Printing: printable documents and pagination, the printing component, the print preview.
 list(APPEND VIZIVODU_SOURCES

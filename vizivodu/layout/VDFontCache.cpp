@@ -1,9 +1,9 @@
-// The font information cache: slots per text style, the two lookup variants, script metrics
-// and measurements.
+// The font info cache: lookups of both variants, script metrics and measurements.
 #include "vizivodu/layout/VDFontCache.h"
 
 #include "vizivodu/layout/VDGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
+#include "vizivodu/styles/VDStyle_Units.h"
 
 #include "platform/rtl/Rounding.h"
 
@@ -13,153 +13,233 @@ namespace vizivodu {
 
 namespace {
 
-// |v| rounded to the nearest integer, halves to even.
+// The absolute value of v rounded to the nearest integer, halves to even.
 int32_t RoundAbs(long double v) {
-    return static_cast<int32_t>(rtl::Round(v < 0 ? -v : v));
+    return int32_t(std::llabs(rtl::Round(v)));
 }
 
 } // namespace
 
-// The font engine does not report outline metrics to the layout yet: script metrics take the
-// proportions GDI gives fonts without them (two thirds of the height, shifted by a quarter
-// down or 45 % up).
-bool TVDFontInfoCacheItem::UpdateScriptMetrics(bool toFormatCanvas) {
-    if (!FontInfo || FontInfo->GetSubSuperScriptType() == vdsssNormal) {
+// ---- Items --------------------------------------------------------------------------------
+
+bool TVDFontInfoCacheItem::UpdateScriptMetrics(bool toFormatCanvas,
+                                               TVDGraphicInterface &graphicInterface) {
+    const TVDSubSuperScriptType kind = FontInfo->GetSubSuperScriptType();
+    if (kind == vdsssNormal) {
         VerticalOffset = 0;
         return false;
     }
-    const int32_t h = Canvas->GetFont().GetHeight();
-    ExtraFontInfo.ScriptHeight = RoundAbs(static_cast<long double>(h) * 2 / 3);
-    VerticalOffset = FontInfo->GetSubSuperScriptType() == vdsssSubscript
-                         ? -RoundAbs(static_cast<long double>(h) * 0.25L)
-                         : RoundAbs(static_cast<long double>(h) * 0.45L);
-    ExtraFontInfo.ScriptHeight = ScaleFromFormatCanvas(ExtraFontInfo.ScriptHeight, toFormatCanvas);
+    int32_t &scriptHeight = ExtraFontInfo.ScriptHeight;
+    if (const auto otm = AllocOutlineTextMetrics(*Canvas, graphicInterface)) {
+        if (kind == vdsssSubscript) {
+            scriptHeight = otm->otmptSubscriptSize.Y;
+            VerticalOffset = -otm->otmptSubscriptOffset.Y;
+        } else {
+            scriptHeight = otm->otmptSuperscriptSize.Y;
+            VerticalOffset = otm->otmptSuperscriptOffset.Y;
+            if (otm->otmTextMetrics.tmAscent < VerticalOffset + scriptHeight) {
+                VerticalOffset = otm->otmTextMetrics.tmAscent - scriptHeight;
+            }
+        }
+    } else {
+        const long double height = Canvas->GetFont().GetHeight();
+        scriptHeight = RoundAbs(height * 2 / 3);
+        VerticalOffset =
+            kind == vdsssSubscript ? -RoundAbs(height * 0.25L) : RoundAbs(height * 0.45L);
+    }
+    scriptHeight = ScaleFromFormatCanvas(scriptHeight, toFormatCanvas);
     VerticalOffset = ScaleFromFormatCanvas(VerticalOffset, toFormatCanvas);
     return true;
 }
 
+// ---- The cache ----------------------------------------------------------------------------
+
 TVDFontInfoCache::TVDFontInfoCache(TCustomVDData *owner, TVDStyle &vdStyle, gfx::TCanvas &canvas,
                                    gfx::TCanvas &drawCanvas, bool canUseCustomPPI)
-    : FCanvas(&canvas), FDrawCanvas(&drawCanvas), FVDStyle(&vdStyle),
+    : FCanvas(&canvas), FDrawCanvas(&drawCanvas), FVDStyle(vdStyle),
       FCanUseCustomPPI(canUseCustomPPI), FOwner(owner) {
-    FItems.resize(static_cast<size_t>(vdStyle.GetTextStyles().GetCount()));
+    const int32_t count = vdStyle.GetTextStyles().GetCount();
+    SetCapacity(count);
+    for (int32_t i = 0; i < count; ++i) {
+        Add(nullptr);
+    }
+}
+
+TVDFontInfoCache::~TVDFontInfoCache() {
+    TVDFontInfoCache::Clear();
 }
 
 void TVDFontInfoCache::Clear() {
-    FItems.clear();
     FInvalidItem.reset();
+    TVDList<TVDFontInfoCacheItem>::Clear();
 }
 
-bool TVDFontInfoCache::VerticalWish(int32_t index) const {
-    return UseVerticalFonts &&
-           IsHorizontalFontName(FVDStyle->GetTextStyles().GetItem(index).GetFontName());
-}
-
-std::unique_ptr<TVDFontInfoCacheItem> &TVDFontInfoCache::Slot(int32_t index) {
-    if (index >= Count() && index < FVDStyle->GetTextStyles().GetCount()) {
-        FItems.resize(static_cast<size_t>(index) + 1);
+int32_t TVDFontInfoCache::SlotOf(int32_t index, bool &verticalWish) {
+    const TFontInfo &style = FVDStyle.GetTextStyles().GetItem(index);
+    verticalWish = UseVerticalFonts && IsHorizontalFontName(style.GetFontName());
+    const int32_t styles = FVDStyle.GetTextStyles().GetCount();
+    while (index >= GetCount() && index < styles) {
+        Add(nullptr);
     }
-    if (index < 0 || index >= Count()) {
-        return FInvalidItem;
-    }
-    return FItems[static_cast<size_t>(index)];
+    return index < 0 || index >= GetCount() ? -1 : index;
 }
 
-void TVDFontInfoCache::Apply(gfx::TCanvas &canvas, int32_t index, bool ignoreSubSuperScript,
-                             bool vertical) {
+TVDFontInfoCacheItem *TVDFontInfoCache::ItemAt(int32_t slot) const {
+    return slot < 0 ? FInvalidItem.get() : Get(slot);
+}
+
+TVDFontInfoCacheItem &TVDFontInfoCache::Store(int32_t slot,
+                                              std::unique_ptr<TVDFontInfoCacheItem> item) {
+    TVDFontInfoCacheItem &stored = *item;
+    if (slot < 0) {
+        FInvalidItem = std::move(item);
+    } else {
+        Put(slot, std::move(item));
+    }
+    return stored;
+}
+
+TVDApplyOptions TVDFontInfoCache::ApplyOptions(bool ignoreSubSuperScript, bool verticalFont) const {
     TVDApplyOptions options;
-    if (FCanUseCustomPPI) {
-        options.Include(vdaoCanUseCustomPPI);
-        options.Include(vdaoCanUseFontQuality);
-    }
-    if (ignoreSubSuperScript) {
-        options.Include(vdaoIgnoreSubSuperScript);
-    }
-    if (Scaled()) {
-        options.Include(vdaoToFormatCanvas);
-    }
-    if (vertical) {
-        options.Include(vdaoUseVerticalFont);
-    }
-    FVDStyle->ApplyStyle(canvas, index, CurParaBiDiMode, options, nullptr);
+    IncludeIf(options, vdaoCanUseCustomPPI, FCanUseCustomPPI);
+    IncludeIf(options, vdaoCanUseFontQuality, FCanUseCustomPPI);
+    IncludeIf(options, vdaoIgnoreSubSuperScript, ignoreSubSuperScript);
+    IncludeIf(options, vdaoToFormatCanvas, ToFormatCanvas());
+    IncludeIf(options, vdaoUseVerticalFont, verticalFont);
+    return options;
 }
 
-// "-" gives the empty line height and the hyphen width, "X" the average character width.
 void TVDFontInfoCache::Measure(TVDFontInfoCacheItem &item) {
-    TVDGraphicInterface &gi = FVDStyle->GetGraphicInterface();
-    gi.GetTextMetrics(*item.Canvas, item.TextMetric);
-    const gfx::TSize hyphen = gi.TextSize(*item.Canvas, "-", 1, false, false, item.IsSymbolFont);
-    item.EmptyLineHeight = hyphen.cy;
-    item.HyphenWidth = hyphen.cx;
-    item.HyphenWidthFC = hyphen.cx;
-    item.AverageCharWidth = gi.TextSize(*item.Canvas, "X", 1, false, false, item.IsSymbolFont).cx;
-    if (Scaled()) {
-        item.TextMetric.tmAscent = ScaleFromFormatCanvas(item.TextMetric.tmAscent, true);
-        item.TextMetric.tmHeight = ScaleFromFormatCanvas(item.TextMetric.tmHeight, true);
+    TVDGraphicInterface &gi = FVDStyle.GetGraphicInterface();
+    gfx::TCanvas &canvas = *item.Canvas;
+    gi.GetTextMetrics(canvas, item.TextMetric);
+    const TVDTextRun hyphen{"-", 1, false, false, item.IsSymbolFont};
+    const TVDTextRun x{"X", 1, false, false, item.IsSymbolFont};
+    const rtl::TSize hyphenSize = gi.TextSize(canvas, hyphen);
+    item.EmptyLineHeight = hyphenSize.cy;
+    item.HyphenWidth = item.HyphenWidthFC = hyphenSize.cx;
+    item.AverageCharWidth = gi.TextSize(canvas, x).cx;
+    gfx::TTextMetric &tm = item.TextMetric;
+    if (ToFormatCanvas()) {
+        tm.tmAscent = ScaleFromFormatCanvas(tm.tmAscent, true);
+        tm.tmHeight = ScaleFromFormatCanvas(tm.tmHeight, true);
         item.EmptyLineHeight = ScaleFromFormatCanvas(item.EmptyLineHeight, true);
         item.HyphenWidth = ScaleFromFormatCanvas(item.HyphenWidth, true);
-        item.TextMetric.tmDescent = item.EmptyLineHeight - item.TextMetric.tmAscent;
+        tm.tmDescent = item.EmptyLineHeight - tm.tmAscent;
     }
-    const int32_t vShift = item.FontInfo ? item.FontInfo->GetVShift() : 0;
-    item.VerticalOffset += gfx::MulDiv(item.TextMetric.tmHeight, vShift, 100);
+    item.VerticalOffset += gfx::MulDiv(tm.tmHeight, item.FontInfo->GetVShift(), 100);
+}
+
+// ---- The fast variant ---------------------------------------------------------------------
+
+TVDFontInfoCacheFast::~TVDFontInfoCacheFast() {
+    TVDFontInfoCacheFast::Clear();
+}
+
+void TVDFontInfoCacheFast::Clear() {
+    TVDGraphicInterface &gi = FVDStyle.GetGraphicInterface();
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        if (TVDFontInfoCacheItem *item = Get(i)) {
+            gi.DestroyCompatibleCanvas(item->OwnCanvas);
+        }
+    }
+    if (FInvalidItem) {
+        gi.DestroyCompatibleCanvas(FInvalidItem->OwnCanvas);
+    }
+    TVDFontInfoCache::Clear();
 }
 
 TVDFontInfoCacheItem &TVDFontInfoCacheFast::GetItems(int32_t index) {
-    const bool vertical = VerticalWish(index);
-    std::unique_ptr<TVDFontInfoCacheItem> &slot = Slot(index);
-    if (!slot || slot->Rotation != Rotation || slot->UseVerticalFont != vertical) {
-        auto item = std::make_unique<TVDFontInfoCacheItem>();
-        item->FOwnCanvas = FVDStyle->GetGraphicInterface().CreateCompatibleCanvas(*FCanvas);
-        item->Canvas = item->FOwnCanvas.get();
-        item->FontInfo = &FVDStyle->GetTextStyles().GetItem(index);
-        Apply(*item->Canvas, index, true, vertical);
-        item->IsSymbolFont = item->FontInfo->IsSymbolCharset();
-        item->LastBiDiMode = CurParaBiDiMode;
-        item->Rotation = Rotation;
-        item->UseVerticalFont = vertical;
-        if (item->UpdateScriptMetrics(Scaled())) {
-            Apply(*item->Canvas, index, false, vertical);
+    bool verticalWish = false;
+    const int32_t slot = SlotOf(index, verticalWish);
+    TVDFontInfoCacheItem *item = ItemAt(slot);
+    if (!item) {
+        auto made = std::make_unique<TVDFontInfoCacheItem>();
+        TVDGraphicInterface &gi = FVDStyle.GetGraphicInterface();
+        made->OwnCanvas = gi.CreateCompatibleCanvas(*FCanvas);
+        made->Canvas = made->OwnCanvas.get();
+        if (ToFormatCanvas() && gi.GetMapMode(*FCanvas) == gfx::MM_ANISOTROPIC) {
+            rtl::TSize extent;
+            gi.SetMapMode(*made->Canvas, gfx::MM_ANISOTROPIC);
+            gi.GetWindowExtEx(*FCanvas, extent);
+            gi.SetWindowExtEx(*made->Canvas, extent.cx, extent.cy);
+            gi.GetViewportExtEx(*FCanvas, extent);
+            gi.SetViewportExtEx(*made->Canvas, extent.cx, extent.cy);
         }
-        Measure(*item);
-        slot = std::move(item);
+        item = &Store(slot, std::move(made));
+        Build(*item, index, verticalWish);
+    } else if (item->Rotation != Rotation || item->UseVerticalFont != verticalWish) {
+        Build(*item, index, verticalWish);
     }
-    TVDFontInfoCacheItem &item = *slot;
-    if (item.LastBiDiMode != CurParaBiDiMode) {
-        item.FontInfo->ApplyBiDiMode(*item.Canvas, CurParaBiDiMode, Scaled(),
-                                     FVDStyle->GetGraphicInterface());
-        item.LastBiDiMode = CurParaBiDiMode;
+    if (CurParaBiDiMode != item->LastBiDiMode) {
+        item->FontInfo->ApplyBiDiMode(*item->Canvas, CurParaBiDiMode, ToFormatCanvas(),
+                                      FVDStyle.GetGraphicInterface());
+        item->LastBiDiMode = CurParaBiDiMode;
     }
-    return item;
+    return *item;
 }
 
-TVDFontInfoCacheItem &TVDFontInfoCacheLowResource::GetItems(int32_t index) {
-    const bool vertical = VerticalWish(index);
-    std::unique_ptr<TVDFontInfoCacheItem> &slot = Slot(index);
-    const bool existed = slot != nullptr;
-    if (!existed) {
-        slot = std::make_unique<TVDFontInfoCacheItem>();
-        slot->Canvas = FCanvas;
-        slot->FontInfo = &FVDStyle->GetTextStyles().GetItem(index);
-        slot->IsSymbolFont = slot->FontInfo->IsSymbolCharset();
-    }
-    TVDFontInfoCacheItem &item = *slot;
-    if (index != LastTextStyle || item.LastBiDiMode != CurParaBiDiMode) {
-        item.LastBiDiMode = CurParaBiDiMode;
-        Apply(*FCanvas, index, false, vertical);
-    }
-    if (existed && item.Rotation == Rotation && item.UseVerticalFont == vertical) {
-        return item;
+void TVDFontInfoCacheFast::Build(TVDFontInfoCacheItem &item, int32_t index, bool verticalWish) {
+    TVDGraphicInterface &gi = FVDStyle.GetGraphicInterface();
+    item.FontInfo = &FVDStyle.GetTextStyles().GetItem(index);
+    FVDStyle.ApplyStyle(*item.Canvas, index, CurParaBiDiMode, ApplyOptions(true, verticalWish),
+                        nullptr);
+    item.IsSymbolFont = item.FontInfo->IsSymbolCharset();
+    item.LastBiDiMode = CurParaBiDiMode;
+    if (gi.IsAdvancedGraphicsMode(*FCanvas)) {
+        gfx::TXForm xf;
+        gi.SetGraphicsMode(*item.Canvas, vdgmAdvanced);
+        if (gi.GetWorldTransform(*FCanvas, xf)) {
+            gi.SetWorldTransform(*item.Canvas, xf);
+        }
+    } else {
+        gi.SetGraphicsMode(*item.Canvas, vdgmCompatible);
     }
     item.Rotation = Rotation;
-    item.UseVerticalFont = vertical;
-    item.VerticalOffset = 0;
-    if (item.FontInfo->GetSubSuperScriptType() != vdsssNormal) {
-        Apply(*FCanvas, index, true, vertical);
-        item.UpdateScriptMetrics(Scaled());
-        Apply(*FCanvas, index, false, vertical);
+    item.UseVerticalFont = verticalWish;
+    if (item.UpdateScriptMetrics(ToFormatCanvas(), gi)) {
+        FVDStyle.ApplyStyle(*item.Canvas, index, CurParaBiDiMode, ApplyOptions(false, verticalWish),
+                            nullptr);
     }
     Measure(item);
-    return item;
+}
+
+// ---- The low-resource variant -------------------------------------------------------------
+
+TVDFontInfoCacheItem &TVDFontInfoCacheLowResource::GetItems(int32_t index) {
+    bool verticalWish = false;
+    const int32_t slot = SlotOf(index, verticalWish);
+    TVDFontInfoCacheItem *item = ItemAt(slot);
+    const bool existed = item != nullptr;
+    if (!existed) {
+        auto made = std::make_unique<TVDFontInfoCacheItem>();
+        made->Canvas = FCanvas;
+        made->FontInfo = &FVDStyle.GetTextStyles().GetItem(index);
+        made->IsSymbolFont = made->FontInfo->IsSymbolCharset();
+        item = &Store(slot, std::move(made));
+    }
+    if (index != LastTextStyle || item->LastBiDiMode != CurParaBiDiMode) {
+        item->LastBiDiMode = CurParaBiDiMode;
+        FVDStyle.ApplyStyle(*FCanvas, index, CurParaBiDiMode, ApplyOptions(false, verticalWish),
+                            nullptr);
+    }
+    if (existed && item->Rotation == Rotation && item->UseVerticalFont == verticalWish) {
+        return *item;
+    }
+    item->Rotation = Rotation;
+    item->UseVerticalFont = verticalWish;
+    TVDGraphicInterface &gi = FVDStyle.GetGraphicInterface();
+    if (item->FontInfo->GetSubSuperScriptType() != vdsssNormal) {
+        FVDStyle.ApplyStyle(*FCanvas, index, CurParaBiDiMode, ApplyOptions(true, verticalWish),
+                            nullptr);
+        item->UpdateScriptMetrics(ToFormatCanvas(), gi);
+        FVDStyle.ApplyStyle(*FCanvas, index, CurParaBiDiMode, ApplyOptions(false, verticalWish),
+                            nullptr);
+    } else {
+        item->VerticalOffset = 0;
+    }
+    Measure(*item);
+    return *item;
 }
 
 } // namespace vizivodu

@@ -2,6 +2,7 @@
 list(APPEND VIZIVODU_SOURCES
     styles/VDCollection.cpp
     styles/VDFuncs.cpp
+    styles/VDFuncs_Draw.cpp
     styles/VDStyle.cpp
     styles/VDStyle_Borders.cpp
     styles/VDStyle_Canvas.cpp

@@ -23,6 +23,9 @@ public:
     // The image list that the application supplies for a tag (the root document's image-list
     // event); null when none.
     virtual gfx::TCustomImageList *VDFImageListNeeded(int32_t /*imageListTag*/) { return nullptr; }
+    // The width of the formatted document in pixels (the page-break sign is drawn up to it);
+    // 0 for a document that is not formatted.
+    virtual int32_t GetWidth() { return 0; }
 };
 
 } // namespace vizivodu

@@ -6,6 +6,7 @@
 // halves to even, MulDiv (screen/device conversions) rounds halves away from zero.
 #pragma once
 
+#include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Colors.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/rtl/System.h"
@@ -16,6 +17,8 @@
 #include <memory>
 
 namespace vizivodu {
+
+class TVDGraphicInterface;
 
 // UTF-16 text held as its raw bytes (two per code unit, little-endian).
 using TVDRawByteString = rtl::RawByteString;
@@ -135,5 +138,61 @@ using TXForm = gfx::TXForm;
 // vAlign.
 TXForm GetRotationXForm(TVDDocRotation rotation, int32_t x, int32_t y, int32_t width,
                         int32_t height, int32_t contentHeight, TVDVerticalAlign vAlign);
+
+// The device's resolution from the canvas and the screen's from a screen canvas of gi (made
+// and released here); the margins are left as they were.
+void FillScreenAndDevice(TVDScreenAndDevice &sad, gfx::TCanvas &canvas, TVDGraphicInterface &gi);
+
+// ---- Pictures ----------------------------------------------------------------------------
+
+// Replaces the bitmap by a copy turned by rotation (nothing for vdrotNone): a quarter turn
+// gives (height - 2) x (width - 2) pixels, a half turn (width - 2) x (height - 2), the old
+// picture drawn one pixel in, as the library always turned pictures. Bitmaps of fewer than
+// 3 pixels a side become empty.
+void RotateBitmap(gfx::TBitmap &bitmap, TVDDocRotation rotation, TVDGraphicInterface &gi);
+
+// How DrawOrPrintGraphic puts a graphic on the canvas.
+enum TVDGraphicDrawing : uint8_t {
+    vdgdPrintBitmap, // bitmaps through the interface's bitmap printing; other graphics not
+    vdgdStretch      // stretched into the rectangle
+};
+// Draws graphic at (x, y) in width x height (its own size for a negative one), both converted
+// from screen to device pixels when sad is given.
+void DrawOrPrintGraphic(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t width, int32_t height,
+                        PVDScreenAndDevice sad, const gfx::TGraphic &graphic,
+                        TVDGraphicDrawing drawing, TVDGraphicInterface &gi);
+
+// Prints the bitmap stretched to width x height at (x, y) through device-independent pixels
+// (24 bits: the alpha byte is ignored).
+void PrintBitmapDIB(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t width, int32_t height,
+                    const gfx::TBitmap &bitmap);
+// Draws the bitmap stretched with filtered (halftone) scaling.
+void StretchDrawBitmapHalftone(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t width,
+                               int32_t height, const gfx::TBitmap &bitmap);
+// The outline metrics of the canvas's font (a strike-out size of 0 made 1); null for a font
+// without outline metrics.
+std::unique_ptr<gfx::TOutlineTextMetric> AllocOutlineTextMetrics(gfx::TCanvas &canvas,
+                                                                 TVDGraphicInterface &gi);
+// ---- Lines -------------------------------------------------------------------------------
+
+// A horizontal line lineWidth pixels thick centred on y (its top at y - lineWidth div 2) from
+// left to right in color, every dash cut at right. style: 0 solid (a pen line when lineWidth
+// is 1, else a filled rectangle), 1 dots (circles above 2 pixels, squares below), 2 short
+// dashes, 3 dashes, 4 dash and dot, 5 dash and two dots, 6 sparse dots; others draw nothing.
+// With a dashUnit the dashes follow round(dashUnit x the canvas font's pixels per inch / 96),
+// otherwise the thickness. The pen is left in color, inside-frame, and the brush clear.
+void DrawPatternHorzLine(gfx::TCanvas &canvas, TColor color, int32_t style, int32_t lineWidth,
+                         int32_t left, int32_t right, int32_t y, int32_t dashUnit,
+                         TVDGraphicInterface &gi);
+// One line joining two rectangles (left, top, width, height) from the nearer of each one's
+// vertical edges and the nearer of its horizontal edges (ties: the first pair found, in the
+// order left-left, right-left, left-right, right-right).
+void DrawLineBetweenNearestCorners(int32_t left1, int32_t top1, int32_t width1, int32_t height1,
+                                   int32_t left2, int32_t top2, int32_t width2, int32_t height2,
+                                   gfx::TCanvas &canvas, TVDGraphicInterface &gi);
+
+// Makes the GDI engine print bitmaps with StretchDrawBitmapHalftone; off, and never set by the
+// library.
+inline bool PrintBitmapHalftone = false;
 
 } // namespace vizivodu

@@ -30,6 +30,10 @@ namespace rtl {
 class TCustomIniFile;
 }
 
+namespace ui {
+class TControl;
+}
+
 namespace vizivodu {
 
 class TVDStyle;
@@ -46,21 +50,28 @@ using TVDStyleHoverSensitiveEvent =
 using TVDDrawTextBackEvent = std::function<void(
     TVDStyle &sender, gfx::TCanvas &canvas, int32_t styleNo, int32_t left, int32_t top,
     int32_t width, int32_t height, TVDTextDrawStates drawState, bool &doDefault)>;
-using TVDDrawStyleTextEvent = std::function<void(
-    TVDStyle &sender, const TVDRawByteString &s, gfx::TCanvas &canvas, int32_t styleNo,
-    int32_t spaceAtLeft, int32_t left, int32_t top, int32_t width, int32_t height,
-    int32_t textWidth, int32_t spaceCount, TVDTextDrawStates drawState, bool printing,
-    bool previewCorrection, bool forMetafile, TVDColorMode colorMode, TVDBiDiMode defBiDiMode,
-    gfx::TCanvas *refCanvas, int32_t leftNoExpIndex, int32_t rightNoExpIndex, bool &doDefault)>;
-using TVDDrawPageBreakEvent =
-    std::function<void(TVDStyle &sender, gfx::TCanvas &canvas, int32_t y, int32_t xShift,
-                       TVDPageBreakType pageBreakType, bool &doDefault)>;
-using TVDDrawCheckpointEvent =
-    std::function<void(TVDStyle &sender, gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t itemNo,
-                       int32_t xShift, bool raiseEvent, bool &doDefault)>;
 using TVDDrawParaBackEvent =
     std::function<void(TVDStyle &sender, gfx::TCanvas &canvas, int32_t paraNo,
                        const rtl::TRect &rect, bool &doDefault)>;
+
+using TVDDrawStyleTextEvent =
+    std::function<void(TVDStyle &sender, const TVDStyleTextArgs &args, bool &doDefault)>;
+using TVDDrawCheckpointEvent =
+    std::function<void(TVDStyle &sender, gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t itemNo,
+                       int32_t xShift, bool raiseEvent, ui::TControl *control, bool &doDefault)>;
+using TVDDrawPageBreakEvent =
+    std::function<void(TVDStyle &sender, gfx::TCanvas &canvas, int32_t y, int32_t xShift,
+                       TVDPageBreakType pageBreakType, ui::TControl *control, bool &doDefault)>;
+
+// An underline of a type between left and right (nothing when they are equal): the thick
+// types twice lineWidth, vdutDouble two lines at y -/+ lineWidth of half the width, the dotted
+// and dashed types in DrawPatternHorzLine's patterns.
+void DrawUnderline(gfx::TCanvas &canvas, TVDUnderlineType underlineType, TColor color,
+                   TVDGraphicInterface &graphicInterface, int32_t lineWidth, int32_t y,
+                   int32_t right, int32_t left);
+// The one-pixel dotted line under hidden text.
+void DrawDottedHorzLine(gfx::TCanvas &canvas, TColor color, int32_t left,
+                        TVDGraphicInterface &graphicInterface, int32_t y, int32_t right);
 
 // The next tab stop of a paragraph (GetNextTab), in device pixels.
 struct TVDNextTab {
@@ -209,33 +220,22 @@ public:
     // Fills the background of paragraph style paraNo in rect (OnDrawParaBack first).
     void DrawParaBack(gfx::TCanvas &canvas, int32_t paraNo, const rtl::TRect &rect, bool printing,
                       TVDColorMode colorMode, bool useOpacity);
-    // Draws the display text s of one fragment (see TCustomVDFontInfo::Draw); OnDrawStyleText
-    // may draw instead. itemNo, offsetInItem and vdData tell the handler the fragment.
-    void DrawStyleText(const TVDRawByteString &s, gfx::TCanvas &canvas, int32_t itemNo,
-                       int32_t offsetInItem, int32_t styleNo, TCustomVDDataHooks *vdData,
-                       int32_t spaceAtLeft, int32_t left, int32_t top, int32_t width,
-                       int32_t height, int32_t textWidth, int32_t spaceCount,
-                       TVDTextDrawStates drawState, bool printing, bool previewCorrection,
-                       bool forMetafile, TVDColorMode colorMode, TVDBiDiMode defBiDiMode,
-                       gfx::TCanvas *refCanvas, int32_t leftNoExpIndex, int32_t rightNoExpIndex);
-    // Draws characters index1 .. index2 (1-based) of the fragment in the selected state: the
-    // clip is narrowed to their horizontal extent for the time of the drawing.
-    void DrawSelectedStyleText(const TVDRawByteString &s, gfx::TCanvas &canvas, int32_t itemNo,
-                               int32_t offsetInItem, int32_t styleNo, TCustomVDDataHooks *vdData,
-                               int32_t spaceAtLeft, int32_t left, int32_t top, int32_t width,
-                               int32_t height, int32_t textWidth, int32_t spaceCount,
-                               TVDTextDrawStates drawState, bool printing, bool previewCorrection,
-                               bool forMetafile, TVDColorMode colorMode, TVDBiDiMode defBiDiMode,
-                               gfx::TCanvas *refCanvas, int32_t index1, int32_t index2,
-                               int32_t leftNoExpIndex, int32_t rightNoExpIndex);
-    // A checkpoint sign: a small circle at (x, y) for an item's checkpoint, and a dotted line
-    // across the area at y.
+    // Draws a fragment in its text style (OnDrawStyleText first, told ItemNo, VDData and
+    // OffsetInItem).
+    void DrawStyleText(const TVDStyleTextArgs &args);
+    // Draws characters index1 .. index2 (from 1) of the fragment selected: the clip region is
+    // narrowed to them and the whole fragment drawn; the caller's clip region is back
+    // afterwards, also when drawing fails.
+    void DrawSelectedStyleText(const TVDStyleTextArgs &args, int32_t index1, int32_t index2);
+    // The sign of a checkpoint at (x, y): a circle for an item's checkpoint (itemNo not -1) and
+    // a dotted line across the area (OnDrawCheckpoint first). Pen solid, brush clear after.
     void DrawCheckpoint(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t areaLeft, int32_t width,
-                        TCustomVDDataHooks *vdData, int32_t itemNo, int32_t xShift,
-                        bool raiseEvent);
-    // A page-break sign at y: a line up to areaWidth - xShift - 8 closed by a filled triangle.
+                        TCustomVDDataHooks *vdData, int32_t itemNo, int32_t xShift, bool raiseEvent,
+                        ui::TControl *control);
+    // The sign of a page break at y: a line up to the document's width and a small triangle
+    // (OnDrawPageBreak first). Pen solid, brush clear after.
     void DrawPageBreak(gfx::TCanvas &canvas, int32_t y, int32_t xShift,
-                       TVDPageBreakType pageBreakType, int32_t areaWidth,
+                       TVDPageBreakType pageBreakType, ui::TControl *control,
                        TCustomVDDataHooks *vdData, int32_t itemNo);
     // The next tab stop of paragraph style paraNo after x, in device pixels of sad (null:
     // screen pixels, no margins): a tab stop, the indent leftIndent, or a default stop every
@@ -349,8 +349,8 @@ public:
     TVDDrawTextBackEvent OnDrawTextBack;
     TVDDrawParaBackEvent OnDrawParaBack;
     TVDDrawStyleTextEvent OnDrawStyleText;
-    TVDDrawPageBreakEvent OnDrawPageBreak;
     TVDDrawCheckpointEvent OnDrawCheckpoint;
+    TVDDrawPageBreakEvent OnDrawPageBreak;
 
     // ---- Public state ----
     // New text styles store Unicode text.

@@ -6,6 +6,7 @@
 #include "platform/gfx/Graphics.h"
 #include "vizivodu/styles/VDStyle.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vizivodu {
@@ -77,8 +78,7 @@ int32_t PlainHeight(int32_t sizeDouble, int32_t ppi) {
 }
 
 // The height of sub- and superscript text when the font has no outline metrics: two thirds of
-// the font's height. The font engine's outline metrics (subscript and superscript sizes) take
-// over when the canvas layer reports them.
+// the font's height.
 int32_t ScriptHeightWithoutOutlineMetrics(int32_t fontHeight) {
     return std::abs(static_cast<int32_t>(RoundQuotient(int64_t(fontHeight) * 2, 3)));
 }
@@ -90,11 +90,40 @@ int32_t ScriptHeightWithoutOutlineMetrics(int32_t fontHeight) {
 void TCustomVDFontInfo::Apply(gfx::TCanvas &canvas, TVDBiDiMode defBiDiMode,
                               TVDApplyOptions options, PVDExtraFontInfo extraFontInfo,
                               TVDStyle &vdStyle) const {
+    TVDGraphicInterface &gi = vdStyle.GetGraphicInterface();
+    const bool toFormatCanvas = options.Contains(vdaoToFormatCanvas);
+    const bool script =
+        !options.Contains(vdaoIgnoreSubSuperScript) && FSubSuperScriptType != vdsssNormal;
+    if (FCharScale == 100) {
+        ApplyPlainScale(canvas, options, vdStyle);
+        if (script) {
+            canvas::SetFontHeight(canvas, extraFontInfo ? -extraFontInfo->ScriptHeight
+                                                        : -GetScriptHeight(canvas, gi));
+        }
+    } else {
+        gfx::TLogFont lf;
+        AssignToLogFont(lf, canvas, options, vdlfWithoutUnderline, vdStyle);
+        gi.SetLogFont(canvas, lf);
+        if (script) {
+            lf.lfHeight =
+                extraFontInfo ? -extraFontInfo->ScriptHeight : -GetScriptHeight(canvas, gi);
+            gi.SetLogFont(canvas, lf);
+        }
+        gfx::TTextMetric tm;
+        const int32_t average =
+            gi.GetTextMetrics(canvas, tm) ? tm.tmAveCharWidth : gi.TextWidth(canvas, u"x");
+        lf.lfWidth = average * FCharScale / 100;
+        gi.SetLogFont(canvas, lf);
+    }
+    ApplyBiDiMode(canvas, defBiDiMode, toFormatCanvas, gi);
+}
+
+void TCustomVDFontInfo::ApplyPlainScale(gfx::TCanvas &canvas, TVDApplyOptions options,
+                                        const TVDStyle &vdStyle) const {
     gfx::TFont &font = canvas.GetFont();
     font.SetStyle(FStyle);
     const auto *infos = dynamic_cast<const TFontInfos *>(GetCollection());
-    const bool toFormatCanvas = options.Contains(vdaoToFormatCanvas);
-    if (toFormatCanvas) {
+    if (options.Contains(vdaoToFormatCanvas)) {
         font.SetHeight(PlainHeight(FSizeDouble, FormatCanvasPixelsPerInch));
     } else if (options.Contains(vdaoCanUseCustomPPI) && infos && infos->PixelsPerInch != 0) {
         font.SetHeight(PlainHeight(FSizeDouble, infos->PixelsPerInch));
@@ -103,17 +132,52 @@ void TCustomVDFontInfo::Apply(gfx::TCanvas &canvas, TVDBiDiMode defBiDiMode,
     } else {
         font.SetSize(GetSize());
     }
+    if (options.Contains(vdaoCanUseFontQuality)) {
+        font.SetQuality(uint8_t(vdStyle.GetFontQuality()));
+    }
     UnicodeString name = FFontName;
     if (options.Contains(vdaoUseVerticalFont) && IsHorizontalFontName(name)) {
         name.insert(name.begin(), u'@');
     }
     font.SetName(name);
     font.SetCharset(FCharset);
-    if (!options.Contains(vdaoIgnoreSubSuperScript) && FSubSuperScriptType != vdsssNormal) {
-        font.SetHeight(extraFontInfo ? -extraFontInfo->ScriptHeight
-                                     : -ScriptHeightWithoutOutlineMetrics(font.GetHeight()));
+}
+
+void TCustomVDFontInfo::AssignToLogFont(gfx::TLogFont &logFont, gfx::TCanvas &canvas,
+                                        TVDApplyOptions options, TVDLogFontUnderline underline,
+                                        const TVDStyle &vdStyle) const {
+    logFont = gfx::TLogFont();
+    const auto *infos = dynamic_cast<const TFontInfos *>(GetCollection());
+    int32_t ppi = canvas.GetFont().GetPixelsPerInch();
+    if (options.Contains(vdaoToFormatCanvas)) {
+        ppi = FormatCanvasPixelsPerInch;
+    } else if (options.Contains(vdaoCanUseCustomPPI) && infos && infos->PixelsPerInch != 0) {
+        ppi = infos->PixelsPerInch;
     }
-    ApplyBiDiMode(canvas, defBiDiMode, toFormatCanvas, vdStyle.GetGraphicInterface());
+    logFont.lfHeight = PlainHeight(FSizeDouble, ppi);
+    logFont.lfWeight = FStyle.Contains(gfx::fsBold) ? gfx::FW_BOLD : gfx::FW_NORMAL;
+    logFont.lfItalic = FStyle.Contains(gfx::fsItalic) ? 1 : 0;
+    logFont.lfStrikeOut = FStyle.Contains(gfx::fsStrikeOut) ? 1 : 0;
+    logFont.lfUnderline =
+        underline == vdlfWithUnderline && FStyle.Contains(gfx::fsUnderline) ? 1 : 0;
+    logFont.lfCharSet = FCharset;
+    logFont.lfFaceName = FFontName.substr(0, 31);
+    logFont.lfQuality =
+        options.Contains(vdaoCanUseFontQuality) ? uint8_t(vdStyle.GetFontQuality()) : 0;
+}
+
+int32_t TCustomVDFontInfo::GetScriptHeight(gfx::TCanvas &canvas,
+                                           TVDGraphicInterface &graphicInterface) const {
+    if (FSubSuperScriptType == vdsssNormal) {
+        return 0;
+    }
+    const int32_t height = canvas.GetFont().GetHeight();
+    if (const auto otm = AllocOutlineTextMetrics(canvas, graphicInterface)) {
+        const int32_t size = FSubSuperScriptType == vdsssSubscript ? otm->otmptSubscriptSize.Y
+                                                                   : otm->otmptSuperscriptSize.Y;
+        return std::max(size, std::abs(height) / 3);
+    }
+    return ScriptHeightWithoutOutlineMetrics(height);
 }
 
 void TCustomVDFontInfo::ApplyBiDiMode(gfx::TCanvas &canvas, TVDBiDiMode defBiDiMode,

@@ -3,11 +3,12 @@
 // of style templates, the searches, and the selection of a style into a canvas.
 #pragma once
 
-#include "vizivodu/styles/VDFuncs.h"
-
 #include "platform/gfx/Font.h"
 #include "platform/rtl/Sets.h"
+#include "vizivodu/layout/VDGrIn.h"
 #include "vizivodu/styles/VDStyle_Records.h"
+
+#include <string_view>
 
 namespace gfx {
 class TCanvas;
@@ -15,7 +16,7 @@ class TCanvas;
 
 namespace vizivodu {
 
-class TVDGraphicInterface;
+class TCustomVDDataHooks;
 class TCustomVDRTFTables;
 
 enum TVDUnderlineType : uint8_t {
@@ -122,6 +123,44 @@ enum TVDApplyOption : uint8_t {
 };
 using TVDApplyOptions = rtl::TSet<TVDApplyOption>;
 
+// Whether a logical font of a style carries its underline (AssignToLogFont).
+enum TVDLogFontUnderline : uint8_t { vdlfWithUnderline, vdlfWithoutUnderline };
+
+// One fragment of a formatted line drawn in a text style (TVDStyle::DrawStyleText).
+struct TVDStyleTextArgs {
+    // The fragment as stored: UTF-16LE code units when the style is Unicode, else 8-bit text.
+    std::string_view Text;
+    gfx::TCanvas *Canvas = nullptr;
+    int32_t StyleNo = 0;
+    // The item drawn, told to the sheet's drawing event.
+    int32_t ItemNo = -1;
+    int32_t OffsetInItem = 0;
+    TCustomVDDataHooks *VDData = nullptr;
+    // The fragment's box; the text starts SpaceAtLeft right of Left.
+    int32_t SpaceAtLeft = 0;
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    // The text's natural width; Width - SpaceAtLeft - TextWidth is spread over SpaceCount
+    // spaces, or every character for vdDistributeSpacing.
+    int32_t TextWidth = 0;
+    int32_t SpaceCount = 0;
+    TVDTextDrawStates DrawState;
+    bool Printing = false;
+    // Measure the text on this canvas again and spread the difference.
+    bool PreviewCorrection = false;
+    TVDTextOutput Output = vdtoDevice;
+    TVDColorMode ColorMode = vdcmColor;
+    TVDBiDiMode DefBiDiMode = vdbdUnspecified;
+    // The canvas the line was measured on (at FormatCanvasScaleFactor times the resolution),
+    // or null; the canvas itself counts as null.
+    gfx::TCanvas *RefCanvas = nullptr;
+    // Characters (from 0) that never widen; -1 for none.
+    int32_t LeftNoExpIndex = -1;
+    int32_t RightNoExpIndex = -1;
+};
+
 // The properties of a text style, with their defaults: Arial, 10 points (SizeDouble 20),
 // clWindowText on no background, no styles, default charset, CharScale 100.
 class TCustomVDFontInfo : public TCustomFontOrParaVDInfo {
@@ -159,11 +198,23 @@ public:
     CalculateModifiedProperties2(TVDFontInfoProperties possibleProps) const;
 
     // ---- On a canvas ----
-    // Selects the style into canvas: face, height for the resolution, style bits, charset,
-    // then reading order and character spacing (ApplyBiDiMode). Only the plain-scale form
-    // (CharScale 100) is selected so far; a script height comes from extraFontInfo.
+    // Selects the style into canvas: face, height for the resolution, style bits, charset and
+    // font quality, then reading order and character spacing (ApplyBiDiMode). A style of
+    // CharScale 100 sets the canvas font; any other selects a logical font whose average
+    // character width is CharScale percent of the face's. Sub- and superscript text gets the
+    // script height of extraFontInfo, or of the canvas font (GetScriptHeight).
     void Apply(gfx::TCanvas &canvas, TVDBiDiMode defBiDiMode, TVDApplyOptions options,
                PVDExtraFontInfo extraFontInfo, TVDStyle &vdStyle) const;
+    // The logical font of the style: height -(SizeDouble x resolution / 144) (the format
+    // canvas's resolution, the collection's PixelsPerInch when allowed and set, else the
+    // canvas font's), weight, italic, strike-out, underline unless excluded, charset, the first
+    // 31 characters of the face, the sheet's font quality when allowed.
+    void AssignToLogFont(gfx::TLogFont &logFont, gfx::TCanvas &canvas, TVDApplyOptions options,
+                         TVDLogFontUnderline underline, const TVDStyle &vdStyle) const;
+    // The height of sub- and superscript text of this style in the canvas font: 0 for normal
+    // text; the outline metrics' script size, at least a third of the font's height; without
+    // outline metrics two thirds of the height.
+    int32_t GetScriptHeight(gfx::TCanvas &canvas, TVDGraphicInterface &graphicInterface) const;
     // Character extra spacing and reading order only.
     void ApplyBiDiMode(gfx::TCanvas &canvas, TVDBiDiMode defBiDiMode, bool toFormatCanvas,
                        TVDGraphicInterface &graphicInterface) const;
@@ -256,6 +307,10 @@ protected:
     int32_t UnitsWeight() const;
 
 private:
+    // The canvas font set from the style's properties (CharScale 100).
+    void ApplyPlainScale(gfx::TCanvas &canvas, TVDApplyOptions options,
+                         const TVDStyle &vdStyle) const;
+
     TVDBiDiMode FBiDiMode;
     TCursor FJumpCursor;
     UnicodeString FFontName;
@@ -307,19 +362,12 @@ public:
                                    TVDFontInfoProperties possibleProps);
     void IncludeModifiedProperties2(TVDFontInfoProperties possibleProps);
 
-    // Draws the display text s (raw bytes: UTF-16 for Unicode styles) of one fragment at
-    // (left + spaceAtLeft, top) in the box left, top, width x height, with the canvas already
-    // prepared (font and colours): plain output, or output at explicit advances when the text is
-    // stretched (spaceCount, width - spaceAtLeft - textWidth), printed or drawn for another
-    // reference canvas; then the underline, the dotted line of hidden text and the overline.
-    // The indices are 0-based characters that receive no spread spacing (-1: none).
-    virtual void Draw(const TVDRawByteString &s, gfx::TCanvas &canvas, int32_t thisStyleNo,
-                      int32_t spaceAtLeft, int32_t left, int32_t top, int32_t width, int32_t height,
-                      int32_t textWidth, int32_t spaceCount, TVDStyle &vdStyle,
-                      TVDTextDrawStates drawState, bool printing, bool previewCorrection,
-                      bool forMetafile, TVDColorMode colorMode, TVDBiDiMode defBiDiMode,
-                      gfx::TCanvas *refCanvas, TVDGraphicInterface &graphicInterface,
-                      int32_t leftNoExpIndex, int32_t rightNoExpIndex) const;
+    // Draws the fragment with the canvas already prepared (ApplyStyle, ApplyStyleColor): plain
+    // output, or output at positions when printing, drawing for a reference canvas, justifying,
+    // or spacing characters that plain output cannot space; then special-character signs, the
+    // leading space, the underline or the dotted line of hidden text, and the overline.
+    virtual void Draw(const TVDStyleTextArgs &args, TVDStyle &vdStyle,
+                      TVDGraphicInterface &graphicInterface) const;
 
     // The style stores UTF-16 text.
     bool GetUnicode() const { return FUnicode; }

@@ -548,7 +548,7 @@ void TVDTableItemInfo::PaintCells(TVDTablePaintContext &ctx) {
                     ? formatted->DrawItems[ctx.P.DrawItemNo]->Left - ctx.X0
                     : -ctx.X0;
             ctx.P.Style->DrawPageBreak(ctx.Canvas, ctx.Y0 + fmt.RowStarts.Get(r) - ctx.Q.CBy, shift,
-                                       vdpbPageBreak, formatted->GetParentControlWidth(), main,
+                                       vdpbPageBreak, formatted->GetParentControl(), main,
                                        GetMyItemNo());
         }
     }

@@ -25,22 +25,21 @@ public:
     }
     // false: the text is recorded (and drawn as boxes) as by the fixed metrics.
     bool CanvasText = true;
-    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
-                 bool unicode, bool useWide) override {
+    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                 TVDTextOutput output) override {
         if (!CanvasText) {
-            TFixedGraphicInterface::TextOut(canvas, x, y, str, length, unicode, useWide);
+            TFixedGraphicInterface::TextOut(canvas, x, y, run, output);
             return;
         }
-        canvas.TextOut(x, y, Units(str, length, unicode));
+        canvas.TextOut(x, y, Units(run));
     }
-    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const char *str, int32_t length,
-                       bool unicode, bool useWide, const TCustomVDGlyphDXData &data) override {
+    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                       TVDTextOutput output, TCustomVDGlyphDXData &data) override {
         if (!CanvasText) {
-            TFixedGraphicInterface::TextOutWithDX(canvas, x, y, str, length, unicode, useWide,
-                                                  data);
+            TFixedGraphicInterface::TextOutWithDX(canvas, x, y, run, output, data);
             return;
         }
-        canvas.TextOut(x, y, Units(str, length, unicode));
+        canvas.TextOut(x, y, Units(run));
     }
 };
 

@@ -1,9 +1,11 @@
 # Tests of subsystem 5, rich text styles.
 list(APPEND VIZIVODU_TEST_SOURCES
     styles/VDCollection_test.cpp
+    styles/VDFuncs_Draw_test.cpp
     styles/VDFuncs_test.cpp
     styles/VDStyle_Borders_test.cpp
     styles/VDStyle_Canvas_test.cpp
+    styles/VDStyle_Draw_test.cpp
     styles/VDStyle_Lists_test.cpp
     styles/VDStyle_Para_test.cpp
     styles/VDStyle_Records_test.cpp

@@ -76,8 +76,54 @@ TEST_F(VDStyleCanvas, ScriptHeight) {
     EXPECT_EQ(Canvas().GetFont().GetHeight(), -9);
     FSheet.ApplyStyle(Canvas(), 0, vdbdUnspecified, {vdaoIgnoreSubSuperScript}, &extra);
     EXPECT_EQ(Canvas().GetFont().GetHeight(), -13);
+    // From the outline metrics: the superscript size, at least a third of the height.
+    gfx::TOutlineTextMetric otm;
+    ASSERT_TRUE(Canvas().GetOutlineTextMetrics(otm));
+    const int32_t expected = std::max(otm.otmptSuperscriptSize.Y, 13 / 3);
     FSheet.ApplyStyle(Canvas(), 0, vdbdUnspecified, {}, nullptr);
-    EXPECT_EQ(Canvas().GetFont().GetHeight(), -9); // two thirds of 13: 8.67
+    EXPECT_EQ(Canvas().GetFont().GetHeight(), -expected);
+    Style(0).SetSubSuperScriptType(vdsssSubscript);
+    FSheet.ApplyStyle(Canvas(), 0, vdbdUnspecified, {vdaoIgnoreSubSuperScript}, nullptr);
+    EXPECT_EQ(Style(0).GetScriptHeight(Canvas(), *FGI), std::max(otm.otmptSubscriptSize.Y, 13 / 3));
+    // Without outline metrics: two thirds of the height.
+    FGI->NoOutlineMetrics = true;
+    FSheet.ApplyStyle(Canvas(), 0, vdbdUnspecified, {}, nullptr);
+    EXPECT_EQ(Canvas().GetFont().GetHeight(), -9); // 8.67
+    Style(0).SetSubSuperScriptType(vdsssNormal);
+    EXPECT_EQ(Style(0).GetScriptHeight(Canvas(), *FGI), 0);
+}
+
+TEST_F(VDStyleCanvas, ScaledStylesSelectALogicalFontOfTheirWidth) {
+    TFontInfo &s = Style(0);
+    s.SetStyle({gfx::fsBold, gfx::fsUnderline, gfx::fsItalic});
+    s.SetCharset(gfx::RUSSIAN_CHARSET);
+    FSheet.SetFontQuality(fqNonAntialiased);
+    gfx::TLogFont lf;
+    s.AssignToLogFont(lf, Canvas(), {vdaoCanUseFontQuality}, vdlfWithUnderline, FSheet);
+    EXPECT_EQ(lf.lfHeight, -13); // 20 x 96 / 144 = 13.3
+    EXPECT_EQ(lf.lfWeight, 700);
+    EXPECT_EQ(lf.lfItalic, 1);
+    EXPECT_EQ(lf.lfUnderline, 1);
+    EXPECT_EQ(lf.lfCharSet, gfx::RUSSIAN_CHARSET);
+    EXPECT_EQ(lf.lfQuality, fqNonAntialiased);
+    EXPECT_EQ(lf.lfFaceName, u"Arial");
+    s.SetFontName(std::u16string(40, u'a'));
+    s.AssignToLogFont(lf, Canvas(), {vdaoToFormatCanvas}, vdlfWithoutUnderline, FSheet);
+    EXPECT_EQ(lf.lfHeight, -1333);
+    EXPECT_EQ(lf.lfUnderline, 0);
+    EXPECT_EQ(lf.lfQuality, 0);
+    EXPECT_EQ(lf.lfFaceName.size(), 31u);
+    // CharScale 50: half the average character width, no underline in the font.
+    s.SetFontName(u"Arial");
+    FSheet.ApplyStyle(Canvas(), 0, vdbdUnspecified, {}, nullptr);
+    const int32_t average = Canvas().GetTextMetrics().tmAveCharWidth;
+    const int32_t plain = Canvas().TextWidth(u"Scaled text");
+    s.SetCharScale(50);
+    FSheet.ApplyStyle(Canvas(), 0, vdbdUnspecified, {}, nullptr);
+    EXPECT_EQ(Canvas().GetLogFont().lfWidth, average * 50 / 100);
+    EXPECT_EQ(Canvas().GetLogFont().lfUnderline, 0);
+    EXPECT_EQ(Canvas().GetLogFont().lfHeight, -13);
+    EXPECT_NEAR(Canvas().TextWidth(u"Scaled text"), plain / 2, 2);
 }
 
 TEST_F(VDStyleCanvas, ReadingOrderAndCharacterSpacing) {

@@ -15,6 +15,7 @@
 using namespace vizivodu;
 
 TEST(VDStyle, DefaultSheetHasSixTextAndTwoParagraphStyles) {
+    InitializeLibrary(); // loads the complex-script library
     TVDStyle sheet(nullptr);
     const TFontInfos &text = sheet.GetTextStyles();
     ASSERT_EQ(text.GetCount(), 6);
@@ -125,11 +126,10 @@ TEST(VDStyle, TextEngineChoosesTheGraphicInterface) {
 }
 
 TEST(VDStyle, AbstractOperationsOfTheInterfaceRaiseTheAbstractError) {
-    TVDStyle sheet(nullptr);
+    TVDGraphicInterface base;
     gfx::TBitmap bitmap(4, 4);
     try {
-        sheet.GetGraphicInterface().FillRectAlpha(bitmap.GetCanvas(), rtl::Rect(0, 0, 2, 2),
-                                                  gfx::clRed, 128);
+        base.FillRectAlpha(bitmap.GetCanvas(), rtl::Rect(0, 0, 2, 2), gfx::clRed, 128);
         FAIL();
     } catch (const rtl::EAbstractError &e) {
         EXPECT_STREQ(e.what(), "Abstract Error");
