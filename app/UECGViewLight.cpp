@@ -8,6 +8,7 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Rounding.h"
 #include "platform/rtl/StrUtils.h"
 
 #include <cmath>
@@ -62,7 +63,7 @@ TPatientInfo ParsePatientInfo(const rtl::UnicodeString &patientField, rtl::TDate
     TPatientInfo info;
     info.Gender = (*parts)[1] == u"M" ? u"М" : u"Ж";
     // A span between the two dates: a birth date after the recording's start gives no negative age.
-    const int64_t ms = std::llabs(std::llround((recordStart - birth) * 86400000.0));
+    const int64_t ms = std::llabs(rtl::RoundSaturated<int64_t>((recordStart - birth) * 86400000.0));
     info.Age = rtl::IntToStr(int32_t(ms / kMsPerAverageYear));
     return info;
 }

@@ -2,6 +2,7 @@
 // a temporary file, reported as samples per second (target: at least 60 million).
 #include "ecg/M12ECG.h"
 #include "ecg/UEDFImportHelper.h"
+#include "platform/rtl/Rounding.h"
 
 #include <benchmark/benchmark.h>
 
@@ -48,7 +49,7 @@ std::vector<std::uint8_t> MakeRecording(int seconds) {
                 const double beat = std::fmod(t, 0.8);
                 const double v = 20 * std::sin(6.28 * 0.3 * t) + (i + 1) * 8 * std::sin(6.28 * t) +
                                  (beat < 0.04 ? 900 * std::sin(beat / 0.04 * 3.14159) : 0);
-                const auto raw = static_cast<std::int16_t>(std::lround(v));
+                const auto raw = rtl::RoundSaturated<std::int16_t>(v);
                 bytes.push_back(static_cast<std::uint8_t>(raw & 0xFF));
                 bytes.push_back(static_cast<std::uint8_t>((raw >> 8) & 0xFF));
             }

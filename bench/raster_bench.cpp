@@ -7,6 +7,8 @@
 #include "raster/Raster_Blend.h"
 #include "raster/Raster_Resamplers.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 #include <pixman.h>
@@ -205,8 +207,8 @@ void LeadPolylines(benchmark::State &state) {
     std::vector<std::vector<TPoint>> leads(12);
     for (int i = 0; i < 12; ++i) {
         for (int j = 0; j < 2500; ++j) {
-            leads[size_t(i)].push_back(
-                {20 + j * (kW - 40) / 2500, int32_t(std::lround(45 + i * 85 + noise(rng)))});
+            leads[size_t(i)].push_back({20 + j * (kW - 40) / 2500,
+                                        rtl::RoundSaturated<int32_t>(45 + i * 85 + noise(rng))});
         }
     }
     Compare(

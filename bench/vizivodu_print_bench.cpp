@@ -7,7 +7,7 @@
 // The graphic interface is the tests' fixed-metrics one, with text drawn by the canvas: until
 // the engines on the shaping core are merged, measuring costs nothing here, while QTextDocument
 // shapes with HarfBuzz.
-#include "print/PrintTestSupport.h"
+#include "tests/vizivodu/print/PrintTestSupport.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Printers.h"

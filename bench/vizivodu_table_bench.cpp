@@ -11,7 +11,7 @@
 // the table laid out anew at the printer's resolution and cut into pages, beside
 // QTextDocument's pageCount after a new page size of A4 at 96 dpi.
 #include "LayoutTestSupport.h"
-#include "print/PrintTestSupport.h"
+#include "tests/vizivodu/print/PrintTestSupport.h"
 #include "vizivodu/layout/VDVDData.h"
 #include "vizivodu/layout/ViziVodu.h"
 #include "vizivodu/tables/VDTable.h"

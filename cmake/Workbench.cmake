@@ -1,10 +1,21 @@
-# Shared build settings: warnings for our own code, sanitizers, and helpers for modules and tests.
+# Shared build settings: the module table, warnings for our own code, sanitizers, assertions,
+# and helpers for modules and tests.
 
+# Sanitizers; -O1 as AddressSanitizer advises (a Debug build's tests run several times faster and
+# the sanitizers find the same faults), keeping Debug's assertions and debug information.
 if(WB_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
-                        -fno-omit-frame-pointer)
+                        -fno-omit-frame-pointer -O1)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# The fuzz targets' coverage reaches into every module they link.
+if(WB_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+# Contract checks (platform/rtl/Assert.h) in Debug and sanitizer builds.
+add_compile_definitions($<$<OR:$<CONFIG:Debug>,$<BOOL:${WB_SANITIZE}>>:WB_ASSERTIONS=1>)
 
 # Warnings in our own code (not in what we include from the system); errors when WB_WERROR is
 # on, as in CI, so that a packager's compiler with new warnings still builds.
@@ -16,27 +27,139 @@ function(wb_warnings target)
     endif()
 endfunction()
 
-# wb_add_library(name SOURCES ... DEPS ...): one static library per module; the repository root
-# is the include root ("platform/rtl/System.h", "ecg/M12ECG.h").
+# The sanitizers' settings, built into every executable of the sanitizer build (a variant for
+# the fuzz targets).
+if(WB_SANITIZE)
+    set(defaults ${CMAKE_SOURCE_DIR}/tests/support/SanitizerDefaults.cpp)
+    add_library(sanitizer_defaults OBJECT ${defaults})
+    add_library(sanitizer_defaults_fuzz OBJECT ${defaults})
+    target_compile_definitions(sanitizer_defaults_fuzz PRIVATE WB_FUZZ_TARGET)
+    wb_warnings(sanitizer_defaults)
+    wb_warnings(sanitizer_defaults_fuzz)
+endif()
+
+# Settings of every executable of ours: warnings, and the sanitizers' settings where they run.
+# wb_executable(target [FUZZ]): FUZZ for the fuzz targets.
+function(wb_executable target)
+    cmake_parse_arguments(ARG "FUZZ" "" "" ${ARGN})
+    wb_warnings(${target})
+    if(ARG_FUZZ AND TARGET sanitizer_defaults_fuzz)
+        target_link_libraries(${target} PRIVATE sanitizer_defaults_fuzz)
+    elseif(TARGET sanitizer_defaults)
+        target_link_libraries(${target} PRIVATE sanitizer_defaults)
+    endif()
+endfunction()
+
+# ---- The module table (cmake/modules.txt) ------------------------------------------------------
+
+# Reads the table into global properties WB_MODULE_DIR_<target> and WB_MODULE_DEPS_<target>, and
+# sets WB_MODULES (every target, in table order) in the caller's scope.
+function(wb_read_module_table)
+    set(table ${CMAKE_SOURCE_DIR}/cmake/modules.txt)
+    set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${table})
+    file(STRINGS ${table} lines)
+    set(modules)
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "#.*" "" line "${line}")
+        string(STRIP "${line}" line)
+        if(line STREQUAL "")
+            continue()
+        endif()
+        string(REGEX REPLACE "[ \t]+" ";" fields "${line}")
+        list(POP_FRONT fields name dir)
+        if(name IN_LIST modules)
+            message(FATAL_ERROR "cmake/modules.txt: ${name} has two rows")
+        endif()
+        foreach(dep IN LISTS fields)
+            if(NOT dep STREQUAL "*" AND NOT dep IN_LIST modules)
+                message(FATAL_ERROR
+                        "cmake/modules.txt: ${name} needs ${dep}, which has no row above it")
+            endif()
+        endforeach()
+        set_property(GLOBAL PROPERTY WB_MODULE_DIR_${name} ${dir})
+        set_property(GLOBAL PROPERTY WB_MODULE_DEPS_${name} "${fields}")
+        list(APPEND modules ${name})
+    endforeach()
+    set(WB_MODULES ${modules} PARENT_SCOPE)
+endfunction()
+
+# The folder of a module (relative to the source root) into out.
+function(wb_module_dir name out)
+    get_property(dir GLOBAL PROPERTY WB_MODULE_DIR_${name})
+    set(${out} ${dir} PARENT_SCOPE)
+endfunction()
+
+# The link libraries of target name: the modules of its row that are libraries (a test folder's
+# header-only fixtures and modules not built yet are left out), then extras, which may name
+# outside libraries (Qt, ICU ...) but only modules of the row. Fails when name has no row or is
+# made outside its row's folder.
+function(wb_module_link_libraries name extras out)
+    get_property(known GLOBAL PROPERTY WB_MODULE_DIR_${name} SET)
+    if(NOT known)
+        message(FATAL_ERROR "${name} has no row in cmake/modules.txt")
+    endif()
+    wb_module_dir(${name} dir)
+    if(NOT CMAKE_CURRENT_SOURCE_DIR STREQUAL "${CMAKE_SOURCE_DIR}/${dir}")
+        message(FATAL_ERROR "${name} is made in ${CMAKE_CURRENT_SOURCE_DIR}, its row says ${dir}")
+    endif()
+    get_property(deps GLOBAL PROPERTY WB_MODULE_DEPS_${name})
+    set(libs)
+    foreach(dep IN LISTS deps)
+        if(TARGET ${dep})
+            get_target_property(type ${dep} TYPE)
+            if(NOT type STREQUAL "EXECUTABLE")
+                list(APPEND libs ${dep})
+            endif()
+        else()
+            wb_module_dir(${dep} depDir)
+            if(EXISTS ${CMAKE_SOURCE_DIR}/${depDir}/CMakeLists.txt
+               AND NOT depDir MATCHES "^tests/")
+                message(FATAL_ERROR "${name} needs ${dep}, which is not made yet: "
+                                    "its row must stand above ${name}'s in cmake/modules.txt")
+            endif()
+        endif()
+    endforeach()
+    foreach(extra IN LISTS extras)
+        if(extra IN_LIST WB_MODULES AND NOT extra IN_LIST deps)
+            message(FATAL_ERROR "${name} links ${extra}, which its row in cmake/modules.txt "
+                                "does not list")
+        endif()
+    endforeach()
+    set(${out} ${libs} ${extras} PARENT_SCOPE)
+endfunction()
+
+# wb_add_library(name SOURCES ... [DEPS ...]): one static library per module, linked to the
+# modules of its row in cmake/modules.txt; DEPS adds outside libraries. The repository root is
+# the include root ("platform/rtl/System.h", "ecg/M12ECG.h").
 function(wb_add_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    wb_module_link_libraries(${name} "${ARG_DEPS}" libs)
     add_library(${name} STATIC ${ARG_SOURCES})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    target_link_libraries(${name} PUBLIC ${libs})
     wb_warnings(${name})
 endfunction()
 
-# wb_add_test(name SOURCES ... DEPS ... [LABELS ...]): one GoogleTest executable per module
-# folder; CTest sees each of its tests (listed when the tests run, so a build never runs them).
+# wb_add_test(name SOURCES ... [DEPS ...] [LABELS ...]): one GoogleTest executable per module
+# folder, linked like a library from its row (which lists testsupport, whose main function sets
+# the tests' environment). CTest sees each of its tests and runs each in a process of its own
+# (listed when the tests run, so a build never runs them); with WB_SUITE_PER_PROCESS it runs the
+# executable whole instead, one process for all its tests.
 include(GoogleTest)
 function(wb_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+    wb_module_link_libraries(${name} "${ARG_DEPS}" libs)
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_link_libraries(${name} PRIVATE ${libs} GTest::gtest GTest::gmock)
     target_compile_definitions(${name} PRIVATE WB_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
-    wb_warnings(${name})
-    gtest_discover_tests(${name}
-        DISCOVERY_MODE PRE_TEST
-        DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8" LABELS "${ARG_LABELS}")
+    wb_executable(${name})
+    if(WB_SUITE_PER_PROCESS)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+    else()
+        gtest_discover_tests(${name}
+            DISCOVERY_MODE PRE_TEST
+            DISCOVERY_TIMEOUT 60
+            PROPERTIES LABELS "${ARG_LABELS}")
+    endif()
 endfunction()

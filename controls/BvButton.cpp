@@ -2,6 +2,7 @@
 #include "controls/BvButton.h"
 
 #include "controls/BvGrafx.h"
+#include "platform/rtl/Property.h"
 
 namespace controls {
 
@@ -13,26 +14,53 @@ TBvCustomButton::TBvCustomButton(ui::TComponent *owner) : ui::TCustomControl(own
     SetTabStop(true);
 }
 
-#define BV_SETTER(Name, Field)                                                                     \
-    void TBvCustomButton::Set##Name(decltype(Field) v) {                                           \
-        if (v != Field) {                                                                          \
-            Field = v;                                                                             \
-            Invalidate();                                                                          \
-        }                                                                                          \
-    }
-BV_SETTER(AlignmentVertical, FAlignmentVertical)
-BV_SETTER(HotTrackColor, FHotTrackColor)
-BV_SETTER(HotTrackColorType, FHotTrackColorType)
-BV_SETTER(HighlightColor, FHighlightColor)
-BV_SETTER(LightTextStyle, FLightTextStyle)
-BV_SETTER(TextStyle, FTextStyle)
-BV_SETTER(TextHighlightColor, FTextHighlightColor)
-BV_SETTER(TextShadowColor, FTextShadowColor)
-BV_SETTER(TextShadowDepth, FTextShadowDepth)
-BV_SETTER(ThemeAware, FThemeAware)
-BV_SETTER(HotTrack, FHotTrack)
-BV_SETTER(TransparentFlag, FTransparent)
-#undef BV_SETTER
+void TBvCustomButton::SetAlignmentVertical(TAlignmentVertical v) {
+    rtl::SetProperty(FAlignmentVertical, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetHotTrackColor(TColor v) {
+    rtl::SetProperty(FHotTrackColor, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetHotTrackColorType(TBvHotTrackColorType v) {
+    rtl::SetProperty(FHotTrackColorType, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetHighlightColor(TColor v) {
+    rtl::SetProperty(FHighlightColor, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetLightTextStyle(bool v) {
+    rtl::SetProperty(FLightTextStyle, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetTextStyle(TTextStyle v) {
+    rtl::SetProperty(FTextStyle, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetTextHighlightColor(TColor v) {
+    rtl::SetProperty(FTextHighlightColor, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetTextShadowColor(TColor v) {
+    rtl::SetProperty(FTextShadowColor, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetTextShadowDepth(int32_t v) {
+    rtl::SetProperty(FTextShadowDepth, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetThemeAware(bool v) {
+    rtl::SetProperty(FThemeAware, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetHotTrack(bool v) {
+    rtl::SetProperty(FHotTrack, v, [this] { Invalidate(); });
+}
+
+void TBvCustomButton::SetTransparentFlag(bool v) {
+    rtl::SetProperty(FTransparent, v, [this] { Invalidate(); });
+}
 
 TColor TBvCustomButton::StyleCaptionColor(bool) const {
     return clNone; // the system style is always active here

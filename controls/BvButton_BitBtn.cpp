@@ -2,6 +2,7 @@
 #include "controls/BvButton.h"
 
 #include "controls/BvGrafx.h"
+#include "platform/rtl/Property.h"
 
 #include <array>
 #include <memory>
@@ -209,16 +210,13 @@ void TBvBitBtn::SetKind(TBitBtnKind kind) {
     Invalidate();
 }
 
-#define BV_SETTER(Name, Field)                                                                     \
-    void TBvBitBtn::Set##Name(decltype(Field) v) {                                                 \
-        if (v != Field) {                                                                          \
-            Field = v;                                                                             \
-            Invalidate();                                                                          \
-        }                                                                                          \
-    }
-BV_SETTER(Layout, FLayout)
-BV_SETTER(Spacing, FSpacing)
-#undef BV_SETTER
+void TBvBitBtn::SetLayout(TButtonLayout v) {
+    rtl::SetProperty(FLayout, v, [this] { Invalidate(); });
+}
+
+void TBvBitBtn::SetSpacing(int32_t v) {
+    rtl::SetProperty(FSpacing, v, [this] { Invalidate(); });
+}
 
 void TBvBitBtn::SetMargin(int32_t v) {
     if (v >= -1 && v != FMargin) {

@@ -2,6 +2,7 @@
 #include "controls/BvButton.h"
 
 #include "controls/BvGrafx.h"
+#include "platform/rtl/Property.h"
 #include "platform/rtl/Streaming.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Forms.h"
@@ -37,25 +38,27 @@ TBvButton::TBvButton(ui::TComponent *owner) : TBvCustomButton(owner) {
     SetColor(clBtnFace);
 }
 
-#define BV_SETTER(Name, Field)                                                                     \
-    void TBvButton::Set##Name(decltype(Field) v) {                                                 \
-        if (v != Field) {                                                                          \
-            Field = v;                                                                             \
-            Invalidate();                                                                          \
-        }                                                                                          \
-    }
-BV_SETTER(Alignment, FAlignment)
-BV_SETTER(ShowDownPattern, FShowDownPattern)
-BV_SETTER(ShowFocusRect, FShowFocusRect)
-BV_SETTER(FrameColor, FFrameColor)
-#undef BV_SETTER
+void TBvButton::SetAlignment(ui::TAlignment v) {
+    rtl::SetProperty(FAlignment, v, [this] { Invalidate(); });
+}
+
+void TBvButton::SetShowDownPattern(bool v) {
+    rtl::SetProperty(FShowDownPattern, v, [this] { Invalidate(); });
+}
+
+void TBvButton::SetShowFocusRect(bool v) {
+    rtl::SetProperty(FShowFocusRect, v, [this] { Invalidate(); });
+}
+
+void TBvButton::SetFrameColor(TColor v) {
+    rtl::SetProperty(FFrameColor, v, [this] { Invalidate(); });
+}
 
 void TBvButton::SetHotTrack(bool v) {
-    if (v != FHotTrack) {
-        FHotTrack = v;
+    rtl::SetProperty(FHotTrack, v, [this, v] {
         SetTransparentFlag(v);
         Invalidate();
-    }
+    });
 }
 
 void TBvButton::SetDefault(bool v) {
@@ -88,17 +91,11 @@ void TBvButton::SetDown(bool v) {
 }
 
 void TBvButton::SetGroupIndex(int32_t v) {
-    if (v != FGroupIndex) {
-        FGroupIndex = v;
-        NotifyGroup();
-    }
+    rtl::SetProperty(FGroupIndex, v, [this] { NotifyGroup(); });
 }
 
 void TBvButton::SetAllowAllUp(bool v) {
-    if (v != FAllowAllUp) {
-        FAllowAllUp = v;
-        NotifyGroup();
-    }
+    rtl::SetProperty(FAllowAllUp, v, [this] { NotifyGroup(); });
 }
 
 void TBvButton::NotifyGroup() {

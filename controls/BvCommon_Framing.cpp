@@ -1,6 +1,7 @@
 // TBvFrameController: shared frame settings pushed into registered controls, loaded and saved
 // through a TBvRegIniFile.
 #include "controls/BvCommon_Settings.h"
+#include "platform/rtl/Property.h"
 
 #include <algorithm>
 
@@ -32,27 +33,58 @@ TBvFrameController::~TBvFrameController() {
     }
 }
 
-#define BV_FC_SETTER(Name, Field, Setting)                                                         \
-    void TBvFrameController::Set##Name(decltype(Field) v) {                                        \
-        if (!(v == Field)) {                                                                       \
-            Field = v;                                                                             \
-            UpdateControlsFor(Setting);                                                            \
-        }                                                                                          \
-    }
-BV_FC_SETTER(FlatButtonColor, FFlatButtonColor, fcpFlatButtonColor)
-BV_FC_SETTER(FlatButtons, FFlatButtons, fcpFlatButtons)
-BV_FC_SETTER(DisabledColor, FDisabledColor, fcpDisabledColor)
-BV_FC_SETTER(ReadOnlyColor, FReadOnlyColor, fcpReadOnlyColor)
-BV_FC_SETTER(ReadOnlyColorOnFocus, FReadOnlyColorOnFocus, fcpReadOnlyColorOnFocus)
-BV_FC_SETTER(FocusColor, FFocusColor, fcpFocusColor)
-BV_FC_SETTER(FrameColor, FFrameColor, fcpFrameColor)
-BV_FC_SETTER(FrameHotColor, FFrameHotColor, fcpFrameHotColor)
-BV_FC_SETTER(FrameHotStyle, FFrameHotStyle, fcpFrameHotStyle)
-BV_FC_SETTER(FrameSides, FFrameSides, fcpFrameSides)
-BV_FC_SETTER(FrameStyle, FFrameStyle, fcpFrameStyle)
-BV_FC_SETTER(FrameVisible, FFrameVisible, fcpFrameVisible)
-BV_FC_SETTER(FramingPreference, FFramingPreference, fcpFramingPreference)
-#undef BV_FC_SETTER
+void TBvFrameController::SetFlatButtonColor(TColor v) {
+    rtl::SetProperty(FFlatButtonColor, v, [this] { UpdateControlsFor(fcpFlatButtonColor); });
+}
+
+void TBvFrameController::SetFlatButtons(bool v) {
+    rtl::SetProperty(FFlatButtons, v, [this] { UpdateControlsFor(fcpFlatButtons); });
+}
+
+void TBvFrameController::SetDisabledColor(TColor v) {
+    rtl::SetProperty(FDisabledColor, v, [this] { UpdateControlsFor(fcpDisabledColor); });
+}
+
+void TBvFrameController::SetReadOnlyColor(TColor v) {
+    rtl::SetProperty(FReadOnlyColor, v, [this] { UpdateControlsFor(fcpReadOnlyColor); });
+}
+
+void TBvFrameController::SetReadOnlyColorOnFocus(bool v) {
+    rtl::SetProperty(FReadOnlyColorOnFocus, v,
+                     [this] { UpdateControlsFor(fcpReadOnlyColorOnFocus); });
+}
+
+void TBvFrameController::SetFocusColor(TColor v) {
+    rtl::SetProperty(FFocusColor, v, [this] { UpdateControlsFor(fcpFocusColor); });
+}
+
+void TBvFrameController::SetFrameColor(TColor v) {
+    rtl::SetProperty(FFrameColor, v, [this] { UpdateControlsFor(fcpFrameColor); });
+}
+
+void TBvFrameController::SetFrameHotColor(TColor v) {
+    rtl::SetProperty(FFrameHotColor, v, [this] { UpdateControlsFor(fcpFrameHotColor); });
+}
+
+void TBvFrameController::SetFrameHotStyle(TFrameStyle v) {
+    rtl::SetProperty(FFrameHotStyle, v, [this] { UpdateControlsFor(fcpFrameHotStyle); });
+}
+
+void TBvFrameController::SetFrameSides(TSides v) {
+    rtl::SetProperty(FFrameSides, v, [this] { UpdateControlsFor(fcpFrameSides); });
+}
+
+void TBvFrameController::SetFrameStyle(TFrameStyle v) {
+    rtl::SetProperty(FFrameStyle, v, [this] { UpdateControlsFor(fcpFrameStyle); });
+}
+
+void TBvFrameController::SetFrameVisible(bool v) {
+    rtl::SetProperty(FFrameVisible, v, [this] { UpdateControlsFor(fcpFrameVisible); });
+}
+
+void TBvFrameController::SetFramingPreference(TFramingPreference v) {
+    rtl::SetProperty(FFramingPreference, v, [this] { UpdateControlsFor(fcpFramingPreference); });
+}
 
 void TBvFrameController::SetColor(TColor v) {
     if (v == FColor && !FParentColor) {

@@ -4,6 +4,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/Property.h"
 #include "platform/rtl/SpecialFolders.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/Application.h"
@@ -90,25 +91,28 @@ void TBvRegIniFile::SetProgramForTesting(const rtl::UnicodeString &exeName,
     ProgramOverride() = {!exeName.empty(), exeName, title};
 }
 
-#define BV_STORE_SETTER(Name, Field)                                                               \
-    void TBvRegIniFile::Set##Name(decltype(Field) v) {                                             \
-        if (!(v == Field)) {                                                                       \
-            Field = v;                                                                             \
-            Changed();                                                                             \
-        }                                                                                          \
-    }
-BV_STORE_SETTER(PathType, FPathType)
-BV_STORE_SETTER(RegKey, FRegKey)
-BV_STORE_SETTER(RegAccess, FRegAccess)
-BV_STORE_SETTER(SpecialFolder, FSpecialFolder)
-BV_STORE_SETTER(FileEncoding, FFileEncoding)
-#undef BV_STORE_SETTER
+void TBvRegIniFile::SetPathType(TBvPathType v) {
+    rtl::SetProperty(FPathType, v, [this] { Changed(); });
+}
+
+void TBvRegIniFile::SetRegKey(TBvRegKey v) {
+    rtl::SetProperty(FRegKey, v, [this] { Changed(); });
+}
+
+void TBvRegIniFile::SetRegAccess(TBvRegAccess v) {
+    rtl::SetProperty(FRegAccess, v, [this] { Changed(); });
+}
+
+void TBvRegIniFile::SetSpecialFolder(TBvSpecialFolder v) {
+    rtl::SetProperty(FSpecialFolder, v, [this] { Changed(); });
+}
+
+void TBvRegIniFile::SetFileEncoding(TBvIniFileEncoding v) {
+    rtl::SetProperty(FFileEncoding, v, [this] { Changed(); });
+}
 
 void TBvRegIniFile::SetPath(const rtl::UnicodeString &v) {
-    if (v != FPath) {
-        FPath = v;
-        Changed();
-    }
+    rtl::SetProperty(FPath, v, [this] { Changed(); });
 }
 
 void TBvRegIniFile::PrepareIniPath(rtl::UnicodeString &p) const {
@@ -175,23 +179,62 @@ bool TBvRegIniFile::ValueExists(const rtl::UnicodeString &s, const rtl::UnicodeS
     return Storage().ValueExists(s, n);
 }
 
-#define BV_STORE_RW(Type, Name)                                                                    \
-    Type TBvRegIniFile::Read##Name(const rtl::UnicodeString &s, const rtl::UnicodeString &n,       \
-                                   Type def) {                                                     \
-        return Storage().Read##Name(s, n, def);                                                    \
-    }                                                                                              \
-    void TBvRegIniFile::Write##Name(const rtl::UnicodeString &s, const rtl::UnicodeString &n,      \
-                                    Type v) {                                                      \
-        Storage().Write##Name(s, n, v);                                                            \
-        AfterWrite();                                                                              \
-    }
-BV_STORE_RW(bool, Bool)
-BV_STORE_RW(int32_t, Integer)
-BV_STORE_RW(double, Float)
-BV_STORE_RW(rtl::TDateTime, Date)
-BV_STORE_RW(rtl::TDateTime, Time)
-BV_STORE_RW(rtl::TDateTime, DateTime)
-#undef BV_STORE_RW
+bool TBvRegIniFile::ReadBool(const rtl::UnicodeString &s, const rtl::UnicodeString &n, bool def) {
+    return Storage().ReadBool(s, n, def);
+}
+void TBvRegIniFile::WriteBool(const rtl::UnicodeString &s, const rtl::UnicodeString &n, bool v) {
+    Storage().WriteBool(s, n, v);
+    AfterWrite();
+}
+
+int32_t TBvRegIniFile::ReadInteger(const rtl::UnicodeString &s, const rtl::UnicodeString &n,
+                                   int32_t def) {
+    return Storage().ReadInteger(s, n, def);
+}
+void TBvRegIniFile::WriteInteger(const rtl::UnicodeString &s, const rtl::UnicodeString &n,
+                                 int32_t v) {
+    Storage().WriteInteger(s, n, v);
+    AfterWrite();
+}
+
+double TBvRegIniFile::ReadFloat(const rtl::UnicodeString &s, const rtl::UnicodeString &n,
+                                double def) {
+    return Storage().ReadFloat(s, n, def);
+}
+void TBvRegIniFile::WriteFloat(const rtl::UnicodeString &s, const rtl::UnicodeString &n, double v) {
+    Storage().WriteFloat(s, n, v);
+    AfterWrite();
+}
+
+rtl::TDateTime TBvRegIniFile::ReadDate(const rtl::UnicodeString &s, const rtl::UnicodeString &n,
+                                       rtl::TDateTime def) {
+    return Storage().ReadDate(s, n, def);
+}
+void TBvRegIniFile::WriteDate(const rtl::UnicodeString &s, const rtl::UnicodeString &n,
+                              rtl::TDateTime v) {
+    Storage().WriteDate(s, n, v);
+    AfterWrite();
+}
+
+rtl::TDateTime TBvRegIniFile::ReadTime(const rtl::UnicodeString &s, const rtl::UnicodeString &n,
+                                       rtl::TDateTime def) {
+    return Storage().ReadTime(s, n, def);
+}
+void TBvRegIniFile::WriteTime(const rtl::UnicodeString &s, const rtl::UnicodeString &n,
+                              rtl::TDateTime v) {
+    Storage().WriteTime(s, n, v);
+    AfterWrite();
+}
+
+rtl::TDateTime TBvRegIniFile::ReadDateTime(const rtl::UnicodeString &s, const rtl::UnicodeString &n,
+                                           rtl::TDateTime def) {
+    return Storage().ReadDateTime(s, n, def);
+}
+void TBvRegIniFile::WriteDateTime(const rtl::UnicodeString &s, const rtl::UnicodeString &n,
+                                  rtl::TDateTime v) {
+    Storage().WriteDateTime(s, n, v);
+    AfterWrite();
+}
 
 rtl::UnicodeString TBvRegIniFile::ReadString(const rtl::UnicodeString &s,
                                              const rtl::UnicodeString &n,

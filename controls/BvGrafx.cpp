@@ -1,6 +1,7 @@
 // Gradient renderers and blits, drawn into 32-bit pixel memory and then onto the canvas.
 #include "controls/BvGrafx.h"
 
+#include "platform/rtl/Rounding.h"
 #include "platform/ui/CustomControl.h"
 #include "platform/ui/Forms.h"
 
@@ -143,7 +144,7 @@ void DiagonalBands(TBitmap &bmp, int32_t w, int32_t h, bool down, TColor start, 
             down ? double(y) / std::max(h - 1, 1) : double(h - 1 - y) / std::max(h - 1, 1);
         for (int32_t x = 0; x < w; ++x) {
             const double p = (double(x) / std::max(w - 1, 1) + fy) / 2;
-            row[x] = colors[size_t(std::lround(p * steps))];
+            row[x] = colors[size_t(rtl::RoundSaturated<int32_t>(p * steps))];
         }
     }
 }

@@ -2,6 +2,7 @@
 #include "controls/BvPanel.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/rtl/Property.h"
 #include "platform/ui/Label.h"
 
 namespace controls {
@@ -83,37 +84,97 @@ TBvCustomPanel::~TBvCustomPanel() {
     }
 }
 
-#define BV_PANEL_SETTER(Name, Field, After)                                                        \
-    void TBvCustomPanel::Set##Name(decltype(Field) v) {                                            \
-        if (!(v == Field)) {                                                                       \
-            Field = v;                                                                             \
-            After();                                                                               \
-        }                                                                                          \
-    }
-BV_PANEL_SETTER(AlignmentVertical, FAlignmentVertical, Changed)
-BV_PANEL_SETTER(BorderInner, FBorderInner, FramesChanged)
-BV_PANEL_SETTER(BorderOuter, FBorderOuter, FramesChanged)
-BV_PANEL_SETTER(BorderSides, FBorderSides, FramesChanged)
-BV_PANEL_SETTER(BorderColor, FBorderColor, Changed)
-BV_PANEL_SETTER(BorderHighlight, FBorderHighlight, Changed)
-BV_PANEL_SETTER(BorderShadow, FBorderShadow, Changed)
-BV_PANEL_SETTER(FlatColor, FFlatColor, Changed)
-BV_PANEL_SETTER(FlatColorAdjustment, FFlatColorAdjustment, Changed)
-BV_PANEL_SETTER(PaintClientArea, FPaintClientArea, Changed)
-BV_PANEL_SETTER(VisualStyle, FVisualStyle, Changed)
-BV_PANEL_SETTER(GradientColorStyle, FGradientColorStyle, Changed)
-BV_PANEL_SETTER(GradientColorStart, FGradientColorStart, InvalidateTransparentChildren)
-BV_PANEL_SETTER(GradientColorStop, FGradientColorStop, InvalidateTransparentChildren)
-BV_PANEL_SETTER(GradientDirection, FGradientDirection, InvalidateTransparentChildren)
-BV_PANEL_SETTER(GridColor, FGridColor, Changed)
-BV_PANEL_SETTER(GridStyle, FGridStyle, Changed)
-BV_PANEL_SETTER(GridXSize, FGridXSize, Changed)
-BV_PANEL_SETTER(GridYSize, FGridYSize, Changed)
-BV_PANEL_SETTER(ShowGrid, FShowGrid, Changed)
-BV_PANEL_SETTER(TextMargin, FTextMargin, Changed)
-BV_PANEL_SETTER(TextMarginVertical, FTextMarginVertical, Changed)
-BV_PANEL_SETTER(WordWrap, FWordWrap, Changed)
-#undef BV_PANEL_SETTER
+void TBvCustomPanel::SetAlignmentVertical(TAlignmentVertical v) {
+    rtl::SetProperty(FAlignmentVertical, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetBorderInner(TFrameStyleEx v) {
+    rtl::SetProperty(FBorderInner, v, [this] { FramesChanged(); });
+}
+
+void TBvCustomPanel::SetBorderOuter(TFrameStyleEx v) {
+    rtl::SetProperty(FBorderOuter, v, [this] { FramesChanged(); });
+}
+
+void TBvCustomPanel::SetBorderSides(TSides v) {
+    rtl::SetProperty(FBorderSides, v, [this] { FramesChanged(); });
+}
+
+void TBvCustomPanel::SetBorderColor(TColor v) {
+    rtl::SetProperty(FBorderColor, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetBorderHighlight(TColor v) {
+    rtl::SetProperty(FBorderHighlight, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetBorderShadow(TColor v) {
+    rtl::SetProperty(FBorderShadow, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetFlatColor(TColor v) {
+    rtl::SetProperty(FFlatColor, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetFlatColorAdjustment(int32_t v) {
+    rtl::SetProperty(FFlatColorAdjustment, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetPaintClientArea(bool v) {
+    rtl::SetProperty(FPaintClientArea, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetVisualStyle(TBvVisualStyle v) {
+    rtl::SetProperty(FVisualStyle, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetGradientColorStyle(TBvGradientColorStyle v) {
+    rtl::SetProperty(FGradientColorStyle, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetGradientColorStart(TColor v) {
+    rtl::SetProperty(FGradientColorStart, v, [this] { InvalidateTransparentChildren(); });
+}
+
+void TBvCustomPanel::SetGradientColorStop(TColor v) {
+    rtl::SetProperty(FGradientColorStop, v, [this] { InvalidateTransparentChildren(); });
+}
+
+void TBvCustomPanel::SetGradientDirection(TGradientDirection v) {
+    rtl::SetProperty(FGradientDirection, v, [this] { InvalidateTransparentChildren(); });
+}
+
+void TBvCustomPanel::SetGridColor(TColor v) {
+    rtl::SetProperty(FGridColor, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetGridStyle(TBvGridStyle v) {
+    rtl::SetProperty(FGridStyle, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetGridXSize(uint16_t v) {
+    rtl::SetProperty(FGridXSize, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetGridYSize(uint16_t v) {
+    rtl::SetProperty(FGridYSize, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetShowGrid(bool v) {
+    rtl::SetProperty(FShowGrid, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetTextMargin(int32_t v) {
+    rtl::SetProperty(FTextMargin, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetTextMarginVertical(int32_t v) {
+    rtl::SetProperty(FTextMarginVertical, v, [this] { Changed(); });
+}
+
+void TBvCustomPanel::SetWordWrap(bool v) {
+    rtl::SetProperty(FWordWrap, v, [this] { Changed(); });
+}
 
 void TBvCustomPanel::SetGridSize(uint16_t x, uint16_t y) {
     SetGridXSize(x);

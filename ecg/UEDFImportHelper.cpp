@@ -6,6 +6,7 @@
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Rounding.h"
 #include "platform/rtl/StrUtils.h"
 
 #include <algorithm>
@@ -13,10 +14,6 @@
 #include <limits>
 #include <string>
 #include <string_view>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace ecg {
 
@@ -122,16 +119,6 @@ struct TSampleScale {
     double div;
 };
 
-// Round half to even of a double in the int32 range: the processor's conversion in its default
-// rounding mode.
-inline std::int32_t RoundToInt(double x) {
-#if defined(__SSE2__)
-    return _mm_cvtsd_si32(_mm_set_sd(x));
-#else
-    return static_cast<std::int32_t>(std::nearbyint(x));
-#endif
-}
-
 // The physical value p (mV) as 16-bit hundredths: Round(p x 100) with the product taken
 // exactly (in extended precision, as the original reader computed it), halves to even, then
 // saturated to 16 bits. Only a product that lands exactly on a half in double needs the exact
@@ -144,10 +131,10 @@ inline std::int16_t ToHundredths(double p) {
     if (!(hundredths > -32768.0)) {
         return std::isnan(hundredths) ? 0 : -32768;
     }
-    std::int32_t r = RoundToInt(hundredths);
+    std::int32_t r = rtl::RoundSaturated<std::int32_t>(hundredths);
     const double diff = hundredths - r;
     if (diff == 0.5 || diff == -0.5) {
-        r = static_cast<std::int32_t>(std::nearbyintl(static_cast<long double>(p) * 100.0L));
+        r = rtl::RoundSaturated<std::int32_t>(static_cast<long double>(p) * 100.0L);
     }
     return static_cast<std::int16_t>(r);
 }
@@ -475,8 +462,8 @@ void TEDFImportHelper::CheckSampling() {
                    ": сигналы с разной частотой дискретизации не поддерживаются");
         }
     }
-    edfFrequency = static_cast<std::int32_t>(
-        std::nearbyint(static_cast<double>(recLength[0]) / static_cast<double>(recLen)));
+    edfFrequency = rtl::RoundSaturated<std::int32_t>(static_cast<double>(recLength[0]) /
+                                                     static_cast<double>(recLen));
     if (edfFrequency < 1 || edfFrequency > 65535 ||
         std::int64_t{edfFrequency} * recLen != recLength[0]) {
         Refuse(HeaderField(field::Samples) + " равно " + std::to_string(recLength[0]) +

@@ -26,10 +26,6 @@ constexpr std::array<Integer, 13> kStr11 = {0, 1, 2, 3, 3, 4, 5, 6, 7, 8, 9, 10,
 
 namespace filterer {
 
-Integer RoundEven(double x) {
-    return static_cast<Integer>(std::nearbyint(x));
-}
-
 void MovingAverage5(std::span<SmallInt> T, Integer Tm0, std::span<Integer> MT) {
     if (Tm0 < 5 || static_cast<std::size_t>(Tm0) > std::min(T.size(), MT.size())) {
         return;

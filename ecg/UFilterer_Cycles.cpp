@@ -4,6 +4,8 @@
 
 #include "ecg/UFilterer_p.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -124,7 +126,7 @@ void TFilterer::RRStatistics(Integer L) {
         }
     }
     RR = count > 0 ? static_cast<Integer>(filterer::RoundDiv(sum, count)) : 0;
-    rr_p = std::min(filterer::RoundEven(0.95 * RR), 90);
+    rr_p = std::min(rtl::RoundSaturated<Integer>(0.95 * RR), 90);
     Integer floor = 0;
     for (Integer k = 2; k < n; ++k) {
         if (RRci[k] > rr_p && RRci[k + 1] > rr_p && (HR1[L][k] > 14 || HS1[L][k] > 14) &&

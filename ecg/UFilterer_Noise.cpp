@@ -168,7 +168,7 @@ void SmoothThreePoint(std::span<SmallInt> T, Integer Tm0, double w, std::span<In
     }
     std::copy_n(T.begin(), Tm0, M.begin());
     // In tenths the weighted mean is an exact fraction, so its halves round to even.
-    const rtl::Int64 w10 = std::lround(w * 10);
+    const rtl::Int64 w10 = rtl::RoundSaturated<rtl::Int64>(w * 10);
     for (Integer i = 1; i <= Tm0 - 2; ++i) {
         T[i] = static_cast<SmallInt>(
             RoundDiv(10 * (rtl::Int64{M[i - 1]} + M[i + 1]) + w10 * M[i], 20 + w10));

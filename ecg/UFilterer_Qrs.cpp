@@ -4,13 +4,15 @@
 
 #include "ecg/UFilterer_p.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <algorithm>
 #include <cstdlib>
 
 namespace ecg {
 
-using filterer::RoundEven;
 using rtl::Integer;
+using rtl::RoundSaturated;
 
 // One candidate complex, positions counted from 1.
 struct TFilterer::TCandidate {
@@ -637,13 +639,13 @@ void TFilterer::RecordComplex(TDetectScan &scan, const TCandidate &cand, bool re
                 start = q;
             }
         }
-        const Integer v = xo + RoundEven(0.4 * HR1[L][k]);
+        const Integer v = xo + RoundSaturated<Integer>(0.4 * HR1[L][k]);
         RVVo1[L][k] =
             Crossing(cand.trough, cand.peak, v, true) - Crossing(start, cand.peak, v, true);
     }
     SVVo1[L][k] = 0;
     if (HS1[L][k] > 0) {
-        const Integer v = xo - RoundEven(0.4 * HS1[L][k]);
+        const Integer v = xo - RoundSaturated<Integer>(0.4 * HS1[L][k]);
         SVVo1[L][k] =
             Crossing(cand.end, cand.peak, v, false) - Crossing(cand.peak, cand.end, v, false);
     }

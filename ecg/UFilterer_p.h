@@ -22,9 +22,6 @@ constexpr rtl::Int64 RoundDiv(rtl::Int64 num, rtl::Int64 den) {
     return q;
 }
 
-// x rounded half to even (the processor's default rounding).
-rtl::Integer RoundEven(double x);
-
 // Moving averages over T[0..Tm0-1] (Tm0 >= 5, Tm0 <= T.size(), MT.size()): the five-point mean
 // (at 250 samples per second it cancels 50 Hz) and the four-point mean taken from i - 2 to
 // i + 1; positions 0..1 repeat position 2, Tm0-2..Tm0-1 repeat Tm0-3. MT is scratch.

@@ -1,14 +1,17 @@
-// libFuzzer target for the reader of "base.info": any bytes load or are refused with a message;
+// Reference database reader ("base.info"): any bytes load or are refused with a message;
 // a database that loads then scores a result file naming its ECGs with their own codes.
-#include "workbench_files_fuzz.h"
+#include "fuzz/FuzzTarget.h"
+#include "fuzz/workbench_files_fuzz.h"
 
 #include "platform/rtl/Classes.h"
 
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+void wbfuzz::FuzzOne(TInput input) {
     using namespace workbench;
+    const std::uint8_t *data = input.data();
+    const std::size_t size = input.size();
     rtl::TMemoryStream baseInfo;
     baseInfo.WriteBuffer(data, static_cast<std::int32_t>(size));
     baseInfo.SetPosition(0);
@@ -19,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     fuzz::CheckCounters(wb);
     if (!loaded.Ok) {
-        return 0;
+        return;
     }
     // Each ECG as "Result.txt" writes it: the name in ten characters, five blanks, the codes.
     UnicodeString text;
@@ -47,5 +50,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
     }
     fuzz::CheckCounters(wb);
-    return 0;
 }

@@ -1,6 +1,8 @@
-// Fuzz target of the graphic handler: any bytes sniffed, loaded through the class of their
+// Graphic handler of the document library: any bytes sniffed, loaded through the class of their
 // format (with every format given a class, GIF included), read by a plain stream, and taken as
 // an enhanced metafile whose one bitmap is extracted. The seeds also run as an ordinary test.
+#include "fuzz/FuzzTarget.h"
+
 #include "vizivodu/document/VDGrHandler.h"
 
 #include "platform/rtl/Classes.h"
@@ -42,18 +44,12 @@ private:
 
 } // namespace
 
-#ifdef WB_FUZZ_TARGET
-// The decoders allocate and free large pixel buffers on every input; a small quarantine keeps
-// the sanitizer's held memory from reaching the fuzzer's memory limit.
-extern "C" const char *__asan_default_options() {
-    return "quarantine_size_mb=32:allocator_release_to_os_interval_ms=200";
-}
-#endif
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+void wbfuzz::FuzzOne(TInput input) {
     using namespace vizivodu;
+    const uint8_t *data = input.data();
+    const size_t size = input.size();
     if (size > (1u << 20)) {
-        return 0;
+        return;
     }
     InitializeGraphicHandler();
     TVDGraphicHandler &handler = *GlobalGraphicHandler;
@@ -73,5 +69,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     handler.LoadFromStream(plain);
     handler.ExtractBitmapFromEnhMetafileData(
         std::string_view(reinterpret_cast<const char *>(data), size));
-    return 0;
 }

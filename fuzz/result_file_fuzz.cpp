@@ -1,6 +1,7 @@
-// libFuzzer target for the reader of "Result.txt": any bytes score, or reset the results with
-// a message; the counters always agree with each other and with the state.
-#include "workbench_files_fuzz.h"
+// Result file reader ("Result.txt"): any bytes score, or reset the results with a message;
+// the counters always agree with each other and with the state.
+#include "fuzz/FuzzTarget.h"
+#include "fuzz/workbench_files_fuzz.h"
 
 #include "platform/rtl/Classes.h"
 
@@ -33,8 +34,10 @@ const workbench::TWorkbenchData &Database() {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+void wbfuzz::FuzzOne(TInput input) {
     using namespace workbench;
+    const std::uint8_t *data = input.data();
+    const std::size_t size = input.size();
     TWorkbenchData wb = Database();
     rtl::TMemoryStream result;
     result.WriteBuffer(data, static_cast<std::int32_t>(size));
@@ -49,5 +52,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         (void)wb.ResultCodesText(name);
         (void)wb.ResultDescriptionsText(name);
     }
-    return 0;
 }

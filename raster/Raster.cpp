@@ -22,7 +22,7 @@ uint8_t GammaTable[256];
 std::function<int32_t(int32_t index)> SystemColorResolver;
 
 int32_t Round(double value) {
-    return static_cast<int32_t>(std::nearbyint(value));
+    return rtl::RoundSaturated<int32_t>(value);
 }
 
 void BuildGammaTable(float gamma) {
@@ -235,6 +235,7 @@ void TCustomBackend::ChangeSize(int32_t &width, int32_t &height, int32_t newWidt
     ReleaseSurface();
     width = 0;
     height = 0;
+    // Changed runs the owner's handlers, which may throw: an explicit try, not a scope guard.
     try {
         if (newWidth > 0 && newHeight > 0) {
             AllocateSurface(newWidth, newHeight, clearBuffer);
@@ -490,6 +491,7 @@ void TCustomBitmap32::BackendChangedNotify() {
 
 void TCustomBitmap32::Assign(const TCustomBitmap32 *source) {
     BeginUpdate();
+    // EndUpdate and Changed run the handlers, which may throw: an explicit try, not a scope guard.
     try {
         if (source == nullptr) {
             SetSize(0, 0);

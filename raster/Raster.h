@@ -14,6 +14,7 @@
 #include "raster/Raster_LowLevel.h"
 #include "raster/Raster_Types.h"
 
+#include "platform/rtl/Assert.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/System.h"
 
@@ -77,7 +78,8 @@ bool PointInRect(const TRect &r, const TPoint &p);
 extern uint8_t GammaTable[256];
 void BuildGammaTable(float gamma);
 
-// Rounds to nearest, halves to even.
+// Rounds to nearest, halves to even; beyond the int32_t range it saturates, NaN gives 0
+// (rtl::RoundSaturated).
 int32_t Round(double value);
 
 // Start-up of the whole library in the order the units depend on each other: processor
@@ -370,8 +372,16 @@ public:
     void Rotate270(TCustomBitmap32 *dst = nullptr);
 
     // Pixel access (see the suffix convention above).
-    TColor32 GetPixel(int32_t x, int32_t y) const { return FBits[x + y * FWidth]; }
-    void SetPixel(int32_t x, int32_t y, TColor32 value) { FBits[x + y * FWidth] = value; }
+    TColor32 GetPixel(int32_t x, int32_t y) const {
+        WB_ASSERT(x >= 0 && x < FWidth && y >= 0 && y < FHeight,
+                  "unclipped pixel inside the bitmap");
+        return FBits[x + y * FWidth];
+    }
+    void SetPixel(int32_t x, int32_t y, TColor32 value) {
+        WB_ASSERT(x >= 0 && x < FWidth && y >= 0 && y < FHeight,
+                  "unclipped pixel inside the bitmap");
+        FBits[x + y * FWidth] = value;
+    }
     TColor32 GetPixelS(int32_t x, int32_t y) const;
     void SetPixelS(int32_t x, int32_t y, TColor32 value);
     TColor32 *GetPixelPtr(int32_t x, int32_t y) const { return FBits + x + y * FWidth; }

@@ -10,6 +10,8 @@
 
 #include "raster/Raster_Types.h"
 
+#include "platform/rtl/ScopeExit.h"
+
 #include <cstdint>
 
 namespace raster {
@@ -106,6 +108,12 @@ extern TBlendReg ChannelDifference;
 extern TBlendReg ChannelExclusion;
 extern TChannelScaleProc ChannelScale;
 extern TChannelLightenProc ChannelLighten;
+
+// Calls EndBlend when the caller's scope ends, also when an exception leaves it:
+//     const auto blendEnds = EndBlendOnExit();
+inline auto EndBlendOnExit() {
+    return rtl::TScopeExit([]() noexcept { EndBlend(); });
+}
 
 // Tables indexed by TCombineMode; they read the routine variables at call time.
 TBlendMem BlendInPlaceByMode(TCombineMode mode);

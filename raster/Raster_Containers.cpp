@@ -1,6 +1,8 @@
 // The rectangle list and the pointer map.
 #include "raster/Raster_Containers.h"
 
+#include "platform/rtl/Assert.h"
+
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -55,6 +57,7 @@ int32_t TRectList::Add(const TRect &rect) {
 }
 
 void TRectList::Insert(int32_t index, const TRect &rect) {
+    WB_ASSERT(index >= 0 && index <= FCount, "insertion index inside 0 .. Count");
     if (FCount == FCapacity) {
         Grow();
     }
@@ -71,6 +74,7 @@ void TRectList::Clear() {
 }
 
 void TRectList::Delete(int32_t index) {
+    WB_ASSERT(index >= 0 && index < FCount, "index inside 0 .. Count - 1");
     --FCount;
     for (int32_t i = index; i < FCount; ++i) {
         FList[i] = FList[i + 1];
@@ -78,6 +82,8 @@ void TRectList::Delete(int32_t index) {
 }
 
 void TRectList::Exchange(int32_t index1, int32_t index2) {
+    WB_ASSERT(index1 >= 0 && index1 < FCount && index2 >= 0 && index2 < FCount,
+              "indexes inside 0 .. Count - 1");
     std::swap(FList[index1], FList[index2]);
 }
 
@@ -103,6 +109,8 @@ int32_t TRectList::Remove(const TRect &rect) {
 }
 
 void TRectList::Move(int32_t curIndex, int32_t newIndex) {
+    WB_ASSERT(curIndex >= 0 && curIndex < FCount && newIndex >= 0 && newIndex < FCount,
+              "indexes inside 0 .. Count - 1");
     if (curIndex == newIndex) {
         return;
     }

@@ -20,7 +20,8 @@ public:
     ~TRectList();
     int32_t Add(const TRect &rect);
     void Clear();
-    // No range checks in Delete, Exchange and Insert: callers stay inside 0 .. Count.
+    // No range checks in Delete, Exchange, Insert and Move: callers stay inside 0 .. Count
+    // (asserted where contracts are checked).
     void Delete(int32_t index);
     void Exchange(int32_t index1, int32_t index2);
     // Nil outside 0 .. Count - 1.

@@ -105,13 +105,8 @@ void TCustomBitmap32::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColo
 
 void TCustomBitmap32::LineT(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor32 value,
                             bool l) {
-    try {
-        LineSCoreUnclipped(x1, y1, x2, y2, value, l, true);
-    } catch (...) {
-        EndBlend();
-        throw;
-    }
-    EndBlend();
+    const auto blendEnds = EndBlendOnExit();
+    LineSCoreUnclipped(x1, y1, x2, y2, value, l, true);
 }
 
 // Bresenham from (X1, Y1); "Y major" also for |Dx| = |Dy|.
@@ -175,13 +170,8 @@ void TCustomBitmap32::LineS(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TCol
 
 void TCustomBitmap32::LineTS(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor32 value,
                              bool l) {
-    try {
-        LineSCore(x1, y1, x2, y2, value, l, true);
-    } catch (...) {
-        EndBlend();
-        throw;
-    }
-    EndBlend();
+    const auto blendEnds = EndBlendOnExit();
+    LineSCore(x1, y1, x2, y2, value, l, true);
 }
 
 namespace {
@@ -375,13 +365,10 @@ void TCustomBitmap32::LineA(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TCol
         LineT(x1, y1, x2, y2, value, l);
         return;
     }
-    try {
+    {
+        const auto blendEnds = EndBlendOnExit();
         LineACore(x1, y1, x2, y2, value, l, false);
-    } catch (...) {
-        EndBlend();
-        throw;
     }
-    EndBlend();
     Changed(LineArea(x1, y1, x2, y2), kLineInfo);
 }
 
@@ -468,13 +455,8 @@ void TCustomBitmap32::LineAS(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TCo
             std::max(y1, y2) + 1 < FClipRect.Top || std::min(y1, y2) - 1 >= FClipRect.Bottom) {
             return;
         }
-        try {
-            LineACore(x1, y1, x2, y2, value, l, true);
-        } catch (...) {
-            EndBlend();
-            throw;
-        }
-        EndBlend();
+        const auto blendEnds = EndBlendOnExit();
+        LineACore(x1, y1, x2, y2, value, l, true);
     }
     Changed(LineArea(x1, y1, x2, y2), kLineInfo);
 }

@@ -171,13 +171,10 @@ void TCustomBitmap32::LineXS(TFixed x1, TFixed y1, TFixed x2, TFixed y2, TColor3
             return;
         }
         bool drawn = false;
-        try {
+        {
+            const auto blendEnds = EndBlendOnExit();
             drawn = LineXSteps(cx1, cy1, cx2, cy2, l, true, true, [value] { return value; });
-        } catch (...) {
-            EndBlend();
-            throw;
         }
-        EndBlend();
         if (!drawn) {
             return;
         }
@@ -479,17 +476,14 @@ void TCustomBitmap32::LineXSP(TFixed x1, TFixed y1, TFixed x2, TFixed y2, bool l
             l = true;
         }
         bool drawn = false;
-        try {
+        {
+            const auto blendEnds = EndBlendOnExit();
             drawn = LineXSteps(cx1, cy1, cx2, cy2, l, true, false, [this] {
                 const TColor32 c = GetStippleColor();
                 EndBlend();
                 return c;
             });
-        } catch (...) {
-            EndBlend();
-            throw;
         }
-        EndBlend();
         if (!drawn && !WhollyInsideForUnclippedPlot(FFixedClipRect, cx1, cy1, cx2, cy2)) {
             return;
         }

@@ -4,6 +4,8 @@
 
 #include "raster/Raster.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -80,8 +82,7 @@ inline TRect FixedLineArea(TFixed x1, TFixed y1, TFixed x2, TFixed y2) {
 
 // A 32-bit float to 16.16 with saturation instead of wrap-around.
 inline TFixed FloatToFixed(double v) {
-    const double f = std::nearbyint(v * 65536);
-    return f >= 2147483647.0 ? INT32_MAX : (f <= -2147483648.0 ? INT32_MIN : TFixed(f));
+    return rtl::RoundSaturated<TFixed>(v * 65536);
 }
 
 // Truncating whole pixels of a 16.16 difference.

@@ -4,6 +4,8 @@
 #include "raster/Raster_Bindings.h"
 #include "raster/Raster_LowLevel_p.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -79,7 +81,7 @@ long double HypotSingle(float x, float y) {
 int32_t HypotRounded(int32_t x, int32_t y) {
     const long double sq = static_cast<long double>(static_cast<int64_t>(x) * x) +
                            static_cast<long double>(static_cast<int64_t>(y) * y);
-    return static_cast<int32_t>(std::nearbyint(std::sqrt(sq)));
+    return rtl::RoundSaturated<int32_t>(std::sqrt(sq));
 }
 
 int32_t MulDivRounded(int32_t a, int32_t b, int32_t c) {

@@ -45,7 +45,7 @@ TFixed FixedProduct(TFixed a, TFixed b);
 TFixed FixedQuotient(TFixed a, TFixed b);
 
 long double HypotSingle(float x, float y);
-// sqrt(X^2 + Y^2) rounded to nearest, halves to even.
+// sqrt(X^2 + Y^2) rounded to nearest, halves to even; 2147483647 when larger.
 int32_t HypotRounded(int32_t x, int32_t y);
 // A * B / C rounded, halves away from zero; -1 when C = 0 or the result does not fit in 31 bits.
 int32_t MulDivRounded(int32_t a, int32_t b, int32_t c);

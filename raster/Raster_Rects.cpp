@@ -82,7 +82,8 @@ void TCustomBitmap32::FillRectT(int32_t x1, int32_t y1, int32_t x2, int32_t y2, 
     if (a == 0) {
         return;
     }
-    try {
+    {
+        const auto blendEnds = EndBlendOnExit();
         if (FCombineMode == cmBlend && x2 > x1) {
             const std::vector<TColor32> row(size_t(x2 - x1), value);
             for (int32_t y = y1; y < y2; ++y) {
@@ -96,11 +97,7 @@ void TCustomBitmap32::FillRectT(int32_t x1, int32_t y1, int32_t x2, int32_t y2, 
                 }
             }
         }
-    } catch (...) {
-        EndBlend();
-        throw;
     }
-    EndBlend();
     Changed({x1, y1, x2, y2});
 }
 

@@ -67,17 +67,6 @@ void CheckBitmaps(TCustomBitmap32 *dst, TCustomBitmap32 *src) {
     }
 }
 
-// Runs EndBlend after the drawing, also when an exception passes.
-template <class F> void WithEndBlend(F &&f) {
-    try {
-        f();
-    } catch (...) {
-        EndBlend();
-        throw;
-    }
-    EndBlend();
-}
-
 // Step 5 of the bilinear and draft stretches: one resampled colour onto one pixel.
 inline void CombineOne(TColor32 c, TColor32 &pixel, TDrawMode op, TCustomBitmap32 *src,
                        TBlendMemEx blend, const TPixelCombineEvent &cb) {
@@ -190,10 +179,8 @@ void TransferBlock(TCustomBitmap32 *dst, int32_t dstX, int32_t dstY, TRect dstCl
         if (combineOp == dmCustom && !combineCallBack) {
             combineOp = dmOpaque;
         }
-        WithEndBlend([&] {
-            CopyBlockByMode(dst, dstClip, src, srcRect.Left, srcRect.Top, combineOp,
-                            combineCallBack);
-        });
+        const auto blendEnds = EndBlendOnExit();
+        CopyBlockByMode(dst, dstClip, src, srcRect.Left, srcRect.Top, combineOp, combineCallBack);
     }
     dst->Changed(dstClip, AreaInfoRect);
 }
@@ -245,7 +232,8 @@ void TransferStretched(TCustomBitmap32 *dst, TRect dstRect, TRect dstClip, TCust
     if (combineOp == dmCustom && !combineCallBack) {
         combineOp = dmOpaque;
     }
-    WithEndBlend([&] {
+    {
+        const auto blendEnds = EndBlendOnExit();
         if (dstRect.Width() == srcRect.Width() && dstRect.Height() == srcRect.Height()) {
             CopyBlockByMode(dst, dstClip, src, srcRect.Left + dstClip.Left - dstRect.Left,
                             srcRect.Top + dstClip.Top - dstRect.Top, combineOp, combineCallBack);
@@ -254,7 +242,7 @@ void TransferStretched(TCustomBitmap32 *dst, TRect dstRect, TRect dstClip, TCust
         } else {
             StretchByNearest(dst, dstRect, dstClip, src, srcRect, combineOp, combineCallBack);
         }
-    });
+    }
     dst->Changed(dstRect, AreaInfoRect);
 }
 

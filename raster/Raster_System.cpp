@@ -5,6 +5,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Rounding.h"
 
 #include <chrono>
 #include <cmath>
@@ -184,7 +185,7 @@ int64_t TPerfTimer::ReadValue() {
         throw rtl::Exception(std::string_view("Assertion failed (Raster_System)"));
     }
     const long double d = static_cast<long double>(FPerformanceCountStop - FPerformanceCountStart);
-    return static_cast<int64_t>(std::nearbyint(1000000.0L * d / FFrequency));
+    return rtl::RoundSaturated<int64_t>(1000000.0L * d / FFrequency);
 }
 
 rtl::UnicodeString TPerfTimer::ReadNanoseconds() {

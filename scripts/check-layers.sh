@@ -1,20 +1,58 @@
 #!/usr/bin/env bash
-# Keeps the layering: Qt only in platform/gfx and platform/ui implementation files, no library
-# includes the workbench, and platform/rtl depends on no GUI library.
+# Keeps the layering of cmake/modules.txt: every #include "folder/..." of a tracked source names
+# its own module or one its row lists, every source belongs to a module, and no library but
+# platform/gfx and platform/ui includes Qt, they only in their .cpp files (tests, benchmarks and
+# fuzz targets may use it to check our output). Prints each offence; fails on any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-fail=0
 
-qt=$(git ls-files -- '*.h' '*.cpp' | grep -v -E '^(platform/gfx|platform/ui)/.*\.cpp$' \
-     | grep -v -E '^(tests|bench|fuzz)/' \
-     | xargs -r grep -l -E '^\s*#\s*include\s*<Q[A-Za-z]' || true)
-if [ -n "$qt" ]; then echo "Qt included outside platform/gfx and platform/ui sources:"; echo "$qt"; fail=1; fi
-
-app=$(git ls-files -- 'platform/*' 'ecg/*' 'raster/*' 'controls/*' 'vizivodu/*' \
-      | xargs -r grep -l -E '^\s*#\s*include\s*"app/' || true)
-if [ -n "$app" ]; then echo "a library includes the workbench:"; echo "$app"; fail=1; fi
-
-gui=$(git ls-files -- 'platform/rtl/*' | xargs -r grep -l -E '#\s*include\s*"platform/(gfx|ui)/|Qt6|Qt::' || true)
-if [ -n "$gui" ]; then echo "platform/rtl depends on a GUI library:"; echo "$gui"; fail=1; fi
-
-exit $fail
+git ls-files --cached --others --exclude-standard -- '*.h' '*.cpp' | awk -v table=cmake/modules.txt '
+function moduleOf(path,    name, best, bestLength) {
+    best = ""; bestLength = -1
+    for (name in folder) {
+        if (index(path, folder[name] "/") == 1 && length(folder[name]) > bestLength) {
+            best = name; bestLength = length(folder[name])
+        }
+    }
+    return best
+}
+function offend(message) { print message; failed = 1 }
+BEGIN {
+    while ((getline line < table) > 0) {
+        sub(/#.*/, "", line)
+        n = split(line, field, /[ \t]+/)
+        first = field[1] == "" ? 2 : 1
+        if (n < first + 1) continue
+        name = field[first]; folder[name] = field[first + 1]; allowed[name] = " "
+        for (i = first + 2; i <= n; ++i) if (field[i] != "") allowed[name] = allowed[name] field[i] " "
+    }
+    close(table)
+}
+{
+    file = $0
+    own = moduleOf(file)
+    if (own == "") { offend(file ": belongs to no module of cmake/modules.txt"); next }
+    # Tests, benchmarks and fuzz targets may use Qt as an outside reader or peer.
+    qtAllowed = file ~ /^platform\/(gfx|ui)\/[^\/]*\.cpp$/ || file ~ /^(tests|bench|fuzz)\//
+    lineNumber = 0
+    while ((getline line < file) > 0) {
+        ++lineNumber
+        if (line !~ /^[ \t]*#[ \t]*include[ \t]*[<"]/) continue
+        where = file ":" lineNumber ": "
+        if (line ~ /include[ \t]*<Q/ && !qtAllowed) {
+            offend(where "Qt is included only by platform/gfx and platform/ui .cpp files")
+        }
+        if (line !~ /include[ \t]*"[^"]*\//) continue
+        target = line; sub(/^[^"]*"/, "", target); sub(/".*$/, "", target)
+        module = moduleOf(target)
+        if (module == "") {
+            offend(where "\"" target "\" belongs to no module of cmake/modules.txt")
+        } else if (module != own && index(allowed[own], " " module " ") == 0 &&
+                   index(allowed[own], " * ") == 0) {
+            offend(where own " includes " module " (\"" target "\"), which its row of cmake/modules.txt does not list")
+        }
+    }
+    close(file)
+}
+END { exit failed }
+'

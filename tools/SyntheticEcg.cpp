@@ -4,6 +4,8 @@
 
 #include "tools/SyntheticEcg_p.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -168,11 +170,9 @@ std::vector<std::vector<double>> ElectrodeNoise(const TEcgParams &p, size_t n, T
     return el;
 }
 
-// Hundredths of a millivolt, rounded half to even (the default rounding mode), saturated; a
-// value that is not a number gives 0.
+// Hundredths of a millivolt, rounded half to even and saturated to 16 bits; NaN gives 0.
 int32_t ToSteps(double mv) {
-    const double v = std::nearbyint(mv * 100);
-    return std::isnan(v) ? 0 : static_cast<int32_t>(std::clamp(v, -32768.0, 32767.0));
+    return rtl::RoundSaturated<int16_t>(mv * 100);
 }
 
 int16_t Saturate16(int32_t v) {
@@ -254,8 +254,8 @@ TSyntheticEcg Synthesize(const TEcgParams &params) {
     out.FrequencyHz = params.FrequencyHz;
     DeriveLeads(out, dipole, electrodes);
     for (const TVentricularBeat &b : schedule.Beats) {
-        const double at = std::nearbyint(b.RSec * params.FrequencyHz);
-        if (at >= 0 && at < static_cast<double>(n)) {
+        const int64_t at = rtl::RoundSaturated<int64_t>(b.RSec * params.FrequencyHz);
+        if (at >= 0 && at < static_cast<int64_t>(n)) {
             out.RPeaks.push_back(static_cast<int>(at));
         }
     }

@@ -3,6 +3,7 @@
 #include "platform/gfx/ImgList.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Streaming.h"
 
 #include <algorithm>
 
@@ -40,6 +41,15 @@ uint32_t Grey(uint32_t p) {
     const uint32_t b = p & 0xFF;
     const uint32_t y = (77 * r + 150 * g + 29 * b + 128) >> 8;
     return (p & kOpaque) | (y << 16) | (y << 8) | y;
+}
+
+// Half the pixel, half the blend colour ($00RRGGBB), alpha kept.
+uint32_t Tint(uint32_t p, uint32_t blend) {
+    uint32_t out = p & kOpaque;
+    for (int shift = 0; shift < 24; shift += 8) {
+        out |= ((((p >> shift) & 0xFF) + ((blend >> shift) & 0xFF) + 1) / 2) << shift;
+    }
+    return out;
 }
 
 [[noreturn]] void InvalidSize() {
@@ -201,12 +211,19 @@ void TCustomImageList::Clear() {
 // --- drawing ---------------------------------------------------------------------------------
 
 void TCustomImageList::Draw(TCanvas &canvas, int32_t x, int32_t y, int32_t index,
-                            TDrawEnabled enabled) const {
+                            TDrawEnabled enabled, TColor blendColor) const {
     if (index < 0 || index >= GetCount()) {
         return;
     }
     const TImage &image = FImages[size_t(index)];
-    if (enabled == deEnabled) {
+    if (enabled == deEnabled && blendColor != clNone) {
+        const uint32_t blend =
+            ColorToPixel(ColorToRGB(blendColor == clDefault ? clHighlight : blendColor));
+        TImage tinted(image.size());
+        std::transform(image.begin(), image.end(), tinted.begin(),
+                       [blend](uint32_t p) { return Tint(p, blend); });
+        DrawPixels(canvas, x, y, tinted);
+    } else if (enabled == deEnabled) {
         DrawPixels(canvas, x, y, image);
     } else if (FColorDepth == cd32Bit) {
         TImage grey(image.size());
@@ -316,6 +333,85 @@ void TCustomImageList::Change() {
     if (OnChange) {
         OnChange(this);
     }
+}
+
+// --- streaming -------------------------------------------------------------------------------
+
+namespace {
+
+constexpr char kStreamMagic[4] = {'W', 'B', 'I', 'L'};
+
+[[noreturn]] void ReadFailed() {
+    throw rtl::EReadError(std::string_view("Failed to read ImageList data from stream"));
+}
+
+void WriteWord(rtl::TStream &stream, uint32_t value) {
+    const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16),
+                              uint8_t(value >> 24)};
+    stream.WriteBuffer(bytes, 4);
+}
+
+uint32_t ReadWord(rtl::TStream &stream) {
+    uint8_t bytes[4];
+    if (stream.Read(bytes, 4) != 4) {
+        ReadFailed();
+    }
+    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+           uint32_t(bytes[3]) << 24;
+}
+
+} // namespace
+
+void TCustomImageList::DefineProperties(rtl::TFiler &filer) {
+    TComponent::DefineProperties(filer);
+    rtl::TStreamProc write;
+    if (!FImages.empty()) {
+        write = [this](rtl::TStream &stream) { WriteImages(stream); };
+    }
+    filer.DefineBinaryProperty(
+        "Bitmap", [this](rtl::TStream &stream) { ReadImages(stream); }, write);
+}
+
+void TCustomImageList::WriteImages(rtl::TStream &stream) const {
+    stream.WriteBuffer(kStreamMagic, 4);
+    WriteWord(stream, uint32_t(FWidth));
+    WriteWord(stream, uint32_t(FHeight));
+    WriteWord(stream, uint32_t(FImages.size()));
+    for (const TImage &image : FImages) {
+        for (uint32_t p : image) {
+            WriteWord(stream, p);
+        }
+    }
+}
+
+void TCustomImageList::ReadImages(rtl::TStream &stream) {
+    char magic[4];
+    if (stream.Read(magic, 4) != 4 || !std::equal(magic, magic + 4, kStreamMagic)) {
+        ReadFailed();
+    }
+    const uint32_t width = ReadWord(stream);
+    const uint32_t height = ReadWord(stream);
+    const uint32_t count = ReadWord(stream);
+    const int64_t left = stream.GetSize() - stream.GetPosition();
+    // Checked in 64 bits before any allocation: the sizes come from the stream.
+    if (width < 1 || height < 1 || width > 0x7FFF || height > 0x7FFF ||
+        uint64_t(width) * height * count * 4 != uint64_t(left)) {
+        ReadFailed();
+    }
+    std::vector<TImage> images(count, TImage(size_t(width) * height));
+    for (TImage &image : images) {
+        for (uint32_t &p : image) {
+            p = ReadWord(stream);
+            // Below 32 bits a pixel is drawn or left out.
+            if (FColorDepth != cd32Bit && Alpha(p) != 0) {
+                p |= kOpaque;
+            }
+        }
+    }
+    FWidth = int32_t(width);
+    FHeight = int32_t(height);
+    FImages = std::move(images);
+    Change();
 }
 
 const rtl::TClassInfo &TImageList::StaticClassInfo() {

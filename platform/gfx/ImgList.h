@@ -11,6 +11,10 @@
 #include <functional>
 #include <vector>
 
+namespace rtl {
+class TStream;
+} // namespace rtl
+
 namespace gfx {
 
 class TCustomImageList;
@@ -80,8 +84,10 @@ public:
     // with it (where the canvas cannot be read, drawn from half opacity up). Disabled, a
     // masked image is embossed: its pixels that are not white are drawn in clBtnHighlight one
     // pixel down and right, then in clBtnShadow in place; a 32-bit image is drawn in grey.
+    // A blend colour other than clNone tints the pixels drawn half way towards it, as a
+    // selection shows its images (clDefault: clHighlight).
     void Draw(TCanvas &canvas, int32_t x, int32_t y, int32_t index,
-              TDrawEnabled enabled = deEnabled) const;
+              TDrawEnabled enabled = deEnabled, TColor blendColor = clNone) const;
 
     // Changes between BeginUpdate and the last EndUpdate are told once, at the end.
     void BeginUpdate() { ++FUpdateCount; }
@@ -90,6 +96,13 @@ public:
     void UnRegisterChanges(TChangeLink *link);
 
     std::function<void(rtl::TComponent *sender)> OnChange;
+
+    // The images are stored as the binary property "Bitmap": "WBIL", then width, height and
+    // count as 32-bit little-endian integers, then each image's pixels row by row as
+    // $AARRGGBB words, little-endian. Reading checks every size against the bytes there and
+    // raises EReadError "Failed to read ImageList data from stream" on any mismatch, leaving
+    // the list as it was.
+    void DefineProperties(rtl::TFiler &filer) override;
 
 protected:
     // Tells the change links, then OnChange.
@@ -105,6 +118,8 @@ private:
     void DrawInk(TCanvas &canvas, int32_t x, int32_t y, const std::vector<bool> &ink,
                  TColor color) const;
     void SetSize(int32_t width, int32_t height);
+    void ReadImages(rtl::TStream &stream);
+    void WriteImages(rtl::TStream &stream) const;
 
     int32_t FWidth = 16;
     int32_t FHeight = 16;

@@ -2,6 +2,7 @@
 #include "platform/rtl/DateUtils.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Rounding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,8 +60,7 @@ bool SplitDateTime(TDateTime value, Int64 &serialDay, Integer &msOfDay) {
     if (!std::isfinite(value) || std::fabs(value) > 1.0e8) {
         return false;
     }
-    // nearbyint rounds a tie to even under the default rounding mode.
-    const Int64 ms = static_cast<Int64>(std::nearbyint(value * MSecsPerDay));
+    const Int64 ms = RoundSaturated<Int64>(value * MSecsPerDay);
     serialDay = ms / MSecsPerDay;
     msOfDay = static_cast<Integer>(std::llabs(ms % MSecsPerDay));
     return true;

@@ -13,18 +13,22 @@ namespace {
 constexpr long double kInt64Low = -9223372036854775808.0L;
 constexpr long double kInt64High = 9223372036854775808.0L;
 
+[[noreturn]] void InvalidOp() {
+    throw EInvalidOp(U("Invalid floating point operation"));
+}
+
 Int64 ToInt64Checked(long double integral) {
     if (!(integral >= kInt64Low && integral < kInt64High)) {
-        throw EInvalidOp(U("Invalid floating point operation"));
+        InvalidOp();
     }
     return static_cast<Int64>(integral);
 }
 
 } // namespace
 
-Int64 Round(long double value) {
+std::optional<Int64> TryRound(long double value) {
     if (!std::isfinite(value)) {
-        throw EInvalidOp(U("Invalid floating point operation"));
+        return std::nullopt;
     }
     // value - floor(value) is exact in binary floating point, so the tie test below is exact
     // and does not depend on the processor's current rounding mode.
@@ -34,7 +38,18 @@ Int64 Round(long double value) {
     if (fraction > 0.5L || (fraction == 0.5L && std::fmod(floor, 2.0L) != 0.0L)) {
         result = floor + 1.0L;
     }
-    return ToInt64Checked(result);
+    if (!(result >= kInt64Low && result < kInt64High)) {
+        return std::nullopt;
+    }
+    return static_cast<Int64>(result);
+}
+
+Int64 Round(long double value) {
+    const std::optional<Int64> result = TryRound(value);
+    if (!result) {
+        InvalidOp();
+    }
+    return *result;
 }
 
 Int64 Round(double value) {
@@ -43,7 +58,7 @@ Int64 Round(double value) {
 
 Int64 Trunc(long double value) {
     if (!std::isfinite(value)) {
-        throw EInvalidOp(U("Invalid floating point operation"));
+        InvalidOp();
     }
     return ToInt64Checked(std::trunc(value));
 }

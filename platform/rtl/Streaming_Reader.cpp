@@ -3,6 +3,7 @@
 
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Rounding.h"
 
 #include <algorithm>
 #include <bit>
@@ -288,12 +289,11 @@ int64_t TReader::ReadCurrency() {
         }
         return scaled;
     }
-    const long double scaled = std::nearbyint(ReadFloat() * 10000);
-    // 2^63 is exact in long double; the range is [-2^63, 2^63).
-    if (!(scaled >= -0x1p63L && scaled < 0x1p63L)) {
+    const std::optional<int64_t> scaled = TryRound(ReadFloat() * 10000);
+    if (!scaled) {
         InvalidValue();
     }
-    return static_cast<int64_t>(scaled);
+    return *scaled;
 }
 
 UnicodeString TReader::ReadString() {

@@ -2,6 +2,8 @@
 #include "platform/rtl/Streaming.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Rounding.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
 #include <bit>
@@ -289,11 +291,11 @@ void TWriter::WriteFloatProp(TPersistent &instance, const TPropInfo &prop) {
         WriteFloat(value);
         break;
     case ftCurrency: {
-        const long double scaled = std::nearbyint(value * 10000);
-        if (!(scaled >= -0x1p63L && scaled < 0x1p63L)) {
+        const std::optional<int64_t> scaled = TryRound(value * 10000);
+        if (!scaled) {
             throw EWriteError("Invalid property value: " + prop.Name);
         }
-        WriteCurrency(static_cast<int64_t>(scaled));
+        WriteCurrency(*scaled);
         break;
     }
     case ftDateTime:
@@ -323,15 +325,10 @@ void TWriter::WriteObjectProp(TPersistent &instance, const TPropInfo &prop) {
         return;
     }
     TDepthGuard guard(*this); // an object may hold itself, or one that holds it
-    const std::string saved = FPropPath;
+    std::string saved = FPropPath;
+    const TScopeExit restore([&]() noexcept { FPropPath = std::move(saved); });
     FPropPath += prop.Name + ".";
-    try {
-        WriteProperties(*object);
-    } catch (...) {
-        FPropPath = saved;
-        throw;
-    }
-    FPropPath = saved;
+    WriteProperties(*object);
 }
 
 // A component of the root is named as it is, the root itself "Owner", a component of another
@@ -376,21 +373,16 @@ void TWriter::DefineBinaryProperty(std::string_view name, const TStreamProc &rea
 
 void TWriter::WriteCollection(TCollection &collection) {
     TDepthGuard guard(*this);
-    const std::string saved = FPropPath;
+    std::string saved = FPropPath;
+    const TScopeExit restore([&]() noexcept { FPropPath = std::move(saved); });
     FPropPath.clear();
-    try {
-        WriteValue(vaCollection);
-        for (int32_t i = 0; i < collection.GetCount(); ++i) {
-            WriteListBegin();
-            WriteProperties(*collection.GetItem(i));
-            WriteListEnd();
-        }
+    WriteValue(vaCollection);
+    for (int32_t i = 0; i < collection.GetCount(); ++i) {
+        WriteListBegin();
+        WriteProperties(*collection.GetItem(i));
         WriteListEnd();
-    } catch (...) {
-        FPropPath = saved;
-        throw;
     }
-    FPropPath = saved;
+    WriteListEnd();
 }
 
 void TWriter::WriteRootComponent(TComponent &root) {

@@ -21,12 +21,14 @@ QAccessible::Role ToQtRole(TAccessibleRole role) {
         return QAccessible::Dialog;
     case arPushButton:
         return QAccessible::Button;
+    case arSlider:
+        return QAccessible::Slider;
     default:
         return QAccessible::Client;
     }
 }
 
-class AccessibleControl : public QAccessibleWidget {
+class AccessibleControl : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     AccessibleControl(QWidget *widget, TControl &control)
         : QAccessibleWidget(widget), FControl(&control) {}
@@ -84,7 +86,34 @@ public:
         }
     }
 
+    void *interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            const TControl *c = Control();
+            return c && c->GetAccessibleInfo().HasValue
+                       ? static_cast<QAccessibleValueInterface *>(this)
+                       : nullptr;
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return Info().Value; }
+    QVariant minimumValue() const override { return Info().MinValue; }
+    QVariant maximumValue() const override { return Info().MaxValue; }
+    QVariant minimumStepSize() const override { return 1; }
+    void setCurrentValue(const QVariant &value) override {
+        TControl *c = Control();
+        if (c && c->GetAccessibleInfo().HasValue && widget()->isEnabled()) {
+            const int32_t v = value.toInt();
+            CallSafely([c, v] { c->AccessibleSetValue(v); });
+        }
+    }
+
 private:
+    TAccessibleInfo Info() const {
+        const TControl *c = Control();
+        return c ? c->GetAccessibleInfo() : TAccessibleInfo{};
+    }
+
     // The control while it lives (the interface may outlast it briefly).
     TControl *Control() const {
         return IsLiveControl(FControl) && !FControl->IsDestroying() ? FControl : nullptr;
@@ -126,6 +155,12 @@ void AccessibleStateChanged(QWidget *widget) {
         changed.pressed = changed.checked = changed.defaultButton = true;
         QAccessibleStateChangeEvent event(widget, changed);
         QAccessible::updateAccessibility(&event);
+        const TControl *control = ControlOfWidget(widget);
+        if (const TAccessibleInfo info = control ? control->GetAccessibleInfo() : TAccessibleInfo{};
+            info.HasValue) {
+            QAccessibleValueChangeEvent valueEvent(widget, info.Value);
+            QAccessible::updateAccessibility(&valueEvent);
+        }
     }
 }
 

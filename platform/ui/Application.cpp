@@ -1,8 +1,11 @@
 // TApplication: the message loop, posted messages and the default error display.
 #include "platform/ui/Application.h"
 
+#include "platform/gfx/ImgList.h"
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/TypInfo.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/DialogHandler.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ModalResult.h"
@@ -17,6 +20,8 @@
 #include <filesystem>
 #include <new>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -109,8 +114,47 @@ TApplication::~TApplication() {
     DestroyComponents();
 }
 
+namespace {
+
+// Tells the controls when the desktop's theme or colours change.
+class TThemeWatcher : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *e) override {
+        if (watched == qApp &&
+            (e->type() == QEvent::ThemeChange || e->type() == QEvent::ApplicationPaletteChange)) {
+            BroadcastThemeChange();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void BroadcastThemeChange() {
+    // A control may go while told; the set is copied and each one checked before it is told.
+    const std::vector<TControl *> controls(LiveControls().begin(), LiveControls().end());
+    for (TControl *control : controls) {
+        if (LiveControls().count(control)) {
+            qt::CallSafely([control] {
+                control->Perform(WM_THEMECHANGED);
+                control->Invalidate();
+            });
+        }
+    }
+}
+
 void TApplication::Initialize() {
     gfx::qt::EnsureApplication();
+    static bool watching = false;
+    if (!std::exchange(watching, true)) {
+        qApp->installEventFilter(new TThemeWatcher(qApp));
+    }
+    // Forms and data modules read from streams create these by their stored class names.
+    rtl::RegisterClass(gfx::TImageList::StaticClassInfo());
+    rtl::RegisterClass(TActionList::StaticClassInfo());
+    rtl::RegisterClass(TActionManager::StaticClassInfo());
+    rtl::RegisterClass(TAction::StaticClassInfo());
 }
 
 void TApplication::SetIcon(const gfx::TGraphic &icon) {

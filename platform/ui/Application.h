@@ -23,6 +23,9 @@ public:
     TApplication();
     ~TApplication() override;
 
+    // Starts the windowing system (from then on a change of the desktop's theme or colours is
+    // told to every control, see BroadcastThemeChange) and registers the platform's streamable
+    // components (TImageList, TActionList, TActionManager, TAction) for reading by class name.
     void Initialize();
     // Makes a form owned by the application, runs its OnCreate, and makes the first form
     // made this way the main form (after its OnCreate, as the class library does).
@@ -79,6 +82,10 @@ private:
 
 // The one application object of the program.
 extern TApplication *const Application;
+
+// Sends WM_THEMECHANGED to every control and repaints it, as after a change of the desktop's
+// theme or colours (controls that read theme colours read them again).
+void BroadcastThemeChange();
 
 // Queues a message for the control; it is delivered by the message loop or ProcessMessages,
 // in posting order, unless the control was destroyed meanwhile.

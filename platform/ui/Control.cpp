@@ -79,6 +79,7 @@ void AttachWidget(TControl &control, QWidget *widget, bool ownDrawn) {
     }
     ApplyNativeFont(*widget, control.GetFont());
     widget->setEnabled(control.GetEnabled());
+    ApplyCursor(*widget, control.GetCursor());
     widget->setVisible(false);
 }
 
@@ -306,6 +307,13 @@ void TControl::SetHint(const rtl::UnicodeString &hint) {
     FHint = hint;
     if (QWidget *w = FImpl->widget) {
         w->setToolTip(gfx::qt::ToQString(hint));
+    }
+}
+
+void TControl::SetCursor(TCursor cursor) {
+    FCursor = cursor;
+    if (QWidget *w = FImpl->widget) {
+        qt::ApplyCursor(*w, cursor);
     }
 }
 

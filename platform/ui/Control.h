@@ -7,6 +7,7 @@
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Types.h"
 #include "platform/ui/Component.h"
+#include "platform/ui/Cursors.h"
 #include "platform/ui/Messages.h"
 
 #include <functional>
@@ -46,7 +47,7 @@ struct TSizeConstraints {
 
 // How screen readers see an own-drawn control: as the standard control it stands for, with
 // that control's role, states and default action. Wrapped standard widgets keep their own.
-enum TAccessibleRole : uint8_t { arClient, arWindow, arDialog, arPushButton };
+enum TAccessibleRole : uint8_t { arClient, arWindow, arDialog, arPushButton, arSlider };
 struct TAccessibleInfo {
     TAccessibleRole Role = arClient;
     bool Pressable = false; // has the default action "Press" (AccessiblePress)
@@ -54,6 +55,9 @@ struct TAccessibleInfo {
     bool Checked = false;
     bool Pressed = false;       // shown pressed right now
     bool DefaultButton = false; // Enter clicks it
+    // A control showing a value in a range (a slider): Value within MinValue..MaxValue.
+    bool HasValue = false;
+    int32_t Value = 0, MinValue = 0, MaxValue = 0;
 };
 
 using TNotifyEvent = std::function<void(TComponent *sender)>;
@@ -127,6 +131,9 @@ public:
     void SetHint(const rtl::UnicodeString &hint);
     bool GetShowHint() const { return FShowHint; }
     void SetShowHint(bool value) { FShowHint = value; }
+    // The cursor over the control; crDefault shows its parent's.
+    TCursor GetCursor() const { return FCursor; }
+    void SetCursor(TCursor cursor);
     TBiDiMode GetBiDiMode() const { return FBiDiMode; }
     void SetBiDiMode(TBiDiMode mode);
     // Whether the control lays out right to left (bdRightToLeft).
@@ -186,6 +193,8 @@ public:
     virtual TAccessibleInfo GetAccessibleInfo() const { return {}; }
     virtual rtl::UnicodeString GetAccessibleName() const { return GetCaption(); }
     virtual void AccessiblePress() {}
+    // A screen reader sets the value of a control that has one (HasValue).
+    virtual void AccessibleSetValue(int32_t value) { (void)value; }
 
     // The palette the control wants realised when it paints (0: none, as on every true-colour
     // display).
@@ -298,6 +307,7 @@ private:
     rtl::UnicodeString FText;
     rtl::UnicodeString FHint;
     bool FShowHint = false;
+    TCursor FCursor = crDefault;
     TBiDiMode FBiDiMode = bdLeftToRight;
     bool FMouseDownInside = false;
 };

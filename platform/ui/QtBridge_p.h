@@ -20,6 +20,8 @@ QWidget *WidgetOf(const TControl &control);
 // Gives the control its widget (taken over: destroyed with the control). Own-drawn widgets
 // route every input and paint through the control's WndProc; others are only observed.
 void AttachWidget(TControl &control, QWidget *widget, bool ownDrawn);
+// Shows cursor over the widget (crDefault: its parent's).
+void ApplyCursor(QWidget &widget, TCursor cursor);
 // A plain widget that paints and takes input through the control's messages: for a windowed
 // control (it erases its background and can take the focus) or a graphic one.
 enum class TOwnDrawnKind : uint8_t { Graphic, Windowed };

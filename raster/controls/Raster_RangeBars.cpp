@@ -733,7 +733,18 @@ void TCustomGaugeBar::SetPosition(int32_t value) {
     }
     FPosition = value;
     Invalidate();
+    AccessibleStateChanged();
     NotifyChange();
+}
+
+ui::TAccessibleInfo TCustomGaugeBar::GetAccessibleInfo() const {
+    ui::TAccessibleInfo info;
+    info.Role = ui::arSlider;
+    info.HasValue = true;
+    info.Value = FPosition;
+    info.MinValue = FMin;
+    info.MaxValue = FMax;
+    return info;
 }
 
 int32_t TCustomGaugeBar::EffectiveHandleSize() const {

@@ -167,6 +167,10 @@ public:
     int32_t EffectiveHandleSize() const;
     gfx::TRect GetHandleBounds() const override;
 
+    // A slider to screen readers: its position in Min..Max, which they can set.
+    ui::TAccessibleInfo GetAccessibleInfo() const override;
+    void AccessibleSetValue(int32_t value) override { SetPosition(value); }
+
 protected:
     void MouseDown(ui::TMouseButton button, ui::TShiftState shift, int32_t x, int32_t y) override;
     void MouseMove(ui::TShiftState shift, int32_t x, int32_t y) override;

@@ -7,11 +7,11 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/ui/DialogHandler.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -108,7 +108,7 @@ void WriteSmallEdf(const std::filesystem::path &path, const std::string &patient
             }
         }
     }
-    std::ofstream(path, std::ios::binary) << h;
+    wbtest::WriteFileBytes(path, h);
 }
 
 } // namespace
@@ -237,12 +237,10 @@ TEST_F(ViewerTest, LoadsTheRawAndConditionedLeadsAndThePatient) {
 
 TEST_F(ViewerTest, ARecordShorterThanTheConditionedSpanKeepsOnlyItsOwnLength) {
     // 4 s at 250 samples per second: 1000 samples, fewer than the 1250 the conditioner makes.
-    const auto folder = std::filesystem::temp_directory_path() / "ecg_viewer_short_record";
-    std::filesystem::create_directories(folder);
+    const wbtest::TTempFolder folder;
     const auto file = folder / "SHORT4.edf.edf"; // the name is cut at the first ".edf"
     WriteSmallEdf(file, "SHORT4_M_25.01.1971", 4);
     View->setEdfFileName(Path(file.string()));
-    std::filesystem::remove_all(folder);
     EXPECT_EQ(View->lblPacName->GetCaption(), u"SHORT4");
     EXPECT_EQ(View->lblGenderV->GetCaption(), u"М");
     EXPECT_EQ(View->lblAgeV->GetCaption(), u"42");
@@ -298,13 +296,7 @@ TEST_F(ViewerTest, ShowsTheRealRecordingWithTheGaugeBarForTheOverflow) {
 }
 
 TEST_F(ViewerTest, ShowsAGeneratedRecordingAfterTheRealOne) {
-#ifndef WB_SAMPLE_DB_DIR
-    GTEST_SKIP() << "no sample database in this build";
-#else
     const std::string sample = std::string(WB_SAMPLE_DB_DIR) + "/ECG0001.edf";
-    if (!std::filesystem::exists(sample)) {
-        GTEST_SKIP() << sample << " missing";
-    }
     View->setEdfFileName(Path(kReal));
     UseDesignedSize();
     ShowModally([] {});
@@ -320,7 +312,6 @@ TEST_F(ViewerTest, ShowsAGeneratedRecordingAfterTheRealOne) {
         ecgtest::ExpectMatchesGolden(b, "ecg_viewer_ecg0001_" + std::to_string(b.GetWidth()) + "x" +
                                             std::to_string(b.GetHeight()) + ".png");
     });
-#endif
 }
 
 TEST_F(ViewerTest, FilterButtonsSwitchTheDrawnLeadsOnlyOnAChange) {

@@ -613,7 +613,7 @@ TEST_F(MainFormTest, ListsThatCannotBeFilledShowTheResetResults) {
     std::vector<UnicodeString> base, result;
     constexpr int EcgCount = 2000; // rows make one allocation no other step of a reload makes
     for (int i = 1; i <= EcgCount; ++i) {
-        const UnicodeString name = u"N" + rtl::IntToStr(i);
+        const UnicodeString name = UnicodeString(u"N").append(rtl::IntToStr(i));
         base.push_back(BaseInfoLine(name, {4}));
         result.push_back(ResultLine(name, {4}));
     }
@@ -660,9 +660,6 @@ TEST_F(MainFormTest, ClosingReleasesTheDataAndTheSignatoriesAndLeavesTheAction) 
 }
 
 TEST_F(MainFormTest, SampleDatabaseOpensAndItsResultScores) {
-#if !defined(WB_SAMPLE_DB_DIR) || !defined(WB_SAMPLE_RESULT_FILE)
-    GTEST_SKIP() << "the sample database is not part of this build";
-#else
     MakeForm(rtl::Utf8ToUtf16(WB_SAMPLE_DB_DIR "/"));
     EXPECT_TRUE(Messages.empty());
     EXPECT_GT(Form->lvResultContent->GetItems().GetCount(), 0);
@@ -670,14 +667,10 @@ TEST_F(MainFormTest, SampleDatabaseOpensAndItsResultScores) {
     EXPECT_TRUE(Messages.empty());
     EXPECT_TRUE(Form->btnReport->GetEnabled());
     EXPECT_EQ(Form->TotalLV->GetItems().GetCount(), 28);
-#endif
 }
 
 } // namespace
 TEST_F(MainFormTest, DoubleClickShowsTheViewerModallyAndKeepsItForTheNextEcg) {
-#if !defined(WB_SAMPLE_DB_DIR)
-    GTEST_SKIP() << "the sample database is not part of this build";
-#else
     MakeForm(rtl::Utf8ToUtf16(WB_SAMPLE_DB_DIR "/"));
     std::vector<ui::TForm *> shown;
     std::vector<int32_t> lengths;
@@ -697,7 +690,6 @@ TEST_F(MainFormTest, DoubleClickShowsTheViewerModallyAndKeepsItForTheNextEcg) {
     EXPECT_EQ(shown[0], shown[1]);
     EXPECT_EQ(lengths, (std::vector<int32_t>{2500, 2500}));
     EXPECT_TRUE(Messages.empty());
-#endif
 }
 
 } // namespace workbench::testing

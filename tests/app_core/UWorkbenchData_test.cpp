@@ -377,12 +377,12 @@ TEST_F(WorkbenchData, NameMismatchShowsTwentyNamesThenHowManyMore) {
     std::vector<UnicodeString> base, result;
     UnicodeString missing, superfluous;
     for (int i = 1; i <= 25; ++i) {
-        const UnicodeString name = u"E" + rtl::IntToStr(i);
+        const UnicodeString name = UnicodeString(u"E").append(rtl::IntToStr(i));
         base.push_back(BaseInfoLine(name, {1}));
         missing += i <= 20 ? name + u" " : UnicodeString();
     }
     for (int i = 1; i <= 23; ++i) {
-        const UnicodeString name = u"X" + rtl::IntToStr(i);
+        const UnicodeString name = UnicodeString(u"X").append(rtl::IntToStr(i));
         result.push_back(ResultLine(name, {}));
         superfluous += i <= 20 ? name + u" " : UnicodeString();
     }

@@ -1,54 +1,23 @@
-// Test helpers: a temporary folder, "base.info" and "Result.txt" lines built from names and
-// codes (scrambled and Base64-encoded as the database keeps them), and file writing in the
+// Test helpers of the workbench's data: "base.info" and "Result.txt" lines built from names and
+// codes (scrambled and Base64-encoded as the database keeps them), and files written in the
 // encodings the workbench reads.
 #pragma once
 
 #include "app/core/UWorkbenchData.h"
 #include "ecg/EncDecHelper.h"
 #include "platform/rtl/CodePages.h"
-#include "platform/rtl/FormatSettings.h"
+#include "tests/support/Fixtures.h"
 
-#include <atomic>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace workbench::testing {
 
 using rtl::U;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TTempFolder {
-public:
-    TTempFolder() {
-        static std::atomic<int> counter{0};
-        std::string leaf = "wb_app_core_";
-        leaf += std::to_string(::getpid());
-        leaf += "_";
-        leaf += std::to_string(++counter);
-        FPath = std::filesystem::temp_directory_path() / leaf;
-        std::filesystem::create_directories(FPath);
-    }
-    ~TTempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(FPath, ec);
-    }
-    TTempFolder(const TTempFolder &) = delete;
-    TTempFolder &operator=(const TTempFolder &) = delete;
-
-    const std::filesystem::path &Path() const { return FPath; }
-    // The folder as the workbench names it, with a trailing separator.
-    UnicodeString Name() const { return rtl::Utf8ToUtf16(FPath.string() + "/"); }
-    UnicodeString File(const std::string &name) const {
-        return rtl::Utf8ToUtf16((FPath / name).string());
-    }
-
-private:
-    std::filesystem::path FPath;
-};
+using wbtest::TDecimalSeparatorScope;
+using wbtest::TTempFolder;
 
 enum class TFileEncoding { feAnsi, feUtf8Bom, feUtf16Bom };
 
@@ -75,8 +44,7 @@ inline void WriteLines(const std::filesystem::path &path, const std::vector<Unic
         }
         break;
     }
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    wbtest::WriteFileBytes(path, bytes);
 }
 
 // The name padded with blanks to 10 characters, then five filler characters.
@@ -114,21 +82,5 @@ inline UnicodeString ResultLine(const UnicodeString &name, const std::vector<int
     }
     return line;
 }
-
-// Sets the format settings' decimal separator for one test and restores the old settings.
-class TDecimalSeparatorScope {
-public:
-    explicit TDecimalSeparatorScope(char16_t separator) : FOld(rtl::FormatSettings()) {
-        rtl::TFormatSettings settings = rtl::TFormatSettings::Russian();
-        settings.DecimalSeparator = separator;
-        rtl::SetFormatSettings(settings);
-    }
-    ~TDecimalSeparatorScope() { rtl::SetFormatSettings(FOld); }
-    TDecimalSeparatorScope(const TDecimalSeparatorScope &) = delete;
-    TDecimalSeparatorScope &operator=(const TDecimalSeparatorScope &) = delete;
-
-private:
-    rtl::TFormatSettings FOld;
-};
 
 } // namespace workbench::testing

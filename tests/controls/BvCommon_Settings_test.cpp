@@ -4,6 +4,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
+#include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -19,21 +20,14 @@ using rtl::UnicodeString;
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        FDir = std::filesystem::temp_directory_path() /
-               (std::string("wb_bvset_") + info->name() + "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(FDir);
         std::filesystem::create_directories(FDir / "bin");
-        rtl::SetRegistryStoreFileForTesting(Path("registry.ini"));
         TBvRegIniFile::SetProgramForTesting(Path("bin/workbench"), u"");
     }
-    void TearDown() override {
-        TBvRegIniFile::SetProgramForTesting(u"", u"");
-        rtl::SetRegistryStoreFileForTesting(u"");
-        std::filesystem::remove_all(FDir);
-    }
-    UnicodeString Path(const char *name) const { return rtl::Utf8ToUtf16((FDir / name).string()); }
-    std::filesystem::path FDir;
+    void TearDown() override { TBvRegIniFile::SetProgramForTesting(u"", u""); }
+    UnicodeString Path(const char *name) const { return Store.Folder().File(name); }
+    // The program's folder, the store's and the test's files in one folder of the test's own.
+    wbtest::TRegistryStoreScope Store;
+    const std::filesystem::path &FDir = Store.Folder().Path();
 };
 
 TEST_F(SettingsTest, EmptyIniPathIsTheProgramNameWithIni) {

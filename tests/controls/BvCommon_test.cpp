@@ -3,6 +3,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Registry.h"
+#include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -72,29 +73,19 @@ TEST(ColorModel, MixLikenessAndOppositeHue) {
 
 class ThemeSchemeTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FFile = std::filesystem::temp_directory_path() /
-                ("wb_scheme_" + std::to_string(::getpid()) + ".ini");
-        std::filesystem::remove(FFile);
-        rtl::SetRegistryStoreFileForTesting(rtl::Utf8ToUtf16(FFile.string()));
-    }
-    void TearDown() override {
-        rtl::SetRegistryStoreFileForTesting(u"");
-        std::filesystem::remove(FFile);
-    }
     void SetName(const rtl::UnicodeString &name) {
         rtl::TRegistry reg;
         ASSERT_TRUE(
             reg.OpenKey(u"\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", true));
         reg.WriteString(u"ColorName", name);
     }
-    std::filesystem::path FFile;
+    wbtest::TRegistryStoreScope Store;
 };
 
 // Mended: reading the scheme through the registry-as-INI wrapper created the key it read.
 TEST_F(ThemeSchemeTest, ReadingTheSchemeCreatesNoKey) {
     EXPECT_EQ(ReadThemeColorScheme(), 0); // missing value
-    EXPECT_FALSE(std::filesystem::exists(FFile));
+    EXPECT_FALSE(std::filesystem::exists(Store.Folder() / "registry.ini"));
 }
 
 TEST_F(ThemeSchemeTest, SchemeNumberFromTheColorName) {

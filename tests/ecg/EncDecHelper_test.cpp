@@ -4,12 +4,10 @@
 
 #include "ecg/ZavStringHelper.h"
 #include "platform/rtl/Classes.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace ecg {
@@ -170,21 +168,11 @@ TEST(ShortStrings, CoderAndDecoderBetweenAnsiAndOem) {
 
 class XmlFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FPath = std::filesystem::temp_directory_path() /
-                ("ecg_xml_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".xml");
-    }
-    void TearDown() override { std::filesystem::remove(FPath); }
+    void Write(const std::string &bytes) const { wbtest::WriteFileBytes(Folder / "a.xml", bytes); }
+    std::string Contents() const { return wbtest::ReadFileBytes(Folder / "a.xml"); }
+    rtl::UnicodeString Name() const { return Folder.File("a.xml"); }
 
-    void Write(const std::string &bytes) const { std::ofstream(FPath, std::ios::binary) << bytes; }
-    std::string Contents() const {
-        std::ifstream in(FPath, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    rtl::UnicodeString Name() const { return rtl::Utf8ToUtf16(FPath.string()); }
-
-    std::filesystem::path FPath;
+    wbtest::TTempFolder Folder;
 };
 
 TEST_F(XmlFile, TagsStartingWithADigitGetTheNodeName) {

@@ -6,6 +6,7 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatSettings.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -252,13 +253,9 @@ TEST_F(EDFReader, FileReadEqualsMemoryRead) {
     const byte_array bytes = MakeEdf(12, 50, 1000, [](std::size_t i, int k) {
                                  return static_cast<std::int16_t>((k * 7 + i * 13) % 500 - 250);
                              }).Build();
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("ecg_edf_blocks_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         ".edf");
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char *>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    const wbtest::TTempFolder folder;
+    const std::filesystem::path path = folder / "blocks.edf";
+    wbtest::WriteFileBytes(path, {reinterpret_cast<const char *>(bytes.data()), bytes.size()});
     TEDFImportHelper fromFile;
     fromFile.readEDF(rtl::Utf8ToUtf16(path.string()));
     const std::unique_ptr<TM12ECGObj> fileRecord = fromFile.getM12ECG();
@@ -277,7 +274,6 @@ TEST_F(EDFReader, FileReadEqualsMemoryRead) {
     std::filesystem::resize_file(path, 0);
     EXPECT_THROW(fromFile.readEDF(rtl::Utf8ToUtf16(path.string())), EEDFImportError);
     EXPECT_EQ(fromFile.getM12ECG(), nullptr);
-    std::filesystem::remove(path);
 }
 
 // Placement and header fields -----------------------------------------------------------------
@@ -562,13 +558,7 @@ TEST_F(EDFReader, UnsupportedOrBrokenFilesAreRefusedNamingTheField) {
          "число байтов заголовка"},
         {"zero duration", [](TEdfFile &f) { f.duration = "0"; }, "длительность записи данных"},
         {"over 65535 s", [](TEdfFile &f) { f.duration = "40000"; }, "длительность записи данных"},
-        {"frequency rounds to 0",
-         [](TEdfFile &f) {
-             f.duration = "10";
-             for (TEdfSignal &s : f.signals) {
-                 s.samples = "4";
-             }
-         },
+        {"frequency rounds to 0", [](TEdfFile &f) { f.duration = "10"; }, // 4 samples in 10 s
          "число отсчетов в записи данных"},
         {"frequency not whole",
          [](TEdfFile &f) {

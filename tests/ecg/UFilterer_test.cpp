@@ -4,6 +4,7 @@
 
 #include "ecg/UEDFImportHelper.h"
 #include "ecg/UFilterer_p.h"
+#include "platform/rtl/Rounding.h"
 #include "tools/EdfWriter.h"
 #include "tools/SyntheticEcg.h"
 
@@ -23,6 +24,8 @@
 namespace ecg {
 namespace {
 
+using rtl::Integer;
+using rtl::RoundSaturated;
 using rtl::SmallInt;
 using Lead = std::vector<SmallInt>;
 
@@ -322,7 +325,8 @@ TEST(FiltererNoise, CleanHumOfAmplitude20NarrowsTheComplexAndIsSubtractedInside)
     for (Lead &lead : noisy) {
         for (size_t i = 0; i < lead.size(); ++i) {
             lead[i] = static_cast<SmallInt>(
-                lead[i] + std::lround(20 * std::sin(2 * std::numbers::pi * double(i) / 5)));
+                lead[i] +
+                RoundSaturated<Integer>(20 * std::sin(2 * std::numbers::pi * double(i) / 5)));
         }
     }
     // Type 20 keeps all twelve leads as they are (no derived limb leads).
@@ -401,7 +405,7 @@ TEST(FiltererNoise, SpikesOutsideComplexesAreFlattened) {
 TEST(FiltererFilters, FivePointMeanCancels50HzAt250Hz) {
     Lead lead(100);
     for (int i = 0; i < 100; ++i) {
-        lead[i] = static_cast<SmallInt>(std::lround(80 * std::sin(2 * std::numbers::pi * i / 5)));
+        lead[i] = RoundSaturated<SmallInt>(80 * std::sin(2 * std::numbers::pi * i / 5));
     }
     std::vector<rtl::Integer> scratch(100);
     filterer::MovingAverage5(lead, 100, scratch);
@@ -753,7 +757,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, FiltererLeadCounts, testing::Values(6, 8));
 TEST(FiltererModes, OutsideModeRemovesAPureHumFromAFlatRecord) {
     Lead lead(2500);
     for (int i = 0; i < 2500; ++i) {
-        lead[i] = static_cast<SmallInt>(std::lround(40 * std::sin(2 * std::numbers::pi * i / 5)));
+        lead[i] = RoundSaturated<SmallInt>(40 * std::sin(2 * std::numbers::pi * i / 5));
     }
     auto record = MakeRecord(std::vector<Lead>(12, lead), 12);
     auto f = Condition(*record, 0, 1);

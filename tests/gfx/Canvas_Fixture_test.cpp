@@ -1,6 +1,7 @@
 // The primitive fixture drawn on pixel memory through three mappings, against golden pictures.
-#include "GoldenImage.h"
 #include "PrimitiveFixture.h"
+
+#include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
 
@@ -46,11 +47,11 @@ const Mapping Mappings[] = {
 TEST(PrimitiveFixture, MatchesTheGoldenPicturesOnPixelMemory) {
     for (const Mapping &m : Mappings) {
         SCOPED_TRACE(m.name);
-        golden::ExpectMatches(Render(m), m.name);
+        wbtest::ExpectMatchesGolden(Render(m), std::string("gfx/") + m.name + ".png");
     }
 }
 
 TEST(PrimitiveFixture, DrawsTheSamePixelsEveryTime) {
     const TBitmap a = Render(Mappings[1]), b = Render(Mappings[1]);
-    EXPECT_EQ(golden::Differences(a, b), 0);
+    EXPECT_EQ(wbtest::DifferingPixels(a, b), 0);
 }

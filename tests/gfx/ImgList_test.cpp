@@ -3,6 +3,7 @@
 #include "platform/gfx/ImgList.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Streaming.h"
 
 #include <gtest/gtest.h>
 
@@ -222,4 +223,79 @@ TEST(ImageList, LinkLeavesItsListWhenDestroyed) {
     }
     list.Clear();
     EXPECT_EQ(told, 0);
+}
+
+// A selected image is drawn half way towards the selection colour; pixels left out stay so.
+TEST(ImageList, BlendColourTintsTheDrawnPixelsByHalf) {
+    TImageList list(nullptr, 3, 1);
+    list.AddMasked(Picture({"rfw"}), clFuchsia);
+    TBitmap target = Face(3, 1);
+    list.Draw(target.GetCanvas(), 0, 0, 0, deEnabled, TColor(0x00FF0000)); // blue
+    EXPECT_EQ(Pixels(target), "800080 F0F0F0 8080FF \n");
+}
+
+namespace {
+
+std::unique_ptr<rtl::TMemoryStream> Stored(TImageList &list) {
+    auto stream = std::make_unique<rtl::TMemoryStream>();
+    rtl::TWriter writer(*stream);
+    writer.WriteRootComponent(list);
+    return stream;
+}
+
+void Load(rtl::TMemoryStream &stream, TImageList &list) {
+    stream.SetPosition(0);
+    rtl::TReader reader(stream);
+    reader.ReadRootComponent(list);
+}
+
+} // namespace
+
+TEST(ImageList, ImagesComeBackThroughTheComponentStream) {
+    TImageList list(nullptr, 3, 1);
+    list.SetColorDepth(cd32Bit);
+    list.Add(Picture({"rhk", "kkk"}, pf32bit), nullptr);
+    list.Add(Picture({"kwr"}, pf32bit), nullptr);
+    auto stream = Stored(list);
+
+    TImageList loaded(nullptr);
+    Load(*stream, loaded);
+    ASSERT_EQ(loaded.GetCount(), 2);
+    EXPECT_EQ(loaded.GetWidth(), 3);
+    EXPECT_EQ(loaded.GetHeight(), 1);
+    EXPECT_EQ(loaded.GetColorDepth(), cd32Bit);
+    for (int32_t i = 0; i < 2; ++i) {
+        TBitmap a = Face(3, 1), b = Face(3, 1);
+        list.Draw(a.GetCanvas(), 0, 0, i);
+        loaded.Draw(b.GetCanvas(), 0, 0, i);
+        EXPECT_EQ(Pixels(a), Pixels(b)) << i;
+    }
+}
+
+// Sizes in the stored images are checked against the bytes there before anything is taken.
+TEST(ImageList, DamagedStoredImagesAreRefusedAndTheListKept) {
+    struct Case {
+        const char *what;
+        size_t offset; // from the "WBIL" mark
+        uint8_t value;
+    };
+    const Case cases[] = {
+        {"mark", 0, 'X'},       {"width 0", 4, 0},        {"height grown", 8, 2},
+        {"count grown", 12, 3}, {"count huge", 15, 0x40},
+    };
+    for (const Case &c : cases) {
+        TImageList list(nullptr, 2, 1);
+        list.AddMasked(Picture({"rk"}), clNone);
+        auto stream = Stored(list);
+        uint8_t *bytes = stream->GetMemory();
+        const std::string all(reinterpret_cast<char *>(bytes), size_t(stream->GetSize()));
+        const size_t mark = all.find("WBIL");
+        ASSERT_NE(mark, std::string::npos);
+        bytes[mark + c.offset] = c.value;
+
+        TImageList loaded(nullptr, 2, 1);
+        loaded.AddMasked(Picture({"kk"}), clNone);
+        EXPECT_THROW(Load(*stream, loaded), rtl::EReadError) << c.what;
+        EXPECT_EQ(loaded.GetCount(), 1) << c.what;
+    }
 }

@@ -1,8 +1,9 @@
 // Metafiles: the primitive fixture recorded and played back gives the pixels of the direct
 // drawing; playback scales into its rectangle and leaves the canvas as it was; the EMF and WMF
 // files hold what outside readers expect.
-#include "GoldenImage.h"
 #include "PrimitiveFixture.h"
+
+#include "tests/support/GoldenImage.h"
 
 #include "platform/gfx/Metafile.h"
 #include "platform/gfx/Picture.h"
@@ -93,7 +94,7 @@ TEST(Metafile, PlaybackDrawsTheSamePixelsAsTheDirectDrawing) {
         EXPECT_GT(mf.GetOperationCount(), 50u);
         TBitmap played = Background();
         played.GetCanvas().Draw(0, 0, mf);
-        EXPECT_EQ(golden::Differences(played, Direct(m)), 0);
+        EXPECT_EQ(wbtest::DifferingPixels(played, Direct(m)), 0);
     }
 }
 
@@ -217,7 +218,7 @@ TEST(Metafile, PlayedIntoAnotherMetafileItKeepsItsPlaces) {
     TBitmap direct = Background(), nested = Background();
     direct.GetCanvas().Draw(0, 0, inner);
     nested.GetCanvas().Draw(0, 0, outer);
-    EXPECT_LT(golden::Differences(direct, nested, 64), 200) << "a float world transform apart";
+    EXPECT_LT(wbtest::DifferingPixels(direct, nested, 64), 200) << "a float world transform apart";
 }
 
 namespace {
@@ -351,7 +352,7 @@ TEST(Metafile, SavingChoosesTheFormatByNameAndLeavesNoPartialFile) {
     TBitmap a1 = Background(), a2 = Background();
     a1.GetCanvas().Draw(0, 0, mf);
     a2.GetCanvas().Draw(0, 0, *picture.GetGraphic());
-    EXPECT_EQ(golden::Differences(a1, a2), 0);
+    EXPECT_EQ(wbtest::DifferingPixels(a1, a2), 0);
 }
 
 TEST(Metafile, TextFromTheCurrentPositionPlaysFromWhereTheRecordingHadIt) {
@@ -377,5 +378,5 @@ TEST(Metafile, TextFromTheCurrentPositionPlaysFromWhereTheRecordingHadIt) {
     TBitmap direct = Background(), played = Background();
     draw(direct.GetCanvas());
     played.GetCanvas().Draw(0, 0, mf);
-    EXPECT_EQ(golden::Differences(direct, played), 0);
+    EXPECT_EQ(wbtest::DifferingPixels(direct, played), 0);
 }

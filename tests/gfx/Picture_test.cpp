@@ -3,47 +3,33 @@
 #include "platform/gfx/Picture.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
+#include <string>
 
 using namespace gfx;
-
-namespace {
-
-std::filesystem::path TempPng() {
-    return std::filesystem::temp_directory_path() /
-           ("gfx_picture_test_" + std::to_string(::getpid()) + ".png");
-}
-
-} // namespace
 
 TEST(Picture, PngRoundTripsThroughFileAndMemory) {
     TBitmap bmp(7, 5);
     bmp.GetCanvas().SetPixel(2, 3, clRed);
-    const auto path = TempPng();
-    bmp.SaveToFile(rtl::Utf8ToUtf16(path.string()));
+    const wbtest::TTempFolder folder;
+    bmp.SaveToFile(folder.File("picture.png"));
 
     TPicture pic;
-    pic.LoadFromFile(rtl::Utf8ToUtf16(path.string()));
+    pic.LoadFromFile(folder.File("picture.png"));
     ASSERT_NE(dynamic_cast<TPngImage *>(pic.GetGraphic()), nullptr);
     EXPECT_EQ(pic.GetWidth(), 7);
     EXPECT_EQ(pic.GetHeight(), 5);
 
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::string bytes = wbtest::ReadFileBytes(folder / "picture.png");
     TPngImage png;
-    png.LoadFromMemory(bytes.data(), bytes.size());
+    png.LoadFromMemory(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
     TBitmap back(10, 10);
     back.GetCanvas().Draw(1, 1, png);
     EXPECT_EQ(back.GetCanvas().GetPixel(3, 4), clRed);
     EXPECT_EQ(back.GetCanvas().GetPixel(2, 4), clWhite);
-    std::filesystem::remove(path);
 }
 
 TEST(Picture, BadDataIsRejected) {
@@ -60,11 +46,10 @@ TEST(Picture, BadDataIsRejected) {
 TEST(Picture, PngRoundTripsThroughStreamsFromTheirPosition) {
     TBitmap bmp(4, 3);
     bmp.GetCanvas().SetPixel(1, 2, clLime);
-    const auto path = TempPng();
-    bmp.SaveToFile(rtl::Utf8ToUtf16(path.string()));
+    const wbtest::TTempFolder folder;
+    bmp.SaveToFile(folder.File("picture.png"));
     TPngImage png;
-    png.LoadFromFile(rtl::Utf8ToUtf16(path.string()));
-    std::filesystem::remove(path);
+    png.LoadFromFile(folder.File("picture.png"));
 
     rtl::TMemoryStream stream;
     stream.WriteBuffer("abc", 3);

@@ -46,6 +46,19 @@ TEST(RectList, InsertMoveRemove) {
     EXPECT_EQ(l.GetCapacity(), 10);
 }
 
+#if defined(WB_ASSERTIONS)
+// Delete, Exchange, Insert and Move leave range checks to their callers; where contracts are
+// checked, an index outside the list stops the program instead of moving memory past the list.
+TEST(RectListDeathTest, IndexesOutsideTheListBreakTheContract) {
+    TRectList list;
+    list.Add({0, 0, 1, 1});
+    EXPECT_DEATH(list.Delete(1), "index inside 0 .. Count - 1");
+    EXPECT_DEATH(list.Exchange(0, -1), "indexes inside 0 .. Count - 1");
+    EXPECT_DEATH(list.Insert(2, {}), "insertion index inside 0 .. Count");
+    EXPECT_DEATH(list.Move(0, 1), "indexes inside 0 .. Count - 1");
+}
+#endif
+
 namespace {
 void *At(uintptr_t address) {
     return reinterpret_cast<void *>(address);

@@ -2,6 +2,8 @@
 // lines, stipple, and the mended float and stipple faults.
 #include "raster/Raster.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -279,7 +281,7 @@ TEST(Lines, FloatLinesThatSixteenSixteenHoldsAreNotClippedFirst) {
         a.SetSize(10, 10);
         b.SetSize(10, 10);
         a.LineFS(l.x1, l.y1, l.x2, l.y2, kInk, false);
-        const auto fixed = [](float v) { return TFixed(std::nearbyint(v * 65536.0)); };
+        const auto fixed = [](float v) { return rtl::RoundSaturated<TFixed>(v * 65536.0); };
         b.LineXS(fixed(l.x1), fixed(l.y1), fixed(l.x2), fixed(l.y2), kInk, false);
         EXPECT_TRUE(std::equal(a.GetBits(), a.GetBits() + 100, b.GetBits())) << l.x1 << " " << l.y1;
     }

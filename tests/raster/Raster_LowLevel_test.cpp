@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 using namespace raster;
@@ -94,6 +96,17 @@ TEST(LowLevel, HypotRoundedRoundsHalvesToEven) {
     EXPECT_EQ(HypotRounded(3, 4), 5);
     EXPECT_EQ(HypotRounded(65536, 0), 65536);
     EXPECT_EQ(HypotRounded(1, 1), 1);
+}
+
+// Mended: the rounding casts were undefined when the result left the int32_t range (the
+// hypotenuse of two large coordinates) or was NaN; they now saturate, and NaN gives 0.
+TEST(LowLevel, RoundingsBeyondTheInt32RangeSaturate) {
+    EXPECT_EQ(HypotRounded(INT32_MAX, INT32_MAX), INT32_MAX);
+    EXPECT_EQ(HypotRounded(INT32_MIN, 0), INT32_MAX);
+    EXPECT_EQ(HypotRounded(46341, 46341), 65536); // 65536.07: the squares need 64 bits
+    EXPECT_EQ(Round(3e9), INT32_MAX);
+    EXPECT_EQ(Round(-3e9), INT32_MIN);
+    EXPECT_EQ(Round(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 TEST(LowLevel, FillVariantsFillExactlyTheCells) {

@@ -83,10 +83,32 @@ TEST_F(PixelTest, WrappedAccessOnEmptyClipOrBitmapDoesNotDivideByZero) {
     EXPECT_EQ(empty.GetPixelFW(1.5f, 1.5f), 0u);
 }
 
-TEST_F(PixelTest, WrappedPlotNearTheRightEdgeStaysInsideTheBitmap) {
-    B.SetWrapMode(wmRepeat);
-    B.SetPixelXW(6 * 65536 - 1, 5 * 65536 + 32768, 0xFFFFFFFFu);
-    SUCCEED();
+// Mended: the wrapped position may lie half a pixel before the clip's right or bottom edge, and
+// the plot's lower neighbours fell outside. Here the clip is smaller than the bitmap, so a plot
+// outside the clip lands in pixels the test can see: only the two pixels of the wrapped
+// position's row inside the clip may change.
+TEST(WrappedPlot, NearTheRightEdgeChangesOnlyPixelsInsideTheClip) {
+    TCustomBitmap32 b;
+    b.SetSize(8, 8);
+    b.Clear(0xFF000000u);
+    b.SetClipRect({0, 0, 6, 6});
+    b.SetWrapMode(wmRepeat);
+    // x = 6 - 1/65536 wraps to 127/256 (the clip spans 0 .. 5.5 in 24.8); y = 5.5 stays.
+    b.SetPixelXW(6 * 65536 - 1, 5 * 65536 + 32768, 0xFFFFFFFFu);
+    const uint32_t a = 255;
+    const TColor32 expectedLeft =
+        CombinePixel(0xFFFFFFFFu, 0xFF000000u, (a * GammaTable[128] * GammaTable[127]) >> 16);
+    const TColor32 expectedRight =
+        CombinePixel(0xFFFFFFFFu, 0xFF000000u, (a * GammaTable[127] * GammaTable[127]) >> 16);
+    for (int32_t y = 0; y < 8; ++y) {
+        for (int32_t x = 0; x < 8; ++x) {
+            const TColor32 expected =
+                y == 5 && x == 0 ? expectedLeft : (y == 5 && x == 1 ? expectedRight : 0xFF000000u);
+            EXPECT_EQ(b.GetPixel(x, y), expected) << "pixel " << x << ", " << y;
+        }
+    }
+    EXPECT_NE(expectedLeft, 0xFF000000u);
+    EXPECT_NE(expectedRight, 0xFF000000u);
 }
 
 TEST_F(PixelTest, TransparentSetBlendsByCombineMode) {

@@ -5,6 +5,10 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtBridge_p.h"
+
+#include <QAccessible>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -273,4 +277,23 @@ TEST(RangeBarRoutines, TriangleAndBevelShapes) {
     EXPECT_EQ(c.GetPixel(2, 2), gfx::clRed);
     EXPECT_EQ(c.GetPixel(9, 9), gfx::clBlue);
     EXPECT_EQ(c.GetPixel(9, 2), gfx::clBlue);
+}
+
+// Screen readers read the gauge bar as a slider with its position and range, and set it there.
+TEST_F(GaugeFixture, ScreenReadersSeeASliderWithItsValue) {
+    bar->SetMin(10);
+    bar->SetMax(50);
+    bar->SetPosition(30);
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*bar));
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->role(), QAccessible::Slider);
+    QAccessibleValueInterface *value = a->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->currentValue().toInt(), 30);
+    EXPECT_EQ(value->minimumValue().toInt(), 10);
+    EXPECT_EQ(value->maximumValue().toInt(), 50);
+    changes = 0;
+    value->setCurrentValue(99); // kept within the range, as the bar's own setter does
+    EXPECT_EQ(bar->GetPosition(), 50);
+    EXPECT_EQ(changes, 1);
 }

@@ -2,13 +2,11 @@
 #include "platform/rtl/Classes.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <string>
 
@@ -18,27 +16,14 @@ using namespace rtl;
 
 namespace {
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rtl_st_XXXXXX").string();
-        FPath = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { std::filesystem::remove_all(FPath); }
-    std::string Path() const { return FPath; }
-    UnicodeString File(const std::string &name) const { return Utf8ToUtf16(FPath + "/" + name); }
-
-private:
-    std::string FPath;
-};
+using wbtest::TTempFolder;
 
 void WriteBytes(const UnicodeString &path, const std::string &bytes) {
-    std::ofstream(Utf16ToUtf8(path), std::ios::binary) << bytes;
+    wbtest::WriteFileBytes(Utf16ToUtf8(path), bytes);
 }
 
 std::string ReadBytes(const UnicodeString &path) {
-    std::ifstream in(Utf16ToUtf8(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return wbtest::ReadFileBytes(Utf16ToUtf8(path));
 }
 
 std::string Content(TMemoryStream &stream) {
@@ -136,7 +121,7 @@ TEST(Stream, ReadBufferPastTheEndRaises) {
 }
 
 TEST(Stream, WriteBufferThatFallsShortRaises) {
-    TempFolder folder;
+    TTempFolder folder;
     WriteBytes(folder.File("ro.bin"), "abc");
     TFileStream readOnly(folder.File("ro.bin"), fmOpenRead);
     ExpectError<EWriteError>([&] { readOnly.WriteBuffer("x", 1); }, u"Stream write error");
@@ -170,7 +155,7 @@ TEST(Stream, CopyFromCopiesLargeSourcesInChunks) {
 }
 
 TEST(MemoryStream, LoadsAndSavesWholeStreamsAndFiles) {
-    TempFolder folder;
+    TTempFolder folder;
     WriteBytes(folder.File("in.bin"), std::string("\x00\x01\xFF", 3));
     TMemoryStream stream;
     stream.LoadFromFile(folder.File("in.bin"));
@@ -187,7 +172,7 @@ TEST(MemoryStream, LoadsAndSavesWholeStreamsAndFiles) {
 }
 
 TEST(FileStream, CreatesWritesReadsAndResizes) {
-    TempFolder folder;
+    TTempFolder folder;
     {
         TFileStream file(folder.File("data.bin"), fmCreate);
         file.WriteBuffer("abcdef", 6);
@@ -214,8 +199,8 @@ TEST(FileStream, CreatesWritesReadsAndResizes) {
 }
 
 TEST(FileStream, OpenErrorsCarryThePathAndTheSystemReason) {
-    TempFolder folder;
-    const UnicodeString dir = Utf8ToUtf16(folder.Path());
+    TTempFolder folder;
+    const UnicodeString dir = Utf8ToUtf16(folder.Path().string());
     WriteBytes(folder.File("exists.bin"), "x");
     struct Case {
         UnicodeString name;
@@ -249,8 +234,8 @@ TEST(FileStream, OpenErrorsCarryThePathAndTheSystemReason) {
 }
 
 TEST(FileStream, FifosAndDevicesAreRefusedWithoutWaiting) {
-    TempFolder folder;
-    const std::string fifo = folder.Path() + "/record.edf";
+    TTempFolder folder;
+    const std::string fifo = (folder / "record.edf").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const UnicodeString &name : {Utf8ToUtf16(fifo), UnicodeString(u"/dev/zero")}) {
         for (const uint16_t mode : {uint16_t(fmOpenRead), uint16_t(fmOpenReadWrite)}) {
@@ -267,8 +252,8 @@ TEST(FileStream, FifosAndDevicesAreRefusedWithoutWaiting) {
 }
 
 TEST(FileStream, OpensAnExistingFileWhateverTheCaseOfItsName) {
-    TempFolder folder;
-    std::filesystem::create_directory(folder.Path() + "/EDF");
+    TTempFolder folder;
+    std::filesystem::create_directory(folder / "EDF");
     WriteBytes(folder.File("EDF/ECG0001.EDF"), "record");
     for (const char16_t *name : {u"EDF/ECG0001.EDF", u"EDF/ecg0001.edf", u"edf\\Ecg0001.Edf"}) {
         TFileStream file(folder.File("") + name, fmOpenRead);
@@ -278,19 +263,19 @@ TEST(FileStream, OpensAnExistingFileWhateverTheCaseOfItsName) {
 }
 
 TEST(FileStream, CreatingUnderAnotherCaseReplacesTheExistingFile) {
-    TempFolder folder;
+    TTempFolder folder;
     WriteBytes(folder.File("Report.txt"), "old content");
     {
         TFileStream file(folder.File("REPORT.TXT"), fmCreate);
         file.WriteBuffer("new", 3);
     }
     EXPECT_EQ(ReadBytes(folder.File("Report.txt")), "new");
-    EXPECT_FALSE(std::filesystem::exists(folder.Path() + "/REPORT.TXT"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "REPORT.TXT"));
 }
 
 TEST(FileStream, CreatesANewFileInAFolderNamedInAnotherCase) {
-    TempFolder folder;
-    std::filesystem::create_directory(folder.Path() + "/Out");
+    TTempFolder folder;
+    std::filesystem::create_directory(folder / "Out");
     {
         TFileStream file(folder.File("OUT\\picture.emf"), fmCreate);
         file.WriteBuffer("emf", 3);

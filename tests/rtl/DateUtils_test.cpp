@@ -447,8 +447,9 @@ TEST(StrToDate, InvalidTextIsRefusedWithTheLibrarysMessage) {
         EXPECT_FALSE(TryStrToDate(text, value, ru)) << Utf16ToUtf8(text);
         EXPECT_EQ(value, 42.0);
         EXPECT_EQ(StrToDateDef(text, -3.0, ru), -3.0);
-        EXPECT_EQ(ConvertErrorMessage([&] { StrToDate(text, ru); }),
-                  u"'" + UnicodeString(text) + u"' is not a valid date");
+        const UnicodeString expected =
+            UnicodeString(u"'").append(text).append(u"' is not a valid date");
+        EXPECT_EQ(ConvertErrorMessage([&] { StrToDate(text, ru); }), expected);
     }
 }
 

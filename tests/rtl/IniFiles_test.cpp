@@ -6,6 +6,7 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/SpecialFolders.h"
+#include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -18,29 +19,17 @@ namespace {
 using rtl::U;
 using rtl::UnicodeString;
 
+// INI files and the registry store side by side in a folder of the test's own.
 class IniFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        FDir = std::filesystem::temp_directory_path() /
-               (std::string("wb_ini_") + info->name() + "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(FDir);
-        std::filesystem::create_directories(FDir);
-        rtl::SetRegistryStoreFileForTesting(Path("registry.ini"));
-    }
-    void TearDown() override {
-        rtl::SetRegistryStoreFileForTesting(u"");
-        std::filesystem::remove_all(FDir);
-    }
-    UnicodeString Path(const char *name) const { return rtl::Utf8ToUtf16((FDir / name).string()); }
+    UnicodeString Path(const char *name) const { return Store.Folder().File(name); }
     void WriteBytes(const char *name, const std::string &bytes) const {
-        std::ofstream(FDir / name, std::ios::binary) << bytes;
+        wbtest::WriteFileBytes(Store.Folder() / name, bytes);
     }
     std::string ReadBytes(const char *name) const {
-        std::ifstream in(FDir / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return wbtest::ReadFileBytes(Store.Folder() / name);
     }
-    std::filesystem::path FDir;
+    wbtest::TRegistryStoreScope Store;
 };
 
 TEST_F(IniFilesTest, ParsesSectionsNamesAndValuesWithoutRegardToCase) {

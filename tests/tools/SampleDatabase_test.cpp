@@ -6,18 +6,15 @@
 #include "ecg/EncDecHelper.h"
 #include "ecg/UEDFImportHelper.h"
 #include "platform/rtl/Classes.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 #include <stdexcept>
-
-#include <unistd.h>
 
 namespace sampledb {
 namespace {
@@ -31,11 +28,7 @@ const std::filesystem::path kRealEdf =
 const std::set<int> kTableCodes = {1,  2,  3,  4,  5,  6,  7,  8,  11, 12, 14, 15, 16,
                                    17, 18, 19, 20, 21, 22, 23, 24, 26, 27, 28, 29, 30};
 
-std::string ReadBytes(const std::filesystem::path &path) {
-    std::ifstream stream(path, std::ios::binary);
-    EXPECT_TRUE(stream) << path;
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-}
+using wbtest::ReadFileBytes;
 
 std::vector<std::string> Lines(const std::string &text) {
     std::vector<std::string> lines;
@@ -372,12 +365,12 @@ TEST(SampleDatabase, ReaderGetsTheSynthesizedLeadsBack) {
 // What the build wrote is what the library makes now: the generation is deterministic.
 TEST(SampleDatabase, BuiltFolderHoldsTheDatabase) {
     const auto &db = SampleDatabase();
-    EXPECT_EQ(ReadBytes(kDbDir / "base.info"), MakeBaseInfo(db));
+    EXPECT_EQ(ReadFileBytes(kDbDir / "base.info"), MakeBaseInfo(db));
     for (const TSampleEcg &e : db) {
         SCOPED_TRACE(e.Name);
-        const std::string onDisk = ReadBytes(kDbDir / (e.Name + ".edf"));
+        const std::string onDisk = ReadFileBytes(kDbDir / (e.Name + ".edf"));
         if (e.RealRecording) {
-            EXPECT_EQ(onDisk, ReadBytes(kRealEdf));
+            EXPECT_EQ(onDisk, ReadFileBytes(kRealEdf));
         } else {
             EXPECT_EQ(onDisk, MakeEdf(MakeSampleEdf(e, Synthesize(e.Params))));
         }
@@ -386,7 +379,7 @@ TEST(SampleDatabase, BuiltFolderHoldsTheDatabase) {
 
 TEST(SampleDatabase, ResultFileNamesTheDatabaseEcgs) {
     const auto &db = SampleDatabase();
-    const std::string text = ReadBytes(kResultFile);
+    const std::string text = ReadFileBytes(kResultFile);
     EXPECT_EQ(text, MakeResultFile(db));
     std::vector<std::string> names;
     for (const std::string &line : Lines(text)) {
@@ -402,16 +395,14 @@ TEST(SampleDatabase, ResultFileNamesTheDatabaseEcgs) {
 }
 
 TEST(SampleDatabase, WritesIntoANewFolder) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("sampledb_write_test_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
+    const wbtest::TTempFolder folder;
+    const std::filesystem::path dir = folder / "new";
     WriteSampleDatabase(dir / "EDF", kRealEdf, dir / "Result.txt");
-    EXPECT_EQ(ReadBytes(dir / "EDF" / "base.info"), ReadBytes(kDbDir / "base.info"));
-    EXPECT_EQ(ReadBytes(dir / "Result.txt"), ReadBytes(kResultFile));
-    EXPECT_EQ(ReadBytes(dir / "EDF" / "ECG0017.edf"), ReadBytes(kDbDir / "ECG0017.edf"));
+    EXPECT_EQ(ReadFileBytes(dir / "EDF" / "base.info"), ReadFileBytes(kDbDir / "base.info"));
+    EXPECT_EQ(ReadFileBytes(dir / "Result.txt"), ReadFileBytes(kResultFile));
+    EXPECT_EQ(ReadFileBytes(dir / "EDF" / "ECG0017.edf"), ReadFileBytes(kDbDir / "ECG0017.edf"));
     EXPECT_THROW(WriteSampleDatabase(dir / "EDF", dir / "missing.edf", dir / "Result.txt"),
                  std::runtime_error);
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Tests of the ECG synthesis: determinism, lead relations, beat positions, rhythms, shapes, noise.
 #include "tools/SyntheticEcg.h"
 
+#include "platform/rtl/Rounding.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -113,9 +115,11 @@ TEST_P(LimbLeadRelations, HoldWithinRounding) {
         const int l1 = l[LeadI][i];
         const int l2 = l[LeadII][i];
         ASSERT_EQ(l[LeadIII][i], l2 - l1) << "sample " << i;
-        ASSERT_EQ(l[LeadAVR][i], std::nearbyint(-(l1 + l2) / 2.0)) << "sample " << i;
-        ASSERT_EQ(l[LeadAVL][i], std::nearbyint((l1 - l[LeadIII][i]) / 2.0)) << "sample " << i;
-        ASSERT_EQ(l[LeadAVF][i], std::nearbyint((l2 + l[LeadIII][i]) / 2.0)) << "sample " << i;
+        ASSERT_EQ(l[LeadAVR][i], rtl::RoundSaturated<int>(-(l1 + l2) / 2.0)) << "sample " << i;
+        ASSERT_EQ(l[LeadAVL][i], rtl::RoundSaturated<int>((l1 - l[LeadIII][i]) / 2.0))
+            << "sample " << i;
+        ASSERT_EQ(l[LeadAVF][i], rtl::RoundSaturated<int>((l2 + l[LeadIII][i]) / 2.0))
+            << "sample " << i;
         halves += (l1 + l2) % 2 != 0;
     }
     EXPECT_GT(halves, 0) << "no sample exercised the half-to-even rounding";

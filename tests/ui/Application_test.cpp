@@ -1,13 +1,20 @@
 // The application: default error display, message boxes through the handler, posted messages.
 #include "UiTestSupport.h"
 
+#include "platform/gfx/ImgList.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Streaming.h"
+#include "platform/rtl/TypInfo.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CustomControl.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Timer.h"
+
+#include <QApplication>
+#include <QPalette>
 
 #include <gtest/gtest.h>
 
@@ -121,4 +128,92 @@ TEST(Timer, TicksCallOnTimerAndErrorsGoToTheDisplay) {
     EXPECT_EQ(ticks, 2);
     ASSERT_EQ(h.messages.size(), 1u);
     EXPECT_EQ(h.messages[0].text, u"tick failed.");
+}
+
+namespace {
+
+// A data module: stores the components it owns that are not stored inside another one.
+class TModuleForTesting : public rtl::TComponent {
+public:
+    using TComponent::TComponent;
+    static const rtl::TClassInfo &StaticClassInfo() {
+        static const rtl::TClassInfo info = rtl::TClassBuilder<TModuleForTesting>(
+                                                "TModuleForTesting", &TComponent::StaticClassInfo())
+                                                .Build();
+        return info;
+    }
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
+    void GetChildren(const std::function<void(rtl::TComponent *)> &proc,
+                     rtl::TComponent *) override {
+        for (int32_t i = 0; i < GetComponentCount(); ++i) {
+            if (!GetComponent(i)->HasParent()) {
+                proc(GetComponent(i));
+            }
+        }
+    }
+};
+
+} // namespace
+
+// A form's stream names the platform's components by class; once the application has started
+// they are created from it.
+TEST(StreamClasses, ImageAndActionListsAreReadByClassNameAfterInitialize) {
+    Application->Initialize();
+    TModuleForTesting root(nullptr);
+    root.SetName(u"Root");
+    auto *images = new gfx::TImageList(&root, 4, 4);
+    images->SetName(u"Images");
+    auto *actions = new TActionList(&root);
+    actions->SetName(u"Actions");
+    auto *action = new TAction(&root);
+    action->SetName(u"OpenAction");
+    action->SetCaption(u"Открыть");
+    action->SetActionList(actions);
+
+    rtl::TMemoryStream stream;
+    rtl::TWriter(stream).WriteRootComponent(root);
+    stream.SetPosition(0);
+    TModuleForTesting loaded(nullptr);
+    rtl::TReader(stream).ReadRootComponent(loaded);
+
+    auto *loadedImages = dynamic_cast<gfx::TImageList *>(loaded.FindComponent(u"Images"));
+    ASSERT_NE(loadedImages, nullptr);
+    EXPECT_EQ(loadedImages->GetWidth(), 4);
+    auto *loadedActions = dynamic_cast<TActionList *>(loaded.FindComponent(u"Actions"));
+    auto *loadedAction = dynamic_cast<TAction *>(loaded.FindComponent(u"OpenAction"));
+    ASSERT_NE(loadedActions, nullptr);
+    ASSERT_NE(loadedAction, nullptr);
+    EXPECT_EQ(loadedAction->GetCaption(), u"Открыть");
+    EXPECT_EQ(loadedAction->GetActionList(), loadedActions);
+}
+
+namespace {
+
+class TThemeListener : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int themeChanges = 0;
+    void WndProc(TMessage &m) override {
+        themeChanges += m.Msg == WM_THEMECHANGED ? 1 : 0;
+        TCustomControl::WndProc(m);
+    }
+};
+
+} // namespace
+
+// A change of the desktop's colours reaches every control.
+TEST(ThemeChange, ReachesTheControlsWhenTheDesktopColoursChange) {
+    Application->Initialize();
+    TForm form(nullptr);
+    auto *listener = new TThemeListener(&form);
+    listener->SetParent(&form);
+    const QPalette saved = QApplication::palette();
+    QPalette changed = saved;
+    changed.setColor(QPalette::Window, QColor(1, 2, 3));
+    QApplication::setPalette(changed);
+    EXPECT_GE(listener->themeChanges, 1);
+    const int before = listener->themeChanges;
+    BroadcastThemeChange();
+    EXPECT_EQ(listener->themeChanges, before + 1);
+    QApplication::setPalette(saved);
 }

@@ -3,6 +3,7 @@
 #include "platform/ui/DialogHandler.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/Forms.h"
+#include "tests/support/TempFolder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -44,9 +45,9 @@ TEST(FileDialogs, MasksMatchNamesIgnoringCase) {
 }
 
 TEST(FileDialogs, ExecuteThroughTheHandlerAppliesDefaultExtAndFileMustExist) {
-    const auto dir = std::filesystem::temp_directory_path();
-    const auto existing = dir / "ui_filedialog_test_Result.txt";
-    std::ofstream(existing) << "x";
+    const wbtest::TTempFolder dir;
+    const auto existing = dir / "Result.txt";
+    wbtest::WriteFileBytes(existing, "x");
     rtl::UnicodeString answer;
     TDialogHandlerScope scope{{nullptr, nullptr, [&](TFileDialog &d) {
                                    d.SetFileName(answer);
@@ -60,7 +61,7 @@ TEST(FileDialogs, ExecuteThroughTheHandlerAppliesDefaultExtAndFileMustExist) {
     EXPECT_TRUE(open.Execute());
     EXPECT_EQ(open.GetFileName(), answer);
     EXPECT_EQ(open.GetFilterIndex(), 2);
-    answer = rtl::Utf8ToUtf16((dir / "ui_filedialog_missing.txt").string());
+    answer = rtl::Utf8ToUtf16((dir / "missing.txt").string());
     EXPECT_FALSE(open.Execute());
     answer.clear();
     EXPECT_FALSE(open.Execute()); // cancelled
@@ -70,7 +71,6 @@ TEST(FileDialogs, ExecuteThroughTheHandlerAppliesDefaultExtAndFileMustExist) {
     answer = rtl::Utf8ToUtf16((dir / "report").string());
     EXPECT_TRUE(save.Execute());
     EXPECT_EQ(save.GetFileName(), answer + u".png");
-    std::filesystem::remove(existing);
 }
 
 TEST(FileDialogs, UntitledDialogsShowTheSystemsTitlesAndKnowTheirParentWhileRunning) {

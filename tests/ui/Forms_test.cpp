@@ -9,6 +9,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Panel.h"
 #include "platform/ui/Timer.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -198,11 +199,10 @@ TEST(FormIcon, FormsShowTheApplicationsIconUntilTheyGetTheirOwn) {
     gfx::TBitmap blue(16, 16);
     blue.GetCanvas().GetBrush().SetColor(gfx::clBlue);
     blue.GetCanvas().FillRect(gfx::Rect(0, 0, 16, 16));
-    const auto file = std::filesystem::temp_directory_path() / "ui_forms_test_icon.png";
-    blue.SaveToFile(rtl::Utf8ToUtf16(file.string()));
+    const wbtest::TTempFolder folder;
+    blue.SaveToFile(folder.File("icon.png"));
     gfx::TPngImage bluePng;
-    bluePng.LoadFromFile(rtl::Utf8ToUtf16(file.string()));
-    std::filesystem::remove(file);
+    bluePng.LoadFromFile(folder.File("icon.png"));
 
     TForm main(nullptr), other(nullptr);
     Application->SetIcon(red);

@@ -67,8 +67,12 @@ inline std::string Dump(TCustomVDData &doc) {
         }
         out += item->GetSameAsPrev() ? "L" : item->GetBR() ? "B" : "P";
         out += std::to_string(item->ParaNo) + ":";
-        out += item->IsText() ? rtl::Utf16ToUtf8(doc.GetItemText(i))
-                              : "#" + std::to_string(item->StyleNo);
+        if (item->IsText()) {
+            out += rtl::Utf16ToUtf8(doc.GetItemText(i));
+        } else {
+            out += '#';
+            out += std::to_string(item->StyleNo);
+        }
     }
     return out;
 }

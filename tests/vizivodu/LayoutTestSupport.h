@@ -425,12 +425,20 @@ inline std::string DumpDrawItems(TCustomVDFormattedData &doc) {
         if (i > 0) {
             out += d.FromNewLine ? " / " : " ";
         }
+        // Appended piece by piece: GCC 12 at -O3 takes "literal" + string for overlapping copies.
+        const auto put = [&out](char separator, int32_t value) {
+            out += separator;
+            out += std::to_string(value);
+        };
         out += std::to_string(d.ItemNo);
         if (doc.GetItem(d.ItemNo)->IsText()) {
-            out += ":" + std::to_string(d.Offs) + "+" + std::to_string(d.Length);
+            put(':', d.Offs);
+            put('+', d.Length);
         }
-        out += "@" + std::to_string(d.Left) + "," + std::to_string(d.Top) + " " +
-               std::to_string(d.Width) + "x" + std::to_string(d.Height);
+        put('@', d.Left);
+        put(',', d.Top);
+        put(' ', d.Width);
+        put('x', d.Height);
     }
     return out;
 }

@@ -77,6 +77,14 @@ TCustomPrintableVD::TCustomPrintableVD(ui::TComponent *owner, TMakeData makeData
     : TCustomViziVodu(owner, makeData) {
     SetVisible(false);
     LeftMargin = RightMargin = TopMargin = BottomMargin = 0;
+    // Items sized for the screen are converted to printer pixels (vdflPrinting); items that
+    // print in parts (tables) make draw items of their own.
+    Flags.Include(vdflShareContents);
+    Flags.Include(vdflAllowCustomDrawItems);
+    Flags.Include(vdflPrinting);
+    Flags.Exclude(vdflUseJumps);
+    Flags.Exclude(vdflCanUseCustomPPI);
+    Flags.Exclude(vdflCanProcessGetText);
 }
 
 TCustomPrintableVD::~TCustomPrintableVD() = default;
@@ -495,9 +503,6 @@ void TVDPrint::AssignSource(TCustomViziVodu *printMe) {
     pvd.SetBackgroundStyle(printMe->GetBackgroundStyle());
     pvd.LeftMargin = printMe->LeftMargin;
     pvd.RightMargin = printMe->RightMargin;
-    pvd.Flags = printMe->Flags;
-    // Items that print in parts (tables) make draw items of their own.
-    pvd.Flags.Include(vdflAllowCustomDrawItems);
     TPrintableVDData &data = pvd.GetPrintableData();
     data.FTopMarginPix = printMe->TopMargin;
     data.FBottomMarginPix = printMe->BottomMargin;

@@ -77,13 +77,7 @@ TWPMatrix BuildWeights(int32_t srcSize, int32_t dstSize, int32_t radius) {
 }
 
 uint32_t ChannelByte(float sum) {
-    if (sum > 255) {
-        return 255;
-    }
-    if (sum < 0) {
-        return 0;
-    }
-    return static_cast<uint32_t>(std::nearbyint(sum)); // to nearest, halves to even
+    return rtl::RoundSaturated<uint8_t>(sum);
 }
 
 uint32_t WeightedPixel(const std::vector<TWeightedPixel> &weights, const uint32_t *line,

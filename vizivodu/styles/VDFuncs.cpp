@@ -1,13 +1,16 @@
 // Shared colour, numbering, string, unit and rotation routines.
 #include "vizivodu/styles/VDFuncs.h"
 
+#include "platform/gfx/Clipbrd.h"
 #include "platform/gfx/Font.h"
 #include "platform/rtl/Rounding.h"
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <random>
+#include <thread>
 #include <utility>
 
 namespace vizivodu {
@@ -429,6 +432,27 @@ TXForm GetRotationXForm(TVDDocRotation rotation, int32_t x, int32_t y, int32_t w
         break;
     }
     return xf;
+}
+
+bool OpenClipboardWithRetry(const std::function<void()> &open,
+                            const std::function<void(int32_t)> &wait) {
+    for (int32_t attempt = 1;; ++attempt) {
+        try {
+            open();
+            return true;
+        } catch (const rtl::Exception &) {
+            if (attempt == 5) {
+                throw;
+            }
+        }
+        wait(250 * attempt);
+    }
+}
+
+bool OpenClipboardWithRetry() {
+    return OpenClipboardWithRetry(
+        [] { gfx::Clipboard().Open(); },
+        [](int32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
 }
 
 } // namespace vizivodu

@@ -14,6 +14,7 @@
 #include "vizivodu/styles/VDStyle_Types.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace vizivodu {
@@ -190,6 +191,16 @@ void DrawPatternHorzLine(gfx::TCanvas &canvas, TColor color, int32_t style, int3
 void DrawLineBetweenNearestCorners(int32_t left1, int32_t top1, int32_t width1, int32_t height1,
                                    int32_t left2, int32_t top2, int32_t width2, int32_t height2,
                                    gfx::TCanvas &canvas, TVDGraphicInterface &gi);
+
+// ---- Clipboard ---------------------------------------------------------------------------
+
+// Opens the process's clipboard (gfx::Clipboard()). An open that fails with an error is tried
+// again after 250, 500, 750 and 1000 ms, five attempts in all; the fifth failure, or a failure
+// that is no error object, passes to the caller. True once open.
+bool OpenClipboardWithRetry();
+// The same over any open and wait (milliseconds): a clipboard that stays locked, in tests.
+bool OpenClipboardWithRetry(const std::function<void()> &open,
+                            const std::function<void(int32_t)> &wait);
 
 // Makes the GDI engine print bitmaps with StretchDrawBitmapHalftone; off, and never set by the
 // library.

@@ -262,7 +262,7 @@ TEST_F(Document, TypedPropertiesCheckTheClass) {
 
 TEST_F(Document, FirstTextStyleSkipsTaggedItems) {
     Doc.AddNL(u"a", 3, 0);
-    Doc.GetItem(0)->Tag = u"t";
+    Doc.GetItem(0)->Tag = rtl::UnicodeString(1, u't');
     EXPECT_EQ(Doc.GetFirstTextStyleNo(false), 3);
     EXPECT_EQ(Doc.GetFirstTextStyleNo(true), 0);
     EXPECT_EQ(Doc.GetFirstParaStyleNo(), 0);

@@ -391,22 +391,3 @@ TEST_F(GraphicHandler, AMetafileOfOneBitmapGivesTheBitmap) {
         EXPECT_EQ(Handler().ExtractBitmapFromEnhMetafileData(emf), nullptr);
     }
 }
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
-
-// The fuzz target's seeds, replayed in every build (the fuzzer itself needs clang).
-TEST(GraphicHandlerFuzzSeeds, EverySeedRunsThrough) {
-    const std::string corpus = std::string(WB_TEST_DATA) + "/../../fuzz/corpus/grhandler/";
-    for (const char *seed :
-         {"arrow.cur", "icon24.ico", "icon32.ico", "onebitmap.emf", "placeable.wmf", "small.bmp",
-          "small.gif", "small.jpg", "small.png", "small.tif"}) {
-        std::ifstream file(corpus + seed, std::ios::binary);
-        ASSERT_TRUE(file.good()) << seed;
-        const std::string bytes{std::istreambuf_iterator<char>(file),
-                                std::istreambuf_iterator<char>()};
-        EXPECT_EQ(
-            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()),
-            0);
-    }
-    FinalizeGraphicHandler();
-}

@@ -3,11 +3,12 @@
 // at 96 and 600 dpi breaking alike with positions in proportion.
 #include "vizivodu/layout/CVDFData.h"
 
-#include "../../gfx/GoldenImage.h"
 #include "GrInTestSupport.h"
 #include "LayoutTestSupport.h"
 
 #include "platform/gfx/Bitmap.h"
+
+#include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
 
@@ -122,7 +123,7 @@ TEST_F(RealText, APaintedDocumentMatchesItsGoldenPicture) {
     canvas.FillRect(rtl::Rect(0, 0, 240, 200));
     Doc.PaintTo(canvas, rtl::Rect(0, 0, 240, 200), false, false, false, false, false, 0, 0, 0,
                 Doc.DrawItems.Count() - 1, nullptr, nullptr, false);
-    golden::ExpectMatches(bitmap, "vizivodu_formatted_document");
+    wbtest::ExpectMatchesGolden(bitmap, "gfx/vizivodu_formatted_document.png");
 }
 
 // On the real engine line heights are rounded per resolution, so positions may drift by the

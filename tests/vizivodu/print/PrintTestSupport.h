@@ -94,7 +94,9 @@ public:
                     rtl::Utf8ToUtf16(rtl::Utf16ToUtf8(data.GetItemTextW(d.ItemNo)));
                 out += text.substr(static_cast<size_t>(d.Offs - 1), static_cast<size_t>(d.Length));
             } else {
-                out += u"[" + rtl::Utf8ToUtf16(std::to_string(d.ItemNo)) + u"]";
+                out += u'[';
+                out += rtl::Utf8ToUtf16(std::to_string(d.ItemNo));
+                out += u']';
             }
         }
         return rtl::Utf16ToUtf8(out);

@@ -175,4 +175,15 @@ TEST(Pagination, ALineTallerThanThePageGetsAPageOfItsOwn) {
     EXPECT_EQ(endNo, 1);
 }
 
+// Pictures are sized in screen pixels: on a 600 dpi page an inch stays an inch.
+TEST(Pagination, PicturesPrintAtTheirSizeOnTheScreen) {
+    test::TPrintFixture f;
+    f.Source.AddPictureEx("", std::make_unique<gfx::TBitmap>(96, 48), 0, vdvaBaseline);
+    ASSERT_EQ(f.Paginate(), 1);
+    // With the picture's spacing of one screen pixel on every side: (96 + 2) x 6.25.
+    const TVDDrawLineInfo &d = *f.Data().DrawItems[0];
+    EXPECT_EQ(d.Width, 612);
+    EXPECT_EQ(d.Height, 312);
+}
+
 } // namespace

@@ -7,6 +7,8 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Metafile.h"
 
+#include "tests/support/GoldenImage.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -99,8 +101,7 @@ TEST_F(Preview, DrawsThePageScaledIntoTheRectangle) {
 }
 
 // The preview's picture of both pages of a two-page document with a header, text in two sizes
-// and a page colour, compared pixel for pixel with tests/data/vizivodu/print/<name>.png
-// (WB_UPDATE_GOLDEN=1 writes them; checked by eye once). Characters are boxes of the fixed
+// and a page colour, compared with their golden pictures. Characters are boxes of the fixed
 // metrics, so no font on the machine changes the picture.
 TEST(PreviewPicture, TwoPagesMatchTheirGoldenPictures) {
     test::TPrintFixture f;
@@ -124,31 +125,8 @@ TEST(PreviewPicture, TwoPagesMatchTheirGoldenPictures) {
         view.SetPageNo(page);
         gfx::TBitmap bmp(view.GetClientWidth(), view.GetClientHeight());
         view.PaintTo(bmp.GetCanvas());
-        const std::string name = "preview_page" + std::to_string(page);
-        const std::filesystem::path path =
-            std::filesystem::path(WB_TEST_DATA) / "vizivodu" / "print" / (name + ".png");
-        if (const char *update = std::getenv("WB_UPDATE_GOLDEN"); update && *update == '1') {
-            std::filesystem::create_directories(path.parent_path());
-            bmp.SaveToFile(path.u16string());
-            continue;
-        }
-        ASSERT_TRUE(std::filesystem::exists(path)) << path << " (run with WB_UPDATE_GOLDEN=1)";
-        gfx::TBitmap expected;
-        expected.LoadFromFile(path.u16string());
-        ASSERT_EQ(expected.GetWidth(), bmp.GetWidth());
-        ASSERT_EQ(expected.GetHeight(), bmp.GetHeight());
-        int differing = 0;
-        for (int y = 0; y < bmp.GetHeight(); ++y) {
-            for (int x = 0; x < bmp.GetWidth(); ++x) {
-                differing +=
-                    (bmp.ScanLine(y)[x] & 0xFFFFFF) != (expected.ScanLine(y)[x] & 0xFFFFFF);
-            }
-        }
-        if (differing != 0) {
-            const auto out = std::filesystem::temp_directory_path() / (name + "_actual.png");
-            bmp.SaveToFile(out.u16string());
-            ADD_FAILURE() << name << ": " << differing << " pixels differ; actual: " << out;
-        }
+        wbtest::ExpectMatchesGolden(bmp,
+                                    "vizivodu/print/preview_page" + std::to_string(page) + ".png");
     }
 }
 

@@ -2,6 +2,9 @@
 // device conversions, tab expansion and the rotation transform.
 #include "vizivodu/styles/VDFuncs.h"
 
+#include "platform/gfx/Clipbrd.h"
+#include "platform/rtl/Exceptions.h"
+
 #include "StyleTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -200,4 +203,38 @@ TEST(VDFuncs, RandomIdentifiersFollowTheSeed) {
         EXPECT_GE(v, 0);
         EXPECT_LT(v, 10);
     }
+}
+
+// A clipboard that stays locked: five attempts with 250, 500, 750 and 1000 ms between them
+// (2.5 seconds), then the error; one that opens at the third attempt waits 750 ms.
+TEST(VDFuncs, OpeningALockedClipboardRetriesThenRaises) {
+    struct TCase {
+        int FailuresBeforeOpen;
+        std::vector<int32_t> Waits;
+        bool Raises;
+    };
+    for (const TCase &c : {TCase{0, {}, false}, TCase{2, {250, 500}, false},
+                           TCase{99, {250, 500, 750, 1000}, true}}) {
+        int attempts = 0;
+        std::vector<int32_t> waits;
+        auto open = [&] {
+            if (attempts++ < c.FailuresBeforeOpen) {
+                throw rtl::EOSError(u"Cannot open clipboard");
+            }
+        };
+        auto wait = [&](int32_t ms) { waits.push_back(ms); };
+        if (c.Raises) {
+            EXPECT_THROW(OpenClipboardWithRetry(open, wait), rtl::EOSError);
+            EXPECT_EQ(attempts, 5);
+        } else {
+            EXPECT_TRUE(OpenClipboardWithRetry(open, wait));
+        }
+        EXPECT_EQ(waits, c.Waits) << c.FailuresBeforeOpen;
+    }
+    // A failure that is no error object is not retried.
+    int attempts = 0;
+    EXPECT_THROW(OpenClipboardWithRetry([&] { ++attempts, throw 1; }, [](int32_t) {}), int);
+    EXPECT_EQ(attempts, 1);
+    EXPECT_TRUE(OpenClipboardWithRetry());
+    gfx::Clipboard().Close();
 }

@@ -2,11 +2,11 @@
 // rows, coloured cells, collapsed one-pixel black cell borders inside a raised two-pixel frame.
 #include "vizivodu/tables/VDTable.h"
 
-#include "../LayoutTestSupport.h"
-#include "../print/PrintTestSupport.h"
 #include "TableTestSupport.h"
+#include "tests/vizivodu/LayoutTestSupport.h"
+#include "tests/vizivodu/print/PrintTestSupport.h"
 
-#include "../../gfx/GoldenImage.h"
+#include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
 
@@ -18,26 +18,6 @@ using namespace vizivodu;
 using namespace vizivodu::test;
 
 namespace {
-
-// Compares with tests/data/vizivodu/tables/<name>.png pixel for pixel (alpha ignored);
-// WB_UPDATE_GOLDEN=1 writes the golden picture instead.
-void ExpectMatchesTableGolden(const gfx::TBitmap &actual, const std::string &name) {
-    const std::filesystem::path path =
-        std::filesystem::path(WB_TEST_DATA) / "vizivodu" / "tables" / (name + ".png");
-    if (const char *update = std::getenv("WB_UPDATE_GOLDEN"); update && *update == '1') {
-        actual.SaveToFile(rtl::Utf8ToUtf16(path.string()));
-        GTEST_SKIP() << "golden picture written: " << path;
-    }
-    ASSERT_TRUE(std::filesystem::exists(path)) << path << " (run with WB_UPDATE_GOLDEN=1)";
-    gfx::TBitmap expected;
-    expected.LoadFromFile(rtl::Utf8ToUtf16(path.string()));
-    const int differing = golden::Differences(actual, expected);
-    if (differing != 0) {
-        const auto out = std::filesystem::temp_directory_path() / (name + "_actual.png");
-        actual.SaveToFile(rtl::Utf8ToUtf16(out.string()));
-        ADD_FAILURE() << name << ": " << differing << " pixels differ; actual picture: " << out;
-    }
-}
 
 class TableGolden : public ::testing::Test {
 protected:
@@ -133,7 +113,7 @@ void UseGoldenTextStyles(TLayoutStyle &style) {
 
 TEST_F(TableGolden, TheStatisticsTableOnTheScreen) {
     TVDTableItemInfo &table = BuildStatisticsTable();
-    ExpectMatchesTableGolden(LayOutAndPaint(table, {}), "statistics_96dpi");
+    wbtest::ExpectMatchesGolden(LayOutAndPaint(table, {}), "vizivodu/tables/statistics_96dpi.png");
 }
 
 // The same table printed on the PDF printer's 600 dpi page and shown in the preview at 96 dpi:
@@ -154,7 +134,7 @@ TEST(TableGoldenPrinted, TheStatisticsTablePrintedAt600DpiShownAt96Dpi) {
     gfx::TBitmap top(width, 240);
     top.GetCanvas().CopyRect(rtl::Rect(0, 0, width, 240), page.GetCanvas(),
                              rtl::Rect(0, 0, width, 240));
-    ExpectMatchesTableGolden(top, "statistics_600dpi_preview");
+    wbtest::ExpectMatchesGolden(top, "vizivodu/tables/statistics_600dpi_preview.png");
 }
 
 } // namespace

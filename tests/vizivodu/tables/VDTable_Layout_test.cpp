@@ -5,8 +5,8 @@
 // queries, and random tables whose cells must keep inside their columns, rows and table.
 #include "vizivodu/tables/VDTable.h"
 
-#include "../LayoutTestSupport.h"
 #include "TableTestSupport.h"
+#include "tests/vizivodu/LayoutTestSupport.h"
 #include "vizivodu/document/VDError.h"
 
 #include "platform/rtl/Classes.h"

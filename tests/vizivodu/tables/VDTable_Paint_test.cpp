@@ -3,8 +3,8 @@
 // selection colour, rules, the border event and where cell content is drawn.
 #include "vizivodu/tables/VDTable.h"
 
-#include "../LayoutTestSupport.h"
 #include "TableTestSupport.h"
+#include "tests/vizivodu/LayoutTestSupport.h"
 
 #include <gtest/gtest.h>
 

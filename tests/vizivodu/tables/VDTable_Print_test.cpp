@@ -2,8 +2,8 @@
 // with every row printed once, in order, and the heading rows repeated on every page.
 #include "vizivodu/tables/VDTable_Print.h"
 
-#include "../print/PrintTestSupport.h"
 #include "TableTestSupport.h"
+#include "tests/vizivodu/print/PrintTestSupport.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Printers.h"

@@ -3,8 +3,8 @@
 // answers, units, styles and the walk over the cell documents.
 #include "vizivodu/tables/VDTable.h"
 
-#include "../DocumentTestSupport.h"
 #include "TableTestSupport.h"
+#include "tests/vizivodu/DocumentTestSupport.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDFieldItems.h"
 #include "vizivodu/document/VDMarker.h"

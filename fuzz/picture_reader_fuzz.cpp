@@ -1,0 +1,14 @@
+// Picture reader: any bytes as a PNG or BMP picture; a picture that loads is drawn.
+#include "fuzz/FuzzTarget.h"
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Picture.h"
+
+void wbfuzz::FuzzOne(TInput input) {
+    gfx::TPicture picture;
+    picture.LoadFromMemory(input.data(), input.size());
+    gfx::TBitmap canvas(16, 16);
+    if (picture.GetGraphic() != nullptr) {
+        picture.GetGraphic()->DrawOn(canvas.GetCanvas(), gfx::Rect(0, 0, 16, 16));
+    }
+}

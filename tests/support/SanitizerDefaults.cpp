@@ -1,0 +1,31 @@
+// The sanitizers' settings, built into every executable of the sanitizer build (WB_SANITIZE),
+// so that tests, fuzz targets and the programs behave alike however they are started. Options
+// given in ASAN_OPTIONS, LSAN_OPTIONS or UBSAN_OPTIONS still take precedence.
+//
+// Leak suppressions name only system libraries that keep allocations for the life of the
+// process, matched by the library's file name; an allocation of our own code is never
+// suppressed, it must be freed. Each entry says what it is and where it shows.
+extern "C" {
+
+const char *__asan_default_options() {
+#if defined(WB_FUZZ_TARGET)
+    // Fuzz targets decode and free large pictures on every input: a small quarantine keeps the
+    // memory the sanitizer holds back under the fuzzer's memory limit.
+    return "detect_leaks=1:strict_init_order=1:detect_stack_use_after_return=1:"
+           "quarantine_size_mb=32:allocator_release_to_os_interval_ms=200";
+#else
+    return "detect_leaks=1:strict_init_order=1:detect_stack_use_after_return=1";
+#endif
+}
+
+const char *__ubsan_default_options() {
+    return "print_stacktrace=1:halt_on_error=1";
+}
+
+const char *__lsan_default_suppressions() {
+    // fontconfig's configuration and font-set caches, built on first use (Qt's font database,
+    // the canvas's text) and deliberately never freed: seen in every test that draws text.
+    return "leak:libfontconfig.so\n";
+}
+
+} // extern "C"
