@@ -2,6 +2,7 @@
 #include "app/UMainForm.h"
 
 #include "app/UResources.h"
+#include "app/UVDReportForm.h"
 #include "app/core/UStatLists.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StrUtils.h"
@@ -330,9 +331,8 @@ void TVDMainForm::btnReportClick(ui::TComponent *sender) {
     if (ProgramName.empty()) {
         ProgramName = UnicodeString(NoProgramName);
     }
-    if (OnBuildReport) {
-        OnBuildReport(*this);
-    }
+    BuildReport();
+    VDReportForm->ShowModal();
 }
 
 void TVDMainForm::lvResultContentDblClick(ui::TComponent *sender) {

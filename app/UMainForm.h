@@ -21,6 +21,8 @@
 
 namespace workbench {
 
+class TVDReportForm;
+
 // The styled panel and glyph buttons of the result-file bar.
 using TResTxtPanel = controls::TBvPanel;
 using TResTxtButton = controls::TBvBitBtn;
@@ -82,9 +84,6 @@ public:
     // OnOpenEcgViewer.
     void OpenEcgViewer(const UnicodeString &path);
     std::function<void(TVDMainForm &form, const UnicodeString &path)> OnOpenEcgViewer;
-    // Builds the report and shows the report window, after ProgramName is set. Empty until the
-    // report is wired in.
-    std::function<void(TVDMainForm &form)> OnBuildReport;
 
     const TWorkbenchData &GetData() const { return FData; }
     const UnicodeString &GetEdfFolderName() const { return edfFolderName; }
@@ -93,6 +92,10 @@ public:
     const TSignatoryTable &GetConfirmer2() const { return Confirmer2; }
     const TSignatoryTable &GetJuryPeople1() const { return JuryPeople1; }
     const TSignatoryTable &GetJuryPeople2() const { return JuryPeople2; }
+    // The report window; nullptr until the first report.
+    TVDReportForm *GetReportForm() const { return VDReportForm; }
+    // The report window, made now when there is none yet.
+    TVDReportForm &CreateReportFormForTesting() { return ReportForm(); }
 
     // The database folder of windows created from now on (with its trailing separator); an
     // empty name goes back to the folder beside the executable.
@@ -112,9 +115,13 @@ private:
     void FillTotals();
     void FillResultContent();
     void ShowUserMessage(const UnicodeString &text);
+    // Fills the report window (made on first use) with the report and paginates it.
+    void BuildReport();
+    TVDReportForm &ReportForm();
 
     TWorkbenchData FData;
     TFLightECGView *FLightECGView = nullptr;
+    TVDReportForm *VDReportForm = nullptr; // owned by the window
     UnicodeString edfFolderName;
     UnicodeString ProgramName;
     TSignatoryTable Confirmer1;

@@ -62,6 +62,13 @@ bool TMeasure::IsExactly100() const {
     return Numerator == Denominator;
 }
 
+bool TMeasure::IsAtLeast100() const {
+    if (Denominator == 0) {
+        return SubstitutePercent >= 100;
+    }
+    return Denominator > 0 ? Numerator >= Denominator : Numerator <= Denominator;
+}
+
 namespace {
 
 // Hundredths of a percent, rounded half away from zero on the exact quotient. The class

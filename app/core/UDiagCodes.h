@@ -132,6 +132,9 @@ struct TMeasure {
     long double Value() const;
     // True when the value is exactly 100 (the substitute 100 included).
     bool IsExactly100() const;
+    // True when the value is 100 or more (the substitute included), decided on the exact
+    // quotient: 19999 of 20000 is below 100 although its text is "100,00".
+    bool IsAtLeast100() const;
     // "%3.0f" when the value is exactly 100 ("100"), else "%5.2f" (" 5,00", "99,63"), with the
     // decimal separator of the current format settings; two-decimal ties round half away from
     // zero on the exact quotient (19999 of 20000 gives "100,00").

@@ -4,7 +4,10 @@
 #include "MainFormFixture.h"
 
 #include "app/UECGViewLight.h"
+#include "app/UVDReportForm.h"
 #include "app/core/UStatLists.h"
+#include "tests/app/ReportTestSupport.h"
+#include "vizivodu/layout/VDVDData.h"
 
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
@@ -432,8 +435,13 @@ TEST_F(MainFormTest, ABadDatabaseLineIsReportedWithItsReason) {
 TEST_F(MainFormTest, ReportTakesTheTrimmedProgramNameOrUnderscores) {
     MakeForm();
     ChooseResultFile(ResultPath());
+    UseFixedMetrics(Form->CreateReportFormForTesting());
     std::vector<UnicodeString> built;
-    Form->OnBuildReport = [&](TVDMainForm &f) { built.push_back(f.GetProgramName()); };
+    ModalAnswer = [&](ui::TForm &form) {
+        EXPECT_EQ(&form, Form->GetReportForm());
+        built.push_back(Form->GetProgramName());
+        return int32_t(ui::mrCancel);
+    };
     const std::pair<const char16_t *, const char16_t *> cases[] = {
         {u"  Кардиотест 2.1 ", u"Кардиотест 2.1"},
         {u"", u"________________________"},
@@ -446,6 +454,36 @@ TEST_F(MainFormTest, ReportTakesTheTrimmedProgramNameOrUnderscores) {
         EXPECT_EQ(built.back(), expected);
     }
     EXPECT_EQ(built.size(), 3u);
+}
+
+TEST_F(MainFormTest, ReportOnTheSampleDatabaseFillsTheReportWindowAndShowsItMaximised) {
+#if !defined(WB_SAMPLE_DB_DIR) || !defined(WB_SAMPLE_RESULT_FILE)
+    GTEST_SKIP() << "the sample database is not part of this build";
+#else
+    MakeForm(rtl::Utf8ToUtf16(WB_SAMPLE_DB_DIR "/"));
+    ChooseResultFile(rtl::Utf8ToUtf16(WB_SAMPLE_RESULT_FILE));
+    TVDReportForm &report = Form->CreateReportFormForTesting();
+    UseFixedMetrics(report);
+    Form->edProgrName->SetText(u"Кардиотест 2.1");
+    int32_t shown = 0;
+    ModalAnswer = [&](ui::TForm &form) {
+        ++shown;
+        EXPECT_EQ(&form, &report);
+        EXPECT_EQ(form.GetWindowState(), ui::wsMaximized);
+        EXPECT_TRUE(report.IsLoaded());
+        vizivodu::TCustomVDData &document = report.ZemVDReport->GetVDData();
+        EXPECT_EQ(document.GetItemText(2),
+                  u"Всего в базе " + rtl::IntToStr(Form->GetData().GetDBCount()) + u" файлов.");
+        EXPECT_NE(
+            RowDump(*FindTable(document, HeaderTableName), 0).find("программы Кардиотест 2.1"),
+            std::string::npos);
+        EXPECT_EQ(FindTable(document, MainTableName)->GetRowCount(), 36);
+        return int32_t(ui::mrCancel);
+    };
+    Form->btnReport->Click();
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(Messages.empty());
+#endif
 }
 
 TEST_F(MainFormTest, TheResultFileIsChosenWithTheFirstClickIntoAWindowThatIsNotActive) {
@@ -514,8 +552,12 @@ TEST_F(MainFormTest, ScreenReadersPressTheResultFileButtons) {
 TEST_F(MainFormTest, ProgramNameTypedInAnyLayoutReachesTheReport) {
     MakeForm();
     ChooseResultFile(ResultPath());
+    UseFixedMetrics(Form->CreateReportFormForTesting());
     std::vector<UnicodeString> built;
-    Form->OnBuildReport = [&](TVDMainForm &f) { built.push_back(f.GetProgramName()); };
+    ModalAnswer = [&](ui::TForm &) {
+        built.push_back(Form->GetProgramName());
+        return int32_t(ui::mrCancel);
+    };
     UnicodeString ascii;
     for (char16_t c = u'!'; c <= u'~'; ++c) {
         ascii += c;

@@ -100,6 +100,11 @@ TEST(DiagCodes, MeasureValueAndExactHundred) {
     EXPECT_TRUE((TMeasure{3, 3, 0}.IsExactly100()));
     EXPECT_FALSE((TMeasure{19999, 20000, 0}.IsExactly100()));
     EXPECT_FALSE((TMeasure{0, 0, 0}.IsExactly100()));
+    // At least 100 is decided on the exact quotient and counts the substitute.
+    EXPECT_TRUE((TMeasure{3, 3, 0}.IsAtLeast100()));
+    EXPECT_FALSE((TMeasure{19999, 20000, 0}.IsAtLeast100()));
+    EXPECT_TRUE((TMeasure{0, 0, 100}.IsAtLeast100()));
+    EXPECT_FALSE((TMeasure{0, 0, 0}.IsAtLeast100()));
 }
 
 TEST(DiagCodes, MeasuresUseTheirCounters) {

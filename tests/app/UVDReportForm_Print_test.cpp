@@ -1,0 +1,216 @@
+// The report's pages: paginated by the build, the picture of page 1 inside the margins, the
+// job to the PDF printer through the print dialog, the printer set-up, and hiding the window.
+#include "app/UResources.h"
+#include "app/UVDReportForm.h"
+#include "tests/app/ReportTestSupport.h"
+#include "tests/app_core/WorkbenchFixture.h"
+
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Printers.h"
+#include "platform/ui/DialogHandler.h"
+#include "platform/ui/PrintDialogs.h"
+#include "vizivodu/layout/VDVDData.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace workbench::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string RunCommand(const std::string &command) {
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) {
+        return out;
+    }
+    std::array<char, 4096> buffer{};
+    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) {
+        out.append(buffer.data(), n);
+    }
+    return out;
+}
+
+bool HaveTool(const char *name) {
+    return !RunCommand(std::string("command -v ") + name + " 2>/dev/null").empty();
+}
+
+// The report of a scored database built into the window, text drawn as boxes; the PDF
+// printer is the only printer.
+class ReportPagesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gfx::Printer().SetSystemPrintersForTesting({});
+        gfx::Printer().SetPrinterIndex(-1);
+        auto gi = std::make_unique<vizivodu::test::TFixedGraphicInterface>();
+        GI = gi.get();
+        GI->DrawGlyphBoxes = true;
+        Form.VDStyle1->SetGraphicInterfaceForTesting(std::move(gi));
+        Data.Logo.LoadFromMemory(LogoPng, LogoPngSize);
+        Data.DiaStat[1] = {60, 58, 57, 1, 3, 39};
+        Data.DiaStat[2] = {10, 9, 8, 1, 2, 89};
+        Data.DiaStat[4] = {5, 5, 5, 0, 0, 95};
+        Data.DiaStat[22] = {4, 0, 0, 0, 4, 96};
+        Data.DiaStat[23] = {0, 2, 0, 2, 0, 98};
+        BuildReport(Form, Data.Input());
+    }
+    void TearDown() override { gfx::Printer().SetFileName(u""); }
+
+    TDecimalSeparatorScope Settings{u','};
+    TTempFolder Folder;
+    TReportInputData Data;
+    TVDReportForm Form{nullptr};
+    vizivodu::test::TFixedGraphicInterface *GI = nullptr;
+};
+
+int32_t Ink(gfx::TCanvas &canvas, const rtl::TRect &r) {
+    int32_t n = 0;
+    for (int32_t y = r.Top; y < r.Bottom; ++y) {
+        for (int32_t x = r.Left; x < r.Right; ++x) {
+            n += (canvas.GetPixel(x, y) & 0xFFFFFF) != 0xFFFFFF ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+TEST_F(ReportPagesTest, TheBuildPaginatesAndThePreviewShowsThePages) {
+    const int32_t pages = Form.VDPrint1->GetPagesCount();
+    EXPECT_GE(pages, 1);
+    EXPECT_EQ(Form.VDPrintPreview1->GetVDPrint(), Form.VDPrint1);
+    EXPECT_EQ(Form.VDPrintPreview1->GetAlign(), ui::alClient);
+    EXPECT_EQ(Form.VDPrintPreview1->GetBorderStyle(), ui::bsSingle);
+    EXPECT_EQ(Form.VDPrintPreview1->GetWheelStep(), 20);
+    EXPECT_EQ(Form.VDPrint1->GetLeftMarginMM(), 10);
+    EXPECT_EQ(Form.VDPrint1->GetTopMarginMM(), 10);
+    EXPECT_EQ(Form.VDPrint1->GetRightMarginMM(), 10);
+    EXPECT_EQ(Form.VDPrint1->GetBottomMarginMM(), 10);
+    EXPECT_EQ(Form.VDPrint1->GetHeaderYMM(), 10);
+    EXPECT_EQ(Form.VDPrint1->GetFooterYMM(), 10);
+    EXPECT_TRUE(Form.VDPrint1->GetFacingPages());
+    EXPECT_TRUE(Form.VDPrint1->PreviewCorrection);
+    EXPECT_TRUE(Form.VDPrint1->MetafileCompatibility);
+}
+
+TEST_F(ReportPagesTest, ThePagePictureHoldsPageOneInsideTheMargins) {
+    Form.FormShow(&Form);
+    const gfx::TMetafile *picture = Form.GetPagePicture();
+    ASSERT_NE(picture, nullptr);
+    gfx::TBitmap sheet;
+    sheet.SetSize(794, 1123);
+    picture->Play(sheet.GetCanvas(), {0, 0, 794, 1123});
+    gfx::TCanvas &c = sheet.GetCanvas();
+    // The frame, then white up to the margins, and the content inside them.
+    EXPECT_EQ(c.GetPixel(0, 500) & 0xFFFFFF, 0u);
+    EXPECT_EQ(Ink(c, {1, 1, 793, 38}), 0);
+    EXPECT_EQ(Ink(c, {1, 1, 38, 1122}), 0);
+    EXPECT_EQ(Ink(c, {756, 1, 793, 1122}), 0);
+    EXPECT_EQ(Ink(c, {1, 1085, 793, 1122}), 0);
+    EXPECT_GT(Ink(c, {38, 38, 756, 300}), 1000);
+}
+
+TEST_F(ReportPagesTest, SavedPictureIsAnA4EnhancedMetafileThatEmf2svgReads) {
+    Form.FormShow(&Form);
+    const fs::path target = Folder.Path() / "report.wmf";
+    ui::TDialogHandlerScope scope{{nullptr, nullptr, [&](ui::TFileDialog &dialog) {
+                                       dialog.SetFileName(rtl::Utf8ToUtf16(target.string()));
+                                       return true;
+                                   }}};
+    Form.FileSaveAs1->Execute();
+    std::ifstream in(target, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>()};
+    ASSERT_GT(bytes.size(), 88u);
+    // The header's frame in hundredths of a millimetre: the A4 sheet.
+    auto at = [&](size_t offset) {
+        int32_t v;
+        std::memcpy(&v, bytes.data() + offset, 4);
+        return v;
+    };
+    EXPECT_EQ(at(24), 0);
+    EXPECT_EQ(at(28), 0);
+    EXPECT_NEAR(at(32), 21000, 30);
+    EXPECT_NEAR(at(36), 29700, 30);
+    if (!HaveTool("emf2svg-conv")) {
+        GTEST_SKIP() << "emf2svg is not installed";
+    }
+    const fs::path svg = Folder.Path() / "report.svg";
+    RunCommand("emf2svg-conv -i '" + target.string() + "' -o '" + svg.string() + "' 2>&1");
+    std::ifstream svgIn(svg);
+    const std::string text{std::istreambuf_iterator<char>(svgIn), std::istreambuf_iterator<char>()};
+    EXPECT_NE(text.find("<svg"), std::string::npos);
+    EXPECT_NE(text.find("<path"), std::string::npos);
+}
+
+TEST_F(ReportPagesTest, PrintGoesThroughThePrintDialogToThePdfPrinterWithEveryPage) {
+    const fs::path file = Folder.Path() / "report.pdf";
+    int asked = 0;
+    ui::TDialogHandler handler;
+    handler.PrintDialog = [&](ui::TPrintDialog &dialog) {
+        ++asked;
+        EXPECT_EQ(dialog.GetParentWnd(), &Form);
+        dialog.SetFileName(rtl::Utf8ToUtf16(file.string()));
+        return true;
+    };
+    ui::TDialogHandlerScope scope{handler};
+    GI->TextOps.clear();
+    Form.BtnPrintRep->Click();
+    EXPECT_EQ(asked, 1);
+    ASSERT_TRUE(fs::exists(file));
+    // Every figure of the two total rows went to the printer.
+    std::string printed;
+    for (const std::string &text : GI->DrawnTexts()) {
+        printed += text + "\n";
+    }
+    for (const char *figure : {"19", "16", "68,42", "99,21", "81,25", "98,97", "71,43"}) {
+        EXPECT_NE(printed.find(std::string(figure) + "\n"), std::string::npos) << figure;
+    }
+    if (!HaveTool("pdfinfo")) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    const std::string info = RunCommand("pdfinfo '" + file.string() + "'");
+    EXPECT_NE(info.find("Отчет ЗЕМБРАК"), std::string::npos) << info;
+    EXPECT_NE(
+        info.find("Pages:           " + std::to_string(Form.VDPrint1->GetPagesCount()) + "\n"),
+        std::string::npos)
+        << info;
+    EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
+}
+
+TEST_F(ReportPagesTest, CancellingThePrintDialogPrintsNothing) {
+    ui::TDialogHandler handler;
+    handler.PrintDialog = [&](ui::TPrintDialog &) { return false; };
+    ui::TDialogHandlerScope scope{handler};
+    Form.BtnPrintRep->Click();
+    EXPECT_FALSE(gfx::Printer().GetPrinting());
+    EXPECT_TRUE(fs::is_empty(Folder.Path()));
+}
+
+TEST_F(ReportPagesTest, PrinterButtonOpensThePrinterSetUp) {
+    int asked = 0;
+    ui::TDialogHandler handler;
+    handler.PrinterSetupDialog = [&](ui::TPrinterSetupDialog &dialog) {
+        ++asked;
+        EXPECT_EQ(dialog.GetParentWnd(), &Form);
+        return false;
+    };
+    ui::TDialogHandlerScope scope{handler};
+    Form.BtnPrintSetup->Click();
+    EXPECT_EQ(asked, 1);
+}
+
+TEST_F(ReportPagesTest, HidingTheWindowDropsThePagesAndTheDocument) {
+    Form.FormHide(&Form);
+    EXPECT_EQ(Form.VDPrint1->GetPagesCount(), 0);
+    EXPECT_EQ(Form.ZemVDReport->ItemCount(), 0);
+}
+
+} // namespace
+} // namespace workbench::testing
