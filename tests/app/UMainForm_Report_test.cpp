@@ -9,6 +9,8 @@
 #include "platform/ui/PrintDialogs.h"
 #include "vizivodu/layout/PtblVD.h"
 
+#include "tests/support/Commands.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -22,22 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string RunCommand(const std::string &command) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) {
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) {
-        out.append(buffer.data(), n);
-    }
-    return out;
-}
-
-bool HaveTool(const char *name) {
-    return !RunCommand(std::string("command -v ") + name + " 2>/dev/null").empty();
-}
+using wbtest::HaveTool;
+using wbtest::RunCommand;
 
 // Each row of the totals list as its figures (the columns after the name, without the list's
 // padding), joined by spaces as pdftotext reads them from a table row.

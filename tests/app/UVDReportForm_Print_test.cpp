@@ -11,6 +11,8 @@
 #include "platform/ui/PrintDialogs.h"
 #include "vizivodu/layout/VDVDData.h"
 
+#include "tests/support/Commands.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -26,22 +28,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string RunCommand(const std::string &command) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) {
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) {
-        out.append(buffer.data(), n);
-    }
-    return out;
-}
-
-bool HaveTool(const char *name) {
-    return !RunCommand(std::string("command -v ") + name + " 2>/dev/null").empty();
-}
+using wbtest::HaveTool;
+using wbtest::RunCommand;
 
 // The report of a scored database built into the window, text drawn as boxes; the PDF
 // printer is the only printer.

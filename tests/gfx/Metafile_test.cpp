@@ -9,6 +9,8 @@
 #include "platform/gfx/Picture.h"
 #include "platform/rtl/Exceptions.h"
 
+#include "tests/support/Commands.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -72,18 +74,8 @@ TMetafile Recorded(const Mapping &m) {
     return mf;
 }
 
-std::string RunCommand(const std::string &command) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) {
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) {
-        out.append(buffer.data(), n);
-    }
-    return out;
-}
+using wbtest::HaveTool;
+using wbtest::RunCommand;
 
 } // namespace
 
@@ -99,10 +91,6 @@ TEST(Metafile, PlaybackDrawsTheSamePixelsAsTheDirectDrawing) {
 }
 
 namespace {
-
-bool HaveTool(const char *name) {
-    return !RunCommand(std::string("command -v ") + name + " 2>/dev/null").empty();
-}
 
 // Blocks of 4 x 4 pixels whose mean colours differ by more than limit in some channel, of
 // the part both pictures cover, leaving out the rows [skipTop, skipBottom).

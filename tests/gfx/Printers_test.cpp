@@ -5,6 +5,8 @@
 
 #include "platform/gfx/Printers.h"
 
+#include "tests/support/Commands.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,23 +35,8 @@ struct TempFolder {
     ~TempFolder() { fs::remove_all(Path); }
 };
 
-// Output of a command, or nothing when it cannot run.
-std::string RunCommand(const std::string &command) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) {
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) {
-        out.append(buffer.data(), n);
-    }
-    return out;
-}
-
-bool HaveTool(const char *name) {
-    return !RunCommand(std::string("command -v ") + name + " 2>/dev/null").empty();
-}
+using wbtest::HaveTool;
+using wbtest::RunCommand;
 
 // A printer with one made-up CUPS queue before the PDF printer, printing to the PDF printer.
 struct PdfPrinter {

@@ -7,6 +7,8 @@
 #include "platform/gfx/ScriptString.h"
 #include "vizivodu/VDStartup.h"
 
+#include "tests/support/Commands.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -23,18 +25,7 @@ using namespace vizivodu::test;
 
 namespace {
 
-std::string RunCommand(const std::string &command) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) {
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) {
-        out.append(buffer.data(), n);
-    }
-    return out;
-}
+using wbtest::RunCommand;
 
 bool HaveHbShape() {
     return !RunCommand("command -v hb-shape 2>/dev/null").empty();

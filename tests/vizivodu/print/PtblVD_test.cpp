@@ -10,6 +10,8 @@
 
 #include "platform/gfx/Printers.h"
 
+#include "tests/support/Commands.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -50,23 +52,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Output of a command, or nothing when it cannot run.
-std::string RunCommand(const std::string &command) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) {
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) {
-        out.append(buffer.data(), n);
-    }
-    return out;
-}
-
-bool HaveTool(const char *name) {
-    return !RunCommand(std::string("command -v ") + name + " 2>/dev/null").empty();
-}
+using wbtest::HaveTool;
+using wbtest::RunCommand;
 
 // The PDF printer as the only printer, writing into a folder of the test's own.
 class PdfJob : public ::testing::Test {

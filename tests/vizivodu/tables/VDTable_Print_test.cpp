@@ -8,6 +8,8 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Printers.h"
 
+#include "tests/support/Commands.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -225,18 +227,7 @@ TEST(TablePrintingProperty, RandomTablesPrintEveryRowOnceWithHeadingRowsRepeated
 
 namespace fs = std::filesystem;
 
-std::string RunCommand(const std::string &command) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) {
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) {
-        out.append(buffer.data(), n);
-    }
-    return out;
-}
+using wbtest::RunCommand;
 
 // A long table printed to the PDF printer: a reader of the file finds on every page the heading
 // row first and then the page's rows, every row once, in order.
