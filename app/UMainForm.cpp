@@ -1,6 +1,7 @@
 // The workbench's main window: components, start-up, the result-file handlers and the lists.
 #include "app/UMainForm.h"
 
+#include "app/UDesignPlacement.h"
 #include "app/UResources.h"
 #include "app/UVDReportForm.h"
 #include "app/core/UStatLists.h"
@@ -44,22 +45,6 @@ void AddColumns(ui::TListView &list, std::initializer_list<TColumnSpec> columns)
 void SetFontOf(ui::TControl &control, int32_t points, gfx::TFontStyles style) {
     control.GetFont().SetSize(points);
     control.GetFont().SetStyle(style);
-}
-
-// Design-time bounds: where a control stands before alignment; controls aligned to the same
-// side keep the order of these positions.
-struct TDesignBounds {
-    int32_t Left, Top, Width, Height;
-};
-
-// A new control of the window, placed in its parent with its bounds and then its alignment.
-template <class T>
-T *Place(ui::TComponent *owner, ui::TWinControl *parent, ui::TAlign align, TDesignBounds b) {
-    T *control = new T(owner); // owned by the window
-    control->SetBounds(b.Left, b.Top, b.Width, b.Height);
-    control->SetParent(parent);
-    control->SetAlign(align);
-    return control;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The report window: its components and style sheet, the page picture, printing and saving.
 #include "app/UVDReportForm.h"
 
+#include "app/UDesignPlacement.h"
 #include "platform/gfx/Device.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
@@ -63,21 +64,6 @@ const TParaStyleSpec ReportParaStyles[] = {
 
 // Temporary names tried beside a saved picture before giving up.
 constexpr int32_t MaxTemporaryTries = 1000;
-
-// Where the design places a control before alignment; controls aligned to one side keep the
-// order of these positions.
-struct TDesignBounds {
-    int32_t Left, Top, Width, Height;
-};
-
-template <class T>
-T *Place(ui::TComponent *owner, ui::TWinControl *parent, ui::TAlign align, TDesignBounds b) {
-    T *control = new T(owner); // owned by the window
-    control->SetBounds(b.Left, b.Top, b.Width, b.Height);
-    control->SetParent(parent);
-    control->SetAlign(align);
-    return control;
-}
 
 } // namespace
 
