@@ -1,5 +1,6 @@
 // Building a document of 100,000 paragraphs of Russian text with AddNL, beside Qt's
 // QTextCursor building the same paragraphs, in one run: time and heap bytes per paragraph.
+#include "bench/RussianText.h"
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/styles/VDStyle.h"
@@ -33,37 +34,10 @@ private:
 
 // Paragraphs of a report: Russian sentences of 40 to 90 characters, made from a fixed list.
 const std::vector<std::u16string> &Paragraphs() {
-    static const std::vector<std::u16string> paragraphs = [] {
-        const std::u16string words[] = {u"электрокардиограмма",
-                                        u"ритм",
-                                        u"синусовый",
-                                        u"блокада",
-                                        u"ножки",
-                                        u"пучка",
-                                        u"Гиса",
-                                        u"отведение",
-                                        u"зубец",
-                                        u"комплекс",
-                                        u"чувствительность",
-                                        u"специфичность",
-                                        u"программа",
-                                        u"отчет",
-                                        u"код"};
-        std::vector<std::u16string> out;
-        uint32_t seed = 12345;
-        for (int i = 0; i < kParagraphs; ++i) {
-            std::u16string p;
-            const size_t target = 40 + (seed % 51);
-            while (p.size() < target) {
-                seed = seed * 1103515245u + 12345u;
-                p += words[(seed >> 16) % std::size(words)];
-                p += u' ';
-            }
-            p.back() = u'.';
-            out.push_back(p);
-        }
-        return out;
-    }();
+    static const std::vector<std::u16string> paragraphs = wbbench::RussianSentences(
+        kParagraphs, {u"электрокардиограмма", u"ритм", u"синусовый", u"блокада", u"ножки", u"пучка",
+                      u"Гиса", u"отведение", u"зубец", u"комплекс", u"чувствительность",
+                      u"специфичность", u"программа", u"отчет", u"код"});
     return paragraphs;
 }
 

@@ -7,6 +7,7 @@
 // The graphic interface is the tests' fixed-metrics one, with text drawn by the canvas: until
 // the engines on the shaping core are merged, measuring costs nothing here, while QTextDocument
 // shapes with HarfBuzz.
+#include "bench/RussianText.h"
 #include "tests/vizivodu/print/PrintTestSupport.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -34,38 +35,10 @@ namespace {
 constexpr int32_t kParagraphsPerPage = 36;
 
 std::vector<std::u16string> MakeParagraphs(int32_t count) {
-    const std::u16string words[] = {u"электрокардиограмма",
-                                    u"ритм",
-                                    u"синусовый",
-                                    u"блокада",
-                                    u"ножки",
-                                    u"пучка",
-                                    u"Гиса",
-                                    u"отведение",
-                                    u"зубец",
-                                    u"комплекс",
-                                    u"норма",
-                                    u"программа",
-                                    u"отчет",
-                                    u"интервал",
-                                    u"желудочков",
-                                    u"предсердий",
-                                    u"гипертрофия",
-                                    u"код"};
-    std::vector<std::u16string> out;
-    uint32_t seed = 12345;
-    for (int32_t i = 0; i < count; ++i) {
-        std::u16string p;
-        const size_t target = 40 + (seed % 51);
-        while (p.size() < target) {
-            seed = seed * 1103515245u + 12345u;
-            p += words[(seed >> 16) % std::size(words)];
-            p += u' ';
-        }
-        p.back() = u'.';
-        out.push_back(std::move(p));
-    }
-    return out;
+    return wbbench::RussianSentences(
+        count, {u"электрокардиограмма", u"ритм", u"синусовый", u"блокада", u"ножки", u"пучка",
+                u"Гиса", u"отведение", u"зубец", u"комплекс", u"норма", u"программа", u"отчет",
+                u"интервал", u"желудочков", u"предсердий", u"гипертрофия", u"код"});
 }
 
 struct TViziVoduFixture {
