@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace gfx {
 
@@ -135,51 +136,38 @@ TLogFont TCanvas::SelectLogFont(const TLogFont &font) {
 }
 
 TColor TCanvas::SetTextColor(TColor color) {
-    const TColor previous = FTextColor;
-    FTextColor = color;
-    return previous;
+    return std::exchange(FTextColor, color);
 }
 
 TColor TCanvas::SetBkColor(TColor color) {
-    const TColor previous = FBkColor;
-    FBkColor = color;
-    return previous;
+    return std::exchange(FBkColor, color);
 }
 
 int32_t TCanvas::SetBkMode(int32_t mode) {
     if (mode != TRANSPARENT && mode != OPAQUE) {
         return 0;
     }
-    const int32_t previous = FBkMode;
-    FBkMode = mode;
-    return previous;
+    return std::exchange(FBkMode, mode);
 }
 
 uint32_t TCanvas::SetTextAlign(uint32_t flags) {
-    const uint32_t previous = FTextAlign;
-    FTextAlign = flags & (TA_UPDATECP | TA_CENTER | TA_BASELINE | TA_RTLREADING);
-    return previous;
+    return std::exchange(FTextAlign,
+                         flags & (TA_UPDATECP | TA_CENTER | TA_BASELINE | TA_RTLREADING));
 }
 
 int32_t TCanvas::SetTextCharacterExtra(int32_t extra) {
-    const int32_t previous = FCharExtra;
-    FCharExtra = extra;
-    return previous;
+    return std::exchange(FCharExtra, extra);
 }
 
 int32_t TCanvas::SetPolyFillMode(int32_t mode) {
     if (mode != ALTERNATE && mode != WINDING) {
         return 0;
     }
-    const int32_t previous = FPolyFillMode;
-    FPolyFillMode = mode;
-    return previous;
+    return std::exchange(FPolyFillMode, mode);
 }
 
 TPoint TCanvas::SetBrushOrg(TPoint org) {
-    const TPoint previous = FBrushOrg;
-    FBrushOrg = org;
-    return previous;
+    return std::exchange(FBrushOrg, org);
 }
 
 int32_t TCanvas::SaveDC() {
