@@ -18,6 +18,7 @@ list(APPEND VIZIVODU_SOURCES
     document/VDItem_Rect.cpp
     document/VDItem_Styles.cpp
     document/VDLabelItem.cpp
+    document/VDLabelItem_Layout.cpp
     document/VDMarker.cpp
     document/VDUnicode.cpp
     document/VDUnicode_Html.cpp

@@ -2,6 +2,7 @@
 #include "vizivodu/document/VDLabelItem.h"
 
 #include "vizivodu/VDStartup_p.h"
+#include "vizivodu/styles/VDStyle.h"
 
 namespace vizivodu {
 
@@ -10,6 +11,7 @@ VD_DEFINE_ITEM_CLASS(TVDLabelItemInfo, TVDRectItemInfo);
 TVDLabelItemInfo::TVDLabelItemInfo(TCustomVDData *vdData) : TVDRectItemInfo(vdData) {
     StyleNo = StyleNoLabel;
     FParentVDData = vdData;
+    FCanUseCustomPPI = vdData && vdData->GetFlags().Contains(vdflCanUseCustomPPI);
 }
 
 TVDLabelItemInfo::TVDLabelItemInfo(TCustomVDData *vdData, int32_t textStyleNo,
@@ -65,9 +67,36 @@ bool TVDLabelItemInfo::GetBoolValue(TVDItemBoolProperty prop) const {
     }
 }
 
+bool TVDLabelItemInfo::GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const {
+    switch (prop) {
+    case vdbpDisplayActiveState:
+        return vdStyle && vdStyle->GetFieldHighlightType() == vdfhCurrent;
+    case vdbpPrintToBMP:
+        return false;
+    case vdbpActualPrintSize:
+        return true;
+    case vdbpJump:
+    case vdbpAllowsFocus:
+    case vdbpXORFocus:
+    case vdbpHotColdJump: {
+        if (!vdStyle) {
+            return false;
+        }
+        const int32_t n = GetActualTextStyleNo(vdStyle);
+        const bool jump = n >= 0 && vdStyle->GetTextStyles().GetItem(n).GetJump();
+        return prop == vdbpHotColdJump
+                   ? jump && const_cast<TVDStyle *>(vdStyle)->StyleHoverSensitive(n)
+                   : jump;
+    }
+    default:
+        return TVDRectItemInfo::GetBoolValueEx(prop, vdStyle);
+    }
+}
+
 void TVDLabelItemInfo::Inserted(TCustomVDData *vdData, int32_t itemNo) {
     if (vdData) {
         FParentVDData = vdData;
+        FCanUseCustomPPI = vdData->GetFlags().Contains(vdflCanUseCustomPPI);
     }
     TVDRectItemInfo::Inserted(vdData, itemNo);
 }

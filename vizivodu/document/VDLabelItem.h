@@ -1,5 +1,5 @@
 // Label items (-200): a short text in a text style that behaves as one non-text item; the base
-// of the page fields. Measuring and drawing belong to the layout units.
+// of the page fields. Measuring and drawing are in VDLabelItem_Layout.cpp.
 #pragma once
 
 #include "vizivodu/document/VDItem_Rect.h"
@@ -41,10 +41,43 @@ public:
     virtual rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, int32_t dispPageNo,
                                                   int32_t pageCount);
 
+    // ---- Measuring and drawing ----
+    // Measures the text on the screen into Width, Height, Descend and YOffs unless it is
+    // measured already (nothing without a style sheet).
+    void UpdateMe();
+    int32_t GetWidth(const TVDStyle *vdStyle) override;
+    int32_t GetHeight(const TVDStyle *vdStyle) override;
+    // Width in device pixels (screen pixels without sad), at least MinWidth.
+    int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *canvas,
+                        TCustomVDData *vdData) override;
+    // Measured on canvas when formatting on a format canvas or another resolution than the
+    // screen's, else the cached screen size.
+    void OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, bool printing,
+                          gfx::TCanvas &canvas, TCustomVDData *vdData, PVDScreenAndDevice sad,
+                          int32_t &hShift, int32_t &desc, bool noCaching, bool reformatting,
+                          bool useFormatCanvas) override;
+    // The width of the text printed on page pageNo of pageCount, at least MinWidth.
+    int32_t GetFinalPrintingWidth(gfx::TCanvas &canvas, TVDDrawLineInfo &dli, TCustomVDData *vdData,
+                                  int32_t pageNo, int32_t pageCount) override;
+    // On the screen the label's text; on a page (vdidsPrinting in a printable document) the
+    // text for the page being drawn, through Print.
+    void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
+               TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;
+    // Draws the text for global page pageNo of the job in the draw item's rectangle at (x, y).
+    void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, PVDScreenAndDevice sad,
+               TVDColorMode colorMode, TCustomVDData *vdData, TVDDrawLineInfo &dli, int32_t pageNo,
+               TVDItemDrawStates state, bool forMetafile);
+    // -1, then Width, Height, Descend, YOffs and the measured flag.
+    void SaveFormattingToStream(rtl::TStream &stream) override;
+    void LoadFormattingFromStream(rtl::TStream &stream) override;
+    // A hyperlink label follows its jump in a formatted document.
+    void Execute(TCustomVDData *vdData) override;
+
     int32_t GetAssociatedTextStyleNo() const override { return FTextStyleNo; }
     void SetAssociatedTextStyleNo(int32_t value) override;
     void Assign(const TCustomVDItemInfo &source) override;
     bool GetBoolValue(TVDItemBoolProperty prop) const override;
+    bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
     void Inserted(TCustomVDData *vdData, int32_t itemNo) override;
     void MarkStylesInUse(TVDDeleteUnusedStylesData &data) override;
     void UpdateStyles(TVDDeleteUnusedStylesData &data) override;
@@ -59,9 +92,23 @@ public:
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
 
+protected:
+    // Draws text in r (stretched to r when it is wider and there is no minimum width).
+    virtual void PaintLabelText(const rtl::TRect &r, gfx::TCanvas &canvas, bool forMetafile,
+                                TCustomVDData *vdData, const rtl::UnicodeString &text,
+                                TVDColorMode colorMode, TVDItemDrawStates state);
+
 private:
+    // Measures text in the label's text style on the document's format canvas, else canvas,
+    // else a screen canvas; sizes in screen pixels (device pixels of canvas when it is given and
+    // there is no format canvas).
+    void CalcLabelSize(int32_t &w, int32_t &h, gfx::TCanvas *canvas, const rtl::UnicodeString &text,
+                       TCustomVDData *vdData, bool useMinWidth, bool canUseCustomPPI,
+                       int32_t &descend, int32_t &yOffs);
+
     TVDStyleLength FMinWidth = 0;
     TAlignment FAlignment = taLeftJustify;
+    bool FCanUseCustomPPI = false;
     TCustomVDData *FParentVDData = nullptr;
     int32_t FTextStyleNo = 0;
     rtl::UnicodeString FText;

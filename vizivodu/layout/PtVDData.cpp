@@ -682,6 +682,11 @@ TVDColorMode TRectPtblVDData::GetColorMode() {
     return GetMainPrintData()->ColorMode;
 }
 
+int32_t TRectPtblVDData::GetDrawnGlobalPageNo() {
+    return FDrawnGlobalPageNo > 0 || !FParentPrintData ? FDrawnGlobalPageNo
+                                                       : FParentPrintData->GetDrawnGlobalPageNo();
+}
+
 TVDDocRotation TRectPtblVDData::GetRotation() {
     return FSourceDataForPrinting ? FSourceDataForPrinting->GetRotation() : vdrotNone;
 }

@@ -165,6 +165,8 @@ public:
     const TParaInfo *FParaStyle = nullptr;
     TCustomVDItemInfo *FTextBoxItem = nullptr;
     int32_t FItemTop = 0;
+    // The job's page being drawn by DrawPage; 0 outside.
+    int32_t FDrawnGlobalPageNo = 0;
     // The parent paints this document's background.
     bool ParentDrawsBack = false;
 
@@ -183,6 +185,8 @@ public:
     virtual void DrawAfterText(gfx::TCanvas &, int32_t, bool, bool) {}
     virtual void CheckPageNo(int32_t) {}
     virtual TVDColorMode GetColorMode() { return vdcmPrinterColor; }
+    // The job's page being drawn (page fields print its number); 0 outside DrawPage.
+    virtual int32_t GetDrawnGlobalPageNo() { return FDrawnGlobalPageNo; }
     // Told of each printed hyperlink with its page rectangle and of each printed checkpoint.
     virtual void DoHyperlinkPrinted(TCustomVDData *, int32_t, const rtl::TRect &) {}
     virtual void DoCheckpointPrinted(TCustomVDData *, int32_t, int32_t, int32_t) {}
@@ -437,6 +441,8 @@ public:
     gfx::TCanvas *GetCanvas() override;
     std::unique_ptr<gfx::TCanvas> InitPrinterCanvas() override;
     TVDColorMode GetColorMode() override;
+    // A cell drawn without a page of its own takes its parent's.
+    int32_t GetDrawnGlobalPageNo() override;
     uint32_t GetColor() override { return FColor; }
     TVDDocRotation GetRotation() override;
     TVDStyle *GetVDStyle() override;

@@ -37,6 +37,7 @@ public:
         FDoc.FParaStyle = nullptr;
         FDoc.FTextBoxItem = nullptr;
         FDoc.FItemTop = 0;
+        FDoc.FDrawnGlobalPageNo = 0;
         FDoc.FBackgroundBmp.reset();
     }
     TDrawStateGuard(const TDrawStateGuard &) = delete;
@@ -61,6 +62,7 @@ void TCustomPrintableVDData::DrawPage(int32_t pageNo, int32_t globalPageNo, gfx:
     const bool hasContent = startNo >= 0 && endNo >= startNo && endNo < DrawItems.Count();
     TCanvasStateGuard canvasGuard(canvas);
     TDrawStateGuard stateGuard(*this);
+    FDrawnGlobalPageNo = globalPageNo;
     DrawBeforeText(canvas, globalPageNo, preview, correction, hasContent);
     if (hasContent) {
         const int32_t areaLeft = GetPrintableAreaLeft(pageNo);

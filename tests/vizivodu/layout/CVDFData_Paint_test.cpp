@@ -5,14 +5,18 @@
 #include "vizivodu/layout/CVDFData.h"
 
 #include "LayoutTestSupport.h"
+#include "vizivodu/document/VDLabelItem.h"
 #include "vizivodu/document/VDMarker.h"
 #include "vizivodu/layout/VDBack.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/ImgList.h"
 #include "platform/gfx/Picture.h"
+#include "platform/rtl/Classes.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace vizivodu;
 
@@ -209,4 +213,56 @@ TEST_F(Painting, AnImageListCounterMarkerDrawsTheImageOfItsNumber) {
         const TVDDrawLineInfo &marker = *Doc.DrawItems[2 * i];
         EXPECT_EQ(At(marker.Left + 1, marker.Top + 1), i == 0 ? gfx::clLime : gfx::clBlue) << i;
     }
+}
+
+// A label is measured in its own text style (style 1: characters 20 wide, the em 40 tall) and
+// drawn once: at the left of its draw item, or placed by its alignment inside a minimum width.
+TEST_F(Painting, LabelsAreMeasuredInTheirStyleAndAlignedInsideAMinimumWidth) {
+    struct Case {
+        TAlignment Align;
+        TVDStyleLength MinWidth;
+        int32_t Width, TextX;
+    };
+    for (const Case c : {Case{taLeftJustify, 0, 60, 20},
+                         {taLeftJustify, 100, 100, 20},
+                         {taRightJustify, 100, 100, 60},
+                         {taCenter, 100, 100, 40}}) {
+        Doc.Clear();
+        Doc.AddNL(u"ab", 0, 0);
+        auto label = std::make_unique<TVDLabelItemInfo>(&Doc, 1, u"xyz");
+        label->SetAlignment(c.Align);
+        label->SetMinWidth(c.MinWidth);
+        Doc.AddItem(u"", std::move(label));
+        Doc.GetItem(1)->SetSameAsPrev(true);
+        Format();
+        ASSERT_EQ(Doc.DrawItems.Count(), 2);
+        const TVDDrawLineInfo &d = *Doc.DrawItems[1];
+        EXPECT_EQ(d.Left, 20);
+        EXPECT_EQ(d.Width, c.Width) << c.MinWidth;
+        EXPECT_EQ(d.Height, 40);
+        Paint();
+        const auto op = std::find_if(Style.GI->TextOps.begin(), Style.GI->TextOps.end(),
+                                     [](const auto &o) { return o.Text == u"xyz"; });
+        ASSERT_NE(op, Style.GI->TextOps.end());
+        EXPECT_EQ(op->X, c.TextX) << int(c.Align) << " " << c.MinWidth;
+        EXPECT_EQ(op->Y, d.Top);
+    }
+}
+
+// A changed text is measured again; the formatting record gives back the measured size.
+TEST_F(Painting, ALabelIsMeasuredAgainAfterItsTextChangesAndKeepsItsSizeInTheFormattingRecord) {
+    TVDLabelItemInfo label(&Doc, 0, u"abc");
+    EXPECT_EQ(label.GetWidth(&Style), 30);
+    label.SetText(u"abcdef");
+    EXPECT_EQ(label.GetWidth(&Style), 60);
+    EXPECT_EQ(label.GetHeight(&Style), 20);
+    rtl::TMemoryStream stream;
+    label.SaveFormattingToStream(stream);
+    TVDLabelItemInfo copy(&Doc, 0, u"");
+    stream.SetPosition(4); // the -1 that announces the record is read by the lines reader
+    copy.LoadFormattingFromStream(stream);
+    EXPECT_EQ(copy.Width, 60);
+    EXPECT_EQ(copy.Height, 20);
+    EXPECT_EQ(copy.Descend, 4);
+    EXPECT_TRUE(copy.IsUpdated());
 }

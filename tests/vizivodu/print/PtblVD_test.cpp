@@ -386,3 +386,49 @@ TEST(PrintComponent, PrintsThroughACupsQueueWhenOneIsNamed) {
 }
 
 } // namespace
+
+namespace {
+
+// "Page ", the page number, " of ", the page count: the footer of every printed page reads its
+// own page's number (from PageNoFromNumber on, in the field's number type) and the count.
+TEST_F(PdfJob, PageFieldsInAFooterPrintTheirPageAndThePageCount) {
+    if (!HaveTool("pdftotext")) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    struct Case {
+        TVDPageNumberType Type;
+        int32_t From;
+        std::vector<std::string> Expected;
+    };
+    // Compared without spaces: words stand where the fixed metrics put them, which the real
+    // font's narrower glyphs leave too close for the reader to see every space.
+    for (const Case &c : {Case{vdpntDefault, 1, {"Page1of3", "Page2of3", "Page3of3"}},
+                          Case{vdpntUpperRoman, 4, {"PageIVof3", "PageVof3", "PageVIof3"}}}) {
+        TViziVodu footer(nullptr);
+        footer.SetStyle(&F.Style);
+        footer.AddNL(u"Page ", 0, 0);
+        footer.AddItem(u"",
+                       std::make_unique<TVDPageNumberItemInfo>(&footer.GetVDData(), c.Type, 0));
+        footer.AddNL(u" of ", 0, -1);
+        footer.AddItem(
+            u"", std::make_unique<TVDPageCountItemInfo>(&footer.GetVDData(), vdpntDefault, 0));
+        for (int32_t i = 1; i <= 3; ++i) {
+            footer.GetVDData().GetItem(i)->SetSameAsPrev(true);
+        }
+        F.Print.SetFooter(&footer.GetVDData(), vdhftNormal);
+        F.Print.PageNoFromNumber = c.From;
+        ASSERT_EQ(F.Paginate(), 3);
+        fs::remove(File);
+        F.Print.Print(u"fields", 1, false);
+        F.Print.SetFooter(nullptr, vdhftNormal);
+        for (int page = 1; page <= 3; ++page) {
+            std::string text = RunCommand("pdftotext -raw -f " + std::to_string(page) + " -l " +
+                                          std::to_string(page) + " '" + File.string() + "' -");
+            std::erase(text, ' ');
+            EXPECT_NE(text.find(c.Expected[page - 1] + "\n"), std::string::npos) << page << "\n"
+                                                                                 << text;
+        }
+    }
+}
+
+} // namespace
