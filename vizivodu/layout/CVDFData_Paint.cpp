@@ -6,6 +6,8 @@
 // proportional to the visible part.
 #include "vizivodu/layout/CVDFData.h"
 
+#include "vizivodu/editing/VDWordPainter.h"
+
 #include "vizivodu/layout/CVDFData_p.h"
 #include "vizivodu/layout/VDBack.h"
 #include "vizivodu/layout/VDGrIn.h"
@@ -53,6 +55,8 @@ private:
     void SoftPageBreaks();
     void MainPass();
     void Placeholders(int32_t last);
+    void WordPainters();
+    void ItemWordPainters(int32_t i, int32_t paraNo);
     void EndCheckpoint();
     void TextDrawItem(int32_t i, int32_t paraNo, bool hover);
     void DrawText(int32_t i, bool selected, int32_t s, int32_t e, bool hover,
@@ -171,6 +175,9 @@ void TVDPainter::Paint(const rtl::TRect &clipRect, bool strictTop, bool strictBo
     MainPass();
     if (!FPrintMode && FPlaceholdersFound) {
         Placeholders(lastBeforeMain);
+    }
+    if (useWordPainters && !FPrintMode) {
+        WordPainters();
     }
     EndCheckpoint();
     FDoc.DrawResizer(FCanvas, FXShift, FYShift, FFirst, FLast, printMode, strictTop, strictBottom);
@@ -695,6 +702,85 @@ void TVDPainter::Placeholders(int32_t last) {
             ((FShowSpecial && VisibleSpecialCharacters.Contains(vdscPlaceholders)) ||
              item == FDoc.FActiveItem)) {
             NonTextDrawItem(true, i, paraNo);
+        }
+    }
+}
+
+// ---- Pass 7: word painters ----
+
+void TVDPainter::WordPainters() {
+    FCachedStyle = -1;
+    int32_t paraNo = FParaNo;
+    for (int32_t i = FFirst; i <= FLast; ++i) {
+        if (i > FFirst) {
+            paraNo = FDoc.GetVisibleItemParaEx(D(i).ItemNo, paraNo);
+        }
+        if (i < FMinD) {
+            continue;
+        }
+        if (i > FMaxD || (FStrictBottom && FUseClip && D(i).Top + D(i).Height > FClip.Bottom)) {
+            break;
+        }
+        const TCustomVDItemInfo *item = FDoc.GetItem(D(i).ItemNo);
+        if (item->IsText() && item->WordPaintList && item->WordPaintList->Count() > 0) {
+            ItemWordPainters(i, paraNo);
+        }
+    }
+}
+
+// Each painter that overlaps the draw item gets the rectangles of its characters there (one
+// per visually contiguous piece), measured on the format canvas as the line was.
+void TVDPainter::ItemWordPainters(int32_t i, int32_t paraNo) {
+    const TVDDrawLineInfo &d = D(i);
+    TCustomVDItemInfo *item = FDoc.GetItem(d.ItemNo);
+    const bool scaled = FFormatCanvas != &FCanvas;
+    const int32_t styleNo = FDoc.GetActualStyle(*item);
+    TVDApplyOptions options{vdaoCanUseCustomPPI, vdaoCanUseFontQuality};
+    if (scaled) {
+        options.Include(vdaoToFormatCanvas);
+    }
+    if (FDoc.UseVerticalFonts()) {
+        options.Include(vdaoUseVerticalFont);
+    }
+    FStyle.ApplyStyle(*FFormatCanvas, styleNo, FDoc.GetParaBiDiMode(paraNo), options, nullptr);
+    if (!scaled) {
+        FCachedStyle = -1; // the painters draw on the canvas the style was just applied to
+    }
+    const TFontInfo &font = FStyle.GetTextStyles().GetItem(styleNo);
+    TVDDrawTextForm form;
+    form.unicode = item->ItemOptions.Contains(vdioUnicode);
+    form.allCaps = font.GetStyleEx().Contains(vdfsAllCaps);
+    const TVDRawByteString raw = FDoc.DrawItems.GetString(i, FDoc.GetItems());
+    const TVDWordPainterList &painters = *item->WordPaintList;
+    for (int32_t k = 0; k < painters.Count(); ++k) {
+        TVDWordPainter &painter = painters.Get(k);
+        if (!(d.Offs < painter.StartOffs + painter.Length &&
+              painter.StartOffs < d.Offs + d.Length)) {
+            continue;
+        }
+        int32_t a = std::max(1, painter.StartOffs - d.Offs + 1);
+        int32_t b = std::min(d.Length, painter.StartOffs + painter.Length - d.Offs);
+        const TVDRawByteString text =
+            GetTextForDrawingEx(raw, form, false, a, b, font.IsSymbolCharset(), true, FShowSpecial);
+        if (text.empty()) {
+            continue;
+        }
+        const TVDTextRun run{.Str = text.data(),
+                             .Length = static_cast<int32_t>(text.size()) / (form.unicode ? 2 : 1),
+                             .Unicode = form.unicode,
+                             .BiDi = FDoc.GetItemBiDiMode(d.ItemNo) != vdbdUnspecified,
+                             .IgnoreSpecialChars = font.IsSymbolCharset()};
+        const TVDCoordRanges ranges = FGI.GetTextRangeCoords(
+            *FFormatCanvas, run, d.GetSpaceCount(),
+            ScaleToFormatCanvas(d.Width - d.GetTextWidth(), scaled), a - 1, b - 1,
+            d.GetLeftNoExpandIndex() - 1, d.GetRightNoExpandIndex() - 1);
+        const int32_t top = PaintedTop(i) - FYShift;
+        const int32_t shift = d.GetSpaceAtLeft() + d.Left - FXShift;
+        for (const TVDCoordRangeRecord &range : ranges) {
+            const rtl::TRect r =
+                rtl::Rect(ScaleFromFormatCanvas(range.Left, scaled) + shift, top,
+                          ScaleFromFormatCanvas(range.Right, scaled) + shift, top + d.Height);
+            painter.Draw(FCanvas, d, &FDoc, r, k);
         }
     }
 }

@@ -266,3 +266,31 @@ TEST_F(Painting, ALabelIsMeasuredAgainAfterItsTextChangesAndKeepsItsSizeInTheFor
     EXPECT_EQ(copy.Descend, 4);
     EXPECT_TRUE(copy.IsUpdated());
 }
+
+// A misspelt word gets a red zigzag along the bottom of its characters, on every line it is
+// wrapped onto, only when word painters are asked for and never in print simulation.
+TEST_F(Painting, WordPaintersDrawOverTheirCharactersOnEveryLineButNotInPrintSimulation) {
+    Doc.Width = 60; // "abcd " on the first line, "efgh" on the second
+    Doc.AddNL(u"abcd efgh", 0, 0);
+    Doc.GetItem(0)->AddMisspelling(3, 5); // "cd ef"
+    Format();
+    ASSERT_EQ(Doc.DrawItems.Count(), 2);
+    const gfx::TColor red = Style.GetLiveSpellingColor();
+    struct Case {
+        bool PrintMode, UseWordPainters, Drawn;
+    };
+    for (const Case c : {Case{false, true, true}, {true, true, false}, {false, false, false}}) {
+        Canvas.GetBrush().SetColor(gfx::clWhite);
+        Canvas.FillRect(rtl::Rect(0, 0, 200, 100));
+        Doc.PaintTo(Canvas, rtl::Rect(0, 0, 200, 100), false, false, false, c.PrintMode,
+                    c.UseWordPainters, 0, 0, 0, Doc.DrawItems.Count() - 1, nullptr, nullptr, false);
+        // "cd" on the first line (its space swallowed): x 20 to 40, the zigzag's points at 18 and
+        // 20; "ef" from 0 to 20 on the second line, 20 pixels lower.
+        EXPECT_EQ(At(20, 18) == red, c.Drawn) << c.PrintMode << c.UseWordPainters;
+        EXPECT_EQ(At(36, 18) == red, c.Drawn);
+        EXPECT_EQ(At(0, 38) == red, c.Drawn);
+        EXPECT_NE(At(10, 18), red); // "b" is spelt right
+        EXPECT_NE(At(44, 18), red); // the swallowed space is not marked
+        EXPECT_NE(At(30, 38), red); // "g" is spelt right
+    }
+}
