@@ -80,6 +80,7 @@ void AttachWidget(TControl &control, QWidget *widget, bool ownDrawn) {
     ApplyNativeFont(*widget, control.GetFont());
     widget->setEnabled(control.GetEnabled());
     ApplyCursor(*widget, control.GetCursor());
+    ApplyGestures(*widget, control.GetInteractiveGestures());
     widget->setVisible(false);
 }
 
@@ -314,6 +315,13 @@ void TControl::SetCursor(TCursor cursor) {
     FCursor = cursor;
     if (QWidget *w = FImpl->widget) {
         qt::ApplyCursor(*w, cursor);
+    }
+}
+
+void TControl::SetInteractiveGestures(TInteractiveGestures gestures) {
+    FInteractiveGestures = gestures;
+    if (QWidget *w = FImpl->widget) {
+        qt::ApplyGestures(*w, gestures);
     }
 }
 

@@ -69,6 +69,22 @@ using TMouseWheelEvent =
     std::function<void(TComponent *sender, TShiftState shift, int32_t wheelDelta,
                        gfx::TPoint mousePos, bool &handled)>;
 
+// Touch gestures a control asks for. The windowing system's pinch arrives as igZoom.
+enum TInteractiveGesture : uint8_t { igZoom, igPan, igRotate, igTwoFingerTap, igPressAndTap };
+using TInteractiveGestures = rtl::TSet<TInteractiveGesture>;
+enum TInteractiveGestureFlag : uint8_t { gfBegin, gfInertia, gfEnd };
+using TInteractiveGestureFlags = rtl::TSet<TInteractiveGestureFlag>;
+
+// One step of a gesture. Location is in the control's client coordinates; Distance, for igZoom,
+// is the distance between the fingers: 100 at the beginning, in proportion afterwards (the
+// windowing system reports scale factors, not the fingers' places).
+struct TGestureEventInfo {
+    TInteractiveGesture GestureID = igZoom;
+    gfx::TPoint Location;
+    TInteractiveGestureFlags Flags;
+    int32_t Distance = 0;
+};
+
 // Bounds are in the parent's client coordinates (for a form: on the screen, frame included).
 // A control with a parent is shown when it and all its parents are visible. Each control
 // is backed by a native widget made by its class; own-drawn classes receive all their input
@@ -133,6 +149,9 @@ public:
     void SetShowHint(bool value) { FShowHint = value; }
     // The cursor over the control; crDefault shows its parent's.
     TCursor GetCursor() const { return FCursor; }
+    // The touch gestures the control receives through DoGesture (none by default).
+    TInteractiveGestures GetInteractiveGestures() const { return FInteractiveGestures; }
+    void SetInteractiveGestures(TInteractiveGestures gestures);
     void SetCursor(TCursor cursor);
     TBiDiMode GetBiDiMode() const { return FBiDiMode; }
     void SetBiDiMode(TBiDiMode mode);
@@ -246,6 +265,8 @@ protected:
     virtual void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
     virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
     virtual bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, gfx::TPoint mousePos);
+    // A step of one of the control's interactive gestures; handled: the control used it.
+    virtual void DoGesture(const TGestureEventInfo &, bool &) {}
     virtual void DblClick();
     virtual void Resize();
     virtual void Paint() {}
@@ -308,6 +329,7 @@ private:
     rtl::UnicodeString FHint;
     bool FShowHint = false;
     TCursor FCursor = crDefault;
+    TInteractiveGestures FInteractiveGestures;
     TBiDiMode FBiDiMode = bdLeftToRight;
     bool FMouseDownInside = false;
 };

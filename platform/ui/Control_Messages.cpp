@@ -55,6 +55,12 @@ void TControl::Dispatch(TMessage &m) {
     case WM_SIZE:
         Resize();
         break;
+    case CM_GESTURE: {
+        bool handled = false;
+        DoGesture(*reinterpret_cast<const TGestureEventInfo *>(m.LParam), handled);
+        m.Result = handled ? 1 : 0;
+        break;
+    }
     case CM_MOUSEENTER:
         if (OnMouseEnter) {
             OnMouseEnter(this);

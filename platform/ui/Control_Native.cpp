@@ -8,6 +8,7 @@
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGestureEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -20,6 +21,8 @@
 #include <QTextEdit>
 #include <QWheelEvent>
 #include <QWidget>
+
+#include <cmath>
 
 namespace ui::qt {
 
@@ -161,7 +164,39 @@ bool DeliverKey(TControl &control, QKeyEvent *k, bool ownDrawn) {
     return consumed;
 }
 
+// A pinch as igZoom steps: the distance is 100 at its beginning and follows its scale.
+bool DeliverGesture(TControl &control, QGestureEvent *e) {
+    auto *pinch = static_cast<QPinchGesture *>(e->gesture(Qt::PinchGesture));
+    QWidget *w = WidgetOf(control);
+    if (!pinch || !w || !control.GetInteractiveGestures().Contains(igZoom)) {
+        return false;
+    }
+    TGestureEventInfo info;
+    info.GestureID = igZoom;
+    const QPoint p = w->mapFromGlobal(pinch->centerPoint().toPoint());
+    info.Location = {p.x(), p.y()};
+    info.Distance = int32_t(std::lround(100 * pinch->totalScaleFactor()));
+    if (pinch->state() == Qt::GestureStarted) {
+        info.Flags.Include(gfBegin);
+        info.Distance = 100;
+    } else if (pinch->state() == Qt::GestureFinished || pinch->state() == Qt::GestureCanceled) {
+        info.Flags.Include(gfEnd);
+    }
+    const bool handled = control.Perform(CM_GESTURE, 0, LPARAM(&info)) != 0;
+    e->setAccepted(pinch, handled);
+    return handled;
+}
+
 } // namespace
+
+void ApplyGestures(QWidget &widget, TInteractiveGestures gestures) {
+    if (gestures.Contains(igZoom)) {
+        widget.setAttribute(Qt::WA_AcceptTouchEvents);
+        widget.grabGesture(Qt::PinchGesture);
+    } else {
+        widget.ungrabGesture(Qt::PinchGesture);
+    }
+}
 
 bool DeliverAsMessage(TControl &control, QEvent *e, bool ownDrawn) {
     if (control.IsDestroying()) {
@@ -186,6 +221,8 @@ bool DeliverAsMessage(TControl &control, QEvent *e, bool ownDrawn) {
         return control.Perform(WM_MOUSEWHEEL, wp, MakeLParam(int(g.x()), int(g.y()))) != 0 ||
                ownDrawn;
     }
+    case QEvent::Gesture:
+        return DeliverGesture(control, static_cast<QGestureEvent *>(e));
     case QEvent::Enter:
         control.Perform(CM_MOUSEENTER);
         return false;

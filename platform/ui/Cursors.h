@@ -4,10 +4,15 @@
 
 #include <cstdint>
 
+namespace gfx {
+class TBitmap;
+}
+
 namespace ui {
 
 // A cursor number. Stock cursors are negative; crDefault lets the control take its parent's.
-// Numbers without a stock shape (an application's own cursors) show the arrow.
+// Numbers without a stock shape show the picture the program gave the screen for them, else the
+// arrow.
 using TCursor = int16_t;
 
 inline constexpr TCursor crDefault = 0;
@@ -40,6 +45,13 @@ class TScreen {
 public:
     TCursor GetCursor() const { return FCursor; }
     void SetCursor(TCursor cursor);
+
+    // The screen's cursor table: cursor number cursor (above 0) shows image, the alpha bytes of
+    // its words the mask,
+    // with its hot spot at (hotX, hotY); controls and the screen take it the next time they set
+    // that cursor.
+    void SetCursorImage(TCursor cursor, const gfx::TBitmap &image, int32_t hotX, int32_t hotY);
+    bool HasCursorImage(TCursor cursor) const;
 
 private:
     TCursor FCursor = crDefault;

@@ -125,6 +125,7 @@ enum : uint32_t {
     CM_SYSCOLORCHANGE = CM_BASE + 36,
     CM_INVALIDATE = CM_BASE + 52,
     CM_BORDERCHANGED = CM_BASE + 59,
+    CM_GESTURE = CM_BASE + 83, // LParam: the TGestureEventInfo*; Result 1: handled
 };
 
 // CM_DIALOGKEY carries the virtual key in WParam, CM_DIALOGCHAR the character; both carry the

@@ -1,4 +1,5 @@
 // Screen and control cursors as the windowing system shows them.
+#include "platform/gfx/Bitmap.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Cursors.h"
 #include "platform/ui/Forms.h"
@@ -6,6 +7,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -52,4 +55,36 @@ TEST(ControlCursor, ShowsOverItsWidgetAndDefaultTakesTheParents) {
     EXPECT_EQ(w->cursor().shape(), Qt::SizeHorCursor);
     button->SetCursor(crDefault);
     EXPECT_FALSE(w->testAttribute(Qt::WA_SetCursor));
+}
+
+// A number given a picture shows it, with its hot spot and its alpha as the mask, over controls
+// and as the screen's cursor; numbers without one keep the arrow.
+TEST(OwnCursors, ANumberWithAPictureShowsItOverControlsAndTheScreen) {
+    gfx::TBitmap image;
+    image.SetPixelFormat(gfx::pf32bit);
+    image.SetSize(16, 16);
+    for (int32_t y = 0; y < 16; ++y) {
+        for (int32_t x = 0; x < 16; ++x) {
+            image.ScanLine(y)[x] = x < 8 ? 0xFF000000 : 0; // left half black, right half clear
+        }
+    }
+    EXPECT_FALSE(Screen->HasCursorImage(120));
+    Screen->SetCursorImage(120, image, 3, 4);
+    EXPECT_TRUE(Screen->HasCursorImage(120));
+    TForm form(nullptr);
+    auto *button = new TButton(&form);
+    button->SetParent(&form);
+    button->SetCursor(120);
+    const QCursor c = qt::WidgetOf(*button)->cursor();
+    EXPECT_EQ(c.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(c.hotSpot(), QPoint(3, 4));
+    const QImage shown = c.pixmap().toImage();
+    ASSERT_EQ(shown.size(), QSize(16, 16));
+    EXPECT_EQ(qAlpha(shown.pixel(2, 2)), 255);
+    EXPECT_EQ(qAlpha(shown.pixel(12, 2)), 0);
+    Screen->SetCursor(120);
+    EXPECT_EQ(OverrideShape(), Qt::BitmapCursor);
+    Screen->SetCursor(crDefault);
+    button->SetCursor(121);
+    EXPECT_EQ(qt::WidgetOf(*button)->cursor().shape(), Qt::ArrowCursor);
 }

@@ -1,5 +1,6 @@
 // The print preview control: zoom geometry, the sheet's rectangle, painting through an
-// off-screen bitmap, page navigation, the click that switches the zoom, the page image cache.
+// off-screen bitmap, page navigation, the click that switches the zoom and the pinch, the
+// magnifier cursors, the page image cache.
 #include "vizivodu/layout/VDPP.h"
 
 #include "vizivodu/layout/PtblVD.h"
@@ -17,6 +18,35 @@ namespace {
 // The thickness of the scroll bars the whole-page zoom leaves room for.
 constexpr int32_t ScrollBarMetric = 17;
 
+// A 32 x 32 magnifier: a white lens in a black ring centred on the hot spot (10, 10), a handle
+// to the lower right, a minus in the lens and, for zooming in, a plus.
+void MakeMagnifier(gfx::TBitmap &bmp, bool plus) {
+    constexpr uint32_t Black = 0xFF000000, White = 0xFFFFFFFF;
+    bmp.SetPixelFormat(gfx::pf32bit);
+    bmp.SetSize(32, 32);
+    for (int32_t y = 0; y < 32; ++y) {
+        uint32_t *row = bmp.ScanLine(y);
+        for (int32_t x = 0; x < 32; ++x) {
+            const int32_t dx = x - 10, dy = y - 10, d2 = dx * dx + dy * dy;
+            const bool handle = x >= 15 && y >= 15 && x <= 26 && y <= 26 && std::abs(x - y) <= 1;
+            const bool sign = (y >= 9 && y <= 10 && dx >= -4 && dx <= 4) ||
+                              (plus && x >= 9 && x <= 10 && dy >= -4 && dy <= 4);
+            row[x] = d2 <= 36 ? (sign ? Black : White) : d2 <= 64 || handle ? Black : 0;
+        }
+    }
+}
+
+// The pictures of the zoom cursors, given to the screen once.
+void RegisterZoomCursors(ui::TCursor zoomIn, ui::TCursor zoomOut) {
+    for (const auto &[cursor, plus] : {std::pair{zoomIn, true}, {zoomOut, false}}) {
+        if (!ui::Screen->HasCursorImage(cursor)) {
+            gfx::TBitmap bmp;
+            MakeMagnifier(bmp, plus);
+            ui::Screen->SetCursorImage(cursor, bmp, 10, 10);
+        }
+    }
+}
+
 } // namespace
 
 // ---- TCustomVDPrintPreview ----
@@ -30,6 +60,9 @@ TCustomVDPrintPreview::TCustomVDPrintPreview(ui::TComponent *owner) : TVDScrolle
     FMarginsPen.SetColor(gfx::TColor(0xC0C0C0));
     FPrintableAreaPen.SetStyle(gfx::psClear);
     FPrintableAreaPen.SetColor(gfx::TColor(0xFF));
+    SetInteractiveGestures({ui::igZoom, ui::igPan, ui::igPressAndTap});
+    RegisterZoomCursors(ZoomInCursor, ZoomOutCursor);
+    UpdateCursor();
 }
 
 TCustomVDPrintPreview::~TCustomVDPrintPreview() = default;
@@ -70,6 +103,7 @@ void TCustomVDPrintPreview::SetZoomPercent(int32_t value) {
         gfx::MulDiv(FPhysMargins.Right, value, 100), gfx::MulDiv(FPhysMargins.Bottom, value, 100));
     Invalidate();
     UpdateScrollExtents();
+    UpdateCursor();
     if (old != value && OnZoomChanged) {
         OnZoomChanged(this);
     }
@@ -142,28 +176,59 @@ rtl::TRect TCustomVDPrintPreview::GetPageRect() {
 }
 
 void TCustomVDPrintPreview::ZoomAt(int32_t x, int32_t y, int32_t newZoom) {
-    const int32_t oldZoom = FZoomPercent;
-    if (oldZoom == newZoom || oldZoom <= 0) {
+    ZoomAtFrom(x, y, FZoomPercent, GetPageRect().TopLeft(), newZoom);
+}
+
+void TCustomVDPrintPreview::ZoomAtFrom(int32_t x, int32_t y, int32_t oldZoom, rtl::TPoint oldOrigin,
+                                       int32_t newZoom) {
+    if (newZoom == FZoomPercent || oldZoom <= 0) {
         return;
     }
-    const rtl::TRect before = GetPageRect();
     FZoomMode = vdzmCustom;
     SetZoomPercent(newZoom);
     rtl::TRect after = GetPageRect();
     after.Offset(HPos, VPos * GetVSmallStep());
-    SetHPos(int32_t(std::lround(double(newZoom) * (x - before.Left) / oldZoom + after.Left - x)));
-    SetVPos(int32_t(std::lround(double(newZoom) * (y - before.Top) / oldZoom + after.Top - y)) /
+    SetHPos(int32_t(std::lround(double(newZoom) * (x - oldOrigin.X) / oldZoom + after.Left - x)));
+    SetVPos(int32_t(std::lround(double(newZoom) * (y - oldOrigin.Y) / oldZoom + after.Top - y)) /
                 GetVSmallStep(),
             false);
     Invalidate();
 }
 
-int32_t TCustomVDPrintPreview::GetZoomCursor() const {
+void TCustomVDPrintPreview::DoGesture(const ui::TGestureEventInfo &info, bool &handled) {
+    if (info.GestureID != ui::igZoom || ClickMode != vdcmSwitchZoom) {
+        TVDScroller::DoGesture(info, handled);
+        return;
+    }
+    handled = true;
+    if (info.Flags.Contains(ui::gfBegin)) {
+        FPanLocation = info.Location;
+        FPanDistance = std::max(1, info.Distance);
+        FPanZoomPercent = FZoomPercent;
+        FPanPageRectOrigin = GetPageRect().TopLeft();
+        return;
+    }
+    if (FPanDistance > 0 && CanDrawPage()) {
+        const int32_t zoom = int32_t(
+            std::lround(double(std::max(1, info.Distance)) * FPanZoomPercent / FPanDistance));
+        ZoomAtFrom(FPanLocation.X, FPanLocation.Y, FPanZoomPercent, FPanPageRectOrigin,
+                   std::max(1, zoom));
+    }
+    if (info.Flags.Contains(ui::gfEnd)) {
+        FPanDistance = 0;
+    }
+}
+
+ui::TCursor TCustomVDPrintPreview::GetZoomCursor() const {
     if (ClickMode == vdcmNone) {
-        return 0;
+        return ui::crDefault;
     }
     const int32_t target = FZoomPercent == 100 ? SavedZoomPercent : 100;
     return FZoomPercent < target ? ZoomInCursor : ZoomOutCursor;
+}
+
+void TCustomVDPrintPreview::UpdateCursor() {
+    SetCursor(GetZoomCursor());
 }
 
 void TCustomVDPrintPreview::DrawMargins(gfx::TCanvas &canvas, const rtl::TRect &, int32_t) {

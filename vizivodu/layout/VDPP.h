@@ -1,7 +1,8 @@
 // The print preview control: one page of a printing component's document as a white sheet with
 // a shadow and a border on the control's colour, zoomed to the whole page, to the page width or
 // to a chosen percentage; a click switches between 100 % and the zoom used before, keeping the
-// point under the mouse in place.
+// point under the mouse in place, and a pinch zooms continuously around its place. The cursor is
+// a magnifier showing whether a click zooms in or out.
 //
 // Lengths are screen pixels. Without a linked printing component that has paginated, only the
 // background is painted and the zoom geometry is left as it is. Works with no window shown.
@@ -37,8 +38,9 @@ public:
     int32_t ShadowWidth = 4;
     int32_t PageBorderWidth = 2;
     int32_t BackgroundMargin = 20;
-    int32_t ZoomInCursor = 102;
-    int32_t ZoomOutCursor = 103;
+    // The screen's cursor numbers of the magnifiers, given their pictures by the constructor.
+    ui::TCursor ZoomInCursor = 102;
+    ui::TCursor ZoomOutCursor = 103;
     ui::TNotifyEvent OnZoomChanged;
 
     // Pens of the margins and printable-area rectangles: clear (not drawn) by default.
@@ -68,8 +70,11 @@ public:
     rtl::TRect GetPageRect();
     // Zooms from the current zoom to newZoom keeping the document point at (x, y) in place.
     void ZoomAt(int32_t x, int32_t y, int32_t newZoom);
-    // The cursor a click would show: ZoomInCursor when it zooms in, else ZoomOutCursor.
-    int32_t GetZoomCursor() const;
+    // The cursor a click would show: ZoomInCursor when it zooms in, else ZoomOutCursor;
+    // crDefault without click zooming.
+    ui::TCursor GetZoomCursor() const;
+    // Shows GetZoomCursor over the control (after a change of ClickMode or the cursor numbers).
+    void UpdateCursor();
     // The sheet's sizes at the current zoom.
     int32_t GetPhysPageWidth() const { return FPhysPageWidth; }
     int32_t GetPhysPageHeight() const { return FPhysPageHeight; }
@@ -92,9 +97,15 @@ protected:
     void Resize() override;
     void Loaded() override;
     void MouseDown(ui::TMouseButton button, ui::TShiftState shift, int32_t x, int32_t y) override;
+    // A pinch zooms around the place where it began, in proportion to the fingers' distance,
+    // while ClickMode is vdcmSwitchZoom; other gestures go to the scroller.
+    void DoGesture(const ui::TGestureEventInfo &info, bool &handled) override;
 
 private:
     void UpdateScrollExtents();
+    // Zooms from oldZoom, with the sheet's top-left at oldOrigin, to newZoom keeping the
+    // document point at (x, y) in place.
+    void ZoomAtFrom(int32_t x, int32_t y, int32_t oldZoom, rtl::TPoint oldOrigin, int32_t newZoom);
 
     int32_t FPageNo = 1;
     int32_t FZoomPercent = 100;
@@ -103,6 +114,9 @@ private:
     int32_t FPhysPageWidth = 0, FPhysPageHeight = 0;
     rtl::TRect FPhysMargins;
     gfx::TPen FMarginsPen, FPrintableAreaPen;
+    // The state at the beginning of a pinch; FPanDistance 0: no pinch.
+    int32_t FPanZoomPercent = 0, FPanDistance = 0;
+    rtl::TPoint FPanLocation, FPanPageRectOrigin;
 };
 
 // The preview of a printing component's pages.

@@ -6,6 +6,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Metafile.h"
+#include "platform/ui/Forms.h"
 
 #include "tests/support/GoldenImage.h"
 
@@ -177,3 +178,56 @@ TEST(PreviewPicture, APageDrawnIntoAMetafileKeepsInsideItsRectangle) {
 }
 
 } // namespace
+
+namespace {
+
+ui::TGestureEventInfo Pinch(int32_t x, int32_t y, int32_t distance,
+                            ui::TInteractiveGestureFlags flags) {
+    return {.GestureID = ui::igZoom, .Location = {x, y}, .Flags = flags, .Distance = distance};
+}
+
+bool Send(TVDPrintPreview &view, const ui::TGestureEventInfo &info) {
+    return view.Perform(ui::CM_GESTURE, 0, ui::LPARAM(&info)) != 0;
+}
+
+} // namespace
+
+// A pinch zooms in proportion to the fingers' distance from the state where it began, keeping
+// the point where it began in place; without click zooming it is left to the scroller.
+TEST_F(Preview, APinchZoomsAroundWhereItBeganInProportionToTheFingersDistance) {
+    ui::TForm form(nullptr); // scroll positions need the control's window
+    form.SetBounds(0, 0, 600, 800);
+    View.SetParent(&form);
+    View.SetZoom(50);
+    const rtl::TRect before = View.GetPageRect();
+    ASSERT_TRUE(Send(View, Pinch(200, 300, 100, {ui::gfBegin})));
+    for (const auto &[distance, zoom] : {std::pair{200, 100}, {150, 75}, {300, 150}}) {
+        EXPECT_TRUE(Send(View, Pinch(0, 0, distance, {})));
+        EXPECT_EQ(View.GetZoomPercent(), zoom);
+        const rtl::TRect after = View.GetPageRect();
+        // The sheet point under (200, 300) at 50 % is still there (vertical positions go in
+        // steps of 10 pixels).
+        EXPECT_NEAR((200 - after.Left) * 50.0 / zoom, 200 - before.Left, 1.0) << zoom;
+        EXPECT_NEAR((300 - after.Top) * 50.0 / zoom, 300 - before.Top, 10 * 50.0 / zoom) << zoom;
+    }
+    EXPECT_TRUE(Send(View, Pinch(0, 0, 100, {ui::gfEnd})));
+    EXPECT_EQ(View.GetZoomPercent(), 50);
+    View.ClickMode = vdcmNone;
+    EXPECT_FALSE(Send(View, Pinch(200, 300, 100, {ui::gfBegin})));
+    EXPECT_FALSE(Send(View, Pinch(200, 300, 400, {})));
+    EXPECT_EQ(View.GetZoomPercent(), 50);
+    View.SetParent(nullptr);
+}
+
+// The control shows the magnifier a click would use, pictures the screen has for both numbers.
+TEST_F(Preview, TheCursorIsTheMagnifierOfWhatAClickWouldDo) {
+    EXPECT_TRUE(ui::Screen->HasCursorImage(View.ZoomInCursor));
+    EXPECT_TRUE(ui::Screen->HasCursorImage(View.ZoomOutCursor));
+    View.SetZoom(50);
+    EXPECT_EQ(View.GetCursor(), View.ZoomInCursor);
+    View.SetZoom(100);
+    EXPECT_EQ(View.GetCursor(), View.ZoomOutCursor);
+    View.ClickMode = vdcmNone;
+    View.UpdateCursor();
+    EXPECT_EQ(View.GetCursor(), ui::crDefault);
+}
