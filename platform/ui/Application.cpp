@@ -131,6 +131,11 @@ public:
 
 } // namespace
 
+void MessageBeep() {
+    gfx::qt::EnsureApplication();
+    QApplication::beep();
+}
+
 void BroadcastThemeChange() {
     // A control may go while told; the set is copied and each one checked before it is told.
     const std::vector<TControl *> controls(LiveControls().begin(), LiveControls().end());

@@ -87,6 +87,9 @@ extern TApplication *const Application;
 // theme or colours (controls that read theme colours read them again).
 void BroadcastThemeChange();
 
+// The system's default warning sound.
+void MessageBeep();
+
 // Queues a message for the control; it is delivered by the message loop or ProcessMessages,
 // in posting order, unless the control was destroyed meanwhile.
 void PostMessage(TControl *control, uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -11,6 +11,7 @@
 
 #include "platform/gfx/Graphic.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/ui/Application.h"
 
 #include <algorithm>
 
@@ -34,6 +35,8 @@ std::function<void()> &SystemBeepHandler() {
 void SystemBeep() {
     if (SystemBeepHandler()) {
         SystemBeepHandler()();
+    } else {
+        ui::MessageBeep();
     }
 }
 

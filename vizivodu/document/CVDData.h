@@ -186,8 +186,7 @@ using TVDEnumItemsProc =
 using TVDEnumItemsProcEx = std::function<void(TCustomVDData &vdData, int32_t &itemNo,
                                               void *&userData, bool &goInside, bool &cont)>;
 
-// The system's warning sound. The platform has no sound of its own: the handler that the
-// application (or a test) sets is called, and without one nothing sounds.
+// The system's warning sound: the handler that a test sets, else the system's default beep.
 void SystemBeep();
 void SetSystemBeepHandler(std::function<void()> handler);
 

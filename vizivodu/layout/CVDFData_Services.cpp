@@ -596,8 +596,9 @@ bool TCustomVDFormattedData::IsSticking(int32_t firstItemNo, bool noSound) {
             sticking = sticking || (IsProtected(firstItemNo, o) && IsProtected(firstItemNo + 1, o));
         }
     }
-    // The warning sound of a refused insertion waits for the platform's beep.
-    (void)noSound;
+    if (sticking && !noSound) {
+        Beep();
+    }
     return sticking;
 }
 

@@ -275,3 +275,38 @@ TEST_F(Formatting, WordEndAcrossItems) {
         EXPECT_EQ(offs, c.Offs) << rtl::Utf16ToUtf8(c.Second);
     }
 }
+
+// Nothing may go between two items that stick together, before an item stuck to the top or
+// after one stuck to the bottom; asking beeps unless told to keep quiet.
+TEST_F(Formatting, StickingItemsRefuseInsertionsBetweenThemAndBeep) {
+    TFontInfos &styles = Style.GetTextStyles();
+    while (styles.GetCount() < 4) {
+        styles.Add();
+    }
+    styles.GetItem(1).SetProtection({vdprSticking});
+    styles.GetItem(2).SetProtection({vdprStickToTop});
+    styles.GetItem(3).SetProtection({vdprStickToBottom});
+    Doc.AddNL(u"top", 2, 0);
+    Doc.AddNL(u"a", 0, -1);
+    Doc.AddNL(u"b", 1, -1);
+    Doc.AddNL(u"c", 1, -1);
+    Doc.AddNL(u"bottom", 3, -1);
+    int beeps = 0;
+    SetSystemBeepHandler([&beeps] { ++beeps; });
+    const struct {
+        int32_t FirstItemNo;
+        bool Sticking;
+    } cases[] = {{-1, true}, {0, false}, {1, false}, {2, true}, {3, false}, {4, true}};
+    for (const auto &c : cases) {
+        beeps = 0;
+        EXPECT_EQ(Doc.IsSticking(c.FirstItemNo, false), c.Sticking) << c.FirstItemNo;
+        EXPECT_EQ(beeps, c.Sticking ? 1 : 0) << c.FirstItemNo;
+        EXPECT_EQ(Doc.IsSticking(c.FirstItemNo, true), c.Sticking);
+        EXPECT_EQ(beeps, c.Sticking ? 1 : 0) << c.FirstItemNo;
+    }
+    Style.SetUseSound(false);
+    beeps = 0;
+    EXPECT_TRUE(Doc.IsSticking(2, false));
+    EXPECT_EQ(beeps, 0);
+    SetSystemBeepHandler(nullptr);
+}
