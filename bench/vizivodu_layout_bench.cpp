@@ -3,9 +3,10 @@
 // (time per character), reformatting after a resize that keeps the text width, and painting
 // the visible part at the top, middle and end of the 50,000-paragraph document.
 //
-// The graphic interface is the one the library's tests use (every character half an em,
-// exact metrics): until the engines on the shaping core are on main, the figures show the
-// layout's own cost without shaping, while QTextDocument shapes with HarfBuzz.
+// BM_Format_ViziVodu measures with the graphic interface of the library's tests (every
+// character half an em): the layout's own cost without shaping. BM_Format_ViziVodu_RealText
+// measures the same documents in Arial with the complex-script text engine, which shapes with
+// HarfBuzz as QTextDocument does.
 #include "LayoutTestSupport.h"
 #include "vizivodu/layout/VDVDData.h"
 #include "vizivodu/layout/ViziVodu.h"
@@ -116,9 +117,27 @@ public:
     }
 };
 
+// The same ten styles in Arial on the complex-script text engine.
+class TRealTextStyle : public vizivodu::TVDStyle {
+public:
+    TRealTextStyle() : vizivodu::TVDStyle(nullptr) {
+        vizivodu::InitializeLibrary();
+        SetTextEngine(vizivodu::vdteUniscribe);
+        for (int32_t k = 0; k < 10; ++k) {
+            if (k >= GetTextStyles().GetCount()) {
+                GetTextStyles().Add();
+            }
+            vizivodu::TFontInfo &f = GetTextStyles().GetItem(k);
+            f.SetFontName(u"Arial");
+            f.SetSize(10 + k);
+            f.SetStyle(k % 2 ? gfx::TFontStyles{gfx::fsBold} : gfx::TFontStyles{});
+        }
+    }
+};
+
 // A viewer on a form that is never shown, holding the document.
-struct TViewerFixture {
-    TBenchStyle Style;
+template <class TStyleSheet = TBenchStyle> struct TViewerFixture {
+    TStyleSheet Style;
     ui::TForm Form{nullptr};
     vizivodu::TViziVodu *View;
     int64_t Characters;
@@ -189,13 +208,21 @@ void SetPerCharacter(benchmark::State &state, int64_t characters) {
                                                    benchmark::Counter::kInvert);
 }
 
-void BM_Format_ViziVodu(benchmark::State &state) {
-    TViewerFixture f(int32_t(state.range(0)), int32_t(state.range(1)));
+template <class TStyleSheet> void FormatViziVodu(benchmark::State &state) {
+    TViewerFixture<TStyleSheet> f(int32_t(state.range(0)), int32_t(state.range(1)));
     for (auto _ : state) {
         f.View->Format();
         benchmark::DoNotOptimize(f.View->DocumentHeight());
     }
     SetPerCharacter(state, f.Characters);
+}
+
+void BM_Format_ViziVodu(benchmark::State &state) {
+    FormatViziVodu<TBenchStyle>(state);
+}
+
+void BM_Format_ViziVodu_RealText(benchmark::State &state) {
+    FormatViziVodu<TRealTextStyle>(state);
 }
 
 void BM_Format_QTextDocument(benchmark::State &state) {
@@ -211,7 +238,7 @@ void BM_Format_QTextDocument(benchmark::State &state) {
 
 // The window widens and narrows while the text width stays at its maximum.
 void BM_ResizeKeepingTheTextWidth_ViziVodu(benchmark::State &state) {
-    TViewerFixture f(int32_t(state.range(0)), 1);
+    TViewerFixture<> f(int32_t(state.range(0)), 1);
     f.View->MaxTextWidth = kWidth - 200;
     f.View->Format();
     int32_t width = kWidth;
@@ -224,9 +251,9 @@ void BM_ResizeKeepingTheTextWidth_ViziVodu(benchmark::State &state) {
 
 // Painting the window's part of the document scrolled to the top, the middle or the end.
 void BM_PaintVisiblePart_ViziVodu(benchmark::State &state) {
-    static std::unique_ptr<TViewerFixture> f;
+    static std::unique_ptr<TViewerFixture<>> f;
     if (!f) {
-        f = std::make_unique<TViewerFixture>(50000, int32_t(state.range(1)));
+        f = std::make_unique<TViewerFixture<>>(50000, int32_t(state.range(1)));
         f->View->Format();
     }
     vizivodu::TViziVoduVDData &data = f->View->GetVDData();
@@ -248,6 +275,9 @@ void BM_PaintVisiblePart_ViziVodu(benchmark::State &state) {
 } // namespace
 
 BENCHMARK(BM_Format_ViziVodu)
+    ->ArgsProduct({{1000, 10000, 50000}, {1, 10}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Format_ViziVodu_RealText)
     ->ArgsProduct({{1000, 10000, 50000}, {1, 10}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Format_QTextDocument)
