@@ -13,7 +13,8 @@ packages=(
     libfontconfig-dev libfreetype-dev libharfbuzz-dev
     fonts-liberation2 fonts-wine fonts-dejavu-core
     qt6-translations-l10n
-    poppler-utils emf2svg librsvg2-bin libwmf-bin
+    # libwmf's reader only recommends the URW fonts, but finds no font without them
+    poppler-utils emf2svg librsvg2-bin libwmf-bin fonts-urw-base35
     imagemagick libharfbuzz-bin
 )
 
