@@ -20,6 +20,9 @@ void InitializeLibrary() {
     startup::InitializeVDItem();
     startup::InitializeVDGrHandler();
     startup::InitializeVDLabelItem();
+    startup::InitializeVDSeqItem();
+    startup::InitializeVDNotes();
+    startup::InitializeVDSidenotes();
     startup::InitializeVDFieldItems();
     startup::InitializeVDUniscribe();
     startup::InitializeVDThumbMaker();

@@ -11,6 +11,12 @@ void InitializeVDItem();
 void InitializeVDGrHandler();
 // VDLabelItem: label items (-200).
 void InitializeVDLabelItem();
+// VDSeqItem: sequence items (-202).
+void InitializeVDSeqItem();
+// VDNotes: endnotes (-204), footnotes (-203) and note references (-205), in that order.
+void InitializeVDNotes();
+// VDSidenotes: sidenotes (-206) and text boxes (-207).
+void InitializeVDSidenotes();
 // VDFieldItems: page number (-208) and page count (-209) items.
 void InitializeVDFieldItems();
 // VDUniscribe: the complex-script library loaded by name.

@@ -7,6 +7,7 @@
 #include "vizivodu/document/VDItem_BreakTab.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDMarker.h"
+#include "vizivodu/document/VDSeqItem.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Graphic.h"
@@ -159,6 +160,10 @@ void TCustomVDData::ItemAction(TVDItemAction action, TCustomVDItemInfo &item,
     }
 }
 
+rtl::UnicodeString TCustomVDData::GetNoteText() {
+    VD_ASK_ABSOLUTE_ROOT(GetNoteText(), rtl::UnicodeString());
+}
+
 bool TCustomVDData::IsAssignedOnProgress() {
     VD_ASK_ABSOLUTE_ROOT(IsAssignedOnProgress(), false);
 }
@@ -193,6 +198,24 @@ void TCustomVDData::DestroyMarkers() {
         parent->DestroyMarkers();
     } else {
         FMarkers.reset();
+    }
+}
+
+TVDSeqList *TCustomVDData::GetSeqList(bool allowCreate) {
+    if (TCustomVDData *parent = GetAbsoluteParentData()) {
+        return parent->GetSeqList(allowCreate);
+    }
+    if (!FSeqList && allowCreate) {
+        FSeqList = std::make_unique<TVDSeqList>();
+    }
+    return FSeqList.get();
+}
+
+void TCustomVDData::DestroySeqList() {
+    if (TCustomVDData *parent = GetAbsoluteParentData()) {
+        parent->DestroySeqList();
+    } else {
+        FSeqList.reset();
     }
 }
 
@@ -809,12 +832,17 @@ void TCustomVDData::DrainFrom(TCustomVDData *victim) {
     // no references to items they no longer hold.
     const bool ownMarkers =
         victim->GetMarkers(false) && victim->GetMarkers(false) != GetMarkers(false);
+    const bool ownSeqs =
+        victim->GetSeqList(false) && victim->GetSeqList(false) != GetSeqList(false);
     const bool ownFields = victim->GetPrintFieldList(false) &&
                            victim->GetPrintFieldList(false) != GetPrintFieldList(false);
     for (int32_t i = 0; i < victim->ItemCount(); ++i) {
         TCustomVDItemInfo &item = *victim->GetItem(i);
         if (ownMarkers) {
             victim->DeleteMarkerFromList(item, true);
+        }
+        if (ownSeqs) {
+            victim->DeleteSeqFromList(item, true);
         }
         if (ownFields) {
             victim->DeletePrintFieldFromList(item);

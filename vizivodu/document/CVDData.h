@@ -30,12 +30,17 @@ class TGraphic;
 namespace ui {
 class TControl;
 }
+namespace rtl {
+class TStringList;
+}
 
 namespace vizivodu {
 
 class TFontInfo;
 class TParaInfo;
 class TVDMarkerList;
+class TVDSeqList;
+class TVDSeqItemInfo;
 class TVDDocParameters;
 class TVDThumbnailCache;
 class TVDGraphicItemInfo;
@@ -251,6 +256,8 @@ public:
     virtual TVDThumbnailCache *GetThumbnailCache();
     virtual void ItemAction(TVDItemAction action, TCustomVDItemInfo &item, TVDRawByteString &text,
                             TCustomVDData &vdData);
+    // The number text that a note reference shows; empty for a document that is its own root.
+    virtual rtl::UnicodeString GetNoteText();
     virtual bool IsAssignedOnProgress();
     virtual void DoProgress(TVDLongOperation operation, TVDProgressStage stage, int32_t percent);
     void AfterAddStyle(TCustomVDInfo &styleInfo) override;
@@ -258,6 +265,8 @@ public:
     // ---- Answered by the absolute parent: lists of special items ----
     virtual TVDMarkerList *GetMarkers(bool allowCreate);
     virtual void DestroyMarkers();
+    virtual TVDSeqList *GetSeqList(bool allowCreate);
+    virtual void DestroySeqList();
     virtual std::vector<TCustomVDItemInfo *> *GetPrintFieldList(bool allowCreate);
     virtual void DestroyPrintFieldList();
     virtual rtl::UnicodeString GetItemHint(TCustomVDData &vdData, int32_t itemNo,
@@ -518,6 +527,11 @@ public:
     void DoOnDeleteSpecialItem(TCustomVDItemInfo &item, bool clearing);
     void AddMarkerInList(int32_t itemNo);
     void DeleteMarkerFromList(TCustomVDItemInfo &item, bool clearing);
+    // Sequence items join the sequence list after the nearest one before them in document
+    // order, and the list recounts their sequence from there.
+    void AddSeqInList(int32_t itemNo);
+    // An item that an existing list does not hold raises "List index out of bounds (-1)".
+    void DeleteSeqFromList(TCustomVDItemInfo &item, bool clearing);
     void AddPrintFieldInList(int32_t itemNo);
     void DeletePrintFieldFromList(TCustomVDItemInfo &item);
     int32_t SetListMarkerInfo(int32_t itemNo, int32_t listNo, int32_t listLevel, int32_t startFrom,
@@ -528,6 +542,10 @@ public:
     void RemoveListMarker(int32_t itemNo);
     TCustomVDItemInfo *FindPrevItemOfClass(int32_t itemNo, TVDItemClass itemClass);
     TCustomVDItemInfo *FindPrevMarkerItem(int32_t itemNo);
+    TCustomVDItemInfo *FindPrevSeqItem(int32_t itemNo);
+    // Scanning the sequence list from its end down to startIndex + 1: the first index whose
+    // item's sequence name is in names (a sorted list); -1 when none or without a list.
+    int32_t GetLastSeqIndexOfNames(int32_t startIndex, const rtl::TStringList &names);
     int32_t FindItemContaining(int32_t itemNo, const TCustomVDItemInfo *item);
 
     // ---- Enumeration and positions ----
@@ -559,8 +577,11 @@ private:
     // Root answers of a document that is its own root.
     TVDOptions FRootOptions;
     std::unique_ptr<TVDMarkerList> FMarkers;
+    std::unique_ptr<TVDSeqList> FSeqList;
     std::unique_ptr<std::vector<TCustomVDItemInfo *>> FPrintFields;
 
+    // Sequence numbers after a changed start, reset or name: every sequence from the item on.
+    void RecountSequencesFrom(TVDSeqItemInfo &item);
     bool EnumLevel(const TVDEnumItemsProc &proc, int32_t &userData1,
                    const rtl::UnicodeString &userData2);
     TCustomVDItemInfo *FindPrevItemOfClassInside(TCustomVDData &data, int32_t fromItemNo,

@@ -5,6 +5,7 @@
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDItem_BreakTab.h"
 #include "vizivodu/document/VDItem_Rect.h"
+#include "vizivodu/document/VDSeqItem.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Graphic.h"
@@ -141,7 +142,20 @@ bool TCustomVDData::SetItemExtraIntPropertyEx(int32_t itemNo, int32_t prop, int3
         (prop == vdepAnimationInterval && accepted)) {
         item->UpdateAnimator(this);
     }
+    if (auto *seq = dynamic_cast<TVDSeqItemInfo *>(item)) {
+        if (prop == 300 || prop == 301) {
+            RecountSequencesFrom(*seq);
+        } else if (prop == 302) {
+            seq->CalcDisplayString(GetSeqList(false));
+        }
+    }
     return accepted;
+}
+
+void TCustomVDData::RecountSequencesFrom(TVDSeqItemInfo &item) {
+    if (TVDSeqList *list = GetSeqList(false)) {
+        list->RecalcCounters(item.GetIndexInList(list), GetVDStyle(), true);
+    }
 }
 
 bool TCustomVDData::GetItemExtraIntPropertyEx(int32_t itemNo, int32_t prop, int32_t &value) {
@@ -160,7 +174,16 @@ bool TCustomVDData::GetItemExtraStrProperty(int32_t itemNo, TVDExtraItemStrPrope
 
 bool TCustomVDData::SetItemExtraStrPropertyEx(int32_t itemNo, int32_t prop,
                                               const rtl::UnicodeString &value) {
-    return GetItem(itemNo)->SetExtraStrPropertyEx(prop, value);
+    TCustomVDItemInfo *item = GetItem(itemNo);
+    const bool accepted = item->SetExtraStrPropertyEx(prop, value);
+    if (auto *seq = dynamic_cast<TVDSeqItemInfo *>(item)) {
+        if (prop == 300) {
+            RecountSequencesFrom(*seq);
+        } else if (prop == 301) {
+            seq->CalcDisplayString(GetSeqList(false));
+        }
+    }
+    return accepted;
 }
 
 bool TCustomVDData::GetItemExtraStrPropertyEx(int32_t itemNo, int32_t prop,

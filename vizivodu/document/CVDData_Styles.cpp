@@ -5,9 +5,12 @@
 
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDMarker.h"
+#include "vizivodu/document/VDSeqItem.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StrUtils.h"
+#include "platform/rtl/StringList.h"
 
 #include <unicode/uchar.h>
 
@@ -352,11 +355,13 @@ void TCustomVDData::MassSimpleConcateInSubDocs(int32_t itemNo) {
 // ---- Special items ----
 
 void TCustomVDData::DoOnAddSpecialItem(int32_t itemNo) {
+    AddSeqInList(itemNo);
     AddMarkerInList(itemNo);
     AddPrintFieldInList(itemNo);
 }
 
 void TCustomVDData::DoOnDeleteSpecialItem(TCustomVDItemInfo &item, bool clearing) {
+    DeleteSeqFromList(item, clearing);
     DeleteMarkerFromList(item, clearing);
     DeletePrintFieldFromList(item);
 }
@@ -392,6 +397,49 @@ void TCustomVDData::DeleteMarkerFromList(TCustomVDItemInfo &item, bool clearing)
         DestroyMarkers();
     } else if (!clearing) {
         list->RecalcCounters(std::min(index, list->Count() - 1), GetVDStyle(), false);
+    }
+}
+
+void TCustomVDData::AddSeqInList(int32_t itemNo) {
+    auto *seq = dynamic_cast<TVDSeqItemInfo *>(GetItem(itemNo));
+    if (!seq) {
+        return;
+    }
+    // As with markers, a document that cannot reach a list yet keeps the item unregistered.
+    TVDSeqList *list = GetSeqList(true);
+    if (!list || list->IndexOf(seq) >= 0) {
+        return;
+    }
+    auto *prev = static_cast<TVDSeqItemInfo *>(FindPrevSeqItem(itemNo - 1));
+    const int32_t index = list->InsertAfter(seq, prev);
+    list->RecalcCounters(index, GetVDStyle(), false);
+}
+
+void TCustomVDData::DeleteSeqFromList(TCustomVDItemInfo &item, bool clearing) {
+    auto *seq = dynamic_cast<TVDSeqItemInfo *>(&item);
+    TVDSeqList *list = seq ? GetSeqList(false) : nullptr;
+    if (!list) {
+        return;
+    }
+    const int32_t index = list->IndexOf(seq);
+    if (index < 0) {
+        throw rtl::EListError(std::string_view("List index out of bounds (-1)"));
+    }
+    // The items after it that shared its sequence count one less now.
+    const rtl::UnicodeString name = rtl::AnsiLowerCase(seq->SeqName);
+    list->Delete(index);
+    if (list->Count() == 0) {
+        DestroySeqList();
+        return;
+    }
+    if (clearing) {
+        return;
+    }
+    for (int32_t i = index; i < list->Count(); ++i) {
+        if (rtl::AnsiLowerCase(list->Get(i)->SeqName) == name) {
+            list->RecalcCounters(i, GetVDStyle(), false);
+            break;
+        }
     }
 }
 
@@ -547,6 +595,24 @@ TCustomVDItemInfo *TCustomVDData::FindPrevItemOfClass(int32_t itemNo, TVDItemCla
 
 TCustomVDItemInfo *TCustomVDData::FindPrevMarkerItem(int32_t itemNo) {
     return FindPrevItemOfClass(itemNo, &TVDMarkerItemInfo::ClassInfo);
+}
+
+TCustomVDItemInfo *TCustomVDData::FindPrevSeqItem(int32_t itemNo) {
+    return FindPrevItemOfClass(itemNo, &TVDSeqItemInfo::ClassInfo);
+}
+
+int32_t TCustomVDData::GetLastSeqIndexOfNames(int32_t startIndex, const rtl::TStringList &names) {
+    TVDSeqList *list = GetSeqList(false);
+    if (!list) {
+        return -1;
+    }
+    for (int32_t i = list->Count() - 1; i > startIndex; --i) {
+        int32_t found = 0;
+        if (names.Find(list->Get(i)->SeqName, found)) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 int32_t TCustomVDData::FindItemContaining(int32_t itemNo, const TCustomVDItemInfo *item) {

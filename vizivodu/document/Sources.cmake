@@ -20,6 +20,10 @@ list(APPEND VIZIVODU_SOURCES
     document/VDLabelItem.cpp
     document/VDLabelItem_Layout.cpp
     document/VDMarker.cpp
+    document/VDNotes.cpp
+    document/VDSeqItem.cpp
+    document/VDSidenotes.cpp
+    document/VDSidenotes_Layout.cpp
     document/VDUnicode.cpp
     document/VDUnicode_Html.cpp
     document/VDUnicode_LineBreak.cpp)

@@ -95,7 +95,7 @@ bool TVDLabelItemInfo::GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle
 
 void TVDLabelItemInfo::Inserted(TCustomVDData *vdData, int32_t itemNo) {
     if (vdData) {
-        FParentVDData = vdData;
+        SetParentVDData(vdData);
         FCanUseCustomPPI = vdData->GetFlags().Contains(vdflCanUseCustomPPI);
     }
     TVDRectItemInfo::Inserted(vdData, itemNo);

@@ -34,9 +34,17 @@ public:
     void SetAlignment(TAlignment value) { FAlignment = value; }
     bool IsUpdated() const { return FUpdated; }
     TCustomVDData *GetParentVDData() const { return FParentVDData; }
+    // The document the label belongs to (notes repoint their own document with it).
+    virtual void SetParentVDData(TCustomVDData *value) { FParentVDData = value; }
 
     // The text shown on the screen (fields override it).
     virtual rtl::UnicodeString GetTextForFormatting(TCustomVDData *vdData);
+    // The text measured on the formatting canvas or for a device of another resolution than
+    // the screen's: the text for formatting here (footnotes whose numbers restart on every
+    // page override it).
+    virtual rtl::UnicodeString GetTextForPrintMeasuring(TCustomVDData *vdData) {
+        return GetTextForFormatting(vdData);
+    }
     // The text printed on a page (page fields override it).
     virtual rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, int32_t dispPageNo,
                                                   int32_t pageCount);

@@ -139,8 +139,8 @@ void TVDLabelItemInfo::OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, 
     TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr;
     if (style && (useFormatCanvas || otherResolution)) {
         int32_t yOffs = 0;
-        CalcLabelSize(dli.Width, dli.Height, &canvas, GetTextForFormatting(vdData), vdData, false,
-                      vdData->GetFlags().Contains(vdflCanUseCustomPPI), desc, yOffs);
+        CalcLabelSize(dli.Width, dli.Height, &canvas, GetTextForPrintMeasuring(vdData), vdData,
+                      false, vdData->GetFlags().Contains(vdflCanUseCustomPPI), desc, yOffs);
         dli.Width = std::max(dli.Width, MinWidthInDevicePixels(*style, FMinWidth, sad));
         return;
     }

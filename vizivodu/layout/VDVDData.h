@@ -66,6 +66,7 @@ public:
     rtl::TPoint GetOriginEx() override { return {}; }
     bool GetWordWrap() override;
     int32_t GetMaxLength() override;
+    rtl::UnicodeString GetNoteText() override;
     bool UseStyleTemplates() override;
     gfx::TCanvas *GetFormatCanvasEx(gfx::TCanvas *defCanvas) override;
     bool IsVScrollBarExpected() override;

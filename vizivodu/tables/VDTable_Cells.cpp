@@ -469,6 +469,14 @@ TVDMarkerList *TVDTableCellData::GetMarkers(bool allowCreate) {
     return TVDItemFormattedData::GetMarkers(allowCreate);
 }
 
+TVDSeqList *TVDTableCellData::GetSeqList(bool allowCreate) {
+    TVDTableItemInfo *table = GetTable();
+    if (!table || table->GetMyItemNo() < 0) {
+        return nullptr;
+    }
+    return TVDItemFormattedData::GetSeqList(allowCreate);
+}
+
 std::vector<TCustomVDItemInfo *> *TVDTableCellData::GetPrintFieldList(bool allowCreate) {
     TVDTableItemInfo *table = GetTable();
     if (!table || table->GetMyItemNo() < 0) {

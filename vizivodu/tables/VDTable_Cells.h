@@ -181,6 +181,7 @@ public:
     TVDOptions GetOptions() override;
     // Nothing while detached or while the table is not an item of a document.
     TVDMarkerList *GetMarkers(bool allowCreate) override;
+    TVDSeqList *GetSeqList(bool allowCreate) override;
     std::vector<TCustomVDItemInfo *> *GetPrintFieldList(bool allowCreate) override;
     bool AllowsPageBreaks() override { return false; }
     // The items, then BestHeight, and BestWidth when it is absolute (a percentage stays).

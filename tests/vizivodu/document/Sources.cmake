@@ -8,4 +8,7 @@ list(APPEND VIZIVODU_TEST_SOURCES
     document/CVDData_Helpers_test.cpp
     document/CVDData_test.cpp
     document/VDDocParams_test.cpp
-    document/VDItem_test.cpp)
+    document/VDItem_test.cpp
+    document/VDNotes_Layout_test.cpp
+    document/VDNotes_test.cpp
+    document/VDSeqItem_test.cpp)
