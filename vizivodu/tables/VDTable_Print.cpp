@@ -158,6 +158,11 @@ int32_t TVDTablePrintPart::ShownPage(int32_t mainRow, int32_t mainCol) const {
     if (mainRow > FirstRow()) {
         return 1;
     }
+    auto *info = static_cast<TVDTablePrintInfo *>(GetOwner());
+    TVDTableCellData *cell = info ? info->FTable->GetCells(mainRow, mainCol) : nullptr;
+    if (!cell || mainRow + cell->GetRowSpan() <= FirstRow()) {
+        return 0;
+    }
     if (FTableTopCutLine) {
         return mainCol >= 0 && mainCol < FTableTopCutLine->GetCount()
                    ? FTableTopCutLine->Get(mainCol)
