@@ -578,6 +578,34 @@ TEST_F(TallRowPrinting, TheLastPartIsTakenBackAndMadeAgain) {
     EXPECT_EQ(tall.CurPageNo, made);
 }
 
+// What lies under an item of the cell being printed: the table's colour for layer 1, the
+// cell's over it for the others, nothing for layer 0; white with vdtoWhiteBackground.
+TEST_F(TablePrinting, TheBackgroundUnderAnItemOfThePrintedCell) {
+    TVDTableItemInfo &table = AddLabelledTable(F, 2, 2, 0, Rng, 1);
+    table.SetColor(vdtcColor, gfx::clRed);
+    table.SetCellColor(gfx::clBlue, 1, 1);
+    TVDGraphicInterface &gi = F.Style.GetGraphicInterface();
+    auto pixel = [&](int32_t layer, bool withCell) {
+        gfx::TBitmap bmp(4, 4);
+        bmp.GetCanvas().GetBrush().SetColor(gfx::clLime);
+        bmp.GetCanvas().FillRect(rtl::Rect(0, 0, 4, 4));
+        table.FPrintCellRow = withCell ? 1 : -1;
+        table.FPrintCellCol = withCell ? 1 : -1;
+        table.FPrintCellRect = rtl::Rect(0, 0, 10, 10);
+        table.DrawBackgroundForPrinting(bmp.GetCanvas(), rtl::Rect(2, 2, 6, 6),
+                                        rtl::Rect(0, 0, 10, 10), vdcmPrinterColor, layer, gi,
+                                        true);
+        return bmp.ScanLine(1)[1] & 0xFFFFFF;
+    };
+    EXPECT_EQ(pixel(0, true), 0x00FF00u);
+    EXPECT_EQ(pixel(1, true), 0xFF0000u);
+    EXPECT_EQ(pixel(-1, false), 0xFF0000u);
+    EXPECT_EQ(pixel(-1, true), 0x0000FFu);
+    table.SetPrintOptions({vdtoWhiteBackground});
+    EXPECT_EQ(pixel(-1, true), 0xFFFFFFu);
+    table.FPrintCellRow = table.FPrintCellCol = -1;
+}
+
 namespace fs = std::filesystem;
 
 using wbtest::RunCommand;
