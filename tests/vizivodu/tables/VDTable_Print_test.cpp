@@ -593,8 +593,7 @@ TEST_F(TablePrinting, TheBackgroundUnderAnItemOfThePrintedCell) {
         table.FPrintCellCol = withCell ? 1 : -1;
         table.FPrintCellRect = rtl::Rect(0, 0, 10, 10);
         table.DrawBackgroundForPrinting(bmp.GetCanvas(), rtl::Rect(2, 2, 6, 6),
-                                        rtl::Rect(0, 0, 10, 10), vdcmPrinterColor, layer, gi,
-                                        true);
+                                        rtl::Rect(0, 0, 10, 10), vdcmPrinterColor, layer, gi, true);
         return bmp.ScanLine(1)[1] & 0xFFFFFF;
     };
     EXPECT_EQ(pixel(0, true), 0x00FF00u);
@@ -604,6 +603,35 @@ TEST_F(TablePrinting, TheBackgroundUnderAnItemOfThePrintedCell) {
     table.SetPrintOptions({vdtoWhiteBackground});
     EXPECT_EQ(pixel(-1, true), 0xFFFFFFu);
     table.FPrintCellRow = table.FPrintCellCol = -1;
+}
+
+// A cell spanning two rows that was printed whole on the page where it begins shows an empty
+// box where it reaches into the next page, instead of its content a second time.
+TEST(TablePrintingSpans, ASpanningCellDoneOnAnEarlierPageIsNotPrintedAgain) {
+    bool found = false;
+    for (int32_t lines = 20; lines < 120 && !found; ++lines) {
+        TPrintFixture f;
+        f.GI->CanvasText = false;
+        f.GI->RecordTextOps = true;
+        auto made = TVDTableItemInfo::CreateEx(2, 2, &f.Source.GetVDData());
+        TVDTableItemInfo &table = *made;
+        table.MergeCells(0, 0, 1, 2, true);
+        SetCellLines(*table.GetCells(0, 0), 'r', 0, 0, 1);
+        SetCellLines(*table.GetCells(0, 1), 'r', 0, 1, lines);
+        SetCellLines(*table.GetCells(1, 1), 'r', 1, 1, 3);
+        f.Source.AddItem(u"", std::move(made));
+        const int32_t pages = f.Paginate();
+        TVDTablePrintInfo *info = PrintItem(f);
+        TVDTablePrintPart *second = info ? info->PartAt(1) : nullptr;
+        if (!second || second->FirstRow() != 1 || second->FTableTopCutLine) {
+            continue;
+        }
+        found = true;
+        EXPECT_EQ(second->ShownPage(0, 0), 0);
+        const std::vector<int32_t> counts{1, lines, 0, 3};
+        EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(f, pages), table, counts, 0, false));
+    }
+    EXPECT_TRUE(found);
 }
 
 namespace fs = std::filesystem;
