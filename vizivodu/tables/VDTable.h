@@ -357,6 +357,12 @@ public:
     void Inserting(TCustomVDData *vdData, TVDRawByteString &text, bool safe) override;
     void Inserted(TCustomVDData *vdData, int32_t itemNo) override;
     void Hiding() override;
+    // Whether an item in a cell's current document holds control; where: rows from the top,
+    // positions from the left, the first cell whose document has such an item gives row, col
+    // and that item's number (left as they were when none does).
+    bool GetCellWhichOwnsControl(ui::TControl *control, int32_t &row, int32_t &col,
+                                 int32_t &itemNo);
+    bool OwnsControl(ui::TControl *control) override;
 
     // ---- Events ----
     // Asked before a cell is opened for editing or changed by a table operation.
