@@ -320,11 +320,22 @@ void TVDTableItemInfo::CalculatePrintLayout(int32_t docWidth, TVDTablePrintInfo 
                 printed->DX = fmt.ColStarts.Get(c) + q.HPad;
                 printed->Width = width;
                 printed->Height = 1;
-                printed->Format(true, false);
+                if (!GetCells(r, c)->IsVerticalText()) {
+                    printed->Format(true, false);
+                }
             }
         }
         ComputeRowHeights(fmt, &info);
         PlaceRows(fmt, &info);
+        // Vertical text runs along the cell's height, known only now.
+        for (int32_t r = 0; r < q.m; ++r) {
+            for (int32_t c = 0; c < q.n; ++c) {
+                TCellPtblVDData *printed = info.CellAt(r, c);
+                if (printed && GetCells(r, c)->IsVerticalText()) {
+                    printed->Format(true, false);
+                }
+            }
+        }
     }
     info.Width = fmt.FWidth;
     info.Height = fmt.FHeight;

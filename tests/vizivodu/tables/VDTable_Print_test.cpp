@@ -605,6 +605,20 @@ TEST_F(TablePrinting, TheBackgroundUnderAnItemOfThePrintedCell) {
     table.FPrintCellRow = table.FPrintCellCol = -1;
 }
 
+// A cell of vertical text is formatted along the height of its row, known after the rows.
+TEST_F(TablePrinting, VerticalTextCellsAreFormattedAlongTheirRowsHeight) {
+    TVDTableItemInfo &table = AddLabelledTable(F, 1, 2, 0, Rng, 1);
+    SetCellLines(*table.GetCells(0, 0), 'r', 0, 0, 12);
+    SetCellText(*table.GetCells(0, 1), u"up the side");
+    table.SetCellRotation(vdrot90, 0, 1);
+    ASSERT_EQ(F.Paginate(), 1);
+    TVDTablePrintInfo *info = PrintItem(F);
+    ASSERT_NE(info, nullptr);
+    TCellPtblVDData &vertical = *info->CellAt(0, 1);
+    EXPECT_EQ(vertical.Height, info->CellAt(0, 0)->Height);
+    EXPECT_EQ(vertical.DocumentWidth, vertical.Height);
+}
+
 // A cell spanning two rows that was printed whole on the page where it begins shows an empty
 // box where it reaches into the next page, instead of its content a second time.
 TEST(TablePrintingSpans, ASpanningCellDoneOnAnEarlierPageIsNotPrintedAgain) {
