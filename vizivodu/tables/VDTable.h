@@ -571,6 +571,11 @@ private:
     void LimitToPart(TVDTablePaintContext &ctx);
     TVDBorderParams BorderParams(const TVDTablePaintContext &ctx, const rtl::TRect &r) const;
     void PaintTableBackground(TVDTablePaintContext &ctx);
+    // Painting the screen layout for a print simulation.
+    bool SimulatesPrinting(const TVDTablePaintContext &ctx) const;
+    static bool IsSemiTransparent(const TVDBackground *picture, TColor color, TVDOpacity opacity);
+    void PaintSimulatedBackground(TVDTablePaintContext &ctx, const rtl::TRect &r,
+                                  TVDTableCellData *cell, const TColor *cellColor);
     void PaintVerticalRules(TVDTablePaintContext &ctx);
     void PaintHorizontalRules(TVDTablePaintContext &ctx);
     void PaintCells(TVDTablePaintContext &ctx);

@@ -6,9 +6,12 @@
 #include "vizivodu/tables/VDTable_p.h"
 
 #include "vizivodu/layout/PtblVD.h"
+#include "vizivodu/layout/VDBack.h"
 #include "vizivodu/layout/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle.h"
+
+#include "platform/gfx/Bitmap.h"
 
 #include <algorithm>
 
@@ -440,7 +443,10 @@ void TVDTableItemInfo::PaintTableBackground(TVDTablePaintContext &ctx) {
         color = gfx::clWhite;
     }
     color = GetBackColorForMode(color, ctx.P.ColorMode);
-    if (FBackground && FBackground->Visible() && ctx.Printing && cursad) {
+    if (SimulatesPrinting(ctx) &&
+        IsSemiTransparent(FBackground.get(), FColors[vdtcColor], FOpacity)) {
+        PaintSimulatedBackground(ctx, r, nullptr, nullptr);
+    } else if (FBackground && FBackground->Visible() && ctx.Printing && cursad) {
         FBackground->Print(ctx.Canvas, r, ctx.TableRect, *cursad, color, FOpacity,
                            ctx.P.State.Contains(vdidsPreview), ctx.GI);
     } else if (FBackground && FBackground->Visible()) {
@@ -651,7 +657,10 @@ void TVDTableItemInfo::PaintCellBackground(TVDTablePaintContext &ctx, TVDTableCe
         r = rtl::Rect(r.Left - ctx.Q.CBx, r.Top - ctx.Q.CBy, r.Right + ctx.Q.CBx,
                       r.Bottom + ctx.Q.CBy);
     }
-    if (hasPicture && ctx.Printing && cursad) {
+    if (SimulatesPrinting(ctx) &&
+        IsSemiTransparent(hasPicture ? picture : nullptr, cell.GetOwnColor(), cell.GetOpacity())) {
+        PaintSimulatedBackground(ctx, r, &cell, &color);
+    } else if (hasPicture && ctx.Printing && cursad) {
         picture->Print(ctx.Canvas, r, r, *cursad, color, cell.GetOpacity(),
                        ctx.P.State.Contains(vdidsPreview), ctx.GI);
     } else if (hasPicture) {
@@ -776,6 +785,72 @@ void TVDTableItemInfo::PaintPartCells(TVDTablePaintContext &ctx) {
             PaintCellBox(ctx, mRow, mCol, box, part.ShownPage(mRow, mCol));
         }
     }
+}
+
+// ---- Print simulation ----
+
+bool TVDTableItemInfo::SimulatesPrinting(const TVDTablePaintContext &ctx) const {
+    return ctx.P.State.Contains(vdidsPrintSimulation) && ctx.P.Fmt == Fmt.get();
+}
+
+// A semi-transparent picture under no colour or a colour not opaque, or a colour partly
+// opaque without a picture.
+bool TVDTableItemInfo::IsSemiTransparent(const TVDBackground *picture, TColor color,
+                                         TVDOpacity opacity) {
+    if (picture && picture->Visible()) {
+        return (color == gfx::clNone || opacity < 100000) && picture->IsSemitransparent();
+    }
+    return color != gfx::clNone && opacity > 0 && opacity < 100000;
+}
+
+// Printers blend nothing: what the document has behind the rectangle r, the table's background
+// and (for a cell) the cell's are composed in a bitmap that is drawn at r.
+void TVDTableItemInfo::PaintSimulatedBackground(TVDTablePaintContext &ctx, const rtl::TRect &r,
+                                                TVDTableCellData *cell, const TColor *cellColor) {
+    if (r.Width() <= 0 || r.Height() <= 0) {
+        return;
+    }
+    auto bmp = std::make_unique<gfx::TBitmap>(r.Width(), r.Height());
+    bmp->SetPixelFormat(gfx::pf32bit);
+    gfx::TCanvas &bc = bmp->GetCanvas();
+    const rtl::TRect whole = rtl::Rect(0, 0, r.Width(), r.Height());
+    TColor behind = gfx::clWhite;
+    std::unique_ptr<gfx::TBitmap> back;
+    bool useBitmap = false;
+    auto *doc = dynamic_cast<TCustomVDFormattedData *>(FRows->GetMainVDData());
+    const int32_t itemNo = GetMyItemNo();
+    if (doc && itemNo >= 0) {
+        rtl::TRect inDoc = r;
+        inDoc.Offset(ctx.P.ExtraX, ctx.P.ExtraY);
+        doc->GetItemBackground(itemNo, inDoc, false, behind, back, useBitmap, ctx.GI,
+                               ctx.AllowThumbnails, false);
+    }
+    if (useBitmap && back) {
+        bc.Draw(0, 0, *back);
+    } else {
+        ctx.GI.FillColorRect(bc, whole, behind == gfx::clNone ? gfx::clWhite : behind);
+    }
+    if (doc && doc->GetRotation() != vdrotNone) {
+        RotateBitmap(*bmp, doc->GetRotation(), ctx.GI);
+    }
+    auto layer = [&](TVDBackground *picture, TColor color, TVDOpacity opacity,
+                     const rtl::TRect &area, void *owner) {
+        rtl::TRect placed = area;
+        placed.Offset(-r.Left, -r.Top);
+        if (picture && picture->Visible()) {
+            picture->Draw(bc, whole, 0, 0, placed.Left, placed.Top, placed.Width(), placed.Height(),
+                          color, opacity, false, true, ctx.GI, doc, owner, false);
+        } else if (color != gfx::clNone) {
+            ctx.GI.FillRectAlpha(bc, whole, color, OpacityToAlpha(opacity));
+        }
+    };
+    TColor tableColor = GetBackColorForMode(FColors[vdtcColor], ctx.P.ColorMode);
+    layer(FBackground.get(), tableColor, FOpacity, ctx.TableRect, this);
+    if (cell && cellColor) {
+        layer(cell->GetCellBackground(), *cellColor, cell->GetOpacity(), r, cell);
+    }
+    DrawOrPrintGraphic(ctx.Canvas, r.Left, r.Top, r.Width(), r.Height(), nullptr, *bmp, vdgdStretch,
+                       ctx.GI);
 }
 
 bool TVDTableItemInfo::IsSemiTransparentBackground() const {
