@@ -5,6 +5,7 @@
 
 #include "TableTestSupport.h"
 #include "tests/vizivodu/print/PrintTestSupport.h"
+#include "vizivodu/document/VDFieldItems.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Printers.h"
@@ -544,6 +545,42 @@ TEST_F(TallRowPrinting, SoftPageBreaksInsideCutCells) {
     f.Data().GetFirstItemOnPageEx(2, itemNo, offs, extra);
     EXPECT_FALSE(f.Data().IsComplexSoftPageBreak(2));
     EXPECT_EQ(extra, other->PartAt(1)->FirstRow());
+}
+
+// A page-number field that records the pages it is post-formatted for (page x 100 + count).
+class TRecordingPageNumber : public TVDPageNumberItemInfo {
+public:
+    TRecordingPageNumber(TCustomVDData *vdData, std::vector<int32_t> &pages)
+        : TVDPageNumberItemInfo(vdData, vdpntDefault, 0), FPages(pages) {}
+    void AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, int32_t,
+                               TVDDrawLineInfo &) override {
+        FPages.push_back(pageNo * 100 + pageCount);
+    }
+
+private:
+    std::vector<int32_t> &FPages;
+};
+
+// Page fields in cells take the page they print on: the end of a cut cell its last page, a
+// heading row each page that repeats it.
+TEST_F(TallRowPrinting, PageFieldsInCellsTakeThePageTheyPrintOn) {
+    std::vector<int32_t> heading, tallEnd;
+    TVDTableItemInfo &table = MakeTable(1);
+    TVDTableCellData &head = *table.GetCells(0, 0);
+    head.AddItem(u"", std::make_unique<TRecordingPageNumber>(&head, heading));
+    TVDTableCellData &tall = *table.GetCells(2, 1);
+    tall.AddItem(u"", std::make_unique<TRecordingPageNumber>(&tall, tallEnd));
+    const int32_t pages = F.Paginate();
+    ASSERT_GE(pages, 3);
+    EXPECT_EQ(tallEnd, (std::vector<int32_t>{pages * 100 + pages}));
+    heading.clear();
+    gfx::TBitmap bmp(8, 8);
+    std::vector<int32_t> expected;
+    for (int32_t p = 1; p <= pages; ++p) {
+        F.Print.GetVD().DrawPage(p, bmp.GetCanvas(), false, false);
+        expected.push_back(p * 100 + pages);
+    }
+    EXPECT_EQ(heading, expected);
 }
 
 // Taking the last part back lets the same part be made again.
