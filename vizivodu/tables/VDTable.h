@@ -502,6 +502,10 @@ public:
     bool MoveFocus(bool goForward, TCustomVDData *&topLevelVDData,
                    int32_t &topLevelItemNo) override;
     void ClearFocus() override;
+    // The cell whose item holds control becomes the focused cell and that item its focused
+    // item; an item that owns the control directly becomes the top-level item.
+    bool AdjustFocusToControl(ui::TControl *control, TCustomVDData *&topLevelVDData,
+                              int32_t &topLevelItemNo) override;
 
     // ---- Fields the layout, painting and mouse handling share ----
     int32_t MyClientLeft = 0;

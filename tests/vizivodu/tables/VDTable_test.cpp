@@ -662,12 +662,15 @@ public:
     TControlHolder(TCustomVDData *vdData, ui::TControl *control)
         : TVDBreakItemInfo(vdData), FControl(control) {}
     bool OwnsControl(ui::TControl *control) override { return control == FControl; }
+    bool GetBoolValue(TVDItemBoolProperty prop) const override {
+        return prop == vdbpImmediateControlOwner || TVDBreakItemInfo::GetBoolValue(prop);
+    }
 
 private:
     ui::TControl *FControl;
 };
 
-TEST_F(Table, TheCellWhichOwnsAControlIsFound) {
+TEST_F(Table, TheCellWhichOwnsAControlIsFoundAndTakesTheFocus) {
     auto table = TVDTableItemInfo::CreateEx(2, 3, &Doc);
     ui::TControl *control = reinterpret_cast<ui::TControl *>(&Doc);
     TVDTableCellData &cell = *table->GetCells(1, 2);
@@ -684,6 +687,16 @@ TEST_F(Table, TheCellWhichOwnsAControlIsFound) {
     EXPECT_FALSE(table->GetCellWhichOwnsControl(other, row, col, itemNo));
     EXPECT_EQ(row, -7);
     EXPECT_FALSE(table->OwnsControl(other));
+    // The focus follows the control into its cell.
+    TCustomVDData *topData = nullptr;
+    int32_t topItem = -1;
+    EXPECT_FALSE(table->AdjustFocusToControl(other, topData, topItem));
+    ASSERT_TRUE(table->AdjustFocusToControl(control, topData, topItem));
+    EXPECT_EQ(table->FocusedCellRow, 1);
+    EXPECT_EQ(table->FocusedCellCol, 2);
+    EXPECT_EQ(cell.FocusedItemNo, 2);
+    EXPECT_EQ(topData, &cell);
+    EXPECT_EQ(topItem, 2);
 }
 
 // ---- Units, styles, extra properties ----
