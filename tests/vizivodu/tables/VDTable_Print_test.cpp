@@ -547,6 +547,34 @@ TEST_F(TallRowPrinting, SoftPageBreaksInsideCutCells) {
     EXPECT_EQ(extra, other->PartAt(1)->FirstRow());
 }
 
+// A cell's coordinates in a part: heading rows where the layout has them, the part's rows at
+// the part's row starts, rows of other parts none; the page the part shows of the cell.
+TEST_F(TallRowPrinting, SubDocumentCoordinatesFollowTheParts) {
+    TVDTableItemInfo &table = MakeTable(1);
+    ASSERT_GE(F.Paginate(), 3);
+    TVDTablePrintInfo *info = PrintItem(F);
+    ASSERT_NE(info, nullptr);
+    TVDStyle &style = *F.Source.GetVDData().GetVDStyle();
+    const int32_t vpad = style.GetAsDevicePixelsY(table.GetCellVPadding(), &info->sad);
+    const int32_t hpad = style.GetAsDevicePixelsX(table.GetCellHPadding(), &info->sad);
+    TVDTablePrintPart &second = *info->PartAt(1);
+    rtl::TRect inner, outer;
+    rtl::TPoint origin;
+    const TVDTableStoreSubVDData tall(2, 1), heading(0, 1), last(3, 0);
+    ASSERT_TRUE(info->GetSubDocCoords(tall, 1, inner, outer, origin));
+    EXPECT_EQ(inner.Top, vpad + second.FRowStarts.Get(0));
+    EXPECT_EQ(inner.Left, info->CellAt(2, 1)->DX);
+    EXPECT_EQ(outer, rtl::Rect(inner.Left - hpad, inner.Top - vpad, inner.Right + hpad,
+                               inner.Bottom + vpad));
+    EXPECT_EQ(origin, inner.TopLeft());
+    EXPECT_EQ(info->GetLocalPageNoFor(tall, 1), 2);
+    EXPECT_EQ(info->GetLocalPageNoFor(tall, 0), 1);
+    ASSERT_TRUE(info->GetSubDocCoords(heading, 1, inner, outer, origin));
+    EXPECT_EQ(inner.Top, info->CellAt(0, 1)->DY);
+    EXPECT_FALSE(info->GetSubDocCoords(last, 0, inner, outer, origin));
+    EXPECT_EQ(info->GetPrintableVDDataFor(tall), info->CellAt(2, 1));
+}
+
 // A page-number field that records the pages it is post-formatted for (page x 100 + count).
 class TRecordingPageNumber : public TVDPageNumberItemInfo {
 public:
