@@ -104,7 +104,9 @@ int32_t TVDTableSplitter::CellNeed(int32_t k, int32_t mainRow, int32_t mainCol, 
         return std::max(b, printed->DocumentHeight) + RO;
     }
     int32_t room = std::max(avail, 0);
-    printed->FormatNextPage(room, FFootnotes, FFootnotesChangeHeight);
+    // A measured first page is forgotten again: it must not touch the page's footnote list.
+    TVDFootnoteRefList *measuring = FFootnotes;
+    printed->FormatNextPage(room, cut == 1 ? measuring : FFootnotes, FFootnotesChangeHeight);
     int32_t measure = 0;
     if (cut == 1) {
         measure = printed->Finished() ? printed->EndAt : avail + 100;
