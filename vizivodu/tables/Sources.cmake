@@ -10,6 +10,8 @@ list(APPEND VIZIVODU_SOURCES
     tables/VDTable_Navigation.cpp
     tables/VDTable_Paint.cpp
     tables/VDTable_Print.cpp
+    tables/VDTable_PrintQuery.cpp
+    tables/VDTable_PrintSplit.cpp
     tables/VDTable_Props.cpp
     tables/VDTable_Restructure.cpp
     tables/VDTable_Styles.cpp)

@@ -527,4 +527,30 @@ void TVDTableItemInfo::Hiding() {
     Fmt->Clear();
 }
 
+bool TVDTableItemInfo::GetCellWhichOwnsControl(ui::TControl *control, int32_t &row, int32_t &col,
+                                               int32_t &itemNo) {
+    for (int32_t r = 0; r < GetRowCount(); ++r) {
+        for (int32_t c = 0; c < GetColCount(); ++c) {
+            TVDTableCellData *cell = GetCells(r, c);
+            TCustomVDData *data = cell ? cell->GetVDData() : nullptr;
+            for (int32_t i = 0; data && i < data->ItemCount(); ++i) {
+                if (data->GetItem(i)->OwnsControl(control)) {
+                    row = r;
+                    col = c;
+                    itemNo = i;
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+bool TVDTableItemInfo::OwnsControl(ui::TControl *control) {
+    int32_t row = 0;
+    int32_t col = 0;
+    int32_t itemNo = 0;
+    return GetCellWhichOwnsControl(control, row, col, itemNo);
+}
+
 } // namespace vizivodu

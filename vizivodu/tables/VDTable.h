@@ -21,7 +21,10 @@ namespace vizivodu {
 
 class TVDGraphicInterface;
 class TVDTablePrintInfo;
+class TVDTablePrintPart;
+class TVDMultiDrawItemPartsList;
 class TCellPtblVDData;
+class TCustomPrintableVDData;
 struct TVDTablePaintContext;
 
 // The rows of a table that a document paints in parts.
@@ -46,6 +49,10 @@ struct TVDTablePaintParams {
     int32_t LastRow = -1;
     int32_t ExtraX = 0;
     int32_t ExtraY = 0;
+    // Printing: the printable document that holds the printing draw item, and the part of it
+    // to paint (nullptr: the whole table).
+    TCustomPrintableVDData *PrintVDData = nullptr;
+    const TVDTablePrintPart *PrintPart = nullptr;
     int32_t PageNo = 0;
     bool ForMetafile = false;
     int32_t DrawItemNo = -1;
@@ -350,6 +357,12 @@ public:
     void Inserting(TCustomVDData *vdData, TVDRawByteString &text, bool safe) override;
     void Inserted(TCustomVDData *vdData, int32_t itemNo) override;
     void Hiding() override;
+    // Whether an item in a cell's current document holds control; where: rows from the top,
+    // positions from the left, the first cell whose document has such an item gives row, col
+    // and that item's number (left as they were when none does).
+    bool GetCellWhichOwnsControl(ui::TControl *control, int32_t &row, int32_t &col,
+                                 int32_t &itemNo);
+    bool OwnsControl(ui::TControl *control) override;
 
     // ---- Events ----
     // Asked before a cell is opened for editing or changed by a table operation.
@@ -449,6 +462,26 @@ public:
                int32_t pageNo, bool forMetafile);
     // The printing draw item being painted; nullptr outside Print.
     TVDTablePrintInfo *FCurrentPrintFmt = nullptr;
+    // The cell whose content is being printed (-1, -1 otherwise) and its rectangle relative to
+    // the table in screen pixels.
+    int32_t FPrintCellRow = -1;
+    int32_t FPrintCellCol = -1;
+    rtl::TRect FPrintCellRect{};
+    // Called when the pagination of a printing draw item is done; nothing here.
+    virtual void AfterPagination(TVDTableItemFormattingInfo &, TVDMultiDrawItemPartsList &,
+                                 const TVDScreenAndDevice &) {}
+    // What lies under an item inside the cell being printed: the table's picture or colour,
+    // and with itemBackgroundLayer other than 1 the cell's colour or picture and its extra
+    // background; nothing for layer 0. rect: the item's rectangle, fullRect the rectangle the
+    // pictures are placed in, both in the canvas's coordinates.
+    void DrawBackgroundForPrinting(gfx::TCanvas &canvas, const rtl::TRect &rect,
+                                   const rtl::TRect &fullRect, TVDColorMode colorMode,
+                                   int32_t itemBackgroundLayer,
+                                   TVDGraphicInterface &graphicInterface, bool allowBitmaps);
+    // Page-number and page-count fields in the cells take their width for the page: for a part
+    // of a printing draw item, the pages of the cells' printable documents that the part shows.
+    void AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, int32_t part,
+                               TVDDrawLineInfo &drawItem) override;
 
     // ---- Formatting streams ----
     // -1, the four lists of the screen layout, its size, then per cell of its own its place and
@@ -469,6 +502,10 @@ public:
     bool MoveFocus(bool goForward, TCustomVDData *&topLevelVDData,
                    int32_t &topLevelItemNo) override;
     void ClearFocus() override;
+    // The cell whose item holds control becomes the focused cell and that item its focused
+    // item; an item that owns the control directly becomes the top-level item.
+    bool AdjustFocusToControl(ui::TControl *control, TCustomVDData *&topLevelVDData,
+                              int32_t &topLevelItemNo) override;
 
     // ---- Fields the layout, painting and mouse handling share ----
     int32_t MyClientLeft = 0;
@@ -531,22 +568,31 @@ private:
     void CalculatePrintLayout(int32_t docWidth, TVDTablePrintInfo &info, gfx::TCanvas &canvas);
     int32_t PrintCellHeight(const TVDTablePrintInfo &info, int32_t row, int32_t col);
     int32_t PrintRowHeight(const TVDTablePrintInfo &info, int32_t row);
-    void PaintPrintedRows(TVDTablePaintContext &ctx, int32_t firstRow, int32_t lastRow,
-                          int32_t shift, const rtl::TRect &clip);
+    // The repeated heading rows and the rows of a printed part, with the part's geometry.
+    void PaintPartCells(TVDTablePaintContext &ctx);
     void FormatVerticalTextCells(bool noCaching);
     bool CheckFocusedCell();
     void LimitToPart(TVDTablePaintContext &ctx);
     TVDBorderParams BorderParams(const TVDTablePaintContext &ctx, const rtl::TRect &r) const;
     void PaintTableBackground(TVDTablePaintContext &ctx);
+    // Painting the screen layout for a print simulation.
+    bool SimulatesPrinting(const TVDTablePaintContext &ctx) const;
+    static bool IsSemiTransparent(const TVDBackground *picture, TColor color, TVDOpacity opacity);
+    void PaintSimulatedBackground(TVDTablePaintContext &ctx, const rtl::TRect &r,
+                                  TVDTableCellData *cell, const TColor *cellColor);
     void PaintVerticalRules(TVDTablePaintContext &ctx);
     void PaintHorizontalRules(TVDTablePaintContext &ctx);
     void PaintCells(TVDTablePaintContext &ctx);
     void PaintCell(TVDTablePaintContext &ctx, int32_t row, int32_t col);
+    // The cell's background, content (page pageNo of its printable document when printing, none
+    // for 0) and border in the box r.
+    void PaintCellBox(TVDTablePaintContext &ctx, int32_t row, int32_t col, const rtl::TRect &r,
+                      int32_t pageNo);
     void PaintCellBackground(TVDTablePaintContext &ctx, TVDTableCellData &cell, int32_t row,
                              int32_t col, rtl::TRect r);
     void PaintCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell, const rtl::TRect &r);
     void PaintPrintedCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell,
-                                 TCellPtblVDData &printed, const rtl::TRect &r);
+                                 TCellPtblVDData &printed, const rtl::TRect &r, int32_t pageNo);
     void DrawBorderLines(gfx::TCanvas &canvas, const TVDBorderParams &p, TVDGraphicInterface &gi);
     void DrawGridLinesOfHiddenSides(gfx::TCanvas &canvas, const TVDBorderParams &p,
                                     TVDGraphicInterface &gi);

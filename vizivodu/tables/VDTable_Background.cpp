@@ -74,6 +74,8 @@ void TVDTableCellData::DrawCellLayer(gfx::TBitmap &bmp, const rtl::TRect &r, TCo
     } else if (color != gfx::clNone && FOpacity > 0) {
         gi.FillRectAlpha(canvas, all, color, OpacityToAlpha(FOpacity));
     }
+    DrawExtraBackground(canvas, rtl::Rect(-r.Left, -r.Top, FWidth - r.Left, FHeight - r.Top), false,
+                        false, nullptr, nullptr, false);
 }
 
 void TVDTableCellData::GetItemBackground(int32_t itemNo, rtl::TRect &r, bool makeImageRect,

@@ -100,6 +100,11 @@ public:
     // Every property to its default; spans, geometry and content stay.
     virtual void ResetProperties();
     virtual bool HasExtraBackground() const { return false; }
+    // A background of a descendant's own drawn over the cell's colour or picture in r
+    // (convertSizeToScreen: r is in device pixels of psad, to be drawn at screen size);
+    // nothing in the cell itself.
+    virtual void DrawExtraBackground(gfx::TCanvas &, const rtl::TRect &, bool, bool,
+                                     PVDScreenAndDevice, TVDTableItemFormattingInfo *, bool) {}
 
     // Copies the geometry of another cell (a replacement keeps its place until the next layout).
     void CopyBounds(const TVDTableCellData &source);

@@ -371,4 +371,26 @@ void TVDTableItemInfo::UpdateCellSelection() {
     }
 }
 
+bool TVDTableItemInfo::AdjustFocusToControl(ui::TControl *control, TCustomVDData *&topLevelVDData,
+                                            int32_t &topLevelItemNo) {
+    int32_t row = -1;
+    int32_t col = -1;
+    int32_t itemNo = -1;
+    if (!GetCellWhichOwnsControl(control, row, col, itemNo)) {
+        return false;
+    }
+    FocusedCellRow = row;
+    FocusedCellCol = col;
+    TVDTableCellData &cell = *GetCells(row, col);
+    auto *data = static_cast<TCustomVDFormattedData *>(cell.GetVDData());
+    data->FocusedItemNo = itemNo;
+    TCustomVDItemInfo *item = data->GetItem(itemNo);
+    item->AdjustFocusToControl(control, topLevelVDData, topLevelItemNo);
+    if (item->GetBoolValue(vdbpImmediateControlOwner)) {
+        topLevelItemNo = itemNo;
+        topLevelVDData = &cell;
+    }
+    return true;
+}
+
 } // namespace vizivodu

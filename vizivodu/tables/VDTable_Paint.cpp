@@ -5,9 +5,13 @@
 #include "vizivodu/tables/VDTable_Print.h"
 #include "vizivodu/tables/VDTable_p.h"
 
+#include "vizivodu/layout/PtblVD.h"
+#include "vizivodu/layout/VDBack.h"
 #include "vizivodu/layout/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle.h"
+
+#include "platform/gfx/Bitmap.h"
 
 #include <algorithm>
 
@@ -362,7 +366,11 @@ void TVDTableItemInfo::PaintTable(gfx::TCanvas &canvas, const TVDTablePaintParam
         ctx.Clipping ? FindStartIndex(p.ClipRect.Top - p.Top - ctx.Q.By, fmt.RowStarts) : 0;
     ctx.LastRow = GetColCount() > 0 ? GetRowCount() - 1 : -1;
     ctx.TableRect = rtl::Rect(ctx.X0, ctx.Y0, ctx.X0 + fmt.FWidth, ctx.Y0 + fmt.FHeight);
-    if (p.StartRow >= 0 && p.LastRow >= p.StartRow && p.LastRow < GetRowCount()) {
+    if (p.PrintPart) {
+        ctx.FirstRow = p.PrintPart->FirstRow();
+        ctx.LastRow = p.PrintPart->LastRow();
+        ctx.TableRect.Bottom = ctx.Y0 + p.PrintPart->Height;
+    } else if (p.StartRow >= 0 && p.LastRow >= p.StartRow && p.LastRow < GetRowCount()) {
         LimitToPart(ctx);
     }
     PaintTableBackground(ctx);
@@ -379,7 +387,11 @@ void TVDTableItemInfo::PaintTable(gfx::TCanvas &canvas, const TVDTablePaintParam
     TCustomVDData *main = FRows->GetMainVDData();
     border.BackgroundColor = main ? static_cast<TColor>(main->GetColor()) : gfx::clNone;
     DrawBorder(canvas, border);
-    PaintCells(ctx);
+    if (p.PrintPart) {
+        PaintPartCells(ctx);
+    } else {
+        PaintCells(ctx);
+    }
     canvas.GetPen().SetWidth(1);
 }
 
@@ -431,7 +443,13 @@ void TVDTableItemInfo::PaintTableBackground(TVDTablePaintContext &ctx) {
         color = gfx::clWhite;
     }
     color = GetBackColorForMode(color, ctx.P.ColorMode);
-    if (FBackground && FBackground->Visible()) {
+    if (SimulatesPrinting(ctx) &&
+        IsSemiTransparent(FBackground.get(), FColors[vdtcColor], FOpacity)) {
+        PaintSimulatedBackground(ctx, r, nullptr, nullptr);
+    } else if (FBackground && FBackground->Visible() && ctx.Printing && cursad) {
+        FBackground->Print(ctx.Canvas, r, ctx.TableRect, *cursad, color, FOpacity,
+                           ctx.P.State.Contains(vdidsPreview), ctx.GI);
+    } else if (FBackground && FBackground->Visible()) {
         FBackground->Draw(ctx.Canvas, r, 0, 0, ctx.TableRect.Left, ctx.TableRect.Top,
                           ctx.P.Fmt->FWidth, ctx.P.Fmt->FHeight, color, FOpacity, ctx.Clipping,
                           ctx.P.State.Contains(vdidsPrintSimulation), ctx.GI,
@@ -501,12 +519,24 @@ void TVDTableItemInfo::PaintHorizontalRules(TVDTablePaintContext &ctx) {
     if (FHOutermostRule && (ctx.FirstRow <= 1 || ctx.Printing)) {
         rule(ctx.TableRect.Top + q.By + q.BV / 2);
     }
-    for (int32_t r = std::max(ctx.FirstRow, 1); r <= ctx.LastRow; ++r) {
-        const int32_t y = ctx.Y0 + fmt.RowStarts.Get(r) - gap;
-        if (ctx.Clipping && y > ctx.P.ClipRect.Bottom + a) {
-            break;
+    if (const TVDTablePrintPart *part = ctx.P.PrintPart) {
+        // Between the repeated heading rows, below them, and between the part's rows.
+        for (int32_t h = 1; h < part->FHeadingRows; ++h) {
+            rule(ctx.Y0 + fmt.RowStarts.Get(h) - gap);
         }
-        rule(y);
+        for (int32_t r = part->FirstRow(); r <= part->LastRow(); ++r) {
+            if (r > part->FirstRow() || part->FHeadingRows > 0) {
+                rule(ctx.Y0 + part->RowStartOf(r) + q.CBy - gap);
+            }
+        }
+    } else {
+        for (int32_t r = std::max(ctx.FirstRow, 1); r <= ctx.LastRow; ++r) {
+            const int32_t y = ctx.Y0 + fmt.RowStarts.Get(r) - gap;
+            if (ctx.Clipping && y > ctx.P.ClipRect.Bottom + a) {
+                break;
+            }
+            rule(y);
+        }
     }
     if (FHOutermostRule) {
         rule(ctx.TableRect.Bottom - q.By - q.BV / 2 - 1 + (a % 2 == 0 ? 1 : 0));
@@ -563,6 +593,13 @@ void TVDTableItemInfo::PaintCell(TVDTablePaintContext &ctx, int32_t row, int32_t
                             ctx.Y0 + printed->DY + printed->Height + ctx.Q.VPad)
                 : rtl::Rect(ctx.X0 + cell.FLeft, ctx.Y0 + cell.FTop,
                             ctx.X0 + cell.FLeft + cell.FWidth, ctx.Y0 + cell.FTop + cell.FHeight);
+    PaintCellBox(ctx, row, col, r, 1);
+}
+
+void TVDTableItemInfo::PaintCellBox(TVDTablePaintContext &ctx, int32_t row, int32_t col,
+                                    const rtl::TRect &r, int32_t pageNo) {
+    TVDTableCellData &cell = *GetCells(row, col);
+    TCellPtblVDData *printed = FCurrentPrintFmt ? FCurrentPrintFmt->CellAt(row, col) : nullptr;
     const bool wasSelected = cell.State.Contains(vdstCompletelySelected);
     bool selected = false;
     if (ctx.P.State.Contains(vdidsSelected)) {
@@ -583,7 +620,7 @@ void TVDTableItemInfo::PaintCell(TVDTablePaintContext &ctx, int32_t row, int32_t
         PaintCellBackground(ctx, cell, row, col, r);
     }
     if (printed) {
-        PaintPrintedCellContent(ctx, cell, *printed, r);
+        PaintPrintedCellContent(ctx, cell, *printed, r, pageNo);
     } else {
         PaintCellContent(ctx, cell, r);
     }
@@ -620,7 +657,13 @@ void TVDTableItemInfo::PaintCellBackground(TVDTablePaintContext &ctx, TVDTableCe
         r = rtl::Rect(r.Left - ctx.Q.CBx, r.Top - ctx.Q.CBy, r.Right + ctx.Q.CBx,
                       r.Bottom + ctx.Q.CBy);
     }
-    if (hasPicture) {
+    if (SimulatesPrinting(ctx) &&
+        IsSemiTransparent(hasPicture ? picture : nullptr, cell.GetOwnColor(), cell.GetOpacity())) {
+        PaintSimulatedBackground(ctx, r, &cell, &color);
+    } else if (hasPicture && ctx.Printing && cursad) {
+        picture->Print(ctx.Canvas, r, r, *cursad, color, cell.GetOpacity(),
+                       ctx.P.State.Contains(vdidsPreview), ctx.GI);
+    } else if (hasPicture) {
         picture->Draw(ctx.Canvas, r, 0, 0, r.Left, r.Top, r.Width(), r.Height(), color,
                       cell.GetOpacity(), ctx.Clipping, ctx.P.State.Contains(vdidsPrintSimulation),
                       ctx.GI, &cell, &cell, ctx.AllowThumbnails);
@@ -653,23 +696,161 @@ void TVDTableItemInfo::PaintCellContent(TVDTablePaintContext &ctx, TVDTableCellD
     data.RestoreTransform(ctx.Canvas, transform);
 }
 
-// The printed cell's document inside the cell's box, placed by the cell's vertical alignment.
+// Page pageNo of the printed cell's document inside the cell's box, placed by the cell's
+// vertical alignment; the cell is the one being printed while its content is drawn.
 void TVDTableItemInfo::PaintPrintedCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell,
-                                               TCellPtblVDData &printed, const rtl::TRect &r) {
+                                               TCellPtblVDData &printed, const rtl::TRect &r,
+                                               int32_t pageNo) {
+    if (pageNo <= 0) {
+        return;
+    }
     const int32_t state = ctx.GI.SaveCanvasState(ctx.Canvas);
     struct TRestore {
+        TVDTableItemInfo &Table;
         TVDGraphicInterface &GI;
         gfx::TCanvas &Canvas;
         int32_t State;
-        ~TRestore() { GI.RestoreCanvasState(Canvas, State); }
-    } restore{ctx.GI, ctx.Canvas, state};
+        ~TRestore() {
+            Table.FPrintCellRow = Table.FPrintCellCol = -1;
+            Table.FPrintCellRect = {};
+            GI.RestoreCanvasState(Canvas, State);
+        }
+    } restore{*this, ctx.GI, ctx.Canvas, state};
     ctx.GI.IntersectClipRect(ctx.Canvas, r.Left, r.Top, r.Right, r.Bottom);
-    const int32_t free = std::max(0, printed.Height - printed.DocumentHeight);
+    const int32_t free =
+        std::max(0, r.Height() - 2 * ctx.Q.VPad - printed.PageContentHeight(pageNo));
     const TVDCellVAlign align = cell.GetRealVAlign();
     printed.Left = ctx.X0;
-    printed.Top = ctx.Y0 + (align == vdcMiddle ? free / 2 : align == vdcBottom ? free : 0);
-    printed.DrawPage(1, ctx.P.PageNo, ctx.Canvas, ctx.P.State.Contains(vdidsPreview),
+    printed.Top = r.Top + ctx.Q.VPad - printed.DY +
+                  (align == vdcMiddle   ? free / 2
+                   : align == vdcBottom ? free
+                                        : 0);
+    int32_t row = 0;
+    int32_t col = 0;
+    GetCellPosition(&cell, row, col);
+    FPrintCellRow = row;
+    FPrintCellCol = col;
+    FPrintCellRect =
+        rtl::Rect(r.Left - ctx.X0, r.Top - ctx.Y0, r.Right - ctx.X0, r.Bottom - ctx.Y0);
+    if (cursad) {
+        DeviceRectToScreen(FPrintCellRect, *cursad);
+    }
+    const int32_t global =
+        ctx.P.PageNo > 0 ? ctx.P.PageNo
+                         : (ctx.P.PrintVDData ? ctx.P.PrintVDData->GetDrawnGlobalPageNo() : 0);
+    printed.DrawPage(pageNo, global, ctx.Canvas, ctx.P.State.Contains(vdidsPreview),
                      ctx.P.State.Contains(vdidsPreviewCorrection));
+}
+
+// The heading rows at their places in the layout (their page fields evaluated for the page),
+// then the part's rows with the part's row starts; in the first row, a cell that began above
+// is painted once at its own column.
+void TVDTableItemInfo::PaintPartCells(TVDTablePaintContext &ctx) {
+    const TVDTablePrintPart &part = *ctx.P.PrintPart;
+    TCustomPrintableVDData *doc = ctx.P.PrintVDData;
+    TCustomVDPrint *print = doc ? doc->GetVDPrint() : nullptr;
+    const int32_t global = doc ? doc->GetDrawnGlobalPageNo() : 0;
+    for (int32_t r = 0; r < part.FHeadingRows; ++r) {
+        for (int32_t c = 0; c < GetColCount(); ++c) {
+            TCellPtblVDData *printed = FCurrentPrintFmt->CellAt(r, c);
+            if (!printed) {
+                continue;
+            }
+            if (print && global > 0 && printed->DrawItems.Count() > 0) {
+                printed->AdjustItemsPrintingWidth(0, printed->DrawItems.Count() - 1, -1,
+                                                  print->GetDispPageNo(global),
+                                                  print->GetPagesCount());
+            }
+            PaintCell(ctx, r, c);
+        }
+    }
+    const TVDTableMetrics &q = ctx.Q;
+    for (int32_t r = part.FirstRow(); r <= part.LastRow(); ++r) {
+        for (int32_t c = 0; c < GetColCount(); ++c) {
+            int32_t mRow = r;
+            int32_t mCol = c;
+            if (r == part.FirstRow()) {
+                FRows->GetMainCell(r, c, mRow, mCol);
+            }
+            TCellPtblVDData *printed = FCurrentPrintFmt->CellAt(mRow, mCol);
+            if (mCol != c || !printed) {
+                continue;
+            }
+            const int32_t top = ctx.Y0 + part.RowStartOf(r) + q.CBy;
+            const int32_t bottom =
+                ctx.Y0 + part.RowStartOf(mRow + GetCells(mRow, mCol)->GetRowSpan()) - q.VSp - q.CBy;
+            const rtl::TRect box =
+                rtl::Rect(ctx.X0 + printed->DX - q.HPad, top,
+                          ctx.X0 + printed->DX + printed->Width + q.HPad, std::max(top, bottom));
+            PaintCellBox(ctx, mRow, mCol, box, part.ShownPage(mRow, mCol));
+        }
+    }
+}
+
+// ---- Print simulation ----
+
+bool TVDTableItemInfo::SimulatesPrinting(const TVDTablePaintContext &ctx) const {
+    return ctx.P.State.Contains(vdidsPrintSimulation) && ctx.P.Fmt == Fmt.get();
+}
+
+// A semi-transparent picture under no colour or a colour not opaque, or a colour partly
+// opaque without a picture.
+bool TVDTableItemInfo::IsSemiTransparent(const TVDBackground *picture, TColor color,
+                                         TVDOpacity opacity) {
+    if (picture && picture->Visible()) {
+        return (color == gfx::clNone || opacity < 100000) && picture->IsSemitransparent();
+    }
+    return color != gfx::clNone && opacity > 0 && opacity < 100000;
+}
+
+// Printers blend nothing: what the document has behind the rectangle r, the table's background
+// and (for a cell) the cell's are composed in a bitmap that is drawn at r.
+void TVDTableItemInfo::PaintSimulatedBackground(TVDTablePaintContext &ctx, const rtl::TRect &r,
+                                                TVDTableCellData *cell, const TColor *cellColor) {
+    if (r.Width() <= 0 || r.Height() <= 0) {
+        return;
+    }
+    auto bmp = std::make_unique<gfx::TBitmap>(r.Width(), r.Height());
+    bmp->SetPixelFormat(gfx::pf32bit);
+    gfx::TCanvas &bc = bmp->GetCanvas();
+    const rtl::TRect whole = rtl::Rect(0, 0, r.Width(), r.Height());
+    TColor behind = gfx::clWhite;
+    std::unique_ptr<gfx::TBitmap> back;
+    bool useBitmap = false;
+    auto *doc = dynamic_cast<TCustomVDFormattedData *>(FRows->GetMainVDData());
+    const int32_t itemNo = GetMyItemNo();
+    if (doc && itemNo >= 0) {
+        rtl::TRect inDoc = r;
+        inDoc.Offset(ctx.P.ExtraX, ctx.P.ExtraY);
+        doc->GetItemBackground(itemNo, inDoc, false, behind, back, useBitmap, ctx.GI,
+                               ctx.AllowThumbnails, false);
+    }
+    if (useBitmap && back) {
+        bc.Draw(0, 0, *back);
+    } else {
+        ctx.GI.FillColorRect(bc, whole, behind == gfx::clNone ? gfx::clWhite : behind);
+    }
+    if (doc && doc->GetRotation() != vdrotNone) {
+        RotateBitmap(*bmp, doc->GetRotation(), ctx.GI);
+    }
+    auto layer = [&](TVDBackground *picture, TColor color, TVDOpacity opacity,
+                     const rtl::TRect &area, void *owner) {
+        rtl::TRect placed = area;
+        placed.Offset(-r.Left, -r.Top);
+        if (picture && picture->Visible()) {
+            picture->Draw(bc, whole, 0, 0, placed.Left, placed.Top, placed.Width(), placed.Height(),
+                          color, opacity, false, true, ctx.GI, doc, owner, false);
+        } else if (color != gfx::clNone) {
+            ctx.GI.FillRectAlpha(bc, whole, color, OpacityToAlpha(opacity));
+        }
+    };
+    TColor tableColor = GetBackColorForMode(FColors[vdtcColor], ctx.P.ColorMode);
+    layer(FBackground.get(), tableColor, FOpacity, ctx.TableRect, this);
+    if (cell && cellColor) {
+        layer(cell->GetCellBackground(), *cellColor, cell->GetOpacity(), r, cell);
+    }
+    DrawOrPrintGraphic(ctx.Canvas, r.Left, r.Top, r.Width(), r.Height(), nullptr, *bmp, vdgdStretch,
+                       ctx.GI);
 }
 
 bool TVDTableItemInfo::IsSemiTransparentBackground() const {

@@ -34,15 +34,6 @@ private:
     TVDTablePrintInfo *FSavedFmt;
 };
 
-// Where the cell border of row k begins, from the table's top (k = RowCount: below the last).
-int32_t BorderStart(const TVDTableItemFormattingInfo &fmt, const TVDTableMetrics &q, int32_t k) {
-    if (k < fmt.RowStarts.GetCount()) {
-        return fmt.RowStarts.Get(k) - q.CBy;
-    }
-    const int32_t last = fmt.RowStarts.GetCount() - 1;
-    return fmt.RowStarts.Get(last) - q.CBy + fmt.RowHeights.Get(last) + q.OV;
-}
-
 } // namespace
 
 // ---- TCellPtblVDData ----
@@ -51,9 +42,133 @@ TCellPtblVDData::~TCellPtblVDData() {
     ClearTemporal();
 }
 
+bool TCellPtblVDData::Finished() {
+    return DrawItems.Count() == 0 || DrawItemNo >= DrawItems.Count();
+}
+
+bool TCellPtblVDData::FormatNextPage(int32_t &maxHeight, TVDFootnoteRefList *&footnoteVDDataList,
+                                     bool footnotesChangeHeight) {
+    if (Finished()) {
+        return false;
+    }
+    if (!Pages) {
+        Pages = std::make_unique<TVDPageCollection>();
+        CurPageNo = 0;
+    }
+    PrevPageInfo = {DrawItemNo, StartAt, StartY, Y, Splitting, CurPageNo, EndAt, Pages->Count()};
+    TCustomMultiPagePtblVDData::FormatNextPage(DrawItemNo, StartAt, StartY, Y, Splitting, maxHeight,
+                                               footnoteVDDataList, footnotesChangeHeight);
+    ++CurPageNo;
+    return true;
+}
+
+void TCellPtblVDData::UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
+                                       int32_t &releasedHeightAfterFootnotes,
+                                       bool footnotesChangeHeight) {
+    if (!Pages) {
+        return;
+    }
+    if (CurPageNo <= 1) {
+        ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes, footnotesChangeHeight, false);
+        return;
+    }
+    const TCellPageState &saved = PrevPageInfo;
+    DrawItemNo = saved.DrawItemNo;
+    StartAt = saved.StartAt;
+    StartY = saved.StartY;
+    Y = saved.Y;
+    Splitting = saved.Splitting;
+    CurPageNo = saved.CurPageNo;
+    EndAt = saved.EndAt;
+    while (Pages->Count() > std::max(saved.PageCount, 1)) {
+        Pages->Delete(Pages->Count() - 1);
+    }
+}
+
+void TCellPtblVDData::ResetPages(TVDFootnoteRefList *&footnoteVDDataList,
+                                 int32_t &releasedHeightAfterFootnotes, bool footnotesChangeHeight,
+                                 bool) {
+    for (int32_t i = 0; i < DrawItems.Count(); ++i) {
+        if (auto *multi = dynamic_cast<TVDMultiDrawItemInfo *>(DrawItems[i])) {
+            multi->ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes,
+                              footnotesChangeHeight);
+        }
+    }
+    Pages.reset();
+    DrawItemNo = StartAt = StartY = Y = CurPageNo = EndAt = 0;
+    Splitting = false;
+    PrevPageInfo = {};
+}
+
+int32_t TCellPtblVDData::PageContentHeight(int32_t pageNo) {
+    if (HasPages() && pageNo >= 1 && pageNo <= Pages->Count()) {
+        return Pages->Items(pageNo - 1).DocumentHeight;
+    }
+    return DocumentHeight;
+}
+
 bool TCellPtblVDData::IsLineOrderReversed() {
     auto *source = dynamic_cast<TCustomVDFormattedData *>(FSourceDataForPrinting);
     return source && source->IsLineOrderReversed();
+}
+
+int32_t TCellPtblVDData::GetTransformedY(int32_t y, int32_t lineTopY, int32_t lineBottomY) {
+    if (!IsLineOrderReversed()) {
+        return y;
+    }
+    return DocumentHeight + y + GetTopMargin() - GetBottomMargin() - lineBottomY - lineTopY;
+}
+
+int32_t TCellPtblVDData::GetTransformedDItemTop(int32_t dItemNo) {
+    const int32_t top = DrawItems[dItemNo]->Top;
+    if (!IsLineOrderReversed()) {
+        return top;
+    }
+    int32_t lineTop = 0;
+    int32_t lineBottom = 0;
+    int32_t first = 0;
+    int32_t last = 0;
+    GetLineVerticalBoundsOrigEx(dItemNo, lineTop, lineBottom, first, last);
+    return GetTransformedY(top, lineTop, lineBottom);
+}
+
+int32_t TCellPtblVDData::GetTransformedDItemObjectTop(int32_t dItemNo) {
+    const TVDDrawLineInfo &d = *DrawItems[dItemNo];
+    if (!IsLineOrderReversed()) {
+        return d.GetObjectTop();
+    }
+    if (d.GetKind() == vddlkFloating) {
+        return DocumentHeight + GetTopMargin() - GetBottomMargin() - d.GetObjectTop() -
+               d.GetObjectHeight();
+    }
+    return GetTransformedDItemTop(dItemNo);
+}
+
+// ---- TVDTablePrintPart ----
+
+int32_t TVDTablePrintPart::RowStartOf(int32_t row) const {
+    const int32_t last = FRowStarts.GetCount() - 1;
+    return FRowStarts.Get(std::clamp(row - FirstRow(), 0, last));
+}
+
+int32_t TVDTablePrintPart::ShownPage(int32_t mainRow, int32_t mainCol) const {
+    if (mainRow > LastRow()) {
+        return 0;
+    }
+    if (mainRow > FirstRow()) {
+        return 1;
+    }
+    auto *info = static_cast<TVDTablePrintInfo *>(GetOwner());
+    TVDTableCellData *cell = info ? info->FTable->GetCells(mainRow, mainCol) : nullptr;
+    if (!cell || mainRow + cell->GetRowSpan() <= FirstRow()) {
+        return 0;
+    }
+    if (FTableTopCutLine) {
+        return mainCol >= 0 && mainCol < FTableTopCutLine->GetCount()
+                   ? FTableTopCutLine->Get(mainCol)
+                   : 0;
+    }
+    return mainRow == FirstRow() ? 1 : 0;
 }
 
 // ---- TVDTablePrintInfo ----
@@ -63,20 +178,21 @@ TVDTablePrintInfo::TVDTablePrintInfo(TVDTableItemInfo &table) : FTable(&table) {
 TVDTablePrintInfo::~TVDTablePrintInfo() = default;
 
 TCellPtblVDData *TVDTablePrintInfo::CellAt(int32_t row, int32_t col) const {
+    if (row < 0 || col < 0 || col >= FTable->GetColCount()) {
+        return nullptr;
+    }
     const size_t index = static_cast<size_t>(col + row * FTable->GetColCount());
-    return row >= 0 && col >= 0 && index < Rows.size() ? Rows[index].get() : nullptr;
+    return index < Rows.size() ? Rows[index].get() : nullptr;
 }
 
-int32_t TVDTablePrintInfo::GroupEnd(int32_t row) const {
-    int32_t end = row;
-    for (int32_t r = row; r <= end && r < FTable->GetRowCount(); ++r) {
-        for (int32_t c = 0; c < FTable->GetColCount(); ++c) {
-            if (TVDTableCellData *cell = FTable->GetCells(r, c)) {
-                end = std::max(end, r + cell->GetRowSpan() - 1);
-            }
-        }
-    }
-    return std::min(end, FTable->GetRowCount() - 1);
+TVDTablePrintPart *TVDTablePrintInfo::PartAt(int32_t index) {
+    TVDMultiDrawItemPartsList &parts = GetPartsList();
+    return index >= 0 && index < parts.Count() ? static_cast<TVDTablePrintPart *>(parts[index])
+                                               : nullptr;
+}
+
+int32_t TVDTablePrintInfo::HeadingRowsOf(bool firstPart) const {
+    return firstPart && FTable->GetPrintOptions().Contains(vdtoContinue) ? 0 : FHeadingRowCount;
 }
 
 TVDTablePrintPart *TVDTablePrintInfo::LastPart() {
@@ -89,131 +205,12 @@ TVDTablePrintPart *TVDTablePrintInfo::LastPart() {
     return nullptr;
 }
 
-bool TVDTablePrintInfo::InitSplit(const TVDScreenAndDevice &, bool) {
-    GetPartsList().Clear();
-    const int32_t rows = FTable->GetRowCount();
-    if (rows == 0 || FHeadingRowCount >= rows || Fmt.RowStarts.GetCount() != rows) {
-        return false;
-    }
-    if (!FTable->GetPrintOptions().Contains(vdtoRowsSplit) && !FTable->HasPageBreakBefore(-1, -1)) {
-        return false;
-    }
-    GetPartsList().Add(nullptr);
-    return true;
-}
-
-// The table may begin here when the heading rows and its first group of body rows fit.
-bool TVDTablePrintInfo::CanSplitFirst(int32_t y, const TVDScreenAndDevice &, bool firstOnPage, bool,
-                                      bool, bool) {
-    if (GetPartsList().Count() == 0) {
-        return false;
-    }
-    if (firstOnPage) {
-        return true;
-    }
-    const TVDTableMetrics q(*FTable, *FTable->GetRows().GetMainVDData()->GetVDStyle(), &sad);
-    const int32_t end = GroupEnd(FHeadingRowCount);
-    return BorderStart(Fmt, q, end + 1) + q.By + q.BV - q.VSp <= y;
-}
-
-bool TVDTablePrintInfo::SplitAt(int32_t y, const TVDScreenAndDevice &, bool, TVDFootnoteRefList *&,
-                                int32_t &, bool, bool ignorePageBreaks) {
+void TVDTablePrintInfo::FinishSplit() {
     TVDMultiDrawItemPartsList &parts = GetPartsList();
-    if (parts.Count() == 0) {
-        return false;
+    if (parts.Count() > 0 && !parts[parts.Count() - 1]) {
+        parts.Delete(parts.Count() - 1);
     }
-    const int32_t rowCount = FTable->GetRowCount();
-    TVDTablePrintPart *previous = LastPart();
-    const int32_t s = previous ? previous->FRowIndices.Get(previous->FRowIndices.GetCount() - 1)
-                               : FHeadingRowCount;
-    if (s >= rowCount) {
-        if (!parts[parts.Count() - 1]) {
-            parts.Delete(parts.Count() - 1);
-        }
-        return false;
-    }
-    const TVDTableMetrics q(*FTable, *FTable->GetRows().GetMainVDData()->GetVDStyle(), &sad);
-    const int32_t start = BorderStart(Fmt, q, FHeadingRowCount);
-    const int32_t room = y - (q.By + q.BV - q.VSp);
-    auto part = std::make_unique<TVDTablePrintPart>(this);
-    part->FFmtRef = &Fmt;
-    part->FHeadingRows = FHeadingRowCount;
-    part->FHeadingHeight = start - BorderStart(Fmt, q, 0);
-    part->FRowStarts.Add(start);
-    part->FRowIndices.Add(s);
-    int32_t r = s;
-    while (r < rowCount) {
-        if (r > s && !ignorePageBreaks && FTable->GetRows().Get(r)->PageBreakBefore) {
-            break;
-        }
-        const int32_t end = GroupEnd(r);
-        const int32_t after = start + BorderStart(Fmt, q, end + 1) - BorderStart(Fmt, q, s);
-        // The first group always goes: one taller than the page is alone on its part.
-        if (after > room && r > s) {
-            break;
-        }
-        for (int32_t k = r + 1; k <= end + 1; ++k) {
-            part->FRowStarts.Add(start + BorderStart(Fmt, q, k) - BorderStart(Fmt, q, s));
-            part->FRowIndices.Add(k);
-        }
-        r = end + 1;
-    }
-    part->Height = part->FRowStarts.Get(part->FRowStarts.GetCount() - 1) + q.By + q.BV - q.VSp;
-    parts.Put(parts.Count() - 1, std::move(part));
-    if (r >= rowCount) {
-        return false;
-    }
-    parts.Add(nullptr);
-    return true;
-}
-
-void TVDTablePrintInfo::UnformatLastPage(TVDFootnoteRefList *&, int32_t &, bool) {
-    TVDMultiDrawItemPartsList &parts = GetPartsList();
-    for (int32_t i = parts.Count() - 1; i >= 0; --i) {
-        if (parts[i]) {
-            parts.Delete(i);
-            if (parts.Count() == 0 || parts[parts.Count() - 1]) {
-                parts.Add(nullptr);
-            }
-            return;
-        }
-    }
-}
-
-bool TVDTablePrintInfo::GetSubDocCoords(const TVDStoreSubVDData &location, int32_t part,
-                                        rtl::TRect &innerCoords, rtl::TRect &outerCoords,
-                                        rtl::TPoint &origin) {
-    const auto *where = dynamic_cast<const TVDTableStoreSubVDData *>(&location);
-    TCellPtblVDData *cell = where ? CellAt(where->Row, where->Col) : nullptr;
-    if (!cell) {
-        return false;
-    }
-    innerCoords = rtl::Rect(cell->DX, cell->DY, cell->DX + cell->Width, cell->DY + cell->Height);
-    TVDMultiDrawItemPartsList &parts = GetPartsList();
-    const auto *p = part >= 0 && part < parts.Count()
-                        ? static_cast<const TVDTablePrintPart *>(parts[part])
-                        : nullptr;
-    if (p && where->Row >= FHeadingRowCount) {
-        if (where->Row < p->FirstRow() || where->Row > p->LastRow()) {
-            return false;
-        }
-        const int32_t shift =
-            BorderStart(Fmt, TVDTableMetrics(*FTable, *cell->GetVDStyle(), &sad), p->FirstRow()) -
-            p->FRowStarts.Get(0);
-        innerCoords.Top -= shift;
-        innerCoords.Bottom -= shift;
-    }
-    origin = innerCoords.TopLeft();
-    const TVDTableMetrics q(*FTable, *cell->GetVDStyle(), &sad);
-    outerCoords = rtl::Rect(innerCoords.Left - q.HPad, innerCoords.Top - q.VPad,
-                            innerCoords.Right + q.HPad, innerCoords.Bottom + q.VPad);
-    return true;
-}
-
-TCustomPrintableVDData *
-TVDTablePrintInfo::GetPrintableVDDataFor(const TVDStoreSubVDData &location) {
-    const auto *where = dynamic_cast<const TVDTableStoreSubVDData *>(&location);
-    return where ? CellAt(where->Row, where->Col) : nullptr;
+    FTable->AfterPagination(Fmt, parts, sad);
 }
 
 // ---- The table's side ----
@@ -242,7 +239,16 @@ std::unique_ptr<TVDDrawLineInfo> TVDTableItemInfo::CreatePrintingDrawItem(TCusto
             printed->ParentDrawsBack = true;
             printed->Transparent = IsCellTransparent(r, c);
             printed->ComplexBackground =
-                cell->GetCellBackground() && cell->GetCellBackground()->Visible();
+                (cell->GetCellBackground() && cell->GetCellBackground()->Visible()) ||
+                cell->HasExtraBackground();
+            if (cell->State.Contains(vdstFirstParaAborted)) {
+                printed->State.Include(vdstFirstParaAborted);
+                printed->FFirstParaListNo = cell->FFirstParaListNo;
+                printed->FFirstParaLevel = cell->FFirstParaLevel;
+            }
+            if (cell->State.Contains(vdstLastParaAborted)) {
+                printed->State.Include(vdstLastParaAborted);
+            }
             info->Rows.push_back(std::move(printed));
         }
     }
@@ -314,11 +320,22 @@ void TVDTableItemInfo::CalculatePrintLayout(int32_t docWidth, TVDTablePrintInfo 
                 printed->DX = fmt.ColStarts.Get(c) + q.HPad;
                 printed->Width = width;
                 printed->Height = 1;
-                printed->Format(true, false);
+                if (!GetCells(r, c)->IsVerticalText()) {
+                    printed->Format(true, false);
+                }
             }
         }
         ComputeRowHeights(fmt, &info);
         PlaceRows(fmt, &info);
+        // Vertical text runs along the cell's height, known only now.
+        for (int32_t r = 0; r < q.m; ++r) {
+            for (int32_t c = 0; c < q.n; ++c) {
+                TCellPtblVDData *printed = info.CellAt(r, c);
+                if (printed && GetCells(r, c)->IsVerticalText()) {
+                    printed->Format(true, false);
+                }
+            }
+        }
     }
     info.Width = fmt.FWidth;
     info.Height = fmt.FHeight;
@@ -337,10 +354,6 @@ void TVDTableItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, bool pr
         return;
     }
     TDeviceScope device(*this, info->sad, info);
-    TVDMultiDrawItemPartsList &parts = info->GetPartsList();
-    const auto *p = part >= 0 && part < parts.Count()
-                        ? static_cast<const TVDTablePrintPart *>(parts[part])
-                        : nullptr;
     TVDTablePaintParams params;
     params.Left = x;
     params.Top = y;
@@ -354,57 +367,14 @@ void TVDTableItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, bool pr
     params.Style = style;
     params.Fmt = &info->Fmt;
     params.ColorMode = colorMode;
+    params.PrintVDData = dynamic_cast<TCustomPrintableVDData *>(vdData);
+    params.PrintPart = info->PartAt(part);
     params.PageNo = pageNo;
     params.ForMetafile = forMetafile;
     params.DrawItemNo = dItemNo;
-    if (!p) {
-        PaintTable(canvas, params);
-        return;
-    }
-    TVDTablePaintContext ctx(*this, canvas, params);
-    MyClientLeft = x;
-    MyClientTop = y;
-    ctx.TableRect = rtl::Rect(x, y, x + info->Fmt.FWidth, y + p->Height);
-    PaintTableBackground(ctx);
-    TVDBorderParams border = BorderParams(ctx, ctx.TableRect);
-    border.VisibleBorders = &FVisibleBorders;
-    border.BorderStyle = FBorderStyle;
-    border.Width = FBorderWidth;
-    border.Color = FColors[vdtcBorderColor];
-    border.LightColor = FColors[vdtcBorderLightColor];
-    TCustomVDData *main = FRows->GetMainVDData();
-    border.BackgroundColor = main ? static_cast<TColor>(main->GetColor()) : gfx::clNone;
-    DrawBorder(canvas, border);
-    const int32_t bodyTop = y + p->FRowStarts.Get(0);
-    if (p->FHeadingRows > 0) {
-        PaintPrintedRows(ctx, 0, p->FHeadingRows - 1, 0,
-                         rtl::Rect(x, y, ctx.TableRect.Right, bodyTop));
-    }
-    const int32_t shift = info->Fmt.RowStarts.Get(p->FirstRow()) -
-                          info->Fmt.RowStarts.Get(std::min(p->FHeadingRows, GetRowCount() - 1));
-    PaintPrintedRows(ctx, p->FirstRow(), p->LastRow(), shift,
-                     rtl::Rect(x, bodyTop, ctx.TableRect.Right, ctx.TableRect.Bottom));
-    canvas.GetPen().SetWidth(1);
-}
-
-// Rows firstRow .. lastRow moved up by shift, clipped to clip.
-void TVDTableItemInfo::PaintPrintedRows(TVDTablePaintContext &ctx, int32_t firstRow,
-                                        int32_t lastRow, int32_t shift, const rtl::TRect &clip) {
-    const int32_t state = ctx.GI.SaveCanvasState(ctx.Canvas);
-    struct TRestore {
-        TVDGraphicInterface &GI;
-        gfx::TCanvas &Canvas;
-        int32_t State;
-        ~TRestore() { GI.RestoreCanvasState(Canvas, State); }
-    } restore{ctx.GI, ctx.Canvas, state};
-    ctx.GI.IntersectClipRect(ctx.Canvas, clip.Left, clip.Top, clip.Right, clip.Bottom);
-    ctx.Y0 = ctx.P.Top - shift;
-    ctx.FirstRow = firstRow;
-    ctx.LastRow = lastRow;
-    ctx.Canvas.GetPen().SetWidth(1);
-    ctx.Canvas.GetPen().SetStyle(gfx::psSolid);
-    PaintCells(ctx);
-    ctx.Y0 = ctx.P.Top;
+    const int32_t height = params.PrintPart ? params.PrintPart->Height : info->Fmt.FHeight;
+    params.ClipRect = rtl::Rect(x, y, x + info->Fmt.FWidth, y + height);
+    PaintTable(canvas, params);
 }
 
 } // namespace vizivodu

@@ -1,11 +1,16 @@
 // Printing tables: the table's printing draw item laid out at the printer's resolution with a
-// printable document per cell, cut into parts (one per page) between rows with the heading rows
-// repeated at the top of every part.
+// printable document per cell, cut into parts (one per page) with the heading rows repeated at
+// the top of the parts; a row that does not fit is cut inside its cells, each cell's printable
+// document being paginated on its own.
 //
-// Units are printer pixels of the item's sad. A part holds whole rows: a row is never cut inside
-// its cells, and rows joined by a cell that spans them stay on one part. A row (or a group of
-// spanned rows) taller than an empty page is placed alone on its part, and what lies below the
-// page is not printed.
+// Units are printer pixels of the item's sad. Row starts are where a row's cell border begins,
+// from the part's (the table's) top edge.
+//
+// Cut lines: a part that begins inside a row (its first row was cut on the previous page) keeps
+// a top cut line, one entry per column: for the cell of its own that covers the column in the
+// part's first row (looked up at its own column), the page of the cell's printable document
+// that this part shows (1: the cell begins here; 0: the cell has nothing more). The part before
+// it keeps the same list as its bottom cut line.
 #pragma once
 
 #include "vizivodu/layout/PtVDData.h"
@@ -18,9 +23,21 @@ namespace vizivodu {
 
 class TVDTablePrintInfo;
 
+// The pagination state of a cell's printable document between calls of FormatNextPage.
+struct TCellPageState {
+    int32_t DrawItemNo = 0;
+    int32_t StartAt = 0;
+    int32_t StartY = 0;
+    int32_t Y = 0;
+    bool Splitting = false;
+    int32_t CurPageNo = 0;
+    int32_t EndAt = 0;
+    int32_t PageCount = 0;
+};
+
 // A cell's document as printed: shares the cell's items and is formatted for the printer.
 // DX, DY: the content's corner from the table's top-left corner; Width, Height: the content's
-// size (Height: the cell's full height without padding).
+// size in the layout of the whole table (Height: the cell's full height without padding).
 class TCellPtblVDData : public TRectPtblVDData {
 public:
     TCellPtblVDData(TCustomPrintableVD *viziVodu, TCustomVDData *sourceDataForPrinting,
@@ -28,17 +45,53 @@ public:
         : TRectPtblVDData(viziVodu, sourceDataForPrinting, parentPrintData) {}
     ~TCellPtblVDData() override;
 
+    // Pagination state: pages made so far, the height used on the last page (set when the
+    // document finishes), and the state before the last page was made.
+    int32_t DrawItemNo = 0;
+    int32_t StartAt = 0;
+    int32_t StartY = 0;
+    int32_t Y = 0;
+    bool Splitting = false;
+    int32_t CurPageNo = 0;
+    int32_t EndAt = 0;
+    TCellPageState PrevPageInfo;
+
+    using TCustomMultiPagePtblVDData::FormatNextPage;
+    // Makes the next page within maxHeight; false (and nothing made) when the document is
+    // finished.
+    bool FormatNextPage(int32_t &maxHeight, TVDFootnoteRefList *&footnoteVDDataList,
+                        bool footnotesChangeHeight);
+    // Takes the last page back (one level: the state saved by the last FormatNextPage); on the
+    // first page, the same as ResetPages.
+    void UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
+                          int32_t &releasedHeightAfterFootnotes, bool footnotesChangeHeight);
+    // Forgets every page; inHeader: the cell is in a heading row.
+    void ResetPages(TVDFootnoteRefList *&footnoteVDDataList, int32_t &releasedHeightAfterFootnotes,
+                    bool footnotesChangeHeight, bool inHeader);
+    // No draw items, or all of them placed.
+    bool Finished();
+    bool HasPages() const { return Pages && Pages->Count() > 0; }
+    // The height of the content on page pageNo (the whole document without pages).
+    int32_t PageContentHeight(int32_t pageNo);
+    void SetEndAt(int32_t value) override { EndAt = value; }
+
     bool IsLineOrderReversed() override;
+    int32_t GetTransformedY(int32_t y, int32_t lineTopY, int32_t lineBottomY) override;
+    int32_t GetTransformedDItemTop(int32_t dItemNo) override;
+    int32_t GetTransformedDItemObjectTop(int32_t dItemNo) override;
 };
 
-// The rows of a table that lie on one page. Row starts are from the part's top, each where its
-// row's cell border begins; the last entry closes the last row.
+// The rows of a table that lie on one page.
 class TVDTablePrintPart : public TVDMultiDrawItemPart {
 public:
     using TVDMultiDrawItemPart::TVDMultiDrawItemPart;
 
+    // See the file comment; nullptr when the part begins (ends) with whole rows.
+    std::unique_ptr<TVDIntegerList> FTableTopCutLine;
+    std::unique_ptr<TVDIntegerList> FTableBottomCutLine;
     TVDIntegerList FRowStarts;
     TVDIntegerList FRowIndices; // the table row of each entry (the last: the row after the part)
+    // The part's last row ends in this part (false when it goes on in the next one).
     bool FRowFinished = true;
     int32_t FHeadingHeight = 0;
     // The heading rows painted at the top of the part (0 for the first part with vdtoContinue).
@@ -47,7 +100,15 @@ public:
 
     int32_t FirstRow() const { return FRowIndices.Get(0); }
     int32_t LastRow() const { return FRowIndices.Get(FRowIndices.GetCount() - 1) - 1; }
+    // The part's row start of a row (rows after the part: the part's bottom).
+    int32_t RowStartOf(int32_t row) const;
+    // The page of the printable document of the cell of its own at (mainRow, mainCol) that the
+    // part shows: 0 when it shows none of it.
+    int32_t ShownPage(int32_t mainRow, int32_t mainCol) const;
+
     int32_t GetSoftPageBreakInfo() override { return FirstRow(); }
+    bool IsComplexSoftPageBreak(TVDDrawLineInfo *drawItem) override;
+    void AssignSoftPageBreaksToItem(TVDDrawLineInfo *drawItem, TCustomVDItemInfo *item) override;
 };
 
 // The printing draw item of a table: its layout at the printer's resolution and its parts.
@@ -75,19 +136,35 @@ public:
     bool SplitAt(int32_t y, const TVDScreenAndDevice &sad, bool firstOnPage,
                  TVDFootnoteRefList *&footnoteVDDataList, int32_t &maxHeight,
                  bool footnotesChangeHeight, bool ignorePageBreaks) override;
+    void ResetPages(TVDFootnoteRefList *&footnoteVDDataList, int32_t &releasedHeightAfterFootnotes,
+                    bool footnotesChangeHeight) override;
     void UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
                           int32_t &releasedHeightAfterFootnotes,
                           bool footnotesChangeHeight) override;
+    // The part that prints a position inside a cell: partNo the part (-1 without parts),
+    // localPageNo the page of the cell's printable document, localPageCount its page count (for
+    // a heading row: the number of parts that repeat it).
+    bool GetPartNo(TCustomVDData *vdData, int32_t itemNo, int32_t offsInItem, int32_t &partNo,
+                   int32_t &localPageNo, int32_t &localPageCount,
+                   TCustomPrintableVDData *&ptVDData) override;
     bool GetSubDocCoords(const TVDStoreSubVDData &location, int32_t part, rtl::TRect &innerCoords,
                          rtl::TRect &outerCoords, rtl::TPoint &origin) override;
+    int32_t GetLocalPageNoFor(const TVDStoreSubVDData &location, int32_t part) override;
     TCustomPrintableVDData *GetPrintableVDDataFor(const TVDStoreSubVDData &location) override;
 
-private:
+    // The part at index, nullptr for an empty slot or outside the list.
+    TVDTablePrintPart *PartAt(int32_t index);
     // The first body row after the heading rows of a part (0 for the first with vdtoContinue).
     int32_t HeadingRowsOf(bool firstPart) const;
-    // The end of the group of rows from row that cells spanning rows bind together.
-    int32_t GroupEnd(int32_t row) const;
+
+private:
+    friend class TVDTableSplitter;
     TVDTablePrintPart *LastPart();
+    // Removes the pending slot and tells the table that pagination is done.
+    void FinishSplit();
+    // Every cell's printable document forgets its pages.
+    void ResetCellPages(TVDFootnoteRefList *&footnoteVDDataList, int32_t &released,
+                        bool footnotesChangeHeight);
 };
 
 } // namespace vizivodu

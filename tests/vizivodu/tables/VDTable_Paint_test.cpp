@@ -306,3 +306,47 @@ TEST_F(TablePaint, CellContentIsDrawnInsideItsPaddingByTheVerticalAlignment) {
     EXPECT_EQ(cell.GetBoxHeight(), 24);
     EXPECT_EQ(op.Y, cell.GetTop() + 2 + 16);
 }
+
+// The fixed metrics with colours really blended at their alpha.
+class TBlendingGraphicInterface : public TFixedGraphicInterface {
+public:
+    void FillRectAlpha(gfx::TCanvas &canvas, const rtl::TRect &r, gfx::TColor color,
+                       uint8_t alpha) override {
+        if (color == gfx::clNone || alpha == 0) {
+            return;
+        }
+        const uint32_t c = gfx::ColorToRGB(color);
+        for (int32_t y = r.Top; y < r.Bottom; ++y) {
+            for (int32_t x = r.Left; x < r.Right; ++x) {
+                const uint32_t d = gfx::ColorToRGB(canvas.GetPixel(x, y));
+                auto mix = [&](int shift) {
+                    const uint32_t a = (c >> shift) & 0xFF, b = (d >> shift) & 0xFF;
+                    return ((a * alpha + b * (255 - alpha)) / 255) << shift;
+                };
+                canvas.SetPixel(x, y, gfx::TColor(mix(0) | mix(8) | mix(16)));
+            }
+        }
+    }
+};
+
+// Printers blend nothing: in a print simulation a half-transparent table or cell colour is
+// mixed with what the document has behind it (the document's white), not with what the
+// canvas holds (red here), and drawn as one picture.
+TEST_F(TablePaint, PrintSimulationMixesSemiTransparentColoursWithTheDocument) {
+    auto gi = std::make_unique<TBlendingGraphicInterface>();
+    Style.GI = gi.get();
+    Style.SetGraphicInterfaceForTesting(std::move(gi));
+    TVDTableItemInfo &table = ReportTable();
+    table.SetColor(vdtcColor, gfx::clBlue);
+    table.SetOpacity(50000);
+    table.SetCellColor(gfx::clLime, 1, 1);
+    table.SetCellOpacity(50000, 1, 1);
+    auto rgb = [&](int32_t x, int32_t y) { return gfx::ColorToRGB(Canvas.GetPixel(x, y)); };
+    Paint();
+    // Blue over the canvas's red.
+    EXPECT_EQ(rgb(3, 3), gfx::ColorToRGB(gfx::RGB(127, 0, 128)));
+    Paint({vdidsPrintSimulation});
+    // Blue over white; lime over that.
+    EXPECT_EQ(rgb(3, 3), gfx::ColorToRGB(gfx::RGB(127, 127, 255)));
+    EXPECT_EQ(rgb(9, 9), gfx::ColorToRGB(gfx::RGB(63, 191, 127)));
+}

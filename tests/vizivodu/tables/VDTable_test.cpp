@@ -7,6 +7,7 @@
 #include "tests/vizivodu/DocumentTestSupport.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDFieldItems.h"
+#include "vizivodu/document/VDItem_BreakTab.h"
 #include "vizivodu/document/VDMarker.h"
 #include "vizivodu/styles/VDStyle.h"
 
@@ -653,6 +654,49 @@ TEST_F(Table, ItemAnswers) {
     }
     EXPECT_FALSE(table->GetBoolValue(vdbpDocXInRun));
     EXPECT_FALSE(table->GetBoolValueEx(vdbpPrintToBMP, &Style));
+}
+
+// An item that holds a control, as a control item does.
+class TControlHolder : public TVDBreakItemInfo {
+public:
+    TControlHolder(TCustomVDData *vdData, ui::TControl *control)
+        : TVDBreakItemInfo(vdData), FControl(control) {}
+    bool OwnsControl(ui::TControl *control) override { return control == FControl; }
+    bool GetBoolValue(TVDItemBoolProperty prop) const override {
+        return prop == vdbpImmediateControlOwner || TVDBreakItemInfo::GetBoolValue(prop);
+    }
+
+private:
+    ui::TControl *FControl;
+};
+
+TEST_F(Table, TheCellWhichOwnsAControlIsFoundAndTakesTheFocus) {
+    auto table = TVDTableItemInfo::CreateEx(2, 3, &Doc);
+    ui::TControl *control = reinterpret_cast<ui::TControl *>(&Doc);
+    TVDTableCellData &cell = *table->GetCells(1, 2);
+    cell.AddNL(u"text", 0, 0);
+    cell.AddItem(u"", std::make_unique<TControlHolder>(&cell, control));
+    int32_t row = -7, col = -7, itemNo = -7;
+    ASSERT_TRUE(table->GetCellWhichOwnsControl(control, row, col, itemNo));
+    EXPECT_EQ(row, 1);
+    EXPECT_EQ(col, 2);
+    EXPECT_EQ(itemNo, 2);
+    EXPECT_TRUE(table->OwnsControl(control));
+    ui::TControl *other = reinterpret_cast<ui::TControl *>(&Style);
+    row = col = itemNo = -7;
+    EXPECT_FALSE(table->GetCellWhichOwnsControl(other, row, col, itemNo));
+    EXPECT_EQ(row, -7);
+    EXPECT_FALSE(table->OwnsControl(other));
+    // The focus follows the control into its cell.
+    TCustomVDData *topData = nullptr;
+    int32_t topItem = -1;
+    EXPECT_FALSE(table->AdjustFocusToControl(other, topData, topItem));
+    ASSERT_TRUE(table->AdjustFocusToControl(control, topData, topItem));
+    EXPECT_EQ(table->FocusedCellRow, 1);
+    EXPECT_EQ(table->FocusedCellCol, 2);
+    EXPECT_EQ(cell.FocusedItemNo, 2);
+    EXPECT_EQ(topData, &cell);
+    EXPECT_EQ(topItem, 2);
 }
 
 // ---- Units, styles, extra properties ----

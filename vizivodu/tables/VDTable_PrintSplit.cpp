@@ -1,0 +1,452 @@
+// Cutting a printed table into parts: whether the table may split and begin on a page, the
+// rows of each part with rows cut inside their cells, and taking parts back.
+#include "vizivodu/tables/VDTable_Print.h"
+
+#include "vizivodu/styles/VDStyle.h"
+#include "vizivodu/tables/VDTable_p.h"
+
+#include <algorithm>
+
+namespace vizivodu {
+
+namespace {
+
+// The largest height a cell's page may take when it is printed whole.
+constexpr int32_t UnlimitedHeight = 268435455;
+
+} // namespace
+
+// One call of SplitAt: the part being made and the measuring of its rows.
+//
+// A row's cells each need their content plus the row overhead RO (borders, padding, spacing);
+// the row start after a cell's span is at least the cell's row start plus that need. A cell
+// that starts in the part is measured by formatting the first page of its printable document
+// within the height left and forgetting it again; a cell continued from the previous part
+// formats its next page for good.
+class TVDTableSplitter {
+public:
+    TVDTableSplitter(TVDTablePrintInfo &info, TVDTablePrintPart &part, int32_t y, bool firstOnPage,
+                     TVDFootnoteRefList *&footnotes, bool footnotesChangeHeight)
+        : FInfo(info), FTable(*info.FTable), FPart(part),
+          FStyle(*FTable.GetRows().GetMainVDData()->GetVDStyle()), Q(FTable, FStyle, &info.sad),
+          RO(2 * (Q.VPad + Q.CBy) + Q.VSp), FY(y), FFirstOnPage(firstOnPage), FFootnotes(footnotes),
+          FFootnotesChangeHeight(footnotesChangeHeight) {}
+
+    // Adds rows from the part's first row; true when the table goes on in another part.
+    bool Run(bool ignorePageBreaks);
+
+private:
+    int32_t S() const { return FPart.FirstRow(); }
+    int32_t BestHeight(const TVDTableCellData &cell) const;
+    bool ContentCounts(TVDTableCellData &cell) const;
+    void RaiseStart(int32_t entry, int32_t value);
+    int32_t CellNeed(int32_t k, int32_t mainRow, int32_t mainCol, int32_t cut);
+    void MeasureRow(int32_t k, int32_t r);
+    bool RowMayStart(int32_t r, int32_t k);
+    // The page a cell of the part shows (see TVDTablePrintPart::ShownPage) while the part's
+    // last row is lastRow.
+    int32_t Shown(int32_t mainRow, int32_t mainCol, int32_t lastRow) const;
+    void FormatRemaining(int32_t lastRow);
+    bool Cut(int32_t r);
+    void SetHeight();
+
+    TVDTablePrintInfo &FInfo;
+    TVDTableItemInfo &FTable;
+    TVDTablePrintPart &FPart;
+    TVDStyle &FStyle;
+    TVDTableMetrics Q;
+    int32_t RO;
+    int32_t FY;
+    bool FFirstOnPage;
+    TVDFootnoteRefList *&FFootnotes;
+    bool FFootnotesChangeHeight;
+    int32_t FMaxStart = 0;
+};
+
+int32_t TVDTableSplitter::BestHeight(const TVDTableCellData &cell) const {
+    return cell.GetBestHeight() > 0 ? FStyle.GetAsDevicePixelsY(cell.GetBestHeight(), &FInfo.sad)
+                                    : 0;
+}
+
+bool TVDTableSplitter::ContentCounts(TVDTableCellData &cell) const {
+    return !cell.IsVerticalText() && !(FTable.GetTableOptions().Contains(vdtoIgnoreContentHeight) &&
+                                       cell.GetBestHeight() > 0);
+}
+
+// Entry `entry` of the row starts becomes at least value; missing entries are appended (an
+// appended row starts where the one before it does, with the next row index).
+void TVDTableSplitter::RaiseStart(int32_t entry, int32_t value) {
+    while (FPart.FRowStarts.GetCount() <= entry) {
+        const int32_t last = FPart.FRowStarts.GetCount() - 1;
+        FPart.FRowStarts.Add(FPart.FRowStarts.Get(last));
+        FPart.FRowIndices.Add(FPart.FRowIndices.Get(last) + 1);
+    }
+    if (FPart.FRowStarts.Get(entry) < value) {
+        FPart.FRowStarts.Put(entry, value);
+    }
+    FMaxStart = std::max(FMaxStart, FPart.FRowStarts.Get(entry));
+}
+
+// What a cell of the part's row k needs on this page, counted with cut value cut (1: from its
+// beginning; more: continued from that page of its printable document).
+int32_t TVDTableSplitter::CellNeed(int32_t k, int32_t mainRow, int32_t mainCol, int32_t cut) {
+    TVDTableCellData &cell = *FTable.GetCells(mainRow, mainCol);
+    TCellPtblVDData *printed = FInfo.CellAt(mainRow, mainCol);
+    const int32_t avail = FY - FPart.FRowStarts.Get(k) - RO;
+    int32_t b = BestHeight(cell);
+    if (b > avail && k == 0 && FFirstOnPage) {
+        b = std::max(avail, 0);
+    }
+    if (!ContentCounts(cell) || !printed) {
+        return b + RO;
+    }
+    if (printed->IsLineOrderReversed()) {
+        return std::max(b, printed->DocumentHeight) + RO;
+    }
+    int32_t room = std::max(avail, 0);
+    // A measured first page is forgotten again: it must not touch the page's footnote list.
+    TVDFootnoteRefList *measuring = FFootnotes;
+    printed->FormatNextPage(room, cut == 1 ? measuring : FFootnotes, FFootnotesChangeHeight);
+    int32_t measure = 0;
+    if (cut == 1) {
+        measure = printed->Finished() ? printed->EndAt : avail + 100;
+        TVDFootnoteRefList *none = nullptr;
+        int32_t released = 0;
+        printed->ResetPages(none, released, false, false);
+    } else {
+        measure = printed->Finished() ? printed->EndAt : avail;
+        if (!printed->Finished()) {
+            FPart.FRowFinished = false;
+        }
+    }
+    return std::max(b, measure) + RO;
+}
+
+void TVDTableSplitter::MeasureRow(int32_t k, int32_t r) {
+    const int32_t cols = FTable.GetColCount();
+    const TVDIntegerList *top = k == 0 ? FPart.FTableTopCutLine.get() : nullptr;
+    // An empty box: borders and padding.
+    RaiseStart(k + 1, FPart.FRowStarts.Get(k) + RO);
+    for (int32_t c = 0; c < cols; ++c) {
+        int32_t mRow = r;
+        int32_t mCol = c;
+        int32_t cut = 1;
+        if (top) {
+            FTable.GetRows().GetMainCell(r, c, mRow, mCol);
+            cut = mCol == c ? top->Get(mCol) : 0;
+        } else if (!FTable.GetCells(r, c)) {
+            continue;
+        }
+        if (cut <= 0) {
+            continue;
+        }
+        TVDTableCellData &cell = *FTable.GetCells(mRow, mCol);
+        const int32_t need = CellNeed(k, mRow, mCol, cut);
+        const int32_t after = mRow + cell.GetRowSpan() - S();
+        RaiseStart(after, FPart.FRowStarts.Get(k) + need);
+    }
+}
+
+// Every cell that begins in row r (entry k) can begin within the height left below it.
+bool TVDTableSplitter::RowMayStart(int32_t r, int32_t k) {
+    const int32_t left = FY - FPart.FRowStarts.Get(k) - RO;
+    for (int32_t c = 0; c < FTable.GetColCount(); ++c) {
+        TVDTableCellData *cell = FTable.GetCells(r, c);
+        if (!cell) {
+            continue;
+        }
+        if (BestHeight(*cell) > left) {
+            return false;
+        }
+        TCellPtblVDData *printed = FInfo.CellAt(r, c);
+        int32_t height = left;
+        if (printed && ContentCounts(*cell) &&
+            !printed->CanPlaceFirstPageHere(height, false, FInfo.sad, FFootnotes != nullptr,
+                                            FFootnotesChangeHeight)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int32_t TVDTableSplitter::Shown(int32_t mainRow, int32_t mainCol, int32_t lastRow) const {
+    if (mainRow > lastRow) {
+        return 0;
+    }
+    if (mainRow > S()) {
+        return 1;
+    }
+    if (const TVDIntegerList *top = FPart.FTableTopCutLine.get()) {
+        return top->Get(mainCol);
+    }
+    return mainRow == S() ? 1 : 0;
+}
+
+// The cells of rows S() .. lastRow that have no pages yet are printed whole.
+void TVDTableSplitter::FormatRemaining(int32_t lastRow) {
+    for (int32_t r = S(); r <= lastRow; ++r) {
+        for (int32_t c = 0; c < FTable.GetColCount(); ++c) {
+            TCellPtblVDData *printed = FInfo.CellAt(r, c);
+            if (!printed || printed->HasPages() || Shown(r, c, lastRow) == 0) {
+                continue;
+            }
+            int32_t height = UnlimitedHeight;
+            printed->FormatNextPage(height, FFootnotes, FFootnotesChangeHeight);
+        }
+    }
+}
+
+void TVDTableSplitter::SetHeight() {
+    const int32_t last = FPart.FRowStarts.GetCount() - 1;
+    FPart.Height = FPart.FRowStarts.Get(last) + Q.By + Q.BV - Q.VSp;
+}
+
+// The loop stopped at row r (it did not fit, or ends the part). The part ends with row r cut
+// inside its cells when its cells can begin here, else before it; the bottom cut line tells
+// the next part, which begins at row r, the page of each cell covering r that it continues.
+// True when the table goes on.
+bool TVDTableSplitter::Cut(int32_t r) {
+    const int32_t k = r - S();
+    FPart.FRowStarts.SetCount(k + 1);
+    FPart.FRowIndices.SetCount(k + 1);
+    FFirstOnPage = FFirstOnPage && k == 0;
+    const bool flag = k == 0 || RowMayStart(r, k);
+    const int32_t cutRow = flag ? r : r - 1;
+    const int32_t lastRow = cutRow;
+    int32_t bottom = FPart.FRowStarts.Get(k);
+    bool continues = false;
+    const int32_t cols = FTable.GetColCount();
+    for (int32_t c = cols - 1; c >= 0; --c) {
+        int32_t mRow = 0;
+        int32_t mCol = 0;
+        FTable.GetRows().GetMainCell(cutRow, c, mRow, mCol);
+        c = mCol;
+        TCellPtblVDData *printed = FInfo.CellAt(mRow, mCol);
+        if (!printed || Shown(mRow, mCol, lastRow) == 0) {
+            continue;
+        }
+        TVDTableCellData &cell = *FTable.GetCells(mRow, mCol);
+        const int32_t rowStart = FPart.RowStartOf(std::max(mRow, S()));
+        int32_t left = std::max(FY - rowStart - RO, 0);
+        if (!printed->HasPages() && ContentCounts(cell) && !printed->IsLineOrderReversed()) {
+            printed->FormatNextPage(left, FFootnotes, FFootnotesChangeHeight);
+        }
+        if (!printed->HasPages() || printed->Finished()) {
+            int32_t content = BestHeight(cell);
+            if (ContentCounts(cell)) {
+                content = std::max(content,
+                                   printed->HasPages() ? printed->EndAt : printed->DocumentHeight);
+            }
+            bottom = std::max(bottom, rowStart + content + RO);
+        } else {
+            continues = true;
+        }
+    }
+    auto line = std::make_unique<TVDIntegerList>(TVDIntegerList::CreateEx(cols, 0));
+    for (int32_t c = cols - 1; c >= 0 && r < FTable.GetRowCount(); --c) {
+        int32_t mRow = 0;
+        int32_t mCol = 0;
+        FTable.GetRows().GetMainCell(r, c, mRow, mCol);
+        c = mCol;
+        TCellPtblVDData *printed = FInfo.CellAt(mRow, mCol);
+        if (mRow == r && !flag) {
+            line->Put(mCol, 1);
+        } else if (printed && Shown(mRow, mCol, lastRow) != 0 && printed->HasPages() &&
+                   !printed->Finished()) {
+            line->Put(mCol, printed->CurPageNo + 1);
+        }
+    }
+    FormatRemaining(lastRow);
+    if (flag) {
+        FPart.FRowStarts.Add(continues ? FY : bottom);
+        FPart.FRowIndices.Add(r + 1);
+    } else {
+        FPart.FRowStarts.Put(k, continues ? FY : std::max(bottom, FPart.FRowStarts.Get(k)));
+    }
+    FPart.FRowFinished = !(continues && flag);
+    if (continues) {
+        FPart.FTableBottomCutLine = std::move(line);
+    } else {
+        FPart.FTableBottomCutLine.reset();
+    }
+    SetHeight();
+    return continues || lastRow + 1 < FTable.GetRowCount();
+}
+
+bool TVDTableSplitter::Run(bool ignorePageBreaks) {
+    const int32_t rowCount = FTable.GetRowCount();
+    int32_t r = S();
+    for (int32_t k = 0;; ++k, ++r) {
+        MeasureRow(k, r);
+        const int32_t next = FPart.FRowStarts.Get(k + 1);
+        const bool fits = FPart.FRowFinished && next <= FY && (k == 0 || FMaxStart <= FY);
+        if (fits && r == rowCount - 1) {
+            FPart.FRowStarts.SetCount(k + 2);
+            FPart.FRowIndices.SetCount(k + 2);
+            FormatRemaining(r);
+            SetHeight();
+            return false;
+        }
+        const bool breakBefore =
+            !ignorePageBreaks && r + 1 < rowCount && FTable.GetRows().Get(r + 1)->PageBreakBefore;
+        if (!fits) {
+            return Cut(r);
+        }
+        if (breakBefore) {
+            return Cut(r);
+        }
+    }
+}
+
+// ---- TVDTablePrintInfo: splitting ----
+
+bool TVDTablePrintInfo::InitSplit(const TVDScreenAndDevice &, bool) {
+    TVDFootnoteRefList *footnotes = nullptr;
+    int32_t released = 0;
+    ResetPages(footnotes, released, false);
+    const int32_t rows = FTable->GetRowCount();
+    if (rows == 0 || FHeadingRowCount >= rows || Fmt.RowStarts.GetCount() != rows) {
+        return false;
+    }
+    if (!FTable->GetPrintOptions().Contains(vdtoRowsSplit) && !FTable->HasPageBreakBefore(-1, -1)) {
+        return false;
+    }
+    GetPartsList().Add(nullptr);
+    return true;
+}
+
+// The table may begin here when each cell of its first body row can begin below the heading
+// rows (only those the first part repeats).
+bool TVDTablePrintInfo::CanSplitFirst(int32_t y, const TVDScreenAndDevice &, bool firstOnPage,
+                                      bool pageHasFootnotes, bool footnotesChangeHeight, bool) {
+    if (GetPartsList().Count() == 0) {
+        return false;
+    }
+    if (firstOnPage) {
+        return true;
+    }
+    TVDStyle &style = *FTable->GetRows().GetMainVDData()->GetVDStyle();
+    const TVDTableMetrics q(*FTable, style, &sad);
+    const int32_t b = HeadingRowsOf(true);
+    const int32_t ro = 2 * (q.VPad + q.CBy) + q.VSp;
+    const int32_t left = y - (q.By + q.BV - q.VSp) - (Fmt.RowStarts.Get(b) - q.CBy) - ro;
+    const int32_t row = FHeadingRowCount;
+    for (int32_t c = 0; c < FTable->GetColCount(); ++c) {
+        TVDTableCellData *cell = FTable->GetCells(row, c);
+        if (!cell) {
+            continue;
+        }
+        const int32_t best =
+            cell->GetBestHeight() > 0 ? style.GetAsDevicePixelsY(cell->GetBestHeight(), &sad) : 0;
+        if (best > left) {
+            return false;
+        }
+        int32_t height = left;
+        TCellPtblVDData *printed = CellAt(row, c);
+        if (printed && !cell->IsVerticalText() &&
+            !printed->CanPlaceFirstPageHere(height, false, sad, pageHasFootnotes,
+                                            footnotesChangeHeight)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TVDTablePrintInfo::SplitAt(int32_t y, const TVDScreenAndDevice &, bool firstOnPage,
+                                TVDFootnoteRefList *&footnoteVDDataList, int32_t &,
+                                bool footnotesChangeHeight, bool ignorePageBreaks) {
+    TVDMultiDrawItemPartsList &parts = GetPartsList();
+    if (parts.Count() == 0) {
+        return false;
+    }
+    TVDTablePrintPart *previous = LastPart();
+    const int32_t s =
+        previous ? previous->LastRow() + (previous->FRowFinished ? 1 : 0) : FHeadingRowCount;
+    if (s >= FTable->GetRowCount()) {
+        FinishSplit();
+        return false;
+    }
+    const TVDTableMetrics q(*FTable, *FTable->GetRows().GetMainVDData()->GetVDStyle(), &sad);
+    const int32_t b = HeadingRowsOf(previous == nullptr);
+    auto part = std::make_unique<TVDTablePrintPart>(this);
+    part->FFmtRef = &Fmt;
+    part->FHeadingRows = b;
+    part->FHeadingHeight = Fmt.RowStarts.Get(b) - Fmt.RowStarts.Get(0);
+    part->FRowStarts.Add(Fmt.RowStarts.Get(b) - q.CBy);
+    part->FRowIndices.Add(s);
+    if (previous && previous->FTableBottomCutLine) {
+        part->FTableTopCutLine = std::make_unique<TVDIntegerList>(
+            TVDIntegerList::CreateCopy(*previous->FTableBottomCutLine));
+    }
+    TVDTablePrintPart &made = *part;
+    parts.Put(parts.Count() - 1, std::move(part));
+    const bool more = TVDTableSplitter(*this, made, y - (q.By + q.BV - q.VSp), firstOnPage,
+                                       footnoteVDDataList, footnotesChangeHeight)
+                          .Run(ignorePageBreaks);
+    if (!more) {
+        FinishSplit();
+        return false;
+    }
+    parts.Add(nullptr);
+    return true;
+}
+
+void TVDTablePrintInfo::ResetCellPages(TVDFootnoteRefList *&footnotes, int32_t &released,
+                                       bool footnotesChangeHeight) {
+    const int32_t cols = FTable->GetColCount();
+    for (size_t i = 0; i < Rows.size(); ++i) {
+        if (Rows[i]) {
+            const bool inHeader = cols > 0 && int32_t(i) / cols < FHeadingRowCount;
+            Rows[i]->ResetPages(footnotes, released, footnotesChangeHeight, inHeader);
+        }
+    }
+}
+
+void TVDTablePrintInfo::ResetPages(TVDFootnoteRefList *&footnoteVDDataList,
+                                   int32_t &releasedHeightAfterFootnotes,
+                                   bool footnotesChangeHeight) {
+    ResetCellPages(footnoteVDDataList, releasedHeightAfterFootnotes, footnotesChangeHeight);
+    TVDMultiDrawItemInfo::ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes,
+                                     footnotesChangeHeight);
+}
+
+// The last part is taken back: cells it continued lose the page it made, the others of its
+// rows all their pages.
+void TVDTablePrintInfo::UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
+                                         int32_t &releasedHeightAfterFootnotes,
+                                         bool footnotesChangeHeight) {
+    TVDMultiDrawItemPartsList &parts = GetPartsList();
+    int32_t index = parts.Count() - 1;
+    while (index >= 0 && !parts[index]) {
+        --index;
+    }
+    if (index < 0) {
+        return;
+    }
+    auto &part = static_cast<TVDTablePrintPart &>(*parts[index]);
+    for (int32_t r = part.FirstRow(); r <= part.LastRow(); ++r) {
+        for (int32_t c = 0; c < FTable->GetColCount(); ++c) {
+            int32_t mRow = 0;
+            int32_t mCol = 0;
+            FTable->GetRows().GetMainCell(r, c, mRow, mCol);
+            TCellPtblVDData *printed = CellAt(mRow, mCol);
+            if (!printed || mCol != c || (mRow != r && r != part.FirstRow())) {
+                continue;
+            }
+            const int32_t shown = part.ShownPage(mRow, mCol);
+            if (shown > 1) {
+                printed->UnformatLastPage(footnoteVDDataList, releasedHeightAfterFootnotes,
+                                          footnotesChangeHeight);
+            } else if (shown == 1) {
+                printed->ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes,
+                                    footnotesChangeHeight, false);
+            }
+        }
+    }
+    parts.Delete(index);
+    if (parts.Count() == 0 || parts[parts.Count() - 1]) {
+        parts.Add(nullptr);
+    }
+}
+
+} // namespace vizivodu
