@@ -120,9 +120,9 @@ void TCustomPrintableVDData::DrawPage(int32_t pageNo, int32_t globalPageNo, gfx:
         if (PageExists(pageNo)) {
             DrawPageItems(*this, page);
             contentAtEnd = DrawItemPrinted(*this, page, page.EndNo);
+        } else {
+            FBackgroundBmp.reset();
         }
-        FDrawItem = nullptr;
-        FBackgroundBmp.reset();
         afterTextDrawn = true;
         DrawAfterText(canvas, globalPageNo, preview, contentAtEnd);
     } catch (...) {

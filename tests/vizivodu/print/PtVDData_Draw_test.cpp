@@ -11,6 +11,8 @@
 
 #include "platform/gfx/Bitmap.h"
 
+#include "tests/support/GoldenImage.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -405,6 +407,50 @@ TEST(PageDrawing, TheNoteSeparatorLine) {
         EXPECT_NEAR(last, c.To, 6) << c.FullSize << c.RightToLeft;
         EXPECT_EQ(Pixel(bmp, (c.From + c.To) / 2, 100 - h / 2 - 20), gfx::clWhite);
     }
+}
+
+// The layers of a printed page in one picture (the top left of the preview at 100 %): a cream
+// page, a bordered
+// paragraph on a light blue background widened by its offsets, words with a yellow text
+// background, and a framed picture on an aqua box in a paragraph with a translucent green
+// background. Characters are boxes of the fixed metrics.
+TEST(PagePicture, TheLayersOfAPrintedPage) {
+    TDrawFixture f;
+    TParaInfo &bordered = f.Style.GetParaStyles().Add();
+    bordered.GetBorder().Style = vdbSingle;
+    bordered.GetBorder().Width = 2;
+    bordered.GetBorder().Color = gfx::clNavy;
+    bordered.GetBackground().Color = gfx::RGB(220, 235, 255);
+    bordered.GetBackground().GetBorderOffsets().SetAll(4);
+    TParaInfo &translucent = f.Style.GetParaStyles().Add();
+    translucent.GetBackground().Color = gfx::clLime;
+    translucent.GetBackground().Opacity = 30000;
+    f.Style.GetTextStyles().GetItem(2).SetSize(15);
+    f.Style.GetTextStyles().GetItem(2).SetBackColor(gfx::clYellow);
+    f.Source.SetColor(gfx::RGB(250, 250, 235));
+    f.Source.AddNL(u"A plain line of text", 0, 0);
+    f.Source.AddNL(u"A bordered paragraph on a light blue background, long enough to wrap onto "
+                   u"a second line of the page",
+                   0, 2);
+    f.Source.AddNL(u"Plain words then ", 0, 0);
+    f.Source.AddNL(u"highlighted words", 2, -1);
+    auto image = std::make_unique<gfx::TBitmap>(60, 30);
+    image->GetCanvas().GetBrush().SetColor(gfx::clPurple);
+    image->GetCanvas().FillRect(rtl::Rect(0, 0, 30, 15));
+    image->GetCanvas().FillRect(rtl::Rect(30, 15, 60, 30));
+    auto picture =
+        std::make_unique<TVDGraphicItemInfo>(&f.Source.GetVDData(), std::move(image), vdvaBaseline);
+    picture->Spacing = 3;
+    picture->BorderWidth = 2;
+    picture->BorderColor = gfx::clRed;
+    picture->BackgroundColor = gfx::clAqua;
+    picture->ParaNo = 3;
+    f.Source.AddItem(u"", std::move(picture));
+    f.Source.AddNL(u"The last line", 0, 0);
+    ASSERT_EQ(f.Paginate(), 1);
+    gfx::TBitmap bmp(420, 190);
+    f.Print.DrawPreview(1, bmp.GetCanvas(), rtl::Rect(-50, -50, SheetWidth - 50, SheetHeight - 50));
+    wbtest::ExpectMatchesGolden(bmp, "vizivodu/print/page_layers.png");
 }
 
 } // namespace
