@@ -333,7 +333,8 @@ void TVDPagePainter::PrintThroughBitmap(TCustomVDItemInfo &item, int32_t i, int3
                                         int32_t part) {
     int32_t h = item.GetImageHeight(&FStyle);
     if (part >= 0) {
-        h = static_cast<TVDMultiDrawItemInfo &>(D(i)).GetPartsList()[part]->GetImageHeight();
+        TVDMultiDrawItemPart *p = static_cast<TVDMultiDrawItemInfo &>(D(i)).GetPartsList()[part];
+        h = p ? p->GetImageHeight() : 0;
     }
     const int32_t w =
         item.GetBoolValue(vdbpFullWidth)

@@ -4,6 +4,7 @@
 #include "vizivodu/layout/PtVDData.h"
 
 #include "PrintTestSupport.h"
+#include "vizivodu/document/VDGrHandler.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/layout/VDBack.h"
 #include "vizivodu/styles/VDFuncs.h"
@@ -34,6 +35,11 @@ int32_t Px(int32_t printer) {
 // The fixture with text recorded (with its position) and drawn as glyph boxes.
 struct TDrawFixture : test::TPrintFixture {
     TDrawFixture() {
+        // Background pictures are copied through the graphic handler, which the handler's own
+        // tests free after each of theirs.
+        if (!GlobalGraphicHandler) {
+            InitializeGraphicHandler();
+        }
         GI->CanvasText = false;
         Style.GI->RecordTextOps = true;
         Style.GI->DrawGlyphBoxes = true;
@@ -340,6 +346,25 @@ TEST(PageDrawing, AnItemPrintedThroughABitmapGetsWhatLiesUnderIt) {
             EXPECT_NE(beside, c.ParaColor) << c.Name;
         }
     }
+}
+
+// Mended: what lies under a piece printed through a bitmap took the page colour as it is, so in
+// grey-scale a picture stood on a coloured patch of a grey page; it takes the colour mode as the
+// page around it does.
+TEST(PageDrawing, PiecesPrintedThroughBitmapsSitOnThePageColourOfTheColourMode) {
+    TDrawFixture f;
+    f.Source.SetColor(gfx::clYellow);
+    f.Print.SetColorMode(vdcmGrayScale);
+    f.Source.AddItem(u"", std::make_unique<THalfPicture>(&f.Source.GetVDData(),
+                                                         std::make_unique<gfx::TBitmap>(96, 48),
+                                                         vdvaBaseline));
+    ASSERT_EQ(f.Paginate(), 1);
+    const TVDDrawLineInfo &d = *f.Data().DrawItems[0];
+    gfx::TBitmap bmp;
+    f.Draw(1, bmp);
+    const int32_t left = 472 + d.Left + 6, y = Px(503 + d.Top + 6 + 150);
+    EXPECT_EQ(Pixel(bmp, Px(left + 450), y), ColorToGray(gfx::clYellow));
+    EXPECT_EQ(Pixel(bmp, Px(left + 1000), y), ColorToGray(gfx::clYellow));
 }
 
 // A page that fails while its paragraphs are drawn: the error passes on, the postpaint event
