@@ -38,6 +38,7 @@ namespace vizivodu {
 class TCustomVDData;
 class TCustomVDItemInfo;
 class TVDStyle;
+class TVDGraphicInterface;
 class TVDWordPainterList;
 class TVDIntegerList;
 class TVDDrawLineInfo;
@@ -426,6 +427,21 @@ public:
     // nothing was drawn (here).
     virtual bool PrintToBitmap(gfx::TBitmap &bkgnd, bool preview, TCustomVDData *vdData,
                                int32_t dItemNo, int32_t part, TVDColorMode colorMode);
+    // Prints the item on a page with its draw item's top-left corner at (x, y), printer
+    // pixels of sad; x2: the right limit of a full-width item; part: the page part of a split
+    // item (-1: whole); pageNo: the job's page. Here the item prints as it paints, in print
+    // mode (PaintFullWidth up to x2 for full-width items, else Paint).
+    virtual void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t x2, bool preview,
+                       bool correction, const TVDScreenAndDevice &sad, int32_t part,
+                       TVDColorMode colorMode, TCustomVDData *vdData, int32_t dItemNo,
+                       int32_t pageNo, bool forMetafile);
+    // Paints into rect of canvas (fullRect: the whole area it belongs to) the background the
+    // item puts under what it holds, for a piece printed through a bitmap (nothing here).
+    virtual void DrawBackgroundForPrinting(gfx::TCanvas &canvas, const rtl::TRect &rect,
+                                           const rtl::TRect &fullRect, TVDColorMode colorMode,
+                                           int32_t itemBackgroundLayer,
+                                           TVDGraphicInterface &graphicInterface,
+                                           bool allowBitmaps);
     // A draw item of the class the formatted document's GetStandardDrawLineInfoClass names.
     virtual std::unique_ptr<TVDDrawLineInfo>
     CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo, PVDScreenAndDevice sad);

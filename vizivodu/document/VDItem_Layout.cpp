@@ -8,6 +8,7 @@
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDMarker.h"
 #include "vizivodu/layout/CVDFData.h"
+#include "vizivodu/layout/PtVDData.h"
 #include "vizivodu/layout/VDGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
 
@@ -38,6 +39,46 @@ bool TCustomVDItemInfo::PrintToBitmap(gfx::TBitmap &, bool, TCustomVDData *, int
                                       TVDColorMode) {
     return false;
 }
+
+// Items without a printing of their own print through their painting in print mode; a
+// split full-width item gets the part of its printing draw item.
+void TCustomVDItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t x2, bool preview,
+                              bool correction, const TVDScreenAndDevice &, int32_t part,
+                              TVDColorMode, TCustomVDData *vdData, int32_t dItemNo, int32_t,
+                              bool forMetafile) {
+    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
+    TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr;
+    if (!doc || !style || dItemNo < 0 || dItemNo >= doc->DrawItems.Count()) {
+        return;
+    }
+    TVDItemDrawStates state{vdidsPrinting, vdidsPrintSimulation};
+    if (preview) {
+        state.Include(vdidsPreview);
+    }
+    if (correction) {
+        state.Include(vdidsPreviewCorrection);
+    }
+    if (vdData->GetFlags().Contains(vdflCanUseCustomPPI)) {
+        state.Include(vdidsCanUseCustomPPI);
+    }
+    TVDDrawLineInfo &dli = *doc->DrawItems[dItemNo];
+    if (!GetBoolValue(vdbpFullWidth)) {
+        Paint(x, y, canvas, state, dli, vdData, forMetafile);
+        return;
+    }
+    TVDPaintItemPart *paintPart = nullptr;
+    if (auto *multi = dynamic_cast<TVDMultiDrawItemInfo *>(&dli)) {
+        if (part >= 0 && part < multi->GetPartsList().Count()) {
+            paintPart = multi->GetPartsList()[part];
+        }
+    }
+    PaintFullWidth(x, x2, y, canvas, state, *style, rtl::TRect{}, vdData, dItemNo, 0, 0, paintPart,
+                   forMetafile);
+}
+
+void TCustomVDItemInfo::DrawBackgroundForPrinting(gfx::TCanvas &, const rtl::TRect &,
+                                                  const rtl::TRect &, TVDColorMode, int32_t,
+                                                  TVDGraphicInterface &, bool) {}
 
 std::unique_ptr<TVDDrawLineInfo> TCustomVDItemInfo::CreatePrintingDrawItem(TCustomVDData *vdData,
                                                                            int32_t paraNo,

@@ -375,6 +375,15 @@ void TCustomMainPtblVDData::AdjustEndAt(int32_t pageCount) {
     }
 }
 
+bool TCustomMainPtblVDData::GetFirstParaListLevel(int32_t &listNo, int32_t &level) {
+    if (!State.Contains(vdstFirstParaAborted)) {
+        return TCustomMultiPagePtblVDData::GetFirstParaListLevel(listNo, level);
+    }
+    listNo = FFirstParaListNo;
+    level = FFirstParaLevel;
+    return true;
+}
+
 void TCustomMainPtblVDData::Clear() {
     TCustomMultiPagePtblVDData::Clear();
     if (Pages) {
@@ -618,17 +627,6 @@ void TPrintableVDData::PlaceHeadersAndFooters() {
             m.Bottom = std::max(m.Bottom, h);
         }
     }
-}
-
-void TPrintableVDData::GetPageRects(int32_t globalPageNo, rtl::TRect &pageRect,
-                                    rtl::TRect &printAreaRect) {
-    const rtl::TRect &m = GetTmpMForPage(globalPageNo);
-    const int32_t width = GetWidth();
-    const int32_t height = GetContentHeightForPage(globalPageNo);
-    const int32_t left = GetPrintableAreaLeft(globalPageNo);
-    const int32_t top = GetPrintableAreaTop(globalPageNo);
-    printAreaRect = {left, top, left + width, top + height};
-    pageRect = {0, 0, width + m.Left + m.Right, height + m.Top + m.Bottom};
 }
 
 // ---- TRectPtblVDData ----

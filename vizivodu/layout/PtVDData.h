@@ -230,6 +230,22 @@ public:
     void PostFormatPage(int32_t pageNo, int32_t dispPageNo, int32_t pageCount);
 
     void GetSaDForCanvas(gfx::TCanvas &canvas, TVDScreenAndDevice &sad) override;
+
+protected:
+    // The page background under the text area: a picture (kept in FBackgroundBmp for the
+    // page) or the page colour in the colour mode.
+    void DrawPageBackground(gfx::TCanvas &canvas, int32_t pageNo, int32_t globalPageNo);
+    // The paragraph under the piece being drawn: none in a text box, else that of the current
+    // draw item, else FParaStyle.
+    const TParaInfo *GetParaUnderDrawing();
+    // Moves a region given from the current draw item to the printable area's corner.
+    void ShiftToDrawItem(int32_t &left, int32_t &top, const TVDScreenAndDevice &sad,
+                         int32_t pageNo);
+    // Over what DrawBackToBitmap filled: the paragraph's translucent colour, then (unless
+    // itemBackgroundLayer is 0) the current item's own background.
+    void DrawBackLayersOver(int32_t left, int32_t top, gfx::TBitmap &bmp,
+                            const TVDScreenAndDevice &sad, int32_t itemBackgroundLayer,
+                            bool allowBitmaps, int32_t pageNo);
 };
 
 // A printable document with pages.
@@ -360,6 +376,9 @@ public:
     void Clear() override;
     void DrawPage(int32_t pageNo, int32_t globalPageNo, gfx::TCanvas &canvas, bool preview,
                   bool correction) override;
+    // With vdstFirstParaAborted (a page saved on its own) the stored list number and level of
+    // the first paragraph.
+    bool GetFirstParaListLevel(int32_t &listNo, int32_t &level) override;
 };
 
 // The root document of TPrintableVD: page metrics from the printer, headers and footers.
@@ -405,6 +424,8 @@ private:
     void PlaceHeadersAndFooters();
     // The page rectangle and the text area of a global page (the page events).
     void GetPageRects(int32_t globalPageNo, rtl::TRect &pageRect, rtl::TRect &printAreaRect);
+    // The prepaint or the postpaint event of the printing component, when it has one.
+    void RaisePageEvent(bool prepaint, gfx::TCanvas &canvas, int32_t globalPageNo, bool preview);
 };
 
 // A document printed inside a rectangle of a page of its parent (a header, a footer, a table

@@ -2,6 +2,7 @@
 // canvas, page ranges, margins and headers and footers.
 #include "vizivodu/layout/PtblVD.h"
 
+#include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDDocParams.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/layout/VDGrIn.h"
@@ -10,6 +11,8 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Printers.h"
+#include "platform/rtl/Rounding.h"
+#include "platform/rtl/Streaming.h"
 
 #include <algorithm>
 #include <cmath>
@@ -117,27 +120,66 @@ void TCustomPrintableVD::DrawPage(int32_t pageNo, gfx::TCanvas &canvas, bool pre
     data.DrawPage(pageNo, pageNo, canvas, preview, correction);
 }
 
+// A grey line within the text width, half the separator's height above y; the short one starts
+// where the line direction does.
 void TCustomPrintableVD::DrawNoteSeparatorAbove(int32_t pageNo, int32_t y, gfx::TCanvas &canvas,
                                                 bool fullSize) {
     TCustomMainPtblVDData &data = GetPrintData();
-    const int32_t width = fullSize ? data.GetWidth() : data.GetWidth() / 3;
-    int32_t left = data.GetPrintableAreaLeft(pageNo);
-    if (GetBiDiMode() == vdbdRightToLeft) {
-        left += data.GetWidth() - width;
+    const TVDScreenAndDevice &sad = data.PrnSad;
+    const int32_t h = FNoteSeparatorHeight;
+    int32_t x = data.GetPrintableAreaLeft(pageNo) + ScreenToDeviceX(LeftMargin, sad);
+    int32_t wd = data.GetWidth() - ScreenToDeviceX(LeftMargin + RightMargin, sad);
+    if (!fullSize) {
+        if (GetBiDiMode() == vdbdRightToLeft) {
+            x += wd - wd / 3;
+        }
+        wd /= 3;
     }
-    const int32_t lineWidth = std::max(1, FNoteLineWidth);
-    const int32_t top = y - FNoteSeparatorHeight / 2 - lineWidth / 2;
-    GetStyle()->GetGraphicInterface().FillColorRect(
-        canvas, rtl::Rect(left, top, left + width, top + lineWidth), gfx::clBlack);
+    gfx::TPen &pen = canvas.GetPen();
+    pen.SetWidth(FNoteLineWidth);
+    pen.SetStyle(gfx::psInsideFrame);
+    pen.SetColor(gfx::TColor(0x808080));
+    GetStyle()->GetGraphicInterface().Line(canvas, x + h / 2, y - h / 2, x + wd - h, y - h / 2);
 }
 
+// The separator's height is that of "-" in the printer canvas's font; its line one screen
+// pixel.
+void TCustomPrintableVD::MeasureNoteSeparator() {
+    TCustomMainPtblVDData &data = GetPrintData();
+    if (!data.PrinterCanvas || !GetStyle()) {
+        return;
+    }
+    FNoteSeparatorHeight = GetStyle()->GetGraphicInterface().TextHeight(*data.PrinterCanvas, u"-");
+    FNoteLineWidth = ScreenToDeviceY(1, data.PrnSad);
+}
+
+// A page saved on its own may begin or end inside a paragraph: the first paragraph keeps the
+// list number and level it had in the whole document.
 void TCustomPrintableVD::ApplyLayoutInfo(const TVDLayoutInfo &layout) {
     TCustomViziVodu::ApplyLayoutInfo(layout);
+    TCustomMainPtblVDData &data = GetPrintData();
+    if (layout.FirstParaAborted != 0) {
+        data.State.Include(vdstFirstParaAborted);
+        data.FFirstParaListNo = layout.FirstMarkerListNo;
+        data.FFirstParaLevel = layout.FirstMarkerLevel;
+    } else {
+        data.State.Exclude(vdstFirstParaAborted);
+        data.FFirstParaListNo = -1;
+        data.FFirstParaLevel = -1;
+    }
+    if (layout.LastParaAborted != 0) {
+        data.State.Include(vdstLastParaAborted);
+    } else {
+        data.State.Exclude(vdstLastParaAborted);
+    }
 }
 
 // ---- TPrintableVD ----
 
-TPrintableVD::TPrintableVD(ui::TComponent *owner) : TCustomPrintableVD(owner, &MakePrintableData) {
+TPrintableVD::TPrintableVD(ui::TComponent *owner) : TPrintableVD(owner, &MakePrintableData) {}
+
+TPrintableVD::TPrintableVD(ui::TComponent *owner, TMakeData makeData)
+    : TCustomPrintableVD(owner, makeData) {
     Margins.SetAll(20);
 }
 
@@ -186,6 +228,9 @@ void TPrintableVD::PrintPages(int32_t firstPgNo, int32_t lastPgNo, const rtl::Un
             Finished();
         }
     };
+    if (print) {
+        print->StartAt = 0;
+    }
     progress(0, vdpsStarting);
     TRestore restore{printer, data, oldCopies, oldCanvas, [&] { progress(0, vdpsFinished); }};
     printer.SetTitle(title);
@@ -207,12 +252,12 @@ void TPrintableVD::DrawJobPages(int32_t firstPgNo, int32_t lastPgNo, int32_t cop
             gfx::Printer().NewPage();
         }
         first = false;
-        if (vdPrint && vdPrint->OnSendingToPrinter) {
-            vdPrint->OnSendingToPrinter(this, pageNo, vdpsProceeding);
-        }
         const int32_t level = canvas.SaveDC();
         DrawPage(pageNo, canvas, false, false);
         canvas.RestoreDC(level);
+        if (vdPrint && vdPrint->OnSendingToPrinter) {
+            vdPrint->OnSendingToPrinter(this, pageNo, vdpsProceeding);
+        }
     }
 }
 
@@ -300,11 +345,12 @@ int32_t TCustomVDPrint::GetFirstPageNo() const {
 
 int32_t TCustomVDPrint::GetLastPageNo() const {
     TCustomMainPtblVDData &data = vd->GetPrintData();
-    if (MaxPrintedItemNo < 0 || MaxPrintedItemNo >= data.ItemCount()) {
+    if (MaxPrintedItemNo < 0 || MaxPrintedItemNo >= data.ItemCount() - 1) {
         return GetPagesCount();
     }
+    // The page on which the item ends: an item may run on over several pages.
     const int32_t pageNo =
-        GetPageNo(&data, MaxPrintedItemNo, data.GetOffsBeforeItem(MaxPrintedItemNo));
+        GetPageNo(&data, MaxPrintedItemNo, data.GetOffsAfterItem(MaxPrintedItemNo));
     return pageNo < 1 ? GetPagesCount() : pageNo;
 }
 
@@ -374,28 +420,26 @@ void TCustomVDPrint::DrawPreview(int32_t pgNo, gfx::TCanvas &canvas, const rtl::
     canvas.SetWindowExtEx(pageWidth, pageHeight);
     canvas.SetViewportOrgEx(origin.X, origin.Y);
     canvas.SetViewportExtEx(corner.X - origin.X, corner.Y - origin.Y);
-    vd->DrawPage(pgNo, canvas, true, PreviewCorrection);
+    vd->DrawPage(pgNo, canvas, false, PreviewCorrection);
 }
 
+// The sheet's printable area of the page (its margins around the text area) fills pageRect.
 void TCustomVDPrint::DrawMarginsRect(gfx::TCanvas &canvas, const rtl::TRect &pageRect,
                                      int32_t pageNo) {
     TCustomMainPtblVDData &data = vd->GetPrintData();
-    const int32_t pageWidth = data.GetPageWidth();
-    const int32_t pageHeight = data.GetPageHeight();
-    if (pageWidth <= 0 || pageHeight <= 0) {
+    const rtl::TRect &m = data.GetTmpMForPage(pageNo);
+    const int32_t w = data.GetWidth();
+    const int32_t c = data.GetContentHeightForPage(pageNo);
+    const int32_t l = data.GetPrintableAreaLeft(pageNo);
+    const int32_t aw = m.Left + w + m.Right;
+    const int32_t ah = c + m.Top + m.Bottom;
+    if (aw <= 0 || ah <= 0 || !vd->GetStyle()) {
         return;
     }
-    const int32_t left = data.GetPrintableAreaLeft(pageNo);
-    const int32_t top = data.GetPrintableAreaTop(pageNo);
-    const rtl::TRect text =
-        rtl::Rect(left, top, left + data.GetWidth(), top + data.GetContentHeightForPage(pageNo));
-    auto scaleX = [&](int32_t x) {
-        return pageRect.Left + gfx::MulDiv(x, pageRect.Width(), pageWidth);
-    };
-    auto scaleY = [&](int32_t y) {
-        return pageRect.Top + gfx::MulDiv(y, pageRect.Height(), pageHeight);
-    };
-    canvas.Rectangle(scaleX(text.Left), scaleY(text.Top), scaleX(text.Right), scaleY(text.Bottom));
+    const int32_t pw = pageRect.Width(), ph = pageRect.Height();
+    vd->GetStyle()->GetGraphicInterface().Rectangle(
+        canvas, pageRect.Left + gfx::MulDiv(l, pw, aw), pageRect.Top + gfx::MulDiv(m.Top, ph, ah),
+        pageRect.Left + gfx::MulDiv(l + w, pw, aw), pageRect.Top + gfx::MulDiv(c + m.Top, ph, ah));
 }
 
 void TCustomVDPrint::GetMinimalMargins(rtl::TRect &marginsRect, bool screenResolution) const {
@@ -413,7 +457,26 @@ void TCustomVDPrint::CalcFootnotesCoords(TVDFootnoteRefList *, int32_t) {}
 
 // ---- TVDPrint ----
 
-TVDPrint::TVDPrint(ui::TComponent *owner) : TCustomVDPrint(owner, &MakePrintableVD) {}
+TVDPrint::TVDPrint(ui::TComponent *owner) : TVDPrint(owner, &MakePrintableVD) {}
+
+TVDPrint::TVDPrint(ui::TComponent *owner, TMakeVD makeVD) : TCustomVDPrint(owner, makeVD) {}
+
+void TVDPrint::DefineProperties(rtl::TFiler &filer) {
+    TCustomVDPrint::DefineProperties(filer);
+    using TSetter = void (TVDPrint::*)(int32_t);
+    const std::pair<const char *, TSetter> legacy[] = {
+        {"LeftMarginMM", &TVDPrint::SetLeftMarginMM},
+        {"RightMarginMM", &TVDPrint::SetRightMarginMM},
+        {"TopMarginMM", &TVDPrint::SetTopMarginMM},
+        {"BottomMarginMM", &TVDPrint::SetBottomMarginMM},
+        {"HeaderYMM", &TVDPrint::SetHeaderYMM},
+        {"FooterYMM", &TVDPrint::SetFooterYMM}};
+    for (const auto &[name, setter] : legacy) {
+        filer.DefineProperty(
+            name, [this, setter](rtl::TReader &reader) { (this->*setter)(reader.ReadInteger()); },
+            nullptr);
+    }
+}
 
 TVDPrint::~TVDPrint() {
     if (FPrintMe) {
@@ -442,7 +505,7 @@ TVDLength TVDPrint::MMToUnits(int32_t mm) const {
 }
 
 int32_t TVDPrint::UnitsToMM(TVDLength value) const {
-    return static_cast<int32_t>(std::lround(ConvertVDUnits(GetUnits(), vduMillimeters, value)));
+    return static_cast<int32_t>(rtl::Round(ConvertVDUnits(GetUnits(), vduMillimeters, value)));
 }
 
 int32_t TVDPrint::GetLeftMarginMM() const {
@@ -497,20 +560,30 @@ void TVDPrint::AssignSource(TCustomViziVodu *printMe) {
     }
     printMe->FreeNotification(this);
     TPrintableVD &pvd = GetPrintableVD();
-    pvd.SetStyle(printMe->GetStyle());
-    pvd.SetBiDiMode(printMe->GetBiDiMode());
-    pvd.SetColor(printMe->GetColor());
-    pvd.SetBackgroundStyle(printMe->GetBackgroundStyle());
+    TPrintableVDData &data = pvd.GetPrintableData();
+    data.ShareItemsFrom(printMe->GetVDData());
+    // Nothing is formatted while the settings come over: pagination formats for the printer.
+    data.State.Include(vdstSkipFormatting);
+    struct TRestore {
+        TVDStates &States;
+        ~TRestore() { States.Exclude(vdstSkipFormatting); }
+    } restore{data.State};
     pvd.LeftMargin = printMe->LeftMargin;
     pvd.RightMargin = printMe->RightMargin;
-    TPrintableVDData &data = pvd.GetPrintableData();
     data.FTopMarginPix = printMe->TopMargin;
     data.FBottomMarginPix = printMe->BottomMargin;
-    data.ShareItemsFrom(printMe->GetVDData());
+    pvd.SetStyle(printMe->GetStyle());
+    pvd.SetBackgroundBitmap(printMe->GetBackground().GetImage());
+    pvd.SetBackgroundStyle(printMe->GetBackgroundStyle());
+    pvd.SetColor(printMe->GetColor());
+    pvd.SetBiDiMode(printMe->GetBiDiMode());
 }
 
 // Every pagination gets a new formatting number, so cached page pictures see the change.
 int32_t TVDPrint::FormatPages(TVDDisplayOptions) {
+    if (FPrintMe) {
+        FPrintMe->DoBeforeSaving(); // its save handlers finish what they hold before printing
+    }
     Ready = false;
     FormattingID = (FormattingID + 1) % 10000;
     TPrintableVD &pvd = GetPrintableVD();
@@ -532,6 +605,7 @@ int32_t TVDPrint::FormatPages(TVDDisplayOptions) {
     if (!data.FIsDestinationReady) {
         return 0;
     }
+    pvd.MeasureNoteSeparator();
     const int32_t count = pvd.FormatPages();
     pvd.FinalizeFormatPages();
     Ready = true;
@@ -598,18 +672,21 @@ rtl::TRect TVDPrint::HeaderOrFooterRect(int32_t pageNo, bool isHeader) {
     if (!hf) {
         return {};
     }
-    return rtl::Rect(hf->Left, hf->Top, hf->Left + hf->Width, hf->Top + hf->DocumentHeight);
+    const int32_t left = hf->Left + hf->DX, top = hf->Top + hf->DY;
+    return rtl::Rect(left, top, left + hf->Width, top + hf->DocumentHeight);
 }
 
+// The lengths keep the component's units: they are converted from the parameters' ones.
 void TVDPrint::AssignDocParameters(const TVDDocParameters &docParameters) {
-    SetUnits(docParameters.Units);
+    const TVDUnits from = docParameters.Units;
+    const TVDUnits to = GetUnits();
     TVDUnitsRect &m = GetMargins();
-    m.Left = docParameters.LeftMargin;
-    m.Right = docParameters.RightMargin;
-    m.Top = docParameters.TopMargin;
-    m.Bottom = docParameters.BottomMargin;
-    SetHeaderY(docParameters.HeaderY);
-    SetFooterY(docParameters.FooterY);
+    m.Left = ConvertVDUnits(from, to, docParameters.LeftMargin);
+    m.Right = ConvertVDUnits(from, to, docParameters.RightMargin);
+    m.Top = ConvertVDUnits(from, to, docParameters.TopMargin);
+    m.Bottom = ConvertVDUnits(from, to, docParameters.BottomMargin);
+    SetHeaderY(ConvertVDUnits(from, to, docParameters.HeaderY));
+    SetFooterY(ConvertVDUnits(from, to, docParameters.FooterY));
     SetMirrorMargins(docParameters.MirrorMargins);
     SetFacingPages(docParameters.FacingPages);
     SetTitlePage(docParameters.TitlePage);

@@ -66,6 +66,8 @@ public:
     // The note separator line above y: one third of the text width at the start of the line
     // direction, or the whole width with fullSize.
     void DrawNoteSeparatorAbove(int32_t pageNo, int32_t y, gfx::TCanvas &canvas, bool fullSize);
+    // Sets the note separator's height and line width for the printer canvas of a pagination.
+    void MeasureNoteSeparator();
     void ApplyLayoutInfo(const TVDLayoutInfo &layout) override;
 
 protected:
@@ -104,6 +106,10 @@ public:
     void Print(const rtl::UnicodeString &title, int32_t copies, bool collate);
     // Prints every page into the job the caller has begun on the printer.
     void ContinuousPrint();
+
+protected:
+    // A descendant brings its own root document (a descendant of TPrintableVDData).
+    TPrintableVD(ui::TComponent *owner, TMakeData makeData);
 
 private:
     void DrawJobPages(int32_t firstPgNo, int32_t lastPgNo, int32_t copies, bool collate,
@@ -258,7 +264,12 @@ public:
     void MakeScaledPreview(int32_t pgNo, gfx::TBitmap &bmp);
 
 protected:
+    // A descendant brings its own hidden control (and with it its own printable documents).
+    TVDPrint(ui::TComponent *owner, TMakeVD makeVD);
     void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
+    // Older stored forms kept the margins and header and footer positions as whole
+    // millimetres ("LeftMarginMM" ... "FooterYMM"); they are read, never written.
+    void DefineProperties(rtl::TFiler &filer) override;
 
 private:
     TVDLength MMToUnits(int32_t mm) const;

@@ -29,6 +29,7 @@ list(APPEND VIZIVODU_SOURCES
 list(APPEND VIZIVODU_SOURCES
     layout/PtVDData.cpp
     layout/PtVDData_Draw.cpp
+    layout/PtVDData_DrawItems.cpp
     layout/PtVDData_Paginate.cpp
     layout/PtblVD.cpp
     layout/VDPP.cpp)

@@ -7,6 +7,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Metafile.h"
+#include "platform/rtl/Rounding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -188,8 +189,10 @@ void TCustomVDPrintPreview::ZoomAtFrom(int32_t x, int32_t y, int32_t oldZoom, rt
     SetZoomPercent(newZoom);
     rtl::TRect after = GetPageRect();
     after.Offset(HPos, VPos * GetVSmallStep());
-    SetHPos(int32_t(std::lround(double(newZoom) * (x - oldOrigin.X) / oldZoom + after.Left - x)));
-    SetVPos(int32_t(std::lround(double(newZoom) * (y - oldOrigin.Y) / oldZoom + after.Top - y)) /
+    SetHPos(rtl::RoundSaturated<int32_t>(double(newZoom) * (x - oldOrigin.X) / oldZoom +
+                                         after.Left - x));
+    SetVPos(rtl::RoundSaturated<int32_t>(double(newZoom) * (y - oldOrigin.Y) / oldZoom + after.Top -
+                                         y) /
                 GetVSmallStep(),
             false);
     Invalidate();
@@ -209,8 +212,8 @@ void TCustomVDPrintPreview::DoGesture(const ui::TGestureEventInfo &info, bool &h
         return;
     }
     if (FPanDistance > 0 && CanDrawPage()) {
-        const int32_t zoom = int32_t(
-            std::lround(double(std::max(1, info.Distance)) * FPanZoomPercent / FPanDistance));
+        const int32_t zoom = rtl::RoundSaturated<int32_t>(double(std::max(1, info.Distance)) *
+                                                          FPanZoomPercent / FPanDistance);
         ZoomAtFrom(FPanLocation.X, FPanLocation.Y, FPanZoomPercent, FPanPageRectOrigin,
                    std::max(1, zoom));
     }
@@ -299,6 +302,7 @@ void TCustomVDPrintPreview::Loaded() {
 void TCustomVDPrintPreview::MouseDown(ui::TMouseButton button, ui::TShiftState shift, int32_t x,
                                       int32_t y) {
     TVDScroller::MouseDown(button, shift, x, y);
+    SetFocusSilent();
     if (ClickMode == vdcmSwitchZoom && button == ui::mbLeft && CanDrawPage()) {
         ZoomAt(x, y, FZoomPercent == 100 ? SavedZoomPercent : 100);
     }
@@ -348,6 +352,10 @@ void TVDPrintPreview::DrawPageImage(gfx::TCanvas &canvas, const rtl::TRect &rect
 void TVDPrintPreview::UpdateCachedPage(int32_t pageNo, const rtl::TRect &rect) {
     rtl::TRect r = rect;
     r.Offset(-rect.Left, -rect.Top);
+    if (r.Width() <= 0 || r.Height() <= 0) {
+        FMetafile.reset(); // a sheet too small to show has no picture
+        return;
+    }
     const int32_t docID = FVDPrint ? FVDPrint->GetFormattingID() : -1;
     if (FMetafile && FStoredPageNo == pageNo && FStoredDocID == docID && FStoredRect == r) {
         return;

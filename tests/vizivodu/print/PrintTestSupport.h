@@ -23,6 +23,13 @@ public:
     int32_t GetDeviceCaps(gfx::TCanvas &canvas, int32_t index) override {
         return canvas.GetDeviceCaps(index);
     }
+    // Translucent fills blend as on a real device.
+    void FillRectAlpha(gfx::TCanvas &canvas, const rtl::TRect &r, gfx::TColor color,
+                       uint8_t opacity) override {
+        if (color != gfx::clNone) {
+            canvas.FillRectAlpha(r, color, opacity);
+        }
+    }
     // false: the text is recorded (and drawn as boxes) as by the fixed metrics.
     bool CanvasText = true;
     void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,

@@ -3,6 +3,7 @@
 #include "vizivodu/layout/PtblVD.h"
 
 #include "PrintTestSupport.h"
+#include "vizivodu/document/VDDocParams.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDFieldItems.h"
 
@@ -429,6 +430,65 @@ TEST_F(PdfJob, PageFieldsInAFooterPrintTheirPageAndThePageCount) {
                                                                                  << text;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// Regression: the last printed item's page was the page where it begins, so an item that runs
+// on over two pages lost its second. 40 one-line paragraphs, a paragraph of 20 lines (lines
+// 41 to 60: pages 1 and 2), one more line.
+TEST(PrintComponent, LastPageNoIsThePageWhereTheLastPrintedItemEnds) {
+    test::TPrintFixture f;
+    for (int i = 0; i < 40; ++i) {
+        f.Source.AddNL(u"Line", 0, 0);
+    }
+    std::u16string words;
+    for (int i = 0; i < 20 * 9; ++i) {
+        words += u"word ";
+    }
+    f.Source.AddNL(words, 0, 0);
+    f.Source.AddNL(u"Last", 0, 0);
+    ASSERT_EQ(f.Paginate(), 2);
+    f.Print.MaxPrintedItemNo = 40;
+    EXPECT_EQ(f.Print.GetLastPageNo(), 2);
+    f.Print.MaxPrintedItemNo = 39;
+    EXPECT_EQ(f.Print.GetLastPageNo(), 1);
+}
+
+// Regression: assigning document parameters switched the component to their units; the
+// lengths are converted to the component's units instead.
+TEST(PrintComponent, DocumentParametersKeepTheComponentsUnits) {
+    test::TPrintFixture f;
+    TVDDocParameters params; // inches
+    params.LeftMargin = 1;
+    params.HeaderY = 0.5L;
+    f.Print.AssignDocParameters(params);
+    EXPECT_EQ(f.Print.GetUnits(), vduMillimeters);
+    EXPECT_NEAR(double(f.Print.GetMargins().Left), 25.4, 1e-9);
+    EXPECT_NEAR(double(f.Print.GetHeaderY()), 12.7, 1e-9);
+    EXPECT_EQ(f.Print.GetLeftMarginMM(), 25);
+}
+
+// Each page is reported to the progress event once it has been drawn; the job starts its text
+// at the top of page 1.
+TEST_F(PdfJob, ProgressIsReportedAfterEachPageIsDrawn) {
+    ASSERT_EQ(F.Paginate(), 3);
+    std::vector<std::string> events;
+    F.Print.OnPagePrepaint = [&](TVDPrint *, int32_t pageNo, gfx::TCanvas &, bool,
+                                 const rtl::TRect &, const rtl::TRect &) {
+        events.push_back("draw " + std::to_string(pageNo));
+    };
+    F.Print.OnSendingToPrinter = [&](TCustomViziVodu *, int32_t page, TVDPrintingStep step) {
+        if (step == vdpsProceeding) {
+            events.push_back("sent " + std::to_string(page));
+        }
+    };
+    F.Print.StartAt = 100;
+    F.Print.PrintPages(1, 2, u"progress", 1, false);
+    EXPECT_EQ(events, (std::vector<std::string>{"draw 1", "sent 1", "draw 2", "sent 2"}));
+    EXPECT_EQ(F.Print.StartAt, 0);
 }
 
 } // namespace
