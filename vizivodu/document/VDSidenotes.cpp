@@ -48,8 +48,8 @@ uint32_t TVDSidenoteItemInfo::GetSubDocColor() const {
 }
 
 void TVDSidenoteItemInfo::DrawBackgroundForPrinting(gfx::TCanvas &canvas, const rtl::TRect &rect,
-                                                    TVDColorMode colorMode,
-                                                    TVDGraphicInterface &gi) const {
+                                                    const rtl::TRect &, TVDColorMode colorMode,
+                                                    int32_t, TVDGraphicInterface &gi, bool) {
     FBoxProperties.GetBackground().Draw(rect, canvas, true, colorMode, gi, true);
 }
 

@@ -38,7 +38,9 @@ public:
     uint32_t GetSubDocColor() const override;
     // Fills rect with the box background (printing colours).
     void DrawBackgroundForPrinting(gfx::TCanvas &canvas, const rtl::TRect &rect,
-                                   TVDColorMode colorMode, TVDGraphicInterface &gi) const;
+                                   const rtl::TRect &fullRect, TVDColorMode colorMode,
+                                   int32_t itemBackgroundLayer, TVDGraphicInterface &gi,
+                                   bool allowBitmaps) override;
     void ConvertToDifferentUnits(int32_t newUnits, TVDStyle *vdStyle, bool recursive) override;
     // The note's lines, then a "box..." line per changed box property and position property.
     int32_t GetVDFExtraPropertyCount() const override;

@@ -477,7 +477,8 @@ public:
     void DrawBackgroundForPrinting(gfx::TCanvas &canvas, const rtl::TRect &rect,
                                    const rtl::TRect &fullRect, TVDColorMode colorMode,
                                    int32_t itemBackgroundLayer,
-                                   TVDGraphicInterface &graphicInterface, bool allowBitmaps);
+                                   TVDGraphicInterface &graphicInterface,
+                                   bool allowBitmaps) override;
     // Page-number and page-count fields in the cells take their width for the page: for a part
     // of a printing draw item, the pages of the cells' printable documents that the part shows.
     void AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, int32_t part,
