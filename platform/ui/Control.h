@@ -232,8 +232,10 @@ public:
     // Lets the action bring its state up to date (its OnUpdate).
     void InitiateAction();
 
-    // The control as it looks now, drawn offscreen.
+    // The control as it looks now, drawn offscreen; with an area, only that part is painted
+    // (the paint's clip is the area) and grabbed.
     gfx::TBitmap GrabForTesting();
+    gfx::TBitmap GrabForTesting(const gfx::TRect &area);
     // Native input as a user would give it, at (x, y) in the control (into the child widget
     // there, such as a list's rows): a left click, or a double-click.
     void ClickAtForTesting(int32_t x, int32_t y);

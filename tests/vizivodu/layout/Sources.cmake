@@ -7,6 +7,7 @@ list(APPEND VIZIVODU_TEST_SOURCES
     layout/CVDFData_test.cpp
     layout/CVDFData_Wrap_test.cpp
     layout/DLines_test.cpp
+    layout/VDBack_test.cpp
     layout/VDFontCache_test.cpp
     layout/VDGrIn_test.cpp
     layout/VDScroll_test.cpp
