@@ -54,8 +54,9 @@ public:
     // on to its own children unless it handles them itself.
     void Broadcast(TMessage &message);
     // The windowed controls inside this one in tab order: children by TabOrder (unset ones
-    // after, in child order), each followed by its own descendants.
-    void GetTabOrderList(std::vector<TWinControl *> &list) const;
+    // after, in child order), each followed by its own descendants (as their own
+    // GetTabOrderList gives them: a control may list itself again among its children).
+    virtual void GetTabOrderList(std::vector<TWinControl *> &list) const;
     // The control after (or before) current in tab order, wrapping around; only controls that
     // can take the focus, with TabStop when checkTabStop, and children of this one when
     // checkParent. current may be nullptr (start at the beginning or end). nullptr if none.

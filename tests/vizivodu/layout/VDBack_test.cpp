@@ -3,6 +3,7 @@
 #include "vizivodu/layout/VDBack.h"
 
 #include "LayoutTestSupport.h"
+#include "vizivodu/document/VDGrHandler.h"
 #include "vizivodu/layout/VDVDData.h"
 #include "vizivodu/layout/ViziVodu.h"
 
@@ -30,6 +31,7 @@ std::unique_ptr<gfx::TBitmap> HalfAndHalfTile() {
 class Backgrounds : public ::testing::Test {
 protected:
     Backgrounds() : Form(nullptr) {
+        InitializeGraphicHandler(); // the handler copies the picture (another suite frees it)
         Form.SetClientWidth(400);
         Form.SetClientHeight(300);
         Style.SetColor(gfx::clWhite);
