@@ -69,7 +69,8 @@ using TMouseWheelEvent =
     std::function<void(TComponent *sender, TShiftState shift, int32_t wheelDelta,
                        gfx::TPoint mousePos, bool &handled)>;
 
-// Touch gestures a control asks for. The windowing system's pinch arrives as igZoom.
+// Touch gestures a control asks for. The windowing system's pinch arrives as igZoom, its pan
+// as igPan.
 enum TInteractiveGesture : uint8_t { igZoom, igPan, igRotate, igTwoFingerTap, igPressAndTap };
 using TInteractiveGestures = rtl::TSet<TInteractiveGesture>;
 enum TInteractiveGestureFlag : uint8_t { gfBegin, gfInertia, gfEnd };

@@ -3,10 +3,13 @@
 
 #include "platform/ui/Docking.h"
 
+#include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtBridge_p.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <algorithm>
@@ -326,6 +329,16 @@ void TWinControl::SelectNext(TWinControl *current, bool goForward, bool checkTab
         // The Tab reasons let a native edit select its text, as Windows edits do.
         w->setFocus(goForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     }
+}
+
+void TWinControl::PaintTo(gfx::TCanvas &canvas, int32_t x, int32_t y) {
+    QWidget *w = qt::WidgetOf(*this);
+    if (!w) {
+        return;
+    }
+    gfx::TBitmap picture;
+    gfx::qt::SetImage(picture, w->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    canvas.Draw(x, y, picture);
 }
 
 void TWinControl::KeyDown(uint16_t &key, TShiftState shift) {

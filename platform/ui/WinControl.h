@@ -65,6 +65,8 @@ public:
     // Focuses that control (Tab with checkTabStop, arrows without: then among the children of
     // this one only).
     void SelectNext(TWinControl *current, bool goForward, bool checkTabStop);
+    // Paints the control with its visible children into canvas, its top-left corner at (x, y).
+    void PaintTo(gfx::TCanvas &canvas, int32_t x, int32_t y);
 
     // Docking: a dock site takes controls dragged onto it; with UseDockManager (the default)
     // a dock manager, made by CreateDockManager when the control becomes a dock site, lays

@@ -36,6 +36,7 @@ int32_t (*TVDScroller::GetWheelScrollLines)() = DefaultWheelScrollLines;
 TVDScroller::TVDScroller(ui::TComponent *owner)
     : TCustomVDControl(owner), FDoInPaletteMode(vdpaCreateCopies), FBiDiMode(vdbdUnspecified) {
     SetTabStop(true);
+    SetInteractiveGestures({ui::igPan, ui::igPressAndTap});
     FVBar.Visible = true;
     FHBar.Visible = true;
 }
@@ -392,8 +393,26 @@ void TVDScroller::WndProc(ui::TMessage &message) {
     case ui::WM_GETDLGCODE:
         message.Result = ui::DLGC_WANTARROWS;
         return;
+    case ui::WM_SETFOCUS:
+        WMSetFocus(message);
+        return;
     default:
         TCustomVDControl::WndProc(message);
+    }
+}
+
+// Silent focusing skips the enter handling; the focus goes on to the in-place editor.
+void TVDScroller::WMSetFocus(ui::TMessage &message) {
+    if (!FSilentFocusing) {
+        TCustomVDControl::WndProc(message);
+    }
+    for (const ui::TControl *c = this; c; c = c->GetParent()) {
+        if (c->IsDestroying()) {
+            return;
+        }
+    }
+    if (ui::TWinControl *editor = InplaceEditor(); editor && editor->CanFocus()) {
+        editor->SetFocus();
     }
 }
 
@@ -475,6 +494,23 @@ bool TVDScroller::WheelScroll(bool down) {
     }
     SetVPos(down ? VPos + units : VPos - units, true);
     return true;
+}
+
+// ---- Touch ----
+
+void TVDScroller::DoGesture(const ui::TGestureEventInfo &info, bool &handled) {
+    if (info.GestureID != ui::igPan) {
+        return;
+    }
+    handled = true;
+    if (info.Flags.Contains(ui::gfBegin)) {
+        FPanPoint = info.Location;
+        FPanVPos = VPos;
+        FPanHPos = HPos;
+        return;
+    }
+    SetHPos(FPanHPos - (info.Location.X - FPanPoint.X));
+    SetVPos(FPanVPos - (info.Location.Y - FPanPoint.Y) / FSmallStep, true);
 }
 
 // ---- Chosen sub-document ----

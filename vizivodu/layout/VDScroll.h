@@ -162,6 +162,8 @@ public:
 
     static int32_t GetClampedControlTop(const ui::TControl &control);
     static void SetControlTopFromTag(ui::TControl &control);
+    // Paints the control with its visible children into canvas at (x, y).
+    void PaintTo_(gfx::TCanvas &canvas, int32_t x, int32_t y) { PaintTo(canvas, x, y); }
 
     void SetEnabled(bool enabled) override;
     void WndProc(ui::TMessage &message) override;
@@ -183,6 +185,8 @@ protected:
     bool DoMouseWheel(ui::TShiftState shift, int32_t wheelDelta, gfx::TPoint mousePos) override;
     virtual bool DoMouseWheelDown(ui::TShiftState shift, gfx::TPoint mousePos);
     virtual bool DoMouseWheelUp(ui::TShiftState shift, gfx::TPoint mousePos);
+    // A touch pan scrolls the view with the finger (handled); other gestures are not taken.
+    void DoGesture(const ui::TGestureEventInfo &info, bool &handled) override;
     // Moves the inserted child controls with the view.
     void ScrollChildren(int32_t dx, int32_t dy);
 
@@ -193,6 +197,7 @@ protected:
 private:
     void WMHScroll(ui::TMessage &message);
     void WMVScroll(ui::TMessage &message);
+    void WMSetFocus(ui::TMessage &message);
     bool WheelScroll(bool down);
 
     ui::TFormBorderStyle FBorderStyle = ui::bsNone;
@@ -215,6 +220,9 @@ private:
     int32_t FScrollFactor = 1;
     int32_t FWheelStep = 2;
     int32_t FWheelAccumulator = 0;
+    gfx::TPoint FPanPoint;
+    int32_t FPanVPos = 0;
+    int32_t FPanHPos = 0;
     bool FWindowCreated = false;
     TVDScrollBarInfo FVBar;
     TVDScrollBarInfo FHBar;

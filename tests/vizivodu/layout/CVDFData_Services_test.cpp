@@ -6,7 +6,7 @@
 #include "vizivodu/layout/CVDFData.h"
 
 #include "LayoutTestSupport.h"
-#include "print/PrintTestSupport.h"
+#include "tests/vizivodu/print/PrintTestSupport.h"
 #include "vizivodu/document/VDItem_BreakTab.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/layout/VDGrIn.h"
@@ -203,15 +203,15 @@ TEST_F(Services, ShowingARectangleScrollsOnlyAsFarAsNeeded) {
     }
     Format();
     // The view shows 200 .. 300; scrolling down leaves a small step (1) below the bottom.
-    for (const TCase &c : {TCase{220, 20, 200}, TCase{290, 30, 221}, TCase{150, 20, 150},
-                           TCase{150, 400, 200}}) {
+    for (const TCase &c :
+         {TCase{220, 20, 200}, TCase{290, 30, 221}, TCase{150, 20, 150}, TCase{150, 400, 200}}) {
         Doc.VOffs = 200;
         Doc.ShowRectangle(0, c.Top, 10, c.Height);
         EXPECT_EQ(Doc.VOffs, c.VOffs) << c.Top << "+" << c.Height;
     }
     Doc.HOffs = 0;
     Doc.ShowRectangle(450, 0, 20, 10); // right of the view
-    EXPECT_EQ(Doc.HOffs, 400); // 450 less a quarter of the 200 wide view
+    EXPECT_EQ(Doc.HOffs, 400);         // 450 less a quarter of the 200 wide view
 }
 
 TEST(SoftPageBreaks, ThePrintingComponentsPageStartsAreShownOnTheSource) {

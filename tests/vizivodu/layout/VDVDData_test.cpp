@@ -193,9 +193,9 @@ TEST_F(RootData, TheStyleSheetTellsTheSavedItemOnlyDuringTheEventEvenWhenItFails
     int32_t saveNo = 0;
     rtl::UnicodeString location;
     bool doDefault = false;
-    EXPECT_THROW(Data().SaveImage2(&Data(), 0, nullptr, vdsfHTML, u"", u"img", saveNo, location,
-                                   doDefault),
-                 rtl::Exception);
+    EXPECT_THROW(
+        Data().SaveImage2(&Data(), 0, nullptr, vdsfHTML, u"", u"img", saveNo, location, doDefault),
+        rtl::Exception);
     EXPECT_EQ(seen, &Data());
     EXPECT_EQ(seenItem, 0);
     EXPECT_EQ(Style.VDData, nullptr);
