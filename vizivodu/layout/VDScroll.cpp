@@ -113,6 +113,7 @@ void TVDScroller::UpdateScrollBars(int32_t xs, int32_t ys, bool updateH, bool us
         } else {
             hide(FHBar);
         }
+        ShowBar(false);
     }
     YSize = ys;
     FVScrollPage = GetClientHeight() / FSmallStep;
@@ -126,7 +127,27 @@ void TVDScroller::UpdateScrollBars(int32_t xs, int32_t ys, bool updateH, bool us
         FVBar.DisableNoScroll = false;
         hide(FVBar);
     }
+    ShowBar(true);
     ScrollBarsUpdated();
+}
+
+void TVDScroller::ShowBar(bool vertical) {
+    const TVDScrollBarInfo &bar = vertical ? FVBar : FHBar;
+    ui::TWindowScrollBar shown;
+    shown.Min = bar.Min;
+    shown.Max = bar.Max;
+    shown.Page = bar.Page;
+    shown.Pos = bar.Pos;
+    shown.Shown = bar.Shown();
+    // A bar shown although nothing can scroll is shown disabled.
+    shown.Enabled = bar.Page <= bar.Max - bar.Min;
+    SetWindowScrollBar(vertical ? ui::sbVertical : ui::sbHorizontal, shown);
+}
+
+void TVDScroller::ScrollBarRequest(ui::TScrollBarKind kind, uint16_t code, int32_t pos) {
+    TVDScrollBarInfo &bar = kind == ui::sbVertical ? FVBar : FHBar;
+    bar.TrackPos = std::max(std::min(pos, bar.MaxPos()), bar.Min);
+    TCustomVDControl::ScrollBarRequest(kind, code, pos);
 }
 
 void TVDScroller::ScrollBarsUpdated() {
@@ -237,6 +258,7 @@ void TVDScroller::SetVPos(int32_t p, bool redraw) {
     if (FVScrollVisible) {
         FVBar.Set(FVBar.Min, FVBar.Max, FVBar.Page, p);
         VPos = FVBar.Pos;
+        ShowBar(true);
     } else {
         VPos = std::max(std::min(p, FVScrollMax - FVScrollPage + 1), 0);
     }
@@ -267,6 +289,7 @@ void TVDScroller::SetHPos(int32_t p) {
     if (FHScrollVisible) {
         FHBar.Set(FHBar.Min, FHBar.Max, FHBar.Page, p);
         HPos = FHBar.Pos;
+        ShowBar(false);
     } else {
         HPos = std::max(std::min(p, FHScrollMax - FHScrollPage + 1), 0);
     }
@@ -305,11 +328,8 @@ void TVDScroller::DoHScrolled() {
 // ---- Scroll requests ----
 
 void TVDScroller::TrackThumb(bool vertical, int32_t pos, bool released) {
-    TVDScrollBarInfo &bar = vertical ? FVBar : FHBar;
-    bar.TrackPos = std::max(std::min(pos, bar.MaxPos()), bar.Min);
-    const uint16_t code = released ? SB_THUMBPOSITION : SB_THUMBTRACK;
-    Perform(vertical ? ui::WM_VSCROLL : ui::WM_HSCROLL,
-            ui::WPARAM(code) | (ui::WPARAM(uint16_t(pos)) << 16), 0);
+    ScrollBarRequest(vertical ? ui::sbVertical : ui::sbHorizontal,
+                     released ? SB_THUMBPOSITION : SB_THUMBTRACK, pos);
 }
 
 void TVDScroller::WMHScroll(ui::TMessage &message) {

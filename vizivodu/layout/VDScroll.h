@@ -3,12 +3,13 @@
 // scroll bars, scrolling by scroll requests, keys and the mouse wheel, the moving of inserted
 // child controls with the view, and the slot of the in-place editor.
 //
-// The platform has no native scroll bars: each bar is kept as its state (range, page,
-// position, shown), answered like the system's bars (a set position is clamped to the range
-// less the page; a page larger than the range hides the bar). Requests arrive as WM_HSCROLL and
-// WM_VSCROLL messages with the SB_ codes below, from keys, the wheel or a future drawn bar; the
-// position of a dragged thumb is read whole from the bar (TrackPos), never from the 16-bit
-// field of the message. The window counts as created while the control has a parent.
+// Each bar is kept as its state (range, page, position, shown), answered like the system's
+// bars (a set position is clamped to the range less the page; a page larger than the range
+// hides the bar), and shown as the window's own scroll bar (the platform's, outside the client
+// area). Requests arrive as WM_HSCROLL and WM_VSCROLL messages with the SB_ codes below, from
+// the bars, keys and the wheel; the position of a dragged thumb is read whole from the bar
+// (TrackPos), never from the 16-bit field of the message. The window counts as created while
+// the control has a parent.
 #pragma once
 
 #include "platform/ui/CustomControl.h"
@@ -185,6 +186,8 @@ protected:
     bool DoMouseWheel(ui::TShiftState shift, int32_t wheelDelta, gfx::TPoint mousePos) override;
     virtual bool DoMouseWheelDown(ui::TShiftState shift, gfx::TPoint mousePos);
     virtual bool DoMouseWheelUp(ui::TShiftState shift, gfx::TPoint mousePos);
+    // The user's request on a bar: the thumb's whole position is kept, then the message sent.
+    void ScrollBarRequest(ui::TScrollBarKind kind, uint16_t code, int32_t pos) override;
     // A touch pan scrolls the view with the finger (handled); other gestures are not taken.
     void DoGesture(const ui::TGestureEventInfo &info, bool &handled) override;
     // Moves the inserted child controls with the view.
@@ -198,6 +201,8 @@ private:
     void WMHScroll(ui::TMessage &message);
     void WMVScroll(ui::TMessage &message);
     void WMSetFocus(ui::TMessage &message);
+    // Shows the kept state of a bar on the window's own bar.
+    void ShowBar(bool vertical);
     bool WheelScroll(bool down);
 
     ui::TFormBorderStyle FBorderStyle = ui::bsNone;

@@ -341,3 +341,40 @@ TEST_F(Scroller, PaintingToACanvasDrawsWhatTheWindowShows) {
     }
     EXPECT_EQ(copy.GetCanvas().GetPixel(5, 2), gfx::clRed);
 }
+
+// The bars are the window's own: shown, they narrow the client area, and the document is
+// formatted for what remains; the thumb's drag arrives as scroll requests.
+TEST_F(Scroller, TheVerticalBarAppearsBesideALongDocumentAndNarrowsTheText) {
+    const int32_t bar = ui::TWinControl::ScrollBarSize();
+    ASSERT_GT(bar, 0);
+    View->AddNL(u"aaaa bbbb cccc dddd", 0, 0); // 190 pixels: one line in 190
+    View->Format();
+    EXPECT_FALSE(View->GetWindowScrollBar(ui::sbVertical).Shown);
+    EXPECT_EQ(View->GetClientWidth(), 200);
+    EXPECT_EQ(View->GetVDData().DrawItems.Count(), 1);
+    Fill(10);
+    ASSERT_TRUE(View->GetWindowScrollBar(ui::sbVertical).Shown);
+    EXPECT_EQ(View->GetClientWidth(), 200 - bar);
+    EXPECT_EQ(View->GetVDData().DrawItems.Count(), 12); // the first paragraph wraps now
+    const ui::TWindowScrollBar v = View->GetWindowScrollBar(ui::sbVertical);
+    EXPECT_EQ(v.Max, View->YSize - 1);
+    EXPECT_EQ(v.Page, 100 / 10);
+    if (getenv("WB_SHOT")) {
+        View->SetHScrollVisible(true);
+        View->MaxTextWidth = 0;
+        View->AddNL(u"wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww", 0, 0);
+        View->GetVDData().SetOptions(View->GetOptions() - TVDOptions{});
+        View->WordWrap = false;
+        View->Format();
+        View->GrabForTesting().SaveToFile(u"/tmp/viewer_bars.png");
+    }
+    View->TrackThumb(true, 7, false);
+    EXPECT_EQ(View->GetWindowScrollBar(ui::sbVertical).Pos, 7);
+    EXPECT_EQ(View->VPos, 7);
+    // The document shrinking below the window takes the bar away again.
+    View->Clear();
+    View->AddNL(u"a", 0, 0);
+    View->Format();
+    EXPECT_FALSE(View->GetWindowScrollBar(ui::sbVertical).Shown);
+    EXPECT_EQ(View->GetClientWidth(), 200);
+}
