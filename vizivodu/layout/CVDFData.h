@@ -494,6 +494,8 @@ public:
     // Palettes do not exist on the platform: the background only drops its copy, with
     // vdstChangingBkPalette held.
     void UpdateBackgroundPaletteInfo(TVDBackground &background);
+    // The thumbnail of the document's background goes (the thumbnail cache is full).
+    virtual void FreeBackgroundThumbnail();
     bool UpdatingBackgroundPalette() const { return State.Contains(vdstChangingBkPalette); }
 
 protected:

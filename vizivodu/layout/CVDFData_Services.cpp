@@ -3,6 +3,7 @@
 // items, soft page breaks, protection tests, printing widths and what lies behind an item.
 #include "vizivodu/layout/CVDFData.h"
 
+#include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/layout/CVDFData_p.h"
 #include "vizivodu/layout/PtVDData.h"
 #include "vizivodu/layout/PtblVD.h"
@@ -583,7 +584,20 @@ void TCustomVDFormattedData::UpdateBackgroundPaletteInfo(TVDBackground &backgrou
             }
         }
     } restore{State, had};
+    // The thumbnail goes with the palette copy: its owner leaves the cache, which would
+    // otherwise keep a slot (and a pointer) for it.
+    if (background.HasThumbnail()) {
+        if (TVDThumbnailCache *cache = GetThumbnailCache()) {
+            cache->RemoveThumbnail(GetSourceVDData());
+        }
+    }
     background.UpdatePaletted(GetDoInPaletteMode());
+}
+
+void TCustomVDFormattedData::FreeBackgroundThumbnail() {
+    if (TVDBackground *background = GetBackground()) {
+        background->FreeThumbnail();
+    }
 }
 
 // ---- Protection ----

@@ -385,18 +385,45 @@ void TViziVoduVDData::DestroyFontInfoCache(TVDFontInfoCache *&cache) {
     TVDControlData::DestroyFontInfoCache(cache);
 }
 
+namespace {
+
+// The owner of a thumbnail is an item (a table, a picture) or a document with a background:
+// only its place in the tree tells which, so the tree is searched for it.
+bool FreeOwnersThumbnail(TCustomVDData &doc, const void *owner) {
+    if (static_cast<const void *>(&doc) == owner) {
+        if (auto *formatted = dynamic_cast<TCustomVDFormattedData *>(&doc)) {
+            formatted->FreeBackgroundThumbnail();
+        }
+        return true;
+    }
+    for (int32_t i = 0; i < doc.ItemCount(); ++i) {
+        TCustomVDItemInfo *item = doc.GetItem(i);
+        if (static_cast<const void *>(item) == owner) {
+            if (auto *nonText = dynamic_cast<TVDNonTextItemInfo *>(item)) {
+                nonText->FreeThumbnail();
+            }
+            return true;
+        }
+        std::unique_ptr<TVDStoreSubVDData> store;
+        for (TCustomVDData *sub = item->GetSubVDData(store, vddFirst); sub;
+             sub = item->GetSubVDData(store, vddNext)) {
+            if (FreeOwnersThumbnail(*sub, owner)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 TVDThumbnailCache *TViziVoduVDData::GetThumbnailCache() {
     if (!IsRoot()) {
         return TVDControlData::GetThumbnailCache();
     }
     if (!FThumbnailCache) {
-        // The owners are the documents whose backgrounds keep a thumbnail.
-        FThumbnailCache = std::make_unique<TVDThumbnailCache>([](void *owner) {
-            auto *doc = dynamic_cast<TCustomVDFormattedData *>(static_cast<TCustomVDData *>(owner));
-            if (TVDBackground *back = doc ? doc->GetBackground() : nullptr) {
-                back->FreeThumbnail();
-            }
-        });
+        FThumbnailCache = std::make_unique<TVDThumbnailCache>(
+            [this](void *owner) { FreeOwnersThumbnail(*this, owner); });
     }
     return FThumbnailCache.get();
 }

@@ -3,7 +3,9 @@
 #include "vizivodu/layout/VDBack.h"
 
 #include "LayoutTestSupport.h"
+#include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDGrHandler.h"
+#include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/layout/VDVDData.h"
 #include "vizivodu/layout/ViziVodu.h"
 
@@ -81,4 +83,90 @@ TEST_F(Backgrounds, WhatLiesBehindAnItemIsTheBackgroundAtTheItemsPlace) {
     // Column 0 of the bitmap is x 5 of the document: the blue half of a tile.
     EXPECT_EQ(bmp->GetCanvas().GetPixel(0, 0), gfx::clBlue);
     EXPECT_EQ(bmp->GetCanvas().GetPixel(5, 0), gfx::clRed);
+}
+
+TEST(Background, EmptyAndVisibleDependOnThePictureAndTheStyle) {
+    InitializeGraphicHandler();
+    struct TCase {
+        TBackgroundStyle Style;
+        bool Picture, Empty, Visible, FullRedraw;
+    };
+    for (const TCase &c :
+         {TCase{bsNoBitmap, false, true, false, false}, TCase{bsTiled, false, false, false, false},
+          TCase{bsNoBitmap, true, false, false, false}, TCase{bsTiled, true, false, true, true},
+          TCase{bsTiledAndScrolled, true, false, true, false},
+          TCase{bsStretched, true, false, true, true}}) {
+        TVDBackground back(true);
+        back.Style = c.Style;
+        if (c.Picture) {
+            back.AssignImage(HalfAndHalfTile(), nullptr, nullptr);
+        }
+        EXPECT_EQ(back.Empty(), c.Empty) << int(c.Style) << c.Picture;
+        EXPECT_EQ(back.Visible(), c.Visible) << int(c.Style) << c.Picture;
+        EXPECT_EQ(back.ScrollRequiresFullRedraw(), c.FullRedraw) << int(c.Style) << c.Picture;
+    }
+}
+
+TEST(Background, TheItemStylesMapOntoTheBackgroundStyles) {
+    TVDBackground back(false);
+    const std::pair<TBackgroundStyle, TVDItemBackgroundStyle> reads[] = {
+        {bsNoBitmap, vdbsColor},         {bsStretched, vdbsStretched}, {bsTiled, vdbsTiled},
+        {bsTiledAndScrolled, vdbsTiled}, {bsCentered, vdbsCentered},   {bsTopRight, vdbsCentered},
+        {bsBottomLeft, vdbsCentered}};
+    for (const auto &[style, item] : reads) {
+        back.Style = style;
+        EXPECT_EQ(back.GetItemBackStyle(), item) << int(style);
+    }
+    const std::pair<TVDItemBackgroundStyle, TBackgroundStyle> writes[] = {
+        {vdbsColor, bsNoBitmap},
+        {vdbsStretched, bsStretched},
+        {vdbsTiled, bsTiled},
+        {vdbsCentered, bsCentered}};
+    for (const auto &[item, style] : writes) {
+        back.SetItemBackStyle(item);
+        EXPECT_EQ(back.Style, style) << int(item);
+    }
+}
+
+// A picture stretched over the area is drawn through a scaled copy; at its own size (tiled) it
+// needs none, and the copy goes.
+TEST_F(Backgrounds, AStretchedPictureGetsAThumbnailThatGoesWhenItIsNoLongerScaled) {
+    View->SetBackgroundStyle(bsStretched);
+    View->GrabForTesting();
+    TVDBackground &back = View->GetBackground();
+    EXPECT_TRUE(back.HasThumbnail());
+    EXPECT_EQ(View->GetVDData().GetThumbnailCache()->Count(), 1);
+    View->SetBackgroundStyle(bsTiled);
+    View->GrabForTesting();
+    EXPECT_FALSE(back.HasThumbnail());
+    EXPECT_EQ(View->GetVDData().GetThumbnailCache()->Count(), 0);
+}
+
+namespace {
+
+// A picture item that counts the thumbnails it is told to free.
+class TThumbnailOwnerItem : public TVDGraphicItemInfo {
+public:
+    explicit TThumbnailOwnerItem(TCustomVDData *data)
+        : TVDGraphicItemInfo(data, std::make_unique<gfx::TBitmap>(4, 4), vdvaBaseline) {}
+    void FreeThumbnail() override { ++Freed; }
+    int Freed = 0;
+};
+
+} // namespace
+
+// The owners in the cache are items as well as documents: an item falling out of a full cache
+// is told through its own FreeThumbnail, not taken for a document.
+TEST_F(Backgrounds, AnItemFallingOutOfTheThumbnailCacheFreesItsOwnThumbnail) {
+    auto owned = std::make_unique<TThumbnailOwnerItem>(&View->GetVDData());
+    TThumbnailOwnerItem *item = owned.get();
+    View->AddItem(u"p", std::move(owned));
+    TVDThumbnailCache &cache = *View->GetVDData().GetThumbnailCache();
+    cache.AddThumbnail(item);
+    std::vector<int> others(size_t(cache.MaxCount));
+    for (int &other : others) {
+        cache.AddThumbnail(&other); // not in the tree: nothing to free
+    }
+    EXPECT_EQ(item->Freed, 1);
+    EXPECT_EQ(cache.Count(), cache.MaxCount);
 }
