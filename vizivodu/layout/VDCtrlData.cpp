@@ -273,6 +273,7 @@ void TVDControlData::PaintBuffered() {
         return;
     }
     DrawFocusedRect(*canvas);
+    RemoveDragDropCaret();
     rtl::UnicodeString error;
     gfx::TBitmap buffer(r.Width(), r.Height());
     try {
@@ -294,6 +295,7 @@ void TVDControlData::PaintBuffered() {
         canvas->GetBrush().SetStyle(gfx::bsSolid);
         canvas->TextOut(0, 0, u"Error:" + error);
     }
+    DrawDragDropCaret(*canvas, false);
     DrawFocusedRect(*canvas);
 }
 

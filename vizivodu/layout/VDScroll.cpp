@@ -175,6 +175,10 @@ void TVDScroller::SetVScrollVisible(bool value) {
     if (!FWindowCreated) {
         return;
     }
+    if (GetComponentState().Contains(rtl::csLoading)) {
+        UpdateScrollBars(XSize, YSize, true, true);
+        return;
+    }
     UpdateScrollBars(XSize, YSize, true, false);
     if (value && FVDisableNoScroll) {
         UpdateScrollBars(XSize, YSize, true, true);
