@@ -591,6 +591,61 @@ void TCustomViziVodu::AddFromNewLine(std::u16string_view s, int32_t styleNo) {
     AddNLTag(s, styleNo, 0, {});
 }
 
+void TCustomViziVodu::AddText(std::u16string_view s, int32_t styleNo) {
+    AddTextNLW(s, styleNo, -1, 0, false);
+}
+
+void TCustomViziVodu::AddTextFromNewLine(std::u16string_view s, int32_t styleNo) {
+    AddTextNLW(s, styleNo, 0, 0, false);
+}
+
+void TCustomViziVodu::AddTextNL(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                                int32_t otherParaNo) {
+    AddTextNLW(s, styleNo, firstParaNo, otherParaNo, false);
+}
+
+// The text style is decided by the paragraph the first line joins: continuing the current
+// paragraph in its default style means the last item's paragraph.
+void TCustomViziVodu::AddTextNLW(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                                 int32_t otherParaNo, bool defAsSingleParagraph) {
+    const TVDRawByteString raw = StringToRawUnicode(s);
+    if (!FStyle) {
+        FVDData->AddTextNLWRaw(raw, styleNo, firstParaNo, otherParaNo, defAsSingleParagraph);
+        return;
+    }
+    const bool paraDefault = styleNo < 0 || styleNo == StyleNoParaDefault;
+    int32_t paraNo = firstParaNo;
+    if (firstParaNo == -1 && paraDefault) {
+        paraNo = FVDData->ItemCount() > 0 ? FVDData->GetItemPara(FVDData->ItemCount() - 1) : 0;
+    }
+    const int32_t actual =
+        FVDData->GetActualStyleEx(paraDefault ? StyleNoParaDefault : styleNo, std::max(paraNo, 0));
+    if (FStyle->GetTextStyles().GetItem(actual).GetUnicode()) {
+        FVDData->AddTextNLWRaw(raw, styleNo, firstParaNo, otherParaNo, defAsSingleParagraph);
+        return;
+    }
+    const TVDAnsiString text = RawUnicodeToAnsi(FVDData->GetStyleCodePage(actual), raw);
+    if (defAsSingleParagraph) {
+        FVDData->AddTextBlockNLA(text, styleNo, firstParaNo, {});
+    } else {
+        FVDData->AddTextNLR(text, styleNo, firstParaNo, otherParaNo, {});
+    }
+}
+
+void TCustomViziVodu::AddTextNLR(const TVDRawByteString &s, int32_t styleNo, int32_t firstParaNo,
+                                 int32_t otherParaNo) {
+    FVDData->AddTextNLR(s, styleNo, firstParaNo, otherParaNo, {});
+}
+
+void TCustomViziVodu::AddTextNLA(const TVDAnsiString &s, int32_t styleNo, int32_t firstParaNo,
+                                 int32_t otherParaNo) {
+    FVDData->AddTextNLA(s, styleNo, firstParaNo, otherParaNo, {});
+}
+
+void TCustomViziVodu::AddTextBlockNLA(const TVDAnsiString &s, int32_t styleNo, int32_t paraNo) {
+    FVDData->AddTextBlockNLA(s, styleNo, paraNo, {});
+}
+
 void TCustomViziVodu::AddTab(int32_t textStyleNo, int32_t paraNo) {
     FVDData->AddTab(textStyleNo, paraNo);
 }

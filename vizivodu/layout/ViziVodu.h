@@ -258,6 +258,21 @@ public:
                 int32_t styleNo, int32_t paraNo);
     void AddCenterLine(std::u16string_view s, int32_t styleNo);
     void AddFromNewLine(std::u16string_view s, int32_t styleNo);
+    // Multi-line text: AddText continues the current paragraph, AddTextFromNewLine starts one
+    // (style 0); the lines after the first get otherParaNo. AddTextNLW adds the text in the
+    // actual style's form (UTF-16, or converted to its code page), in one paragraph with
+    // defAsSingleParagraph.
+    void AddText(std::u16string_view s, int32_t styleNo);
+    void AddTextFromNewLine(std::u16string_view s, int32_t styleNo);
+    void AddTextNL(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                   int32_t otherParaNo);
+    void AddTextNLW(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo, bool defAsSingleParagraph);
+    void AddTextNLR(const TVDRawByteString &s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo);
+    void AddTextNLA(const TVDAnsiString &s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo);
+    void AddTextBlockNLA(const TVDAnsiString &s, int32_t styleNo, int32_t paraNo);
     void AddTab(int32_t textStyleNo, int32_t paraNo);
     void AddBreak();
     void AddBreakTag(const TVDTag &tag);

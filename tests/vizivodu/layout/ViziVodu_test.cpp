@@ -482,3 +482,30 @@ TEST_F(Viewer, AssigningEventsCopiesTheDocumentsHandlers) {
     EXPECT_TRUE(b->OnSaveImage2);
     EXPECT_TRUE(b->GetVDData().IsAssignedVDMouseDown());
 }
+
+// Multi-line text goes in the form of the style it ends up in: the 8-bit text of a Cyrillic
+// style, the UTF-16 of a Unicode one; continuing a paragraph in its default style asks that
+// paragraph's style.
+TEST_F(Viewer, MultiLineTextTakesTheFormOfItsActualStyle) {
+    TFontInfo &cyrillic = Style.GetTextStyles().Add();
+    cyrillic.Assign(Style.GetTextStyles().GetItem(0));
+    cyrillic.SetUnicode(false);
+    cyrillic.SetCharset(204);
+    TViziVodu *v = MakeView();
+    v->AddNL(u"x", 0, 0);
+    v->AddText(u"Да\nнет", cyrillic.GetIndex());
+    v->AddTextFromNewLine(u"ok", 0);
+    TViziVoduVDData &d = v->GetVDData();
+    ASSERT_EQ(d.ItemCount(), 4);
+    EXPECT_FALSE(d.IsParaStart(1));           // continues "x"
+    EXPECT_EQ(d.GetItemTextR(1), "\xC4\xE0"); // code page 1251
+    EXPECT_FALSE(d.GetItem(1)->ItemOptions.Contains(vdioUnicode));
+    EXPECT_TRUE(d.IsParaStart(2));
+    EXPECT_EQ(d.GetItemTextW(2), u"нет");
+    EXPECT_TRUE(d.IsParaStart(3));
+    EXPECT_TRUE(d.GetItem(3)->ItemOptions.Contains(vdioUnicode));
+    v->AddTextNLW(u"a\nb", 0, 0, 0, true); // one paragraph of line breaks
+    EXPECT_TRUE(d.IsParaStart(4));
+    EXPECT_FALSE(d.IsParaStart(5));
+    EXPECT_TRUE(d.IsFromNewLine(5));
+}
