@@ -46,7 +46,7 @@ public:
     // digit): else EComponentError "'%s' is not a valid component name". No other component
     // of the owner may have it (ASCII case ignored): EComponentError "A component named %s
     // already exists".
-    void SetName(const UnicodeString &name);
+    virtual void SetName(const UnicodeString &name);
     int32_t GetComponentCount() const { return int32_t(FComponents.size()); }
     TComponent *GetComponent(int32_t index) const;
     // The owned component with this name (case-insensitive for ASCII), or nullptr.

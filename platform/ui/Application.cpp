@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QToolTip>
 
 #include <deque>
 #include <filesystem>
@@ -240,6 +241,26 @@ void TApplication::ShowException(const std::exception &e) {
         text += u'.';
     }
     MessageBox(text, FTitle, MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::ActivateHint(rtl::TPoint cursorPos, const TControl &control) {
+    CancelHint();
+    const rtl::UnicodeString &hint = control.GetHint();
+    if (hint.empty()) {
+        return;
+    }
+    FShownHint = hint;
+    gfx::qt::EnsureApplication();
+    QToolTip::showText(QPoint(cursorPos.X, cursorPos.Y), gfx::qt::ToQString(hint),
+                       qt::WidgetOf(control));
+}
+
+void TApplication::CancelHint() {
+    if (FShownHint.empty()) {
+        return;
+    }
+    FShownHint.clear();
+    QToolTip::hideText();
 }
 
 int32_t TApplication::MessageBox(const rtl::UnicodeString &text, const rtl::UnicodeString &caption,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/rtl/System.h"
+#include "platform/rtl/Types.h"
 #include "platform/ui/Component.h"
 #include "platform/ui/Messages.h"
 
@@ -69,6 +70,13 @@ public:
 
     std::function<void(TComponent *sender, const std::exception &e)> OnException;
 
+    // The hint window: shows the control's Hint at once at cursorPos (screen coordinates;
+    // nothing for an empty hint), and hides it. The text shown is kept for tests (empty while
+    // no hint is shown).
+    void ActivateHint(rtl::TPoint cursorPos, const TControl &control);
+    void CancelHint();
+    const rtl::UnicodeString &GetShownHintForTesting() const { return FShownHint; }
+
 private:
     void FormCreated(TForm *form);
 
@@ -78,6 +86,7 @@ private:
     bool FShowMainForm = true;
     bool FTerminated = false;
     bool FRunning = false;
+    rtl::UnicodeString FShownHint;
 };
 
 // The one application object of the program.

@@ -434,4 +434,17 @@ gfx::TBitmap TControl::GrabForTesting() {
     return result;
 }
 
+gfx::TBitmap TControl::GrabForTesting(const gfx::TRect &area) {
+    gfx::TBitmap result;
+    QWidget *w = FImpl->widget;
+    if (!w) {
+        return result;
+    }
+    QCoreApplication::processEvents();
+    const QRect r(area.Left, area.Top, area.Width(), area.Height());
+    const QImage img = w->grab(r).toImage().convertToFormat(QImage::Format_RGB32);
+    gfx::qt::SetImage(result, img);
+    return result;
+}
+
 } // namespace ui

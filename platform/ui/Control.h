@@ -69,7 +69,8 @@ using TMouseWheelEvent =
     std::function<void(TComponent *sender, TShiftState shift, int32_t wheelDelta,
                        gfx::TPoint mousePos, bool &handled)>;
 
-// Touch gestures a control asks for. The windowing system's pinch arrives as igZoom.
+// Touch gestures a control asks for. The windowing system's pinch arrives as igZoom, its pan
+// as igPan.
 enum TInteractiveGesture : uint8_t { igZoom, igPan, igRotate, igTwoFingerTap, igPressAndTap };
 using TInteractiveGestures = rtl::TSet<TInteractiveGesture>;
 enum TInteractiveGestureFlag : uint8_t { gfBegin, gfInertia, gfEnd };
@@ -232,8 +233,10 @@ public:
     // Lets the action bring its state up to date (its OnUpdate).
     void InitiateAction();
 
-    // The control as it looks now, drawn offscreen.
+    // The control as it looks now, drawn offscreen; with an area, only that part is painted
+    // (the paint's clip is the area) and grabbed.
     gfx::TBitmap GrabForTesting();
+    gfx::TBitmap GrabForTesting(const gfx::TRect &area);
     // Native input as a user would give it, at (x, y) in the control (into the child widget
     // there, such as a list's rows): a left click, or a double-click.
     void ClickAtForTesting(int32_t x, int32_t y);

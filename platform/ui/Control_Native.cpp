@@ -164,10 +164,36 @@ bool DeliverKey(TControl &control, QKeyEvent *k, bool ownDrawn) {
     return consumed;
 }
 
+TInteractiveGestureFlags GestureFlags(Qt::GestureState state) {
+    TInteractiveGestureFlags flags;
+    if (state == Qt::GestureStarted) {
+        flags.Include(gfBegin);
+    } else if (state == Qt::GestureFinished || state == Qt::GestureCanceled) {
+        flags.Include(gfEnd);
+    }
+    return flags;
+}
+
+// A pan as igPan steps: the location is where the finger is now (its start plus the offset).
+bool DeliverPan(TControl &control, QWidget &w, QGestureEvent *e, QPanGesture &pan) {
+    TGestureEventInfo info;
+    info.GestureID = igPan;
+    const QPoint p = w.mapFromGlobal((pan.hotSpot() + pan.offset()).toPoint());
+    info.Location = {p.x(), p.y()};
+    info.Flags = GestureFlags(pan.state());
+    const bool handled = control.Perform(CM_GESTURE, 0, LPARAM(&info)) != 0;
+    e->setAccepted(&pan, handled);
+    return handled;
+}
+
 // A pinch as igZoom steps: the distance is 100 at its beginning and follows its scale.
 bool DeliverGesture(TControl &control, QGestureEvent *e) {
-    auto *pinch = static_cast<QPinchGesture *>(e->gesture(Qt::PinchGesture));
     QWidget *w = WidgetOf(control);
+    auto *pan = static_cast<QPanGesture *>(e->gesture(Qt::PanGesture));
+    if (pan && w && control.GetInteractiveGestures().Contains(igPan)) {
+        return DeliverPan(control, *w, e, *pan);
+    }
+    auto *pinch = static_cast<QPinchGesture *>(e->gesture(Qt::PinchGesture));
     if (!pinch || !w || !control.GetInteractiveGestures().Contains(igZoom)) {
         return false;
     }
@@ -175,13 +201,9 @@ bool DeliverGesture(TControl &control, QGestureEvent *e) {
     info.GestureID = igZoom;
     const QPoint p = w->mapFromGlobal(pinch->centerPoint().toPoint());
     info.Location = {p.x(), p.y()};
-    info.Distance = int32_t(std::lround(100 * pinch->totalScaleFactor()));
-    if (pinch->state() == Qt::GestureStarted) {
-        info.Flags.Include(gfBegin);
-        info.Distance = 100;
-    } else if (pinch->state() == Qt::GestureFinished || pinch->state() == Qt::GestureCanceled) {
-        info.Flags.Include(gfEnd);
-    }
+    info.Flags = GestureFlags(pinch->state());
+    info.Distance =
+        info.Flags.Contains(gfBegin) ? 100 : int32_t(std::lround(100 * pinch->totalScaleFactor()));
     const bool handled = control.Perform(CM_GESTURE, 0, LPARAM(&info)) != 0;
     e->setAccepted(pinch, handled);
     return handled;
@@ -190,11 +212,18 @@ bool DeliverGesture(TControl &control, QGestureEvent *e) {
 } // namespace
 
 void ApplyGestures(QWidget &widget, TInteractiveGestures gestures) {
-    if (gestures.Contains(igZoom)) {
+    if (gestures.Contains(igZoom) || gestures.Contains(igPan)) {
         widget.setAttribute(Qt::WA_AcceptTouchEvents);
+    }
+    if (gestures.Contains(igZoom)) {
         widget.grabGesture(Qt::PinchGesture);
     } else {
         widget.ungrabGesture(Qt::PinchGesture);
+    }
+    if (gestures.Contains(igPan)) {
+        widget.grabGesture(Qt::PanGesture);
+    } else {
+        widget.ungrabGesture(Qt::PanGesture);
     }
 }
 

@@ -106,4 +106,10 @@ bool TScreen::HasCursorImage(TCursor cursor) const {
     return OwnCursors().contains(cursor);
 }
 
+gfx::TPoint TScreen::GetCursorPos() const {
+    gfx::qt::EnsureApplication();
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
 } // namespace ui

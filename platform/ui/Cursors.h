@@ -2,6 +2,8 @@
 // control's, and the mapping of both to the windowing system's cursor shapes.
 #pragma once
 
+#include "platform/gfx/Types.h"
+
 #include <cstdint>
 
 namespace gfx {
@@ -52,6 +54,9 @@ public:
     // that cursor.
     void SetCursorImage(TCursor cursor, const gfx::TBitmap &image, int32_t hotX, int32_t hotY);
     bool HasCursorImage(TCursor cursor) const;
+
+    // Where the mouse pointer is, in screen coordinates (the class library's Mouse.CursorPos).
+    gfx::TPoint GetCursorPos() const;
 
 private:
     TCursor FCursor = crDefault;

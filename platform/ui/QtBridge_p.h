@@ -22,7 +22,7 @@ QWidget *WidgetOf(const TControl &control);
 void AttachWidget(TControl &control, QWidget *widget, bool ownDrawn);
 // Shows cursor over the widget (crDefault: its parent's).
 void ApplyCursor(QWidget &widget, TCursor cursor);
-// Asks the windowing system for the widget's touch gestures (igZoom: pinches).
+// Asks the windowing system for the widget's touch gestures (igZoom: pinches, igPan: pans).
 void ApplyGestures(QWidget &widget, TInteractiveGestures gestures);
 // A plain widget that paints and takes input through the control's messages: for a windowed
 // control (it erases its background and can take the focus) or a graphic one.

@@ -3,16 +3,30 @@
 
 #include "platform/ui/Docking.h"
 
+#include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/QtBridge_p.h"
 
+#include <QApplication>
+#include <QImage>
+#include <QPointer>
+#include <QScrollBar>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
 #include <cstdint>
 
 namespace ui {
+
+// The native bars of a window and the square between them; made on first use.
+struct TWindowScrollBars {
+    TWindowScrollBar State[2];
+    QPointer<QScrollBar> Bars[2];
+    QPointer<QWidget> Corner;
+};
 
 TWinControl::TWinControl(TComponent *owner) : TControl(owner) {}
 
@@ -325,6 +339,152 @@ void TWinControl::SelectNext(TWinControl *current, bool goForward, bool checkTab
     if (QWidget *w = qt::WidgetOf(*next)) {
         // The Tab reasons let a native edit select its text, as Windows edits do.
         w->setFocus(goForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    }
+}
+
+void TWinControl::PaintTo(gfx::TCanvas &canvas, int32_t x, int32_t y) {
+    QWidget *w = qt::WidgetOf(*this);
+    if (!w) {
+        return;
+    }
+    gfx::TBitmap picture;
+    gfx::qt::SetImage(picture, w->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    canvas.Draw(x, y, picture);
+}
+
+// ---- Window scroll bars ----
+
+int32_t TWinControl::ScrollBarSize() {
+    gfx::qt::EnsureApplication();
+    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+namespace {
+
+uint16_t ScrollCode(int action) {
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        return 0; // SB_LINEUP
+    case QAbstractSlider::SliderSingleStepAdd:
+        return 1; // SB_LINEDOWN
+    case QAbstractSlider::SliderPageStepSub:
+        return 2; // SB_PAGEUP
+    case QAbstractSlider::SliderPageStepAdd:
+        return 3; // SB_PAGEDOWN
+    case QAbstractSlider::SliderToMinimum:
+        return 6; // SB_TOP
+    case QAbstractSlider::SliderToMaximum:
+        return 7; // SB_BOTTOM
+    default:
+        return 5; // SB_THUMBTRACK
+    }
+}
+
+constexpr uint16_t SB_THUMBPOSITION_ = 4;
+constexpr uint16_t SB_ENDSCROLL_ = 8;
+
+} // namespace
+
+void TWinControl::ScrollBarRequest(TScrollBarKind kind, uint16_t code, int32_t pos) {
+    Perform(kind == sbVertical ? WM_VSCROLL : WM_HSCROLL,
+            WPARAM(code) | (WPARAM(uint16_t(pos)) << 16), 0);
+}
+
+TWindowScrollBar TWinControl::GetWindowScrollBar(TScrollBarKind kind) const {
+    return FScrollBars ? FScrollBars->State[kind] : TWindowScrollBar{};
+}
+
+void TWinControl::SetWindowScrollBar(TScrollBarKind kind, const TWindowScrollBar &bar) {
+    if (!FScrollBars) {
+        if (!bar.Shown) {
+            return;
+        }
+        FScrollBars = std::make_unique<TWindowScrollBars>();
+    }
+    const gfx::TRect oldClient = GetClientRect();
+    FScrollBars->State[kind] = bar;
+    QPointer<QScrollBar> &native = FScrollBars->Bars[kind];
+    QWidget *w = qt::WidgetOf(*this);
+    if (!native && w && bar.Shown) {
+        native = new QScrollBar(kind == sbVertical ? Qt::Vertical : Qt::Horizontal, w);
+        native->setFocusPolicy(Qt::NoFocus);
+        QScrollBar *sb = native;
+        QObject::connect(sb, &QAbstractSlider::actionTriggered, sb, [this, kind, sb](int action) {
+            qt::CallSafely(
+                [&] { ScrollBarRequest(kind, ScrollCode(action), sb->sliderPosition()); });
+        });
+        QObject::connect(sb, &QAbstractSlider::sliderReleased, sb, [this, kind, sb] {
+            qt::CallSafely([&] {
+                ScrollBarRequest(kind, SB_THUMBPOSITION_, sb->sliderPosition());
+                ScrollBarRequest(kind, SB_ENDSCROLL_, sb->sliderPosition());
+            });
+        });
+    }
+    if (native) {
+        const QSignalBlocker quiet(native.data());
+        native->setRange(bar.Min, std::max(bar.Min, bar.Max - std::max(bar.Page, 1) + 1));
+        native->setPageStep(std::max(bar.Page, 1));
+        native->setValue(bar.Pos);
+        native->setEnabled(bar.Enabled);
+    }
+    PlaceWindowScrollBars();
+    if (GetClientRect() != oldClient) {
+        Perform(WM_SIZE, 0, MakeLParam(GetClientWidth(), GetClientHeight()));
+    }
+}
+
+gfx::TRect TWinControl::GetClientRect() const {
+    gfx::TRect r = TControl::GetClientRect();
+    if (!FScrollBars) {
+        return r;
+    }
+    if (FScrollBars->State[sbVertical].Shown) {
+        r.Right -= ScrollBarSize();
+    }
+    if (FScrollBars->State[sbHorizontal].Shown) {
+        r.Bottom -= ScrollBarSize();
+    }
+    return r;
+}
+
+void TWinControl::ApplyBoundsToWidget() {
+    TControl::ApplyBoundsToWidget();
+    PlaceWindowScrollBars();
+}
+
+// The bars stand along the right and bottom edges; where both are shown, the square between
+// them has the button face's colour.
+void TWinControl::PlaceWindowScrollBars() {
+    if (!FScrollBars) {
+        return;
+    }
+    const int32_t size = ScrollBarSize();
+    const TWindowScrollBar &v = FScrollBars->State[sbVertical];
+    const TWindowScrollBar &h = FScrollBars->State[sbHorizontal];
+    const int32_t width = GetWidth(), height = GetHeight();
+    const int32_t barsBottom = height - (h.Shown ? size : 0);
+    const int32_t vLeft = width - size;
+    const int32_t hWidth = width - (v.Shown ? size : 0);
+    if (QScrollBar *sb = FScrollBars->Bars[sbVertical]) {
+        sb->setGeometry(vLeft, 0, size, barsBottom);
+        sb->setVisible(v.Shown);
+    }
+    if (QScrollBar *sb = FScrollBars->Bars[sbHorizontal]) {
+        sb->setGeometry(0, barsBottom, hWidth, size);
+        sb->setVisible(h.Shown);
+    }
+    QWidget *w = qt::WidgetOf(*this);
+    const bool corner = v.Shown && h.Shown;
+    if (!FScrollBars->Corner && corner && w) {
+        FScrollBars->Corner = new QWidget(w);
+        FScrollBars->Corner->setAutoFillBackground(true);
+        QPalette palette = FScrollBars->Corner->palette();
+        palette.setColor(QPalette::Window, gfx::qt::ToQColor(gfx::clBtnFace));
+        FScrollBars->Corner->setPalette(palette);
+    }
+    if (QWidget *c = FScrollBars->Corner) {
+        c->setGeometry(vLeft, barsBottom, size, size);
+        c->setVisible(corner);
     }
 }
 

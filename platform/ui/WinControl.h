@@ -10,6 +10,22 @@
 namespace ui {
 
 class IDockManager;
+struct TWindowScrollBars;
+
+enum TScrollBarKind : uint8_t { sbHorizontal, sbVertical };
+
+// One of a window's own scroll bars, as the system keeps it: range Min..Max, a page (the
+// thumb's size) and the position (Min .. Max - Page + 1). A shown bar stands outside the client
+// area, at the bottom (horizontal) or at the right edge (vertical) of the window; the client
+// area keeps the window's top-left corner.
+struct TWindowScrollBar {
+    int32_t Min = 0;
+    int32_t Max = 0;
+    int32_t Page = 0;
+    int32_t Pos = 0;
+    bool Shown = false;
+    bool Enabled = true;
+};
 
 // Dock-site events: a dragged control over the site (accept it or not), dropped on it, and a
 // docked control leaving it for newTarget (nullptr: floating; allow false keeps it).
@@ -54,8 +70,9 @@ public:
     // on to its own children unless it handles them itself.
     void Broadcast(TMessage &message);
     // The windowed controls inside this one in tab order: children by TabOrder (unset ones
-    // after, in child order), each followed by its own descendants.
-    void GetTabOrderList(std::vector<TWinControl *> &list) const;
+    // after, in child order), each followed by its own descendants (as their own
+    // GetTabOrderList gives them: a control may list itself again among its children).
+    virtual void GetTabOrderList(std::vector<TWinControl *> &list) const;
     // The control after (or before) current in tab order, wrapping around; only controls that
     // can take the focus, with TabStop when checkTabStop, and children of this one when
     // checkParent. current may be nullptr (start at the beginning or end). nullptr if none.
@@ -64,6 +81,17 @@ public:
     // Focuses that control (Tab with checkTabStop, arrows without: then among the children of
     // this one only).
     void SelectNext(TWinControl *current, bool goForward, bool checkTabStop);
+    // Paints the control with its visible children into canvas, its top-left corner at (x, y).
+    void PaintTo(gfx::TCanvas &canvas, int32_t x, int32_t y);
+
+    // The window's own scroll bars. Showing or hiding one changes the client area (the control
+    // gets WM_SIZE); the user's requests arrive through ScrollBarRequest.
+    void SetWindowScrollBar(TScrollBarKind kind, const TWindowScrollBar &bar);
+    TWindowScrollBar GetWindowScrollBar(TScrollBarKind kind) const;
+    // The client area: the control less its shown scroll bars.
+    gfx::TRect GetClientRect() const override;
+    // The width of a vertical (height of a horizontal) scroll bar.
+    static int32_t ScrollBarSize();
 
     // Docking: a dock site takes controls dragged onto it; with UseDockManager (the default)
     // a dock manager, made by CreateDockManager when the control becomes a dock site, lays
@@ -88,6 +116,11 @@ public:
     TNotifyEvent OnExit;
 
 protected:
+    // A request of the user on a window scroll bar: the SB_ code and, for the thumb codes, the
+    // thumb's whole position. The default sends WM_HSCROLL or WM_VSCROLL with the position in
+    // the high word (cut to 16 bits, as the message carries it).
+    virtual void ScrollBarRequest(TScrollBarKind kind, uint16_t code, int32_t pos);
+    void ApplyBoundsToWidget() override;
     // Narrows the rectangle children align in; the default keeps the client rectangle.
     virtual void AdjustClientRect(gfx::TRect &rect) const { (void)rect; }
     virtual void AlignControls(gfx::TRect &rect);
@@ -115,6 +148,8 @@ private:
     bool FUseDockManager = true;
     std::unique_ptr<IDockManager> FDockManager;
     std::vector<TControl *> FDockClients;
+    std::unique_ptr<TWindowScrollBars> FScrollBars;
+    void PlaceWindowScrollBars();
 };
 
 } // namespace ui

@@ -325,6 +325,34 @@ public:
     int32_t AddNamedCheckpointExTag(const rtl::UnicodeString &cpName, bool raiseEvent,
                                     const TVDTag &tag);
 
+    // ---- Multi-line text (CVDData_Text.cpp) ----
+    // 8-bit text split at line ends (CR, LF, their pairs), form feeds (a page break before the
+    // next line) and, when the style sheet keeps tabs (SpacesInTab <= 0), tabs (tab items):
+    // the first line gets firstParaNo (-1: it continues the current line), the others
+    // otherParaNo; asSingleParagraph makes the later lines line breaks of one paragraph.
+    // fromAnsi: the text is converted for Unicode styles (from codePage when it is not 0).
+    // False when it failed part-way (what was added stays).
+    bool AddTextNLARaw(const TVDAnsiString &s, int32_t styleNo, int32_t firstParaNo,
+                       int32_t otherParaNo, bool asSingleParagraph, bool fromAnsi,
+                       TVDCodePage codePage, const TVDTag &tag);
+    void AddTextNLR(const TVDRawByteString &s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo, const TVDTag &tag);
+    void AddTextNLA(const TVDAnsiString &s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo, const TVDTag &tag);
+    void AddTextBlockNLA(const TVDAnsiString &s, int32_t styleNo, int32_t paraNo,
+                         const TVDTag &tag);
+    // UTF-16LE text split the same way, also at VT and U+2028 (line breaks inside the
+    // paragraph) and U+2029 (a new paragraph even in single-paragraph mode); a byte-order mark
+    // is dropped (a swapped one swaps the text). An odd byte length raises the Unicode error.
+    void AddTextNLWRaw(const TVDRawByteString &s, int32_t styleNo, int32_t firstParaNo,
+                       int32_t otherParaNo, bool defAsSingleParagraph);
+    void AddTextNLW(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo, bool defAsSingleParagraph);
+    void AddTextNL(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                   int32_t otherParaNo) {
+        AddTextNLW(s, styleNo, firstParaNo, otherParaNo, false);
+    }
+
     // ---- The checkpoint chain ----
     void SetCP(TCustomVDItemInfo &item, TVDCPInfo *&prevCP, TVDCPInfo *&cp);
     void UnlinkCheckpoint(TVDCPInfo &cp, bool decCPCount);

@@ -4,6 +4,7 @@ list(APPEND VIZIVODU_SOURCES
     document/CVDData_Helpers.cpp
     document/CVDData_Props.cpp
     document/CVDData_Styles.cpp
+    document/CVDData_Text.cpp
     document/VDClasses.cpp
     document/VDDocParams.cpp
     document/VDFieldItems.cpp

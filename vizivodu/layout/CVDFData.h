@@ -19,10 +19,13 @@
 
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/layout/DLines.h"
+#include "vizivodu/layout/VDOptions.h"
 #include "vizivodu/styles/VDStyle_Para.h"
 #include "vizivodu/styles/VDStyle_Text.h"
 
 #include "platform/gfx/Graphics.h"
+#include "platform/ui/Cursors.h"
+#include "platform/ui/Messages.h"
 
 #include <functional>
 #include <memory>
@@ -36,15 +39,19 @@ class TWinControl;
 namespace vizivodu {
 
 class TVDBackground;
+class TCustomMultiPagePtblVDData;
+class TCustomVDFormattedData;
+class TCustomVDPrint;
 class TVDFontInfoCache;
 class TVDFloatingDrawItems;
 class TVDGraphicInterface;
 struct TVDFormattingState;
+enum TVDPaletteAction : uint8_t;
 
-// Where a hidden item's position goes when it is converted to a draw item.
 // When the checkpoint-visible event is raised while scrolling.
 enum TCPEventKind : uint8_t { cpeNone, cpeAsSectionStart, cpeWhenVisible };
 
+// Where a hidden item's position goes when it is converted to a draw item.
 enum TVDDrawItemPosition : uint8_t { vddpStrict, vddpBetterAbove, vddpBetterBelow };
 
 // Which documents a canvas transform follows.
@@ -85,6 +92,16 @@ struct TVDSoftPageBreakInfo {
     int32_t ExtraData = -1;
 };
 using TVDSoftPageBreakList = std::vector<TVDSoftPageBreakInfo>;
+
+// The insertion point shown while something is dragged over an editor's document; the
+// absolute root holds it (GetDragDropCaretInfo). X, Y (top) and Height are in the coordinates
+// of VDData, the document the caret stands in (nullptr while it stands nowhere).
+struct TVDDragDropCaretInfo {
+    int32_t X = 0, Y = 0, Height = 0;
+    int32_t ItemNo = -1, ItemOffs = 0;
+    TCustomVDFormattedData *VDData = nullptr;
+    int32_t RefCount = 0;
+};
 
 // Saved canvas transform (PrepareTransform / RestoreTransform).
 // Used: a transform was applied; AdvancedMode: the canvas was in advanced graphics mode before,
@@ -207,6 +224,8 @@ public:
     virtual void DoDrawHyperlink(TCustomVDData *, int32_t, const rtl::TRect &) {}
     virtual void DoVDMouseMove(int32_t) {}
     virtual bool GetForceFieldHighlight() { return false; }
+    // The drag-and-drop caret of the tree: the absolute root's; nullptr when it keeps none.
+    virtual TVDDragDropCaretInfo *GetDragDropCaretInfo();
     virtual void AdjustFocus(int32_t newFocusedItemNo, TCustomVDFormattedData *topLevelVDData,
                              int32_t topLevelItemNo);
     virtual void DeselectPartiallySelectedItem(TCustomVDItemInfo *newPartiallySelected);
@@ -215,6 +234,35 @@ public:
     virtual bool FocusedEx() { return false; }
     virtual bool EnabledEx() { return true; }
     virtual int32_t GetParentControlWidth();
+    // The palette mode of the control (the root document's answer); palettes do not exist on
+    // the platform, so only the mode is kept.
+    virtual TVDPaletteAction GetDoInPaletteMode();
+
+    // ---- Events of the control (neutral here; the viewer's root document raises them) ----
+    virtual bool IsAssignedCopy() { return false; }
+    virtual bool IsAssignedVDMouseUp() { return false; }
+    virtual bool IsAssignedVDMouseDown() { return false; }
+    virtual bool IsAssignedVDRightClick() { return false; }
+    virtual bool IsAssignedJump() { return false; }
+    virtual bool IsAssignedVDDblClick() { return false; }
+    virtual void DoCopy() {}
+    virtual void DoVDMouseUp(ui::TMouseButton, ui::TShiftState, int32_t, int32_t, int32_t) {}
+    virtual void DoVDMouseDown(ui::TMouseButton, ui::TShiftState, int32_t, int32_t, int32_t) {}
+    // clickedWord: the word's bytes as stored in its item.
+    virtual void DoVDRightClick(const TVDRawByteString &, int32_t, int32_t, int32_t) {}
+    virtual void DoVDDblClick(const TVDRawByteString &, int32_t) {}
+    virtual void DoGetItemCursor(TCustomVDData *, int32_t, ui::TCursor &) {}
+    // The cursor over parts that are no hyperlinks.
+    virtual ui::TCursor GetNormalCursor() { return ui::crDefault; }
+    // The hint of what the mouse is over: the absolute root shows it.
+    virtual void SetControlHint(const rtl::UnicodeString &hint);
+
+    // ---- The chosen sub-document (a table cell being edited) ----
+    virtual void AssignChosenVDData(TCustomVDData *, TCustomVDItemInfo *) {}
+    virtual void SilentReplaceChosenVDData(TCustomVDData *) {}
+    virtual void UnassignChosenVDData(TCustomVDData *) { State.Include(vdstForceStyleChangeEvent); }
+    // The editor of the chosen cell; nullptr when none.
+    virtual ui::TWinControl *GetInplaceEditor() { return nullptr; }
 
     // ---- Font cache of a formatting run ----
     virtual void CreateFontInfoCache(gfx::TCanvas &canvas, gfx::TCanvas &formatCanvas);
@@ -384,6 +432,13 @@ public:
     bool GetItemCoordsAbsRoot(int32_t itemNo, int32_t part, bool allowFloating, rtl::TRect &r);
     int32_t GetItemPart(int32_t itemNo, int32_t offsetInItem, bool preferPartAfter);
     void GetItemAt(int32_t x, int32_t y, int32_t &itemNo, int32_t &offsetInItem);
+    // The item at the document point, looked for down into sub-documents: vdData is the
+    // innermost document hit (this one when the hit item has no sub-document there) and
+    // inSubVDDataOwnerItem tells whether the item hit in it holds sub-documents; itemNo < 0:
+    // nothing. coordRelativeToControl: the point is in the absolute root's coordinates.
+    void GetItemAtEx(int32_t x, int32_t y, TCustomVDFormattedData *&vdData, int32_t &itemNo,
+                     int32_t &offsetInItem, bool strict, bool closestSubVDData,
+                     bool &inSubVDDataOwnerItem, bool ignoreFloating, bool coordRelativeToControl);
     void GetCoordsOfDrawItem(int32_t dItemNo, int32_t dItemOffs, int32_t &x, int32_t &top,
                              int32_t &bottom);
     void GetCoordsOf(int32_t itemNo, int32_t offs, int32_t &x, int32_t &top, int32_t &bottom);
@@ -410,7 +465,16 @@ public:
     bool ClearXorDrawing();
     void XorDrawingEx(int32_t x, int32_t y);
     virtual void XorDrawing();
-    void AssignSoftPageBreaks(const std::vector<TVDSoftPageBreakInfo> &pageStarts);
+    // The drag-and-drop caret: placed at an item position (SetDragDropCaret), at a client point
+    // (SetDragDropCaretTo: removed, placed in the document hit, drawn and scrolled into view),
+    // removed (drawn once more), drawn in invert mode. Nothing without a caret record.
+    void SetDragDropCaret(int32_t itemNo, int32_t offs);
+    void SetDragDropCaretTo(int32_t x, int32_t y);
+    void RemoveDragDropCaret();
+    void DrawDragDropCaret(gfx::TCanvas &canvas, bool redirected);
+    // Shows the page starts of the printing component's main document (pages 2 onwards).
+    void AssignSoftPageBreaks(TCustomVDPrint &vdPrint);
+    void AssignSoftPageBreak(TCustomMultiPagePtblVDData &pages, int32_t pageNo);
     bool ClearSoftPageBreaks();
     bool IsProtected(int32_t itemNo, TVDProtectOption option);
     bool IsParaProtected(int32_t paraNo, TVDParaOption option);
@@ -425,6 +489,14 @@ public:
                                    bool &useBitmap, TVDGraphicInterface &graphicInterface,
                                    bool allowThumbnails, bool printing);
     void DestroyItem(std::unique_ptr<TCustomVDItemInfo> item, bool clearing) override;
+    // The items of an in-place editor's document follow the renumbered styles too.
+    void AfterDeleteStyles(TVDDeleteUnusedStylesData &data) override;
+    // Palettes do not exist on the platform: the background only drops its copy, with
+    // vdstChangingBkPalette held.
+    void UpdateBackgroundPaletteInfo(TVDBackground &background);
+    // The thumbnail of the document's background goes (the thumbnail cache is full).
+    virtual void FreeBackgroundThumbnail();
+    bool UpdatingBackgroundPalette() const { return State.Contains(vdstChangingBkPalette); }
 
 protected:
     // ---- Line wrapping and finishing (CVDFData_Wrap.cpp, CVDFData_Finish.cpp) ----

@@ -26,10 +26,13 @@ void TCustomVDFormattedData::DrawBackground(gfx::TCanvas &canvas, const rtl::TRe
     if (!background) {
         return;
     }
+    // The canvas holds only the part r of the area (a paint buffer, a bitmap behind an item):
+    // its origin is r's top-left corner, where the area's own origin is at (-r.Left, -r.Top).
     const rtl::TPoint origin = GetOrigin();
-    background->Draw(canvas, r, GetHOffs() + origin.X, GetVOffs() + origin.Y, 0, 0, GetWidth(),
-                     GetHeight(), GetColor(), 100000, false, false, graphicInterface, this,
-                     GetSourceVDData(), allowThumbnails);
+    background->Draw(canvas, rtl::Rect(0, 0, r.Width(), r.Height()), GetHOffs() + origin.X,
+                     GetVOffs() + origin.Y, -r.Left, -r.Top, GetWidth(), GetHeight(), GetColor(),
+                     100000, false, false, graphicInterface, this, GetSourceVDData(),
+                     allowThumbnails);
     (void)printing;
 }
 

@@ -1,12 +1,15 @@
 // Services of the formatted document around its layout: repainting requests, item
 // coordinates and the canvas transform, checkpoints and hyperlink numbers, keyboard focus among
-// items, exclusive-or drawing, soft page breaks, protection tests, printing widths and what
-// lies behind an item.
+// items, soft page breaks, protection tests, printing widths and what lies behind an item.
 #include "vizivodu/layout/CVDFData.h"
 
+#include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/layout/CVDFData_p.h"
+#include "vizivodu/layout/PtVDData.h"
+#include "vizivodu/layout/PtblVD.h"
 #include "vizivodu/layout/VDBack.h"
 #include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/ViziVodu.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/ui/Control.h"
@@ -74,7 +77,7 @@ bool TCustomVDFormattedData::GetItemCoordsAbsRoot(int32_t itemNo, int32_t part, 
                                                   rtl::TRect &r) {
     const int32_t first = GetItem(itemNo)->DrawItemNo;
     const int32_t d = first + part;
-    if (first < 0 || d >= DrawItems.Count() || DrawItems[d]->ItemNo != itemNo) {
+    if (first < 0 || d < 0 || d >= DrawItems.Count() || DrawItems[d]->ItemNo != itemNo) {
         return false;
     }
     const TVDDrawLineInfo &di = *DrawItems[d];
@@ -110,6 +113,40 @@ void TCustomVDFormattedData::GetItemAt(int32_t x, int32_t y, int32_t &itemNo,
     if (no >= 0) {
         DrawItem2Item(no, offs, itemNo, offsetInItem);
     }
+}
+
+void TCustomVDFormattedData::GetItemAtEx(int32_t x, int32_t y, TCustomVDFormattedData *&vdData,
+                                         int32_t &itemNo, int32_t &offsetInItem, bool strict,
+                                         bool closestSubVDData, bool &inSubVDDataOwnerItem,
+                                         bool ignoreFloating, bool coordRelativeToControl) {
+    vdData = this;
+    inSubVDDataOwnerItem = false;
+    itemNo = -1;
+    if (coordRelativeToControl) {
+        const rtl::TPoint origin = GetOrigin();
+        x -= origin.X;
+        y -= origin.Y;
+    }
+    RotateCoordsFromScreenToDoc(x, y, false, false);
+    int32_t no = -1, offs = -1;
+    FindDrawItemForSel(x, y, no, offs, strict, ignoreFloating, true, false);
+    if (no < 0) {
+        return;
+    }
+    DrawItem2Item(no, offs, itemNo, offsetInItem);
+    TCustomVDItemInfo *item = GetItem(itemNo);
+    auto *sub =
+        dynamic_cast<TCustomVDFormattedData *>(item->GetSubVDDataAt(x, y, closestSubVDData));
+    if (!sub) {
+        inSubVDDataOwnerItem = item->GetBoolValue(vdbpHasSubVDData);
+        return;
+    }
+    // From this document's coordinates to the sub-document's: both origins are in the
+    // absolute root's.
+    const rtl::TPoint own = GetOrigin();
+    const rtl::TPoint subOrigin = sub->GetOrigin();
+    sub->GetItemAtEx(x + own.X - subOrigin.X, y + own.Y - subOrigin.Y, vdData, itemNo, offsetInItem,
+                     strict, closestSubVDData, inSubVDDataOwnerItem, ignoreFloating, false);
 }
 
 void TCustomVDFormattedData::GetCoordsOfDrawItem(int32_t dItemNo, int32_t dItemOffs, int32_t &x,
@@ -495,55 +532,32 @@ void TCustomVDFormattedData::AdjustFocus(int32_t newFocusedItemNo, TCustomVDForm
     FocusedItemNo = newFocusedItemNo;
 }
 
-// ---- Exclusive-or drawing ----
-
-void TCustomVDFormattedData::AssignXorDrawing(const void *owner, TVDXorDrawingProc proc) {
-    ClearXorDrawing();
-    FXORDrawingOwner = owner;
-    FXORDrawing = std::move(proc);
-}
-
-void TCustomVDFormattedData::UnAssignXorDrawing(const void *owner) {
-    if (owner != FXORDrawingOwner) {
-        return;
-    }
-    ClearXorDrawing();
-    FXORDrawingOwner = nullptr;
-    FXORDrawing = nullptr;
-}
-
-bool TCustomVDFormattedData::ClearXorDrawing() {
-    if (!XorImageDrawn) {
-        return false;
-    }
-    XorDrawing();
-    return true;
-}
-
-void TCustomVDFormattedData::XorDrawingEx(int32_t x, int32_t y) {
-    RotateCoordsFromScreenToDoc(x, y, false, false);
-    MouseX = x;
-    MouseY = y;
-    XorDrawing();
-}
-
-void TCustomVDFormattedData::XorDrawing() {
-    if (!FXORDrawing) {
-        return;
-    }
-    FXORDrawing(*this, MouseX, MouseY);
-    XorImageDrawn = !XorImageDrawn;
-}
-
 // ---- Soft page breaks ----
 
-void TCustomVDFormattedData::AssignSoftPageBreaks(
-    const std::vector<TVDSoftPageBreakInfo> &pageStarts) {
+void TCustomVDFormattedData::AssignSoftPageBreaks(TCustomVDPrint &vdPrint) {
     ClearSoftPageBreaks();
-    FSoftPageBreaks = std::make_unique<TVDSoftPageBreakList>(pageStarts);
+    FSoftPageBreaks = std::make_unique<TVDSoftPageBreakList>();
+    TCustomMainPtblVDData &pages = vdPrint.GetVD().GetPrintData();
+    for (int32_t pageNo = 2; pageNo <= vdPrint.GetPagesCount(); ++pageNo) {
+        AssignSoftPageBreak(pages, pageNo);
+    }
     if (GetOptions().Contains(vdoShowPageBreaks)) {
         Invalidate();
     }
+}
+
+void TCustomVDFormattedData::AssignSoftPageBreak(TCustomMultiPagePtblVDData &pages,
+                                                 int32_t pageNo) {
+    if (!FSoftPageBreaks) {
+        FSoftPageBreaks = std::make_unique<TVDSoftPageBreakList>();
+    }
+    if (pages.IsComplexSoftPageBreak(pageNo)) {
+        pages.AssignComplexSoftPageBreakToItem(pageNo, this);
+        return;
+    }
+    TVDSoftPageBreakInfo info;
+    pages.GetFirstItemOnPageEx(pageNo, info.ItemNo, info.Offset, info.ExtraData);
+    FSoftPageBreaks->push_back(info);
 }
 
 bool TCustomVDFormattedData::ClearSoftPageBreaks() {
@@ -556,6 +570,34 @@ bool TCustomVDFormattedData::ClearSoftPageBreaks() {
         data->GetItem(i)->ClearSoftPageBreaks();
     }
     return true;
+}
+
+void TCustomVDFormattedData::UpdateBackgroundPaletteInfo(TVDBackground &background) {
+    const bool had = State.Contains(vdstChangingBkPalette);
+    State.Include(vdstChangingBkPalette);
+    struct TRestore {
+        TVDStates &S;
+        bool Had;
+        ~TRestore() {
+            if (!Had) {
+                S.Exclude(vdstChangingBkPalette);
+            }
+        }
+    } restore{State, had};
+    // The thumbnail goes with the palette copy: its owner leaves the cache, which would
+    // otherwise keep a slot (and a pointer) for it.
+    if (background.HasThumbnail()) {
+        if (TVDThumbnailCache *cache = GetThumbnailCache()) {
+            cache->RemoveThumbnail(GetSourceVDData());
+        }
+    }
+    background.UpdatePaletted(GetDoInPaletteMode());
+}
+
+void TCustomVDFormattedData::FreeBackgroundThumbnail() {
+    if (TVDBackground *background = GetBackground()) {
+        background->FreeThumbnail();
+    }
 }
 
 // ---- Protection ----
@@ -684,6 +726,33 @@ void TCustomVDFormattedData::GetItemBackground(int32_t itemNo, rtl::TRect &r, bo
     DrawBackground(bmp->GetCanvas(), area, graphicInterface, allowThumbnails, printing);
     back.Draw(rtl::Rect(0, 0, r.Width() - 1, r.Height() - 1), bmp->GetCanvas(), false, vdcmColor,
               graphicInterface, true);
+}
+
+// ---- Styles ----
+
+void TCustomVDFormattedData::AfterDeleteStyles(TVDDeleteUnusedStylesData &data) {
+    if (auto *editor = dynamic_cast<TCustomViziVodu *>(GetEditor())) {
+        TCustomVDData &editorData = editor->GetVDData();
+        editorData.DoUpdateStyles(data);
+        editorData.AfterDeleteStyles(data);
+    }
+}
+
+TVDPaletteAction TCustomVDFormattedData::GetDoInPaletteMode() {
+    auto *root = dynamic_cast<TCustomVDFormattedData *>(GetRootData());
+    return root && root != this ? root->GetDoInPaletteMode() : vdpaDoNothing;
+}
+
+void TCustomVDFormattedData::SetControlHint(const rtl::UnicodeString &hint) {
+    auto *root = dynamic_cast<TCustomVDFormattedData *>(GetAbsoluteRootData());
+    if (root && root != this) {
+        root->SetControlHint(hint);
+    }
+}
+
+TVDDragDropCaretInfo *TCustomVDFormattedData::GetDragDropCaretInfo() {
+    auto *root = dynamic_cast<TCustomVDFormattedData *>(GetAbsoluteRootData());
+    return root && root != this ? root->GetDragDropCaretInfo() : nullptr;
 }
 
 } // namespace vizivodu

@@ -79,8 +79,8 @@ int32_t TCustomVDFormattedData::GetLastVisibleItemNo() {
 namespace {
 
 // A shown item opens a visible paragraph (line) when the item itself does, or when the hidden
-// run before it starts right after a full-width item or at the document's start, or when the
-// run's first item opens one.
+// run before it (possibly empty) starts at the document's start or right after a full-width
+// item, or when the run's first item opens one.
 template <class Test> bool IsVisibleStart(TCustomVDFormattedData &doc, int32_t itemNo, Test opens) {
     if (opens(itemNo)) {
         return true;
@@ -91,9 +91,6 @@ template <class Test> bool IsVisibleStart(TCustomVDFormattedData &doc, int32_t i
     int32_t first = itemNo;
     while (first > 0 && doc.IsItemHiddenInView(first - 1)) {
         --first;
-    }
-    if (first == itemNo) {
-        return false;
     }
     if (first == 0 || IsFullWidthItem(*doc.GetItem(first - 1))) {
         return true;

@@ -284,7 +284,7 @@ public:
     void RemoveNonOverlapping(int32_t y);
     // marks[i] := 0 for every entry i whose box ends above y.
     void MarkNonOverlapping(int32_t y, std::vector<int32_t> &marks) const;
-    // The lowest box bottom; 0 for an empty list.
+    // The lowest-reaching box bottom (the largest FloatBottom); 0 for an empty list.
     int32_t GetFloatBottom() const;
     // Narrows or moves down a line that floats stand beside (see the .cpp).
     void AdjustLineSize(int32_t minLeftIndent, int32_t minWidth, int32_t maxRightSide, int32_t &y,

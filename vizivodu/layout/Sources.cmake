@@ -5,6 +5,7 @@ list(APPEND VIZIVODU_SOURCES
     layout/CVDFData_Hit.cpp
     layout/CVDFData_Lines.cpp
     layout/CVDFData_MinWidth.cpp
+    layout/CVDFData_Overlay.cpp
     layout/CVDFData_Paint.cpp
     layout/CVDFData_Partial.cpp
     layout/CVDFData_Services.cpp
@@ -22,6 +23,7 @@ list(APPEND VIZIVODU_SOURCES
     layout/VDUniscribe.cpp
     layout/VDUniscribeGrIn.cpp
     layout/VDVDData.cpp
+    layout/VDVDData_Events.cpp
     layout/VDWinGrIn.cpp
     layout/VDWinGrIn_Text.cpp
     layout/ViziVodu.cpp)

@@ -10,6 +10,9 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/WinControl.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace vizivodu {
 
 TVDControlData::TVDControlData() = default;
@@ -95,15 +98,79 @@ void TVDControlData::ExecuteFocused() {
 
 namespace {
 
+// The form of the control; throws on the way are swallowed by the caller.
 ui::TForm *FormOf(ui::TControl *control) {
-    try {
-        return control ? control->GetParentForm() : nullptr;
-    } catch (const std::exception &) {
-        return nullptr;
+    return control ? control->GetParentForm() : nullptr;
+}
+
+bool IsInside(const ui::TControl *control, const ui::TControl *container) {
+    for (const ui::TControl *c = control ? control->GetParent() : nullptr; c; c = c->GetParent()) {
+        if (c == container) {
+            return true;
+        }
     }
+    return false;
 }
 
 } // namespace
+
+ui::TWinControl *GetNextTabStopControl(ui::TWinControl &container, ui::TWinControl *current,
+                                       bool goForward) {
+    std::vector<ui::TWinControl *> list;
+    container.GetTabOrderList(list);
+    const int32_t n = int32_t(list.size());
+    if (n == 0) {
+        return nullptr;
+    }
+    const auto at = std::find(list.begin(), list.end(), current);
+    const int32_t start = at != list.end() ? int32_t(at - list.begin()) : (goForward ? n - 1 : 0);
+    for (int32_t i = (start + (goForward ? 1 : n - 1)) % n; i != start;
+         i = (i + (goForward ? 1 : n - 1)) % n) {
+        ui::TWinControl *c = list[size_t(i)];
+        if (c != current && !IsInside(c, current) && c->CanFocus() && c->GetTabStop()) {
+            return c;
+        }
+    }
+    return nullptr;
+}
+
+int32_t TVDControlData::FindControlItemNo(ui::TControl *control) {
+    for (int32_t i = 0; i < ItemCount(); ++i) {
+        if (GetItem(i)->OwnsControl(control)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The focus arrives from an inserted control: navigation goes on from the control's item.
+void TVDControlData::TakeFocusFromControl(ui::TWinControl *prevCtrl, gfx::TCanvas *canvas) {
+    const bool focusedOwns = FocusedItemNo >= 0 && FocusedItemNo < ItemCount() &&
+                             GetItem(FocusedItemNo)->OwnsControl(prevCtrl);
+    const int32_t itemNo = focusedOwns ? FocusedItemNo : FindControlItemNo(prevCtrl);
+    if (itemNo < 0) {
+        return;
+    }
+    if (canvas) {
+        DrawFocusedRect(*canvas);
+    }
+    if (TopLevelFocusedVDData) {
+        TopLevelFocusedVDData->ClearFocus();
+    }
+    FocusedItemNo = itemNo;
+    TCustomVDItemInfo *item = GetItem(itemNo);
+    TCustomVDData *top = TopLevelFocusedVDData;
+    if (item->AdjustFocusToControl(prevCtrl, top, TopLevelFocusedItemNo)) {
+        TopLevelFocusedVDData = dynamic_cast<TCustomVDFormattedData *>(top);
+    }
+    if (item->GetBoolValue(vdbpImmediateControlOwner)) {
+        TopLevelFocusedVDData = this;
+        TopLevelFocusedItemNo = itemNo;
+    }
+    if (canvas) {
+        DrawFocusedRect(*canvas);
+    }
+}
 
 void TVDControlData::DoTabNavigation(bool shift, ui::TWinControl *prevCtrl) {
     if (State.Contains(vdstDoNotTab)) {
@@ -111,59 +178,80 @@ void TVDControlData::DoTabNavigation(bool shift, ui::TWinControl *prevCtrl) {
         return;
     }
     ui::TWinControl *parent = ParentWinControl();
-    if (prevCtrl && FormOf(prevCtrl) != FormOf(parent)) {
-        return;
+    if (prevCtrl) {
+        try {
+            if (FormOf(prevCtrl) != FormOf(parent)) {
+                return;
+            }
+        } catch (const std::exception &) {
+            prevCtrl = nullptr;
+        }
     }
     const int32_t oldFocused = FocusedItemNo;
     if (oldFocused != -1 && !prevCtrl) {
         return;
     }
     gfx::TCanvas *canvas = GetCanvas();
+    if (prevCtrl) {
+        TakeFocusFromControl(prevCtrl, canvas);
+    }
     if (canvas) {
         DrawFocusedRect(*canvas);
     }
     if (TopLevelFocusedVDData) {
         TopLevelFocusedVDData->ClearFocus();
     }
-    TCustomVDFormattedData *top = TopLevelFocusedVDData;
-    int32_t topItem = TopLevelFocusedItemNo;
-    const int32_t next = GetNextFocusedItem(FocusedItemNo, !shift, top, topItem);
+    const int32_t next =
+        GetNextFocusedItem(FocusedItemNo, !shift, TopLevelFocusedVDData, TopLevelFocusedItemNo);
     if (next == -1) {
-        top = nullptr;
-        topItem = -1;
+        ResetTopLevelFocus();
     }
     if (prevCtrl != parent && next == -1 && FocusedItemNo == -1) {
-        TopLevelFocusedVDData = top;
-        TopLevelFocusedItemNo = topItem;
         if (parent && parent->CanFocus()) {
             parent->SetFocus();
         }
         return;
     }
     FocusedItemNo = next;
-    TopLevelFocusedVDData = top;
-    TopLevelFocusedItemNo = topItem;
-    if (topItem != -1 && top) {
-        top->GetItem(topItem)->Focusing();
+    if (TopLevelFocusedItemNo != -1 && TopLevelFocusedVDData) {
+        TopLevelFocusedVDData->GetItem(TopLevelFocusedItemNo)->Focusing();
     }
     if (canvas) {
         DrawFocusedRect(*canvas);
     }
-    if (next != -1 && top) {
-        const int32_t d = top->GetItem(topItem)->DrawItemNo;
-        if (d >= 0) {
-            const TVDDrawLineInfo &di = *top->DrawItems[d];
-            top->ShowRectangle(di.Left, di.Top, di.Width, di.Height);
-        }
+    if (FocusedItemNo != -1) {
+        ShowFocusedItem();
+        return;
+    }
+    LeaveToNextControl(shift, oldFocused);
+}
+
+void TVDControlData::ShowFocusedItem() {
+    TCustomVDFormattedData *top = TopLevelFocusedVDData;
+    if (!top || TopLevelFocusedItemNo < 0 || TopLevelFocusedItemNo >= top->ItemCount()) {
+        return;
+    }
+    const int32_t d = top->GetItem(TopLevelFocusedItemNo)->DrawItemNo;
+    if (d >= 0 && d < top->DrawItems.Count()) {
+        const TVDDrawLineInfo &di = *top->DrawItems[d];
+        top->ShowRectangle(di.Left, di.Top, di.Width, di.Height);
+    }
+}
+
+// No item is left in the direction: the next tab stop of the form takes the focus; with none,
+// navigation wraps around to the first (last) item when an item had the focus.
+void TVDControlData::LeaveToNextControl(bool shift, int32_t oldFocused) {
+    ui::TWinControl *parent = ParentWinControl();
+    if (!parent) {
         return;
     }
     ui::TWinControl *container = FormOf(parent);
-    if (!container && parent) {
+    if (!container) {
         container = parent->GetParent();
     }
     ui::TWinControl *target =
-        container ? container->FindNextControl(parent, !shift, true, false) : nullptr;
-    if (target && target != parent) {
+        container ? GetNextTabStopControl(*container, parent, !shift) : nullptr;
+    if (target) {
         target->SetFocus();
     } else if (oldFocused != -1) {
         DoTabNavigation(shift, parent);
@@ -185,6 +273,7 @@ void TVDControlData::PaintBuffered() {
         return;
     }
     DrawFocusedRect(*canvas);
+    RemoveDragDropCaret();
     rtl::UnicodeString error;
     gfx::TBitmap buffer(r.Width(), r.Height());
     try {
@@ -206,6 +295,7 @@ void TVDControlData::PaintBuffered() {
         canvas->GetBrush().SetStyle(gfx::bsSolid);
         canvas->TextOut(0, 0, u"Error:" + error);
     }
+    DrawDragDropCaret(*canvas, false);
     DrawFocusedRect(*canvas);
 }
 

@@ -7,12 +7,19 @@
 #include "vizivodu/layout/CVDFData.h"
 
 namespace ui {
+class TControl;
 class TWinControl;
-}
+} // namespace ui
 
 namespace vizivodu {
 
 enum TVDTabNavigationType : uint8_t { vdtnNone, vdtnTab, vdtnCtrlTab };
+
+// The tab stop after (goForward) or before current in the container's tab order, wrapping
+// around: the first control that is neither current nor inside it, can take the focus and
+// has its tab stop set; nullptr when there is none.
+ui::TWinControl *GetNextTabStopControl(ui::TWinControl &container, ui::TWinControl *current,
+                                       bool goForward);
 
 class TVDControlData : public TCustomVDFormattedData {
 public:
@@ -41,8 +48,14 @@ public:
     void DeleteParas(int32_t firstItemNo, int32_t lastItemNo) override;
     void Deselect(TCustomVDItemInfo *newPartiallySelected, bool makeEvent) override;
 
+    // The first item that owns the control (an inserted control's item); -1 when none.
+    int32_t FindControlItemNo(ui::TControl *control);
+
 protected:
     void ResetTopLevelFocus();
+    void TakeFocusFromControl(ui::TWinControl *prevCtrl, gfx::TCanvas *canvas);
+    void ShowFocusedItem();
+    void LeaveToNextControl(bool shift, int32_t oldFocused);
     // The window control whose canvas the focus rectangle is drawn on; null when none.
     ui::TWinControl *ParentWinControl();
 };

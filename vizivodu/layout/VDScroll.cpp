@@ -36,6 +36,7 @@ int32_t (*TVDScroller::GetWheelScrollLines)() = DefaultWheelScrollLines;
 TVDScroller::TVDScroller(ui::TComponent *owner)
     : TCustomVDControl(owner), FDoInPaletteMode(vdpaCreateCopies), FBiDiMode(vdbdUnspecified) {
     SetTabStop(true);
+    SetInteractiveGestures({ui::igPan, ui::igPressAndTap});
     FVBar.Visible = true;
     FHBar.Visible = true;
 }
@@ -112,6 +113,7 @@ void TVDScroller::UpdateScrollBars(int32_t xs, int32_t ys, bool updateH, bool us
         } else {
             hide(FHBar);
         }
+        ShowBar(false);
     }
     YSize = ys;
     FVScrollPage = GetClientHeight() / FSmallStep;
@@ -125,7 +127,27 @@ void TVDScroller::UpdateScrollBars(int32_t xs, int32_t ys, bool updateH, bool us
         FVBar.DisableNoScroll = false;
         hide(FVBar);
     }
+    ShowBar(true);
     ScrollBarsUpdated();
+}
+
+void TVDScroller::ShowBar(bool vertical) {
+    const TVDScrollBarInfo &bar = vertical ? FVBar : FHBar;
+    ui::TWindowScrollBar shown;
+    shown.Min = bar.Min;
+    shown.Max = bar.Max;
+    shown.Page = bar.Page;
+    shown.Pos = bar.Pos;
+    shown.Shown = bar.Shown();
+    // A bar shown although nothing can scroll is shown disabled.
+    shown.Enabled = bar.Page <= bar.Max - bar.Min;
+    SetWindowScrollBar(vertical ? ui::sbVertical : ui::sbHorizontal, shown);
+}
+
+void TVDScroller::ScrollBarRequest(ui::TScrollBarKind kind, uint16_t code, int32_t pos) {
+    TVDScrollBarInfo &bar = kind == ui::sbVertical ? FVBar : FHBar;
+    bar.TrackPos = std::max(std::min(pos, bar.MaxPos()), bar.Min);
+    TCustomVDControl::ScrollBarRequest(kind, code, pos);
 }
 
 void TVDScroller::ScrollBarsUpdated() {
@@ -151,6 +173,10 @@ int32_t TVDScroller::GetHScrollMax() const {
 void TVDScroller::SetVScrollVisible(bool value) {
     FVScrollVisible = value;
     if (!FWindowCreated) {
+        return;
+    }
+    if (GetComponentState().Contains(rtl::csLoading)) {
+        UpdateScrollBars(XSize, YSize, true, true);
         return;
     }
     UpdateScrollBars(XSize, YSize, true, false);
@@ -236,6 +262,7 @@ void TVDScroller::SetVPos(int32_t p, bool redraw) {
     if (FVScrollVisible) {
         FVBar.Set(FVBar.Min, FVBar.Max, FVBar.Page, p);
         VPos = FVBar.Pos;
+        ShowBar(true);
     } else {
         VPos = std::max(std::min(p, FVScrollMax - FVScrollPage + 1), 0);
     }
@@ -266,6 +293,7 @@ void TVDScroller::SetHPos(int32_t p) {
     if (FHScrollVisible) {
         FHBar.Set(FHBar.Min, FHBar.Max, FHBar.Page, p);
         HPos = FHBar.Pos;
+        ShowBar(false);
     } else {
         HPos = std::max(std::min(p, FHScrollMax - FHScrollPage + 1), 0);
     }
@@ -304,11 +332,8 @@ void TVDScroller::DoHScrolled() {
 // ---- Scroll requests ----
 
 void TVDScroller::TrackThumb(bool vertical, int32_t pos, bool released) {
-    TVDScrollBarInfo &bar = vertical ? FVBar : FHBar;
-    bar.TrackPos = std::max(std::min(pos, bar.MaxPos()), bar.Min);
-    const uint16_t code = released ? SB_THUMBPOSITION : SB_THUMBTRACK;
-    Perform(vertical ? ui::WM_VSCROLL : ui::WM_HSCROLL,
-            ui::WPARAM(code) | (ui::WPARAM(uint16_t(pos)) << 16), 0);
+    ScrollBarRequest(vertical ? ui::sbVertical : ui::sbHorizontal,
+                     released ? SB_THUMBPOSITION : SB_THUMBTRACK, pos);
 }
 
 void TVDScroller::WMHScroll(ui::TMessage &message) {
@@ -392,8 +417,26 @@ void TVDScroller::WndProc(ui::TMessage &message) {
     case ui::WM_GETDLGCODE:
         message.Result = ui::DLGC_WANTARROWS;
         return;
+    case ui::WM_SETFOCUS:
+        WMSetFocus(message);
+        return;
     default:
         TCustomVDControl::WndProc(message);
+    }
+}
+
+// Silent focusing skips the enter handling; the focus goes on to the in-place editor.
+void TVDScroller::WMSetFocus(ui::TMessage &message) {
+    if (!FSilentFocusing) {
+        TCustomVDControl::WndProc(message);
+    }
+    for (const ui::TControl *c = this; c; c = c->GetParent()) {
+        if (c->IsDestroying()) {
+            return;
+        }
+    }
+    if (ui::TWinControl *editor = InplaceEditor(); editor && editor->CanFocus()) {
+        editor->SetFocus();
     }
 }
 
@@ -475,6 +518,23 @@ bool TVDScroller::WheelScroll(bool down) {
     }
     SetVPos(down ? VPos + units : VPos - units, true);
     return true;
+}
+
+// ---- Touch ----
+
+void TVDScroller::DoGesture(const ui::TGestureEventInfo &info, bool &handled) {
+    if (info.GestureID != ui::igPan) {
+        return;
+    }
+    handled = true;
+    if (info.Flags.Contains(ui::gfBegin)) {
+        FPanPoint = info.Location;
+        FPanVPos = VPos;
+        FPanHPos = HPos;
+        return;
+    }
+    SetHPos(FPanHPos - (info.Location.X - FPanPoint.X));
+    SetVPos(FPanVPos - (info.Location.Y - FPanPoint.Y) / FSmallStep, true);
 }
 
 // ---- Chosen sub-document ----

@@ -3,12 +3,13 @@
 // scroll bars, scrolling by scroll requests, keys and the mouse wheel, the moving of inserted
 // child controls with the view, and the slot of the in-place editor.
 //
-// The platform has no native scroll bars: each bar is kept as its state (range, page,
-// position, shown), answered like the system's bars (a set position is clamped to the range
-// less the page; a page larger than the range hides the bar). Requests arrive as WM_HSCROLL and
-// WM_VSCROLL messages with the SB_ codes below, from keys, the wheel or a future drawn bar; the
-// position of a dragged thumb is read whole from the bar (TrackPos), never from the 16-bit
-// field of the message. The window counts as created while the control has a parent.
+// Each bar is kept as its state (range, page, position, shown), answered like the system's
+// bars (a set position is clamped to the range less the page; a page larger than the range
+// hides the bar), and shown as the window's own scroll bar (the platform's, outside the client
+// area). Requests arrive as WM_HSCROLL and WM_VSCROLL messages with the SB_ codes below, from
+// the bars, keys and the wheel; the position of a dragged thumb is read whole from the bar
+// (TrackPos), never from the 16-bit field of the message. The window counts as created while
+// the control has a parent.
 #pragma once
 
 #include "platform/ui/CustomControl.h"
@@ -162,6 +163,8 @@ public:
 
     static int32_t GetClampedControlTop(const ui::TControl &control);
     static void SetControlTopFromTag(ui::TControl &control);
+    // Paints the control with its visible children into canvas at (x, y).
+    void PaintTo_(gfx::TCanvas &canvas, int32_t x, int32_t y) { PaintTo(canvas, x, y); }
 
     void SetEnabled(bool enabled) override;
     void WndProc(ui::TMessage &message) override;
@@ -183,6 +186,10 @@ protected:
     bool DoMouseWheel(ui::TShiftState shift, int32_t wheelDelta, gfx::TPoint mousePos) override;
     virtual bool DoMouseWheelDown(ui::TShiftState shift, gfx::TPoint mousePos);
     virtual bool DoMouseWheelUp(ui::TShiftState shift, gfx::TPoint mousePos);
+    // The user's request on a bar: the thumb's whole position is kept, then the message sent.
+    void ScrollBarRequest(ui::TScrollBarKind kind, uint16_t code, int32_t pos) override;
+    // A touch pan scrolls the view with the finger (handled); other gestures are not taken.
+    void DoGesture(const ui::TGestureEventInfo &info, bool &handled) override;
     // Moves the inserted child controls with the view.
     void ScrollChildren(int32_t dx, int32_t dy);
 
@@ -193,6 +200,9 @@ protected:
 private:
     void WMHScroll(ui::TMessage &message);
     void WMVScroll(ui::TMessage &message);
+    void WMSetFocus(ui::TMessage &message);
+    // Shows the kept state of a bar on the window's own bar.
+    void ShowBar(bool vertical);
     bool WheelScroll(bool down);
 
     ui::TFormBorderStyle FBorderStyle = ui::bsNone;
@@ -215,6 +225,9 @@ private:
     int32_t FScrollFactor = 1;
     int32_t FWheelStep = 2;
     int32_t FWheelAccumulator = 0;
+    gfx::TPoint FPanPoint;
+    int32_t FPanVPos = 0;
+    int32_t FPanHPos = 0;
     bool FWindowCreated = false;
     TVDScrollBarInfo FVBar;
     TVDScrollBarInfo FHBar;

@@ -1,4 +1,5 @@
-// The viewer's root document: answers from the control, scroll bars, events, owned caches.
+// The viewer's root document: answers from the control, scroll bars, owned caches, the chosen
+// sub-document.
 #include "vizivodu/layout/VDVDData.h"
 
 #include "vizivodu/document/CVDData_Helpers.h"
@@ -8,7 +9,9 @@
 #include "vizivodu/layout/ViziVodu.h"
 #include "vizivodu/styles/VDStyle.h"
 
+#include "platform/rtl/StringList.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Cursors.h"
 
 namespace vizivodu {
 
@@ -26,6 +29,11 @@ TViziVoduVDData::~TViziVoduVDData() {
 
 bool TViziVoduVDData::IsRoot() {
     return GetFlags().Contains(vdflRoot);
+}
+
+TViziVoduVDData &TViziVoduVDData::AbsoluteRootViewerData() {
+    auto *root = dynamic_cast<TViziVoduVDData *>(GetAbsoluteRootData());
+    return root ? *root : *this;
 }
 
 std::vector<TCustomVDData *> &TViziVoduVDData::ExtraDocumentsList() {
@@ -51,6 +59,88 @@ void TViziVoduVDData::Clear() {
 }
 
 // ---- Settings of the control ----
+
+TVDFOptions TViziVoduVDData::GetVDFOptions() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->VDFOptions : TVDFOptions{};
+}
+
+void TViziVoduVDData::SetVDFOptions(TVDFOptions value) {
+    if (TCustomViziVodu *viewer = Viewer()) {
+        viewer->VDFOptions = value;
+    }
+}
+
+TVDRTFOptions TViziVoduVDData::GetRTFOptions() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->RTFOptions : TVDRTFOptions{};
+}
+
+void TViziVoduVDData::SetRTFOptions(TVDRTFOptions value) {
+    if (TCustomViziVodu *viewer = Viewer()) {
+        viewer->RTFOptions = value;
+    }
+}
+
+TVDFWarnings TViziVoduVDData::GetVDFWarnings() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->VDFWarnings : TVDFWarnings{};
+}
+
+void TViziVoduVDData::SetVDFWarnings(TVDFWarnings value) {
+    if (TCustomViziVodu *viewer = Viewer()) {
+        viewer->VDFWarnings = value;
+    }
+}
+
+TVDFReaderStyleMode TViziVoduVDData::GetVDFTextStylesReadMode() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->VDFTextStylesReadMode : vdf_sInsertMerge;
+}
+
+TVDFReaderStyleMode TViziVoduVDData::GetVDFParaStylesReadMode() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->VDFParaStylesReadMode : vdf_sInsertMerge;
+}
+
+TVDPaletteAction TViziVoduVDData::GetDoInPaletteMode() {
+    return FViziVodu->GetDoInPaletteMode();
+}
+
+ui::TCursor TViziVoduVDData::GetNormalCursor() {
+    return FViziVodu->GetCursor();
+}
+
+rtl::UnicodeString TViziVoduVDData::GetNoteText() {
+    TViziVoduVDData &root = AbsoluteRootViewerData();
+    TCustomViziVodu *viewer = Viewer();
+    if (&root != this && !IsRoot()) {
+        return root.GetNoteText();
+    }
+    return viewer ? viewer->NoteText : rtl::UnicodeString(u"?");
+}
+
+TVDStyleTemplateInsertMode TViziVoduVDData::StyleTemplateInsertMode() {
+    TViziVoduVDData &root = AbsoluteRootViewerData();
+    TCustomViziVodu *viewer = Viewer();
+    if (&root != this && !IsRoot()) {
+        return root.StyleTemplateInsertMode();
+    }
+    return viewer ? viewer->StyleTemplateInsertMode : vdstimUseTargetFormatting;
+}
+
+rtl::TStringList *TViziVoduVDData::GetDocProperties() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer && IsRoot() ? &viewer->GetDocProperties() : nullptr;
+}
+
+TVDDocParameters *TViziVoduVDData::GetDocParameters(bool allowCreate) {
+    TCustomViziVodu *viewer = Viewer();
+    if (!viewer || (!allowCreate && !viewer->HasDocParameters())) {
+        return nullptr;
+    }
+    return viewer->GetDocParameters();
+}
 
 TVDOptions TViziVoduVDData::GetOptions() {
     TCustomViziVodu *viewer = Viewer();
@@ -275,109 +365,6 @@ int32_t TViziVoduVDData::GetVDDataExtraVOffs() {
     return offs < 0 ? 0 : offs;
 }
 
-// ---- Events of the control ----
-
-void TViziVoduVDData::DoJump(int32_t id) {
-    auto *root = dynamic_cast<TViziVoduVDData *>(GetAbsoluteRootData());
-    TVDScroller *control = root ? root->FViziVodu : FViziVodu;
-    ui::PostMessage(control, WM_VDEVENT, vdetJump, id);
-}
-
-void TViziVoduVDData::DoVDMouseMove(int32_t id) {
-    TCustomViziVodu *viewer = Viewer();
-    if (viewer && viewer->OnVDMouseMove) {
-        viewer->OnVDMouseMove(viewer, id);
-    }
-}
-
-void TViziVoduVDData::DoSelect() {
-    if (!IsRoot()) {
-        TVDControlData::DoSelect();
-        return;
-    }
-    TCustomViziVodu *viewer = Viewer();
-    if (!viewer || viewer->IsDestroying() || !viewer->WindowCreated()) {
-        return;
-    }
-    if (viewer->OnSelect) {
-        viewer->OnSelect(viewer);
-    }
-}
-
-bool TViziVoduVDData::IsAssignedCheckpointVisible() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer && viewer->OnCheckpointVisible;
-}
-
-void TViziVoduVDData::DoCheckpointVisible(TCheckpointData checkpoint) {
-    TCustomViziVodu *viewer = Viewer();
-    if (viewer && viewer->OnCheckpointVisible) {
-        viewer->OnCheckpointVisible(viewer, checkpoint);
-    }
-}
-
-void TViziVoduVDData::DoDrawHyperlink(TCustomVDData *vdData, int32_t itemNo, const rtl::TRect &r) {
-    if (!IsRoot()) {
-        TVDControlData::DoDrawHyperlink(vdData, itemNo, r);
-        return;
-    }
-    if (OnDrawHyperlink) {
-        const rtl::TRect copy = r;
-        OnDrawHyperlink(vdData, itemNo, copy);
-    }
-}
-
-void TViziVoduVDData::ItemAction(TVDItemAction action, TCustomVDItemInfo &item,
-                                 TVDRawByteString &text, TCustomVDData &vdData) {
-    if (!IsRoot()) {
-        TVDControlData::ItemAction(action, item, text, vdData);
-        return;
-    }
-    TCustomViziVodu *viewer = Viewer();
-    if (viewer && viewer->OnItemAction) {
-        viewer->OnItemAction(viewer, action, item, text, vdData);
-    }
-}
-
-bool TViziVoduVDData::IsAssignedOnProgress() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer && viewer->OnProgress;
-}
-
-void TViziVoduVDData::DoProgress(TVDLongOperation operation, TVDProgressStage stage,
-                                 int32_t percent) {
-    TCustomViziVodu *viewer = Viewer();
-    if (viewer && viewer->OnProgress) {
-        viewer->OnProgress(viewer, operation, stage, percent);
-    }
-}
-
-rtl::UnicodeString TViziVoduVDData::GetItemHint(TCustomVDData &vdData, int32_t itemNo,
-                                                const rtl::UnicodeString &upperHint) {
-    if (itemNo >= 0 && itemNo < vdData.ItemCount()) {
-        rtl::UnicodeString hint = vdData.GetItem(itemNo)->Hint;
-        TCustomViziVodu *viewer = Viewer();
-        if (viewer && viewer->OnItemHint) {
-            viewer->OnItemHint(viewer, vdData, itemNo, hint);
-        }
-        if (!hint.empty()) {
-            return hint;
-        }
-    }
-    return upperHint;
-}
-
-void TViziVoduVDData::AfterAddStyle(TCustomVDInfo &styleInfo) {
-    if (!IsRoot()) {
-        TVDControlData::AfterAddStyle(styleInfo);
-        return;
-    }
-    TCustomViziVodu *viewer = Viewer();
-    if (viewer && viewer->OnAddStyle) {
-        viewer->OnAddStyle(viewer, styleInfo);
-    }
-}
-
 // ---- Owned objects ----
 
 void TViziVoduVDData::CreateFontInfoCache(gfx::TCanvas &canvas, gfx::TCanvas &formatCanvas) {
@@ -403,20 +390,102 @@ void TViziVoduVDData::DestroyFontInfoCache(TVDFontInfoCache *&cache) {
     TVDControlData::DestroyFontInfoCache(cache);
 }
 
+namespace {
+
+// The owner of a thumbnail is an item (a table, a picture) or a document with a background:
+// only its place in the tree tells which, so the tree is searched for it.
+bool FreeOwnersThumbnail(TCustomVDData &doc, const void *owner) {
+    if (static_cast<const void *>(&doc) == owner) {
+        if (auto *formatted = dynamic_cast<TCustomVDFormattedData *>(&doc)) {
+            formatted->FreeBackgroundThumbnail();
+        }
+        return true;
+    }
+    for (int32_t i = 0; i < doc.ItemCount(); ++i) {
+        TCustomVDItemInfo *item = doc.GetItem(i);
+        if (static_cast<const void *>(item) == owner) {
+            if (auto *nonText = dynamic_cast<TVDNonTextItemInfo *>(item)) {
+                nonText->FreeThumbnail();
+            }
+            return true;
+        }
+        std::unique_ptr<TVDStoreSubVDData> store;
+        for (TCustomVDData *sub = item->GetSubVDData(store, vddFirst); sub;
+             sub = item->GetSubVDData(store, vddNext)) {
+            if (FreeOwnersThumbnail(*sub, owner)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 TVDThumbnailCache *TViziVoduVDData::GetThumbnailCache() {
     if (!IsRoot()) {
         return TVDControlData::GetThumbnailCache();
     }
     if (!FThumbnailCache) {
-        // The owners are the documents whose backgrounds keep a thumbnail.
-        FThumbnailCache = std::make_unique<TVDThumbnailCache>([](void *owner) {
-            auto *doc = dynamic_cast<TCustomVDFormattedData *>(static_cast<TCustomVDData *>(owner));
-            if (TVDBackground *back = doc ? doc->GetBackground() : nullptr) {
-                back->FreeThumbnail();
-            }
-        });
+        FThumbnailCache = std::make_unique<TVDThumbnailCache>(
+            [this](void *owner) { FreeOwnersThumbnail(*this, owner); });
     }
     return FThumbnailCache.get();
+}
+
+void TViziVoduVDData::InitStyleMappings(TVDIntegerList *&textStylesMapping,
+                                        TVDIntegerList *&paraStylesMapping,
+                                        TVDIntegerList *&listStylesMapping, TVDStyleUnits *&units) {
+    if (!FVDFGlobalReadData) {
+        FVDFGlobalReadData = std::make_unique<TVDFGlobalReadData>();
+    }
+    textStylesMapping = &FVDFGlobalReadData->VDFTextStylesMapping;
+    paraStylesMapping = &FVDFGlobalReadData->VDFParaStylesMapping;
+    listStylesMapping = &FVDFGlobalReadData->VDFListStylesMapping;
+    units = &FVDFGlobalReadData->Units;
+    ++FVDFGlobalReadData->RefCount;
+}
+
+void TViziVoduVDData::DoneStyleMappings() {
+    if (FVDFGlobalReadData && --FVDFGlobalReadData->RefCount <= 0) {
+        FVDFGlobalReadData.reset();
+    }
+}
+
+// ---- The chosen sub-document ----
+
+void TViziVoduVDData::AssignChosenVDData(TCustomVDData *vdData, TCustomVDItemInfo *item) {
+    FViziVodu->AssignChosenVDData(vdData, item);
+    TVDControlData::AssignChosenVDData(vdData, item);
+}
+
+void TViziVoduVDData::SilentReplaceChosenVDData(TCustomVDData *vdData) {
+    FViziVodu->SilentReplaceChosenVDData(vdData);
+}
+
+void TViziVoduVDData::UnassignChosenVDData(TCustomVDData *vdData) {
+    if (State.Contains(vdstUnAssigningChosen)) {
+        return;
+    }
+    State.Include(vdstUnAssigningChosen);
+    struct TRestore {
+        TVDStates &S;
+        ~TRestore() { S.Exclude(vdstUnAssigningChosen); }
+    } restore{State};
+    TVDControlData::UnassignChosenVDData(vdData);
+    FViziVodu->UnassignChosenVDData(vdData);
+}
+
+TCustomVDData *TViziVoduVDData::GetChosenVDData() {
+    return FViziVodu->GetChosenVDData();
+}
+
+TCustomVDItemInfo *TViziVoduVDData::GetChosenItem() {
+    return FViziVodu->GetChosenItem();
+}
+
+ui::TWinControl *TViziVoduVDData::GetInplaceEditor() {
+    return FViziVodu->InplaceEditor();
 }
 
 void TViziVoduVDData::DestroyInplace() {

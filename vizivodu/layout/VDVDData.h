@@ -7,15 +7,34 @@
 // without it the data behaves as a sub-document and asks its parent.
 #pragma once
 
+#include "vizivodu/document/VDClasses.h"
 #include "vizivodu/layout/VDCtrlData.h"
+#include "vizivodu/layout/VDOptions.h"
 
 #include <memory>
 #include <vector>
+
+namespace gfx {
+class TCustomImageList;
+}
+namespace rtl {
+class TStringList;
+}
 
 namespace vizivodu {
 
 class TVDScroller;
 class TCustomViziVodu;
+
+// The style maps that nested VDF readings (sub-documents read inside one stream) share, kept
+// by the root document while a reading runs.
+struct TVDFGlobalReadData {
+    TVDIntegerList VDFTextStylesMapping;
+    TVDIntegerList VDFParaStylesMapping;
+    TVDIntegerList VDFListStylesMapping;
+    TVDStyleUnits Units{};
+    int32_t RefCount = 0;
+};
 
 class TViziVoduVDData : public TVDControlData {
 public:
@@ -36,6 +55,24 @@ public:
     void Clear() override;
 
     // ---- Settings of the control ----
+    TVDFOptions GetVDFOptions();
+    void SetVDFOptions(TVDFOptions value);
+    TVDRTFOptions GetRTFOptions();
+    void SetRTFOptions(TVDRTFOptions value);
+    TVDFWarnings GetVDFWarnings();
+    void SetVDFWarnings(TVDFWarnings value);
+    TVDFReaderStyleMode GetVDFTextStylesReadMode();
+    TVDFReaderStyleMode GetVDFParaStylesReadMode();
+    TVDPaletteAction GetDoInPaletteMode() override;
+    ui::TCursor GetNormalCursor() override;
+    // Root: the control's; otherwise the absolute root's.
+    rtl::UnicodeString GetNoteText();
+    TVDStyleTemplateInsertMode StyleTemplateInsertMode();
+    // Root: the control's; otherwise none.
+    rtl::TStringList *GetDocProperties();
+    // nullptr when allowCreate is false and the control has none; else the control's (made).
+    TVDDocParameters *GetDocParameters(bool allowCreate) override;
+    bool CanLoadLayout() { return true; }
     TVDOptions GetOptions() override;
     void SetOptions(TVDOptions value) override;
     TVDFlags GetFlags() override;
@@ -82,9 +119,70 @@ public:
     void AdjustVScrollUnits() override;
     int32_t GetVDDataExtraVOffs() override;
 
-    // ---- Events of the control ----
+    // ---- Events of the control (each does nothing, or gives the default stated, while the
+    // control's event is not assigned) ----
     void DoJump(int32_t id) override;
     void DoVDMouseMove(int32_t id) override;
+    void DoVDMouseDown(ui::TMouseButton button, ui::TShiftState shift, int32_t itemNo, int32_t x,
+                       int32_t y) override;
+    void DoVDMouseUp(ui::TMouseButton button, ui::TShiftState shift, int32_t itemNo, int32_t x,
+                     int32_t y) override;
+    void DoVDRightClick(const TVDRawByteString &clickedWord, int32_t styleNo, int32_t x,
+                        int32_t y) override;
+    void DoVDDblClick(const TVDRawByteString &clickedWord, int32_t styleNo) override;
+    void DoGetItemCursor(TCustomVDData *vdData, int32_t itemNo, ui::TCursor &cursor) override;
+    void DoStyleTemplatesChange();
+    void ControlAction2(TCustomVDData *vdData, TVDControlAction action, int32_t itemNo,
+                        ui::TControl *&control);
+    void DoCopy() override;
+    bool IsAssignedCopy() override;
+    bool IsAssignedVDMouseUp() override;
+    bool IsAssignedVDMouseDown() override;
+    bool IsAssignedVDRightClick() override;
+    bool IsAssignedJump() override;
+    bool IsAssignedVDDblClick() override;
+    // "" unless OnURLNeeded gives one.
+    rtl::UnicodeString GetURL(int32_t id);
+    ui::TControl *VDFControlNeeded(const rtl::UnicodeString &itemName, const TVDTag &itemTag);
+    gfx::TCustomImageList *VDFImageListNeeded(int32_t imageListTag);
+    std::unique_ptr<gfx::TGraphic> VDFPictureNeeded(const rtl::UnicodeString &itemName,
+                                                    TCustomVDItemInfo *item, int32_t index1,
+                                                    int32_t index2);
+    rtl::UnicodeString SaveComponentToFile(const rtl::UnicodeString &path, ui::TControl *saveMe,
+                                           TVDSaveFormat saveFormat);
+    // True when the handler saved the item itself (text holds what it wrote).
+    bool SaveItemToFile(const rtl::UnicodeString &path, TCustomVDData *vdData, int32_t itemNo,
+                        TVDSaveFormat saveFormat, bool unicode, TVDRawByteString &text);
+    // nullptr (invalid unchanged) without OnImportPicture.
+    std::unique_ptr<gfx::TGraphic> ImportPicture(const rtl::UnicodeString &location, int32_t width,
+                                                 int32_t height, bool &invalid);
+    void HTMLSaveImage(TCustomVDData *vdData, int32_t itemNo, const rtl::UnicodeString &path,
+                       gfx::TColor backgroundColor, rtl::UnicodeString &location, bool &doDefault);
+    void SaveImage2(TCustomVDData *vdData, int32_t itemNo, gfx::TGraphic *graphic,
+                    TVDSaveFormat saveFormat, const rtl::UnicodeString &path,
+                    const rtl::UnicodeString &imagePrefix, int32_t &imageSaveNo,
+                    rtl::UnicodeString &location, bool &doDefault);
+    TVDAnsiString GetExtraRTFCode(TVDRTFSaveArea area, const void *obj, int32_t index1,
+                                  int32_t index2, bool inStyleSheet);
+    TVDAnsiString GetExtraDocXCode(TVDDocXSaveArea area, const void *obj, int32_t index1,
+                                   int32_t index2);
+    rtl::UnicodeString GetExtraHTMLCode(TVDHTMLSaveArea area, bool cssVersion);
+    rtl::UnicodeString GetParaHTMLCode(TCustomVDData *vdData, int32_t itemNo, bool paraStart,
+                                       bool cssVersion);
+    // A hyperlink read from RTF, HTML or DOCX: over a bullet it becomes a hotspot, over a
+    // picture a hot picture; OnReadHyperlink may change the style, tag and text, else the tag
+    // is the target.
+    void ReadHyperlink(const rtl::UnicodeString &target, const rtl::UnicodeString &extras,
+                       TVDLoadFormat docFormat, int32_t &styleNo, TVDTag &itemTag,
+                       TVDRawByteString &itemName);
+    // The target and extra attributes of a hyperlink being saved: OnWriteHyperlink, else the
+    // URL of OnURLNeeded, else the item's tag; the extras are the item's hint.
+    void WriteHyperlink(int32_t id, TCustomVDData *vdData, int32_t itemNo, TVDSaveFormat saveFormat,
+                        rtl::UnicodeString &target, rtl::UnicodeString &extras);
+    // Root: the control's hint becomes hint and is shown at once when it changed; an empty
+    // one hides it.
+    void SetControlHint(const rtl::UnicodeString &hint) override;
+    void DoBeforeSaving();
     void DoSelect() override;
     bool IsAssignedCheckpointVisible() override;
     void DoCheckpointVisible(TCheckpointData checkpoint) override;
@@ -103,12 +201,28 @@ public:
                                        TCustomVDFormattedData *vdData) override;
     void DestroyFontInfoCache(TVDFontInfoCache *&cache) override;
     TVDThumbnailCache *GetThumbnailCache() override;
+    // The style maps of a VDF reading, shared by nested readings: made by the first call,
+    // freed by the last DoneStyleMappings.
+    void InitStyleMappings(TVDIntegerList *&textStylesMapping, TVDIntegerList *&paraStylesMapping,
+                           TVDIntegerList *&listStylesMapping, TVDStyleUnits *&units);
+    void DoneStyleMappings();
 
+    // ---- The chosen sub-document and its in-place editor (the scroller's) ----
+    void AssignChosenVDData(TCustomVDData *vdData, TCustomVDItemInfo *item) override;
+    void SilentReplaceChosenVDData(TCustomVDData *vdData) override;
+    void UnassignChosenVDData(TCustomVDData *vdData) override;
+    TCustomVDData *GetChosenVDData() override;
+    TCustomVDItemInfo *GetChosenItem() override;
+    ui::TWinControl *GetInplaceEditor() override;
     void DestroyInplace() override;
 
 private:
     bool IsRoot();
+    // The root data of the absolute root's viewer (this one when it is its own).
+    TViziVoduVDData &AbsoluteRootViewerData();
 
+    std::unique_ptr<TVDFGlobalReadData> FVDFGlobalReadData;
+    rtl::UnicodeString FPreviousHint;
     std::unique_ptr<std::vector<TCustomVDData *>> FExtraDocuments;
     TVDScroller *FViziVodu;
     TCustomViziVodu *FViewer;                   // FViziVodu as a viewer, found once

@@ -2,6 +2,7 @@
 #include "vizivodu/layout/ViziVodu.h"
 
 #include "vizivodu/document/CVDData_Helpers.h"
+#include "vizivodu/document/VDDocParams.h"
 #include "vizivodu/layout/VDBack.h"
 #include "vizivodu/layout/VDVDData.h"
 #include "vizivodu/styles/VDStyle.h"
@@ -100,6 +101,7 @@ TCustomViziVodu::~TCustomViziVodu() {
     FBackground.reset();
     Clear();
     FVDData.reset();
+    FDocParameters.reset();
     if (FDestroyInformer) {
         FDestroyInformer->ControlDestroyed = true;
         FDestroyInformer = nullptr;
@@ -130,9 +132,74 @@ void TCustomViziVodu::SetSingleClick(bool value) {
 }
 
 void TCustomViziVodu::SetStyle(TVDStyle *value) {
+    if (FStyle && FStyle != value) {
+        FStyle->RemoveFreeNotification(this);
+    }
     FStyle = value;
+    if (FStyle) {
+        FStyle->FreeNotification(this);
+    }
     if (FOptions.Contains(vdoFormatInvalidate)) {
         Invalidate();
+    }
+}
+
+void TCustomViziVodu::Notification(rtl::TComponent *component, rtl::TOperation operation) {
+    TVDScroller::Notification(component, operation);
+    if (operation == rtl::opRemove && component == FStyle) {
+        // The style sheet is being destroyed: only the pointer is forgotten (no repaint).
+        FStyle = nullptr;
+    }
+}
+
+void TCustomViziVodu::Loaded() {
+    TVDScroller::Loaded();
+    UpdatePaletteInfo();
+    Format();
+}
+
+void TCustomViziVodu::SetName(const rtl::UnicodeString &name) {
+    FVDData->State.Include(vdstNameSet);
+    TVDScroller::SetName(name);
+}
+
+void TCustomViziVodu::GetTabOrderList(std::vector<ui::TWinControl *> &list) const {
+    TVDScroller::GetTabOrderList(list);
+    if (GetTabNavigation() == vdtnNone) {
+        return;
+    }
+    auto *self = const_cast<TCustomViziVodu *>(this);
+    for (size_t i = list.size(); i-- > 2;) {
+        if (list[i]->GetParent() == this) {
+            list.insert(list.begin() + std::ptrdiff_t(i), self);
+        }
+    }
+    if (list.size() > 1) {
+        list.push_back(self);
+    }
+}
+
+TVDDocParameters *TCustomViziVodu::GetDocParameters() {
+    if (!FDocParameters) {
+        FDocParameters = std::make_unique<TVDDocParameters>();
+    }
+    return FDocParameters.get();
+}
+
+void TCustomViziVodu::SetDocParameters(const TVDDocParameters *value) {
+    if (!value) {
+        FDocParameters.reset();
+    } else if (value != FDocParameters.get()) {
+        GetDocParameters()->Assign(*value);
+    }
+}
+
+void TCustomViziVodu::StyleTemplatesChange() {
+    if (OnStyleTemplatesChange) {
+        OnStyleTemplatesChange(this);
+    }
+    if (FStyleTemplatesChangeHandlers) {
+        FStyleTemplatesChangeHandlers->Execute(this);
     }
 }
 
@@ -158,7 +225,11 @@ void TCustomViziVodu::SetBackgroundBitmap(const gfx::TGraphic *picture) {
 }
 
 void TCustomViziVodu::DoOnBackBitmapChange() {
+    if (FVDData->UpdatingBackgroundPalette()) {
+        return;
+    }
     SetFullRedraw(FBackground->ScrollRequiresFullRedraw() || IsTransparent());
+    FVDData->UpdateBackgroundPaletteInfo(*FBackground);
     if (FOptions.Contains(vdoFormatInvalidate)) {
         Invalidate();
     }
@@ -214,7 +285,11 @@ int32_t TCustomViziVodu::GetLastItemVisible() const {
     return FVDData->GetLastItemVisible();
 }
 
+// Palettes do not exist on the platform: the items and the background only drop their
+// palette copies.
 void TCustomViziVodu::UpdatePaletteInfo() {
+    TVDScroller::UpdatePaletteInfo();
+    FVDData->UpdateBackgroundPaletteInfo(*FBackground);
     Invalidate();
 }
 
@@ -246,17 +321,39 @@ void TCustomViziVodu::ApplyLayoutInfo(const TVDLayoutInfo &layout) {
 }
 
 void TCustomViziVodu::AssignEvents(const TCustomViziVodu &source) {
+    OnSaveHTMLExtra = source.OnSaveHTMLExtra;
+    OnSaveRTFExtra = source.OnSaveRTFExtra;
+    OnSaveDocXExtra = source.OnSaveDocXExtra;
+    OnSaveComponentToFile = source.OnSaveComponentToFile;
+    OnSaveItemToFile = source.OnSaveItemToFile;
+    OnSaveParaToHTML = source.OnSaveParaToHTML;
+    OnURLNeeded = source.OnURLNeeded;
     OnSelect = source.OnSelect;
+    OnImportPicture = source.OnImportPicture;
+    OnVDRightClick = source.OnVDRightClick;
+    OnVDFPictureNeeded = source.OnVDFPictureNeeded;
+    OnVDFImageListNeeded = source.OnVDFImageListNeeded;
+    OnVDFControlNeeded = source.OnVDFControlNeeded;
+    OnVDDblClick = source.OnVDDblClick;
     OnJump = source.OnJump;
     OnVDMouseMove = source.OnVDMouseMove;
+    OnCopy = source.OnCopy;
+    OnVDMouseDown = source.OnVDMouseDown;
+    OnVDMouseUp = source.OnVDMouseUp;
+    OnControlAction = source.OnControlAction;
     OnItemAction = source.OnItemAction;
-    OnItemHint = source.OnItemHint;
-    OnPaint = source.OnPaint;
     OnClick = source.OnClick;
-    OnDblClick = source.OnDblClick;
     OnKeyDown = source.OnKeyDown;
     OnKeyUp = source.OnKeyUp;
     OnKeyPress = source.OnKeyPress;
+    OnHTMLSaveImage = source.OnHTMLSaveImage;
+    OnSaveImage2 = source.OnSaveImage2;
+    OnStyleTemplatesChange = source.OnStyleTemplatesChange;
+    OnDblClick = source.OnDblClick;
+    OnItemHint = source.OnItemHint;
+    OnReadHyperlink = source.OnReadHyperlink;
+    OnWriteHyperlink = source.OnWriteHyperlink;
+    OnPaint = source.OnPaint;
 }
 
 // ---- Formatting ----
@@ -492,6 +589,61 @@ void TCustomViziVodu::AddCenterLine(std::u16string_view s, int32_t styleNo) {
 
 void TCustomViziVodu::AddFromNewLine(std::u16string_view s, int32_t styleNo) {
     AddNLTag(s, styleNo, 0, {});
+}
+
+void TCustomViziVodu::AddText(std::u16string_view s, int32_t styleNo) {
+    AddTextNLW(s, styleNo, -1, 0, false);
+}
+
+void TCustomViziVodu::AddTextFromNewLine(std::u16string_view s, int32_t styleNo) {
+    AddTextNLW(s, styleNo, 0, 0, false);
+}
+
+void TCustomViziVodu::AddTextNL(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                                int32_t otherParaNo) {
+    AddTextNLW(s, styleNo, firstParaNo, otherParaNo, false);
+}
+
+// The text style is decided by the paragraph the first line joins: continuing the current
+// paragraph in its default style means the last item's paragraph.
+void TCustomViziVodu::AddTextNLW(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                                 int32_t otherParaNo, bool defAsSingleParagraph) {
+    const TVDRawByteString raw = StringToRawUnicode(s);
+    if (!FStyle) {
+        FVDData->AddTextNLWRaw(raw, styleNo, firstParaNo, otherParaNo, defAsSingleParagraph);
+        return;
+    }
+    const bool paraDefault = styleNo < 0 || styleNo == StyleNoParaDefault;
+    int32_t paraNo = firstParaNo;
+    if (firstParaNo == -1 && paraDefault) {
+        paraNo = FVDData->ItemCount() > 0 ? FVDData->GetItemPara(FVDData->ItemCount() - 1) : 0;
+    }
+    const int32_t actual =
+        FVDData->GetActualStyleEx(paraDefault ? StyleNoParaDefault : styleNo, std::max(paraNo, 0));
+    if (FStyle->GetTextStyles().GetItem(actual).GetUnicode()) {
+        FVDData->AddTextNLWRaw(raw, styleNo, firstParaNo, otherParaNo, defAsSingleParagraph);
+        return;
+    }
+    const TVDAnsiString text = RawUnicodeToAnsi(FVDData->GetStyleCodePage(actual), raw);
+    if (defAsSingleParagraph) {
+        FVDData->AddTextBlockNLA(text, styleNo, firstParaNo, {});
+    } else {
+        FVDData->AddTextNLR(text, styleNo, firstParaNo, otherParaNo, {});
+    }
+}
+
+void TCustomViziVodu::AddTextNLR(const TVDRawByteString &s, int32_t styleNo, int32_t firstParaNo,
+                                 int32_t otherParaNo) {
+    FVDData->AddTextNLR(s, styleNo, firstParaNo, otherParaNo, {});
+}
+
+void TCustomViziVodu::AddTextNLA(const TVDAnsiString &s, int32_t styleNo, int32_t firstParaNo,
+                                 int32_t otherParaNo) {
+    FVDData->AddTextNLA(s, styleNo, firstParaNo, otherParaNo, {});
+}
+
+void TCustomViziVodu::AddTextBlockNLA(const TVDAnsiString &s, int32_t styleNo, int32_t paraNo) {
+    FVDData->AddTextBlockNLA(s, styleNo, paraNo, {});
 }
 
 void TCustomViziVodu::AddTab(int32_t textStyleNo, int32_t paraNo) {

@@ -11,14 +11,22 @@
 #include "vizivodu/document/VDFloatingBox.h"
 #include "vizivodu/layout/VDBack.h"
 #include "vizivodu/layout/VDCtrlData.h"
+#include "vizivodu/layout/VDOptions.h"
 #include "vizivodu/layout/VDScroll.h"
+
+#include "platform/rtl/StringList.h"
 
 #include <functional>
 #include <memory>
 #include <vector>
 
+namespace gfx {
+class TCustomImageList;
+}
+
 namespace vizivodu {
 
+class TVDDocParameters;
 class TVDLayoutInfo;
 class TViziVoduVDData;
 
@@ -77,6 +85,66 @@ using TVDItemHintEvent = std::function<void(ui::TComponent *sender, TCustomVDDat
 using TVDAddStyleEvent = std::function<void(ui::TComponent *sender, TCustomVDInfo &styleInfo)>;
 using TVDPaintEvent =
     std::function<void(ui::TComponent *sender, gfx::TCanvas &canvas, bool prepaint)>;
+using TVDMouseEvent =
+    std::function<void(ui::TComponent *sender, ui::TMouseButton button, ui::TShiftState shift,
+                       int32_t itemNo, int32_t x, int32_t y)>;
+// clickedWord: the word's bytes as stored in its item.
+using TVDDblClickEvent = std::function<void(ui::TComponent *sender,
+                                            const TVDRawByteString &clickedWord, int32_t styleNo)>;
+using TVDRightClickEvent =
+    std::function<void(ui::TComponent *sender, const TVDRawByteString &clickedWord, int32_t styleNo,
+                       int32_t x, int32_t y)>;
+using TVDGetItemCursorEvent = std::function<void(ui::TComponent *sender, TCustomVDData *vdData,
+                                                 int32_t itemNo, ui::TCursor &cursor)>;
+using TVDURLNeededEvent =
+    std::function<void(ui::TComponent *sender, int32_t id, rtl::UnicodeString &url)>;
+using TVDReadHyperlinkEvent = std::function<void(
+    ui::TComponent *sender, const rtl::UnicodeString &target, const rtl::UnicodeString &extras,
+    TVDLoadFormat docFormat, int32_t &styleNo, TVDTag &itemTag, TVDRawByteString &itemName)>;
+using TVDWriteHyperlinkEvent = std::function<void(
+    ui::TComponent *sender, int32_t id, TCustomVDData *vdData, int32_t itemNo,
+    TVDSaveFormat saveFormat, rtl::UnicodeString &target, rtl::UnicodeString &extras)>;
+// ctrl: the item's control; the handler may replace or release it.
+using TVDControlActionEvent = std::function<void(ui::TComponent *sender, TVDControlAction action,
+                                                 int32_t itemNo, ui::TControl *&ctrl)>;
+using TVDFPictureNeededEvent = std::function<void(
+    ui::TComponent *sender, const rtl::UnicodeString &itemName, TCustomVDItemInfo *item,
+    int32_t index1, int32_t index2, std::unique_ptr<gfx::TGraphic> &gr)>;
+using TVDFControlNeededEvent =
+    std::function<void(ui::TComponent *sender, const rtl::UnicodeString &name, const TVDTag &tag,
+                       ui::TControl *&ctrl)>;
+using TVDFImageListNeededEvent =
+    std::function<void(ui::TComponent *sender, int32_t imageListTag, gfx::TCustomImageList *&il)>;
+using TVDSaveComponentToFileEvent =
+    std::function<void(ui::TComponent *sender, const rtl::UnicodeString &path, ui::TControl *saveMe,
+                       TVDSaveFormat saveFormat, rtl::UnicodeString &outStr)>;
+using TVDSaveItemToFileEvent = std::function<void(
+    ui::TComponent *sender, const rtl::UnicodeString &path, TCustomVDData *vdData, int32_t itemNo,
+    TVDSaveFormat saveFormat, bool unicode, TVDRawByteString &outStr, bool &doDefault)>;
+using TVDHTMLSaveImageEvent = std::function<void(
+    ui::TComponent *sender, TCustomVDData *vdData, int32_t itemNo, const rtl::UnicodeString &path,
+    gfx::TColor backgroundColor, rtl::UnicodeString &location, bool &doDefault)>;
+using TVDSaveImageEvent2 =
+    std::function<void(ui::TComponent *sender, gfx::TGraphic *graphic, TVDSaveFormat saveFormat,
+                       const rtl::UnicodeString &path, const rtl::UnicodeString &imagePrefix,
+                       int32_t &imageSaveNo, rtl::UnicodeString &location, bool &doDefault)>;
+// obj: the style, table, row or cell the code is for (nullptr for the document).
+using TVDSaveRTFExtraEvent =
+    std::function<void(ui::TComponent *sender, TVDRTFSaveArea area, const void *obj, int32_t index1,
+                       int32_t index2, bool inStyleSheet, TVDAnsiString &rtfCode)>;
+using TVDSaveDocXExtraEvent =
+    std::function<void(ui::TComponent *sender, TVDDocXSaveArea area, const void *obj,
+                       int32_t index1, int32_t index2, TVDAnsiString &ooxmlCode)>;
+using TVDSaveHTMLExtraEvent = std::function<void(ui::TComponent *sender, TVDHTMLSaveArea area,
+                                                 bool cssVersion, rtl::UnicodeString &htmlCode)>;
+using TVDSaveParaToHTMLEvent =
+    std::function<void(ui::TComponent *sender, TCustomVDData *vdData, int32_t itemNo,
+                       bool paraStart, bool cssVersion, rtl::UnicodeString &htmlCode)>;
+using TVDImportPictureEvent =
+    std::function<void(ui::TComponent *sender, const rtl::UnicodeString &location, int32_t width,
+                       int32_t height, std::unique_ptr<gfx::TGraphic> &graphic)>;
+using TVDSpellingCheckEvent = std::function<void(
+    ui::TComponent *sender, const rtl::UnicodeString &word, int32_t styleNo, bool &misspelled)>;
 
 class TCustomViziVodu : public TVDScroller {
 public:
@@ -107,6 +175,26 @@ public:
     TVDAnimationMode AnimationMode = vdaniManualStart;
     rtl::UnicodeString NoteText = u"?";
     bool UseStyleTemplates = false;
+    TVDStyleTemplateInsertMode StyleTemplateInsertMode = vdstimUseTargetFormatting;
+    TVDFOptions VDFOptions{vdfoSavePicturesBody, vdfoSaveControlsBody, vdfoSaveBinary,
+                           vdfoSaveDocProperties, vdfoLoadDocProperties};
+    // The warnings of the last VDF reading.
+    TVDFWarnings VDFWarnings;
+    TVDRTFOptions RTFOptions{vdrtfDuplicateUnicode, vdrtfSaveEMFAsWMF, vdrtfSaveJpegAsJpeg,
+                             vdrtfSavePngAsPng};
+    TVDFReaderStyleMode VDFTextStylesReadMode = vdf_sInsertMerge;
+    TVDFReaderStyleMode VDFParaStylesReadMode = vdf_sInsertMerge;
+    TVDLiveSpellingMode LiveSpellingMode = vdlspManualStart;
+    // Set by an OnImportPicture handler whose picture is invalid.
+    bool CurPictureInvalid = false;
+    // The document properties; assigning copies the lines.
+    rtl::TStringList &GetDocProperties() { return FDocProperties; }
+    void SetDocProperties(const rtl::TStrings &value) { FDocProperties.Assign(value); }
+    // The page and document parameters, made on first use; setting nullptr frees them, any
+    // other value is copied.
+    TVDDocParameters *GetDocParameters();
+    bool HasDocParameters() const { return FDocParameters != nullptr; }
+    void SetDocParameters(const TVDDocParameters *value);
     TVDStyle *GetStyle() const { return FStyle; }
     virtual void SetStyle(TVDStyle *value);
     // The control's Color (clNone after creation: the document shows the style sheet's), else
@@ -147,6 +235,9 @@ public:
     void ClearAll();
     // The canvas text is measured on.
     virtual gfx::TCanvas *GetFormatCanvas(gfx::TCanvas *defCanvas) { return defCanvas; }
+    // The style templates changed: OnStyleTemplatesChange, then the registered handlers (on the
+    // control of the absolute root, which the root data asks).
+    void StyleTemplatesChange();
     std::unique_ptr<TVDLayoutInfo> CreateLayoutInfo() const;
     virtual void ApplyLayoutInfo(const TVDLayoutInfo &layout);
     // Copies the handlers of another control.
@@ -167,6 +258,21 @@ public:
                 int32_t styleNo, int32_t paraNo);
     void AddCenterLine(std::u16string_view s, int32_t styleNo);
     void AddFromNewLine(std::u16string_view s, int32_t styleNo);
+    // Multi-line text: AddText continues the current paragraph, AddTextFromNewLine starts one
+    // (style 0); the lines after the first get otherParaNo. AddTextNLW adds the text in the
+    // actual style's form (UTF-16, or converted to its code page), in one paragraph with
+    // defAsSingleParagraph.
+    void AddText(std::u16string_view s, int32_t styleNo);
+    void AddTextFromNewLine(std::u16string_view s, int32_t styleNo);
+    void AddTextNL(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                   int32_t otherParaNo);
+    void AddTextNLW(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo, bool defAsSingleParagraph);
+    void AddTextNLR(const TVDRawByteString &s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo);
+    void AddTextNLA(const TVDAnsiString &s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo);
+    void AddTextBlockNLA(const TVDAnsiString &s, int32_t styleNo, int32_t paraNo);
     void AddTab(int32_t textStyleNo, int32_t paraNo);
     void AddBreak();
     void AddBreakTag(const TVDTag &tag);
@@ -221,8 +327,37 @@ public:
     TVDItemHintEvent OnItemHint;
     TVDAddStyleEvent OnAddStyle;
     TVDPaintEvent OnPaint;
+    TVDMouseEvent OnVDMouseDown;
+    TVDMouseEvent OnVDMouseUp;
+    TVDDblClickEvent OnVDDblClick;
+    TVDRightClickEvent OnVDRightClick;
+    ui::TNotifyEvent OnCopy;
+    TVDGetItemCursorEvent OnGetItemCursor;
+    TVDURLNeededEvent OnURLNeeded;
+    TVDReadHyperlinkEvent OnReadHyperlink;
+    TVDWriteHyperlinkEvent OnWriteHyperlink;
+    TVDControlActionEvent OnControlAction;
+    TVDFPictureNeededEvent OnVDFPictureNeeded;
+    TVDFControlNeededEvent OnVDFControlNeeded;
+    TVDFImageListNeededEvent OnVDFImageListNeeded;
+    TVDSaveComponentToFileEvent OnSaveComponentToFile;
+    TVDSaveItemToFileEvent OnSaveItemToFile;
+    TVDHTMLSaveImageEvent OnHTMLSaveImage;
+    TVDSaveImageEvent2 OnSaveImage2;
+    TVDSaveRTFExtraEvent OnSaveRTFExtra;
+    TVDSaveDocXExtraEvent OnSaveDocXExtra;
+    TVDSaveHTMLExtraEvent OnSaveHTMLExtra;
+    TVDSaveParaToHTMLEvent OnSaveParaToHTML;
+    TVDImportPictureEvent OnImportPicture;
+    TVDSpellingCheckEvent OnSpellingCheck;
+    ui::TNotifyEvent OnStyleTemplatesChange;
 
     void WndProc(ui::TMessage &message) override;
+    // Marks the root data's state with vdstNameSet.
+    void SetName(const rtl::UnicodeString &name) override;
+    // Tab passes through the document between its inserted controls: the control stands again
+    // before each of them (from the third entry on) and at the end.
+    void GetTabOrderList(std::vector<ui::TWinControl *> &list) const override;
 
 protected:
     // Descendants with their own class of root data make it with makeData.
@@ -240,6 +375,9 @@ protected:
     void DoHScrolled() override;
     void UpdatePaletteInfo() override;
     void DoOnBackBitmapChange();
+    void Loaded() override;
+    // The style sheet going away leaves the control without one.
+    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
     // The one formatting routine every path ends in.
     void FormatInternal(bool onlyResized, bool forceFormat, bool onlyTail, bool noCaching,
                         bool reformatting, bool callOnFormat);
@@ -262,6 +400,8 @@ private:
     std::unique_ptr<TViziVoduVDData> FVDData;
     std::unique_ptr<TVDEventHandlerList> FStyleTemplatesChangeHandlers, FHScrollHandlers,
         FVScrollHandlers, FSaveHandlers, FClearHandlers, FResizeHandlers;
+    rtl::TStringList FDocProperties;
+    std::unique_ptr<TVDDocParameters> FDocParameters;
     bool FPrinting = false;
 };
 

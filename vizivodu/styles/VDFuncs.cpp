@@ -455,4 +455,73 @@ bool OpenClipboardWithRetry() {
         [](int32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
 }
 
+// ---- HTML and XML text ----
+
+namespace {
+
+bool IsNonCharacterOrControl(char16_t ch) {
+    return ch < 32 || (ch >= 0xFDD0 && ch <= 0xFDEF) || ch == 0xFFFE || ch == 0xFFFF;
+}
+
+// "&" first, so that the escapes made afterwards are not escaped again.
+UnicodeString EscapeMarkup(const UnicodeString &s, bool blanksAsNbsp) {
+    UnicodeString out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char16_t ch = s[i];
+        switch (ch) {
+        case u'&':
+            out += u"&amp;";
+            break;
+        case u'>':
+            out += u"&gt;";
+            break;
+        case u'<':
+            out += u"&lt;";
+            break;
+        case u'"':
+            out += u"&quot;";
+            break;
+        case u' ':
+            // Every blank followed by another becomes a non-breaking space.
+            out += blanksAsNbsp && i + 1 < s.size() && s[i + 1] == u' ' ? u"&nbsp;" : u" ";
+            break;
+        default:
+            out += IsNonCharacterOrControl(ch) ? u'?' : ch;
+            break;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+UnicodeString EscapeHTMLTextUnicode(const UnicodeString &s) {
+    return EscapeMarkup(s, true);
+}
+
+UnicodeString EscapeXMLAttrUnicode(const UnicodeString &s) {
+    return EscapeMarkup(s, false);
+}
+
+UnicodeString MakeHintAttribute(TVDSaveFormat saveFormat, const UnicodeString &hint) {
+    if (hint.empty()) {
+        return {};
+    }
+    switch (saveFormat) {
+    case vdsfHTML:
+        return u"title=\"" + EscapeHTMLTextUnicode(hint) + u"\"";
+    case vdsfRTF: {
+        // The field argument must stay closed: its double quotes become apostrophes.
+        UnicodeString text = hint;
+        std::replace(text.begin(), text.end(), u'"', u'\'');
+        return u"\\o \"" + text + u"\"";
+    }
+    case vdsfDocX:
+        return u"w:tooltip=\"" + EscapeXMLAttrUnicode(hint) + u"\"";
+    default:
+        return hint;
+    }
+}
+
 } // namespace vizivodu

@@ -6,6 +6,7 @@ list(APPEND VIZIVODU_TEST_SOURCES
     document/VDUnicode_test.cpp)
 list(APPEND VIZIVODU_TEST_SOURCES
     document/CVDData_Helpers_test.cpp
+    document/CVDData_Text_test.cpp
     document/CVDData_test.cpp
     document/VDDocParams_test.cpp
     document/VDItem_test.cpp

@@ -278,3 +278,103 @@ TEST_F(Scroller, StepsThatWouldMakeTooManyUnitsOrAreNotPositiveAreIgnored) {
     View->SetVSmallStep(10);
     EXPECT_EQ(View->GetVSmallStep(), 10);
 }
+
+TEST_F(Scroller, ATouchPanMovesTheViewWithTheFinger) {
+    Fill(100); // 2010 pixels, 201 units
+    View->SetVPos(50, true);
+    const auto pan = [this](int32_t x, int32_t y, ui::TInteractiveGestureFlags flags) {
+        ui::TGestureEventInfo info;
+        info.GestureID = ui::igPan;
+        info.Location = {x, y};
+        info.Flags = flags;
+        return View->Perform(ui::CM_GESTURE, 0, ui::LPARAM(&info));
+    };
+    EXPECT_EQ(pan(100, 80, {ui::gfBegin}), 1);
+    EXPECT_EQ(View->VPos, 50);
+    pan(100, 55, {}); // 25 pixels up: 2 units (towards zero)
+    EXPECT_EQ(View->VPos, 52);
+    pan(100, 115, {ui::gfEnd}); // 35 pixels down from the start: 3 units back
+    EXPECT_EQ(View->VPos, 47);
+    ui::TGestureEventInfo zoom;
+    zoom.GestureID = ui::igZoom;
+    EXPECT_EQ(View->Perform(ui::CM_GESTURE, 0, ui::LPARAM(&zoom)), 0);
+}
+
+namespace {
+
+struct TSilentScroller : TViziVodu {
+    using TViziVodu::TViziVodu;
+    void Focus(bool silent) {
+        FSilentFocusing = silent;
+        Perform(ui::WM_SETFOCUS);
+        FSilentFocusing = false;
+    }
+};
+
+} // namespace
+
+TEST_F(Scroller, SilentFocusingSkipsTheEnterHandling) {
+    auto *v = new TSilentScroller(&Form);
+    v->SetParent(&Form);
+    int entered = 0;
+    v->OnEnter = [&](ui::TComponent *) { ++entered; };
+    v->Focus(true);
+    EXPECT_EQ(entered, 0);
+    v->Focus(false);
+    EXPECT_EQ(entered, 1);
+}
+
+TEST_F(Scroller, PaintingToACanvasDrawsWhatTheWindowShows) {
+    Style.SetColor(gfx::clWhite);
+    Style.GI->DrawGlyphBoxes = true;
+    Fill(3);
+    gfx::TBitmap shot = View->GrabForTesting();
+    gfx::TBitmap copy(220, 110);
+    copy.GetCanvas().GetBrush().SetColor(gfx::clRed);
+    copy.GetCanvas().FillRect(gfx::Rect(0, 0, 220, 110));
+    View->PaintTo_(copy.GetCanvas(), 10, 5);
+    for (int y = 0; y < 100; y += 3) {
+        for (int x = 0; x < 200; x += 3) {
+            ASSERT_EQ(copy.GetCanvas().GetPixel(10 + x, 5 + y), shot.GetCanvas().GetPixel(x, y))
+                << x << "," << y;
+        }
+    }
+    EXPECT_EQ(copy.GetCanvas().GetPixel(5, 2), gfx::clRed);
+}
+
+// The bars are the window's own: shown, they narrow the client area, and the document is
+// formatted for what remains; the thumb's drag arrives as scroll requests.
+TEST_F(Scroller, TheVerticalBarAppearsBesideALongDocumentAndNarrowsTheText) {
+    const int32_t bar = ui::TWinControl::ScrollBarSize();
+    ASSERT_GT(bar, 0);
+    View->AddNL(u"aaaa bbbb cccc dddd", 0, 0); // 190 pixels: one line in 190
+    View->Format();
+    EXPECT_FALSE(View->GetWindowScrollBar(ui::sbVertical).Shown);
+    EXPECT_EQ(View->GetClientWidth(), 200);
+    EXPECT_EQ(View->GetVDData().DrawItems.Count(), 1);
+    Fill(10);
+    ASSERT_TRUE(View->GetWindowScrollBar(ui::sbVertical).Shown);
+    EXPECT_EQ(View->GetClientWidth(), 200 - bar);
+    EXPECT_EQ(View->GetVDData().DrawItems.Count(), 12); // the first paragraph wraps now
+    const ui::TWindowScrollBar v = View->GetWindowScrollBar(ui::sbVertical);
+    EXPECT_EQ(v.Max, View->YSize - 1);
+    EXPECT_EQ(v.Page, 100 / 10);
+    if (getenv("WB_SHOT")) {
+        View->SetHScrollVisible(true);
+        View->MaxTextWidth = 0;
+        View->AddNL(u"wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww", 0, 0);
+        View->GetVDData().SetOptions(View->GetOptions() - TVDOptions{});
+        View->WordWrap = false;
+        View->Format();
+        View->GrabForTesting().SaveToFile(u"/tmp/viewer_bars.png");
+    }
+    View->TrackThumb(true, 7, false);
+    EXPECT_EQ(View->GetWindowScrollBar(ui::sbVertical).Pos, 7);
+    EXPECT_EQ(View->VPos, 7);
+    // The document shrinking below the window takes the bar away again.
+    View->Clear();
+    View->AddNL(u"a", 0, 0);
+    View->Format();
+    EXPECT_FALSE(View->GetWindowScrollBar(ui::sbVertical).Shown);
+    EXPECT_EQ(View->GetClientWidth(), 200);
+}

@@ -415,3 +415,97 @@ TEST_F(CheckpointViewer, NoEventKindRaisesNothing) {
     V->SetVPos(1, true);
     EXPECT_TRUE(Events.empty());
 }
+
+// The viewer asks to be told when its style sheet goes: formatting and painting afterwards
+// find no style sheet instead of a freed one.
+TEST_F(Viewer, AStyleSheetDestroyedFirstLeavesTheViewerWithoutOne) {
+    auto style = std::make_unique<test::TLayoutStyle>();
+    TViziVodu *v = MakeView();
+    v->SetStyle(style.get());
+    v->AddNL(u"a", 0, 0);
+    v->Format();
+    style.reset();
+    EXPECT_EQ(v->GetStyle(), nullptr);
+    EXPECT_EQ(v->GetVDData().GetVDStyle(), nullptr);
+    v->AddNL(u"b", 0, 0);
+    v->Format();
+    v->GrabForTesting(); // the message instead of the document
+    v->SetStyle(&Style);
+    v->Format();
+    EXPECT_EQ(v->GetVDData().DrawItems.Count(), 2);
+}
+
+TEST_F(Viewer, TabPassesThroughTheDocumentBetweenItsInsertedControls) {
+    auto *before = new ui::TWinControl(&Form);
+    before->SetParent(&Form);
+    TViziVodu *v = MakeView();
+    auto *c1 = new ui::TWinControl(&Form);
+    c1->SetParent(v);
+    auto *c2 = new ui::TWinControl(&Form);
+    c2->SetParent(v);
+    std::vector<ui::TWinControl *> list;
+    Form.GetTabOrderList(list);
+    EXPECT_EQ(list, (std::vector<ui::TWinControl *>{before, v, v, c1, v, c2, v}));
+    v->SetTabNavigation(vdtnNone);
+    list.clear();
+    Form.GetTabOrderList(list);
+    EXPECT_EQ(list, (std::vector<ui::TWinControl *>{before, v, c1, c2}));
+}
+
+TEST_F(Viewer, NamingTheControlIsNotedInItsDocumentsState) {
+    TViziVodu *v = MakeView();
+    EXPECT_FALSE(v->GetVDData().State.Contains(vdstNameSet));
+    v->SetName(u"Report");
+    EXPECT_TRUE(v->GetVDData().State.Contains(vdstNameSet));
+    EXPECT_EQ(v->GetName(), u"Report");
+}
+
+TEST_F(Viewer, AssigningEventsCopiesTheDocumentsHandlers) {
+    TViziVodu *a = MakeView();
+    TViziVodu *b = MakeView();
+    a->OnURLNeeded = [](ui::TComponent *, int32_t, rtl::UnicodeString &url) { url = u"u"; };
+    a->OnReadHyperlink = [](ui::TComponent *, const rtl::UnicodeString &,
+                            const rtl::UnicodeString &, TVDLoadFormat, int32_t &, TVDTag &tag,
+                            TVDRawByteString &) { tag = u"t"; };
+    a->OnSaveImage2 = [](ui::TComponent *, gfx::TGraphic *, TVDSaveFormat,
+                         const rtl::UnicodeString &, const rtl::UnicodeString &, int32_t &,
+                         rtl::UnicodeString &, bool &) {};
+    a->OnVDMouseDown = [](ui::TComponent *, ui::TMouseButton, ui::TShiftState, int32_t, int32_t,
+                          int32_t) {};
+    b->AssignEvents(*a);
+    EXPECT_EQ(b->GetVDData().GetURL(1), u"u");
+    int32_t styleNo = 0;
+    TVDTag tag;
+    TVDRawByteString name;
+    b->GetVDData().ReadHyperlink(u"x", u"", vdlfRTF, styleNo, tag, name);
+    EXPECT_EQ(tag, u"t");
+    EXPECT_TRUE(b->OnSaveImage2);
+    EXPECT_TRUE(b->GetVDData().IsAssignedVDMouseDown());
+}
+
+// Multi-line text goes in the form of the style it ends up in: the 8-bit text of a Cyrillic
+// style, the UTF-16 of a Unicode one; continuing a paragraph in its default style asks that
+// paragraph's style.
+TEST_F(Viewer, MultiLineTextTakesTheFormOfItsActualStyle) {
+    TFontInfo &cyrillic = Style.GetTextStyles().Add();
+    cyrillic.Assign(Style.GetTextStyles().GetItem(0));
+    cyrillic.SetUnicode(false);
+    cyrillic.SetCharset(204);
+    TViziVodu *v = MakeView();
+    v->AddNL(u"x", 0, 0);
+    v->AddText(u"Да\nнет", cyrillic.GetIndex());
+    v->AddTextFromNewLine(u"ok", 0);
+    TViziVoduVDData &d = v->GetVDData();
+    ASSERT_EQ(d.ItemCount(), 4);
+    EXPECT_FALSE(d.IsParaStart(1));           // continues "x"
+    EXPECT_EQ(d.GetItemTextR(1), "\xC4\xE0"); // code page 1251
+    EXPECT_FALSE(d.GetItem(1)->ItemOptions.Contains(vdioUnicode));
+    EXPECT_TRUE(d.IsParaStart(2));
+    EXPECT_EQ(d.GetItemTextW(2), u"нет");
+    EXPECT_TRUE(d.IsParaStart(3));
+    EXPECT_TRUE(d.GetItem(3)->ItemOptions.Contains(vdioUnicode));
+    v->AddTextNLW(u"a\nb", 0, 0, 0, true); // one paragraph of line breaks
+    EXPECT_TRUE(d.IsParaStart(4));
+    EXPECT_FALSE(d.IsParaStart(5));
+    EXPECT_TRUE(d.IsFromNewLine(5));
+}
