@@ -281,11 +281,6 @@ int32_t TViziVoduVDData::GetMaxLength() {
     return viewer && IsRoot() ? viewer->MaxLength : TVDControlData::GetMaxLength();
 }
 
-rtl::UnicodeString TViziVoduVDData::GetNoteText() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer && IsRoot() ? viewer->NoteText : TVDControlData::GetNoteText();
-}
-
 bool TViziVoduVDData::UseStyleTemplates() {
     TCustomViziVodu *viewer = Viewer();
     return viewer && IsRoot() ? viewer->UseStyleTemplates : TVDControlData::UseStyleTemplates();

@@ -66,7 +66,7 @@ public:
     TVDPaletteAction GetDoInPaletteMode() override;
     ui::TCursor GetNormalCursor() override;
     // Root: the control's; otherwise the absolute root's.
-    rtl::UnicodeString GetNoteText();
+    rtl::UnicodeString GetNoteText() override;
     TVDStyleTemplateInsertMode StyleTemplateInsertMode();
     // Root: the control's; otherwise none.
     rtl::TStringList *GetDocProperties();
@@ -103,7 +103,6 @@ public:
     rtl::TPoint GetOriginEx() override { return {}; }
     bool GetWordWrap() override;
     int32_t GetMaxLength() override;
-    rtl::UnicodeString GetNoteText() override;
     bool UseStyleTemplates() override;
     gfx::TCanvas *GetFormatCanvasEx(gfx::TCanvas *defCanvas) override;
     bool IsVScrollBarExpected() override;
