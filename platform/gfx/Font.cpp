@@ -1,6 +1,7 @@
 // Font attributes and the point/pixel conversion.
 #include "platform/gfx/Font.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace gfx {
@@ -138,6 +139,11 @@ void TFont::SetQuality(uint8_t quality) {
 
 TLogFont TFont::GetLogFont() const {
     TLogFont lf;
+    GetLogFont(lf);
+    return lf;
+}
+
+void TFont::GetLogFont(TLogFont &lf) const {
     lf.lfHeight = FHeight;
     lf.lfWidth = FWidth;
     lf.lfEscapement = FEscapement;
@@ -149,10 +155,14 @@ TLogFont TFont::GetLogFont() const {
     lf.lfUnderline = FStyle.Contains(fsUnderline);
     lf.lfStrikeOut = FStyle.Contains(fsStrikeOut);
     lf.lfCharSet = FCharset;
+    lf.lfOutPrecision = 0;
+    lf.lfClipPrecision = 0;
     lf.lfQuality = FQuality;
     lf.lfPitchAndFamily = FPitch == fpFixed ? 1 : FPitch == fpVariable ? 2 : 0;
-    lf.lfFaceName = FName.substr(0, 31);
-    return lf;
+    const size_t nameLength = std::min<size_t>(FName.size(), 31);
+    if (lf.lfFaceName.compare(0, std::u16string::npos, FName, 0, nameLength) != 0) {
+        lf.lfFaceName.assign(FName, 0, nameLength);
+    }
 }
 
 void TFont::SetLogFont(const TLogFont &lf) {

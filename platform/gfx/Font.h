@@ -111,6 +111,8 @@ public:
     // The logical font of these attributes; SetLogFont takes every field of one (the weight
     // decides fsBold at 600 and above; width, orientation and weight are kept as given).
     TLogFont GetLogFont() const;
+    // The same into lf, whose buffers are reused (a canvas refreshes its font on every change).
+    void GetLogFont(TLogFont &lf) const;
     void SetLogFont(const TLogFont &font);
 
     bool SameAs(const TFont &other) const; // equal attributes

@@ -87,11 +87,11 @@ TCanvasState TCanvas::CaptureState() const {
 
 TCanvas::TCanvas(std::unique_ptr<TDevice> device) : FDevice(std::move(device)) {
     FFont.OnChange = [this] {
-        FLogFont = FFont.GetLogFont();
+        FFont.GetLogFont(FLogFont);
         FTextColor = FFont.GetColor();
     };
     FBrush.OnChange = [this] { ObjectsChanged(); };
-    FLogFont = FFont.GetLogFont();
+    FFont.GetLogFont(FLogFont);
     FTextColor = FFont.GetColor();
     ObjectsChanged();
     DeviceChanged();
@@ -117,7 +117,7 @@ void TCanvas::ReplaceDevice(std::unique_ptr<TDevice> device) {
 }
 
 void TCanvas::DeviceChanged() {
-    FRealized.reset();
+    FRealized.clear();
     FVisible = FDevice->GetVisibleRegion();
     FHasClip = false;
     FClip = {};

@@ -410,7 +410,9 @@ private:
     mutable TRegion FEffective; // what is drawn: visible, clip and metafile clip together
     mutable bool FEffectiveDirty = true;
     std::vector<TCanvasState> FSaved;
-    mutable std::unique_ptr<detail::TRealizedFont> FRealized;
+    // The fonts realised lately, the selected one first: formatting a document switches
+    // between its styles' fonts on one canvas, and each is realised once.
+    mutable std::vector<std::unique_ptr<detail::TRealizedFont>> FRealized;
 };
 
 // The family that a font name resolves to on this system ("Arial" gives "Liberation Sans").

@@ -35,8 +35,18 @@ TAffine Rotation(double radians) {
 } // namespace
 
 const detail::TRealizedFont &TCanvas::Realize() const {
-    if (FRealized && FRealized->LogFont == FLogFont) {
-        return *FRealized;
+    if (!FRealized.empty() && FRealized.front()->LogFont == FLogFont) {
+        return *FRealized.front();
+    }
+    for (auto it = FRealized.begin(); it != FRealized.end(); ++it) {
+        if ((*it)->LogFont == FLogFont) {
+            std::rotate(FRealized.begin(), it, it + 1);
+            return *FRealized.front();
+        }
+    }
+    constexpr size_t KeptFonts = 16;
+    if (FRealized.size() >= KeptFonts) {
+        FRealized.pop_back();
     }
     auto font = std::make_unique<detail::TRealizedFont>();
     font->LogFont = FLogFont;
@@ -78,8 +88,8 @@ const detail::TRealizedFont &TCanvas::Realize() const {
     tm.tmCharSet = symbol                                  ? SYMBOL_CHARSET
                    : FLogFont.lfCharSet == DEFAULT_CHARSET ? RUSSIAN_CHARSET
                                                            : FLogFont.lfCharSet;
-    FRealized = std::move(font);
-    return *FRealized;
+    FRealized.insert(FRealized.begin(), std::move(font));
+    return *FRealized.front();
 }
 
 TTextMetric TCanvas::GetTextMetrics() {

@@ -343,7 +343,7 @@ void TCanvas::BeginPlayback(const TAffine &frame) {
     FFont = TFont();
     FPen = TPen();
     FBrush = TBrush();
-    FLogFont = FFont.GetLogFont();
+    FFont.GetLogFont(FLogFont);
     FTextColor = FFont.GetColor();
     ObjectsChanged();
     FPenPos = {};

@@ -2,6 +2,10 @@
 // face, clusters in display order turned into logical widths and character boxes, output
 // through the canvas's ExtTextOut with the logical widths imposed (the canvas shapes the same
 // text the same way, so every cluster lands where the analysis put it).
+//
+// Speed: text of characters the face places by their advances alone skips the shaper; freed
+// analyses are kept per thread with their buffers, and a text that begins the plain text of the
+// last one freed, in the same font, is cut from it (its running sums are the same).
 #include "platform/gfx/ScriptString.h"
 
 #include "platform/gfx/Characters.h"
@@ -31,12 +35,21 @@ struct TScriptStringAnalysis {
     TSize Size;
     int32_t OutChars = 0;
     bool Reordered = false;
+    bool Plain = false; // every character its own glyph, in logical order, left to right
+    // The font a plain analysis was laid out in.
+    const TFontFace *Face = nullptr;
+    double EmWidth = 0;
+    TShapedText Shaped; // scratch of Layout, kept for its buffers
 };
 
 namespace {
 
 int32_t RoundX(double v) {
-    return int32_t(std::clamp(std::floor(v + 0.5), -1073741824.0, 1073741823.0));
+    const double shifted = v + 0.5;
+    if (shifted >= 0 && shifted < 1073741824.0) {
+        return int32_t(shifted); // truncation is the floor here, and much cheaper
+    }
+    return int32_t(std::clamp(std::floor(shifted), -1073741824.0, 1073741823.0));
 }
 
 // The code page of 8-bit text in a font character set; 0 for the symbol fonts' codes.
@@ -81,20 +94,20 @@ uint32_t CodePageOfCharset(int32_t charset) {
     }
 }
 
-// One UTF-16 unit per byte, whatever the code page.
-std::u16string WideOf(const void *text, int32_t length, int32_t charset) {
+// One UTF-16 unit per byte, whatever the code page, into wide.
+void WideOf(const void *text, int32_t length, int32_t charset, std::u16string &wide) {
     if (charset == -1) {
-        std::u16string wide(size_t(length), u'\0');
+        wide.resize(size_t(length));
         std::memcpy(wide.data(), text, size_t(length) * 2);
-        return wide;
+        return;
     }
     const std::string_view bytes(static_cast<const char *>(text), size_t(length));
-    std::u16string wide;
+    wide.clear();
     if (charset == SYMBOL_CHARSET) {
         for (char b : bytes) {
             wide.push_back(char16_t(0xF000 + uint8_t(b)));
         }
-        return wide;
+        return;
     }
     const uint32_t codePage = CodePageOfCharset(charset);
     wide = rtl::AnsiToUnicode(bytes, codePage);
@@ -105,7 +118,31 @@ std::u16string WideOf(const void *text, int32_t length, int32_t charset) {
             wide.push_back(one.size() == 1 ? one[0] : u'?');
         }
     }
-    return wide;
+}
+
+// A formatting run makes and frees several analyses per line: freed ones are kept, with their
+// buffers, for the next (per thread, a few at most).
+std::vector<std::unique_ptr<TScriptStringAnalysis>> &SpareAnalyses() {
+    thread_local std::vector<std::unique_ptr<TScriptStringAnalysis>> spare;
+    return spare;
+}
+
+std::unique_ptr<TScriptStringAnalysis> NewAnalysis() {
+    std::vector<std::unique_ptr<TScriptStringAnalysis>> &spare = SpareAnalyses();
+    if (spare.empty()) {
+        return std::make_unique<TScriptStringAnalysis>();
+    }
+    std::unique_ptr<TScriptStringAnalysis> a = std::move(spare.back());
+    spare.pop_back();
+    return a;
+}
+
+void RecycleAnalysis(std::unique_ptr<TScriptStringAnalysis> a) {
+    constexpr size_t KeptAnalyses = 8;
+    std::vector<std::unique_ptr<TScriptStringAnalysis>> &spare = SpareAnalyses();
+    if (a && spare.size() < KeptAnalyses) {
+        spare.push_back(std::move(a));
+    }
 }
 
 // A cluster as drawn: the characters [Start, End) and the glyphs from FirstGlyph on, between
@@ -174,6 +211,69 @@ void SplitClusterWidth(std::u16string_view text, const TCluster &c, int32_t widt
     }
 }
 
+// Text of characters the face places by their advances alone, read left to right: widths and
+// boxes from the face's advance cache without shaping. The same sums as ShapeText's advances
+// laid out by LayoutPlain, so the result is the same to the unit. False when the text is not
+// so (the analysis is then laid out anew).
+bool LayoutSimple(const TSelectedFont &font, TScriptStringAnalysis &a) {
+    const TFontFace &face = *font.Face;
+    const std::u16string &text = a.Text;
+    const size_t n = text.size();
+    a.Widths.resize(n);
+    a.Order.resize(n);
+    a.Left.resize(n);
+    a.Right.resize(n);
+    int32_t *widths = a.Widths.data(), *left = a.Left.data(), *right = a.Right.data();
+    uint32_t *order = a.Order.data();
+    const double perUnit = 1.0 / face.GetMetrics().UnitsPerEm;
+    const double em = font.EmWidth;
+    double x = 0;
+    int32_t previous = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const TCharInfo info = face.CharInfo(text[i]);
+        if (!info.Simple) {
+            return false;
+        }
+        x += info.Advance * perUnit;
+        const int32_t edge = RoundX(x * em);
+        widths[i] = edge - previous;
+        left[i] = previous;
+        right[i] = edge;
+        order[i] = uint32_t(i);
+        previous = edge;
+    }
+    a.InRtlRun.assign(n, 0);
+    a.Size = {previous, font.Metric.tmHeight};
+    a.OutChars = int32_t(n);
+    a.Reordered = false;
+    a.Plain = true;
+    a.Face = &face;
+    a.EmWidth = font.EmWidth;
+    return true;
+}
+
+// A text that begins the plain text the analysis last held, in the same font, has the same
+// running sums over its characters: the analysis is cut to it instead of laid out again (the
+// line breaker measures the piece of a line it has just fitted).
+bool ReusePrefix(TScriptStringAnalysis &a, const TSelectedFont &font, const void *text,
+                 int32_t length) {
+    const size_t n = size_t(length);
+    if (!a.Plain || a.Face != font.Face || a.EmWidth != font.EmWidth ||
+        a.Size.cy != font.Metric.tmHeight || n > a.Text.size() ||
+        std::memcmp(text, a.Text.data(), n * 2) != 0) {
+        return false;
+    }
+    a.Text.resize(n);
+    a.Widths.resize(n);
+    a.Order.resize(n);
+    a.Left.resize(n);
+    a.Right.resize(n);
+    a.InRtlRun.resize(n);
+    a.Size.cx = a.Right[n - 1];
+    a.OutChars = length;
+    return true;
+}
+
 // Plain text (one run left to right, one glyph per character): widths and boxes straight from
 // the glyphs. False when the text is not so.
 bool LayoutPlain(const TShapedText &shaped, const TSelectedFont &font, TScriptStringAnalysis &a) {
@@ -205,11 +305,16 @@ bool LayoutPlain(const TShapedText &shaped, const TSelectedFont &font, TScriptSt
 // fit into the buffer.
 bool Layout(const TSelectedFont &font, const int32_t *imposed, int32_t glyphBuffer,
             TScriptStringAnalysis &a) {
+    a.Plain = false;
+    if (!imposed && !a.RightToLeft && size_t(std::max(glyphBuffer, 0)) >= a.Text.size() &&
+        LayoutSimple(font, a)) {
+        return true;
+    }
     const std::u16string &text = a.Text;
     const size_t n = text.size();
     TShapeOptions options;
     options.Order = a.RightToLeft ? TReadingOrder::RightToLeft : TReadingOrder::LeftToRight;
-    TShapedText shaped;
+    TShapedText &shaped = a.Shaped;
     ShapeText(*font.Face, text, options, shaped);
     size_t glyphCount = 0;
     for (const TShapedRun &run : shaped.Runs) {
@@ -265,6 +370,10 @@ bool Layout(const TSelectedFont &font, const int32_t *imposed, int32_t glyphBuff
 
 // The number of characters, whole ones, whose logical widths fit into width.
 size_t FittingCharacters(const TScriptStringAnalysis &a, int32_t width) {
+    if (a.Plain) {
+        // Every character stands alone and the right edges are the running sums of the widths.
+        return size_t(std::upper_bound(a.Right.begin(), a.Right.end(), width) - a.Right.begin());
+    }
     const std::u16string_view text = a.Text;
     int64_t sum = 0;
     size_t fit = 0;
@@ -321,16 +430,23 @@ HRESULT ScriptStringAnalyse(TCanvas *canvas, const void *text, int32_t length, i
     if (!canvas || !text || length <= 0 || control || state || tabdef || inClass) {
         return USP_E_INVALIDARG;
     }
-    auto a = std::make_unique<TScriptStringAnalysis>();
+    std::unique_ptr<TScriptStringAnalysis> a = NewAnalysis();
     a->Canvas = canvas;
-    a->Text = WideOf(text, length, charset);
-    a->RightToLeft = (flags & SSA_RTL) != 0;
+    const bool rightToLeft = (flags & SSA_RTL) != 0;
     const TSelectedFont font = canvas->GetSelectedFont();
-    if (!Layout(font, dx, glyphs, *a)) {
-        return USP_E_GLYPHBUFFER;
+    const bool reused = charset == -1 && !dx && !rightToLeft && glyphs >= length &&
+                        ReusePrefix(*a, font, text, length);
+    if (!reused) {
+        WideOf(text, length, charset, a->Text);
+        a->RightToLeft = rightToLeft;
+        if (!Layout(font, dx, glyphs, *a)) {
+            RecycleAnalysis(std::move(a));
+            return USP_E_GLYPHBUFFER;
+        }
     }
     if ((flags & SSA_CLIP) && reqWidth >= 0 &&
         !Clip(font, dx, glyphs, FittingCharacters(*a, reqWidth), *a)) {
+        RecycleAnalysis(std::move(a));
         return USP_E_GLYPHBUFFER;
     }
     *analysis = a.release();
@@ -341,7 +457,7 @@ HRESULT ScriptStringFree(SCRIPT_STRING_ANALYSIS *analysis) {
     if (!analysis) {
         return USP_E_INVALIDARG;
     }
-    std::unique_ptr<TScriptStringAnalysis> owned(*analysis);
+    RecycleAnalysis(std::unique_ptr<TScriptStringAnalysis>(*analysis));
     *analysis = nullptr;
     return S_OK;
 }

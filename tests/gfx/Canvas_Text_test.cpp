@@ -96,6 +96,35 @@ TEST(TextMetrics, ScaleLinearlyAndAlikeOnEveryResolution) {
     EXPECT_EQ(screen.c.GetTextExtentPoint32(Sample).cx, 1031);
 }
 
+// The canvas keeps the fonts it has realised: switching back and forth among more fonts than
+// it keeps gives each its own metrics and extents every time.
+TEST(TextMetrics, SwitchingAmongManyFontsGivesEachItsOwnMetrics) {
+    struct Measured {
+        TTextMetric Metric;
+        TSize Extent;
+    };
+    const auto measure = [](TCanvas &c, int32_t k) {
+        c.GetFont().SetHeight(-(10 + k / 2));
+        c.GetFont().SetStyle(k % 2 ? TFontStyles{fsBold} : TFontStyles{});
+        return Measured{c.GetTextMetrics(), c.GetTextExtentPoint32(Sample)};
+    };
+    constexpr int32_t Fonts = 40;
+    std::vector<Measured> alone;
+    for (int32_t k = 0; k < Fonts; ++k) {
+        Surface s(8, 8);
+        alone.push_back(measure(s.c, k));
+    }
+    Surface shared(8, 8);
+    for (int32_t step = 0; step < 4 * Fonts; ++step) {
+        const int32_t k = step < Fonts ? step : (step * 7) % Fonts;
+        const Measured m = measure(shared.c, k);
+        EXPECT_EQ(m.Metric.tmHeight, alone[size_t(k)].Metric.tmHeight) << k;
+        EXPECT_EQ(m.Metric.tmAveCharWidth, alone[size_t(k)].Metric.tmAveCharWidth) << k;
+        EXPECT_EQ(m.Metric.tmWeight, alone[size_t(k)].Metric.tmWeight) << k;
+        EXPECT_EQ(m.Extent, alone[size_t(k)].Extent) << k;
+    }
+}
+
 TEST(TextExtents, CumulativeEdgesFitAndTheWholeExtent) {
     Surface s(4, 4);
     s.c.GetFont().SetHeight(-2048);

@@ -172,6 +172,43 @@ TEST(ScriptString, ClippingKeepsWholeCharactersThatFit) {
     }
 }
 
+// Analyses are made one after another in the same or another font, of the same text, a piece
+// of it or a longer one, after a clipped one: each answers for its own font and text.
+TEST(ScriptString, EachAnalysisAnswersForItsOwnFontAndText) {
+    const std::u16string text = u"Привет, мир";
+    struct Case {
+        const char *name;
+        std::u16string second;
+        int32_t height;
+        TFontStyles style;
+        int32_t firstClip; // the first analysis clipped at this width, or -1
+    } cases[] = {
+        {"the same text", text, -20, {}, -1},
+        {"a piece", text.substr(0, 6), -20, {}, -1},
+        {"a piece, larger", text.substr(0, 6), -27, {}, -1},
+        {"the same text, bold", text, -20, {fsBold}, -1},
+        {"a piece, bold", text.substr(0, 6), -20, {fsBold}, -1},
+        {"another text", u"Прибор, мир", -20, {}, -1},
+        {"a longer text", text + u" и труд", -20, {}, -1},
+        {"the whole after a clipped one", text, -20, {}, 40},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas k;
+        {
+            Analysis first(k.c, text, SSA_GLYPHS | SSA_FALLBACK | SSA_CLIP, c.firstClip);
+            ASSERT_EQ(first.result, S_OK);
+        }
+        k.c.GetFont().SetHeight(c.height);
+        k.c.GetFont().SetStyle(c.style);
+        Analysis second(k.c, c.second);
+        ASSERT_EQ(second.result, S_OK);
+        EXPECT_EQ(second.Widths(), CanvasAdvances(k.c, c.second));
+        EXPECT_EQ(*ScriptString_pSize(second.ssa), k.c.GetTextExtentPoint32(c.second));
+        EXPECT_EQ(second.X(second.Count() - 1, true), ScriptString_pSize(second.ssa)->cx);
+    }
+}
+
 TEST(ScriptString, ImposedWidthsPlaceTheCharacters) {
     Canvas k;
     const std::u16string text = u"abc";

@@ -24,14 +24,18 @@ struct TOneChar {
     TVDTextRun Run() const { return {reinterpret_cast<const char *>(&Unit), 1, true}; }
 };
 
-} // namespace
-
-char16_t TVDTextRun::CharAt(int32_t i) const {
-    if (!Unicode) {
-        return char16_t(uint8_t(Str[i]));
+// Whether a UTF-16 run holds a character whose width is adjusted (a soft hyphen, a zero-width
+// space or a word joiner). Most runs hold none; this scan without branches is what they pay.
+bool HasAdjustedChar(const TVDTextRun &run) {
+    bool found = false;
+    for (int32_t i = 0; i < run.Length; ++i) {
+        const char16_t c = run.CharAt(i);
+        found |= (c == 0x00AD) | (c == 0x200B) | (c == 0x2060);
     }
-    return char16_t(uint8_t(Str[2 * i]) | (uint8_t(Str[2 * i + 1]) << 8));
+    return found;
 }
+
+} // namespace
 
 // ---- Helpers of the engines ---------------------------------------------------------------
 
@@ -475,7 +479,7 @@ int32_t TVDGraphicInterface::TextHeight(gfx::TCanvas &canvas, const rtl::Unicode
 int32_t TVDGraphicInterface::GetTextWidthAdjustingDeltaEx(gfx::TCanvas &canvas,
                                                           const TVDTextRun &run,
                                                           TVDStringAdjRecord &rec) {
-    if (!run.Unicode || !run.Str) {
+    if (!run.Unicode || !run.Str || !HasAdjustedChar(run)) {
         return 0;
     }
     auto widthOf = [&](int32_t &cached, char16_t c) {

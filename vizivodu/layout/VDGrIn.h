@@ -60,7 +60,12 @@ struct TVDTextRun {
     bool IgnoreSpecialChars = false; // measure soft hyphens as the font draws them
 
     // The code unit (Unicode) or byte at index i.
-    char16_t CharAt(int32_t i) const;
+    char16_t CharAt(int32_t i) const {
+        if (!Unicode) {
+            return char16_t(uint8_t(Str[i]));
+        }
+        return char16_t(uint8_t(Str[2 * i]) | (uint8_t(Str[2 * i + 1]) << 8));
+    }
 };
 
 // How a run of item text is treated when it is measured (GetItemTextWidth).

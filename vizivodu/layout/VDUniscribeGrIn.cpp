@@ -84,6 +84,34 @@ public:
         order.resize(size_t(std::max(length, 0)));
         return order;
     }
+    // Each character's box (left and right edge, length entries, 0 past the characters held).
+    // When the output order counts up character by character, every character is a cluster
+    // of its own shown in logical order, so the boxes follow one another by the logical widths.
+    void Boxes(int32_t length, std::vector<int32_t> &left, std::vector<int32_t> &right) const {
+        const int32_t n = std::min(length, Count());
+        left.assign(size_t(std::max(length, 0)), 0);
+        right.assign(size_t(std::max(length, 0)), 0);
+        const std::vector<uint32_t> order = Order(n);
+        bool sequential = true;
+        for (int32_t i = 0; i < n && sequential; ++i) {
+            sequential = order[size_t(i)] == uint32_t(i);
+        }
+        if (sequential) {
+            const std::vector<int32_t> widths = Widths(n);
+            int32_t x = 0;
+            for (size_t i = 0; i < size_t(std::max(n, 0)); ++i) {
+                left[i] = x;
+                x += widths[i];
+                right[i] = x;
+            }
+            return;
+        }
+        for (int32_t i = 0; i < n; ++i) {
+            const int32_t lead = X(i, false), trail = X(i, true);
+            left[size_t(i)] = std::min(lead, trail);
+            right[size_t(i)] = std::max(lead, trail);
+        }
+    }
     int32_t X(int32_t cp, bool trailing) const {
         int32_t x = 0;
         Usp().ScriptStringCPtoX(FSSA, cp, trailing, &x);
@@ -222,13 +250,7 @@ std::unique_ptr<TCustomVDGlyphDXData> TVDUniscribeGraphicInterface::GetGlyphDX(
                 }
             }
             if (needs.Contains(vdgnCoords)) {
-                data->PXL.assign(size_t(run.Length), 0);
-                data->PXR.assign(size_t(run.Length), 0);
-                for (int32_t i = 0; i < std::min(run.Length, analysis.Count()); ++i) {
-                    const int32_t lead = analysis.X(i, false), trail = analysis.X(i, true);
-                    data->PXL[size_t(i)] = std::min(lead, trail);
-                    data->PXR[size_t(i)] = std::max(lead, trail);
-                }
+                analysis.Boxes(run.Length, data->PXL, data->PXR);
                 if (spaceCount > 0) {
                     ExpandSpacesInCoords(run, data->PXL, data->PXR, {}, spaceCount,
                                          extraSpaceWidth);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numeric>
 
 using namespace vizivodu;
@@ -120,6 +121,40 @@ TEST_F(UniscribeGraphicInterface, FitCountingClipsAtTheWidth) {
     rtl::TSize size;
     EXPECT_THROW(GI.GetTextExtentExPoint(C, TextRun(text), 100, coords.data(), fit, size),
                  rtl::EInvalidOperation);
+}
+
+// The line breaker fits a run, then measures the piece that fits and later places the whole
+// item, while the canvas's font may change in between: each answer is the new font's (as the
+// GDI engine, which keeps nothing between calls, gives it).
+TEST_F(UniscribeGraphicInterface, MeasuringAfterAFontChangeAnswersForTheNewFont) {
+    const std::u16string text = u"Съешь же ещё этих мягких французских булок";
+    const std::u16string piece = text.substr(0, 12);
+    struct TCase {
+        const char *Name;
+        std::function<void(gfx::TFont &)> Change;
+    } cases[] = {
+        {"height", [](gfx::TFont &f) { f.SetHeight(-27); }},
+        {"bold", [](gfx::TFont &f) { f.SetStyle({gfx::fsBold}); }},
+        {"face", [](gfx::TFont &f) { f.SetName(u"Times New Roman"); }},
+        {"nothing", [](gfx::TFont &) {}},
+    };
+    for (const TCase &tc : cases) {
+        SCOPED_TRACE(tc.Name);
+        TTextCanvas k;
+        gfx::TCanvas &c = k.Canvas();
+        int32_t fit = 0;
+        rtl::TSize size;
+        GI.MaxFit(c, TextRun(text), 200, fit, size);
+        ASSERT_GT(fit, int32_t(piece.size()));
+        tc.Change(c.GetFont());
+        EXPECT_EQ(GI.TextSize(c, TextRun(piece)), GDI.TextSize(c, TextRun(piece)));
+        EXPECT_EQ(GI.TextSize(c, TextRun(text)), GDI.TextSize(c, TextRun(text)));
+        const auto uni = GI.GetGlyphDX(c, TextRun(text), 0, 0, {vdgnDX, vdgnCoords}, -1, -1);
+        const auto gdi = GDI.GetGlyphDX(c, TextRun(text), 0, 0, {vdgnDX, vdgnCoords}, -1, -1);
+        EXPECT_EQ(uni->PDX, gdi->PDX);
+        EXPECT_EQ(uni->PXL, gdi->PXL);
+        EXPECT_EQ(uni->PXR, gdi->PXR);
+    }
 }
 
 TEST_F(UniscribeGraphicInterface, JustifiedRunsAgreeInAdvancesCoordinatesAndCarets) {
