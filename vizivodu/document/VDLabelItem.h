@@ -71,6 +71,7 @@ public:
     // text for the page being drawn, through Print.
     void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
                TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;
+    using TCustomVDItemInfo::Print;
     // Draws the text for global page pageNo of the job in the draw item's rectangle at (x, y).
     void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, PVDScreenAndDevice sad,
                TVDColorMode colorMode, TCustomVDData *vdData, TVDDrawLineInfo &dli, int32_t pageNo,
