@@ -70,7 +70,7 @@ void TVDMultiDrawItemPartsList::Delete(int32_t index) {
     FItems.erase(FItems.begin() + index);
 }
 
-void TVDMultiDrawItemInfo::ResetPages(TVDFootnoteRefList *&, int32_t &, bool) {
+void TVDMultiDrawItemInfo::ResetPages(TVDFootnoteListPtr &, int32_t &, bool) {
     FPartsList.Clear();
 }
 
@@ -81,6 +81,10 @@ bool TVDMultiDrawItemInfo::GetPartNo(TCustomVDData *, int32_t, int32_t, int32_t 
     ptVDData = nullptr;
     return false;
 }
+
+TVDPageInfo::TVDPageInfo() = default;
+
+TVDPageInfo::~TVDPageInfo() = default;
 
 void TVDPageInfo::Assign(const TVDPageInfo &source) {
     StartY = source.StartY;
@@ -431,15 +435,30 @@ int32_t TCustomMainPtblVDData::FormatPages() {
     int32_t i = 0, startAt = 0, startY = 0, y = 0, maxHeight = 0;
     bool splitting = false;
     while (i < DrawItems.Count()) {
-        TVDFootnoteRefList *footnotes = nullptr;
+        TVDFootnoteListPtr footnotes;
         maxHeight = GetContentHeightForPage(std::max(Pages->Count(), 1)) - TmpTMPix - TmpBMPix;
         FormatNextPage(i, startAt, startY, y, splitting, maxHeight, footnotes, true);
     }
     return Pages->Count();
 }
 
+// Page-dependent widths: the text's, then those of each page's boxes and footnotes (page-relative
+// footnote numbers, page fields).
 void TCustomMainPtblVDData::FinalizeFormatPages() {
     PostFormat(1);
+    for (int32_t p = 1; p <= GetPagesCount(); ++p) {
+        TVDPageInfo &page = Pages->Items(p - 1);
+        if (page.Sidenotes) {
+            for (int32_t k = 0; k < page.Sidenotes->GetCount(); ++k) {
+                page.Sidenotes->Get(k)->PostFormat(p);
+            }
+        }
+        if (page.FootnoteVDDataList) {
+            for (TVDFootnotePtblVDData *footnote : *page.FootnoteVDDataList) {
+                footnote->PostFormat(p);
+            }
+        }
+    }
     DonePrinterCanvas(FOwnPrinterCanvas);
     PrinterCanvas = nullptr;
     DoFormatting(GetPagesCount(), vdpsFinished);

@@ -373,14 +373,24 @@ void TPrintableVDData::DrawBeforeText(gfx::TCanvas &canvas, int32_t globalPageNo
     }
 }
 
-// The clip of the caller back, then the postpaint event.
+// The clip of the caller back, the page's footnotes, then the postpaint event (also when the
+// footnotes fail).
 void TPrintableVDData::DrawAfterText(gfx::TCanvas &canvas, int32_t globalPageNo, bool preview,
                                      bool hasContent) {
     if (RgnSaved) {
         canvas.SelectClipRgn(RgnValid ? &Rgn : nullptr);
         RgnSaved = false;
     }
-    // The footnotes and the sidenotes above the text join here when notes are placed on pages.
+    try {
+        if (globalPageNo >= 1 && globalPageNo <= GetPagesCount()) {
+            DrawFootnotes(globalPageNo, canvas, preview);
+        }
+    } catch (...) {
+        if (hasContent) {
+            RaisePageEvent(false, canvas, globalPageNo, preview);
+        }
+        throw;
+    }
     if (hasContent) {
         RaisePageEvent(false, canvas, globalPageNo, preview);
     }

@@ -46,7 +46,7 @@ bool TCellPtblVDData::Finished() {
     return DrawItems.Count() == 0 || DrawItemNo >= DrawItems.Count();
 }
 
-bool TCellPtblVDData::FormatNextPage(int32_t &maxHeight, TVDFootnoteRefList *&footnoteVDDataList,
+bool TCellPtblVDData::FormatNextPage(int32_t &maxHeight, TVDFootnoteListPtr &footnoteVDDataList,
                                      bool footnotesChangeHeight) {
     if (Finished()) {
         return false;
@@ -62,7 +62,7 @@ bool TCellPtblVDData::FormatNextPage(int32_t &maxHeight, TVDFootnoteRefList *&fo
     return true;
 }
 
-void TCellPtblVDData::UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
+void TCellPtblVDData::UnformatLastPage(TVDFootnoteListPtr &footnoteVDDataList,
                                        int32_t &releasedHeightAfterFootnotes,
                                        bool footnotesChangeHeight) {
     if (!Pages) {
@@ -85,7 +85,7 @@ void TCellPtblVDData::UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
     }
 }
 
-void TCellPtblVDData::ResetPages(TVDFootnoteRefList *&footnoteVDDataList,
+void TCellPtblVDData::ResetPages(TVDFootnoteListPtr &footnoteVDDataList,
                                  int32_t &releasedHeightAfterFootnotes, bool footnotesChangeHeight,
                                  bool) {
     for (int32_t i = 0; i < DrawItems.Count(); ++i) {

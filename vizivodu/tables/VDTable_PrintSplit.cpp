@@ -26,7 +26,7 @@ constexpr int32_t UnlimitedHeight = 268435455;
 class TVDTableSplitter {
 public:
     TVDTableSplitter(TVDTablePrintInfo &info, TVDTablePrintPart &part, int32_t y, bool firstOnPage,
-                     TVDFootnoteRefList *&footnotes, bool footnotesChangeHeight)
+                     TVDFootnoteListPtr &footnotes, bool footnotesChangeHeight)
         : FInfo(info), FTable(*info.FTable), FPart(part),
           FStyle(*FTable.GetRows().GetMainVDData()->GetVDStyle()), Q(FTable, FStyle, &info.sad),
           RO(2 * (Q.VPad + Q.CBy) + Q.VSp), FY(y), FFirstOnPage(firstOnPage), FFootnotes(footnotes),
@@ -58,7 +58,7 @@ private:
     int32_t RO;
     int32_t FY;
     bool FFirstOnPage;
-    TVDFootnoteRefList *&FFootnotes;
+    TVDFootnoteListPtr &FFootnotes;
     bool FFootnotesChangeHeight;
     int32_t FMaxStart = 0;
 };
@@ -105,12 +105,13 @@ int32_t TVDTableSplitter::CellNeed(int32_t k, int32_t mainRow, int32_t mainCol, 
     }
     int32_t room = std::max(avail, 0);
     // A measured first page is forgotten again: it must not touch the page's footnote list.
-    TVDFootnoteRefList *measuring = FFootnotes;
+    TVDFootnoteListPtr measuring =
+        FFootnotes ? std::make_unique<TVDFootnoteRefList>(*FFootnotes) : nullptr;
     printed->FormatNextPage(room, cut == 1 ? measuring : FFootnotes, FFootnotesChangeHeight);
     int32_t measure = 0;
     if (cut == 1) {
         measure = printed->Finished() ? printed->EndAt : avail + 100;
-        TVDFootnoteRefList *none = nullptr;
+        TVDFootnoteListPtr none;
         int32_t released = 0;
         printed->ResetPages(none, released, false, false);
     } else {
@@ -301,7 +302,7 @@ bool TVDTableSplitter::Run(bool ignorePageBreaks) {
 // ---- TVDTablePrintInfo: splitting ----
 
 bool TVDTablePrintInfo::InitSplit(const TVDScreenAndDevice &, bool) {
-    TVDFootnoteRefList *footnotes = nullptr;
+    TVDFootnoteListPtr footnotes;
     int32_t released = 0;
     ResetPages(footnotes, released, false);
     const int32_t rows = FTable->GetRowCount();
@@ -353,7 +354,7 @@ bool TVDTablePrintInfo::CanSplitFirst(int32_t y, const TVDScreenAndDevice &, boo
 }
 
 bool TVDTablePrintInfo::SplitAt(int32_t y, const TVDScreenAndDevice &, bool firstOnPage,
-                                TVDFootnoteRefList *&footnoteVDDataList, int32_t &,
+                                TVDFootnoteListPtr &footnoteVDDataList, int32_t &,
                                 bool footnotesChangeHeight, bool ignorePageBreaks) {
     TVDMultiDrawItemPartsList &parts = GetPartsList();
     if (parts.Count() == 0) {
@@ -391,7 +392,7 @@ bool TVDTablePrintInfo::SplitAt(int32_t y, const TVDScreenAndDevice &, bool firs
     return true;
 }
 
-void TVDTablePrintInfo::ResetCellPages(TVDFootnoteRefList *&footnotes, int32_t &released,
+void TVDTablePrintInfo::ResetCellPages(TVDFootnoteListPtr &footnotes, int32_t &released,
                                        bool footnotesChangeHeight) {
     const int32_t cols = FTable->GetColCount();
     for (size_t i = 0; i < Rows.size(); ++i) {
@@ -402,7 +403,7 @@ void TVDTablePrintInfo::ResetCellPages(TVDFootnoteRefList *&footnotes, int32_t &
     }
 }
 
-void TVDTablePrintInfo::ResetPages(TVDFootnoteRefList *&footnoteVDDataList,
+void TVDTablePrintInfo::ResetPages(TVDFootnoteListPtr &footnoteVDDataList,
                                    int32_t &releasedHeightAfterFootnotes,
                                    bool footnotesChangeHeight) {
     ResetCellPages(footnoteVDDataList, releasedHeightAfterFootnotes, footnotesChangeHeight);
@@ -412,7 +413,7 @@ void TVDTablePrintInfo::ResetPages(TVDFootnoteRefList *&footnoteVDDataList,
 
 // The last part is taken back: cells it continued lose the page it made, the others of its
 // rows all their pages.
-void TVDTablePrintInfo::UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
+void TVDTablePrintInfo::UnformatLastPage(TVDFootnoteListPtr &footnoteVDDataList,
                                          int32_t &releasedHeightAfterFootnotes,
                                          bool footnotesChangeHeight) {
     TVDMultiDrawItemPartsList &parts = GetPartsList();

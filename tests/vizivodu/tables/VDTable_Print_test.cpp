@@ -625,7 +625,7 @@ TEST_F(TallRowPrinting, TheLastPartIsTakenBackAndMadeAgain) {
     const int32_t cut = last.FTableTopCutLine->Get(1);
     TCellPtblVDData &tall = *info->CellAt(1, 1);
     const int32_t made = tall.CurPageNo;
-    TVDFootnoteRefList *footnotes = nullptr;
+    TVDFootnoteListPtr footnotes;
     int32_t released = 0;
     info->UnformatLastPage(footnotes, released, false);
     ASSERT_EQ(parts.Count(), count);
