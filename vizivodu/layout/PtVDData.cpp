@@ -594,6 +594,13 @@ void TPrintableVDData::InitPageMetrics() {
                       ContentHeightNormal);
     control.SetVScrollVisible(false);
     control.SetHScrollVisible(false);
+    for (TVDHFType kind : {vdhftNormal, vdhftFirstPage, vdhftEvenPages}) {
+        for (const bool isHeader : {true, false}) {
+            if (TVDHeaderFooterVDData *hf = GetHeaderOrFooter(kind, isHeader)) {
+                PlaceSidenotes(*hf, *this);
+            }
+        }
+    }
 }
 
 void TPrintableVDData::FitMargins() {

@@ -380,6 +380,13 @@ public:
 protected:
     friend class TVDPaginator;
     bool BreakAllowedBefore(int32_t k, bool keep, int32_t linesPassed);
+    // The anchor rectangles of an item of this document on its page pageNo.
+    bool AnchorRectsHere(int32_t itemNo, int32_t globalPageNo, int32_t pageNo,
+                         TVDVerticalAnchor vAnchor, rtl::TRect &hRect, rtl::TRect &vRect);
+    // What moves draw item i of page pageNo (which begins at startNo, with part) from document
+    // to page coordinates.
+    void PageShift(int32_t i, int32_t globalPageNo, int32_t pageNo, int32_t startNo, int32_t part,
+                   int32_t &dx, int32_t &dy);
     // The space before and after the paragraph of draw item i, printer pixels.
     int32_t ParaSpaceBefore(int32_t i);
     int32_t ParaSpaceAfter(int32_t i);

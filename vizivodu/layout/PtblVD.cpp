@@ -615,6 +615,7 @@ int32_t TVDPrint::FormatPages(TVDDisplayOptions) {
     Ready = false;
     FormattingID = (FormattingID + 1) % 10000;
     TPrintableVD &pvd = GetPrintableVD();
+    FreeHeaderFooterSidenotes();
     if (!FPrintMe || !pvd.GetStyle()) {
         pvd.GetPrintData().Pages->Clear();
         return 0;
@@ -637,6 +638,7 @@ int32_t TVDPrint::FormatPages(TVDDisplayOptions) {
     int32_t count = pvd.FormatPages();
     pvd.MoveFootnotesBelowText();
     count += pvd.FormatEndnotes();
+    PlaceSidenotes(data, data);
     if (TVDEndnoteList *endnotes = pvd.GetEndnotes()) {
         endnotes->PostFormat();
     }
@@ -661,6 +663,18 @@ void TVDPrint::ContinuousPrint() {
 void TVDPrint::Clear() {
     AssignSource(nullptr);
     TCustomVDPrint::Clear();
+    FreeHeaderFooterSidenotes();
+}
+
+void TVDPrint::FreeHeaderFooterSidenotes() {
+    TPrintableVDData &data = GetPrintableVD().GetPrintableData();
+    for (TVDHFType kind : {vdhftNormal, vdhftFirstPage, vdhftEvenPages}) {
+        for (const bool isHeader : {true, false}) {
+            if (TVDHeaderFooterVDData *hf = data.GetHeaderOrFooter(kind, isHeader)) {
+                hf->Sidenotes.reset();
+            }
+        }
+    }
 }
 
 void TVDPrint::SetHeader(TCustomVDFormattedData *vdData, TVDHFType headerType) {

@@ -344,6 +344,8 @@ protected:
     void DefineProperties(rtl::TFiler &filer) override;
 
 private:
+    // The boxes of the headers' and footers' sidenotes, made anew by each pagination.
+    void FreeHeaderFooterSidenotes();
     TVDLength MMToUnits(int32_t mm) const;
     int32_t UnitsToMM(TVDLength value) const;
     void SetHeaderOrFooter(TCustomVDFormattedData *vdData, TVDHFType hfType, bool isHeader);
