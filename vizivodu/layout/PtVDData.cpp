@@ -204,8 +204,10 @@ void TCustomMultiPagePtblVDData::GetDrawItemsRange(int32_t pageNo, int32_t &star
     if (pageNo == Pages->Count()) {
         endNo = DrawItems.Count() - 1;
     } else {
+        // A split item shows a part on this page too unless the next page begins with its
+        // first part.
         const TVDPageInfo &next = Pages->Items(pageNo);
-        endNo = next.StartDrawItemNo - 1 + (next.StartPart > 0 ? 1 : 0);
+        endNo = next.StartDrawItemNo - 1 + (next.StartPart > 1 ? 1 : 0);
     }
 }
 

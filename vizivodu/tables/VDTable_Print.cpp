@@ -72,6 +72,10 @@ void TCellPtblVDData::UnformatLastPage(TVDFootnoteListPtr &footnoteVDDataList,
         ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes, footnotesChangeHeight, false);
         return;
     }
+    int32_t startNo = 0, endNo = -1, part = -1;
+    GetDrawItemsRange(CurPageNo, startNo, endNo, part);
+    RemoveFootnotesOfDrawItems(startNo, endNo, footnoteVDDataList, releasedHeightAfterFootnotes,
+                               footnotesChangeHeight);
     const TCellPageState &saved = PrevPageInfo;
     DrawItemNo = saved.DrawItemNo;
     StartAt = saved.StartAt;
@@ -92,6 +96,9 @@ void TCellPtblVDData::ResetPages(TVDFootnoteListPtr &footnoteVDDataList,
         if (auto *multi = dynamic_cast<TVDMultiDrawItemInfo *>(DrawItems[i])) {
             multi->ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes,
                               footnotesChangeHeight);
+        } else {
+            RemoveFootnotesOfDrawItems(i, i, footnoteVDDataList, releasedHeightAfterFootnotes,
+                                       footnotesChangeHeight);
         }
     }
     Pages.reset();

@@ -61,11 +61,12 @@ public:
     // finished.
     bool FormatNextPage(int32_t &maxHeight, TVDFootnoteListPtr &footnoteVDDataList,
                         bool footnotesChangeHeight);
-    // Takes the last page back (one level: the state saved by the last FormatNextPage); on the
-    // first page, the same as ResetPages.
+    // Takes the last page back (one level: the state saved by the last FormatNextPage), its
+    // footnotes leaving the list; on the first page, the same as ResetPages.
     void UnformatLastPage(TVDFootnoteListPtr &footnoteVDDataList,
                           int32_t &releasedHeightAfterFootnotes, bool footnotesChangeHeight);
-    // Forgets every page; inHeader: the cell is in a heading row.
+    // Forgets every page, the footnotes of all its draw items leaving the list; inHeader: the
+    // cell is in a heading row.
     void ResetPages(TVDFootnoteListPtr &footnoteVDDataList, int32_t &releasedHeightAfterFootnotes,
                     bool footnotesChangeHeight, bool inHeader);
     // No draw items, or all of them placed.
@@ -141,6 +142,13 @@ public:
     void UnformatLastPage(TVDFootnoteListPtr &footnoteVDDataList,
                           int32_t &releasedHeightAfterFootnotes,
                           bool footnotesChangeHeight) override;
+    // The footnotes of every cell (of a table printed whole): they join or leave the page's
+    // list, or their heights come off height.
+    void AddAllFootnotes(TVDFootnoteListPtr &footnoteVDDataList, int32_t &height,
+                         bool footnotesChangeHeight) override;
+    void RemoveAllFootnotes(TVDFootnoteListPtr &footnoteVDDataList, int32_t &height,
+                            bool footnotesChangeHeight) override;
+    void DecHeightByFootnotes(int32_t &height, bool &thisPageHasFootnotes) override;
     // The part that prints a position inside a cell: partNo the part (-1 without parts),
     // localPageNo the page of the cell's printable document, localPageCount its page count (for
     // a heading row: the number of parts that repeat it).
