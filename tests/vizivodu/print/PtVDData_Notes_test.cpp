@@ -289,6 +289,20 @@ TEST(Endnotes, EndnotesFollowTheTextOnTheLastPageBelowAShortSeparator) {
     EXPECT_FALSE(Inked(bmp, y, x + wd / 3 + h, x + wd - h));
 }
 
+// Mended: an endnote without text ends where it begins; the next endnote follows there instead
+// of at the top of the text area, over the text.
+TEST(Endnotes, AnEmptyEndnoteLeavesTheNextWhereItBegan) {
+    TNotesFixture f;
+    f.Lines(10);
+    f.Source.AddItem(u"", std::make_unique<TVDEndnoteItemInfo>(&f.Source.GetVDData()));
+    f.Endnote({u"Second endnote"});
+    ASSERT_EQ(f.Paginate(), 1);
+    ASSERT_EQ(f.Endnotes().GetCount(), 2);
+    EXPECT_EQ(f.Endnotes().Get(0)->EndAt, f.Endnotes().Get(0)->StartAt);
+    EXPECT_EQ(f.Endnotes().Get(1)->StartAt, f.Endnotes().Get(0)->StartAt);
+    EXPECT_EQ(f.Print.GetPagesCount(), 1);
+}
+
 // An endnote whose beginning does not fit below the text starts on a sheet of its own with a
 // full-width separator; the last text page draws no separator. PagesCount counts the sheet.
 TEST(Endnotes, AnEndnoteThatDoesNotFitStartsOnANewSheet) {
