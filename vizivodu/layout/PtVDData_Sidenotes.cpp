@@ -74,32 +74,40 @@ void CellAnchors(TVDHorizontalAnchor h, TVDVerticalAnchor v, const rtl::TRect &i
                  const rtl::TRect &outer, rtl::TRect &hRect, rtl::TRect &vRect) {
     switch (h) {
     case vdhanPage:
-        hRect.Left = outer.Left, hRect.Right = outer.Right;
+        hRect.Left = outer.Left;
+        hRect.Right = outer.Right;
         break;
     case vdhanMainTextArea:
-        hRect.Left = inner.Left, hRect.Right = inner.Right;
+        hRect.Left = inner.Left;
+        hRect.Right = inner.Right;
         break;
     case vdhanLeftMargin:
-        hRect.Left = outer.Left, hRect.Right = inner.Left;
+        hRect.Left = outer.Left;
+        hRect.Right = inner.Left;
         break;
     case vdhanRightMargin:
-        hRect.Left = inner.Right, hRect.Right = outer.Right;
+        hRect.Left = inner.Right;
+        hRect.Right = outer.Right;
         break;
     default:
         break;
     }
     switch (v) {
     case vdvanPage:
-        vRect.Top = outer.Top, vRect.Bottom = outer.Bottom;
+        vRect.Top = outer.Top;
+        vRect.Bottom = outer.Bottom;
         break;
     case vdvanMainTextArea:
-        vRect.Top = inner.Top, vRect.Bottom = inner.Bottom;
+        vRect.Top = inner.Top;
+        vRect.Bottom = inner.Bottom;
         break;
     case vdvanTopMargin:
-        vRect.Top = outer.Top, vRect.Bottom = inner.Top;
+        vRect.Top = outer.Top;
+        vRect.Bottom = inner.Top;
         break;
     case vdvanBottomMargin:
-        vRect.Top = inner.Bottom, vRect.Bottom = outer.Bottom;
+        vRect.Top = inner.Bottom;
+        vRect.Bottom = outer.Bottom;
         break;
     default:
         break;
@@ -131,6 +139,12 @@ private:
     int32_t HeaderFooterPage();
     void PlaceBox(TVDSidenoteItemInfo &sidenote, TCustomPrintableVDData *ptVDData, int32_t itemNo,
                   int32_t globalPageNo, int32_t pageNo);
+    std::unique_ptr<TVDSidenotePtblVDData> MakeBox(TVDSidenoteItemInfo &sidenote,
+                                                   TCustomPrintableVDData *ptVDData, int32_t itemNo,
+                                                   int32_t width);
+    void AnchorAreas(const TVDBoxPosition &position, const TSheet &sheet,
+                     TCustomPrintableVDData *ptVDData, int32_t itemNo, int32_t globalPageNo,
+                     int32_t pageNo, TSpan &h, TSpan &v);
     TSpan BoxSpanH(const TVDSidenoteItemInfo &sidenote, const TSheet &sheet);
     int32_t BoxHeight(const TVDBoxProperties &box, const TSheet &sheet, int32_t docHeight);
     TSpan AnchorH(TVDHorizontalAnchor anchor, const TSheet &sheet, const rtl::TRect *rect);
@@ -295,62 +309,77 @@ int32_t TVDSidenotePlacer::Offset(TVDFloatPositionKind kind, int32_t offset, int
     }
 }
 
-void TVDSidenotePlacer::PlaceBox(TVDSidenoteItemInfo &sidenote, TCustomPrintableVDData *ptVDData,
-                                 int32_t itemNo, int32_t globalPageNo, int32_t pageNo) {
-    const TVDBoxProperties &box = sidenote.GetBoxProperties();
-    const TVDBoxPosition &position = sidenote.GetBoxPosition();
-    const TSheet sheet = SheetOf(FMain, globalPageNo);
-    const int32_t lp = box.GetTotalLeftPaddingSaD(FStyle, &FSaD);
-    const int32_t rp = box.GetTotalRightPaddingSaD(FStyle, &FSaD);
-    const int32_t tp = box.GetTotalTopPaddingSaD(FStyle, &FSaD);
-    const int32_t bp = box.GetTotalBottomPaddingSaD(FStyle, &FSaD);
-    auto document = std::make_unique<TVDSidenotePtblVDData>(&FMain.GetPrintableControl(),
-                                                            &sidenote.GetDocument(), &FDoc);
-    TVDSidenotePtblVDData &d = *document;
-    const TVDBackgroundRect &background = box.GetBackground();
-    d.ParentDrawsBack = true;
-    d.Transparent = background.Color == gfx::clNone || background.Opacity < 100000;
-    d.FColor = background.Color;
-    d.Sidenote = &sidenote;
-    d.SidenoteItemVDData = dynamic_cast<TCustomVDFormattedData *>(ptVDData);
-    d.SidenoteItemNo = itemNo;
-    const int32_t width = std::max(0, BoxSpanH(sidenote, sheet).Length() - lp - rp);
-    d.Width = width;
-    d.Height = 1;
-    d.Format(true, false);
-    d.Height = d.DocumentHeight;
-    const int32_t height = box.HeightType == vdbhtAuto
-                               ? d.DocumentHeight
-                               : std::max(0, BoxHeight(box, sheet, 0) - tp - bp);
-    const int32_t free = height - d.DocumentHeight;
-    const int32_t vOffset = std::max(0, box.VAlign == tlCenter   ? free / 2
-                                        : box.VAlign == tlBottom ? free
-                                                                 : 0);
-    // The anchor's rectangles: the item's character, line or paragraph, or a cell.
-    const bool inCell = ptVDData != &FDoc;
-    const bool cellH = inCell && position.RelativeToCell && PageLikeH(position.HorizontalAnchor);
-    const bool cellV = inCell && position.RelativeToCell && PageLikeV(position.VerticalAnchor);
-    const bool needH = position.HorizontalAnchor == vdhanCharacter || cellH;
-    const bool needV =
-        position.VerticalAnchor == vdvanLine || position.VerticalAnchor == vdvanParagraph || cellV;
+// The box's document formatted at the content width; its FullRect still to be placed.
+std::unique_ptr<TVDSidenotePtblVDData> TVDSidenotePlacer::MakeBox(TVDSidenoteItemInfo &sidenote,
+                                                                  TCustomPrintableVDData *ptVDData,
+                                                                  int32_t itemNo, int32_t width) {
+    const TVDBackgroundRect &background = sidenote.GetBoxProperties().GetBackground();
+    auto box = std::make_unique<TVDSidenotePtblVDData>(&FMain.GetPrintableControl(),
+                                                       &sidenote.GetDocument(), &FDoc);
+    box->ParentDrawsBack = true;
+    box->Transparent = background.Color == gfx::clNone || background.Opacity < 100000;
+    box->FColor = background.Color;
+    box->Sidenote = &sidenote;
+    box->SidenoteItemVDData = dynamic_cast<TCustomVDFormattedData *>(ptVDData);
+    box->SidenoteItemNo = itemNo;
+    box->Width = width;
+    box->Height = 1;
+    box->Format(true, false);
+    box->Height = box->DocumentHeight;
+    return box;
+}
+
+// The anchor areas of a box: the item's character, line or paragraph, a cell, or the sheet's
+// parts.
+void TVDSidenotePlacer::AnchorAreas(const TVDBoxPosition &position, const TSheet &sheet,
+                                    TCustomPrintableVDData *ptVDData, int32_t itemNo,
+                                    int32_t globalPageNo, int32_t pageNo, TSpan &h, TSpan &v) {
+    const bool inCell = ptVDData != &FDoc && position.RelativeToCell;
+    const bool needH = position.HorizontalAnchor == vdhanCharacter ||
+                       (inCell && PageLikeH(position.HorizontalAnchor));
+    const bool needV = position.VerticalAnchor == vdvanLine ||
+                       position.VerticalAnchor == vdvanParagraph ||
+                       (inCell && PageLikeV(position.VerticalAnchor));
     rtl::TRect hRect, vRect;
     bool foundHere = false;
     const bool found = (needH || needV) && FDoc.GetAnchorObjectCoords(
                                                ptVDData, itemNo, globalPageNo, pageNo,
                                                position.HorizontalAnchor, position.VerticalAnchor,
                                                position.RelativeToCell, hRect, vRect, foundHere);
-    const TSpan h = AnchorH(position.HorizontalAnchor, sheet, found && needH ? &hRect : nullptr);
-    const TSpan v = AnchorV(position.VerticalAnchor, sheet, found && needV ? &vRect : nullptr);
+    h = AnchorH(position.HorizontalAnchor, sheet, found && needH ? &hRect : nullptr);
+    v = AnchorV(position.VerticalAnchor, sheet, found && needV ? &vRect : nullptr);
+}
+
+void TVDSidenotePlacer::PlaceBox(TVDSidenoteItemInfo &sidenote, TCustomPrintableVDData *ptVDData,
+                                 int32_t itemNo, int32_t globalPageNo, int32_t pageNo) {
+    const TVDBoxProperties &props = sidenote.GetBoxProperties();
+    const TVDBoxPosition &position = sidenote.GetBoxPosition();
+    const TSheet sheet = SheetOf(FMain, globalPageNo);
+    const int32_t lp = props.GetTotalLeftPaddingSaD(FStyle, &FSaD);
+    const int32_t rp = props.GetTotalRightPaddingSaD(FStyle, &FSaD);
+    const int32_t tp = props.GetTotalTopPaddingSaD(FStyle, &FSaD);
+    const int32_t bp = props.GetTotalBottomPaddingSaD(FStyle, &FSaD);
+    const int32_t width = std::max(0, BoxSpanH(sidenote, sheet).Length() - lp - rp);
+    std::unique_ptr<TVDSidenotePtblVDData> box = MakeBox(sidenote, ptVDData, itemNo, width);
+    const int32_t height = props.HeightType == vdbhtAuto
+                               ? box->DocumentHeight
+                               : std::max(0, BoxHeight(props, sheet, 0) - tp - bp);
+    const int32_t free = height - box->DocumentHeight;
+    const int32_t vOffset = std::max(0, props.VAlign == tlCenter   ? free / 2
+                                        : props.VAlign == tlBottom ? free
+                                                                   : 0);
+    TSpan h, v;
+    AnchorAreas(position, sheet, ptVDData, itemNo, globalPageNo, pageNo, h, v);
     const int32_t left = h.First + lp +
                          Offset(position.HorizontalPositionKind, position.HorizontalOffset,
                                 position.HorizontalAlignment, h, lp + rp, width, true);
     const int32_t top = v.First + tp +
                         Offset(position.VerticalPositionKind, position.VerticalOffset,
                                position.VerticalAlignment, v, tp + bp, height, false);
-    d.FullRect = rtl::Rect(left, top, left + width, top + height);
-    d.Left = left;
-    d.Top = top + vOffset;
-    ListOf(pageNo).Add(std::move(document));
+    box->FullRect = rtl::Rect(left, top, left + width, top + height);
+    box->Left = left;
+    box->Top = top + vOffset;
+    ListOf(pageNo).Add(std::move(box));
 }
 
 } // namespace

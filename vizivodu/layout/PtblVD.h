@@ -146,6 +146,9 @@ private:
     // One sheet after the last page of text for the endnotes: its limit for endnote text (the
     // text area without the source's margins, above the page's footnotes and their separator).
     int32_t EndnoteLimit(int32_t pageNo, int32_t &available);
+    // Paginates endnote index of the list from sheet on (both advanced to its last sheet).
+    void PaginateEndnote(TVDEndnotePtblVDData &document, int32_t index, int32_t &sheet,
+                         int32_t &limit);
 
     TCustomVDPrint *FVDPrint = nullptr;
     int32_t FNoteSeparatorHeight = 0;

@@ -202,23 +202,30 @@ int32_t TCustomPrintableVD::FormatEndnotes() {
         document->StartAt = y;
         document->NextStartAt = separator;
         document->EndAt = y;
-        int32_t i = 0, startAt = 0, startY = 0, workY = 0;
-        bool splitting = false;
-        while (i < document->DrawItems.Count()) {
-            if (document->GetPagesCount() > 0) {
-                limit = EndnoteLimit(++sheet, available);
-                FEndnotes->Pages.Add(std::make_unique<TVDEndnotePage>(
-                    TVDEndnotePage{index, document->GetPagesCount()}));
-            }
-            TVDFootnoteListPtr none;
-            int32_t maxHeight = limit;
-            document->FormatNextPage(i, startAt, startY, workY, splitting, maxHeight, none, false);
-        }
+        PaginateEndnote(*document, index, sheet, limit);
         y = document->EndAt;
         FEndnotes->Add(std::move(document));
     }
     FVDPrint->EndAt = y;
     return FEndnotes->Pages.GetCount() - 1;
+}
+
+// Every page of the endnote after its first takes a sheet of its own.
+void TCustomPrintableVD::PaginateEndnote(TVDEndnotePtblVDData &document, int32_t index,
+                                         int32_t &sheet, int32_t &limit) {
+    int32_t available = 0;
+    int32_t i = 0, startAt = 0, startY = 0, y = 0;
+    bool splitting = false;
+    while (i < document.DrawItems.Count()) {
+        if (document.GetPagesCount() > 0) {
+            limit = EndnoteLimit(++sheet, available);
+            FEndnotes->Pages.Add(
+                std::make_unique<TVDEndnotePage>(TVDEndnotePage{index, document.GetPagesCount()}));
+        }
+        TVDFootnoteListPtr none;
+        int32_t maxHeight = limit;
+        document.FormatNextPage(i, startAt, startY, y, splitting, maxHeight, none, false);
+    }
 }
 
 // ---- TVDEndnoteList ----
