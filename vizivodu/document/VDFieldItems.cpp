@@ -200,8 +200,8 @@ TVDPageNumberItemInfo::TVDPageNumberItemInfo(TCustomVDData *vdData, TVDPageNumbe
     SetAssociatedTextStyleNo(textStyleNo);
 }
 
-rtl::UnicodeString TVDPageNumberItemInfo::GetTextForPrinting(TCustomVDData *, int32_t dispPageNo,
-                                                             int32_t) {
+rtl::UnicodeString TVDPageNumberItemInfo::GetTextForPrinting(TCustomVDData *, TVDDrawLineInfo *,
+                                                             int32_t dispPageNo, int32_t) {
     rtl::UnicodeString text = GetNumberText(dispPageNo);
     if (AlwaysUseText) {
         SetText(text);
@@ -232,8 +232,8 @@ TVDPageCountItemInfo::TVDPageCountItemInfo(TCustomVDData *vdData, TVDPageNumberT
     SetAssociatedTextStyleNo(textStyleNo);
 }
 
-rtl::UnicodeString TVDPageCountItemInfo::GetTextForPrinting(TCustomVDData *, int32_t,
-                                                            int32_t pageCount) {
+rtl::UnicodeString TVDPageCountItemInfo::GetTextForPrinting(TCustomVDData *, TVDDrawLineInfo *,
+                                                            int32_t, int32_t pageCount) {
     rtl::UnicodeString text = rtl::IntToStr(pageCount);
     if (AlwaysUseText) {
         SetText(text);

@@ -73,8 +73,8 @@ public:
     explicit TVDPageNumberItemInfo(TCustomVDData *vdData);
     TVDPageNumberItemInfo(TCustomVDData *vdData, TVDPageNumberType numberType, int32_t textStyleNo);
     // The displayed page number in the form of NumberType.
-    rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, int32_t dispPageNo,
-                                          int32_t pageCount) override;
+    rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, TVDDrawLineInfo *drawItem,
+                                          int32_t dispPageNo, int32_t pageCount) override;
     // Page 14 as an example ("14", "xiv" ...), or the label's text with AlwaysUseText.
     rtl::UnicodeString GetTextForFormatting(TCustomVDData *vdData) override;
 
@@ -90,8 +90,8 @@ public:
     explicit TVDPageCountItemInfo(TCustomVDData *vdData);
     TVDPageCountItemInfo(TCustomVDData *vdData, TVDPageNumberType numberType, int32_t textStyleNo);
     // The page count in decimal, whatever NumberType says.
-    rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, int32_t dispPageNo,
-                                          int32_t pageCount) override;
+    rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, TVDDrawLineInfo *drawItem,
+                                          int32_t dispPageNo, int32_t pageCount) override;
     // "00", or the label's text with AlwaysUseText.
     rtl::UnicodeString GetTextForFormatting(TCustomVDData *vdData) override;
 

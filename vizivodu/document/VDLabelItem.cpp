@@ -32,7 +32,8 @@ rtl::UnicodeString TVDLabelItemInfo::GetTextForFormatting(TCustomVDData *) {
     return FText;
 }
 
-rtl::UnicodeString TVDLabelItemInfo::GetTextForPrinting(TCustomVDData *, int32_t, int32_t) {
+rtl::UnicodeString TVDLabelItemInfo::GetTextForPrinting(TCustomVDData *, TVDDrawLineInfo *, int32_t,
+                                                        int32_t) {
     return FText;
 }
 

@@ -45,9 +45,10 @@ public:
     virtual rtl::UnicodeString GetTextForPrintMeasuring(TCustomVDData *vdData) {
         return GetTextForFormatting(vdData);
     }
-    // The text printed on a page (page fields override it).
-    virtual rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, int32_t dispPageNo,
-                                                  int32_t pageCount);
+    // The text printed on a page by drawItem (null: the item's own), the page's displayed number
+    // and the page count given (page fields and footnotes override it).
+    virtual rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, TVDDrawLineInfo *drawItem,
+                                                  int32_t dispPageNo, int32_t pageCount);
 
     // ---- Measuring and drawing ----
     // Measures the text on the screen into Width, Height, Descend and YOffs unless it is

@@ -150,11 +150,11 @@ void TVDLabelItemInfo::OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, 
     desc = Descend;
 }
 
-int32_t TVDLabelItemInfo::GetFinalPrintingWidth(gfx::TCanvas &canvas, TVDDrawLineInfo &,
+int32_t TVDLabelItemInfo::GetFinalPrintingWidth(gfx::TCanvas &canvas, TVDDrawLineInfo &dli,
                                                 TCustomVDData *vdData, int32_t pageNo,
                                                 int32_t pageCount) {
     int32_t w = 0, h = 0, descend = 0, yOffs = 0;
-    CalcLabelSize(w, h, &canvas, GetTextForPrinting(vdData, pageNo, pageCount), vdData, true,
+    CalcLabelSize(w, h, &canvas, GetTextForPrinting(vdData, &dli, pageNo, pageCount), vdData, true,
                   vdData && vdData->GetFlags().Contains(vdflCanUseCustomPPI), descend, yOffs);
     return w;
 }
@@ -189,7 +189,7 @@ void TVDLabelItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, PVDScre
         }
     }
     PaintLabelText(rtl::Bounds(x, top, dli.Width, dli.Height), canvas, forMetafile, vdData,
-                   GetTextForPrinting(vdData, dispPageNo, pageCount), colorMode, state);
+                   GetTextForPrinting(vdData, &dli, dispPageNo, pageCount), colorMode, state);
 }
 
 void TVDLabelItemInfo::PaintLabelText(const rtl::TRect &r, gfx::TCanvas &canvas, bool forMetafile,

@@ -4,6 +4,7 @@
 
 #include "vizivodu/VDStartup_p.h"
 #include "vizivodu/document/VDMarker.h"
+#include "vizivodu/layout/PtVDData.h"
 #include "vizivodu/layout/VDVDData.h"
 #include "vizivodu/layout/ViziVodu.h"
 #include "vizivodu/styles/VDStyle.h"
@@ -290,6 +291,26 @@ bool TVDFootnoteItemInfo::GetBoolValueEx(TVDItemBoolPropertyEx prop,
     return TVDFootOrEndnoteItemInfo::GetBoolValueEx(prop, vdStyle);
 }
 
+std::unique_ptr<TVDDrawLineInfo>
+TVDFootnoteItemInfo::CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo,
+                                            PVDScreenAndDevice sad) {
+    const TVDStyle *style = StyleOf(*this);
+    if (style && style->GetFootnotePageReset()) {
+        return std::make_unique<TVDFootnoteDrawItem>();
+    }
+    return TVDFootOrEndnoteItemInfo::CreatePrintingDrawItem(vdData, paraNo, sad);
+}
+
+rtl::UnicodeString TVDFootnoteItemInfo::GetTextForPrinting(TCustomVDData *vdData,
+                                                           TVDDrawLineInfo *drawItem,
+                                                           int32_t dispPageNo, int32_t pageCount) {
+    const auto *reference = dynamic_cast<const TVDFootnoteDrawItem *>(drawItem);
+    if (reference && reference->DocumentVDData) {
+        return GetDisplayString(nullptr, reference->DocumentVDData->IndexOnPage);
+    }
+    return TVDFootOrEndnoteItemInfo::GetTextForPrinting(vdData, drawItem, dispPageNo, pageCount);
+}
+
 TVDEndnoteItemInfo::TVDEndnoteItemInfo(TCustomVDData *vdData)
     : TVDEndnoteItemInfo(vdData, 0, 0, false) {}
 
@@ -348,7 +369,14 @@ void TVDNoteReferenceItemInfo::OnDocWidthChange(int32_t docWidth, TVDDrawLineInf
                                        noCaching, reformatting, useFormatCanvas);
 }
 
-rtl::UnicodeString TVDNoteReferenceItemInfo::GetTextForPrinting(TCustomVDData *, int32_t, int32_t) {
+rtl::UnicodeString TVDNoteReferenceItemInfo::GetTextForPrinting(TCustomVDData *vdData,
+                                                                TVDDrawLineInfo *, int32_t,
+                                                                int32_t) {
+    auto *printed = dynamic_cast<TVDFootnotePtblVDData *>(vdData);
+    const TVDStyle *style = StyleOf(*this);
+    if (printed && printed->Footnote && style && style->GetFootnotePageReset()) {
+        return printed->Footnote->GetDisplayString(nullptr, printed->IndexOnPage);
+    }
     TCustomVDData *parent = GetParentVDData();
     return parent ? parent->GetNoteText() : GetText();
 }

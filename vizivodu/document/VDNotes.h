@@ -170,8 +170,14 @@ public:
     rtl::UnicodeString GetTextForPrintMeasuring(TCustomVDData *vdData) override;
     // vdbpHasPrintingWidth: the sheet's FootnotePageReset.
     bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
-    // The page-relative number of a footnote draw item comes with page drawing: until then
-    // footnotes print, and make their printing draw items, as labels do.
+    // While FootnotePageReset is on, a footnote draw item (TVDFootnoteDrawItem), which learns
+    // the footnote's document on its page; otherwise the label's.
+    std::unique_ptr<TVDDrawLineInfo> CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo,
+                                                            PVDScreenAndDevice sad) override;
+    // For a footnote draw item placed on a page, the number of the footnote on that page;
+    // otherwise the label's text.
+    rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, TVDDrawLineInfo *drawItem,
+                                          int32_t dispPageNo, int32_t pageCount) override;
 };
 
 // An endnote (-204), in the sequence "@endnote@", numbered in the style sheet's
@@ -204,9 +210,10 @@ public:
                           gfx::TCanvas &canvas, TCustomVDData *vdData, PVDScreenAndDevice sad,
                           int32_t &hShift, int32_t &desc, bool noCaching, bool reformatting,
                           bool useFormatCanvas) override;
-    // The parent document's note text.
-    rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, int32_t dispPageNo,
-                                          int32_t pageCount) override;
+    // Printed in a footnote's printable document while FootnotePageReset is on, the footnote's
+    // number on its page; otherwise the parent document's note text.
+    rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, TVDDrawLineInfo *drawItem,
+                                          int32_t dispPageNo, int32_t pageCount) override;
 };
 
 // The first note of noteClass after note (from the start for nullptr) in vdData's sequence

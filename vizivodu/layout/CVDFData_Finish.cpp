@@ -5,6 +5,7 @@
 
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDMarker.h"
+#include "vizivodu/document/VDSidenotes.h"
 #include "vizivodu/layout/CVDFData_Wrap_p.h"
 #include "vizivodu/layout/VDGrIn.h"
 

@@ -62,9 +62,6 @@ struct TVDFormattingState {
     gfx::TCanvas *FormatCanvas = nullptr;
 };
 
-// A floating box's height on its anchor line is at least this (pixels).
-constexpr int32_t VDFloatingAnchorHeight = 5;
-
 inline bool IsFloatingItem(const TCustomVDItemInfo &item) {
     return item.GetBoolValue(vdbpFloating);
 }

@@ -101,8 +101,8 @@ bool TVDDrawLineInfo::CanSplitFirst(int32_t, const TVDScreenAndDevice &, bool, b
     return false;
 }
 
-bool TVDDrawLineInfo::SplitAt(int32_t, const TVDScreenAndDevice &, bool, TVDFootnoteRefList *&,
-                              int32_t &, bool, bool) {
+bool TVDDrawLineInfo::SplitAt(int32_t, const TVDScreenAndDevice &, bool,
+                              std::unique_ptr<TVDFootnoteRefList> &, int32_t &, bool, bool) {
     return false;
 }
 

@@ -91,8 +91,8 @@ public:
                                bool pageHasFootnotes, bool footnotesChangeHeight,
                                bool ignorePageBreaks);
     virtual bool SplitAt(int32_t y, const TVDScreenAndDevice &sad, bool firstOnPage,
-                         TVDFootnoteRefList *&footnoteVDDataList, int32_t &maxHeight,
-                         bool footnotesChangeHeight, bool ignorePageBreaks);
+                         std::unique_ptr<TVDFootnoteRefList> &footnoteVDDataList,
+                         int32_t &maxHeight, bool footnotesChangeHeight, bool ignorePageBreaks);
 
 protected:
     // The fields of the stream form, in order; each descendant appends its own.

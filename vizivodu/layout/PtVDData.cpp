@@ -70,7 +70,7 @@ void TVDMultiDrawItemPartsList::Delete(int32_t index) {
     FItems.erase(FItems.begin() + index);
 }
 
-void TVDMultiDrawItemInfo::ResetPages(TVDFootnoteRefList *&, int32_t &, bool) {
+void TVDMultiDrawItemInfo::ResetPages(TVDFootnoteListPtr &, int32_t &, bool) {
     FPartsList.Clear();
 }
 
@@ -81,6 +81,10 @@ bool TVDMultiDrawItemInfo::GetPartNo(TCustomVDData *, int32_t, int32_t, int32_t 
     ptVDData = nullptr;
     return false;
 }
+
+TVDPageInfo::TVDPageInfo() = default;
+
+TVDPageInfo::~TVDPageInfo() = default;
 
 void TVDPageInfo::Assign(const TVDPageInfo &source) {
     StartY = source.StartY;
@@ -200,8 +204,10 @@ void TCustomMultiPagePtblVDData::GetDrawItemsRange(int32_t pageNo, int32_t &star
     if (pageNo == Pages->Count()) {
         endNo = DrawItems.Count() - 1;
     } else {
+        // A split item shows a part on this page too unless the next page begins with its
+        // first part.
         const TVDPageInfo &next = Pages->Items(pageNo);
-        endNo = next.StartDrawItemNo - 1 + (next.StartPart > 0 ? 1 : 0);
+        endNo = next.StartDrawItemNo - 1 + (next.StartPart > 1 ? 1 : 0);
     }
 }
 
@@ -431,15 +437,30 @@ int32_t TCustomMainPtblVDData::FormatPages() {
     int32_t i = 0, startAt = 0, startY = 0, y = 0, maxHeight = 0;
     bool splitting = false;
     while (i < DrawItems.Count()) {
-        TVDFootnoteRefList *footnotes = nullptr;
+        TVDFootnoteListPtr footnotes;
         maxHeight = GetContentHeightForPage(std::max(Pages->Count(), 1)) - TmpTMPix - TmpBMPix;
         FormatNextPage(i, startAt, startY, y, splitting, maxHeight, footnotes, true);
     }
     return Pages->Count();
 }
 
+// Page-dependent widths: the text's, then those of each page's boxes and footnotes (page-relative
+// footnote numbers, page fields).
 void TCustomMainPtblVDData::FinalizeFormatPages() {
     PostFormat(1);
+    for (int32_t p = 1; p <= GetPagesCount(); ++p) {
+        TVDPageInfo &page = Pages->Items(p - 1);
+        if (page.Sidenotes) {
+            for (int32_t k = 0; k < page.Sidenotes->GetCount(); ++k) {
+                page.Sidenotes->Get(k)->PostFormat(p);
+            }
+        }
+        if (page.FootnoteVDDataList) {
+            for (TVDFootnotePtblVDData *footnote : *page.FootnoteVDDataList) {
+                footnote->PostFormat(p);
+            }
+        }
+    }
     DonePrinterCanvas(FOwnPrinterCanvas);
     PrinterCanvas = nullptr;
     DoFormatting(GetPagesCount(), vdpsFinished);
@@ -575,6 +596,13 @@ void TPrintableVDData::InitPageMetrics() {
                       ContentHeightNormal);
     control.SetVScrollVisible(false);
     control.SetHScrollVisible(false);
+    for (TVDHFType kind : {vdhftNormal, vdhftFirstPage, vdhftEvenPages}) {
+        for (const bool isHeader : {true, false}) {
+            if (TVDHeaderFooterVDData *hf = GetHeaderOrFooter(kind, isHeader)) {
+                PlaceSidenotes(*hf, *this);
+            }
+        }
+    }
 }
 
 void TPrintableVDData::FitMargins() {

@@ -11,18 +11,23 @@
 //   the six header and footer documents.
 // - TRectPtblVDData: a document printed inside a rectangle of a page (headers, footers, table
 //   cells); TVDHeaderFooterVDData.
+// - Notes on pages: TVDFootnotePtblVDData (a footnote at the bottom of the page of its
+//   reference), TVDSidenotePtblVDData (the box of a sidenote or text box on a page) and
+//   TVDEndnotePtblVDData (an endnote paginated after the text); TVDFootnoteDrawItem, the draw
+//   item of a footnote reference whose number restarts on every page.
 //
 // Units: printer pixels unless said otherwise. Page coordinates have (0, 0) at the top-left
 // corner of the sheet's printable area; a page's Y is the document's Y minus GetTopCoord.
 // Every printable document shares the items of its source document and frees none of them.
-// Footnotes, endnotes, sidenotes and text boxes take no part yet: the documents carry their
-// lists and hooks (empty), so that the note items can join them.
 #pragma once
 
+#include "vizivodu/document/VDClasses.h"
+#include "vizivodu/document/VDFloatingPos.h"
 #include "vizivodu/layout/VDVDData.h"
 
 #include "platform/gfx/Region.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -32,12 +37,18 @@ class TBitmap;
 
 namespace vizivodu {
 
+class TCustomMainPtblVDData;
 class TCustomPrintableVD;
 class TCustomPrintableVDData;
 class TCustomVDPrint;
 class TParaInfo;
+class TVDEndnoteItemInfo;
+class TVDFootnoteItemInfo;
+class TVDFootnotePtblVDData;
 class TVDHeaderFooterVDData;
 class TVDMultiDrawItemInfo;
+class TVDSidenoteItemInfo;
+class TVDSidenoteList;
 
 // The kinds of page: headers, footers and margins are chosen per kind.
 enum TVDHFType : uint8_t { vdhftNormal, vdhftFirstPage, vdhftEvenPages };
@@ -81,10 +92,19 @@ private:
     std::vector<std::unique_ptr<TVDMultiDrawItemPart>> FItems;
 };
 
-// Printable footnote documents referenced on one page; the list does not own them.
-class TVDFootnoteRefList : public std::vector<TCustomPrintableVDData *> {};
-// Printable sidenote and text-box documents drawn on one page.
-class TVDSidenoteList : public std::vector<std::unique_ptr<TCustomPrintableVDData>> {};
+// Printable footnote documents referenced on one page; the list does not own them. Pagination
+// makes a list when a page meets its first footnote and frees it when it empties again (a
+// page has footnotes exactly when it has a list).
+class TVDFootnoteRefList : public std::vector<TVDFootnotePtblVDData *> {
+public:
+    // By the footnotes' numbers (Counter); equal numbers keep their order.
+    void Sort();
+    // The entry of footnote, searched from the end; -1 when absent.
+    int32_t GetFootnoteIndex(const TVDFootnoteItemInfo *footnote) const;
+    // Removes the entry of footnote (searched from the end); nothing when absent.
+    void DeleteByFootnote(const TVDFootnoteItemInfo *footnote);
+};
+using TVDFootnoteListPtr = std::unique_ptr<TVDFootnoteRefList>;
 
 // A draw item that can be cut between pages (the table's print item, the split picture).
 // Pagination asks it through the splitting operations of every draw item (InitSplit,
@@ -96,12 +116,17 @@ public:
     TVDMultiDrawItemPartsList &GetPartsList() { return FPartsList; }
 
     // Forgets the parts (the item goes whole to another page).
-    virtual void ResetPages(TVDFootnoteRefList *&footnoteVDDataList,
+    virtual void ResetPages(TVDFootnoteListPtr &footnoteVDDataList,
                             int32_t &releasedHeightAfterFootnotes, bool footnotesChangeHeight);
-    virtual void UnformatLastPage(TVDFootnoteRefList *&, int32_t &, bool) {}
-    virtual void AddAllFootnotes(TVDFootnoteRefList *&, int32_t &, bool) {}
+    virtual void UnformatLastPage(TVDFootnoteListPtr &, int32_t &, bool) {}
+    // The footnotes of the item's content join (leave) the page's list; with
+    // footnotesChangeHeight their heights, and the separator's with the list, come off
+    // (back to) height.
+    virtual void AddAllFootnotes(TVDFootnoteListPtr &, int32_t &, bool) {}
+    // Takes the heights of the content's footnotes off height (the separator's too when
+    // thisPageHasFootnotes was false, which it becomes); stops once height is negative.
     virtual void DecHeightByFootnotes(int32_t &, bool &) {}
-    virtual void RemoveAllFootnotes(TVDFootnoteRefList *&, int32_t &, bool) {}
+    virtual void RemoveAllFootnotes(TVDFootnoteListPtr &, int32_t &, bool) {}
     // The part that shows a position of one of the item's sub-documents; false here (partNo
     // -1, localPageCount 0, ptVDData null).
     virtual bool GetPartNo(TCustomVDData *vdData, int32_t itemNo, int32_t offsInItem,
@@ -130,9 +155,15 @@ struct TVDPageInfo {
     // Y of the items after the continued part when the page begins with a part.
     int32_t StartY2 = 0;
     int32_t DocumentHeight = 0; // height of the content placed on the page
-    std::unique_ptr<TVDFootnoteRefList> FootnoteVDDataList;
+    // The footnotes referenced on the page; null without any.
+    TVDFootnoteListPtr FootnoteVDDataList;
+    // The sidenote and text-box boxes drawn on the page; null without any.
     std::unique_ptr<TVDSidenoteList> Sidenotes;
 
+    TVDPageInfo();
+    ~TVDPageInfo();
+    TVDPageInfo(const TVDPageInfo &) = delete;
+    TVDPageInfo &operator=(const TVDPageInfo &) = delete;
     // The five integers; a new footnote list with the same documents; no sidenotes.
     void Assign(const TVDPageInfo &source);
 };
@@ -228,6 +259,9 @@ public:
     // Lets the page's items take their printed widths for that page (page-number and page-count
     // fields get their text).
     void PostFormatPage(int32_t pageNo, int32_t dispPageNo, int32_t pageCount);
+    // The main document places the footnotes of its page pageNo (the component's
+    // CalcFootnotesCoords); other documents do nothing.
+    void DoCalcFootnotesCoords(TVDFootnoteRefList *references, int32_t pageNo);
 
     void GetSaDForCanvas(gfx::TCanvas &canvas, TVDScreenAndDevice &sad) override;
 
@@ -283,11 +317,19 @@ public:
     // splitting whether draw item i is a multi-page item being continued, maxHeight the height
     // of the current page. Every page receives at least one line (or one part of a split item),
     // so pagination always ends.
+    //
+    // Footnotes (unless the document ignores them): each footnote reference placed on the page
+    // adds its printable footnote document to footnoteVDDataList (made by the first one); with
+    // footnotesChangeHeight its height, and the note separator's once per page, come off
+    // maxHeight. Footnotes whose references move to the next page leave the list again. The
+    // main document hands the list to the page it finishes, which places the footnotes.
     void FormatNextPage(int32_t &i, int32_t &startAt, int32_t &startY, int32_t &y, bool &splitting,
-                        int32_t &maxHeight, TVDFootnoteRefList *&footnoteVDDataList,
+                        int32_t &maxHeight, TVDFootnoteListPtr &footnoteVDDataList,
                         bool footnotesChangeHeight);
     // Whether the beginning of this (formatted) document fits into height (its first run of
-    // lines that must not be separated); used by table rows for cell contents.
+    // lines that must not be separated); used by table rows for cell contents and for
+    // endnotes. With footnotesChangeHeight the footnotes of that beginning take their heights
+    // (and the separator's, unless thisPageHasFootnotes) off height.
     bool CanPlaceFirstPageHere(int32_t &height, bool parentIsFirstItemOnPage,
                                const TVDScreenAndDevice &sad, bool thisPageHasFootnotes,
                                bool footnotesChangeHeight);
@@ -303,8 +345,48 @@ public:
     bool IsComplexSoftPageBreak(int32_t pageNo);
     void AssignComplexSoftPageBreakToItem(int32_t pageNo, TCustomVDFormattedData *vdData);
 
+    // ---- Notes ----
+    // The height of the note separator above footnotes and endnotes (the main control's).
+    int32_t GetNoteSeparatorHeight();
+    // The main control's printable document of a footnote; null when it has none.
+    TVDFootnotePtblVDData *GetFootnoteVDData(const TVDFootnoteItemInfo *footnote);
+    // The footnotes shown by draw items first .. last (those of multi-page draw items'
+    // content included) join list when they are not in it yet: the first makes the list and,
+    // with changeHeight, takes the separator's height off height; each takes its own height.
+    // A footnote document joining is linked to this document and its draw item.
+    void AddFootnotesOfDrawItems(int32_t first, int32_t last, TVDFootnoteListPtr &list,
+                                 int32_t &height, bool changeHeight);
+    // The footnotes of draw items first .. last leave list (freed when it empties); with
+    // changeHeight their heights, and the separator's with the list, come back to height.
+    void RemoveFootnotesOfDrawItems(int32_t first, int32_t last, TVDFootnoteListPtr &list,
+                                    int32_t &height, bool changeHeight);
+    // Takes the heights of the footnotes of draw items first .. last off height, the
+    // separator's too when hasFootnotes was false (which it then becomes); stops once height
+    // is negative.
+    void DecHeightByFootnotesOfDrawItems(int32_t first, int32_t last, int32_t &height,
+                                         bool &hasFootnotes);
+    // The page rectangles of the horizontal and the vertical anchor of a floating box whose item
+    // itemNo lies in ptVDData, for this document's page pageNo printed as page globalPageNo
+    // (hAnchorRect: the left and right of the anchoring character; vAnchorRect: its line, its
+    // paragraph on the page or the character). foundHere: the item lies in this document itself,
+    // not in a sub-document of a multi-page draw item. False when the item is not on the page.
+    // With relativeToCell, an item found in a table cell takes the cell for the page-like
+    // anchors.
+    bool GetAnchorObjectCoords(TCustomPrintableVDData *ptVDData, int32_t itemNo,
+                               int32_t globalPageNo, int32_t pageNo, TVDHorizontalAnchor hAnchor,
+                               TVDVerticalAnchor vAnchor, bool relativeToCell,
+                               rtl::TRect &hAnchorRect, rtl::TRect &vAnchorRect, bool &foundHere);
+
 protected:
     friend class TVDPaginator;
+    bool BreakAllowedBefore(int32_t k, bool keep, int32_t linesPassed);
+    // The anchor rectangles of an item of this document on its page pageNo.
+    bool AnchorRectsHere(int32_t itemNo, int32_t globalPageNo, int32_t pageNo,
+                         TVDVerticalAnchor vAnchor, rtl::TRect &hRect, rtl::TRect &vRect);
+    // What moves draw item i of page pageNo (which begins at startNo, with part) from document
+    // to page coordinates.
+    void PageShift(int32_t i, int32_t globalPageNo, int32_t pageNo, int32_t startNo, int32_t part,
+                   int32_t &dx, int32_t &dy);
     // The space before and after the paragraph of draw item i, printer pixels.
     int32_t ParaSpaceBefore(int32_t i);
     int32_t ParaSpaceAfter(int32_t i);
@@ -379,6 +461,9 @@ public:
     // With vdstFirstParaAborted (a page saved on its own) the stored list number and level of
     // the first paragraph.
     bool GetFirstParaListLevel(int32_t &listNo, int32_t &level) override;
+    // The footnotes of page globalPageNo whose references are printed, with the separator above
+    // the first when that one is printed.
+    void DrawFootnotes(int32_t globalPageNo, gfx::TCanvas &canvas, bool preview);
 };
 
 // The root document of TPrintableVD: page metrics from the printer, headers and footers.
@@ -535,5 +620,122 @@ public:
 private:
     std::unique_ptr<TVDFontInfoCache> FOwnCache;
 };
+
+// The document of a footnote, printed at the bottom of the page of its reference. Made for
+// every footnote before pagination, formatted once at the text width; pagination hands it to
+// the page of its reference and places it (Left, Top) there.
+class TVDFootnotePtblVDData : public TRectPtblVDData {
+public:
+    using TRectPtblVDData::TRectPtblVDData;
+
+    // 1-based position among the footnotes of its page: its number while numbers restart on
+    // every page.
+    int32_t IndexOnPage = 0;
+    TVDFootnoteItemInfo *Footnote = nullptr;
+    // The printable document and the draw item that reference the footnote on its page.
+    TCustomVDFormattedData *FootnoteItemVDData = nullptr;
+    int32_t FootnoteDItemNo = -1;
+
+    bool IgnoreFootnotes() override { return true; }
+    // The item of the main document that holds the reference (the table for a reference in a
+    // cell); -1 before pagination has met the reference.
+    int32_t GetReferenceRootItemNo() const;
+};
+
+// The draw item of a footnote reference while footnote numbers restart on every page: it
+// knows the footnote's printable document of its page, whose position there is the number it
+// prints.
+class TVDFootnoteDrawItem : public TVDComplexLineHeightDrawLineInfo {
+public:
+    using TVDComplexLineHeightDrawLineInfo::TVDComplexLineHeightDrawLineInfo;
+    TVDFootnotePtblVDData *DocumentVDData = nullptr;
+};
+
+// The box of a sidenote or text box placed on a page: FullRect is the content rectangle on the
+// page (the box's background and border lie around it); the document is drawn at Left, Top.
+class TVDSidenotePtblVDData : public TRectPtblVDData {
+public:
+    using TRectPtblVDData::TRectPtblVDData;
+
+    rtl::TRect FullRect;
+    TVDSidenoteItemInfo *Sidenote = nullptr;
+    // The printable document that holds the sidenote item, and the item there.
+    TCustomVDFormattedData *SidenoteItemVDData = nullptr;
+    int32_t SidenoteItemNo = -1;
+
+    bool IgnoreFootnotes() override { return true; }
+};
+
+// The sidenote and text-box boxes of a page (or of a header or footer); owns them.
+class TVDSidenoteList : public TVDList<TVDSidenotePtblVDData> {};
+
+// An endnote's document, paginated after the text as the text is (the control's width and
+// margins), beginning at StartAt on its first page and at NextStartAt on the pages after;
+// EndAt is where it ends on its last page (page Y below the text area's top and the source's
+// top margin).
+class TVDEndnotePtblVDData : public TCustomMultiPagePtblVDData {
+public:
+    TVDEndnotePtblVDData(TCustomPrintableVD *viziVodu, TVDEndnoteItemInfo *endnote);
+    ~TVDEndnotePtblVDData() override;
+
+    TVDEndnoteItemInfo *Endnote;
+    int32_t StartAt = 0;
+    int32_t NextStartAt = 0;
+    int32_t EndAt = 0;
+    // It begins on a sheet of its own.
+    bool FromNewPage = false;
+
+    TCustomMainPtblVDData &GetMainPrintData() const;
+    // Its pages; one (empty) for an endnote without content.
+    int32_t GetPageCountAtLeastOne() const { return std::max(GetPagesCount(), 1); }
+
+    int32_t GetStartAt() override { return StartAt; }
+    int32_t GetNextStartAt() override { return NextStartAt; }
+    void SetEndAt(int32_t value) override { EndAt = value; }
+    void AdjustEndAt(int32_t pageCount) override;
+    bool CanMoveToNextPage() override { return false; }
+    bool IgnoreFootnotes() override { return true; }
+    int32_t GetTopCoord(int32_t pageNo, int32_t globalPageNo) override;
+    int32_t GetTopCoord2(int32_t pageNo, int32_t globalPageNo) override;
+    int32_t GetPrintableAreaLeft(int32_t pageNo) override;
+    int32_t GetPrintableAreaTop(int32_t pageNo) override;
+    TVDScreenAndDevice GetPrintSaD() override;
+    gfx::TCanvas *GetCanvas() override;
+    std::unique_ptr<gfx::TCanvas> InitPrinterCanvas() override;
+    TVDColorMode GetColorMode() override;
+    TCustomVDData *GetSourceVDDataForPrinting() override;
+    TVDFlags GetFlags() override;
+    TCustomVDData *GetParentData() override { return &GetMainPrintData(); }
+    TCustomVDData *GetAbsoluteParentData() override { return &GetMainPrintData(); }
+    TCustomVDData *GetRootData() override { return &GetMainPrintData(); }
+    TCustomVDData *GetAbsoluteRootData() override { return &GetMainPrintData(); }
+    int32_t GetTopMargin() override { return 0; }
+    int32_t GetBottomMargin() override { return 0; }
+    int32_t GetHOffs() override { return 0; }
+    int32_t GetVOffs() override { return 0; }
+    int32_t GetVDDataExtraVOffs() override { return 0; }
+    int32_t GetVSmallStep() override { return 1; }
+    int32_t GetFullDocumentHeight() override { return DocumentHeight; }
+    bool IsVScrollBarExpected() override { return false; }
+    void SetDocumentAreaSize(int32_t, int32_t, bool, bool) override {}
+    void AdjustVScrollUnits() override {}
+    void ScrollTo(int32_t, bool) override {}
+    void HScrollTo(int32_t) override {}
+    void CreateFontInfoCache(gfx::TCanvas &, gfx::TCanvas &) override {}
+    TVDFontInfoCache *GetFontInfoCache(gfx::TCanvas &canvas, gfx::TCanvas &formatCanvas,
+                                       TCustomVDFormattedData *vdData) override;
+};
+
+// ---- Sidenotes and text boxes on pages (PtVDData_Sidenotes.cpp) ----
+// Places a box for each sidenote and text box of doc's source: on the pages of the main
+// document, or in the list of a header or footer (placed on a page of its kind). A box is made
+// for each page that prints its item (a heading row repeated by a table gives several).
+void PlaceSidenotes(TCustomMultiPagePtblVDData &doc, TCustomMainPtblVDData &main);
+// Draws the boxes of one layer (below or above the text) of doc's page pageNo printed as page
+// globalPageNo, those whose items are printed (doc's printable range); postFormat: each box is
+// post-formatted for the page first (headers and footers).
+void DrawSidenotes(TCustomMultiPagePtblVDData &doc, int32_t pageNo, int32_t globalPageNo,
+                   TVDFloatPositionInText layer, gfx::TCanvas &canvas, bool preview,
+                   bool correction, bool postFormat);
 
 } // namespace vizivodu

@@ -347,8 +347,9 @@ void TPrintableVDData::RaisePageEvent(bool prepaint, gfx::TCanvas &canvas, int32
 }
 
 // The prepaint event; on a page with printed content the header and the footer of its kind,
-// each post-formatted for the page (page fields); then, with ClipMargins, the clip to the text
-// area, so that headers and footers are never cut.
+// each post-formatted for the page (page fields) between its boxes below and above it; the
+// page's boxes below the text; then, with ClipMargins, the clip to the text area, so that
+// headers and footers are never cut.
 void TPrintableVDData::DrawBeforeText(gfx::TCanvas &canvas, int32_t globalPageNo, bool preview,
                                       bool correction, bool hasContent) {
     RaisePageEvent(true, canvas, globalPageNo, preview);
@@ -357,10 +358,18 @@ void TPrintableVDData::DrawBeforeText(gfx::TCanvas &canvas, int32_t globalPageNo
              {GetHeaderForPage(globalPageNo), GetFooterForPage(globalPageNo)}) {
             if (hf) {
                 hf->Left = GetPrintableAreaLeft(globalPageNo);
+                DrawSidenotes(*hf, 1, globalPageNo, vdpitBelowText, canvas, preview, correction,
+                              true);
                 hf->PostFormat(globalPageNo);
                 hf->DrawPage(1, globalPageNo, canvas, preview, correction);
+                DrawSidenotes(*hf, 1, globalPageNo, vdpitAboveText, canvas, preview, correction,
+                              true);
             }
         }
+    }
+    if (globalPageNo >= 1 && globalPageNo <= GetPagesCount()) {
+        DrawSidenotes(*this, globalPageNo, globalPageNo, vdpitBelowText, canvas, preview,
+                      correction, false);
     }
     RgnSaved = false;
     auto *print = dynamic_cast<TVDPrint *>(GetVDPrint());
@@ -373,14 +382,27 @@ void TPrintableVDData::DrawBeforeText(gfx::TCanvas &canvas, int32_t globalPageNo
     }
 }
 
-// The clip of the caller back, then the postpaint event.
+// The clip of the caller back, the page's footnotes and its boxes above the text, then the
+// postpaint event (also when those fail).
 void TPrintableVDData::DrawAfterText(gfx::TCanvas &canvas, int32_t globalPageNo, bool preview,
                                      bool hasContent) {
     if (RgnSaved) {
         canvas.SelectClipRgn(RgnValid ? &Rgn : nullptr);
         RgnSaved = false;
     }
-    // The footnotes and the sidenotes above the text join here when notes are placed on pages.
+    try {
+        if (globalPageNo >= 1 && globalPageNo <= GetPagesCount()) {
+            DrawFootnotes(globalPageNo, canvas, preview);
+            TCustomVDPrint *print = GetVDPrint();
+            DrawSidenotes(*this, globalPageNo, globalPageNo, vdpitAboveText, canvas, preview,
+                          print && print->PreviewCorrection, false);
+        }
+    } catch (...) {
+        if (hasContent) {
+            RaisePageEvent(false, canvas, globalPageNo, preview);
+        }
+        throw;
+    }
     if (hasContent) {
         RaisePageEvent(false, canvas, globalPageNo, preview);
     }

@@ -1,6 +1,7 @@
 // Pagination: FormatNextPage with its break search (keeping lines and paragraphs together,
-// widow and orphan control, floating boxes that go with their anchors, multi-page items), the
-// test whether a document's beginning fits into a height, and the page of a position.
+// widow and orphan control, floating boxes that go with their anchors, multi-page items,
+// footnotes that take their room on the page of their reference), the test whether a
+// document's beginning fits into a height, and the page of a position.
 #include "vizivodu/layout/PtVDData.h"
 
 #include "vizivodu/styles/VDStyle.h"
@@ -17,15 +18,23 @@ namespace vizivodu {
 // When the rules (kept lines, kept paragraphs, widows and orphans) allow no break on the page,
 // the page is broken before the first line that does not fit, and a line taller than the page
 // stays whole on a page of its own. So every page holds at least one line and pagination ends.
+//
+// Footnotes: a footnote reference placed on the page adds its footnote to the page's list and
+// (with footnotesChangeHeight) takes the footnote's height, and the separator's with the first
+// one, off the page's height; the references that move to the next page with their lines take
+// their footnotes along. When a page must keep a line that no longer fits (its first line), the
+// footnotes of that line stay with it. Only the main document hands the list to the pages it
+// finishes; in other documents (table cells) the list is the caller's, the page of the table.
 class TVDPaginator {
 public:
     TVDPaginator(TCustomMultiPagePtblVDData &doc, int32_t &i, int32_t &startAt, int32_t &startY,
-                 int32_t &y, bool &splitting, int32_t &maxHeight, TVDFootnoteRefList *&footnotes,
+                 int32_t &y, bool &splitting, int32_t &maxHeight, TVDFootnoteListPtr &footnotes,
                  bool footnotesChangeHeight)
         : FDoc(doc), FI(i), FStartAt(startAt), FStartY(startY), FY(y), FSplitting(splitting),
           FMaxHeight(maxHeight), FFootnotes(footnotes),
           FFootnotesChangeHeight(footnotesChangeHeight), FSaD(doc.GetPrintSaD()),
-          FIgnorePageBreaks(doc.IgnorePageBreaks()) {}
+          FIgnorePageBreaks(doc.IgnorePageBreaks()), FCollect(!doc.IgnoreFootnotes()),
+          FMain(dynamic_cast<TCustomMainPtblVDData *>(&doc) != nullptr) {}
 
     void Run();
 
@@ -49,6 +58,10 @@ private:
     int32_t FullCandidate(int32_t from);
     int32_t FloatAbove(int32_t candidate, int32_t bottom);
     bool BreakSearch(TSearchForm form, bool pageWhenUnmoved);
+    void MoveToNextPage(int32_t first, int32_t last);
+    // The finished page pageNo takes the footnote list and places its footnotes (the main
+    // document's pages only).
+    void HandFootnotesTo(int32_t pageNo);
     void NewPageAt(int32_t first);
     int32_t FinishedHeight(const TVDPageInfo &page, int32_t nextFirst) const;
     bool ContinueSplit();
@@ -62,10 +75,12 @@ private:
     int32_t &FY;
     bool &FSplitting;
     int32_t &FMaxHeight;
-    TVDFootnoteRefList *&FFootnotes;
+    TVDFootnoteListPtr &FFootnotes;
     bool FFootnotesChangeHeight;
     TVDScreenAndDevice FSaD;
     bool FIgnorePageBreaks;
+    bool FCollect; // the document collects footnotes
+    bool FMain;    // the main document: its pages take the footnote lists
 };
 
 int32_t TVDPaginator::LineStartOf(int32_t i) const {
@@ -150,7 +165,7 @@ int32_t TVDPaginator::FullCandidate(int32_t from) {
     }
     int32_t c = SearchBack(from, keep);
     if (c < 0) {
-        c = from;
+        c = LineStartOf(from);
     }
     int32_t remembered = -1;
     for (;;) {
@@ -209,19 +224,45 @@ bool TVDPaginator::BreakSearch(TSearchForm form, bool pageWhenUnmoved) {
     }
     const bool moved = c != start;
     if (c <= start && (moved || pageWhenUnmoved)) {
-        TVDFootnoteRefList *footnotes = nullptr;
-        int32_t released = 0;
-        for (int32_t k = c; k <= start && k < Count(); ++k) {
-            if (auto *multi = dynamic_cast<TVDMultiDrawItemInfo *>(&D(k))) {
-                multi->ResetPages(footnotes, released, FFootnotesChangeHeight);
-            }
-        }
+        MoveToNextPage(c, std::min(start, Count() - 1));
+    } else if (c > start && FCollect && start < Count()) {
+        // The page keeps lines past the item that did not fit: their footnotes stay with them.
+        FDoc.AddFootnotesOfDrawItems(start, std::min(c, Count()) - 1, FFootnotes, FMaxHeight,
+                                     FFootnotesChangeHeight);
     }
     if (c < Count() && (moved || (full && pageWhenUnmoved))) {
         NewPageAt(c);
     }
     FI = c;
     return moved;
+}
+
+// Draw items first .. last go to the next page: split items forget their parts, footnotes of
+// references among them leave the page's list, and the page ends at the top of the first one.
+void TVDPaginator::MoveToNextPage(int32_t first, int32_t last) {
+    const bool hadFootnotes = FFootnotes != nullptr;
+    const size_t footnoteCount = hadFootnotes ? FFootnotes->size() : 0;
+    int32_t released = 0;
+    for (int32_t k = first; k <= last; ++k) {
+        if (auto *multi = dynamic_cast<TVDMultiDrawItemInfo *>(&D(k))) {
+            multi->ResetPages(FFootnotes, released, false);
+        } else if (FCollect) {
+            FDoc.RemoveFootnotesOfDrawItems(k, k, FFootnotes, released, false);
+        }
+    }
+    const bool footnotesLeft = hadFootnotes && (!FFootnotes || FFootnotes->size() != footnoteCount);
+    if (footnotesLeft && FFootnotesChangeHeight && first < Count()) {
+        FMaxHeight = std::min(FMaxHeight, LineTop(LineStartOf(first)) - FStartY + FStartAt);
+    }
+}
+
+void TVDPaginator::HandFootnotesTo(int32_t pageNo) {
+    if (!FMain || !FCollect) {
+        return;
+    }
+    TVDPageInfo &page = FDoc.Pages->Items(pageNo - 1);
+    page.FootnoteVDDataList = std::move(FFootnotes);
+    FDoc.DoCalcFootnotesCoords(page.FootnoteVDDataList.get(), pageNo);
 }
 
 void TVDPaginator::NewPageAt(int32_t first) {
@@ -232,8 +273,8 @@ void TVDPaginator::NewPageAt(int32_t first) {
         LineTop(first) - (FDoc.IsDrawItemParaStart(first) ? FDoc.ParaSpaceBefore(first) : 0);
     finished.DocumentHeight = FinishedHeight(finished, first);
     FStartY = page.StartY;
+    HandFootnotesTo(PageCount() - 1);
     FStartAt = FDoc.GetNextStartAt();
-    FFootnotes = nullptr;
     FDoc.DoFormatting(PageCount(), vdpsProceeding);
 }
 
@@ -285,11 +326,11 @@ bool TVDPaginator::ContinueSplit() {
         } else {
             finished.DocumentHeight = d.Top + doneHeight + after - finished.StartY;
         }
+        HandFootnotesTo(PageCount() - 1);
         FDoc.DoFormatting(PageCount(), vdpsProceeding);
         FStartAt = FDoc.GetNextStartAt();
         FStartY = 0;
         FY = page.StartY - FStartAt - d.Top - after;
-        FFootnotes = nullptr;
         return true;
     }
     if (Page().StartDrawItemNo == FI) {
@@ -339,7 +380,7 @@ bool TVDPaginator::PlaceMultiPageItem(int32_t j, TVDMultiDrawItemInfo &item, boo
     FStartAt = FDoc.GetNextStartAt();
     FY = page.StartY - FStartAt - d.Top - after;
     FSplitting = true;
-    FFootnotes = nullptr;
+    HandFootnotesTo(PageCount() - 1);
     FI = j;
     return true;
 }
@@ -349,6 +390,7 @@ void TVDPaginator::Close() {
     if (BreakSearch(sfClosing, false)) {
         return;
     }
+    HandFootnotesTo(PageCount());
     TVDPageInfo &last = Page();
     last.DocumentHeight = FinishedHeight(last, Count());
     FDoc.SetEndAt(last.DocumentHeight);
@@ -387,7 +429,12 @@ void TVDPaginator::Run() {
             continue;
         }
         FY = d.Top + d.Height + d.GetExtraSpaceBelow() + (forced ? 0 : FDoc.ParaSpaceAfter(j));
-        if (FY > Limit() || forced) {
+        bool full = FY > Limit() || forced;
+        if (!full && FCollect) {
+            FDoc.AddFootnotesOfDrawItems(j, j, FFootnotes, FMaxHeight, FFootnotesChangeHeight);
+            full = FY > Limit();
+        }
+        if (full) {
             FI = j;
             BreakSearch(sfFull, true);
             if (FI < Count()) {
@@ -401,7 +448,7 @@ void TVDPaginator::Run() {
 
 void TCustomMultiPagePtblVDData::FormatNextPage(int32_t &i, int32_t &startAt, int32_t &startY,
                                                 int32_t &y, bool &splitting, int32_t &maxHeight,
-                                                TVDFootnoteRefList *&footnoteVDDataList,
+                                                TVDFootnoteListPtr &footnoteVDDataList,
                                                 bool footnotesChangeHeight) {
     TVDPaginator(*this, i, startAt, startY, y, splitting, maxHeight, footnoteVDDataList,
                  footnotesChangeHeight)
@@ -412,7 +459,9 @@ void TCustomMultiPagePtblVDData::FormatNextPage(int32_t &i, int32_t &startAt, in
 
 bool TCustomMultiPagePtblVDData::CanPlaceFirstPageHere(int32_t &height,
                                                        bool parentIsFirstItemOnPage,
-                                                       const TVDScreenAndDevice &sad, bool, bool) {
+                                                       const TVDScreenAndDevice &sad,
+                                                       bool thisPageHasFootnotes,
+                                                       bool footnotesChangeHeight) {
     const int32_t count = DrawItems.Count();
     if (count == 0) {
         return true;
@@ -428,26 +477,13 @@ bool TCustomMultiPagePtblVDData::CanPlaceFirstPageHere(int32_t &height,
     const bool reversed = IsLineOrderReversed();
     TCustomVDData *source = GetSourceVDDataForPrinting();
     const bool keep = (source ? source->KeepTogether() : KeepTogether()) || reversed;
+    const bool countFootnotes = footnotesChangeHeight && !IgnoreFootnotes();
+    bool hasFootnotes = thisPageHasFootnotes;
     int32_t linesPassed = 0;
     for (int32_t k = 0; k < count; ++k) {
         TVDDrawLineInfo &d = *DrawItems[k];
         if (k > 0 && d.FromNewLine) {
-            const bool paraStart = IsDrawItemParaStart(k);
-            const TVDParaOptions options =
-                GetVDStyle()->GetParaStyles().GetItem(GetVisibleItemPara(d.ItemNo)).GetOptions();
-            if (paraStart) {
-                const TVDParaOptions prev =
-                    GetVDStyle()
-                        ->GetParaStyles()
-                        .GetItem(GetVisibleItemPara(DrawItems[k - 1]->ItemNo))
-                        .GetOptions();
-                if ((!keep && !prev.Contains(vdpaoKeepWithNext)) ||
-                    (!IgnorePageBreaks() && GetItem(d.ItemNo)->GetPageBreakBefore())) {
-                    return true;
-                }
-            } else if (!keep && !options.Contains(vdpaoKeepLinesTogether) &&
-                       !options.Contains(vdpaoKeepWithNext) &&
-                       (!options.Contains(vdpaoWidowOrphanControl) || linesPassed > 0)) {
+            if (BreakAllowedBefore(k, keep, linesPassed)) {
                 return true;
             }
             ++linesPassed;
@@ -455,11 +491,11 @@ bool TCustomMultiPagePtblVDData::CanPlaceFirstPageHere(int32_t &height,
         auto *multi = dynamic_cast<TVDMultiDrawItemInfo *>(&d);
         if (!reversed && multi && multi->InitSplit(sad, IgnorePageBreaks())) {
             const int32_t room = height - d.Top - d.GetExtraSpaceBelow() - ParaSpaceAfter(k);
-            const bool fits =
-                multi->CanSplitFirst(room, sad, false, false, false, IgnorePageBreaks());
-            TVDFootnoteRefList *footnotes = nullptr;
+            const bool fits = multi->CanSplitFirst(room, sad, false, hasFootnotes, countFootnotes,
+                                                   IgnorePageBreaks());
+            TVDFootnoteListPtr none;
             int32_t released = 0;
-            multi->ResetPages(footnotes, released, false);
+            multi->ResetPages(none, released, false);
             if (fits) {
                 return true;
             }
@@ -468,12 +504,37 @@ bool TCustomMultiPagePtblVDData::CanPlaceFirstPageHere(int32_t &height,
         if (bottom > height) {
             return false;
         }
+        if (countFootnotes) {
+            DecHeightByFootnotesOfDrawItems(k, k, height, hasFootnotes);
+            if (bottom > height) {
+                return false;
+            }
+        }
         if (const auto *f = dynamic_cast<const TVDFloatingDrawLineInfo *>(&d);
             f && f->FloatBottom() > height) {
             return false;
         }
     }
     return true;
+}
+
+// Whether the line starting at draw item k may begin the next page, for the beginning that must
+// fit: at a paragraph start unless the previous paragraph keeps with it, or a page break is
+// required; inside a paragraph when its lines are not kept together (and, with widow and orphan
+// control, once two lines are placed).
+bool TCustomMultiPagePtblVDData::BreakAllowedBefore(int32_t k, bool keep, int32_t linesPassed) {
+    TParaInfos &paras = GetVDStyle()->GetParaStyles();
+    const TVDParaOptions options =
+        paras.GetItem(GetVisibleItemPara(DrawItems[k]->ItemNo)).GetOptions();
+    if (IsDrawItemParaStart(k)) {
+        const TVDParaOptions prev =
+            paras.GetItem(GetVisibleItemPara(DrawItems[k - 1]->ItemNo)).GetOptions();
+        return (!keep && !prev.Contains(vdpaoKeepWithNext)) ||
+               (!IgnorePageBreaks() && GetItem(DrawItems[k]->ItemNo)->GetPageBreakBefore());
+    }
+    return !keep && !options.Contains(vdpaoKeepLinesTogether) &&
+           !options.Contains(vdpaoKeepWithNext) &&
+           (!options.Contains(vdpaoWidowOrphanControl) || linesPassed > 0);
 }
 
 // ---- Pages of positions ----

@@ -90,13 +90,16 @@ TCustomPrintableVD::TCustomPrintableVD(ui::TComponent *owner, TMakeData makeData
     Flags.Exclude(vdflCanProcessGetText);
 }
 
-TCustomPrintableVD::~TCustomPrintableVD() = default;
+TCustomPrintableVD::~TCustomPrintableVD() {
+    FreeNotesLists();
+}
 
 TCustomMainPtblVDData &TCustomPrintableVD::GetPrintData() const {
     return static_cast<TCustomMainPtblVDData &>(GetVDData());
 }
 
 void TCustomPrintableVD::InitFormatPages() {
+    FreeNotesLists();
     GetPrintData().InitFormatPages();
 }
 
@@ -108,16 +111,31 @@ void TCustomPrintableVD::FinalizeFormatPages() {
     GetPrintData().FinalizeFormatPages();
 }
 
+// Sheets after the last page of text carry only endnotes (with the page's background, header
+// and footer); endnotes are drawn only when the printed range reaches the end of the document.
 void TCustomPrintableVD::DrawPage(int32_t pageNo, gfx::TCanvas &canvas, bool preview,
                                   bool correction) {
     if (FVDPrint && (pageNo < FVDPrint->GetFirstPageNo() || pageNo > FVDPrint->GetLastPageNo())) {
         return;
     }
     TCustomMainPtblVDData &data = GetPrintData();
-    data.CheckPageNo(pageNo);
+    const int32_t mainPages = data.GetPagesCount();
+    const int32_t endnotePages = FEndnotes ? FEndnotes->Pages.GetCount() - 1 : 0;
+    if (pageNo <= mainPages || pageNo > mainPages + endnotePages) {
+        data.CheckPageNo(pageNo);
+    }
     TPrinterCanvasLoan loan(data);
     TFontResolution resolution(canvas, data.PrnSad.ppiyDevice);
     data.DrawPage(pageNo, pageNo, canvas, preview, correction);
+    if (!FEndnotes || !FVDPrint || pageNo < mainPages) {
+        return;
+    }
+    const int32_t lastItem = data.ItemCount() - 1;
+    if (lastItem >= FVDPrint->MinPrintedItemNo &&
+        (FVDPrint->MaxPrintedItemNo < 0 || FVDPrint->MaxPrintedItemNo >= lastItem)) {
+        FEndnotes->DrawPage(pageNo, FVDPrint->GetPagesCount(), FVDPrint->PageNoFromNumber,
+                            pageNo - mainPages, canvas, preview, correction);
+    }
 }
 
 // A grey line within the text width, half the separator's height above y; the short one starts
@@ -188,7 +206,11 @@ TPrintableVDData &TPrintableVD::GetPrintableData() const {
 }
 
 void TPrintableVD::Print(const rtl::UnicodeString &title, int32_t copies, bool collate) {
-    PrintPages(1, GetPrintData().GetPagesCount(), title, copies, collate);
+    PrintPages(1, PagesCount(), title, copies, collate);
+}
+
+int32_t TCustomPrintableVD::PagesCount() const {
+    return FVDPrint ? FVDPrint->GetPagesCount() : GetPrintData().GetPagesCount();
 }
 
 void TPrintableVD::PrintPages(int32_t firstPgNo, int32_t lastPgNo, const rtl::UnicodeString &title,
@@ -198,7 +220,7 @@ void TPrintableVD::PrintPages(int32_t firstPgNo, int32_t lastPgNo, const rtl::Un
         firstPgNo = std::max(firstPgNo, print->GetFirstPageNo());
         lastPgNo = std::min(lastPgNo, print->GetLastPageNo());
     }
-    lastPgNo = std::min(lastPgNo, GetPrintData().GetPagesCount());
+    lastPgNo = std::min(lastPgNo, PagesCount());
     firstPgNo = std::max(firstPgNo, 1);
     if (copies < 1 || firstPgNo > lastPgNo) {
         return;
@@ -274,7 +296,7 @@ void TPrintableVD::ContinuousPrint() {
         gfx::TCanvas *Canvas;
         ~TRestore() { Data.PrinterCanvas = Canvas; }
     } restore{data, oldCanvas};
-    for (int32_t pageNo = 1; pageNo <= data.GetPagesCount(); ++pageNo) {
+    for (int32_t pageNo = 1; pageNo <= PagesCount(); ++pageNo) {
         if (pageNo > 1) {
             printer.NewPage();
         }
@@ -311,8 +333,14 @@ void TCustomVDPrint::SetColorMode(TVDColorMode value) {
     vd->GetPrintData().ColorMode = value;
 }
 
-int32_t TCustomVDPrint::GetPagesCount() const {
+int32_t TCustomVDPrint::GetMainPagesCount() const {
     return vd->GetPrintData().GetPagesCount();
+}
+
+// The first sheet of endnotes is the last page of the text.
+int32_t TCustomVDPrint::GetPagesCount() const {
+    const TVDEndnoteList *endnotes = vd->GetEndnotes();
+    return GetMainPagesCount() + (endnotes ? std::max(0, endnotes->Pages.GetCount() - 1) : 0);
 }
 
 int32_t TCustomVDPrint::GetPreview100PercentWidth() const {
@@ -356,6 +384,7 @@ int32_t TCustomVDPrint::GetLastPageNo() const {
 
 void TCustomVDPrint::Clear() {
     vd->Clear();
+    vd->FreeNotesLists();
     Ready = false;
 }
 
@@ -452,8 +481,6 @@ void TCustomVDPrint::GetMinimalMargins(rtl::TRect &marginsRect, bool screenResol
             DeviceToScreenX(marginsRect.Right, sad), DeviceToScreenY(marginsRect.Bottom, sad));
     }
 }
-
-void TCustomVDPrint::CalcFootnotesCoords(TVDFootnoteRefList *, int32_t) {}
 
 // ---- TVDPrint ----
 
@@ -553,6 +580,7 @@ void TVDPrint::AssignSource(TCustomViziVodu *printMe) {
         FPrintMe->RemoveFreeNotification(this);
     }
     vd->Clear();
+    vd->FreeNotesLists();
     Ready = false;
     FPrintMe = printMe;
     if (!printMe) {
@@ -587,6 +615,7 @@ int32_t TVDPrint::FormatPages(TVDDisplayOptions) {
     Ready = false;
     FormattingID = (FormattingID + 1) % 10000;
     TPrintableVD &pvd = GetPrintableVD();
+    FreeHeaderFooterSidenotes();
     if (!FPrintMe || !pvd.GetStyle()) {
         pvd.GetPrintData().Pages->Clear();
         return 0;
@@ -605,8 +634,14 @@ int32_t TVDPrint::FormatPages(TVDDisplayOptions) {
     if (!data.FIsDestinationReady) {
         return 0;
     }
-    pvd.MeasureNoteSeparator();
-    const int32_t count = pvd.FormatPages();
+    pvd.PrepareFootnotes();
+    int32_t count = pvd.FormatPages();
+    pvd.MoveFootnotesBelowText();
+    count += pvd.FormatEndnotes();
+    PlaceSidenotes(data, data);
+    if (TVDEndnoteList *endnotes = pvd.GetEndnotes()) {
+        endnotes->PostFormat();
+    }
     pvd.FinalizeFormatPages();
     Ready = true;
     return count;
@@ -628,6 +663,18 @@ void TVDPrint::ContinuousPrint() {
 void TVDPrint::Clear() {
     AssignSource(nullptr);
     TCustomVDPrint::Clear();
+    FreeHeaderFooterSidenotes();
+}
+
+void TVDPrint::FreeHeaderFooterSidenotes() {
+    TPrintableVDData &data = GetPrintableVD().GetPrintableData();
+    for (TVDHFType kind : {vdhftNormal, vdhftFirstPage, vdhftEvenPages}) {
+        for (const bool isHeader : {true, false}) {
+            if (TVDHeaderFooterVDData *hf = data.GetHeaderOrFooter(kind, isHeader)) {
+                hf->Sidenotes.reset();
+            }
+        }
+    }
 }
 
 void TVDPrint::SetHeader(TCustomVDFormattedData *vdData, TVDHFType headerType) {
@@ -721,6 +768,7 @@ void TVDPrint::Notification(rtl::TComponent *component, rtl::TOperation operatio
         // The source's items are gone already: forget them without a look.
         vd->GetPrintData().StopSharingItems();
         vd->Clear();
+        vd->FreeNotesLists();
         Ready = false;
     }
 }

@@ -31,6 +31,52 @@ class TCustomVDPrint;
 class TVDDocParameters;
 class TVDPrint;
 
+// The printable documents of the source's footnotes, one per footnote, kept sorted by the
+// identity of their footnote items (FindByFootnote is a binary search); owns them.
+class TVDFootnoteList : public TVDList<TVDFootnotePtblVDData> {
+public:
+    explicit TVDFootnoteList(TCustomVDPrint *owner) : FOwner(owner) {}
+    TCustomVDPrint *GetOwner() const { return FOwner; }
+    void SortByFootnotes();
+    // Null when the footnote has no document here.
+    TVDFootnotePtblVDData *FindByFootnote(const TVDFootnoteItemInfo *footnote) const;
+
+private:
+    TCustomVDPrint *FOwner;
+};
+
+// A sheet that carries endnotes: the endnote continued or begun on it (an index in the endnote
+// list) and that endnote's own page shown there; -1, -1 for a sheet without endnote text.
+struct TVDEndnotePage {
+    int32_t Index = -1;
+    int32_t Page = -1;
+};
+class TVDEndnotePageList : public TVDList<TVDEndnotePage> {};
+
+// The printable documents of the source's endnotes in document order, and the sheets they are
+// laid out on after the text: entry 0 of Pages stands for the last page of the text, every
+// further entry for a sheet of its own. Owns both (the pages are freed first).
+class TVDEndnoteList : public TVDList<TVDEndnotePtblVDData> {
+public:
+    explicit TVDEndnoteList(TCustomVDPrint *owner) : FOwner(owner) {}
+    ~TVDEndnoteList();
+    TCustomVDPrint *GetOwner() const { return FOwner; }
+
+    TVDEndnotePageList Pages;
+
+    // Page-dependent widths of every endnote for the global pages it is printed on.
+    void PostFormat();
+    // Draws entry pageNo of Pages as global page globalPageNo: the note separator (short above
+    // endnotes that follow the text, full width on sheets of their own), the endnote's page,
+    // and the endnotes that begin after it on the same sheet. globalPageCount and
+    // globalFirstPageNumber are accepted and not used.
+    void DrawPage(int32_t globalPageNo, int32_t globalPageCount, int32_t globalFirstPageNumber,
+                  int32_t pageNo, gfx::TCanvas &canvas, bool preview, bool correction);
+
+private:
+    TCustomVDPrint *FOwner;
+};
+
 // Which kinds of item a pagination draws; accepted and not used.
 enum TVDDisplayOption : uint8_t { vddoImages, vddoComponents, vddoBullets };
 using TVDDisplayOptions = rtl::TSet<TVDDisplayOption>;
@@ -70,17 +116,45 @@ public:
     void MeasureNoteSeparator();
     void ApplyLayoutInfo(const TVDLayoutInfo &layout) override;
 
+    // The pages of the job: the text's and the endnotes' sheets after it.
+    int32_t PagesCount() const;
+
+    // ---- Notes (PtblVD_Notes.cpp) ----
+    // The footnote and endnote documents of the last pagination; null when the source has none.
+    TVDFootnoteList *GetFootnotes() const { return FFootnotes.get(); }
+    TVDEndnoteList *GetEndnotes() const { return FEndnotes.get(); }
+    TVDFootnotePtblVDData *GetFootnoteVDData(const TVDFootnoteItemInfo *footnote) const;
+    // Places the footnotes of page pageNo against its bottom margin, in reference order, and
+    // numbers them on the page; nothing for null.
+    void CalcFootnotesCoords(TVDFootnoteRefList *references, int32_t pageNo);
+    void FreeNotesLists();
+    // Measures the note separator and makes a formatted document for every footnote.
+    void PrepareFootnotes();
+    // Footnotes that would stand above the end of their page's text (and its separator) move
+    // down below it.
+    void MoveFootnotesBelowText();
+    // Lays the endnotes out after the text; answers the number of sheets beyond the last page
+    // of text.
+    int32_t FormatEndnotes();
+
 protected:
     TCustomPrintableVD(ui::TComponent *owner, TMakeData makeData);
     void Paint() override {}
-    // The note lists are not made yet: footnotes and endnotes take no part in printing.
-    void FreeNotesLists() {}
 
 private:
     friend class TCustomVDPrint;
+    // One sheet after the last page of text for the endnotes: its limit for endnote text (the
+    // text area without the source's margins, above the page's footnotes and their separator).
+    int32_t EndnoteLimit(int32_t pageNo, int32_t &available);
+    // Paginates endnote index of the list from sheet on (both advanced to its last sheet).
+    void PaginateEndnote(TVDEndnotePtblVDData &document, int32_t index, int32_t &sheet,
+                         int32_t &limit);
+
     TCustomVDPrint *FVDPrint = nullptr;
     int32_t FNoteSeparatorHeight = 0;
     int32_t FNoteLineWidth = 0;
+    std::unique_ptr<TVDEndnoteList> FEndnotes;
+    std::unique_ptr<TVDFootnoteList> FFootnotes;
 };
 
 // The hidden control of TVDPrint: margins of the sheet, mirrored margins, facing pages and a
@@ -158,6 +232,7 @@ public:
     void Clear();
     virtual int32_t GetDispPageNo(int32_t pageNo) const { return pageNo + PageNoFromNumber - 1; }
     virtual TCustomViziVodu *GetSourceViziVodu() const { return vd; }
+    // True skips the layout of endnotes.
     virtual bool IgnoreEndnotes() const { return false; }
     void GetFirstItemOnPage(int32_t pageNo, int32_t &itemNo, int32_t &offsetInItem) const;
     void GetFirstItemOnPageEx(int32_t pageNo, int32_t &itemNo, int32_t &offsetInItem,
@@ -175,8 +250,8 @@ public:
     void DrawMarginsRect(gfx::TCanvas &canvas, const rtl::TRect &pageRect, int32_t pageNo);
     // The unprintable border of the sheet, printer or (screenResolution) screen pixels.
     void GetMinimalMargins(rtl::TRect &marginsRect, bool screenResolution) const;
-    // Places the footnotes of a page against its bottom margin (none exist yet).
-    void CalcFootnotesCoords(TVDFootnoteRefList *references, int32_t pageNo);
+    // The pages of the text; PagesCount adds the sheets of endnotes after them.
+    int32_t GetMainPagesCount() const;
 
 protected:
     using TMakeVD = TCustomPrintableVD *(*)(TCustomVDPrint &owner);
@@ -272,6 +347,8 @@ protected:
     void DefineProperties(rtl::TFiler &filer) override;
 
 private:
+    // The boxes of the headers' and footers' sidenotes, made anew by each pagination.
+    void FreeHeaderFooterSidenotes();
     TVDLength MMToUnits(int32_t mm) const;
     int32_t UnitsToMM(TVDLength value) const;
     void SetHeaderOrFooter(TCustomVDFormattedData *vdData, TVDHFType hfType, bool isHeader);

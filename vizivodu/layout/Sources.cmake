@@ -32,6 +32,9 @@ list(APPEND VIZIVODU_SOURCES
     layout/PtVDData.cpp
     layout/PtVDData_Draw.cpp
     layout/PtVDData_DrawItems.cpp
+    layout/PtVDData_Notes.cpp
     layout/PtVDData_Paginate.cpp
+    layout/PtVDData_Sidenotes.cpp
     layout/PtblVD.cpp
+    layout/PtblVD_Notes.cpp
     layout/VDPP.cpp)

@@ -46,7 +46,7 @@ bool TCellPtblVDData::Finished() {
     return DrawItems.Count() == 0 || DrawItemNo >= DrawItems.Count();
 }
 
-bool TCellPtblVDData::FormatNextPage(int32_t &maxHeight, TVDFootnoteRefList *&footnoteVDDataList,
+bool TCellPtblVDData::FormatNextPage(int32_t &maxHeight, TVDFootnoteListPtr &footnoteVDDataList,
                                      bool footnotesChangeHeight) {
     if (Finished()) {
         return false;
@@ -62,7 +62,7 @@ bool TCellPtblVDData::FormatNextPage(int32_t &maxHeight, TVDFootnoteRefList *&fo
     return true;
 }
 
-void TCellPtblVDData::UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
+void TCellPtblVDData::UnformatLastPage(TVDFootnoteListPtr &footnoteVDDataList,
                                        int32_t &releasedHeightAfterFootnotes,
                                        bool footnotesChangeHeight) {
     if (!Pages) {
@@ -72,6 +72,10 @@ void TCellPtblVDData::UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
         ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes, footnotesChangeHeight, false);
         return;
     }
+    int32_t startNo = 0, endNo = -1, part = -1;
+    GetDrawItemsRange(CurPageNo, startNo, endNo, part);
+    RemoveFootnotesOfDrawItems(startNo, endNo, footnoteVDDataList, releasedHeightAfterFootnotes,
+                               footnotesChangeHeight);
     const TCellPageState &saved = PrevPageInfo;
     DrawItemNo = saved.DrawItemNo;
     StartAt = saved.StartAt;
@@ -85,13 +89,16 @@ void TCellPtblVDData::UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
     }
 }
 
-void TCellPtblVDData::ResetPages(TVDFootnoteRefList *&footnoteVDDataList,
+void TCellPtblVDData::ResetPages(TVDFootnoteListPtr &footnoteVDDataList,
                                  int32_t &releasedHeightAfterFootnotes, bool footnotesChangeHeight,
                                  bool) {
     for (int32_t i = 0; i < DrawItems.Count(); ++i) {
         if (auto *multi = dynamic_cast<TVDMultiDrawItemInfo *>(DrawItems[i])) {
             multi->ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes,
                               footnotesChangeHeight);
+        } else {
+            RemoveFootnotesOfDrawItems(i, i, footnoteVDDataList, releasedHeightAfterFootnotes,
+                                       footnotesChangeHeight);
         }
     }
     Pages.reset();

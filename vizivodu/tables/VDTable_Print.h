@@ -59,14 +59,15 @@ public:
     using TCustomMultiPagePtblVDData::FormatNextPage;
     // Makes the next page within maxHeight; false (and nothing made) when the document is
     // finished.
-    bool FormatNextPage(int32_t &maxHeight, TVDFootnoteRefList *&footnoteVDDataList,
+    bool FormatNextPage(int32_t &maxHeight, TVDFootnoteListPtr &footnoteVDDataList,
                         bool footnotesChangeHeight);
-    // Takes the last page back (one level: the state saved by the last FormatNextPage); on the
-    // first page, the same as ResetPages.
-    void UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
+    // Takes the last page back (one level: the state saved by the last FormatNextPage), its
+    // footnotes leaving the list; on the first page, the same as ResetPages.
+    void UnformatLastPage(TVDFootnoteListPtr &footnoteVDDataList,
                           int32_t &releasedHeightAfterFootnotes, bool footnotesChangeHeight);
-    // Forgets every page; inHeader: the cell is in a heading row.
-    void ResetPages(TVDFootnoteRefList *&footnoteVDDataList, int32_t &releasedHeightAfterFootnotes,
+    // Forgets every page, the footnotes of all its draw items leaving the list; inHeader: the
+    // cell is in a heading row.
+    void ResetPages(TVDFootnoteListPtr &footnoteVDDataList, int32_t &releasedHeightAfterFootnotes,
                     bool footnotesChangeHeight, bool inHeader);
     // No draw items, or all of them placed.
     bool Finished();
@@ -134,13 +135,20 @@ public:
                        bool pageHasFootnotes, bool footnotesChangeHeight,
                        bool ignorePageBreaks) override;
     bool SplitAt(int32_t y, const TVDScreenAndDevice &sad, bool firstOnPage,
-                 TVDFootnoteRefList *&footnoteVDDataList, int32_t &maxHeight,
+                 TVDFootnoteListPtr &footnoteVDDataList, int32_t &maxHeight,
                  bool footnotesChangeHeight, bool ignorePageBreaks) override;
-    void ResetPages(TVDFootnoteRefList *&footnoteVDDataList, int32_t &releasedHeightAfterFootnotes,
+    void ResetPages(TVDFootnoteListPtr &footnoteVDDataList, int32_t &releasedHeightAfterFootnotes,
                     bool footnotesChangeHeight) override;
-    void UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
+    void UnformatLastPage(TVDFootnoteListPtr &footnoteVDDataList,
                           int32_t &releasedHeightAfterFootnotes,
                           bool footnotesChangeHeight) override;
+    // The footnotes of every cell (of a table printed whole): they join or leave the page's
+    // list, or their heights come off height.
+    void AddAllFootnotes(TVDFootnoteListPtr &footnoteVDDataList, int32_t &height,
+                         bool footnotesChangeHeight) override;
+    void RemoveAllFootnotes(TVDFootnoteListPtr &footnoteVDDataList, int32_t &height,
+                            bool footnotesChangeHeight) override;
+    void DecHeightByFootnotes(int32_t &height, bool &thisPageHasFootnotes) override;
     // The part that prints a position inside a cell: partNo the part (-1 without parts),
     // localPageNo the page of the cell's printable document, localPageCount its page count (for
     // a heading row: the number of parts that repeat it).
@@ -163,7 +171,7 @@ private:
     // Removes the pending slot and tells the table that pagination is done.
     void FinishSplit();
     // Every cell's printable document forgets its pages.
-    void ResetCellPages(TVDFootnoteRefList *&footnoteVDDataList, int32_t &released,
+    void ResetCellPages(TVDFootnoteListPtr &footnoteVDDataList, int32_t &released,
                         bool footnotesChangeHeight);
 };
 

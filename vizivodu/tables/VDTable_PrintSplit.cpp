@@ -14,6 +14,22 @@ namespace {
 // The largest height a cell's page may take when it is printed whole.
 constexpr int32_t UnlimitedHeight = 268435455;
 
+TVDFootnoteListPtr CopyOf(const TVDFootnoteListPtr &list) {
+    return list ? std::make_unique<TVDFootnoteRefList>(*list) : nullptr;
+}
+
+// Calls f for the printable document of every cell of the rows above row `rows`.
+template <class F> void ForEachCell(TVDTablePrintInfo &info, int32_t rows, F f) {
+    const int32_t cols = info.FTable->GetColCount();
+    for (int32_t r = 0; r < rows; ++r) {
+        for (int32_t c = 0; c < cols; ++c) {
+            if (TCellPtblVDData *printed = info.CellAt(r, c)) {
+                f(*printed);
+            }
+        }
+    }
+}
+
 } // namespace
 
 // One call of SplitAt: the part being made and the measuring of its rows.
@@ -23,10 +39,17 @@ constexpr int32_t UnlimitedHeight = 268435455;
 // that starts in the part is measured by formatting the first page of its printable document
 // within the height left and forgetting it again; a cell continued from the previous part
 // formats its next page for good.
+//
+// Footnotes: a row whose cells reference footnotes not yet on the page is measured again with
+// the room those footnotes (and the separator, for the page's first) take off the part's
+// height: the part starts again from its first row, that row being the retried one, whose
+// footnotes (and those of the rows before it) no longer count. The page's list receives the
+// footnotes of the cells as they are formatted for good; MaxHeight gives up what the retries
+// took.
 class TVDTableSplitter {
 public:
     TVDTableSplitter(TVDTablePrintInfo &info, TVDTablePrintPart &part, int32_t y, bool firstOnPage,
-                     TVDFootnoteRefList *&footnotes, bool footnotesChangeHeight)
+                     TVDFootnoteListPtr &footnotes, bool footnotesChangeHeight)
         : FInfo(info), FTable(*info.FTable), FPart(part),
           FStyle(*FTable.GetRows().GetMainVDData()->GetVDStyle()), Q(FTable, FStyle, &info.sad),
           RO(2 * (Q.VPad + Q.CBy) + Q.VSp), FY(y), FFirstOnPage(firstOnPage), FFootnotes(footnotes),
@@ -34,14 +57,21 @@ public:
 
     // Adds rows from the part's first row; true when the table goes on in another part.
     bool Run(bool ignorePageBreaks);
+    // The height footnote retries took off the part.
+    int32_t GetFootnoteReduction() const { return FReduction; }
 
 private:
     int32_t S() const { return FPart.FirstRow(); }
     int32_t BestHeight(const TVDTableCellData &cell) const;
     bool ContentCounts(TVDTableCellData &cell) const;
     void RaiseStart(int32_t entry, int32_t value);
-    int32_t CellNeed(int32_t k, int32_t mainRow, int32_t mainCol, int32_t cut);
-    void MeasureRow(int32_t k, int32_t r);
+    int32_t CellNeed(int32_t k, int32_t r, int32_t mainRow, int32_t mainCol, int32_t cut);
+    // The height of the footnotes of printed's last page that the page does not have yet.
+    void CountFootnotes(TCellPtblVDData &printed);
+    // Answers the height the row's new footnotes take.
+    int32_t MeasureRow(int32_t k, int32_t r);
+    // Starts the part again with the room of row r's footnotes taken off.
+    void Retry(int32_t r, int32_t footnotes);
     bool RowMayStart(int32_t r, int32_t k);
     // The page a cell of the part shows (see TVDTablePrintPart::ShownPage) while the part's
     // last row is lastRow.
@@ -58,9 +88,16 @@ private:
     int32_t RO;
     int32_t FY;
     bool FFirstOnPage;
-    TVDFootnoteRefList *&FFootnotes;
+    TVDFootnoteListPtr &FFootnotes;
     bool FFootnotesChangeHeight;
     int32_t FMaxStart = 0;
+    int32_t FRetriedRow = -1;
+    int32_t FReduction = 0;
+    // The page's footnotes with those of the row being measured, and their height.
+    TVDFootnoteListPtr FRowList;
+    int32_t FRowFootnotes = 0;
+    // The continued cells that made a page in this pass.
+    std::vector<TCellPtblVDData *> FContinued;
 };
 
 int32_t TVDTableSplitter::BestHeight(const TVDTableCellData &cell) const {
@@ -89,7 +126,8 @@ void TVDTableSplitter::RaiseStart(int32_t entry, int32_t value) {
 
 // What a cell of the part's row k needs on this page, counted with cut value cut (1: from its
 // beginning; more: continued from that page of its printable document).
-int32_t TVDTableSplitter::CellNeed(int32_t k, int32_t mainRow, int32_t mainCol, int32_t cut) {
+int32_t TVDTableSplitter::CellNeed(int32_t k, int32_t r, int32_t mainRow, int32_t mainCol,
+                                   int32_t cut) {
     TVDTableCellData &cell = *FTable.GetCells(mainRow, mainCol);
     TCellPtblVDData *printed = FInfo.CellAt(mainRow, mainCol);
     const int32_t avail = FY - FPart.FRowStarts.Get(k) - RO;
@@ -103,17 +141,26 @@ int32_t TVDTableSplitter::CellNeed(int32_t k, int32_t mainRow, int32_t mainCol, 
     if (printed->IsLineOrderReversed()) {
         return std::max(b, printed->DocumentHeight) + RO;
     }
+    const bool count = FFootnotesChangeHeight && r > FRetriedRow;
     int32_t room = std::max(avail, 0);
-    // A measured first page is forgotten again: it must not touch the page's footnote list.
-    TVDFootnoteRefList *measuring = FFootnotes;
-    printed->FormatNextPage(room, cut == 1 ? measuring : FFootnotes, FFootnotesChangeHeight);
     int32_t measure = 0;
     if (cut == 1) {
+        // A measured first page is forgotten again: it must not touch the page's footnote list.
+        TVDFootnoteListPtr measuring = CopyOf(FFootnotes);
+        printed->FormatNextPage(room, measuring, count);
+        if (count) {
+            CountFootnotes(*printed);
+        }
         measure = printed->Finished() ? printed->EndAt : avail + 100;
-        TVDFootnoteRefList *none = nullptr;
+        TVDFootnoteListPtr none;
         int32_t released = 0;
         printed->ResetPages(none, released, false, false);
     } else {
+        printed->FormatNextPage(room, FFootnotes, count);
+        FContinued.push_back(printed);
+        if (count) {
+            CountFootnotes(*printed);
+        }
         measure = printed->Finished() ? printed->EndAt : avail;
         if (!printed->Finished()) {
             FPart.FRowFinished = false;
@@ -122,9 +169,19 @@ int32_t TVDTableSplitter::CellNeed(int32_t k, int32_t mainRow, int32_t mainCol, 
     return std::max(b, measure) + RO;
 }
 
-void TVDTableSplitter::MeasureRow(int32_t k, int32_t r) {
+void TVDTableSplitter::CountFootnotes(TCellPtblVDData &printed) {
+    int32_t startNo = 0, endNo = -1, part = -1;
+    printed.GetDrawItemsRange(printed.CurPageNo, startNo, endNo, part);
+    int32_t height = 0;
+    printed.AddFootnotesOfDrawItems(startNo, endNo, FRowList, height, true);
+    FRowFootnotes -= height;
+}
+
+int32_t TVDTableSplitter::MeasureRow(int32_t k, int32_t r) {
     const int32_t cols = FTable.GetColCount();
     const TVDIntegerList *top = k == 0 ? FPart.FTableTopCutLine.get() : nullptr;
+    FRowList = CopyOf(FFootnotes);
+    FRowFootnotes = 0;
     // An empty box: borders and padding.
     RaiseStart(k + 1, FPart.FRowStarts.Get(k) + RO);
     for (int32_t c = 0; c < cols; ++c) {
@@ -141,10 +198,27 @@ void TVDTableSplitter::MeasureRow(int32_t k, int32_t r) {
             continue;
         }
         TVDTableCellData &cell = *FTable.GetCells(mRow, mCol);
-        const int32_t need = CellNeed(k, mRow, mCol, cut);
+        const int32_t need = CellNeed(k, r, mRow, mCol, cut);
         const int32_t after = mRow + cell.GetRowSpan() - S();
         RaiseStart(after, FPart.FRowStarts.Get(k) + need);
     }
+    FRowList.reset();
+    return FRowFootnotes;
+}
+
+void TVDTableSplitter::Retry(int32_t r, int32_t footnotes) {
+    int32_t released = 0;
+    for (auto it = FContinued.rbegin(); it != FContinued.rend(); ++it) {
+        (*it)->UnformatLastPage(FFootnotes, released, false);
+    }
+    FContinued.clear();
+    FY -= footnotes;
+    FReduction += footnotes;
+    FRetriedRow = r;
+    FPart.FRowStarts.SetCount(1);
+    FPart.FRowIndices.SetCount(1);
+    FPart.FRowFinished = true;
+    FMaxStart = 0;
 }
 
 // Every cell that begins in row r (entry k) can begin within the height left below it.
@@ -191,7 +265,7 @@ void TVDTableSplitter::FormatRemaining(int32_t lastRow) {
                 continue;
             }
             int32_t height = UnlimitedHeight;
-            printed->FormatNextPage(height, FFootnotes, FFootnotesChangeHeight);
+            printed->FormatNextPage(height, FFootnotes, false);
         }
     }
 }
@@ -229,7 +303,7 @@ bool TVDTableSplitter::Cut(int32_t r) {
         const int32_t rowStart = FPart.RowStartOf(std::max(mRow, S()));
         int32_t left = std::max(FY - rowStart - RO, 0);
         if (!printed->HasPages() && ContentCounts(cell) && !printed->IsLineOrderReversed()) {
-            printed->FormatNextPage(left, FFootnotes, FFootnotesChangeHeight);
+            printed->FormatNextPage(left, FFootnotes, false);
         }
         if (!printed->HasPages() || printed->Finished()) {
             int32_t content = BestHeight(cell);
@@ -277,7 +351,13 @@ bool TVDTableSplitter::Run(bool ignorePageBreaks) {
     const int32_t rowCount = FTable.GetRowCount();
     int32_t r = S();
     for (int32_t k = 0;; ++k, ++r) {
-        MeasureRow(k, r);
+        const int32_t footnotes = MeasureRow(k, r);
+        if (footnotes > 0) {
+            Retry(r, footnotes);
+            k = -1;
+            r = S() - 1;
+            continue;
+        }
         const int32_t next = FPart.FRowStarts.Get(k + 1);
         const bool fits = FPart.FRowFinished && next <= FY && (k == 0 || FMaxStart <= FY);
         if (fits && r == rowCount - 1) {
@@ -301,7 +381,7 @@ bool TVDTableSplitter::Run(bool ignorePageBreaks) {
 // ---- TVDTablePrintInfo: splitting ----
 
 bool TVDTablePrintInfo::InitSplit(const TVDScreenAndDevice &, bool) {
-    TVDFootnoteRefList *footnotes = nullptr;
+    TVDFootnoteListPtr footnotes;
     int32_t released = 0;
     ResetPages(footnotes, released, false);
     const int32_t rows = FTable->GetRowCount();
@@ -329,7 +409,15 @@ bool TVDTablePrintInfo::CanSplitFirst(int32_t y, const TVDScreenAndDevice &, boo
     const TVDTableMetrics q(*FTable, style, &sad);
     const int32_t b = HeadingRowsOf(true);
     const int32_t ro = 2 * (q.VPad + q.CBy) + q.VSp;
-    const int32_t left = y - (q.By + q.BV - q.VSp) - (Fmt.RowStarts.Get(b) - q.CBy) - ro;
+    int32_t left = y - (q.By + q.BV - q.VSp) - (Fmt.RowStarts.Get(b) - q.CBy) - ro;
+    bool hasFootnotes = pageHasFootnotes;
+    if (footnotesChangeHeight && b > 0) {
+        // The heading rows' footnotes come to this page with the first part.
+        ForEachCell(*this, b, [&](TCellPtblVDData &printed) {
+            printed.DecHeightByFootnotesOfDrawItems(0, printed.DrawItems.Count() - 1, left,
+                                                    hasFootnotes);
+        });
+    }
     const int32_t row = FHeadingRowCount;
     for (int32_t c = 0; c < FTable->GetColCount(); ++c) {
         TVDTableCellData *cell = FTable->GetCells(row, c);
@@ -344,16 +432,19 @@ bool TVDTablePrintInfo::CanSplitFirst(int32_t y, const TVDScreenAndDevice &, boo
         int32_t height = left;
         TCellPtblVDData *printed = CellAt(row, c);
         if (printed && !cell->IsVerticalText() &&
-            !printed->CanPlaceFirstPageHere(height, false, sad, pageHasFootnotes,
+            !printed->CanPlaceFirstPageHere(height, false, sad, hasFootnotes,
                                             footnotesChangeHeight)) {
             return false;
         }
+        // Footnotes of the cell's beginning take their room from the cells after it too.
+        hasFootnotes = hasFootnotes || height < left;
+        left = height;
     }
     return true;
 }
 
 bool TVDTablePrintInfo::SplitAt(int32_t y, const TVDScreenAndDevice &, bool firstOnPage,
-                                TVDFootnoteRefList *&footnoteVDDataList, int32_t &,
+                                TVDFootnoteListPtr &footnoteVDDataList, int32_t &maxHeight,
                                 bool footnotesChangeHeight, bool ignorePageBreaks) {
     TVDMultiDrawItemPartsList &parts = GetPartsList();
     if (parts.Count() == 0) {
@@ -380,9 +471,21 @@ bool TVDTablePrintInfo::SplitAt(int32_t y, const TVDScreenAndDevice &, bool firs
     }
     TVDTablePrintPart &made = *part;
     parts.Put(parts.Count() - 1, std::move(part));
-    const bool more = TVDTableSplitter(*this, made, y - (q.By + q.BV - q.VSp), firstOnPage,
-                                       footnoteVDDataList, footnotesChangeHeight)
-                          .Run(ignorePageBreaks);
+    const int32_t partsBefore = parts.Count() - 1;
+    if (b > 0 && partsBefore == (HeadingRowsOf(true) == 0 ? 1 : 0)) {
+        // The heading rows' footnotes come to the page of the first part that shows them.
+        int32_t height = 0;
+        ForEachCell(*this, b, [&](TCellPtblVDData &printed) {
+            printed.AddFootnotesOfDrawItems(0, printed.DrawItems.Count() - 1, footnoteVDDataList,
+                                            height, footnotesChangeHeight);
+        });
+        maxHeight += height;
+        y += height;
+    }
+    TVDTableSplitter splitter(*this, made, y - (q.By + q.BV - q.VSp), firstOnPage,
+                              footnoteVDDataList, footnotesChangeHeight);
+    const bool more = splitter.Run(ignorePageBreaks);
+    maxHeight -= splitter.GetFootnoteReduction();
     if (!more) {
         FinishSplit();
         return false;
@@ -391,7 +494,7 @@ bool TVDTablePrintInfo::SplitAt(int32_t y, const TVDScreenAndDevice &, bool firs
     return true;
 }
 
-void TVDTablePrintInfo::ResetCellPages(TVDFootnoteRefList *&footnotes, int32_t &released,
+void TVDTablePrintInfo::ResetCellPages(TVDFootnoteListPtr &footnotes, int32_t &released,
                                        bool footnotesChangeHeight) {
     const int32_t cols = FTable->GetColCount();
     for (size_t i = 0; i < Rows.size(); ++i) {
@@ -402,9 +505,10 @@ void TVDTablePrintInfo::ResetCellPages(TVDFootnoteRefList *&footnotes, int32_t &
     }
 }
 
-void TVDTablePrintInfo::ResetPages(TVDFootnoteRefList *&footnoteVDDataList,
+void TVDTablePrintInfo::ResetPages(TVDFootnoteListPtr &footnoteVDDataList,
                                    int32_t &releasedHeightAfterFootnotes,
                                    bool footnotesChangeHeight) {
+    // Every cell's footnotes leave the list with its pages (a table printed whole included).
     ResetCellPages(footnoteVDDataList, releasedHeightAfterFootnotes, footnotesChangeHeight);
     TVDMultiDrawItemInfo::ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes,
                                      footnotesChangeHeight);
@@ -412,7 +516,7 @@ void TVDTablePrintInfo::ResetPages(TVDFootnoteRefList *&footnoteVDDataList,
 
 // The last part is taken back: cells it continued lose the page it made, the others of its
 // rows all their pages.
-void TVDTablePrintInfo::UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList,
+void TVDTablePrintInfo::UnformatLastPage(TVDFootnoteListPtr &footnoteVDDataList,
                                          int32_t &releasedHeightAfterFootnotes,
                                          bool footnotesChangeHeight) {
     TVDMultiDrawItemPartsList &parts = GetPartsList();
@@ -447,6 +551,33 @@ void TVDTablePrintInfo::UnformatLastPage(TVDFootnoteRefList *&footnoteVDDataList
     if (parts.Count() == 0 || parts[parts.Count() - 1]) {
         parts.Add(nullptr);
     }
+}
+
+// ---- TVDTablePrintInfo: footnotes of a table printed whole ----
+
+void TVDTablePrintInfo::AddAllFootnotes(TVDFootnoteListPtr &footnoteVDDataList, int32_t &height,
+                                        bool footnotesChangeHeight) {
+    ForEachCell(*this, FTable->GetRowCount(), [&](TCellPtblVDData &printed) {
+        printed.AddFootnotesOfDrawItems(0, printed.DrawItems.Count() - 1, footnoteVDDataList,
+                                        height, footnotesChangeHeight);
+    });
+}
+
+void TVDTablePrintInfo::RemoveAllFootnotes(TVDFootnoteListPtr &footnoteVDDataList, int32_t &height,
+                                           bool footnotesChangeHeight) {
+    ForEachCell(*this, FTable->GetRowCount(), [&](TCellPtblVDData &printed) {
+        printed.RemoveFootnotesOfDrawItems(0, printed.DrawItems.Count() - 1, footnoteVDDataList,
+                                           height, footnotesChangeHeight);
+    });
+}
+
+void TVDTablePrintInfo::DecHeightByFootnotes(int32_t &height, bool &thisPageHasFootnotes) {
+    ForEachCell(*this, FTable->GetRowCount(), [&](TCellPtblVDData &printed) {
+        if (height >= 0) {
+            printed.DecHeightByFootnotesOfDrawItems(0, printed.DrawItems.Count() - 1, height,
+                                                    thisPageHasFootnotes);
+        }
+    });
 }
 
 } // namespace vizivodu

@@ -251,19 +251,19 @@ TEST_F(Items, PageNumberTexts) {
         {vdpntUpperRoman, u"XII"}};
     for (const auto &[type, text] : cases) {
         number.NumberType = type;
-        EXPECT_EQ(number.GetTextForPrinting(&Doc, 12, 30), text);
+        EXPECT_EQ(number.GetTextForPrinting(&Doc, nullptr, 12, 30), text);
     }
     number.NumberType = vdpntLowerAlpha;
-    EXPECT_EQ(number.GetTextForPrinting(&Doc, 27, 30), u"aa");
+    EXPECT_EQ(number.GetTextForPrinting(&Doc, nullptr, 27, 30), u"aa");
     EXPECT_EQ(number.GetTextForFormatting(&Doc), u"n");
     EXPECT_EQ(number.GetNumberText(0), u"?");
     number.AlwaysUseText = true;
-    number.GetTextForPrinting(&Doc, 3, 30);
+    number.GetTextForPrinting(&Doc, nullptr, 3, 30);
     EXPECT_EQ(number.GetText(), u"c");
 
     TVDPageCountItemInfo count(&Doc, vdpntUpperRoman, 0);
     EXPECT_EQ(count.GetText(), u"{P}");
-    EXPECT_EQ(count.GetTextForPrinting(&Doc, 1, 12), u"12");
+    EXPECT_EQ(count.GetTextForPrinting(&Doc, nullptr, 1, 12), u"12");
     EXPECT_EQ(count.GetTextForFormatting(&Doc), u"00");
     EXPECT_EQ(Written([&](rtl::TStream &s) { count.SaveRTF(s, false); }),
               "{\\field\\fldedit{\\*\\fldinst {NUMPAGES  \\\\* ROMAN \\\\* MERGEFORMAT }}"

@@ -152,7 +152,7 @@ TEST_F(Notes, AReferenceShowsTheNumberOfTheNoteItStandsIn) {
     EXPECT_EQ(Text(ref), "2");
     EXPECT_EQ(ref.GetOwnerNote(), &second);
     Doc.DeleteItems(0, 1); // the second footnote becomes the first
-    EXPECT_EQ(ref.GetTextForPrinting(&second.GetDocument(), 1, 1), u"1");
+    EXPECT_EQ(ref.GetTextForPrinting(&second.GetDocument(), nullptr, 1, 1), u"1");
     EXPECT_EQ(Text(addReference(box.GetDocument())), "?");
     // Outside notes there is no owner; a document that is its own root has no note text.
     TVDNoteReferenceItemInfo &loose = addReference(Doc);

@@ -1,15 +1,17 @@
-// Pagination: random documents cut into pages (every page holds a line, nothing is lost or
-// repeated), and the rules of breaking: kept lines and paragraphs, widows and orphans, page
-// breaks, lines taller than a page.
+// Pagination: random documents with footnotes cut into pages (every page holds a line, nothing
+// is lost or repeated, every footnote on the page of its reference), and the rules of breaking:
+// kept lines and paragraphs, widows and orphans, page breaks, lines taller than a page.
 #include "vizivodu/layout/PtVDData.h"
 
 #include "PrintTestSupport.h"
+#include "vizivodu/document/VDNotes.h"
 #include "vizivodu/styles/VDStyle_Para.h"
 
 #include "platform/gfx/Bitmap.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 using namespace vizivodu;
@@ -56,6 +58,40 @@ void ExpectSoundPages(TCustomMainPtblVDData &data, int32_t pages, const std::str
     EXPECT_EQ(expected, data.DrawItems.Count()) << where;
 }
 
+// Each footnote is on exactly one page, the page of its reference, below the text there.
+void ExpectFootnotesOnTheirPages(test::TPrintFixture &f, const std::string &where) {
+    TCustomMainPtblVDData &data = f.Data();
+    std::map<const TVDFootnotePtblVDData *, int32_t> pageOf;
+    for (int32_t p = 1; p <= data.GetPagesCount(); ++p) {
+        const TVDPageInfo &page = data.Pages->Items(p - 1);
+        if (!page.FootnoteVDDataList) {
+            continue;
+        }
+        EXPECT_FALSE(page.FootnoteVDDataList->empty()) << where << " page " << p;
+        const int32_t textEnd = data.GetTmpMForPage(p).Top + page.DocumentHeight;
+        EXPECT_GE(page.FootnoteVDDataList->front()->Top, textEnd) << where << " page " << p;
+        for (const TVDFootnotePtblVDData *footnote : *page.FootnoteVDDataList) {
+            EXPECT_TRUE(pageOf.emplace(footnote, p).second) << where << " repeated on " << p;
+        }
+    }
+    for (int32_t i = 0; i < data.DrawItems.Count(); ++i) {
+        auto *note = dynamic_cast<TVDFootnoteItemInfo *>(data.GetItem(data.DrawItems[i]->ItemNo));
+        if (!note) {
+            continue;
+        }
+        const TVDFootnotePtblVDData *printed = f.Print.GetVD().GetFootnoteVDData(note);
+        ASSERT_TRUE(printed) << where;
+        const auto at = pageOf.find(printed);
+        ASSERT_NE(at, pageOf.end()) << where << ": the footnote of draw item " << i << " is lost";
+        int32_t startNo = 0, endNo = -1, part = -1;
+        data.GetDrawItemsRange(at->second, startNo, endNo, part);
+        EXPECT_TRUE(i >= startNo && i <= endNo)
+            << where << ": draw item " << i << " has its footnote on page " << at->second;
+        pageOf.erase(at);
+    }
+    EXPECT_TRUE(pageOf.empty()) << where << ": footnotes without references";
+}
+
 TEST(Pagination, RandomDocumentsArePaginatedWithNothingLostOrRepeated) {
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         std::mt19937 rng(seed);
@@ -79,11 +115,23 @@ TEST(Pagination, RandomDocumentsArePaginatedWithNothingLostOrRepeated) {
                 f.Source.GetVDData().GetItem(f.Source.ItemCount() - 1)->SetPageBreakBefore(true);
             }
             documentText += text;
+            if (kind >= 2 && kind <= 4) {
+                // A footnote at the end of the paragraph, of up to a few lines (rarely most of
+                // a page).
+                auto note = std::make_unique<TVDFootnoteItemInfo>(&f.Source.GetVDData());
+                note->ParaNo = -1;
+                TVDNoteData &doc = note->GetDocument();
+                f.Source.AddItem(u"", std::move(note));
+                const int words = kind == 4 && rng() % 4 == 0 ? 600 : 1 + int(rng() % 60);
+                doc.AddNL(Words(rng, words), 0, 0);
+                documentText += u"[]";
+            }
         }
         const int32_t pages = f.Paginate();
         ASSERT_GE(pages, 1) << seed;
         TCustomMainPtblVDData &data = f.Data();
         ExpectSoundPages(data, pages, "seed " + std::to_string(seed));
+        ExpectFootnotesOnTheirPages(f, "seed " + std::to_string(seed));
         std::u16string joined;
         for (int32_t p = 1; p <= pages; ++p) {
             int32_t startNo = 0, endNo = -1, part = -1;

@@ -6,6 +6,7 @@
 #include "vizivodu/document/VDDocParams.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDFieldItems.h"
+#include "vizivodu/document/VDNotes.h"
 
 #include "platform/gfx/Bitmap.h"
 
@@ -217,6 +218,52 @@ TEST_F(PdfJob, FootersArePostFormattedForEachPageLikeHeaders) {
     EXPECT_EQ(footerPages, headerPages);
     F.Print.SetHeader(nullptr, vdhftNormal);
     F.Print.SetFooter(nullptr, vdhftNormal);
+}
+
+// A footnote on the last page of text and an endnote that runs on to a sheet of its own, read
+// back from the printed file page by page: the footnote on its reference's page only, the
+// endnote's lines after the text and on the sheet after it, each once.
+TEST_F(PdfJob, FootnotesAndEndnotesArePrintedOnTheirPages) {
+    auto &doc = F.Source.GetVDData();
+    auto footnote = std::make_unique<TVDFootnoteItemInfo>(&doc);
+    footnote->ParaNo = -1;
+    footnote->GetDocument().AddNL(u"Footnote text", 0, 0);
+    F.Source.AddItem(u"", std::move(footnote));
+    auto endnote = std::make_unique<TVDEndnoteItemInfo>(&doc);
+    endnote->ParaNo = -1;
+    for (int i = 0; i < 40; ++i) {
+        endnote->GetDocument().AddNL(u"Endnote line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
+    }
+    F.Source.AddItem(u"", std::move(endnote));
+    ASSERT_EQ(F.Paginate(), 4);
+    F.Print.Print(u"notes", 1, false);
+    ASSERT_TRUE(fs::exists(File));
+    if (!HaveTool("pdftotext")) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    std::string pages[5];
+    for (int page = 1; page <= 4; ++page) {
+        pages[page] = RunCommand("pdftotext -raw -f " + std::to_string(page) + " -l " +
+                                 std::to_string(page) + " '" + File.string() + "' -");
+    }
+    const auto on = [&](const std::string &text) {
+        std::string where;
+        for (int page = 1; page <= 4; ++page) {
+            for (size_t at = pages[page].find(text + "\n"); at != std::string::npos;
+                 at = pages[page].find(text + "\n", at + 1)) {
+                where += std::to_string(page);
+            }
+        }
+        return where;
+    };
+    // The last line with the footnote's number and the endnote's.
+    EXPECT_EQ(on("Line 1291i"), "3") << pages[3];
+    EXPECT_EQ(on("Footnote text"), "3") << pages[3];
+    EXPECT_EQ(on("Endnote line 0"), "3") << pages[3];
+    EXPECT_EQ(on("Endnote line 39"), "4") << pages[4];
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(on("Endnote line " + std::to_string(i)).size(), 1u) << i;
+    }
 }
 
 // The header sits HeaderY below the sheet's top and the footer FooterY above its bottom; the

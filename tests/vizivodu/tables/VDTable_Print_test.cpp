@@ -3,8 +3,7 @@
 // the heading rows repeated on every page; part numbers and soft page breaks of cut cells.
 #include "vizivodu/tables/VDTable_Print.h"
 
-#include "TableTestSupport.h"
-#include "tests/vizivodu/print/PrintTestSupport.h"
+#include "TablePrintTestSupport.h"
 #include "vizivodu/document/VDFieldItems.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -28,67 +27,6 @@ using namespace vizivodu;
 using namespace vizivodu::test;
 
 namespace {
-
-// A table of rows x cols in the source whose first column names its row ("H0" for heading rows,
-// "R7" for body rows); the other cells hold words from rng (1 to maxWords of them).
-TVDTableItemInfo &AddLabelledTable(TPrintFixture &f, int32_t rows, int32_t cols, int32_t heading,
-                                   std::mt19937 &rng, int32_t maxWords) {
-    auto made = TVDTableItemInfo::CreateEx(rows, cols, &f.Source.GetVDData());
-    TVDTableItemInfo &table = *made;
-    table.SetHeadingRowCount(heading);
-    for (int32_t r = 0; r < rows; ++r) {
-        const std::string label = (r < heading ? "H" : "R") + std::to_string(r);
-        SetCellText(*table.GetCells(r, 0), rtl::Utf8ToUtf16(label));
-        for (int32_t c = 1; c < cols; ++c) {
-            std::u16string words;
-            const int32_t count = 1 + int32_t(rng() % uint32_t(maxWords));
-            for (int32_t w = 0; w < count; ++w) {
-                words += u"word ";
-            }
-            SetCellText(*table.GetCells(r, c), words);
-        }
-    }
-    f.Source.AddItem(u"", std::move(made));
-    return table;
-}
-
-// The row labels printed on each page, in the order they are drawn.
-std::vector<std::vector<std::string>> LabelsByPage(TPrintFixture &f, int32_t pages) {
-    std::vector<std::vector<std::string>> out;
-    gfx::TBitmap bmp(8, 8);
-    for (int32_t p = 1; p <= pages; ++p) {
-        f.GI->TextOps.clear();
-        f.Print.GetVD().DrawPage(p, bmp.GetCanvas(), false, false);
-        std::vector<std::string> labels;
-        for (const auto &op : f.GI->TextOps) {
-            const std::string text = rtl::Utf16ToUtf8(op.Text);
-            if (!text.empty() && (text[0] == 'H' || text[0] == 'R')) {
-                labels.push_back(text);
-            }
-        }
-        out.push_back(labels);
-    }
-    return out;
-}
-
-TVDTablePrintInfo *PrintItem(TPrintFixture &f) {
-    for (int32_t i = 0; i < f.Data().DrawItems.Count(); ++i) {
-        if (auto *info = dynamic_cast<TVDTablePrintInfo *>(f.Data().DrawItems[i])) {
-            return info;
-        }
-    }
-    return nullptr;
-}
-
-class TablePrinting : public ::testing::Test {
-protected:
-    TablePrinting() {
-        F.GI->CanvasText = false;
-        F.GI->RecordTextOps = true;
-    }
-    TPrintFixture F;
-    std::mt19937 Rng{7};
-};
 
 // A table 300 pixels wide on the screen is 300 / 96 inch wide on the 600 dpi page.
 TEST_F(TablePrinting, TheTableIsLaidOutAtThePrintersResolution) {
@@ -323,10 +261,11 @@ std::vector<std::vector<TCellLine>> CellLinesByPage(TPrintFixture &f, int32_t pa
     return ::testing::AssertionSuccess();
 }
 
-// Random tables after random text, some of their cells taller than a page and some spanning
-// two rows: every line of every cell is printed exactly once, in order, each page showing the
-// heading rows above its body rows, no part is taller than its page, and the lines each part
-// shows of a cell fit in the cell's box.
+// Random tables after random text, some of their cells taller than a page, some spanning two
+// rows and some with footnotes: every line of every cell is printed exactly once, in order,
+// each page showing the heading rows above its body rows, no part is taller than its page, the
+// lines each part shows of a cell fit in the cell's box, and every footnote is listed once, on
+// the page that prints its reference.
 TEST(TablePrintingProperty, RandomTablesPrintEveryLineOfEveryRowOnce) {
     for (uint32_t seed = 1; seed <= 24; ++seed) {
         TPrintFixture f;
@@ -367,8 +306,34 @@ TEST(TablePrintingProperty, RandomTablesPrintEveryLineOfEveryRowOnce) {
         }
         f.Source.AddItem(u"", std::move(made));
         f.Source.AddNL(u"after", 0, 0);
+        // Footnotes at the end of some cells.
+        std::vector<std::pair<TVDTableCellData *, TVDFootnoteItemInfo *>> notes;
+        for (int32_t r = 0; r < rows; ++r) {
+            for (int32_t c = 0; c < cols; ++c) {
+                if (table.GetCells(r, c) && rng() % 6 == 0) {
+                    notes.emplace_back(table.GetCells(r, c),
+                                       &AddCellFootnote(table, r, c, u"footnote"));
+                }
+            }
+        }
         const int32_t pages = f.Paginate();
         const std::string where = "seed " + std::to_string(seed);
+        // (With vdtoContinue a table of one part never shows its heading rows, nor their
+        // footnotes.)
+        int32_t printed = 0;
+        for (const auto &[cell, note] : notes) {
+            const int32_t itemNo = cell->GetItems().IndexOfObject(note);
+            const int32_t expected =
+                f.Print.GetPageNo(cell, itemNo, cell->GetOffsBeforeItem(itemNo));
+            EXPECT_EQ(FootnotePage(f, *note), std::max(expected, 0)) << where;
+            printed += expected >= 1 ? 1 : 0;
+        }
+        int32_t listed = 0;
+        for (int32_t p = 1; p <= f.Data().GetPagesCount(); ++p) {
+            const TVDFootnoteRefList *list = f.Data().Pages->Items(p - 1).FootnoteVDDataList.get();
+            listed += list ? int32_t(list->size()) : 0;
+        }
+        EXPECT_EQ(listed, printed) << where;
         EXPECT_TRUE(
             EveryLinePrintedOnce(CellLinesByPage(f, pages), table, lineCounts, heading, continued))
             << where;
@@ -625,7 +590,7 @@ TEST_F(TallRowPrinting, TheLastPartIsTakenBackAndMadeAgain) {
     const int32_t cut = last.FTableTopCutLine->Get(1);
     TCellPtblVDData &tall = *info->CellAt(1, 1);
     const int32_t made = tall.CurPageNo;
-    TVDFootnoteRefList *footnotes = nullptr;
+    TVDFootnoteListPtr footnotes;
     int32_t released = 0;
     info->UnformatLastPage(footnotes, released, false);
     ASSERT_EQ(parts.Count(), count);
