@@ -498,9 +498,11 @@ void TVDPrint::DefineProperties(rtl::TFiler &filer) {
         {"BottomMarginMM", &TVDPrint::SetBottomMarginMM},
         {"HeaderYMM", &TVDPrint::SetHeaderYMM},
         {"FooterYMM", &TVDPrint::SetFooterYMM}};
-    for (const auto &[name, setter] : legacy) {
+    for (const auto &entry : legacy) {
+        const auto setter = entry.second;
         filer.DefineProperty(
-            name, [this, setter](rtl::TReader &reader) { (this->*setter)(reader.ReadInteger()); },
+            entry.first,
+            [this, setter](rtl::TReader &reader) { (this->*setter)(reader.ReadInteger()); },
             nullptr);
     }
 }

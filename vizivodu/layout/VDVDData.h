@@ -143,7 +143,7 @@ public:
     // "" unless OnURLNeeded gives one.
     rtl::UnicodeString GetURL(int32_t id);
     ui::TControl *VDFControlNeeded(const rtl::UnicodeString &itemName, const TVDTag &itemTag);
-    gfx::TCustomImageList *VDFImageListNeeded(int32_t imageListTag);
+    gfx::TCustomImageList *VDFImageListNeeded(int32_t imageListTag) override;
     std::unique_ptr<gfx::TGraphic> VDFPictureNeeded(const rtl::UnicodeString &itemName,
                                                     TCustomVDItemInfo *item, int32_t index1,
                                                     int32_t index2);

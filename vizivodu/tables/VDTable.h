@@ -455,6 +455,7 @@ public:
     // items) for vdData, a printable document; the standard draw item in any other document.
     std::unique_ptr<TVDDrawLineInfo> CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo,
                                                             PVDScreenAndDevice sad) override;
+    using TCustomVDItemInfo::Print;
     // Paints part number part (the whole table for part < 0) of the printing draw item dItemNo
     // of vdData with its top-left corner at (x, y).
     void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, bool preview, bool correction,
