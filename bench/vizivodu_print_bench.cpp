@@ -4,11 +4,13 @@
 // page into the preview at screen zoom, and printing 100 pages to PDF (QTextDocument::print to
 // QPdfWriter).
 //
-// The graphic interface is the tests' fixed-metrics one, with text drawn by the canvas: until
-// the engines on the shaping core are merged, measuring costs nothing here, while QTextDocument
-// shapes with HarfBuzz.
+// The ..._ViziVodu runs use the tests' fixed-metrics graphic interface (the layout's own cost,
+// no shaping); the ..._ViziVoduRealText runs shape Arial with the complex-script text engine, as
+// the program does, while QTextDocument shapes with HarfBuzz.
 #include "bench/RussianText.h"
 #include "tests/vizivodu/print/PrintTestSupport.h"
+#include "vizivodu/VDStartup.h"
+#include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Printers.h"
@@ -49,6 +51,28 @@ struct TViziVoduFixture {
         }
         F.Print.AssignSource(&F.Source);
     }
+    vizivodu::TVDPrint &Printer() { return F.Print; }
+};
+
+// The same document in Arial 15 points on the complex-script text engine.
+struct TRealTextFixture {
+    vizivodu::TVDStyle Style{nullptr};
+    vizivodu::TViziVodu Source{nullptr};
+    vizivodu::TVDPrint Print{nullptr};
+    explicit TRealTextFixture(int32_t pages) {
+        vizivodu::InitializeLibrary();
+        vizivodu::test::ChoosePdfPrinter();
+        Style.SetTextEngine(vizivodu::vdteUniscribe);
+        vizivodu::TFontInfo &font = Style.GetTextStyles().GetItem(0);
+        font.SetFontName(u"Arial");
+        font.SetSize(15);
+        Source.SetStyle(&Style);
+        for (const std::u16string &p : MakeParagraphs(pages * kParagraphsPerPage)) {
+            Source.AddNL(p, 0, 0);
+        }
+        Print.AssignSource(&Source);
+    }
+    vizivodu::TVDPrint &Printer() { return Print; }
 };
 
 struct TQtFixture {
@@ -72,11 +96,11 @@ struct TQtFixture {
     }
 };
 
-void BM_Paginate_ViziVodu(benchmark::State &state) {
-    TViziVoduFixture f(int32_t(state.range(0)));
+template <class TFixture> void BM_Paginate(benchmark::State &state) {
+    TFixture f(int32_t(state.range(0)));
     int32_t pages = 0;
     for (auto _ : state) {
-        pages = f.F.Print.FormatPages();
+        pages = f.Printer().FormatPages();
     }
     state.counters["pages"] = pages;
     state.counters["per_page"] = benchmark::Counter(
@@ -98,13 +122,14 @@ void BM_Paginate_QTextDocument(benchmark::State &state) {
         double(pages), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_DrawPreviewPage_ViziVodu(benchmark::State &state) {
-    TViziVoduFixture f(10);
-    f.F.Print.FormatPages();
-    gfx::TBitmap bmp(f.F.Print.GetPreview100PercentWidth(), f.F.Print.GetPreview100PercentHeight());
+template <class TFixture> void BM_DrawPreviewPage(benchmark::State &state) {
+    TFixture f(10);
+    vizivodu::TVDPrint &print = f.Printer();
+    print.FormatPages();
+    gfx::TBitmap bmp(print.GetPreview100PercentWidth(), print.GetPreview100PercentHeight());
     const rtl::TRect r = rtl::Rect(0, 0, bmp.GetWidth(), bmp.GetHeight());
     for (auto _ : state) {
-        f.F.Print.DrawPreview(2, bmp.GetCanvas(), r);
+        print.DrawPreview(2, bmp.GetCanvas(), r);
     }
 }
 
@@ -112,14 +137,15 @@ std::filesystem::path BenchFile(const char *name) {
     return std::filesystem::temp_directory_path() / name;
 }
 
-void BM_Print100Pages_ViziVodu(benchmark::State &state) {
-    TViziVoduFixture f(100);
-    state.counters["pages"] = f.F.Print.FormatPages();
+template <class TFixture> void BM_Print100Pages(benchmark::State &state) {
+    TFixture f(100);
+    vizivodu::TVDPrint &print = f.Printer();
+    state.counters["pages"] = print.FormatPages();
     const std::filesystem::path file = BenchFile("wb_vizivodu_print_bench.pdf");
     for (auto _ : state) {
         std::filesystem::remove(file);
         gfx::Printer().SetFileName(file.u16string());
-        f.F.Print.Print(u"bench", 1, false);
+        print.Print(u"bench", 1, false);
     }
     std::filesystem::remove(file);
 }
@@ -142,8 +168,29 @@ void BM_Print100Pages_QTextDocument(benchmark::State &state) {
 
 } // namespace
 
-BENCHMARK(BM_Paginate_ViziVodu)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Paginate, TViziVoduFixture)
+    ->Name("BM_Paginate_ViziVodu")
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Paginate, TRealTextFixture)
+    ->Name("BM_Paginate_ViziVoduRealText")
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paginate_QTextDocument)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DrawPreviewPage_ViziVodu)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Print100Pages_ViziVodu)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_DrawPreviewPage, TViziVoduFixture)
+    ->Name("BM_DrawPreviewPage_ViziVodu")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_DrawPreviewPage, TRealTextFixture)
+    ->Name("BM_DrawPreviewPage_ViziVoduRealText")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Print100Pages, TViziVoduFixture)
+    ->Name("BM_Print100Pages_ViziVodu")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Print100Pages, TRealTextFixture)
+    ->Name("BM_Print100Pages_ViziVoduRealText")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Print100Pages_QTextDocument)->Unit(benchmark::kMillisecond);
