@@ -3,15 +3,16 @@
 // figures) laid out anew at the viewer's width, and the same table reflowed at alternating
 // widths.
 //
-// The graphic interface is the one the library's tests use (every character half an em,
-// exact metrics): until the engines on the shaping core are on main, the figures show the
-// table layout's own cost without shaping, while QTextDocument shapes with HarfBuzz.
+// The ..._ViziVodu runs use the graphic interface of the library's tests (every character half
+// an em, no shaping): the table layout's own cost. The ..._ViziVoduRealText runs shape Arial
+// with the complex-script text engine, as the program does; QTextDocument shapes with HarfBuzz.
 //
 // Pagination: the same table printed on A4 (the PDF printer's 600 dpi sheet, 20 mm margins):
 // the table laid out anew at the printer's resolution and cut into pages, beside
 // QTextDocument's pageCount after a new page size of A4 at 96 dpi.
 #include "LayoutTestSupport.h"
 #include "tests/vizivodu/print/PrintTestSupport.h"
+#include "vizivodu/VDStartup.h"
 #include "vizivodu/layout/VDVDData.h"
 #include "vizivodu/layout/ViziVodu.h"
 #include "vizivodu/tables/VDTable.h"
@@ -71,9 +72,20 @@ public:
     }
 };
 
+// Arial 10 points on the complex-script text engine.
+class TRealTextStyle : public vizivodu::TVDStyle {
+public:
+    TRealTextStyle() : vizivodu::TVDStyle(nullptr) {
+        vizivodu::InitializeLibrary();
+        SetTextEngine(vizivodu::vdteUniscribe);
+        GetTextStyles().GetItem(0).SetFontName(u"Arial");
+        GetTextStyles().GetItem(0).SetSize(10);
+    }
+};
+
 // A viewer on a form that is never shown, holding the table alone.
-struct TViewerFixture {
-    TBenchStyle Style;
+template <class TStyleSheet> struct TViewerFixture {
+    TStyleSheet Style;
     ui::TForm Form{nullptr};
     vizivodu::TViziVodu *View;
     vizivodu::TVDTableItemInfo *Table;
@@ -123,6 +135,24 @@ struct TPrintBenchFixture {
         F.Source.AddItem(u"", std::move(table));
         F.Print.AssignSource(&F.Source);
     }
+    vizivodu::TVDPrint &Printer() { return F.Print; }
+};
+
+// The same on the complex-script text engine.
+struct TRealTextPrintFixture {
+    TRealTextStyle Style;
+    vizivodu::TViziVodu Source{nullptr};
+    vizivodu::TVDPrint Print{nullptr};
+
+    TRealTextPrintFixture() {
+        vizivodu::test::ChoosePdfPrinter();
+        Source.SetStyle(&Style);
+        auto table = vizivodu::TVDTableItemInfo::CreateEx(kRows, kCols, &Source.GetVDData());
+        FillTable(*table);
+        Source.AddItem(u"", std::move(table));
+        Print.AssignSource(&Source);
+    }
+    vizivodu::TVDPrint &Printer() { return Print; }
 };
 
 struct TQtFixture {
@@ -153,8 +183,8 @@ struct TQtFixture {
     }
 };
 
-void BM_TableLayout_ViziVodu(benchmark::State &state) {
-    TViewerFixture f;
+template <class TStyleSheet> void BM_TableLayout(benchmark::State &state) {
+    TViewerFixture<TStyleSheet> f;
     for (auto _ : state) {
         f.View->Format();
         benchmark::DoNotOptimize(f.View->DocumentHeight());
@@ -175,8 +205,8 @@ void BM_TableLayout_QTextDocument(benchmark::State &state) {
 
 // The window narrows and widens by 100 pixels: the columns are shared out anew and every cell
 // is reflowed.
-void BM_TableReflow_ViziVodu(benchmark::State &state) {
-    TViewerFixture f;
+template <class TStyleSheet> void BM_TableReflow(benchmark::State &state) {
+    TViewerFixture<TStyleSheet> f;
     f.View->Format();
     int32_t width = kWidth;
     for (auto _ : state) {
@@ -196,11 +226,11 @@ void BM_TableReflow_QTextDocument(benchmark::State &state) {
     }
 }
 
-void BM_TablePaginate_ViziVodu(benchmark::State &state) {
-    TPrintBenchFixture f;
+template <class TFixture> void BM_TablePaginate(benchmark::State &state) {
+    TFixture f;
     int32_t pages = 0;
     for (auto _ : state) {
-        pages = f.F.Print.FormatPages();
+        pages = f.Printer().FormatPages();
     }
     state.counters["pages"] = pages;
 }
@@ -221,9 +251,24 @@ void BM_TablePaginate_QTextDocument(benchmark::State &state) {
 
 } // namespace
 
-BENCHMARK(BM_TableLayout_ViziVodu)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TableLayout, TBenchStyle)
+    ->Name("BM_TableLayout_ViziVodu")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TableLayout, TRealTextStyle)
+    ->Name("BM_TableLayout_ViziVoduRealText")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TableLayout_QTextDocument)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TableReflow_ViziVodu)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TableReflow, TBenchStyle)
+    ->Name("BM_TableReflow_ViziVodu")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TableReflow, TRealTextStyle)
+    ->Name("BM_TableReflow_ViziVoduRealText")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TableReflow_QTextDocument)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TablePaginate_ViziVodu)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TablePaginate, TPrintBenchFixture)
+    ->Name("BM_TablePaginate_ViziVodu")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TablePaginate, TRealTextPrintFixture)
+    ->Name("BM_TablePaginate_ViziVoduRealText")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TablePaginate_QTextDocument)->Unit(benchmark::kMillisecond);
