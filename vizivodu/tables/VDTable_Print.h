@@ -95,7 +95,8 @@ public:
     // The part's last row ends in this part (false when it goes on in the next one).
     bool FRowFinished = true;
     int32_t FHeadingHeight = 0;
-    // The heading rows painted at the top of the part (0 for the first part with vdtoContinue).
+    // The heading rows repeated at the top of the part: those above its first row (none for
+    // the first part with vdtoContinue, which begins with them as ordinary rows).
     int32_t FHeadingRows = 0;
     TVDTableItemFormattingInfo *FFmtRef = nullptr;
 
@@ -162,7 +163,8 @@ public:
 
     // The part at index, nullptr for an empty slot or outside the list.
     TVDTablePrintPart *PartAt(int32_t index);
-    // The first body row after the heading rows of a part (0 for the first with vdtoContinue).
+    // The heading rows a part repeats at most; for the first part also its first row (0 with
+    // vdtoContinue: the first part prints the heading rows as ordinary rows).
     int32_t HeadingRowsOf(bool firstPart) const;
 
 private:

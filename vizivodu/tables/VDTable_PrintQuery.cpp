@@ -93,13 +93,15 @@ bool TVDTablePrintInfo::GetPartNo(TCustomVDData *vdData, int32_t itemNo, int32_t
                 return true;
             }
             if (r < FHeadingRowCount) {
-                // Repeated on every part (from the second with vdtoContinue).
-                partNo = HeadingRowsOf(true) == 0 ? 1 : 0;
-                localPageCount = parts - partNo;
-                return localPageCount > 0;
+                // On every part: repeated, or (the first with vdtoContinue) as ordinary rows.
+                partNo = 0;
+                localPageCount = parts;
+                return true;
             }
             localPageCount = count;
             partNo = parts - 1;
+            // A cell spanning rows goes on in parts that begin below its own row.
+            const int32_t after = r + FTable->GetCells(r, c)->GetRowSpan();
             for (int32_t i = 0; i < parts; ++i) {
                 const TVDTablePrintPart *part = PartAt(i);
                 if (!part) {
@@ -109,7 +111,7 @@ bool TVDTablePrintInfo::GetPartNo(TCustomVDData *vdData, int32_t itemNo, int32_t
                     partNo = i;
                     return true;
                 }
-                if (part->FirstRow() > r) {
+                if (part->FirstRow() >= after) {
                     partNo = std::max(i - 1, 0);
                     return true;
                 }
@@ -195,8 +197,14 @@ void TVDTableItemInfo::AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, 
     const TVDTablePrintPart *p = info->PartAt(part);
     for (int32_t r = p ? p->FirstRow() : 0; r <= (p ? p->LastRow() : GetRowCount() - 1); ++r) {
         for (int32_t c = 0; c < GetColCount(); ++c) {
-            TCellPtblVDData *printed = info->CellAt(r, c);
-            const int32_t shown = p ? p->ShownPage(r, c) : 1;
+            // The part's first row shows the cells that span into it from above too.
+            int32_t mRow = r;
+            int32_t mCol = c;
+            if (p && r == p->FirstRow()) {
+                FRows->GetMainCell(r, c, mRow, mCol);
+            }
+            TCellPtblVDData *printed = mCol == c ? info->CellAt(mRow, mCol) : nullptr;
+            const int32_t shown = p ? p->ShownPage(mRow, mCol) : 1;
             if (!printed || shown <= 0) {
                 continue;
             }

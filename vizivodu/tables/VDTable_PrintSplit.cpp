@@ -284,7 +284,9 @@ bool TVDTableSplitter::Cut(int32_t r) {
     FPart.FRowStarts.SetCount(k + 1);
     FPart.FRowIndices.SetCount(k + 1);
     FFirstOnPage = FFirstOnPage && k == 0;
-    const bool flag = k == 0 || RowMayStart(r, k);
+    // A heading row printed as an ordinary row (vdtoContinue) is not cut after the part's
+    // first row: the later parts repeat it whole.
+    const bool flag = k == 0 || (r >= FInfo.FHeadingRowCount && RowMayStart(r, k));
     const int32_t cutRow = flag ? r : r - 1;
     const int32_t lastRow = cutRow;
     int32_t bottom = FPart.FRowStarts.Get(k);
@@ -396,7 +398,8 @@ bool TVDTablePrintInfo::InitSplit(const TVDScreenAndDevice &, bool) {
 }
 
 // The table may begin here when each cell of its first body row can begin below the heading
-// rows (only those the first part repeats).
+// rows. With vdtoContinue the first part prints the heading rows as rows of its own, at the
+// same places: they too must fit, whole, above the first body row.
 bool TVDTablePrintInfo::CanSplitFirst(int32_t y, const TVDScreenAndDevice &, bool firstOnPage,
                                       bool pageHasFootnotes, bool footnotesChangeHeight, bool) {
     if (GetPartsList().Count() == 0) {
@@ -407,7 +410,7 @@ bool TVDTablePrintInfo::CanSplitFirst(int32_t y, const TVDScreenAndDevice &, boo
     }
     TVDStyle &style = *FTable->GetRows().GetMainVDData()->GetVDStyle();
     const TVDTableMetrics q(*FTable, style, &sad);
-    const int32_t b = HeadingRowsOf(true);
+    const int32_t b = FHeadingRowCount;
     const int32_t ro = 2 * (q.VPad + q.CBy) + q.VSp;
     int32_t left = y - (q.By + q.BV - q.VSp) - (Fmt.RowStarts.Get(b) - q.CBy) - ro;
     bool hasFootnotes = pageHasFootnotes;
@@ -451,14 +454,16 @@ bool TVDTablePrintInfo::SplitAt(int32_t y, const TVDScreenAndDevice &, bool firs
         return false;
     }
     TVDTablePrintPart *previous = LastPart();
+    // With vdtoContinue the first part begins with the heading rows as ordinary rows.
     const int32_t s =
-        previous ? previous->LastRow() + (previous->FRowFinished ? 1 : 0) : FHeadingRowCount;
+        previous ? previous->LastRow() + (previous->FRowFinished ? 1 : 0) : HeadingRowsOf(true);
     if (s >= FTable->GetRowCount()) {
         FinishSplit();
         return false;
     }
     const TVDTableMetrics q(*FTable, *FTable->GetRows().GetMainVDData()->GetVDStyle(), &sad);
-    const int32_t b = HeadingRowsOf(previous == nullptr);
+    // A part that begins inside the heading rows repeats only those above it.
+    const int32_t b = std::min(HeadingRowsOf(previous == nullptr), s);
     auto part = std::make_unique<TVDTablePrintPart>(this);
     part->FFmtRef = &Fmt;
     part->FHeadingRows = b;
@@ -471,9 +476,9 @@ bool TVDTablePrintInfo::SplitAt(int32_t y, const TVDScreenAndDevice &, bool firs
     }
     TVDTablePrintPart &made = *part;
     parts.Put(parts.Count() - 1, std::move(part));
-    const int32_t partsBefore = parts.Count() - 1;
-    if (b > 0 && partsBefore == (HeadingRowsOf(true) == 0 ? 1 : 0)) {
-        // The heading rows' footnotes come to the page of the first part that shows them.
+    if (b > 0 && !previous) {
+        // The heading rows' footnotes come to the first part's page (with vdtoContinue they
+        // come with its rows).
         int32_t height = 0;
         ForEachCell(*this, b, [&](TCellPtblVDData &printed) {
             printed.AddFootnotesOfDrawItems(0, printed.DrawItems.Count() - 1, footnoteVDDataList,

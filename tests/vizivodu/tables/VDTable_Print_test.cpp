@@ -5,6 +5,7 @@
 
 #include "TablePrintTestSupport.h"
 #include "vizivodu/document/VDFieldItems.h"
+#include "vizivodu/document/VDSidenotes.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Printers.h"
@@ -193,44 +194,65 @@ std::vector<std::vector<TCellLine>> CellLinesByPage(TPrintFixture &f, int32_t pa
     return ::testing::AssertionSuccess();
 }
 
-// Every line of every body cell is printed exactly once and in order, the rows of the pages
-// follow each other (a page may begin with the row the page before it ended with, cut inside
-// its cells), and every page with body rows begins with all lines of the heading rows (not the
-// table's first page with vdtoContinue).
+// The heading lines due at the top of a page: the whole of each heading row, cell by cell.
+::testing::AssertionResult RepeatedHeadingRows(const std::vector<TCellLine> &page, size_t &k,
+                                               int32_t rows, int32_t cols,
+                                               const std::vector<int32_t> &lineCounts) {
+    for (int32_t r = 0; r < rows; ++r) {
+        for (int32_t c = 0; c < cols; ++c) {
+            for (int32_t i = 0; i < lineCounts[size_t(r * cols + c)]; ++i, ++k) {
+                if (k >= page.size() || page[k].Prefix != 'h' || page[k].Row != r ||
+                    page[k].Col != c || page[k].Line != i) {
+                    return ::testing::AssertionFailure()
+                           << "heading line " << r << "/" << c << "/" << i << " is not at " << k;
+                }
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Every line of every cell is printed exactly once and in order, and no cell is printed after
+// a row below its last one has begun (a page may begin with the row the page before it ended
+// with, cut inside its cells, and with a cell that spans from a row above into it). The heading
+// rows are printed as ordinary rows only with vdtoContinue, at the table's top; every page with
+// rows begins with the heading rows printed whole before, repeated.
 ::testing::AssertionResult EveryLinePrintedOnce(const std::vector<std::vector<TCellLine>> &pages,
                                                 TVDTableItemInfo &table,
                                                 const std::vector<int32_t> &lineCounts,
                                                 int32_t heading, bool continued) {
     const int32_t cols = table.GetColCount();
     std::vector<int32_t> next(lineCounts.size(), 0);
-    int32_t lastRow = -1;
-    bool firstBodyPage = true;
-    for (size_t p = 0; p < pages.size(); ++p) {
-        size_t k = 0;
-        const bool hasBody = std::any_of(pages[p].begin(), pages[p].end(),
-                                         [](const TCellLine &l) { return l.Prefix == 'r'; });
-        if (hasBody && !(continued && firstBodyPage)) {
-            for (int32_t r = 0; r < heading; ++r) {
-                for (int32_t c = 0; c < cols; ++c) {
-                    for (int32_t i = 0; i < lineCounts[size_t(r * cols + c)]; ++i, ++k) {
-                        if (k >= pages[p].size() || pages[p][k].Prefix != 'h' ||
-                            pages[p][k].Row != r || pages[p][k].Col != c || pages[p][k].Line != i) {
-                            return ::testing::AssertionFailure()
-                                   << "page " << p + 1 << ": heading line " << r << "/" << c << "/"
-                                   << i << " is not at " << k;
-                        }
-                    }
-                }
+    if (!continued) {
+        std::copy_n(lineCounts.begin(), size_t(heading * cols), next.begin());
+    }
+    auto rowDone = [&](int32_t r) {
+        for (int32_t c = 0; c < cols; ++c) {
+            const size_t cell = size_t(r * cols + c);
+            if (next[cell] != lineCounts[cell]) {
+                return false;
             }
         }
-        firstBodyPage = firstBodyPage && !hasBody;
-        int32_t pageFirst = -1;
+        return true;
+    };
+    int32_t lowestBegun = -1;
+    for (size_t p = 0; p < pages.size(); ++p) {
+        if (pages[p].empty()) {
+            continue;
+        }
+        int32_t due = 0;
+        while (due < heading && rowDone(due)) {
+            ++due;
+        }
+        size_t k = 0;
+        if (auto repeated = RepeatedHeadingRows(pages[p], k, due, cols, lineCounts); !repeated) {
+            return repeated << " on page " << p + 1;
+        }
+        if (k == pages[p].size()) {
+            return ::testing::AssertionFailure() << "page " << p + 1 << " shows heading rows only";
+        }
         for (; k < pages[p].size(); ++k) {
             const TCellLine &l = pages[p][k];
-            if (l.Prefix != 'r') {
-                return ::testing::AssertionFailure() << "page " << p + 1 << ": a heading line "
-                                                     << l.Row << " among the body rows";
-            }
             const size_t cell = size_t(l.Row * cols + l.Col);
             if (l.Line != next[cell]) {
                 return ::testing::AssertionFailure()
@@ -238,17 +260,16 @@ std::vector<std::vector<TCellLine>> CellLinesByPage(TPrintFixture &f, int32_t pa
                        << l.Line << " where line " << next[cell] << " was due";
             }
             ++next[cell];
-            if (pageFirst < 0) {
-                pageFirst = l.Row;
-                if (pageFirst < lastRow) {
-                    return ::testing::AssertionFailure()
-                           << "page " << p + 1 << " goes back to row " << pageFirst;
-                }
+            const int32_t span = table.GetCells(l.Row, l.Col)->GetRowSpan();
+            if (l.Row + span <= lowestBegun) {
+                return ::testing::AssertionFailure()
+                       << "page " << p + 1 << ": cell (" << l.Row << ", " << l.Col
+                       << ") printed after row " << lowestBegun << " began";
             }
-            lastRow = std::max(lastRow, l.Row);
+            lowestBegun = std::max(lowestBegun, l.Row);
         }
     }
-    for (int32_t r = heading; r < table.GetRowCount(); ++r) {
+    for (int32_t r = 0; r < table.GetRowCount(); ++r) {
         for (int32_t c = 0; c < cols; ++c) {
             const size_t cell = size_t(r * cols + c);
             if (table.GetCells(r, c) && next[cell] != lineCounts[cell]) {
@@ -261,67 +282,85 @@ std::vector<std::vector<TCellLine>> CellLinesByPage(TPrintFixture &f, int32_t pa
     return ::testing::AssertionSuccess();
 }
 
-// Random tables after random text, some of their cells taller than a page, some spanning two
-// rows and some with footnotes: every line of every cell is printed exactly once, in order,
-// each page showing the heading rows above its body rows, no part is taller than its page, the
-// lines each part shows of a cell fit in the cell's box, and every footnote is listed once, on
-// the page that prints its reference.
+// A random table after random text, some of its cells taller than a page, some spanning two
+// rows, with footnotes at the end of some cells; answers the lines of each cell.
+struct TRandomTable {
+    TVDTableItemInfo *Table = nullptr;
+    int32_t Heading = 0;
+    bool Continued = false;
+    std::vector<int32_t> LineCounts;
+    std::vector<std::pair<TVDTableCellData *, TVDFootnoteItemInfo *>> Notes;
+};
+
+TRandomTable AddRandomTable(TPrintFixture &f, uint32_t seed) {
+    TRandomTable out;
+    std::mt19937 rng(seed);
+    const int32_t before = int32_t(rng() % 40);
+    for (int32_t i = 0; i < before; ++i) {
+        f.Source.AddNL(u"text", 0, 0);
+    }
+    const int32_t rows = 1 + int32_t(rng() % 40);
+    const int32_t cols = 1 + int32_t(rng() % 5);
+    out.Heading = std::min<int32_t>(int32_t(rng() % 3), rows - 1);
+    out.Continued = rng() % 4 == 0;
+    auto made = TVDTableItemInfo::CreateEx(rows, cols, &f.Source.GetVDData());
+    TVDTableItemInfo &table = *made;
+    out.Table = &table;
+    table.SetHeadingRowCount(out.Heading);
+    if (out.Continued) {
+        table.SetPrintOptions({vdtoHalftoneBorders, vdtoRowsSplit, vdtoContinue});
+    }
+    for (int32_t r = out.Heading; r + 1 < rows; ++r) {
+        const int32_t c = int32_t(rng() % uint32_t(cols));
+        if (rng() % 5 == 0 && table.GetCells(r, c) && table.GetCells(r + 1, c) &&
+            table.GetCells(r, c)->GetColSpan() == 1) {
+            table.MergeCells(r, c, 1, 2, true);
+        }
+    }
+    out.LineCounts.assign(size_t(rows * cols), 0);
+    for (int32_t r = 0; r < rows; ++r) {
+        for (int32_t c = 0; c < cols; ++c) {
+            if (TVDTableCellData *cell = table.GetCells(r, c)) {
+                const bool tall = r >= out.Heading && rng() % 12 == 0;
+                const int32_t lines = tall ? 40 + int32_t(rng() % 200) : 1 + int32_t(rng() % 4);
+                out.LineCounts[size_t(r * cols + c)] = lines;
+                SetCellLines(*cell, r < out.Heading ? 'h' : 'r', r, c, lines);
+            }
+        }
+    }
+    f.Source.AddItem(u"", std::move(made));
+    f.Source.AddNL(u"after", 0, 0);
+    for (int32_t r = 0; r < rows; ++r) {
+        for (int32_t c = 0; c < cols; ++c) {
+            if (table.GetCells(r, c) && rng() % 6 == 0) {
+                out.Notes.emplace_back(table.GetCells(r, c),
+                                       &AddCellFootnote(table, r, c, u"footnote"));
+            }
+        }
+    }
+    return out;
+}
+
+// Random tables printed: every line of every cell is printed exactly once, in order, each page
+// showing the heading rows above its rows, no part is taller than its page, the lines each part
+// shows of a cell fit in the cell's box, and every footnote is listed once, on the page that
+// prints its reference. Seeds 1 to 24, and those that once found faults: 103 and 271 (a cell
+// spanning two rows goes on at the top of the next page), 740 (a footnote at the end of such a
+// cell), 1113 and 1667 (vdtoContinue where the heading rows end the page).
 TEST(TablePrintingProperty, RandomTablesPrintEveryLineOfEveryRowOnce) {
+    std::vector<uint32_t> seeds{103, 271, 740, 1113, 1667};
     for (uint32_t seed = 1; seed <= 24; ++seed) {
+        seeds.push_back(seed);
+    }
+    for (const uint32_t seed : seeds) {
         TPrintFixture f;
         f.GI->CanvasText = false;
         f.GI->RecordTextOps = true;
-        std::mt19937 rng(seed);
-        const int32_t before = int32_t(rng() % 40);
-        for (int32_t i = 0; i < before; ++i) {
-            f.Source.AddNL(u"text", 0, 0);
-        }
-        const int32_t rows = 1 + int32_t(rng() % 40);
-        const int32_t cols = 1 + int32_t(rng() % 5);
-        const int32_t heading = std::min<int32_t>(int32_t(rng() % 3), rows - 1);
-        const bool continued = rng() % 4 == 0;
-        auto made = TVDTableItemInfo::CreateEx(rows, cols, &f.Source.GetVDData());
-        TVDTableItemInfo &table = *made;
-        table.SetHeadingRowCount(heading);
-        if (continued) {
-            table.SetPrintOptions({vdtoHalftoneBorders, vdtoRowsSplit, vdtoContinue});
-        }
-        for (int32_t r = heading; r + 1 < rows; ++r) {
-            const int32_t c = int32_t(rng() % uint32_t(cols));
-            if (rng() % 5 == 0 && table.GetCells(r, c) && table.GetCells(r + 1, c) &&
-                table.GetCells(r, c)->GetColSpan() == 1) {
-                table.MergeCells(r, c, 1, 2, true);
-            }
-        }
-        std::vector<int32_t> lineCounts(size_t(rows * cols), 0);
-        for (int32_t r = 0; r < rows; ++r) {
-            for (int32_t c = 0; c < cols; ++c) {
-                if (TVDTableCellData *cell = table.GetCells(r, c)) {
-                    const bool tall = r >= heading && rng() % 12 == 0;
-                    const int32_t lines = tall ? 40 + int32_t(rng() % 200) : 1 + int32_t(rng() % 4);
-                    lineCounts[size_t(r * cols + c)] = lines;
-                    SetCellLines(*cell, r < heading ? 'h' : 'r', r, c, lines);
-                }
-            }
-        }
-        f.Source.AddItem(u"", std::move(made));
-        f.Source.AddNL(u"after", 0, 0);
-        // Footnotes at the end of some cells.
-        std::vector<std::pair<TVDTableCellData *, TVDFootnoteItemInfo *>> notes;
-        for (int32_t r = 0; r < rows; ++r) {
-            for (int32_t c = 0; c < cols; ++c) {
-                if (table.GetCells(r, c) && rng() % 6 == 0) {
-                    notes.emplace_back(table.GetCells(r, c),
-                                       &AddCellFootnote(table, r, c, u"footnote"));
-                }
-            }
-        }
+        const TRandomTable t = AddRandomTable(f, seed);
         const int32_t pages = f.Paginate();
         const std::string where = "seed " + std::to_string(seed);
-        // (With vdtoContinue a table of one part never shows its heading rows, nor their
-        // footnotes.)
         int32_t printed = 0;
-        for (const auto &[cell, note] : notes) {
+        for (const auto &[cell, note] : t.Notes) {
             const int32_t itemNo = cell->GetItems().IndexOfObject(note);
             const int32_t expected =
                 f.Print.GetPageNo(cell, itemNo, cell->GetOffsBeforeItem(itemNo));
@@ -334,8 +373,8 @@ TEST(TablePrintingProperty, RandomTablesPrintEveryLineOfEveryRowOnce) {
             listed += list ? int32_t(list->size()) : 0;
         }
         EXPECT_EQ(listed, printed) << where;
-        EXPECT_TRUE(
-            EveryLinePrintedOnce(CellLinesByPage(f, pages), table, lineCounts, heading, continued))
+        EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(f, pages), *t.Table, t.LineCounts,
+                                         t.Heading, t.Continued))
             << where;
         if (TVDTablePrintInfo *info = PrintItem(f)) {
             EXPECT_TRUE(PartsHoldTheirCells(f, *info)) << where;
@@ -445,9 +484,10 @@ TEST_F(TallRowPrinting, PartNumbersFollowTheCellsPages) {
     EXPECT_LE(pages, parts + 1);
 }
 
-// With vdtoContinue the first page shows no heading rows; the later ones repeat them, and a
-// heading row's position is printed from the second part on.
-TEST_F(TallRowPrinting, ContinuedTablesRepeatHeadingRowsFromTheSecondPartOn) {
+// With vdtoContinue the first part begins with the heading rows as ordinary rows, where the
+// layout has them; the later parts repeat them. A heading row's position is printed on every
+// part (mended: it was answered from the second part on, missing the first page).
+TEST_F(TallRowPrinting, ContinuedTablesBeginWithTheHeadingRowsAsOrdinaryRows) {
     TVDTableItemInfo &table = MakeTable(2);
     table.SetPrintOptions({vdtoHalftoneBorders, vdtoRowsSplit, vdtoContinue});
     const int32_t pages = F.Paginate();
@@ -456,18 +496,52 @@ TEST_F(TallRowPrinting, ContinuedTablesRepeatHeadingRowsFromTheSecondPartOn) {
     counts[3 * 3 + 1] = 150;
     const auto lines = CellLinesByPage(F, pages);
     EXPECT_TRUE(EveryLinePrintedOnce(lines, table, counts, 2, true));
-    ASSERT_FALSE(lines[0].empty());
-    EXPECT_EQ(lines[0][0].Prefix, 'r');
-    EXPECT_EQ(lines[1][0].Prefix, 'h');
     TVDTablePrintInfo *info = PrintItem(F);
     ASSERT_NE(info, nullptr);
+    const int32_t parts = info->GetPartsList().Count();
+    EXPECT_EQ(info->PartAt(0)->FirstRow(), 0);
     EXPECT_EQ(info->PartAt(0)->FHeadingRows, 0);
     EXPECT_EQ(info->PartAt(1)->FHeadingRows, 2);
     int32_t partNo = -2, localPage = 0, localCount = 0;
     TCustomPrintableVDData *pt = nullptr;
     ASSERT_TRUE(info->GetPartNo(table.GetCells(1, 0), 0, 1, partNo, localPage, localCount, pt));
-    EXPECT_EQ(partNo, 1);
-    EXPECT_EQ(localCount, info->GetPartsList().Count() - 1);
+    EXPECT_EQ(partNo, 0);
+    EXPECT_EQ(localCount, parts);
+    // The heading row as an ordinary row lies where the later parts repeat it.
+    const TVDTableStoreSubVDData location(1, 2);
+    rtl::TRect ordinary, repeated, outer;
+    rtl::TPoint origin;
+    ASSERT_TRUE(info->GetSubDocCoords(location, 0, ordinary, outer, origin));
+    ASSERT_TRUE(info->GetSubDocCoords(location, parts - 1, repeated, outer, origin));
+    EXPECT_EQ(ordinary, repeated);
+}
+
+// Mended: with vdtoContinue a table that fits on its first page printed no heading rows at all,
+// nor their footnotes, and a sidenote in a heading row was placed on no page.
+TEST_F(TablePrinting, AOnePageTableWithContinuePrintsItsHeadingRowsOnce) {
+    TVDTableItemInfo &table = AddLabelledTable(F, 5, 2, 2, Rng, 1);
+    table.SetPrintOptions({vdtoHalftoneBorders, vdtoRowsSplit, vdtoContinue});
+    TVDFootnoteItemInfo &note = AddCellFootnote(table, 1, 1, u"note");
+    TVDTableCellData &cell = *table.GetCells(0, 1);
+    auto sidenote = std::make_unique<TVDSidenoteItemInfo>(&cell);
+    sidenote->ParaNo = -1;
+    sidenote->GetDocument().AddNL(u"side", 0, 0);
+    cell.AddItem(u"", std::move(sidenote));
+    ASSERT_EQ(F.Paginate(), 1);
+    const std::vector<std::string> rows = {"H0", "H1", "R2", "R3", "R4"};
+    EXPECT_EQ(LabelsByPage(F, 1)[0], rows);
+    EXPECT_EQ(FootnotePage(F, note), 1);
+    TVDSidenoteList *boxes = F.Data().GetSidenoteList(1);
+    ASSERT_TRUE(boxes);
+    EXPECT_EQ(boxes->GetCount(), 1);
+    TVDTablePrintInfo *info = PrintItem(F);
+    ASSERT_NE(info, nullptr);
+    ASSERT_EQ(info->GetPartsList().Count(), 1);
+    int32_t partNo = -2, localPage = 0, localCount = 0;
+    TCustomPrintableVDData *pt = nullptr;
+    ASSERT_TRUE(info->GetPartNo(&cell, 0, 1, partNo, localPage, localCount, pt));
+    EXPECT_EQ(partNo, 0);
+    EXPECT_EQ(localCount, 1);
 }
 
 // The same table without vdtoContinue: every page begins with the two heading rows.
@@ -676,6 +750,38 @@ TEST(TablePrintingSpans, ASpanningCellDoneOnAnEarlierPageIsNotPrintedAgain) {
         EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(f, pages), table, counts, 0, false));
     }
     EXPECT_TRUE(found);
+}
+
+// Mended: a cell spanning two rows and taller than a page goes on in parts that begin at its
+// second row. A position on those pages was answered on the cell's first part, so its footnote,
+// listed on the page that prints it, was numbered for the first page, and its page fields were
+// not evaluated for the pages that print them.
+TEST_F(TablePrinting, ASpanningCellContinuedOnLaterPagesIsFoundOnThem) {
+    auto made = TVDTableItemInfo::CreateEx(3, 2, &F.Source.GetVDData());
+    TVDTableItemInfo &table = *made;
+    table.MergeCells(0, 0, 1, 2, true);
+    for (const auto [r, c, lines] : {std::array{0, 0, 150}, {0, 1, 1}, {1, 1, 1}, {2, 0, 1}}) {
+        SetCellLines(*table.GetCells(r, c), 'r', r, c, lines);
+    }
+    TVDTableCellData &tall = *table.GetCells(0, 0);
+    std::vector<int32_t> fields;
+    tall.AddItem(u"", std::make_unique<TRecordingPageNumber>(&tall, fields));
+    TVDFootnoteItemInfo &note = AddCellFootnote(table, 0, 0, u"note");
+    F.Source.AddItem(u"", std::move(made));
+    const int32_t pages = F.Paginate();
+    ASSERT_GE(pages, 3);
+    TVDTablePrintInfo *info = PrintItem(F);
+    ASSERT_NE(info, nullptr);
+    const int32_t parts = info->GetPartsList().Count();
+    ASSERT_EQ(info->PartAt(parts - 1)->FirstRow(), 1);
+    EXPECT_EQ(fields, (std::vector<int32_t>{pages * 100 + pages}));
+    const int32_t itemNo = tall.GetItems().IndexOfObject(&note);
+    int32_t partNo = -2, localPage = 0, localCount = 0;
+    TCustomPrintableVDData *pt = nullptr;
+    ASSERT_TRUE(info->GetPartNo(&tall, itemNo, 0, partNo, localPage, localCount, pt));
+    EXPECT_EQ(partNo, parts - 1);
+    EXPECT_EQ(F.Print.GetPageNo(&tall, itemNo, 0), pages);
+    EXPECT_EQ(FootnotePage(F, note), pages);
 }
 
 namespace fs = std::filesystem;
