@@ -24,4 +24,9 @@ bool HaveTool(const std::string &name) {
     return !RunCommand("command -v " + name + " 2>/dev/null").empty();
 }
 
+std::string PdfPageText(const std::string &file, int page) {
+    const std::string n = std::to_string(page);
+    return RunCommand("pdftotext -raw -f " + n + " -l " + n + " '" + file + "' -");
+}
+
 } // namespace wbtest

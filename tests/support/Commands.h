@@ -9,5 +9,7 @@ namespace wbtest {
 std::string RunCommand(const std::string &command);
 // Whether the tool is on the PATH; tests that need it skip without it.
 bool HaveTool(const std::string &name);
+// The text pdftotext reads from one page (1-based) of a PDF file, in reading order ("-raw").
+std::string PdfPageText(const std::string &file, int page);
 
 } // namespace wbtest

@@ -204,16 +204,35 @@ void TCustomVDFormattedData::GetLineVerticalBoundsOrigEx(int32_t dItemNo, int32_
     GetLineVerticalBoundsOrig(firstDItemNo, lineTopY, lineBottomY, lastDItemNo);
 }
 
-int32_t TCustomVDFormattedData::GetTransformedY(int32_t y, int32_t, int32_t) {
-    return y;
+// Only documents that can reverse their line order (table cells) ever mirror: a line's top
+// becomes its distance from the document's bottom.
+int32_t TCustomVDFormattedData::GetTransformedY(int32_t y, int32_t lineTopY, int32_t lineBottomY) {
+    if (!IsLineOrderReversed()) {
+        return y;
+    }
+    return DocumentHeight + y + GetTopMargin() - GetBottomMargin() - lineBottomY - lineTopY;
 }
 
 int32_t TCustomVDFormattedData::GetTransformedDItemTop(int32_t dItemNo) {
-    return DrawItems[dItemNo]->Top;
+    const int32_t top = DrawItems[dItemNo]->Top;
+    if (!IsLineOrderReversed()) {
+        return top;
+    }
+    int32_t lineTop = 0, lineBottom = 0, first = 0, last = 0;
+    GetLineVerticalBoundsOrigEx(dItemNo, lineTop, lineBottom, first, last);
+    return GetTransformedY(top, lineTop, lineBottom);
 }
 
 int32_t TCustomVDFormattedData::GetTransformedDItemObjectTop(int32_t dItemNo) {
-    return DrawItems[dItemNo]->GetObjectTop();
+    const TVDDrawLineInfo &d = *DrawItems[dItemNo];
+    if (!IsLineOrderReversed()) {
+        return d.GetObjectTop();
+    }
+    if (d.GetKind() == vddlkFloating) {
+        return DocumentHeight + GetTopMargin() - GetBottomMargin() - d.GetObjectTop() -
+               d.GetObjectHeight();
+    }
+    return GetTransformedDItemTop(dItemNo);
 }
 
 std::unique_ptr<std::vector<int32_t>> TCustomVDFormattedData::BuildTransformedYCoords() {

@@ -373,38 +373,6 @@ int32_t TVDTableCellData::GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas &canv
     return width == 0 ? 10 : width;
 }
 
-int32_t TVDTableCellData::GetTransformedY(int32_t y, int32_t lineTopY, int32_t lineBottomY) {
-    if (!IsLineOrderReversed()) {
-        return y;
-    }
-    return DocumentHeight + y + GetTopMargin() - GetBottomMargin() - lineBottomY - lineTopY;
-}
-
-int32_t TVDTableCellData::GetTransformedDItemTop(int32_t dItemNo) {
-    const int32_t top = DrawItems[dItemNo]->Top;
-    if (!IsLineOrderReversed()) {
-        return top;
-    }
-    int32_t lineTop = 0;
-    int32_t lineBottom = 0;
-    int32_t first = 0;
-    int32_t last = 0;
-    GetLineVerticalBoundsOrigEx(dItemNo, lineTop, lineBottom, first, last);
-    return GetTransformedY(top, lineTop, lineBottom);
-}
-
-int32_t TVDTableCellData::GetTransformedDItemObjectTop(int32_t dItemNo) {
-    const TVDDrawLineInfo &d = *DrawItems[dItemNo];
-    if (!IsLineOrderReversed()) {
-        return d.GetObjectTop();
-    }
-    if (d.GetKind() == vddlkFloating) {
-        return DocumentHeight + GetTopMargin() - GetBottomMargin() - d.GetObjectTop() -
-               d.GetObjectHeight();
-    }
-    return GetTransformedDItemTop(dItemNo);
-}
-
 void TVDTableCellData::ResetSubCoords() {
     TVDItemFormattedData::ResetSubCoords();
     if (auto *parent = dynamic_cast<TCustomVDFormattedData *>(GetParentData())) {

@@ -164,9 +164,6 @@ public:
     int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas &canvas);
     // Lines in reversed order (vdtcoReverseLineOrder) are mirrored top to bottom.
     bool IsLineOrderReversed() override { return FOptions.Contains(vdtcoReverseLineOrder); }
-    int32_t GetTransformedY(int32_t y, int32_t lineTopY, int32_t lineBottomY) override;
-    int32_t GetTransformedDItemTop(int32_t dItemNo) override;
-    int32_t GetTransformedDItemObjectTop(int32_t dItemNo) override;
     void DoSelect() override {}
     // Then the parent document's and the table's coordinates.
     void ResetSubCoords() override;

@@ -77,9 +77,6 @@ public:
     void SetEndAt(int32_t value) override { EndAt = value; }
 
     bool IsLineOrderReversed() override;
-    int32_t GetTransformedY(int32_t y, int32_t lineTopY, int32_t lineBottomY) override;
-    int32_t GetTransformedDItemTop(int32_t dItemNo) override;
-    int32_t GetTransformedDItemObjectTop(int32_t dItemNo) override;
 };
 
 // The rows of a table that lie on one page.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "LayoutTestSupport.h"
+#include "vizivodu/document/VDFieldItems.h"
 #include "vizivodu/layout/PtblVD.h"
 #include "vizivodu/layout/ViziVodu.h"
 
@@ -113,6 +114,20 @@ public:
     TCanvasTextGraphicInterface *GI = nullptr;
     TViziVodu Source;
     TVDPrint Print;
+};
+
+// A page-number field that records the pages it is post-formatted for (page x 100 + count).
+class TRecordingPageNumber : public TVDPageNumberItemInfo {
+public:
+    TRecordingPageNumber(TCustomVDData *vdData, std::vector<int32_t> &pages)
+        : TVDPageNumberItemInfo(vdData, vdpntDefault, 0), FPages(pages) {}
+    void AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, int32_t,
+                               TVDDrawLineInfo &) override {
+        FPages.push_back(pageNo * 100 + pageCount);
+    }
+
+private:
+    std::vector<int32_t> &FPages;
 };
 
 } // namespace vizivodu::test

@@ -55,6 +55,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using wbtest::HaveTool;
+using wbtest::PdfPageText;
 using wbtest::RunCommand;
 
 // The PDF printer as the only printer, writing into a folder of the test's own.
@@ -100,8 +101,7 @@ TEST_F(PdfJob, PrintsOneA4PagePerPageWithThatPagesText) {
     EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
     EXPECT_NE(info.find("Отчет ЗЕМБРАК"), std::string::npos) << info;
     for (int page = 1; page <= 3; ++page) {
-        const std::string text = RunCommand("pdftotext -raw -f " + std::to_string(page) + " -l " +
-                                            std::to_string(page) + " '" + File.string() + "' -");
+        const std::string text = PdfPageText(File.string(), page);
         const int first = (page - 1) * 48;
         const int last = std::min(129, first + 47);
         EXPECT_EQ(text.find("Line " + std::to_string(first) + "\n"), 0u) << page << "\n" << text;
@@ -182,20 +182,6 @@ struct PageFooter {
     }
 };
 
-// A page-number field that records the page numbers it is post-formatted for.
-class TRecordingPageNumber : public TVDPageNumberItemInfo {
-public:
-    TRecordingPageNumber(TCustomVDData *vdData, std::vector<int32_t> &pages)
-        : TVDPageNumberItemInfo(vdData, vdpntDefault, 0), FPages(pages) {}
-    void AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, int32_t,
-                               TVDDrawLineInfo &) override {
-        FPages.push_back(pageNo * 100 + pageCount);
-    }
-
-private:
-    std::vector<int32_t> &FPages;
-};
-
 // Footers are post-formatted for every page like headers, so a page-number field in a footer
 // gets its page's number (page number x 100 + page count recorded).
 TEST_F(PdfJob, FootersArePostFormattedForEachPageLikeHeaders) {
@@ -204,7 +190,8 @@ TEST_F(PdfJob, FootersArePostFormattedForEachPageLikeHeaders) {
     for (auto [view, pages] : {std::pair{&header, &headerPages}, {&footer, &footerPages}}) {
         view->SetStyle(&F.Style);
         view->AddNL(u"Page ", 0, 0);
-        view->AddItem(u"", std::make_unique<TRecordingPageNumber>(&view->GetVDData(), *pages));
+        view->AddItem(u"", std::make_unique<vizivodu::test::TRecordingPageNumber>(
+                               &view->GetVDData(), *pages));
         view->GetVDData().GetItem(1)->SetSameAsPrev(true);
     }
     F.Print.SetHeader(&header.GetVDData(), vdhftNormal);
@@ -243,8 +230,7 @@ TEST_F(PdfJob, FootnotesAndEndnotesArePrintedOnTheirPages) {
     }
     std::string pages[5];
     for (int page = 1; page <= 4; ++page) {
-        pages[page] = RunCommand("pdftotext -raw -f " + std::to_string(page) + " -l " +
-                                 std::to_string(page) + " '" + File.string() + "' -");
+        pages[page] = PdfPageText(File.string(), page);
     }
     const auto on = [&](const std::string &text) {
         std::string where;
@@ -470,8 +456,7 @@ TEST_F(PdfJob, PageFieldsInAFooterPrintTheirPageAndThePageCount) {
         F.Print.Print(u"fields", 1, false);
         F.Print.SetFooter(nullptr, vdhftNormal);
         for (int page = 1; page <= 3; ++page) {
-            std::string text = RunCommand("pdftotext -raw -f " + std::to_string(page) + " -l " +
-                                          std::to_string(page) + " '" + File.string() + "' -");
+            std::string text = PdfPageText(File.string(), page);
             std::erase(text, ' ');
             EXPECT_NE(text.find(c.Expected[page - 1] + "\n"), std::string::npos) << page << "\n"
                                                                                  << text;

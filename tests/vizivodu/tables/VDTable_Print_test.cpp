@@ -614,20 +614,6 @@ TEST_F(TallRowPrinting, SubDocumentCoordinatesFollowTheParts) {
     EXPECT_EQ(info->GetPrintableVDDataFor(tall), info->CellAt(2, 1));
 }
 
-// A page-number field that records the pages it is post-formatted for (page x 100 + count).
-class TRecordingPageNumber : public TVDPageNumberItemInfo {
-public:
-    TRecordingPageNumber(TCustomVDData *vdData, std::vector<int32_t> &pages)
-        : TVDPageNumberItemInfo(vdData, vdpntDefault, 0), FPages(pages) {}
-    void AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, int32_t,
-                               TVDDrawLineInfo &) override {
-        FPages.push_back(pageNo * 100 + pageCount);
-    }
-
-private:
-    std::vector<int32_t> &FPages;
-};
-
 // Page fields in cells take the page they print on: the end of a cut cell its last page, a
 // heading row each page that repeats it.
 TEST_F(TallRowPrinting, PageFieldsInCellsTakeThePageTheyPrintOn) {
@@ -786,6 +772,8 @@ TEST_F(TablePrinting, ASpanningCellContinuedOnLaterPagesIsFoundOnThem) {
 
 namespace fs = std::filesystem;
 
+using wbtest::HaveTool;
+using wbtest::PdfPageText;
 using wbtest::RunCommand;
 
 // A long table printed to the PDF printer: a reader of the file finds on every page the heading
@@ -807,15 +795,14 @@ TEST(TablePdf, ALongTablePrintedToPdfShowsEveryRowOnceUnderItsHeading) {
         ASSERT_GE(pages, 2);
         f.Print.Print(u"table", 1, false);
         ASSERT_TRUE(fs::exists(file));
-        if (RunCommand("command -v pdftotext 2>/dev/null").empty()) {
+        if (!HaveTool("pdftotext")) {
             gfx::Printer().SetFileName(u"");
             fs::remove_all(folder);
             GTEST_SKIP() << "poppler-utils are not installed";
         }
         int32_t next = 1;
         for (int32_t p = 1; p <= pages; ++p) {
-            std::istringstream text(RunCommand("pdftotext -raw -f " + std::to_string(p) + " -l " +
-                                               std::to_string(p) + " '" + file.string() + "' -"));
+            std::istringstream text(PdfPageText(file.string(), p));
             std::vector<std::string> labels;
             for (std::string word; text >> word;) {
                 if (word[0] == 'H' || word[0] == 'R') {
@@ -862,15 +849,14 @@ TEST(TablePdf, ARowTallerThanAPageIsPrintedOverSeveralPages) {
         ASSERT_GE(pages, 3);
         f.Print.Print(u"tall", 1, false);
         ASSERT_TRUE(fs::exists(file));
-        if (RunCommand("command -v pdftotext 2>/dev/null").empty()) {
+        if (!HaveTool("pdftotext")) {
             gfx::Printer().SetFileName(u"");
             fs::remove_all(folder);
             GTEST_SKIP() << "poppler-utils are not installed";
         }
         int32_t next = 0;
         for (int32_t p = 1; p <= pages; ++p) {
-            std::istringstream text(RunCommand("pdftotext -raw -f " + std::to_string(p) + " -l " +
-                                               std::to_string(p) + " '" + file.string() + "' -"));
+            std::istringstream text(PdfPageText(file.string(), p));
             std::vector<std::string> words;
             for (std::string word; text >> word;) {
                 words.push_back(word);
