@@ -15,12 +15,15 @@ list(APPEND VIZIVODU_SOURCES
     document/VDGrHandler_Convert.cpp
     document/VDItem.cpp
     document/VDItem_BreakTab.cpp
+    document/VDItem_BreakTab_Layout.cpp
+    document/VDItem_ImagePrint.cpp
     document/VDItem_Layout.cpp
     document/VDItem_Rect.cpp
     document/VDItem_Styles.cpp
     document/VDLabelItem.cpp
     document/VDLabelItem_Layout.cpp
     document/VDMarker.cpp
+    document/VDMarker_Layout.cpp
     document/VDNotes.cpp
     document/VDSeqItem.cpp
     document/VDSidenotes.cpp

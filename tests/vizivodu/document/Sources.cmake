@@ -9,6 +9,7 @@ list(APPEND VIZIVODU_TEST_SOURCES
     document/CVDData_Text_test.cpp
     document/CVDData_test.cpp
     document/VDDocParams_test.cpp
+    document/VDItem_Print_test.cpp
     document/VDItem_test.cpp
     document/VDNotes_Layout_test.cpp
     document/VDNotes_test.cpp
