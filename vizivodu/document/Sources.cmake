@@ -5,6 +5,7 @@ list(APPEND VIZIVODU_SOURCES
     document/CVDData_Props.cpp
     document/CVDData_Styles.cpp
     document/CVDData_Text.cpp
+    document/CVDData_Tree.cpp
     document/VDClasses.cpp
     document/VDDocParams.cpp
     document/VDFieldItems.cpp
@@ -16,6 +17,9 @@ list(APPEND VIZIVODU_SOURCES
     document/VDItem.cpp
     document/VDItem_BreakTab.cpp
     document/VDItem_BreakTab_Layout.cpp
+    document/VDItem_Bullet.cpp
+    document/VDItem_Control.cpp
+    document/VDItem_Control_Draw.cpp
     document/VDItem_ImagePrint.cpp
     document/VDItem_Layout.cpp
     document/VDItem_Rect.cpp
