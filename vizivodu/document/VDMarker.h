@@ -96,6 +96,9 @@ public:
                           int32_t &hShift, int32_t &desc, bool noCaching, bool reformatting,
                           bool useFormatCanvas) override;
     bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
+    // Picture levels: the picture's size; image-list levels: the list's; otherwise 0.
+    int32_t GetImageWidth(const TVDStyle *vdStyle) override;
+    int32_t GetImageHeight(const TVDStyle *vdStyle) override;
     int32_t GetWidth(const TVDStyle *) override { return FWidth; }
     int32_t GetHeight(const TVDStyle *) override { return FHeight; }
     int32_t GetLeftOverhang() const override { return FOverhang; }

@@ -74,6 +74,28 @@ void TVDMarkerItemInfo::MarkerImageSize(const TVDListLevel &level, int32_t &w, i
     }
 }
 
+namespace {
+
+// The picture or image size of a picture or image-list level; 0 x 0 for other levels.
+rtl::TSize LevelImageSize(const TVDListLevel *level) {
+    int32_t w = 0, h = 0;
+    if (level && (level->GetListType() == vdlstPicture || level->GetListType() == vdlstImageList ||
+                  level->GetListType() == vdlstImageListCounter)) {
+        TVDMarkerItemInfo::MarkerImageSize(*level, w, h);
+    }
+    return {w, h};
+}
+
+} // namespace
+
+int32_t TVDMarkerItemInfo::GetImageWidth(const TVDStyle *vdStyle) {
+    return LevelImageSize(GetLevelInfo(vdStyle)).cx;
+}
+
+int32_t TVDMarkerItemInfo::GetImageHeight(const TVDStyle *vdStyle) {
+    return LevelImageSize(GetLevelInfo(vdStyle)).cy;
+}
+
 void TVDMarkerItemInfo::CalcSize(gfx::TCanvas &canvas, TCustomVDData *vdData, int32_t &markerOffset,
                                  int32_t &hShift, bool rtl, bool minWidthMode,
                                  PVDScreenAndDevice sad, int32_t &overhang, int32_t &descent,

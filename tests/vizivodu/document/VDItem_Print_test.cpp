@@ -9,9 +9,11 @@
 #include "vizivodu/document/VDItem_ImagePrint.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDLabelItem.h"
+#include "vizivodu/layout/VDVDData.h"
 #include "vizivodu/styles/VDStyle_Lists.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/ImgList.h"
 #include "platform/gfx/Picture.h"
 
 #include <gtest/gtest.h>
@@ -284,4 +286,39 @@ TEST(ItemPagination, ATallPictureGoesOverPagesInPieces) {
         top += split->Part(i)->ImgHeight;
     }
     EXPECT_EQ(top, 2500);
+}
+
+// An image-list marker and a bullet print their images on the page: the page sizes the bitmap
+// an item prints into by the item's image size, which the marker did not give (nothing printed).
+TEST(ItemPagination, ImagesOfMarkersAndBulletsReachThePage) {
+    test::TPrintFixture f;
+    gfx::TImageList images(nullptr, 16, 16);
+    for (gfx::TColor c : {gfx::clRed, gfx::clBlue}) {
+        gfx::TBitmap image(16, 16);
+        image.GetCanvas().GetBrush().SetColor(c);
+        image.GetCanvas().FillRect(rtl::Rect(0, 0, 16, 16));
+        images.Add(image, nullptr);
+    }
+    TVDListInfo &list = f.Style.GetListStyles().Add();
+    TVDListLevel &level = list.GetLevels().Add();
+    level.SetListType(vdlstImageList);
+    level.SetImageList(&images);
+    level.SetImageIndex(0);
+    level.SetLeftIndent(30);
+    f.Source.AddNL(u"a", 0, 0);
+    f.Source.GetVDData().SetListMarkerInfo(0, list.GetIndex(), 0, 1, 0, false);
+    f.Source.AddBullet(1, &images, true);
+    ASSERT_EQ(f.Paginate(), 1);
+    gfx::TBitmap page(794, 1122);
+    f.Print.DrawPreview(1, page.GetCanvas(), rtl::Rect(0, 0, 794, 1122));
+    int32_t red = 0, blue = 0;
+    for (int32_t y = 0; y < 300; ++y) {
+        for (int32_t x = 0; x < 300; ++x) {
+            const uint32_t c = uint32_t(page.GetCanvas().GetPixel(x, y));
+            red += c == Rgb(gfx::clRed);
+            blue += c == Rgb(gfx::clBlue);
+        }
+    }
+    EXPECT_GT(red, 12 * 12);
+    EXPECT_GT(blue, 12 * 12);
 }
