@@ -73,6 +73,7 @@ enum : uint32_t {
     DT_NOCLIP = 0x100,
     DT_CALCRECT = 0x400,
     DT_NOPREFIX = 0x800,
+    DT_EDITCONTROL = 0x2000, // as an edit control shows text (on one line: no change)
     DT_END_ELLIPSIS = 0x8000,
 };
 

@@ -418,6 +418,19 @@ void TControl::WindowResized(int32_t clientWidth, int32_t clientHeight) {
     SetBounds(GetLeft(), GetTop(), clientWidth, clientHeight);
 }
 
+// The paint of a control drawn into another canvas: Paint draws on that canvas for the time of
+// the call, and the window's own paint canvas (if one is active) comes back afterwards.
+void TControl::PaintInto(gfx::TCanvas &canvas) {
+    gfx::TCanvas *const previous = FImpl->paintCanvas;
+    FImpl->paintCanvas = &canvas;
+    struct TRestore {
+        TControl &Control;
+        gfx::TCanvas *Previous;
+        ~TRestore() { Control.GetImpl().paintCanvas = Previous; }
+    } restore{*this, previous};
+    Paint();
+}
+
 gfx::TCanvas &TControl::ControlCanvas() {
     return FImpl->paintCanvas ? *FImpl->paintCanvas : FImpl->stateHost.GetCanvas();
 }

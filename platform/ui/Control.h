@@ -60,6 +60,11 @@ struct TAccessibleInfo {
     int32_t Value = 0, MinValue = 0, MaxValue = 0;
 };
 
+// Transient states of a control: csPaintCopy while it paints a copy of itself into another
+// canvas (WM_PAINT carrying that canvas) rather than onto its window.
+enum TControlStateFlag : uint8_t { csPaintCopy };
+using TControlState = rtl::TSet<TControlStateFlag>;
+
 using TNotifyEvent = std::function<void(TComponent *sender)>;
 using TMouseEvent = std::function<void(TComponent *sender, TMouseButton button, TShiftState shift,
                                        int32_t x, int32_t y)>;
@@ -173,7 +178,12 @@ public:
     // While captured, the control gets the mouse messages wherever the mouse is.
     void SetMouseCapture(bool capture);
 
-    // Sends a message to the control now (through WindowProc) and returns its result.
+    TControlState GetControlState() const { return FControlState; }
+    void SetControlState(TControlState state) { FControlState = state; }
+
+    // Sends a message to the control now (through WindowProc) and returns its result. WM_PAINT
+    // with a WParam other than 0 paints into the gfx::TCanvas that WParam points at (the
+    // device context of the system's message) instead of the control's window.
     LRESULT Perform(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
     // The hookable message entry: a hook keeps the one it replaces and passes messages on to
     // it; restoring it ends the hook.
@@ -305,6 +315,7 @@ private:
     void ParentFontChanged();
     void ParentColorChanged();
     void DispatchMouse(TMessage &m);
+    void PaintInto(gfx::TCanvas &canvas);
 
     bool UndockFrom(TWinControl *newSite);
     // A press starting a dock drag, or the capturer's mouse during one; true when taken.
@@ -335,6 +346,7 @@ private:
     TInteractiveGestures FInteractiveGestures;
     TBiDiMode FBiDiMode = bdLeftToRight;
     bool FMouseDownInside = false;
+    TControlState FControlState;
 };
 
 } // namespace ui

@@ -32,7 +32,11 @@ TShiftState ShiftFromKeyFlags(WPARAM flags) {
 void TControl::Dispatch(TMessage &m) {
     switch (m.Msg) {
     case WM_PAINT:
-        Paint();
+        if (m.WParam != 0) {
+            PaintInto(*reinterpret_cast<gfx::TCanvas *>(m.WParam));
+        } else {
+            Paint();
+        }
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

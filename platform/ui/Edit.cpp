@@ -50,6 +50,11 @@ void TEdit::SetMaxLength(int32_t value) {
     EditOf(*this)->setMaxLength(value > 0 ? value : 32767);
 }
 
+void TEdit::SetBorderStyle(TFormBorderStyle value) {
+    FBorderStyle = value == bsNone ? bsNone : bsSingle;
+    EditOf(*this)->setFrame(FBorderStyle == bsSingle);
+}
+
 void TEdit::SelectAll() {
     EditOf(*this)->selectAll();
 }

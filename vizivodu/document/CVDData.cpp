@@ -1,10 +1,12 @@
 // The document: construction, the paragraph rules and the Add family, the checkpoint chain,
-// deleting and clearing, item text in its encodings, the tree and its code-page queries, and
-// moving item lists between documents.
+// deleting and clearing, item text in its encodings, code-page queries, and moving item lists
+// between documents.
 #include "vizivodu/document/CVDData.h"
 
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDItem_BreakTab.h"
+#include "vizivodu/document/VDItem_Bullet.h"
+#include "vizivodu/document/VDItem_Control.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDMarker.h"
 #include "vizivodu/document/VDSeqItem.h"
@@ -13,6 +15,7 @@
 #include "platform/gfx/Graphic.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/WinControl.h"
 
 #include <algorithm>
 
@@ -61,192 +64,6 @@ TCustomVDData::TCustomVDData() {
 
 TCustomVDData::~TCustomVDData() {
     Clear();
-}
-
-// ---- The tree ----
-
-TCustomVDData *TCustomVDData::GetTopLevelChosenVDData() {
-    TCustomVDData *data = this;
-    while (TCustomVDData *chosen = data->GetChosenVDData()) {
-        data = chosen;
-    }
-    return data;
-}
-
-void TCustomVDData::GetParentInfo(int32_t &parentItemNo,
-                                  std::unique_ptr<TVDStoreSubVDData> &location) {
-    parentItemNo = -1;
-    location.reset();
-}
-
-int32_t TCustomVDData::GetAbsoluteRootItemNo(int32_t itemNo) {
-    TCustomVDData *data = this;
-    while (data != GetAbsoluteRootData()) {
-        std::unique_ptr<TVDStoreSubVDData> location;
-        data->GetParentInfo(itemNo, location);
-        TCustomVDData *parent = data->GetAbsoluteParentData();
-        if (!parent) {
-            break;
-        }
-        data = parent->GetSourceVDData();
-    }
-    return itemNo;
-}
-
-TVDStyle *TCustomVDData::GetVDStyle() {
-    TCustomVDData *parent = GetParentData();
-    return parent ? parent->GetVDStyle() : nullptr;
-}
-
-// A document that is its own root answers the root's questions with the neutral values.
-#define VD_ASK_ROOT(call, neutral)                                                                 \
-    TCustomVDData *root = GetRootData();                                                           \
-    return root != this ? root->call : neutral
-
-TVDOptions TCustomVDData::GetOptions() {
-    VD_ASK_ROOT(GetOptions(), FRootOptions);
-}
-
-void TCustomVDData::SetOptions(TVDOptions value) {
-    TCustomVDData *root = GetRootData();
-    if (root != this) {
-        root->SetOptions(value);
-    } else {
-        FRootOptions = value;
-    }
-}
-
-bool TCustomVDData::GetWordWrap() {
-    VD_ASK_ROOT(GetWordWrap(), true);
-}
-
-int32_t TCustomVDData::GetMaxLength() {
-    VD_ASK_ROOT(GetMaxLength(), 0);
-}
-
-ui::TControl *TCustomVDData::GetParentControl() {
-    VD_ASK_ROOT(GetParentControl(), nullptr);
-}
-
-rtl::UnicodeString TCustomVDData::GetDelimiters() {
-    VD_ASK_ROOT(GetDelimiters(), rtl::UnicodeString(u" .;,:(){}\"/\\<>!?[]\u2013\u2014"));
-}
-
-TVDBiDiMode TCustomVDData::GetBiDiMode() {
-    VD_ASK_ROOT(GetBiDiMode(), vdbdUnspecified);
-}
-
-TVDDocParameters *TCustomVDData::GetDocParameters(bool allowCreate) {
-    VD_ASK_ROOT(GetDocParameters(allowCreate), nullptr);
-}
-
-#define VD_ASK_ABSOLUTE_ROOT(call, neutral)                                                        \
-    TCustomVDData *root = GetAbsoluteRootData();                                                   \
-    return root != this ? root->call : neutral
-
-bool TCustomVDData::UseStyleTemplates() {
-    VD_ASK_ABSOLUTE_ROOT(UseStyleTemplates(), false);
-}
-
-TVDThumbnailCache *TCustomVDData::GetThumbnailCache() {
-    VD_ASK_ABSOLUTE_ROOT(GetThumbnailCache(), nullptr);
-}
-
-void TCustomVDData::ItemAction(TVDItemAction action, TCustomVDItemInfo &item,
-                               TVDRawByteString &text, TCustomVDData &vdData) {
-    TCustomVDData *root = GetAbsoluteRootData();
-    if (root != this) {
-        root->ItemAction(action, item, text, vdData);
-    }
-}
-
-rtl::UnicodeString TCustomVDData::GetNoteText() {
-    VD_ASK_ABSOLUTE_ROOT(GetNoteText(), rtl::UnicodeString());
-}
-
-bool TCustomVDData::IsAssignedOnProgress() {
-    VD_ASK_ABSOLUTE_ROOT(IsAssignedOnProgress(), false);
-}
-
-void TCustomVDData::DoProgress(TVDLongOperation operation, TVDProgressStage stage,
-                               int32_t percent) {
-    TCustomVDData *root = GetAbsoluteRootData();
-    if (root != this) {
-        root->DoProgress(operation, stage, percent);
-    }
-}
-
-void TCustomVDData::AfterAddStyle(TCustomVDInfo &styleInfo) {
-    TCustomVDData *root = GetAbsoluteRootData();
-    if (root != this) {
-        root->AfterAddStyle(styleInfo);
-    }
-}
-
-TVDMarkerList *TCustomVDData::GetMarkers(bool allowCreate) {
-    if (TCustomVDData *parent = GetAbsoluteParentData()) {
-        return parent->GetMarkers(allowCreate);
-    }
-    if (!FMarkers && allowCreate) {
-        FMarkers = std::make_unique<TVDMarkerList>();
-    }
-    return FMarkers.get();
-}
-
-void TCustomVDData::DestroyMarkers() {
-    if (TCustomVDData *parent = GetAbsoluteParentData()) {
-        parent->DestroyMarkers();
-    } else {
-        FMarkers.reset();
-    }
-}
-
-TVDSeqList *TCustomVDData::GetSeqList(bool allowCreate) {
-    if (TCustomVDData *parent = GetAbsoluteParentData()) {
-        return parent->GetSeqList(allowCreate);
-    }
-    if (!FSeqList && allowCreate) {
-        FSeqList = std::make_unique<TVDSeqList>();
-    }
-    return FSeqList.get();
-}
-
-void TCustomVDData::DestroySeqList() {
-    if (TCustomVDData *parent = GetAbsoluteParentData()) {
-        parent->DestroySeqList();
-    } else {
-        FSeqList.reset();
-    }
-}
-
-std::vector<TCustomVDItemInfo *> *TCustomVDData::GetPrintFieldList(bool allowCreate) {
-    if (TCustomVDData *parent = GetAbsoluteParentData()) {
-        return parent->GetPrintFieldList(allowCreate);
-    }
-    if (!FPrintFields && allowCreate) {
-        FPrintFields = std::make_unique<std::vector<TCustomVDItemInfo *>>();
-    }
-    return FPrintFields.get();
-}
-
-void TCustomVDData::DestroyPrintFieldList() {
-    if (TCustomVDData *parent = GetAbsoluteParentData()) {
-        parent->DestroyPrintFieldList();
-    } else {
-        FPrintFields.reset();
-    }
-}
-
-rtl::UnicodeString TCustomVDData::GetItemHint(TCustomVDData &vdData, int32_t itemNo,
-                                              const rtl::UnicodeString &upperHint) {
-    if (TCustomVDData *parent = GetAbsoluteParentData()) {
-        return parent->GetItemHint(vdData, itemNo, upperHint);
-    }
-    if (itemNo < 0 || itemNo >= vdData.ItemCount()) {
-        return upperHint;
-    }
-    const rtl::UnicodeString &hint = vdData.GetItem(itemNo)->Hint;
-    return hint.empty() ? upperHint : hint;
 }
 
 // ---- The paragraph rules and the Add family ----
@@ -422,6 +239,42 @@ void TCustomVDData::AddHotPictureTag(const TVDAnsiString &name, std::unique_ptr<
     AddItemR(name, std::move(item), true);
 }
 
+void TCustomVDData::AddControlExTag(const TVDAnsiString &name, std::unique_ptr<ui::TControl> ctrl,
+                                    int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag) {
+    ui::TControl *control = ctrl.get();
+    auto item = std::make_unique<TVDControlItemInfo>(this, std::move(ctrl), vAlign);
+    item->ParaNo = paraNo;
+    item->Tag = tag;
+    AddItemR(name, std::move(item), true);
+    if (control) {
+        control->SetParent(dynamic_cast<ui::TWinControl *>(GetParentControl()));
+    }
+}
+
+void TCustomVDData::AddControlEx(const TVDAnsiString &name, std::unique_ptr<ui::TControl> ctrl,
+                                 int32_t paraNo, TVDVAlign vAlign) {
+    AddControlExTag(name, std::move(ctrl), paraNo, vAlign, {});
+}
+
+void TCustomVDData::AddBulletExTag(const TVDAnsiString &name, int32_t imageIndex,
+                                   gfx::TCustomImageList *imageList, int32_t paraNo,
+                                   const TVDTag &tag) {
+    auto item = std::make_unique<TVDBulletItemInfo>(this, imageIndex, imageList, vdvaBaseline);
+    item->ParaNo = paraNo;
+    item->Tag = tag;
+    AddItemR(name, std::move(item), true);
+}
+
+void TCustomVDData::AddHotspotExTag(const TVDAnsiString &name, int32_t imageIndex,
+                                    int32_t hotImageIndex, gfx::TCustomImageList *imageList,
+                                    int32_t paraNo, const TVDTag &tag) {
+    auto item = std::make_unique<TVDHotspotItemInfo>(this, imageIndex, hotImageIndex, imageList,
+                                                     vdvaBaseline);
+    item->ParaNo = paraNo;
+    item->Tag = tag;
+    AddItemR(name, std::move(item), true);
+}
+
 int32_t TCustomVDData::AddNamedCheckpointExTag(const rtl::UnicodeString &cpName, bool raiseEvent,
                                                const TVDTag &tag) {
     if (NotAddedCP) {
@@ -532,6 +385,7 @@ void TCustomVDData::FreeItem(int32_t itemNo, bool clearing) {
     }
     TVDRawByteString text = item->ItemText;
     ItemAction(vdiaDestroying, *item, text, *this);
+    ControlAction(this, vdcaDestroy, itemNo, *item);
     DestroyItem(std::move(item), clearing);
 }
 

@@ -12,6 +12,7 @@
 
 #include "vizivodu/document/VDItem.h"
 #include "vizivodu/document/VDUnicode.h"
+#include "vizivodu/layout/VDOptions.h"
 #include "vizivodu/styles/VDDataHooks.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle_Types.h"
@@ -26,7 +27,8 @@
 
 namespace gfx {
 class TGraphic;
-}
+class TCustomImageList;
+} // namespace gfx
 namespace ui {
 class TControl;
 }
@@ -44,6 +46,7 @@ class TVDSeqItemInfo;
 class TVDDocParameters;
 class TVDThumbnailCache;
 class TVDGraphicItemInfo;
+class TVDControlItemInfo;
 
 enum TVDState : uint8_t {
     vdstMakingSelection,
@@ -250,9 +253,82 @@ public:
     virtual rtl::UnicodeString GetDelimiters();
     virtual TVDBiDiMode GetBiDiMode();
     virtual TVDDocParameters *GetDocParameters(bool allowCreate);
+    // The settings of reading and writing the native format and RTF, and the warnings of the
+    // last reading (kept by a document that is its own root; none at first).
+    virtual TVDFOptions GetVDFOptions();
+    virtual void SetVDFOptions(TVDFOptions value);
+    virtual TVDRTFOptions GetRTFOptions();
+    virtual void SetRTFOptions(TVDRTFOptions value);
+    virtual TVDFWarnings GetVDFWarnings();
+    virtual void SetVDFWarnings(TVDFWarnings value);
+    // How read styles join the sheet (vdf_sInsertMerge for a document that is its own root).
+    virtual TVDFReaderStyleMode GetVDFTextStylesReadMode();
+    virtual TVDFReaderStyleMode GetVDFParaStylesReadMode();
+    // A hyperlink read from RTF, HTML or DOCX: over a bullet it becomes a hotspot, over a
+    // picture a hot picture; the root's handler may change the style, tag and name, else the
+    // tag is the target.
+    virtual void ReadHyperlink(const rtl::UnicodeString &target, const rtl::UnicodeString &extras,
+                               TVDLoadFormat docFormat, int32_t &styleNo, TVDTag &itemTag,
+                               TVDRawByteString &itemName);
+    // What the application supplies while the native format is read: a control, an image list,
+    // a picture; nullptr when none.
+    virtual ui::TControl *VDFControlNeeded(const rtl::UnicodeString &itemName,
+                                           const TVDTag &itemTag);
+    gfx::TCustomImageList *VDFImageListNeeded(int32_t imageListTag) override;
+    virtual std::unique_ptr<gfx::TGraphic> VDFPictureNeeded(const rtl::UnicodeString &itemName,
+                                                            TCustomVDItemInfo *item, int32_t index1,
+                                                            int32_t index2);
+
+    // ---- Answered by the parent ----
+    // The style maps of a native-format reading, shared by nested readings (all nullptr for a
+    // document without a parent that keeps none).
+    virtual void InitStyleMappings(TVDIntegerList *&textStylesMapping,
+                                   TVDIntegerList *&paraStylesMapping,
+                                   TVDIntegerList *&listStylesMapping, TVDStyleUnits *&units);
+    virtual void DoneStyleMappings();
 
     // ---- Answered by the absolute root ----
     virtual bool UseStyleTemplates();
+    virtual TVDStyleTemplateInsertMode StyleTemplateInsertMode();
+    virtual void DoStyleTemplatesChange();
+    // Texts the application adds to exported documents ("" when none).
+    virtual TVDAnsiString GetExtraRTFCode(TVDRTFSaveArea area, const void *obj, int32_t index1,
+                                          int32_t index2, bool inStyleSheet);
+    virtual TVDAnsiString GetExtraDocXCode(TVDDocXSaveArea area, const void *obj, int32_t index1,
+                                           int32_t index2);
+    virtual rtl::UnicodeString GetExtraHTMLCode(TVDHTMLSaveArea area, bool cssVersion);
+    virtual rtl::UnicodeString GetParaHTMLCode(TCustomVDData *vdData, int32_t itemNo,
+                                               bool paraStart, bool cssVersion);
+    // The target and extra attributes of a hyperlink being saved; without a handler at the
+    // root the target is the item's tag.
+    virtual void WriteHyperlink(int32_t id, TCustomVDData *vdData, int32_t itemNo,
+                                TVDSaveFormat saveFormat, rtl::UnicodeString &target,
+                                rtl::UnicodeString &extras);
+    // True when the application saved the item itself (text holds what it wrote).
+    virtual bool SaveItemToFile(const rtl::UnicodeString &path, TCustomVDData *vdData,
+                                int32_t itemNo, TVDSaveFormat saveFormat, bool unicode,
+                                TVDRawByteString &text);
+    // A picture read from an imported document's location; nullptr (invalid unchanged) when the
+    // application gives none.
+    virtual std::unique_ptr<gfx::TGraphic>
+    ImportPicture(const rtl::UnicodeString &location, int32_t width, int32_t height, bool &invalid);
+    virtual void SaveImage2(TCustomVDData *vdData, int32_t itemNo, gfx::TGraphic *graphic,
+                            TVDSaveFormat saveFormat, const rtl::UnicodeString &path,
+                            const rtl::UnicodeString &imagePrefix, int32_t &imageSaveNo,
+                            rtl::UnicodeString &location, bool &doDefault);
+    // The text that stands for a control in a text format ("" when none).
+    virtual rtl::UnicodeString SaveComponentToFile(const rtl::UnicodeString &path,
+                                                   ui::TControl *saveMe, TVDSaveFormat saveFormat);
+    virtual void HTMLSaveImage(TCustomVDData *vdData, int32_t itemNo,
+                               const rtl::UnicodeString &path, gfx::TColor backgroundColor,
+                               rtl::UnicodeString &location, bool &doDefault);
+    // Tells the absolute root's application of a control item's event (only control items);
+    // a handler may replace or release the control (see TVDControlItemInfo::SwapControl).
+    virtual void ControlAction(TCustomVDData *vdData, TVDControlAction action, int32_t itemNo,
+                               TCustomVDItemInfo &item);
+    // The application's side of ControlAction (nothing here; the viewer's root raises its
+    // event).
+    virtual void ControlAction2(TCustomVDData *, TVDControlAction, int32_t, ui::TControl *&) {}
     virtual TVDThumbnailCache *GetThumbnailCache();
     virtual void ItemAction(TVDItemAction action, TCustomVDItemInfo &item, TVDRawByteString &text,
                             TCustomVDData &vdData);
@@ -273,6 +349,12 @@ public:
                                            const rtl::UnicodeString &upperHint);
 
     // ---- Constant answers ----
+    // The URL of hyperlink id ("" here; the viewer's root asks its application).
+    virtual rtl::UnicodeString GetURL(int32_t) { return {}; }
+    virtual rtl::TStringList *GetDocProperties() { return nullptr; }
+    virtual std::vector<TCustomVDData *> *GetExtraDocuments() { return nullptr; }
+    virtual void DoBeforeSaving() {}
+    virtual bool CanLoadLayout() { return false; }
     virtual uint32_t GetColor() { return 0x1FFFFFFF; } // clNone
     virtual TVDDocRotation GetRotation() { return vdrotNone; }
     virtual bool UseVerticalFonts() { return false; }
@@ -320,6 +402,30 @@ public:
     }
     void AddHotPictureTag(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr,
                           int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag);
+    void AddHotPicture(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr, int32_t paraNo,
+                       TVDVAlign vAlign) {
+        AddHotPictureTag(name, std::move(gr), paraNo, vAlign, {});
+    }
+    // The item owns ctrl from then on; ctrl's parent window becomes the document's parent
+    // control.
+    void AddControlExTag(const TVDAnsiString &name, std::unique_ptr<ui::TControl> ctrl,
+                         int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag);
+    void AddControlEx(const TVDAnsiString &name, std::unique_ptr<ui::TControl> ctrl, int32_t paraNo,
+                      TVDVAlign vAlign);
+    // Image imageIndex of imageList (which the application keeps) on the text's baseline.
+    void AddBulletExTag(const TVDAnsiString &name, int32_t imageIndex,
+                        gfx::TCustomImageList *imageList, int32_t paraNo, const TVDTag &tag);
+    void AddBulletEx(const TVDAnsiString &name, int32_t imageIndex,
+                     gfx::TCustomImageList *imageList, int32_t paraNo) {
+        AddBulletExTag(name, imageIndex, imageList, paraNo, {});
+    }
+    // A bullet that is a hyperlink and shows hotImageIndex while the mouse is over it.
+    void AddHotspotExTag(const TVDAnsiString &name, int32_t imageIndex, int32_t hotImageIndex,
+                         gfx::TCustomImageList *imageList, int32_t paraNo, const TVDTag &tag);
+    void AddHotspotEx(const TVDAnsiString &name, int32_t imageIndex, int32_t hotImageIndex,
+                      gfx::TCustomImageList *imageList, int32_t paraNo) {
+        AddHotspotExTag(name, imageIndex, hotImageIndex, imageList, paraNo, {});
+    }
     // The number of the checkpoint the next appended item receives; when one is pending already,
     // nothing is made and CPCount - 1 is returned.
     int32_t AddNamedCheckpointExTag(const rtl::UnicodeString &cpName, bool raiseEvent,
@@ -426,6 +532,24 @@ public:
     // True when the size or the alignment changes (the caller must reformat).
     bool SetPictureInfo(int32_t itemNo, const TVDAnsiString &name,
                         std::unique_ptr<gfx::TGraphic> gr, TVDVAlign vAlign, const TVDTag &tag);
+    void GetControlInfo(int32_t itemNo, TVDAnsiString &name, ui::TControl *&ctrl, TVDVAlign &vAlign,
+                        TVDTag &tag);
+    // The control stays; true when the vertical alignment changed.
+    bool SetControlInfo(int32_t itemNo, const TVDAnsiString &name, TVDVAlign vAlign,
+                        const TVDTag &tag);
+    // Bullets and hotspots.
+    void GetBulletInfo(int32_t itemNo, TVDAnsiString &name, int32_t &imageIndex,
+                       gfx::TCustomImageList *&imageList, TVDTag &tag);
+    // The item keeps its image list, whatever imageList is given.
+    void SetBulletInfo(int32_t itemNo, const TVDAnsiString &name, int32_t imageIndex,
+                       gfx::TCustomImageList *imageList, const TVDTag &tag);
+    void GetHotspotInfo(int32_t itemNo, TVDAnsiString &name, int32_t &imageIndex,
+                        int32_t &hotImageIndex, gfx::TCustomImageList *&imageList, TVDTag &tag);
+    // The item keeps its image list, whatever imageList is given.
+    void SetHotspotInfo(int32_t itemNo, const TVDAnsiString &name, int32_t imageIndex,
+                        int32_t hotImageIndex, gfx::TCustomImageList *imageList, const TVDTag &tag);
+    // The first item that owns ctrl; -1 when none.
+    int32_t FindControlItemNo(ui::TControl *ctrl) const;
     void GetBreakInfo(int32_t itemNo, TVDStyleLength &width, TVDBreakStyle &style, TColor &color,
                       TVDTag &tag);
     void SetBreakInfo(int32_t itemNo, TVDStyleLength width, TVDBreakStyle style, TColor color,
@@ -604,6 +728,9 @@ private:
     bool FAllowNewPara = true;
     // Root answers of a document that is its own root.
     TVDOptions FRootOptions;
+    TVDFOptions FRootVDFOptions;
+    TVDRTFOptions FRootRTFOptions;
+    TVDFWarnings FRootVDFWarnings;
     std::unique_ptr<TVDMarkerList> FMarkers;
     std::unique_ptr<TVDSeqList> FSeqList;
     std::unique_ptr<std::vector<TCustomVDItemInfo *>> FPrintFields;

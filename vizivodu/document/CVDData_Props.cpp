@@ -4,6 +4,8 @@
 
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDItem_BreakTab.h"
+#include "vizivodu/document/VDItem_Bullet.h"
+#include "vizivodu/document/VDItem_Control.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDSeqItem.h"
 #include "vizivodu/styles/VDStyle.h"
@@ -64,6 +66,78 @@ bool TCustomVDData::SetPictureInfo(int32_t itemNo, const TVDAnsiString &name,
     item->Tag = tag;
     item->ItemText = name;
     return changed;
+}
+
+void TCustomVDData::GetControlInfo(int32_t itemNo, TVDAnsiString &name, ui::TControl *&ctrl,
+                                   TVDVAlign &vAlign, TVDTag &tag) {
+    CheckItemClass(itemNo, &TVDControlItemInfo::ClassInfo);
+    const auto *item = static_cast<const TVDControlItemInfo *>(GetItem(itemNo));
+    name = item->ItemText;
+    ctrl = item->GetControl();
+    vAlign = item->VAlign;
+    tag = item->Tag;
+}
+
+bool TCustomVDData::SetControlInfo(int32_t itemNo, const TVDAnsiString &name, TVDVAlign vAlign,
+                                   const TVDTag &tag) {
+    CheckItemClass(itemNo, &TVDControlItemInfo::ClassInfo);
+    auto *item = static_cast<TVDControlItemInfo *>(GetItem(itemNo));
+    const bool changed = item->VAlign != vAlign;
+    item->ItemText = name;
+    item->VAlign = vAlign;
+    item->Tag = tag;
+    return changed;
+}
+
+void TCustomVDData::GetBulletInfo(int32_t itemNo, TVDAnsiString &name, int32_t &imageIndex,
+                                  gfx::TCustomImageList *&imageList, TVDTag &tag) {
+    CheckItemClass(itemNo, &TVDBulletItemInfo::ClassInfo);
+    const auto *item = static_cast<const TVDBulletItemInfo *>(GetItem(itemNo));
+    name = item->ItemText;
+    imageIndex = item->ImageIndex;
+    imageList = item->GetImageList();
+    tag = item->Tag;
+}
+
+void TCustomVDData::SetBulletInfo(int32_t itemNo, const TVDAnsiString &name, int32_t imageIndex,
+                                  gfx::TCustomImageList *, const TVDTag &tag) {
+    CheckItemClass(itemNo, &TVDBulletItemInfo::ClassInfo);
+    auto *item = static_cast<TVDBulletItemInfo *>(GetItem(itemNo));
+    item->ImageIndex = imageIndex;
+    item->Tag = tag;
+    item->ItemText = name;
+}
+
+void TCustomVDData::GetHotspotInfo(int32_t itemNo, TVDAnsiString &name, int32_t &imageIndex,
+                                   int32_t &hotImageIndex, gfx::TCustomImageList *&imageList,
+                                   TVDTag &tag) {
+    CheckItemClass(itemNo, &TVDHotspotItemInfo::ClassInfo);
+    const auto *item = static_cast<const TVDHotspotItemInfo *>(GetItem(itemNo));
+    name = item->ItemText;
+    imageIndex = item->ImageIndex;
+    hotImageIndex = item->HotImageIndex;
+    imageList = item->GetImageList();
+    tag = item->Tag;
+}
+
+void TCustomVDData::SetHotspotInfo(int32_t itemNo, const TVDAnsiString &name, int32_t imageIndex,
+                                   int32_t hotImageIndex, gfx::TCustomImageList *,
+                                   const TVDTag &tag) {
+    CheckItemClass(itemNo, &TVDHotspotItemInfo::ClassInfo);
+    auto *item = static_cast<TVDHotspotItemInfo *>(GetItem(itemNo));
+    item->ImageIndex = imageIndex;
+    item->HotImageIndex = hotImageIndex;
+    item->Tag = tag;
+    item->ItemText = name;
+}
+
+int32_t TCustomVDData::FindControlItemNo(ui::TControl *ctrl) const {
+    for (int32_t i = 0; i < ItemCount(); ++i) {
+        if (GetItem(i)->OwnsControl(ctrl)) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 void TCustomVDData::GetBreakInfo(int32_t itemNo, TVDStyleLength &width, TVDBreakStyle &style,

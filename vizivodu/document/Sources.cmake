@@ -5,6 +5,7 @@ list(APPEND VIZIVODU_SOURCES
     document/CVDData_Props.cpp
     document/CVDData_Styles.cpp
     document/CVDData_Text.cpp
+    document/CVDData_Tree.cpp
     document/VDClasses.cpp
     document/VDDocParams.cpp
     document/VDFieldItems.cpp
@@ -15,12 +16,18 @@ list(APPEND VIZIVODU_SOURCES
     document/VDGrHandler_Convert.cpp
     document/VDItem.cpp
     document/VDItem_BreakTab.cpp
+    document/VDItem_BreakTab_Layout.cpp
+    document/VDItem_Bullet.cpp
+    document/VDItem_Control.cpp
+    document/VDItem_Control_Draw.cpp
+    document/VDItem_ImagePrint.cpp
     document/VDItem_Layout.cpp
     document/VDItem_Rect.cpp
     document/VDItem_Styles.cpp
     document/VDLabelItem.cpp
     document/VDLabelItem_Layout.cpp
     document/VDMarker.cpp
+    document/VDMarker_Layout.cpp
     document/VDNotes.cpp
     document/VDSeqItem.cpp
     document/VDSidenotes.cpp

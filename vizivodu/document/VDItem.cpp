@@ -7,6 +7,8 @@
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDFHelpers.h"
 #include "vizivodu/document/VDItem_BreakTab.h"
+#include "vizivodu/document/VDItem_Bullet.h"
+#include "vizivodu/document/VDItem_Control.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDMarker.h"
 #include "vizivodu/editing/VDWordPainter.h"
@@ -568,22 +570,18 @@ std::vector<TViziVoduItemTypeInfo> &ItemTypes() {
     return types;
 }
 
-// The built-in kinds. Bullets (-6), hotspots (-4) and controls (-5) join with their units.
-std::vector<TViziVoduItemTypeInfo> &BuiltInItemTypes() {
-    static std::vector<TViziVoduItemTypeInfo> types = {
-        {StyleNoTab, &TVDTabItemInfo::ClassInfo},
-        {StyleNoListMarker, &TVDMarkerItemInfo::ClassInfo},
-        {StyleNoHotPicture, &TVDHotGraphicItemInfo::ClassInfo},
-        {StyleNoPicture, &TVDGraphicItemInfo::ClassInfo},
-        {StyleNoBreak, &TVDBreakItemInfo::ClassInfo}};
-    return types;
-}
+// The built-in kinds, in the order the factory tries them (before the registry).
+constexpr TViziVoduItemTypeInfo BuiltInItemTypes[] = {
+    {StyleNoTab, &TVDTabItemInfo::ClassInfo},
+    {StyleNoListMarker, &TVDMarkerItemInfo::ClassInfo},
+    {StyleNoHotPicture, &TVDHotGraphicItemInfo::ClassInfo},
+    {StyleNoBullet, &TVDBulletItemInfo::ClassInfo},
+    {StyleNoControl, &TVDControlItemInfo::ClassInfo},
+    {StyleNoHotspot, &TVDHotspotItemInfo::ClassInfo},
+    {StyleNoPicture, &TVDGraphicItemInfo::ClassInfo},
+    {StyleNoBreak, &TVDBreakItemInfo::ClassInfo}};
 
 } // namespace
-
-void RegisterBuiltInItemType(int32_t styleNo, TVDItemClass itemClass) {
-    BuiltInItemTypes().push_back({styleNo, itemClass});
-}
 
 void RegisterItemType(int32_t styleNo, TVDItemClass itemClass) {
     if (styleNo >= -9) {
@@ -614,11 +612,14 @@ std::unique_ptr<TCustomVDItemInfo> CreateItemForStyleNo(int32_t styleNo, TCustom
     if (styleNo >= 0) {
         itemClass = ViziVoduTextItemClass;
     } else {
-        for (const auto *list : {&BuiltInItemTypes(), &ItemTypes()}) {
-            for (const TViziVoduItemTypeInfo &entry : *list) {
-                if (entry.StyleNo == styleNo && !itemClass) {
-                    itemClass = entry.ItemClass;
-                }
+        for (const TViziVoduItemTypeInfo &entry : BuiltInItemTypes) {
+            if (entry.StyleNo == styleNo && !itemClass) {
+                itemClass = entry.ItemClass;
+            }
+        }
+        for (const TViziVoduItemTypeInfo &entry : ItemTypes()) {
+            if (entry.StyleNo == styleNo && !itemClass) {
+                itemClass = entry.ItemClass;
             }
         }
     }

@@ -579,9 +579,6 @@ void UnregisterItemType(TVDItemClass itemClass);
 // A new empty item for the style number (built-in numbers first, then the registry) with its
 // StyleNo set; nullptr for a negative number without a class.
 std::unique_ptr<TCustomVDItemInfo> CreateItemForStyleNo(int32_t styleNo, TCustomVDData *vdData);
-// A built-in style number (bullets -6, hotspots -4, controls -5) and its class, given by the
-// unit that holds the class; the factory tries built-in numbers before the registry.
-void RegisterBuiltInItemType(int32_t styleNo, TVDItemClass itemClass);
 // Makes the registry and sets the text item class (the item unit's start-up).
 void InitializeItemRegistry();
 void FinalizeItemRegistry();

@@ -4,8 +4,17 @@
 
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/document/VDItem.h"
+#include "vizivodu/styles/VDStyle_Types.h"
 
 namespace vizivodu {
+
+class TVDGraphicInterface;
+
+// A 3-D frame of width one-pixel rings inside rect (right and bottom included): the left and
+// top sides in topLeftColor, then the right and bottom sides in bottomRightColor; when width is
+// more than rect's height only the top-left sides are drawn, ring after ring downwards.
+void Draw3DFrame(gfx::TCanvas &canvas, rtl::TRect rect, gfx::TColor topLeftColor,
+                 gfx::TColor bottomRightColor, int32_t width, TVDGraphicInterface &gi);
 
 class TVDBreakItemInfo : public TVDFullLineItemInfo {
     VD_DECLARE_ITEM_CLASS
@@ -40,10 +49,31 @@ public:
                           gfx::TCanvas &canvas, TCustomVDData *vdData, PVDScreenAndDevice sad,
                           int32_t &hShift, int32_t &desc, bool noCaching, bool reformatting,
                           bool useFormatCanvas) override;
+    // The rule across the draw item at the middle of its line, in screen pixels.
     void PaintFullWidth(int32_t left, int32_t right, int32_t top, gfx::TCanvas &canvas,
                         TVDItemDrawStates state, TVDStyle &style, const rtl::TRect &clipRect,
                         TCustomVDData *vdData, int32_t drawItemNo, int32_t extraX, int32_t extraY,
                         TVDPaintItemPart *paintPart, bool forMetafile) override;
+    // The rule on paper: its thickness at the device's resolution, its colour in the colour
+    // mode.
+    void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t x2, bool preview,
+               bool correction, const TVDScreenAndDevice &sad, int32_t part, TVDColorMode colorMode,
+               TCustomVDData *vdData, int32_t dItemNo, int32_t pageNo, bool forMetafile) override;
+
+private:
+    // Color, or the colour of text style 0 for clNone.
+    gfx::TColor LineColor(const TVDStyle &style) const;
+};
+
+// How a tab is drawn: on the screen from its draw state, on paper in the colour mode.
+struct TVDTabDrawing {
+    TVDColorMode ColorMode = vdcmColor;
+    bool Printing = false;
+    bool ShowSpecialCharacters = false;
+    bool RTL = false;
+    bool CanUseCustomPPI = false;
+    TVDTextDrawStates TextState;
+    bool ForMetafile = false;
 };
 
 class TVDTabItemInfo : public TVDSimpleRectItemInfo {
@@ -71,9 +101,27 @@ public:
     // special characters are shown.
     void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
                TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;
+    // As painted, in the colour mode, without the arrow, left to right.
+    void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t x2, bool preview,
+               bool correction, const TVDScreenAndDevice &sad, int32_t part, TVDColorMode colorMode,
+               TCustomVDData *vdData, int32_t dItemNo, int32_t pageNo, bool forMetafile) override;
+    // The tab in r: its text style's background, underline (a dotted one when hidden),
+    // overline and strike-out, the leader, and the arrow while special characters are shown.
+    void DrawTab(gfx::TCanvas &canvas, const rtl::TRect &r, TCustomVDData *vdData,
+                 const TVDTabDrawing &drawing);
 
 private:
+    // The text style with StyleNoParaDefault and style templates resolved; a change made by a
+    // template is stored in the item.
     int32_t ResolvedTextStyle(TCustomVDData *vdData);
+    void ApplyTabStyle(gfx::TCanvas &canvas, TVDStyle &style, int32_t n, TCustomVDData *vdData,
+                       const TVDTabDrawing &drawing);
+    void DrawDecorations(gfx::TCanvas &canvas, const rtl::TRect &r, TVDStyle &style, int32_t n,
+                         const TVDTabDrawing &drawing);
+    void DrawLeader(gfx::TCanvas &canvas, const rtl::TRect &r, TVDStyle &style, int32_t n,
+                    TCustomVDData *vdData, const TVDTabDrawing &drawing);
+    void DrawArrow(gfx::TCanvas &canvas, const rtl::TRect &r, TVDStyle &style,
+                   const TVDTabDrawing &drawing);
     int32_t FTextStyleNo = 0;
 };
 

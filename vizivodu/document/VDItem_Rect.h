@@ -107,8 +107,21 @@ public:
     // The box, then the picture (a thumbnail on screen when the picture is drawn scaled).
     void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
                TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;
+    // Draws the picture into bkgnd (which holds what lies behind it): without a background
+    // colour bkgnd takes the picture's own size, keeping what lay behind under a transparent
+    // picture and white under another; a piece of a split picture shows its own rows. In a
+    // preview a palette copy stands for the picture.
     bool PrintToBitmap(gfx::TBitmap &bkgnd, bool preview, TCustomVDData *vdData, int32_t dItemNo,
                        int32_t part, TVDColorMode colorMode) override;
+    // Vector pictures (and every picture in a preview drawn directly) print here: stretched to
+    // the content box at the device's resolution and clipped to it.
+    void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t x2, bool preview,
+               bool correction, const TVDScreenAndDevice &sad, int32_t part, TVDColorMode colorMode,
+               TCustomVDData *vdData, int32_t dItemNo, int32_t pageNo, bool forMetafile) override;
+    // A split picture draw item (TVDMultiImagePrintInfo) for a raster picture with
+    // MinHeightOnPage that is not scaled vertically and does not float.
+    std::unique_ptr<TVDDrawLineInfo> CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo,
+                                                            PVDScreenAndDevice sad) override;
 
 private:
     std::unique_ptr<gfx::TGraphic> FImage;
@@ -123,6 +136,8 @@ public:
     TVDHotGraphicItemInfo(TCustomVDData *vdData, std::unique_ptr<gfx::TGraphic> image,
                           TVDVAlign vAlign);
     bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
+    // Follows the link in a formatted document.
+    void Execute(TCustomVDData *vdData) override;
 };
 
 } // namespace vizivodu

@@ -72,7 +72,10 @@ public:
     // text for the page being drawn, through Print.
     void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
                TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;
-    using TCustomVDItemInfo::Print;
+    // On a page: the text for the page in the colour mode (through the Print below).
+    void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t x2, bool preview,
+               bool correction, const TVDScreenAndDevice &sad, int32_t part, TVDColorMode colorMode,
+               TCustomVDData *vdData, int32_t dItemNo, int32_t pageNo, bool forMetafile) override;
     // Draws the text for global page pageNo of the job in the draw item's rectangle at (x, y).
     void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, PVDScreenAndDevice sad,
                TVDColorMode colorMode, TCustomVDData *vdData, TVDDrawLineInfo &dli, int32_t pageNo,

@@ -173,6 +173,25 @@ void TVDLabelItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItem
                    vdcmColor, state);
 }
 
+void TVDLabelItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t, bool preview,
+                             bool correction, const TVDScreenAndDevice &sad, int32_t,
+                             TVDColorMode colorMode, TCustomVDData *vdData, int32_t dItemNo,
+                             int32_t pageNo, bool forMetafile) {
+    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
+    if (!doc || dItemNo < 0 || dItemNo >= doc->DrawItems.Count()) {
+        return;
+    }
+    TVDItemDrawStates state{vdidsPrinting};
+    if (preview) {
+        state.Include(vdidsPreview);
+    }
+    if (correction) {
+        state.Include(vdidsPreviewCorrection);
+    }
+    Print(canvas, x, y, &sad, colorMode, vdData, *doc->DrawItems[dItemNo], pageNo, state,
+          forMetafile);
+}
+
 void TVDLabelItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, PVDScreenAndDevice sad,
                              TVDColorMode colorMode, TCustomVDData *vdData, TVDDrawLineInfo &dli,
                              int32_t pageNo, TVDItemDrawStates state, bool forMetafile) {

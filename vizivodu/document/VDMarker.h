@@ -18,6 +18,17 @@ namespace vizivodu {
 class TVDListLevel;
 class TVDMarkerList;
 
+// How a marker is drawn: on the screen (no SaD), on a page (SaD: pictures scaled to the device)
+// or into a bitmap of its picture's size (NoOffset).
+struct TVDMarkerDrawing {
+    TVDColorMode ColorMode = vdcmColor;
+    bool CanUseCustomPPI = false;
+    bool Disabled = false;
+    bool ForMetafile = false;
+    bool NoOffset = false;
+    const TVDScreenAndDevice *SaD = nullptr;
+};
+
 class TVDMarkerItemInfo : public TVDSimpleRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
@@ -85,11 +96,30 @@ public:
                           int32_t &hShift, int32_t &desc, bool noCaching, bool reformatting,
                           bool useFormatCanvas) override;
     bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
+    // Picture levels: the picture's size; image-list levels: the list's; otherwise 0.
+    int32_t GetImageWidth(const TVDStyle *vdStyle) override;
+    int32_t GetImageHeight(const TVDStyle *vdStyle) override;
     int32_t GetWidth(const TVDStyle *) override { return FWidth; }
     int32_t GetHeight(const TVDStyle *) override { return FHeight; }
     int32_t GetLeftOverhang() const override { return FOverhang; }
     void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
                TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;
+    // On a page: text in the colour mode, vector pictures scaled to the device.
+    void Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t x2, bool preview,
+               bool correction, const TVDScreenAndDevice &sad, int32_t part, TVDColorMode colorMode,
+               TCustomVDData *vdData, int32_t dItemNo, int32_t pageNo, bool forMetafile) override;
+    // Draws the marker at (0, 0) of bkgnd; true.
+    bool PrintToBitmap(gfx::TBitmap &bkgnd, bool preview, TCustomVDData *vdData, int32_t dItemNo,
+                       int32_t part, TVDColorMode colorMode) override;
+    // The picture, the list's image or the text of the marker's level with its top-left corner
+    // at (x, y) plus the draw item's marker offset (nothing without level information); dli must
+    // be a justify draw item (EViziVoduError "Incorrect drawing item type for a marker").
+    void DrawMarker(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDDrawLineInfo &dli,
+                    TCustomVDData *vdData, const TVDMarkerDrawing &drawing);
+
+private:
+    void DrawMarkerPicture(int32_t x, int32_t y, gfx::TCanvas &canvas, const TVDListLevel &level,
+                           TVDStyle &style, const TVDMarkerDrawing &drawing);
 };
 
 // The level information of list listNo, level levelNo (clamped to the last); nullptr when

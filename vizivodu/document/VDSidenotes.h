@@ -93,6 +93,10 @@ public:
     // Nothing when printing.
     void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
                TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;
+    // Nothing on a page: the box itself is drawn there, not its anchor.
+    using TVDSidenoteItemInfo::Print;
+    void Print(gfx::TCanvas &, int32_t, int32_t, int32_t, bool, bool, const TVDScreenAndDevice &,
+               int32_t, TVDColorMode, TCustomVDData *, int32_t, int32_t, bool) override {}
 };
 
 // The sidenotes and text boxes of vdData in sequence-list order (FindNextNote).

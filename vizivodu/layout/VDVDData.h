@@ -48,31 +48,31 @@ public:
     // Documents of other viewers formatted and cleared with this one; the list does not own
     // them. Created on first read.
     std::vector<TCustomVDData *> &ExtraDocumentsList();
-    std::vector<TCustomVDData *> *GetExtraDocuments() { return FExtraDocuments.get(); }
+    std::vector<TCustomVDData *> *GetExtraDocuments() override { return FExtraDocuments.get(); }
 
     std::function<void(TCustomVDData *vdData, int32_t itemNo, const rtl::TRect &r)> OnDrawHyperlink;
 
     void Clear() override;
 
     // ---- Settings of the control ----
-    TVDFOptions GetVDFOptions();
-    void SetVDFOptions(TVDFOptions value);
-    TVDRTFOptions GetRTFOptions();
-    void SetRTFOptions(TVDRTFOptions value);
-    TVDFWarnings GetVDFWarnings();
-    void SetVDFWarnings(TVDFWarnings value);
-    TVDFReaderStyleMode GetVDFTextStylesReadMode();
-    TVDFReaderStyleMode GetVDFParaStylesReadMode();
+    TVDFOptions GetVDFOptions() override;
+    void SetVDFOptions(TVDFOptions value) override;
+    TVDRTFOptions GetRTFOptions() override;
+    void SetRTFOptions(TVDRTFOptions value) override;
+    TVDFWarnings GetVDFWarnings() override;
+    void SetVDFWarnings(TVDFWarnings value) override;
+    TVDFReaderStyleMode GetVDFTextStylesReadMode() override;
+    TVDFReaderStyleMode GetVDFParaStylesReadMode() override;
     TVDPaletteAction GetDoInPaletteMode() override;
     ui::TCursor GetNormalCursor() override;
     // Root: the control's; otherwise the absolute root's.
     rtl::UnicodeString GetNoteText() override;
-    TVDStyleTemplateInsertMode StyleTemplateInsertMode();
+    TVDStyleTemplateInsertMode StyleTemplateInsertMode() override;
     // Root: the control's; otherwise none.
-    rtl::TStringList *GetDocProperties();
+    rtl::TStringList *GetDocProperties() override;
     // nullptr when allowCreate is false and the control has none; else the control's (made).
     TVDDocParameters *GetDocParameters(bool allowCreate) override;
-    bool CanLoadLayout() { return true; }
+    bool CanLoadLayout() override { return true; }
     TVDOptions GetOptions() override;
     void SetOptions(TVDOptions value) override;
     TVDFlags GetFlags() override;
@@ -130,9 +130,9 @@ public:
                         int32_t y) override;
     void DoVDDblClick(const TVDRawByteString &clickedWord, int32_t styleNo) override;
     void DoGetItemCursor(TCustomVDData *vdData, int32_t itemNo, ui::TCursor &cursor) override;
-    void DoStyleTemplatesChange();
+    void DoStyleTemplatesChange() override;
     void ControlAction2(TCustomVDData *vdData, TVDControlAction action, int32_t itemNo,
-                        ui::TControl *&control);
+                        ui::TControl *&control) override;
     void DoCopy() override;
     bool IsAssignedCopy() override;
     bool IsAssignedVDMouseUp() override;
@@ -141,47 +141,49 @@ public:
     bool IsAssignedJump() override;
     bool IsAssignedVDDblClick() override;
     // "" unless OnURLNeeded gives one.
-    rtl::UnicodeString GetURL(int32_t id);
-    ui::TControl *VDFControlNeeded(const rtl::UnicodeString &itemName, const TVDTag &itemTag);
+    rtl::UnicodeString GetURL(int32_t id) override;
+    ui::TControl *VDFControlNeeded(const rtl::UnicodeString &itemName,
+                                   const TVDTag &itemTag) override;
     gfx::TCustomImageList *VDFImageListNeeded(int32_t imageListTag) override;
     std::unique_ptr<gfx::TGraphic> VDFPictureNeeded(const rtl::UnicodeString &itemName,
                                                     TCustomVDItemInfo *item, int32_t index1,
-                                                    int32_t index2);
+                                                    int32_t index2) override;
     rtl::UnicodeString SaveComponentToFile(const rtl::UnicodeString &path, ui::TControl *saveMe,
-                                           TVDSaveFormat saveFormat);
+                                           TVDSaveFormat saveFormat) override;
     // True when the handler saved the item itself (text holds what it wrote).
     bool SaveItemToFile(const rtl::UnicodeString &path, TCustomVDData *vdData, int32_t itemNo,
-                        TVDSaveFormat saveFormat, bool unicode, TVDRawByteString &text);
+                        TVDSaveFormat saveFormat, bool unicode, TVDRawByteString &text) override;
     // nullptr (invalid unchanged) without OnImportPicture.
     std::unique_ptr<gfx::TGraphic> ImportPicture(const rtl::UnicodeString &location, int32_t width,
-                                                 int32_t height, bool &invalid);
+                                                 int32_t height, bool &invalid) override;
     void HTMLSaveImage(TCustomVDData *vdData, int32_t itemNo, const rtl::UnicodeString &path,
-                       gfx::TColor backgroundColor, rtl::UnicodeString &location, bool &doDefault);
+                       gfx::TColor backgroundColor, rtl::UnicodeString &location,
+                       bool &doDefault) override;
     void SaveImage2(TCustomVDData *vdData, int32_t itemNo, gfx::TGraphic *graphic,
                     TVDSaveFormat saveFormat, const rtl::UnicodeString &path,
                     const rtl::UnicodeString &imagePrefix, int32_t &imageSaveNo,
-                    rtl::UnicodeString &location, bool &doDefault);
+                    rtl::UnicodeString &location, bool &doDefault) override;
     TVDAnsiString GetExtraRTFCode(TVDRTFSaveArea area, const void *obj, int32_t index1,
-                                  int32_t index2, bool inStyleSheet);
+                                  int32_t index2, bool inStyleSheet) override;
     TVDAnsiString GetExtraDocXCode(TVDDocXSaveArea area, const void *obj, int32_t index1,
-                                   int32_t index2);
-    rtl::UnicodeString GetExtraHTMLCode(TVDHTMLSaveArea area, bool cssVersion);
+                                   int32_t index2) override;
+    rtl::UnicodeString GetExtraHTMLCode(TVDHTMLSaveArea area, bool cssVersion) override;
     rtl::UnicodeString GetParaHTMLCode(TCustomVDData *vdData, int32_t itemNo, bool paraStart,
-                                       bool cssVersion);
+                                       bool cssVersion) override;
     // A hyperlink read from RTF, HTML or DOCX: over a bullet it becomes a hotspot, over a
     // picture a hot picture; OnReadHyperlink may change the style, tag and text, else the tag
     // is the target.
     void ReadHyperlink(const rtl::UnicodeString &target, const rtl::UnicodeString &extras,
                        TVDLoadFormat docFormat, int32_t &styleNo, TVDTag &itemTag,
-                       TVDRawByteString &itemName);
+                       TVDRawByteString &itemName) override;
     // The target and extra attributes of a hyperlink being saved: OnWriteHyperlink, else the
     // URL of OnURLNeeded, else the item's tag; the extras are the item's hint.
     void WriteHyperlink(int32_t id, TCustomVDData *vdData, int32_t itemNo, TVDSaveFormat saveFormat,
-                        rtl::UnicodeString &target, rtl::UnicodeString &extras);
+                        rtl::UnicodeString &target, rtl::UnicodeString &extras) override;
     // Root: the control's hint becomes hint and is shown at once when it changed; an empty
     // one hides it.
     void SetControlHint(const rtl::UnicodeString &hint) override;
-    void DoBeforeSaving();
+    void DoBeforeSaving() override;
     void DoSelect() override;
     bool IsAssignedCheckpointVisible() override;
     void DoCheckpointVisible(TCheckpointData checkpoint) override;
@@ -203,8 +205,8 @@ public:
     // The style maps of a VDF reading, shared by nested readings: made by the first call,
     // freed by the last DoneStyleMappings.
     void InitStyleMappings(TVDIntegerList *&textStylesMapping, TVDIntegerList *&paraStylesMapping,
-                           TVDIntegerList *&listStylesMapping, TVDStyleUnits *&units);
-    void DoneStyleMappings();
+                           TVDIntegerList *&listStylesMapping, TVDStyleUnits *&units) override;
+    void DoneStyleMappings() override;
 
     // ---- The chosen sub-document and its in-place editor (the scroller's) ----
     void AssignChosenVDData(TCustomVDData *vdData, TCustomVDItemInfo *item) override;

@@ -702,6 +702,53 @@ void TCustomViziVodu::AddPictureExTag(const TVDAnsiString &name, std::unique_ptr
     FVDData->AddPictureExTag(name, std::move(gr), paraNo, vAlign, tag);
 }
 
+void TCustomViziVodu::AddHotspot(int32_t imageIndex, gfx::TCustomImageList *imageList,
+                                 bool fromNewLine) {
+    FVDData->AddHotspotExTag({}, imageIndex, imageIndex, imageList, fromNewLine ? 0 : -1, {});
+}
+
+void TCustomViziVodu::AddHotspotEx(const TVDAnsiString &name, int32_t imageIndex,
+                                   int32_t hotImageIndex, gfx::TCustomImageList *imageList,
+                                   int32_t paraNo) {
+    FVDData->AddHotspotEx(name, imageIndex, hotImageIndex, imageList, paraNo);
+}
+
+void TCustomViziVodu::AddHotspotExTag(const TVDAnsiString &name, int32_t imageIndex,
+                                      int32_t hotImageIndex, gfx::TCustomImageList *imageList,
+                                      int32_t paraNo, const TVDTag &tag) {
+    FVDData->AddHotspotExTag(name, imageIndex, hotImageIndex, imageList, paraNo, tag);
+}
+
+void TCustomViziVodu::AddBullet(int32_t imageIndex, gfx::TCustomImageList *imageList,
+                                bool fromNewLine) {
+    FVDData->AddBulletExTag({}, imageIndex, imageList, fromNewLine ? 0 : -1, {});
+}
+
+void TCustomViziVodu::AddBulletEx(const TVDAnsiString &name, int32_t imageIndex,
+                                  gfx::TCustomImageList *imageList, int32_t paraNo) {
+    FVDData->AddBulletEx(name, imageIndex, imageList, paraNo);
+}
+
+void TCustomViziVodu::AddBulletExTag(const TVDAnsiString &name, int32_t imageIndex,
+                                     gfx::TCustomImageList *imageList, int32_t paraNo,
+                                     const TVDTag &tag) {
+    FVDData->AddBulletExTag(name, imageIndex, imageList, paraNo, tag);
+}
+
+void TCustomViziVodu::AddControl(std::unique_ptr<ui::TControl> ctrl, bool center) {
+    FVDData->AddControlExTag({}, std::move(ctrl), center ? 1 : 0, vdvaBaseline, {});
+}
+
+void TCustomViziVodu::AddControlEx(const TVDAnsiString &name, std::unique_ptr<ui::TControl> ctrl,
+                                   int32_t paraNo, TVDVAlign vAlign) {
+    FVDData->AddControlEx(name, std::move(ctrl), paraNo, vAlign);
+}
+
+void TCustomViziVodu::AddControlExTag(const TVDAnsiString &name, std::unique_ptr<ui::TControl> ctrl,
+                                      int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag) {
+    FVDData->AddControlExTag(name, std::move(ctrl), paraNo, vAlign, tag);
+}
+
 void TCustomViziVodu::AddHotPicture(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr,
                                     int32_t paraNo, TVDVAlign vAlign) {
     FVDData->AddHotPictureTag(name, std::move(gr), paraNo, vAlign, {});

@@ -293,6 +293,24 @@ public:
                        TVDVAlign vAlign);
     void AddHotPictureTag(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr,
                           int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag);
+    // Image-list bullets and hotspots: the application keeps the image list.
+    void AddHotspot(int32_t imageIndex, gfx::TCustomImageList *imageList, bool fromNewLine);
+    void AddHotspotEx(const TVDAnsiString &name, int32_t imageIndex, int32_t hotImageIndex,
+                      gfx::TCustomImageList *imageList, int32_t paraNo);
+    void AddHotspotExTag(const TVDAnsiString &name, int32_t imageIndex, int32_t hotImageIndex,
+                         gfx::TCustomImageList *imageList, int32_t paraNo, const TVDTag &tag);
+    void AddBullet(int32_t imageIndex, gfx::TCustomImageList *imageList, bool fromNewLine);
+    void AddBulletEx(const TVDAnsiString &name, int32_t imageIndex,
+                     gfx::TCustomImageList *imageList, int32_t paraNo);
+    void AddBulletExTag(const TVDAnsiString &name, int32_t imageIndex,
+                        gfx::TCustomImageList *imageList, int32_t paraNo, const TVDTag &tag);
+    // The document owns the control from then on and makes this control its parent window;
+    // AddControl puts it on a line of its own, centred (paragraph style 1) when asked.
+    void AddControl(std::unique_ptr<ui::TControl> ctrl, bool center);
+    void AddControlEx(const TVDAnsiString &name, std::unique_ptr<ui::TControl> ctrl, int32_t paraNo,
+                      TVDVAlign vAlign);
+    void AddControlExTag(const TVDAnsiString &name, std::unique_ptr<ui::TControl> ctrl,
+                         int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag);
     void AddItem(const rtl::UnicodeString &text, std::unique_ptr<TCustomVDItemInfo> item);
     void AddItemR(TVDRawByteString text, std::unique_ptr<TCustomVDItemInfo> item, bool adjustPara);
     void AppendFrom(TCustomViziVodu &source);

@@ -18,6 +18,11 @@ TCustomVDData *TVDItemFormattedData::GetRootData() {
     return parent ? parent->GetRootData() : this;
 }
 
+rtl::UnicodeString TVDItemFormattedData::GetURL(int32_t id) {
+    TCustomVDData *root = GetRootData();
+    return root != this ? root->GetURL(id) : rtl::UnicodeString();
+}
+
 TCustomVDData *TVDItemFormattedData::GetAbsoluteRootData() {
     TCustomVDData *parent = GetAbsoluteParentData();
     return parent ? parent->GetAbsoluteRootData() : this;

@@ -49,6 +49,8 @@ public:
     bool IsAssignedCheckpointVisible() override { return false; }
     void DoCheckpointVisible(TCheckpointData) override {}
     void DoJump(int32_t) override {}
+    // The root's (a cell's hyperlinks take their URLs from the control that shows them).
+    rtl::UnicodeString GetURL(int32_t id) override;
     void ScrollTo(int32_t, bool) override {}
     void HScrollTo(int32_t) override {}
     void AdjustVScrollUnits() override {}

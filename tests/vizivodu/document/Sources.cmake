@@ -7,8 +7,12 @@ list(APPEND VIZIVODU_TEST_SOURCES
 list(APPEND VIZIVODU_TEST_SOURCES
     document/CVDData_Helpers_test.cpp
     document/CVDData_Text_test.cpp
+    document/CVDData_Tree_test.cpp
     document/CVDData_test.cpp
     document/VDDocParams_test.cpp
+    document/VDItem_Bullet_test.cpp
+    document/VDItem_Control_test.cpp
+    document/VDItem_Print_test.cpp
     document/VDItem_test.cpp
     document/VDNotes_Layout_test.cpp
     document/VDNotes_test.cpp
