@@ -221,12 +221,12 @@ bool TCustomVDItemInfo::GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyl
 
 int32_t TCustomVDItemInfo::GetImageWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) {
     const int32_t w = GetImageWidth(vdStyle);
-    return sad ? static_cast<int32_t>(int64_t{w} * sad->ppixDevice / sad->ppixScreen) : w;
+    return sad ? ScreenToDeviceX(w, *sad) : w;
 }
 
 int32_t TCustomVDItemInfo::GetImageHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) {
     const int32_t h = GetImageHeight(vdStyle);
-    return sad ? static_cast<int32_t>(int64_t{h} * sad->ppiyDevice / sad->ppiyScreen) : h;
+    return sad ? ScreenToDeviceY(h, *sad) : h;
 }
 
 uint32_t TCustomVDItemInfo::GetSubDocColor() const {

@@ -14,14 +14,6 @@ namespace vizivodu {
 VD_DEFINE_ITEM_CLASS(TVDBulletItemInfo, TVDRectItemInfo);
 VD_DEFINE_ITEM_CLASS(TVDHotspotItemInfo, TVDBulletItemInfo);
 
-namespace {
-
-int32_t Pixels(const TVDStyle *style, TVDStyleLength value) {
-    return style ? style->GetAsPixels(value) : value;
-}
-
-} // namespace
-
 // ---- TVDBulletItemInfo ----
 
 TVDBulletItemInfo::TVDBulletItemInfo(TCustomVDData *vdData) : TVDRectItemInfo(vdData) {
@@ -65,28 +57,6 @@ int32_t TVDBulletItemInfo::GetImageWidth(const TVDStyle *) {
 
 int32_t TVDBulletItemInfo::GetImageHeight(const TVDStyle *) {
     return GetImageList() ? GetImageList()->GetHeight() : 0;
-}
-
-int32_t TVDBulletItemInfo::GetWidth(const TVDStyle *vdStyle) {
-    return GetImageWidth(vdStyle) + 2 * Pixels(vdStyle, GetBorderWidth());
-}
-
-int32_t TVDBulletItemInfo::GetHeight(const TVDStyle *vdStyle) {
-    return GetImageHeight(vdStyle) + 2 * Pixels(vdStyle, GetBorderHeight());
-}
-
-int32_t TVDBulletItemInfo::GetWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) {
-    const int32_t w = GetImageWidth(vdStyle);
-    const int32_t border =
-        vdStyle ? vdStyle->GetAsDevicePixelsX(GetBorderWidth(), sad) : GetBorderWidth();
-    return (sad ? ScreenToDeviceX(w, *sad) : w) + 2 * border;
-}
-
-int32_t TVDBulletItemInfo::GetHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) {
-    const int32_t h = GetImageHeight(vdStyle);
-    const int32_t border =
-        vdStyle ? vdStyle->GetAsDevicePixelsY(GetBorderHeight(), sad) : GetBorderHeight();
-    return (sad ? ScreenToDeviceY(h, *sad) : h) + 2 * border;
 }
 
 int32_t TVDBulletItemInfo::GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *,

@@ -34,10 +34,14 @@ public:
     // The list's image size, plus the box.
     int32_t GetImageWidth(const TVDStyle *vdStyle) override;
     int32_t GetImageHeight(const TVDStyle *vdStyle) override;
-    int32_t GetWidth(const TVDStyle *vdStyle) override;
-    int32_t GetHeight(const TVDStyle *vdStyle) override;
-    int32_t GetWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override;
-    int32_t GetHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override;
+    int32_t GetWidth(const TVDStyle *vdStyle) override { return BoxedWidth(vdStyle); }
+    int32_t GetHeight(const TVDStyle *vdStyle) override { return BoxedHeight(vdStyle); }
+    int32_t GetWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override {
+        return BoxedWidthEx(vdStyle, sad);
+    }
+    int32_t GetHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override {
+        return BoxedHeightEx(vdStyle, sad);
+    }
     int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *canvas,
                         TCustomVDData *vdData) override;
     // vdbpValid: the item has an image list.

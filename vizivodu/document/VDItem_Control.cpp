@@ -76,28 +76,6 @@ int32_t TVDControlItemInfo::GetImageHeight(const TVDStyle *) {
     return FControl ? FControl->GetHeight() : 0;
 }
 
-int32_t TVDControlItemInfo::GetWidth(const TVDStyle *vdStyle) {
-    return GetImageWidth(vdStyle) + 2 * Pixels(vdStyle, GetBorderWidth());
-}
-
-int32_t TVDControlItemInfo::GetHeight(const TVDStyle *vdStyle) {
-    return GetImageHeight(vdStyle) + 2 * Pixels(vdStyle, GetBorderHeight());
-}
-
-int32_t TVDControlItemInfo::GetWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) {
-    const int32_t w = GetImageWidth(vdStyle);
-    const int32_t border =
-        vdStyle ? vdStyle->GetAsDevicePixelsX(GetBorderWidth(), sad) : GetBorderWidth();
-    return (sad ? ScreenToDeviceX(w, *sad) : w) + 2 * border;
-}
-
-int32_t TVDControlItemInfo::GetHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) {
-    const int32_t h = GetImageHeight(vdStyle);
-    const int32_t border =
-        vdStyle ? vdStyle->GetAsDevicePixelsY(GetBorderHeight(), sad) : GetBorderHeight();
-    return (sad ? ScreenToDeviceY(h, *sad) : h) + 2 * border;
-}
-
 int32_t TVDControlItemInfo::GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *,
                                         TCustomVDData *vdData) {
     const TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr;

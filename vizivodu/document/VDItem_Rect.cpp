@@ -288,19 +288,19 @@ int32_t TVDGraphicItemInfo::GetImageHeightEx(const TVDStyle *vdStyle, PVDScreenA
     return sad ? ScreenToDeviceY(h, *sad) : h;
 }
 
-int32_t TVDGraphicItemInfo::GetWidth(const TVDStyle *vdStyle) {
+int32_t TVDRectItemInfo::BoxedWidth(const TVDStyle *vdStyle) {
     return GetImageWidth(vdStyle) + 2 * ToPixels(vdStyle, GetBorderWidth());
 }
 
-int32_t TVDGraphicItemInfo::GetHeight(const TVDStyle *vdStyle) {
+int32_t TVDRectItemInfo::BoxedHeight(const TVDStyle *vdStyle) {
     return GetImageHeight(vdStyle) + 2 * ToPixels(vdStyle, GetBorderHeight());
 }
 
-int32_t TVDGraphicItemInfo::GetWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) {
+int32_t TVDRectItemInfo::BoxedWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) {
     return GetImageWidthEx(vdStyle, sad) + 2 * ToDeviceX(vdStyle, GetBorderWidth(), sad);
 }
 
-int32_t TVDGraphicItemInfo::GetHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) {
+int32_t TVDRectItemInfo::BoxedHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) {
     return GetImageHeightEx(vdStyle, sad) + 2 * ToDeviceY(vdStyle, GetBorderHeight(), sad);
 }
 

@@ -50,6 +50,14 @@ public:
     // and the dotted line of a hidden item (w and h: the draw item's object size).
     void PaintDef(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
                   TVDDrawLineInfo &dli, TCustomVDData *vdData);
+
+protected:
+    // The content (GetImageWidth and the like) with the border all round: the outer size of
+    // pictures, bullets and controls, on the screen and on a device.
+    int32_t BoxedWidth(const TVDStyle *vdStyle);
+    int32_t BoxedHeight(const TVDStyle *vdStyle);
+    int32_t BoxedWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad);
+    int32_t BoxedHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad);
 };
 
 class TVDGraphicItemInfo : public TVDRectItemInfo {
@@ -86,10 +94,14 @@ public:
     int32_t GetImageWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override;
     int32_t GetImageHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override;
     // Outer size: content + 2 x the border size in pixels.
-    int32_t GetWidth(const TVDStyle *vdStyle) override;
-    int32_t GetHeight(const TVDStyle *vdStyle) override;
-    int32_t GetWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override;
-    int32_t GetHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override;
+    int32_t GetWidth(const TVDStyle *vdStyle) override { return BoxedWidth(vdStyle); }
+    int32_t GetHeight(const TVDStyle *vdStyle) override { return BoxedHeight(vdStyle); }
+    int32_t GetWidthEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override {
+        return BoxedWidthEx(vdStyle, sad);
+    }
+    int32_t GetHeightEx(const TVDStyle *vdStyle, PVDScreenAndDevice sad) override {
+        return BoxedHeightEx(vdStyle, sad);
+    }
     int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *canvas,
                         TCustomVDData *vdData) override;
     bool GetBoolValue(TVDItemBoolProperty prop) const override;
