@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a CUPS queue on Debian's cups-pdf driver, prints the canvas test fixture through it
-# with the printer object, and shows the text of the PDF file that comes out. Needs root (it
-# installs packages, starts cupsd when none runs, adds the queue) and a build in build/.
+# with the printer object, and shows the pages and text of the PDF file that comes out (cups-pdf
+# remakes the file through Ghostscript, whose fonts may no longer map back to characters). Needs
+# root (it installs packages, starts cupsd when none runs, adds the queue) and a build in build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 queue=WorkbenchPDF
@@ -22,7 +23,9 @@ marker=$(mktemp)
 WB_CUPS_PRINTER=$queue QT_QPA_PLATFORM=offscreen \
     build/tests/gfx/gfx_tests --gtest_filter='Printers.PrintsTheFixtureOnACupsQueueWhenOneIsNamed'
 
-# cups-pdf writes to the user's PDF folder, or to its spool folder for anonymous jobs.
+# cups-pdf writes to the user's PDF folder, or to its spool folder for anonymous jobs; the file
+# is whole only once the queue has finished the job.
+for _ in $(seq 100); do lpstat -o "$queue" 2>/dev/null | grep -q . || break; sleep 0.2; done
 for _ in $(seq 100); do
     out=$(find "$HOME/PDF" /var/spool/cups-pdf -name '*.pdf' -newer "$marker" 2>/dev/null | head -1 || true)
     [ -n "$out" ] && break
