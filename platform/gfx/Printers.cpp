@@ -262,8 +262,9 @@ void TPrinter::Refresh() {
     if (FImpl->Printing) {
         throw EPrinter(std::string_view("Printing in progress"));
     }
+    // Only a printer chosen by name stays chosen; the default follows the system's.
     const rtl::UnicodeString selected =
-        FImpl->Printers.empty() ? rtl::UnicodeString() : GetPrinterName();
+        FImpl->Index >= 0 ? FImpl->Printers[size_t(FImpl->Index)] : rtl::UnicodeString();
     std::vector<rtl::UnicodeString> names;
     rtl::UnicodeString defaultName;
     if (!FImpl->Testing) {
@@ -294,7 +295,9 @@ void TPrinter::SetSystemPrintersForTesting(const std::vector<rtl::UnicodeString>
     FImpl->Printers.push_back(PdfPrinterName);
     FImpl->Index = -1;
     Refresh();
-    FImpl->DefaultIndex = 0;
+    if (FImpl->Testing) {
+        FImpl->DefaultIndex = 0;
+    }
 }
 
 const std::vector<rtl::UnicodeString> &TPrinter::GetPrinters() const {
