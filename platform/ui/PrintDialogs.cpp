@@ -128,7 +128,10 @@ TPrinterGroup AddPrinterGroup(QDialog &dlg, QVBoxLayout *layout, int32_t index, 
     fileRow->addWidget(g.File);
     fileRow->addWidget(browse);
     form->addRow(g.ToFile);
-    form->addRow(QStringLiteral("Фа&йл:"), fileRow);
+    // A row of a layout gets no buddy: without one the label shows its '&' as it stands.
+    auto *fileLabel = new QLabel(QStringLiteral("Фа&йл:"));
+    fileLabel->setBuddy(g.File);
+    form->addRow(fileLabel, fileRow);
     layout->addWidget(box);
     // The PDF printer always prints to a file; a queue only when asked.
     auto update = [g, browse, fileDisabled] {

@@ -6,6 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+
+#include <functional>
+
 using namespace ui;
 
 namespace {
@@ -125,4 +131,32 @@ TEST_F(PrinterFixture, SetupDialogChoosesPrinterPaperAndOrientation) {
     // A5 across at 600 dpi: 210 x 148 mm.
     EXPECT_EQ(printer.GetPageWidth(), 4960);
     EXPECT_EQ(printer.GetPageHeight(), 3496);
+}
+
+// Qt underlines a label's mnemonic only when the label has a buddy; without one the user reads
+// "Фа&йл:" with its '&'. Every such label of both dialogs names the field it stands for.
+TEST_F(PrinterFixture, EveryLabelWithAnAccessKeyLeadsToItsField) {
+    TPrintDialog print(nullptr);
+    TPrinterSetupDialog setup(nullptr);
+    for (const std::function<bool()> &execute :
+         {std::function<bool()>([&] { return print.Execute(); }),
+          std::function<bool()>([&] { return setup.Execute(); })}) {
+        QStringList orphans, seen;
+        QTimer::singleShot(0, [&] {
+            QWidget *open = QApplication::activeModalWidget();
+            if (!open) {
+                return;
+            }
+            for (const QLabel *label : open->findChildren<QLabel *>()) {
+                seen << label->text();
+                if (label->text().contains(u'&') && !label->buddy()) {
+                    orphans << label->text();
+                }
+            }
+            open->close();
+        });
+        EXPECT_FALSE(execute());
+        EXPECT_FALSE(seen.isEmpty());
+        EXPECT_TRUE(orphans.isEmpty()) << orphans.join(u'|').toStdString();
+    }
 }
