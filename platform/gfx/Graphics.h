@@ -416,6 +416,19 @@ private:
     mutable std::vector<std::unique_ptr<detail::TRealizedFont>> FRealized;
 };
 
+// Saves the canvas's state and puts it back when the scope ends, also when an exception passes.
+class TCanvasStateGuard {
+public:
+    explicit TCanvasStateGuard(TCanvas &canvas) : FCanvas(canvas), FLevel(canvas.SaveDC()) {}
+    ~TCanvasStateGuard() { FCanvas.RestoreDC(FLevel); }
+    TCanvasStateGuard(const TCanvasStateGuard &) = delete;
+    TCanvasStateGuard &operator=(const TCanvasStateGuard &) = delete;
+
+private:
+    TCanvas &FCanvas;
+    int32_t FLevel;
+};
+
 // The family that a font name resolves to on this system ("Arial" gives "Liberation Sans").
 rtl::UnicodeString ResolveFontFamily(const TFont &font);
 

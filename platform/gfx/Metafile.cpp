@@ -276,15 +276,9 @@ void TMetafile::Play(TCanvas &canvas, const TRect &dest) const {
                         double(dest.Height()) / FHeight,
                         double(dest.Left),
                         double(dest.Top)};
-    const int32_t level = canvas.SaveDC();
-    try {
-        canvas.BeginPlayback(frame);
-        PlayRecords(canvas, *FRecords);
-    } catch (...) {
-        canvas.RestoreDC(level);
-        throw;
-    }
-    canvas.RestoreDC(level);
+    const TCanvasStateGuard saved(canvas);
+    canvas.BeginPlayback(frame);
+    PlayRecords(canvas, *FRecords);
 }
 
 std::vector<uint8_t> TMetafile::EmfBytes() const {

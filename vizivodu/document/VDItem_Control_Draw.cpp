@@ -14,16 +14,6 @@ namespace vizivodu {
 
 namespace {
 
-// Restores the canvas's saved state when the scope ends, also on failure.
-struct TSavedCanvas {
-    gfx::TCanvas &Canvas;
-    int32_t Level;
-    explicit TSavedCanvas(gfx::TCanvas &canvas) : Canvas(canvas), Level(canvas.SaveDC()) {}
-    ~TSavedCanvas() { Canvas.RestoreDC(Level); }
-    TSavedCanvas(const TSavedCanvas &) = delete;
-    TSavedCanvas &operator=(const TSavedCanvas &) = delete;
-};
-
 void DrawButton(ui::TButton &button, gfx::TCanvas &canvas, int32_t left, int32_t top) {
     gfx::TRect r = gfx::Bounds(left, top, button.GetWidth(), button.GetHeight());
     ui::DrawFrameControl(canvas, r, ui::DFC_BUTTON, ui::DFCS_BUTTONPUSH);
@@ -63,7 +53,7 @@ void DrawEdit(ui::TEdit &edit, gfx::TCanvas &canvas, int32_t left, int32_t top) 
 // clipped to its size, with csPaintCopy set while it paints.
 void DrawGraphicControl(ui::TGraphicControl &control, gfx::TCanvas &canvas, int32_t left,
                         int32_t top) {
-    const TSavedCanvas saved(canvas);
+    const gfx::TCanvasStateGuard saved(canvas);
     const ui::TControlState state = control.GetControlState();
     struct TRestoreState {
         ui::TControl &Control;

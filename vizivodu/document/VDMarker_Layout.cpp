@@ -319,12 +319,7 @@ void TVDMarkerItemInfo::DrawMarkerPicture(int32_t x, int32_t y, gfx::TCanvas &ca
     }
     // Scaled by the world transform, so that what lies under the image's transparent pixels
     // stays.
-    const int32_t saved = canvas.SaveDC();
-    struct TRestoreDC {
-        gfx::TCanvas &Canvas;
-        int32_t Level;
-        ~TRestoreDC() { Canvas.RestoreDC(Level); }
-    } restore{canvas, saved};
+    const gfx::TCanvasStateGuard saved(canvas);
     canvas.SetGraphicsMode(gfx::GM_ADVANCED);
     gfx::TXForm scale;
     scale.eM11 = float(drawing.SaD->ppixDevice) / float(drawing.SaD->ppixScreen);

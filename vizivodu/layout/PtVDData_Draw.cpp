@@ -21,19 +21,6 @@ namespace vizivodu {
 
 namespace {
 
-// Puts the canvas's state back when the drawing ends, also when an exception passes.
-class TCanvasStateGuard {
-public:
-    explicit TCanvasStateGuard(gfx::TCanvas &canvas) : FCanvas(canvas), FLevel(canvas.SaveDC()) {}
-    ~TCanvasStateGuard() { FCanvas.RestoreDC(FLevel); }
-    TCanvasStateGuard(const TCanvasStateGuard &) = delete;
-    TCanvasStateGuard &operator=(const TCanvasStateGuard &) = delete;
-
-private:
-    gfx::TCanvas &FCanvas;
-    int32_t FLevel;
-};
-
 // Clears the page-drawing state of a document when the drawing ends: the page background
 // bitmap lives only while its page is drawn.
 class TDrawStateGuard {
@@ -102,7 +89,7 @@ void TCustomPrintableVDData::DrawPage(int32_t pageNo, int32_t globalPageNo, gfx:
                         .Preview = preview,
                         .Correction = correction,
                         .ForMetafile = print && print->MetafileCompatibility};
-    TCanvasStateGuard canvasGuard(canvas);
+    gfx::TCanvasStateGuard canvasGuard(canvas);
     TDrawStateGuard stateGuard(*this);
     FDrawnGlobalPageNo = globalPageNo;
     canvas.GetBrush().SetStyle(gfx::bsClear);
@@ -342,7 +329,7 @@ void TPrintableVDData::RaisePageEvent(bool prepaint, gfx::TCanvas &canvas, int32
     }
     rtl::TRect pageRect, printAreaRect;
     GetPageRects(globalPageNo, pageRect, printAreaRect);
-    TCanvasStateGuard guard(canvas);
+    gfx::TCanvasStateGuard guard(canvas);
     (*event)(print, globalPageNo, canvas, preview, pageRect, printAreaRect);
 }
 

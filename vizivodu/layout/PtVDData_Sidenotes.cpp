@@ -597,12 +597,7 @@ void DrawSidenotes(TCustomMultiPagePtblVDData &doc, int32_t pageNo, int32_t glob
         props.GetBackground().PrepareDrawSaD(rect, style, &sad);
         DrawBoxBackground(backData, props.GetBackground(), rect, globalPageNo, canvas);
         {
-            const int32_t level = canvas.SaveDC();
-            struct TRestore {
-                gfx::TCanvas &Canvas;
-                int32_t Level;
-                ~TRestore() { Canvas.RestoreDC(Level); }
-            } restore{canvas, level};
+            const gfx::TCanvasStateGuard saved(canvas);
             canvas.IntersectClipRect(
                 rtl::Rect(rect.Left, rect.Top, rect.Right + 1, rect.Bottom + 1));
             if (postFormat) {

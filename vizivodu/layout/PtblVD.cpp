@@ -428,12 +428,7 @@ void TCustomVDPrint::DrawPreview(int32_t pgNo, gfx::TCanvas &canvas, const rtl::
         return;
     }
     TCustomMainPtblVDData &data = vd->GetPrintData();
-    const int32_t level = canvas.SaveDC();
-    struct TRestore {
-        gfx::TCanvas &Canvas;
-        int32_t Level;
-        ~TRestore() { Canvas.RestoreDC(Level); }
-    } restore{canvas, level};
+    const gfx::TCanvasStateGuard saved(canvas);
     vd->GetStyle()->GetGraphicInterface().FillColorRect(canvas, pageRect, gfx::clWhite);
     const int32_t pageWidth = data.GetPageWidth();
     const int32_t pageHeight = data.GetPageHeight();
