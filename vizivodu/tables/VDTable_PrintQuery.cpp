@@ -15,22 +15,6 @@ namespace vizivodu {
 
 namespace {
 
-// Records in the cell a soft page break where page pageNo of its printable document begins.
-void AssignCellSoftPageBreak(TVDTableCellData &cell, TCellPtblVDData &printed, int32_t pageNo) {
-    if (!cell.FSoftPageBreaks) {
-        cell.FSoftPageBreaks = std::make_unique<TVDSoftPageBreakList>();
-    }
-    if (printed.IsComplexSoftPageBreak(pageNo)) {
-        printed.AssignComplexSoftPageBreakToItem(pageNo, &cell);
-        return;
-    }
-    TVDSoftPageBreakInfo info;
-    printed.GetFirstItemOnPageEx(pageNo, info.ItemNo, info.Offset, info.ExtraData);
-    if (info.ItemNo >= 0) {
-        cell.FSoftPageBreaks->push_back(info);
-    }
-}
-
 const TVDTableStoreSubVDData *CellLocation(const TVDStoreSubVDData &location) {
     return dynamic_cast<const TVDTableStoreSubVDData *>(&location);
 }
@@ -64,7 +48,7 @@ void TVDTablePrintPart::AssignSoftPageBreaksToItem(TVDDrawLineInfo *, TCustomVDI
         TVDTableCellData *cell = table.GetRows().GetMainCell(FirstRow(), c, mRow, mCol);
         TCellPtblVDData *printed = info->CellAt(mRow, mCol);
         if (page > 1 && cell && printed && mCol == c) {
-            AssignCellSoftPageBreak(*cell, *printed, page);
+            cell->AssignSoftPageBreak(*printed, page);
         }
     }
 }
