@@ -756,10 +756,9 @@ void TVDTableItemInfo::PaintPartCells(TVDTablePaintContext &ctx) {
             if (!printed) {
                 continue;
             }
-            if (print && global > 0 && printed->DrawItems.Count() > 0) {
-                printed->AdjustItemsPrintingWidth(0, printed->DrawItems.Count() - 1, -1,
-                                                  print->GetDispPageNo(global),
-                                                  print->GetPagesCount());
+            if (print && global > 0) {
+                printed->AdjustAllItemsPrintingWidth(print->GetDispPageNo(global),
+                                                     print->GetPagesCount());
             }
             PaintCell(ctx, r, c);
         }

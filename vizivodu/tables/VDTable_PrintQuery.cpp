@@ -170,9 +170,8 @@ void TVDTableItemInfo::AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, 
                 TVDTableCellData *cell = GetCells(r, c);
                 auto *data =
                     cell ? dynamic_cast<TCustomVDFormattedData *>(cell->GetVDData()) : nullptr;
-                if (data && data->DrawItems.Count() > 0) {
-                    data->AdjustItemsPrintingWidth(0, data->DrawItems.Count() - 1, -1, pageNo,
-                                                   pageCount);
+                if (data) {
+                    data->AdjustAllItemsPrintingWidth(pageNo, pageCount);
                 }
             }
         }
@@ -189,15 +188,8 @@ void TVDTableItemInfo::AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, 
             }
             TCellPtblVDData *printed = mCol == c ? info->CellAt(mRow, mCol) : nullptr;
             const int32_t shown = p ? p->ShownPage(mRow, mCol) : 1;
-            if (!printed || shown <= 0) {
-                continue;
-            }
-            int32_t start = 0;
-            int32_t end = -1;
-            int32_t firstPart = -1;
-            printed->GetDrawItemsRange(shown, start, end, firstPart);
-            if (start >= 0 && end >= start && end < printed->DrawItems.Count()) {
-                printed->AdjustItemsPrintingWidth(start, end, firstPart, pageNo, pageCount);
+            if (printed && shown > 0) {
+                printed->PostFormatPage(shown, pageNo, pageCount);
             }
         }
     }
