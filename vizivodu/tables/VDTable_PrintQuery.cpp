@@ -125,10 +125,9 @@ bool TVDTablePrintInfo::GetSubDocCoords(const TVDStoreSubVDData &location, int32
             return false;
         }
         const int32_t start = p->RowStartOf(std::max(where->Row, p->FirstRow()));
-        const int32_t ro = 2 * (q.CBy + q.VPad) + q.VSp;
         innerCoords.Top = q.VPad + start + q.CBy;
         innerCoords.Bottom =
-            innerCoords.Top + std::max(0, p->RowStartOf(where->Row + span) - start - ro);
+            innerCoords.Top + std::max(0, p->RowStartOf(where->Row + span) - start - q.OV);
     }
     origin = innerCoords.TopLeft();
     const int32_t page = GetLocalPageNoFor(location, part);

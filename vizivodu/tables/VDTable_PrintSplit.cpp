@@ -34,7 +34,7 @@ template <class F> void ForEachCell(TVDTablePrintInfo &info, int32_t rows, F f) 
 
 // One call of SplitAt: the part being made and the measuring of its rows.
 //
-// A row's cells each need their content plus the row overhead RO (borders, padding, spacing);
+// A row's cells each need their content plus the row overhead Q.OV (borders, padding, spacing);
 // the row start after a cell's span is at least the cell's row start plus that need. A cell
 // that starts in the part is measured by formatting the first page of its printable document
 // within the height left and forgetting it again; a cell continued from the previous part
@@ -52,7 +52,7 @@ public:
                      TVDFootnoteListPtr &footnotes, bool footnotesChangeHeight)
         : FInfo(info), FTable(*info.FTable), FPart(part),
           FStyle(*FTable.GetRows().GetMainVDData()->GetVDStyle()), Q(FTable, FStyle, &info.sad),
-          RO(2 * (Q.VPad + Q.CBy) + Q.VSp), FY(y), FFirstOnPage(firstOnPage), FFootnotes(footnotes),
+          FY(y), FFirstOnPage(firstOnPage), FFootnotes(footnotes),
           FFootnotesChangeHeight(footnotesChangeHeight) {}
 
     // Adds rows from the part's first row; true when the table goes on in another part.
@@ -85,7 +85,6 @@ private:
     TVDTablePrintPart &FPart;
     TVDStyle &FStyle;
     TVDTableMetrics Q;
-    int32_t RO;
     int32_t FY;
     bool FFirstOnPage;
     TVDFootnoteListPtr &FFootnotes;
@@ -130,16 +129,16 @@ int32_t TVDTableSplitter::CellNeed(int32_t k, int32_t r, int32_t mainRow, int32_
                                    int32_t cut) {
     TVDTableCellData &cell = *FTable.GetCells(mainRow, mainCol);
     TCellPtblVDData *printed = FInfo.CellAt(mainRow, mainCol);
-    const int32_t avail = FY - FPart.FRowStarts.Get(k) - RO;
+    const int32_t avail = FY - FPart.FRowStarts.Get(k) - Q.OV;
     int32_t b = BestHeight(cell);
     if (b > avail && k == 0 && FFirstOnPage) {
         b = std::max(avail, 0);
     }
     if (!ContentCounts(cell) || !printed) {
-        return b + RO;
+        return b + Q.OV;
     }
     if (printed->IsLineOrderReversed()) {
-        return std::max(b, printed->DocumentHeight) + RO;
+        return std::max(b, printed->DocumentHeight) + Q.OV;
     }
     const bool count = FFootnotesChangeHeight && r > FRetriedRow;
     int32_t room = std::max(avail, 0);
@@ -166,7 +165,7 @@ int32_t TVDTableSplitter::CellNeed(int32_t k, int32_t r, int32_t mainRow, int32_
             FPart.FRowFinished = false;
         }
     }
-    return std::max(b, measure) + RO;
+    return std::max(b, measure) + Q.OV;
 }
 
 void TVDTableSplitter::CountFootnotes(TCellPtblVDData &printed) {
@@ -183,7 +182,7 @@ int32_t TVDTableSplitter::MeasureRow(int32_t k, int32_t r) {
     FRowList = CopyOf(FFootnotes);
     FRowFootnotes = 0;
     // An empty box: borders and padding.
-    RaiseStart(k + 1, FPart.FRowStarts.Get(k) + RO);
+    RaiseStart(k + 1, FPart.FRowStarts.Get(k) + Q.OV);
     for (int32_t c = 0; c < cols; ++c) {
         int32_t mRow = r;
         int32_t mCol = c;
@@ -223,7 +222,7 @@ void TVDTableSplitter::Retry(int32_t r, int32_t footnotes) {
 
 // Every cell that begins in row r (entry k) can begin within the height left below it.
 bool TVDTableSplitter::RowMayStart(int32_t r, int32_t k) {
-    const int32_t left = FY - FPart.FRowStarts.Get(k) - RO;
+    const int32_t left = FY - FPart.FRowStarts.Get(k) - Q.OV;
     for (int32_t c = 0; c < FTable.GetColCount(); ++c) {
         TVDTableCellData *cell = FTable.GetCells(r, c);
         if (!cell) {
@@ -303,7 +302,7 @@ bool TVDTableSplitter::Cut(int32_t r) {
         }
         TVDTableCellData &cell = *FTable.GetCells(mRow, mCol);
         const int32_t rowStart = FPart.RowStartOf(std::max(mRow, S()));
-        int32_t left = std::max(FY - rowStart - RO, 0);
+        int32_t left = std::max(FY - rowStart - Q.OV, 0);
         if (!printed->HasPages() && ContentCounts(cell) && !printed->IsLineOrderReversed()) {
             printed->FormatNextPage(left, FFootnotes, false);
         }
@@ -313,7 +312,7 @@ bool TVDTableSplitter::Cut(int32_t r) {
                 content = std::max(content,
                                    printed->HasPages() ? printed->EndAt : printed->DocumentHeight);
             }
-            bottom = std::max(bottom, rowStart + content + RO);
+            bottom = std::max(bottom, rowStart + content + Q.OV);
         } else {
             continues = true;
         }
@@ -411,8 +410,7 @@ bool TVDTablePrintInfo::CanSplitFirst(int32_t y, const TVDScreenAndDevice &, boo
     TVDStyle &style = *FTable->GetRows().GetMainVDData()->GetVDStyle();
     const TVDTableMetrics q(*FTable, style, &sad);
     const int32_t b = FHeadingRowCount;
-    const int32_t ro = 2 * (q.VPad + q.CBy) + q.VSp;
-    int32_t left = y - (q.By + q.BV - q.VSp) - (Fmt.RowStarts.Get(b) - q.CBy) - ro;
+    int32_t left = y - (q.By + q.BV - q.VSp) - (Fmt.RowStarts.Get(b) - q.CBy) - q.OV;
     bool hasFootnotes = pageHasFootnotes;
     if (footnotesChangeHeight && b > 0) {
         // The heading rows' footnotes come to this page with the first part.
