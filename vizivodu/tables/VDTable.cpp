@@ -533,13 +533,12 @@ bool TVDTableItemInfo::GetCellWhichOwnsControl(ui::TControl *control, int32_t &r
         for (int32_t c = 0; c < GetColCount(); ++c) {
             TVDTableCellData *cell = GetCells(r, c);
             TCustomVDData *data = cell ? cell->GetVDData() : nullptr;
-            for (int32_t i = 0; data && i < data->ItemCount(); ++i) {
-                if (data->GetItem(i)->OwnsControl(control)) {
-                    row = r;
-                    col = c;
-                    itemNo = i;
-                    return true;
-                }
+            const int32_t i = data ? data->FindControlItemNo(control) : -1;
+            if (i >= 0) {
+                row = r;
+                col = c;
+                itemNo = i;
+                return true;
             }
         }
     }
