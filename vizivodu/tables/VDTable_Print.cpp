@@ -126,8 +126,8 @@ int32_t TVDTablePrintPart::RowStartOf(int32_t row) const {
     return FRowStarts.Get(std::clamp(row - FirstRow(), 0, last));
 }
 
-int32_t TVDTablePrintPart::ShownPage(int32_t mainRow, int32_t mainCol) const {
-    if (mainRow > LastRow()) {
+int32_t TVDTablePrintPart::ShownPage(int32_t mainRow, int32_t mainCol, int32_t lastRow) const {
+    if (mainRow > lastRow) {
         return 0;
     }
     if (mainRow > FirstRow()) {

@@ -103,7 +103,11 @@ public:
     int32_t RowStartOf(int32_t row) const;
     // The page of the printable document of the cell of its own at (mainRow, mainCol) that the
     // part shows: 0 when it shows none of it.
-    int32_t ShownPage(int32_t mainRow, int32_t mainCol) const;
+    int32_t ShownPage(int32_t mainRow, int32_t mainCol) const {
+        return ShownPage(mainRow, mainCol, LastRow());
+    }
+    // The same while the part's last row is lastRow (the part still being made).
+    int32_t ShownPage(int32_t mainRow, int32_t mainCol, int32_t lastRow) const;
 
     int32_t GetSoftPageBreakInfo() override { return FirstRow(); }
     bool IsComplexSoftPageBreak(TVDDrawLineInfo *drawItem) override;

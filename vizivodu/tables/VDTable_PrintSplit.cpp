@@ -73,9 +73,6 @@ private:
     // Starts the part again with the room of row r's footnotes taken off.
     void Retry(int32_t r, int32_t footnotes);
     bool RowMayStart(int32_t r, int32_t k);
-    // The page a cell of the part shows (see TVDTablePrintPart::ShownPage) while the part's
-    // last row is lastRow.
-    int32_t Shown(int32_t mainRow, int32_t mainCol, int32_t lastRow) const;
     void FormatRemaining(int32_t lastRow);
     bool Cut(int32_t r);
     void SetHeight();
@@ -242,25 +239,12 @@ bool TVDTableSplitter::RowMayStart(int32_t r, int32_t k) {
     return true;
 }
 
-int32_t TVDTableSplitter::Shown(int32_t mainRow, int32_t mainCol, int32_t lastRow) const {
-    if (mainRow > lastRow) {
-        return 0;
-    }
-    if (mainRow > S()) {
-        return 1;
-    }
-    if (const TVDIntegerList *top = FPart.FTableTopCutLine.get()) {
-        return top->Get(mainCol);
-    }
-    return mainRow == S() ? 1 : 0;
-}
-
 // The cells of rows S() .. lastRow that have no pages yet are printed whole.
 void TVDTableSplitter::FormatRemaining(int32_t lastRow) {
     for (int32_t r = S(); r <= lastRow; ++r) {
         for (int32_t c = 0; c < FTable.GetColCount(); ++c) {
             TCellPtblVDData *printed = FInfo.CellAt(r, c);
-            if (!printed || printed->HasPages() || Shown(r, c, lastRow) == 0) {
+            if (!printed || printed->HasPages() || FPart.ShownPage(r, c, lastRow) == 0) {
                 continue;
             }
             int32_t height = UnlimitedHeight;
@@ -297,7 +281,7 @@ bool TVDTableSplitter::Cut(int32_t r) {
         FTable.GetRows().GetMainCell(cutRow, c, mRow, mCol);
         c = mCol;
         TCellPtblVDData *printed = FInfo.CellAt(mRow, mCol);
-        if (!printed || Shown(mRow, mCol, lastRow) == 0) {
+        if (!printed || FPart.ShownPage(mRow, mCol, lastRow) == 0) {
             continue;
         }
         TVDTableCellData &cell = *FTable.GetCells(mRow, mCol);
@@ -326,7 +310,7 @@ bool TVDTableSplitter::Cut(int32_t r) {
         TCellPtblVDData *printed = FInfo.CellAt(mRow, mCol);
         if (mRow == r && !flag) {
             line->Put(mCol, 1);
-        } else if (printed && Shown(mRow, mCol, lastRow) != 0 && printed->HasPages() &&
+        } else if (printed && FPart.ShownPage(mRow, mCol, lastRow) != 0 && printed->HasPages() &&
                    !printed->Finished()) {
             line->Put(mCol, printed->CurPageNo + 1);
         }
