@@ -146,6 +146,14 @@ int32_t TVDTablePrintPart::ShownPage(int32_t mainRow, int32_t mainCol, int32_t l
     return mainRow == FirstRow() ? 1 : 0;
 }
 
+int32_t PrintBestHeight(const TVDTablePrintInfo &info, const TVDTableCellData &cell) {
+    if (cell.GetBestHeight() <= 0) {
+        return 0;
+    }
+    const TVDStyle &style = *info.FTable->GetRows().GetMainVDData()->GetVDStyle();
+    return style.GetAsDevicePixelsY(cell.GetBestHeight(), &info.sad);
+}
+
 // ---- TVDTablePrintInfo ----
 
 TVDTablePrintInfo::TVDTablePrintInfo(TVDTableItemInfo &table) : FTable(&table) {}
@@ -238,11 +246,8 @@ int32_t TVDTableItemInfo::PrintCellHeight(const TVDTablePrintInfo &info, int32_t
     }
     const bool ignoreContent =
         FOptions.Contains(vdtoIgnoreContentHeight) && cell->GetBestHeight() > 0;
-    int32_t height = cell->IsVerticalText() || ignoreContent ? 0 : printed->DocumentHeight;
-    if (cell->GetBestHeight() > 0) {
-        height = std::max(height, GetStyle()->GetAsDevicePixelsY(cell->GetBestHeight(), &info.sad));
-    }
-    return height;
+    const int32_t height = cell->IsVerticalText() || ignoreContent ? 0 : printed->DocumentHeight;
+    return std::max(height, PrintBestHeight(info, *cell));
 }
 
 int32_t TVDTableItemInfo::PrintRowHeight(const TVDTablePrintInfo &info, int32_t row) {

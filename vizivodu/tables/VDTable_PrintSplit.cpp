@@ -51,8 +51,8 @@ public:
     TVDTableSplitter(TVDTablePrintInfo &info, TVDTablePrintPart &part, int32_t y, bool firstOnPage,
                      TVDFootnoteListPtr &footnotes, bool footnotesChangeHeight)
         : FInfo(info), FTable(*info.FTable), FPart(part),
-          FStyle(*FTable.GetRows().GetMainVDData()->GetVDStyle()), Q(FTable, FStyle, &info.sad),
-          FY(y), FFirstOnPage(firstOnPage), FFootnotes(footnotes),
+          Q(FTable, *FTable.GetRows().GetMainVDData()->GetVDStyle(), &info.sad), FY(y),
+          FFirstOnPage(firstOnPage), FFootnotes(footnotes),
           FFootnotesChangeHeight(footnotesChangeHeight) {}
 
     // Adds rows from the part's first row; true when the table goes on in another part.
@@ -62,7 +62,6 @@ public:
 
 private:
     int32_t S() const { return FPart.FirstRow(); }
-    int32_t BestHeight(const TVDTableCellData &cell) const;
     bool ContentCounts(TVDTableCellData &cell) const;
     void RaiseStart(int32_t entry, int32_t value);
     int32_t CellNeed(int32_t k, int32_t r, int32_t mainRow, int32_t mainCol, int32_t cut);
@@ -80,7 +79,6 @@ private:
     TVDTablePrintInfo &FInfo;
     TVDTableItemInfo &FTable;
     TVDTablePrintPart &FPart;
-    TVDStyle &FStyle;
     TVDTableMetrics Q;
     int32_t FY;
     bool FFirstOnPage;
@@ -95,11 +93,6 @@ private:
     // The continued cells that made a page in this pass.
     std::vector<TCellPtblVDData *> FContinued;
 };
-
-int32_t TVDTableSplitter::BestHeight(const TVDTableCellData &cell) const {
-    return cell.GetBestHeight() > 0 ? FStyle.GetAsDevicePixelsY(cell.GetBestHeight(), &FInfo.sad)
-                                    : 0;
-}
 
 bool TVDTableSplitter::ContentCounts(TVDTableCellData &cell) const {
     return !cell.IsVerticalText() && !(FTable.GetTableOptions().Contains(vdtoIgnoreContentHeight) &&
@@ -127,7 +120,7 @@ int32_t TVDTableSplitter::CellNeed(int32_t k, int32_t r, int32_t mainRow, int32_
     TVDTableCellData &cell = *FTable.GetCells(mainRow, mainCol);
     TCellPtblVDData *printed = FInfo.CellAt(mainRow, mainCol);
     const int32_t avail = FY - FPart.FRowStarts.Get(k) - Q.OV;
-    int32_t b = BestHeight(cell);
+    int32_t b = PrintBestHeight(FInfo, cell);
     if (b > avail && k == 0 && FFirstOnPage) {
         b = std::max(avail, 0);
     }
@@ -225,7 +218,7 @@ bool TVDTableSplitter::RowMayStart(int32_t r, int32_t k) {
         if (!cell) {
             continue;
         }
-        if (BestHeight(*cell) > left) {
+        if (PrintBestHeight(FInfo, *cell) > left) {
             return false;
         }
         TCellPtblVDData *printed = FInfo.CellAt(r, c);
@@ -291,7 +284,7 @@ bool TVDTableSplitter::Cut(int32_t r) {
             printed->FormatNextPage(left, FFootnotes, false);
         }
         if (!printed->HasPages() || printed->Finished()) {
-            int32_t content = BestHeight(cell);
+            int32_t content = PrintBestHeight(FInfo, cell);
             if (ContentCounts(cell)) {
                 content = std::max(content,
                                    printed->HasPages() ? printed->EndAt : printed->DocumentHeight);
@@ -409,11 +402,11 @@ bool TVDTablePrintInfo::CanSplitFirst(int32_t y, const TVDScreenAndDevice &, boo
         if (!cell) {
             continue;
         }
-        const int32_t best =
-            cell->GetBestHeight() > 0 ? style.GetAsDevicePixelsY(cell->GetBestHeight(), &sad) : 0;
-        if (best > left) {
+        if (PrintBestHeight(*this, *cell) > left) {
             return false;
         }
+        // Only vertical text is spared here: a cell whose best height overrides its content
+        // still has to begin its document on the page.
         int32_t height = left;
         TCellPtblVDData *printed = CellAt(row, c);
         if (printed && !cell->IsVerticalText() &&

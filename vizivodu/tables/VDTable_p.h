@@ -26,6 +26,9 @@ struct TVDTableMetrics {
     int32_t F() const { return 2 * (Bx + BH) + HSp * (n - 1) + 2 * CBx * n; }
 };
 
+// A cell's best height in the printer pixels of info's layout; 0 when it has none.
+int32_t PrintBestHeight(const TVDTablePrintInfo &info, const TVDTableCellData &cell);
+
 // One painting of a table: its parameters, the lengths in device pixels, the rows to paint and
 // the table's rectangle in drawing coordinates.
 struct TVDTablePaintContext {
