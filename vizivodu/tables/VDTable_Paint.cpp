@@ -717,14 +717,10 @@ void TVDTableItemInfo::PaintPrintedCellContent(TVDTablePaintContext &ctx, TVDTab
         }
     } restore{*this, ctx.GI, ctx.Canvas, state};
     ctx.GI.IntersectClipRect(ctx.Canvas, r.Left, r.Top, r.Right, r.Bottom);
-    const int32_t free =
-        std::max(0, r.Height() - 2 * ctx.Q.VPad - printed.PageContentHeight(pageNo));
-    const TVDCellVAlign align = cell.GetRealVAlign();
     printed.Left = ctx.X0;
     printed.Top = r.Top + ctx.Q.VPad - printed.DY +
-                  (align == vdcMiddle   ? free / 2
-                   : align == vdcBottom ? free
-                                        : 0);
+                  CellVAlignOffset(cell.GetRealVAlign(), r.Height() - 2 * ctx.Q.VPad,
+                                   printed.PageContentHeight(pageNo));
     int32_t row = 0;
     int32_t col = 0;
     GetCellPosition(&cell, row, col);

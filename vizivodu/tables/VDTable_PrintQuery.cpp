@@ -131,9 +131,8 @@ bool TVDTablePrintInfo::GetSubDocCoords(const TVDStoreSubVDData &location, int32
     }
     origin = innerCoords.TopLeft();
     const int32_t page = GetLocalPageNoFor(location, part);
-    const int32_t free = std::max(0, innerCoords.Height() - cell->PageContentHeight(page));
-    const TVDCellVAlign align = FTable->GetCells(where->Row, where->Col)->GetRealVAlign();
-    origin.Y += align == vdcMiddle ? free / 2 : align == vdcBottom ? free : 0;
+    origin.Y += CellVAlignOffset(FTable->GetCells(where->Row, where->Col)->GetRealVAlign(),
+                                 innerCoords.Height(), cell->PageContentHeight(page));
     outerCoords = rtl::Rect(innerCoords.Left - q.HPad, innerCoords.Top - q.VPad,
                             innerCoords.Right + q.HPad, innerCoords.Bottom + q.VPad);
     return true;

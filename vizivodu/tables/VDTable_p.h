@@ -4,6 +4,8 @@
 
 #include "vizivodu/tables/VDTable.h"
 
+#include <algorithm>
+
 namespace vizivodu {
 
 class TVDStyle;
@@ -28,6 +30,13 @@ struct TVDTableMetrics {
 
 // A cell's best height in the printer pixels of info's layout; 0 when it has none.
 int32_t PrintBestHeight(const TVDTablePrintInfo &info, const TVDTableCellData &cell);
+
+// How far a printed cell's content, content high, moves down in its box's inner height room
+// by the cell's vertical alignment. Painting and hit-testing a part both place it so.
+inline int32_t CellVAlignOffset(TVDCellVAlign align, int32_t room, int32_t content) {
+    const int32_t free = std::max(0, room - content);
+    return align == vdcMiddle ? free / 2 : align == vdcBottom ? free : 0;
+}
 
 // One painting of a table: its parameters, the lengths in device pixels, the rows to paint and
 // the table's rectangle in drawing coordinates.
