@@ -118,8 +118,8 @@ bool TVDTablePrintInfo::GetSubDocCoords(const TVDStoreSubVDData &location, int32
     innerCoords = rtl::Rect(cell->DX, cell->DY, cell->DX + cell->Width, cell->DY + cell->Height);
     const TVDTablePrintPart *p = PartAt(part);
     const int32_t span = FTable->GetCells(where->Row, where->Col)->GetRowSpan();
-    const bool heading =
-        p && where->Row < std::min(FHeadingRowCount, p->FirstRow()) && where->Row < p->FHeadingRows;
+    // The heading rows a part repeats keep their places in the layout.
+    const bool heading = p && where->Row < p->FHeadingRows;
     if (p && !heading) {
         if (where->Row > p->LastRow() || where->Row + span <= p->FirstRow()) {
             return false;
