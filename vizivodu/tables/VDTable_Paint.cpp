@@ -760,26 +760,16 @@ void TVDTableItemInfo::PaintPartCells(TVDTablePaintContext &ctx) {
         }
     }
     const TVDTableMetrics &q = ctx.Q;
-    for (int32_t r = part.FirstRow(); r <= part.LastRow(); ++r) {
-        for (int32_t c = 0; c < GetColCount(); ++c) {
-            int32_t mRow = r;
-            int32_t mCol = c;
-            if (r == part.FirstRow()) {
-                FRows->GetMainCell(r, c, mRow, mCol);
-            }
-            TCellPtblVDData *printed = FCurrentPrintFmt->CellAt(mRow, mCol);
-            if (mCol != c || !printed) {
-                continue;
-            }
-            const int32_t top = ctx.Y0 + part.RowStartOf(r) + q.CBy;
-            const int32_t bottom =
-                ctx.Y0 + part.RowStartOf(mRow + GetCells(mRow, mCol)->GetRowSpan()) - q.VSp - q.CBy;
-            const rtl::TRect box =
-                rtl::Rect(ctx.X0 + printed->DX - q.HPad, top,
-                          ctx.X0 + printed->DX + printed->Width + q.HPad, std::max(top, bottom));
-            PaintCellBox(ctx, mRow, mCol, box, part.ShownPage(mRow, mCol));
-        }
-    }
+    auto paint = [&](int32_t r, int32_t mRow, int32_t mCol, TCellPtblVDData &printed) {
+        const int32_t top = ctx.Y0 + part.RowStartOf(r) + q.CBy;
+        const int32_t after = mRow + GetCells(mRow, mCol)->GetRowSpan();
+        const int32_t bottom = ctx.Y0 + part.RowStartOf(after) - q.VSp - q.CBy;
+        const rtl::TRect box =
+            rtl::Rect(ctx.X0 + printed.DX - q.HPad, top,
+                      ctx.X0 + printed.DX + printed.Width + q.HPad, std::max(top, bottom));
+        PaintCellBox(ctx, mRow, mCol, box, part.ShownPage(mRow, mCol));
+    };
+    ForEachPartCell(*FCurrentPrintFmt, part, paint);
 }
 
 // ---- Print simulation ----

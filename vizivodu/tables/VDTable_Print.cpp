@@ -154,6 +154,24 @@ int32_t PrintBestHeight(const TVDTablePrintInfo &info, const TVDTableCellData &c
     return style.GetAsDevicePixelsY(cell.GetBestHeight(), &info.sad);
 }
 
+void ForEachPartCell(const TVDTablePrintInfo &info, const TVDTablePrintPart &part,
+                     const TPartCellFunc &f) {
+    const TVDTableItemInfo &table = *info.FTable;
+    for (int32_t r = part.FirstRow(); r <= part.LastRow(); ++r) {
+        for (int32_t c = 0; c < table.GetColCount(); ++c) {
+            int32_t mRow = r;
+            int32_t mCol = c;
+            if (r == part.FirstRow()) {
+                table.GetRows().GetMainCell(r, c, mRow, mCol);
+            }
+            TCellPtblVDData *printed = mCol == c ? info.CellAt(mRow, mCol) : nullptr;
+            if (printed) {
+                f(r, mRow, mCol, *printed);
+            }
+        }
+    }
+}
+
 // ---- TVDTablePrintInfo ----
 
 TVDTablePrintInfo::TVDTablePrintInfo(TVDTableItemInfo &table) : FTable(&table) {}

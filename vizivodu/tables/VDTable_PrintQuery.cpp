@@ -176,21 +176,23 @@ void TVDTableItemInfo::AdjustSubitemsDIWidth(int32_t pageNo, int32_t pageCount, 
         return;
     }
     const TVDTablePrintPart *p = info->PartAt(part);
-    for (int32_t r = p ? p->FirstRow() : 0; r <= (p ? p->LastRow() : GetRowCount() - 1); ++r) {
-        for (int32_t c = 0; c < GetColCount(); ++c) {
-            // The part's first row shows the cells that span into it from above too.
-            int32_t mRow = r;
-            int32_t mCol = c;
-            if (p && r == p->FirstRow()) {
-                FRows->GetMainCell(r, c, mRow, mCol);
-            }
-            TCellPtblVDData *printed = mCol == c ? info->CellAt(mRow, mCol) : nullptr;
-            const int32_t shown = p ? p->ShownPage(mRow, mCol) : 1;
-            if (printed && shown > 0) {
-                printed->PostFormatPage(shown, pageNo, pageCount);
+    if (!p) {
+        for (int32_t r = 0; r < GetRowCount(); ++r) {
+            for (int32_t c = 0; c < GetColCount(); ++c) {
+                if (TCellPtblVDData *printed = info->CellAt(r, c)) {
+                    printed->PostFormatPage(1, pageNo, pageCount);
+                }
             }
         }
+        return;
     }
+    // The pages of the cells that the part shows.
+    ForEachPartCell(*info, *p, [&](int32_t, int32_t mRow, int32_t mCol, TCellPtblVDData &printed) {
+        const int32_t shown = p->ShownPage(mRow, mCol);
+        if (shown > 0) {
+            printed.PostFormatPage(shown, pageNo, pageCount);
+        }
+    });
 }
 
 void TVDTableItemInfo::DrawBackgroundForPrinting(gfx::TCanvas &canvas, const rtl::TRect &rect,

@@ -508,25 +508,17 @@ void TVDTablePrintInfo::UnformatLastPage(TVDFootnoteListPtr &footnoteVDDataList,
         return;
     }
     auto &part = static_cast<TVDTablePrintPart &>(*parts[index]);
-    for (int32_t r = part.FirstRow(); r <= part.LastRow(); ++r) {
-        for (int32_t c = 0; c < FTable->GetColCount(); ++c) {
-            int32_t mRow = 0;
-            int32_t mCol = 0;
-            FTable->GetRows().GetMainCell(r, c, mRow, mCol);
-            TCellPtblVDData *printed = CellAt(mRow, mCol);
-            if (!printed || mCol != c || (mRow != r && r != part.FirstRow())) {
-                continue;
-            }
+    ForEachPartCell(
+        *this, part, [&](int32_t, int32_t mRow, int32_t mCol, TCellPtblVDData &printed) {
             const int32_t shown = part.ShownPage(mRow, mCol);
             if (shown > 1) {
-                printed->UnformatLastPage(footnoteVDDataList, releasedHeightAfterFootnotes,
-                                          footnotesChangeHeight);
+                printed.UnformatLastPage(footnoteVDDataList, releasedHeightAfterFootnotes,
+                                         footnotesChangeHeight);
             } else if (shown == 1) {
-                printed->ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes,
-                                    footnotesChangeHeight, false);
+                printed.ResetPages(footnoteVDDataList, releasedHeightAfterFootnotes,
+                                   footnotesChangeHeight, false);
             }
-        }
-    }
+        });
     parts.Delete(index);
     if (parts.Count() == 0 || parts[parts.Count() - 1]) {
         parts.Add(nullptr);

@@ -5,6 +5,7 @@
 #include "vizivodu/tables/VDTable.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace vizivodu {
 
@@ -30,6 +31,14 @@ struct TVDTableMetrics {
 
 // A cell's best height in the printer pixels of info's layout; 0 when it has none.
 int32_t PrintBestHeight(const TVDTablePrintInfo &info, const TVDTableCellData &cell);
+
+// Calls f for each cell a printed part shows: the cells of its own in the part's rows and, in
+// its first row, those reaching into it from above (once, at their own column). row: the part's
+// row the cell is met in; mainRow, mainCol: the cell's own position.
+using TPartCellFunc =
+    std::function<void(int32_t row, int32_t mainRow, int32_t mainCol, TCellPtblVDData &printed)>;
+void ForEachPartCell(const TVDTablePrintInfo &info, const TVDTablePrintPart &part,
+                     const TPartCellFunc &f);
 
 // How far a printed cell's content, content high, moves down in its box's inner height room
 // by the cell's vertical alignment. Painting and hit-testing a part both place it so.
