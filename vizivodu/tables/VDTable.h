@@ -586,14 +586,14 @@ private:
     void PaintHorizontalRules(TVDTablePaintContext &ctx);
     void PaintCells(TVDTablePaintContext &ctx);
     void PaintCell(TVDTablePaintContext &ctx, int32_t row, int32_t col);
-    // The cell's background, content (page pageNo of its printable document when printing, none
-    // for 0) and border in the box r.
-    void PaintCellBox(TVDTablePaintContext &ctx, int32_t row, int32_t col, const rtl::TRect &r,
-                      int32_t pageNo);
+    // The cell's background, content (page pageNo of its printable document printed when
+    // printing, none for 0) and border in the box r.
+    void PaintCellBox(TVDTablePaintContext &ctx, int32_t row, int32_t col, TCellPtblVDData *printed,
+                      const rtl::TRect &r, int32_t pageNo);
     void PaintCellBackground(TVDTablePaintContext &ctx, TVDTableCellData &cell, int32_t row,
                              int32_t col, rtl::TRect r);
     void PaintCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell, const rtl::TRect &r);
-    void PaintPrintedCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell,
+    void PaintPrintedCellContent(TVDTablePaintContext &ctx, int32_t row, int32_t col,
                                  TCellPtblVDData &printed, const rtl::TRect &r, int32_t pageNo);
     void DrawBorderLines(gfx::TCanvas &canvas, const TVDBorderParams &p, TVDGraphicInterface &gi);
     void DrawGridLinesOfHiddenSides(gfx::TCanvas &canvas, const TVDBorderParams &p,

@@ -593,13 +593,12 @@ void TVDTableItemInfo::PaintCell(TVDTablePaintContext &ctx, int32_t row, int32_t
                             ctx.Y0 + printed->DY + printed->Height + ctx.Q.VPad)
                 : rtl::Rect(ctx.X0 + cell.FLeft, ctx.Y0 + cell.FTop,
                             ctx.X0 + cell.FLeft + cell.FWidth, ctx.Y0 + cell.FTop + cell.FHeight);
-    PaintCellBox(ctx, row, col, r, 1);
+    PaintCellBox(ctx, row, col, printed, r, 1);
 }
 
 void TVDTableItemInfo::PaintCellBox(TVDTablePaintContext &ctx, int32_t row, int32_t col,
-                                    const rtl::TRect &r, int32_t pageNo) {
+                                    TCellPtblVDData *printed, const rtl::TRect &r, int32_t pageNo) {
     TVDTableCellData &cell = *GetCells(row, col);
-    TCellPtblVDData *printed = FCurrentPrintFmt ? FCurrentPrintFmt->CellAt(row, col) : nullptr;
     const bool wasSelected = cell.State.Contains(vdstCompletelySelected);
     bool selected = false;
     if (ctx.P.State.Contains(vdidsSelected)) {
@@ -620,7 +619,7 @@ void TVDTableItemInfo::PaintCellBox(TVDTablePaintContext &ctx, int32_t row, int3
         PaintCellBackground(ctx, cell, row, col, r);
     }
     if (printed) {
-        PaintPrintedCellContent(ctx, cell, *printed, r, pageNo);
+        PaintPrintedCellContent(ctx, row, col, *printed, r, pageNo);
     } else {
         PaintCellContent(ctx, cell, r);
     }
@@ -698,7 +697,7 @@ void TVDTableItemInfo::PaintCellContent(TVDTablePaintContext &ctx, TVDTableCellD
 
 // Page pageNo of the printed cell's document inside the cell's box, placed by the cell's
 // vertical alignment; the cell is the one being printed while its content is drawn.
-void TVDTableItemInfo::PaintPrintedCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell,
+void TVDTableItemInfo::PaintPrintedCellContent(TVDTablePaintContext &ctx, int32_t row, int32_t col,
                                                TCellPtblVDData &printed, const rtl::TRect &r,
                                                int32_t pageNo) {
     if (pageNo <= 0) {
@@ -719,11 +718,8 @@ void TVDTableItemInfo::PaintPrintedCellContent(TVDTablePaintContext &ctx, TVDTab
     ctx.GI.IntersectClipRect(ctx.Canvas, r.Left, r.Top, r.Right, r.Bottom);
     printed.Left = ctx.X0;
     printed.Top = r.Top + ctx.Q.VPad - printed.DY +
-                  CellVAlignOffset(cell.GetRealVAlign(), r.Height() - 2 * ctx.Q.VPad,
+                  CellVAlignOffset(GetCells(row, col)->GetRealVAlign(), r.Height() - 2 * ctx.Q.VPad,
                                    printed.PageContentHeight(pageNo));
-    int32_t row = 0;
-    int32_t col = 0;
-    GetCellPosition(&cell, row, col);
     FPrintCellRow = row;
     FPrintCellCol = col;
     FPrintCellRect =
@@ -767,7 +763,7 @@ void TVDTableItemInfo::PaintPartCells(TVDTablePaintContext &ctx) {
         const rtl::TRect box =
             rtl::Rect(ctx.X0 + printed.DX - q.HPad, top,
                       ctx.X0 + printed.DX + printed.Width + q.HPad, std::max(top, bottom));
-        PaintCellBox(ctx, mRow, mCol, box, part.ShownPage(mRow, mCol));
+        PaintCellBox(ctx, mRow, mCol, &printed, box, part.ShownPage(mRow, mCol));
     };
     ForEachPartCell(*FCurrentPrintFmt, part, paint);
 }
