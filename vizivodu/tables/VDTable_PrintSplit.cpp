@@ -263,15 +263,14 @@ bool TVDTableSplitter::Cut(int32_t r) {
     // A heading row printed as an ordinary row (vdtoContinue) is not cut after the part's
     // first row: the later parts repeat it whole.
     const bool flag = k == 0 || (r >= FInfo.FHeadingRowCount && RowMayStart(r, k));
-    const int32_t cutRow = flag ? r : r - 1;
-    const int32_t lastRow = cutRow;
+    const int32_t lastRow = flag ? r : r - 1;
     int32_t bottom = FPart.FRowStarts.Get(k);
     bool continues = false;
     const int32_t cols = FTable.GetColCount();
     for (int32_t c = cols - 1; c >= 0; --c) {
         int32_t mRow = 0;
         int32_t mCol = 0;
-        FTable.GetRows().GetMainCell(cutRow, c, mRow, mCol);
+        FTable.GetRows().GetMainCell(lastRow, c, mRow, mCol);
         c = mCol;
         TCellPtblVDData *printed = FInfo.CellAt(mRow, mCol);
         if (!printed || FPart.ShownPage(mRow, mCol, lastRow) == 0) {
@@ -347,10 +346,7 @@ bool TVDTableSplitter::Run(bool ignorePageBreaks) {
         }
         const bool breakBefore =
             !ignorePageBreaks && r + 1 < rowCount && FTable.GetRows().Get(r + 1)->PageBreakBefore;
-        if (!fits) {
-            return Cut(r);
-        }
-        if (breakBefore) {
+        if (!fits || breakBefore) {
             return Cut(r);
         }
     }
