@@ -580,8 +580,9 @@ private:
     // Painting the screen layout for a print simulation.
     bool SimulatesPrinting(const TVDTablePaintContext &ctx) const;
     static bool IsSemiTransparent(const TVDBackground *picture, TColor color, TVDOpacity opacity);
+    // With a cell, its layer in cellColor over the table's.
     void PaintSimulatedBackground(TVDTablePaintContext &ctx, const rtl::TRect &r,
-                                  TVDTableCellData *cell, const TColor *cellColor);
+                                  TVDTableCellData *cell, TColor cellColor);
     void PaintVerticalRules(TVDTablePaintContext &ctx);
     void PaintHorizontalRules(TVDTablePaintContext &ctx);
     void PaintCells(TVDTablePaintContext &ctx);

@@ -445,7 +445,7 @@ void TVDTableItemInfo::PaintTableBackground(TVDTablePaintContext &ctx) {
     color = GetBackColorForMode(color, ctx.P.ColorMode);
     if (SimulatesPrinting(ctx) &&
         IsSemiTransparent(FBackground.get(), FColors[vdtcColor], FOpacity)) {
-        PaintSimulatedBackground(ctx, r, nullptr, nullptr);
+        PaintSimulatedBackground(ctx, r, nullptr, gfx::clNone);
     } else if (FBackground && FBackground->Visible() && ctx.Printing && cursad) {
         FBackground->Print(ctx.Canvas, r, ctx.TableRect, *cursad, color, FOpacity,
                            ctx.P.State.Contains(vdidsPreview), ctx.GI);
@@ -658,7 +658,7 @@ void TVDTableItemInfo::PaintCellBackground(TVDTablePaintContext &ctx, TVDTableCe
     }
     if (SimulatesPrinting(ctx) &&
         IsSemiTransparent(hasPicture ? picture : nullptr, cell.GetOwnColor(), cell.GetOpacity())) {
-        PaintSimulatedBackground(ctx, r, &cell, &color);
+        PaintSimulatedBackground(ctx, r, &cell, color);
     } else if (hasPicture && ctx.Printing && cursad) {
         picture->Print(ctx.Canvas, r, r, *cursad, color, cell.GetOpacity(),
                        ctx.P.State.Contains(vdidsPreview), ctx.GI);
@@ -787,7 +787,7 @@ bool TVDTableItemInfo::IsSemiTransparent(const TVDBackground *picture, TColor co
 // Printers blend nothing: what the document has behind the rectangle r, the table's background
 // and (for a cell) the cell's are composed in a bitmap that is drawn at r.
 void TVDTableItemInfo::PaintSimulatedBackground(TVDTablePaintContext &ctx, const rtl::TRect &r,
-                                                TVDTableCellData *cell, const TColor *cellColor) {
+                                                TVDTableCellData *cell, TColor cellColor) {
     if (r.Width() <= 0 || r.Height() <= 0) {
         return;
     }
@@ -827,8 +827,8 @@ void TVDTableItemInfo::PaintSimulatedBackground(TVDTablePaintContext &ctx, const
     };
     TColor tableColor = GetBackColorForMode(FColors[vdtcColor], ctx.P.ColorMode);
     layer(FBackground.get(), tableColor, FOpacity, ctx.TableRect, this);
-    if (cell && cellColor) {
-        layer(cell->GetCellBackground(), *cellColor, cell->GetOpacity(), r, cell);
+    if (cell) {
+        layer(cell->GetCellBackground(), cellColor, cell->GetOpacity(), r, cell);
     }
     DrawOrPrintGraphic(ctx.Canvas, r.Left, r.Top, r.Width(), r.Height(), nullptr, *bmp, vdgdStretch,
                        ctx.GI);
