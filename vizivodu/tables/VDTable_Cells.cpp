@@ -429,25 +429,27 @@ TVDOptions TVDTableCellData::GetOptions() {
     return options;
 }
 
-TVDMarkerList *TVDTableCellData::GetMarkers(bool allowCreate) {
+bool TVDTableCellData::IsInDocument() {
     TVDTableItemInfo *table = GetTable();
-    if (!table || table->GetMyItemNo() < 0) {
+    return table && table->GetMyItemNo() >= 0;
+}
+
+TVDMarkerList *TVDTableCellData::GetMarkers(bool allowCreate) {
+    if (!IsInDocument()) {
         return nullptr;
     }
     return TVDItemFormattedData::GetMarkers(allowCreate);
 }
 
 TVDSeqList *TVDTableCellData::GetSeqList(bool allowCreate) {
-    TVDTableItemInfo *table = GetTable();
-    if (!table || table->GetMyItemNo() < 0) {
+    if (!IsInDocument()) {
         return nullptr;
     }
     return TVDItemFormattedData::GetSeqList(allowCreate);
 }
 
 std::vector<TCustomVDItemInfo *> *TVDTableCellData::GetPrintFieldList(bool allowCreate) {
-    TVDTableItemInfo *table = GetTable();
-    if (!table || table->GetMyItemNo() < 0) {
+    if (!IsInDocument()) {
         return nullptr;
     }
     return TVDItemFormattedData::GetPrintFieldList(allowCreate);

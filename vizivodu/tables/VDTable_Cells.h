@@ -219,6 +219,9 @@ private:
 
     // The cell's position in its table, -1 when it is not there.
     void GetPosition(int32_t &row, int32_t &col) const;
+    // The cell's table is an item of a document: only then does the cell reach the document's
+    // markers, sequences and print fields.
+    bool IsInDocument();
     int32_t HPad();
     int32_t VPad();
     // The cell's layer of its own picture or colour (and extra background) over the bitmap.
