@@ -2,6 +2,7 @@
 // and in the colour mode when printed), the tab's background, decorations, leader and arrow.
 #include "vizivodu/document/VDItem_BreakTab.h"
 
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/layout/CVDFData.h"
 #include "vizivodu/layout/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
@@ -73,7 +74,7 @@ void TVDBreakItemInfo::OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, 
     const TVDScreenAndDevice identity{96, 96, 96, 96, 0, 0};
     const TVDScreenAndDevice &s = sad ? *sad : identity;
     const int32_t margin = ScreenToDeviceX(5, s);
-    const int32_t thickness = style ? style->GetAsPixels(LineWidth) : LineWidth;
+    const int32_t thickness = ToPixels(style, LineWidth);
     const int32_t half = ScreenToDeviceY(thickness > 10 ? thickness / 2 : 5, s);
     dli.Height = 2 * half + 1;
     dli.Width = docWidth - 2 * margin;

@@ -4,6 +4,7 @@
 
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDItem_Rect.h"
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle.h"
 
@@ -22,7 +23,7 @@ TVDImagePrintPart *TVDMultiImagePrintInfo::Part(int32_t index) {
 
 int32_t TVDMultiImagePrintInfo::BorderHeights() const {
     const TVDStyle *style = FVDData ? FVDData->GetVDStyle() : nullptr;
-    return 2 * (style ? style->GetAsPixels(FItem->GetBorderHeight()) : FItem->GetBorderHeight());
+    return 2 * ToPixels(style, FItem->GetBorderHeight());
 }
 
 int32_t TVDMultiImagePrintInfo::ContentHeight() const {

@@ -1,0 +1,22 @@
+// Internals the item units share: style lengths as pixels.
+#pragma once
+
+#include "vizivodu/styles/VDStyle.h"
+
+namespace vizivodu {
+
+// A style length in screen pixels; without a style sheet the length already is one.
+inline int32_t ToPixels(const TVDStyle *style, TVDStyleLength value) {
+    return style ? style->GetAsPixels(value) : value;
+}
+
+// A style length in device pixels (screen pixels without sad); without a style sheet as it is.
+inline int32_t ToDeviceX(const TVDStyle *style, TVDStyleLength value, PVDScreenAndDevice sad) {
+    return style ? style->GetAsDevicePixelsX(value, sad) : value;
+}
+
+inline int32_t ToDeviceY(const TVDStyle *style, TVDStyleLength value, PVDScreenAndDevice sad) {
+    return style ? style->GetAsDevicePixelsY(value, sad) : value;
+}
+
+} // namespace vizivodu
