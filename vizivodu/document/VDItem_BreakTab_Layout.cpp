@@ -29,14 +29,6 @@ int32_t LinePattern(TVDBreakStyle style) {
     }
 }
 
-TVDDrawLineInfo *DrawItemOf(TCustomVDData *vdData, int32_t dItemNo) {
-    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
-    if (!doc || dItemNo < 0 || dItemNo >= doc->DrawItems.Count()) {
-        return nullptr;
-    }
-    return doc->DrawItems[dItemNo];
-}
-
 } // namespace
 
 void Draw3DFrame(gfx::TCanvas &canvas, rtl::TRect rect, gfx::TColor topLeftColor,

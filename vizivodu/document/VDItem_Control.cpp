@@ -298,12 +298,8 @@ bool TVDControlItemInfo::PrintToBitmap(gfx::TBitmap &bkgnd, bool, TCustomVDData 
         image = DrawControlToBitmap(*FControl, BackgroundColor);
     }
     int32_t top = 0;
-    if (page && part >= 0 && dItemNo >= 0 && dItemNo < page->DrawItems.Count()) {
-        if (auto *split = dynamic_cast<TVDMultiImagePrintInfo *>(page->DrawItems[dItemNo])) {
-            if (part < split->GetPartsList().Count()) {
-                top = -split->Part(part)->ImgTop;
-            }
-        }
+    if (const TVDImagePrintPart *piece = TVDMultiImagePrintInfo::SplitPart(page, dItemNo, part)) {
+        top = -piece->ImgTop;
     }
     const auto draw = [&](int32_t x, int32_t y) {
         if (TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr) {

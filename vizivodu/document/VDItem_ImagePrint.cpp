@@ -21,6 +21,15 @@ TVDImagePrintPart *TVDMultiImagePrintInfo::Part(int32_t index) {
     return static_cast<TVDImagePrintPart *>(GetPartsList()[index]);
 }
 
+TVDImagePrintPart *TVDMultiImagePrintInfo::SplitPart(TCustomVDData *vdData, int32_t dItemNo,
+                                                     int32_t part) {
+    auto *split = dynamic_cast<TVDMultiImagePrintInfo *>(DrawItemOf(vdData, dItemNo));
+    if (!split || part < 0 || part >= split->GetPartsList().Count()) {
+        return nullptr;
+    }
+    return split->Part(part);
+}
+
 int32_t TVDMultiImagePrintInfo::BorderHeights() const {
     const TVDStyle *style = FVDData ? FVDData->GetVDStyle() : nullptr;
     return 2 * ToPixels(style, FItem->GetBorderHeight());

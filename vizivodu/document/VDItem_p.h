@@ -1,9 +1,12 @@
-// Internals the item units share: style lengths as pixels.
+// Internals the item units share: style lengths as pixels, draw items by number.
 #pragma once
 
 #include "vizivodu/styles/VDStyle.h"
 
 namespace vizivodu {
+
+class TCustomVDData;
+class TVDDrawLineInfo;
 
 // A style length in screen pixels; without a style sheet the length already is one.
 inline int32_t ToPixels(const TVDStyle *style, TVDStyleLength value) {
@@ -18,5 +21,9 @@ inline int32_t ToDeviceX(const TVDStyle *style, TVDStyleLength value, PVDScreenA
 inline int32_t ToDeviceY(const TVDStyle *style, TVDStyleLength value, PVDScreenAndDevice sad) {
     return style ? style->GetAsDevicePixelsY(value, sad) : value;
 }
+
+// Draw item dItemNo of a formatted document; nullptr for any other document or a number out of
+// range.
+TVDDrawLineInfo *DrawItemOf(TCustomVDData *vdData, int32_t dItemNo);
 
 } // namespace vizivodu

@@ -3,6 +3,7 @@
 // page being drawn (page fields), stretched to its rectangle when that is wider.
 #include "vizivodu/document/VDLabelItem.h"
 
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/layout/CVDFData.h"
 #include "vizivodu/layout/PtVDData.h"
 #include "vizivodu/layout/PtblVD.h"
@@ -177,8 +178,8 @@ void TVDLabelItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t
                              bool correction, const TVDScreenAndDevice &sad, int32_t,
                              TVDColorMode colorMode, TCustomVDData *vdData, int32_t dItemNo,
                              int32_t pageNo, bool forMetafile) {
-    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
-    if (!doc || dItemNo < 0 || dItemNo >= doc->DrawItems.Count()) {
+    TVDDrawLineInfo *dli = DrawItemOf(vdData, dItemNo);
+    if (!dli) {
         return;
     }
     TVDItemDrawStates state{vdidsPrinting};
@@ -188,8 +189,7 @@ void TVDLabelItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t
     if (correction) {
         state.Include(vdidsPreviewCorrection);
     }
-    Print(canvas, x, y, &sad, colorMode, vdData, *doc->DrawItems[dItemNo], pageNo, state,
-          forMetafile);
+    Print(canvas, x, y, &sad, colorMode, vdData, *dli, pageNo, state, forMetafile);
 }
 
 void TVDLabelItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, PVDScreenAndDevice sad,
