@@ -217,9 +217,9 @@ bool TCustomVDData::SetItemExtraIntPropertyEx(int32_t itemNo, int32_t prop, int3
         item->UpdateAnimator(this);
     }
     if (auto *seq = dynamic_cast<TVDSeqItemInfo *>(item)) {
-        if (prop == 300 || prop == 301) {
+        if (prop == TVDSeqItemInfo::PropStartFrom || prop == TVDSeqItemInfo::PropReset) {
             RecountSequencesFrom(*seq);
-        } else if (prop == 302) {
+        } else if (prop == TVDSeqItemInfo::PropNumberType) {
             seq->CalcDisplayString(GetSeqList(false));
         }
     }
@@ -251,9 +251,9 @@ bool TCustomVDData::SetItemExtraStrPropertyEx(int32_t itemNo, int32_t prop,
     TCustomVDItemInfo *item = GetItem(itemNo);
     const bool accepted = item->SetExtraStrPropertyEx(prop, value);
     if (auto *seq = dynamic_cast<TVDSeqItemInfo *>(item)) {
-        if (prop == 300) {
+        if (prop == TVDSeqItemInfo::StrPropSeqName) {
             RecountSequencesFrom(*seq);
-        } else if (prop == 301) {
+        } else if (prop == TVDSeqItemInfo::StrPropFormatString) {
             seq->CalcDisplayString(GetSeqList(false));
         }
     }
