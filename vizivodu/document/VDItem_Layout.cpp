@@ -165,13 +165,7 @@ void TVDGraphicItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDIt
     x += style->GetAsPixels(GetBorderWidth());
     y += style->GetAsPixels(GetBorderHeight());
     const gfx::TGraphic &image = *GetImage();
-    const int32_t state0 = gi.SaveCanvasState(canvas);
-    struct TRestore {
-        TVDGraphicInterface &GI;
-        gfx::TCanvas &Canvas;
-        int32_t State;
-        ~TRestore() { GI.RestoreCanvasState(Canvas, State); }
-    } restore{gi, canvas, state0};
+    const TVDCanvasStateScope saved(gi, canvas);
     try {
         gi.IntersectClipRect(canvas, x, y, x + w, y + h);
         if (w == image.GetWidth() && h == image.GetHeight()) {
@@ -259,13 +253,7 @@ void TVDGraphicItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32
     const rtl::TRect r = rtl::Bounds(x + style->GetAsDevicePixelsX(GetBorderWidth(), &sad),
                                      y + style->GetAsDevicePixelsY(GetBorderHeight(), &sad),
                                      GetImageWidthEx(style, &sad), GetImageHeightEx(style, &sad));
-    const int32_t saved = gi.SaveCanvasState(canvas);
-    struct TRestore {
-        TVDGraphicInterface &GI;
-        gfx::TCanvas &Canvas;
-        int32_t State;
-        ~TRestore() { GI.RestoreCanvasState(Canvas, State); }
-    } restore{gi, canvas, saved};
+    const TVDCanvasStateScope saved(gi, canvas);
     gi.IntersectClipRect(canvas, r.Left, r.Top, r.Right, r.Bottom);
     gi.StretchDrawGraphic(canvas, r, *FImage);
 }
