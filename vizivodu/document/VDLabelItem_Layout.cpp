@@ -119,13 +119,17 @@ int32_t TVDLabelItemInfo::GetHeight(const TVDStyle *) {
     return Height;
 }
 
+const TVDStyle *TVDLabelItemInfo::ParentStyle() const {
+    return FParentVDData ? FParentVDData->GetVDStyle() : nullptr;
+}
+
 int32_t TVDLabelItemInfo::GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *, TCustomVDData *) {
     UpdateMe();
     int32_t w = Width;
     if (sad && sad->ppixScreen > 0) {
         w = gfx::MulDiv(w, sad->ppixDevice, sad->ppixScreen);
     }
-    const TVDStyle *style = FParentVDData ? FParentVDData->GetVDStyle() : nullptr;
+    const TVDStyle *style = ParentStyle();
     return style ? std::max(w, MinWidthInDevicePixels(*style, FMinWidth, sad)) : w;
 }
 
