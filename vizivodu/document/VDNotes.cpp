@@ -39,8 +39,7 @@ TCustomVDData *TVDSubData::GetRootData() {
 }
 
 TCustomVDData *TVDSubData::GetAbsoluteRootData() {
-    TCustomVDData *root = MainRoot();
-    return root ? root : this;
+    return TVDSubData::GetRootData();
 }
 
 bool TVDSubData::UseStyleTemplates() {
