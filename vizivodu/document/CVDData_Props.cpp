@@ -112,23 +112,16 @@ void TCustomVDData::GetHotspotInfo(int32_t itemNo, TVDAnsiString &name, int32_t 
                                    int32_t &hotImageIndex, gfx::TCustomImageList *&imageList,
                                    TVDTag &tag) {
     CheckItemClass(itemNo, &TVDHotspotItemInfo::ClassInfo);
-    const auto *item = static_cast<const TVDHotspotItemInfo *>(GetItem(itemNo));
-    name = item->ItemText;
-    imageIndex = item->ImageIndex;
-    hotImageIndex = item->HotImageIndex;
-    imageList = item->GetImageList();
-    tag = item->Tag;
+    GetBulletInfo(itemNo, name, imageIndex, imageList, tag);
+    hotImageIndex = static_cast<const TVDHotspotItemInfo *>(GetItem(itemNo))->HotImageIndex;
 }
 
 void TCustomVDData::SetHotspotInfo(int32_t itemNo, const TVDAnsiString &name, int32_t imageIndex,
-                                   int32_t hotImageIndex, gfx::TCustomImageList *,
+                                   int32_t hotImageIndex, gfx::TCustomImageList *imageList,
                                    const TVDTag &tag) {
     CheckItemClass(itemNo, &TVDHotspotItemInfo::ClassInfo);
-    auto *item = static_cast<TVDHotspotItemInfo *>(GetItem(itemNo));
-    item->ImageIndex = imageIndex;
-    item->HotImageIndex = hotImageIndex;
-    item->Tag = tag;
-    item->ItemText = name;
+    SetBulletInfo(itemNo, name, imageIndex, imageList, tag);
+    static_cast<TVDHotspotItemInfo *>(GetItem(itemNo))->HotImageIndex = hotImageIndex;
 }
 
 int32_t TCustomVDData::FindControlItemNo(ui::TControl *ctrl) const {

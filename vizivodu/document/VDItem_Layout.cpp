@@ -26,6 +26,12 @@ TVDDrawLineInfo *DrawItemOf(TCustomVDData *vdData, int32_t dItemNo) {
     return doc->DrawItems[dItemNo];
 }
 
+void FollowJump(TCustomVDData *vdData, int32_t jumpID) {
+    if (auto *formatted = dynamic_cast<TCustomVDFormattedData *>(vdData)) {
+        formatted->DoJump(formatted->FFirstJumpNo + jumpID);
+    }
+}
+
 // ---- The base ----
 
 void TCustomVDItemInfo::OnDocWidthChange(int32_t, TVDDrawLineInfo &, bool, gfx::TCanvas &,
@@ -275,9 +281,7 @@ TVDGraphicItemInfo::CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo
 }
 
 void TVDHotGraphicItemInfo::Execute(TCustomVDData *vdData) {
-    if (auto *formatted = dynamic_cast<TCustomVDFormattedData *>(vdData)) {
-        formatted->DoJump(formatted->FFirstJumpNo + JumpID);
-    }
+    FollowJump(vdData, JumpID);
 }
 
 } // namespace vizivodu

@@ -1,4 +1,4 @@
-// Internals the item units share: style lengths as pixels, draw items by number.
+// Internals the item units share: style lengths as pixels, draw items, hyperlink jumps.
 #pragma once
 
 #include "vizivodu/styles/VDStyle.h"
@@ -25,5 +25,8 @@ inline int32_t ToDeviceY(const TVDStyle *style, TVDStyleLength value, PVDScreenA
 // Draw item dItemNo of a formatted document; nullptr for any other document or a number out of
 // range.
 TVDDrawLineInfo *DrawItemOf(TCustomVDData *vdData, int32_t dItemNo);
+
+// Follows the hyperlink of a hot item with jumpID in a formatted document (nothing elsewhere).
+void FollowJump(TCustomVDData *vdData, int32_t jumpID);
 
 } // namespace vizivodu
