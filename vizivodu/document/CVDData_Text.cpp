@@ -72,6 +72,14 @@ struct TSplitState {
     bool PageBreakPending = false;
 
     int32_t PieceParaNo() const { return NewPara || PageBreakPending ? CurParaNo : -1; }
+
+    // The item just added opened the paragraph after a form feed: it carries the page break.
+    void PlacePageBreak(TCustomVDData &doc) {
+        if (PageBreakPending) {
+            doc.SetPageBreaksBeforeItems(doc.ItemCount() - 1, true);
+            PageBreakPending = false;
+        }
+    }
 };
 
 // Tabs stay as tab items when the style sheet does not turn them into spaces.
@@ -114,10 +122,7 @@ bool TCustomVDData::AddTextNLARaw(const TVDAnsiString &s, int32_t styleNo, int32
             AddNLATag(piece, styleNo, paraNo, tag);
         }
         state.NewPara = false;
-        if (state.PageBreakPending) {
-            SetPageBreaksBeforeItems(ItemCount() - 1, true);
-            state.PageBreakPending = false;
-        }
+        state.PlacePageBreak(*this);
         if (asSingleParagraph) {
             SetAddParagraphMode(false);
         }
@@ -142,6 +147,7 @@ bool TCustomVDData::AddTextNLARaw(const TVDAnsiString &s, int32_t styleNo, int32
             if (ch == '\t') {
                 AddTabItem(*this, styleNo, state.NewPara ? state.CurParaNo : -1);
                 state.NewPara = false;
+                state.PlacePageBreak(*this);
                 continue;
             }
             if (ch == '\f') {
@@ -205,10 +211,7 @@ void TCustomVDData::AddTextNLWRaw(const TVDRawByteString &s, int32_t styleNo, in
         AddNLWTagRaw(StringToRawUnicode(std::u16string_view(text).substr(from, to - from)), styleNo,
                      state.PieceParaNo(), {});
         state.NewPara = false;
-        if (state.PageBreakPending) {
-            SetPageBreaksBeforeItems(ItemCount() - 1, true);
-            state.PageBreakPending = false;
-        }
+        state.PlacePageBreak(*this);
     };
     size_t start = first;
     char16_t partner = 0;
@@ -229,6 +232,7 @@ void TCustomVDData::AddTextNLWRaw(const TVDRawByteString &s, int32_t styleNo, in
             }
             AddTabItem(*this, styleNo, state.NewPara ? state.CurParaNo : -1);
             state.NewPara = false;
+            state.PlacePageBreak(*this);
             SetAddParagraphMode(allowNewPara2);
             start = i + 1;
             continue;
