@@ -3,10 +3,7 @@
 #include "vizivodu/document/CVDData.h"
 
 #include "vizivodu/document/VDError.h"
-#include "vizivodu/document/VDItem_BreakTab.h"
 #include "vizivodu/styles/VDStyle.h"
-
-#include <utility>
 
 namespace vizivodu {
 
@@ -87,14 +84,6 @@ bool TabsAsItems(TVDStyle *style) {
     return style && style->GetSpacesInTab() <= 0;
 }
 
-void AddTabItem(TCustomVDData &doc, int32_t styleNo, int32_t paraNo) {
-    auto tab = std::make_unique<TVDTabItemInfo>(&doc);
-    tab->StyleNo = StyleNoTab;
-    tab->SetAssociatedTextStyleNo(styleNo);
-    tab->ParaNo = paraNo;
-    doc.AddItemR({}, std::move(tab), true);
-}
-
 } // namespace
 
 bool TCustomVDData::AddTextNLARaw(const TVDAnsiString &s, int32_t styleNo, int32_t firstParaNo,
@@ -145,7 +134,7 @@ bool TCustomVDData::AddTextNLARaw(const TVDAnsiString &s, int32_t styleNo, int32
             addPiece(start, i);
             start = i + 1;
             if (ch == '\t') {
-                AddTabItem(*this, styleNo, state.NewPara ? state.CurParaNo : -1);
+                AddTab(styleNo, state.NewPara ? state.CurParaNo : -1);
                 state.NewPara = false;
                 state.PlacePageBreak(*this);
                 continue;
@@ -230,7 +219,7 @@ void TCustomVDData::AddTextNLWRaw(const TVDRawByteString &s, int32_t styleNo, in
             if (i > start) {
                 addPiece(start, i);
             }
-            AddTabItem(*this, styleNo, state.NewPara ? state.CurParaNo : -1);
+            AddTab(styleNo, state.NewPara ? state.CurParaNo : -1);
             state.NewPara = false;
             state.PlacePageBreak(*this);
             SetAddParagraphMode(allowNewPara2);
