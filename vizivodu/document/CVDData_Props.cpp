@@ -112,23 +112,16 @@ void TCustomVDData::GetHotspotInfo(int32_t itemNo, TVDAnsiString &name, int32_t 
                                    int32_t &hotImageIndex, gfx::TCustomImageList *&imageList,
                                    TVDTag &tag) {
     CheckItemClass(itemNo, &TVDHotspotItemInfo::ClassInfo);
-    const auto *item = static_cast<const TVDHotspotItemInfo *>(GetItem(itemNo));
-    name = item->ItemText;
-    imageIndex = item->ImageIndex;
-    hotImageIndex = item->HotImageIndex;
-    imageList = item->GetImageList();
-    tag = item->Tag;
+    GetBulletInfo(itemNo, name, imageIndex, imageList, tag);
+    hotImageIndex = static_cast<const TVDHotspotItemInfo *>(GetItem(itemNo))->HotImageIndex;
 }
 
 void TCustomVDData::SetHotspotInfo(int32_t itemNo, const TVDAnsiString &name, int32_t imageIndex,
-                                   int32_t hotImageIndex, gfx::TCustomImageList *,
+                                   int32_t hotImageIndex, gfx::TCustomImageList *imageList,
                                    const TVDTag &tag) {
     CheckItemClass(itemNo, &TVDHotspotItemInfo::ClassInfo);
-    auto *item = static_cast<TVDHotspotItemInfo *>(GetItem(itemNo));
-    item->ImageIndex = imageIndex;
-    item->HotImageIndex = hotImageIndex;
-    item->Tag = tag;
-    item->ItemText = name;
+    SetBulletInfo(itemNo, name, imageIndex, imageList, tag);
+    static_cast<TVDHotspotItemInfo *>(GetItem(itemNo))->HotImageIndex = hotImageIndex;
 }
 
 int32_t TCustomVDData::FindControlItemNo(ui::TControl *ctrl) const {
@@ -217,9 +210,9 @@ bool TCustomVDData::SetItemExtraIntPropertyEx(int32_t itemNo, int32_t prop, int3
         item->UpdateAnimator(this);
     }
     if (auto *seq = dynamic_cast<TVDSeqItemInfo *>(item)) {
-        if (prop == 300 || prop == 301) {
+        if (prop == TVDSeqItemInfo::PropStartFrom || prop == TVDSeqItemInfo::PropReset) {
             RecountSequencesFrom(*seq);
-        } else if (prop == 302) {
+        } else if (prop == TVDSeqItemInfo::PropNumberType) {
             seq->CalcDisplayString(GetSeqList(false));
         }
     }
@@ -251,9 +244,9 @@ bool TCustomVDData::SetItemExtraStrPropertyEx(int32_t itemNo, int32_t prop,
     TCustomVDItemInfo *item = GetItem(itemNo);
     const bool accepted = item->SetExtraStrPropertyEx(prop, value);
     if (auto *seq = dynamic_cast<TVDSeqItemInfo *>(item)) {
-        if (prop == 300) {
+        if (prop == TVDSeqItemInfo::StrPropSeqName) {
             RecountSequencesFrom(*seq);
-        } else if (prop == 301) {
+        } else if (prop == TVDSeqItemInfo::StrPropFormatString) {
             seq->CalcDisplayString(GetSeqList(false));
         }
     }

@@ -3,10 +3,7 @@
 #include "vizivodu/document/CVDData.h"
 
 #include "vizivodu/document/VDError.h"
-#include "vizivodu/document/VDItem_BreakTab.h"
 #include "vizivodu/styles/VDStyle.h"
-
-#include <utility>
 
 namespace vizivodu {
 
@@ -72,19 +69,19 @@ struct TSplitState {
     bool PageBreakPending = false;
 
     int32_t PieceParaNo() const { return NewPara || PageBreakPending ? CurParaNo : -1; }
+
+    // The item just added opened the paragraph after a form feed: it carries the page break.
+    void PlacePageBreak(TCustomVDData &doc) {
+        if (PageBreakPending) {
+            doc.SetPageBreaksBeforeItems(doc.ItemCount() - 1, true);
+            PageBreakPending = false;
+        }
+    }
 };
 
 // Tabs stay as tab items when the style sheet does not turn them into spaces.
 bool TabsAsItems(TVDStyle *style) {
     return style && style->GetSpacesInTab() <= 0;
-}
-
-void AddTabItem(TCustomVDData &doc, int32_t styleNo, int32_t paraNo) {
-    auto tab = std::make_unique<TVDTabItemInfo>(&doc);
-    tab->StyleNo = StyleNoTab;
-    tab->SetAssociatedTextStyleNo(styleNo);
-    tab->ParaNo = paraNo;
-    doc.AddItemR({}, std::move(tab), true);
 }
 
 } // namespace
@@ -114,10 +111,7 @@ bool TCustomVDData::AddTextNLARaw(const TVDAnsiString &s, int32_t styleNo, int32
             AddNLATag(piece, styleNo, paraNo, tag);
         }
         state.NewPara = false;
-        if (state.PageBreakPending) {
-            SetPageBreaksBeforeItems(ItemCount() - 1, true);
-            state.PageBreakPending = false;
-        }
+        state.PlacePageBreak(*this);
         if (asSingleParagraph) {
             SetAddParagraphMode(false);
         }
@@ -140,8 +134,9 @@ bool TCustomVDData::AddTextNLARaw(const TVDAnsiString &s, int32_t styleNo, int32
             addPiece(start, i);
             start = i + 1;
             if (ch == '\t') {
-                AddTabItem(*this, styleNo, state.NewPara ? state.CurParaNo : -1);
+                AddTab(styleNo, state.NewPara ? state.CurParaNo : -1);
                 state.NewPara = false;
+                state.PlacePageBreak(*this);
                 continue;
             }
             if (ch == '\f') {
@@ -205,10 +200,7 @@ void TCustomVDData::AddTextNLWRaw(const TVDRawByteString &s, int32_t styleNo, in
         AddNLWTagRaw(StringToRawUnicode(std::u16string_view(text).substr(from, to - from)), styleNo,
                      state.PieceParaNo(), {});
         state.NewPara = false;
-        if (state.PageBreakPending) {
-            SetPageBreaksBeforeItems(ItemCount() - 1, true);
-            state.PageBreakPending = false;
-        }
+        state.PlacePageBreak(*this);
     };
     size_t start = first;
     char16_t partner = 0;
@@ -227,8 +219,9 @@ void TCustomVDData::AddTextNLWRaw(const TVDRawByteString &s, int32_t styleNo, in
             if (i > start) {
                 addPiece(start, i);
             }
-            AddTabItem(*this, styleNo, state.NewPara ? state.CurParaNo : -1);
+            AddTab(styleNo, state.NewPara ? state.CurParaNo : -1);
             state.NewPara = false;
+            state.PlacePageBreak(*this);
             SetAddParagraphMode(allowNewPara2);
             start = i + 1;
             continue;

@@ -18,6 +18,7 @@
 #include "platform/rtl/Format.h"
 
 #include <algorithm>
+#include <span>
 
 namespace vizivodu {
 
@@ -581,6 +582,16 @@ constexpr TViziVoduItemTypeInfo BuiltInItemTypes[] = {
     {StyleNoPicture, &TVDGraphicItemInfo::ClassInfo},
     {StyleNoBreak, &TVDBreakItemInfo::ClassInfo}};
 
+// The class of kind styleNo in types; nullptr when it has none.
+TVDItemClass ClassOf(std::span<const TViziVoduItemTypeInfo> types, int32_t styleNo) {
+    for (const TViziVoduItemTypeInfo &entry : types) {
+        if (entry.StyleNo == styleNo) {
+            return entry.ItemClass;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void RegisterItemType(int32_t styleNo, TVDItemClass itemClass) {
@@ -608,19 +619,11 @@ void UnregisterItemType(TVDItemClass itemClass) {
 }
 
 std::unique_ptr<TCustomVDItemInfo> CreateItemForStyleNo(int32_t styleNo, TCustomVDData *vdData) {
-    TVDItemClass itemClass = nullptr;
-    if (styleNo >= 0) {
-        itemClass = ViziVoduTextItemClass;
-    } else {
-        for (const TViziVoduItemTypeInfo &entry : BuiltInItemTypes) {
-            if (entry.StyleNo == styleNo && !itemClass) {
-                itemClass = entry.ItemClass;
-            }
-        }
-        for (const TViziVoduItemTypeInfo &entry : ItemTypes()) {
-            if (entry.StyleNo == styleNo && !itemClass) {
-                itemClass = entry.ItemClass;
-            }
+    TVDItemClass itemClass = ViziVoduTextItemClass;
+    if (styleNo < 0) {
+        itemClass = ClassOf(BuiltInItemTypes, styleNo);
+        if (!itemClass) {
+            itemClass = ClassOf(ItemTypes(), styleNo);
         }
     }
     if (!itemClass) {

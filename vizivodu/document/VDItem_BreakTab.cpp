@@ -2,6 +2,7 @@
 #include "vizivodu/document/VDItem_BreakTab.h"
 
 #include "vizivodu/document/VDFHelpers.h"
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include <algorithm>
@@ -91,7 +92,7 @@ TVDRawByteString TVDBreakItemInfo::AsText(int32_t lineWidth, TCustomVDData *vdDa
                                           const TVDRawByteString &, bool, bool unicode,
                                           TVDCodePage) {
     const TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr;
-    const int32_t pixels = style ? style->GetAsPixels(LineWidth) : LineWidth;
+    const int32_t pixels = ToPixels(style, LineWidth);
     const TVDRawByteString line(static_cast<size_t>(std::max(1, lineWidth)),
                                 pixels < 2 ? '-' : '=');
     return unicode ? AnsiToRawUnicode(0, line) : line;

@@ -2,6 +2,7 @@
 // and in the colour mode when printed), the tab's background, decorations, leader and arrow.
 #include "vizivodu/document/VDItem_BreakTab.h"
 
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/layout/CVDFData.h"
 #include "vizivodu/layout/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
@@ -26,14 +27,6 @@ int32_t LinePattern(TVDBreakStyle style) {
     default:
         return 0;
     }
-}
-
-TVDDrawLineInfo *DrawItemOf(TCustomVDData *vdData, int32_t dItemNo) {
-    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
-    if (!doc || dItemNo < 0 || dItemNo >= doc->DrawItems.Count()) {
-        return nullptr;
-    }
-    return doc->DrawItems[dItemNo];
 }
 
 } // namespace
@@ -73,7 +66,7 @@ void TVDBreakItemInfo::OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, 
     const TVDScreenAndDevice identity{96, 96, 96, 96, 0, 0};
     const TVDScreenAndDevice &s = sad ? *sad : identity;
     const int32_t margin = ScreenToDeviceX(5, s);
-    const int32_t thickness = style ? style->GetAsPixels(LineWidth) : LineWidth;
+    const int32_t thickness = ToPixels(style, LineWidth);
     const int32_t half = ScreenToDeviceY(thickness > 10 ? thickness / 2 : 5, s);
     dli.Height = 2 * half + 1;
     dli.Width = docWidth - 2 * margin;

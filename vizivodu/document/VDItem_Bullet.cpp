@@ -2,6 +2,7 @@
 #include "vizivodu/document/VDItem_Bullet.h"
 
 #include "vizivodu/document/VDFHelpers.h"
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/layout/CVDFData.h"
 #include "vizivodu/layout/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
@@ -212,9 +213,7 @@ bool TVDHotspotItemInfo::GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDSty
 }
 
 void TVDHotspotItemInfo::Execute(TCustomVDData *vdData) {
-    if (auto *formatted = dynamic_cast<TCustomVDFormattedData *>(vdData)) {
-        formatted->DoJump(formatted->FFirstJumpNo + JumpID);
-    }
+    FollowJump(vdData, JumpID);
 }
 
 bool TVDHotspotItemInfo::SetExtraIntPropertyEx(int32_t prop, int32_t value) {

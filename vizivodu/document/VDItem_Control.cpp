@@ -3,6 +3,7 @@
 #include "vizivodu/document/VDItem_Control.h"
 
 #include "vizivodu/document/VDItem_ImagePrint.h"
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/layout/CVDFData.h"
 #include "vizivodu/layout/PtblVD.h"
 #include "vizivodu/layout/VDGrIn.h"
@@ -20,10 +21,6 @@ namespace vizivodu {
 VD_DEFINE_ITEM_CLASS(TVDControlItemInfo, TVDRectItemInfo);
 
 namespace {
-
-int32_t Pixels(const TVDStyle *style, TVDStyleLength value) {
-    return style ? style->GetAsPixels(value) : value;
-}
 
 const TVDScreenAndDevice &ScreenOnly() {
     static const TVDScreenAndDevice identity{96, 96, 96, 96, 0, 0};
@@ -79,10 +76,11 @@ int32_t TVDControlItemInfo::GetImageHeight(const TVDStyle *) {
 int32_t TVDControlItemInfo::GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *,
                                         TCustomVDData *vdData) {
     const TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr;
-    const int32_t w = PercentWidth != 0 ? 20 : GetImageWidth(style);
-    const int32_t border =
-        style ? style->GetAsDevicePixelsX(GetBorderWidth(), sad) : GetBorderWidth();
-    return (sad ? ScreenToDeviceX(w, *sad) : w) + 2 * border;
+    if (PercentWidth == 0) {
+        return GetWidthEx(style, sad);
+    }
+    // A control stretched to the document width can shrink to 20 pixels.
+    return (sad ? ScreenToDeviceX(20, *sad) : 20) + 2 * ToDeviceX(style, GetBorderWidth(), sad);
 }
 
 // A control without a parent window is never shown: it would stand on the desktop.
@@ -91,8 +89,8 @@ void TVDControlItemInfo::AdjustInserted(int32_t x, int32_t y, bool adjustY, TCus
         return;
     }
     const TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr;
-    FControl->SetLeft(x + Pixels(style, GetBorderWidth()));
-    FControl->SetTag(y + Pixels(style, GetBorderHeight()));
+    FControl->SetLeft(x + ToPixels(style, GetBorderWidth()));
+    FControl->SetTag(y + ToPixels(style, GetBorderHeight()));
     if (adjustY) {
         TVDScroller::SetControlTopFromTag(*FControl);
     }
@@ -107,16 +105,15 @@ void TVDControlItemInfo::OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli
     hShift = 0;
     const TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr;
     if (PercentWidth < 1 || PercentWidth > 100) {
-        desc = Pixels(style, GetBorderHeight());
+        desc = ToPixels(style, GetBorderHeight());
         return;
     }
     const TVDScreenAndDevice &s = sad ? *sad : ScreenOnly();
     dli.Width = docWidth * PercentWidth / 100;
     if (!printing && FControl) {
-        FControl->SetWidth(dli.Width - 2 * Pixels(style, GetBorderWidth()));
+        FControl->SetWidth(dli.Width - 2 * ToPixels(style, GetBorderWidth()));
     }
-    const int32_t border =
-        style ? style->GetAsDevicePixelsY(GetBorderHeight(), &s) : GetBorderHeight();
+    const int32_t border = ToDeviceY(style, GetBorderHeight(), &s);
     dli.Height = 2 * border + ScreenToDeviceY(GetImageHeight(style), s);
     desc = border;
 }
@@ -301,12 +298,8 @@ bool TVDControlItemInfo::PrintToBitmap(gfx::TBitmap &bkgnd, bool, TCustomVDData 
         image = DrawControlToBitmap(*FControl, BackgroundColor);
     }
     int32_t top = 0;
-    if (page && part >= 0 && dItemNo >= 0 && dItemNo < page->DrawItems.Count()) {
-        if (auto *split = dynamic_cast<TVDMultiImagePrintInfo *>(page->DrawItems[dItemNo])) {
-            if (part < split->GetPartsList().Count()) {
-                top = -split->Part(part)->ImgTop;
-            }
-        }
+    if (const TVDImagePrintPart *piece = TVDMultiImagePrintInfo::SplitPart(page, dItemNo, part)) {
+        top = -piece->ImgTop;
     }
     const auto draw = [&](int32_t x, int32_t y) {
         if (TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr) {

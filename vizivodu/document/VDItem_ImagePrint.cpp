@@ -4,6 +4,7 @@
 
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDItem_Rect.h"
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle.h"
 
@@ -20,9 +21,18 @@ TVDImagePrintPart *TVDMultiImagePrintInfo::Part(int32_t index) {
     return static_cast<TVDImagePrintPart *>(GetPartsList()[index]);
 }
 
+TVDImagePrintPart *TVDMultiImagePrintInfo::SplitPart(TCustomVDData *vdData, int32_t dItemNo,
+                                                     int32_t part) {
+    auto *split = dynamic_cast<TVDMultiImagePrintInfo *>(DrawItemOf(vdData, dItemNo));
+    if (!split || part < 0 || part >= split->GetPartsList().Count()) {
+        return nullptr;
+    }
+    return split->Part(part);
+}
+
 int32_t TVDMultiImagePrintInfo::BorderHeights() const {
     const TVDStyle *style = FVDData ? FVDData->GetVDStyle() : nullptr;
-    return 2 * (style ? style->GetAsPixels(FItem->GetBorderHeight()) : FItem->GetBorderHeight());
+    return 2 * ToPixels(style, FItem->GetBorderHeight());
 }
 
 int32_t TVDMultiImagePrintInfo::ContentHeight() const {

@@ -46,6 +46,9 @@ public:
                  bool footnotesChangeHeight, bool ignorePageBreaks) override;
 
     TVDImagePrintPart *Part(int32_t index);
+    // Piece part of the split picture that draw item dItemNo of vdData prints; nullptr when that
+    // draw item is no split picture or has no such piece.
+    static TVDImagePrintPart *SplitPart(TCustomVDData *vdData, int32_t dItemNo, int32_t part);
 
 private:
     // Twice the box height (top and bottom) in screen pixels.

@@ -5,6 +5,7 @@
 #include "vizivodu/document/VDGrHandler.h"
 #include "vizivodu/document/VDItem_ImagePrint.h"
 #include "vizivodu/document/VDItem_Rect.h"
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/layout/CVDFData.h"
 #include "vizivodu/layout/PtVDData.h"
 #include "vizivodu/layout/VDGrIn.h"
@@ -16,6 +17,20 @@
 #include <algorithm>
 
 namespace vizivodu {
+
+TVDDrawLineInfo *DrawItemOf(TCustomVDData *vdData, int32_t dItemNo) {
+    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
+    if (!doc || dItemNo < 0 || dItemNo >= doc->DrawItems.Count()) {
+        return nullptr;
+    }
+    return doc->DrawItems[dItemNo];
+}
+
+void FollowJump(TCustomVDData *vdData, int32_t jumpID) {
+    if (auto *formatted = dynamic_cast<TCustomVDFormattedData *>(vdData)) {
+        formatted->DoJump(formatted->FFirstJumpNo + jumpID);
+    }
+}
 
 // ---- The base ----
 
@@ -44,9 +59,9 @@ void TCustomVDItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_
                               bool correction, const TVDScreenAndDevice &, int32_t part,
                               TVDColorMode, TCustomVDData *vdData, int32_t dItemNo, int32_t,
                               bool forMetafile) {
-    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
+    TVDDrawLineInfo *drawItem = DrawItemOf(vdData, dItemNo);
     TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr;
-    if (!doc || !style || dItemNo < 0 || dItemNo >= doc->DrawItems.Count()) {
+    if (!drawItem || !style) {
         return;
     }
     TVDItemDrawStates state{vdidsPrinting, vdidsPrintSimulation};
@@ -59,7 +74,7 @@ void TCustomVDItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_
     if (vdData->GetFlags().Contains(vdflCanUseCustomPPI)) {
         state.Include(vdidsCanUseCustomPPI);
     }
-    TVDDrawLineInfo &dli = *doc->DrawItems[dItemNo];
+    TVDDrawLineInfo &dli = *drawItem;
     if (!GetBoolValue(vdbpFullWidth)) {
         Paint(x, y, canvas, state, dli, vdData, forMetafile);
         return;
@@ -156,13 +171,7 @@ void TVDGraphicItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDIt
     x += style->GetAsPixels(GetBorderWidth());
     y += style->GetAsPixels(GetBorderHeight());
     const gfx::TGraphic &image = *GetImage();
-    const int32_t state0 = gi.SaveCanvasState(canvas);
-    struct TRestore {
-        TVDGraphicInterface &GI;
-        gfx::TCanvas &Canvas;
-        int32_t State;
-        ~TRestore() { GI.RestoreCanvasState(Canvas, State); }
-    } restore{gi, canvas, state0};
+    const TVDCanvasStateScope saved(gi, canvas);
     try {
         gi.IntersectClipRect(canvas, x, y, x + w, y + h);
         if (w == image.GetWidth() && h == image.GetHeight()) {
@@ -226,14 +235,9 @@ bool TVDGraphicItemInfo::PrintToBitmap(gfx::TBitmap &bkgnd, bool preview, TCusto
     // A piece of a split picture shows the rows from its top at the picture's own scale.
     int32_t top = 0;
     int32_t height = bkgnd.GetHeight();
-    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
-    if (doc && part >= 0 && dItemNo >= 0 && dItemNo < doc->DrawItems.Count()) {
-        if (auto *split = dynamic_cast<TVDMultiImagePrintInfo *>(doc->DrawItems[dItemNo])) {
-            if (part < split->GetPartsList().Count()) {
-                top = -split->Part(part)->ImgTop;
-                height = g->GetHeight();
-            }
-        }
+    if (const TVDImagePrintPart *piece = TVDMultiImagePrintInfo::SplitPart(vdData, dItemNo, part)) {
+        top = -piece->ImgTop;
+        height = g->GetHeight();
     }
     try {
         StretchGraphic(vdData, bkgnd.GetCanvas(), rtl::Rect(0, top, bkgnd.GetWidth(), top + height),
@@ -255,13 +259,7 @@ void TVDGraphicItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32
     const rtl::TRect r = rtl::Bounds(x + style->GetAsDevicePixelsX(GetBorderWidth(), &sad),
                                      y + style->GetAsDevicePixelsY(GetBorderHeight(), &sad),
                                      GetImageWidthEx(style, &sad), GetImageHeightEx(style, &sad));
-    const int32_t saved = gi.SaveCanvasState(canvas);
-    struct TRestore {
-        TVDGraphicInterface &GI;
-        gfx::TCanvas &Canvas;
-        int32_t State;
-        ~TRestore() { GI.RestoreCanvasState(Canvas, State); }
-    } restore{gi, canvas, saved};
+    const TVDCanvasStateScope saved(gi, canvas);
     gi.IntersectClipRect(canvas, r.Left, r.Top, r.Right, r.Bottom);
     gi.StretchDrawGraphic(canvas, r, *FImage);
 }
@@ -283,9 +281,7 @@ TVDGraphicItemInfo::CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo
 }
 
 void TVDHotGraphicItemInfo::Execute(TCustomVDData *vdData) {
-    if (auto *formatted = dynamic_cast<TCustomVDFormattedData *>(vdData)) {
-        formatted->DoJump(formatted->FFirstJumpNo + JumpID);
-    }
+    FollowJump(vdData, JumpID);
 }
 
 } // namespace vizivodu

@@ -4,6 +4,7 @@
 
 #include "vizivodu/document/VDFHelpers.h"
 #include "vizivodu/document/VDGrHandler.h"
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -18,18 +19,6 @@ VD_DEFINE_ITEM_CLASS(TVDGraphicItemInfo, TVDRectItemInfo);
 VD_DEFINE_ITEM_CLASS(TVDHotGraphicItemInfo, TVDGraphicItemInfo);
 
 namespace {
-
-int32_t ToPixels(const TVDStyle *style, TVDStyleLength value) {
-    return style ? style->GetAsPixels(value) : value;
-}
-
-int32_t ToDeviceX(const TVDStyle *style, TVDStyleLength value, PVDScreenAndDevice sad) {
-    return style ? style->GetAsDevicePixelsX(value, sad) : value;
-}
-
-int32_t ToDeviceY(const TVDStyle *style, TVDStyleLength value, PVDScreenAndDevice sad) {
-    return style ? style->GetAsDevicePixelsY(value, sad) : value;
-}
 
 TVDStyleLength Converted(TVDStyle *style, TVDStyleLength value, int32_t newUnits) {
     return TVDStyle::GetAsDifferentUnits(style, value, static_cast<TVDStyleUnits>(newUnits));

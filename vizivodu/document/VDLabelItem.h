@@ -106,6 +106,8 @@ public:
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
 
 protected:
+    // The style sheet of the document the label is in; nullptr outside one.
+    const TVDStyle *ParentStyle() const;
     // Draws text in r (stretched to r when it is wider and there is no minimum width).
     virtual void PaintLabelText(const rtl::TRect &r, gfx::TCanvas &canvas, bool forMetafile,
                                 TCustomVDData *vdData, const rtl::UnicodeString &text,

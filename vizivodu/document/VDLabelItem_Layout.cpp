@@ -3,6 +3,7 @@
 // page being drawn (page fields), stretched to its rectangle when that is wider.
 #include "vizivodu/document/VDLabelItem.h"
 
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/layout/CVDFData.h"
 #include "vizivodu/layout/PtVDData.h"
 #include "vizivodu/layout/PtblVD.h"
@@ -118,13 +119,17 @@ int32_t TVDLabelItemInfo::GetHeight(const TVDStyle *) {
     return Height;
 }
 
+const TVDStyle *TVDLabelItemInfo::ParentStyle() const {
+    return FParentVDData ? FParentVDData->GetVDStyle() : nullptr;
+}
+
 int32_t TVDLabelItemInfo::GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *, TCustomVDData *) {
     UpdateMe();
     int32_t w = Width;
     if (sad && sad->ppixScreen > 0) {
         w = gfx::MulDiv(w, sad->ppixDevice, sad->ppixScreen);
     }
-    const TVDStyle *style = FParentVDData ? FParentVDData->GetVDStyle() : nullptr;
+    const TVDStyle *style = ParentStyle();
     return style ? std::max(w, MinWidthInDevicePixels(*style, FMinWidth, sad)) : w;
 }
 
@@ -177,8 +182,8 @@ void TVDLabelItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t
                              bool correction, const TVDScreenAndDevice &sad, int32_t,
                              TVDColorMode colorMode, TCustomVDData *vdData, int32_t dItemNo,
                              int32_t pageNo, bool forMetafile) {
-    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
-    if (!doc || dItemNo < 0 || dItemNo >= doc->DrawItems.Count()) {
+    TVDDrawLineInfo *dli = DrawItemOf(vdData, dItemNo);
+    if (!dli) {
         return;
     }
     TVDItemDrawStates state{vdidsPrinting};
@@ -188,8 +193,7 @@ void TVDLabelItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t
     if (correction) {
         state.Include(vdidsPreviewCorrection);
     }
-    Print(canvas, x, y, &sad, colorMode, vdData, *doc->DrawItems[dItemNo], pageNo, state,
-          forMetafile);
+    Print(canvas, x, y, &sad, colorMode, vdData, *dli, pageNo, state, forMetafile);
 }
 
 void TVDLabelItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, PVDScreenAndDevice sad,

@@ -4,6 +4,7 @@
 #include "vizivodu/document/VDMarker.h"
 
 #include "vizivodu/document/VDGrHandler.h"
+#include "vizivodu/document/VDItem_p.h"
 #include "vizivodu/layout/CVDFData.h"
 #include "vizivodu/layout/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
@@ -209,8 +210,8 @@ void TVDMarkerItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDIte
 void TVDMarkerItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_t, bool, bool,
                               const TVDScreenAndDevice &sad, int32_t, TVDColorMode colorMode,
                               TCustomVDData *vdData, int32_t dItemNo, int32_t, bool forMetafile) {
-    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
-    if (!doc || dItemNo < 0 || dItemNo >= doc->DrawItems.Count()) {
+    TVDDrawLineInfo *dli = DrawItemOf(vdData, dItemNo);
+    if (!dli) {
         return;
     }
     TVDMarkerDrawing drawing;
@@ -218,22 +219,22 @@ void TVDMarkerItemInfo::Print(gfx::TCanvas &canvas, int32_t x, int32_t y, int32_
     drawing.CanUseCustomPPI = vdData->GetFlags().Contains(vdflCanUseCustomPPI);
     drawing.ForMetafile = forMetafile;
     drawing.SaD = &sad;
-    DrawMarker(x, y, canvas, *doc->DrawItems[dItemNo], vdData, drawing);
+    DrawMarker(x, y, canvas, *dli, vdData, drawing);
 }
 
 // The bitmap has the picture's (or image's) own size: the marker's offset inside its draw item
 // is left to the page.
 bool TVDMarkerItemInfo::PrintToBitmap(gfx::TBitmap &bkgnd, bool, TCustomVDData *vdData,
                                       int32_t dItemNo, int32_t, TVDColorMode colorMode) {
-    auto *doc = dynamic_cast<TCustomVDFormattedData *>(vdData);
-    if (!doc || dItemNo < 0 || dItemNo >= doc->DrawItems.Count()) {
+    TVDDrawLineInfo *dli = DrawItemOf(vdData, dItemNo);
+    if (!dli) {
         return false;
     }
     TVDMarkerDrawing drawing;
     drawing.ColorMode = colorMode;
     drawing.CanUseCustomPPI = vdData->GetFlags().Contains(vdflCanUseCustomPPI);
     drawing.NoOffset = true;
-    DrawMarker(0, 0, bkgnd.GetCanvas(), *doc->DrawItems[dItemNo], vdData, drawing);
+    DrawMarker(0, 0, bkgnd.GetCanvas(), *dli, vdData, drawing);
     return true;
 }
 

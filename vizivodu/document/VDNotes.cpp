@@ -23,15 +23,6 @@ VD_DEFINE_ITEM_CLASS(TVDFootnoteItemInfo, TVDFootOrEndnoteItemInfo);
 VD_DEFINE_ITEM_CLASS(TVDEndnoteItemInfo, TVDFootOrEndnoteItemInfo);
 VD_DEFINE_ITEM_CLASS(TVDNoteReferenceItemInfo, TVDLabelItemInfo);
 
-namespace {
-
-const TVDStyle *StyleOf(const TVDLabelItemInfo &item) {
-    TCustomVDData *parent = item.GetParentVDData();
-    return parent ? parent->GetVDStyle() : nullptr;
-}
-
-} // namespace
-
 // ---- TVDSubData ----
 
 TVDSubData::TVDSubData(TCustomVDItemInfo *owner, TCustomVDData *mainVDData)
@@ -48,8 +39,7 @@ TCustomVDData *TVDSubData::GetRootData() {
 }
 
 TCustomVDData *TVDSubData::GetAbsoluteRootData() {
-    TCustomVDData *root = MainRoot();
-    return root ? root : this;
+    return TVDSubData::GetRootData();
 }
 
 bool TVDSubData::UseStyleTemplates() {
@@ -260,7 +250,7 @@ TVDFootnoteItemInfo::TVDFootnoteItemInfo(TCustomVDData *vdData, int32_t textStyl
 }
 
 TVDSeqType TVDFootnoteItemInfo::GetNumberType() const {
-    const TVDStyle *style = StyleOf(*this);
+    const TVDStyle *style = ParentStyle();
     return style ? style->GetFootnoteNumbering() : vdseqDecimal;
 }
 
@@ -276,7 +266,7 @@ rtl::UnicodeString TVDFootnoteItemInfo::GetTextForPrintMeasuring(TCustomVDData *
     if (SVDCounter >= 0) {
         return ImposedNumberText();
     }
-    const TVDStyle *style = StyleOf(*this);
+    const TVDStyle *style = ParentStyle();
     if (style && style->GetFootnotePageReset()) {
         return GetDisplayString(nullptr, 4);
     }
@@ -294,7 +284,7 @@ bool TVDFootnoteItemInfo::GetBoolValueEx(TVDItemBoolPropertyEx prop,
 std::unique_ptr<TVDDrawLineInfo>
 TVDFootnoteItemInfo::CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo,
                                             PVDScreenAndDevice sad) {
-    const TVDStyle *style = StyleOf(*this);
+    const TVDStyle *style = ParentStyle();
     if (style && style->GetFootnotePageReset()) {
         return std::make_unique<TVDFootnoteDrawItem>();
     }
@@ -322,7 +312,7 @@ TVDEndnoteItemInfo::TVDEndnoteItemInfo(TCustomVDData *vdData, int32_t textStyleN
 }
 
 TVDSeqType TVDEndnoteItemInfo::GetNumberType() const {
-    const TVDStyle *style = StyleOf(*this);
+    const TVDStyle *style = ParentStyle();
     return style ? style->GetEndnoteNumbering() : vdseqLowerRoman;
 }
 
@@ -373,7 +363,7 @@ rtl::UnicodeString TVDNoteReferenceItemInfo::GetTextForPrinting(TCustomVDData *v
                                                                 TVDDrawLineInfo *, int32_t,
                                                                 int32_t) {
     auto *printed = dynamic_cast<TVDFootnotePtblVDData *>(vdData);
-    const TVDStyle *style = StyleOf(*this);
+    const TVDStyle *style = ParentStyle();
     if (printed && printed->Footnote && style && style->GetFootnotePageReset()) {
         return printed->Footnote->GetDisplayString(nullptr, printed->IndexOnPage);
     }

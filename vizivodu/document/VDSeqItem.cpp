@@ -19,11 +19,6 @@ VD_DEFINE_ITEM_CLASS(TVDSeqItemInfo, TVDLabelItemInfo);
 
 namespace {
 
-constexpr int32_t kStartFromProperty = 300;
-constexpr int32_t kResetProperty = 301;
-constexpr int32_t kNumberTypeProperty = 302;
-constexpr int32_t kSeqNameProperty = 300;
-constexpr int32_t kFormatStringProperty = 301;
 constexpr int32_t kLabelTextProperty = 200;
 
 } // namespace
@@ -117,13 +112,13 @@ void TVDSeqItemInfo::MovingFromUndoList(int32_t itemNo, TCustomVDData *vdData) {
 
 bool TVDSeqItemInfo::SetExtraIntPropertyEx(int32_t prop, int32_t value) {
     switch (prop) {
-    case kStartFromProperty:
+    case PropStartFrom:
         StartFrom = value;
         return true;
-    case kResetProperty:
+    case PropReset:
         Reset = value != 0;
         return true;
-    case kNumberTypeProperty:
+    case PropNumberType:
         SetNumberType(static_cast<TVDSeqType>(value & 0x7F));
         return true;
     default:
@@ -133,13 +128,13 @@ bool TVDSeqItemInfo::SetExtraIntPropertyEx(int32_t prop, int32_t value) {
 
 bool TVDSeqItemInfo::GetExtraIntPropertyEx(int32_t prop, int32_t &value) const {
     switch (prop) {
-    case kStartFromProperty:
+    case PropStartFrom:
         value = StartFrom;
         return true;
-    case kResetProperty:
+    case PropReset:
         value = Reset;
         return true;
-    case kNumberTypeProperty:
+    case PropNumberType:
         value = GetNumberType() & 0x7F;
         return true;
     default:
@@ -149,10 +144,10 @@ bool TVDSeqItemInfo::GetExtraIntPropertyEx(int32_t prop, int32_t &value) const {
 
 bool TVDSeqItemInfo::SetExtraStrPropertyEx(int32_t prop, const rtl::UnicodeString &value) {
     switch (prop) {
-    case kSeqNameProperty:
+    case StrPropSeqName:
         SeqName = value;
         return true;
-    case kFormatStringProperty:
+    case StrPropFormatString:
         FormatString = value;
         return true;
     case kLabelTextProperty:
@@ -164,10 +159,10 @@ bool TVDSeqItemInfo::SetExtraStrPropertyEx(int32_t prop, const rtl::UnicodeStrin
 
 bool TVDSeqItemInfo::GetExtraStrPropertyEx(int32_t prop, rtl::UnicodeString &value) const {
     switch (prop) {
-    case kSeqNameProperty:
+    case StrPropSeqName:
         value = SeqName;
         return true;
-    case kFormatStringProperty:
+    case StrPropFormatString:
         value = FormatString;
         return true;
     default:
@@ -176,17 +171,17 @@ bool TVDSeqItemInfo::GetExtraStrPropertyEx(int32_t prop, rtl::UnicodeString &val
 }
 
 TVDReformatType TVDSeqItemInfo::GetExtraIntPropertyReformat(int32_t prop) const {
-    if (prop == kStartFromProperty || prop == kResetProperty) {
+    if (prop == PropStartFrom || prop == PropReset) {
         return vdrfFull;
     }
     return TVDLabelItemInfo::GetExtraIntPropertyReformat(prop);
 }
 
 TVDReformatType TVDSeqItemInfo::GetExtraStrPropertyReformat(int32_t prop) const {
-    if (prop == kSeqNameProperty) {
+    if (prop == StrPropSeqName) {
         return vdrfFull;
     }
-    if (prop == kFormatStringProperty) {
+    if (prop == StrPropFormatString) {
         return vdrfNormal;
     }
     return TVDLabelItemInfo::GetExtraStrPropertyReformat(prop);

@@ -48,8 +48,14 @@ public:
     // The item leaves (and joins again) the document's sequence, marker and print-field lists.
     void MovingToUndoList(int32_t itemNo, TCustomVDData *vdData) override;
     void MovingFromUndoList(int32_t itemNo, TCustomVDData *vdData) override;
-    // 300 StartFrom, 301 Reset, 302 the number type (low 7 bits); string 300 SeqName,
-    // 301 FormatString. Setting string 200 (the label's text) is refused: the text is computed.
+    // The numbered extra properties: StartFrom, Reset, the number type (low 7 bits); the
+    // strings SeqName and FormatString.
+    static constexpr int32_t PropStartFrom = 300;
+    static constexpr int32_t PropReset = 301;
+    static constexpr int32_t PropNumberType = 302;
+    static constexpr int32_t StrPropSeqName = 300;
+    static constexpr int32_t StrPropFormatString = 301;
+    // Setting string 200 (the label's text) is refused: the text is computed.
     bool SetExtraIntPropertyEx(int32_t prop, int32_t value) override;
     bool GetExtraIntPropertyEx(int32_t prop, int32_t &value) const override;
     bool SetExtraStrPropertyEx(int32_t prop, const rtl::UnicodeString &value) override;

@@ -25,8 +25,7 @@ TVDSidenoteItemInfo::TVDSidenoteItemInfo(TCustomVDData *vdData, int32_t textStyl
 }
 
 TVDSeqType TVDSidenoteItemInfo::GetNumberType() const {
-    TCustomVDData *parent = GetParentVDData();
-    const TVDStyle *style = parent ? parent->GetVDStyle() : nullptr;
+    const TVDStyle *style = ParentStyle();
     return style ? style->GetSidenoteNumbering() : vdseqLowerAlpha;
 }
 

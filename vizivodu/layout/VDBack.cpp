@@ -10,6 +10,8 @@
 
 #include "platform/gfx/Bitmap.h"
 
+#include <optional>
+
 namespace vizivodu {
 
 namespace {
@@ -225,22 +227,11 @@ void TVDBackground::Draw(gfx::TCanvas &canvas, const rtl::TRect &rect, int32_t h
         }
         graphic = FImageCopy ? FImageCopy.get() : FImage.get();
     }
-    int32_t state = 0;
+    std::optional<TVDCanvasStateScope> saved;
     if (clipping) {
-        state = graphicInterface.SaveCanvasState(canvas);
+        saved.emplace(graphicInterface, canvas);
         graphicInterface.IntersectClipRect(canvas, rect.Left, rect.Top, rect.Right, rect.Bottom);
     }
-    struct TRestore {
-        bool Active;
-        TVDGraphicInterface &GI;
-        gfx::TCanvas &Canvas;
-        int32_t State;
-        ~TRestore() {
-            if (Active) {
-                GI.RestoreCanvasState(Canvas, State);
-            }
-        }
-    } restore{clipping, graphicInterface, canvas, state};
     // The part, relative to the area; drawing places at area coordinates minus its position.
     rtl::TRect part = rect;
     part.Offset(-left, -top);
@@ -292,13 +283,7 @@ void TVDBackground::Draw(gfx::TCanvas &canvas, const rtl::TRect &rect, int32_t h
 void TVDBackground::Print(gfx::TCanvas &canvas, const rtl::TRect &rect, const rtl::TRect &fullRect,
                           const TVDScreenAndDevice &sad, gfx::TColor color, TVDOpacity opacity,
                           bool, TVDGraphicInterface &graphicInterface) {
-    const int32_t state = graphicInterface.SaveCanvasState(canvas);
-    struct TRestore {
-        TVDGraphicInterface &GI;
-        gfx::TCanvas &Canvas;
-        int32_t State;
-        ~TRestore() { GI.RestoreCanvasState(Canvas, State); }
-    } restore{graphicInterface, canvas, state};
+    const TVDCanvasStateScope saved(graphicInterface, canvas);
     graphicInterface.IntersectClipRect(canvas, rect.Left, rect.Top, rect.Right, rect.Bottom);
     const bool noPicture = EmptyImage();
     if (color != gfx::clNone && (noPicture || Style == bsNoBitmap || IsCornerOrCentred(Style))) {

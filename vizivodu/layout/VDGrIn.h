@@ -409,4 +409,20 @@ protected:
                                      std::span<const int32_t> pdx);
 };
 
+// Saves the canvas's state through a graphic interface and puts it back when the scope ends,
+// also when an exception passes.
+class TVDCanvasStateScope {
+public:
+    TVDCanvasStateScope(TVDGraphicInterface &gi, gfx::TCanvas &canvas)
+        : FGI(gi), FCanvas(canvas), FState(gi.SaveCanvasState(canvas)) {}
+    ~TVDCanvasStateScope() { FGI.RestoreCanvasState(FCanvas, FState); }
+    TVDCanvasStateScope(const TVDCanvasStateScope &) = delete;
+    TVDCanvasStateScope &operator=(const TVDCanvasStateScope &) = delete;
+
+private:
+    TVDGraphicInterface &FGI;
+    gfx::TCanvas &FCanvas;
+    int32_t FState;
+};
+
 } // namespace vizivodu

@@ -75,6 +75,32 @@ TEST_F(MultiLineText, AFormFeedPutsAPageBreakBeforeTheNextLine) {
     EXPECT_EQ(DumpWithBreaks(), ".^. P0:ab | P0:cd | P0:ef");
 }
 
+// A tab right after a form feed opens the paragraph that carries the page break: the text after
+// it continues that paragraph instead of opening another one with the break moved before it.
+TEST_F(MultiLineText, ATabAfterAFormFeedKeepsThePageBreakOnItsParagraph) {
+    Style.SetSpacesInTab(0);
+    struct TCase {
+        const char *Text;
+        const char *EightBit, *Unicode;
+    };
+    for (const TCase &c : {
+             TCase{"a\f\tb", ".^.. P0:a | P0: | L0:#-12 | L0:b", ".^. P0:a | P0:#-12 | L0:b"},
+             TCase{"a\f\t\tb", ".^... P0:a | P0: | L0:#-12 | L0:#-12 | L0:b",
+                   ".^.. P0:a | P0:#-12 | L0:#-12 | L0:b"},
+             TCase{"\f\tb", ".^.. P0: | P0: | L0:#-12 | L0:b", ".^. P0: | P0:#-12 | L0:b"},
+             TCase{"a\fb\tc", ".^.. P0:a | P0:b | L0:#-12 | L0:c",
+                   ".^.. P0:a | P0:b | L0:#-12 | L0:c"},
+         }) {
+        Doc.Clear();
+        Doc.AddTextNLR(c.Text, Ansi, 0, 0, {});
+        EXPECT_EQ(DumpWithBreaks(), c.EightBit) << c.Text;
+        Doc.Clear();
+        Doc.AddTextNLW(std::u16string(c.Text, c.Text + std::char_traits<char>::length(c.Text)), 0,
+                       0, 0, false);
+        EXPECT_EQ(DumpWithBreaks(), c.Unicode) << c.Text;
+    }
+}
+
 TEST_F(MultiLineText, ABlockKeepsItsLinesInOneParagraph) {
     Doc.AddTextBlockNLA("ab\ncd\nef", 0, 1, {});
     EXPECT_EQ(Dump(Doc), "P1:ab | B1:cd | B1:ef");
