@@ -676,13 +676,7 @@ void TVDTableItemInfo::PaintCellBackground(TVDTablePaintContext &ctx, TVDTableCe
 void TVDTableItemInfo::PaintCellContent(TVDTablePaintContext &ctx, TVDTableCellData &cell,
                                         const rtl::TRect &r) {
     auto &data = static_cast<TCustomVDFormattedData &>(*cell.GetVDData());
-    const int32_t state = ctx.GI.SaveCanvasState(ctx.Canvas);
-    struct TRestore {
-        TVDGraphicInterface &GI;
-        gfx::TCanvas &Canvas;
-        int32_t State;
-        ~TRestore() { GI.RestoreCanvasState(Canvas, State); }
-    } restore{ctx.GI, ctx.Canvas, state};
+    const TVDCanvasStateScope saved(ctx.GI, ctx.Canvas);
     ctx.GI.IntersectClipRect(ctx.Canvas, r.Left, r.Top, r.Right, r.Bottom);
     TVDStoreDocTransform transform;
     data.PrepareTransform(ctx.Canvas, transform, ctx.P.ExtraX, ctx.P.ExtraY, vdtrbLocal,
