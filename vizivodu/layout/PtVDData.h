@@ -724,6 +724,13 @@ public:
     void CreateFontInfoCache(gfx::TCanvas &, gfx::TCanvas &) override {}
     TVDFontInfoCache *GetFontInfoCache(gfx::TCanvas &canvas, gfx::TCanvas &formatCanvas,
                                        TCustomVDFormattedData *vdData) override;
+
+private:
+    friend class TVDEndnoteList;
+    // The page Y where its text begins on its page pageNo printed as globalPageNo: below the
+    // text area's top and the source's top margin, at StartAt on its first page and at
+    // NextStartAt on the later ones.
+    int32_t TextTop(int32_t pageNo, int32_t globalPageNo);
 };
 
 // ---- Sidenotes and text boxes on pages (PtVDData_Sidenotes.cpp) ----

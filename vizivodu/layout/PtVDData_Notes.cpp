@@ -216,18 +216,20 @@ void TVDEndnotePtblVDData::AdjustEndAt(int32_t pageCount) {
     EndAt += pageCount == 1 ? StartAt : NextStartAt;
 }
 
-int32_t TVDEndnotePtblVDData::GetTopCoord(int32_t pageNo, int32_t globalPageNo) {
+int32_t TVDEndnotePtblVDData::TextTop(int32_t pageNo, int32_t globalPageNo) {
     TCustomMainPtblVDData &main = GetMainPrintData();
-    return TCustomMultiPagePtblVDData::GetTopCoord(pageNo, globalPageNo) -
-           (main.GetTmpMForPage(globalPageNo).Top + main.TmpTMPix) -
+    return main.GetTmpMForPage(globalPageNo).Top + main.TmpTMPix +
            (pageNo <= 1 ? StartAt : NextStartAt);
 }
 
+int32_t TVDEndnotePtblVDData::GetTopCoord(int32_t pageNo, int32_t globalPageNo) {
+    return TCustomMultiPagePtblVDData::GetTopCoord(pageNo, globalPageNo) -
+           TextTop(pageNo, globalPageNo);
+}
+
 int32_t TVDEndnotePtblVDData::GetTopCoord2(int32_t pageNo, int32_t globalPageNo) {
-    TCustomMainPtblVDData &main = GetMainPrintData();
     return TCustomMultiPagePtblVDData::GetTopCoord2(pageNo, globalPageNo) -
-           (main.GetTmpMForPage(globalPageNo).Top + main.TmpTMPix) -
-           (pageNo <= 1 ? StartAt : NextStartAt);
+           TextTop(pageNo, globalPageNo);
 }
 
 int32_t TVDEndnotePtblVDData::GetPrintableAreaLeft(int32_t pageNo) {

@@ -120,8 +120,7 @@ void TCustomPrintableVD::DrawPage(int32_t pageNo, gfx::TCanvas &canvas, bool pre
     }
     TCustomMainPtblVDData &data = GetPrintData();
     const int32_t mainPages = data.GetPagesCount();
-    const int32_t endnotePages = FEndnotes ? FEndnotes->Pages.GetCount() - 1 : 0;
-    if (pageNo <= mainPages || pageNo > mainPages + endnotePages) {
+    if (pageNo <= mainPages || pageNo > mainPages + EndnoteSheets()) {
         data.CheckPageNo(pageNo);
     }
     TPrinterCanvasLoan loan(data);
@@ -339,8 +338,7 @@ int32_t TCustomVDPrint::GetMainPagesCount() const {
 
 // The first sheet of endnotes is the last page of the text.
 int32_t TCustomVDPrint::GetPagesCount() const {
-    const TVDEndnoteList *endnotes = vd->GetEndnotes();
-    return GetMainPagesCount() + (endnotes ? std::max(0, endnotes->Pages.GetCount() - 1) : 0);
+    return GetMainPagesCount() + vd->EndnoteSheets();
 }
 
 int32_t TCustomVDPrint::GetPreview100PercentWidth() const {
