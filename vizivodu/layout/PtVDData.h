@@ -490,6 +490,17 @@ public:
     // one does not stand in).
     TVDHeaderFooterVDData *GetHeaderForPage(int32_t pageNo);
     TVDHeaderFooterVDData *GetFooterForPage(int32_t pageNo);
+    // f(kind, headerOrFooter) for each one set: by kind (normal, first page, even pages), the
+    // header before the footer.
+    template <class F> void ForEachHeaderFooter(F &&f) {
+        for (const TVDHFType kind : {vdhftNormal, vdhftFirstPage, vdhftEvenPages}) {
+            for (const bool isHeader : {true, false}) {
+                if (TVDHeaderFooterVDData *hf = GetHeaderOrFooter(kind, isHeader)) {
+                    f(kind, *hf);
+                }
+            }
+        }
+    }
 
     void InitPageMetrics() override;
     int32_t GetPageWidth() override;

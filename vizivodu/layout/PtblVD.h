@@ -349,6 +349,8 @@ protected:
     void DefineProperties(rtl::TFiler &filer) override;
 
 private:
+    // Forgets the source viewer and drops the pages.
+    void DropSource();
     // The boxes of the headers' and footers' sidenotes, made anew by each pagination.
     void FreeHeaderFooterSidenotes();
     TVDLength MMToUnits(int32_t mm) const;
