@@ -180,6 +180,48 @@ TEST(PageDrawing, ColourModesOfThePageAndTheText) {
     }
 }
 
+// Records the text alignment (the reading direction) each text output is made with.
+class TDirectionRecorder : public test::TCanvasTextGraphicInterface {
+public:
+    std::vector<std::pair<std::u16string, uint32_t>> Outputs;
+    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                 TVDTextOutput output) override {
+        Outputs.emplace_back(Units(run), GetTextAlign(canvas));
+        TCanvasTextGraphicInterface::TextOut(canvas, x, y, run, output);
+    }
+    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                       TVDTextOutput output, TCustomVDGlyphDXData &data) override {
+        Outputs.emplace_back(Units(run), GetTextAlign(canvas));
+        TCanvasTextGraphicInterface::TextOutWithDX(canvas, x, y, run, output, data);
+    }
+};
+
+// Mended: the printed page applied a text style with its paragraph's direction only when the
+// style changed, so a paragraph in the style of the one before it but of the other direction
+// was printed in the direction of the one before.
+TEST(PageDrawing, AParagraphInTheStyleOfTheOneBeforeIsPrintedInItsOwnDirection) {
+    TDrawFixture f;
+    auto gi = std::make_unique<TDirectionRecorder>();
+    gi->DevicePPI = 600;
+    gi->CanvasText = false;
+    TDirectionRecorder &recorder = *gi;
+    f.Style.GI = f.GI = gi.get();
+    f.Style.SetGraphicInterfaceForTesting(std::move(gi));
+    const int32_t ltr = f.Style.GetParaStyles().GetCount();
+    f.Style.GetParaStyles().Add().SetBiDiMode(vdbdLeftToRight);
+    f.Style.GetParaStyles().Add().SetBiDiMode(vdbdRightToLeft);
+    f.Source.AddNL(u"One", 0, ltr);
+    f.Source.AddNL(u"Two", 0, ltr + 1);
+    f.Source.AddNL(u"Three", 0, ltr);
+    ASSERT_EQ(f.Paginate(), 1);
+    gfx::TBitmap bmp;
+    recorder.Outputs.clear();
+    f.Draw(1, bmp);
+    const std::vector<std::pair<std::u16string, uint32_t>> expected = {
+        {u"One", 0}, {u"Two", uint32_t(gfx::TA_RTLREADING)}, {u"Three", 0}};
+    EXPECT_EQ(recorder.Outputs, expected);
+}
+
 // A picture wider than the text area reaches into the right margin unless ClipMargins cuts it;
 // the header in the top margin is drawn either way.
 TEST(PageDrawing, ClipMarginsCutsTheContentButNotTheHeader) {
