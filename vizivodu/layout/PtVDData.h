@@ -28,6 +28,7 @@
 #include "platform/gfx/Region.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -599,6 +600,15 @@ public:
                           const TVDScreenAndDevice &sad, int32_t itemBackgroundLayer,
                           bool relativeToItem, bool allowBitmaps, bool parentAllowBitmaps,
                           int32_t pageNo) override;
+
+protected:
+    // What lies under a region taken from the parent's page: drawParent(left, top) paints it
+    // into bmp, the region moved to the printable area's corner. An opaque paragraph's colour
+    // stands instead; the paragraph's and the item's layers come over either.
+    void DrawBackOverParent(int32_t left, int32_t top, gfx::TBitmap &bmp,
+                            const TVDScreenAndDevice &sad, int32_t itemBackgroundLayer,
+                            bool relativeToItem, bool allowBitmaps, int32_t pageNo,
+                            const std::function<void(int32_t, int32_t)> &drawParent);
 };
 
 // A header or a footer: formatted when the page metrics are made and drawn on every page of

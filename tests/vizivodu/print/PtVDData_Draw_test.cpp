@@ -409,6 +409,35 @@ TEST(PageDrawing, PiecesPrintedThroughBitmapsSitOnThePageColourOfTheColourMode) 
     EXPECT_EQ(Pixel(bmp, Px(left + 1000), y), ColorToGray(gfx::clYellow));
 }
 
+// Mended: a header drew what lies under a piece printed through a bitmap from its parent's page
+// alone, so a picture in a header paragraph with an opaque colour stood on the page colour
+// instead of the paragraph's.
+TEST(PageDrawing, APictureInAnOpaqueHeaderParagraphStandsOnTheParagraphsColour) {
+    TDrawFixture f;
+    f.Style.GetParaStyles().Add().GetBackground().Color = gfx::clLime;
+    f.Lines(1);
+    TViziVodu header(nullptr);
+    header.SetStyle(&f.Style);
+    auto picture = std::make_unique<THalfPicture>(
+        &header.GetVDData(), std::make_unique<gfx::TBitmap>(96, 48), vdvaBaseline);
+    picture->ParaNo = f.Style.GetParaStyles().GetCount() - 1;
+    header.AddItem(u"", std::move(picture));
+    f.Print.SetHeader(&header.GetVDData(), vdhftNormal);
+    ASSERT_EQ(f.Paginate(), 1);
+    TVDHeaderFooterVDData *hf =
+        static_cast<TPrintableVDData &>(f.Data()).GetHeaderOrFooter(vdhftNormal, true);
+    ASSERT_TRUE(hf && hf->DrawItems.Count() == 1);
+    const TVDDrawLineInfo &d = *hf->DrawItems[0];
+    gfx::TBitmap bmp;
+    f.Draw(1, bmp);
+    const int32_t left = hf->GetPrintableAreaLeft(1) + d.Left + 6;
+    const int32_t y = Px(hf->GetPrintableAreaTop(1) + d.Top + 6 + 150);
+    EXPECT_EQ(Pixel(bmp, Px(left + 1000), y), gfx::clLime); // beside the picture
+    EXPECT_EQ(Pixel(bmp, Px(left + 150), y), gfx::clBlack);
+    EXPECT_EQ(Pixel(bmp, Px(left + 450), y), gfx::clLime);
+    f.Print.SetHeader(nullptr, vdhftNormal);
+}
+
 // A page that fails while its paragraphs are drawn: the error passes on, the postpaint event
 // is still raised, and the page's working state (background bitmap, current draw item, saved
 // clip) is gone.
