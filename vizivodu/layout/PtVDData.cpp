@@ -596,13 +596,8 @@ void TPrintableVDData::InitPageMetrics() {
                       ContentHeightNormal);
     control.SetVScrollVisible(false);
     control.SetHScrollVisible(false);
-    for (TVDHFType kind : {vdhftNormal, vdhftFirstPage, vdhftEvenPages}) {
-        for (const bool isHeader : {true, false}) {
-            if (TVDHeaderFooterVDData *hf = GetHeaderOrFooter(kind, isHeader)) {
-                PlaceSidenotes(*hf, *this);
-            }
-        }
-    }
+    ForEachHeaderFooter(
+        [this](TVDHFType, TVDHeaderFooterVDData &hf) { PlaceSidenotes(hf, *this); });
 }
 
 void TPrintableVDData::FitMargins() {

@@ -28,6 +28,7 @@
 #include "platform/gfx/Region.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -490,6 +491,17 @@ public:
     // one does not stand in).
     TVDHeaderFooterVDData *GetHeaderForPage(int32_t pageNo);
     TVDHeaderFooterVDData *GetFooterForPage(int32_t pageNo);
+    // f(kind, headerOrFooter) for each one set: by kind (normal, first page, even pages), the
+    // header before the footer.
+    template <class F> void ForEachHeaderFooter(F &&f) {
+        for (const TVDHFType kind : {vdhftNormal, vdhftFirstPage, vdhftEvenPages}) {
+            for (const bool isHeader : {true, false}) {
+                if (TVDHeaderFooterVDData *hf = GetHeaderOrFooter(kind, isHeader)) {
+                    f(kind, *hf);
+                }
+            }
+        }
+    }
 
     void InitPageMetrics() override;
     int32_t GetPageWidth() override;
@@ -588,6 +600,15 @@ public:
                           const TVDScreenAndDevice &sad, int32_t itemBackgroundLayer,
                           bool relativeToItem, bool allowBitmaps, bool parentAllowBitmaps,
                           int32_t pageNo) override;
+
+protected:
+    // What lies under a region taken from the parent's page: drawParent(left, top) paints it
+    // into bmp, the region moved to the printable area's corner. An opaque paragraph's colour
+    // stands instead; the paragraph's and the item's layers come over either.
+    void DrawBackOverParent(int32_t left, int32_t top, gfx::TBitmap &bmp,
+                            const TVDScreenAndDevice &sad, int32_t itemBackgroundLayer,
+                            bool relativeToItem, bool allowBitmaps, int32_t pageNo,
+                            const std::function<void(int32_t, int32_t)> &drawParent);
 };
 
 // A header or a footer: formatted when the page metrics are made and drawn on every page of
@@ -724,6 +745,13 @@ public:
     void CreateFontInfoCache(gfx::TCanvas &, gfx::TCanvas &) override {}
     TVDFontInfoCache *GetFontInfoCache(gfx::TCanvas &canvas, gfx::TCanvas &formatCanvas,
                                        TCustomVDFormattedData *vdData) override;
+
+private:
+    friend class TVDEndnoteList;
+    // The page Y where its text begins on its page pageNo printed as globalPageNo: below the
+    // text area's top and the source's top margin, at StartAt on its first page and at
+    // NextStartAt on the later ones.
+    int32_t TextTop(int32_t pageNo, int32_t globalPageNo);
 };
 
 // ---- Sidenotes and text boxes on pages (PtVDData_Sidenotes.cpp) ----

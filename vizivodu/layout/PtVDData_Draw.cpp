@@ -255,33 +255,25 @@ void TRectPtblVDData::DrawBackToBitmap(int32_t left, int32_t top, gfx::TBitmap &
                                        bool relativeToItem, bool allowBitmaps,
                                        bool parentAllowBitmaps, int32_t pageNo) {
     const TParaInfo *para = GetParaUnderDrawing();
-    if (para && IsOpaque(para->GetBackground())) {
-        if (relativeToItem) {
-            ShiftToDrawItem(left, top, sad, pageNo);
-        }
-        FillBitmap(bmp, rtl::Rect(0, 0, bmp.GetWidth(), bmp.GetHeight()),
-                   PageFillColor(para->GetBackground().Color, GetColorMode()));
-        DrawBackLayersOver(left, top, bmp, sad, itemBackgroundLayer, allowBitmaps, pageNo);
-        return;
-    }
-    if (!(ComplexBackground || Transparent) || !FParentPrintData) {
+    if (!(para && IsOpaque(para->GetBackground())) &&
+        (!(ComplexBackground || Transparent) || !FParentPrintData)) {
         TCustomMultiPagePtblVDData::DrawBackToBitmap(left, top, bmp, sad, itemBackgroundLayer,
                                                      relativeToItem, allowBitmaps,
                                                      parentAllowBitmaps, pageNo);
         return;
     }
-    if (relativeToItem) {
-        ShiftToDrawItem(left, top, sad, pageNo);
-    }
-    const int32_t parentPage = FParentPrintData->GetDrawnGlobalPageNo();
-    const int32_t dx =
-        GetPrintableAreaLeft(pageNo) - FParentPrintData->GetPrintableAreaLeft(parentPage);
-    const int32_t dy = GetPrintableAreaTop(pageNo) + VOffsInRotatedCell -
-                       FParentPrintData->GetPrintableAreaTop(parentPage);
-    FParentPrintData->DrawBackToBitmap(
-        left + DeviceToScreenX(dx, sad), top + DeviceToScreenY(dy, sad), bmp, sad, -1, false,
-        GetRotation() == vdrotNone && allowBitmaps, parentAllowBitmaps, parentPage);
-    DrawBackLayersOver(left, top, bmp, sad, itemBackgroundLayer, allowBitmaps, pageNo);
+    DrawBackOverParent(left, top, bmp, sad, itemBackgroundLayer, relativeToItem, allowBitmaps,
+                       pageNo, [&](int32_t l, int32_t t) {
+                           const int32_t parentPage = FParentPrintData->GetDrawnGlobalPageNo();
+                           const int32_t dx = GetPrintableAreaLeft(pageNo) -
+                                              FParentPrintData->GetPrintableAreaLeft(parentPage);
+                           const int32_t dy = GetPrintableAreaTop(pageNo) + VOffsInRotatedCell -
+                                              FParentPrintData->GetPrintableAreaTop(parentPage);
+                           FParentPrintData->DrawBackToBitmap(
+                               l + DeviceToScreenX(dx, sad), t + DeviceToScreenY(dy, sad), bmp, sad,
+                               -1, false, GetRotation() == vdrotNone && allowBitmaps,
+                               parentAllowBitmaps, parentPage);
+                       });
 }
 
 // A header or footer lies on its parent's page: the parent says what is under it.
@@ -295,13 +287,31 @@ void TVDHeaderFooterVDData::DrawBackToBitmap(int32_t left, int32_t top, gfx::TBi
                                           allowBitmaps, parentAllowBitmaps, pageNo);
         return;
     }
+    DrawBackOverParent(
+        left, top, bmp, sad, itemBackgroundLayer, relativeToItem, allowBitmaps, pageNo,
+        [&](int32_t l, int32_t t) {
+            const int32_t parentPage = FParentPrintData->GetDrawnGlobalPageNo();
+            const int32_t dy = Top - FParentPrintData->GetPrintableAreaTop(parentPage);
+            FParentPrintData->DrawBackToBitmap(l, t + DeviceToScreenY(dy, sad), bmp, sad, 0, false,
+                                               allowBitmaps, parentAllowBitmaps, parentPage);
+        });
+}
+
+// An opaque paragraph covers whatever lies under this document: its colour fills the bitmap.
+void TRectPtblVDData::DrawBackOverParent(int32_t left, int32_t top, gfx::TBitmap &bmp,
+                                         const TVDScreenAndDevice &sad, int32_t itemBackgroundLayer,
+                                         bool relativeToItem, bool allowBitmaps, int32_t pageNo,
+                                         const std::function<void(int32_t, int32_t)> &drawParent) {
     if (relativeToItem) {
         ShiftToDrawItem(left, top, sad, pageNo);
     }
-    const int32_t parentPage = FParentPrintData->GetDrawnGlobalPageNo();
-    FParentPrintData->DrawBackToBitmap(
-        left, top + DeviceToScreenY(Top - FParentPrintData->GetPrintableAreaTop(parentPage), sad),
-        bmp, sad, 0, false, allowBitmaps, parentAllowBitmaps, parentPage);
+    const TParaInfo *para = GetParaUnderDrawing();
+    if (para && IsOpaque(para->GetBackground())) {
+        FillBitmap(bmp, rtl::Rect(0, 0, bmp.GetWidth(), bmp.GetHeight()),
+                   PageFillColor(para->GetBackground().Color, GetColorMode()));
+    } else {
+        drawParent(left, top);
+    }
     DrawBackLayersOver(left, top, bmp, sad, itemBackgroundLayer, allowBitmaps, pageNo);
 }
 

@@ -54,6 +54,7 @@ private:
     void NonText(int32_t i, int32_t y);
     void BoxFillAndFrame(TCustomVDItemInfo &item, int32_t i, int32_t x, int32_t y);
     void PrintThroughBitmap(TCustomVDItemInfo &item, int32_t i, int32_t x, int32_t part);
+    void ApplyTextStyle(int32_t styleNo, const TFontInfo &font, TVDBiDiMode paraBiDi);
     void Text(int32_t i, int32_t y);
 
     TCustomPrintableVDData &FDoc;
@@ -67,6 +68,7 @@ private:
     std::unique_ptr<std::vector<int32_t>> FTops;
     gfx::TBitmap FWork;
     int32_t FCachedStyle = -1;
+    TVDBiDiMode FCachedBiDi = vdbdUnspecified;
 };
 
 int32_t TVDPagePainter::TopShift(int32_t i) {
@@ -354,25 +356,36 @@ void TVDPagePainter::PrintThroughBitmap(TCustomVDItemInfo &item, int32_t i, int3
     }
 }
 
-void TVDPagePainter::Text(int32_t i, int32_t y) {
-    const TVDDrawLineInfo &d = D(i);
-    TCustomVDItemInfo &item = ItemOf(i);
-    const int32_t styleNo = FDoc.GetActualStyle(item);
-    const TFontInfo &font = FStyle.GetTextStyles().GetItem(styleNo);
-    const TVDBiDiMode paraBiDi = FDoc.GetParaBiDiMode(FDoc.GetVisibleItemPara(d.ItemNo));
+// The style goes to the canvas when it changes; a paragraph of another direction in the same
+// style takes only its direction (and with it the spacing of characters).
+void TVDPagePainter::ApplyTextStyle(int32_t styleNo, const TFontInfo &font, TVDBiDiMode paraBiDi) {
+    if (styleNo == FCachedStyle && paraBiDi == FCachedBiDi) {
+        return;
+    }
     if (styleNo != FCachedStyle) {
         TVDApplyOptions options{vdaoCanUseCustomPPI, vdaoCanUseFontQuality};
         if (FDoc.UseVerticalFonts()) {
             options.Include(vdaoUseVerticalFont);
         }
         FStyle.ApplyStyle(FCanvas, styleNo, paraBiDi, options, nullptr);
-        if (font.GetBiDiMode() == vdbdUnspecified && paraBiDi == vdbdUnspecified &&
-            font.GetCharSpacing() != 0) {
-            FGI.SetTextCharacterExtra(FCanvas,
-                                      FStyle.GetAsDevicePixelsX(font.GetCharSpacing(), &FSaD));
-        }
-        FCachedStyle = styleNo;
+    } else {
+        font.ApplyBiDiMode(FCanvas, paraBiDi, false, FGI);
     }
+    if (font.GetBiDiMode() == vdbdUnspecified && paraBiDi == vdbdUnspecified &&
+        font.GetCharSpacing() != 0) {
+        FGI.SetTextCharacterExtra(FCanvas, FStyle.GetAsDevicePixelsX(font.GetCharSpacing(), &FSaD));
+    }
+    FCachedStyle = styleNo;
+    FCachedBiDi = paraBiDi;
+}
+
+void TVDPagePainter::Text(int32_t i, int32_t y) {
+    const TVDDrawLineInfo &d = D(i);
+    TCustomVDItemInfo &item = ItemOf(i);
+    const int32_t styleNo = FDoc.GetActualStyle(item);
+    const TFontInfo &font = FStyle.GetTextStyles().GetItem(styleNo);
+    const TVDBiDiMode paraBiDi = FDoc.GetParaBiDiMode(FDoc.GetVisibleItemPara(d.ItemNo));
+    ApplyTextStyle(styleNo, font, paraBiDi);
     if (FStyle.GetTextBackgroundKind() != vdtbkSimple) {
         FStyle.ApplyStyleTextColor(FCanvas, styleNo, {}, true, FColorMode);
         FCanvas.GetBrush().SetStyle(gfx::bsClear);

@@ -1,6 +1,6 @@
 // Notes on pages: the footnote lists of pages, footnotes joining and leaving them during
 // pagination, the footnotes drawn at the bottom of a page, and the endnote documents.
-#include "vizivodu/layout/PtVDData.h"
+#include "vizivodu/layout/PtVDData_p.h"
 
 #include "vizivodu/document/VDNotes.h"
 #include "vizivodu/layout/PtblVD.h"
@@ -52,8 +52,7 @@ void TCustomPrintableVDData::DoCalcFootnotesCoords(TVDFootnoteRefList *reference
 }
 
 int32_t TCustomMultiPagePtblVDData::GetNoteSeparatorHeight() {
-    auto *root = dynamic_cast<TViziVoduVDData *>(GetAbsoluteRootData());
-    auto *control = dynamic_cast<TCustomPrintableVD *>(root ? root->ViziVodu() : ViziVodu());
+    auto *control = dynamic_cast<TCustomPrintableVD *>(ViziVodu());
     return control ? control->GetNoteSeparatorHeight() : 0;
 }
 
@@ -154,14 +153,7 @@ int32_t TVDFootnotePtblVDData::GetReferenceRootItemNo() const {
     if (!doc || FootnoteDItemNo < 0 || FootnoteDItemNo >= doc->DrawItems.Count()) {
         return -1;
     }
-    const int32_t itemNo = doc->DrawItems[FootnoteDItemNo]->ItemNo;
-    auto *printed = dynamic_cast<TCustomPrintableVDData *>(doc);
-    TCustomVDData *source = printed ? printed->GetSourceVDDataForPrinting() : nullptr;
-    if (!source || dynamic_cast<TCustomMainPtblVDData *>(doc)) {
-        return itemNo;
-    }
-    // A reference in a table cell: the item of the main document that holds the table.
-    return source->GetAbsoluteRootItemNo(itemNo);
+    return RootItemNo(doc, doc->DrawItems[FootnoteDItemNo]->ItemNo, *GetMainPrintData());
 }
 
 // ---- Footnotes on a page ----
@@ -216,18 +208,20 @@ void TVDEndnotePtblVDData::AdjustEndAt(int32_t pageCount) {
     EndAt += pageCount == 1 ? StartAt : NextStartAt;
 }
 
-int32_t TVDEndnotePtblVDData::GetTopCoord(int32_t pageNo, int32_t globalPageNo) {
+int32_t TVDEndnotePtblVDData::TextTop(int32_t pageNo, int32_t globalPageNo) {
     TCustomMainPtblVDData &main = GetMainPrintData();
-    return TCustomMultiPagePtblVDData::GetTopCoord(pageNo, globalPageNo) -
-           (main.GetTmpMForPage(globalPageNo).Top + main.TmpTMPix) -
+    return main.GetTmpMForPage(globalPageNo).Top + main.TmpTMPix +
            (pageNo <= 1 ? StartAt : NextStartAt);
 }
 
+int32_t TVDEndnotePtblVDData::GetTopCoord(int32_t pageNo, int32_t globalPageNo) {
+    return TCustomMultiPagePtblVDData::GetTopCoord(pageNo, globalPageNo) -
+           TextTop(pageNo, globalPageNo);
+}
+
 int32_t TVDEndnotePtblVDData::GetTopCoord2(int32_t pageNo, int32_t globalPageNo) {
-    TCustomMainPtblVDData &main = GetMainPrintData();
     return TCustomMultiPagePtblVDData::GetTopCoord2(pageNo, globalPageNo) -
-           (main.GetTmpMForPage(globalPageNo).Top + main.TmpTMPix) -
-           (pageNo <= 1 ? StartAt : NextStartAt);
+           TextTop(pageNo, globalPageNo);
 }
 
 int32_t TVDEndnotePtblVDData::GetPrintableAreaLeft(int32_t pageNo) {

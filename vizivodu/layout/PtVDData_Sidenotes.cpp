@@ -68,61 +68,75 @@ bool PageLikeV(TVDVerticalAnchor a) {
            a == vdvanBottomMargin;
 }
 
-// The cell's rectangles for the page-like anchors: the page is the outer rectangle, the text
-// area the inner one, the margins the strips between them.
-void CellAnchors(TVDHorizontalAnchor h, TVDVerticalAnchor v, const rtl::TRect &inner,
-                 const rtl::TRect &outer, rtl::TRect &hRect, rtl::TRect &vRect) {
-    switch (h) {
-    case vdhanPage:
-        hRect.Left = outer.Left;
-        hRect.Right = outer.Right;
-        break;
-    case vdhanMainTextArea:
-        hRect.Left = inner.Left;
-        hRect.Right = inner.Right;
-        break;
-    case vdhanLeftMargin:
-        hRect.Left = outer.Left;
-        hRect.Right = inner.Left;
-        break;
-    case vdhanRightMargin:
-        hRect.Left = inner.Right;
-        hRect.Right = outer.Right;
-        break;
-    default:
-        break;
+// The area of a horizontal anchor: the rectangle found for it, else the sheet's part.
+TSpan AnchorH(TVDHorizontalAnchor anchor, const TSheet &sheet, const rtl::TRect *rect) {
+    if (rect) {
+        return {rect->Left, rect->Right};
     }
-    switch (v) {
-    case vdvanPage:
-        vRect.Top = outer.Top;
-        vRect.Bottom = outer.Bottom;
-        break;
-    case vdvanMainTextArea:
-        vRect.Top = inner.Top;
-        vRect.Bottom = inner.Bottom;
-        break;
-    case vdvanTopMargin:
-        vRect.Top = outer.Top;
-        vRect.Bottom = inner.Top;
-        break;
-    case vdvanBottomMargin:
-        vRect.Top = inner.Bottom;
-        vRect.Bottom = outer.Bottom;
-        break;
+    switch (anchor) {
+    case vdhanPage:
+        return sheet.Sheet;
+    case vdhanLeftMargin:
+        return sheet.LeftMargin();
+    case vdhanRightMargin:
+        return sheet.RightMargin();
+    case vdhanInnerMargin:
+        return sheet.Inner();
+    case vdhanOuterMargin:
+        return sheet.Outer();
     default:
-        break;
+        return sheet.Text;
     }
 }
 
-// The item of the main document (or of a header or footer) that holds item itemNo of doc: a
-// table for an item in a cell.
-int32_t RootItemNo(TCustomVDFormattedData *doc, int32_t itemNo, TCustomPrintableVDData &owner) {
-    auto *printed = dynamic_cast<TCustomPrintableVDData *>(doc);
-    TCustomVDData *source = printed ? printed->GetSourceVDDataForPrinting() : nullptr;
-    if (!source || doc == &owner) {
-        return itemNo;
+TSpan AnchorV(TVDVerticalAnchor anchor, const TSheet &sheet, const rtl::TRect *rect) {
+    if (rect) {
+        return {rect->Top, rect->Bottom};
     }
-    return source->GetAbsoluteRootItemNo(itemNo);
+    switch (anchor) {
+    case vdvanPage:
+        return sheet.SheetV;
+    case vdvanTopMargin:
+        return sheet.TopMargin();
+    case vdvanBottomMargin:
+        return sheet.BottomMargin();
+    default:
+        return sheet.TextV;
+    }
+}
+
+// The cell's rectangles for the page-like anchors: the cell is a sheet whose page is the outer
+// rectangle and whose text area is the inner one, the margins the strips between them.
+void CellAnchors(TVDHorizontalAnchor h, TVDVerticalAnchor v, const rtl::TRect &inner,
+                 const rtl::TRect &outer, rtl::TRect &hRect, rtl::TRect &vRect) {
+    TSheet cell;
+    cell.Sheet = {outer.Left, outer.Right};
+    cell.Text = {inner.Left, inner.Right};
+    cell.SheetV = {outer.Top, outer.Bottom};
+    cell.TextV = {inner.Top, inner.Bottom};
+    if (PageLikeH(h)) {
+        const TSpan span = AnchorH(h, cell, nullptr);
+        hRect.Left = span.First;
+        hRect.Right = span.Last;
+    }
+    if (PageLikeV(v)) {
+        const TSpan span = AnchorV(v, cell, nullptr);
+        vRect.Top = span.First;
+        vRect.Bottom = span.Last;
+    }
+}
+
+// The page whose kind and parity a header or footer is placed for: 1 (first), 2 (even) or 3.
+int32_t HeaderFooterPage(TCustomMainPtblVDData &main, const TVDHeaderFooterVDData &hf) {
+    int32_t page = 3;
+    if (auto *data = dynamic_cast<TPrintableVDData *>(&main)) {
+        data->ForEachHeaderFooter([&](TVDHFType kind, TVDHeaderFooterVDData &each) {
+            if (&each == &hf && kind != vdhftNormal) {
+                page = kind == vdhftFirstPage ? 1 : 2;
+            }
+        });
+    }
+    return page;
 }
 
 // Places the boxes of one document's sidenotes and text boxes.
@@ -130,13 +144,12 @@ class TVDSidenotePlacer {
 public:
     TVDSidenotePlacer(TCustomMultiPagePtblVDData &doc, TCustomMainPtblVDData &main)
         : FDoc(doc), FMain(main), FStyle(*doc.GetVDStyle()), FSaD(main.PrnSad),
-          FHeaderFooter(dynamic_cast<TVDHeaderFooterVDData *>(&doc)) {}
+          FHeaderFooter(dynamic_cast<TVDHeaderFooterVDData *>(&doc)),
+          FHeaderFooterPage(FHeaderFooter ? HeaderFooterPage(main, *FHeaderFooter) : 0) {}
 
     void Run();
 
 private:
-    // The page whose kind and parity a header or footer is placed for.
-    int32_t HeaderFooterPage();
     void PlaceBox(TVDSidenoteItemInfo &sidenote, TCustomPrintableVDData *ptVDData, int32_t itemNo,
                   int32_t globalPageNo, int32_t pageNo);
     std::unique_ptr<TVDSidenotePtblVDData> MakeBox(TVDSidenoteItemInfo &sidenote,
@@ -146,9 +159,7 @@ private:
                      TCustomPrintableVDData *ptVDData, int32_t itemNo, int32_t globalPageNo,
                      int32_t pageNo, TSpan &h, TSpan &v);
     TSpan BoxSpanH(const TVDSidenoteItemInfo &sidenote, const TSheet &sheet);
-    int32_t BoxHeight(const TVDBoxProperties &box, const TSheet &sheet, int32_t docHeight);
-    TSpan AnchorH(TVDHorizontalAnchor anchor, const TSheet &sheet, const rtl::TRect *rect);
-    TSpan AnchorV(TVDVerticalAnchor anchor, const TSheet &sheet, const rtl::TRect *rect);
+    int32_t BoxHeight(const TVDBoxProperties &box, const TSheet &sheet);
     int32_t Offset(TVDFloatPositionKind kind, int32_t offset, int32_t alignment, TSpan area,
                    int32_t paddings, int32_t size, bool horizontal);
     TVDSidenoteList &ListOf(int32_t pageNo);
@@ -158,18 +169,8 @@ private:
     TVDStyle &FStyle;
     TVDScreenAndDevice FSaD;
     TVDHeaderFooterVDData *FHeaderFooter;
+    const int32_t FHeaderFooterPage;
 };
-
-int32_t TVDSidenotePlacer::HeaderFooterPage() {
-    auto *data = dynamic_cast<TPrintableVDData *>(&FMain);
-    for (const TVDHFType kind : {vdhftFirstPage, vdhftEvenPages}) {
-        if (data && (data->GetHeaderOrFooter(kind, true) == FHeaderFooter ||
-                     data->GetHeaderOrFooter(kind, false) == FHeaderFooter)) {
-            return kind == vdhftFirstPage ? 1 : 2;
-        }
-    }
-    return 3;
-}
 
 TVDSidenoteList &TVDSidenotePlacer::ListOf(int32_t pageNo) {
     std::unique_ptr<TVDSidenoteList> &list =
@@ -203,7 +204,7 @@ void TVDSidenotePlacer::Run() {
             continue;
         }
         if (FHeaderFooter) {
-            PlaceBox(*sidenote, ptVDData, itemNo, HeaderFooterPage(), 1);
+            PlaceBox(*sidenote, ptVDData, itemNo, FHeaderFooterPage, 1);
             continue;
         }
         for (int32_t k = 0; k < std::max(localPageCount, 1); ++k) {
@@ -235,9 +236,8 @@ TSpan TVDSidenotePlacer::BoxSpanH(const TVDSidenoteItemInfo &sidenote, const TSh
     }
 }
 
-// The box's outer height from its height type; automatic: the content's with the paddings.
-int32_t TVDSidenotePlacer::BoxHeight(const TVDBoxProperties &box, const TSheet &sheet,
-                                     int32_t docHeight) {
+// The box's outer height from its height type (0 for an automatic one: the content decides).
+int32_t TVDSidenotePlacer::BoxHeight(const TVDBoxProperties &box, const TSheet &sheet) {
     switch (box.HeightType) {
     case vdbhtAbsolute:
         return FStyle.GetAsDevicePixelsY(box.Height, &FSaD);
@@ -250,45 +250,7 @@ int32_t TVDSidenotePlacer::BoxHeight(const TVDBoxProperties &box, const TSheet &
     case vdbhtRelBottomMargin:
         return Percent(sheet.BottomMargin().Length(), box.Height);
     default:
-        return docHeight;
-    }
-}
-
-TSpan TVDSidenotePlacer::AnchorH(TVDHorizontalAnchor anchor, const TSheet &sheet,
-                                 const rtl::TRect *rect) {
-    if (rect) {
-        return {rect->Left, rect->Right};
-    }
-    switch (anchor) {
-    case vdhanPage:
-        return sheet.Sheet;
-    case vdhanLeftMargin:
-        return sheet.LeftMargin();
-    case vdhanRightMargin:
-        return sheet.RightMargin();
-    case vdhanInnerMargin:
-        return sheet.Inner();
-    case vdhanOuterMargin:
-        return sheet.Outer();
-    default:
-        return sheet.Text;
-    }
-}
-
-TSpan TVDSidenotePlacer::AnchorV(TVDVerticalAnchor anchor, const TSheet &sheet,
-                                 const rtl::TRect *rect) {
-    if (rect) {
-        return {rect->Top, rect->Bottom};
-    }
-    switch (anchor) {
-    case vdvanPage:
-        return sheet.SheetV;
-    case vdvanTopMargin:
-        return sheet.TopMargin();
-    case vdvanBottomMargin:
-        return sheet.BottomMargin();
-    default:
-        return sheet.TextV;
+        return 0;
     }
 }
 
@@ -363,7 +325,7 @@ void TVDSidenotePlacer::PlaceBox(TVDSidenoteItemInfo &sidenote, TCustomPrintable
     std::unique_ptr<TVDSidenotePtblVDData> box = MakeBox(sidenote, ptVDData, itemNo, width);
     const int32_t height = props.HeightType == vdbhtAuto
                                ? box->DocumentHeight
-                               : std::max(0, BoxHeight(props, sheet, 0) - tp - bp);
+                               : std::max(0, BoxHeight(props, sheet) - tp - bp);
     const int32_t free = height - box->DocumentHeight;
     const int32_t vOffset = std::max(0, props.VAlign == tlCenter   ? free / 2
                                         : props.VAlign == tlBottom ? free
@@ -383,6 +345,15 @@ void TVDSidenotePlacer::PlaceBox(TVDSidenoteItemInfo &sidenote, TCustomPrintable
 }
 
 } // namespace
+
+int32_t RootItemNo(TCustomVDFormattedData *doc, int32_t itemNo, TCustomPrintableVDData &owner) {
+    auto *printed = dynamic_cast<TCustomPrintableVDData *>(doc);
+    TCustomVDData *source = printed ? printed->GetSourceVDDataForPrinting() : nullptr;
+    if (!source || doc == &owner) {
+        return itemNo;
+    }
+    return source->GetAbsoluteRootItemNo(itemNo);
+}
 
 void PlaceSidenotes(TCustomMultiPagePtblVDData &doc, TCustomMainPtblVDData &main) {
     if (doc.GetVDStyle() && main.GetPageWidth() > 0) {

@@ -29,6 +29,10 @@ void DrawPageItems(TCustomPrintableVDData &doc, const TVDPageDrawing &page);
 // colour under a colour mode as a page shows a fill: printer colours, grey, or white paper.
 gfx::TColor PageFillColor(gfx::TColor color, TVDColorMode colorMode);
 
+// The item of owner (the main document, or a header or footer) that holds item itemNo of doc,
+// a document printed on owner's pages: a table for an item in a cell.
+int32_t RootItemNo(TCustomVDFormattedData *doc, int32_t itemNo, TCustomPrintableVDData &owner);
+
 // A 32-bit bitmap of width x height for a piece printed through a bitmap.
 void PrepareWorkBitmap(gfx::TBitmap &bmp, int32_t width, int32_t height);
 

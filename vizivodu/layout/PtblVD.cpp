@@ -120,8 +120,7 @@ void TCustomPrintableVD::DrawPage(int32_t pageNo, gfx::TCanvas &canvas, bool pre
     }
     TCustomMainPtblVDData &data = GetPrintData();
     const int32_t mainPages = data.GetPagesCount();
-    const int32_t endnotePages = FEndnotes ? FEndnotes->Pages.GetCount() - 1 : 0;
-    if (pageNo <= mainPages || pageNo > mainPages + endnotePages) {
+    if (pageNo <= mainPages || pageNo > mainPages + EndnoteSheets()) {
         data.CheckPageNo(pageNo);
     }
     TPrinterCanvasLoan loan(data);
@@ -339,8 +338,7 @@ int32_t TCustomVDPrint::GetMainPagesCount() const {
 
 // The first sheet of endnotes is the last page of the text.
 int32_t TCustomVDPrint::GetPagesCount() const {
-    const TVDEndnoteList *endnotes = vd->GetEndnotes();
-    return GetMainPagesCount() + (endnotes ? std::max(0, endnotes->Pages.GetCount() - 1) : 0);
+    return GetMainPagesCount() + vd->EndnoteSheets();
 }
 
 int32_t TCustomVDPrint::GetPreview100PercentWidth() const {
@@ -573,16 +571,11 @@ void TVDPrint::AssignSource(TCustomViziVodu *printMe) {
     if (FPrintMe == printMe) {
         return;
     }
-    if (FPrintMe) {
-        FPrintMe->RemoveFreeNotification(this);
-    }
-    vd->Clear();
-    vd->FreeNotesLists();
-    Ready = false;
-    FPrintMe = printMe;
+    DropSource();
     if (!printMe) {
         return;
     }
+    FPrintMe = printMe;
     printMe->FreeNotification(this);
     TPrintableVD &pvd = GetPrintableVD();
     TPrintableVDData &data = pvd.GetPrintableData();
@@ -658,20 +651,21 @@ void TVDPrint::ContinuousPrint() {
 }
 
 void TVDPrint::Clear() {
-    AssignSource(nullptr);
-    TCustomVDPrint::Clear();
+    DropSource();
     FreeHeaderFooterSidenotes();
 }
 
-void TVDPrint::FreeHeaderFooterSidenotes() {
-    TPrintableVDData &data = GetPrintableVD().GetPrintableData();
-    for (TVDHFType kind : {vdhftNormal, vdhftFirstPage, vdhftEvenPages}) {
-        for (const bool isHeader : {true, false}) {
-            if (TVDHeaderFooterVDData *hf = data.GetHeaderOrFooter(kind, isHeader)) {
-                hf->Sidenotes.reset();
-            }
-        }
+void TVDPrint::DropSource() {
+    if (FPrintMe) {
+        FPrintMe->RemoveFreeNotification(this);
+        FPrintMe = nullptr;
     }
+    TCustomVDPrint::Clear();
+}
+
+void TVDPrint::FreeHeaderFooterSidenotes() {
+    GetPrintableVD().GetPrintableData().ForEachHeaderFooter(
+        [](TVDHFType, TVDHeaderFooterVDData &hf) { hf.Sidenotes.reset(); });
 }
 
 void TVDPrint::SetHeader(TCustomVDFormattedData *vdData, TVDHFType headerType) {
@@ -764,9 +758,7 @@ void TVDPrint::Notification(rtl::TComponent *component, rtl::TOperation operatio
         FPrintMe = nullptr;
         // The source's items are gone already: forget them without a look.
         vd->GetPrintData().StopSharingItems();
-        vd->Clear();
-        vd->FreeNotesLists();
-        Ready = false;
+        TCustomVDPrint::Clear();
     }
 }
 

@@ -123,6 +123,8 @@ public:
     // The footnote and endnote documents of the last pagination; null when the source has none.
     TVDFootnoteList *GetFootnotes() const { return FFootnotes.get(); }
     TVDEndnoteList *GetEndnotes() const { return FEndnotes.get(); }
+    // The sheets of endnotes after the last page of text (their first is that page).
+    int32_t EndnoteSheets() const;
     TVDFootnotePtblVDData *GetFootnoteVDData(const TVDFootnoteItemInfo *footnote) const;
     // Places the footnotes of page pageNo against its bottom margin, in reference order, and
     // numbers them on the page; nothing for null.
@@ -347,6 +349,8 @@ protected:
     void DefineProperties(rtl::TFiler &filer) override;
 
 private:
+    // Forgets the source viewer and drops the pages.
+    void DropSource();
     // The boxes of the headers' and footers' sidenotes, made anew by each pagination.
     void FreeHeaderFooterSidenotes();
     TVDLength MMToUnits(int32_t mm) const;

@@ -177,7 +177,6 @@ int32_t TCustomPrintableVD::FormatEndnotes() {
     int32_t y = FVDPrint->EndAt + separator;
     int32_t sheet = last;
     FEndnotes = std::make_unique<TVDEndnoteList>(FVDPrint);
-    auto pending = std::make_unique<TVDEndnotePage>(TVDEndnotePage{0, 1});
     const TVDScreenAndDevice sad = data.PrnSad;
     for (TVDEndnoteItemInfo *endnote = NextEndnote(source, nullptr); endnote;
          endnote = NextEndnote(source, endnote)) {
@@ -186,18 +185,19 @@ int32_t TCustomPrintableVD::FormatEndnotes() {
         document->Format_(false, true, false, 0, data.PrinterCanvas, false, true, false, false,
                           false);
         int32_t room = limit - y;
-        if (!document->CanPlaceFirstPageHere(room, false, sad, false, false)) {
+        const bool newSheet = !document->CanPlaceFirstPageHere(room, false, sad, false, false);
+        if (newSheet) {
             limit = EndnoteLimit(++sheet, available);
             y = separator;
             document->FromNewPage = true;
-            if (pending) {
-                *pending = {-1, -1};
-                FEndnotes->Pages.Add(std::move(pending));
-            }
-            pending = std::make_unique<TVDEndnotePage>(TVDEndnotePage{index, 1});
         }
-        if (pending) {
-            FEndnotes->Pages.Add(std::move(pending));
+        // The last page of text: no endnote when the first begins on a sheet of its own.
+        if (index == 0) {
+            FEndnotes->Pages.Add(std::make_unique<TVDEndnotePage>(newSheet ? TVDEndnotePage{-1, -1}
+                                                                           : TVDEndnotePage{0, 1}));
+        }
+        if (newSheet) {
+            FEndnotes->Pages.Add(std::make_unique<TVDEndnotePage>(TVDEndnotePage{index, 1}));
         }
         document->StartAt = y;
         document->NextStartAt = separator;
@@ -207,7 +207,11 @@ int32_t TCustomPrintableVD::FormatEndnotes() {
         FEndnotes->Add(std::move(document));
     }
     FVDPrint->EndAt = y;
-    return FEndnotes->Pages.GetCount() - 1;
+    return EndnoteSheets();
+}
+
+int32_t TCustomPrintableVD::EndnoteSheets() const {
+    return FEndnotes ? std::max(0, FEndnotes->Pages.GetCount() - 1) : 0;
 }
 
 // Every page of the endnote after its first takes a sheet of its own.
@@ -255,13 +259,11 @@ void TVDEndnoteList::DrawPage(int32_t globalPageNo, int32_t, int32_t, int32_t pa
         return;
     }
     TCustomPrintableVD &control = FOwner->GetVD();
-    TCustomMainPtblVDData &data = control.GetPrintData();
     TVDEndnotePtblVDData &endnote = *Get(page.Index);
     const bool ownSheet = page.Page > 1 || endnote.FromNewPage;
     if (pageNo == 0 || ownSheet) {
-        const int32_t y = data.GetTmpMForPage(globalPageNo).Top + data.TmpTMPix +
-                          (page.Page > 1 ? endnote.NextStartAt : endnote.StartAt);
-        control.DrawNoteSeparatorAbove(globalPageNo, y, canvas, ownSheet);
+        control.DrawNoteSeparatorAbove(globalPageNo, endnote.TextTop(page.Page, globalPageNo),
+                                       canvas, ownSheet);
     }
     endnote.DrawPage(page.Page, globalPageNo, canvas, preview, correction);
     if (page.Page < endnote.GetPageCountAtLeastOne()) {

@@ -180,6 +180,48 @@ TEST(PageDrawing, ColourModesOfThePageAndTheText) {
     }
 }
 
+// Records the text alignment (the reading direction) each text output is made with.
+class TDirectionRecorder : public test::TCanvasTextGraphicInterface {
+public:
+    std::vector<std::pair<std::u16string, uint32_t>> Outputs;
+    void TextOut(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                 TVDTextOutput output) override {
+        Outputs.emplace_back(Units(run), GetTextAlign(canvas));
+        TCanvasTextGraphicInterface::TextOut(canvas, x, y, run, output);
+    }
+    void TextOutWithDX(gfx::TCanvas &canvas, int32_t x, int32_t y, const TVDTextRun &run,
+                       TVDTextOutput output, TCustomVDGlyphDXData &data) override {
+        Outputs.emplace_back(Units(run), GetTextAlign(canvas));
+        TCanvasTextGraphicInterface::TextOutWithDX(canvas, x, y, run, output, data);
+    }
+};
+
+// Mended: the printed page applied a text style with its paragraph's direction only when the
+// style changed, so a paragraph in the style of the one before it but of the other direction
+// was printed in the direction of the one before.
+TEST(PageDrawing, AParagraphInTheStyleOfTheOneBeforeIsPrintedInItsOwnDirection) {
+    TDrawFixture f;
+    auto gi = std::make_unique<TDirectionRecorder>();
+    gi->DevicePPI = 600;
+    gi->CanvasText = false;
+    TDirectionRecorder &recorder = *gi;
+    f.Style.GI = f.GI = gi.get();
+    f.Style.SetGraphicInterfaceForTesting(std::move(gi));
+    const int32_t ltr = f.Style.GetParaStyles().GetCount();
+    f.Style.GetParaStyles().Add().SetBiDiMode(vdbdLeftToRight);
+    f.Style.GetParaStyles().Add().SetBiDiMode(vdbdRightToLeft);
+    f.Source.AddNL(u"One", 0, ltr);
+    f.Source.AddNL(u"Two", 0, ltr + 1);
+    f.Source.AddNL(u"Three", 0, ltr);
+    ASSERT_EQ(f.Paginate(), 1);
+    gfx::TBitmap bmp;
+    recorder.Outputs.clear();
+    f.Draw(1, bmp);
+    const std::vector<std::pair<std::u16string, uint32_t>> expected = {
+        {u"One", 0}, {u"Two", uint32_t(gfx::TA_RTLREADING)}, {u"Three", 0}};
+    EXPECT_EQ(recorder.Outputs, expected);
+}
+
 // A picture wider than the text area reaches into the right margin unless ClipMargins cuts it;
 // the header in the top margin is drawn either way.
 TEST(PageDrawing, ClipMarginsCutsTheContentButNotTheHeader) {
@@ -365,6 +407,35 @@ TEST(PageDrawing, PiecesPrintedThroughBitmapsSitOnThePageColourOfTheColourMode) 
     const int32_t left = 472 + d.Left + 6, y = Px(503 + d.Top + 6 + 150);
     EXPECT_EQ(Pixel(bmp, Px(left + 450), y), ColorToGray(gfx::clYellow));
     EXPECT_EQ(Pixel(bmp, Px(left + 1000), y), ColorToGray(gfx::clYellow));
+}
+
+// Mended: a header drew what lies under a piece printed through a bitmap from its parent's page
+// alone, so a picture in a header paragraph with an opaque colour stood on the page colour
+// instead of the paragraph's.
+TEST(PageDrawing, APictureInAnOpaqueHeaderParagraphStandsOnTheParagraphsColour) {
+    TDrawFixture f;
+    f.Style.GetParaStyles().Add().GetBackground().Color = gfx::clLime;
+    f.Lines(1);
+    TViziVodu header(nullptr);
+    header.SetStyle(&f.Style);
+    auto picture = std::make_unique<THalfPicture>(
+        &header.GetVDData(), std::make_unique<gfx::TBitmap>(96, 48), vdvaBaseline);
+    picture->ParaNo = f.Style.GetParaStyles().GetCount() - 1;
+    header.AddItem(u"", std::move(picture));
+    f.Print.SetHeader(&header.GetVDData(), vdhftNormal);
+    ASSERT_EQ(f.Paginate(), 1);
+    TVDHeaderFooterVDData *hf =
+        static_cast<TPrintableVDData &>(f.Data()).GetHeaderOrFooter(vdhftNormal, true);
+    ASSERT_TRUE(hf && hf->DrawItems.Count() == 1);
+    const TVDDrawLineInfo &d = *hf->DrawItems[0];
+    gfx::TBitmap bmp;
+    f.Draw(1, bmp);
+    const int32_t left = hf->GetPrintableAreaLeft(1) + d.Left + 6;
+    const int32_t y = Px(hf->GetPrintableAreaTop(1) + d.Top + 6 + 150);
+    EXPECT_EQ(Pixel(bmp, Px(left + 1000), y), gfx::clLime); // beside the picture
+    EXPECT_EQ(Pixel(bmp, Px(left + 150), y), gfx::clBlack);
+    EXPECT_EQ(Pixel(bmp, Px(left + 450), y), gfx::clLime);
+    f.Print.SetHeader(nullptr, vdhftNormal);
 }
 
 // A page that fails while its paragraphs are drawn: the error passes on, the postpaint event
