@@ -134,15 +134,6 @@ ui::TWinControl *GetNextTabStopControl(ui::TWinControl &container, ui::TWinContr
     return nullptr;
 }
 
-int32_t TVDControlData::FindControlItemNo(ui::TControl *control) {
-    for (int32_t i = 0; i < ItemCount(); ++i) {
-        if (GetItem(i)->OwnsControl(control)) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 // The focus arrives from an inserted control: navigation goes on from the control's item.
 void TVDControlData::TakeFocusFromControl(ui::TWinControl *prevCtrl, gfx::TCanvas *canvas) {
     const bool focusedOwns = FocusedItemNo >= 0 && FocusedItemNo < ItemCount() &&
