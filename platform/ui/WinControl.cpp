@@ -305,8 +305,9 @@ bool CanTakeFocus(const TWinControl &c) {
 
 } // namespace
 
-TWinControl *TWinControl::FindNextControl(TWinControl *current, bool goForward, bool checkTabStop,
-                                          bool checkParent) const {
+TWinControl *
+TWinControl::FindNextControlWhere(TWinControl *current, bool goForward,
+                                  const std::function<bool(TWinControl &)> &accept) const {
     std::vector<TWinControl *> list;
     GetTabOrderList(list);
     const int n = int(list.size());
@@ -320,15 +321,19 @@ TWinControl *TWinControl::FindNextControl(TWinControl *current, bool goForward, 
     for (int step = 1; step <= n; ++step) {
         const int i = ((goForward ? start + step : start - step) % n + n) % n;
         TWinControl *c = list[size_t(i)];
-        if (c == current) {
-            continue;
-        }
-        if ((!checkTabStop || c->GetTabStop()) && (!checkParent || c->GetParent() == this) &&
-            CanTakeFocus(*c)) {
+        if (c != current && accept(*c)) {
             return c;
         }
     }
     return nullptr;
+}
+
+TWinControl *TWinControl::FindNextControl(TWinControl *current, bool goForward, bool checkTabStop,
+                                          bool checkParent) const {
+    return FindNextControlWhere(current, goForward, [&](TWinControl &c) {
+        return (!checkTabStop || c.GetTabStop()) && (!checkParent || c.GetParent() == this) &&
+               CanTakeFocus(c);
+    });
 }
 
 void TWinControl::SelectNext(TWinControl *current, bool goForward, bool checkTabStop) {

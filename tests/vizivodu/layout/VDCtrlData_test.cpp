@@ -189,6 +189,20 @@ TEST_F(TabNavigation, TheNextTabStopSkipsTheControlAndWhatIsInsideIt) {
     EXPECT_EQ(GetNextTabStopControl(Form, View, true), Before); // wraps around
 }
 
+// From a control outside the form the search starts at an end of the list: every control is a
+// candidate, the last (first) one too.
+TEST_F(TabNavigation, TheNextTabStopFromOutsideTheFormMayBeAtTheEnd) {
+    MakeForm(true);
+    EXPECT_EQ(GetNextTabStopControl(Form, nullptr, true), Before);
+    EXPECT_EQ(GetNextTabStopControl(Form, nullptr, false), After);
+    Before->SetEnabled(false);
+    View->SetTabStop(false);
+    EXPECT_EQ(GetNextTabStopControl(Form, nullptr, true), After);
+    Before->SetEnabled(true);
+    After->SetEnabled(false);
+    EXPECT_EQ(GetNextTabStopControl(Form, nullptr, false), Before);
+}
+
 namespace {
 
 int DarkPixels(gfx::TBitmap &b, const gfx::TRect &r) {
