@@ -60,9 +60,12 @@ void TViziVoduVDData::Clear() {
 
 // ---- Settings of the control ----
 
+#define VD_VIEWER_VALUE(field, neutral)                                                            \
+    TCustomViziVodu *viewer = Viewer();                                                            \
+    return viewer ? viewer->field : (neutral)
+
 TVDFOptions TViziVoduVDData::GetVDFOptions() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer ? viewer->VDFOptions : TVDFOptions{};
+    VD_VIEWER_VALUE(VDFOptions, TVDFOptions{});
 }
 
 void TViziVoduVDData::SetVDFOptions(TVDFOptions value) {
@@ -72,8 +75,7 @@ void TViziVoduVDData::SetVDFOptions(TVDFOptions value) {
 }
 
 TVDRTFOptions TViziVoduVDData::GetRTFOptions() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer ? viewer->RTFOptions : TVDRTFOptions{};
+    VD_VIEWER_VALUE(RTFOptions, TVDRTFOptions{});
 }
 
 void TViziVoduVDData::SetRTFOptions(TVDRTFOptions value) {
@@ -83,8 +85,7 @@ void TViziVoduVDData::SetRTFOptions(TVDRTFOptions value) {
 }
 
 TVDFWarnings TViziVoduVDData::GetVDFWarnings() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer ? viewer->VDFWarnings : TVDFWarnings{};
+    VD_VIEWER_VALUE(VDFWarnings, TVDFWarnings{});
 }
 
 void TViziVoduVDData::SetVDFWarnings(TVDFWarnings value) {
@@ -94,13 +95,11 @@ void TViziVoduVDData::SetVDFWarnings(TVDFWarnings value) {
 }
 
 TVDFReaderStyleMode TViziVoduVDData::GetVDFTextStylesReadMode() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer ? viewer->VDFTextStylesReadMode : vdf_sInsertMerge;
+    VD_VIEWER_VALUE(VDFTextStylesReadMode, vdf_sInsertMerge);
 }
 
 TVDFReaderStyleMode TViziVoduVDData::GetVDFParaStylesReadMode() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer ? viewer->VDFParaStylesReadMode : vdf_sInsertMerge;
+    VD_VIEWER_VALUE(VDFParaStylesReadMode, vdf_sInsertMerge);
 }
 
 TVDPaletteAction TViziVoduVDData::GetDoInPaletteMode() {
@@ -206,10 +205,6 @@ uint32_t TViziVoduVDData::GetColor() {
     TVDStyle *style = GetVDStyle();
     return style ? style->GetColor() : gfx::clNone;
 }
-
-#define VD_VIEWER_VALUE(field, neutral)                                                            \
-    TCustomViziVodu *viewer = Viewer();                                                            \
-    return viewer ? viewer->field : (neutral)
 
 int32_t TViziVoduVDData::GetLeftMargin() {
     VD_VIEWER_VALUE(LeftMargin, 0);
