@@ -36,6 +36,11 @@ TViziVoduVDData &TViziVoduVDData::AbsoluteRootViewerData() {
     return root ? *root : *this;
 }
 
+TViziVoduVDData *TViziVoduVDData::RootToAsk() {
+    TViziVoduVDData &root = AbsoluteRootViewerData();
+    return !IsRoot() && &root != this ? &root : nullptr;
+}
+
 std::vector<TCustomVDData *> &TViziVoduVDData::ExtraDocumentsList() {
     if (!FExtraDocuments) {
         FExtraDocuments = std::make_unique<std::vector<TCustomVDData *>>();
@@ -111,20 +116,18 @@ ui::TCursor TViziVoduVDData::GetNormalCursor() {
 }
 
 rtl::UnicodeString TViziVoduVDData::GetNoteText() {
-    TViziVoduVDData &root = AbsoluteRootViewerData();
-    TCustomViziVodu *viewer = Viewer();
-    if (&root != this && !IsRoot()) {
-        return root.GetNoteText();
+    if (TViziVoduVDData *root = RootToAsk()) {
+        return root->GetNoteText();
     }
+    TCustomViziVodu *viewer = Viewer();
     return viewer ? viewer->NoteText : rtl::UnicodeString(u"?");
 }
 
 TVDStyleTemplateInsertMode TViziVoduVDData::StyleTemplateInsertMode() {
-    TViziVoduVDData &root = AbsoluteRootViewerData();
-    TCustomViziVodu *viewer = Viewer();
-    if (&root != this && !IsRoot()) {
-        return root.StyleTemplateInsertMode();
+    if (TViziVoduVDData *root = RootToAsk()) {
+        return root->StyleTemplateInsertMode();
     }
+    TCustomViziVodu *viewer = Viewer();
     return viewer ? viewer->StyleTemplateInsertMode : vdstimUseTargetFormatting;
 }
 

@@ -147,9 +147,8 @@ void TViziVoduVDData::DoGetItemCursor(TCustomVDData *vdData, int32_t itemNo, ui:
 }
 
 void TViziVoduVDData::DoStyleTemplatesChange() {
-    TViziVoduVDData &root = AbsoluteRootViewerData();
-    if (!IsRoot() && &root != this) {
-        root.DoStyleTemplatesChange();
+    if (TViziVoduVDData *root = RootToAsk()) {
+        root->DoStyleTemplatesChange();
         return;
     }
     if (TCustomViziVodu *viewer = Viewer()) {
@@ -159,10 +158,9 @@ void TViziVoduVDData::DoStyleTemplatesChange() {
 
 void TViziVoduVDData::ControlAction2(TCustomVDData *vdData, TVDControlAction action, int32_t itemNo,
                                      ui::TControl *&control) {
-    TViziVoduVDData &root = AbsoluteRootViewerData();
     if (!IsRoot()) {
-        if (&root != this) {
-            root.ControlAction2(vdData, action, itemNo, control);
+        if (TViziVoduVDData *root = RootToAsk()) {
+            root->ControlAction2(vdData, action, itemNo, control);
         }
         return;
     }
@@ -343,9 +341,8 @@ void TViziVoduVDData::WriteHyperlink(int32_t id, TCustomVDData *vdData, int32_t 
                                      rtl::UnicodeString &extras) {
     target.clear();
     extras.clear();
-    TViziVoduVDData &root = AbsoluteRootViewerData();
-    if (!IsRoot() && &root != this) {
-        root.WriteHyperlink(id, vdData, itemNo, saveFormat, target, extras);
+    if (TViziVoduVDData *root = RootToAsk()) {
+        root->WriteHyperlink(id, vdData, itemNo, saveFormat, target, extras);
         return;
     }
     TCustomVDItemInfo *item =
