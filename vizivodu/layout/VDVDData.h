@@ -226,7 +226,6 @@ private:
     TViziVoduVDData *RootToAsk();
 
     std::unique_ptr<TVDFGlobalReadData> FVDFGlobalReadData;
-    rtl::UnicodeString FPreviousHint;
     std::unique_ptr<std::vector<TCustomVDData *>> FExtraDocuments;
     TVDScroller *FViziVodu;
     TCustomViziVodu *FViewer;                   // FViziVodu as a viewer, found once

@@ -367,11 +367,11 @@ void TViziVoduVDData::SetControlHint(const rtl::UnicodeString &hint) {
         TVDControlData::SetControlHint(hint);
         return;
     }
-    FPreviousHint = FViziVodu->GetHint();
+    const rtl::UnicodeString previous = FViziVodu->GetHint();
     FViziVodu->SetHint(hint);
     if (hint.empty()) {
         ui::Application->CancelHint();
-    } else if (hint != FPreviousHint) {
+    } else if (hint != previous) {
         ui::Application->ActivateHint(ui::Screen->GetCursorPos(), *FViziVodu);
     }
 }
