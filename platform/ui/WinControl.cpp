@@ -369,24 +369,21 @@ namespace {
 uint16_t ScrollCode(int action) {
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
-        return 0; // SB_LINEUP
+        return SB_LINEUP;
     case QAbstractSlider::SliderSingleStepAdd:
-        return 1; // SB_LINEDOWN
+        return SB_LINEDOWN;
     case QAbstractSlider::SliderPageStepSub:
-        return 2; // SB_PAGEUP
+        return SB_PAGEUP;
     case QAbstractSlider::SliderPageStepAdd:
-        return 3; // SB_PAGEDOWN
+        return SB_PAGEDOWN;
     case QAbstractSlider::SliderToMinimum:
-        return 6; // SB_TOP
+        return SB_TOP;
     case QAbstractSlider::SliderToMaximum:
-        return 7; // SB_BOTTOM
+        return SB_BOTTOM;
     default:
-        return 5; // SB_THUMBTRACK
+        return SB_THUMBTRACK;
     }
 }
-
-constexpr uint16_t SB_THUMBPOSITION_ = 4;
-constexpr uint16_t SB_ENDSCROLL_ = 8;
 
 } // namespace
 
@@ -420,8 +417,8 @@ void TWinControl::SetWindowScrollBar(TScrollBarKind kind, const TWindowScrollBar
         });
         QObject::connect(sb, &QAbstractSlider::sliderReleased, sb, [this, kind, sb] {
             qt::CallSafely([&] {
-                ScrollBarRequest(kind, SB_THUMBPOSITION_, sb->sliderPosition());
-                ScrollBarRequest(kind, SB_ENDSCROLL_, sb->sliderPosition());
+                ScrollBarRequest(kind, SB_THUMBPOSITION, sb->sliderPosition());
+                ScrollBarRequest(kind, SB_ENDSCROLL, sb->sliderPosition());
             });
         });
     }
