@@ -359,9 +359,18 @@ void TWinControl::PaintTo(gfx::TCanvas &canvas, int32_t x, int32_t y) {
 
 // ---- Window scroll bars ----
 
+// Asked of the style once and again only after the style is replaced: the client area of every
+// window with a bar, and so the formatting and hit testing of documents, needs it at every turn.
 int32_t TWinControl::ScrollBarSize() {
+    static QPointer<QStyle> askedOf;
+    static int32_t size = 0;
     gfx::qt::EnsureApplication();
-    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QStyle *style = QApplication::style();
+    if (askedOf != style) {
+        askedOf = style;
+        size = style->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    return size;
 }
 
 namespace {
@@ -403,11 +412,15 @@ void TWinControl::SetWindowScrollBar(TScrollBarKind kind, const TWindowScrollBar
         }
         FScrollBars = std::make_unique<TWindowScrollBars>();
     }
-    const gfx::TRect oldClient = GetClientRect();
+    // Only showing or hiding a bar moves the bars and changes the client area; a new range or
+    // position goes to the native bar alone.
+    const bool shownChanges = bar.Shown != FScrollBars->State[kind].Shown;
+    const gfx::TRect oldClient = shownChanges ? GetClientRect() : gfx::TRect{};
     FScrollBars->State[kind] = bar;
     QPointer<QScrollBar> &native = FScrollBars->Bars[kind];
     QWidget *w = qt::WidgetOf(*this);
-    if (!native && w && bar.Shown) {
+    const bool made = !native && w && bar.Shown;
+    if (made) {
         native = new QScrollBar(kind == sbVertical ? Qt::Vertical : Qt::Horizontal, w);
         native->setFocusPolicy(Qt::NoFocus);
         QScrollBar *sb = native;
@@ -429,9 +442,15 @@ void TWinControl::SetWindowScrollBar(TScrollBarKind kind, const TWindowScrollBar
         native->setValue(bar.Pos);
         native->setEnabled(bar.Enabled);
     }
+    if (!shownChanges && !made) {
+        return;
+    }
     PlaceWindowScrollBars();
-    if (GetClientRect() != oldClient) {
-        Perform(WM_SIZE, 0, MakeLParam(GetClientWidth(), GetClientHeight()));
+    if (shownChanges) {
+        const gfx::TRect client = GetClientRect();
+        if (client != oldClient) {
+            Perform(WM_SIZE, 0, MakeLParam(client.Width(), client.Height()));
+        }
     }
 }
 
@@ -440,11 +459,11 @@ gfx::TRect TWinControl::GetClientRect() const {
     if (!FScrollBars) {
         return r;
     }
-    if (FScrollBars->State[sbVertical].Shown) {
-        r.Right -= ScrollBarSize();
-    }
-    if (FScrollBars->State[sbHorizontal].Shown) {
-        r.Bottom -= ScrollBarSize();
+    const bool v = FScrollBars->State[sbVertical].Shown, h = FScrollBars->State[sbHorizontal].Shown;
+    if (v || h) {
+        const int32_t size = ScrollBarSize();
+        r.Right -= v ? size : 0;
+        r.Bottom -= h ? size : 0;
     }
     return r;
 }

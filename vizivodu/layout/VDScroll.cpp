@@ -108,8 +108,8 @@ void TVDScroller::UpdateScrollBars(int32_t xs, int32_t ys, bool updateH, bool us
         FHScrollMax = XSize - 1;
         FHBar.Visible = FHScrollVisible;
         if (FHScrollVisible) {
-            HPos = std::max(std::min(HPos, FHScrollMax - GetClientWidth() + 1), 0);
-            FHBar.Set(0, FHScrollMax, GetClientWidth(), HPos);
+            HPos = std::max(std::min(HPos, FHScrollMax - FHScrollPage + 1), 0);
+            FHBar.Set(0, FHScrollMax, FHScrollPage, HPos);
         } else {
             hide(FHBar);
         }
