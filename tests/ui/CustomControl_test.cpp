@@ -6,6 +6,7 @@
 #include "platform/ui/QtBridge_p.h"
 
 #include <QCoreApplication>
+#include <QGestureEvent>
 #include <QScrollBar>
 #include <QWidget>
 
@@ -170,6 +171,41 @@ TEST_F(ProbeFixture, WindowScrollBarsResizeTheClientOnlyWhenShownOrHidden) {
     EXPECT_EQ(sizes(), 3);
     EXPECT_EQ(probe->GetClientRect(), gfx::Rect(0, 0, 40, 30 - size));
     EXPECT_FALSE(v->isVisibleTo(qt::WidgetOf(*probe)));
+}
+
+// Takes every gesture it is sent and records which ones (as numbers, to print readably).
+struct GestureProbe : TCustomControl {
+    using TCustomControl::TCustomControl;
+    std::vector<int> got;
+
+protected:
+    void DoGesture(const TGestureEventInfo &info, bool &handled) override {
+        got.push_back(int(info.GestureID));
+        handled = true;
+    }
+};
+
+// Two fingers moving apart make the pan and the pinch of one touch step, handed over together
+// in one gesture event: a control that zooms gets the pinch.
+TEST(Gestures, APinchArrivingWithAPanIsDeliveredToAControlThatZooms) {
+    TForm form(nullptr);
+    auto *probe = new GestureProbe(&form);
+    probe->SetParent(&form);
+    probe->SetBounds(0, 0, 50, 50);
+    probe->SetInteractiveGestures({igZoom, igPan});
+    form.Show();
+    QPanGesture pan;
+    QPinchGesture pinch;
+    pinch.setTotalScaleFactor(2);
+    QGestureEvent both({&pan, &pinch});
+    QCoreApplication::sendEvent(qt::WidgetOf(*probe), &both);
+    EXPECT_EQ(probe->got, std::vector<int>{igZoom});
+
+    probe->got.clear(); // a control that only pans still gets the pan
+    probe->SetInteractiveGestures({igPan});
+    QGestureEvent again({&pan, &pinch});
+    QCoreApplication::sendEvent(qt::WidgetOf(*probe), &again);
+    EXPECT_EQ(probe->got, std::vector<int>{igPan});
 }
 
 TEST(PaintBox, OnPaintDrawsOnTheCanvas) {
