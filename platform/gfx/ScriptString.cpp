@@ -252,6 +252,18 @@ bool LayoutSimple(const TSelectedFont &font, TScriptStringAnalysis &a) {
     return true;
 }
 
+// Keeps the first n characters of an analysis laid out in logical order, their boxes as they
+// are; the caller sets the new width.
+void CutTo(TScriptStringAnalysis &a, size_t n) {
+    a.Text.resize(n);
+    a.Widths.resize(n);
+    a.Order.resize(n);
+    a.Left.resize(n);
+    a.Right.resize(n);
+    a.InRtlRun.resize(n);
+    a.OutChars = int32_t(n);
+}
+
 // A text that begins the plain text the analysis last held, in the same font, has the same
 // running sums over its characters: the analysis is cut to it instead of laid out again (the
 // line breaker measures the piece of a line it has just fitted).
@@ -263,14 +275,8 @@ bool ReusePrefix(TScriptStringAnalysis &a, const TSelectedFont &font, const void
         std::memcmp(text, a.Text.data(), n * 2) != 0) {
         return false;
     }
-    a.Text.resize(n);
-    a.Widths.resize(n);
-    a.Order.resize(n);
-    a.Left.resize(n);
-    a.Right.resize(n);
-    a.InRtlRun.resize(n);
+    CutTo(a, n);
     a.Size.cx = a.Right[n - 1];
-    a.OutChars = length;
     return true;
 }
 
@@ -399,21 +405,16 @@ bool Clip(const TSelectedFont &font, const int32_t *imposed, int32_t glyphBuffer
     if (fit >= a.Text.size()) {
         return true;
     }
-    a.Text.resize(fit);
     if (a.Reordered) {
+        a.Text.resize(fit);
         return Layout(font, imposed, glyphBuffer, a);
     }
-    a.Widths.resize(fit);
-    a.Order.resize(fit);
-    a.Left.resize(fit);
-    a.Right.resize(fit);
-    a.InRtlRun.resize(fit);
+    CutTo(a, fit);
     int32_t width = 0;
     for (int32_t w : a.Widths) {
         width += w;
     }
     a.Size.cx = width;
-    a.OutChars = int32_t(fit);
     return true;
 }
 

@@ -435,29 +435,27 @@ gfx::TCanvas &TControl::ControlCanvas() {
     return FImpl->paintCanvas ? *FImpl->paintCanvas : FImpl->stateHost.GetCanvas();
 }
 
-gfx::TBitmap TControl::GrabForTesting() {
+namespace {
+
+// The widget's pixels in r (an invalid r: all of it), after the pending events are handled.
+gfx::TBitmap Grab(QWidget *w, const QRect &r) {
     gfx::TBitmap result;
-    QWidget *w = FImpl->widget;
     if (!w) {
         return result;
     }
     QCoreApplication::processEvents();
-    const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    gfx::qt::SetImage(result, img);
+    gfx::qt::SetImage(result, w->grab(r).toImage().convertToFormat(QImage::Format_RGB32));
     return result;
 }
 
+} // namespace
+
+gfx::TBitmap TControl::GrabForTesting() {
+    return Grab(FImpl->widget, QRect(QPoint(0, 0), QSize(-1, -1)));
+}
+
 gfx::TBitmap TControl::GrabForTesting(const gfx::TRect &area) {
-    gfx::TBitmap result;
-    QWidget *w = FImpl->widget;
-    if (!w) {
-        return result;
-    }
-    QCoreApplication::processEvents();
-    const QRect r(area.Left, area.Top, area.Width(), area.Height());
-    const QImage img = w->grab(r).toImage().convertToFormat(QImage::Format_RGB32);
-    gfx::qt::SetImage(result, img);
-    return result;
+    return Grab(FImpl->widget, QRect(area.Left, area.Top, area.Width(), area.Height()));
 }
 
 } // namespace ui

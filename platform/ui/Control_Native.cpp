@@ -187,26 +187,41 @@ bool DeliverPan(TControl &control, QWidget &w, QGestureEvent *e, QPanGesture &pa
 }
 
 // A pinch as igZoom steps: the distance is 100 at its beginning and follows its scale.
-bool DeliverGesture(TControl &control, QGestureEvent *e) {
-    QWidget *w = WidgetOf(control);
-    auto *pan = static_cast<QPanGesture *>(e->gesture(Qt::PanGesture));
-    if (pan && w && control.GetInteractiveGestures().Contains(igPan)) {
-        return DeliverPan(control, *w, e, *pan);
-    }
-    auto *pinch = static_cast<QPinchGesture *>(e->gesture(Qt::PinchGesture));
-    if (!pinch || !w || !control.GetInteractiveGestures().Contains(igZoom)) {
-        return false;
-    }
+bool DeliverPinch(TControl &control, QWidget &w, QGestureEvent *e, QPinchGesture &pinch) {
     TGestureEventInfo info;
     info.GestureID = igZoom;
-    const QPoint p = w->mapFromGlobal(pinch->centerPoint().toPoint());
+    const QPoint p = w.mapFromGlobal(pinch.centerPoint().toPoint());
     info.Location = {p.x(), p.y()};
-    info.Flags = GestureFlags(pinch->state());
+    info.Flags = GestureFlags(pinch.state());
     info.Distance =
-        info.Flags.Contains(gfBegin) ? 100 : int32_t(std::lround(100 * pinch->totalScaleFactor()));
+        info.Flags.Contains(gfBegin) ? 100 : int32_t(std::lround(100 * pinch.totalScaleFactor()));
     const bool handled = control.Perform(CM_GESTURE, 0, LPARAM(&info)) != 0;
-    e->setAccepted(pinch, handled);
+    e->setAccepted(&pinch, handled);
     return handled;
+}
+
+// One gesture per event, as the system sends them. Two fingers moving apart make a pan and a
+// pinch of the same touch step, handed over together: a control that zooms takes the step as
+// its zoom, and the pan goes with it (no parent scrolls meanwhile).
+bool DeliverGesture(TControl &control, QGestureEvent *e) {
+    QWidget *w = WidgetOf(control);
+    if (!w) {
+        return false;
+    }
+    const TInteractiveGestures wanted = control.GetInteractiveGestures();
+    auto *pan = static_cast<QPanGesture *>(e->gesture(Qt::PanGesture));
+    auto *pinch = static_cast<QPinchGesture *>(e->gesture(Qt::PinchGesture));
+    if (pinch && wanted.Contains(igZoom)) {
+        const bool handled = DeliverPinch(control, *w, e, *pinch);
+        if (pan) {
+            e->setAccepted(pan, handled);
+        }
+        return handled;
+    }
+    if (pan && wanted.Contains(igPan)) {
+        return DeliverPan(control, *w, e, *pan);
+    }
+    return false;
 }
 
 } // namespace

@@ -97,6 +97,26 @@ enum : uint32_t {
     WM_USER = 0x0400,
 };
 
+// Request codes of WM_HSCROLL and WM_VSCROLL (the low word of WParam; the high word carries
+// the 16-bit thumb position of SB_THUMBTRACK and SB_THUMBPOSITION).
+enum : uint16_t {
+    SB_LINEUP = 0,
+    SB_LINELEFT = 0,
+    SB_LINEDOWN = 1,
+    SB_LINERIGHT = 1,
+    SB_PAGEUP = 2,
+    SB_PAGELEFT = 2,
+    SB_PAGEDOWN = 3,
+    SB_PAGERIGHT = 3,
+    SB_THUMBPOSITION = 4,
+    SB_THUMBTRACK = 5,
+    SB_TOP = 6,
+    SB_LEFT = 6,
+    SB_BOTTOM = 7,
+    SB_RIGHT = 7,
+    SB_ENDSCROLL = 8
+};
+
 // The WM_UNICHAR question whether a window takes UTF-32 characters.
 constexpr uint32_t UNICODE_NOCHAR = 0xFFFF;
 

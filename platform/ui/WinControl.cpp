@@ -305,8 +305,9 @@ bool CanTakeFocus(const TWinControl &c) {
 
 } // namespace
 
-TWinControl *TWinControl::FindNextControl(TWinControl *current, bool goForward, bool checkTabStop,
-                                          bool checkParent) const {
+TWinControl *
+TWinControl::FindNextControlWhere(TWinControl *current, bool goForward,
+                                  const std::function<bool(TWinControl &)> &accept) const {
     std::vector<TWinControl *> list;
     GetTabOrderList(list);
     const int n = int(list.size());
@@ -320,15 +321,19 @@ TWinControl *TWinControl::FindNextControl(TWinControl *current, bool goForward, 
     for (int step = 1; step <= n; ++step) {
         const int i = ((goForward ? start + step : start - step) % n + n) % n;
         TWinControl *c = list[size_t(i)];
-        if (c == current) {
-            continue;
-        }
-        if ((!checkTabStop || c->GetTabStop()) && (!checkParent || c->GetParent() == this) &&
-            CanTakeFocus(*c)) {
+        if (c != current && accept(*c)) {
             return c;
         }
     }
     return nullptr;
+}
+
+TWinControl *TWinControl::FindNextControl(TWinControl *current, bool goForward, bool checkTabStop,
+                                          bool checkParent) const {
+    return FindNextControlWhere(current, goForward, [&](TWinControl &c) {
+        return (!checkTabStop || c.GetTabStop()) && (!checkParent || c.GetParent() == this) &&
+               CanTakeFocus(c);
+    });
 }
 
 void TWinControl::SelectNext(TWinControl *current, bool goForward, bool checkTabStop) {
@@ -354,9 +359,18 @@ void TWinControl::PaintTo(gfx::TCanvas &canvas, int32_t x, int32_t y) {
 
 // ---- Window scroll bars ----
 
+// Asked of the style once and again only after the style is replaced: the client area of every
+// window with a bar, and so the formatting and hit testing of documents, needs it at every turn.
 int32_t TWinControl::ScrollBarSize() {
+    static QPointer<QStyle> askedOf;
+    static int32_t size = 0;
     gfx::qt::EnsureApplication();
-    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QStyle *style = QApplication::style();
+    if (askedOf != style) {
+        askedOf = style;
+        size = style->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    return size;
 }
 
 namespace {
@@ -364,24 +378,21 @@ namespace {
 uint16_t ScrollCode(int action) {
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
-        return 0; // SB_LINEUP
+        return SB_LINEUP;
     case QAbstractSlider::SliderSingleStepAdd:
-        return 1; // SB_LINEDOWN
+        return SB_LINEDOWN;
     case QAbstractSlider::SliderPageStepSub:
-        return 2; // SB_PAGEUP
+        return SB_PAGEUP;
     case QAbstractSlider::SliderPageStepAdd:
-        return 3; // SB_PAGEDOWN
+        return SB_PAGEDOWN;
     case QAbstractSlider::SliderToMinimum:
-        return 6; // SB_TOP
+        return SB_TOP;
     case QAbstractSlider::SliderToMaximum:
-        return 7; // SB_BOTTOM
+        return SB_BOTTOM;
     default:
-        return 5; // SB_THUMBTRACK
+        return SB_THUMBTRACK;
     }
 }
-
-constexpr uint16_t SB_THUMBPOSITION_ = 4;
-constexpr uint16_t SB_ENDSCROLL_ = 8;
 
 } // namespace
 
@@ -401,11 +412,15 @@ void TWinControl::SetWindowScrollBar(TScrollBarKind kind, const TWindowScrollBar
         }
         FScrollBars = std::make_unique<TWindowScrollBars>();
     }
-    const gfx::TRect oldClient = GetClientRect();
+    // Only showing or hiding a bar moves the bars and changes the client area; a new range or
+    // position goes to the native bar alone.
+    const bool shownChanges = bar.Shown != FScrollBars->State[kind].Shown;
+    const gfx::TRect oldClient = shownChanges ? GetClientRect() : gfx::TRect{};
     FScrollBars->State[kind] = bar;
     QPointer<QScrollBar> &native = FScrollBars->Bars[kind];
     QWidget *w = qt::WidgetOf(*this);
-    if (!native && w && bar.Shown) {
+    const bool made = !native && w && bar.Shown;
+    if (made) {
         native = new QScrollBar(kind == sbVertical ? Qt::Vertical : Qt::Horizontal, w);
         native->setFocusPolicy(Qt::NoFocus);
         QScrollBar *sb = native;
@@ -415,8 +430,8 @@ void TWinControl::SetWindowScrollBar(TScrollBarKind kind, const TWindowScrollBar
         });
         QObject::connect(sb, &QAbstractSlider::sliderReleased, sb, [this, kind, sb] {
             qt::CallSafely([&] {
-                ScrollBarRequest(kind, SB_THUMBPOSITION_, sb->sliderPosition());
-                ScrollBarRequest(kind, SB_ENDSCROLL_, sb->sliderPosition());
+                ScrollBarRequest(kind, SB_THUMBPOSITION, sb->sliderPosition());
+                ScrollBarRequest(kind, SB_ENDSCROLL, sb->sliderPosition());
             });
         });
     }
@@ -427,9 +442,15 @@ void TWinControl::SetWindowScrollBar(TScrollBarKind kind, const TWindowScrollBar
         native->setValue(bar.Pos);
         native->setEnabled(bar.Enabled);
     }
+    if (!shownChanges && !made) {
+        return;
+    }
     PlaceWindowScrollBars();
-    if (GetClientRect() != oldClient) {
-        Perform(WM_SIZE, 0, MakeLParam(GetClientWidth(), GetClientHeight()));
+    if (shownChanges) {
+        const gfx::TRect client = GetClientRect();
+        if (client != oldClient) {
+            Perform(WM_SIZE, 0, MakeLParam(client.Width(), client.Height()));
+        }
     }
 }
 
@@ -438,11 +459,11 @@ gfx::TRect TWinControl::GetClientRect() const {
     if (!FScrollBars) {
         return r;
     }
-    if (FScrollBars->State[sbVertical].Shown) {
-        r.Right -= ScrollBarSize();
-    }
-    if (FScrollBars->State[sbHorizontal].Shown) {
-        r.Bottom -= ScrollBarSize();
+    const bool v = FScrollBars->State[sbVertical].Shown, h = FScrollBars->State[sbHorizontal].Shown;
+    if (v || h) {
+        const int32_t size = ScrollBarSize();
+        r.Right -= v ? size : 0;
+        r.Bottom -= h ? size : 0;
     }
     return r;
 }

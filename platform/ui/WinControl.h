@@ -4,6 +4,7 @@
 
 #include "platform/ui/Control.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -78,6 +79,10 @@ public:
     // checkParent. current may be nullptr (start at the beginning or end). nullptr if none.
     TWinControl *FindNextControl(TWinControl *current, bool goForward, bool checkTabStop,
                                  bool checkParent) const;
+    // The control after (or before) current in tab order, wrapping around, that accept takes;
+    // current itself is never taken (nullptr: start at the beginning or end). nullptr if none.
+    TWinControl *FindNextControlWhere(TWinControl *current, bool goForward,
+                                      const std::function<bool(TWinControl &)> &accept) const;
     // Focuses that control (Tab with checkTabStop, arrows without: then among the children of
     // this one only).
     void SelectNext(TWinControl *current, bool goForward, bool checkTabStop);

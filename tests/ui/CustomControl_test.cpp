@@ -3,6 +3,12 @@
 
 #include "platform/ui/CustomControl.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtBridge_p.h"
+
+#include <QCoreApplication>
+#include <QGestureEvent>
+#include <QScrollBar>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -124,6 +130,82 @@ TEST_F(ProbeFixture, ResizingSendsWmSizeWithTheClientSize) {
     EXPECT_EQ(resized, 1);
     probe->SetBounds(15, 12, 60, 20); // a move only
     EXPECT_EQ(resized, 1);
+}
+
+// Only showing or hiding a window bar changes the client area (WM_SIZE) and moves the bars; a
+// new range or position reaches the native bar alone.
+TEST_F(ProbeFixture, WindowScrollBarsResizeTheClientOnlyWhenShownOrHidden) {
+    const int32_t size = TWinControl::ScrollBarSize();
+    ASSERT_GT(size, 0);
+    const auto sizes = [this] {
+        return std::count_if(probe->got.begin(), probe->got.end(),
+                             [](const TMessage &m) { return m.Msg == WM_SIZE; });
+    };
+    const auto nativeBar = [this](Qt::Orientation o) -> QScrollBar * {
+        for (QScrollBar *b : qt::WidgetOf(*probe)->findChildren<QScrollBar *>()) {
+            if (b->orientation() == o) {
+                return b;
+            }
+        }
+        return nullptr;
+    };
+    probe->got.clear();
+    probe->SetWindowScrollBar(sbVertical,
+                              {.Min = 0, .Max = 99, .Page = 10, .Pos = 5, .Shown = true});
+    EXPECT_EQ(sizes(), 1);
+    EXPECT_EQ(GetXLParam(probe->Last(WM_SIZE)->LParam), 40 - size);
+    EXPECT_EQ(probe->GetClientRect(), gfx::Rect(0, 0, 40 - size, 30));
+    QScrollBar *v = nativeBar(Qt::Vertical);
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->geometry(), QRect(40 - size, 0, size, 30));
+    probe->SetWindowScrollBar(sbVertical,
+                              {.Min = 0, .Max = 49, .Page = 10, .Pos = 20, .Shown = true});
+    EXPECT_EQ(sizes(), 1);
+    EXPECT_EQ(v->value(), 20);
+    EXPECT_EQ(v->maximum(), 40);
+    probe->SetWindowScrollBar(sbHorizontal, {.Min = 0, .Max = 99, .Page = 10, .Shown = true});
+    EXPECT_EQ(sizes(), 2);
+    EXPECT_EQ(probe->GetClientRect(), gfx::Rect(0, 0, 40 - size, 30 - size));
+    EXPECT_EQ(v->geometry(), QRect(40 - size, 0, size, 30 - size)); // leaves the corner free
+    probe->SetWindowScrollBar(sbVertical, {});
+    EXPECT_EQ(sizes(), 3);
+    EXPECT_EQ(probe->GetClientRect(), gfx::Rect(0, 0, 40, 30 - size));
+    EXPECT_FALSE(v->isVisibleTo(qt::WidgetOf(*probe)));
+}
+
+// Takes every gesture it is sent and records which ones (as numbers, to print readably).
+struct GestureProbe : TCustomControl {
+    using TCustomControl::TCustomControl;
+    std::vector<int> got;
+
+protected:
+    void DoGesture(const TGestureEventInfo &info, bool &handled) override {
+        got.push_back(int(info.GestureID));
+        handled = true;
+    }
+};
+
+// Two fingers moving apart make the pan and the pinch of one touch step, handed over together
+// in one gesture event: a control that zooms gets the pinch.
+TEST(Gestures, APinchArrivingWithAPanIsDeliveredToAControlThatZooms) {
+    TForm form(nullptr);
+    auto *probe = new GestureProbe(&form);
+    probe->SetParent(&form);
+    probe->SetBounds(0, 0, 50, 50);
+    probe->SetInteractiveGestures({igZoom, igPan});
+    form.Show();
+    QPanGesture pan;
+    QPinchGesture pinch;
+    pinch.setTotalScaleFactor(2);
+    QGestureEvent both({&pan, &pinch});
+    QCoreApplication::sendEvent(qt::WidgetOf(*probe), &both);
+    EXPECT_EQ(probe->got, std::vector<int>{igZoom});
+
+    probe->got.clear(); // a control that only pans still gets the pan
+    probe->SetInteractiveGestures({igPan});
+    QGestureEvent again({&pan, &pinch});
+    QCoreApplication::sendEvent(qt::WidgetOf(*probe), &again);
+    EXPECT_EQ(probe->got, std::vector<int>{igPan});
 }
 
 TEST(PaintBox, OnPaintDrawsOnTheCanvas) {

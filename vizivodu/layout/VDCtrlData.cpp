@@ -10,9 +10,6 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/WinControl.h"
 
-#include <algorithm>
-#include <vector>
-
 namespace vizivodu {
 
 TVDControlData::TVDControlData() = default;
@@ -98,7 +95,7 @@ void TVDControlData::ExecuteFocused() {
 
 namespace {
 
-// The form of the control; throws on the way are swallowed by the caller.
+// The form of the control; nullptr for none.
 ui::TForm *FormOf(ui::TControl *control) {
     return control ? control->GetParentForm() : nullptr;
 }
@@ -116,31 +113,9 @@ bool IsInside(const ui::TControl *control, const ui::TControl *container) {
 
 ui::TWinControl *GetNextTabStopControl(ui::TWinControl &container, ui::TWinControl *current,
                                        bool goForward) {
-    std::vector<ui::TWinControl *> list;
-    container.GetTabOrderList(list);
-    const int32_t n = int32_t(list.size());
-    if (n == 0) {
-        return nullptr;
-    }
-    const auto at = std::find(list.begin(), list.end(), current);
-    const int32_t start = at != list.end() ? int32_t(at - list.begin()) : (goForward ? n - 1 : 0);
-    for (int32_t i = (start + (goForward ? 1 : n - 1)) % n; i != start;
-         i = (i + (goForward ? 1 : n - 1)) % n) {
-        ui::TWinControl *c = list[size_t(i)];
-        if (c != current && !IsInside(c, current) && c->CanFocus() && c->GetTabStop()) {
-            return c;
-        }
-    }
-    return nullptr;
-}
-
-int32_t TVDControlData::FindControlItemNo(ui::TControl *control) {
-    for (int32_t i = 0; i < ItemCount(); ++i) {
-        if (GetItem(i)->OwnsControl(control)) {
-            return i;
-        }
-    }
-    return -1;
+    return container.FindNextControlWhere(current, goForward, [current](ui::TWinControl &c) {
+        return !IsInside(&c, current) && c.CanFocus() && c.GetTabStop();
+    });
 }
 
 // The focus arrives from an inserted control: navigation goes on from the control's item.
@@ -178,14 +153,8 @@ void TVDControlData::DoTabNavigation(bool shift, ui::TWinControl *prevCtrl) {
         return;
     }
     ui::TWinControl *parent = ParentWinControl();
-    if (prevCtrl) {
-        try {
-            if (FormOf(prevCtrl) != FormOf(parent)) {
-                return;
-            }
-        } catch (const std::exception &) {
-            prevCtrl = nullptr;
-        }
+    if (prevCtrl && FormOf(prevCtrl) != FormOf(parent)) {
+        return;
     }
     const int32_t oldFocused = FocusedItemNo;
     if (oldFocused != -1 && !prevCtrl) {

@@ -48,9 +48,6 @@ public:
     void DeleteParas(int32_t firstItemNo, int32_t lastItemNo) override;
     void Deselect(TCustomVDItemInfo *newPartiallySelected, bool makeEvent) override;
 
-    // The first item that owns the control (an inserted control's item); -1 when none.
-    int32_t FindControlItemNo(ui::TControl *control);
-
 protected:
     void ResetTopLevelFocus();
     void TakeFocusFromControl(ui::TWinControl *prevCtrl, gfx::TCanvas *canvas);

@@ -108,8 +108,8 @@ void TVDScroller::UpdateScrollBars(int32_t xs, int32_t ys, bool updateH, bool us
         FHScrollMax = XSize - 1;
         FHBar.Visible = FHScrollVisible;
         if (FHScrollVisible) {
-            HPos = std::max(std::min(HPos, FHScrollMax - GetClientWidth() + 1), 0);
-            FHBar.Set(0, FHScrollMax, GetClientWidth(), HPos);
+            HPos = std::max(std::min(HPos, FHScrollMax - FHScrollPage + 1), 0);
+            FHBar.Set(0, FHScrollMax, FHScrollPage, HPos);
         } else {
             hide(FHBar);
         }
@@ -333,36 +333,36 @@ void TVDScroller::DoHScrolled() {
 
 void TVDScroller::TrackThumb(bool vertical, int32_t pos, bool released) {
     ScrollBarRequest(vertical ? ui::sbVertical : ui::sbHorizontal,
-                     released ? SB_THUMBPOSITION : SB_THUMBTRACK, pos);
+                     released ? ui::SB_THUMBPOSITION : ui::SB_THUMBTRACK, pos);
 }
 
 void TVDScroller::WMHScroll(ui::TMessage &message) {
     const int32_t step = FSmallStep * FScrollFactor;
     switch (uint16_t(message.WParam & 0xFFFF)) {
-    case SB_LINELEFT:
+    case ui::SB_LINELEFT:
         SetHPos(HPos - step);
         break;
-    case SB_LINERIGHT:
+    case ui::SB_LINERIGHT:
         SetHPos(HPos + step);
         break;
-    case SB_PAGELEFT:
+    case ui::SB_PAGELEFT:
         SetHPos(HPos - GetClientWidth());
         break;
-    case SB_PAGERIGHT:
+    case ui::SB_PAGERIGHT:
         SetHPos(HPos + GetClientWidth());
         break;
-    case SB_THUMBTRACK:
+    case ui::SB_THUMBTRACK:
         if (FTracking) {
             SetHPos(FHBar.TrackPos);
         }
         break;
-    case SB_THUMBPOSITION:
+    case ui::SB_THUMBPOSITION:
         SetHPos(FHBar.TrackPos);
         break;
-    case SB_LEFT:
+    case ui::SB_LEFT:
         SetHPos(0);
         break;
-    case SB_RIGHT:
+    case ui::SB_RIGHT:
         SetHPos(XSize);
         break;
     default:
@@ -373,30 +373,30 @@ void TVDScroller::WMHScroll(ui::TMessage &message) {
 void TVDScroller::WMVScroll(ui::TMessage &message) {
     const int32_t page = GetClientHeight() / FSmallStep;
     switch (uint16_t(message.WParam & 0xFFFF)) {
-    case SB_LINEUP:
+    case ui::SB_LINEUP:
         SetVPos(VPos - FScrollFactor, true);
         break;
-    case SB_LINEDOWN:
+    case ui::SB_LINEDOWN:
         SetVPos(VPos + FScrollFactor, true);
         break;
-    case SB_PAGEUP:
+    case ui::SB_PAGEUP:
         SetVPos(VPos - page, true);
         break;
-    case SB_PAGEDOWN:
+    case ui::SB_PAGEDOWN:
         SetVPos(VPos + page, true);
         break;
-    case SB_THUMBTRACK:
+    case ui::SB_THUMBTRACK:
         if (FTracking) {
             SetVPos(FVBar.TrackPos, true);
         }
         break;
-    case SB_THUMBPOSITION:
+    case ui::SB_THUMBPOSITION:
         SetVPos(FVBar.TrackPos, true);
         break;
-    case SB_TOP:
+    case ui::SB_TOP:
         SetVPos(0, true);
         break;
-    case SB_BOTTOM:
+    case ui::SB_BOTTOM:
         SetVPos(YSize, true);
         break;
     default:
@@ -448,28 +448,28 @@ void TVDScroller::KeyDown(uint16_t &key, ui::TShiftState shift) {
     const auto send = [this](uint32_t msg, uint16_t code) { Perform(msg, code, 0); };
     switch (key) {
     case ui::VK_PRIOR:
-        send(ui::WM_VSCROLL, SB_PAGEUP);
+        send(ui::WM_VSCROLL, ui::SB_PAGEUP);
         break;
     case ui::VK_NEXT:
-        send(ui::WM_VSCROLL, SB_PAGEDOWN);
+        send(ui::WM_VSCROLL, ui::SB_PAGEDOWN);
         break;
     case ui::VK_END:
-        send(ui::WM_VSCROLL, SB_BOTTOM);
+        send(ui::WM_VSCROLL, ui::SB_BOTTOM);
         break;
     case ui::VK_HOME:
-        send(ui::WM_VSCROLL, SB_TOP);
+        send(ui::WM_VSCROLL, ui::SB_TOP);
         break;
     case ui::VK_LEFT:
-        send(ui::WM_HSCROLL, SB_LINELEFT);
+        send(ui::WM_HSCROLL, ui::SB_LINELEFT);
         break;
     case ui::VK_UP:
-        send(ui::WM_VSCROLL, SB_LINEUP);
+        send(ui::WM_VSCROLL, ui::SB_LINEUP);
         break;
     case ui::VK_RIGHT:
-        send(ui::WM_HSCROLL, SB_LINERIGHT);
+        send(ui::WM_HSCROLL, ui::SB_LINERIGHT);
         break;
     case ui::VK_DOWN:
-        send(ui::WM_VSCROLL, SB_LINEDOWN);
+        send(ui::WM_VSCROLL, ui::SB_LINEDOWN);
         break;
     default:
         break;

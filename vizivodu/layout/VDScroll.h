@@ -6,7 +6,7 @@
 // Each bar is kept as its state (range, page, position, shown), answered like the system's
 // bars (a set position is clamped to the range less the page; a page larger than the range
 // hides the bar), and shown as the window's own scroll bar (the platform's, outside the client
-// area). Requests arrive as WM_HSCROLL and WM_VSCROLL messages with the SB_ codes below, from
+// area). Requests arrive as WM_HSCROLL and WM_VSCROLL messages with the SB_ codes, from
 // the bars, keys and the wheel; the position of a dragged thumb is read whole from the bar
 // (TrackPos), never from the 16-bit field of the message. The window counts as created while
 // the control has a parent.
@@ -23,26 +23,6 @@ class TCustomVDData;
 class TCustomVDItemInfo;
 enum TVDPaletteAction : uint8_t;
 enum TVDBiDiMode : uint8_t;
-
-// Request codes of WM_HSCROLL and WM_VSCROLL (the low word of WParam; the high word carries
-// the 16-bit thumb position of SB_THUMBTRACK and SB_THUMBPOSITION).
-enum : uint16_t {
-    SB_LINEUP = 0,
-    SB_LINELEFT = 0,
-    SB_LINEDOWN = 1,
-    SB_LINERIGHT = 1,
-    SB_PAGEUP = 2,
-    SB_PAGELEFT = 2,
-    SB_PAGEDOWN = 3,
-    SB_PAGERIGHT = 3,
-    SB_THUMBPOSITION = 4,
-    SB_THUMBTRACK = 5,
-    SB_TOP = 6,
-    SB_LEFT = 6,
-    SB_BOTTOM = 7,
-    SB_RIGHT = 7,
-    SB_ENDSCROLL = 8
-};
 
 // One scroll bar as the system would keep it.
 struct TVDScrollBarInfo {

@@ -84,10 +84,12 @@ public:
         order.resize(size_t(std::max(length, 0)));
         return order;
     }
-    // Each character's box (left and right edge, length entries, 0 past the characters held).
-    // When the output order counts up character by character, every character is a cluster
-    // of its own shown in logical order, so the boxes follow one another by the logical widths.
-    void Boxes(int32_t length, std::vector<int32_t> &left, std::vector<int32_t> &right) const {
+    // Each character's box (left and right edge, length entries, 0 past the characters held),
+    // widths being the logical widths (Widths(length)). When the output order counts up
+    // character by character, every character is a cluster of its own shown in logical order,
+    // so the boxes follow one another by the logical widths.
+    void Boxes(int32_t length, const std::vector<int32_t> &widths, std::vector<int32_t> &left,
+               std::vector<int32_t> &right) const {
         const int32_t n = std::min(length, Count());
         left.assign(size_t(std::max(length, 0)), 0);
         right.assign(size_t(std::max(length, 0)), 0);
@@ -97,7 +99,6 @@ public:
             sequential = order[size_t(i)] == uint32_t(i);
         }
         if (sequential) {
-            const std::vector<int32_t> widths = Widths(n);
             int32_t x = 0;
             for (size_t i = 0; i < size_t(std::max(n, 0)); ++i) {
                 left[i] = x;
@@ -240,8 +241,9 @@ std::unique_ptr<TCustomVDGlyphDXData> TVDUniscribeGraphicInterface::GetGlyphDX(
         TAnalysis analysis;
         if (Analyse(canvas, run, off.Value(), -1, 0, nullptr, analysis)) {
             auto data = std::make_unique<TVDUniscribeGlyphDXData>();
+            const std::vector<int32_t> widths = analysis.Widths(run.Length);
             if (needs.Contains(vdgnDX)) {
-                data->PDX = analysis.Widths(run.Length);
+                data->PDX = widths;
                 if (spaceCount > 0) {
                     ExpandSpacesInDX(run, data->PDX, spaceCount, extraSpaceWidth, {});
                 } else if (spaceCount == vdDistributeSpacing) {
@@ -250,7 +252,7 @@ std::unique_ptr<TCustomVDGlyphDXData> TVDUniscribeGraphicInterface::GetGlyphDX(
                 }
             }
             if (needs.Contains(vdgnCoords)) {
-                analysis.Boxes(run.Length, data->PXL, data->PXR);
+                analysis.Boxes(run.Length, widths, data->PXL, data->PXR);
                 if (spaceCount > 0) {
                     ExpandSpacesInCoords(run, data->PXL, data->PXR, {}, spaceCount,
                                          extraSpaceWidth);

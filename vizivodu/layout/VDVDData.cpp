@@ -36,6 +36,11 @@ TViziVoduVDData &TViziVoduVDData::AbsoluteRootViewerData() {
     return root ? *root : *this;
 }
 
+TViziVoduVDData *TViziVoduVDData::RootToAsk() {
+    TViziVoduVDData &root = AbsoluteRootViewerData();
+    return !IsRoot() && &root != this ? &root : nullptr;
+}
+
 std::vector<TCustomVDData *> &TViziVoduVDData::ExtraDocumentsList() {
     if (!FExtraDocuments) {
         FExtraDocuments = std::make_unique<std::vector<TCustomVDData *>>();
@@ -60,9 +65,12 @@ void TViziVoduVDData::Clear() {
 
 // ---- Settings of the control ----
 
+#define VD_VIEWER_VALUE(field, neutral)                                                            \
+    TCustomViziVodu *viewer = Viewer();                                                            \
+    return viewer ? viewer->field : (neutral)
+
 TVDFOptions TViziVoduVDData::GetVDFOptions() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer ? viewer->VDFOptions : TVDFOptions{};
+    VD_VIEWER_VALUE(VDFOptions, TVDFOptions{});
 }
 
 void TViziVoduVDData::SetVDFOptions(TVDFOptions value) {
@@ -72,8 +80,7 @@ void TViziVoduVDData::SetVDFOptions(TVDFOptions value) {
 }
 
 TVDRTFOptions TViziVoduVDData::GetRTFOptions() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer ? viewer->RTFOptions : TVDRTFOptions{};
+    VD_VIEWER_VALUE(RTFOptions, TVDRTFOptions{});
 }
 
 void TViziVoduVDData::SetRTFOptions(TVDRTFOptions value) {
@@ -83,8 +90,7 @@ void TViziVoduVDData::SetRTFOptions(TVDRTFOptions value) {
 }
 
 TVDFWarnings TViziVoduVDData::GetVDFWarnings() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer ? viewer->VDFWarnings : TVDFWarnings{};
+    VD_VIEWER_VALUE(VDFWarnings, TVDFWarnings{});
 }
 
 void TViziVoduVDData::SetVDFWarnings(TVDFWarnings value) {
@@ -94,13 +100,11 @@ void TViziVoduVDData::SetVDFWarnings(TVDFWarnings value) {
 }
 
 TVDFReaderStyleMode TViziVoduVDData::GetVDFTextStylesReadMode() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer ? viewer->VDFTextStylesReadMode : vdf_sInsertMerge;
+    VD_VIEWER_VALUE(VDFTextStylesReadMode, vdf_sInsertMerge);
 }
 
 TVDFReaderStyleMode TViziVoduVDData::GetVDFParaStylesReadMode() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer ? viewer->VDFParaStylesReadMode : vdf_sInsertMerge;
+    VD_VIEWER_VALUE(VDFParaStylesReadMode, vdf_sInsertMerge);
 }
 
 TVDPaletteAction TViziVoduVDData::GetDoInPaletteMode() {
@@ -112,20 +116,18 @@ ui::TCursor TViziVoduVDData::GetNormalCursor() {
 }
 
 rtl::UnicodeString TViziVoduVDData::GetNoteText() {
-    TViziVoduVDData &root = AbsoluteRootViewerData();
-    TCustomViziVodu *viewer = Viewer();
-    if (&root != this && !IsRoot()) {
-        return root.GetNoteText();
+    if (TViziVoduVDData *root = RootToAsk()) {
+        return root->GetNoteText();
     }
+    TCustomViziVodu *viewer = Viewer();
     return viewer ? viewer->NoteText : rtl::UnicodeString(u"?");
 }
 
 TVDStyleTemplateInsertMode TViziVoduVDData::StyleTemplateInsertMode() {
-    TViziVoduVDData &root = AbsoluteRootViewerData();
-    TCustomViziVodu *viewer = Viewer();
-    if (&root != this && !IsRoot()) {
-        return root.StyleTemplateInsertMode();
+    if (TViziVoduVDData *root = RootToAsk()) {
+        return root->StyleTemplateInsertMode();
     }
+    TCustomViziVodu *viewer = Viewer();
     return viewer ? viewer->StyleTemplateInsertMode : vdstimUseTargetFormatting;
 }
 
@@ -206,10 +208,6 @@ uint32_t TViziVoduVDData::GetColor() {
     TVDStyle *style = GetVDStyle();
     return style ? style->GetColor() : gfx::clNone;
 }
-
-#define VD_VIEWER_VALUE(field, neutral)                                                            \
-    TCustomViziVodu *viewer = Viewer();                                                            \
-    return viewer ? viewer->field : (neutral)
 
 int32_t TViziVoduVDData::GetLeftMargin() {
     VD_VIEWER_VALUE(LeftMargin, 0);

@@ -221,9 +221,11 @@ private:
     bool IsRoot();
     // The root data of the absolute root's viewer (this one when it is its own).
     TViziVoduVDData &AbsoluteRootViewerData();
+    // The absolute root's data when this sub-document passes its questions there; nullptr when
+    // this one answers itself.
+    TViziVoduVDData *RootToAsk();
 
     std::unique_ptr<TVDFGlobalReadData> FVDFGlobalReadData;
-    rtl::UnicodeString FPreviousHint;
     std::unique_ptr<std::vector<TCustomVDData *>> FExtraDocuments;
     TVDScroller *FViziVodu;
     TCustomViziVodu *FViewer;                   // FViziVodu as a viewer, found once

@@ -41,16 +41,11 @@ struct TStyleItemScope {
 // ---- Events of the control ----
 
 void TViziVoduVDData::DoJump(int32_t id) {
-    auto *root = dynamic_cast<TViziVoduVDData *>(GetAbsoluteRootData());
-    TVDScroller *control = root ? root->FViziVodu : FViziVodu;
-    ui::PostMessage(control, WM_VDEVENT, vdetJump, id);
+    ui::PostMessage(AbsoluteRootViewerData().FViziVodu, WM_VDEVENT, vdetJump, id);
 }
 
 void TViziVoduVDData::DoVDMouseMove(int32_t id) {
-    TCustomViziVodu *viewer = Viewer();
-    if (viewer && viewer->OnVDMouseMove) {
-        viewer->OnVDMouseMove(viewer, id);
-    }
+    Raise(Viewer(), &TCustomViziVodu::OnVDMouseMove, id);
 }
 
 void TViziVoduVDData::DoSelect() {
@@ -68,15 +63,11 @@ void TViziVoduVDData::DoSelect() {
 }
 
 bool TViziVoduVDData::IsAssignedCheckpointVisible() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer && viewer->OnCheckpointVisible;
+    return Assigned(Viewer(), &TCustomViziVodu::OnCheckpointVisible);
 }
 
 void TViziVoduVDData::DoCheckpointVisible(TCheckpointData checkpoint) {
-    TCustomViziVodu *viewer = Viewer();
-    if (viewer && viewer->OnCheckpointVisible) {
-        viewer->OnCheckpointVisible(viewer, checkpoint);
-    }
+    Raise(Viewer(), &TCustomViziVodu::OnCheckpointVisible, checkpoint);
 }
 
 void TViziVoduVDData::DoDrawHyperlink(TCustomVDData *vdData, int32_t itemNo, const rtl::TRect &r) {
@@ -96,33 +87,23 @@ void TViziVoduVDData::ItemAction(TVDItemAction action, TCustomVDItemInfo &item,
         TVDControlData::ItemAction(action, item, text, vdData);
         return;
     }
-    TCustomViziVodu *viewer = Viewer();
-    if (viewer && viewer->OnItemAction) {
-        viewer->OnItemAction(viewer, action, item, text, vdData);
-    }
+    Raise(Viewer(), &TCustomViziVodu::OnItemAction, action, item, text, vdData);
 }
 
 bool TViziVoduVDData::IsAssignedOnProgress() {
-    TCustomViziVodu *viewer = Viewer();
-    return viewer && viewer->OnProgress;
+    return Assigned(Viewer(), &TCustomViziVodu::OnProgress);
 }
 
 void TViziVoduVDData::DoProgress(TVDLongOperation operation, TVDProgressStage stage,
                                  int32_t percent) {
-    TCustomViziVodu *viewer = Viewer();
-    if (viewer && viewer->OnProgress) {
-        viewer->OnProgress(viewer, operation, stage, percent);
-    }
+    Raise(Viewer(), &TCustomViziVodu::OnProgress, operation, stage, percent);
 }
 
 rtl::UnicodeString TViziVoduVDData::GetItemHint(TCustomVDData &vdData, int32_t itemNo,
                                                 const rtl::UnicodeString &upperHint) {
     if (itemNo >= 0 && itemNo < vdData.ItemCount()) {
         rtl::UnicodeString hint = vdData.GetItem(itemNo)->Hint;
-        TCustomViziVodu *viewer = Viewer();
-        if (viewer && viewer->OnItemHint) {
-            viewer->OnItemHint(viewer, vdData, itemNo, hint);
-        }
+        Raise(Viewer(), &TCustomViziVodu::OnItemHint, vdData, itemNo, hint);
         if (!hint.empty()) {
             return hint;
         }
@@ -135,10 +116,7 @@ void TViziVoduVDData::AfterAddStyle(TCustomVDInfo &styleInfo) {
         TVDControlData::AfterAddStyle(styleInfo);
         return;
     }
-    TCustomViziVodu *viewer = Viewer();
-    if (viewer && viewer->OnAddStyle) {
-        viewer->OnAddStyle(viewer, styleInfo);
-    }
+    Raise(Viewer(), &TCustomViziVodu::OnAddStyle, styleInfo);
 }
 
 void TViziVoduVDData::DoVDMouseDown(ui::TMouseButton button, ui::TShiftState shift, int32_t itemNo,
@@ -169,9 +147,8 @@ void TViziVoduVDData::DoGetItemCursor(TCustomVDData *vdData, int32_t itemNo, ui:
 }
 
 void TViziVoduVDData::DoStyleTemplatesChange() {
-    TViziVoduVDData &root = AbsoluteRootViewerData();
-    if (!IsRoot() && &root != this) {
-        root.DoStyleTemplatesChange();
+    if (TViziVoduVDData *root = RootToAsk()) {
+        root->DoStyleTemplatesChange();
         return;
     }
     if (TCustomViziVodu *viewer = Viewer()) {
@@ -181,10 +158,9 @@ void TViziVoduVDData::DoStyleTemplatesChange() {
 
 void TViziVoduVDData::ControlAction2(TCustomVDData *vdData, TVDControlAction action, int32_t itemNo,
                                      ui::TControl *&control) {
-    TViziVoduVDData &root = AbsoluteRootViewerData();
     if (!IsRoot()) {
-        if (&root != this) {
-            root.ControlAction2(vdData, action, itemNo, control);
+        if (TViziVoduVDData *root = RootToAsk()) {
+            root->ControlAction2(vdData, action, itemNo, control);
         }
         return;
     }
@@ -365,9 +341,8 @@ void TViziVoduVDData::WriteHyperlink(int32_t id, TCustomVDData *vdData, int32_t 
                                      rtl::UnicodeString &extras) {
     target.clear();
     extras.clear();
-    TViziVoduVDData &root = AbsoluteRootViewerData();
-    if (!IsRoot() && &root != this) {
-        root.WriteHyperlink(id, vdData, itemNo, saveFormat, target, extras);
+    if (TViziVoduVDData *root = RootToAsk()) {
+        root->WriteHyperlink(id, vdData, itemNo, saveFormat, target, extras);
         return;
     }
     TCustomVDItemInfo *item =
@@ -392,11 +367,11 @@ void TViziVoduVDData::SetControlHint(const rtl::UnicodeString &hint) {
         TVDControlData::SetControlHint(hint);
         return;
     }
-    FPreviousHint = FViziVodu->GetHint();
+    const rtl::UnicodeString previous = FViziVodu->GetHint();
     FViziVodu->SetHint(hint);
     if (hint.empty()) {
         ui::Application->CancelHint();
-    } else if (hint != FPreviousHint) {
+    } else if (hint != previous) {
         ui::Application->ActivateHint(ui::Screen->GetCursorPos(), *FViziVodu);
     }
 }

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 using namespace vizivodu;
+using vizivodu::test::DarkPixels;
 
 namespace {
 
@@ -189,20 +190,19 @@ TEST_F(TabNavigation, TheNextTabStopSkipsTheControlAndWhatIsInsideIt) {
     EXPECT_EQ(GetNextTabStopControl(Form, View, true), Before); // wraps around
 }
 
-namespace {
-
-int DarkPixels(gfx::TBitmap &b, const gfx::TRect &r) {
-    int n = 0;
-    for (int y = r.Top; y < r.Bottom; ++y) {
-        for (int x = r.Left; x < r.Right; ++x) {
-            const uint32_t v = uint32_t(b.GetCanvas().GetPixel(x, y));
-            n += ((v & 0xFF) + ((v >> 8) & 0xFF) + ((v >> 16) & 0xFF)) < 3 * 128 ? 1 : 0;
-        }
-    }
-    return n;
+// From a control outside the form the search starts at an end of the list: every control is a
+// candidate, the last (first) one too.
+TEST_F(TabNavigation, TheNextTabStopFromOutsideTheFormMayBeAtTheEnd) {
+    MakeForm(true);
+    EXPECT_EQ(GetNextTabStopControl(Form, nullptr, true), Before);
+    EXPECT_EQ(GetNextTabStopControl(Form, nullptr, false), After);
+    Before->SetEnabled(false);
+    View->SetTabStop(false);
+    EXPECT_EQ(GetNextTabStopControl(Form, nullptr, true), After);
+    Before->SetEnabled(true);
+    After->SetEnabled(false);
+    EXPECT_EQ(GetNextTabStopControl(Form, nullptr, false), Before);
 }
-
-} // namespace
 
 // The rectangle is drawn with an exclusive-or: each paint takes it away and draws it again.
 TEST_F(TabNavigation, TheFocusRectangleStaysThroughRepaints) {

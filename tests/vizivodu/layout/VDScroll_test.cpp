@@ -118,19 +118,19 @@ TEST_F(Scroller, WithTheBarHiddenThePositionClampsToTheStoredRange) {
 
 TEST_F(Scroller, ScrollRequestsMoveByLinesPagesAndToTheEnds) {
     Fill(20);
-    View->Perform(ui::WM_VSCROLL, SB_LINEDOWN);
+    View->Perform(ui::WM_VSCROLL, ui::SB_LINEDOWN);
     EXPECT_EQ(View->VPos, 1);
-    View->Perform(ui::WM_VSCROLL, SB_PAGEDOWN);
+    View->Perform(ui::WM_VSCROLL, ui::SB_PAGEDOWN);
     EXPECT_EQ(View->VPos, 11);
-    View->Perform(ui::WM_VSCROLL, SB_LINEUP);
+    View->Perform(ui::WM_VSCROLL, ui::SB_LINEUP);
     EXPECT_EQ(View->VPos, 10);
-    View->Perform(ui::WM_VSCROLL, SB_BOTTOM);
+    View->Perform(ui::WM_VSCROLL, ui::SB_BOTTOM);
     EXPECT_EQ(View->VPos, 31);
-    View->Perform(ui::WM_VSCROLL, SB_PAGEUP);
+    View->Perform(ui::WM_VSCROLL, ui::SB_PAGEUP);
     EXPECT_EQ(View->VPos, 21);
-    View->Perform(ui::WM_VSCROLL, SB_TOP);
+    View->Perform(ui::WM_VSCROLL, ui::SB_TOP);
     EXPECT_EQ(View->VPos, 0);
-    View->Perform(ui::WM_VSCROLL, SB_ENDSCROLL);
+    View->Perform(ui::WM_VSCROLL, ui::SB_ENDSCROLL);
     EXPECT_EQ(View->VPos, 0);
 }
 
@@ -177,13 +177,13 @@ TEST_F(Scroller, ThumbPositionsAreNotCutTo16Bits) {
 TEST_F(Scroller, HorizontalRequestsStepByTheSmallStepAndTheClientWidth) {
     View->MinTextWidth = 1000;
     Fill(3);
-    View->Perform(ui::WM_HSCROLL, SB_LINERIGHT);
+    View->Perform(ui::WM_HSCROLL, ui::SB_LINERIGHT);
     EXPECT_EQ(View->HPos, 10);
-    View->Perform(ui::WM_HSCROLL, SB_PAGERIGHT);
+    View->Perform(ui::WM_HSCROLL, ui::SB_PAGERIGHT);
     EXPECT_EQ(View->HPos, 210);
-    View->Perform(ui::WM_HSCROLL, SB_RIGHT);
+    View->Perform(ui::WM_HSCROLL, ui::SB_RIGHT);
     EXPECT_EQ(View->HPos, 1010 - 200);
-    View->Perform(ui::WM_HSCROLL, SB_LEFT);
+    View->Perform(ui::WM_HSCROLL, ui::SB_LEFT);
     EXPECT_EQ(View->HPos, 0);
 }
 

@@ -17,24 +17,10 @@
 #include <gtest/gtest.h>
 
 using namespace vizivodu;
+using vizivodu::test::DarkPixels;
 using vizivodu::test::DumpDrawItems;
 
 namespace {
-
-bool IsDark(gfx::TColor c) {
-    const uint32_t v = uint32_t(c);
-    return ((v & 0xFF) + ((v >> 8) & 0xFF) + ((v >> 16) & 0xFF)) < 3 * 128;
-}
-
-int DarkPixels(gfx::TBitmap &b, const gfx::TRect &r) {
-    int n = 0;
-    for (int y = r.Top; y < r.Bottom; ++y) {
-        for (int x = r.Left; x < r.Right; ++x) {
-            n += IsDark(b.GetCanvas().GetPixel(x, y)) ? 1 : 0;
-        }
-    }
-    return n;
-}
 
 class Viewer : public ::testing::Test {
 protected:
