@@ -140,15 +140,12 @@ struct TCellLine {
 };
 
 // The cell lines drawn on each page, in drawing order.
-std::vector<std::vector<TCellLine>> CellLinesByPage(TPrintFixture &f, int32_t pages) {
+std::vector<std::vector<TCellLine>> CellLinesByPage(TRecordingPrintFixture &f, int32_t pages) {
     std::vector<std::vector<TCellLine>> out;
-    gfx::TBitmap bmp(8, 8);
     for (int32_t p = 1; p <= pages; ++p) {
-        f.GI->TextOps.clear();
-        f.Print.GetVD().DrawPage(p, bmp.GetCanvas(), false, false);
         std::vector<TCellLine> lines;
-        for (const auto &op : f.GI->TextOps) {
-            const std::string text = rtl::Utf16ToUtf8(op.Text);
+        for (const std::u16string &drawn : f.PageTexts(p)) {
+            const std::string text = rtl::Utf16ToUtf8(drawn);
             TCellLine line{};
             if (text.size() > 1 && (text[0] == 'h' || text[0] == 'r') &&
                 std::sscanf(text.c_str() + 1, "%dc%dl%d", &line.Row, &line.Col, &line.Line) == 3) {
@@ -353,9 +350,7 @@ TEST(TablePrintingProperty, RandomTablesPrintEveryLineOfEveryRowOnce) {
         seeds.push_back(seed);
     }
     for (const uint32_t seed : seeds) {
-        TPrintFixture f;
-        f.GI->CanvasText = false;
-        f.GI->RecordTextOps = true;
+        TRecordingPrintFixture f;
         const TRandomTable t = AddRandomTable(f, seed);
         const int32_t pages = f.Paginate();
         const std::string where = "seed " + std::to_string(seed);
@@ -714,9 +709,7 @@ TEST_F(TablePrinting, VerticalTextCellsAreFormattedAlongTheirRowsHeight) {
 TEST(TablePrintingSpans, ASpanningCellDoneOnAnEarlierPageIsNotPrintedAgain) {
     bool found = false;
     for (int32_t lines = 20; lines < 120 && !found; ++lines) {
-        TPrintFixture f;
-        f.GI->CanvasText = false;
-        f.GI->RecordTextOps = true;
+        TRecordingPrintFixture f;
         auto made = TVDTableItemInfo::CreateEx(2, 2, &f.Source.GetVDData());
         TVDTableItemInfo &table = *made;
         table.MergeCells(0, 0, 1, 2, true);
