@@ -64,6 +64,19 @@ inline void ChoosePdfPrinter() {
     }
 }
 
+// Makes the current printer write its jobs to a file for the scope's life, and no longer when
+// it ends (also when an assertion leaves the test early, so that later tests do not print
+// into a removed folder).
+class TPrintToFile {
+public:
+    explicit TPrintToFile(const rtl::UnicodeString &fileName) {
+        gfx::Printer().SetFileName(fileName);
+    }
+    ~TPrintToFile() { gfx::Printer().SetFileName(u""); }
+    TPrintToFile(const TPrintToFile &) = delete;
+    TPrintToFile &operator=(const TPrintToFile &) = delete;
+};
+
 class TPrintFixture {
 public:
     TPrintFixture() : Source(nullptr), Print(nullptr) {

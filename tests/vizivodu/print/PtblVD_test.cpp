@@ -13,6 +13,7 @@
 #include "platform/gfx/Printers.h"
 
 #include "tests/support/Commands.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 using namespace vizivodu;
 
@@ -62,25 +62,16 @@ using wbtest::RunCommand;
 class PdfJob : public ::testing::Test {
 protected:
     PdfJob() {
-        Folder = fs::temp_directory_path() /
-                 ("wb_vdprint_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        File = Folder / "job.pdf";
         EXPECT_TRUE(gfx::Printer().IsPdfPrinter()); // chosen by the fixture
-        gfx::Printer().SetFileName(File.u16string());
         for (int i = 0; i < 130; ++i) {
             F.Source.AddNL(u"Line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
         }
     }
-    ~PdfJob() override {
-        gfx::Printer().SetFileName(u"");
-        fs::remove_all(Folder);
-    }
 
     test::TPrintFixture F;
-    fs::path Folder, File;
+    const wbtest::TTempFolder Folder;
+    const fs::path File = Folder / "job.pdf";
+    const test::TPrintToFile Output{File.u16string()};
 };
 
 // 130 lines of 48 a page: pages 1-3; each page's text is found on that page of the file.

@@ -11,6 +11,7 @@
 #include "platform/gfx/Printers.h"
 
 #include "tests/support/Commands.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,6 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace vizivodu;
@@ -772,109 +772,91 @@ using wbtest::RunCommand;
 // A long table printed to the PDF printer: a reader of the file finds on every page the heading
 // row first and then the page's rows, every row once, in order.
 TEST(TablePdf, ALongTablePrintedToPdfShowsEveryRowOnceUnderItsHeading) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("wb_vdtable_print_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const wbtest::TTempFolder folder;
     const fs::path file = folder / "table.pdf";
     gfx::Printer().SetSystemPrintersForTesting({});
     gfx::Printer().SetPrinterIndex(-1);
-    gfx::Printer().SetFileName(file.u16string());
-    {
-        TPrintFixture f;
-        std::mt19937 rng(3);
-        AddLabelledTable(f, 150, 3, 1, rng, 1);
-        const int32_t pages = f.Paginate();
-        ASSERT_GE(pages, 2);
-        f.Print.Print(u"table", 1, false);
-        ASSERT_TRUE(fs::exists(file));
-        if (!HaveTool("pdftotext")) {
-            gfx::Printer().SetFileName(u"");
-            fs::remove_all(folder);
-            GTEST_SKIP() << "poppler-utils are not installed";
-        }
-        int32_t next = 1;
-        for (int32_t p = 1; p <= pages; ++p) {
-            std::istringstream text(PdfPageText(file.string(), p));
-            std::vector<std::string> labels;
-            for (std::string word; text >> word;) {
-                if (word[0] == 'H' || word[0] == 'R') {
-                    labels.push_back(word);
-                }
-            }
-            ASSERT_FALSE(labels.empty()) << "page " << p;
-            EXPECT_EQ(labels[0], "H0") << "page " << p;
-            for (size_t k = 1; k < labels.size(); ++k) {
-                EXPECT_EQ(labels[k], "R" + std::to_string(next++)) << "page " << p;
-            }
-        }
-        EXPECT_EQ(next, 150);
+    const TPrintToFile output(file.u16string());
+    TPrintFixture f;
+    std::mt19937 rng(3);
+    AddLabelledTable(f, 150, 3, 1, rng, 1);
+    const int32_t pages = f.Paginate();
+    ASSERT_GE(pages, 2);
+    f.Print.Print(u"table", 1, false);
+    ASSERT_TRUE(fs::exists(file));
+    if (!HaveTool("pdftotext")) {
+        GTEST_SKIP() << "poppler-utils are not installed";
     }
-    gfx::Printer().SetFileName(u"");
-    fs::remove_all(folder);
+    int32_t next = 1;
+    for (int32_t p = 1; p <= pages; ++p) {
+        std::istringstream text(PdfPageText(file.string(), p));
+        std::vector<std::string> labels;
+        for (std::string word; text >> word;) {
+            if (word[0] == 'H' || word[0] == 'R') {
+                labels.push_back(word);
+            }
+        }
+        ASSERT_FALSE(labels.empty()) << "page " << p;
+        EXPECT_EQ(labels[0], "H0") << "page " << p;
+        for (size_t k = 1; k < labels.size(); ++k) {
+            EXPECT_EQ(labels[k], "R" + std::to_string(next++)) << "page " << p;
+        }
+    }
+    EXPECT_EQ(next, 150);
 }
 
 // A table with a row taller than a page printed to the PDF printer: a reader of the file finds
 // every line of the tall cell once, in order, over the pages, the heading row on every page,
 // and every other cell once.
 TEST(TablePdf, ARowTallerThanAPageIsPrintedOverSeveralPages) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("wb_vdtable_tall_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const wbtest::TTempFolder folder;
     const fs::path file = folder / "tall.pdf";
     gfx::Printer().SetSystemPrintersForTesting({});
     gfx::Printer().SetPrinterIndex(-1);
-    gfx::Printer().SetFileName(file.u16string());
-    {
-        TPrintFixture f;
-        auto made = TVDTableItemInfo::CreateEx(4, 2, &f.Source.GetVDData());
-        TVDTableItemInfo &table = *made;
-        table.SetHeadingRowCount(1);
-        for (int32_t r = 0; r < 4; ++r) {
-            for (int32_t c = 0; c < 2; ++c) {
-                SetCellLines(*table.GetCells(r, c), r == 0 ? 'h' : 'r', r, c,
-                             r == 2 && c == 1 ? 160 : 1);
-            }
-        }
-        f.Source.AddItem(u"", std::move(made));
-        const int32_t pages = f.Paginate();
-        ASSERT_GE(pages, 3);
-        f.Print.Print(u"tall", 1, false);
-        ASSERT_TRUE(fs::exists(file));
-        if (!HaveTool("pdftotext")) {
-            gfx::Printer().SetFileName(u"");
-            fs::remove_all(folder);
-            GTEST_SKIP() << "poppler-utils are not installed";
-        }
-        int32_t next = 0;
-        for (int32_t p = 1; p <= pages; ++p) {
-            std::istringstream text(PdfPageText(file.string(), p));
-            std::vector<std::string> words;
-            for (std::string word; text >> word;) {
-                words.push_back(word);
-            }
-            ASSERT_GE(words.size(), 2u) << "page " << p;
-            EXPECT_EQ(words[0], "h0c0l0") << "page " << p;
-            EXPECT_EQ(words[1], "h0c1l0") << "page " << p;
-            for (const std::string &word : words) {
-                if (word.rfind("r2c1l", 0) == 0) {
-                    EXPECT_EQ(word, "r2c1l" + std::to_string(next++)) << "page " << p;
-                }
-            }
-        }
-        EXPECT_EQ(next, 160);
-        const std::string all = RunCommand("pdftotext -raw '" + file.string() + "' -");
-        for (const char *once : {"r1c0l0", "r2c0l0", "r3c1l0"}) {
-            size_t found = 0;
-            for (size_t at = all.find(once); at != std::string::npos; at = all.find(once, at + 1)) {
-                ++found;
-            }
-            EXPECT_EQ(found, 1u) << once;
+    const TPrintToFile output(file.u16string());
+    TPrintFixture f;
+    auto made = TVDTableItemInfo::CreateEx(4, 2, &f.Source.GetVDData());
+    TVDTableItemInfo &table = *made;
+    table.SetHeadingRowCount(1);
+    for (int32_t r = 0; r < 4; ++r) {
+        for (int32_t c = 0; c < 2; ++c) {
+            SetCellLines(*table.GetCells(r, c), r == 0 ? 'h' : 'r', r, c,
+                         r == 2 && c == 1 ? 160 : 1);
         }
     }
-    gfx::Printer().SetFileName(u"");
-    fs::remove_all(folder);
+    f.Source.AddItem(u"", std::move(made));
+    const int32_t pages = f.Paginate();
+    ASSERT_GE(pages, 3);
+    f.Print.Print(u"tall", 1, false);
+    ASSERT_TRUE(fs::exists(file));
+    if (!HaveTool("pdftotext")) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    int32_t next = 0;
+    for (int32_t p = 1; p <= pages; ++p) {
+        std::istringstream text(PdfPageText(file.string(), p));
+        std::vector<std::string> words;
+        for (std::string word; text >> word;) {
+            words.push_back(word);
+        }
+        ASSERT_GE(words.size(), 2u) << "page " << p;
+        EXPECT_EQ(words[0], "h0c0l0") << "page " << p;
+        EXPECT_EQ(words[1], "h0c1l0") << "page " << p;
+        for (const std::string &word : words) {
+            if (word.rfind("r2c1l", 0) == 0) {
+                EXPECT_EQ(word, "r2c1l" + std::to_string(next++)) << "page " << p;
+            }
+        }
+    }
+    EXPECT_EQ(next, 160);
+    const std::string all = RunCommand("pdftotext -raw '" + file.string() + "' -");
+    for (const char *once : {"r1c0l0", "r2c0l0", "r3c1l0"}) {
+        size_t found = 0;
+        for (size_t at = all.find(once); at != std::string::npos; at = all.find(once, at + 1)) {
+            ++found;
+        }
+        EXPECT_EQ(found, 1u) << once;
+    }
 }
 
 } // namespace
