@@ -3,6 +3,7 @@
 #pragma once
 
 #include "LayoutTestSupport.h"
+#include "tests/vizivodu/DocumentTestSupport.h"
 #include "vizivodu/document/VDFieldItems.h"
 #include "vizivodu/layout/PtblVD.h"
 #include "vizivodu/layout/ViziVodu.h"

@@ -27,10 +27,7 @@ struct TNotesFixture : test::TRecordingPrintFixture {
     // paragraphs.
     template <class T = TVDFootnoteItemInfo>
     T &Footnote(std::initializer_list<std::u16string> paragraphs) {
-        auto note = std::make_unique<T>(&Source.GetVDData());
-        note->ParaNo = -1;
-        T &added = *note;
-        Source.AddItem(u"", std::move(note));
+        T &added = test::AddNote<T>(Source);
         TVDNoteData &doc = added.GetDocument();
         doc.AddItem(u"", std::make_unique<TVDNoteReferenceItemInfo>(&doc));
         bool first = true;

@@ -25,11 +25,7 @@ struct TBoxFixture : test::TRecordingPrintFixture {
     // A box at the end of the last line of view (the source by default) holding the paragraphs.
     template <class T = TVDSidenoteItemInfo>
     T &Box(std::initializer_list<std::u16string> paragraphs, TViziVodu *view = nullptr) {
-        TViziVodu &v = view ? *view : Source;
-        auto box = std::make_unique<T>(&v.GetVDData());
-        box->ParaNo = -1;
-        T &added = *box;
-        v.AddItem(u"", std::move(box));
+        T &added = test::AddNote<T>(view ? *view : Source);
         for (const std::u16string &p : paragraphs) {
             added.GetDocument().AddNL(p, 0, 0);
         }
@@ -227,10 +223,9 @@ TEST(Sidenotes, BelowTheTextBeforeItAboveTheTextAfterTheFootnotes) {
     f.Lines(1);
     f.Box({u"Under"}).GetBoxPosition().PositionInText = vdpitBelowText;
     f.Box({u"Over"});
-    auto footnote = std::make_unique<TVDFootnoteItemInfo>(&f.Source.GetVDData());
-    footnote->ParaNo = -1;
-    footnote->GetDocument().AddNL(u"Footnote text", 0, 0);
-    f.Source.AddItem(u"", std::move(footnote));
+    test::AddNote<TVDFootnoteItemInfo>(f.Source, [](TVDFootnoteItemInfo &note) {
+        note.GetDocument().AddNL(u"Footnote text", 0, 0);
+    });
     f.Lines(1);
     ASSERT_EQ(f.Paginate(), 1);
     const std::vector<std::u16string> texts = f.PreviewTexts(1);
@@ -303,12 +298,11 @@ TEST(NotesPicture, AFootnoteASidenoteAndATextBoxOnAPage) {
     box.GetBoxProperties().GetBackground().Color = gfx::clAqua;
     box.GetBoxProperties().GetBackground().Opacity = 40000;
     f.Lines(2);
-    auto footnote = std::make_unique<TVDFootnoteItemInfo>(&f.Source.GetVDData());
-    footnote->ParaNo = -1;
-    TVDNoteData &doc = footnote->GetDocument();
-    doc.AddItem(u"", std::make_unique<TVDNoteReferenceItemInfo>(&doc));
-    doc.AddNL(u" A footnote", 0, -1);
-    f.Source.AddItem(u"", std::move(footnote));
+    test::AddNote<TVDFootnoteItemInfo>(f.Source, [](TVDFootnoteItemInfo &note) {
+        TVDNoteData &doc = note.GetDocument();
+        doc.AddItem(u"", std::make_unique<TVDNoteReferenceItemInfo>(&doc));
+        doc.AddNL(u" A footnote", 0, -1);
+    });
     f.Lines(1);
     ASSERT_EQ(f.Paginate(), 1);
     gfx::TBitmap page(794, 1122);

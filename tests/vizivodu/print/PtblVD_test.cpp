@@ -202,17 +202,14 @@ TEST_F(PdfJob, FootersArePostFormattedForEachPageLikeHeaders) {
 // back from the printed file page by page: the footnote on its reference's page only, the
 // endnote's lines after the text and on the sheet after it, each once.
 TEST_F(PdfJob, FootnotesAndEndnotesArePrintedOnTheirPages) {
-    auto &doc = F.Source.GetVDData();
-    auto footnote = std::make_unique<TVDFootnoteItemInfo>(&doc);
-    footnote->ParaNo = -1;
-    footnote->GetDocument().AddNL(u"Footnote text", 0, 0);
-    F.Source.AddItem(u"", std::move(footnote));
-    auto endnote = std::make_unique<TVDEndnoteItemInfo>(&doc);
-    endnote->ParaNo = -1;
-    for (int i = 0; i < 40; ++i) {
-        endnote->GetDocument().AddNL(u"Endnote line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
-    }
-    F.Source.AddItem(u"", std::move(endnote));
+    test::AddNote<TVDFootnoteItemInfo>(F.Source, [](TVDFootnoteItemInfo &note) {
+        note.GetDocument().AddNL(u"Footnote text", 0, 0);
+    });
+    test::AddNote<TVDEndnoteItemInfo>(F.Source, [](TVDEndnoteItemInfo &note) {
+        for (int i = 0; i < 40; ++i) {
+            note.GetDocument().AddNL(u"Endnote line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
+        }
+    });
     ASSERT_EQ(F.Paginate(), 4);
     F.Print.Print(u"notes", 1, false);
     ASSERT_TRUE(fs::exists(File));

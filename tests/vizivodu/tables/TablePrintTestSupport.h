@@ -75,13 +75,9 @@ protected:
 // after pagination through the component.
 inline TVDFootnoteItemInfo &AddCellFootnote(TVDTableItemInfo &table, int32_t row, int32_t col,
                                             const std::u16string &text) {
-    TVDTableCellData &cell = *table.GetCells(row, col);
-    auto note = std::make_unique<TVDFootnoteItemInfo>(&cell);
-    note->ParaNo = -1;
-    note->GetDocument().AddNL(text, 0, 0);
-    TVDFootnoteItemInfo &added = *note;
-    cell.AddItem(u"", std::move(note));
-    return added;
+    return AddNote<TVDFootnoteItemInfo>(*table.GetCells(row, col), [&](TVDFootnoteItemInfo &note) {
+        note.GetDocument().AddNL(text, 0, 0);
+    });
 }
 
 // The page whose footnote list holds the footnote; 0 for none.

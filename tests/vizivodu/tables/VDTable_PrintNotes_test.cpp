@@ -46,14 +46,13 @@ TEST_F(TablePrinting, ASidenoteInACellIsPlacedRelativeToTheCell) {
     TVDTableItemInfo &table = AddLabelledTable(F, 3, 2, 0, Rng, 1);
     TVDTableCellData &cell = *table.GetCells(1, 1);
     for (const bool toTextArea : {true, false}) {
-        auto made = std::make_unique<TVDSidenoteItemInfo>(&cell);
-        made->ParaNo = -1;
-        made->GetDocument().AddNL(u"N", 0, 0);
-        if (toTextArea) {
-            made->GetBoxPosition().HorizontalAnchor = vdhanMainTextArea;
-            made->GetBoxPosition().VerticalAnchor = vdvanMainTextArea;
-        }
-        cell.AddItem(u"", std::move(made));
+        AddNote<TVDSidenoteItemInfo>(cell, [&](TVDSidenoteItemInfo &note) {
+            note.GetDocument().AddNL(u"N", 0, 0);
+            if (toTextArea) {
+                note.GetBoxPosition().HorizontalAnchor = vdhanMainTextArea;
+                note.GetBoxPosition().VerticalAnchor = vdvanMainTextArea;
+            }
+        });
     }
     ASSERT_EQ(F.Paginate(), 1);
     TVDTablePrintInfo *info = PrintItem(F);

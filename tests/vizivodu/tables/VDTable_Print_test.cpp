@@ -518,10 +518,8 @@ TEST_F(TablePrinting, AOnePageTableWithContinuePrintsItsHeadingRowsOnce) {
     table.SetPrintOptions({vdtoHalftoneBorders, vdtoRowsSplit, vdtoContinue});
     TVDFootnoteItemInfo &note = AddCellFootnote(table, 1, 1, u"note");
     TVDTableCellData &cell = *table.GetCells(0, 1);
-    auto sidenote = std::make_unique<TVDSidenoteItemInfo>(&cell);
-    sidenote->ParaNo = -1;
-    sidenote->GetDocument().AddNL(u"side", 0, 0);
-    cell.AddItem(u"", std::move(sidenote));
+    AddNote<TVDSidenoteItemInfo>(
+        cell, [](TVDSidenoteItemInfo &sidenote) { sidenote.GetDocument().AddNL(u"side", 0, 0); });
     ASSERT_EQ(F.Paginate(), 1);
     const std::vector<std::string> rows = {"H0", "H1", "R2", "R3", "R4"};
     EXPECT_EQ(LabelsByPage(F, 1)[0], rows);
