@@ -390,16 +390,19 @@ protected:
         auto made = TVDTableItemInfo::CreateEx(3 + headingRows, 3, &F.Source.GetVDData());
         TVDTableItemInfo &table = *made;
         table.SetHeadingRowCount(headingRows);
+        LineCounts.clear();
         for (int32_t r = 0; r < 3 + headingRows; ++r) {
             for (int32_t c = 0; c < 3; ++c) {
-                const bool tall = r == headingRows + 1 && c == 1;
-                SetCellLines(*table.GetCells(r, c), r < headingRows ? 'h' : 'r', r, c,
-                             tall ? 150 : 1);
+                const int32_t lines = r == headingRows + 1 && c == 1 ? 150 : 1;
+                SetCellLines(*table.GetCells(r, c), r < headingRows ? 'h' : 'r', r, c, lines);
+                LineCounts.push_back(lines);
             }
         }
         F.Source.AddItem(u"", std::move(made));
         return table;
     }
+    // The lines of each cell of the table made, row by row.
+    std::vector<int32_t> LineCounts;
 };
 
 TEST_F(TallRowPrinting, ARowTallerThanAPageIsCutInsideItsCells) {
@@ -429,9 +432,7 @@ TEST_F(TallRowPrinting, ARowTallerThanAPageIsCutInsideItsCells) {
     TVDTablePrintPart &last = *info->PartAt(parts - 1);
     EXPECT_EQ(last.LastRow(), 2);
     EXPECT_TRUE(last.FRowFinished);
-    std::vector<int32_t> counts(9, 1);
-    counts[4] = 150;
-    EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(F, pages), table, counts, 0, false));
+    EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(F, pages), table, LineCounts, 0, false));
     EXPECT_TRUE(PartsHoldTheirCells(F, *info));
 }
 
@@ -487,10 +488,8 @@ TEST_F(TallRowPrinting, ContinuedTablesBeginWithTheHeadingRowsAsOrdinaryRows) {
     table.SetPrintOptions({vdtoHalftoneBorders, vdtoRowsSplit, vdtoContinue});
     const int32_t pages = F.Paginate();
     ASSERT_GE(pages, 3);
-    std::vector<int32_t> counts(15, 1);
-    counts[3 * 3 + 1] = 150;
     const auto lines = CellLinesByPage(F, pages);
-    EXPECT_TRUE(EveryLinePrintedOnce(lines, table, counts, 2, true));
+    EXPECT_TRUE(EveryLinePrintedOnce(lines, table, LineCounts, 2, true));
     TVDTablePrintInfo *info = PrintItem(F);
     ASSERT_NE(info, nullptr);
     const int32_t parts = info->GetPartsList().Count();
@@ -542,9 +541,7 @@ TEST_F(TallRowPrinting, HeadingRowsAreRepeatedAboveACutRow) {
     TVDTableItemInfo &table = MakeTable(2);
     const int32_t pages = F.Paginate();
     ASSERT_GE(pages, 3);
-    std::vector<int32_t> counts(15, 1);
-    counts[3 * 3 + 1] = 150;
-    EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(F, pages), table, counts, 2, false));
+    EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(F, pages), table, LineCounts, 2, false));
 }
 
 // A part that begins inside a cut row is a complex soft page break: the cell records where
