@@ -1,5 +1,6 @@
 // Test support for printing: a source viewer on the fixed-metrics style sheet measured at the
-// PDF printer's 600 dpi, the printing component linked to it, and the text of each page.
+// PDF printer's 600 dpi, the printing component linked to it, the text of each page, the texts
+// a page draws, and jobs written to a file.
 #pragma once
 
 #include "LayoutTestSupport.h"
