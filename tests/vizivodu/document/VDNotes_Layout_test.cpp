@@ -3,6 +3,7 @@
 #include "vizivodu/document/VDNotes.h"
 
 #include "LayoutTestSupport.h"
+#include "tests/vizivodu/DocumentTestSupport.h"
 #include "vizivodu/document/VDSidenotes.h"
 #include "vizivodu/layout/VDVDData.h"
 #include "vizivodu/layout/ViziVodu.h"
@@ -19,12 +20,7 @@ using vizivodu::test::DumpDrawItems;
 namespace {
 
 template <class T> T &AddNote(TViziVodu &v, bool hidden = false) {
-    auto note = std::make_unique<T>(&v.GetVDData());
-    note->ParaNo = -1; // on the line of the text before it
-    note->Hidden = hidden;
-    T &added = *note;
-    v.AddItem(u"", std::move(note));
-    return added;
+    return test::AddNote<T>(v, [&](T &note) { note.Hidden = hidden; });
 }
 
 } // namespace

@@ -31,14 +31,21 @@ class Notes : public ::testing::Test {
 protected:
     Notes() : Style(nullptr), Doc(&Style) {}
 
-    template <class T> T &Add(TCustomVDData &doc, bool hidden = false) {
-        auto note = std::make_unique<T>(&doc);
+    // Adds to doc an item made for doc of the further arguments.
+    template <class T, class... TArgs> T &Add(TCustomVDData &doc, TArgs &&...args) {
+        return Added(doc, std::make_unique<T>(&doc, std::forward<TArgs>(args)...));
+    }
+    // Adds a note to the document, hidden when asked.
+    template <class T> T &Add(bool hidden = false) {
+        auto note = std::make_unique<T>(&Doc);
         note->Hidden = hidden;
-        T &added = *note;
-        doc.AddItem(u"", std::move(note));
+        return Added(Doc, std::move(note));
+    }
+    template <class T> static T &Added(TCustomVDData &doc, std::unique_ptr<T> item) {
+        T &added = *item;
+        doc.AddItem(u"", std::move(item));
         return added;
     }
-    template <class T> T &Add(bool hidden = false) { return Add<T>(Doc, hidden); }
 
     TVDStyle Style;
     TColouredDocument Doc;
@@ -124,11 +131,8 @@ TEST(NoteWithoutDocument, StandsAsItsOwnRoot) {
 }
 
 TEST_F(Notes, SequencesInsideANoteCountApartFromTheMainText) {
-    auto seq = [](TCustomVDData &doc) -> TVDSeqItemInfo & {
-        auto item = std::make_unique<TVDSeqItemInfo>(&doc, u"fig", vdseqDecimal, 0, 0, false);
-        TVDSeqItemInfo &added = *item;
-        doc.AddItem(u"", std::move(item));
-        return added;
+    auto seq = [this](TCustomVDData &doc) -> TVDSeqItemInfo & {
+        return Add<TVDSeqItemInfo>(doc, u"fig", vdseqDecimal, 0, 0, false);
     };
     TVDSeqItemInfo &main1 = seq(Doc);
     TVDFootnoteItemInfo &note = Add<TVDFootnoteItemInfo>();
@@ -142,20 +146,14 @@ TEST_F(Notes, AReferenceShowsTheNumberOfTheNoteItStandsIn) {
     Add<TVDFootnoteItemInfo>();
     TVDFootnoteItemInfo &second = Add<TVDFootnoteItemInfo>();
     TVDTextBoxItemInfo &box = Add<TVDTextBoxItemInfo>();
-    auto addReference = [](TCustomVDData &doc) -> TVDNoteReferenceItemInfo & {
-        auto ref = std::make_unique<TVDNoteReferenceItemInfo>(&doc);
-        TVDNoteReferenceItemInfo &added = *ref;
-        doc.AddItem(u"", std::move(ref));
-        return added;
-    };
-    TVDNoteReferenceItemInfo &ref = addReference(second.GetDocument());
+    TVDNoteReferenceItemInfo &ref = Add<TVDNoteReferenceItemInfo>(second.GetDocument());
     EXPECT_EQ(Text(ref), "2");
     EXPECT_EQ(ref.GetOwnerNote(), &second);
     Doc.DeleteItems(0, 1); // the second footnote becomes the first
     EXPECT_EQ(ref.GetTextForPrinting(&second.GetDocument(), nullptr, 1, 1), u"1");
-    EXPECT_EQ(Text(addReference(box.GetDocument())), "?");
+    EXPECT_EQ(Text(Add<TVDNoteReferenceItemInfo>(box.GetDocument())), "?");
     // Outside notes there is no owner; a document that is its own root has no note text.
-    TVDNoteReferenceItemInfo &loose = addReference(Doc);
+    TVDNoteReferenceItemInfo &loose = Add<TVDNoteReferenceItemInfo>(Doc);
     EXPECT_EQ(loose.GetOwnerNote(), nullptr);
     EXPECT_EQ(Text(loose), "");
 }
@@ -163,12 +161,8 @@ TEST_F(Notes, AReferenceShowsTheNumberOfTheNoteItStandsIn) {
 TEST_F(Notes, FootnotesAreMeasuredForPrintingAsTheNumberFourWhileNumbersRestartOnEachPage) {
     TVDFootnoteItemInfo &f = Add<TVDFootnoteItemInfo>();
     TVDEndnoteItemInfo &e = Add<TVDEndnoteItemInfo>();
-    auto inF = std::make_unique<TVDNoteReferenceItemInfo>(&f.GetDocument());
-    TVDNoteReferenceItemInfo &refInF = *inF;
-    f.GetDocument().AddItem(u"", std::move(inF));
-    auto inE = std::make_unique<TVDNoteReferenceItemInfo>(&e.GetDocument());
-    TVDNoteReferenceItemInfo &refInE = *inE;
-    e.GetDocument().AddItem(u"", std::move(inE));
+    TVDNoteReferenceItemInfo &refInF = Add<TVDNoteReferenceItemInfo>(f.GetDocument());
+    TVDNoteReferenceItemInfo &refInE = Add<TVDNoteReferenceItemInfo>(e.GetDocument());
 
     ASSERT_TRUE(Style.GetFootnotePageReset());
     EXPECT_EQ(f.GetTextForPrintMeasuring(&Doc), u"4");
@@ -233,9 +227,7 @@ TEST_F(Notes, StylesUsedOnlyInsideANoteStayAndAreRenumberedThere) {
     texts.GetItem(3).SetSize(33);
     texts.GetItem(4).SetSize(44);
     Doc.AddNL(u"x", 4, 0);
-    auto note = std::make_unique<TVDFootnoteItemInfo>(&Doc, 4, 0, false);
-    TVDFootnoteItemInfo &f = *note;
-    Doc.AddItem(u"", std::move(note));
+    TVDFootnoteItemInfo &f = Add<TVDFootnoteItemInfo>(Doc, 4, 0, false);
     f.GetDocument().AddNL(u"y", 3, 0);
     Doc.DeleteUnusedStyles(true, false, false);
     TCustomVDItemInfo &inner = *f.GetDocument().GetItem(0);
@@ -246,11 +238,9 @@ TEST_F(Notes, StylesUsedOnlyInsideANoteStayAndAreRenumberedThere) {
 // Converting the document's units reaches the text of its notes, whose lengths would otherwise
 // keep numbers of the old units.
 TEST_F(Notes, ConvertingUnitsReachesTheNoteDocument) {
-    auto label = [](TCustomVDData &doc) -> TVDLabelItemInfo & {
-        auto item = std::make_unique<TVDLabelItemInfo>(&doc, 0, u"l");
-        item->Spacing = 4;
-        TVDLabelItemInfo &added = *item;
-        doc.AddItem(u"", std::move(item));
+    auto label = [this](TCustomVDData &doc) -> TVDLabelItemInfo & {
+        TVDLabelItemInfo &added = Add<TVDLabelItemInfo>(doc, 0, u"l");
+        added.Spacing = 4;
         return added;
     };
     TVDLabelItemInfo &outside = label(Doc);

@@ -1,12 +1,15 @@
 // Test support for printing: a source viewer on the fixed-metrics style sheet measured at the
-// PDF printer's 600 dpi, the printing component linked to it, and the text of each page.
+// PDF printer's 600 dpi, the printing component linked to it, the text of each page, the texts
+// a page draws, and jobs written to a file.
 #pragma once
 
 #include "LayoutTestSupport.h"
+#include "tests/vizivodu/DocumentTestSupport.h"
 #include "vizivodu/document/VDFieldItems.h"
 #include "vizivodu/layout/PtblVD.h"
 #include "vizivodu/layout/ViziVodu.h"
 
+#include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Printers.h"
 #include "platform/rtl/System.h"
 
@@ -63,6 +66,19 @@ inline void ChoosePdfPrinter() {
     }
 }
 
+// Makes the current printer write its jobs to a file for the scope's life, and no longer when
+// it ends (also when an assertion leaves the test early, so that later tests do not print
+// into a removed folder).
+class TPrintToFile {
+public:
+    explicit TPrintToFile(const rtl::UnicodeString &fileName) {
+        gfx::Printer().SetFileName(fileName);
+    }
+    ~TPrintToFile() { gfx::Printer().SetFileName(u""); }
+    TPrintToFile(const TPrintToFile &) = delete;
+    TPrintToFile &operator=(const TPrintToFile &) = delete;
+};
+
 class TPrintFixture {
 public:
     TPrintFixture() : Source(nullptr), Print(nullptr) {
@@ -114,6 +130,62 @@ public:
     TCanvasTextGraphicInterface *GI = nullptr;
     TViziVodu Source;
     TVDPrint Print;
+};
+
+// Printing with the text recorded (and drawn as boxes) by the fixed metrics, so that a test reads
+// back what a page shows.
+class TRecordingPrintFixture : public TPrintFixture {
+public:
+    // The preview at 100 %: A4 at 600 dpi shown at 96 dpi.
+    static constexpr int32_t SheetWidth = 794, SheetHeight = 1122;
+
+    TRecordingPrintFixture() {
+        GI->CanvasText = false;
+        GI->RecordTextOps = true;
+    }
+
+    // A printer pixel in the preview at 100 %, rounded.
+    static int32_t Px(int32_t printer) {
+        return int32_t(int64_t(printer) * SheetWidth * 2 / 4960 + 1) / 2;
+    }
+
+    // Adds count paragraphs "Line n" to the source, numbered on from the last ones added.
+    void Lines(int count) {
+        for (int i = 0; i < count; ++i) {
+            Source.AddNL(u"Line " + rtl::Utf8ToUtf16(std::to_string(Line++)), 0, 0);
+        }
+    }
+
+    // The texts drawn on a page of the preview at 100 % into bmp (sized to the sheet), in order.
+    std::vector<std::u16string> PreviewTexts(int32_t pageNo, gfx::TBitmap &bmp) {
+        bmp.SetSize(SheetWidth, SheetHeight);
+        GI->TextOps.clear();
+        Print.DrawPreview(pageNo, bmp.GetCanvas(), rtl::Rect(0, 0, SheetWidth, SheetHeight));
+        return DrawnTexts();
+    }
+    std::vector<std::u16string> PreviewTexts(int32_t pageNo) {
+        gfx::TBitmap bmp;
+        return PreviewTexts(pageNo, bmp);
+    }
+
+    // The texts drawn when a page is printed, in order.
+    std::vector<std::u16string> PageTexts(int32_t pageNo) {
+        gfx::TBitmap bmp(8, 8);
+        GI->TextOps.clear();
+        Print.GetVD().DrawPage(pageNo, bmp.GetCanvas(), false, false);
+        return DrawnTexts();
+    }
+
+    int Line = 0;
+
+private:
+    std::vector<std::u16string> DrawnTexts() const {
+        std::vector<std::u16string> texts;
+        for (const auto &op : GI->TextOps) {
+            texts.push_back(op.Text);
+        }
+        return texts;
+    }
 };
 
 // A page-number field that records the pages it is post-formatted for (page x 100 + count).

@@ -19,33 +19,15 @@ using namespace vizivodu;
 
 namespace {
 
-// The preview at 100 %: A4 at 600 dpi shown at 96 dpi.
-constexpr int32_t SheetWidth = 794, SheetHeight = 1122;
 // Lines of the fixed metrics at 600 dpi; the text area holds 48 of them with 71 pixels left.
 constexpr int32_t LineHeight = 125, TextHeight = 6071;
 
-int32_t Px(int32_t printer) {
-    return int32_t(int64_t(printer) * SheetWidth * 2 / 4960 + 1) / 2;
-}
-
-struct TNotesFixture : test::TPrintFixture {
-    TNotesFixture() {
-        GI->CanvasText = false;
-        Style.GI->RecordTextOps = true;
-    }
-    void Lines(int count) {
-        for (int i = 0; i < count; ++i) {
-            Source.AddNL(u"Line " + rtl::Utf8ToUtf16(std::to_string(Line++)), 0, 0);
-        }
-    }
+struct TNotesFixture : test::TRecordingPrintFixture {
     // A note at the end of the last line whose document is its number and then the given
     // paragraphs.
     template <class T = TVDFootnoteItemInfo>
     T &Footnote(std::initializer_list<std::u16string> paragraphs) {
-        auto note = std::make_unique<T>(&Source.GetVDData());
-        note->ParaNo = -1;
-        T &added = *note;
-        Source.AddItem(u"", std::move(note));
+        T &added = test::AddNote<T>(Source);
         TVDNoteData &doc = added.GetDocument();
         doc.AddItem(u"", std::make_unique<TVDNoteReferenceItemInfo>(&doc));
         bool first = true;
@@ -89,16 +71,9 @@ struct TNotesFixture : test::TPrintFixture {
     int32_t Separator() { return Print.GetVD().GetNoteSeparatorHeight(); }
     // The texts drawn on a page of the preview.
     std::multiset<std::u16string> Draw(int32_t pageNo, gfx::TBitmap &bmp) {
-        bmp.SetSize(SheetWidth, SheetHeight);
-        Style.GI->TextOps.clear();
-        Print.DrawPreview(pageNo, bmp.GetCanvas(), rtl::Rect(0, 0, SheetWidth, SheetHeight));
-        std::multiset<std::u16string> texts;
-        for (const auto &op : Style.GI->TextOps) {
-            texts.insert(op.Text);
-        }
-        return texts;
+        const std::vector<std::u16string> texts = PreviewTexts(pageNo, bmp);
+        return {texts.begin(), texts.end()};
     }
-    int Line = 0;
 };
 
 // The page Y of the top of the text area (and of the source's top margin).
@@ -109,8 +84,10 @@ int32_t TextTop(TNotesFixture &f, int32_t pageNo) {
 // Whether anything but white paper lies on the preview rows around printer Y y (a line of one
 // screen pixel lands on one of them), from printer X x1 to x2.
 bool Inked(gfx::TBitmap &bmp, int32_t y, int32_t x1, int32_t x2) {
-    for (int32_t row = Px(y) - 1; row <= Px(y) + 1; ++row) {
-        for (int32_t x = Px(x1); x <= Px(x2); ++x) {
+    const int32_t top = TNotesFixture::Px(y), left = TNotesFixture::Px(x1),
+                  right = TNotesFixture::Px(x2);
+    for (int32_t row = top - 1; row <= top + 1; ++row) {
+        for (int32_t x = left; x <= right; ++x) {
             if (bmp.GetCanvas().GetPixel(x, row) != gfx::clWhite) {
                 return true;
             }

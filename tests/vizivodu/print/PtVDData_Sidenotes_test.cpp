@@ -21,25 +21,11 @@ namespace {
 
 constexpr int32_t LineHeight = 125;
 
-struct TBoxFixture : test::TPrintFixture {
-    TBoxFixture() {
-        GI->CanvasText = false;
-        Style.GI->RecordTextOps = true;
-    }
-    void Lines(int count, TViziVodu *view = nullptr) {
-        for (int i = 0; i < count; ++i) {
-            (view ? *view : Source)
-                .AddNL(u"Line " + rtl::Utf8ToUtf16(std::to_string(Line++)), 0, 0);
-        }
-    }
+struct TBoxFixture : test::TRecordingPrintFixture {
     // A box at the end of the last line of view (the source by default) holding the paragraphs.
     template <class T = TVDSidenoteItemInfo>
     T &Box(std::initializer_list<std::u16string> paragraphs, TViziVodu *view = nullptr) {
-        TViziVodu &v = view ? *view : Source;
-        auto box = std::make_unique<T>(&v.GetVDData());
-        box->ParaNo = -1;
-        T &added = *box;
-        v.AddItem(u"", std::move(box));
+        T &added = test::AddNote<T>(view ? *view : Source);
         for (const std::u16string &p : paragraphs) {
             added.GetDocument().AddNL(p, 0, 0);
         }
@@ -79,18 +65,6 @@ struct TBoxFixture : test::TPrintFixture {
             return p.GetTotalBottomPaddingSaD(Style, &sad);
         }
     }
-    // The texts drawn on a page, in drawing order.
-    std::vector<std::u16string> Draw(int32_t pageNo) {
-        gfx::TBitmap bmp(794, 1122);
-        Style.GI->TextOps.clear();
-        Print.DrawPreview(pageNo, bmp.GetCanvas(), rtl::Rect(0, 0, 794, 1122));
-        std::vector<std::u16string> texts;
-        for (const auto &op : Style.GI->TextOps) {
-            texts.push_back(op.Text);
-        }
-        return texts;
-    }
-    int Line = 0;
 };
 
 int32_t IndexOf(const std::vector<std::u16string> &texts, const std::u16string &text) {
@@ -240,7 +214,7 @@ TEST(Sidenotes, ATextBoxAnchoredToTheInnerMarginSwapsSidesOnEvenPages) {
     EXPECT_EQ(e.FullRect.Left, textRight + lp);
     EXPECT_EQ(e.FullRect.Right, data.GetPageWidth() + data.PhysM.Right - rp);
     // A text box prints no anchor sign, only its box.
-    EXPECT_EQ(IndexOf(f.Draw(2), u"?"), -1);
+    EXPECT_EQ(IndexOf(f.PreviewTexts(2), u"?"), -1);
 }
 
 // A box below the text is drawn before the page's text, one above it after the footnotes.
@@ -249,13 +223,12 @@ TEST(Sidenotes, BelowTheTextBeforeItAboveTheTextAfterTheFootnotes) {
     f.Lines(1);
     f.Box({u"Under"}).GetBoxPosition().PositionInText = vdpitBelowText;
     f.Box({u"Over"});
-    auto footnote = std::make_unique<TVDFootnoteItemInfo>(&f.Source.GetVDData());
-    footnote->ParaNo = -1;
-    footnote->GetDocument().AddNL(u"Footnote text", 0, 0);
-    f.Source.AddItem(u"", std::move(footnote));
+    test::AddNote<TVDFootnoteItemInfo>(f.Source, [](TVDFootnoteItemInfo &note) {
+        note.GetDocument().AddNL(u"Footnote text", 0, 0);
+    });
     f.Lines(1);
     ASSERT_EQ(f.Paginate(), 1);
-    const std::vector<std::u16string> texts = f.Draw(1);
+    const std::vector<std::u16string> texts = f.PreviewTexts(1);
     const int32_t below = IndexOf(texts, u"Under");
     const int32_t text = IndexOf(texts, u"Line 0");
     const int32_t note = IndexOf(texts, u"Footnote text");
@@ -285,7 +258,7 @@ TEST(Sidenotes, ABoxInAHeaderIsDrawnOnEveryPageOfItsKind) {
     EXPECT_EQ(hf->Sidenotes->Get(0)->FullRect.Left,
               data.GetPrintableAreaLeft(1) + data.GetWidth() + f.Padding(box, 0));
     for (int32_t page = 1; page <= 2; ++page) {
-        const std::vector<std::u16string> texts = f.Draw(page);
+        const std::vector<std::u16string> texts = f.PreviewTexts(page);
         EXPECT_GT(IndexOf(texts, u"HBox"), IndexOf(texts, u"Header")) << page;
         const auto text = std::find_if(texts.begin(), texts.end(), [](const std::u16string &t) {
             return t.starts_with(u"Line");
@@ -325,12 +298,11 @@ TEST(NotesPicture, AFootnoteASidenoteAndATextBoxOnAPage) {
     box.GetBoxProperties().GetBackground().Color = gfx::clAqua;
     box.GetBoxProperties().GetBackground().Opacity = 40000;
     f.Lines(2);
-    auto footnote = std::make_unique<TVDFootnoteItemInfo>(&f.Source.GetVDData());
-    footnote->ParaNo = -1;
-    TVDNoteData &doc = footnote->GetDocument();
-    doc.AddItem(u"", std::make_unique<TVDNoteReferenceItemInfo>(&doc));
-    doc.AddNL(u" A footnote", 0, -1);
-    f.Source.AddItem(u"", std::move(footnote));
+    test::AddNote<TVDFootnoteItemInfo>(f.Source, [](TVDFootnoteItemInfo &note) {
+        TVDNoteData &doc = note.GetDocument();
+        doc.AddItem(u"", std::make_unique<TVDNoteReferenceItemInfo>(&doc));
+        doc.AddNL(u" A footnote", 0, -1);
+    });
     f.Lines(1);
     ASSERT_EQ(f.Paginate(), 1);
     gfx::TBitmap page(794, 1122);

@@ -118,10 +118,7 @@ TEST(Pagination, RandomDocumentsArePaginatedWithNothingLostOrRepeated) {
             if (kind >= 2 && kind <= 4) {
                 // A footnote at the end of the paragraph, of up to a few lines (rarely most of
                 // a page).
-                auto note = std::make_unique<TVDFootnoteItemInfo>(&f.Source.GetVDData());
-                note->ParaNo = -1;
-                TVDNoteData &doc = note->GetDocument();
-                f.Source.AddItem(u"", std::move(note));
+                TVDNoteData &doc = test::AddNote<TVDFootnoteItemInfo>(f.Source).GetDocument();
                 const int words = kind == 4 && rng() % 4 == 0 ? 600 : 1 + int(rng() % 60);
                 doc.AddNL(Words(rng, words), 0, 0);
                 documentText += u"[]";

@@ -13,6 +13,7 @@
 #include "platform/gfx/Printers.h"
 
 #include "tests/support/Commands.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 using namespace vizivodu;
 
@@ -62,25 +62,16 @@ using wbtest::RunCommand;
 class PdfJob : public ::testing::Test {
 protected:
     PdfJob() {
-        Folder = fs::temp_directory_path() /
-                 ("wb_vdprint_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        File = Folder / "job.pdf";
         EXPECT_TRUE(gfx::Printer().IsPdfPrinter()); // chosen by the fixture
-        gfx::Printer().SetFileName(File.u16string());
         for (int i = 0; i < 130; ++i) {
             F.Source.AddNL(u"Line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
         }
     }
-    ~PdfJob() override {
-        gfx::Printer().SetFileName(u"");
-        fs::remove_all(Folder);
-    }
 
     test::TPrintFixture F;
-    fs::path Folder, File;
+    const wbtest::TTempFolder Folder;
+    const fs::path File = Folder / "job.pdf";
+    const test::TPrintToFile Output{File.u16string()};
 };
 
 // 130 lines of 48 a page: pages 1-3; each page's text is found on that page of the file.
@@ -211,17 +202,14 @@ TEST_F(PdfJob, FootersArePostFormattedForEachPageLikeHeaders) {
 // back from the printed file page by page: the footnote on its reference's page only, the
 // endnote's lines after the text and on the sheet after it, each once.
 TEST_F(PdfJob, FootnotesAndEndnotesArePrintedOnTheirPages) {
-    auto &doc = F.Source.GetVDData();
-    auto footnote = std::make_unique<TVDFootnoteItemInfo>(&doc);
-    footnote->ParaNo = -1;
-    footnote->GetDocument().AddNL(u"Footnote text", 0, 0);
-    F.Source.AddItem(u"", std::move(footnote));
-    auto endnote = std::make_unique<TVDEndnoteItemInfo>(&doc);
-    endnote->ParaNo = -1;
-    for (int i = 0; i < 40; ++i) {
-        endnote->GetDocument().AddNL(u"Endnote line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
-    }
-    F.Source.AddItem(u"", std::move(endnote));
+    test::AddNote<TVDFootnoteItemInfo>(F.Source, [](TVDFootnoteItemInfo &note) {
+        note.GetDocument().AddNL(u"Footnote text", 0, 0);
+    });
+    test::AddNote<TVDEndnoteItemInfo>(F.Source, [](TVDEndnoteItemInfo &note) {
+        for (int i = 0; i < 40; ++i) {
+            note.GetDocument().AddNL(u"Endnote line " + rtl::Utf8ToUtf16(std::to_string(i)), 0, 0);
+        }
+    });
     ASSERT_EQ(F.Paginate(), 4);
     F.Print.Print(u"notes", 1, false);
     ASSERT_TRUE(fs::exists(File));

@@ -7,8 +7,6 @@
 #include "vizivodu/document/VDNotes.h"
 #include "vizivodu/tables/VDTable_Print.h"
 
-#include "platform/gfx/Bitmap.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -42,15 +40,13 @@ inline TVDTableItemInfo &AddLabelledTable(TPrintFixture &f, int32_t rows, int32_
 }
 
 // The row labels printed on each page, in the order they are drawn.
-inline std::vector<std::vector<std::string>> LabelsByPage(TPrintFixture &f, int32_t pages) {
+inline std::vector<std::vector<std::string>> LabelsByPage(TRecordingPrintFixture &f,
+                                                          int32_t pages) {
     std::vector<std::vector<std::string>> out;
-    gfx::TBitmap bmp(8, 8);
     for (int32_t p = 1; p <= pages; ++p) {
-        f.GI->TextOps.clear();
-        f.Print.GetVD().DrawPage(p, bmp.GetCanvas(), false, false);
         std::vector<std::string> labels;
-        for (const auto &op : f.GI->TextOps) {
-            const std::string text = rtl::Utf16ToUtf8(op.Text);
+        for (const std::u16string &drawn : f.PageTexts(p)) {
+            const std::string text = rtl::Utf16ToUtf8(drawn);
             if (!text.empty() && (text[0] == 'H' || text[0] == 'R')) {
                 labels.push_back(text);
             }
@@ -71,11 +67,7 @@ inline TVDTablePrintInfo *PrintItem(TPrintFixture &f) {
 
 class TablePrinting : public ::testing::Test {
 protected:
-    TablePrinting() {
-        F.GI->CanvasText = false;
-        F.GI->RecordTextOps = true;
-    }
-    TPrintFixture F;
+    TRecordingPrintFixture F;
     std::mt19937 Rng{7};
 };
 
@@ -83,13 +75,9 @@ protected:
 // after pagination through the component.
 inline TVDFootnoteItemInfo &AddCellFootnote(TVDTableItemInfo &table, int32_t row, int32_t col,
                                             const std::u16string &text) {
-    TVDTableCellData &cell = *table.GetCells(row, col);
-    auto note = std::make_unique<TVDFootnoteItemInfo>(&cell);
-    note->ParaNo = -1;
-    note->GetDocument().AddNL(text, 0, 0);
-    TVDFootnoteItemInfo &added = *note;
-    cell.AddItem(u"", std::move(note));
-    return added;
+    return AddNote<TVDFootnoteItemInfo>(*table.GetCells(row, col), [&](TVDFootnoteItemInfo &note) {
+        note.GetDocument().AddNL(text, 0, 0);
+    });
 }
 
 // The page whose footnote list holds the footnote; 0 for none.

@@ -7,8 +7,6 @@
 #include "vizivodu/document/VDNotes.h"
 #include "vizivodu/document/VDSidenotes.h"
 
-#include "platform/gfx/Bitmap.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -48,14 +46,13 @@ TEST_F(TablePrinting, ASidenoteInACellIsPlacedRelativeToTheCell) {
     TVDTableItemInfo &table = AddLabelledTable(F, 3, 2, 0, Rng, 1);
     TVDTableCellData &cell = *table.GetCells(1, 1);
     for (const bool toTextArea : {true, false}) {
-        auto made = std::make_unique<TVDSidenoteItemInfo>(&cell);
-        made->ParaNo = -1;
-        made->GetDocument().AddNL(u"N", 0, 0);
-        if (toTextArea) {
-            made->GetBoxPosition().HorizontalAnchor = vdhanMainTextArea;
-            made->GetBoxPosition().VerticalAnchor = vdvanMainTextArea;
-        }
-        cell.AddItem(u"", std::move(made));
+        AddNote<TVDSidenoteItemInfo>(cell, [&](TVDSidenoteItemInfo &note) {
+            note.GetDocument().AddNL(u"N", 0, 0);
+            if (toTextArea) {
+                note.GetBoxPosition().HorizontalAnchor = vdhanMainTextArea;
+                note.GetBoxPosition().VerticalAnchor = vdvanMainTextArea;
+            }
+        });
     }
     ASSERT_EQ(F.Paginate(), 1);
     TVDTablePrintInfo *info = PrintItem(F);
@@ -94,9 +91,7 @@ TEST_F(TablePrinting, ASidenoteInACellIsPlacedRelativeToTheCell) {
 // printed whole, and are drawn there.
 TEST_F(TablePrinting, AFootnoteInACellReachesThePageOfItsRow) {
     for (const bool split : {true, false}) {
-        TPrintFixture f;
-        f.GI->CanvasText = false;
-        f.GI->RecordTextOps = true;
+        TRecordingPrintFixture f;
         for (int i = 0; i < (split ? 0 : 60); ++i) {
             f.Source.AddNL(u"Line", 0, 0);
         }
@@ -113,14 +108,8 @@ TEST_F(TablePrinting, AFootnoteInACellReachesThePageOfItsRow) {
         const int32_t page = RowPage(labels, "R" + std::to_string(row));
         EXPECT_GE(page, 2) << split;
         EXPECT_EQ(FootnotePage(f, note), page) << split;
-        gfx::TBitmap bmp(8, 8);
-        f.GI->TextOps.clear();
-        f.Print.GetVD().DrawPage(page, bmp.GetCanvas(), false, false);
-        int drawn = 0;
-        for (const auto &op : f.GI->TextOps) {
-            drawn += op.Text == u"Cell footnote" ? 1 : 0;
-        }
-        EXPECT_EQ(drawn, 1) << split;
+        const std::vector<std::u16string> texts = f.PageTexts(page);
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), u"Cell footnote"), 1) << split;
     }
 }
 
@@ -131,9 +120,7 @@ TEST_F(TablePrinting, AFootnoteInACellReachesThePageOfItsRow) {
 TEST_F(TablePrinting, ARowThatFitsOnlyWithoutItsFootnoteIsRetriedWithTheFootnotesRoom) {
     int32_t lastOnPage1 = 0;
     {
-        TPrintFixture f;
-        f.GI->CanvasText = false;
-        f.GI->RecordTextOps = true;
+        TRecordingPrintFixture f;
         AddLabelledTable(f, 100, 2, 0, Rng, 1);
         const int32_t pages = f.Paginate();
         const auto labels = LabelsByPage(f, pages);
@@ -141,9 +128,7 @@ TEST_F(TablePrinting, ARowThatFitsOnlyWithoutItsFootnoteIsRetriedWithTheFootnote
         lastOnPage1 = std::stoi(labels[0].back().substr(1));
     }
     for (const int32_t row : {lastOnPage1, 5}) {
-        TPrintFixture f;
-        f.GI->CanvasText = false;
-        f.GI->RecordTextOps = true;
+        TRecordingPrintFixture f;
         TVDTableItemInfo &table = AddLabelledTable(f, 100, 2, 0, Rng, 1);
         TVDFootnoteItemInfo &note = AddCellFootnote(table, row, 1, u"Cell footnote");
         const int32_t pages = f.Paginate();

@@ -11,6 +11,7 @@
 #include "platform/gfx/Printers.h"
 
 #include "tests/support/Commands.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,6 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace vizivodu;
@@ -140,15 +140,12 @@ struct TCellLine {
 };
 
 // The cell lines drawn on each page, in drawing order.
-std::vector<std::vector<TCellLine>> CellLinesByPage(TPrintFixture &f, int32_t pages) {
+std::vector<std::vector<TCellLine>> CellLinesByPage(TRecordingPrintFixture &f, int32_t pages) {
     std::vector<std::vector<TCellLine>> out;
-    gfx::TBitmap bmp(8, 8);
     for (int32_t p = 1; p <= pages; ++p) {
-        f.GI->TextOps.clear();
-        f.Print.GetVD().DrawPage(p, bmp.GetCanvas(), false, false);
         std::vector<TCellLine> lines;
-        for (const auto &op : f.GI->TextOps) {
-            const std::string text = rtl::Utf16ToUtf8(op.Text);
+        for (const std::u16string &drawn : f.PageTexts(p)) {
+            const std::string text = rtl::Utf16ToUtf8(drawn);
             TCellLine line{};
             if (text.size() > 1 && (text[0] == 'h' || text[0] == 'r') &&
                 std::sscanf(text.c_str() + 1, "%dc%dl%d", &line.Row, &line.Col, &line.Line) == 3) {
@@ -353,9 +350,7 @@ TEST(TablePrintingProperty, RandomTablesPrintEveryLineOfEveryRowOnce) {
         seeds.push_back(seed);
     }
     for (const uint32_t seed : seeds) {
-        TPrintFixture f;
-        f.GI->CanvasText = false;
-        f.GI->RecordTextOps = true;
+        TRecordingPrintFixture f;
         const TRandomTable t = AddRandomTable(f, seed);
         const int32_t pages = f.Paginate();
         const std::string where = "seed " + std::to_string(seed);
@@ -395,16 +390,19 @@ protected:
         auto made = TVDTableItemInfo::CreateEx(3 + headingRows, 3, &F.Source.GetVDData());
         TVDTableItemInfo &table = *made;
         table.SetHeadingRowCount(headingRows);
+        LineCounts.clear();
         for (int32_t r = 0; r < 3 + headingRows; ++r) {
             for (int32_t c = 0; c < 3; ++c) {
-                const bool tall = r == headingRows + 1 && c == 1;
-                SetCellLines(*table.GetCells(r, c), r < headingRows ? 'h' : 'r', r, c,
-                             tall ? 150 : 1);
+                const int32_t lines = r == headingRows + 1 && c == 1 ? 150 : 1;
+                SetCellLines(*table.GetCells(r, c), r < headingRows ? 'h' : 'r', r, c, lines);
+                LineCounts.push_back(lines);
             }
         }
         F.Source.AddItem(u"", std::move(made));
         return table;
     }
+    // The lines of each cell of the table made, row by row.
+    std::vector<int32_t> LineCounts;
 };
 
 TEST_F(TallRowPrinting, ARowTallerThanAPageIsCutInsideItsCells) {
@@ -434,9 +432,7 @@ TEST_F(TallRowPrinting, ARowTallerThanAPageIsCutInsideItsCells) {
     TVDTablePrintPart &last = *info->PartAt(parts - 1);
     EXPECT_EQ(last.LastRow(), 2);
     EXPECT_TRUE(last.FRowFinished);
-    std::vector<int32_t> counts(9, 1);
-    counts[4] = 150;
-    EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(F, pages), table, counts, 0, false));
+    EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(F, pages), table, LineCounts, 0, false));
     EXPECT_TRUE(PartsHoldTheirCells(F, *info));
 }
 
@@ -492,10 +488,8 @@ TEST_F(TallRowPrinting, ContinuedTablesBeginWithTheHeadingRowsAsOrdinaryRows) {
     table.SetPrintOptions({vdtoHalftoneBorders, vdtoRowsSplit, vdtoContinue});
     const int32_t pages = F.Paginate();
     ASSERT_GE(pages, 3);
-    std::vector<int32_t> counts(15, 1);
-    counts[3 * 3 + 1] = 150;
     const auto lines = CellLinesByPage(F, pages);
-    EXPECT_TRUE(EveryLinePrintedOnce(lines, table, counts, 2, true));
+    EXPECT_TRUE(EveryLinePrintedOnce(lines, table, LineCounts, 2, true));
     TVDTablePrintInfo *info = PrintItem(F);
     ASSERT_NE(info, nullptr);
     const int32_t parts = info->GetPartsList().Count();
@@ -523,10 +517,8 @@ TEST_F(TablePrinting, AOnePageTableWithContinuePrintsItsHeadingRowsOnce) {
     table.SetPrintOptions({vdtoHalftoneBorders, vdtoRowsSplit, vdtoContinue});
     TVDFootnoteItemInfo &note = AddCellFootnote(table, 1, 1, u"note");
     TVDTableCellData &cell = *table.GetCells(0, 1);
-    auto sidenote = std::make_unique<TVDSidenoteItemInfo>(&cell);
-    sidenote->ParaNo = -1;
-    sidenote->GetDocument().AddNL(u"side", 0, 0);
-    cell.AddItem(u"", std::move(sidenote));
+    AddNote<TVDSidenoteItemInfo>(
+        cell, [](TVDSidenoteItemInfo &sidenote) { sidenote.GetDocument().AddNL(u"side", 0, 0); });
     ASSERT_EQ(F.Paginate(), 1);
     const std::vector<std::string> rows = {"H0", "H1", "R2", "R3", "R4"};
     EXPECT_EQ(LabelsByPage(F, 1)[0], rows);
@@ -549,9 +541,7 @@ TEST_F(TallRowPrinting, HeadingRowsAreRepeatedAboveACutRow) {
     TVDTableItemInfo &table = MakeTable(2);
     const int32_t pages = F.Paginate();
     ASSERT_GE(pages, 3);
-    std::vector<int32_t> counts(15, 1);
-    counts[3 * 3 + 1] = 150;
-    EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(F, pages), table, counts, 2, false));
+    EXPECT_TRUE(EveryLinePrintedOnce(CellLinesByPage(F, pages), table, LineCounts, 2, false));
 }
 
 // A part that begins inside a cut row is a complex soft page break: the cell records where
@@ -714,9 +704,7 @@ TEST_F(TablePrinting, VerticalTextCellsAreFormattedAlongTheirRowsHeight) {
 TEST(TablePrintingSpans, ASpanningCellDoneOnAnEarlierPageIsNotPrintedAgain) {
     bool found = false;
     for (int32_t lines = 20; lines < 120 && !found; ++lines) {
-        TPrintFixture f;
-        f.GI->CanvasText = false;
-        f.GI->RecordTextOps = true;
+        TRecordingPrintFixture f;
         auto made = TVDTableItemInfo::CreateEx(2, 2, &f.Source.GetVDData());
         TVDTableItemInfo &table = *made;
         table.MergeCells(0, 0, 1, 2, true);
@@ -779,109 +767,91 @@ using wbtest::RunCommand;
 // A long table printed to the PDF printer: a reader of the file finds on every page the heading
 // row first and then the page's rows, every row once, in order.
 TEST(TablePdf, ALongTablePrintedToPdfShowsEveryRowOnceUnderItsHeading) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("wb_vdtable_print_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const wbtest::TTempFolder folder;
     const fs::path file = folder / "table.pdf";
     gfx::Printer().SetSystemPrintersForTesting({});
     gfx::Printer().SetPrinterIndex(-1);
-    gfx::Printer().SetFileName(file.u16string());
-    {
-        TPrintFixture f;
-        std::mt19937 rng(3);
-        AddLabelledTable(f, 150, 3, 1, rng, 1);
-        const int32_t pages = f.Paginate();
-        ASSERT_GE(pages, 2);
-        f.Print.Print(u"table", 1, false);
-        ASSERT_TRUE(fs::exists(file));
-        if (!HaveTool("pdftotext")) {
-            gfx::Printer().SetFileName(u"");
-            fs::remove_all(folder);
-            GTEST_SKIP() << "poppler-utils are not installed";
-        }
-        int32_t next = 1;
-        for (int32_t p = 1; p <= pages; ++p) {
-            std::istringstream text(PdfPageText(file.string(), p));
-            std::vector<std::string> labels;
-            for (std::string word; text >> word;) {
-                if (word[0] == 'H' || word[0] == 'R') {
-                    labels.push_back(word);
-                }
-            }
-            ASSERT_FALSE(labels.empty()) << "page " << p;
-            EXPECT_EQ(labels[0], "H0") << "page " << p;
-            for (size_t k = 1; k < labels.size(); ++k) {
-                EXPECT_EQ(labels[k], "R" + std::to_string(next++)) << "page " << p;
-            }
-        }
-        EXPECT_EQ(next, 150);
+    const TPrintToFile output(file.u16string());
+    TPrintFixture f;
+    std::mt19937 rng(3);
+    AddLabelledTable(f, 150, 3, 1, rng, 1);
+    const int32_t pages = f.Paginate();
+    ASSERT_GE(pages, 2);
+    f.Print.Print(u"table", 1, false);
+    ASSERT_TRUE(fs::exists(file));
+    if (!HaveTool("pdftotext")) {
+        GTEST_SKIP() << "poppler-utils are not installed";
     }
-    gfx::Printer().SetFileName(u"");
-    fs::remove_all(folder);
+    int32_t next = 1;
+    for (int32_t p = 1; p <= pages; ++p) {
+        std::istringstream text(PdfPageText(file.string(), p));
+        std::vector<std::string> labels;
+        for (std::string word; text >> word;) {
+            if (word[0] == 'H' || word[0] == 'R') {
+                labels.push_back(word);
+            }
+        }
+        ASSERT_FALSE(labels.empty()) << "page " << p;
+        EXPECT_EQ(labels[0], "H0") << "page " << p;
+        for (size_t k = 1; k < labels.size(); ++k) {
+            EXPECT_EQ(labels[k], "R" + std::to_string(next++)) << "page " << p;
+        }
+    }
+    EXPECT_EQ(next, 150);
 }
 
 // A table with a row taller than a page printed to the PDF printer: a reader of the file finds
 // every line of the tall cell once, in order, over the pages, the heading row on every page,
 // and every other cell once.
 TEST(TablePdf, ARowTallerThanAPageIsPrintedOverSeveralPages) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("wb_vdtable_tall_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const wbtest::TTempFolder folder;
     const fs::path file = folder / "tall.pdf";
     gfx::Printer().SetSystemPrintersForTesting({});
     gfx::Printer().SetPrinterIndex(-1);
-    gfx::Printer().SetFileName(file.u16string());
-    {
-        TPrintFixture f;
-        auto made = TVDTableItemInfo::CreateEx(4, 2, &f.Source.GetVDData());
-        TVDTableItemInfo &table = *made;
-        table.SetHeadingRowCount(1);
-        for (int32_t r = 0; r < 4; ++r) {
-            for (int32_t c = 0; c < 2; ++c) {
-                SetCellLines(*table.GetCells(r, c), r == 0 ? 'h' : 'r', r, c,
-                             r == 2 && c == 1 ? 160 : 1);
-            }
-        }
-        f.Source.AddItem(u"", std::move(made));
-        const int32_t pages = f.Paginate();
-        ASSERT_GE(pages, 3);
-        f.Print.Print(u"tall", 1, false);
-        ASSERT_TRUE(fs::exists(file));
-        if (!HaveTool("pdftotext")) {
-            gfx::Printer().SetFileName(u"");
-            fs::remove_all(folder);
-            GTEST_SKIP() << "poppler-utils are not installed";
-        }
-        int32_t next = 0;
-        for (int32_t p = 1; p <= pages; ++p) {
-            std::istringstream text(PdfPageText(file.string(), p));
-            std::vector<std::string> words;
-            for (std::string word; text >> word;) {
-                words.push_back(word);
-            }
-            ASSERT_GE(words.size(), 2u) << "page " << p;
-            EXPECT_EQ(words[0], "h0c0l0") << "page " << p;
-            EXPECT_EQ(words[1], "h0c1l0") << "page " << p;
-            for (const std::string &word : words) {
-                if (word.rfind("r2c1l", 0) == 0) {
-                    EXPECT_EQ(word, "r2c1l" + std::to_string(next++)) << "page " << p;
-                }
-            }
-        }
-        EXPECT_EQ(next, 160);
-        const std::string all = RunCommand("pdftotext -raw '" + file.string() + "' -");
-        for (const char *once : {"r1c0l0", "r2c0l0", "r3c1l0"}) {
-            size_t found = 0;
-            for (size_t at = all.find(once); at != std::string::npos; at = all.find(once, at + 1)) {
-                ++found;
-            }
-            EXPECT_EQ(found, 1u) << once;
+    const TPrintToFile output(file.u16string());
+    TPrintFixture f;
+    auto made = TVDTableItemInfo::CreateEx(4, 2, &f.Source.GetVDData());
+    TVDTableItemInfo &table = *made;
+    table.SetHeadingRowCount(1);
+    for (int32_t r = 0; r < 4; ++r) {
+        for (int32_t c = 0; c < 2; ++c) {
+            SetCellLines(*table.GetCells(r, c), r == 0 ? 'h' : 'r', r, c,
+                         r == 2 && c == 1 ? 160 : 1);
         }
     }
-    gfx::Printer().SetFileName(u"");
-    fs::remove_all(folder);
+    f.Source.AddItem(u"", std::move(made));
+    const int32_t pages = f.Paginate();
+    ASSERT_GE(pages, 3);
+    f.Print.Print(u"tall", 1, false);
+    ASSERT_TRUE(fs::exists(file));
+    if (!HaveTool("pdftotext")) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    int32_t next = 0;
+    for (int32_t p = 1; p <= pages; ++p) {
+        std::istringstream text(PdfPageText(file.string(), p));
+        std::vector<std::string> words;
+        for (std::string word; text >> word;) {
+            words.push_back(word);
+        }
+        ASSERT_GE(words.size(), 2u) << "page " << p;
+        EXPECT_EQ(words[0], "h0c0l0") << "page " << p;
+        EXPECT_EQ(words[1], "h0c1l0") << "page " << p;
+        for (const std::string &word : words) {
+            if (word.rfind("r2c1l", 0) == 0) {
+                EXPECT_EQ(word, "r2c1l" + std::to_string(next++)) << "page " << p;
+            }
+        }
+    }
+    EXPECT_EQ(next, 160);
+    const std::string all = RunCommand("pdftotext -raw '" + file.string() + "' -");
+    for (const char *once : {"r1c0l0", "r2c0l0", "r3c1l0"}) {
+        size_t found = 0;
+        for (size_t at = all.find(once); at != std::string::npos; at = all.find(once, at + 1)) {
+            ++found;
+        }
+        EXPECT_EQ(found, 1u) << once;
+    }
 }
 
 } // namespace
