@@ -3,6 +3,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/ui/DialogHandler.h"
+#include "tests/support/Pixels.h"
 
 #include <string>
 #include <vector>
@@ -25,20 +26,7 @@ struct RecordingHandler {
         nullptr, nullptr}};
 };
 
-inline bool IsDark(gfx::TColor c) {
-    const uint32_t v = uint32_t(c);
-    return ((v & 0xFF) + ((v >> 8) & 0xFF) + ((v >> 16) & 0xFF)) < 3 * 128;
-}
-
-// Number of dark pixels in the rectangle of the image.
-inline int DarkPixels(gfx::TBitmap &b, const gfx::TRect &r) {
-    int n = 0;
-    for (int y = r.Top; y < r.Bottom; ++y) {
-        for (int x = r.Left; x < r.Right; ++x) {
-            n += IsDark(b.GetCanvas().GetPixel(x, y)) ? 1 : 0;
-        }
-    }
-    return n;
-}
+using wbtest::DarkPixels;
+using wbtest::IsDark;
 
 } // namespace uitest
