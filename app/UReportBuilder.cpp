@@ -4,8 +4,8 @@
 #include "app/UVDReportForm.h"
 #include "platform/gfx/Picture.h"
 #include "platform/rtl/StrUtils.h"
-#include "vizivodu/layout/VDVDData.h"
-#include "vizivodu/layout/ViziVodu.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
+#include "vizivodu/layout/viewer/ViziVodu.h"
 #include "vizivodu/tables/VDTable.h"
 
 #include <memory>

@@ -11,9 +11,9 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/Panel.h"
 #include "platform/ui/StdActns.h"
-#include "vizivodu/layout/PtblVD.h"
-#include "vizivodu/layout/VDPP.h"
-#include "vizivodu/layout/ViziVodu.h"
+#include "vizivodu/layout/printing/PtblVD.h"
+#include "vizivodu/layout/printing/VDPP.h"
+#include "vizivodu/layout/viewer/ViziVodu.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include <cstdint>

@@ -7,9 +7,9 @@
 // character half an em): the layout's own cost without shaping. BM_Format_ViziVodu_RealText
 // measures the same documents in Arial with the complex-script text engine, which shapes with
 // HarfBuzz as QTextDocument does.
-#include "LayoutTestSupport.h"
-#include "vizivodu/layout/VDVDData.h"
-#include "vizivodu/layout/ViziVodu.h"
+#include "tests/vizivodu/LayoutTestSupport.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
+#include "vizivodu/layout/viewer/ViziVodu.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/ui/Forms.h"

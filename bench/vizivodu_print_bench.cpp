@@ -8,7 +8,7 @@
 // no shaping); the ..._ViziVoduRealText runs shape Arial with the complex-script text engine, as
 // the program does, while QTextDocument shapes with HarfBuzz.
 #include "bench/RussianText.h"
-#include "tests/vizivodu/print/PrintTestSupport.h"
+#include "tests/vizivodu/layout/printing/PrintTestSupport.h"
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/styles/VDStyle.h"
 

@@ -10,11 +10,11 @@
 // Pagination: the same table printed on A4 (the PDF printer's 600 dpi sheet, 20 mm margins):
 // the table laid out anew at the printer's resolution and cut into pages, beside
 // QTextDocument's pageCount after a new page size of A4 at 96 dpi.
-#include "LayoutTestSupport.h"
-#include "tests/vizivodu/print/PrintTestSupport.h"
+#include "tests/vizivodu/LayoutTestSupport.h"
+#include "tests/vizivodu/layout/printing/PrintTestSupport.h"
 #include "vizivodu/VDStartup.h"
-#include "vizivodu/layout/VDVDData.h"
-#include "vizivodu/layout/ViziVodu.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
+#include "vizivodu/layout/viewer/ViziVodu.h"
 #include "vizivodu/tables/VDTable.h"
 
 #include "platform/ui/Forms.h"

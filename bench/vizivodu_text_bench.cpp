@@ -3,8 +3,8 @@
 // paragraphs in the same fonts (timed alternately, the ratio ours / Qt reported); and lookups
 // of the font info cache per second.
 #include "vizivodu/VDStartup.h"
-#include "vizivodu/layout/VDFontCache.h"
-#include "vizivodu/layout/VDUniscribeGrIn.h"
+#include "vizivodu/layout/text/VDFontCache.h"
+#include "vizivodu/layout/text/VDUniscribeGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include <benchmark/benchmark.h>

@@ -7,7 +7,7 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/DialogHandler.h"
 #include "platform/ui/PrintDialogs.h"
-#include "vizivodu/layout/PtblVD.h"
+#include "vizivodu/layout/printing/PtblVD.h"
 
 #include "tests/support/Commands.h"
 

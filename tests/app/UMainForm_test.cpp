@@ -7,7 +7,7 @@
 #include "app/UVDReportForm.h"
 #include "app/core/UStatLists.h"
 #include "tests/app/ReportTestSupport.h"
-#include "vizivodu/layout/VDVDData.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
 
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"

@@ -9,7 +9,7 @@
 #include "tests/app_core/WorkbenchFixture.h"
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/VDItem_Rect.h"
-#include "vizivodu/layout/VDVDData.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "platform/gfx/Printers.h"
 #include "platform/ui/DialogHandler.h"
 #include "platform/ui/PrintDialogs.h"
-#include "vizivodu/layout/VDVDData.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
 
 #include "tests/support/Commands.h"
 

@@ -6,9 +6,9 @@
 #pragma once
 
 #include "vizivodu/VDStartup.h"
-#include "vizivodu/layout/CVDFData.h"
-#include "vizivodu/layout/VDGrIn.h"
-#include "vizivodu/layout/VDWinGrIn.h"
+#include "vizivodu/layout/formatting/CVDFData.h"
+#include "vizivodu/layout/text/VDGrIn.h"
+#include "vizivodu/layout/text/VDWinGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"

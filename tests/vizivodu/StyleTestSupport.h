@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/gfx/Bitmap.h"
-#include "vizivodu/layout/VDWinGrIn.h"
+#include "vizivodu/layout/text/VDWinGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle_Units.h"
 

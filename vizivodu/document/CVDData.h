@@ -12,7 +12,7 @@
 
 #include "vizivodu/document/VDItem.h"
 #include "vizivodu/document/VDUnicode.h"
-#include "vizivodu/layout/VDOptions.h"
+#include "vizivodu/layout/viewer/VDOptions.h"
 #include "vizivodu/styles/VDDataHooks.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle_Types.h"

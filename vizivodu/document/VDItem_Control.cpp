@@ -4,10 +4,10 @@
 
 #include "vizivodu/document/VDItem_ImagePrint.h"
 #include "vizivodu/document/VDItem_p.h"
-#include "vizivodu/layout/CVDFData.h"
-#include "vizivodu/layout/PtblVD.h"
-#include "vizivodu/layout/VDGrIn.h"
-#include "vizivodu/layout/VDScroll.h"
+#include "vizivodu/layout/formatting/CVDFData.h"
+#include "vizivodu/layout/printing/PtblVD.h"
+#include "vizivodu/layout/text/VDGrIn.h"
+#include "vizivodu/layout/viewer/VDScroll.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle.h"
 

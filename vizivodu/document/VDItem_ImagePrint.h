@@ -2,7 +2,7 @@
 // a rectangular item with MinHeightOnPage, and its pieces.
 #pragma once
 
-#include "vizivodu/layout/PtVDData.h"
+#include "vizivodu/layout/printing/PtVDData.h"
 
 namespace vizivodu {
 

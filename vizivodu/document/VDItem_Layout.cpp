@@ -6,9 +6,9 @@
 #include "vizivodu/document/VDItem_ImagePrint.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDItem_p.h"
-#include "vizivodu/layout/CVDFData.h"
-#include "vizivodu/layout/PtVDData.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/formatting/CVDFData.h"
+#include "vizivodu/layout/printing/PtVDData.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"

@@ -5,8 +5,8 @@
 
 #include "vizivodu/document/VDGrHandler.h"
 #include "vizivodu/document/VDItem_p.h"
-#include "vizivodu/layout/CVDFData.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/formatting/CVDFData.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle.h"
 

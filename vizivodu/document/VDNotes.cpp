@@ -4,9 +4,9 @@
 
 #include "vizivodu/VDStartup_p.h"
 #include "vizivodu/document/VDMarker.h"
-#include "vizivodu/layout/PtVDData.h"
-#include "vizivodu/layout/VDVDData.h"
-#include "vizivodu/layout/ViziVodu.h"
+#include "vizivodu/layout/printing/PtVDData.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
+#include "vizivodu/layout/viewer/ViziVodu.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/rtl/Classes.h"

@@ -2,8 +2,8 @@
 // the screen only.
 #include "vizivodu/document/VDSidenotes.h"
 
-#include "vizivodu/layout/DLines.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/formatting/DLines.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Graphics.h"

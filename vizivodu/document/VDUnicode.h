@@ -10,7 +10,7 @@
 #pragma once
 
 #include "vizivodu/document/VDItemOptions.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 
 #include "platform/rtl/System.h"
 

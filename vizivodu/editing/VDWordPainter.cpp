@@ -2,7 +2,7 @@
 #include "vizivodu/editing/VDWordPainter.h"
 
 #include "vizivodu/document/CVDData.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include <algorithm>

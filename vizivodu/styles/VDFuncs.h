@@ -11,7 +11,7 @@
 #include "platform/gfx/Graphics.h"
 #include "platform/rtl/System.h"
 #include "platform/rtl/Types.h"
-#include "vizivodu/layout/VDOptions.h"
+#include "vizivodu/layout/viewer/VDOptions.h"
 #include "vizivodu/styles/VDStyle_Types.h"
 
 #include <cstdint>

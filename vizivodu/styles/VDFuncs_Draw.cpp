@@ -2,7 +2,7 @@
 // the screen and device resolutions, patterned lines and the connector of two rectangles.
 #include "vizivodu/styles/VDFuncs.h"
 
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 
 #include "platform/rtl/Rounding.h"
 

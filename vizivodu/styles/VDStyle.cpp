@@ -3,9 +3,9 @@
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"
-#include "vizivodu/layout/VDUniscribe.h"
-#include "vizivodu/layout/VDUniscribeGrIn.h"
-#include "vizivodu/layout/VDWinGrIn.h"
+#include "vizivodu/layout/text/VDUniscribe.h"
+#include "vizivodu/layout/text/VDUniscribeGrIn.h"
+#include "vizivodu/layout/text/VDWinGrIn.h"
 
 #include <algorithm>
 

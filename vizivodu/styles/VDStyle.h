@@ -8,7 +8,7 @@
 #include "platform/gfx/Pen.h"
 #include "platform/gfx/Picture.h"
 #include "platform/ui/Component.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDDataHooks.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle_Lists.h"

@@ -1,7 +1,7 @@
 // Paragraph borders, backgrounds and tab stops.
 #include "vizivodu/styles/VDStyle_Borders.h"
 
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle.h"
 #include "vizivodu/styles/VDStyle_Canvas_p.h"

@@ -5,7 +5,7 @@
 
 #include "platform/gfx/Font.h"
 #include "platform/rtl/Sets.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDStyle_Records.h"
 
 #include <string_view>

@@ -6,7 +6,7 @@
 
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/document/VDClasses.h"
-#include "vizivodu/layout/CVDFData.h"
+#include "vizivodu/layout/formatting/CVDFData.h"
 
 namespace vizivodu {
 

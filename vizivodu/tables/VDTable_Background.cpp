@@ -3,7 +3,7 @@
 // transparent, else given as one colour.
 #include "vizivodu/tables/VDTable_p.h"
 
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle.h"
 

@@ -11,7 +11,7 @@
 // (%d)"); the checked entry points are the table's and the ones documented as checking here.
 #pragma once
 
-#include "vizivodu/layout/VDBack.h"
+#include "vizivodu/layout/formatting/VDBack.h"
 #include "vizivodu/styles/VDStyle_Borders.h"
 #include "vizivodu/tables/VDDataList.h"
 #include "vizivodu/tables/VDTable_Types.h"

@@ -5,9 +5,9 @@
 #include "vizivodu/tables/VDTable_Print.h"
 #include "vizivodu/tables/VDTable_p.h"
 
-#include "vizivodu/layout/PtblVD.h"
-#include "vizivodu/layout/VDBack.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/formatting/VDBack.h"
+#include "vizivodu/layout/printing/PtblVD.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle.h"
 

@@ -2,8 +2,8 @@
 // printer's resolution, the cut into parts between rows, and the painting of one part.
 #include "vizivodu/tables/VDTable_Print.h"
 
-#include "vizivodu/layout/PtblVD.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/printing/PtblVD.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
 #include "vizivodu/tables/VDTable_p.h"
 

@@ -13,7 +13,7 @@
 // it keeps the same list as its bottom cut line.
 #pragma once
 
-#include "vizivodu/layout/PtVDData.h"
+#include "vizivodu/layout/printing/PtVDData.h"
 #include "vizivodu/tables/VDTable.h"
 
 #include <memory>

@@ -3,8 +3,8 @@
 // and the background under an item of the cell being printed.
 #include "vizivodu/tables/VDTable_Print.h"
 
-#include "vizivodu/layout/VDBack.h"
-#include "vizivodu/layout/VDGrIn.h"
+#include "vizivodu/layout/formatting/VDBack.h"
+#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDFuncs.h"
 #include "vizivodu/styles/VDStyle.h"
 #include "vizivodu/tables/VDTable_p.h"

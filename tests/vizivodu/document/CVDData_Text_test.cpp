@@ -2,7 +2,7 @@
 // breaks, one paragraph of line breaks, byte-order marks, empty texts.
 #include "vizivodu/document/CVDData.h"
 
-#include "DocumentTestSupport.h"
+#include "tests/vizivodu/DocumentTestSupport.h"
 #include "vizivodu/document/VDError.h"
 
 #include <gtest/gtest.h>

@@ -3,11 +3,11 @@
 // that goes away first.
 #include "vizivodu/document/VDItem_Bullet.h"
 
-#include "DocumentTestSupport.h"
-#include "LayoutTestSupport.h"
+#include "tests/vizivodu/DocumentTestSupport.h"
+#include "tests/vizivodu/LayoutTestSupport.h"
 #include "vizivodu/document/VDItem_Control.h"
-#include "vizivodu/layout/VDVDData.h"
-#include "vizivodu/layout/ViziVodu.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
+#include "vizivodu/layout/viewer/ViziVodu.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Classes.h"

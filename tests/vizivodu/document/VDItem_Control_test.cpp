@@ -3,10 +3,10 @@
 // graphic controls, the printing component's own picture).
 #include "vizivodu/document/VDItem_Control.h"
 
-#include "LayoutTestSupport.h"
-#include "tests/vizivodu/print/PrintTestSupport.h"
-#include "vizivodu/layout/VDVDData.h"
-#include "vizivodu/layout/ViziVodu.h"
+#include "tests/vizivodu/LayoutTestSupport.h"
+#include "tests/vizivodu/layout/printing/PrintTestSupport.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
+#include "vizivodu/layout/viewer/ViziVodu.h"
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Classes.h"

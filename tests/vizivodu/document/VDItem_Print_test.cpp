@@ -3,13 +3,13 @@
 // pictures cut between pages.
 #include "vizivodu/document/VDItem.h"
 
-#include "LayoutTestSupport.h"
-#include "tests/vizivodu/print/PrintTestSupport.h"
+#include "tests/vizivodu/LayoutTestSupport.h"
+#include "tests/vizivodu/layout/printing/PrintTestSupport.h"
 #include "vizivodu/document/VDItem_BreakTab.h"
 #include "vizivodu/document/VDItem_ImagePrint.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDLabelItem.h"
-#include "vizivodu/layout/VDVDData.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
 #include "vizivodu/styles/VDStyle_Lists.h"
 
 #include "platform/gfx/Bitmap.h"

@@ -3,7 +3,7 @@
 // state and formats.
 #include "vizivodu/document/VDItem.h"
 
-#include "DocumentTestSupport.h"
+#include "tests/vizivodu/DocumentTestSupport.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDFieldItems.h"
 #include "vizivodu/document/VDItem_BreakTab.h"

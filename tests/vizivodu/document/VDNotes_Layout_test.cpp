@@ -2,11 +2,11 @@
 // showing their numbers, a text box as a narrow anchor with its sign; the viewer's finders.
 #include "vizivodu/document/VDNotes.h"
 
-#include "LayoutTestSupport.h"
 #include "tests/vizivodu/DocumentTestSupport.h"
+#include "tests/vizivodu/LayoutTestSupport.h"
 #include "vizivodu/document/VDSidenotes.h"
-#include "vizivodu/layout/VDVDData.h"
-#include "vizivodu/layout/ViziVodu.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
+#include "vizivodu/layout/viewer/ViziVodu.h"
 
 #include "platform/gfx/Bitmap.h"
 

@@ -4,7 +4,7 @@
 // formatting record; sidenotes and text boxes with their box properties.
 #include "vizivodu/document/VDNotes.h"
 
-#include "DocumentTestSupport.h"
+#include "tests/vizivodu/DocumentTestSupport.h"
 #include "vizivodu/document/VDSidenotes.h"
 
 #include "platform/rtl/Classes.h"

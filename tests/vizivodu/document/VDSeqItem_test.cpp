@@ -3,7 +3,7 @@
 // moves.
 #include "vizivodu/document/VDSeqItem.h"
 
-#include "DocumentTestSupport.h"
+#include "tests/vizivodu/DocumentTestSupport.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"

@@ -1,21 +1,34 @@
-# Tests of layout, display and printing.
+# Tests of layout, display and printing, in the folders of the sources.
+# The text engine.
 list(APPEND VIZIVODU_TEST_SOURCES
-    layout/CVDFData_Finish_test.cpp
-    layout/CVDFData_Hit_test.cpp
-    layout/CVDFData_Paint_test.cpp
-    layout/CVDFData_RealText_test.cpp
-    layout/CVDFData_Services_test.cpp
-    layout/CVDFData_test.cpp
-    layout/CVDFData_Wrap_test.cpp
-    layout/DLines_test.cpp
-    layout/VDBack_test.cpp
-    layout/VDCtrlData_test.cpp
-    layout/VDFontCache_test.cpp
-    layout/VDGrIn_test.cpp
-    layout/VDScroll_test.cpp
-    layout/VDShaping_test.cpp
-    layout/VDThumbMaker_test.cpp
-    layout/VDUniscribeGrIn_test.cpp
-    layout/VDVDData_test.cpp
-    layout/VDWinGrIn_test.cpp
-    layout/ViziVodu_test.cpp)
+    layout/text/VDFontCache_test.cpp
+    layout/text/VDGrIn_test.cpp
+    layout/text/VDShaping_test.cpp
+    layout/text/VDUniscribeGrIn_test.cpp
+    layout/text/VDWinGrIn_test.cpp)
+# The formatting engine.
+list(APPEND VIZIVODU_TEST_SOURCES
+    layout/formatting/CVDFData_Finish_test.cpp
+    layout/formatting/CVDFData_Hit_test.cpp
+    layout/formatting/CVDFData_Paint_test.cpp
+    layout/formatting/CVDFData_RealText_test.cpp
+    layout/formatting/CVDFData_Services_test.cpp
+    layout/formatting/CVDFData_Wrap_test.cpp
+    layout/formatting/CVDFData_test.cpp
+    layout/formatting/DLines_test.cpp
+    layout/formatting/VDBack_test.cpp)
+# The viewer control.
+list(APPEND VIZIVODU_TEST_SOURCES
+    layout/viewer/VDCtrlData_test.cpp
+    layout/viewer/VDScroll_test.cpp
+    layout/viewer/VDThumbMaker_test.cpp
+    layout/viewer/VDVDData_test.cpp
+    layout/viewer/ViziVodu_test.cpp)
+# Printing: pagination, page drawing, print jobs, the print preview.
+list(APPEND VIZIVODU_TEST_SOURCES
+    layout/printing/PtVDData_Draw_test.cpp
+    layout/printing/PtVDData_Notes_test.cpp
+    layout/printing/PtVDData_Sidenotes_test.cpp
+    layout/printing/PtVDData_test.cpp
+    layout/printing/PtblVD_test.cpp
+    layout/printing/VDPP_test.cpp)

@@ -6,7 +6,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Picture.h"
 #include "vizivodu/document/VDUnicode.h"
-#include "vizivodu/layout/VDWinGrIn.h"
+#include "vizivodu/layout/text/VDWinGrIn.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "platform/gfx/Clipbrd.h"
 #include "platform/rtl/Exceptions.h"
 
-#include "StyleTestSupport.h"
+#include "tests/vizivodu/StyleTestSupport.h"
 
 #include <gtest/gtest.h>
 

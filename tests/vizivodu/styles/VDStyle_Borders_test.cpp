@@ -2,7 +2,7 @@
 // background's fill, masks, similarity and the order of tab stops.
 #include "vizivodu/styles/VDStyle.h"
 
-#include "StyleTestSupport.h"
+#include "tests/vizivodu/StyleTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // and character spacing, the colour decision table, and the sheet's entry points and events.
 #include "vizivodu/styles/VDStyle.h"
 
-#include "StyleTestSupport.h"
+#include "tests/vizivodu/StyleTestSupport.h"
 
 #include <gtest/gtest.h>
 

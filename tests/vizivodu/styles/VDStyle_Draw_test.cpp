@@ -3,7 +3,7 @@
 // breaks.
 #include "vizivodu/styles/VDStyle.h"
 
-#include "StyleTestSupport.h"
+#include "tests/vizivodu/StyleTestSupport.h"
 
 #include <gtest/gtest.h>
 

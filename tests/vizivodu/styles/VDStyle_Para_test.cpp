@@ -2,7 +2,7 @@
 // modified properties and the searches.
 #include "vizivodu/styles/VDStyle.h"
 
-#include "StyleTestSupport.h"
+#include "tests/vizivodu/StyleTestSupport.h"
 
 #include <gtest/gtest.h>
 

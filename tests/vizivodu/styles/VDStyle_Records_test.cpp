@@ -2,9 +2,9 @@
 // duplicates and the all-or-nothing rule.
 #include "vizivodu/styles/VDStyle.h"
 
-#include "StyleTestSupport.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringList.h"
+#include "tests/vizivodu/StyleTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // application to styles, modified properties, clearing, merging and damaged links.
 #include "vizivodu/styles/VDStyle.h"
 
-#include "StyleTestSupport.h"
 #include "platform/rtl/StringList.h"
+#include "tests/vizivodu/StyleTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // properties and the searches.
 #include "vizivodu/styles/VDStyle.h"
 
-#include "StyleTestSupport.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/vizivodu/StyleTestSupport.h"
 
 #include <gtest/gtest.h>
 

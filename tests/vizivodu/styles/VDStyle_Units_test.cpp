@@ -2,7 +2,7 @@
 // rule, ties decided half to even, and the conversion of a whole sheet.
 #include "vizivodu/styles/VDStyle.h"
 
-#include "StyleTestSupport.h"
+#include "tests/vizivodu/StyleTestSupport.h"
 
 #include <gtest/gtest.h>
 

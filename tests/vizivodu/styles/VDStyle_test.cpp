@@ -2,11 +2,11 @@
 // tab stops and the invalid picture.
 #include "vizivodu/styles/VDStyle.h"
 
-#include "StyleTestSupport.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/vizivodu/StyleTestSupport.h"
 #include "vizivodu/VDStartup.h"
-#include "vizivodu/layout/VDUniscribeGrIn.h"
-#include "vizivodu/layout/VDWinGrIn.h"
+#include "vizivodu/layout/text/VDUniscribeGrIn.h"
+#include "vizivodu/layout/text/VDWinGrIn.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // on each page, the table's printing draw item, footnotes in cells and their pages.
 #pragma once
 
-#include "TableTestSupport.h"
-#include "tests/vizivodu/print/PrintTestSupport.h"
+#include "tests/vizivodu/layout/printing/PrintTestSupport.h"
+#include "tests/vizivodu/tables/TableTestSupport.h"
 #include "vizivodu/document/VDNotes.h"
 #include "vizivodu/tables/VDTable_Print.h"
 

@@ -3,8 +3,8 @@
 // focus, page-break positions and hiding.
 #include "vizivodu/tables/VDTable.h"
 
-#include "TableTestSupport.h"
 #include "tests/vizivodu/LayoutTestSupport.h"
+#include "tests/vizivodu/tables/TableTestSupport.h"
 #include "vizivodu/document/VDGrHandler.h"
 
 #include "platform/gfx/Bitmap.h"

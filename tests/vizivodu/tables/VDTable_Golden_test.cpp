@@ -2,9 +2,9 @@
 // rows, coloured cells, collapsed one-pixel black cell borders inside a raised two-pixel frame.
 #include "vizivodu/tables/VDTable.h"
 
-#include "TableTestSupport.h"
 #include "tests/vizivodu/LayoutTestSupport.h"
-#include "tests/vizivodu/print/PrintTestSupport.h"
+#include "tests/vizivodu/layout/printing/PrintTestSupport.h"
+#include "tests/vizivodu/tables/TableTestSupport.h"
 
 #include "tests/support/GoldenImage.h"
 

@@ -5,8 +5,8 @@
 // queries, and random tables whose cells must keep inside their columns, rows and table.
 #include "vizivodu/tables/VDTable.h"
 
-#include "TableTestSupport.h"
 #include "tests/vizivodu/LayoutTestSupport.h"
+#include "tests/vizivodu/tables/TableTestSupport.h"
 #include "vizivodu/document/VDError.h"
 
 #include "platform/rtl/Classes.h"

@@ -3,8 +3,8 @@
 // group rows merged across all ten columns.
 #include "vizivodu/tables/VDTable.h"
 
-#include "TableTestSupport.h"
 #include "tests/vizivodu/DocumentTestSupport.h"
+#include "tests/vizivodu/tables/TableTestSupport.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/styles/VDStyle.h"
 

@@ -3,8 +3,8 @@
 // selection colour, rules, the border event and where cell content is drawn.
 #include "vizivodu/tables/VDTable.h"
 
-#include "TableTestSupport.h"
 #include "tests/vizivodu/LayoutTestSupport.h"
+#include "tests/vizivodu/tables/TableTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // the next page drawn there only.
 #include "vizivodu/tables/VDTable_Print.h"
 
-#include "TablePrintTestSupport.h"
+#include "tests/vizivodu/tables/TablePrintTestSupport.h"
 #include "vizivodu/document/VDNotes.h"
 #include "vizivodu/document/VDSidenotes.h"
 

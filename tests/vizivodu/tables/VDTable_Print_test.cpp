@@ -3,7 +3,7 @@
 // the heading rows repeated on every page; part numbers and soft page breaks of cut cells.
 #include "vizivodu/tables/VDTable_Print.h"
 
-#include "TablePrintTestSupport.h"
+#include "tests/vizivodu/tables/TablePrintTestSupport.h"
 #include "vizivodu/document/VDFieldItems.h"
 #include "vizivodu/document/VDSidenotes.h"
 

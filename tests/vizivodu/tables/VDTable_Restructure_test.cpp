@@ -3,8 +3,8 @@
 // keeps the grid rule through every operation.
 #include "vizivodu/tables/VDTable.h"
 
-#include "TableTestSupport.h"
 #include "tests/vizivodu/DocumentTestSupport.h"
+#include "tests/vizivodu/tables/TableTestSupport.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/styles/VDStyle.h"
 

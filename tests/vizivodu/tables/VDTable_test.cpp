@@ -3,8 +3,8 @@
 // answers, units, styles and the walk over the cell documents.
 #include "vizivodu/tables/VDTable.h"
 
-#include "TableTestSupport.h"
 #include "tests/vizivodu/DocumentTestSupport.h"
+#include "tests/vizivodu/tables/TableTestSupport.h"
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDFieldItems.h"
 #include "vizivodu/document/VDItem_BreakTab.h"

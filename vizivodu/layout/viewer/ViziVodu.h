@@ -1,0 +1,432 @@
+// The viewer control: a scrollable window that shows one rich document. It owns the root
+// document data and a background, holds the settings every document operation reads through
+// the root data (margins, options, word delimiters, events), formats the document for its
+// client width on demand, paints it through buffered painting, and offers the Add family that
+// puts items at the end of the document. Adding neither formats nor repaints: the caller
+// formats afterwards (Format, FormatAll...). The control works without a window shown: a
+// hidden one (the report's, the printing one) formats all the same.
+#pragma once
+
+#include "vizivodu/document/CVDData.h"
+#include "vizivodu/document/VDFloatingBox.h"
+#include "vizivodu/layout/formatting/VDBack.h"
+#include "vizivodu/layout/viewer/VDCtrlData.h"
+#include "vizivodu/layout/viewer/VDOptions.h"
+#include "vizivodu/layout/viewer/VDScroll.h"
+
+#include "platform/rtl/StringList.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace gfx {
+class TCustomImageList;
+}
+
+namespace vizivodu {
+
+class TVDDocParameters;
+class TVDLayoutInfo;
+class TViziVoduVDData;
+
+// The posted message of the document's events (WParam: the event, LParam: its argument).
+constexpr uint32_t WM_VDEVENT = ui::WM_USER + 17;
+enum TVDEventType : uint8_t { vdetJump };
+
+enum TVDAnimationMode : uint8_t { vdaniDisabled, vdaniManualStart, vdaniOnFormat };
+
+// Components with their handlers of one kind of event of the control; the handlers run from
+// the last registered to the first.
+class TVDEventHandlerList {
+public:
+    int32_t Find(const ui::TComponent *component) const;
+    // A component registered already gets the new handler.
+    void RegisterHandler(ui::TComponent *component, ui::TNotifyEvent event);
+    void UnregisterHandler(const ui::TComponent *component);
+    void Execute(ui::TComponent *sender) const;
+    int32_t Count() const { return int32_t(FItems.size()); }
+
+private:
+    struct TItem {
+        ui::TComponent *Component;
+        ui::TNotifyEvent Event;
+    };
+    std::vector<TItem> FItems;
+};
+
+class TCustomViziVodu;
+
+// A flag that outlives its control: a handler that may outlast the control takes a reference
+// (AddRef), checks ControlDestroyed before touching the control again, and releases it.
+class TVDDestroyInformer {
+public:
+    explicit TVDDestroyInformer(TCustomViziVodu *owner) : Owner(owner) {}
+    void AddRef() { ++RefCount; }
+    // Frees the informer at the last release.
+    void Release();
+    bool ControlDestroyed = false;
+
+private:
+    int32_t RefCount = 0;
+    TCustomViziVodu *Owner;
+};
+
+using TVDJumpEvent = std::function<void(ui::TComponent *sender, int32_t id)>;
+using TVDCheckpointEvent =
+    std::function<void(ui::TComponent *sender, TCheckpointData checkpointData)>;
+using TVDItemActionEvent =
+    std::function<void(ui::TComponent *sender, TVDItemAction action, TCustomVDItemInfo &item,
+                       TVDRawByteString &text, TCustomVDData &vdData)>;
+using TVDProgressEvent = std::function<void(ui::TComponent *sender, TVDLongOperation operation,
+                                            TVDProgressStage stage, int32_t percentDone)>;
+using TVDItemHintEvent = std::function<void(ui::TComponent *sender, TCustomVDData &vdData,
+                                            int32_t itemNo, rtl::UnicodeString &hintText)>;
+using TVDAddStyleEvent = std::function<void(ui::TComponent *sender, TCustomVDInfo &styleInfo)>;
+using TVDPaintEvent =
+    std::function<void(ui::TComponent *sender, gfx::TCanvas &canvas, bool prepaint)>;
+using TVDMouseEvent =
+    std::function<void(ui::TComponent *sender, ui::TMouseButton button, ui::TShiftState shift,
+                       int32_t itemNo, int32_t x, int32_t y)>;
+// clickedWord: the word's bytes as stored in its item.
+using TVDDblClickEvent = std::function<void(ui::TComponent *sender,
+                                            const TVDRawByteString &clickedWord, int32_t styleNo)>;
+using TVDRightClickEvent =
+    std::function<void(ui::TComponent *sender, const TVDRawByteString &clickedWord, int32_t styleNo,
+                       int32_t x, int32_t y)>;
+using TVDGetItemCursorEvent = std::function<void(ui::TComponent *sender, TCustomVDData *vdData,
+                                                 int32_t itemNo, ui::TCursor &cursor)>;
+using TVDURLNeededEvent =
+    std::function<void(ui::TComponent *sender, int32_t id, rtl::UnicodeString &url)>;
+using TVDReadHyperlinkEvent = std::function<void(
+    ui::TComponent *sender, const rtl::UnicodeString &target, const rtl::UnicodeString &extras,
+    TVDLoadFormat docFormat, int32_t &styleNo, TVDTag &itemTag, TVDRawByteString &itemName)>;
+using TVDWriteHyperlinkEvent = std::function<void(
+    ui::TComponent *sender, int32_t id, TCustomVDData *vdData, int32_t itemNo,
+    TVDSaveFormat saveFormat, rtl::UnicodeString &target, rtl::UnicodeString &extras)>;
+// ctrl: the item's control; the handler may replace or release it.
+using TVDControlActionEvent = std::function<void(ui::TComponent *sender, TVDControlAction action,
+                                                 int32_t itemNo, ui::TControl *&ctrl)>;
+using TVDFPictureNeededEvent = std::function<void(
+    ui::TComponent *sender, const rtl::UnicodeString &itemName, TCustomVDItemInfo *item,
+    int32_t index1, int32_t index2, std::unique_ptr<gfx::TGraphic> &gr)>;
+using TVDFControlNeededEvent =
+    std::function<void(ui::TComponent *sender, const rtl::UnicodeString &name, const TVDTag &tag,
+                       ui::TControl *&ctrl)>;
+using TVDFImageListNeededEvent =
+    std::function<void(ui::TComponent *sender, int32_t imageListTag, gfx::TCustomImageList *&il)>;
+using TVDSaveComponentToFileEvent =
+    std::function<void(ui::TComponent *sender, const rtl::UnicodeString &path, ui::TControl *saveMe,
+                       TVDSaveFormat saveFormat, rtl::UnicodeString &outStr)>;
+using TVDSaveItemToFileEvent = std::function<void(
+    ui::TComponent *sender, const rtl::UnicodeString &path, TCustomVDData *vdData, int32_t itemNo,
+    TVDSaveFormat saveFormat, bool unicode, TVDRawByteString &outStr, bool &doDefault)>;
+using TVDHTMLSaveImageEvent = std::function<void(
+    ui::TComponent *sender, TCustomVDData *vdData, int32_t itemNo, const rtl::UnicodeString &path,
+    gfx::TColor backgroundColor, rtl::UnicodeString &location, bool &doDefault)>;
+using TVDSaveImageEvent2 =
+    std::function<void(ui::TComponent *sender, gfx::TGraphic *graphic, TVDSaveFormat saveFormat,
+                       const rtl::UnicodeString &path, const rtl::UnicodeString &imagePrefix,
+                       int32_t &imageSaveNo, rtl::UnicodeString &location, bool &doDefault)>;
+// obj: the style, table, row or cell the code is for (nullptr for the document).
+using TVDSaveRTFExtraEvent =
+    std::function<void(ui::TComponent *sender, TVDRTFSaveArea area, const void *obj, int32_t index1,
+                       int32_t index2, bool inStyleSheet, TVDAnsiString &rtfCode)>;
+using TVDSaveDocXExtraEvent =
+    std::function<void(ui::TComponent *sender, TVDDocXSaveArea area, const void *obj,
+                       int32_t index1, int32_t index2, TVDAnsiString &ooxmlCode)>;
+using TVDSaveHTMLExtraEvent = std::function<void(ui::TComponent *sender, TVDHTMLSaveArea area,
+                                                 bool cssVersion, rtl::UnicodeString &htmlCode)>;
+using TVDSaveParaToHTMLEvent =
+    std::function<void(ui::TComponent *sender, TCustomVDData *vdData, int32_t itemNo,
+                       bool paraStart, bool cssVersion, rtl::UnicodeString &htmlCode)>;
+using TVDImportPictureEvent =
+    std::function<void(ui::TComponent *sender, const rtl::UnicodeString &location, int32_t width,
+                       int32_t height, std::unique_ptr<gfx::TGraphic> &graphic)>;
+using TVDSpellingCheckEvent = std::function<void(
+    ui::TComponent *sender, const rtl::UnicodeString &word, int32_t styleNo, bool &misspelled)>;
+
+class TCustomViziVodu : public TVDScroller {
+public:
+    explicit TCustomViziVodu(ui::TComponent *owner);
+    ~TCustomViziVodu() override;
+
+    // ---- Settings ----
+    TVDOptions GetOptions() const { return FOptions; }
+    void SetOptions(TVDOptions value) { FOptions = value; }
+    bool GetAllowSelection() const { return FOptions.Contains(vdoAllowSelection); }
+    void SetAllowSelection(bool value);
+    bool GetSingleClick() const { return FOptions.Contains(vdoSingleClick); }
+    void SetSingleClick(bool value);
+    TVDFlags Flags;
+    const rtl::UnicodeString &GetDelimiters() const { return FDelimiters; }
+    void SetDelimiters(const rtl::UnicodeString &value) { FDelimiters = value; }
+    static const rtl::UnicodeString &DefaultDelimiters();
+    int32_t LeftMargin = 5;
+    int32_t RightMargin = 5;
+    int32_t TopMargin = 5;
+    int32_t BottomMargin = 5;
+    int32_t MinTextWidth = 0; // pixels; 0: no limit
+    int32_t MaxTextWidth = 0;
+    bool WordWrap = true;
+    int32_t MaxLength = 0;
+    TTextLayout VAlign = tlTop;
+    TCPEventKind CPEventKind = cpeNone;
+    TVDAnimationMode AnimationMode = vdaniManualStart;
+    rtl::UnicodeString NoteText = u"?";
+    bool UseStyleTemplates = false;
+    TVDStyleTemplateInsertMode StyleTemplateInsertMode = vdstimUseTargetFormatting;
+    TVDFOptions VDFOptions{vdfoSavePicturesBody, vdfoSaveControlsBody, vdfoSaveBinary,
+                           vdfoSaveDocProperties, vdfoLoadDocProperties};
+    // The warnings of the last VDF reading.
+    TVDFWarnings VDFWarnings;
+    TVDRTFOptions RTFOptions{vdrtfDuplicateUnicode, vdrtfSaveEMFAsWMF, vdrtfSaveJpegAsJpeg,
+                             vdrtfSavePngAsPng};
+    TVDFReaderStyleMode VDFTextStylesReadMode = vdf_sInsertMerge;
+    TVDFReaderStyleMode VDFParaStylesReadMode = vdf_sInsertMerge;
+    TVDLiveSpellingMode LiveSpellingMode = vdlspManualStart;
+    // Set by an OnImportPicture handler whose picture is invalid.
+    bool CurPictureInvalid = false;
+    // The document properties; assigning copies the lines.
+    rtl::TStringList &GetDocProperties() { return FDocProperties; }
+    void SetDocProperties(const rtl::TStrings &value) { FDocProperties.Assign(value); }
+    // The page and document parameters, made on first use; setting nullptr frees them, any
+    // other value is copied.
+    TVDDocParameters *GetDocParameters();
+    bool HasDocParameters() const { return FDocParameters != nullptr; }
+    void SetDocParameters(const TVDDocParameters *value);
+    TVDStyle *GetStyle() const { return FStyle; }
+    virtual void SetStyle(TVDStyle *value);
+    // The control's Color (clNone after creation: the document shows the style sheet's), else
+    // the style sheet's colour, else the window colour.
+    gfx::TColor EffectiveColor() const;
+
+    TVDBackground &GetBackground() { return *FBackground; }
+    TBackgroundStyle GetBackgroundStyle() const;
+    void SetBackgroundStyle(TBackgroundStyle value);
+    // Copies the picture into the background (nullptr: none).
+    void SetBackgroundBitmap(const gfx::TGraphic *picture);
+    virtual bool IsTransparent() { return false; }
+
+    void SetBiDiMode(TVDBiDiMode value) override;
+    // Accepted only above 0 and, with the vertical bar visible, when the document stays at
+    // most 32000 scroll units tall.
+    void SetVSmallStep(int32_t value) override;
+    int32_t GetFirstJumpNo() const;
+    void SetFirstJumpNo(int32_t value);
+    TVDTabNavigationType GetTabNavigation() const;
+    void SetTabNavigation(TVDTabNavigationType value);
+
+    TViziVoduVDData &GetVDData() const { return *FVDData; }
+    int32_t ItemCount() const;
+    int32_t LineCount() const { return ItemCount(); }
+    int32_t DocumentHeight() const;
+    int32_t GetFirstItemVisible() const;
+    int32_t GetLastItemVisible() const;
+
+    // ---- Formatting ----
+    void Format();
+    // Formats again keeping the top visible item and the selection.
+    void Reformat();
+    void FormatTail();
+    void FormatAll();
+    void ReformatAll();
+    void Clear();
+    void ClearAll();
+    // The canvas text is measured on.
+    virtual gfx::TCanvas *GetFormatCanvas(gfx::TCanvas *defCanvas) { return defCanvas; }
+    // The style templates changed: OnStyleTemplatesChange, then the registered handlers (on the
+    // control of the absolute root, which the root data asks).
+    void StyleTemplatesChange();
+    std::unique_ptr<TVDLayoutInfo> CreateLayoutInfo() const;
+    virtual void ApplyLayoutInfo(const TVDLayoutInfo &layout);
+    // Copies the handlers of another control.
+    void AssignEvents(const TCustomViziVodu &source);
+
+    // ---- Building (forwarded to the root data; nothing is formatted) ----
+    void AddNL(std::u16string_view s, int32_t styleNo, int32_t paraNo);
+    void AddNLTag(std::u16string_view s, int32_t styleNo, int32_t paraNo, const TVDTag &tag);
+    void AddNLWTag(std::u16string_view s, int32_t styleNo, int32_t paraNo, const TVDTag &tag);
+    void AddNLATag(const TVDAnsiString &s, int32_t styleNo, int32_t paraNo, const TVDTag &tag);
+    void AddNLRTag(TVDRawByteString s, int32_t styleNo, int32_t paraNo, const TVDTag &tag);
+    void AddNLR(TVDRawByteString s, int32_t styleNo, int32_t paraNo);
+    void Add(std::u16string_view s, int32_t styleNo);
+    void AddTag(std::u16string_view s, int32_t styleNo, const TVDTag &tag);
+    void AddR(TVDRawByteString s, int32_t styleNo);
+    void AddRTag(TVDRawByteString s, int32_t styleNo, const TVDTag &tag);
+    void AddFmt(const rtl::UnicodeString &formatStr, std::initializer_list<rtl::TVarRec> args,
+                int32_t styleNo, int32_t paraNo);
+    void AddCenterLine(std::u16string_view s, int32_t styleNo);
+    void AddFromNewLine(std::u16string_view s, int32_t styleNo);
+    // Multi-line text: AddText continues the current paragraph, AddTextFromNewLine starts one
+    // (style 0); the lines after the first get otherParaNo. AddTextNLW adds the text in the
+    // actual style's form (UTF-16, or converted to its code page), in one paragraph with
+    // defAsSingleParagraph.
+    void AddText(std::u16string_view s, int32_t styleNo);
+    void AddTextFromNewLine(std::u16string_view s, int32_t styleNo);
+    void AddTextNL(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                   int32_t otherParaNo);
+    void AddTextNLW(std::u16string_view s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo, bool defAsSingleParagraph);
+    void AddTextNLR(const TVDRawByteString &s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo);
+    void AddTextNLA(const TVDAnsiString &s, int32_t styleNo, int32_t firstParaNo,
+                    int32_t otherParaNo);
+    void AddTextBlockNLA(const TVDAnsiString &s, int32_t styleNo, int32_t paraNo);
+    void AddTab(int32_t textStyleNo, int32_t paraNo);
+    void AddBreak();
+    void AddBreakTag(const TVDTag &tag);
+    void AddBreakEx(TVDStyleLength width, TVDBreakStyle style, TColor color);
+    void AddBreakExTag(TVDStyleLength width, TVDBreakStyle style, TColor color, const TVDTag &tag);
+    int32_t AddCheckpoint();
+    int32_t AddCheckpointTag(const TVDTag &tag);
+    int32_t AddNamedCheckpoint(const rtl::UnicodeString &cpName);
+    int32_t AddNamedCheckpointEx(const rtl::UnicodeString &cpName, bool raiseEvent);
+    int32_t AddNamedCheckpointExTag(const rtl::UnicodeString &cpName, bool raiseEvent,
+                                    const TVDTag &tag);
+    void AddPicture(std::unique_ptr<gfx::TGraphic> gr);
+    void AddPictureEx(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr, int32_t paraNo,
+                      TVDVAlign vAlign);
+    void AddPictureExTag(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr,
+                         int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag);
+    void AddHotPicture(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr, int32_t paraNo,
+                       TVDVAlign vAlign);
+    void AddHotPictureTag(const TVDAnsiString &name, std::unique_ptr<gfx::TGraphic> gr,
+                          int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag);
+    // Image-list bullets and hotspots: the application keeps the image list.
+    void AddHotspot(int32_t imageIndex, gfx::TCustomImageList *imageList, bool fromNewLine);
+    void AddHotspotEx(const TVDAnsiString &name, int32_t imageIndex, int32_t hotImageIndex,
+                      gfx::TCustomImageList *imageList, int32_t paraNo);
+    void AddHotspotExTag(const TVDAnsiString &name, int32_t imageIndex, int32_t hotImageIndex,
+                         gfx::TCustomImageList *imageList, int32_t paraNo, const TVDTag &tag);
+    void AddBullet(int32_t imageIndex, gfx::TCustomImageList *imageList, bool fromNewLine);
+    void AddBulletEx(const TVDAnsiString &name, int32_t imageIndex,
+                     gfx::TCustomImageList *imageList, int32_t paraNo);
+    void AddBulletExTag(const TVDAnsiString &name, int32_t imageIndex,
+                        gfx::TCustomImageList *imageList, int32_t paraNo, const TVDTag &tag);
+    // The document owns the control from then on and makes this control its parent window;
+    // AddControl puts it on a line of its own, centred (paragraph style 1) when asked.
+    void AddControl(std::unique_ptr<ui::TControl> ctrl, bool center);
+    void AddControlEx(const TVDAnsiString &name, std::unique_ptr<ui::TControl> ctrl, int32_t paraNo,
+                      TVDVAlign vAlign);
+    void AddControlExTag(const TVDAnsiString &name, std::unique_ptr<ui::TControl> ctrl,
+                         int32_t paraNo, TVDVAlign vAlign, const TVDTag &tag);
+    void AddItem(const rtl::UnicodeString &text, std::unique_ptr<TCustomVDItemInfo> item);
+    void AddItemR(TVDRawByteString text, std::unique_ptr<TCustomVDItemInfo> item, bool adjustPara);
+    void AppendFrom(TCustomViziVodu &source);
+    void SetAddParagraphMode(bool allowNewPara);
+
+    // ---- Handler registries ----
+    void RegisterVScrollHandler(ui::TComponent *c, ui::TNotifyEvent e);
+    void UnregisterVScrollHandler(ui::TComponent *c);
+    void RegisterHScrollHandler(ui::TComponent *c, ui::TNotifyEvent e);
+    void UnregisterHScrollHandler(ui::TComponent *c);
+    void RegisterClearHandler(ui::TComponent *c, ui::TNotifyEvent e);
+    void UnregisterClearHandler(ui::TComponent *c);
+    void RegisterResizeHandler(ui::TComponent *c, ui::TNotifyEvent e);
+    void UnregisterResizeHandler(ui::TComponent *c);
+    void RegisterSaveHandler(ui::TComponent *c, ui::TNotifyEvent e);
+    void UnregisterSaveHandler(ui::TComponent *c);
+    void RegisterStyleTemplatesChangeHandler(ui::TComponent *c, ui::TNotifyEvent e) override;
+    void UnregisterStyleTemplatesChangeHandler(ui::TComponent *c) override;
+    void DoOnClear();
+    void DoBeforeSaving();
+
+    // The informer of this control, made on first use (see TVDDestroyInformer).
+    TVDDestroyInformer *GetDestroyInformer();
+
+    // ---- Events ----
+    TVDJumpEvent OnJump;
+    TVDJumpEvent OnVDMouseMove;
+    ui::TNotifyEvent OnSelect;
+    TVDCheckpointEvent OnCheckpointVisible;
+    TVDItemActionEvent OnItemAction;
+    TVDProgressEvent OnProgress;
+    TVDItemHintEvent OnItemHint;
+    TVDAddStyleEvent OnAddStyle;
+    TVDPaintEvent OnPaint;
+    TVDMouseEvent OnVDMouseDown;
+    TVDMouseEvent OnVDMouseUp;
+    TVDDblClickEvent OnVDDblClick;
+    TVDRightClickEvent OnVDRightClick;
+    ui::TNotifyEvent OnCopy;
+    TVDGetItemCursorEvent OnGetItemCursor;
+    TVDURLNeededEvent OnURLNeeded;
+    TVDReadHyperlinkEvent OnReadHyperlink;
+    TVDWriteHyperlinkEvent OnWriteHyperlink;
+    TVDControlActionEvent OnControlAction;
+    TVDFPictureNeededEvent OnVDFPictureNeeded;
+    TVDFControlNeededEvent OnVDFControlNeeded;
+    TVDFImageListNeededEvent OnVDFImageListNeeded;
+    TVDSaveComponentToFileEvent OnSaveComponentToFile;
+    TVDSaveItemToFileEvent OnSaveItemToFile;
+    TVDHTMLSaveImageEvent OnHTMLSaveImage;
+    TVDSaveImageEvent2 OnSaveImage2;
+    TVDSaveRTFExtraEvent OnSaveRTFExtra;
+    TVDSaveDocXExtraEvent OnSaveDocXExtra;
+    TVDSaveHTMLExtraEvent OnSaveHTMLExtra;
+    TVDSaveParaToHTMLEvent OnSaveParaToHTML;
+    TVDImportPictureEvent OnImportPicture;
+    TVDSpellingCheckEvent OnSpellingCheck;
+    ui::TNotifyEvent OnStyleTemplatesChange;
+
+    void WndProc(ui::TMessage &message) override;
+    // Marks the root data's state with vdstNameSet.
+    void SetName(const rtl::UnicodeString &name) override;
+    // Tab passes through the document between its inserted controls: the control stands again
+    // before each of them (from the third entry on) and at the end.
+    void GetTabOrderList(std::vector<ui::TWinControl *> &list) const override;
+
+protected:
+    // Descendants with their own class of root data make it with makeData.
+    using TMakeData = std::unique_ptr<TViziVoduVDData> (*)(TCustomViziVodu &control);
+    TCustomViziVodu(ui::TComponent *owner, TMakeData makeData);
+
+    void Paint() override;
+    void Resize() override;
+    // Inserted controls keep the places the formatting gives them.
+    void AlignControls(gfx::TRect &) override {}
+    void CreateWnd() override;
+    void ResetScrollPos() override;
+    void InitScrollBars() override;
+    void DoVScrolled() override;
+    void DoHScrolled() override;
+    void UpdatePaletteInfo() override;
+    void DoOnBackBitmapChange();
+    void Loaded() override;
+    // The style sheet going away leaves the control without one.
+    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
+    // The one formatting routine every path ends in.
+    void FormatInternal(bool onlyResized, bool forceFormat, bool onlyTail, bool noCaching,
+                        bool reformatting, bool callOnFormat);
+    // The "Style is not defined" message painted instead of a document without a style sheet.
+    void PaintMessage(const rtl::UnicodeString &text);
+
+private:
+    friend class TVDDestroyInformer;
+    friend class TViziVoduVDData;
+
+    static void RegisterIn(std::unique_ptr<TVDEventHandlerList> &list, ui::TComponent *c,
+                           ui::TNotifyEvent e);
+    static void UnregisterIn(std::unique_ptr<TVDEventHandlerList> &list, ui::TComponent *c);
+
+    TVDDestroyInformer *FDestroyInformer = nullptr;
+    TVDOptions FOptions;
+    rtl::UnicodeString FDelimiters;
+    TVDStyle *FStyle = nullptr;
+    std::unique_ptr<TVDBackground> FBackground;
+    std::unique_ptr<TViziVoduVDData> FVDData;
+    std::unique_ptr<TVDEventHandlerList> FStyleTemplatesChangeHandlers, FHScrollHandlers,
+        FVScrollHandlers, FSaveHandlers, FClearHandlers, FResizeHandlers;
+    rtl::TStringList FDocProperties;
+    std::unique_ptr<TVDDocParameters> FDocParameters;
+    bool FPrinting = false;
+};
+
+// The published form of the viewer.
+class TViziVodu : public TCustomViziVodu {
+public:
+    explicit TViziVodu(ui::TComponent *owner) : TCustomViziVodu(owner) {}
+};
+
+} // namespace vizivodu
