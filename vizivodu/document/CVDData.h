@@ -47,6 +47,9 @@ class TVDDocParameters;
 class TVDThumbnailCache;
 class TVDGraphicItemInfo;
 class TVDControlItemInfo;
+class TVDLayoutInfo;
+class TVDBackground;
+struct TVDFReadContext;
 
 enum TVDState : uint8_t {
     vdstMakingSelection,
@@ -632,6 +635,53 @@ public:
 
     // ---- Saving support ----
     TVDFSaveScope GetVDFSaveScope(bool selectionOnly);
+
+    // ---- The native format (formats/vdf/) ----
+    // The writer: false when writing failed. An empty document writes nothing.
+    bool SaveVDFToStreamEx(rtl::TStream &stream, TVDFSaveScope saveScope, uint32_t color,
+                           TVDBackground *background, TVDLayoutInfo *layout, bool root,
+                           PVDScreenAndDevice sad);
+    bool SaveVDFToStream(rtl::TStream &stream, bool selectionOnly, uint32_t color,
+                         TVDBackground *background, TVDLayoutInfo *layout, bool root);
+    // Writes a temporary file beside fileName and renames it over the name, so that a failed
+    // save leaves an existing file whole; false on any failure.
+    bool SaveVDF(const rtl::UnicodeString &fileName, bool selectionOnly, uint32_t color,
+                 TVDBackground *background, TVDLayoutInfo *layout, bool root);
+    // The reader: inserts at index what the stream holds from its position to its end. False
+    // when the data is malformed; the items inserted before the fault stay.
+    bool ReadVDFFromStream(rtl::TStream &stream, int32_t &index, bool editFlag, bool appendMode,
+                           bool allowReplaceStyles, int32_t appendParaNo, uint32_t &color,
+                           TVDBackground *background, TVDLayoutInfo *layout, bool &failed,
+                           int32_t &nonFirstItemsAdded, bool &fullReformat);
+    bool InsertVDFFromStream(rtl::TStream &stream, int32_t index, uint32_t &color,
+                             TVDBackground *background, TVDLayoutInfo *layout,
+                             bool allowReplaceStyles);
+    bool AppendVDFFromStream(rtl::TStream &stream, int32_t paraNo, uint32_t &color,
+                             TVDBackground *background);
+    // Clear, then insert at 0 with styles replaced. A stream that fails to load leaves the
+    // document as it was: the items are read into a scratch document first.
+    bool LoadVDFFromStream(rtl::TStream &stream, uint32_t &color, TVDBackground *background,
+                           TVDLayoutInfo *layout);
+    bool LoadVDF(const rtl::UnicodeString &fileName, uint32_t &color, TVDBackground *background,
+                 TVDLayoutInfo *layout);
+    // An Int32 length, then the whole document's VDF (not as a root, no background).
+    virtual void SaveVDFSubDocument(rtl::TStream &stream);
+    // The block SaveVDFSubDocument writes; EReadError "Error in reading VDF subdocument" when
+    // it fails, with the document as it was.
+    virtual void LoadVDFSubDocument(rtl::TStream &stream);
+    void ApplyLayoutAbortInfo(const TVDLayoutInfo &layout);
+    // Inserts the first item read at index; editors merge it with the caret's paragraph.
+    virtual bool InsertFirstVDFItem(int32_t &index, TVDRawByteString &s,
+                                    std::unique_ptr<TCustomVDItemInfo> &item, bool editFlag,
+                                    bool &fullReformat, int32_t &newListNo);
+    // The part of the document a save covers: first and last item, and the offsets in them
+    // (text items: 1-based characters, the end offset past the last one saved; other items: 0
+    // before, 1 after). Here the whole document; the formatted documents answer the selection
+    // and printed pages.
+    virtual void GetRangeForSaving(TVDFSaveScope saveScope, int32_t &startItemNo,
+                                   int32_t &startOffs, int32_t &endItemNo, int32_t &endOffs);
+    // How deep sub-documents may nest in a stream being read; deeper data fails the read.
+    static constexpr int32_t MaxVDFNestingDepth = 64;
     bool SaveProgressInit(int32_t &progress, int32_t max, TVDLongOperation operation);
     void SaveProgressRun(int32_t &progress, int32_t position, int32_t max,
                          TVDLongOperation operation);

@@ -123,6 +123,23 @@ bool VDFReadInteger(const char *&p, int32_t &value) {
     return true;
 }
 
+bool VDFReadIntegerW(const char16_t *&p, int32_t &value) {
+    std::string narrow;
+    const char16_t *q = p;
+    for (; *q != u'\0' && *q != u' '; ++q) {
+        narrow += *q < 0x80 ? static_cast<char>(*q) : 'x';
+    }
+    const char *n = narrow.c_str();
+    if (!VDFReadInteger(n, value)) {
+        return false;
+    }
+    p = q;
+    if (*p == u' ') {
+        ++p;
+    }
+    return true;
+}
+
 void VDFExtractQuotedString(const char *&p, char quote, std::string &s) {
     s.clear();
     if (*p != quote) {

@@ -7,6 +7,7 @@
 
 #include "vizivodu/document/VDItemOptions.h"
 #include "vizivodu/document/VDUnicode.h"
+#include "vizivodu/layout/viewer/VDOptions.h"
 #include "vizivodu/styles/VDStyle_Types.h"
 
 #include "platform/rtl/Sets.h"
@@ -43,6 +44,7 @@ class TVDWordPainterList;
 class TVDIntegerList;
 class TVDDrawLineInfo;
 class TVDPaintItemPart;
+class TVDMultiDrawItemPart;
 
 // A user tag of an item or checkpoint.
 using TVDTag = rtl::UnicodeString;
@@ -145,6 +147,17 @@ enum TVDExtraItemStrProperty : uint8_t {
 constexpr int32_t VDExtraItemStrPropertyLast = vdespTag;
 
 enum TVDSubVDDataPos : uint8_t { vddFirst, vddLast, vddChosenUp, vddChosenDown, vddNext, vddPrev };
+
+// The native-format reader's line framing and state (see CVDData's native-format section).
+enum TVDFReadMode : uint8_t {
+    rmText,
+    rmBeforeBinary,
+    rmBinary,
+    rmBeforeUnicode,
+    rmUnicode,
+    rmAfterUnicode
+};
+enum TVDFReadState : uint8_t { rstHeader, rstData, rstSkip };
 
 enum TVDReformatType : uint8_t { vdrfNone, vdrfNormal, vdrfFull, vdrfSVDRepaint, vdrfSVDReformat };
 
@@ -373,6 +386,26 @@ public:
     virtual TVDRawByteString GetVDFHeaderTail(TCustomVDData *) const { return {}; }
     virtual int32_t GetVDFExtraPropertyCount() const;
     virtual void SaveVDFExtraProperties(rtl::TStream &stream) const;
+    // ---- The native format (bodies in formats/vdf/) ----
+    // The fields after the common ones on the item's header line; false refuses the header.
+    virtual bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,
+                                   bool &assStyleNameUsed);
+    // One data line (lineNo of lineCount, 0-based); the item may change the read type, mode
+    // and state (a picture announces its binary block) and gather its name. False refuses the
+    // line and fails the read. Here: an extra-property line.
+    virtual bool ReadVDFLine(std::string_view s, TCustomVDData *vdData, int32_t &readType,
+                             int32_t lineNo, int32_t lineCount, TVDRawByteString &name,
+                             TVDFReadMode &readMode, TVDFReadState &readState, bool utf8,
+                             bool &assStyleNameUsed);
+    // The item's record: header and data lines (nothing here). part: the page part of an
+    // item split across pages, or nullptr.
+    virtual void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                         int32_t paraNo, const TVDRawByteString &name, TVDMultiDrawItemPart *part,
+                         bool forceSameAsPrev, PVDScreenAndDevice sad);
+    // The selection inside the item (cells of a table); nothing here.
+    virtual void SaveVDFSelection(rtl::TStream &, TCustomVDData *, int32_t, int32_t) {}
+    virtual void BeforeLoading(TVDLoadFormat) {}
+    virtual void AfterLoading(TVDLoadFormat) {}
     // Copies StyleNo (same class only), ParaNo, ItemOptions and Hint.
     virtual void Assign(const TCustomVDItemInfo &source);
     virtual void TransferProperties(const TCustomVDItemInfo &, TCustomVDData *) {}
@@ -475,6 +508,9 @@ public:
     bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
     void MarkStylesInUse(TVDDeleteUnusedStylesData &data) override;
     void UpdateStyles(TVDDeleteUnusedStylesData &data) override;
+    // The hint, a quoted string, when the line goes on.
+    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,
+                           bool &assStyleNameUsed) override;
 
 private:
     // vdbpJump, vdbpAllowsFocus, vdbpXORFocus: the actual text style is a hyperlink;

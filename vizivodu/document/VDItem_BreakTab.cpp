@@ -103,7 +103,7 @@ TVDRawByteString TVDBreakItemInfo::GetVDFHeaderTail(TCustomVDData *) const {
            std::to_string(LineWidth);
 }
 
-bool TVDBreakItemInfo::ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData) {
+bool TVDBreakItemInfo::ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool, bool &) {
     if (*p == '\0' || *p == '\n' || *p == '\r') {
         Color = gfx::clNone;
         Style = vdbsLine;

@@ -42,7 +42,8 @@ public:
     TVDRawByteString GetVDFHeaderTail(TCustomVDData *vdData) const override;
     // The line's end gives a one-pixel solid line in text style 0's colour; otherwise three
     // numbers, false unless all three are numbers and the style is one of the five.
-    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData);
+    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,
+                           bool &assStyleNameUsed) override;
     // A rule across the document width less 5 screen pixels on each side, as high as the
     // thicker of 11 pixels and the rule.
     void OnDocWidthChange(int32_t docWidth, TVDDrawLineInfo &dli, bool printing,
@@ -63,6 +64,11 @@ public:
 private:
     // Color, or the colour of text style 0 for clNone.
     gfx::TColor LineColor(const TVDStyle &style) const;
+
+public:
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
 };
 
 // How a tab is drawn: on the screen from its draw state, on paper in the colour mode.
@@ -123,6 +129,15 @@ private:
     void DrawArrow(gfx::TCanvas &canvas, const rtl::TRect &r, TVDStyle &style,
                    const TVDTabDrawing &drawing);
     int32_t FTextStyleNo = 0;
+
+public:
+    // The text style reference (by name with vdfoUseStyleNames).
+    TVDRawByteString GetVDFHeaderTail(TCustomVDData *vdData) const override;
+    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,
+                           bool &assStyleNameUsed) override;
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
 };
 
 } // namespace vizivodu

@@ -67,6 +67,20 @@ public:
 
 private:
     gfx::TChangeLink FLink;
+
+public:
+    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,
+                           bool &assStyleNameUsed) override;
+    bool ReadVDFLine(std::string_view s, TCustomVDData *vdData, int32_t &readType, int32_t lineNo,
+                     int32_t lineCount, TVDRawByteString &name, TVDFReadMode &readMode,
+                     TVDFReadState &readState, bool utf8, bool &assStyleNameUsed) override;
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
+
+protected:
+    // An index beyond the list: a warning, and 0 with vdfoConvLargeImageIdxToZero, else false.
+    bool CheckVDFImageIndex(int32_t &index, TCustomVDData *vdData);
 };
 
 class TVDHotspotItemInfo : public TVDBulletItemInfo {
@@ -89,6 +103,13 @@ public:
     bool GetExtraIntPropertyEx(int32_t prop, int32_t &value) const override;
     // The bullet's tail and HotImageIndex.
     TVDRawByteString GetVDFHeaderTail(TCustomVDData *vdData) const override;
+
+public:
+    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,
+                           bool &assStyleNameUsed) override;
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
 };
 
 } // namespace vizivodu

@@ -66,7 +66,7 @@ TVDRawByteString TVDRectItemInfo::GetVDFHeaderTail(TCustomVDData *) const {
     return std::to_string(static_cast<int>(VAlign));
 }
 
-bool TVDRectItemInfo::ReadVDFHeaderTail(const char *&p) {
+bool TVDRectItemInfo::ReadVDFHeaderTail(const char *&p, TCustomVDData *, bool, bool &) {
     if (*p == '\0' || *p == '\n' || *p == '\r') {
         VAlign = vdvaBaseline;
         return true;

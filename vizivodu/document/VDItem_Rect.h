@@ -41,7 +41,8 @@ public:
     TVDRawByteString GetVDFHeaderTail(TCustomVDData *vdData) const override;
     // Reads the VAlign number at p (the line's end gives vdvaBaseline); false when it is not
     // a number or not an alignment.
-    bool ReadVDFHeaderTail(const char *&p);
+    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,
+                           bool &assStyleNameUsed) override;
     bool SetExtraIntProperty(TVDExtraItemProperty prop, int32_t value) override;
     bool GetExtraIntProperty(TVDExtraItemProperty prop, int32_t &value) const override;
     int32_t GetVDFExtraPropertyCount() const override;
@@ -139,6 +140,20 @@ private:
     std::unique_ptr<gfx::TGraphic> FImage;
     std::unique_ptr<gfx::TGraphic> FImageCopy; // a thumbnail or a palette copy
     void ReleaseImage();
+
+public:
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
+    bool ReadVDFLine(std::string_view s, TCustomVDData *vdData, int32_t &readType, int32_t lineNo,
+                     int32_t lineCount, TVDRawByteString &name, TVDFReadMode &readMode,
+                     TVDFReadState &readState, bool utf8, bool &assStyleNameUsed) override;
+
+private:
+    // The picture data line: the picture is made from it, or becomes none (and a warning) when
+    // the data does not decode; bad hex refuses the line.
+    bool LoadVDFPicture(std::string_view s, TCustomVDData *vdData, bool binary,
+                        TVDFReadState &readState);
 };
 
 class TVDHotGraphicItemInfo : public TVDGraphicItemInfo {

@@ -128,6 +128,21 @@ private:
     int32_t FTextStyleNo = 0;
     rtl::UnicodeString FText;
     bool FUpdated = false;
+
+public:
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
+    bool ReadVDFLine(std::string_view s, TCustomVDData *vdData, int32_t &readType, int32_t lineNo,
+                     int32_t lineCount, TVDRawByteString &name, TVDFReadMode &readMode,
+                     TVDFReadState &readState, bool utf8, bool &assStyleNameUsed) override;
+
+protected:
+    // The label's text style reference, MinWidth, Alignment and "protect" lines, which
+    // sequences and notes write too; index 0 to 3 of them when read.
+    void SaveVDFLabelLines(rtl::TStream &stream, TCustomVDData *vdData) const;
+    bool ReadVDFLabelLine(int32_t index, std::string_view s, TCustomVDData *vdData, bool utf8,
+                          bool &assStyleNameUsed);
 };
 
 } // namespace vizivodu

@@ -276,7 +276,8 @@ TVDRawByteString TVDMarkerItemInfo::GetVDFHeaderTail(TCustomVDData *) const {
            " " + (Reset ? "1" : "0");
 }
 
-bool TVDMarkerItemInfo::ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8) {
+bool TVDMarkerItemInfo::ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,
+                                          bool &) {
     int32_t listNo = 0;
     if (*p == '"') {
         std::string name;

@@ -70,7 +70,8 @@ public:
     TVDRawByteString GetVDFHeaderTail(TCustomVDData *vdData) const override;
     // The list reference (a number, or a quoted list-style name: first match, 0 when absent),
     // Level, StartFrom and Reset; false when any of them is missing or Level is negative.
-    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8);
+    bool ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,
+                           bool &assStyleNameUsed) override;
     // Bullets and numbers: the display text and a blank; pictures and images: "* ".
     TVDRawByteString AsText(int32_t lineWidth, TCustomVDData *vdData, const TVDRawByteString &text,
                             bool textOnly, bool unicode, TVDCodePage codePage) override;
@@ -120,6 +121,11 @@ public:
 private:
     void DrawMarkerPicture(int32_t x, int32_t y, gfx::TCanvas &canvas, const TVDListLevel &level,
                            TVDStyle &style, const TVDMarkerDrawing &drawing);
+
+public:
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
 };
 
 // The level information of list listNo, level levelNo (clamped to the last); nullptr when

@@ -145,6 +145,16 @@ protected:
 
 private:
     std::unique_ptr<TVDNoteData> FDocument;
+
+public:
+    // The label's four lines, Reset, StartFrom, the name, the extra properties, then the note's
+    // document (a binary block or one hex line).
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
+    bool ReadVDFLine(std::string_view s, TCustomVDData *vdData, int32_t &readType, int32_t lineNo,
+                     int32_t lineCount, TVDRawByteString &name, TVDFReadMode &readMode,
+                     TVDFReadState &readState, bool utf8, bool &assStyleNameUsed) override;
 };
 
 // What footnotes and endnotes share (their file output).
@@ -214,6 +224,14 @@ public:
     // number on its page; otherwise the parent document's note text.
     rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, TVDDrawLineInfo *drawItem,
                                           int32_t dispPageNo, int32_t pageCount) override;
+
+public:
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
+    bool ReadVDFLine(std::string_view s, TCustomVDData *vdData, int32_t &readType, int32_t lineNo,
+                     int32_t lineCount, TVDRawByteString &name, TVDFReadMode &readMode,
+                     TVDFReadState &readState, bool utf8, bool &assStyleNameUsed) override;
 };
 
 // The first note of noteClass after note (from the start for nullptr) in vdData's sequence

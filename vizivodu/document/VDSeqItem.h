@@ -67,6 +67,14 @@ public:
 
 private:
     TVDSeqType FNumberType = vdseqDecimal;
+
+public:
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
+    bool ReadVDFLine(std::string_view s, TCustomVDData *vdData, int32_t &readType, int32_t lineNo,
+                     int32_t lineCount, TVDRawByteString &name, TVDFReadMode &readMode,
+                     TVDFReadState &readState, bool utf8, bool &assStyleNameUsed) override;
 };
 
 // The number n as a number text of a sequence type (its low 7 bits): decimal, letters

@@ -216,11 +216,12 @@ TEST_F(Items, TheLogoFloatsAtTheRightOfItsParagraph) {
     EXPECT_TRUE(item.GetBoolValue(vdbpFloating));
     EXPECT_EQ(item.GetWidth(&Style), width + 2);
     EXPECT_EQ(item.GetVDFHeaderTail(&Doc), "6");
+    bool named = false;
     const char *left = "5";
-    EXPECT_TRUE(item.ReadVDFHeaderTail(left));
+    EXPECT_TRUE(item.ReadVDFHeaderTail(left, nullptr, true, named));
     EXPECT_FALSE(item.GetBoolValue(vdbpFloating) && item.VAlign != vdvaLeft);
     const char *bad = "9";
-    EXPECT_FALSE(item.ReadVDFHeaderTail(bad));
+    EXPECT_FALSE(item.ReadVDFHeaderTail(bad, nullptr, true, named));
 }
 
 TEST_F(Items, BreaksAndTabsAsText) {
@@ -232,12 +233,13 @@ TEST_F(Items, BreaksAndTabsAsText) {
     TVDTabItemInfo tab(&Doc);
     EXPECT_EQ(tab.AsText(10, &Doc, "", false, false, 0), "\t");
     EXPECT_EQ(thin.GetVDFHeaderTail(&Doc), "536870911 0 3");
+    bool named = false;
     const char *none = "";
-    EXPECT_TRUE(thin.ReadVDFHeaderTail(none, &Doc));
+    EXPECT_TRUE(thin.ReadVDFHeaderTail(none, &Doc, true, named));
     EXPECT_EQ(thin.LineWidth, 1);
     EXPECT_EQ(thin.Color, gfx::clNone);
     const char *partial = "5 1 x";
-    EXPECT_FALSE(thin.ReadVDFHeaderTail(partial, &Doc));
+    EXPECT_FALSE(thin.ReadVDFHeaderTail(partial, &Doc, true, named));
     TVDBreakItemInfo narrow(&Doc, 44, vdbsDotted, 0xFF);
     EXPECT_EQ(narrow.LineWidth, 44);
 }

@@ -1,0 +1,4 @@
+# Tests of the native document format.
+list(APPEND VIZIVODU_TEST_SOURCES
+    formats/vdf/CVDData_VDF_test.cpp
+    formats/vdf/VDFHelpers_Blocks_test.cpp)

@@ -1,0 +1,3 @@
+# Routines the format writers share.
+list(APPEND VIZIVODU_SOURCES
+    formats/common/VDSafeSave.cpp)
