@@ -72,7 +72,12 @@ TCustomVDPrintPreview::~TCustomVDPrintPreview() = default;
 // when a short slot puts the view's middle on the next page.
 void TCustomVDPrintPreview::SetPageNo(int32_t value) {
     if (CanDrawPage()) {
-        SetVPos(SlotTop(value) / GetVSmallStep(), true);
+        const int32_t top = SlotTop(value) / GetVSmallStep();
+        if (WindowCreated()) {
+            SetVPos(top, true);
+        } else {
+            VPos = top; // without a window the position is a plain field
+        }
     }
     FPageNo = value;
     Invalidate();
