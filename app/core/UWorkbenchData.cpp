@@ -406,7 +406,8 @@ TResultOutcome TWorkbenchData::ReloadResult(rtl::TStream &result, const UnicodeS
         return {TResultStatus::rsInvalidLine, U("Ошибка в файле ") + resultPath + u"\r" + *reason,
                 true};
     }
-    if (parsed.Order.empty() && parsed.Superfluous.Count == 0) {
+    // A database of no ECGs is matched by a file of no lines.
+    if (parsed.Order.empty() && parsed.Superfluous.Count == 0 && !DBBook.empty()) {
         return {TResultStatus::rsInvalidLine,
                 U("Ошибка в файле ") + resultPath +
                     U("\rфайл не содержит ни одной строки результатов."),

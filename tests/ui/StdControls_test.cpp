@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QWidget>
 
 #include <algorithm>
 #include <memory>
