@@ -60,6 +60,7 @@ TContentForm::TContentForm(ui::TComponent *owner) : ui::TForm(owner) {
     ValueListEditor1 = new ui::TValueListEditor(this); // owned by the dialog
     ValueListEditor1->SetParent(this);
     ValueListEditor1->SetAlign(ui::alClient);
+    ValueListEditor1->SetAccessibleName(GetCaption()); // the dialog's caption names the table
     ValueListEditor1->SetShowColumnTitles(true);
     ValueListEditor1->SetAutoColResize(true);
     ValueListEditor1->SetEditing(true);

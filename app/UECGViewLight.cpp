@@ -5,6 +5,7 @@
 #include "ecg/UFilterer.h"
 #include "ecg/ZavStringHelper.h"
 #include "platform/rtl/DateUtils.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/FormatSettings.h"
@@ -194,6 +195,8 @@ void TFLightECGView::CreateImageArea() {
     ECG_Scroll_Vert->SetShowHandleGrip(true);
     ECG_Scroll_Vert->SetPosition(0);
     ECG_Scroll_Vert->OnChange = [this](ui::TComponent *) { Redraw(); };
+    // No label stands beside the bar; it scrolls the window's picture, named by its caption.
+    ECG_Scroll_Vert->SetAccessibleName(GetCaption());
 }
 
 void TFLightECGView::FormCreate() {
@@ -257,9 +260,25 @@ void TFLightECGView::BtnFOnClick(ui::TComponent *sender) {
 
 // ---- Loading ------------------------------------------------------------------------------
 
+namespace {
+
+// The reader's messages name the field and the fault; the user also needs the file.
+void ReadRecording(ecg::TEDFImportHelper &reader, const rtl::UnicodeString &edfFN) {
+    try {
+        reader.readEDF(edfFN);
+    } catch (const rtl::Exception &e) {
+        if (e.Message().find(edfFN) != rtl::UnicodeString::npos) {
+            throw;
+        }
+        throw rtl::Exception(rtl::U("Ошибка в файле ") + edfFN + u"\r" + e.Message());
+    }
+}
+
+} // namespace
+
 void TFLightECGView::setEdfFileName(const rtl::UnicodeString &edfFN) {
     ecg::TEDFImportHelper reader;
-    reader.readEDF(edfFN);
+    ReadRecording(reader, edfFN);
     std::unique_ptr<ecg::TM12ECGObj> record = reader.getM12ECG();
     auto names = std::make_unique<rtl::TStringList>();
     names->Assign(reader.getLeadNames());

@@ -47,6 +47,15 @@ void SetFontOf(ui::TControl &control, int32_t points, gfx::TFontStyles style) {
     control.GetFont().SetStyle(style);
 }
 
+// The label names its edit for screen readers and keeps a few pixels between its text and the
+// edit's frame, which its own text width would let touch.
+void SeparateFrom(ui::TLabel &label, ui::TEdit &edit) {
+    constexpr int32_t Gap = 6;
+    label.SetFocusControl(&edit);
+    label.SetAutoSize(false);
+    label.SetWidth(label.GetWidth() + Gap);
+}
+
 } // namespace
 
 UnicodeString DefaultEdfFolderName() {
@@ -124,6 +133,7 @@ void TVDMainForm::CreateResTxtBar() {
     editResTxt = Place<ui::TEdit>(this, pnlResTxt, ui::alClient, {180, 0, 521, 25});
     editResTxt->SetReadOnly(true);
     SetFontOf(*editResTxt, 10, {});
+    SeparateFrom(*Label1, *editResTxt);
 }
 
 void TVDMainForm::CreateJuryBar() {
@@ -152,6 +162,7 @@ void TVDMainForm::CreateReportBar() {
 
     edProgrName = Place<ui::TEdit>(this, pnlReport, ui::alLeft, {300, 2, 350, 29});
     SetFontOf(*edProgrName, 10, {});
+    SeparateFrom(*Label3, *edProgrName);
 
     btnReport = Place<ui::TButton>(this, pnlReport, ui::alRight, {703, 2, 132, 29});
     btnReport->SetCaption(u"Отчет");
@@ -165,6 +176,8 @@ void TVDMainForm::CreateTotalList() {
     TotalLV->SetViewStyle(ui::vsReport);
     TotalLV->SetGridLines(true);
     TotalLV->SetGroupView(true);
+    // No label stands beside the list; the name says what its rows hold.
+    TotalLV->SetAccessibleName(u"Статистика по нарушениям");
     AddColumns(*TotalLV, {{u"Код", 35, true},
                           {u"Нарушение", 290, false},
                           {u"Эталон", 50, true},
@@ -198,6 +211,7 @@ void TVDMainForm::CreateResultContentList() {
     Label2 = Place<ui::TLabel>(this, this, ui::alBottom, {0, 445, 1018, 21});
     Label2->SetCaption(u"Содержание базы и состав файла Result.txt");
     SetFontOf(*Label2, 12, {});
+    Label2->SetFocusControl(lvResultContent);
 }
 
 // Tab goes through the window as the eye reads it: the result-file bar, the signatories, the

@@ -3,6 +3,7 @@
 
 #include "app/UDesignPlacement.h"
 #include "platform/gfx/Device.h"
+#include "platform/gfx/Printers.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
@@ -11,6 +12,7 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/PrintDialogs.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace workbench {
@@ -61,6 +63,8 @@ const TParaStyleSpec ReportParaStyles[] = {
     {u"red-right", vizivodu::vdaRight, 0, 2, gfx::RGB(255, 224, 224)},
     {u"green-right", vizivodu::vdaRight, 0, 2, gfx::RGB(208, 255, 208)},
 };
+
+const char16_t *const ReportJobTitle = u"Отчет ЗЕМБРАК";
 
 // Temporary names tried beside a saved picture before giving up.
 constexpr int32_t MaxTemporaryTries = 1000;
@@ -141,6 +145,7 @@ void TVDReportForm::CreateActions() {
     FilePrintSetup1->SetActionList(ActionManager1);
     FilePrintSetup1->SetCategory(u"File");
     FilePrintSetup1->SetCaption(u"Принтер...");
+    FilePrintSetup1->OnAccept = [this](ui::TComponent *) { FollowPrinterPage(); };
 
     FilePrintReport = new ui::TAction(this);
     FilePrintReport->SetActionList(ActionManager1);
@@ -186,6 +191,8 @@ void TVDReportForm::CreateViewers() {
     VDPrintPreview1->SetVDPrint(VDPrint1);
     VDPrintPreview1->SetBorderStyle(ui::bsSingle);
     VDPrintPreview1->SetWheelStep(20);
+    // The pages are what the window shows; a screen reader reads them under its caption.
+    VDPrintPreview1->SetAccessibleName(GetCaption());
 }
 
 const gfx::TMetafile *TVDReportForm::GetPagePicture() const {
@@ -201,6 +208,10 @@ void TVDReportForm::FormShow(ui::TComponent *sender) {
     MeasurePage();
     RenderPagePicture(1);
     Loaded = true;
+    // The keys turn the pages at once, without a click that would zoom.
+    if (VDPrintPreview1->CanFocus()) {
+        VDPrintPreview1->SetFocus();
+    }
 }
 
 void TVDReportForm::FormHide(ui::TComponent *sender) {
@@ -209,17 +220,44 @@ void TVDReportForm::FormHide(ui::TComponent *sender) {
     ZemVDReport->ClearAll();
 }
 
+TVDReportForm::TPrinterPage TVDReportForm::CurrentPrinterPage() {
+    const gfx::TPrinter &printer = gfx::Printer();
+    return {printer.GetPrinterIndex(),
+            printer.GetPaperSize(),
+            printer.GetOrientation(),
+            printer.GetPageWidth(),
+            printer.GetPageHeight(),
+            printer.GetDeviceCaps(gfx::LOGPIXELSX),
+            printer.GetDeviceCaps(gfx::LOGPIXELSY)};
+}
+
 void TVDReportForm::PaginateReport() {
+    FPaginatedFor = CurrentPrinterPage();
     VDPrint1->AssignSource(ZemVDReport);
     VDPrint1->FormatPages();
+    VDPrintPreview1->SetPageNo(
+        std::clamp(VDPrintPreview1->GetPageNo(), 1, std::max(1, VDPrint1->GetPagesCount())));
     VDPrintPreview1->UpdateView();
+}
+
+void TVDReportForm::FollowPrinterPage() {
+    if (ZemVDReport->ItemCount() == 0 || CurrentPrinterPage() == FPaginatedFor) {
+        return;
+    }
+    PaginateReport();
+    if (Loaded) {
+        RenderPagePicture(1);
+    }
+    VDPrintPreview1->Invalidate();
 }
 
 void TVDReportForm::FilePrintReportExecute(ui::TComponent *sender) {
     (void)sender;
+    gfx::Printer().SetTitle(ReportJobTitle);
     ui::TPrintDialog dialog(nullptr);
     if (dialog.Execute(this)) {
-        VDPrint1->Print(u"Отчет ЗЕМБРАК", 1, false);
+        FollowPrinterPage();
+        VDPrint1->Print(ReportJobTitle, dialog.GetCopies(), dialog.GetCollate());
     }
 }
 

@@ -63,11 +63,17 @@ public:
 
     void FormShow(ui::TComponent *sender);
     void FormHide(ui::TComponent *sender);
-    // Asks in the print dialog where to print (a PDF file when there is no CUPS printer), then
-    // prints every page as one job titled "Отчет ЗЕМБРАК", one copy, not collated.
+    // Asks in the print dialog where to print (a PDF file when there is no CUPS printer) and how
+    // many copies, collated or not, then prints every page as one job titled "Отчет ЗЕМБРАК",
+    // paginated again first when the dialog chose a printer with another page.
     void FilePrintReportExecute(ui::TComponent *sender);
-    // Gives VDPrint1 the formatted report document and cuts it into pages.
+    // Gives VDPrint1 the formatted report document and cuts it into pages of the current
+    // printer's sheet.
     void PaginateReport();
+    // Paginates again when the current printer's sheet (printer, paper, orientation,
+    // resolution) is not the one the pages were made for, so that the preview, the picture and
+    // the printout show the same pages and nothing is cut off.
+    void FollowPrinterPage();
     // Writes the page-1 picture under the name chosen in the save dialog: to a new temporary
     // file in the target folder, then renamed over the chosen name (the dialog has asked
     // before replacing a file). On failure the temporary file is removed, the chosen file
@@ -91,12 +97,21 @@ private:
     void DrawPage(gfx::TCanvas &canvas, int32_t pgNo, const TPageInfo &pageInfo);
     void RenderPagePicture(int32_t pgNo);
 
+    // The printer's sheet as pagination saw it.
+    struct TPrinterPage {
+        int32_t PrinterIndex = -1, Paper = 0, Orientation = 0;
+        int32_t Width = 0, Height = 0, DpiX = 0, DpiY = 0;
+        bool operator==(const TPrinterPage &) const = default;
+    };
+    static TPrinterPage CurrentPrinterPage();
+
     rtl::TRect MarginsMM{};
     int32_t HeaderYMM = 0;
     int32_t FooterYMM = 0;
     rtl::TSize PageSizeMM{};
     bool Loaded = false;
     TPageInfo PageInfo;
+    TPrinterPage FPaginatedFor;
 };
 
 } // namespace workbench

@@ -315,6 +315,12 @@ std::optional<UnicodeString> ParseCodes(std::u16string_view codeText, TCodeList 
     return std::nullopt;
 }
 
+// Control characters other than the tab: a recording or another binary file was chosen.
+bool HoldsBinaryData(const UnicodeString &line) {
+    return std::any_of(line.begin(), line.end(),
+                       [](char16_t ch) { return ch < u' ' && ch != u'\t'; });
+}
+
 // The parsed content of a result file, before it is committed.
 struct TParsedResult {
     std::vector<int32_t> Order;   // ECG indices in line order
@@ -341,7 +347,9 @@ std::optional<UnicodeString> ParseResultLines(TTextLineReader &lines, const TNam
         const std::u16string_view name = LineName(line);
         const auto lineNo = static_cast<size_t>(lines.GetLineNumber());
         codes.clear();
-        if (auto reason = ParseCodes(LineData(line), codes)) {
+        if (HoldsBinaryData(line)) {
+            bad.emplace(lineNo, U("двоичные данные: это не текстовый файл результатов."));
+        } else if (auto reason = ParseCodes(LineData(line), codes)) {
             bad.emplace(lineNo, *reason);
         } else if (const int32_t position = index.Find(name); position < 0) {
             foreign.Add(name, lineNo);
@@ -396,6 +404,13 @@ TResultOutcome TWorkbenchData::ReloadResult(rtl::TStream &result, const UnicodeS
     }
     if (reason) {
         return {TResultStatus::rsInvalidLine, U("Ошибка в файле ") + resultPath + u"\r" + *reason,
+                true};
+    }
+    // A database of no ECGs is matched by a file of no lines.
+    if (parsed.Order.empty() && parsed.Superfluous.Count == 0 && !DBBook.empty()) {
+        return {TResultStatus::rsInvalidLine,
+                U("Ошибка в файле ") + resultPath +
+                    U("\rфайл не содержит ни одной строки результатов."),
                 true};
     }
     TNameSample missing;

@@ -87,7 +87,10 @@ struct TResultOutcome {
     //   rsInvalidLine:  "Ошибка в файле " + path + "\rСтрока N: " + reason, N counting every
     //                   line from 1 and reason one of "код «0a» не является числом.",
     //                   "код 31 вне диапазона от 1 до 30.", "ЭКГ <name> указана повторно.",
-    //                   "пробелы после кодов."
+    //                   "пробелы после кодов.", "двоичные данные: это не текстовый файл
+    //                   результатов." (a control character other than the tab); and
+    //                   "Ошибка в файле " + path + "\rфайл не содержит ни одной строки
+    //                   результатов." for a file of blank lines only
     // Line breaks are carriage returns ("\r"), as the message box shows them.
     UnicodeString Message;
     // True once the file could be read (rsInvalidLine, rsNameMismatch, rsScored): the window

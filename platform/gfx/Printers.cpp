@@ -514,6 +514,13 @@ std::unique_ptr<TCanvas> CreatePdfPrinterInformationCanvas(TPaperSize paper,
     return std::make_unique<TCanvas>(NewInformationDevice(PdfCaps(paper, orientation)));
 }
 
+rtl::UnicodeString DefaultPrintFileName(const rtl::UnicodeString &title) {
+    rtl::UnicodeString documents;
+    rtl::GetSpecialFolderPath(rtl::CSIDL_PERSONAL, documents, true);
+    return (std::filesystem::path(std::u16string(documents)) / (SafeStem(title) + u".pdf"))
+        .u16string();
+}
+
 TPrinter &Printer() {
     // Lives until the process ends, like the Qt objects a job holds.
     static TPrinter *printer = new TPrinter();

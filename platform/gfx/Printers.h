@@ -112,6 +112,10 @@ private:
 // The process's printer object.
 TPrinter &Printer();
 
+// The file a print dialog offers for a job titled title: "<title>.pdf" in the user's
+// documents folder (characters a file name cannot hold replaced by "_").
+rtl::UnicodeString DefaultPrintFileName(const rtl::UnicodeString &title);
+
 // A canvas with the built-in PDF printer's capabilities (600 dpi, the sheet without border)
 // that draws nothing: the page to lay documents out on when no printer can be used.
 std::unique_ptr<TCanvas>

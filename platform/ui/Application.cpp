@@ -105,6 +105,15 @@ int ProcessPostedMessagesForTesting() {
 }
 
 TApplication::TApplication() : TComponent(nullptr) {
+    SetTitle(u"");
+}
+
+void TApplication::SetTitle(const rtl::UnicodeString &title) {
+    FTitleSet = !title.empty();
+    if (FTitleSet) {
+        FTitle = title;
+        return;
+    }
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     FTitle = ec ? u"" : rtl::Utf8ToUtf16(exe.stem().string());
@@ -176,7 +185,28 @@ rtl::UnicodeString TApplication::GetExeName() const {
 void TApplication::FormCreated(TForm *form) {
     form->AfterConstruction();
     if (!FMainForm) {
-        FMainForm = form;
+        SetMainForm(form);
+    }
+}
+
+void TApplication::SetMainFormForTesting(TForm *form) {
+    SetMainForm(form);
+}
+
+void TApplication::SetMainForm(TForm *form) {
+    if (FMainForm) {
+        FMainForm->RemoveFreeNotification(this);
+    }
+    FMainForm = form;
+    if (FMainForm) {
+        FMainForm->FreeNotification(this);
+    }
+}
+
+void TApplication::Notification(rtl::TComponent *component, rtl::TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == rtl::opRemove && component == FMainForm) {
+        FMainForm = nullptr;
     }
 }
 
@@ -240,7 +270,7 @@ void TApplication::ShowException(const std::exception &e) {
     if (!text.empty() && text.back() > u'.') {
         text += u'.';
     }
-    MessageBox(text, FTitle, MB_OK | MB_ICONSTOP);
+    MessageBox(text, GetDialogTitle(), MB_OK | MB_ICONSTOP);
 }
 
 void TApplication::ActivateHint(rtl::TPoint cursorPos, const TControl &control) {
@@ -263,9 +293,16 @@ void TApplication::CancelHint() {
     QToolTip::hideText();
 }
 
+rtl::UnicodeString TApplication::GetDialogTitle() const {
+    if (!FTitleSet && FMainForm && !FMainForm->GetCaption().empty()) {
+        return FMainForm->GetCaption();
+    }
+    return FTitle;
+}
+
 int32_t TApplication::MessageBox(const rtl::UnicodeString &text, const rtl::UnicodeString &caption,
                                  uint32_t flags) {
-    const rtl::UnicodeString &title = caption.empty() ? FTitle : caption;
+    const rtl::UnicodeString title = caption.empty() ? GetDialogTitle() : caption;
     if (const auto &handler = GetDialogHandler().MessageBox) {
         return handler(text, title, flags);
     }

@@ -46,8 +46,14 @@ public:
     void DoActionIdle();
 
     TForm *GetMainForm() const { return FMainForm; }
+    // The main window as CreateForm would make it; nullptr: none.
+    void SetMainFormForTesting(TForm *form);
     const rtl::UnicodeString &GetTitle() const { return FTitle; }
-    void SetTitle(const rtl::UnicodeString &title) { FTitle = title; }
+    // An empty title gives back the executable's name.
+    void SetTitle(const rtl::UnicodeString &title);
+    // The caption of message boxes without one of their own: the title when the program set
+    // one, else the main window's caption (the executable's name before there is one).
+    rtl::UnicodeString GetDialogTitle() const;
     bool GetMainFormOnTaskBar() const { return FMainFormOnTaskBar; }
     void SetMainFormOnTaskBar(bool value) { FMainFormOnTaskBar = value; }
     bool GetShowMainForm() const { return FShowMainForm; }
@@ -77,11 +83,16 @@ public:
     void CancelHint();
     const rtl::UnicodeString &GetShownHintForTesting() const { return FShownHint; }
 
+protected:
+    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
+
 private:
     void FormCreated(TForm *form);
+    void SetMainForm(TForm *form);
 
     TForm *FMainForm = nullptr;
     rtl::UnicodeString FTitle;
+    bool FTitleSet = false;
     bool FMainFormOnTaskBar = false;
     bool FShowMainForm = true;
     bool FTerminated = false;

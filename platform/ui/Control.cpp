@@ -81,6 +81,9 @@ void AttachWidget(TControl &control, QWidget *widget, bool ownDrawn) {
     widget->setEnabled(control.GetEnabled());
     ApplyCursor(*widget, control.GetCursor());
     ApplyGestures(*widget, control.GetInteractiveGestures());
+    if (!ownDrawn && !control.GetAssignedAccessibleName().empty()) {
+        widget->setAccessibleName(gfx::qt::ToQString(control.GetAssignedAccessibleName()));
+    }
     widget->setVisible(false);
 }
 
@@ -288,6 +291,16 @@ void TControl::ParentColorChanged() {
     SetColor(FParent->GetColor());
     FImpl->applyingParentColor = false;
     FParentColor = true;
+}
+
+void TControl::SetAccessibleName(const rtl::UnicodeString &name) {
+    FAccessibleName = name;
+    if (QWidget *w = FImpl->widget) {
+        if (!FImpl->ownDrawn) {
+            w->setAccessibleName(gfx::qt::ToQString(name));
+        }
+        qt::AccessibleNameChanged(w);
+    }
 }
 
 void TControl::SetText(const rtl::UnicodeString &text) {

@@ -221,7 +221,14 @@ public:
     // caption. AccessiblePress is the default action of a pressable control (a click, as the
     // standard control's "Press" does; nothing while disabled).
     virtual TAccessibleInfo GetAccessibleInfo() const { return {}; }
-    virtual rtl::UnicodeString GetAccessibleName() const { return GetCaption(); }
+    // The name given with SetAccessibleName, else the caption.
+    virtual rtl::UnicodeString GetAccessibleName() const {
+        return FAccessibleName.empty() ? GetCaption() : FAccessibleName;
+    }
+    // The name a screen reader reads for the control, as a sighted user reads the label or
+    // caption beside it (a label's FocusControl sets it); empty: the control's own.
+    void SetAccessibleName(const rtl::UnicodeString &name);
+    const rtl::UnicodeString &GetAssignedAccessibleName() const { return FAccessibleName; }
     virtual void AccessiblePress() {}
     // A screen reader sets the value of a control that has one (HasValue).
     virtual void AccessibleSetValue(int32_t value) { (void)value; }
@@ -340,6 +347,7 @@ private:
     gfx::TColor FColor = gfx::clBtnFace;
     bool FParentColor = false;
     rtl::UnicodeString FText;
+    rtl::UnicodeString FAccessibleName;
     rtl::UnicodeString FHint;
     bool FShowHint = false;
     TCursor FCursor = crDefault;

@@ -44,14 +44,14 @@ uint32_t IconFlags(TMsgDlgType type) {
 } // namespace
 
 void ShowMessage(const rtl::UnicodeString &text) {
-    Application->MessageBox(text, Application->GetTitle(), MB_OK);
+    Application->MessageBox(text, Application->GetDialogTitle(), MB_OK);
 }
 
 TModalResult MessageDlg(const rtl::UnicodeString &text, TMsgDlgType type,
                         std::initializer_list<TMsgDlgBtn> buttons, int32_t helpContext) {
     (void)helpContext;
     // Message-box answers and modal results share their numbers (IDOK = mrOk ...).
-    return Application->MessageBox(text, Application->GetTitle(),
+    return Application->MessageBox(text, Application->GetDialogTitle(),
                                    ButtonFlags(buttons) | IconFlags(type));
 }
 

@@ -26,13 +26,40 @@ TLabel::TLabel(TComponent *owner) : TControl(owner) {
     AdjustSize();
 }
 
+namespace {
+
+// '&' marks an accelerator as on the class library's labels; "&&" shows one '&'.
+QString ShownText(const rtl::UnicodeString &caption) {
+    QString text = gfx::qt::ToQString(caption);
+    return text.replace(u"&&"_qs, u"\x01"_qs).remove(u'&').replace(u'\x01', u'&');
+}
+
+} // namespace
+
 void TLabel::TextChanged() {
     if (QLabel *l = LabelOf(*this)) {
-        const rtl::UnicodeString &t = GetCaption();
-        // '&' marks an accelerator as on the class library's labels; "&&" shows one '&'.
-        QString text = gfx::qt::ToQString(t);
-        text.replace(u"&&"_qs, u"\x01"_qs).remove(u'&').replace(u'\x01', u'&');
-        l->setText(text);
+        l->setText(ShownText(GetCaption()));
+    }
+    if (FFocusControl) {
+        FFocusControl->SetAccessibleName(gfx::qt::FromQString(ShownText(GetCaption())));
+    }
+}
+
+void TLabel::SetFocusControl(TControl *control) {
+    if (FFocusControl) {
+        FFocusControl->RemoveFreeNotification(this);
+    }
+    FFocusControl = control;
+    if (FFocusControl) {
+        FFocusControl->FreeNotification(this);
+        TextChanged();
+    }
+}
+
+void TLabel::Notification(rtl::TComponent *component, rtl::TOperation operation) {
+    TControl::Notification(component, operation);
+    if (operation == rtl::opRemove && component == FFocusControl) {
+        FFocusControl = nullptr;
     }
 }
 

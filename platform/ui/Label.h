@@ -22,9 +22,14 @@ public:
     void SetWordWrap(bool value);
     bool GetTransparent() const { return FTransparent; }
     void SetTransparent(bool value);
+    // The control the label names: a screen reader reads the label's caption (without its
+    // '&') as that control's name.
+    TControl *GetFocusControl() const { return FFocusControl; }
+    void SetFocusControl(TControl *control);
 
 protected:
     void TextChanged() override;
+    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
     void ColorChanged() override;
     void AdjustSize() override;
 
@@ -35,6 +40,7 @@ private:
     TTextLayout FLayout = tlTop;
     bool FWordWrap = false;
     bool FTransparent = false;
+    TControl *FFocusControl = nullptr;
 };
 
 } // namespace ui

@@ -3,7 +3,9 @@
 #include "platform/ui/PrintDialogs.h"
 
 #include "platform/gfx/QtBridge_p.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/DialogHandler.h"
+#include "platform/ui/ModalResult.h"
 #include "platform/ui/QtBridge_p.h"
 #include "platform/ui/WinControl.h"
 
@@ -23,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace ui {
 
@@ -88,10 +91,21 @@ bool TPrintDialog::Execute(TWinControl *parentWnd) {
     if (FFileName.empty()) {
         FFileName = printer.GetFileName();
     }
-    const bool ok =
-        GetDialogHandler().PrintDialog ? GetDialogHandler().PrintDialog(*this) : ExecuteNative();
-    if (!ok || FPrinterIndex < 0 || FPrinterIndex >= int32_t(printer.GetPrinters().size())) {
-        return false;
+    if (FFileName.empty()) {
+        FFileName = gfx::DefaultPrintFileName(printer.GetTitle());
+    }
+    const auto &handler = GetDialogHandler().PrintDialog;
+    for (;;) {
+        const bool ok = handler ? handler(*this) : ExecuteNative();
+        if (!ok || FPrinterIndex < 0 || FPrinterIndex >= int32_t(printer.GetPrinters().size())) {
+            return false;
+        }
+        if (!ToFileChosen() || FileMayBeWritten()) {
+            break;
+        }
+        if (handler) {
+            return false;
+        }
     }
     FCopies = std::max(1, FCopies);
     if (FPrintRange == prPageNums) {
@@ -101,9 +115,29 @@ bool TPrintDialog::Execute(TWinControl *parentWnd) {
     printer.SetPrinterIndex(FPrinterIndex);
     printer.SetCopies(FCopies);
     printer.SetCollate(FCollate);
-    const bool toFile = printer.IsPdfPrinter() || FPrintToFile;
-    printer.SetFileName(toFile ? FFileName : rtl::UnicodeString());
+    printer.SetFileName(ToFileChosen() ? FFileName : rtl::UnicodeString());
     return true;
+}
+
+bool TPrintDialog::ToFileChosen() const {
+    const std::vector<rtl::UnicodeString> &names = gfx::Printer().GetPrinters();
+    const bool pdf = FPrinterIndex >= 0 && FPrinterIndex < int32_t(names.size()) &&
+                     names[size_t(FPrinterIndex)] == gfx::PdfPrinterName;
+    return pdf || FPrintToFile;
+}
+
+// A job must not silently replace a file: an empty name takes the offered one, and an existing
+// file is replaced only when the user says so, as the save dialog asks.
+bool TPrintDialog::FileMayBeWritten() {
+    if (FFileName.empty()) {
+        FFileName = gfx::DefaultPrintFileName(gfx::Printer().GetTitle());
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::path(std::u16string(FFileName)), ec)) {
+        return true;
+    }
+    return Application->MessageBox(u"Файл \"" + FFileName + u"\" уже существует.\rЗаменить его?",
+                                   u"Печать", MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 namespace {
@@ -145,7 +179,9 @@ TPrinterGroup AddPrinterGroup(QDialog &dlg, QVBoxLayout *layout, int32_t index, 
     QObject::connect(browse, &QPushButton::clicked, &dlg, [&dlg, file = g.File] {
         const QString chosen = QFileDialog::getSaveFileName(
             &dlg, QStringLiteral("Печать в файл"), file->text(),
-            QStringLiteral("Файлы PDF (*.pdf)"), nullptr, QFileDialog::DontUseNativeDialog);
+            QStringLiteral("Файлы PDF (*.pdf)"), nullptr,
+            // The print dialog asks before replacing, once, when it is confirmed.
+            QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         if (!chosen.isEmpty()) {
             file->setText(chosen);
         }

@@ -6,6 +6,9 @@
 // confirmation are the choices applied to the printer: the printer, copies and collation
 // (print dialog); the printer, paper and orientation (set-up dialog). Printing to a file (always
 // for the PDF printer) gives the printer the dialog's FileName; printing to a queue clears it.
+// The file field shows the file the job will write: the printer's, else DefaultPrintFileName
+// of the printer's title. Confirming with an existing file asks whether to replace it; "No"
+// returns to the dialog (with a dialog handler: Execute returns false).
 #pragma once
 
 #include "platform/gfx/Printers.h"
@@ -55,6 +58,8 @@ public:
 
 private:
     bool ExecuteNative();
+    bool ToFileChosen() const;
+    bool FileMayBeWritten();
     TWinControl *FParentWnd = nullptr;
     int32_t FPrinterIndex = -1;
     int32_t FCopies = 0; // 0: the printer's

@@ -5,6 +5,7 @@
 #include "EcgPictureSupport.h"
 
 #include "platform/rtl/DateUtils.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/ui/DialogHandler.h"
 #include "tests/support/TempFolder.h"
@@ -259,6 +260,25 @@ TEST_F(ViewerTest, AReadingFailureKeepsThePreviousRecording) {
     EXPECT_ANY_THROW(View->setEdfFileName(Path(std::string(WB_TEST_DATA) + "/ecg/none.edf")));
     EXPECT_EQ(View->lblPacName->GetCaption(), u"REAL12_250");
     EXPECT_EQ(View->GetLeadLength(), 2500);
+}
+
+// The reader names the faulty field; the message also names the file it is in.
+TEST_F(ViewerTest, ADamagedRecordingsMessageNamesItsFile) {
+    const wbtest::TTempFolder folder;
+    const auto file = folder / "DAMAGED.edf";
+    WriteSmallEdf(file, "DAMAGED_M_25.01.1971", 4);
+    std::string bytes = wbtest::ReadFileBytes(file);
+    bytes.replace(252, 4, "xx  "); // the number of signals
+    wbtest::WriteFileBytes(file, bytes);
+    try {
+        View->setEdfFileName(Path(file.string()));
+        ADD_FAILURE() << "no error";
+    } catch (const rtl::Exception &e) {
+        const rtl::UnicodeString head = rtl::U("Ошибка в файле ") + Path(file.string()) + u"\r";
+        EXPECT_EQ(e.Message().substr(0, head.size()), head) << rtl::Utf16ToUtf8(e.Message());
+        EXPECT_GT(e.Message().size(), head.size());
+    }
+    EXPECT_EQ(View->ECG_Scroll_Vert->GetAccessibleName(), u"Просмотр ЭКГ");
 }
 
 TEST_F(ViewerTest, ShowsTheRealRecordingWithTheGaugeBarForTheOverflow) {

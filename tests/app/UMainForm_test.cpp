@@ -270,6 +270,20 @@ TEST_F(MainFormTest, CancellingTheFileDialogWithoutAPathClearsAndLeavesReloadDis
     EXPECT_EQ(TotalRow(u"4")->GetSubItems()[2], u"0");
 }
 
+// A screen reader names each edit and list by the label a sighted user reads beside it.
+TEST_F(MainFormTest, ScreenReadersFindTheNamesAUserReads) {
+    MakeForm();
+    EXPECT_EQ(Form->editResTxt->GetAccessibleName(), u"Путь к файлу Result.txt");
+    EXPECT_EQ(Form->edProgrName->GetAccessibleName(), u"Наименование тестируемой программы");
+    EXPECT_EQ(Form->lvResultContent->GetAccessibleName(),
+              u"Содержание базы и состав файла Result.txt");
+    EXPECT_EQ(Form->TotalLV->GetAccessibleName(), u"Статистика по нарушениям");
+    // A label's text keeps clear of its edit's frame.
+    EXPECT_EQ(Form->Label1->GetLeft() + Form->Label1->GetWidth(), Form->editResTxt->GetLeft());
+    EXPECT_FALSE(Form->Label1->GetAutoSize());
+    EXPECT_FALSE(Form->Label3->GetAutoSize());
+}
+
 TEST_F(MainFormTest, CancellingTheFileDialogWithAPathReloadsThatPath) {
     MakeForm();
     ChooseResultFile(ResultPath());

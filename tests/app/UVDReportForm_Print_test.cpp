@@ -2,6 +2,7 @@
 // job to the PDF printer through the print dialog, the printer set-up, and hiding the window.
 #include "app/UResources.h"
 #include "app/UVDReportForm.h"
+#include "app/core/UDiagCodes.h"
 #include "tests/app/ReportTestSupport.h"
 #include "tests/app_core/WorkbenchFixture.h"
 
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -50,7 +52,10 @@ protected:
         Data.DiaStat[23] = {0, 2, 0, 2, 0, 98};
         BuildReport(Form, Data.Input());
     }
-    void TearDown() override { gfx::Printer().SetFileName(u""); }
+    void TearDown() override {
+        gfx::Printer().SetFileName(u"");
+        gfx::Printer().SetCopies(1);
+    }
 
     TDecimalSeparatorScope Settings{u','};
     TTempFolder Folder;
@@ -198,6 +203,105 @@ TEST_F(ReportPagesTest, HidingTheWindowDropsThePagesAndTheDocument) {
     Form.FormHide(&Form);
     EXPECT_EQ(Form.VDPrint1->GetPagesCount(), 0);
     EXPECT_EQ(Form.ZemVDReport->ItemCount(), 0);
+}
+
+TEST_F(ReportPagesTest, TheCopiesOfThePrintDialogArePrinted) {
+    const fs::path file = Folder.Path() / "copies.pdf";
+    ui::TDialogHandler handler;
+    handler.PrintDialog = [&](ui::TPrintDialog &dialog) {
+        dialog.SetFileName(rtl::Utf8ToUtf16(file.string()));
+        dialog.SetCopies(2);
+        dialog.SetCollate(true);
+        return true;
+    };
+    ui::TDialogHandlerScope scope{handler};
+    Form.BtnPrintRep->Click();
+    if (!HaveTool("pdfinfo")) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    const std::string info = RunCommand("pdfinfo '" + file.string() + "'");
+    EXPECT_NE(
+        info.find("Pages:           " + std::to_string(2 * Form.VDPrint1->GetPagesCount()) + "\n"),
+        std::string::npos)
+        << info;
+}
+
+// The report laid out with the fonts of the machine, as the workbench makes it, so that a PDF
+// reader finds its texts.
+class ReportPaperTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gfx::Printer().SetSystemPrintersForTesting({});
+        gfx::Printer().SetPrinterIndex(-1);
+        gfx::Printer().SetOrientation(gfx::poPortrait);
+        gfx::Printer().SetCopies(1);
+        Data.Logo.LoadFromMemory(LogoPng, LogoPngSize);
+        for (int32_t c = 1; c <= 30; ++c) {
+            Data.DiaStat[c] = {10, 9, 8, 1, 2, 89};
+        }
+        BuildReport(Form, Data.Input());
+        Form.FormShow(&Form);
+    }
+    void TearDown() override {
+        gfx::Printer().SetFileName(u"");
+        gfx::Printer().SetOrientation(gfx::poPortrait);
+        gfx::Printer().SetCopies(1);
+    }
+
+    TDecimalSeparatorScope Settings{u','};
+    TTempFolder Folder;
+    TReportInputData Data;
+    TVDReportForm Form{nullptr};
+};
+
+std::string WithoutBlanks(const std::string &text) {
+    std::string out;
+    for (const char c : text) {
+        if (!std::isspace(static_cast<unsigned char>(c))) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Choosing landscape paper in "Принтер..." paginates the report again: the printout has every
+// row of the statistics table, and the preview shows the printed pages.
+TEST_F(ReportPaperTest, AfterAChangeToLandscapeEveryRowIsPrintedAndPreviewed) {
+    ui::TDialogHandler handler;
+    handler.PrinterSetupDialog = [](ui::TPrinterSetupDialog &dialog) {
+        dialog.SetOrientation(gfx::poLandscape);
+        return true;
+    };
+    const fs::path file = Folder.Path() / "landscape.pdf";
+    handler.PrintDialog = [&](ui::TPrintDialog &dialog) {
+        dialog.SetFileName(rtl::Utf8ToUtf16(file.string()));
+        return true;
+    };
+    ui::TDialogHandlerScope scope{handler};
+    Form.BtnPrintSetup->Click();
+    const int32_t pages = Form.VDPrint1->GetPagesCount();
+    // The preview's sheets are the landscape pages.
+    EXPECT_EQ(Form.VDPrintPreview1->GetVDPrint(), Form.VDPrint1);
+    EXPECT_EQ(Form.VDPrintPreview1->GetAccessibleName(), u"Просмотр с отчета");
+    EXPECT_GT(Form.VDPrint1->GetPreview100PercentWidth(),
+              Form.VDPrint1->GetPreview100PercentHeight());
+    Form.BtnPrintRep->Click();
+    ASSERT_TRUE(fs::exists(file));
+    if (!HaveTool("pdftotext")) {
+        GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    const std::string info = RunCommand("pdfinfo '" + file.string() + "'");
+    EXPECT_NE(info.find("Pages:           " + std::to_string(pages) + "\n"), std::string::npos)
+        << info;
+    const std::string text = WithoutBlanks(RunCommand("pdftotext -raw '" + file.string() + "' -"));
+    for (int32_t c = 1; c <= 30; ++c) {
+        EXPECT_NE(text.find(WithoutBlanks(rtl::Utf16ToUtf8(DiagCodeDescription(c)))),
+                  std::string::npos)
+            << "code " << c;
+    }
+    for (const char *tail : {"Итогопобазе", "Повсемнарушениям", "Утверждаю:", "Членыкомиссии:"}) {
+        EXPECT_NE(text.find(tail), std::string::npos) << tail;
+    }
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <map>
 
 namespace workbench {
@@ -354,7 +356,6 @@ TEST_F(WorkbenchData, NameMismatchMessages) {
          {ResultLine(u"E1", {}), ResultLine(u"E2", {}), ResultLine(u"E3", {}),
           ResultLine(u"E4", {}), ResultLine(u"Z2", {}), ResultLine(u"Z1", {})},
          head + U("\rлишние:\rZ2 Z1 ")},
-        {"empty file", {}, head + U("\rне хватает:\rE1 E2 E3 E4 ")},
     };
     LoadDatabase(SmallDatabase());
     for (const Case &c : cases) {
@@ -449,6 +450,8 @@ TEST_F(WorkbenchData, InvalidResultFileResetsWithLineMessage) {
         {"blanks after codes", LineHead(u"E3") + u"0102  ", U("Строка 4: пробелы после кодов.")},
         {"only blanks", LineHead(u"E3") + u"  ", U("Строка 4: пробелы после кодов.")},
         {"repeated name", ResultLine(u"E1", {2}), U("Строка 4: ЭКГ E1 указана повторно.")},
+        {"binary data", LineHead(u"E3") + u"01" + UnicodeString(1, u'\0') + u"\x1F",
+         U("Строка 4: двоичные данные: это не текстовый файл результатов.")},
     };
     LoadDatabase(SmallDatabase());
     const std::vector<UnicodeString> good = {ResultLine(u"E1", {1}), ResultLine(u"E2", {}),
@@ -461,6 +464,34 @@ TEST_F(WorkbenchData, InvalidResultFileResetsWithLineMessage) {
                                                c.badLine, LineHead(u"E4") + u"xx"});
         EXPECT_EQ(outcome.Status, TResultStatus::rsInvalidLine);
         EXPECT_TRUE(outcome.FileRead);
+        EXPECT_EQ(outcome.Message, U("Ошибка в файле ") + ResultPath() + u"\r" + c.reason);
+        ExpectResetState(SmallReferenceCounts);
+    }
+}
+
+// A recording chosen as "Result.txt" is not taken for a result file with blanks after its codes,
+// and a file without a result line is not reported as one that lacks every ECG.
+TEST_F(WorkbenchData, AFileThatIsNoResultFileSaysSo) {
+    LoadDatabase(SmallDatabase());
+    struct Case {
+        const char *title;
+        std::string bytes;
+        UnicodeString reason;
+    };
+    std::string recording = "0       " + std::string(248, ' ');
+    recording += std::string("\x10\x00\xF0\xFF\x0A\x00", 6);
+    const std::vector<Case> cases = {
+        {"a recording", recording,
+         U("Строка 1: двоичные данные: это не текстовый файл результатов.")},
+        {"empty", "", U("файл не содержит ни одной строки результатов.")},
+        {"blank lines only", "\r\n   \r\n\t\r\n",
+         U("файл не содержит ни одной строки результатов.")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title);
+        std::ofstream(Folder.Path() / "Result.txt", std::ios::binary) << c.bytes;
+        const TResultOutcome outcome = Data.ReloadResult(ResultPath());
+        EXPECT_EQ(outcome.Status, TResultStatus::rsInvalidLine);
         EXPECT_EQ(outcome.Message, U("Ошибка в файле ") + ResultPath() + u"\r" + c.reason);
         ExpectResetState(SmallReferenceCounts);
     }

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 using namespace ui;
 
@@ -65,6 +66,31 @@ TEST(ErrorDisplay, AddsAFinalPeriodOnlyAfterCharactersAboveIt) {
     EXPECT_EQ(h.messages[1].text, u"Done.");
     EXPECT_EQ(h.messages[2].text, u"Ends with !");
     EXPECT_EQ(h.messages[3].text, u"");
+}
+
+// A program that sets no title has its message boxes titled like its main window, not like its
+// executable file.
+TEST(MessageBoxes, WithoutATitleCarryTheMainWindowsCaption) {
+    Application->SetTitle(u"");
+    TForm mainForm(nullptr);
+    mainForm.SetCaption(rtl::U("Сравнительный анализ качества"));
+    Application->SetMainFormForTesting(&mainForm);
+    std::vector<rtl::UnicodeString> captions;
+    TDialogHandlerScope scope{
+        {[&](const rtl::UnicodeString &, const rtl::UnicodeString &caption, uint32_t) {
+             captions.push_back(caption);
+             return IDOK;
+         },
+         nullptr, nullptr}};
+    ShowMessage(u"hello");
+    Application->HandleException(rtl::Exception(std::string_view("failed")));
+    Application->SetTitle(u"Set");
+    ShowMessage(u"hello");
+    Application->SetMainFormForTesting(nullptr);
+    Application->SetTitle(u"");
+    EXPECT_EQ(captions,
+              (std::vector<rtl::UnicodeString>{rtl::U("Сравнительный анализ качества"),
+                                               rtl::U("Сравнительный анализ качества"), u"Set"}));
 }
 
 TEST(MessageBoxes, UseTheTitleAsCaptionAndReturnTheAnswer) {

@@ -2,7 +2,9 @@
 // applied to it only when confirmed.
 #include "platform/gfx/Printers.h"
 #include "platform/ui/DialogHandler.h"
+#include "platform/ui/ModalResult.h"
 #include "platform/ui/PrintDialogs.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +12,9 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <filesystem>
 #include <functional>
+#include <vector>
 
 using namespace ui;
 
@@ -42,7 +46,7 @@ TEST_F(PrinterFixture, PrintDialogOpensWithThePrintersChoicesAndAppliesTheUsers)
         d.SetPrinterIndex(1); // the PDF printer
         d.SetCopies(3);
         d.SetCollate(true);
-        d.SetFileName(u"/tmp/report.pdf");
+        d.SetFileName(u"/tmp/wb-no-such-folder/report.pdf");
         return true;
     };
     TDialogHandlerScope scope(handler);
@@ -53,7 +57,7 @@ TEST_F(PrinterFixture, PrintDialogOpensWithThePrintersChoicesAndAppliesTheUsers)
     EXPECT_TRUE(printer.IsPdfPrinter());
     EXPECT_EQ(printer.GetCopies(), 3);
     EXPECT_TRUE(printer.GetCollate());
-    EXPECT_EQ(printer.GetFileName(), u"/tmp/report.pdf");
+    EXPECT_EQ(printer.GetFileName(), u"/tmp/wb-no-such-folder/report.pdf");
 }
 
 TEST_F(PrinterFixture, CancellingChangesNothing) {
@@ -83,7 +87,7 @@ TEST_F(PrinterFixture, AQueueGetsTheFileOnlyWhenPrintingToAFile) {
     TDialogHandler handler;
     handler.PrintDialog = [&](TPrintDialog &d) {
         d.SetPrintToFile(toFile);
-        d.SetFileName(u"/tmp/queue.pdf");
+        d.SetFileName(u"/tmp/wb-no-such-folder/queue.pdf");
         return true;
     };
     TDialogHandlerScope scope(handler);
@@ -92,7 +96,45 @@ TEST_F(PrinterFixture, AQueueGetsTheFileOnlyWhenPrintingToAFile) {
     EXPECT_EQ(printer.GetFileName(), u"");
     toFile = true;
     ASSERT_TRUE(dialog.Execute());
-    EXPECT_EQ(printer.GetFileName(), u"/tmp/queue.pdf");
+    EXPECT_EQ(printer.GetFileName(), u"/tmp/wb-no-such-folder/queue.pdf");
+}
+
+// The PDF printer never writes to a file the dialog did not show, nor replaces one unasked.
+TEST_F(PrinterFixture, TheFileFieldShowsTheJobsFileAndReplacingAFileAsksFirst) {
+    printer.SetTitle(u"wb job title");
+    const wbtest::TTempFolder folder;
+    const std::filesystem::path existing = folder / "old.pdf";
+    wbtest::WriteFileBytes(existing, "old");
+    rtl::UnicodeString offered, chosen = existing.u16string();
+    std::vector<rtl::UnicodeString> asked;
+    int32_t answer = IDNO;
+    TDialogHandler handler;
+    handler.PrintDialog = [&](TPrintDialog &d) {
+        offered = d.GetFileName();
+        d.SetPrinterIndex(1);
+        d.SetFileName(chosen);
+        return true;
+    };
+    handler.MessageBox = [&](const rtl::UnicodeString &text, const rtl::UnicodeString &,
+                             uint32_t flags) {
+        asked.push_back(text);
+        EXPECT_EQ(flags, uint32_t(MB_YESNO | MB_ICONWARNING));
+        return answer;
+    };
+    TDialogHandlerScope scope(handler);
+    TPrintDialog dialog(nullptr);
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(offered, gfx::DefaultPrintFileName(u"wb job title"));
+    EXPECT_EQ(std::filesystem::path(std::u16string(offered)).filename(), "wb job title.pdf");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], u"Файл \"" + chosen + rtl::U("\" уже существует.\rЗаменить его?"));
+    EXPECT_EQ(printer.GetPrinterIndex(), 0); // "No" applied nothing
+    answer = IDYES;
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(printer.GetFileName(), chosen);
+    chosen = (folder / "new.pdf").u16string();
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(asked.size(), 2u); // a new file asks nothing
 }
 
 TEST_F(PrinterFixture, PageRangesStayWithinTheDocument) {

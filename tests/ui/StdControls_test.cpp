@@ -10,9 +10,13 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Panel.h"
+#include "platform/ui/QtBridge_p.h"
 #include "platform/ui/SpeedButton.h"
 
 #include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QWidget>
 
 #include <algorithm>
 #include <memory>
@@ -185,6 +189,28 @@ TEST(Controls, ChildrenTakeTheParentsFontUntilTheyGetTheirOwn) {
     EXPECT_FALSE(e->GetParentFont());
     form.GetFont().SetSize(12);
     EXPECT_EQ(e->GetFont().GetSize(), 10);
+}
+
+// A screen reader reads an edit by the label that names it, as a sighted user does.
+TEST(Label, NamesItsFocusControlForScreenReaders) {
+    TForm form(nullptr);
+    auto *label = new TLabel(&form); // owned by the form
+    label->SetParent(&form);
+    label->SetCaption(rtl::U("&Имя && фамилия:"));
+    auto *edit = new TEdit(&form); // owned by the form
+    edit->SetParent(&form);
+    edit->SetText(u"typed");
+    label->SetFocusControl(edit);
+    form.Show();
+    const QString expected = QString::fromUtf8("Имя & фамилия:");
+    EXPECT_EQ(edit->GetAccessibleName(), rtl::U("Имя & фамилия:"));
+    QAccessibleInterface *named = QAccessible::queryAccessibleInterface(qt::WidgetOf(*edit));
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(named->text(QAccessible::Name), expected);
+    label->SetCaption(u"Other:");
+    EXPECT_EQ(named->text(QAccessible::Name), QStringLiteral("Other:"));
+    delete edit;
+    EXPECT_EQ(label->GetFocusControl(), nullptr);
 }
 
 TEST(ComboBox, OnChangeRunsForTheUsersChoiceOnly) {

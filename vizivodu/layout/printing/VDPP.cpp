@@ -68,9 +68,42 @@ TCustomVDPrintPreview::TCustomVDPrintPreview(ui::TComponent *owner) : TVDScrolle
 
 TCustomVDPrintPreview::~TCustomVDPrintPreview() = default;
 
+// Scrolls the page's slot to the top of the view, then keeps the page as the shown one even
+// when a short slot puts the view's middle on the next page.
 void TCustomVDPrintPreview::SetPageNo(int32_t value) {
+    if (CanDrawPage()) {
+        const int32_t top = SlotTop(value) / GetVSmallStep();
+        if (WindowCreated()) {
+            SetVPos(top, true);
+        } else {
+            VPos = top; // without a window the position is a plain field
+        }
+    }
     FPageNo = value;
     Invalidate();
+}
+
+int32_t TCustomVDPrintPreview::SlotHeight() {
+    const int32_t slot = 2 * BackgroundMargin + FPhysPageHeight;
+    return FZoomMode == vdzmFullPage ? std::max(GetClientHeight(), slot) : slot;
+}
+
+// Pages stand one below the other; a stack shorter than the view is centred in it.
+int32_t TCustomVDPrintPreview::SlotTop(int32_t pageNo) {
+    const int32_t slot = SlotHeight();
+    const int32_t stack = slot * std::max(1, GetPageCount());
+    return std::max(0, GetClientHeight() - stack) / 2 + (pageNo - 1) * slot;
+}
+
+int32_t TCustomVDPrintPreview::PageAtViewMiddle() {
+    const int32_t slot = std::max(1, SlotHeight());
+    const int32_t middle = VPos * GetVSmallStep() + GetClientHeight() / 2 - SlotTop(1);
+    return std::clamp(middle / slot + 1, 1, std::max(1, GetPageCount()));
+}
+
+void TCustomVDPrintPreview::DoVScrolled() {
+    FPageNo = PageAtViewMiddle();
+    TVDScroller::DoVScrolled();
 }
 
 void TCustomVDPrintPreview::SetZoomMode(TVDZoomMode value) {
@@ -104,23 +137,30 @@ void TCustomVDPrintPreview::SetZoomPercent(int32_t value) {
         gfx::MulDiv(FPhysMargins.Right, value, 100), gfx::MulDiv(FPhysMargins.Bottom, value, 100));
     Invalidate();
     UpdateScrollExtents();
+    // A new zoom keeps the shown page in view.
+    if (PageAtViewMiddle() != FPageNo) {
+        SetVPos(SlotTop(FPageNo) / GetVSmallStep(), false);
+        FPageNo = std::clamp(FPageNo, 1, std::max(1, GetPageCount()));
+    }
     UpdateCursor();
     if (old != value && OnZoomChanged) {
         OnZoomChanged(this);
     }
 }
 
+// Every page has a slot of the vertical extent, so the scroll bar, the wheel and the keys reach
+// each of them; a single page scrolls as the one sheet it is.
 void TCustomVDPrintPreview::UpdateScrollExtents() {
+    const int32_t pages = std::max(1, GetPageCount());
     switch (FZoomMode) {
     case vdzmFullPage:
-        UpdateScrollBars(10, 10, true, false);
+        UpdateScrollBars(10, pages > 1 ? pages * SlotHeight() : 10, true, false);
         break;
     case vdzmPageWidth:
-        UpdateScrollBars(10, 2 * BackgroundMargin + FPhysPageHeight, true, false);
+        UpdateScrollBars(10, pages * SlotHeight(), true, false);
         break;
     case vdzmCustom:
-        UpdateScrollBars(2 * BackgroundMargin + FPhysPageWidth,
-                         2 * BackgroundMargin + FPhysPageHeight, true, false);
+        UpdateScrollBars(2 * BackgroundMargin + FPhysPageWidth, pages * SlotHeight(), true, false);
         break;
     }
 }
@@ -132,11 +172,16 @@ void TCustomVDPrintPreview::UpdateView() {
     const int32_t w100 = std::max(1, GetPage100PercentWidth());
     const int32_t h100 = std::max(1, GetPage100PercentHeight());
     switch (FZoomMode) {
-    case vdzmFullPage:
+    case vdzmFullPage: {
+        const int32_t pageNo = FPageNo;
         SetZoomPercent(
             std::min(gfx::MulDiv(GetWidth() - ScrollBarMetric - 2 * BackgroundMargin, 100, w100),
                      gfx::MulDiv(GetHeight() - ScrollBarMetric - 2 * BackgroundMargin, 100, h100)));
+        // A new height changes every slot: the shown page fills the view again.
+        SetVPos(SlotTop(pageNo) / GetVSmallStep(), false);
+        FPageNo = std::clamp(pageNo, 1, std::max(1, GetPageCount()));
         break;
+    }
     case vdzmPageWidth:
         SetZoomPercent(gfx::MulDiv(GetClientWidth() - 2 * BackgroundMargin, 100, w100));
         break;
@@ -169,10 +214,14 @@ void TCustomVDPrintPreview::Prev() {
 }
 
 rtl::TRect TCustomVDPrintPreview::GetPageRect() {
+    return PageRectOf(FPageNo);
+}
+
+rtl::TRect TCustomVDPrintPreview::PageRectOf(int32_t pageNo) {
     const int32_t w = std::max(GetClientWidth(), XSize);
-    const int32_t h = std::max(GetClientHeight(), YSize * GetVSmallStep());
     const int32_t left = (w - FPhysPageWidth) / 2 - HPos;
-    const int32_t top = (h - FPhysPageHeight) / 2 - VPos * GetVSmallStep();
+    const int32_t top =
+        SlotTop(pageNo) + (SlotHeight() - FPhysPageHeight) / 2 - VPos * GetVSmallStep();
     return rtl::Rect(left, top, left + FPhysPageWidth, top + FPhysPageHeight);
 }
 
@@ -253,7 +302,19 @@ void TCustomVDPrintPreview::PaintTo(gfx::TCanvas &canvas) {
     if (!CanDrawPage()) {
         return;
     }
-    rtl::TRect sheet = GetPageRect();
+    const int32_t shown = FPageNo;
+    for (int32_t pageNo = 1; pageNo <= std::max(1, GetPageCount()); ++pageNo) {
+        const rtl::TRect sheet = PageRectOf(pageNo);
+        if (sheet.Bottom + ShadowWidth > 0 && sheet.Top < GetClientHeight()) {
+            // The page source draws the shown page.
+            FPageNo = pageNo;
+            PaintSheet(canvas, sheet);
+        }
+    }
+    FPageNo = shown;
+}
+
+void TCustomVDPrintPreview::PaintSheet(gfx::TCanvas &canvas, const rtl::TRect &sheet) {
     const rtl::TRect area = rtl::Bounds(sheet.Left + FPhysMargins.Left,
                                         sheet.Top + FPhysMargins.Top, FPageWidth, FPageHeight);
     if (ShadowWidth > 0) {

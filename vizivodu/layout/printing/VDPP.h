@@ -1,8 +1,13 @@
-// The print preview control: one page of a printing component's document as a white sheet with
-// a shadow and a border on the control's colour, zoomed to the whole page, to the page width or
-// to a chosen percentage; a click switches between 100 % and the zoom used before, keeping the
-// point under the mouse in place, and a pinch zooms continuously around its place. The cursor is
-// a magnifier showing whether a click zooms in or out.
+// The print preview control: the pages of a printing component's document, one below the other,
+// as white sheets with a shadow and a border on the control's colour, zoomed to the whole page, to
+// the page width or to a chosen percentage; a click switches between 100 % and the zoom used
+// before, keeping the point under the mouse in place, and a pinch zooms continuously around its
+// place. The cursor is a magnifier showing whether a click zooms in or out.
+//
+// Each page has a slot of the vertical scroll extent (in the whole-page zoom the view's height,
+// so a page step of the keys or the scroll bar turns one page), and the wheel, the scroll bar
+// and the keys (Page Down, Ctrl+End ...) reach every page; PageNo is the page in the middle of
+// the view, and setting it scrolls that page's slot to the top.
 //
 // Lengths are screen pixels. Without a linked printing component that has paginated, only the
 // background is painted and the zoom geometry is left as it is. Works with no window shown.
@@ -65,9 +70,11 @@ public:
     void Next();
     void Prev();
 
-    // The sheet (with its unprintable border) in client coordinates: centred in the client
-    // area or the scroll extent, whichever is larger, moved by the scroll position.
+    // The shown page's sheet (with its unprintable border) in client coordinates: centred
+    // across the client area or the scroll extent, whichever is wider, and down its page's
+    // slot, moved by the scroll position.
     rtl::TRect GetPageRect();
+    rtl::TRect PageRectOf(int32_t pageNo);
     // Zooms from the current zoom to newZoom keeping the document point at (x, y) in place.
     void ZoomAt(int32_t x, int32_t y, int32_t newZoom);
     // The cursor a click would show: ZoomInCursor when it zooms in, else ZoomOutCursor;
@@ -100,9 +107,14 @@ protected:
     // A pinch zooms around the place where it began, in proportion to the fingers' distance,
     // while ClickMode is vdcmSwitchZoom; other gestures go to the scroller.
     void DoGesture(const ui::TGestureEventInfo &info, bool &handled) override;
+    void DoVScrolled() override;
 
 private:
     void UpdateScrollExtents();
+    int32_t SlotHeight();
+    int32_t SlotTop(int32_t pageNo);
+    int32_t PageAtViewMiddle();
+    void PaintSheet(gfx::TCanvas &canvas, const rtl::TRect &sheet);
     // Zooms from oldZoom, with the sheet's top-left at oldOrigin, to newZoom keeping the
     // document point at (x, y) in place.
     void ZoomAtFrom(int32_t x, int32_t y, int32_t oldZoom, rtl::TPoint oldOrigin, int32_t newZoom);

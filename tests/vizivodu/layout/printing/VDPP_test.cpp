@@ -79,6 +79,78 @@ TEST_F(Preview, NavigationStaysWithinThePages) {
     EXPECT_EQ(View.GetPageNo(), 2);
 }
 
+// Every page of the document is reached from page 1 by the wheel, the scroll bar and the keys,
+// in the whole-page zoom the preview opens with; each step shows the page it reached.
+TEST(PreviewPages, TheWheelTheScrollBarAndTheKeysReachEveryPage) {
+    test::TPrintFixture f;
+    for (int i = 0; i < 150; ++i) {
+        f.Source.AddNL(u"Preview line", 0, 0);
+    }
+    const int32_t pages = f.Paginate();
+    ASSERT_GE(pages, 3);
+    ui::TForm form(nullptr);
+    form.SetBounds(0, 0, 500, 700);
+    auto *view = new TVDPrintPreview(&form); // owned by the form
+    view->SetParent(&form);
+    view->SetBounds(0, 0, 437, 617);
+    view->SetVDPrint(&f.Print);
+    ASSERT_EQ(view->GetZoomMode(), vdzmFullPage);
+    const int32_t slot = view->GetClientHeight();
+    // The scroll bar covers every page: its end is the last page.
+    EXPECT_EQ(view->GetVScrollMax(), (pages - 1) * slot);
+    view->TrackThumb(true, view->GetVScrollMax(), true);
+    EXPECT_EQ(view->GetPageNo(), pages);
+    view->KeyPressForTesting(ui::VK_HOME, {ui::ssCtrl});
+    EXPECT_EQ(view->GetPageNo(), 1);
+    EXPECT_EQ(view->GetPageRect().Top, (slot - view->GetPhysPageHeight()) / 2);
+    view->KeyPressForTesting(ui::VK_NEXT);
+    EXPECT_EQ(view->GetPageNo(), 2);
+    EXPECT_EQ(view->PageRectOf(2).Top, (slot - view->GetPhysPageHeight()) / 2);
+    view->KeyPressForTesting(ui::VK_END, {ui::ssCtrl});
+    EXPECT_EQ(view->GetPageNo(), pages);
+    view->KeyPressForTesting(ui::VK_PRIOR);
+    EXPECT_EQ(view->GetPageNo(), pages - 1);
+    view->First();
+    int notches = 0;
+    while (view->GetPageNo() < pages && notches < 1000) {
+        view->Perform(ui::WM_MOUSEWHEEL, ui::WPARAM(uint16_t(-ui::WHEEL_DELTA)) << 16);
+        ++notches;
+    }
+    EXPECT_EQ(view->GetPageNo(), pages);
+    view->Last();
+    view->Prev();
+    EXPECT_EQ(view->GetPageNo(), pages - 1);
+    EXPECT_EQ(view->GetPageRect().Top, (slot - view->GetPhysPageHeight()) / 2);
+}
+
+// Scrolled between two pages, the preview draws the end of one and the start of the next.
+TEST(PreviewPages, TheViewBetweenTwoPagesShowsBoth) {
+    test::TPrintFixture f;
+    for (int i = 0; i < 60; ++i) {
+        f.Source.AddNL(u"Preview line", 0, 0);
+    }
+    ASSERT_EQ(f.Paginate(), 2);
+    ui::TForm form(nullptr);
+    form.SetBounds(0, 0, 500, 700);
+    auto *view = new TVDPrintPreview(&form); // owned by the form
+    view->SetParent(&form);
+    view->SetBounds(0, 0, 437, 617);
+    view->SetVDPrint(&f.Print);
+    view->ShadowWidth = 0;
+    view->TrackThumb(true, view->GetClientHeight() / 2, true);
+    const rtl::TRect first = view->PageRectOf(1), second = view->PageRectOf(2);
+    ASSERT_LT(first.Bottom, second.Top);
+    ASSERT_GT(first.Bottom, 0);
+    ASSERT_LT(second.Top, view->GetClientHeight());
+    gfx::TBitmap bmp;
+    bmp.SetSize(view->GetClientWidth(), view->GetClientHeight());
+    view->PaintTo(bmp.GetCanvas());
+    const int32_t x = (first.Left + first.Right) / 2;
+    EXPECT_EQ(bmp.GetCanvas().GetPixel(x, first.Bottom - 5) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(bmp.GetCanvas().GetPixel(x, second.Top + 5) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_NE(bmp.GetCanvas().GetPixel(x, (first.Bottom + second.Top) / 2) & 0xFFFFFF, 0xFFFFFFu);
+}
+
 // The text boxes of the fixed metrics land inside the text area of the scaled page; the margins
 // stay white.
 TEST_F(Preview, DrawsThePageScaledIntoTheRectangle) {
