@@ -7,11 +7,23 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 git ls-files --cached --others --exclude-standard -- '*.h' '*.cpp' | awk -v table=cmake/modules.txt '
-function moduleOf(path,    name, best, bestLength) {
+# A row "folder/**/*Suffix" holds the files below folder whose names end in Suffix, ahead of a
+# row of that folder itself.
+function rowLength(path, row,    base, suffix, stem) {
+    if (row !~ /\/\*\*\/\*[^\/]*$/) return index(path, row "/") == 1 ? length(row) : -1
+    base = row; sub(/\/\*\*\/\*[^\/]*$/, "", base)
+    suffix = row; sub(/^.*\/\*\*\/\*/, "", suffix)
+    stem = path; sub(/^.*\//, "", stem); sub(/\.[^.]*$/, "", stem)
+    if (index(path, base "/") != 1 || length(stem) < length(suffix) ||
+        substr(stem, length(stem) - length(suffix) + 1) != suffix) return -1
+    return length(base) + 0.5
+}
+function moduleOf(path,    name, best, bestLength, rowLen) {
     best = ""; bestLength = -1
     for (name in folder) {
-        if (index(path, folder[name] "/") == 1 && length(folder[name]) > bestLength) {
-            best = name; bestLength = length(folder[name])
+        rowLen = rowLength(path, folder[name])
+        if (rowLen > bestLength) {
+            best = name; bestLength = rowLen
         }
     }
     return best
