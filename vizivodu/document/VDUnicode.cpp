@@ -359,7 +359,7 @@ int32_t TestStreamForUnicode(rtl::TStream &stream) {
         std::string buffer(static_cast<size_t>(probe), '\0');
         stream.ReadBuffer(buffer.data(), probe);
         return buffer.find('\0') != std::string::npos ? 1 : 2;
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return 4;
     }
 }
@@ -368,7 +368,7 @@ int32_t TestFileForUnicode(const rtl::UnicodeString &fileName) {
     try {
         rtl::TFileStream stream(fileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
         return TestStreamForUnicode(stream);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return 4;
     }
 }
@@ -383,7 +383,7 @@ int32_t TestStringForUnicode(std::string_view s) {
         stream.WriteBuffer(s.data(), length);
         stream.SetPosition(0);
         return TestStreamForUnicode(stream);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return 4;
     }
 }
@@ -395,7 +395,7 @@ bool StreamHasUTF8ByteOrderMark(rtl::TStream &stream) {
         }
         uint8_t head[3] = {};
         return stream.Read(head, 3) == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF;
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return false;
     }
 }
@@ -404,7 +404,7 @@ bool FileHasUTF8ByteOrderMark(const rtl::UnicodeString &fileName) {
     try {
         rtl::TFileStream stream(fileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
         return StreamHasUTF8ByteOrderMark(stream);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return false;
     }
 }
