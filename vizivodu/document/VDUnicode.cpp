@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+#include <unicode/uchar.h>
 
 static_assert(std::endian::native == std::endian::little,
               "raw Unicode is read and written as the host's char16_t");
@@ -442,6 +443,29 @@ const char16_t *FindWideSubString(const char16_t *p, const char16_t *sub, int32_
         }
     }
     return nullptr;
+}
+
+// ---- Direction of text ----
+
+void GetStrongDirections(std::u16string_view text, TVDBiDiMode &start, TVDBiDiMode &end) {
+    bool first = true;
+    for (char16_t ch : text) {
+        const UCharDirection d = u_charDirection(ch);
+        TVDBiDiMode mode = vdbdUnspecified;
+        if (d == U_LEFT_TO_RIGHT) {
+            mode = vdbdLeftToRight;
+        } else if (d == U_RIGHT_TO_LEFT || d == U_RIGHT_TO_LEFT_ARABIC) {
+            mode = vdbdRightToLeft;
+        }
+        if (mode == vdbdUnspecified) {
+            continue;
+        }
+        if (first) {
+            start = mode;
+            first = false;
+        }
+        end = mode;
+    }
 }
 
 } // namespace vizivodu
