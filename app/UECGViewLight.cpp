@@ -10,6 +10,7 @@
 #include "platform/rtl/Format.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Rounding.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StrUtils.h"
 
 #include <cmath>
@@ -361,16 +362,17 @@ void TFLightECGView::Redraw() {
     FDrawing.LeadLength = FLeadLength;
     FitBitmapToImage();
     raster::TBitmap32 &bitmap = ECG_Image->GetBitmap();
-    bitmap.BeginUpdate();
-    FDrawing.Layout(ECG_Image->GetWidth(), ECG_Image->GetHeight());
-    CheckScroll_Vert();
-    if (FitBitmapToImage()) {
-        // Showing or hiding the gauge bar resized the image: lay out for its new width.
+    {
+        const rtl::TUpdateScope update(bitmap);
         FDrawing.Layout(ECG_Image->GetWidth(), ECG_Image->GetHeight());
+        CheckScroll_Vert();
+        if (FitBitmapToImage()) {
+            // Showing or hiding the gauge bar resized the image: lay out for its new width.
+            FDrawing.Layout(ECG_Image->GetWidth(), ECG_Image->GetHeight());
+        }
+        FDrawing.Paint(bitmap, ECG_Scroll_Vert->GetPosition());
+        PixelPerCentimetr = FDrawing.PixelPerCentimetr();
     }
-    FDrawing.Paint(bitmap, ECG_Scroll_Vert->GetPosition());
-    PixelPerCentimetr = FDrawing.PixelPerCentimetr();
-    bitmap.EndUpdate();
     ECG_Image->Repaint();
     ECG_Scroll_Vert->Repaint();
 }

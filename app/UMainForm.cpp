@@ -6,6 +6,7 @@
 #include "app/UVDReportForm.h"
 #include "app/core/UStatLists.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
@@ -368,7 +369,7 @@ void TVDMainForm::ShowData() {
 
 void TVDMainForm::FillTotals() {
     ui::TListItems &items = TotalLV->GetItems();
-    items.BeginUpdate();
+    const rtl::TUpdateScope update(items);
     items.Clear();
     for (const TTotalRow &row : BuildTotalRows(FData.GetDiaStat())) {
         ui::TListItem *item = items.Add();
@@ -378,7 +379,6 @@ void TVDMainForm::FillTotals() {
         }
         item->SetGroupID(row.GroupId);
     }
-    items.EndUpdate();
 }
 
 // Rows stay in place (and keep their selection) when the database is unchanged; only their
@@ -386,7 +386,7 @@ void TVDMainForm::FillTotals() {
 void TVDMainForm::FillResultContent() {
     const std::vector<TResultContentRow> rows = BuildResultContentRows(FData);
     ui::TListItems &items = lvResultContent->GetItems();
-    items.BeginUpdate();
+    const rtl::TUpdateScope update(items);
     while (items.GetCount() > static_cast<int32_t>(rows.size())) {
         items.Delete(items.GetCount() - 1);
     }
@@ -401,7 +401,6 @@ void TVDMainForm::FillResultContent() {
             texts.Add(rows[i].DescriptionsText);
         }
     }
-    items.EndUpdate();
 }
 
 void TVDMainForm::TotalLVCustomDrawItem(ui::TListView *sender, ui::TListItem *item,

@@ -88,9 +88,17 @@ function(wb_read_module_table)
     set(WB_MODULES ${modules} PARENT_SCOPE)
 endfunction()
 
-# The folder of a module (relative to the source root) into out.
+# The folder of a module (relative to the source root) into out, as its row writes it (with a
+# file pattern "/**/*Suffix" where the row has one).
 function(wb_module_dir name out)
     get_property(dir GLOBAL PROPERTY WB_MODULE_DIR_${name})
+    set(${out} ${dir} PARENT_SCOPE)
+endfunction()
+
+# The folder whose CMakeLists.txt makes a module: its row's folder without a file pattern.
+function(wb_module_home name out)
+    wb_module_dir(${name} dir)
+    string(REGEX REPLACE "/\\*\\*/\\*[^/]*$" "" dir "${dir}")
     set(${out} ${dir} PARENT_SCOPE)
 endfunction()
 
@@ -103,7 +111,7 @@ function(wb_module_link_libraries name extras out)
     if(NOT known)
         message(FATAL_ERROR "${name} has no row in cmake/modules.txt")
     endif()
-    wb_module_dir(${name} dir)
+    wb_module_home(${name} dir)
     if(NOT CMAKE_CURRENT_SOURCE_DIR STREQUAL "${CMAKE_SOURCE_DIR}/${dir}")
         message(FATAL_ERROR "${name} is made in ${CMAKE_CURRENT_SOURCE_DIR}, its row says ${dir}")
     endif()

@@ -2,6 +2,7 @@
 // through a TBvRegIniFile.
 #include "controls/BvCommon_Settings.h"
 #include "platform/rtl/Property.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
 
@@ -198,7 +199,7 @@ void TBvFrameController::Assign(const rtl::TPersistent &source) {
         return;
     }
     const TBvFrameController &s = *other;
-    BeginUpdate();
+    const rtl::TUpdateScope update(*this);
     FColor = s.FColor;
     FParentColor = s.FParentColor;
     FFlatButtonColor = s.FFlatButtonColor;
@@ -215,7 +216,6 @@ void TBvFrameController::Assign(const rtl::TPersistent &source) {
     FFrameStyle = s.FFrameStyle;
     FFrameVisible = s.FFrameVisible;
     FFramingPreference = s.FFramingPreference;
-    EndUpdate();
 }
 
 void TBvFrameController::Load(const rtl::UnicodeString &section) {
@@ -224,11 +224,7 @@ void TBvFrameController::Load(const rtl::UnicodeString &section) {
             std::string_view("Cannot load Custom Framing settings--No TBvRegIniFile component "
                              "specified"));
     }
-    BeginUpdate();
-    struct TEnd {
-        TBvFrameController &c;
-        ~TEnd() { c.EndUpdate(); }
-    } end{*this};
+    const rtl::TUpdateScope update(*this);
     LoadValues(section);
 }
 

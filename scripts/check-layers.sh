@@ -2,16 +2,30 @@
 # Keeps the layering of cmake/modules.txt: every #include "folder/..." of a tracked source names
 # its own module or one its row lists, every source belongs to a module, and no library but
 # platform/gfx and platform/ui includes Qt, they only in their .cpp files (tests, benchmarks and
-# fuzz targets may use it to check our output). Prints each offence; fails on any.
+# fuzz targets may use it to check our output), and every row stands, with its folder, in the
+# module table of docs/ARCHITECTURE.md. Prints each offence; fails on any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-git ls-files --cached --others --exclude-standard -- '*.h' '*.cpp' | awk -v table=cmake/modules.txt '
-function moduleOf(path,    name, best, bestLength) {
+git ls-files --cached --others --exclude-standard -- '*.h' '*.cpp' |
+    awk -v table=cmake/modules.txt -v doc=docs/ARCHITECTURE.md '
+# A row "folder/**/*Suffix" holds the files below folder whose names end in Suffix, ahead of a
+# row of that folder itself.
+function rowLength(path, row,    base, suffix, stem) {
+    if (row !~ /\/\*\*\/\*[^\/]*$/) return index(path, row "/") == 1 ? length(row) : -1
+    base = row; sub(/\/\*\*\/\*[^\/]*$/, "", base)
+    suffix = row; sub(/^.*\/\*\*\/\*/, "", suffix)
+    stem = path; sub(/^.*\//, "", stem); sub(/\.[^.]*$/, "", stem)
+    if (index(path, base "/") != 1 || length(stem) < length(suffix) ||
+        substr(stem, length(stem) - length(suffix) + 1) != suffix) return -1
+    return length(base) + 0.5
+}
+function moduleOf(path,    name, best, bestLength, rowLen) {
     best = ""; bestLength = -1
     for (name in folder) {
-        if (index(path, folder[name] "/") == 1 && length(folder[name]) > bestLength) {
-            best = name; bestLength = length(folder[name])
+        rowLen = rowLength(path, folder[name])
+        if (rowLen > bestLength) {
+            best = name; bestLength = rowLen
         }
     }
     return best
@@ -27,6 +41,26 @@ BEGIN {
         for (i = first + 2; i <= n; ++i) if (field[i] != "") allowed[name] = allowed[name] field[i] " "
     }
     close(table)
+    # The table after the header "| module (target) | folder | may include and links |": a row
+    # per module, "| `target` | `folder` | ... |".
+    inTable = 0; rows = 0
+    while ((getline line < doc) > 0) {
+        if (line ~ /^\| module \(target\) \| folder \| may include and links \|/) { inTable = 1; continue }
+        if (!inTable) continue
+        if (line !~ /^\|/) { if (rows > 0) break; continue }
+        n = split(line, cell, /\|/)
+        name = cell[2]; gsub(/[ `]/, "", name)
+        dir = cell[3]; gsub(/[ `]/, "", dir)
+        if (name != "" && name !~ /^-+$/) { documented[name] = dir; ++rows }
+    }
+    close(doc)
+    for (name in folder) {
+        if (!(name in documented)) {
+            offend(doc ": the module table has no row for " name " (" folder[name] ") of " table)
+        } else if (documented[name] != folder[name]) {
+            offend(doc ": the module table gives " name " the folder " documented[name] ", " table " " folder[name])
+        }
+    }
 }
 {
     file = $0

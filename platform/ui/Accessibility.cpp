@@ -75,6 +75,8 @@ public:
         return names;
     }
 
+    // The press clicks later, as Qt's own buttons do: a click that opens a modal dialog would
+    // otherwise hold the screen reader's call until the dialog closes.
     void doAction(const QString &action) override {
         TControl *c = Control();
         if (action != pressAction() || !c || !c->GetAccessibleInfo().Pressable) {
@@ -82,7 +84,11 @@ public:
             return;
         }
         if (widget()->isEnabled()) {
-            CallSafely([c] { c->AccessiblePress(); });
+            PostCall(c, [c] {
+                if (!c->IsDestroying()) {
+                    c->AccessiblePress();
+                }
+            });
         }
     }
 

@@ -19,6 +19,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <new>
 #include <unordered_set>
 #include <utility>
@@ -28,9 +29,11 @@ namespace ui {
 
 namespace {
 
+// A message for the control, or a call made for it (when call is set).
 struct PostedMessage {
     TControl *control;
     TMessage message;
+    std::function<void()> call;
 };
 
 std::deque<PostedMessage> &PostedQueue() {
@@ -53,7 +56,11 @@ int ProcessPostedMessages() {
         PostedMessage pm = PostedQueue().front();
         PostedQueue().pop_front();
         if (LiveControls().count(pm.control)) {
-            qt::CallSafely([&] { pm.control->WndProc(pm.message); });
+            if (pm.call) {
+                qt::CallSafely(pm.call);
+            } else {
+                qt::CallSafely([&] { pm.control->WndProc(pm.message); });
+            }
             ++delivered;
         }
     }
@@ -91,13 +98,26 @@ void CallSafely(const std::function<void()> &handler) {
 
 } // namespace qt
 
-void PostMessage(TControl *control, uint32_t msg, WPARAM wParam, LPARAM lParam) {
-    PostedQueue().push_back({control, {msg, wParam, lParam, 0}});
+namespace {
+
+void SchedulePostedMessages() {
     if (!DrainScheduled && QCoreApplication::instance()) {
         DrainScheduled = true;
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [] { ProcessPostedMessages(); }, Qt::QueuedConnection);
     }
+}
+
+} // namespace
+
+void qt::PostCall(TControl *control, std::function<void()> call) {
+    PostedQueue().push_back({control, {}, std::move(call)});
+    SchedulePostedMessages();
+}
+
+void PostMessage(TControl *control, uint32_t msg, WPARAM wParam, LPARAM lParam) {
+    PostedQueue().push_back({control, {msg, wParam, lParam, 0}, {}});
+    SchedulePostedMessages();
 }
 
 int ProcessPostedMessagesForTesting() {

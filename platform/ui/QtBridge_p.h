@@ -38,6 +38,9 @@ void AccessibleStateChanged(QWidget *widget);
 std::unique_ptr<QObject> NewObserver(TControl &control, QWidget *widget);
 // Runs an event handler; an exception leaving it goes to the application's error display.
 void CallSafely(const std::function<void()> &handler);
+// Queues a call for the control with the posted messages, in posting order: made (through
+// CallSafely) by the message loop or ProcessMessages unless the control was destroyed meanwhile.
+void PostCall(TControl *control, std::function<void()> call);
 // Translates a Qt input event into the control's message; true when the message consumed it.
 bool DeliverAsMessage(TControl &control, QEvent *event, bool ownDrawn);
 // The canvas of the paint in progress (nullptr after it) and the canvas keeping the control's

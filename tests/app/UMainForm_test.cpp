@@ -559,6 +559,7 @@ TEST_F(MainFormTest, ScreenReadersPressTheResultFileButtons) {
     QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*Form->btnOpenResTxt))
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
+    ui::ProcessPostedMessagesForTesting();
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(Form->GetData().IsScored());
 }

@@ -127,16 +127,33 @@ TEST_F(FormKeysTest, ScreenReadersSeePushButtonsWhosePressClicksThem) {
     EXPECT_EQ(reload->actionInterface()->actionNames().value(0),
               QAccessibleActionInterface::pressAction());
     reload->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ui::ProcessPostedMessagesForTesting();
     EXPECT_EQ(FClicks, std::vector<ui::TComponent *>{FReload});
     EXPECT_TRUE(reload->state().checked) << "a group button stays down";
     FOk->SetEnabled(false);
     ok->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ui::ProcessPostedMessagesForTesting();
     EXPECT_TRUE(ok->state().disabled);
     EXPECT_FALSE(
         ok->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     EXPECT_EQ(FClicks.size(), 1u) << "a disabled button is not pressed";
     QAccessibleInterface *form = QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*FForm));
     EXPECT_EQ(form->role(), QAccessible::Window);
+}
+
+// As with Qt's own buttons, the screen reader's call returns at once: a click that opens a
+// modal dialog must not hold it until the dialog closes.
+TEST_F(FormKeysTest, TheAccessiblePressReturnsAtOnceAndClicksWhenPostedMessagesAreProcessed) {
+    QAccessibleInterface *reload =
+        QAccessible::queryAccessibleInterface(ui::qt::WidgetOf(*FReload));
+    ASSERT_TRUE(reload && reload->actionInterface());
+    ui::ProcessPostedMessagesForTesting();
+    reload->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(FClicks.empty()) << "the click waits for the posted messages";
+    ui::ProcessPostedMessagesForTesting();
+    EXPECT_EQ(FClicks, std::vector<ui::TComponent *>{FReload});
+    ui::ProcessPostedMessagesForTesting();
+    EXPECT_EQ(FClicks.size(), 1u) << "one press, one click";
 }
 
 } // namespace

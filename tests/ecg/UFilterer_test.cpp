@@ -774,8 +774,18 @@ TEST(FiltererModes, PacemakerFlagSuppressesAroundComplexesInTheOutsideMode) {
     params.Noise = hum;
     const sampledb::TSyntheticEcg ecg = sampledb::Synthesize(params);
     auto record = MakeRecord(ecg);
-    auto f = Condition(*record, 0, 1, true);
-    EXPECT_GT(f->GetAsin(2), 0);
+    auto on = Condition(*record, 0, 1, true);
+    auto off = Condition(*record, 0, 1, false);
+    // Off, the outside mode only removes the mains outside the complexes: no pattern around
+    // them is estimated. On, the complexes' surroundings are suppressed, which changes the leads.
+    EXPECT_GT(on->GetAsin(2), 0);
+    for (rtl::Integer lead = 1; lead <= 12; ++lead) {
+        EXPECT_EQ(off->GetAsin(lead), 0) << lead;
+    }
+    const auto withFlag = on->getFilteredData();
+    const auto withoutFlag = off->getFilteredData();
+    ASSERT_EQ(withFlag.size(), withoutFlag.size());
+    EXPECT_NE(withFlag[1], withoutFlag[1]);
 }
 
 TEST(FiltererLeads, ExtremeAndRandomSignalsStayInsideTheTables) {

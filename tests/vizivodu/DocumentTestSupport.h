@@ -16,16 +16,14 @@ namespace vizivodu::test {
 
 class TTestDocument : public TCustomVDData {
 public:
-    explicit TTestDocument(TVDStyle *style) : FStyle(style) { InitializeLibrary(); }
-    ~TTestDocument() override { Clear(); }
+    explicit TTestDocument(TVDStyle *style);
+    ~TTestDocument() override;
 
-    TVDStyle *GetVDStyle() override { return FStyle; }
-    bool UseStyleTemplates() override { return StyleTemplates; }
+    TVDStyle *GetVDStyle() override;
+    bool UseStyleTemplates() override;
     void ItemAction(TVDItemAction action, TCustomVDItemInfo &, TVDRawByteString &,
-                    TCustomVDData &) override {
-        Actions.push_back(action);
-    }
-    TVDDocRotation GetRotation() override { return Rotation; }
+                    TCustomVDData &) override;
+    TVDDocRotation GetRotation() override;
 
     bool StyleTemplates = false;
     TVDDocRotation Rotation = vdrotNone;
@@ -39,19 +37,15 @@ private:
 // the tree's questions.
 class TTestSubDocument : public TCustomVDData {
 public:
-    TTestSubDocument(TCustomVDData &parent, int32_t parentItemNo)
-        : FParent(parent), FParentItemNo(parentItemNo) {}
-    ~TTestSubDocument() override { Clear(); }
-    TCustomVDData *GetParentData() override { return &FParent; }
-    TCustomVDData *GetAbsoluteParentData() override { return &FParent; }
-    TCustomVDData *GetRootData() override { return FParent.GetRootData(); }
-    TCustomVDData *GetAbsoluteRootData() override { return FParent.GetAbsoluteRootData(); }
+    TTestSubDocument(TCustomVDData &parent, int32_t parentItemNo);
+    ~TTestSubDocument() override;
+    TCustomVDData *GetParentData() override;
+    TCustomVDData *GetAbsoluteParentData() override;
+    TCustomVDData *GetRootData() override;
+    TCustomVDData *GetAbsoluteRootData() override;
     void GetParentInfo(int32_t &parentItemNo,
-                       std::unique_ptr<TVDStoreSubVDData> &location) override {
-        parentItemNo = FParentItemNo;
-        location = std::make_unique<TVDStoreSubVDData>();
-    }
-    TVDDocRotation GetRotation() override { return Rotation; }
+                       std::unique_ptr<TVDStoreSubVDData> &location) override;
+    TVDDocRotation GetRotation() override;
     TVDDocRotation Rotation = vdrotNone;
 
 private:
@@ -82,23 +76,6 @@ template <class T, class TTo> T &AddNote(TTo &to, const std::function<void(T &)>
 
 // The items of a document as text: "kind/para/options" per item, options as P (paragraph
 // start), L (SameAsPrev), B (BR), text in UTF-8 for text items.
-inline std::string Dump(TCustomVDData &doc) {
-    std::string out;
-    for (int32_t i = 0; i < doc.ItemCount(); ++i) {
-        TCustomVDItemInfo *item = doc.GetItem(i);
-        if (!out.empty()) {
-            out += " | ";
-        }
-        out += item->GetSameAsPrev() ? "L" : item->GetBR() ? "B" : "P";
-        out += std::to_string(item->ParaNo) + ":";
-        if (item->IsText()) {
-            out += rtl::Utf16ToUtf8(doc.GetItemText(i));
-        } else {
-            out += '#';
-            out += std::to_string(item->StyleNo);
-        }
-    }
-    return out;
-}
+std::string Dump(TCustomVDData &doc);
 
 } // namespace vizivodu::test

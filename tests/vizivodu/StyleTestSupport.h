@@ -14,10 +14,8 @@ namespace vizivodu::test {
 // Sets PixelsPerInchOverride for the life of the object.
 class TPixelsPerInchOverride {
 public:
-    explicit TPixelsPerInchOverride(int32_t ppi) : FOld(PixelsPerInchOverride) {
-        PixelsPerInchOverride = ppi;
-    }
-    ~TPixelsPerInchOverride() { PixelsPerInchOverride = FOld; }
+    explicit TPixelsPerInchOverride(int32_t ppi);
+    ~TPixelsPerInchOverride();
     TPixelsPerInchOverride(const TPixelsPerInchOverride &) = delete;
     TPixelsPerInchOverride &operator=(const TPixelsPerInchOverride &) = delete;
 
@@ -36,26 +34,15 @@ public:
         friend bool operator==(const TFill &, const TFill &) = default;
     };
 
-    void SetTextAlign(gfx::TCanvas &, uint32_t flags) override { TextAlign = flags; }
-    uint32_t GetTextAlign(gfx::TCanvas &) override { return TextAlign; }
-    int32_t GetTextCharacterExtra(gfx::TCanvas &) override { return CharExtra; }
-    void SetTextCharacterExtra(gfx::TCanvas &, int32_t charExtra) override {
-        CharExtra = charExtra;
-    }
-    void FillRect(gfx::TCanvas &canvas, const rtl::TRect &r) override {
-        Fills.push_back({r, canvas.GetBrush().GetColor(), -1});
-        TVDWinGraphicInterface::FillRect(canvas, r);
-    }
+    void SetTextAlign(gfx::TCanvas &, uint32_t flags) override;
+    uint32_t GetTextAlign(gfx::TCanvas &) override;
+    int32_t GetTextCharacterExtra(gfx::TCanvas &) override;
+    void SetTextCharacterExtra(gfx::TCanvas &, int32_t charExtra) override;
+    void FillRect(gfx::TCanvas &canvas, const rtl::TRect &r) override;
     void FillRectAlpha(gfx::TCanvas &, const rtl::TRect &r, gfx::TColor color,
-                       uint8_t opacity) override {
-        Fills.push_back({r, color, opacity});
-    }
-
+                       uint8_t opacity) override;
     uint32_t GetOutlineTextMetrics(gfx::TCanvas &canvas, uint32_t size,
-                                   gfx::TOutlineTextMetric *otm) override {
-        return NoOutlineMetrics ? 0
-                                : TVDWinGraphicInterface::GetOutlineTextMetrics(canvas, size, otm);
-    }
+                                   gfx::TOutlineTextMetric *otm) override;
 
     std::vector<TFill> Fills;
     // Answers as for a font that is not an outline font.

@@ -14,6 +14,7 @@
 
 #include "platform/gfx/Graphic.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/WinControl.h"
 
@@ -404,21 +405,11 @@ void TCustomVDData::DestroyItem(std::unique_ptr<TCustomVDItemInfo> item, bool cl
 }
 
 void TCustomVDData::Clear() {
-    const bool wasClearing = State.Contains(vdstClearing);
-    State.Include(vdstClearing);
+    const rtl::TFlagScope clearing(State, vdstClearing);
     State.Exclude(vdstFirstParaAborted);
     State.Exclude(vdstLastParaAborted);
     FFirstParaListNo = -1;
     FFirstParaLevel = -1;
-    struct TRestore {
-        TVDStates &state;
-        bool was;
-        ~TRestore() {
-            if (!was) {
-                state.Exclude(vdstClearing);
-            }
-        }
-    } restore{State, wasClearing};
     // Only a list of its own: while a sharing document is destroyed its SharesItems override
     // no longer answers, and the items it shares are not its to free.
     if (!SharesItems() && FItems && FItems == FOwnItems.get()) {
@@ -724,17 +715,7 @@ void TCustomVDData::DrainFrom(TCustomVDData *victim) {
     victim->FItems->Clear();
     victim->FirstCP = victim->LastCP = nullptr;
     victim->CPCount = 0;
-    const bool had = victim->State.Contains(vdstPreserveSoftPageBreaks);
-    victim->State.Include(vdstPreserveSoftPageBreaks);
-    struct TRestore {
-        TVDStates &state;
-        bool had;
-        ~TRestore() {
-            if (!had) {
-                state.Exclude(vdstPreserveSoftPageBreaks);
-            }
-        }
-    } restore{victim->State, had};
+    const rtl::TFlagScope preserve(victim->State, vdstPreserveSoftPageBreaks);
     victim->Clear();
 }
 

@@ -6,13 +6,12 @@
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDMarker.h"
 #include "vizivodu/document/VDSeqItem.h"
+#include "vizivodu/document/VDUnicode.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/StringList.h"
-
-#include <unicode/uchar.h>
 
 #include <algorithm>
 #include <functional>
@@ -770,25 +769,7 @@ void TCustomVDData::GetItemBiDiModeEx(int32_t itemNo, TVDBiDiMode &start, TVDBiD
     if (text.GetBiDiMode() != vdbdUnspecified) {
         start = ending = text.GetBiDiMode();
     }
-    const TVDUnicodeString chars = GetItemTextW(itemNo);
-    bool first = true;
-    for (char16_t ch : chars) {
-        const UCharDirection d = u_charDirection(ch);
-        TVDBiDiMode mode = vdbdUnspecified;
-        if (d == U_LEFT_TO_RIGHT) {
-            mode = vdbdLeftToRight;
-        } else if (d == U_RIGHT_TO_LEFT || d == U_RIGHT_TO_LEFT_ARABIC) {
-            mode = vdbdRightToLeft;
-        }
-        if (mode == vdbdUnspecified) {
-            continue;
-        }
-        if (first) {
-            start = mode;
-            first = false;
-        }
-        ending = mode;
-    }
+    GetStrongDirections(GetItemTextW(itemNo), start, ending);
 }
 
 // ---- Renumbering and units ----

@@ -5,6 +5,8 @@
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/styles/VDStyle.h"
 
+#include "platform/rtl/Exceptions.h"
+
 namespace vizivodu {
 
 namespace {
@@ -148,7 +150,7 @@ bool TCustomVDData::AddTextNLARaw(const TVDAnsiString &s, int32_t styleNo, int32
             state.CurParaNo = otherParaNo;
         }
         addPiece(start, s.size());
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return false;
     }
     return true;

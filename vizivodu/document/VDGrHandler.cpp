@@ -10,6 +10,7 @@
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/WICImage.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
 
 #include <algorithm>
@@ -256,7 +257,7 @@ std::unique_ptr<gfx::TGraphic> TVDGraphicHandler::LoadFromFile(const rtl::Unicod
             if (GetGraphicType(*result) == vdgtMetafile) {
                 AfterLoadMetafile(*result);
             }
-        } catch (const std::exception &) {
+        } catch (const rtl::Exception &) {
             result.reset();
         }
     }
@@ -264,7 +265,7 @@ std::unique_ptr<gfx::TGraphic> TVDGraphicHandler::LoadFromFile(const rtl::Unicod
         try {
             rtl::TFileStream file(fileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
             result = LoadFromStream(file);
-        } catch (const std::exception &) {
+        } catch (const rtl::Exception &) {
             result.reset();
         }
     }
@@ -282,7 +283,7 @@ std::unique_ptr<gfx::TGraphic> TVDGraphicHandler::LoadFromStream(rtl::TStream &s
     }
     try {
         FDefaultGraphicClasses[type]->LoadFromStream(*graphic, stream);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return nullptr;
     }
     return graphic;
@@ -431,7 +432,7 @@ void TVDGraphicHandler::AssignToBitmap(const gfx::TGraphic &graphic, gfx::TBitma
     // The bitmap draws any picture it is given, on white for pictures with transparency.
     try {
         bitmap.Assign(graphic);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         bitmap.SetSize(graphic.GetWidth(), graphic.GetHeight());
         gfx::TCanvas &canvas = bitmap.GetCanvas();
         canvas.GetBrush().SetColor(0xFFFFFF);

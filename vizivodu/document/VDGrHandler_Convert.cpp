@@ -6,6 +6,7 @@
 #include "platform/gfx/Icon.h"
 #include "platform/gfx/ImageCodecs.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Exceptions.h"
 
 #include <cstring>
 
@@ -86,7 +87,7 @@ std::unique_ptr<gfx::TGraphic> BitmapOfDIBRecord(std::string_view record) {
     stream.SetPosition(0);
     try {
         gfx::LoadBitmapFromStream(*bitmap, stream);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return nullptr;
     }
     return bitmap;
@@ -144,7 +145,7 @@ std::unique_ptr<gfx::TGraphic> TVDGraphicHandler::IconToPng(const gfx::TGraphic 
             png = PngWithMaskAlpha(color, icon->GetMaskBitmap());
         }
         return png;
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return nullptr;
     }
 }
@@ -155,7 +156,7 @@ std::unique_ptr<gfx::TGraphic> TVDGraphicHandler::BitmapToPng(gfx::TBitmap &bitm
         bitmap.SetTransparent(false);
         std::unique_ptr<gfx::TGraphic> png = PngWithPixelAlpha(bitmap, false);
         return png ? std::move(png) : gfx::PngFromPixels(bitmap, true);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return nullptr;
     }
 }
@@ -182,7 +183,7 @@ TVDGraphicHandler::ExtractBitmapFromMetafile(const gfx::TGraphic &graphic) {
     rtl::TMemoryStream stream;
     try {
         c->SaveToStream(graphic, stream);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return nullptr;
     }
     const auto *bytes = reinterpret_cast<const char *>(stream.GetMemory());

@@ -10,6 +10,7 @@
 
 #include "platform/gfx/TextMetrics.h"
 #include "platform/rtl/Rounding.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
 
@@ -346,12 +347,7 @@ void TVDTabItemInfo::DrawLeader(gfx::TCanvas &canvas, const rtl::TRect &r, TVDSt
     }
     const uint32_t align = gi.GetTextAlign(canvas);
     gi.SetTextAlign(canvas, gfx::TA_LEFT | gfx::TA_TOP);
-    struct TRestoreAlign {
-        TVDGraphicInterface &GI;
-        gfx::TCanvas &Canvas;
-        uint32_t Align;
-        ~TRestoreAlign() { GI.SetTextAlign(Canvas, Align); }
-    } restore{gi, canvas, align};
+    const rtl::TScopeExit restore([&]() noexcept { gi.SetTextAlign(canvas, align); });
     canvas.GetBrush().SetStyle(gfx::bsClear);
     const TVDTextRun run{.Str = reinterpret_cast<const char *>(Leader.data()),
                          .Length = static_cast<int32_t>(Leader.size()),

@@ -4,6 +4,7 @@
 #include "vizivodu/document/VDItem_Control.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CustomControl.h"
 #include "platform/ui/Edit.h"
@@ -55,11 +56,7 @@ void DrawGraphicControl(ui::TGraphicControl &control, gfx::TCanvas &canvas, int3
                         int32_t top) {
     const gfx::TCanvasStateGuard saved(canvas);
     const ui::TControlState state = control.GetControlState();
-    struct TRestoreState {
-        ui::TControl &Control;
-        ui::TControlState State;
-        ~TRestoreState() { Control.SetControlState(State); }
-    } restore{control, state};
+    const rtl::TScopeExit restore([&]() noexcept { control.SetControlState(state); });
     ui::TControlState copying = state;
     copying.Include(ui::csPaintCopy);
     control.SetControlState(copying);

@@ -13,6 +13,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/ImgList.h"
+#include "platform/rtl/Exceptions.h"
 
 #include <algorithm>
 
@@ -179,7 +180,7 @@ void TVDGraphicItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDIt
         } else {
             gi.StretchDrawGraphic(canvas, rtl::Bounds(x, y, w, h), image);
         }
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         // A picture that cannot be drawn leaves its box empty; the document still paints.
     }
 }
@@ -242,7 +243,7 @@ bool TVDGraphicItemInfo::PrintToBitmap(gfx::TBitmap &bkgnd, bool preview, TCusto
     try {
         StretchGraphic(vdData, bkgnd.GetCanvas(), rtl::Rect(0, top, bkgnd.GetWidth(), top + height),
                        *g);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         // A picture that cannot be drawn leaves what lies behind it.
     }
     return true;

@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+#include <unicode/uchar.h>
 
 static_assert(std::endian::native == std::endian::little,
               "raw Unicode is read and written as the host's char16_t");
@@ -359,7 +360,7 @@ int32_t TestStreamForUnicode(rtl::TStream &stream) {
         std::string buffer(static_cast<size_t>(probe), '\0');
         stream.ReadBuffer(buffer.data(), probe);
         return buffer.find('\0') != std::string::npos ? 1 : 2;
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return 4;
     }
 }
@@ -368,7 +369,7 @@ int32_t TestFileForUnicode(const rtl::UnicodeString &fileName) {
     try {
         rtl::TFileStream stream(fileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
         return TestStreamForUnicode(stream);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return 4;
     }
 }
@@ -383,7 +384,7 @@ int32_t TestStringForUnicode(std::string_view s) {
         stream.WriteBuffer(s.data(), length);
         stream.SetPosition(0);
         return TestStreamForUnicode(stream);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return 4;
     }
 }
@@ -395,7 +396,7 @@ bool StreamHasUTF8ByteOrderMark(rtl::TStream &stream) {
         }
         uint8_t head[3] = {};
         return stream.Read(head, 3) == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF;
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return false;
     }
 }
@@ -404,7 +405,7 @@ bool FileHasUTF8ByteOrderMark(const rtl::UnicodeString &fileName) {
     try {
         rtl::TFileStream stream(fileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
         return StreamHasUTF8ByteOrderMark(stream);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return false;
     }
 }
@@ -442,6 +443,29 @@ const char16_t *FindWideSubString(const char16_t *p, const char16_t *sub, int32_
         }
     }
     return nullptr;
+}
+
+// ---- Direction of text ----
+
+void GetStrongDirections(std::u16string_view text, TVDBiDiMode &start, TVDBiDiMode &end) {
+    bool first = true;
+    for (char16_t ch : text) {
+        const UCharDirection d = u_charDirection(ch);
+        TVDBiDiMode mode = vdbdUnspecified;
+        if (d == U_LEFT_TO_RIGHT) {
+            mode = vdbdLeftToRight;
+        } else if (d == U_RIGHT_TO_LEFT || d == U_RIGHT_TO_LEFT_ARABIC) {
+            mode = vdbdRightToLeft;
+        }
+        if (mode == vdbdUnspecified) {
+            continue;
+        }
+        if (first) {
+            start = mode;
+            first = false;
+        }
+        end = mode;
+    }
 }
 
 } // namespace vizivodu

@@ -1,6 +1,7 @@
 // Item text storage and its encodings: character-indexed access to item text, code-page, UTF-16
 // and UTF-8 conversions, font-charset tables, UTF-16/UTF-8 signature probes, HTML text of item
-// text, the display form of a run, and the line-break classes with their pair table.
+// text, the display form of a run, the strong directions of a text, and the line-break classes
+// with their pair table.
 //
 // Storage rule. An item whose options hold vdioUnicode keeps its text as UTF-16LE code units
 // (two bytes each, no signature, no terminator): "raw Unicode". Any other item keeps one byte
@@ -11,6 +12,7 @@
 
 #include "vizivodu/document/VDItemOptions.h"
 #include "vizivodu/layout/text/VDGrIn.h"
+#include "vizivodu/styles/VDStyle_Types.h"
 
 #include "platform/rtl/System.h"
 
@@ -152,6 +154,13 @@ TVDRawByteString GetTextForDrawingEx(const TVDRawByteString &text, const TVDDraw
 TVDRawByteString GetTextForDrawing(const TVDRawByteString &text, const TVDDrawTextForm &form,
                                    bool softHyphenAtEnd, bool noChange, bool removeInvisible,
                                    bool showSpecial);
+
+// ---- Direction of text ----
+
+// The directions of the first and the last strongly directed character of text: L gives
+// vdbdLeftToRight, R and AL vdbdRightToLeft; numbers, marks and neutrals have none. start and
+// end keep their values when the text has no such character.
+void GetStrongDirections(std::u16string_view text, TVDBiDiMode &start, TVDBiDiMode &end);
 
 // ---- Line breaking of UTF-16 text ----
 //

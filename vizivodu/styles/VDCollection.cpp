@@ -2,6 +2,7 @@
 #include "vizivodu/styles/VDCollection.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <cstdlib>
 #include <cxxabi.h>
@@ -107,17 +108,11 @@ void TVDCollection::Assign(const TVDCollection &source) {
     if (&source == this) {
         return;
     }
-    BeginUpdate();
-    try {
-        Clear();
-        for (const auto &item : source.FItems) {
-            Add()->Assign(*item);
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    const rtl::TUpdateScope update(*this);
+    Clear();
+    for (const auto &item : source.FItems) {
+        Add()->Assign(*item);
     }
-    EndUpdate();
 }
 
 void TVDCollection::CheckIndex(rtl::Integer index) const {

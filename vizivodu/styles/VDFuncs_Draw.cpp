@@ -5,6 +5,7 @@
 #include "vizivodu/layout/text/VDGrIn.h"
 
 #include "platform/rtl/Rounding.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -80,12 +81,8 @@ void RotateBitmap(gfx::TBitmap &bitmap, TVDDocRotation rotation, TVDGraphicInter
     if (newW > 0 && newH > 0) {
         gfx::TCanvas &canvas = rotated.GetCanvas();
         // The graphics mode goes back also when drawing fails.
-        struct TModeRestore {
-            TVDGraphicInterface &GI;
-            gfx::TCanvas &Canvas;
-            TVDGraphicsMode Mode;
-            ~TModeRestore() { GI.SetGraphicsMode(Canvas, Mode); }
-        } restore{gi, canvas, gi.SetGraphicsMode(canvas, vdgmAdvanced)};
+        const TVDGraphicsMode mode = gi.SetGraphicsMode(canvas, vdgmAdvanced);
+        const rtl::TScopeExit restore([&]() noexcept { gi.SetGraphicsMode(canvas, mode); });
         const TVDVerticalAlign align = turn == vdrot270 ? vdveraTop : vdveraBottom;
         gi.SetWorldTransform(canvas, GetRotationXForm(turn, 0, 0, w, newW, newW, align));
         gi.DrawBitmap(canvas, quarter ? -1 : 1, -1, bitmap);

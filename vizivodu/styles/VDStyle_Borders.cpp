@@ -6,6 +6,8 @@
 #include "vizivodu/styles/VDStyle.h"
 #include "vizivodu/styles/VDStyle_Canvas_p.h"
 
+#include "platform/rtl/ScopeExit.h"
+
 namespace vizivodu {
 
 namespace {
@@ -457,9 +459,8 @@ void TVDTabInfo::SetPosition(TVDStyleLength value) {
     }
     FPosition = value;
     if (auto *tabs = dynamic_cast<TVDTabInfos *>(GetCollection())) {
-        tabs->BeginUpdate();
+        const rtl::TUpdateScope update(*tabs);
         tabs->SortTabs();
-        tabs->EndUpdate();
     }
 }
 
@@ -549,12 +550,13 @@ int32_t TVDTabInfos::SimilarityValue(const TVDTabInfos &value, int32_t wht) cons
 }
 
 void TVDTabInfos::ConvertToDifferentUnits(const TVDStyle *vdStyle, TVDStyleUnits newUnits) {
-    BeginUpdate();
-    for (Integer i = 0; i < GetCount(); ++i) {
-        TVDTabInfo &tab = GetItem(i);
-        tab.FPosition = TVDStyle::GetAsDifferentUnits(vdStyle, tab.FPosition, newUnits);
+    {
+        const rtl::TUpdateScope update(*this);
+        for (Integer i = 0; i < GetCount(); ++i) {
+            TVDTabInfo &tab = GetItem(i);
+            tab.FPosition = TVDStyle::GetAsDifferentUnits(vdStyle, tab.FPosition, newUnits);
+        }
     }
-    EndUpdate();
     SortTabs();
 }
 

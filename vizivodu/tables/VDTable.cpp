@@ -6,6 +6,8 @@
 #include "vizivodu/VDStartup_p.h"
 #include "vizivodu/styles/VDStyle.h"
 
+#include "platform/rtl/ScopeExit.h"
+
 #include <algorithm>
 
 namespace vizivodu {
@@ -467,10 +469,7 @@ void TVDTableItemInfo::Inserted(TCustomVDData *vdData, int32_t itemNo) {
             return;
         }
     }
-    struct TClear {
-        TVDTableStates &state;
-        ~TClear() { state.Exclude(vdtsJustCreated); }
-    } clear{FState};
+    const rtl::TScopeExit clear([this]() noexcept { FState.Exclude(vdtsJustCreated); });
     for (int32_t r = 0; r < GetRowCount(); ++r) {
         TVDTableRow *row = FRows->Get(r);
         for (int32_t c = 0; c < row->GetCount(); ++c) {

@@ -13,6 +13,8 @@
 
 #include "vizivodu/tables/VDTable_Cells.h"
 
+#include "platform/rtl/ScopeExit.h"
+
 #include <array>
 #include <functional>
 #include <memory>
@@ -604,17 +606,7 @@ private:
     // Runs write with vdtsInserted removed (put back only when it was set, also when write
     // raises), so that the setter it reaches writes its field.
     template <class F> void WithoutInserted(F write) {
-        const bool wasInserted = FState.Contains(vdtsInserted);
-        FState.Exclude(vdtsInserted);
-        struct TRestore {
-            TVDTableStates &state;
-            bool was;
-            ~TRestore() {
-                if (was) {
-                    state.Include(vdtsInserted);
-                }
-            }
-        } restore{FState, wasInserted};
+        const rtl::TFlagScope notInserted(FState, vdtsInserted, false);
         write();
     }
     // The road of a table-wide setter: the field directly when not inserted, else by name.

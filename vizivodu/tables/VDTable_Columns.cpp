@@ -8,6 +8,7 @@
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Font.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
 #include <numeric>
@@ -577,13 +578,7 @@ int32_t TVDTableItemInfo::CalcMinWidth(PVDScreenAndDevice sad, gfx::TCanvas &can
     if (!style) {
         return 0;
     }
-    const PVDScreenAndDevice saved = cursad;
-    cursad = sad;
-    struct TRestore {
-        PVDScreenAndDevice &Sad;
-        PVDScreenAndDevice Saved;
-        ~TRestore() { Sad = Saved; }
-    } restore{cursad, saved};
+    const rtl::TValueScope device(cursad, sad);
     const TVDTableMetrics q(*this, *style, sad);
     if (FRows->Empty()) {
         return 2 * (q.Bx + q.BH);

@@ -8,6 +8,7 @@
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Font.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,27 +16,6 @@
 namespace vizivodu {
 
 namespace {
-
-// Adds a state to a document for the scope (removed again only when it was not there).
-class TScopedState {
-public:
-    TScopedState(TVDStates &states, TVDState state)
-        : FStates(states), FState(state), FWas(states.Contains(state)) {
-        FStates.Include(state);
-    }
-    ~TScopedState() {
-        if (!FWas) {
-            FStates.Exclude(FState);
-        }
-    }
-    TScopedState(const TScopedState &) = delete;
-    TScopedState &operator=(const TScopedState &) = delete;
-
-private:
-    TVDStates &FStates;
-    TVDState FState;
-    bool FWas;
-};
 
 // The sum of the entries from first to first + count - 1.
 int32_t SumOf(const TVDIntegerList &list, int32_t first, int32_t count) {
@@ -132,7 +112,7 @@ void TVDTableItemInfo::PlaceColumnsAndFormatCells(TVDTableItemFormattingInfo &fm
         x += fmt.ColWidths.Get(c) + q.O;
     }
     TCustomVDData *root = FRows->GetMainVDData()->GetAbsoluteRootData();
-    TScopedState formattingPart(root->State, vdstFormattingPart);
+    const rtl::TFlagScope formattingPart(root->State, vdstFormattingPart);
     for (int32_t r = 0; r < q.m; ++r) {
         for (int32_t c = 0; c < q.n; ++c) {
             TVDTableCellData *cell = GetCells(r, c);
@@ -147,7 +127,7 @@ void TVDTableItemInfo::PlaceColumnsAndFormatCells(TVDTableItemFormattingInfo &fm
                 hasVerticalCells = true;
                 continue;
             }
-            TScopedState doNotMove(cell->State, vdstDoNotMoveChildren);
+            const rtl::TFlagScope doNotMove(cell->State, vdstDoNotMoveChildren);
             cell->Format(noCaching, false);
         }
     }
@@ -155,12 +135,12 @@ void TVDTableItemInfo::PlaceColumnsAndFormatCells(TVDTableItemFormattingInfo &fm
 
 void TVDTableItemInfo::FormatVerticalTextCells(bool noCaching) {
     TCustomVDData *root = FRows->GetMainVDData()->GetAbsoluteRootData();
-    TScopedState formattingPart(root->State, vdstFormattingPart);
+    const rtl::TFlagScope formattingPart(root->State, vdstFormattingPart);
     for (int32_t r = 0; r < GetRowCount(); ++r) {
         for (int32_t c = 0; c < GetColCount(); ++c) {
             TVDTableCellData *cell = GetCells(r, c);
             if (cell && cell->IsVerticalText()) {
-                TScopedState doNotMove(cell->State, vdstDoNotMoveChildren);
+                const rtl::TFlagScope doNotMove(cell->State, vdstDoNotMoveChildren);
                 cell->Format(noCaching, false);
             }
         }

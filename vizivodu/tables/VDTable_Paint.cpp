@@ -12,6 +12,7 @@
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
 
@@ -599,20 +600,11 @@ void TVDTableItemInfo::PaintCell(TVDTablePaintContext &ctx, int32_t row, int32_t
 void TVDTableItemInfo::PaintCellBox(TVDTablePaintContext &ctx, int32_t row, int32_t col,
                                     TCellPtblVDData *printed, const rtl::TRect &r, int32_t pageNo) {
     TVDTableCellData &cell = *GetCells(row, col);
-    const bool wasSelected = cell.State.Contains(vdstCompletelySelected);
-    bool selected = false;
-    if (ctx.P.State.Contains(vdidsSelected)) {
-        selected = true;
-        cell.State.Include(vdstCompletelySelected);
-    } else if (!ctx.Printing && IsCellSelected(row, col)) {
-        selected = true;
-    }
+    const bool wholeTable = ctx.P.State.Contains(vdidsSelected);
+    const bool selected = wholeTable || (!ctx.Printing && IsCellSelected(row, col));
     // The whole table's selection marks the cell only while it is painted.
-    struct TRestore {
-        TVDTableCellData &Cell;
-        bool Was;
-        ~TRestore() { Cell.State.Set(vdstCompletelySelected, Was); }
-    } restore{cell, wasSelected};
+    const rtl::TFlagScope marked(cell.State, vdstCompletelySelected,
+                                 wholeTable || cell.State.Contains(vdstCompletelySelected));
     if (selected && ctx.SelColor != gfx::clNone) {
         ctx.GI.FillColorRect(ctx.Canvas, r, GetBackColorForMode(ctx.SelColor, ctx.P.ColorMode));
     } else {

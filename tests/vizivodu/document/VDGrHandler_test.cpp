@@ -8,6 +8,7 @@
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/WICImage.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,10 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 using namespace vizivodu;
@@ -316,7 +320,31 @@ public:
     }
 };
 
+// Loading fails as the test says.
+class TFailingClass : public TFakeMetafileClass {
+public:
+    void LoadFromStream(gfx::TGraphic &, rtl::TStream &) const override { Fail(); }
+    std::function<void()> Fail;
+};
+
 } // namespace
+
+// A refusal of the data (rtl::Exception) means no picture; any other failure (no memory, a
+// fault of the code) is not the data's and passes on, so that the fuzz targets see it.
+TEST_F(GraphicHandler, OnlyARefusalOfTheDataMeansNoPicture) {
+    TFailingClass failing;
+    Handler().SetDefaultGraphicClass(vdgtGIF, &failing);
+    rtl::TMemoryStream stream;
+    Fill(stream, Padded("GIF89a", 100));
+    failing.Fail = [] { throw rtl::Exception("refused"); };
+    EXPECT_EQ(Handler().LoadFromStream(stream), nullptr);
+    stream.SetPosition(0);
+    failing.Fail = [] { throw std::bad_alloc(); };
+    EXPECT_THROW(Handler().LoadFromStream(stream), std::bad_alloc);
+    stream.SetPosition(0);
+    failing.Fail = [] { throw std::logic_error("a fault"); };
+    EXPECT_THROW(Handler().LoadFromStream(stream), std::logic_error);
+}
 
 TEST_F(GraphicHandler, PlainMetafilesWithoutInchGet1440) {
     const TFakeMetafileClass metafileClass;

@@ -258,6 +258,33 @@ TEST(VDUnicodeDisplay, AllCapsKeepsTheLength) {
               "\xCE\xD2\xD7\xA8\xD2 \xB5");
 }
 
+TEST(VDUnicodeDirection, FirstAndLastStrongCharactersGiveTheDirections) {
+    struct TCase {
+        std::u16string Text;
+        TVDBiDiMode Start, End;
+    };
+    // Hebrew alef (R), Arabic alef (AL); digits, spaces and punctuation have no strong direction.
+    const TCase cases[] = {
+        {u"abc", vdbdLeftToRight, vdbdLeftToRight},
+        {u"\u05D0 abc", vdbdRightToLeft, vdbdLeftToRight},
+        {u"12 abc \u0627.", vdbdLeftToRight, vdbdRightToLeft},
+        {u" 1\u05D0", vdbdRightToLeft, vdbdRightToLeft},
+        {u"12, (3)", vdbdUnspecified, vdbdUnspecified},
+        {u"", vdbdUnspecified, vdbdUnspecified},
+    };
+    for (const TCase &c : cases) {
+        TVDBiDiMode start = vdbdUnspecified, end = vdbdUnspecified;
+        GetStrongDirections(c.Text, start, end);
+        EXPECT_EQ(start, c.Start) << rtl::Utf16ToUtf8(c.Text);
+        EXPECT_EQ(end, c.End) << rtl::Utf16ToUtf8(c.Text);
+    }
+    // Without a strong character the directions given stay.
+    TVDBiDiMode start = vdbdRightToLeft, end = vdbdLeftToRight;
+    GetStrongDirections(u"123", start, end);
+    EXPECT_EQ(start, vdbdRightToLeft);
+    EXPECT_EQ(end, vdbdLeftToRight);
+}
+
 TEST(VDUnicodeLineBreak, ClassesOfRepresentativeUnits) {
     const std::vector<std::pair<char16_t, int>> cases = {
         {u'(', 0},    {u'[', 0},    {u'{', 0},    {0x3008, 1},  {u')', 2},    {0xFF64, 2},

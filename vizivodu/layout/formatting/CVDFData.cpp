@@ -7,6 +7,7 @@
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
 
@@ -82,17 +83,7 @@ void TCustomVDFormattedData::ClearTemporal() {
 }
 
 void TCustomVDFormattedData::Clear() {
-    const bool wasClearing = State.Contains(vdstClearing);
-    State.Include(vdstClearing);
-    struct TRestore {
-        TCustomVDFormattedData &Doc;
-        bool WasClearing;
-        ~TRestore() {
-            if (!WasClearing) {
-                Doc.State.Exclude(vdstClearing);
-            }
-        }
-    } restore{*this, wasClearing};
+    const rtl::TFlagScope clearing(State, vdstClearing);
     FSoftPageBreaks.reset();
     Deselect(nullptr, true);
     ClearTemporal();
@@ -120,11 +111,7 @@ void TCustomVDFormattedData::Deselect(TCustomVDItemInfo *newPartiallySelected, b
     if (State.Contains(vdstDeselecting)) {
         return;
     }
-    State.Include(vdstDeselecting);
-    struct TRestore {
-        TVDStates &S;
-        ~TRestore() { S.Exclude(vdstDeselecting); }
-    } restore{State};
+    const rtl::TFlagScope deselecting(State, vdstDeselecting);
     State.Exclude(vdstMakingSelection);
     State.Exclude(vdstLineSelection);
     FSelStartNo = FSelEndNo = -1;
@@ -387,11 +374,7 @@ void TCustomVDFormattedData::RunFormatting(TVDFormattingState &state, const TVDS
     state.ScaledFormatCanvas = GetFormatCanvasEx(nullptr) != nullptr;
     state.SaD = &sad;
     state.FormatCanvas = &canvas;
-    struct TRelease {
-        TCustomVDFormattedData &Doc;
-        TVDFontInfoCache *&Cache;
-        ~TRelease() { Doc.DestroyFontInfoCache(Cache); }
-    } release{*this, cache};
+    const rtl::TScopeExit release([&]() noexcept { DestroyFontInfoCache(cache); });
     FormatRange(firstItemNo, ItemCount() - 1, state, sad, canvas);
     FinishTab(state);
     int32_t extra = 0;
@@ -651,11 +634,7 @@ void TCustomVDFormattedData::SaveFormattingToStream(rtl::TStream &stream) {
     StoreSelBounds(s1, e1, so, eo, false);
     FSelStartNo = FSelEndNo = DrawItems.Count() > 0 ? 0 : -1;
     FSelStartOffs = FSelEndOffs = DrawItems.Count() > 0 ? GetOffsBeforeDrawItem(0) : 0;
-    struct TRestore {
-        TCustomVDFormattedData &Doc;
-        int32_t S, E, SO, EO;
-        ~TRestore() { Doc.RestoreSelBounds(S, E, SO, EO, false); }
-    } restore{*this, s1, e1, so, eo};
+    const rtl::TScopeExit restore([&]() noexcept { RestoreSelBounds(s1, e1, so, eo, false); });
     for (int32_t v : {LastItemFormatted, DocumentWidth, DocumentHeight, TextWidth}) {
         WriteInt(stream, v);
     }

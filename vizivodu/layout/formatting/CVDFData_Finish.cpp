@@ -6,10 +6,9 @@
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDMarker.h"
 #include "vizivodu/document/VDSidenotes.h"
+#include "vizivodu/document/VDUnicode.h"
 #include "vizivodu/layout/formatting/CVDFData_Wrap_p.h"
 #include "vizivodu/layout/text/VDGrIn.h"
-
-#include <unicode/uchar.h>
 
 #include <algorithm>
 #include <climits>
@@ -380,24 +379,7 @@ void TVDLineFinisher::TextDirections(int32_t i, TVDBiDiMode paraMode, TVDBiDiMod
     const TVDUnicodeString text = ItemTextToString(FDoc.DrawItems.GetString(i, FDoc.GetItems()),
                                                    item->ItemOptions.Contains(vdioUnicode),
                                                    FDoc.GetItemCodePage(D(i).ItemNo));
-    bool first = true;
-    for (char16_t ch : text) {
-        const UCharDirection dir = u_charDirection(ch);
-        TVDBiDiMode mode = vdbdUnspecified;
-        if (dir == U_LEFT_TO_RIGHT) {
-            mode = vdbdLeftToRight;
-        } else if (dir == U_RIGHT_TO_LEFT || dir == U_RIGHT_TO_LEFT_ARABIC) {
-            mode = vdbdRightToLeft;
-        }
-        if (mode == vdbdUnspecified) {
-            continue;
-        }
-        if (first) {
-            start = mode;
-            first = false;
-        }
-        end = mode;
-    }
+    GetStrongDirections(text, start, end);
 }
 
 // The simplified right-to-left order: runs are reordered as a whole by the directions at their

@@ -6,6 +6,7 @@
 #include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
 
+#include "platform/rtl/ScopeExit.h"
 #include "platform/ui/Control.h"
 
 namespace vizivodu {
@@ -155,13 +156,10 @@ void TCustomVDFormattedData::DrawDragDropCaret(gfx::TCanvas &canvas, bool redire
     pen.SetWidth(1);
     pen.SetStyle(gfx::psDot);
     canvas.GetBrush().SetStyle(gfx::bsClear);
-    struct TPenBack {
-        gfx::TPen &Pen;
-        ~TPenBack() {
-            Pen.SetStyle(gfx::psSolid);
-            Pen.SetMode(gfx::pmCopy);
-        }
-    } penBack{pen};
+    const rtl::TScopeExit penBack([&pen]() noexcept {
+        pen.SetStyle(gfx::psSolid);
+        pen.SetMode(gfx::pmCopy);
+    });
     // From this document's coordinates to the root's client area: the origin (in the root's
     // coordinates), less the root's offsets (scrolling, and the place of a short document).
     auto *root = dynamic_cast<TCustomVDFormattedData *>(GetRootData());

@@ -6,6 +6,8 @@
 #include "vizivodu/layout/formatting/CVDFData_p.h"
 #include "vizivodu/layout/text/VDGrIn.h"
 
+#include "platform/rtl/ScopeExit.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -176,11 +178,7 @@ void TCustomVDFormattedData::FormatParasRun(int32_t startDrawItemNo, int32_t end
     state.FontCache = cache;
     state.ScaledFormatCanvas = GetFormatCanvasEx(nullptr) != nullptr;
     {
-        struct TRelease {
-            TCustomVDFormattedData &Doc;
-            TVDFontInfoCache *&Cache;
-            ~TRelease() { Doc.DestroyFontInfoCache(Cache); }
-        } release{*this, cache};
+        const rtl::TScopeExit release([&]() noexcept { DestroyFontInfoCache(cache); });
         FormatRange(firstItem, lastItem, state, sad, *canvas);
         // Step 10: when floats still stand beside the next line, that line is placed again too.
         while (lastItem < ItemCount() - 1 &&

@@ -12,6 +12,7 @@
 #include "vizivodu/layout/viewer/ViziVodu.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/ui/Control.h"
 
 #include <algorithm>
@@ -573,17 +574,7 @@ bool TCustomVDFormattedData::ClearSoftPageBreaks() {
 }
 
 void TCustomVDFormattedData::UpdateBackgroundPaletteInfo(TVDBackground &background) {
-    const bool had = State.Contains(vdstChangingBkPalette);
-    State.Include(vdstChangingBkPalette);
-    struct TRestore {
-        TVDStates &S;
-        bool Had;
-        ~TRestore() {
-            if (!Had) {
-                S.Exclude(vdstChangingBkPalette);
-            }
-        }
-    } restore{State, had};
+    const rtl::TFlagScope changing(State, vdstChangingBkPalette);
     // The thumbnail goes with the palette copy: its owner leaves the cache, which would
     // otherwise keep a slot (and a pointer) for it.
     if (background.HasThumbnail()) {

@@ -9,6 +9,7 @@
 #include "vizivodu/styles/VDFuncs.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/rtl/Exceptions.h"
 
 #include <optional>
 
@@ -207,7 +208,7 @@ void TVDBackground::DrawPicture(gfx::TCanvas &canvas, const gfx::TGraphic &graph
         } else {
             gi.DrawGraphic(canvas, r.Left, r.Top, graphic);
         }
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         // A tile that cannot be drawn is left out; the rest of the background still shows.
     }
 }

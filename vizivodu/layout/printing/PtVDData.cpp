@@ -11,6 +11,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Printers.h"
 #include "platform/rtl/Containers.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
 
@@ -29,21 +30,6 @@ void FitPair(int32_t &first, int32_t &second, int32_t length) {
         second = length - first;
     }
 }
-
-// Adds a state flag for the lifetime of the guard, also when an exception passes.
-class TStateFlag {
-public:
-    TStateFlag(TVDStates &states, TVDState flag) : FStates(states), FFlag(flag) {
-        FStates.Include(FFlag);
-    }
-    ~TStateFlag() { FStates.Exclude(FFlag); }
-    TStateFlag(const TStateFlag &) = delete;
-    TStateFlag &operator=(const TStateFlag &) = delete;
-
-private:
-    TVDStates &FStates;
-    TVDState FFlag;
-};
 
 } // namespace
 
@@ -590,7 +576,7 @@ void TPrintableVDData::InitPageMetrics() {
     ContentHeightNormal = std::max(0, pageHeight - TmpMNormal.Top - TmpMNormal.Bottom);
     ContentHeightFirstPage = std::max(0, pageHeight - TmpMFirstPage.Top - TmpMFirstPage.Bottom);
     ContentHeightEvenPages = std::max(0, pageHeight - TmpMEvenPages.Top - TmpMEvenPages.Bottom);
-    TStateFlag skip(State, vdstSkipFormatting);
+    const rtl::TFlagScope skip(State, vdstSkipFormatting);
     control.SetBounds(control.GetLeft(), control.GetTop(),
                       std::max(0, pageWidth - TmpMNormal.Left - TmpMNormal.Right),
                       ContentHeightNormal);

@@ -10,6 +10,7 @@
 #include "vizivodu/styles/VDStyle_Para.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
 #include <climits>
@@ -172,13 +173,7 @@ bool TVDPagePainter::ParaBackThroughBitmap(const rtl::TRect &back, const TParaIn
     }
     gfx::TBitmap bmp;
     PrepareWorkBitmap(bmp, w, h);
-    const TParaInfo *const previous = FDoc.FParaStyle;
-    FDoc.FParaStyle = &para;
-    struct TRestore {
-        TCustomPrintableVDData &Doc;
-        const TParaInfo *Para;
-        ~TRestore() { Doc.FParaStyle = Para; }
-    } restore{FDoc, previous};
+    const rtl::TValueScope paraStyle(FDoc.FParaStyle, &para);
     const int32_t areaTop = FDoc.GetPrintableAreaTop(FPage.GlobalPageNo);
     FDoc.DrawBackToBitmap(DeviceToScreenX(back.Left - FAreaLeft, FSaD),
                           DeviceToScreenY(back.Top - areaTop, FSaD), bmp, FSaD, 0, false, true,

@@ -12,6 +12,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Printers.h"
 #include "platform/rtl/Rounding.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Streaming.h"
 
 #include <algorithm>
@@ -288,13 +289,7 @@ void TPrintableVD::ContinuousPrint() {
     if (!printer.GetPrinting()) {
         throw gfx::EPrinter("Printer is not currently printing");
     }
-    gfx::TCanvas *const oldCanvas = data.PrinterCanvas;
-    data.PrinterCanvas = &printer.GetCanvas();
-    struct TRestore {
-        TCustomMainPtblVDData &Data;
-        gfx::TCanvas *Canvas;
-        ~TRestore() { Data.PrinterCanvas = Canvas; }
-    } restore{data, oldCanvas};
+    const rtl::TValueScope canvas(data.PrinterCanvas, &printer.GetCanvas());
     for (int32_t pageNo = 1; pageNo <= PagesCount(); ++pageNo) {
         if (pageNo > 1) {
             printer.NewPage();
@@ -581,11 +576,7 @@ void TVDPrint::AssignSource(TCustomViziVodu *printMe) {
     TPrintableVDData &data = pvd.GetPrintableData();
     data.ShareItemsFrom(printMe->GetVDData());
     // Nothing is formatted while the settings come over: pagination formats for the printer.
-    data.State.Include(vdstSkipFormatting);
-    struct TRestore {
-        TVDStates &States;
-        ~TRestore() { States.Exclude(vdstSkipFormatting); }
-    } restore{data.State};
+    const rtl::TFlagScope skip(data.State, vdstSkipFormatting);
     pvd.LeftMargin = printMe->LeftMargin;
     pvd.RightMargin = printMe->RightMargin;
     data.FTopMarginPix = printMe->TopMargin;

@@ -7,6 +7,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/WinControl.h"
 
@@ -50,12 +51,8 @@ void TVDControlData::Deselect(TCustomVDItemInfo *newPartiallySelected, bool make
     if (State.Contains(vdstDeselecting)) {
         return;
     }
-    State.Include(vdstDeselecting);
     {
-        struct TRestore {
-            TVDStates &S;
-            ~TRestore() { S.Exclude(vdstDeselecting); }
-        } restore{State};
+        const rtl::TFlagScope deselecting(State, vdstDeselecting);
         ClearFocus();
         if (TopLevelFocusedItemNo != -1) {
             Invalidate();

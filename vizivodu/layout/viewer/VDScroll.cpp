@@ -8,6 +8,8 @@
 #include "vizivodu/layout/formatting/VDBack.h"
 #include "vizivodu/styles/VDStyle_Types.h"
 
+#include "platform/rtl/ScopeExit.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -92,11 +94,7 @@ void TVDScroller::UpdateScrollBars(int32_t xs, int32_t ys, bool updateH, bool us
     if (FUpdatingScrollBars || !FWindowCreated) {
         return;
     }
-    FUpdatingScrollBars = true;
-    struct TDone {
-        bool &Flag;
-        ~TDone() { Flag = false; }
-    } done{FUpdatingScrollBars};
+    const rtl::TValueScope updating(FUpdatingScrollBars, true);
     const auto hide = [](TVDScrollBarInfo &bar) {
         if (!(bar.Min == 0 && bar.Max == 1 && bar.Page == 0 && bar.Pos == 0)) {
             bar.Set(0, 1, 2, 0);
@@ -234,10 +232,7 @@ void TVDScroller::ScrollChildren(int32_t dx, int32_t dy) {
         return;
     }
     DisableAlign();
-    struct TEnable {
-        ui::TWinControl &Control;
-        ~TEnable() { Control.EnableAlign(); }
-    } enable{*this};
+    const rtl::TScopeExit enable([this]() noexcept { EnableAlign(); });
     for (int32_t i = 0; i < GetControlCount(); ++i) {
         ui::TControl &c = *GetControl(i);
         if (dy != 0) {
@@ -614,11 +609,7 @@ bool TVDScroller::EnabledEx() const {
 }
 
 void TVDScroller::SetFocusSilent() {
-    FSilentFocusing = true;
-    struct TDone {
-        bool &Flag;
-        ~TDone() { Flag = false; }
-    } done{FSilentFocusing};
+    const rtl::TValueScope silent(FSilentFocusing, true);
     if (CanFocus() && GetParentForm()) {
         SetFocus();
     }

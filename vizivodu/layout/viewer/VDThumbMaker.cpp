@@ -6,6 +6,7 @@
 #include "vizivodu/document/VDGrHandler.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Rounding.h"
 
 #include <algorithm>
@@ -190,7 +191,7 @@ std::unique_ptr<gfx::TBitmap> TVDThumbnailMaker::MakeThumbnail(const gfx::TGraph
         result->SetPixelFormat(gfx::pf24bit);
         StretchBitmapCubic(source, *result, 2);
         return result;
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return nullptr;
     }
 }

@@ -9,6 +9,7 @@
 #include "vizivodu/layout/viewer/ViziVodu.h"
 #include "vizivodu/styles/VDStyle.h"
 
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Cursors.h"
@@ -460,11 +461,7 @@ void TViziVoduVDData::UnassignChosenVDData(TCustomVDData *vdData) {
     if (State.Contains(vdstUnAssigningChosen)) {
         return;
     }
-    State.Include(vdstUnAssigningChosen);
-    struct TRestore {
-        TVDStates &S;
-        ~TRestore() { S.Exclude(vdstUnAssigningChosen); }
-    } restore{State};
+    const rtl::TFlagScope unassigning(State, vdstUnAssigningChosen);
     TVDControlData::UnassignChosenVDData(vdData);
     FViziVodu->UnassignChosenVDData(vdData);
 }

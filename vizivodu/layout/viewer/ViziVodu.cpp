@@ -9,6 +9,7 @@
 
 #include "platform/gfx/Graphics.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/ui/Application.h"
 
 #include <algorithm>
@@ -312,11 +313,7 @@ void TCustomViziVodu::ApplyLayoutInfo(const TVDLayoutInfo &layout) {
     BottomMargin = layout.BottomMargin;
     MinTextWidth = layout.MinTextWidth;
     MaxTextWidth = layout.MaxTextWidth;
-    FVDData->State.Include(vdstSkipFormatting);
-    struct TRestore {
-        TVDStates &S;
-        ~TRestore() { S.Exclude(vdstSkipFormatting); }
-    } restore{FVDData->State};
+    const rtl::TFlagScope skip(FVDData->State, vdstSkipFormatting);
     SetBiDiMode(layout.BiDiMode);
 }
 
