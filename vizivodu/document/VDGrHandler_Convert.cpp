@@ -6,6 +6,7 @@
 #include "platform/gfx/Icon.h"
 #include "platform/gfx/ImageCodecs.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Exceptions.h"
 
 #include <cstring>
 
@@ -86,7 +87,7 @@ std::unique_ptr<gfx::TGraphic> BitmapOfDIBRecord(std::string_view record) {
     stream.SetPosition(0);
     try {
         gfx::LoadBitmapFromStream(*bitmap, stream);
-    } catch (const std::exception &) {
+    } catch (const rtl::Exception &) {
         return nullptr;
     }
     return bitmap;
