@@ -116,7 +116,8 @@ std::vector<uint8_t> BmpClaimingHugeDimensions() {
     }
     Put(bmp, 0, 4);
     Put(bmp, 0xFFFFFF, 4);
-    Put(bmp, 0, 8);
+    Put(bmp, 0, 4);
+    Put(bmp, 0, 4);
     return bmp;
 }
 
