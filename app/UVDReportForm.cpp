@@ -9,6 +9,7 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Rounding.h"
+#include "platform/rtl/SafeSave.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/PrintDialogs.h"
 
@@ -65,9 +66,6 @@ const TParaStyleSpec ReportParaStyles[] = {
 };
 
 const char16_t *const ReportJobTitle = u"Отчет ЗЕМБРАК";
-
-// Temporary names tried beside a saved picture before giving up.
-constexpr int32_t MaxTemporaryTries = 1000;
 
 } // namespace
 
@@ -307,54 +305,16 @@ void TVDReportForm::RenderPagePicture(int32_t pgNo) {
     Image1->GetPicture().SetGraphic(metafile.get());
 }
 
-namespace {
-
-// A new file beside target that no one else has: ".<name>.<n>.tmp" for the first free n.
-UnicodeString CreateTemporaryBeside(const UnicodeString &target,
-                                    std::unique_ptr<rtl::TFileStream> &stream) {
-    const UnicodeString stem =
-        rtl::ExtractFilePath(target) + u"." + rtl::ExtractFileName(target) + u".";
-    for (int32_t n = 1;; ++n) {
-        const UnicodeString name = stem + rtl::IntToStr(n) + u".tmp";
-        try {
-            stream = std::make_unique<rtl::TFileStream>(name, rtl::fmCreate | rtl::fmExclusive);
-            return name;
-        } catch (const rtl::EFCreateError &) {
-            if (n >= MaxTemporaryTries || !rtl::FileExists(name)) {
-                throw;
-            }
-        }
-    }
-}
-
-void WriteBytes(rtl::TStream &stream, const std::vector<uint8_t> &bytes) {
-    stream.WriteBuffer(bytes.data(), int32_t(bytes.size()));
-}
-
-} // namespace
-
 void TVDReportForm::FileSaveAs1Accept(ui::TComponent *sender) {
     (void)sender;
     if (!GetPagePicture()) {
         MeasurePage();
         RenderPagePicture(1);
     }
-    const UnicodeString target = FileSaveAs1->GetDialog().GetFileName();
-    std::unique_ptr<rtl::TFileStream> stream;
-    const UnicodeString temporary = CreateTemporaryBeside(target, stream);
-    try {
-        WriteBytes(*stream, GetPagePicture()->EmfBytes());
-        stream.reset();
-        if (!rtl::RenameFile(temporary, target)) {
-            const int error = errno;
-            throw rtl::EFCreateError(u"Cannot create file \"" + rtl::ExpandFileName(target) +
-                                     u"\"" + u". " + rtl::FileErrorMessage(error, target));
-        }
-    } catch (...) {
-        stream.reset();
-        rtl::DeleteFile(temporary);
-        throw;
-    }
+    // Written beside the chosen file and renamed over it whole; a failure keeps the old file
+    // and names the file and the reason.
+    const std::vector<uint8_t> bytes = GetPagePicture()->EmfBytes();
+    rtl::SaveBytesSafely(FileSaveAs1->GetDialog().GetFileName(), bytes.data(), bytes.size());
 }
 
 } // namespace workbench

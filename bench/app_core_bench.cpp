@@ -49,13 +49,15 @@ void BM_ResultContentRows(benchmark::State &state) {
 }
 BENCHMARK(BM_ResultContentRows)->Unit(benchmark::kMillisecond);
 
-// A database of four ECGs and a "Result.txt" of 100 MB naming millions of other ECGs, as a
-// program under test run on the wrong database (or a damaged file) would leave it.
+// A database of four ECGs and a "Result.txt" of 100 MB: lines naming millions of other ECGs,
+// as a program under test run on the wrong database (or a damaged file) would leave it, or one
+// line of 50 million valid codes without a line break.
 class THugeResultFile {
 public:
     static constexpr int64_t Bytes = 100 * 1000 * 1000;
+    enum TShape { ManyLines, OneLine };
 
-    THugeResultFile() {
+    explicit THugeResultFile(TShape shape = ManyLines) {
         FFolder = std::filesystem::temp_directory_path() /
                   ("wb_app_core_bench_huge_" + std::to_string(::getpid()));
         std::filesystem::create_directories(FFolder);
@@ -68,6 +70,10 @@ public:
                  << rtl::Utf16ToUtf8(ecg::TEncDecHelper::GetBase64StringFromBA(payload)) << "\r\n";
         }
         std::ofstream result(FFolder / "Result.txt", std::ios::binary);
+        if (shape == OneLine) {
+            result << "ECG0001        " << std::string(size_t(Bytes), '1');
+            return;
+        }
         std::mt19937 random(20261211);
         std::uniform_int_distribution<int> code(1, 30);
         char line[64];
@@ -160,5 +166,32 @@ void BM_ReadResultFileOf100MB(benchmark::State &state) {
     state.counters["MessageChars"] = static_cast<double>(messageLength);
 }
 BENCHMARK(BM_ReadResultFileOf100MB)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// One line of 50 million codes: refused as longer than any result line, without holding it
+// whole. Reports the peak memory above the memory in use before the read.
+void BM_RefuseAResultLineOf100MB(benchmark::State &state) {
+    const THugeResultFile file(THugeResultFile::OneLine);
+    workbench::TWorkbenchData data;
+    if (!data.LoadReferenceDatabase(file.Folder()).Ok) {
+        state.SkipWithError("the database did not load");
+        return;
+    }
+    int64_t peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ResetPeakMemory();
+        const int64_t before = CurrentMemory();
+        state.ResumeTiming();
+        const workbench::TResultOutcome outcome = data.ReloadResult(file.ResultPath());
+        state.PauseTiming();
+        peak = std::max(peak, PeakMemory() - before);
+        if (outcome.Status != workbench::TResultStatus::rsInvalidLine) {
+            state.SkipWithError("the line was not refused");
+        }
+        state.ResumeTiming();
+    }
+    state.counters["PeakMB"] = static_cast<double>(peak) / 1e6;
+}
+BENCHMARK(BM_RefuseAResultLineOf100MB)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace

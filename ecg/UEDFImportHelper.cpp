@@ -5,6 +5,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/DateUtils.h"
+#include "platform/rtl/Files.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Rounding.h"
 #include "platform/rtl/StrUtils.h"
@@ -264,6 +265,14 @@ void TEDFImportHelper::Reset() {
 // The file is read in blocks of whole data records converted as they arrive, so that no copy
 // of the whole file is held beside the record.
 std::int32_t TEDFImportHelper::readEDF(const rtl::UnicodeString &edfFN) {
+    try {
+        return ReadFile(edfFN);
+    } catch (const EEDFImportError &e) {
+        throw EEDFImportError(u"Файл EDF \"" + rtl::ExpandFileName(edfFN) + u"\": " + e.Message());
+    }
+}
+
+std::int32_t TEDFImportHelper::ReadFile(const rtl::UnicodeString &edfFN) {
     Reset();
     rtl::TFileStream file(edfFN, rtl::fmOpenRead | rtl::fmShareDenyWrite);
     const auto fileSize = static_cast<std::uint64_t>(std::max<std::int64_t>(file.GetSize(), 0));
@@ -517,6 +526,13 @@ std::unique_ptr<TM12ECGObj> TEDFImportHelper::BuildRecord() const {
     record->SetECGSize(static_cast<std::uint8_t>(LeadCount),
                        static_cast<std::uint16_t>(recCount * recLen),
                        static_cast<std::uint16_t>(edfFrequency));
+    // Checked before any sample is read: a recording that cannot be held is refused, never
+    // "read" into empty leads.
+    if (record->GetLenghtECG() != std::int64_t{recCount} * recLen * edfFrequency) {
+        Refuse("Запись из " + std::to_string(LeadCount) + " сигналов по " +
+               std::to_string(std::int64_t{recCount} * recLen * edfFrequency) +
+               " отсчётов не помещается в памяти");
+    }
     record->SetInputDateTime(startDateTime);
     const std::int32_t strok = LeadCount / groupCount;
     record->SetStrok(static_cast<std::uint8_t>(strok));

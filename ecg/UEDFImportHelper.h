@@ -35,7 +35,9 @@ public:
 // opened or is no regular file (a FIFO or a device, refused without waiting), rtl::EReadError
 // when it shrinks while being read, rtl::EConvertError for a number, date or time field that
 // does not parse, and EEDFImportError for everything else refused; each message names the field
-// by its Russian name («число сигналов»).
+// by its Russian name («число сигналов»); readEDF's messages start with the file's full name
+// (Файл EDF "<path>": ...). A recording whose leads cannot be allocated is refused before its
+// samples are read.
 class TEDFImportHelper {
 public:
     TEDFImportHelper();
@@ -58,6 +60,7 @@ public:
 
 private:
     class THeaderReader;
+    std::int32_t ReadFile(const rtl::UnicodeString &edfFN);
     std::unique_ptr<TM12ECGObj> ReadHeader(std::span<const std::uint8_t> header,
                                            std::uint64_t fileSize);
     void ParseFixedPart(THeaderReader &header);

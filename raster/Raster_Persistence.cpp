@@ -6,6 +6,7 @@
 #include "raster/Raster_Persistence_p.h"
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/SafeSave.h"
 
 #include <algorithm>
 #include <bit>
@@ -228,8 +229,7 @@ void TCustomBitmap32::LoadFromStream(rtl::TStream &stream) {
 }
 
 void TCustomBitmap32::SaveToFile(const rtl::UnicodeString &fileName, TBitmapFileRows rows) const {
-    rtl::TFileStream stream(fileName, rtl::fmCreate);
-    SaveToStream(stream, rows);
+    rtl::SaveFileSafely(fileName, [&](rtl::TStream &stream) { SaveToStream(stream, rows); });
 }
 
 void TCustomBitmap32::LoadFromFile(const rtl::UnicodeString &fileName) {

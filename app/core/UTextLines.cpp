@@ -109,7 +109,12 @@ bool TTextLineReader::Next(UnicodeString &line) {
         }
         const size_t at = FindBreak();
         if (at > FPosition) {
-            FLine.append(FBlock, FPosition, at - FPosition);
+            // Three bytes or more a unit in every encoding read here, rounded to whole units.
+            const size_t kept = FMaxLineUnits == std::string::npos
+                                    ? std::string::npos
+                                    : ((FMaxLineUnits + 1) * 3 + 1) / 2 * 2;
+            const size_t room = kept - std::min(kept, FLine.size());
+            FLine.append(FBlock, FPosition, std::min(at - FPosition, room));
             started = true;
         }
         if (at + FUnit > FEnd) {

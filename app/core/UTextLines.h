@@ -26,6 +26,9 @@ public:
 
     // The next line, without its break, into line; false (line untouched) after the last one.
     bool Next(UnicodeString &line);
+    // Lines longer than units UTF-16 units are not held whole: Next gives their start, longer
+    // than units (so the caller sees that the line is too long), and skips the rest.
+    void SetMaxLineUnits(size_t units) { FMaxLineUnits = units; }
     // The number of the line Next gave last, counting every line from 1.
     int64_t GetLineNumber() const { return FLineNumber; }
 
@@ -47,6 +50,7 @@ private:
     bool FSkipLineFeed = false; // the last break was a CR: a LF right after it belongs to it
     rtl::TEncoding FEncoding = rtl::TEncoding::ANSI();
     size_t FUnit = 1; // bytes per code unit: 2 for UTF-16
+    size_t FMaxLineUnits = std::string::npos;
     bool FBigEndian = false;
     std::string FLine; // the bytes of the line being read
     int64_t FLineNumber = 0;

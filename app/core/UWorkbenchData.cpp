@@ -135,12 +135,25 @@ UnicodeString RepeatedName(std::u16string_view name) {
     return U("ЭКГ ") + UnicodeString(name) + U(" указана повторно.");
 }
 
+// Base64 text: the alphabet, "=" padding and blanks, which the decoder skips as the class
+// library's does. Any other character means the payload is no Base64 at all: skipped too, it
+// would load a payload of garbage as "no codes".
+bool IsBase64Text(std::u16string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char16_t c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+               c == u'+' || c == u'/' || c == u'=' || c <= u' ';
+    });
+}
+
 // Decodes one payload into its reference codes (each once, payload order). A byte missing
 // from a short payload means "no code". Returns the reason text on failure.
 std::optional<UnicodeString> DecodePayload(std::u16string_view name, std::u16string_view payload,
                                            const TBaseInfoKey &key, TCodeList &codes) {
     rtl::TMemoryStream stream;
     try {
+        if (!IsBase64Text(payload)) {
+            throw rtl::EConvertError(std::string_view("not Base64"));
+        }
         ecg::TEncDecHelper::SetStreamFromBase64String(UnicodeString(payload), stream);
     } catch (const rtl::Exception &) {
         return U("данные ЭКГ ") + UnicodeString(name) + U(" не являются текстом Base64.");
@@ -291,6 +304,17 @@ UnicodeString NameMismatchMessage(const TNameSample &missing, const TNameSample 
 
 namespace {
 
+// The longest line a result can have: the name field, then the codes 1 to 30 each once (a
+// code a line repeats counts once, W2), two characters each. Longer lines are refused before
+// they are held whole or scored.
+constexpr size_t MaxResultLineChars =
+    size_t(DataStart - 1) + 2 * size_t(MaxDiagCode - MinDiagCode + 1);
+
+UnicodeString LongResultLine() {
+    return U("строка длиннее ") + Num(int64_t(MaxResultLineChars)) +
+           U(" знаков: в ней больше кодов, чем их может быть (от 1 до 30, каждый один раз).");
+}
+
 // Splits a code text into two-character pieces (a last piece of one character stands by
 // itself) and checks each. Returns the reason text on failure.
 std::optional<UnicodeString> ParseCodes(std::u16string_view codeText, TCodeList &codes) {
@@ -347,7 +371,9 @@ std::optional<UnicodeString> ParseResultLines(TTextLineReader &lines, const TNam
         const std::u16string_view name = LineName(line);
         const auto lineNo = static_cast<size_t>(lines.GetLineNumber());
         codes.clear();
-        if (HoldsBinaryData(line)) {
+        if (line.size() > MaxResultLineChars) {
+            bad.emplace(lineNo, LongResultLine());
+        } else if (HoldsBinaryData(line)) {
             bad.emplace(lineNo, U("двоичные данные: это не текстовый файл результатов."));
         } else if (auto reason = ParseCodes(LineData(line), codes)) {
             bad.emplace(lineNo, *reason);
@@ -398,6 +424,7 @@ TResultOutcome TWorkbenchData::ReloadResult(rtl::TStream &result, const UnicodeS
     std::optional<UnicodeString> reason;
     try {
         TTextLineReader lines(result);
+        lines.SetMaxLineUnits(MaxResultLineChars);
         reason = ParseResultLines(lines, FDBIndex, parsed);
     } catch (const rtl::Exception &) {
         return {TResultStatus::rsUnreadable, UnreadableResultMessage(resultPath), false};

@@ -1,6 +1,7 @@
 // TBitmap: 32-bit pixels in our own memory with a canvas drawing straight into them.
 #include "platform/gfx/Bitmap.h"
 
+#include "platform/gfx/ImageCodecs_p.h"
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -147,18 +148,15 @@ int32_t TBitmap::StrideBytes() const {
 }
 
 void TBitmap::LoadFromFile(const rtl::UnicodeString &fileName) {
-    QImage img;
-    if (!img.load(qt::ToQString(fileName))) {
-        throw rtl::Exception(u"Cannot load bitmap from file " + fileName);
-    }
-    qt::SetImage(*this, img.convertToFormat(QImage::Format_RGB32));
+    codecs::LoadPictureFile(fileName, [this](const std::vector<uint8_t> &bytes) {
+        qt::SetImage(*this,
+                     codecs::DecodeOrThrow(bytes, nullptr).convertToFormat(QImage::Format_RGB32));
+    });
     Changed();
 }
 
 void TBitmap::SaveToFile(const rtl::UnicodeString &fileName) const {
-    if (!qt::ImageOf(*this).save(qt::ToQString(fileName))) {
-        throw rtl::Exception(u"Cannot save bitmap to file " + fileName);
-    }
+    codecs::SavePictureFile(qt::ImageOf(*this), fileName, codecs::FormatOfFileName(fileName));
 }
 
 } // namespace gfx

@@ -19,37 +19,42 @@ namespace gfx {
 
 namespace {
 
-// 2^26 pixels (a picture of 8192 x 8192) is the most a document picture may have.
+// The allocation limit of Qt's readers: a picture of the most pixels allowed, with room.
 constexpr int kAllocationLimitMB = 512;
-constexpr int64_t kMaxPixels = int64_t{1} << 26;
 
-bool Decode(const std::vector<uint8_t> &data, const char *format, QImage &image,
-            std::string *formatName, int imageIndex = 0) {
+// What a decoder refuses, as a reason in the user's words; empty when the image decoded.
+rtl::UnicodeString Decode(const std::vector<uint8_t> &data, const char *format, QImage &image,
+                          std::string *formatName, int imageIndex = 0) {
     if (data.empty() || data.size() > size_t(INT_MAX)) {
-        return false;
+        return data.empty() ? u"Файл пуст" : u"Файл слишком велик для рисунка";
     }
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data.data()),
-                                               qsizetype(data.size()));
+    std::vector<uint8_t> png;
+    const rtl::UnicodeString unsafe = codecs::CheckPng(data, png);
+    if (!unsafe.empty()) {
+        return unsafe;
+    }
+    const std::vector<uint8_t> &checked = png.empty() ? data : png;
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(checked.data()),
+                                               qsizetype(checked.size()));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format ? QByteArray(format) : QByteArray());
     reader.setAllocationLimit(kAllocationLimitMB);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
-    if (size.isValid() && int64_t{size.width()} * size.height() > kMaxPixels) {
-        return false;
+    if (size.isValid() && !codecs::PixelsFitData(size.width(), size.height(), data.size())) {
+        return codecs::TooLargeReason();
     }
     if (formatName) {
         *formatName = reader.format().toLower().toStdString();
     }
-    if (imageIndex > 0 && !reader.jumpToImage(imageIndex)) {
-        return false;
-    }
-    if (!reader.read(&image) || image.isNull()) {
-        return false;
+    if ((imageIndex > 0 && !reader.jumpToImage(imageIndex)) || !reader.read(&image) ||
+        image.isNull() || !codecs::PixelsFitData(image.width(), image.height(), data.size())) {
+        image = QImage();
+        return codecs::BrokenReason();
     }
     image = image.convertToFormat(QImage::Format_ARGB32);
-    return !image.isNull();
+    return image.isNull() ? codecs::TooLargeReason() : rtl::UnicodeString();
 }
 
 void CopyToBitmap(const QImage &image, TBitmap &bitmap) {
@@ -96,22 +101,19 @@ void PutLE(std::vector<uint8_t> &out, uint32_t value, int bytes) {
 
 namespace codecs {
 
-std::vector<uint8_t> ReadRest(rtl::TStream &stream) {
-    const int64_t rest = stream.GetSize() - stream.GetPosition();
-    if (rest < 0 || rest > INT32_MAX) {
-        throw rtl::EReadError(std::string_view("Stream read error"));
+QImage DecodeOrThrow(const std::vector<uint8_t> &data, const char *format) {
+    QImage image;
+    const rtl::UnicodeString reason = Decode(data, format, image, nullptr);
+    if (!reason.empty()) {
+        throw rtl::Exception(reason);
     }
-    std::vector<uint8_t> bytes(static_cast<size_t>(rest));
-    if (rest > 0) {
-        stream.ReadBuffer(bytes.data(), int32_t(rest));
-    }
-    return bytes;
+    return image;
 }
 
 bool DecodeToBitmap(const std::vector<uint8_t> &data, const char *format, TBitmap &bitmap,
                     std::string *formatName, int imageIndex) {
     QImage image;
-    if (!Decode(data, format, image, formatName, imageIndex)) {
+    if (!Decode(data, format, image, formatName, imageIndex).empty()) {
         return false;
     }
     CopyToBitmap(image, bitmap);
@@ -121,7 +123,7 @@ bool DecodeToBitmap(const std::vector<uint8_t> &data, const char *format, TBitma
 bool DecodeToPng(const std::vector<uint8_t> &data, const char *format, TPngImage &png,
                  std::string *formatName) {
     QImage image;
-    if (!Decode(data, format, image, formatName)) {
+    if (!Decode(data, format, image, formatName).empty()) {
         return false;
     }
     const std::vector<uint8_t> encoded = Encode(image, "PNG", -1);
@@ -138,8 +140,9 @@ std::vector<uint8_t> EncodeBitmap(const TBitmap &bitmap, const char *format, int
 void LoadBitmapFromStream(TBitmap &bitmap, rtl::TStream &stream) {
     const std::vector<uint8_t> data = codecs::ReadRest(stream);
     QImage image;
-    if (!Decode(data, "BMP", image, nullptr)) {
-        throw rtl::Exception(std::string_view("Invalid bitmap"));
+    const rtl::UnicodeString reason = Decode(data, "BMP", image, nullptr);
+    if (!reason.empty()) {
+        throw rtl::Exception(reason);
     }
     // Byte 28 of a BMP file is the bit count of its info header.
     const bool hasAlpha = data.size() > 29 && data[28] == 32;

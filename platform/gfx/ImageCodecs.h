@@ -21,6 +21,10 @@ void LoadBitmapFromStream(TBitmap &bitmap, rtl::TStream &stream);
 // Writes the bitmap as a BMP file: 32 bits a pixel with the alpha bytes for pf32bit, else 24.
 void SaveBitmapToStream(const TBitmap &bitmap, rtl::TStream &stream);
 
+// The most pixels a decoded picture may have: 2^26 (8192 x 8192); a fuzz build sets a small
+// limit so that tiny inputs do not all decode to the largest picture. 0 restores the default.
+void SetMaxPicturePixelsForTesting(int64_t pixels);
+
 // A PNG image of the bitmap's pixels; with keepAlpha the alpha channel is the pixels' fourth
 // bytes, otherwise the image is opaque.
 std::unique_ptr<TPngImage> PngFromPixels(const TBitmap &bitmap, bool keepAlpha);

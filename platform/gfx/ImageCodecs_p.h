@@ -3,10 +3,14 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Picture.h"
+#include "platform/rtl/System.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+class QImage;
 
 namespace rtl {
 class TStream;
@@ -14,8 +18,34 @@ class TStream;
 
 namespace gfx::codecs {
 
-// The bytes from the stream's position to its end; EReadError when the stream fails.
+// The bytes from the stream's position to its end; EReadError when the stream fails, and an
+// rtl::Exception when more bytes are announced than any picture file may have.
 std::vector<uint8_t> ReadRest(rtl::TStream &stream);
+// A whole picture file, opened through rtl::TFileStream (a FIFO or device is refused at once).
+// Failures raise rtl::Exception "Не удалось открыть рисунок "<path>". <reason>".
+std::vector<uint8_t> ReadPictureFile(const rtl::UnicodeString &fileName);
+// Runs load on the file's bytes; a refusal of the decoder comes out as PictureFileError.
+void LoadPictureFile(const rtl::UnicodeString &fileName,
+                     const std::function<void(const std::vector<uint8_t> &)> &load);
+// Encodes image in format ("PNG", "BMP", ...) and saves it through rtl::SaveBytesSafely.
+void SavePictureFile(const QImage &image, const rtl::UnicodeString &fileName, const char *format);
+// The format by the file name's extension (".bmp" "BMP", ".jpg" "JPEG", ...), PNG otherwise.
+const char *FormatOfFileName(const rtl::UnicodeString &fileName);
+
+// Before the decoder: a PNG file's chunks are walked, each declared length checked against
+// the bytes that follow; the text and colour-profile chunks (compressed text may inflate a
+// thousandfold) are left out of the copy put in clean. Returns the reason of a refusal, empty
+// when the data may go on (clean stays empty for data that is no PNG file).
+rtl::UnicodeString CheckPng(const std::vector<uint8_t> &data, std::vector<uint8_t> &clean);
+// Whether a picture of width x height pixels may be decoded from dataSize bytes: within the
+// pixel limit and, past a million pixels, no more than 16384 pixels a byte (what the best
+// compression of a real picture gives, a blank 1-bit PNG being some 8000).
+bool PixelsFitData(int64_t width, int64_t height, size_t dataSize);
+// The reasons the decoders give, in the user's words.
+rtl::UnicodeString TooLargeReason();
+rtl::UnicodeString BrokenReason();
+// The decoded image in 32-bit ARGB; rtl::Exception with the reason when refused.
+QImage DecodeOrThrow(const std::vector<uint8_t> &data, const char *format);
 
 // Decodes data in the given format ("JPEG", "ICO", nullptr for any) into 32-bit pixels with
 // alpha. Returns false for data the decoder refuses, and for pictures of more than 2^26

@@ -6,6 +6,7 @@
 #include "platform/gfx/Metafile_p.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SafeSave.h"
 
 #include <cmath>
 #include <cstdio>
@@ -306,23 +307,7 @@ void TMetafile::SaveToFile(const rtl::UnicodeString &fileName) const {
         c = c < 0x80 ? char16_t(std::tolower(int(c))) : c;
     }
     const std::vector<uint8_t> bytes = extension == u".wmf" || !FEnhanced ? WmfBytes() : EmfBytes();
-    // Written whole under a temporary name, then moved over the name asked for.
-    std::filesystem::path part = path;
-    part += ".part";
-    FILE *file = std::fopen(part.c_str(), "wb");
-    if (!file) {
-        throw rtl::EFCreateError(u"Cannot create file \"" + fileName + u"\"");
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    std::error_code error;
-    if (written && closed) {
-        std::filesystem::rename(part, path, error);
-    }
-    if (!written || !closed || error) {
-        std::filesystem::remove(part, error);
-        throw rtl::EWriteError(u"Cannot write file \"" + fileName + u"\"");
-    }
+    rtl::SaveBytesSafely(fileName, bytes.data(), bytes.size());
 }
 
 // Playback. The canvas starts from a new canvas's state under the frame (its private side);

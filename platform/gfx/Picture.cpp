@@ -2,13 +2,13 @@
 #include "platform/gfx/Picture.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/ImageCodecs_p.h"
 #include "platform/gfx/Metafile.h"
 #include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -25,24 +25,7 @@ struct TPngImage::Impl {
 namespace {
 
 QImage DecodeOrThrow(const uint8_t *data, size_t size, const char *format) {
-    QImage img;
-    if (!data || size == 0 || size > size_t(INT32_MAX) ||
-        !img.loadFromData(data, int(size), format)) {
-        throw rtl::Exception(std::string_view("Invalid PNG image"));
-    }
-    return img.convertToFormat(QImage::Format_ARGB32);
-}
-
-std::vector<uint8_t> ReadRest(rtl::TStream &stream) {
-    const int64_t rest = stream.GetSize() - stream.GetPosition();
-    if (rest < 0 || rest > INT32_MAX) {
-        throw rtl::EReadError(std::string_view("Stream read error"));
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(rest));
-    if (rest > 0) {
-        stream.ReadBuffer(bytes.data(), int32_t(rest));
-    }
-    return bytes;
+    return codecs::DecodeOrThrow(std::vector<uint8_t>(data, data + (data ? size : 0)), format);
 }
 
 bool IsPng(const uint8_t *data, size_t size) {
@@ -118,12 +101,9 @@ void TPngImage::DrawOn(TCanvas &canvas, const TRect &dest) const {
 }
 
 void TPngImage::LoadFromFile(const rtl::UnicodeString &fileName) {
-    QImage img;
-    if (!img.load(qt::ToQString(fileName), "PNG")) {
-        throw rtl::Exception(u"Invalid PNG image: " + fileName);
-    }
-    FImpl->image = img.convertToFormat(QImage::Format_ARGB32);
-    Changed();
+    codecs::LoadPictureFile(fileName, [this](const std::vector<uint8_t> &bytes) {
+        LoadFromMemory(bytes.data(), bytes.size());
+    });
 }
 
 void TPngImage::LoadFromMemory(const uint8_t *data, size_t size) {
@@ -132,7 +112,7 @@ void TPngImage::LoadFromMemory(const uint8_t *data, size_t size) {
 }
 
 void TPngImage::LoadFromStream(rtl::TStream &stream) {
-    const std::vector<uint8_t> bytes = ReadRest(stream);
+    const std::vector<uint8_t> bytes = codecs::ReadRest(stream);
     LoadFromMemory(bytes.data(), bytes.size());
 }
 
@@ -147,9 +127,7 @@ void TPngImage::SaveToStream(rtl::TStream &stream) const {
 }
 
 void TPngImage::SaveToFile(const rtl::UnicodeString &fileName) const {
-    if (!FImpl->image.save(qt::ToQString(fileName), "PNG")) {
-        throw rtl::Exception(u"Cannot save PNG image to " + fileName);
-    }
+    codecs::SavePictureFile(FImpl->image, fileName, "PNG");
 }
 
 void TPngImage::AssignTo(TBitmap &bitmap) const {
@@ -199,17 +177,14 @@ void TPicture::LoadFromMemory(const uint8_t *data, size_t size) {
 }
 
 void TPicture::LoadFromStream(rtl::TStream &stream) {
-    const std::vector<uint8_t> bytes = ReadRest(stream);
+    const std::vector<uint8_t> bytes = codecs::ReadRest(stream);
     LoadFromMemory(bytes.data(), bytes.size());
 }
 
 void TPicture::LoadFromFile(const rtl::UnicodeString &fileName) {
-    QFile file(qt::ToQString(fileName));
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw rtl::EFOpenError(u"Cannot open file \"" + fileName + u"\"");
-    }
-    const QByteArray bytes = file.readAll();
-    LoadFromMemory(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+    codecs::LoadPictureFile(fileName, [this](const std::vector<uint8_t> &bytes) {
+        LoadFromMemory(bytes.data(), bytes.size());
+    });
 }
 
 void TPicture::Assign(const TPicture &other) {

@@ -4,9 +4,10 @@
 
 #include "platform/gfx/PainterDevice_p.h"
 #include "platform/gfx/QtBridge_p.h"
+#include "platform/rtl/SafeSave.h"
 #include "platform/rtl/SpecialFolders.h"
 
-#include <QFile>
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -92,6 +93,11 @@ public:
     virtual bool NewPage() = 0;
     virtual bool Finish() = 0; // false: the job failed and was discarded
     virtual void Discard() = 0;
+    // Why the job failed, in the user's words; empty when nothing more is known.
+    virtual const rtl::UnicodeString &GetFailure() const {
+        static const rtl::UnicodeString none;
+        return none;
+    }
 
 protected:
     QPainter *ActivePainter() override { return FPainter.isActive() ? &FPainter : nullptr; }
@@ -99,11 +105,40 @@ protected:
     TDeviceCaps FCaps;
 };
 
+// The PDF engine's output: every write goes to a safe-save stream. The engine does not check
+// its writes, so the first failure is kept and reported when the job ends; the target keeps
+// its old content until the whole file is on disk.
+class TSafeSaveDevice final : public QIODevice {
+public:
+    explicit TSafeSaveDevice(const rtl::UnicodeString &fileName) : FStream(fileName) {
+        open(QIODevice::WriteOnly);
+    }
+    rtl::TSafeSaveStream &Stream() { return FStream; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override {
+        try {
+            for (qint64 done = 0; done < size;) {
+                const auto part = int32_t(std::min<qint64>(size - done, qint64(1) << 30));
+                FStream.WriteBuffer(data + done, part);
+                done += part;
+            }
+            return size;
+        } catch (const rtl::Exception &) {
+            return -1; // kept by the stream, raised at the end of the job
+        }
+    }
+
+private:
+    rtl::TSafeSaveStream FStream;
+};
+
 class TPdfPrinterDevice final : public TJobDevice {
 public:
-    TPdfPrinterDevice(const QString &partName, const rtl::UnicodeString &title, TPaperSize paper,
-                      TPrinterOrientation orientation)
-        : FPartName(partName), FWriter(partName) {
+    TPdfPrinterDevice(const rtl::UnicodeString &fileName, const rtl::UnicodeString &title,
+                      TPaperSize paper, TPrinterOrientation orientation)
+        : FOutput(fileName), FWriter(&FOutput) {
         FCaps = PdfCaps(paper, orientation);
         FWriter.setResolution(PdfDpi);
         FWriter.setTitle(qt::ToQString(title));
@@ -120,27 +155,32 @@ public:
         PainterEnded();
         return FWriter.newPage();
     }
+    // The file is renamed over the target only when the engine and every write succeeded.
     bool Finish() override {
-        const bool ok = FPainter.isActive() && FPainter.end();
-        if (!ok) {
-            Discard();
+        const bool ended = FPainter.isActive() && FPainter.end();
+        try {
+            if (ended) {
+                FOutput.Stream().Commit();
+                return true;
+            }
+        } catch (const rtl::EFileSaveError &e) {
+            FFailure = e.Message();
         }
-        FFinished = ok;
-        return ok;
+        Discard();
+        return false;
     }
     void Discard() override {
         if (FPainter.isActive()) {
             FPainter.end();
         }
-        if (!FFinished) {
-            QFile::remove(FPartName);
-        }
     }
+    // Why the job failed, when its file could not be written.
+    const rtl::UnicodeString &GetFailure() const override { return FFailure; }
 
 private:
-    QString FPartName;
+    TSafeSaveDevice FOutput;
     QPdfWriter FWriter;
-    bool FFinished = false;
+    rtl::UnicodeString FFailure;
 };
 
 class TPrinterDevice final : public TJobDevice {
@@ -228,8 +268,8 @@ struct TPrinter::Impl {
     bool Printing = false, Aborted = false;
     int32_t PageNumber = 0;
     std::unique_ptr<TPrinterCanvas> Canvas;
-    TJobDevice *Job = nullptr; // owned by the canvas while printing
-    std::filesystem::path Target, Part;
+    TJobDevice *Job = nullptr;    // owned by the canvas while printing
+    std::filesystem::path Target; // the file of a job printed to a file
 
     int32_t Current() const { return Index < 0 ? DefaultIndex : Index; }
     bool PdfSelected() const { return Current() == int32_t(Printers.size()) - 1; }
@@ -439,12 +479,15 @@ void TPrinter::BeginDoc() {
         } else {
             d.Target = std::filesystem::path(std::u16string(d.FileName));
         }
-        d.Part = d.Target;
-        d.Part += ".part";
-        auto pdf = std::make_unique<TPdfPrinterDevice>(qt::ToQString(d.Part.u16string()), d.Title,
-                                                       d.Paper, d.Orientation);
+        std::unique_ptr<TPdfPrinterDevice> pdf;
+        try {
+            pdf = std::make_unique<TPdfPrinterDevice>(d.Target.u16string(), d.Title, d.Paper,
+                                                      d.Orientation);
+        } catch (const rtl::EFileSaveError &e) {
+            throw EPrinter(e.Message());
+        }
         if (!pdf->Started()) {
-            throw EPrinter(u"Cannot create the file \"" + d.Target.u16string() + u"\"");
+            throw EPrinter(u"Не удалось начать печать в файл \"" + d.Target.u16string() + u"\"");
         }
         job = std::move(pdf);
     } else {
@@ -476,23 +519,17 @@ void TPrinter::EndDoc() {
         throw EPrinter(std::string_view("Printer is not currently printing"));
     }
     const bool ok = d.Job->Finish();
-    const bool toFile = !d.Part.empty();
+    const rtl::UnicodeString failure = d.Job->GetFailure();
+    const bool toFile = !d.Target.empty();
     d.Printing = false;
     d.Job = nullptr;
     d.InformationDevice();
     if (ok && toFile) {
-        std::error_code error;
-        std::filesystem::rename(d.Part, d.Target, error);
-        if (error) {
-            std::filesystem::remove(d.Part, error);
-            d.Part.clear();
-            throw EPrinter(u"Cannot write the file \"" + d.Target.u16string() + u"\"");
-        }
         d.LastFileName = d.Target.u16string();
     }
-    d.Part.clear();
+    d.Target.clear();
     if (!ok) {
-        throw EPrinter(std::string_view("The print job failed and was not sent"));
+        throw EPrinter(failure.empty() ? u"Задание печати не удалось и не отправлено" : failure);
     }
 }
 
@@ -505,7 +542,7 @@ void TPrinter::Abort() {
     d.Printing = false;
     d.Aborted = true;
     d.Job = nullptr;
-    d.Part.clear();
+    d.Target.clear();
     d.InformationDevice();
 }
 

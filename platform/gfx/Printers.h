@@ -11,9 +11,12 @@
 //   file: " (2)", " (3)" ... are tried).
 // - BeginDoc opens a job; the canvas then draws on the current sheet in printer pixels, with
 //   (0, 0) at the top-left of the printable area; NewPage ends a sheet; EndDoc sends the job.
-//   Abort discards it: nothing is sent and no file is left (a PDF file is written under a
-//   temporary name and only renamed at EndDoc). A job still open when the printer object goes
-//   is aborted. EndDoc of a job whose device failed raises EPrinter and discards the job.
+//   Abort discards it: nothing is sent and no file is left (a PDF file is written through
+//   rtl::TSafeSaveStream and only renamed over the target at EndDoc, when the PDF engine and
+//   every write succeeded). A job still open when the printer object goes is aborted. EndDoc of
+//   a job whose device failed raises EPrinter and discards the job; a PDF file that could not
+//   be written or opened keeps the old file of that name, and EPrinter carries the save's
+//   message naming the file and the reason in Russian.
 // - Outside a job the canvas measures and reports the current printer's capabilities but
 //   draws nothing.
 // - Errors raise EPrinter with the class library's messages ("Printing in progress",

@@ -3,6 +3,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/SafeSave.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -180,8 +181,7 @@ void TMemoryStream::SaveToStream(TStream &target) const {
 }
 
 void TMemoryStream::SaveToFile(const UnicodeString &fileName) const {
-    TFileStream file(fileName, fmCreate);
-    SaveToStream(file);
+    SaveFileSafely(fileName, [this](TStream &file) { SaveToStream(file); });
 }
 
 // ---- TFileStream ----

@@ -324,6 +324,7 @@ UnicodeString FileErrorMessage(int errorCode, const UnicodeString &fileName) {
     case ENAMETOOLONG:
         return U("Имя файла или его расширение имеет слишком большую длину");
     case ENOSPC:
+    case EDQUOT:
         return U("Недостаточно места на диске");
     case ENODEV:
     case ENXIO:

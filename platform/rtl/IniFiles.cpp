@@ -31,6 +31,10 @@ bool SameIniName(const UnicodeString &a, const UnicodeString &b) {
     return a.size() == b.size() && AnsiSameText(a, b);
 }
 
+UnicodeString IniNameKey(const UnicodeString &name) {
+    return IntToStr(Int64(name.size())) + u":" + AnsiUpperCase(name);
+}
+
 UnicodeString BytesToHex(const TBytes &bytes) {
     static const char16_t digits[] = u"0123456789ABCDEF";
     UnicodeString s;
@@ -202,7 +206,7 @@ TMemIniFile::TMemIniFile(const UnicodeString &fileName, const TEncoding &encodin
 }
 
 void TMemIniFile::LoadValues() {
-    FSections.clear();
+    SetSections({});
     if (FFileName.empty() || !FileExists(FFileName)) {
         return;
     }
@@ -215,15 +219,43 @@ void TMemIniFile::LoadValues() {
     if (!(lines.GetEncoding() == TEncoding::Default())) {
         FEncoding = lines.GetEncoding();
     }
-    FSections = ParseLines(lines, FFileName);
+    SetSections(ParseLines(lines, FFileName));
+}
+
+TMemIniFile::TEntry *TMemIniFile::TSection::Find(const UnicodeString &name) {
+    const auto it = Index.find(IniNameKey(name));
+    return it == Index.end() ? nullptr : &Entries[it->second];
+}
+
+void TMemIniFile::TSection::Set(const UnicodeString &name, const UnicodeString &value) {
+    const auto [it, added] = Index.try_emplace(IniNameKey(name), Entries.size());
+    if (added) {
+        Entries.push_back({name, value});
+    } else {
+        Entries[it->second].Value = value;
+    }
+}
+
+void TMemIniFile::TSection::Erase(const UnicodeString &name) {
+    const auto it = Index.find(IniNameKey(name));
+    if (it == Index.end()) {
+        return;
+    }
+    const size_t at = it->second;
+    Entries.erase(Entries.begin() + std::ptrdiff_t(at));
+    Index.erase(it);
+    for (auto &[key, position] : Index) {
+        position -= position > at ? 1 : 0;
+    }
 }
 
 std::vector<TMemIniFile::TSection> TMemIniFile::ParseLines(const TStrings &lines,
                                                            const UnicodeString &source) {
     std::vector<TSection> sections;
+    std::unordered_map<UnicodeString, size_t> index;
     TSection *current = nullptr;
     for (int32_t i = 0; i < lines.GetCount(); ++i) {
-        const UnicodeString raw = lines.Get(i);
+        const UnicodeString &raw = lines.Get(i);
         if (raw.size() > MaxIniLineChars) {
             IniError(LineError("INI line too long", source, size_t(i) + 1));
         }
@@ -236,58 +268,47 @@ std::vector<TMemIniFile::TSection> TMemIniFile::ParseLines(const TStrings &lines
                 IniError(LineError("Invalid INI section header", source, size_t(i) + 1));
             }
             const UnicodeString name = Trim(line.substr(1, line.size() - 2));
-            auto it = std::find_if(sections.begin(), sections.end(),
-                                   [&](const TSection &s) { return SameIniName(s.Name, name); });
-            if (it == sections.end()) {
-                sections.push_back({name, {}});
-                it = sections.end() - 1;
+            const auto [it, added] = index.try_emplace(IniNameKey(name), sections.size());
+            if (added) {
+                sections.push_back({name, {}, {}});
             }
-            current = &*it;
+            current = &sections[it->second];
             continue;
         }
         const size_t eq = line.find(u'=');
-        if (!current || eq == UnicodeString::npos) {
-            continue;
-        }
-        TEntry e{Trim(line.substr(0, eq)), Trim(line.substr(eq + 1))};
-        auto it = std::find_if(current->Entries.begin(), current->Entries.end(),
-                               [&](const TEntry &x) { return SameIniName(x.Name, e.Name); });
-        if (it == current->Entries.end()) {
-            current->Entries.push_back(std::move(e));
-        } else {
-            it->Value = std::move(e.Value);
+        if (current && eq != UnicodeString::npos) {
+            current->Set(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)));
         }
     }
     return sections;
 }
 
-TMemIniFile::TSection *TMemIniFile::FindSection(const UnicodeString &section) {
-    for (TSection &s : FSections) {
-        if (SameIniName(s.Name, section)) {
-            return &s;
-        }
+void TMemIniFile::SetSections(std::vector<TSection> sections) {
+    FSections = std::move(sections);
+    FSectionIndex.clear();
+    for (size_t i = 0; i < FSections.size(); ++i) {
+        FSectionIndex.emplace(IniNameKey(FSections[i].Name), i);
     }
-    return nullptr;
+}
+
+TMemIniFile::TSection *TMemIniFile::FindSection(const UnicodeString &section) {
+    const auto it = FSectionIndex.find(IniNameKey(section));
+    return it == FSectionIndex.end() ? nullptr : &FSections[it->second];
 }
 
 TMemIniFile::TSection &TMemIniFile::AddSection(const UnicodeString &section) {
-    if (TSection *s = FindSection(section)) {
-        return *s;
+    const auto [it, added] = FSectionIndex.try_emplace(IniNameKey(section), FSections.size());
+    if (added) {
+        FSections.push_back({section, {}, {}});
     }
-    FSections.push_back({section, {}});
-    return FSections.back();
+    return FSections[it->second];
 }
 
 UnicodeString TMemIniFile::ReadString(const UnicodeString &section, const UnicodeString &name,
                                       const UnicodeString &def) {
-    if (TSection *s = FindSection(section)) {
-        for (const TEntry &e : s->Entries) {
-            if (SameIniName(e.Name, name)) {
-                return e.Value;
-            }
-        }
-    }
-    return def;
+    TSection *s = FindSection(section);
+    const TEntry *e = s ? s->Find(name) : nullptr;
+    return e ? e->Value : def;
 }
 
 void TMemIniFile::WriteString(const UnicodeString &section, const UnicodeString &name,
@@ -298,14 +319,7 @@ void TMemIniFile::WriteString(const UnicodeString &section, const UnicodeString 
         section.find_first_of(u"]\r\n") != UnicodeString::npos) {
         IniError(U("Invalid INI name or value: [") + section + u"] " + name);
     }
-    TSection &s = AddSection(section);
-    for (TEntry &e : s.Entries) {
-        if (SameIniName(e.Name, name)) {
-            e.Value = value;
-            return;
-        }
-    }
-    s.Entries.push_back({name, value});
+    AddSection(section).Set(name, value);
 }
 
 bool TMemIniFile::SectionExists(const UnicodeString &section) {
@@ -313,11 +327,8 @@ bool TMemIniFile::SectionExists(const UnicodeString &section) {
 }
 
 bool TMemIniFile::ValueExists(const UnicodeString &section, const UnicodeString &name) {
-    if (TSection *s = FindSection(section)) {
-        return std::any_of(s->Entries.begin(), s->Entries.end(),
-                           [&](const TEntry &e) { return SameIniName(e.Name, name); });
-    }
-    return false;
+    TSection *s = FindSection(section);
+    return s && s->Find(name);
 }
 
 void TMemIniFile::ReadSection(const UnicodeString &section, TStrings &strings) {
@@ -346,12 +357,14 @@ void TMemIniFile::ReadSectionValues(const UnicodeString &section, TStrings &stri
 }
 
 void TMemIniFile::EraseSection(const UnicodeString &section) {
-    std::erase_if(FSections, [&](const TSection &s) { return SameIniName(s.Name, section); });
+    std::vector<TSection> kept = std::move(FSections);
+    std::erase_if(kept, [&](const TSection &s) { return SameIniName(s.Name, section); });
+    SetSections(std::move(kept));
 }
 
 void TMemIniFile::DeleteKey(const UnicodeString &section, const UnicodeString &name) {
     if (TSection *s = FindSection(section)) {
-        std::erase_if(s->Entries, [&](const TEntry &e) { return SameIniName(e.Name, name); });
+        s->Erase(name);
     }
 }
 
@@ -369,7 +382,7 @@ void TMemIniFile::GetStrings(TStrings &lines) const {
 }
 
 void TMemIniFile::SetStrings(const TStrings &lines) {
-    FSections = ParseLines(lines, FFileName);
+    SetSections(ParseLines(lines, FFileName));
 }
 
 void TMemIniFile::UpdateFile() {
@@ -378,8 +391,9 @@ void TMemIniFile::UpdateFile() {
     lines.SetWriteBOM(true);
     try {
         lines.SaveToFile(FFileName, FEncoding);
-    } catch (const EStreamError &) {
-        IniError(U("Unable to write to ") + FFileName);
+    } catch (const EStreamError &e) {
+        // The save's own message names the file and the reason; the old file is whole.
+        IniError(e.Message());
     }
 }
 

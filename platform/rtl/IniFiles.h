@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace rtl {
@@ -78,8 +79,9 @@ protected:
 
 // An INI file held in memory. The constructor reads the file when it exists (UTF-8 or UTF-16
 // by signature, else the given encoding, ANSI by default); UpdateFile writes the whole file in
-// the current encoding, with a signature for UTF-8 and UTF-16 (EIniFileException "Unable to
-// write to <file>" when it cannot). Parsing: "[name]" starts a
+// the current encoding, with a signature for UTF-8 and UTF-16, through SaveFileSafely: when it
+// cannot, the file keeps its old content and EIniFileException carries the save's message
+// naming the file and the reason. Parsing: "[name]" starts a
 // section (blanks around it ignored); "name=value" lines belong to the section above, name and
 // value trimmed of blanks; blank lines, ";" comments and lines before the first section are
 // skipped. Bad input (a file over 64 MiB, a line over 64 KiB, a section header without "]")
@@ -110,25 +112,35 @@ public:
     void SetStrings(const TStrings &lines);
     // The content as INI lines.
     void GetStrings(TStrings &lines) const;
-    void Clear() { FSections.clear(); }
+    void Clear() { SetSections({}); }
 
     // Parses lines into sections; exposed for other stores that keep INI text (the registry).
     struct TEntry {
         UnicodeString Name;
         UnicodeString Value;
     };
+    // Entries in file order, found by name through an index (so reading or writing n keys
+    // takes time in proportion to n, not n squared).
     struct TSection {
         UnicodeString Name;
         std::vector<TEntry> Entries;
+        std::unordered_map<UnicodeString, size_t> Index; // IniNameKey -> position in Entries
+
+        TEntry *Find(const UnicodeString &name);
+        // Replaces the value of the entry of that name, or adds the entry at the end.
+        void Set(const UnicodeString &name, const UnicodeString &value);
+        void Erase(const UnicodeString &name);
     };
     static std::vector<TSection> ParseLines(const TStrings &lines, const UnicodeString &source);
 
 private:
     void LoadValues();
+    void SetSections(std::vector<TSection> sections);
     TSection *FindSection(const UnicodeString &section);
     TSection &AddSection(const UnicodeString &section);
 
     std::vector<TSection> FSections;
+    std::unordered_map<UnicodeString, size_t> FSectionIndex; // IniNameKey -> position
     TEncoding FEncoding = TEncoding::Default();
 };
 
@@ -147,6 +159,8 @@ public:
 
 // Case-insensitive comparison of INI names (Unicode simple case folding of the BMP).
 bool SameIniName(const UnicodeString &a, const UnicodeString &b);
+// A key equal for two names exactly when SameIniName holds for them.
+UnicodeString IniNameKey(const UnicodeString &name);
 // Two upper-case hexadecimal digits per byte, and back; HexToBytes returns false for an odd
 // length or a character that is not a hexadecimal digit.
 UnicodeString BytesToHex(const TBytes &bytes);

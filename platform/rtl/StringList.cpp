@@ -3,6 +3,7 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SafeSave.h"
 
 #include <unicode/ucol.h>
 
@@ -229,8 +230,7 @@ void TStrings::SaveToStream(TStream &stream, std::optional<TEncoding> encoding) 
 }
 
 void TStrings::SaveToFile(const UnicodeString &fileName, std::optional<TEncoding> encoding) const {
-    TFileStream file(fileName, fmCreate);
-    SaveToStream(file, encoding);
+    SaveFileSafely(fileName, [&](TStream &file) { SaveToStream(file, encoding); });
 }
 
 int TStrings::CompareStrings(const UnicodeString &a, const UnicodeString &b) const {

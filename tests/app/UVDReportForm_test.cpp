@@ -9,6 +9,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/DialogHandler.h"
+#include "tests/support/SaveFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,13 @@ TEST_F(ReportFormTest, SavingFailureIsReportedAndLeavesNoTemporaryFile) {
     EXPECT_EQ(ReadBytes(Folder.Path() / "reportbmp").size(), 9u);
     // A folder that does not exist: nothing can be created.
     EXPECT_THROW(SaveAs(Folder.Path() / "missing" / "report.wmf"), rtl::EFCreateError);
+}
+
+TEST_F(ReportFormTest, SavingOnAFullDiskOrReadOnlyFolderKeepsTheOldPicture) {
+    Form.FormShow(&Form);
+    wbtest::ExpectSaveFailuresKeepTheOldFile(
+        "report.wmf", "old picture",
+        [&](const UnicodeString &name) { SaveAs(fs::path(rtl::Utf16ToUtf8(name))); });
 }
 
 TEST_F(ReportFormTest, ShowingAnEmptyDocumentRendersAnEmptyFramedSheet) {

@@ -172,6 +172,13 @@ TEST_F(WorkbenchData, StartupFailureNamesPathAndReasonAndKeepsNothing) {
         {"code 255",
          {BaseInfoLine(u"E9", {255})},
          U("Строка 1: код 255 ЭКГ E9 вне диапазона от 1 до 30.")},
+        // Mended: the decoder skipped every character outside Base64, so garbage gave no codes.
+        {"payload of garbage",
+         {BaseInfoLine(u"E1", {1}), LineHead(u"E2") + u"!!!!#$%&*-_.,;"},
+         U("Строка 2: данные ЭКГ E2 не являются текстом Base64.")},
+        {"Cyrillic payload",
+         {LineHead(u"E1") + u"ЖЖЖЖ"},
+         U("Строка 1: данные ЭКГ E1 не являются текстом Base64.")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.title);
@@ -452,6 +459,13 @@ TEST_F(WorkbenchData, InvalidResultFileResetsWithLineMessage) {
         {"repeated name", ResultLine(u"E1", {2}), U("Строка 4: ЭКГ E1 указана повторно.")},
         {"binary data", LineHead(u"E3") + u"01" + UnicodeString(1, u'\0') + u"\x1F",
          U("Строка 4: двоичные данные: это не текстовый файл результатов.")},
+        // Mended: a line of millions of codes was held whole, scored and then shown.
+        {"more codes than a line can have", LineHead(u"E3") + UnicodeString(61, u'1'),
+         U("Строка 4: строка длиннее 75 знаков: в ней больше кодов, чем их может быть (от 1 "
+           "до 30, каждый один раз).")},
+        {"a line of a million codes", LineHead(u"E3") + UnicodeString(2000000, u'2'),
+         U("Строка 4: строка длиннее 75 знаков: в ней больше кодов, чем их может быть (от 1 "
+           "до 30, каждый один раз).")},
     };
     LoadDatabase(SmallDatabase());
     const std::vector<UnicodeString> good = {ResultLine(u"E1", {1}), ResultLine(u"E2", {}),
@@ -495,6 +509,18 @@ TEST_F(WorkbenchData, AFileThatIsNoResultFileSaysSo) {
         EXPECT_EQ(outcome.Message, U("Ошибка в файле ") + ResultPath() + u"\r" + c.reason);
         ExpectResetState(SmallReferenceCounts);
     }
+}
+
+TEST_F(WorkbenchData, EveryCodeOnceFitsTheLongestResultLine) {
+    LoadDatabase(SmallDatabase());
+    TCodeList all;
+    for (int32_t code = 30; code >= 1; --code) {
+        all.push_back(code);
+    }
+    EXPECT_EQ(Reload({ResultLine(u"E1", all), ResultLine(u"E2", {}), ResultLine(u"E3", {}),
+                      ResultLine(u"E4", {})})
+                  .Status,
+              TResultStatus::rsScored);
 }
 
 TEST_F(WorkbenchData, LineErrorsComeBeforeTheNameCheck) {

@@ -1,13 +1,20 @@
-// Pictures: PNG round trip through a file and memory, and rejection of bad data.
+// Pictures: PNG round trip through a file and memory, rejection of bad data, the decoders'
+// limits, and the picture writers' safe saves.
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/ImageCodecs.h"
+#include "platform/gfx/Metafile.h"
 #include "platform/gfx/Picture.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/SaveFaults.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <sys/stat.h>
+#include <vector>
 
 using namespace gfx;
 
@@ -61,4 +68,155 @@ TEST(Picture, PngRoundTripsThroughStreamsFromTheirPosition) {
     TBitmap back(4, 3);
     back.GetCanvas().Draw(0, 0, *pic.GetGraphic());
     EXPECT_EQ(back.GetCanvas().GetPixel(1, 2), clLime);
+}
+
+namespace {
+
+std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
+    std::vector<uint8_t> bytes;
+    for (int v : values) {
+        bytes.push_back(uint8_t(v));
+    }
+    return bytes;
+}
+
+void Put(std::vector<uint8_t> &bytes, uint32_t value, int count, bool bigEndian = false) {
+    for (int i = 0; i < count; ++i) {
+        const int shift = bigEndian ? 8 * (count - 1 - i) : 8 * i;
+        bytes.push_back(uint8_t(value >> shift));
+    }
+}
+
+// A PNG signature and header chunk, then a text chunk that claims 1.5 GB.
+std::vector<uint8_t> PngClaimingAHugeTextChunk() {
+    std::vector<uint8_t> png = Bytes({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A});
+    Put(png, 13, 4, true);
+    png.insert(png.end(), {'I', 'H', 'D', 'R'});
+    Put(png, 1, 4, true);
+    Put(png, 1, 4, true);
+    png.insert(png.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+    Put(png, 1500000000u, 4, true);
+    png.insert(png.end(), {'t', 'E', 'X', 't', 'a', 'b', 'c'});
+    return png;
+}
+
+// A 1-bit BMP file of 4 x 16,580,353 pixels whose pixel data is 8 bytes.
+std::vector<uint8_t> BmpClaimingHugeDimensions() {
+    std::vector<uint8_t> bmp = Bytes({'B', 'M'});
+    Put(bmp, 70, 4);
+    Put(bmp, 0, 4);
+    Put(bmp, 62, 4);
+    Put(bmp, 40, 4);
+    Put(bmp, 4, 4);
+    Put(bmp, 16580353, 4);
+    Put(bmp, 1, 2);
+    Put(bmp, 1, 2);
+    for (int i = 0; i < 6; ++i) {
+        Put(bmp, 0, 4);
+    }
+    Put(bmp, 0, 4);
+    Put(bmp, 0xFFFFFF, 4);
+    Put(bmp, 0, 4);
+    Put(bmp, 0, 4);
+    return bmp;
+}
+
+// A GIF whose screen and one image are 8000 x 8000 pixels, with a few bytes of data.
+std::vector<uint8_t> GifClaimingHugeDimensions() {
+    std::vector<uint8_t> gif = Bytes({'G', 'I', 'F', '8', '9', 'a'});
+    Put(gif, 8000, 2);
+    Put(gif, 8000, 2);
+    gif.insert(gif.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255, ','});
+    Put(gif, 0, 4);
+    Put(gif, 8000, 2);
+    Put(gif, 8000, 2);
+    gif.insert(gif.end(), {0, 2, 2, 0x4C, 0x01, 0, ';'});
+    return gif;
+}
+
+} // namespace
+
+// Small inputs that claim huge pictures are refused before anything is allocated for them.
+TEST(Picture, SmallInputsClaimingHugePicturesAreRefusedWithAReason) {
+    const struct {
+        const char *Name;
+        std::vector<uint8_t> Data;
+        const char16_t *Reason;
+    } cases[] = {
+        {"PNG text chunk of 1.5 GB", PngClaimingAHugeTextChunk(),
+         u"Рисунок PNG повреждён: блок данных длиннее файла"},
+        {"BMP of 4 x 16580353", BmpClaimingHugeDimensions(),
+         u"Размеры рисунка больше, чем допускают его данные или память"},
+        {"GIF of 8000 x 8000", GifClaimingHugeDimensions(),
+         u"Размеры рисунка больше, чем допускают его данные или память"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TPicture picture;
+        try {
+            picture.LoadFromMemory(c.Data.data(), c.Data.size());
+            ADD_FAILURE() << "loaded";
+        } catch (const rtl::Exception &e) {
+            EXPECT_EQ(e.Message(), c.Reason);
+        }
+    }
+}
+
+TEST(Picture, FileLoadersRefuseFifosDevicesAndNameTheFileOfBrokenData) {
+    const wbtest::TTempFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "fifo.png").c_str(), 0600), 0);
+    wbtest::WriteFileBytes(folder / "broken.bmp", "BM not really a bitmap");
+    const rtl::UnicodeString broken = u"Не удалось открыть рисунок \"" + folder.File("broken.bmp") +
+                                      u"\". Данные повреждены или это не рисунок BMP, GIF, "
+                                      u"JPEG или PNG";
+    const std::function<void(const rtl::UnicodeString &)> loaders[] = {
+        [](const rtl::UnicodeString &name) { TPicture().LoadFromFile(name); },
+        [](const rtl::UnicodeString &name) { TPngImage().LoadFromFile(name); },
+        [](const rtl::UnicodeString &name) { TBitmap().LoadFromFile(name); },
+    };
+    for (const auto &load : loaders) {
+        for (const rtl::UnicodeString &device :
+             {folder.File("fifo.png"), rtl::UnicodeString(u"/dev/zero")}) {
+            try {
+                load(device);
+                ADD_FAILURE() << "a device was read";
+            } catch (const rtl::EFOpenError &e) {
+                EXPECT_NE(e.Message().find(u"Это не файл, а устройство или канал"),
+                          rtl::UnicodeString::npos);
+            }
+        }
+        try {
+            load(folder.File("broken.bmp"));
+            ADD_FAILURE() << "broken data was loaded";
+        } catch (const rtl::Exception &e) {
+            EXPECT_EQ(e.Message(), broken);
+        }
+    }
+}
+
+// Every picture writer of the platform keeps the old file when the save fails.
+TEST(Picture, EveryPictureWriterKeepsTheOldFileWhenTheSaveFails) {
+    TBitmap bitmap(3, 2);
+    bitmap.GetCanvas().SetPixel(1, 1, clRed);
+    const std::unique_ptr<TPngImage> png = PngFromPixels(bitmap, false);
+    TMetafile metafile;
+    metafile.SetWidth(10);
+    metafile.SetHeight(10);
+    {
+        TMetafileCanvas canvas(metafile);
+        canvas.Rectangle(1, 1, 8, 8);
+    }
+    const struct {
+        const char *Name;
+        std::function<void(const rtl::UnicodeString &)> Save;
+    } writers[] = {
+        {"bitmap.png", [&](const rtl::UnicodeString &n) { bitmap.SaveToFile(n); }},
+        {"bitmap.bmp", [&](const rtl::UnicodeString &n) { bitmap.SaveToFile(n); }},
+        {"image.png", [&](const rtl::UnicodeString &n) { png->SaveToFile(n); }},
+        {"picture.emf", [&](const rtl::UnicodeString &n) { metafile.SaveToFile(n); }},
+    };
+    for (const auto &writer : writers) {
+        SCOPED_TRACE(writer.Name);
+        wbtest::ExpectSaveFailuresKeepTheOldFile(writer.Name, "old picture", writer.Save);
+    }
 }

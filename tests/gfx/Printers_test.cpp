@@ -6,6 +6,7 @@
 #include "platform/gfx/Printers.h"
 
 #include "tests/support/Commands.h"
+#include "tests/support/SaveFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -187,8 +188,9 @@ TEST(Printers, MisuseRaisesTheClassLibrarysMessages) {
     EXPECT_EQ(message([&] { p.printer.Abort(); }), "Printer is not currently printing");
     EXPECT_EQ(message([&] { p.printer.SetPrinterIndex(7); }), "Printer index out of range");
     p.printer.SetFileName((folder.Path / "missing" / "x.pdf").u16string());
-    EXPECT_NE(message([&] { p.printer.BeginDoc(); }).find("Cannot create the file"),
-              std::string::npos);
+    EXPECT_EQ(message([&] { p.printer.BeginDoc(); }),
+              "Не удалось сохранить файл \"" + (folder.Path / "missing" / "x.pdf").string() +
+                  "\". Системе не удается найти указанный путь");
     EXPECT_FALSE(p.printer.GetPrinting());
     p.printer.SetFileName((folder.Path / "x.pdf").u16string());
     p.printer.BeginDoc();
@@ -215,4 +217,19 @@ TEST(Printers, PrintsTheFixtureOnACupsQueueWhenOneIsNamed) {
     printer.BeginDoc();
     DrawFixtureOnPage(printer.GetCanvas());
     printer.EndDoc();
+}
+
+// A PDF job on a full disk or in a read-only folder used to report success and leave a
+// truncated file in place of the old one.
+TEST(Printers, APdfJobThatCannotBeWrittenFailsAndKeepsTheOldFile) {
+    wbtest::ExpectSaveFailuresKeepTheOldFile("report.pdf", "%PDF-1.4 the old report",
+                                             [](const rtl::UnicodeString &name) {
+                                                 PdfPrinter p;
+                                                 p.printer.SetFileName(name);
+                                                 p.printer.BeginDoc();
+                                                 DrawFixtureOnPage(p.printer.GetCanvas());
+                                                 p.printer.NewPage();
+                                                 DrawFixtureOnPage(p.printer.GetCanvas());
+                                                 p.printer.EndDoc();
+                                             });
 }

@@ -6,6 +6,7 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/SaveFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -255,4 +256,12 @@ TEST(BitmapFile, SizeFromAnyObjectWithAWidthAndAHeight) {
     EXPECT_EQ(b.GetHeight(), 3);
     EXPECT_TRUE(b.SetSizeFrom(static_cast<const TControlLike *>(nullptr)));
     EXPECT_TRUE(b.Empty());
+}
+
+TEST(BitmapFile, ASaveThatFailsKeepsTheOldFile) {
+    raster::TCustomBitmap32 bitmap;
+    bitmap.SetSize(3, 2);
+    wbtest::ExpectSaveFailuresKeepTheOldFile(
+        "picture.bmp", "BM old bitmap",
+        [&](const rtl::UnicodeString &name) { bitmap.SaveToFile(name); });
 }

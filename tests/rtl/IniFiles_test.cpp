@@ -134,7 +134,8 @@ TEST_F(IniFilesTest, UnwritableFileGivesTheIniError) {
         ini.WriteString(u"S", u"k", u"v");
         FAIL() << "no error";
     } catch (const rtl::EIniFileException &e) {
-        EXPECT_EQ(e.Message(), u"Unable to write to " + Path("missing-folder/x.ini"));
+        EXPECT_EQ(e.Message(), u"Не удалось сохранить файл \"" + Path("missing-folder/x.ini") +
+                                   u"\". Системе не удается найти указанный путь");
     }
 }
 
