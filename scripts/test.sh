@@ -5,9 +5,9 @@
 #     test cost ten times the tests themselves), and the fuzz targets replay their seeds;
 #  2. Release (-O3), the configuration packagers build: the modules, the programs, the
 #     benchmarks and every suite, each test in a process of its own; so the tests run both in
-#     isolation and one after another. This build has no precompiled headers, so every
-#     source compiles on its own includes and a missing #include fails here
-#     (docs/ARCHITECTURE.md, Build).
+#     isolation and one after another. Each benchmark runs once at its smallest size (a smoke
+#     run, label bench_smoke). This build has no precompiled headers, so every source compiles
+#     on its own includes and a missing #include fails here (docs/ARCHITECTURE.md, Build).
 # After each build the seconds spent compiling each module folder are printed, so that growth
 # shows in every log (scripts/compile-times.sh).
 # scripts/run.sh and day-to-day work use RelWithDebInfo, whose code differs from Release's only
@@ -39,7 +39,7 @@ step "Release build"
 cmake -S . -B build-release "${common[@]}" -DCMAKE_BUILD_TYPE=Release -DWB_BENCH=ON -DWB_PCH=OFF
 cmake --build build-release -j "$jobs"
 bash scripts/compile-times.sh build-release
-step "Release build: every suite"
+step "Release build: every suite and a smoke run of every benchmark"
 ctest --test-dir build-release --output-on-failure -j "$jobs"
 
 step "All tests and checks passed."
