@@ -58,12 +58,13 @@ endfunction()
 # ---- Precompiled headers and linking -------------------------------------------------------------
 
 # Precompiled headers (WB_PCH): each module and each test executable parses the standard headers
-# most of its sources include once (the test executables GoogleTest too, platform/gfx and
-# platform/ui the Qt headers they are built on, some modules their own stable headers named in
-# their CMakeLists.txt), which halves the sanitizer build's compile of a test source. They are
-# private to the target, so no module sees Qt through them. A precompiled header is included into
-# every source, so it would hide a missing #include: the test command's Release build is made
-# without them, and there every source compiles on its own includes (docs/ARCHITECTURE.md).
+# most of its sources include once (the test executables GoogleTest too, some modules their own
+# central headers named in their CMakeLists.txt), which saves about a third of the sanitizer
+# build's compiling. They are private to the target. No Qt header goes in: Qt's keyword macros
+# (emit, signals, slots) would reach the sources that do not include Qt, and few sources of
+# platform/gfx and platform/ui do. A precompiled header is included into every source, so it
+# would hide a missing #include: the test command's Release build is made without them, and
+# there every source compiles on its own includes (docs/ARCHITECTURE.md).
 set(WB_PCH_STANDARD <algorithm> <array> <cmath> <cstdint> <cstring> <functional> <map> <memory>
     <string> <string_view> <utility> <vector>)
 if(WB_PCH AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
