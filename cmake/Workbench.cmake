@@ -87,6 +87,11 @@ function(wb_precompile target)
         endif()
     endforeach()
     target_precompile_headers(${target} PRIVATE ${headers})
+    # CMake keeps the time stamp of the generated header when the list changes, so Ninja would
+    # keep a precompiled header of the old list; a new list changes the commands instead.
+    string(MD5 list "${headers}")
+    string(SUBSTRING ${list} 0 8 list)
+    target_compile_definitions(${target} PRIVATE WB_PCH_LIST=${list})
 endfunction()
 
 # lld links the sanitizer build's test executables several times faster than ld.bfd; it is used
