@@ -87,6 +87,16 @@ function(wb_precompile target)
         endif()
     endforeach()
     target_precompile_headers(${target} PRIVATE ${headers})
+    # A source with options of its own (an instruction set) cannot use a header compiled without
+    # them.
+    get_target_property(sources ${target} SOURCES)
+    foreach(source IN LISTS sources)
+        get_source_file_property(options ${source} COMPILE_OPTIONS)
+        get_source_file_property(flags ${source} COMPILE_FLAGS)
+        if(options OR flags)
+            set_source_files_properties(${source} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+        endif()
+    endforeach()
     # CMake keeps the time stamp of the generated header when the list changes, so Ninja would
     # keep a precompiled header of the old list; a new list changes the commands instead.
     string(MD5 list "${headers}")
