@@ -1,8 +1,8 @@
 // Raster hot paths against their peers in the same run: row blending and fills against
-// pixman, the ECG view's antialiased 1-mm grid and its plain lead traces against cairo, at
-// 1920 x 1080; kernel resampling (Lanczos-3 and Mitchell, 3840 x 2160 down to 1920 x 1080 and
-// 960 x 540 up to it) against pixman's separable-convolution filter. Each benchmark times ours
-// and the peer alternately and reports both times and the ratio ours / peer.
+// pixman, the ECG view's antialiased 1-mm grid and its plain lead traces (one path per lead)
+// against cairo, at 1920 x 1080; kernel resampling (Lanczos-3 and Mitchell, 3840 x 2160 down to
+// 1920 x 1080 and 960 x 540 up to it) against pixman's separable-convolution filter. Each benchmark
+// times ours and the peer alternately and reports both times and the ratio ours / peer.
 #include "raster/Raster.h"
 #include "raster/Raster_Blend.h"
 #include "raster/Raster_Resamplers.h"
@@ -35,17 +35,30 @@ double Seconds(const std::function<void()> &f) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-// Runs both sides once per iteration and reports the mean of each in milliseconds.
+// Another way the peer may do the same work, timed beside it for reference (not in the ratio).
+struct TOtherPeer {
+    const char *Name = nullptr;
+    std::function<void()> Run;
+};
+
+// Runs both sides (and the other peer, if any) once per iteration and reports the mean of each
+// in milliseconds and the ratio ours / peer.
 void Compare(benchmark::State &state, const char *peerName, const std::function<void()> &ours,
-             const std::function<void()> &peer) {
-    double oursTotal = 0, peerTotal = 0;
+             const std::function<void()> &peer, const TOtherPeer &other = {}) {
+    double oursTotal = 0, peerTotal = 0, otherTotal = 0;
     for (auto _ : state) {
         oursTotal += Seconds(ours);
         peerTotal += Seconds(peer);
+        if (other.Run) {
+            otherTotal += Seconds(other.Run);
+        }
     }
     const double n = double(state.iterations());
     state.counters["ours_ms"] = 1000 * oursTotal / n;
     state.counters[std::string(peerName) + "_ms"] = 1000 * peerTotal / n;
+    if (other.Run) {
+        state.counters[std::string(other.Name) + "_ms"] = 1000 * otherTotal / n;
+    }
     state.counters["ratio"] = oursTotal / peerTotal;
 }
 
@@ -192,8 +205,9 @@ void GridLines(benchmark::State &state) {
 BENCHMARK(GridLines)->Unit(benchmark::kMillisecond);
 
 // Lead traces as the viewer draws them: 12 polylines of 2500 points across the width, each
-// segment a plain (not antialiased) opaque line from the pen position; cairo strokes each
-// segment on its own without antialiasing.
+// segment a plain (not antialiased) opaque line from the pen position. cairo strokes each lead
+// as one path without antialiasing, as a cairo user would (the ratio); cairo_segments_ms is
+// cairo stroking every segment on its own, for reference.
 void LeadPolylines(benchmark::State &state) {
     InitializeRaster();
     TCustomBitmap32 b;
@@ -202,6 +216,9 @@ void LeadPolylines(benchmark::State &state) {
     cairo_surface_t *surface = cairo_image_surface_create_for_data(
         reinterpret_cast<unsigned char *>(peer.data()), CAIRO_FORMAT_ARGB32, kW, kH, kW * 4);
     cairo_t *cr = cairo_create(surface);
+    cairo_set_source_rgba(cr, 1, 1, 0.5, 1);
+    cairo_set_line_width(cr, 1.0);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     std::mt19937 rng(5);
     std::normal_distribution<float> noise(0, 6);
     std::vector<std::vector<TPoint>> leads(12);
@@ -211,29 +228,35 @@ void LeadPolylines(benchmark::State &state) {
                                         rtl::RoundSaturated<int32_t>(45 + i * 85 + noise(rng))});
         }
     }
-    Compare(
-        state, "cairo",
-        [&] {
-            b.SetPenColor(0xFFFFFF80u);
-            for (const auto &lead : leads) {
-                b.MoveTo(lead[0].X, lead[0].Y);
-                for (size_t j = 1; j < lead.size(); ++j) {
-                    b.LineToS(lead[j].X, lead[j].Y);
-                }
+    const auto polylines = [&] {
+        for (const auto &lead : leads) {
+            cairo_move_to(cr, lead[0].X + 0.5, lead[0].Y + 0.5);
+            for (size_t j = 1; j < lead.size(); ++j) {
+                cairo_line_to(cr, lead[j].X + 0.5, lead[j].Y + 0.5);
             }
-        },
-        [&] {
-            cairo_set_source_rgba(cr, 1, 1, 0.5, 1);
-            cairo_set_line_width(cr, 1.0);
-            cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-            for (const auto &lead : leads) {
-                for (size_t j = 1; j < lead.size(); ++j) {
-                    cairo_move_to(cr, lead[j - 1].X + 0.5, lead[j - 1].Y + 0.5);
-                    cairo_line_to(cr, lead[j].X + 0.5, lead[j].Y + 0.5);
-                    cairo_stroke(cr);
-                }
+            cairo_stroke(cr);
+        }
+    };
+    const auto segments = [&] {
+        for (const auto &lead : leads) {
+            for (size_t j = 1; j < lead.size(); ++j) {
+                cairo_move_to(cr, lead[j - 1].X + 0.5, lead[j - 1].Y + 0.5);
+                cairo_line_to(cr, lead[j].X + 0.5, lead[j].Y + 0.5);
+                cairo_stroke(cr);
             }
-        });
+        }
+    };
+    Compare(state, "cairo",
+            [&] {
+                b.SetPenColor(0xFFFFFF80u);
+                for (const auto &lead : leads) {
+                    b.MoveTo(lead[0].X, lead[0].Y);
+                    for (size_t j = 1; j < lead.size(); ++j) {
+                        b.LineToS(lead[j].X, lead[j].Y);
+                    }
+                }
+            },
+            polylines, {"cairo_segments", segments});
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
 }

@@ -3,10 +3,18 @@
 // (time per character), reformatting after a resize that keeps the text width, and painting
 // the visible part at the top, middle and end of the 50,000-paragraph document.
 //
-// BM_Format_ViziVodu measures with the graphic interface of the library's tests (every
-// character half an em): the layout's own cost without shaping. BM_Format_ViziVodu_RealText
-// measures the same documents in Arial with the complex-script text engine, which shapes with
-// HarfBuzz as QTextDocument does.
+// What each side runs:
+// - BM_Format_ViziVodu: the graphic interface of the library's tests (every character half an
+//   em). It is no lower bound of the layout's own cost: it copies every run into a string and a
+//   vector of advances per measurement and is slower than the real text engine.
+// - BM_Format_ViziVodu_Arial: Arial on the complex-script text engine. Runs of plain Latin and
+//   Cyrillic (all of these documents) take the faces' cached advances without shaping and
+//   without kerning, as GDI places text; HarfBuzz shapes only the runs that need it.
+// - BM_Format_QTextDocument_Kerning: Qt's default, every run shaped with HarfBuzz, kerning on.
+// - BM_Format_QTextDocument_NoKerning: the same with QFont::setKerning(false), so that both sides
+//   place characters by their advances alone; Qt still shapes every run. The ratio of like with
+//   like is ViziVodu_Arial / QTextDocument_NoKerning.
+// Resizing and painting run on the fixed metrics.
 #include "tests/vizivodu/LayoutTestSupport.h"
 #include "vizivodu/layout/viewer/VDVDData.h"
 #include "vizivodu/layout/viewer/ViziVodu.h"
@@ -161,10 +169,11 @@ template <class TStyleSheet = TBenchStyle> struct TViewerFixture {
     }
 };
 
-QFont FontOfStyle(int32_t k) {
+QFont FontOfStyle(int32_t k, bool kerning) {
     QFont f(QStringLiteral("Arial"));
     f.setPointSize(10 + k);
     f.setBold(k % 2 != 0);
+    f.setKerning(kerning);
     return f;
 }
 
@@ -172,12 +181,12 @@ struct TQtFixture {
     QTextDocument Doc;
     int64_t Characters;
 
-    TQtFixture(int32_t paragraphs, int32_t styles) {
+    TQtFixture(int32_t paragraphs, int32_t styles, bool kerning) {
         const std::vector<TParagraph> text = MakeParagraphs(paragraphs, styles);
         Characters = CharacterCount(text);
         std::vector<QTextCharFormat> formats(10);
         for (int32_t k = 0; k < 10; ++k) {
-            formats[size_t(k)].setFont(FontOfStyle(k));
+            formats[size_t(k)].setFont(FontOfStyle(k, kerning));
         }
         Doc.setDocumentMargin(5);
         QTextCursor cursor(&Doc);
@@ -219,21 +228,24 @@ template <class TStyleSheet> void FormatViziVodu(benchmark::State &state) {
 
 void BM_Format_ViziVodu(benchmark::State &state) {
     FormatViziVodu<TBenchStyle>(state);
+    state.SetLabel("fixed metrics, copies per measurement: no lower bound");
 }
 
-void BM_Format_ViziVodu_RealText(benchmark::State &state) {
+void BM_Format_ViziVodu_Arial(benchmark::State &state) {
     FormatViziVodu<TRealTextStyle>(state);
+    state.SetLabel("cached advances, no kerning");
 }
 
-void BM_Format_QTextDocument(benchmark::State &state) {
+template <bool Kerning> void BM_Format_QTextDocument(benchmark::State &state) {
     ui::TForm form(nullptr); // the application object exists from here on
-    TQtFixture f(int32_t(state.range(0)), int32_t(state.range(1)));
+    TQtFixture f(int32_t(state.range(0)), int32_t(state.range(1)), Kerning);
     int32_t width = kWidth - 10;
     for (auto _ : state) {
         width = width == kWidth - 10 ? kWidth - 11 : kWidth - 10; // a new width lays out anew
         f.Layout(width);
     }
     SetPerCharacter(state, f.Characters);
+    state.SetLabel(Kerning ? "HarfBuzz every run, kerning" : "HarfBuzz every run, no kerning");
 }
 
 // The window widens and narrows while the text width stays at its maximum.
@@ -277,10 +289,15 @@ void BM_PaintVisiblePart_ViziVodu(benchmark::State &state) {
 BENCHMARK(BM_Format_ViziVodu)
     ->ArgsProduct({{1000, 10000, 50000}, {1, 10}})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Format_ViziVodu_RealText)
+BENCHMARK(BM_Format_ViziVodu_Arial)
     ->ArgsProduct({{1000, 10000, 50000}, {1, 10}})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Format_QTextDocument)
+BENCHMARK_TEMPLATE(BM_Format_QTextDocument, true)
+    ->Name("BM_Format_QTextDocument_Kerning")
+    ->ArgsProduct({{1000, 10000, 50000}, {1, 10}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Format_QTextDocument, false)
+    ->Name("BM_Format_QTextDocument_NoKerning")
     ->ArgsProduct({{1000, 10000, 50000}, {1, 10}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ResizeKeepingTheTextWidth_ViziVodu)

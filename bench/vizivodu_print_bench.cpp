@@ -4,9 +4,16 @@
 // page into the preview at screen zoom, and printing 100 pages to PDF (QTextDocument::print to
 // QPdfWriter).
 //
-// The ..._ViziVodu runs use the tests' fixed-metrics graphic interface (the layout's own cost,
-// no shaping); the ..._ViziVoduRealText runs shape Arial with the complex-script text engine, as
-// the program does, while QTextDocument shapes with HarfBuzz.
+// What each side runs:
+// - ..._ViziVodu: the tests' fixed-metrics graphic interface. It is no lower bound of the
+//   layout's own cost: it copies every run into a string and a vector of advances per
+//   measurement and is slower than the real text engine.
+// - ..._ViziVoduArial: Arial on the complex-script text engine, as the program prints. The plain
+//   Cyrillic text takes the faces' cached advances without shaping and without kerning.
+// - ..._QTextDocument_Kerning: Qt's default, every run shaped with HarfBuzz, kerning on.
+// - ..._QTextDocument_NoKerning: the same with QFont::setKerning(false), so that both sides place
+//   characters by their advances alone (Qt still shapes every run): the like-with-like ratio is
+//   ViziVoduArial / QTextDocument_NoKerning.
 #include "bench/RussianText.h"
 #include "tests/vizivodu/layout/printing/PrintTestSupport.h"
 #include "vizivodu/VDStartup.h"
@@ -77,9 +84,10 @@ struct TRealTextFixture {
 
 struct TQtFixture {
     QTextDocument Doc;
-    explicit TQtFixture(int32_t pages) {
+    TQtFixture(int32_t pages, bool kerning) {
         QFont font(QStringLiteral("Arial"));
         font.setPointSize(15);
+        font.setKerning(kerning);
         Doc.setDefaultFont(font);
         // A4 in pixels of 96 dpi, the resolution QTextDocument lays text out at, with 20 mm
         // margins.
@@ -107,9 +115,14 @@ template <class TFixture> void BM_Paginate(benchmark::State &state) {
         double(pages), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_Paginate_QTextDocument(benchmark::State &state) {
+const char *QtLabel(bool kerning) {
+    return kerning ? "HarfBuzz every run, kerning" : "HarfBuzz every run, no kerning";
+}
+
+template <bool Kerning> void BM_Paginate_QTextDocument(benchmark::State &state) {
     ui::TForm form(nullptr); // the application object
-    TQtFixture f(int32_t(state.range(0)));
+    TQtFixture f(int32_t(state.range(0)), Kerning);
+    state.SetLabel(QtLabel(Kerning));
     int32_t pages = 0;
     bool wide = false;
     for (auto _ : state) {
@@ -150,9 +163,10 @@ template <class TFixture> void BM_Print100Pages(benchmark::State &state) {
     std::filesystem::remove(file);
 }
 
-void BM_Print100Pages_QTextDocument(benchmark::State &state) {
+template <bool Kerning> void BM_Print100Pages_QTextDocument(benchmark::State &state) {
     ui::TForm form(nullptr);
-    TQtFixture f(100);
+    TQtFixture f(100, Kerning);
+    state.SetLabel(QtLabel(Kerning));
     const std::filesystem::path file = BenchFile("wb_qtextdocument_print_bench.pdf");
     for (auto _ : state) {
         QPdfWriter writer(QString::fromStdString(file.string()));
@@ -175,22 +189,38 @@ BENCHMARK_TEMPLATE(BM_Paginate, TViziVoduFixture)
     ->Arg(1000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Paginate, TRealTextFixture)
-    ->Name("BM_Paginate_ViziVoduRealText")
+    ->Name("BM_Paginate_ViziVoduArial")
     ->Arg(10)
     ->Arg(100)
     ->Arg(1000)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Paginate_QTextDocument)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Paginate_QTextDocument, true)
+    ->Name("BM_Paginate_QTextDocument_Kerning")
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Paginate_QTextDocument, false)
+    ->Name("BM_Paginate_QTextDocument_NoKerning")
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_DrawPreviewPage, TViziVoduFixture)
     ->Name("BM_DrawPreviewPage_ViziVodu")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_DrawPreviewPage, TRealTextFixture)
-    ->Name("BM_DrawPreviewPage_ViziVoduRealText")
+    ->Name("BM_DrawPreviewPage_ViziVoduArial")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Print100Pages, TViziVoduFixture)
     ->Name("BM_Print100Pages_ViziVodu")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Print100Pages, TRealTextFixture)
-    ->Name("BM_Print100Pages_ViziVoduRealText")
+    ->Name("BM_Print100Pages_ViziVoduArial")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Print100Pages_QTextDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Print100Pages_QTextDocument, true)
+    ->Name("BM_Print100Pages_QTextDocument_Kerning")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Print100Pages_QTextDocument, false)
+    ->Name("BM_Print100Pages_QTextDocument_NoKerning")
+    ->Unit(benchmark::kMillisecond);

@@ -3,9 +3,17 @@
 // figures) laid out anew at the viewer's width, and the same table reflowed at alternating
 // widths.
 //
-// The ..._ViziVodu runs use the graphic interface of the library's tests (every character half
-// an em, no shaping): the table layout's own cost. The ..._ViziVoduRealText runs shape Arial
-// with the complex-script text engine, as the program does; QTextDocument shapes with HarfBuzz.
+// What each side runs:
+// - ..._ViziVodu: the graphic interface of the library's tests (every character half an em). It
+//   is no lower bound of the table layout's own cost: it copies every run into a string and a
+//   vector of advances per measurement and is slower than the real text engine.
+// - ..._ViziVoduArial: Arial 10 points on the complex-script text engine, as the program lays
+//   it out. The cells' plain Latin, Cyrillic and digits take the faces' cached advances without
+//   shaping and without kerning.
+// - ..._QTextDocument_Kerning: Qt's default, every run shaped with HarfBuzz, kerning on.
+// - ..._QTextDocument_NoKerning: the same with QFont::setKerning(false), so that both sides place
+//   characters by their advances alone (Qt still shapes every run): the like-with-like ratio is
+//   ViziVoduArial / QTextDocument_NoKerning.
 //
 // Pagination: the same table printed on A4 (the PDF printer's 600 dpi sheet, 20 mm margins):
 // the table laid out anew at the printer's resolution and cut into pages, beside
@@ -158,10 +166,12 @@ struct TRealTextPrintFixture {
 struct TQtFixture {
     QTextDocument Doc;
 
-    TQtFixture() {
+    explicit TQtFixture(bool kerning) {
         const std::vector<std::u16string> cells = MakeCells();
+        QFont font(QStringLiteral("Arial"), 10);
+        font.setKerning(kerning);
         QTextCharFormat format;
-        format.setFont(QFont(QStringLiteral("Arial"), 10));
+        format.setFont(font);
         Doc.setDocumentMargin(5);
         QTextCursor cursor(&Doc);
         QTextTableFormat tableFormat;
@@ -183,6 +193,10 @@ struct TQtFixture {
     }
 };
 
+const char *QtLabel(bool kerning) {
+    return kerning ? "HarfBuzz every run, kerning" : "HarfBuzz every run, no kerning";
+}
+
 template <class TStyleSheet> void BM_TableLayout(benchmark::State &state) {
     TViewerFixture<TStyleSheet> f;
     for (auto _ : state) {
@@ -192,9 +206,10 @@ template <class TStyleSheet> void BM_TableLayout(benchmark::State &state) {
     state.counters["height"] = f.View->DocumentHeight();
 }
 
-void BM_TableLayout_QTextDocument(benchmark::State &state) {
+template <bool Kerning> void BM_TableLayout_QTextDocument(benchmark::State &state) {
     ui::TForm form(nullptr); // the application object exists from here on
-    TQtFixture f;
+    TQtFixture f(Kerning);
+    state.SetLabel(QtLabel(Kerning));
     int32_t width = kWidth - 10;
     for (auto _ : state) {
         width = width == kWidth - 10 ? kWidth - 11 : kWidth - 10; // a new width lays out anew
@@ -216,9 +231,10 @@ template <class TStyleSheet> void BM_TableReflow(benchmark::State &state) {
     }
 }
 
-void BM_TableReflow_QTextDocument(benchmark::State &state) {
+template <bool Kerning> void BM_TableReflow_QTextDocument(benchmark::State &state) {
     ui::TForm form(nullptr);
-    TQtFixture f;
+    TQtFixture f(Kerning);
+    state.SetLabel(QtLabel(Kerning));
     int32_t width = kWidth - 10;
     for (auto _ : state) {
         width = width == kWidth - 10 ? kWidth - 110 : kWidth - 10;
@@ -235,9 +251,10 @@ template <class TFixture> void BM_TablePaginate(benchmark::State &state) {
     state.counters["pages"] = pages;
 }
 
-void BM_TablePaginate_QTextDocument(benchmark::State &state) {
+template <bool Kerning> void BM_TablePaginate_QTextDocument(benchmark::State &state) {
     ui::TForm form(nullptr);
-    TQtFixture f;
+    TQtFixture f(Kerning);
+    state.SetLabel(QtLabel(Kerning));
     f.Doc.setDocumentMargin(75.6);
     int32_t pages = 0;
     bool wide = false;
@@ -255,20 +272,35 @@ BENCHMARK_TEMPLATE(BM_TableLayout, TBenchStyle)
     ->Name("BM_TableLayout_ViziVodu")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_TableLayout, TRealTextStyle)
-    ->Name("BM_TableLayout_ViziVoduRealText")
+    ->Name("BM_TableLayout_ViziVoduArial")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TableLayout_QTextDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TableLayout_QTextDocument, true)
+    ->Name("BM_TableLayout_QTextDocument_Kerning")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TableLayout_QTextDocument, false)
+    ->Name("BM_TableLayout_QTextDocument_NoKerning")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_TableReflow, TBenchStyle)
     ->Name("BM_TableReflow_ViziVodu")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_TableReflow, TRealTextStyle)
-    ->Name("BM_TableReflow_ViziVoduRealText")
+    ->Name("BM_TableReflow_ViziVoduArial")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TableReflow_QTextDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TableReflow_QTextDocument, true)
+    ->Name("BM_TableReflow_QTextDocument_Kerning")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TableReflow_QTextDocument, false)
+    ->Name("BM_TableReflow_QTextDocument_NoKerning")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_TablePaginate, TPrintBenchFixture)
     ->Name("BM_TablePaginate_ViziVodu")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_TablePaginate, TRealTextPrintFixture)
-    ->Name("BM_TablePaginate_ViziVoduRealText")
+    ->Name("BM_TablePaginate_ViziVoduArial")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TablePaginate_QTextDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TablePaginate_QTextDocument, true)
+    ->Name("BM_TablePaginate_QTextDocument_Kerning")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_TablePaginate_QTextDocument, false)
+    ->Name("BM_TablePaginate_QTextDocument_NoKerning")
+    ->Unit(benchmark::kMillisecond);

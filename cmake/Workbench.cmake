@@ -55,6 +55,62 @@ function(wb_executable target)
     endif()
 endfunction()
 
+# ---- Precompiled headers and linking -------------------------------------------------------------
+
+# Precompiled headers (WB_PCH): each module and each test executable parses the standard headers
+# most of its sources include once (the test executables GoogleTest too, some modules their own
+# central headers named in their CMakeLists.txt), which saves about a third of the sanitizer
+# build's compiling. They are private to the target. No Qt header goes in: Qt's keyword macros
+# (emit, signals, slots) would reach the sources that do not include Qt, and few sources of
+# platform/gfx and platform/ui do. A precompiled header is included into every source, so it
+# would hide a missing #include: the test command's Release build is made without them, and
+# there every source compiles on its own includes (docs/ARCHITECTURE.md).
+set(WB_PCH_STANDARD <algorithm> <array> <cmath> <cstdint> <cstring> <functional> <map> <memory>
+    <string> <string_view> <utility> <vector>)
+if(WB_PCH AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    # Without a time stamp in the header, ccache can reuse the compiles that use it.
+    add_compile_options("SHELL:-Xclang -fno-pch-timestamp")
+endif()
+
+# wb_precompile(target [headers...]): the standard headers and headers (<system> or a path from
+# the repository root) as target's private precompiled header, when WB_PCH is on.
+function(wb_precompile target)
+    if(NOT WB_PCH)
+        return()
+    endif()
+    set(headers ${WB_PCH_STANDARD})
+    foreach(header IN LISTS ARGN)
+        if(header MATCHES "^<")
+            list(APPEND headers ${header})
+        else()
+            list(APPEND headers ${CMAKE_SOURCE_DIR}/${header})
+        endif()
+    endforeach()
+    target_precompile_headers(${target} PRIVATE ${headers})
+    # A source with options of its own (an instruction set) cannot use a header compiled without
+    # them.
+    get_target_property(sources ${target} SOURCES)
+    foreach(source IN LISTS sources)
+        get_source_file_property(options ${source} COMPILE_OPTIONS)
+        get_source_file_property(flags ${source} COMPILE_FLAGS)
+        if(options OR flags)
+            set_source_files_properties(${source} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+        endif()
+    endforeach()
+    # CMake keeps the time stamp of the generated header when the list changes, so Ninja would
+    # keep a precompiled header of the old list; a new list changes the commands instead.
+    string(MD5 list "${headers}")
+    string(SUBSTRING ${list} 0 8 list)
+    target_compile_definitions(${target} PRIVATE WB_PCH_LIST=${list})
+endfunction()
+
+# lld links the sanitizer build's test executables several times faster than ld.bfd; it is used
+# where Debian's lld is installed (scripts/install-deps.sh installs it).
+find_program(WB_LLD ld.lld)
+if(WB_LLD)
+    add_link_options(-fuse-ld=lld)
+endif()
+
 # ---- The module table (cmake/modules.txt) ------------------------------------------------------
 
 # Reads the table into global properties WB_MODULE_DIR_<target> and WB_MODULE_DEPS_<target>, and
@@ -141,31 +197,34 @@ function(wb_module_link_libraries name extras out)
     set(${out} ${libs} ${extras} PARENT_SCOPE)
 endfunction()
 
-# wb_add_library(name SOURCES ... [DEPS ...]): one static library per module, linked to the
-# modules of its row in cmake/modules.txt; DEPS adds outside libraries. The repository root is
-# the include root ("platform/rtl/System.h", "ecg/M12ECG.h").
+# wb_add_library(name SOURCES ... [DEPS ...] [PCH ...]): one static library per module, linked to
+# the modules of its row in cmake/modules.txt; DEPS adds outside libraries, PCH headers to
+# precompile beside the standard ones. The repository root is the include root
+# ("platform/rtl/System.h", "ecg/M12ECG.h").
 function(wb_add_library name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PCH" ${ARGN})
     wb_module_link_libraries(${name} "${ARG_DEPS}" libs)
     add_library(${name} STATIC ${ARG_SOURCES})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${libs})
     wb_warnings(${name})
+    wb_precompile(${name} ${ARG_PCH})
 endfunction()
 
-# wb_add_test(name SOURCES ... [DEPS ...] [LABELS ...]): one GoogleTest executable per module
-# folder, linked like a library from its row (which lists testsupport, whose main function sets
-# the tests' environment). CTest sees each of its tests and runs each in a process of its own
-# (listed when the tests run, so a build never runs them); with WB_SUITE_PER_PROCESS it runs the
-# executable whole instead, one process for all its tests.
+# wb_add_test(name SOURCES ... [DEPS ...] [LABELS ...] [PCH ...]): one GoogleTest executable per
+# module folder, linked like a library from its row (which lists testsupport, whose main function
+# sets the tests' environment), GoogleTest and PCH precompiled. CTest sees each of its tests and
+# runs each in a process of its own (listed when the tests run, so a build never runs them); with
+# WB_SUITE_PER_PROCESS it runs the executable whole instead, one process for all its tests.
 include(GoogleTest)
 function(wb_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS;PCH" ${ARGN})
     wb_module_link_libraries(${name} "${ARG_DEPS}" libs)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${libs} GTest::gtest GTest::gmock)
     target_compile_definitions(${name} PRIVATE WB_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
     wb_executable(${name})
+    wb_precompile(${name} <gtest/gtest.h> ${ARG_PCH})
     if(WB_SUITE_PER_PROCESS)
         add_test(NAME ${name} COMMAND ${name})
         set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config clang clang-format ccache
+    build-essential cmake ninja-build pkg-config clang clang-format ccache lld
     libclang-rt-14-dev
     qt6-base-dev libgl-dev qt6-image-formats-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
