@@ -16,6 +16,8 @@ packages=(
     # libwmf's reader only recommends the URW fonts, but finds no font without them
     poppler-utils emf2svg librsvg2-bin libwmf-bin fonts-urw-base35
     imagemagick libharfbuzz-bin
+    # outside readers of the CSS and OOXML the style writers make
+    python3 python3-tinycss2 libxml2-utils
 )
 
 missing=()

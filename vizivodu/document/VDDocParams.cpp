@@ -3,6 +3,8 @@
 
 #include "vizivodu/document/VDError.h"
 #include "vizivodu/document/VDFHelpers.h"
+#include "vizivodu/formats/common/VDFuncs_OOXML.h"
+#include "vizivodu/formats/common/VDFuncs_RTF.h"
 #include "vizivodu/styles/VDFuncs.h"
 
 #include "platform/rtl/Classes.h"
@@ -45,76 +47,19 @@ std::string NumberText(TVDLength value) {
     return rtl::Utf16ToUtf8(rtl::FloatToStrF(value, rtl::ffGeneral, 15, 0, PointSettings()));
 }
 
-// RTF text: ASCII with "\", "{" and "}" escaped; other characters as "\uN?".
-std::string RTFUnicode(const rtl::UnicodeString &s) {
-    std::string out;
-    for (char16_t c : s) {
-        if (c == u'\\' || c == u'{' || c == u'}') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 128) {
-            out += static_cast<char>(c);
-        } else {
-            out += "\\u" + std::to_string(static_cast<int16_t>(c)) + "?";
-        }
-    }
-    return out;
-}
-
-// 8-bit RTF text in the ANSI code page: bytes from 128 on as "\'hh".
-std::string RTFAnsi(const rtl::UnicodeString &s) {
-    static const char kHex[] = "0123456789abcdef";
-    std::string out;
-    for (char b : RawUnicodeToAnsi(0, StringToRawUnicode(s))) {
-        const auto u = static_cast<uint8_t>(b);
-        if (b == '\\' || b == '{' || b == '}') {
-            out += '\\';
-            out += b;
-        } else if (u < 128) {
-            out += b;
-        } else {
-            out += "\\'";
-            out += kHex[u >> 4];
-            out += kHex[u & 15];
-        }
-    }
-    return out;
-}
-
-std::string RTFText(const rtl::UnicodeString &s) {
+// A text with characters above U+007F goes with an 8-bit alternative in the system code page
+// for readers without Unicode ("\upr"); the Unicode form carries its own "\uc" counts, so it
+// reads right whatever count the document has in force.
+std::string RTFText(const rtl::UnicodeString &s, bool saveAnsi) {
     for (char16_t c : s) {
         if (c > 0x7F) {
-            return "{\\upr{" + RTFAnsi(s) + "}{\\*\\ud " + RTFUnicode(s) + "}}";
+            return "{\\upr{" +
+                   EscapeRTFAnsi(RawUnicodeToAnsi(0, StringToRawUnicode(s)), false, false, false,
+                                 false) +
+                   "}{\\*\\ud " + UnicodeToRTF(s, 0, false) + "}}";
         }
     }
-    return RTFUnicode(s);
-}
-
-// XML-safe UTF-8: control characters as "?", and "&", "<", ">" escaped.
-std::string OOXMLText(const rtl::UnicodeString &s) {
-    rtl::UnicodeString clean = s;
-    for (char16_t &c : clean) {
-        if (c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n') {
-            c = u'?';
-        }
-    }
-    std::string out;
-    for (char c : rtl::Utf16ToUtf8(clean)) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+    return UnicodeToRTFEx(s, 0, false, saveAnsi, false, false);
 }
 
 // Comments for the core properties: line breaks as "_x000d_", and "_x" kept literal.
@@ -355,7 +300,7 @@ void TVDDocParameters::ReadProperyFromString(std::string_view s, bool utf8) {
     }
 }
 
-void TVDDocParameters::SaveToRTF(rtl::TStream &stream, bool) const {
+void TVDDocParameters::SaveToRTF(rtl::TStream &stream, bool saveAnsi) const {
     std::string out;
     if (Orientation == poLandscape) {
         out += "\\landscape";
@@ -393,13 +338,13 @@ void TVDDocParameters::SaveToRTF(rtl::TStream &stream, bool) const {
     if (HasOOXMLCoreProperties()) {
         out += "{\\info";
         if (!Author.empty()) {
-            out += "{\\author " + RTFText(Author) + "}";
+            out += "{\\author " + RTFText(Author, saveAnsi) + "}";
         }
         if (!Title.empty()) {
-            out += "{\\title " + RTFText(Title) + "}";
+            out += "{\\title " + RTFText(Title, saveAnsi) + "}";
         }
         if (!Comments.empty()) {
-            out += "{\\doccomm " + RTFText(Comments) + "}";
+            out += "{\\doccomm " + RTFText(Comments, saveAnsi) + "}";
         }
         out += "}";
     }
@@ -446,13 +391,13 @@ bool TVDDocParameters::HasOOXMLCoreProperties() const {
 void TVDDocParameters::SaveOOXMLCoreProperties(rtl::TStream &stream) const {
     std::string out;
     if (!Author.empty()) {
-        out += "<dc:creator>" + OOXMLText(Author) + "</dc:creator>";
+        out += "<dc:creator>" + MakeOOXMLStr(Author) + "</dc:creator>";
     }
     if (!Title.empty()) {
-        out += "<dc:title>" + OOXMLText(Title) + "</dc:title>";
+        out += "<dc:title>" + MakeOOXMLStr(Title) + "</dc:title>";
     }
     if (!Comments.empty()) {
-        out += "<dc:description>" + OOXMLText(PrepareComments(Comments)) + "</dc:description>";
+        out += "<dc:description>" + MakeOOXMLStr(PrepareComments(Comments)) + "</dc:description>";
     }
     VDFWrite(stream, out);
 }

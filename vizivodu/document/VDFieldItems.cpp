@@ -3,6 +3,8 @@
 
 #include "vizivodu/VDStartup_p.h"
 #include "vizivodu/document/VDFHelpers.h"
+#include "vizivodu/formats/common/VDFuncs_OOXML.h"
+#include "vizivodu/formats/common/VDFuncs_RTF.h"
 #include "vizivodu/styles/VDFuncs.h"
 
 #include "platform/rtl/StrUtils.h"
@@ -19,38 +21,6 @@ VD_DEFINE_ITEM_CLASS(TVDPageCountItemInfo, TCustomVDPageNumberItemInfo);
 namespace {
 
 constexpr int32_t kNumberTypeProperty = 600;
-
-// RTF text of a number text: plain ASCII here (digits, letters, blanks and "-").
-std::string RTFText(const rtl::UnicodeString &s) {
-    std::string out;
-    for (char16_t c : s) {
-        if (c == u'\\' || c == u'{' || c == u'}') {
-            out += '\\';
-        }
-        out += c < 128 ? static_cast<char>(c) : '?';
-    }
-    return out;
-}
-
-std::string XMLText(const rtl::UnicodeString &s) {
-    std::string out;
-    for (char c : rtl::Utf16ToUtf8(s)) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
 
 } // namespace
 
@@ -178,7 +148,7 @@ void TCustomVDPageNumberItemInfo::SaveOOXMLBeforeRun(rtl::TStream &stream) const
 
 void TCustomVDPageNumberItemInfo::SaveOOXML(rtl::TStream &stream) const {
     VDFWrite(stream,
-             "<w:t>" + (FieldName() == "PAGE" ? XMLText(GetNumberText(1)) : "?") + "</w:t>");
+             "<w:t>" + (FieldName() == "PAGE" ? MakeOOXMLStr(GetNumberText(1)) : "?") + "</w:t>");
 }
 
 void TCustomVDPageNumberItemInfo::SaveOOXMLAfterRun(rtl::TStream &stream) const {
@@ -214,7 +184,8 @@ rtl::UnicodeString TVDPageNumberItemInfo::GetTextForFormatting(TCustomVDData *) 
 }
 
 std::string TVDPageNumberItemInfo::RTFResult() const {
-    return RTFText(GetNumberText(1));
+    // Number texts are ASCII, so the code page and the fallback convention change nothing.
+    return UnicodeToRTF(GetNumberText(1), 0, true);
 }
 
 // ---- Page count ----

@@ -83,17 +83,6 @@ TVDRawByteString ExpandTabsRawUnicode(const TVDRawByteString &s, int32_t n);
 inline UnicodeString CopyItemTag(const UnicodeString &tag) {
     return tag;
 }
-// HTML text: "&", ">", "<" and the double quote escaped, runs of blanks as "&nbsp;" but the
-// last, control characters and non-characters as "?".
-UnicodeString EscapeHTMLTextUnicode(const UnicodeString &s);
-// An XML (or HTML) attribute value: "&", ">", "<" and the double quote escaped, control
-// characters and non-characters as "?".
-UnicodeString EscapeXMLAttrUnicode(const UnicodeString &s);
-// The hint of a hyperlink as the output format writes it: an HTML title attribute, the RTF
-// field switch \o, a DOCX tooltip attribute; the hint itself for the other formats; empty for
-// an empty hint.
-UnicodeString MakeHintAttribute(TVDSaveFormat saveFormat, const UnicodeString &hint);
-
 inline bool AreTagsEqual(const UnicodeString &tag1, const UnicodeString &tag2) {
     return tag1 == tag2;
 }

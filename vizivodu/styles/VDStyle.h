@@ -254,6 +254,10 @@ public:
     void LoadReg(const UnicodeString &baseKey);
     AnsiString GetCSSSize(TVDStyleLength value) const;
     AnsiString GetCSSSizeInPoints(TVDStyleLength value) const;
+    // The sheet as a CSS style sheet: text styles, paragraph styles, list styles.
+    void SaveCSSToStream(rtl::TStream &stream, TVDSaveCSSOptions options) const;
+    // Creates or truncates the file and writes the sheet; false on any failure.
+    bool SaveCSS(const UnicodeString &fileName, TVDSaveCSSOptions options) const;
 
     // ---- Invalid picture ----
     // The picture shown for a picture that cannot be shown; made on first call.

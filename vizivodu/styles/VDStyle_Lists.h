@@ -6,6 +6,7 @@
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Picture.h"
 #include "platform/rtl/Sets.h"
+#include "vizivodu/layout/viewer/VDOptions.h"
 #include "vizivodu/styles/VDCollection.h"
 #include "vizivodu/styles/VDStyle_Records.h"
 
@@ -16,6 +17,8 @@ class TCustomImageList;
 }
 
 namespace vizivodu {
+
+class TVDHTMLListCSSList;
 
 // The font of a list level: "Arial", 8 points by default.
 class TVDMarkerFont : public gfx::TFont {
@@ -105,6 +108,16 @@ public:
                    const UnicodeString &fs) const;
     void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
                      const UnicodeString &fs);
+    // HTML: "ol" for a numbered level, else "ul"; the CSS of the level's list element; the CSS
+    // of a paragraph whose marker is written as text; the list element's tags (with UseCSS a
+    // class of listBullets when its CSS is there, else a style attribute).
+    AnsiString GetHTMLOpenTagForCSS() const;
+    AnsiString GetHTMLOpenCSS(const TVDStyle &vdStyle, TVDBiDiMode biDiMode) const;
+    AnsiString GetIndentCSSForTextVersion(const TVDStyle &vdStyle, TVDBiDiMode biDiMode) const;
+    void HTMLOpenTag(rtl::TStream &stream, bool useCSS, const TVDStyle &vdStyle,
+                     TVDSaveOptions saveOptions, const TVDHTMLListCSSList *listBullets,
+                     TVDBiDiMode biDiMode) const;
+    void HTMLCloseTag(rtl::TStream &stream, bool useCSS) const;
 
 private:
     bool FontsEqual(const TVDListLevel &value) const;
@@ -181,6 +194,11 @@ public:
                    const UnicodeString &fs) const;
     void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section,
                      const UnicodeString &fs);
+    // Adds the CSS of every level to bullets; a text it adds is written as the rule number
+    // index (the title line before the first rule, index 0) when stream is given.
+    void SaveCSSToStream(rtl::TStream *stream, TVDHTMLListCSSList &bullets,
+                         TVDSaveCSSOptions saveOptions, int32_t &index, const AnsiString &title,
+                         TVDBiDiMode biDiMode) const;
 
 private:
     TVDListLevelCollection FLevels;
@@ -218,6 +236,9 @@ public:
     // Persistence seams (the list style writers define them).
     void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;
     void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section);
+    // bullets cleared, then every list style's rules; with stream null bullets is only filled.
+    void SaveCSSToStream(rtl::TStream *stream, TVDHTMLListCSSList &bullets,
+                         TVDSaveCSSOptions saveOptions, const AnsiString &title) const;
 
     // The document that answers image-list requests while the collection is read; may be null.
     TCustomVDDataHooks *VDData = nullptr;

@@ -68,6 +68,17 @@ using TCursor = int16_t;
 
 enum TVDBiDiMode : uint8_t { vdbdUnspecified, vdbdLeftToRight, vdbdRightToLeft };
 
+// How a style sheet is written as CSS (TVDStyle::SaveCSSToStream).
+enum TVDSaveCSSOption : uint8_t {
+    vdcssOnlyDifference,
+    vdcssIgnoreLeftAlignment,
+    vdcssNoDefCSSStyle,
+    vdcssUTF8,
+    vdcssDefault0Style,
+    vdcssMarkersAsText
+};
+using TVDSaveCSSOptions = rtl::TSet<TVDSaveCSSOption, 6>;
+
 // How colours are drawn: as they are, resolved for a printer, in grey, or in black and white.
 enum TVDColorMode : uint8_t {
     vdcmColor,

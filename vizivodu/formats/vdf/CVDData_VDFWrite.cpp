@@ -2,12 +2,12 @@
 // records, text runs under one header, checkpoints and the items' own records.
 #include "vizivodu/document/CVDData.h"
 
+#include "platform/rtl/SafeSave.h"
 #include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDClasses.h"
 #include "vizivodu/document/VDDocParams.h"
 #include "vizivodu/document/VDFHelpers.h"
 #include "vizivodu/document/VDGrHandler.h"
-#include "vizivodu/formats/common/VDSafeSave.h"
 #include "vizivodu/layout/formatting/VDBack.h"
 #include "vizivodu/styles/VDStyle.h"
 
@@ -283,9 +283,17 @@ bool TCustomVDData::SaveVDFToStreamEx(rtl::TStream &stream, TVDFSaveScope saveSc
 
 bool TCustomVDData::SaveVDF(const rtl::UnicodeString &fileName, bool selectionOnly, uint32_t color,
                             TVDBackground *background, TVDLayoutInfo *layout, bool root) {
-    return SaveFileSafely(fileName, [&](rtl::TStream &stream) {
-        return SaveVDFToStream(stream, selectionOnly, color, background, layout, root);
-    });
+    // The old file stays whole unless the new one is written completely.
+    try {
+        rtl::TSafeSaveStream stream(fileName);
+        if (!SaveVDFToStream(stream, selectionOnly, color, background, layout, root)) {
+            return false;
+        }
+        stream.Commit();
+        return true;
+    } catch (const rtl::Exception &) {
+        return false;
+    }
 }
 
 void TCustomVDData::SaveVDFSubDocument(rtl::TStream &stream) {

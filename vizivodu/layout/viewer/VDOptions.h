@@ -77,6 +77,26 @@ enum TVDLiveSpellingMode : uint8_t { vdlspManualStart, vdlspOnChange };
 enum TVDLoadFormat : uint8_t { vdlfText, vdlfHTML, vdlfRTF, vdlfVDF, vdlfURL, vdlfOther };
 enum TVDSaveFormat : uint8_t { vdsfText, vdsfHTML, vdsfRTF, vdsfVDF, vdsfDocX };
 
+// Options of HTML saving.
+enum TVDSaveOption : uint8_t {
+    vdsoOverrideImages,
+    vdsoFirstOnly,
+    vdsoMiddleOnly,
+    vdsoLastOnly,
+    vdsoDefault0Style,
+    vdsoNoHypertextImageBorders,
+    vdsoImageSizes,
+    vdsoForceNonTextCSS,
+    vdsoUseCheckpointsNames,
+    vdsoMarkersAsText,
+    vdsoInlineCSS,
+    vdsoNoDefCSSStyle,
+    vdsoUseItemImageFileNames,
+    vdsoXHTML,
+    vdsoUTF8
+};
+using TVDSaveOptions = rtl::TSet<TVDSaveOption, 15>;
+
 enum TVDRTFSaveArea : uint8_t {
     vd_rtfs_TextStyle,
     vd_rtfs_ParaStyle,

@@ -2,6 +2,7 @@
 // mouse and hyperlink events, the callbacks of reading and saving, hints, progress.
 #include "vizivodu/layout/viewer/VDVDData.h"
 
+#include "vizivodu/formats/common/VDFuncs_RTF.h"
 #include "vizivodu/layout/viewer/ViziVodu.h"
 #include "vizivodu/styles/VDStyle.h"
 

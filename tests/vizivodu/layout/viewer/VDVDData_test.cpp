@@ -6,6 +6,7 @@
 
 #include "tests/vizivodu/LayoutTestSupport.h"
 #include "vizivodu/document/VDDocParams.h"
+#include "vizivodu/formats/common/VDFuncs_RTF.h"
 #include "vizivodu/layout/viewer/ViziVodu.h"
 
 #include "platform/gfx/Bitmap.h"
