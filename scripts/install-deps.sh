@@ -16,6 +16,8 @@ packages=(
     # libwmf's reader only recommends the URW fonts, but finds no font without them
     poppler-utils emf2svg librsvg2-bin libwmf-bin fonts-urw-base35
     imagemagick libharfbuzz-bin
+    # RTF written by other programs (test fixtures) and the RTF reading benchmark's peers
+    libreoffice-writer-nogui pandoc
 )
 
 missing=()

@@ -1,0 +1,5 @@
+# RTF reader and its document builder.
+list(APPEND VIZIVODU_TEST_SOURCES
+    formats/rtf/VDRTFProps_test.cpp
+    formats/rtf/VDRTFReader_test.cpp
+)

@@ -1,0 +1,11 @@
+# RTF: the reader (tokenizer, keywords, properties, destinations) and its document builder.
+list(APPEND VIZIVODU_SOURCES
+    formats/rtf/VDRTFDest.cpp
+    formats/rtf/VDRTFKeywords.cpp
+    formats/rtf/VDRTFProps.cpp
+    formats/rtf/VDRTFProps_Styles.cpp
+    formats/rtf/VDRTFReader.cpp
+    formats/rtf/VDRTFReader_Props.cpp
+    formats/rtf/VDRTFReader_Text.cpp
+    formats/rtf/VDRTFRecords.cpp
+)
