@@ -1,5 +1,6 @@
 # RTF: the reader (tokenizer, keywords, properties, destinations) and its document builder.
 list(APPEND VIZIVODU_SOURCES
+    formats/rtf/CVDData_RTF.cpp
     formats/rtf/VDRTFDest.cpp
     formats/rtf/VDRTFKeywords.cpp
     formats/rtf/VDRTFProps.cpp
@@ -8,4 +9,5 @@ list(APPEND VIZIVODU_SOURCES
     formats/rtf/VDRTFReader_Props.cpp
     formats/rtf/VDRTFReader_Text.cpp
     formats/rtf/VDRTFRecords.cpp
+    formats/rtf/ViziVodu_RTF.cpp
 )

@@ -2,4 +2,5 @@
 list(APPEND VIZIVODU_TEST_SOURCES
     formats/rtf/VDRTFProps_test.cpp
     formats/rtf/VDRTFReader_test.cpp
+    formats/rtf/ViziVodu_RTF_test.cpp
 )
