@@ -18,6 +18,8 @@ packages=(
     imagemagick libharfbuzz-bin
     # outside readers of the CSS and OOXML the style writers make
     python3 python3-tinycss2 libxml2-utils
+    # RTF written by other programs (test fixtures) and the RTF reading benchmark's peers
+    libreoffice-writer-nogui pandoc
 )
 
 missing=()

@@ -50,6 +50,8 @@ class TVDControlItemInfo;
 class TVDLayoutInfo;
 class TVDBackground;
 struct TVDFReadContext;
+class TVDRTFReaderProperties;
+enum TVDRTFErrorCode : uint8_t;
 
 enum TVDState : uint8_t {
     vdstMakingSelection,
@@ -256,6 +258,8 @@ public:
     virtual rtl::UnicodeString GetDelimiters();
     virtual TVDBiDiMode GetBiDiMode();
     virtual TVDDocParameters *GetDocParameters(bool allowCreate);
+    // The RTF reading settings of the control that shows the document; nullptr when none.
+    virtual TVDRTFReaderProperties *GetRTFReadProperties();
     // The settings of reading and writing the native format and RTF, and the warnings of the
     // last reading (kept by a document that is its own root; none at first).
     virtual TVDFOptions GetVDFOptions();
@@ -461,6 +465,13 @@ public:
                    int32_t otherParaNo) {
         AddTextNLW(s, styleNo, firstParaNo, otherParaNo, false);
     }
+
+    // ---- RTF (defined in formats/rtf/CVDData_RTF.cpp) ----
+    // Appends the RTF to the document with GetRTFReadProperties (rtf_ec_Assertion, nothing
+    // changed, when there are none), then merges the item before the appended ones and them
+    // where possible. LoadRTF reads relative picture paths against the file's folder.
+    TVDRTFErrorCode LoadRTF(const rtl::UnicodeString &fileName);
+    TVDRTFErrorCode LoadRTFFromStream(rtl::TStream &stream);
 
     // ---- The checkpoint chain ----
     void SetCP(TCustomVDItemInfo &item, TVDCPInfo *&prevCP, TVDCPInfo *&cp);

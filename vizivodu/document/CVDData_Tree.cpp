@@ -80,6 +80,10 @@ TVDDocParameters *TCustomVDData::GetDocParameters(bool allowCreate) {
     VD_ASK_ROOT(GetDocParameters(allowCreate), nullptr);
 }
 
+TVDRTFReaderProperties *TCustomVDData::GetRTFReadProperties() {
+    VD_ASK_ROOT(GetRTFReadProperties(), nullptr);
+}
+
 TVDFOptions TCustomVDData::GetVDFOptions() {
     VD_ASK_ROOT(GetVDFOptions(), FRootVDFOptions);
 }

@@ -1,3 +1,14 @@
-# RTF: the styles' RTF halves (the reader and writer land here too).
+# RTF: the reader (tokenizer, keywords, properties, destinations), its document builder,
+# and the styles' RTF halves.
 list(APPEND VIZIVODU_SOURCES
-    formats/rtf/VDStyle_RTF.cpp)
+    formats/rtf/CVDData_RTF.cpp
+    formats/rtf/VDRTFDest.cpp
+    formats/rtf/VDRTFKeywords.cpp
+    formats/rtf/VDRTFProps.cpp
+    formats/rtf/VDRTFProps_Styles.cpp
+    formats/rtf/VDRTFReader.cpp
+    formats/rtf/VDRTFReader_Props.cpp
+    formats/rtf/VDRTFReader_Text.cpp
+    formats/rtf/VDRTFRecords.cpp
+    formats/rtf/VDStyle_RTF.cpp
+    formats/rtf/ViziVodu_RTF.cpp)

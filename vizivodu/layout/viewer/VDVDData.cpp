@@ -145,6 +145,11 @@ TVDDocParameters *TViziVoduVDData::GetDocParameters(bool allowCreate) {
     return viewer->GetDocParameters();
 }
 
+TVDRTFReaderProperties *TViziVoduVDData::GetRTFReadProperties() {
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->GetRTFReadProperties() : nullptr;
+}
+
 TVDOptions TViziVoduVDData::GetOptions() {
     TCustomViziVodu *viewer = Viewer();
     return viewer ? viewer->GetOptions() : TVDControlData::GetOptions();

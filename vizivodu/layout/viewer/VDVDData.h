@@ -72,6 +72,7 @@ public:
     rtl::TStringList *GetDocProperties() override;
     // nullptr when allowCreate is false and the control has none; else the control's (made).
     TVDDocParameters *GetDocParameters(bool allowCreate) override;
+    TVDRTFReaderProperties *GetRTFReadProperties() override;
     bool CanLoadLayout() override { return true; }
     TVDOptions GetOptions() override;
     void SetOptions(TVDOptions value) override;

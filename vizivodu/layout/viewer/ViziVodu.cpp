@@ -3,6 +3,7 @@
 
 #include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDDocParams.h"
+#include "vizivodu/formats/rtf/VDRTFProps.h"
 #include "vizivodu/layout/formatting/VDBack.h"
 #include "vizivodu/layout/viewer/VDVDData.h"
 #include "vizivodu/styles/VDStyle.h"

@@ -27,6 +27,7 @@ class TCustomImageList;
 namespace vizivodu {
 
 class TVDDocParameters;
+class TVDRTFReaderProperties;
 class TVDLayoutInfo;
 class TViziVoduVDData;
 
@@ -195,6 +196,13 @@ public:
     TVDDocParameters *GetDocParameters();
     bool HasDocParameters() const { return FDocParameters != nullptr; }
     void SetDocParameters(const TVDDocParameters *value);
+    // The RTF reading settings, made on first use.
+    TVDRTFReaderProperties *GetRTFReadProperties();
+    bool RTFReaderAssigned() const { return FRTFReadProperties != nullptr; }
+    // The RTF appended to the document (defined in formats/rtf/ViziVodu_RTF.cpp); true when
+    // the reader reports no error.
+    bool LoadRTF(const rtl::UnicodeString &fileName);
+    bool LoadRTFFromStream(rtl::TStream &stream);
     TVDStyle *GetStyle() const { return FStyle; }
     virtual void SetStyle(TVDStyle *value);
     // The control's Color (clNone after creation: the document shows the style sheet's), else
@@ -420,6 +428,7 @@ private:
         FVScrollHandlers, FSaveHandlers, FClearHandlers, FResizeHandlers;
     rtl::TStringList FDocProperties;
     std::unique_ptr<TVDDocParameters> FDocParameters;
+    std::unique_ptr<TVDRTFReaderProperties> FRTFReadProperties;
     bool FPrinting = false;
 };
 

@@ -1,3 +1,6 @@
-# Tests of the RTF halves: the styles' control words.
+# Tests of RTF: the reader, its document builder, the styles' control words.
 list(APPEND VIZIVODU_TEST_SOURCES
-    formats/rtf/VDStyle_RTF_test.cpp)
+    formats/rtf/VDRTFProps_test.cpp
+    formats/rtf/VDRTFReader_test.cpp
+    formats/rtf/VDStyle_RTF_test.cpp
+    formats/rtf/ViziVodu_RTF_test.cpp)

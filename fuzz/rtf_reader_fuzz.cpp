@@ -1,0 +1,56 @@
+// RTF reader: any bytes parsed with every event assigned (Unicode on and off, hidden text
+// skipped or kept), the events checked for what the reader promises: no group state leaks
+// out of a read and table starts never outnumber the levels a paragraph can hold.
+#include "fuzz/FuzzTarget.h"
+
+#include "vizivodu/formats/rtf/VDRTFReader.h"
+
+#include "platform/rtl/Classes.h"
+
+#include <cstdlib>
+
+namespace {
+
+void ReadOnce(wbfuzz::TInput input, bool unicode, bool skipHidden) {
+    using namespace vizivodu;
+    TVDRTFReader reader;
+    reader.SkipHiddenText = skipHidden;
+    reader.TabAsSeparateChar = unicode;
+    int32_t open = 0;
+    reader.OnNewText = [](TVDRTFReader &, const TVDAnsiString &, TVDRTFPosition) {};
+    if (unicode) {
+        reader.OnNewUnicodeText = [](TVDRTFReader &, const TVDUnicodeString &, TVDRTFPosition) {};
+    }
+    reader.OnTable = [&open](TVDRTFReader &, TVDRTFTableEventKind k, bool &) {
+        if (k == vdf_tbl_TableStart) {
+            ++open;
+        } else if (k == vdf_tbl_TableEnd || k == vdf_tbl_TableForcedEnd) {
+            --open;
+        }
+        if (open > TVDRTFReader::MaxTableNesting * 2 || open < -TVDRTFReader::MaxTableNesting) {
+            std::abort();
+        }
+    };
+    reader.OnHeaderFooter = [](TVDRTFReader &, TVDRTFHeaderFooterType, bool, bool &supported) {
+        supported = true;
+    };
+    reader.OnNote = [](TVDRTFReader &, TVDRTFNoteEventType, TVDRTFPosition) {};
+    reader.OnStyleSheet = [](TVDRTFReader &) {};
+    reader.OnBookmarkStart = [](TVDRTFReader &, const rtl::UnicodeString &) {};
+    reader.OnRequiredPageBreak = [](TVDRTFReader &) {};
+    reader.OnUpdateMarker = [](TVDRTFReader &) {};
+    rtl::TMemoryStream stream;
+    stream.Write(input.data(), int32_t(input.size()));
+    stream.SetPosition(0);
+    const TVDRTFErrorCode code = reader.ReadFromStream(stream);
+    if (code > rtf_ec_Aborted) {
+        std::abort();
+    }
+}
+
+} // namespace
+
+void wbfuzz::FuzzOne(TInput input) {
+    ReadOnce(input, true, true);
+    ReadOnce(input, false, false);
+}

@@ -1,0 +1,123 @@
+// The RTF reading settings of a document control, and the builder that turns the RTF
+// parser's events into items of a document and into its text and paragraph styles.
+//
+// ReadFromStream/ReadFromFile append to the target document. A read that fails leaves the
+// items placed before the failure (as the class library's readers do) and returns the
+// parser's error code; an rtl::Exception inside gives rtf_ec_Exception.
+#pragma once
+
+#include "vizivodu/formats/rtf/VDRTFReader.h"
+
+#include "platform/rtl/System.h"
+
+#include <array>
+#include <memory>
+
+namespace vizivodu {
+
+class TCustomVDData;
+class TVDStyle;
+class TFontInfo;
+class TParaInfo;
+
+enum TVDReaderUnicode : uint8_t { vdruNoUnicode, vdruMixed, vdruOnlyUnicode };
+enum TVDReaderStyleMode : uint8_t { vdrsUseSpecified, vdrsUseClosest, vdrsAddIfNeeded };
+enum TVDRTFHighlight : uint8_t { rtfhlIgnore, rtfhlFixedColors, rtfhlColorTable };
+enum TVDHFType : uint8_t { vdhftNormal, vdhftFirstPage, vdhftEvenPages };
+
+class TVDRTFReaderProperties {
+public:
+    TVDRTFReaderProperties() = default;
+    virtual ~TVDRTFReaderProperties() = default;
+    TVDRTFReaderProperties(const TVDRTFReaderProperties &) = delete;
+    TVDRTFReaderProperties &operator=(const TVDRTFReaderProperties &) = delete;
+
+    // Copies the reading settings (not the header and footer targets).
+    void Assign(const TVDRTFReaderProperties &source);
+
+    TVDRTFErrorCode ReadFromStream(rtl::TStream &stream, TCustomVDData &vdData, bool insertMode);
+    TVDRTFErrorCode ReadFromFile(const rtl::UnicodeString &fileName, TCustomVDData &vdData,
+                                 bool insertMode);
+
+    // ---- Settings ----
+    TVDReaderUnicode UnicodeMode = vdruOnlyUnicode;
+    TVDReaderStyleMode TextStyleMode = vdrsUseClosest;
+    TVDReaderStyleMode ParaStyleMode = vdrsUseClosest;
+    bool IgnorePictures = false;
+    bool IgnoreNotes = false;
+    bool IgnoreFields = false;
+    bool IgnoreSequences = false;
+    bool IgnoreTables = false;
+    bool IgnoreBookmarks = false;
+    bool UseHypertextStyles = false;
+    bool SkipHiddenText = true;
+    bool LineBreaksAsParagraphs = false;
+    bool ReadDocParameters = false;
+    bool ExtractMetafileBitmaps = true;
+    TVDRTFHighlight ConvertHighlight = rtfhlColorTable;
+    bool BasePathLinks = true;
+    bool UseCharsetForUnicode = false;
+    gfx::TFontCharset CharsetForUnicode = 1;
+    rtl::UnicodeString BasePath;
+    // The styles of vdrsUseSpecified; a negative value raises Exception "Value must not be
+    // negative".
+    int32_t GetTextStyleNo() const { return FTextStyleNo; }
+    void SetTextStyleNo(int32_t value);
+    int32_t GetParaStyleNo() const { return FParaStyleNo; }
+    void SetParaStyleNo(int32_t value);
+
+    // ---- Headers and footers ----
+    void SetHeader(TCustomVDData *vdData, TVDHFType headerType);
+    void SetFooter(TCustomVDData *vdData, TVDHFType footerType);
+    bool HasHeaderOrFooterVDData() const;
+    TCustomVDData *GetHFVDData(TVDRTFHeaderFooterType hfType) const;
+    // The distance of the header or footer from the page edge, mm; -1 until one is read.
+    int32_t HeaderYMM() const { return FHeaderYMM; }
+    int32_t FooterYMM() const { return FFooterYMM; }
+
+    // The parser during a read, else nullptr.
+    TVDRTFReader *RTFReader() const { return FReader.get(); }
+
+private:
+    // reading (VDRTFProps.cpp)
+    void PrepareReader();
+    void ConnectEvents();
+    void FinishReading();
+    void ReaderNewText(const TVDAnsiString &text, TVDRTFPosition position);
+    void ReaderNewUnicodeText(const TVDUnicodeString &text, TVDRTFPosition position);
+    void AddTextRun(TVDRawByteString raw, bool unicode, TVDRTFPosition position);
+    void InsertRTFItem(TVDRawByteString text, std::unique_ptr<class TCustomVDItemInfo> item,
+                       TVDRTFPosition position);
+    void ReaderHeaderFooter(TVDRTFHeaderFooterType hfType, bool starting, bool &supported);
+    void ReaderEndParsing();
+    void ApplyHyperlink(TCustomVDItemInfo &item, int32_t &styleNo);
+    int32_t GetParaNoForPosition(TVDRTFPosition position);
+    bool InHyperlink() const;
+    TVDUnicodeString HyperlinkCode() const;
+
+    // text styles (VDRTFProps_Styles.cpp)
+    int32_t FindOrAddTextStyle(bool unicode, int32_t paraNo);
+    void InitNewTextStyle(TFontInfo &style, bool unicode, int32_t paraNo);
+    int32_t FindClosestTextStyle(const TFontInfo &run);
+    int32_t FindExactTextStyle(const TFontInfo &run);
+    // paragraph styles
+    int32_t FindOrAddParaStyle();
+    void AssignRTFParaProps(TParaInfo &style);
+
+    int32_t FTextStyleNo = 0;
+    int32_t FParaStyleNo = 0;
+    std::array<TCustomVDData *, 6> FHFData{}; // Header, Footer, HeaderL, FooterL, HeaderF, FooterF
+    int32_t FHeaderYMM = -1, FFooterYMM = -1;
+
+    std::unique_ptr<TVDRTFReader> FReader;
+    TCustomVDData *FVDData = nullptr;
+    TCustomVDData *FCurrentVDData = nullptr;
+    TVDStyle *FVDStyle = nullptr;
+    TVDRTFHeaderFooterType FHFType = rtf_hf_MainText;
+    bool FInsertFlag = false;
+    bool FPageBreak = false;
+    TCustomVDData *FPageBreakVDData = nullptr;
+    rtl::UnicodeString FBookmarkName;
+};
+
+} // namespace vizivodu
