@@ -310,6 +310,10 @@ namespace {
 constexpr size_t MaxResultLineChars =
     size_t(DataStart - 1) + 2 * size_t(MaxDiagCode - MinDiagCode + 1);
 
+// What is kept of a longer line: enough to see the binary data behind a recording's 256-byte
+// text header, so that a recording chosen by mistake is named as such.
+constexpr size_t KeptLineChars = 1024;
+
 UnicodeString LongResultLine() {
     return U("строка длиннее ") + Num(int64_t(MaxResultLineChars)) +
            U(" знаков: в ней больше кодов, чем их может быть (от 1 до 30, каждый один раз).");
@@ -371,10 +375,10 @@ std::optional<UnicodeString> ParseResultLines(TTextLineReader &lines, const TNam
         const std::u16string_view name = LineName(line);
         const auto lineNo = static_cast<size_t>(lines.GetLineNumber());
         codes.clear();
-        if (line.size() > MaxResultLineChars) {
-            bad.emplace(lineNo, LongResultLine());
-        } else if (HoldsBinaryData(line)) {
+        if (HoldsBinaryData(line)) {
             bad.emplace(lineNo, U("двоичные данные: это не текстовый файл результатов."));
+        } else if (line.size() > MaxResultLineChars) {
+            bad.emplace(lineNo, LongResultLine());
         } else if (auto reason = ParseCodes(LineData(line), codes)) {
             bad.emplace(lineNo, *reason);
         } else if (const int32_t position = index.Find(name); position < 0) {
@@ -424,7 +428,7 @@ TResultOutcome TWorkbenchData::ReloadResult(rtl::TStream &result, const UnicodeS
     std::optional<UnicodeString> reason;
     try {
         TTextLineReader lines(result);
-        lines.SetMaxLineUnits(MaxResultLineChars);
+        lines.SetMaxLineUnits(KeptLineChars);
         reason = ParseResultLines(lines, FDBIndex, parsed);
     } catch (const rtl::Exception &) {
         return {TResultStatus::rsUnreadable, UnreadableResultMessage(resultPath), false};
