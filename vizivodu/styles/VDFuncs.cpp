@@ -4,6 +4,7 @@
 #include "platform/gfx/Clipbrd.h"
 #include "platform/gfx/Font.h"
 #include "platform/rtl/Rounding.h"
+#include "platform/ui/Cursors.h"
 
 #include <algorithm>
 #include <array>
@@ -521,6 +522,15 @@ UnicodeString MakeHintAttribute(TVDSaveFormat saveFormat, const UnicodeString &h
         return u"w:tooltip=\"" + EscapeXMLAttrUnicode(hint) + u"\"";
     default:
         return hint;
+    }
+}
+
+rtl::TPoint GetCursorPosOrZero() {
+    try {
+        const gfx::TPoint p = ui::Screen->GetCursorPos();
+        return {p.X, p.Y};
+    } catch (const rtl::Exception &) {
+        return {0, 0};
     }
 }
 
