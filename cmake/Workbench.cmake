@@ -235,3 +235,29 @@ function(wb_add_test name)
             PROPERTIES LABELS "${ARG_LABELS}")
     endif()
 endfunction()
+
+# wb_add_resources(target RESOURCES type name file [type name file ...]): executable resources
+# (platform/gfx/Resources.h) compiled into target through Qt's resource system. type and name
+# are a number written "#n" or a name (stored in upper case, as resources are found); file is
+# relative to the calling folder. Bitmaps (type "#2") are BMP files, cursors ("#12") CUR files.
+function(wb_add_resources target)
+    cmake_parse_arguments(ARG "" "" "RESOURCES" ${ARGN})
+    find_package(Qt6 REQUIRED COMPONENTS Core)
+    list(LENGTH ARG_RESOURCES count)
+    math(EXPR last "${count} - 1")
+    set(entries "")
+    foreach(i RANGE 0 ${last} 3)
+        math(EXPR n "${i} + 1")
+        math(EXPR f "${i} + 2")
+        list(GET ARG_RESOURCES ${i} type)
+        list(GET ARG_RESOURCES ${n} name)
+        list(GET ARG_RESOURCES ${f} file)
+        string(TOUPPER "${type}/${name}" alias)
+        string(APPEND entries
+               "    <file alias=\"${alias}\">${CMAKE_CURRENT_SOURCE_DIR}/${file}</file>\n")
+    endforeach()
+    set(qrc ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.qrc)
+    file(WRITE ${qrc} "<RCC>\n  <qresource prefix=\"/wbres\">\n${entries}  </qresource>\n</RCC>\n")
+    qt_add_resources(sources ${qrc})
+    target_sources(${target} PRIVATE ${sources})
+endfunction()

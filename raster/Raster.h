@@ -307,6 +307,11 @@ public:
     void SaveToFile(const rtl::UnicodeString &fileName, TBitmapFileRows rows = brMemoryOrder) const;
     // A file that does not start with "BM" is loaded by the platform's picture classes.
     void LoadFromFile(const rtl::UnicodeString &fileName);
+    // A bitmap resource of the program's module instance (gfx::HInstance), by number or name,
+    // through a class-library bitmap. Changed runs in any case; a missing resource raises
+    // gfx::EResNotFound "Resource %s not found" and leaves the pixels as they were.
+    void LoadFromResourceID(uintptr_t instance, uint16_t resID);
+    void LoadFromResourceName(uintptr_t instance, const rtl::UnicodeString &resName);
     // The stored-form pixel data ("Data"): 32-bit width and height, then the pixels in memory
     // order. The reader checks the sizes against the stream and reports Changed in any case.
     void ReadPixelData(rtl::TStream &stream);

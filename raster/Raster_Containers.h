@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -127,6 +128,16 @@ public:
             FItems.erase(FItems.begin() + i);
         }
         return i;
+    }
+    // Takes the entry of className out of the list and returns it; nothing when absent.
+    std::optional<Entry> Extract(const std::string &className) {
+        const int32_t i = IndexOf(className);
+        if (i < 0) {
+            return std::nullopt;
+        }
+        Entry e = FItems[static_cast<size_t>(i)];
+        FItems.erase(FItems.begin() + i);
+        return e;
     }
     void Insert(int32_t index, const Entry &e) { FItems.insert(FItems.begin() + index, e); }
     void GetClassNames(std::vector<std::string> &names) const {

@@ -11,6 +11,7 @@
 #include "platform/gfx/Icon.h"
 #include "platform/gfx/Metafile.h"
 #include "platform/gfx/Picture.h"
+#include "platform/gfx/Resources.h"
 
 namespace raster {
 
@@ -205,5 +206,28 @@ void LoadPictureFile(TCustomBitmap32 &bitmap, const rtl::UnicodeString &fileName
 }
 
 } // namespace detail
+
+namespace {
+
+void LoadBitmapResourceInto(TCustomBitmap32 &bitmap, uintptr_t instance,
+                            const gfx::TResName &name) {
+    struct TChangedAlways {
+        TCustomBitmap32 &bitmap;
+        ~TChangedAlways() { bitmap.Changed(); }
+    } changed{bitmap};
+    gfx::TBitmap loaded;
+    gfx::LoadBitmapResource(loaded, instance, name);
+    bitmap.Assign(&loaded);
+}
+
+} // namespace
+
+void TCustomBitmap32::LoadFromResourceID(uintptr_t instance, uint16_t resID) {
+    LoadBitmapResourceInto(*this, instance, resID);
+}
+
+void TCustomBitmap32::LoadFromResourceName(uintptr_t instance, const rtl::UnicodeString &resName) {
+    LoadBitmapResourceInto(*this, instance, resName);
+}
 
 } // namespace raster

@@ -19,6 +19,7 @@ void InitializeLibrary() {
     Initialized = true;
     startup::InitializeVDItem();
     startup::InitializeVDGrHandler();
+    startup::InitializeVDClipboardFormats();
     startup::InitializeVDLabelItem();
     startup::InitializeVDSeqItem();
     startup::InitializeVDNotes();

@@ -9,6 +9,8 @@ namespace vizivodu::startup {
 void InitializeVDItem();
 // VDGrHandler: the global graphic handler and the graphic classes by name.
 void InitializeVDGrHandler();
+// VDClipboardFormats: the four named clipboard formats, in the order VDF, RTF, URL, HTML.
+void InitializeVDClipboardFormats();
 // VDLabelItem: label items (-200).
 void InitializeVDLabelItem();
 // VDSeqItem: sequence items (-202).

@@ -129,3 +129,24 @@ TEST(IntegerMap, ResizeKeepsValuesInStorageOrder) {
     EXPECT_EQ(m.Bits(), nullptr);
     EXPECT_TRUE(m.Empty());
 }
+
+namespace {
+struct TClassEntry {
+    std::string ClassName;
+    int Tag;
+};
+} // namespace
+
+TEST(ClassList, ExtractTakesTheEntryOutAndAnswersNothingForAnAbsentName) {
+    TClassList<TClassEntry> list;
+    list.Add({"TBitmap32", 1});
+    list.Add({"TLayer", 2});
+    list.Add({"TBitmap32", 3});
+    const std::optional<TClassEntry> taken = list.Extract("TBitmap32");
+    ASSERT_TRUE(taken.has_value());
+    EXPECT_EQ(taken->Tag, 1);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.First().Tag, 2);
+    EXPECT_FALSE(list.Extract("TMissing").has_value());
+    EXPECT_EQ(list.Count(), 2);
+}

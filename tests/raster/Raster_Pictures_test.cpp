@@ -8,6 +8,7 @@
 #include "platform/gfx/Icon.h"
 #include "platform/gfx/Metafile.h"
 #include "platform/gfx/Picture.h"
+#include "platform/gfx/Resources.h"
 #include "platform/rtl/Classes.h"
 
 #include <gtest/gtest.h>
@@ -198,4 +199,35 @@ TEST(Pictures, AMetafileComesInOpaqueWhereItDrawsAndTransparentElsewhere) {
             EXPECT_EQ(b.GetPixel(x, y), inside ? 0xFF0000FFu : 0x00FFFFFFu) << x << "," << y;
         }
     }
+}
+
+// The checker bitmap is compiled into this program (see CMakeLists.txt) under a name and a
+// number.
+TEST(BitmapResources, LoadByNameAndByNumberAndReportChanged) {
+    const std::function<void(TBitmap32 &)> loads[] = {
+        [](TBitmap32 &b) { b.LoadFromResourceName(gfx::HInstance, u"Checker"); },
+        [](TBitmap32 &b) { b.LoadFromResourceID(gfx::HInstance, 7); },
+    };
+    for (const auto &load : loads) {
+        TBitmap32 bitmap;
+        int changes = 0;
+        bitmap.OnChange = [&](TNotifiablePersistent *) { ++changes; };
+        load(bitmap);
+        ASSERT_EQ(bitmap.GetWidth(), 3);
+        ASSERT_EQ(bitmap.GetHeight(), 2);
+        EXPECT_EQ(bitmap.GetPixel(0, 0), 0xFFFFFFFFu);
+        EXPECT_EQ(bitmap.GetPixel(2, 1), 0xFF0000FFu);
+        EXPECT_GT(changes, 0);
+    }
+}
+
+TEST(BitmapResources, AMissingOneRaisesAndStillReportsChanged) {
+    TBitmap32 bitmap;
+    bitmap.SetSize(2, 2);
+    int changes = 0;
+    bitmap.OnChange = [&](TNotifiablePersistent *) { ++changes; };
+    EXPECT_THROW(bitmap.LoadFromResourceID(gfx::HInstance, 8), gfx::EResNotFound);
+    EXPECT_THROW(bitmap.LoadFromResourceName(gfx::HInstance, u"Absent"), gfx::EResNotFound);
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(bitmap.GetWidth(), 2);
 }

@@ -7,6 +7,7 @@ list(APPEND VIZIVODU_SOURCES
     document/CVDData_Text.cpp
     document/CVDData_Tree.cpp
     document/VDClasses.cpp
+    document/VDClipboardFormats.cpp
     document/VDDocParams.cpp
     document/VDFieldItems.cpp
     document/VDFloatingBox.cpp

@@ -4,6 +4,7 @@
 #include "platform/gfx/Clipbrd.h"
 #include "platform/gfx/Font.h"
 #include "platform/rtl/Rounding.h"
+#include "platform/ui/Cursors.h"
 
 #include <algorithm>
 #include <array>
@@ -453,6 +454,15 @@ bool OpenClipboardWithRetry() {
     return OpenClipboardWithRetry(
         [] { gfx::Clipboard().Open(); },
         [](int32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
+}
+
+rtl::TPoint GetCursorPosOrZero() {
+    try {
+        const gfx::TPoint p = ui::Screen->GetCursorPos();
+        return {p.X, p.Y};
+    } catch (const rtl::Exception &) {
+        return {0, 0};
+    }
 }
 
 } // namespace vizivodu

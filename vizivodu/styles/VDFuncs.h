@@ -121,6 +121,9 @@ TVDLength ConvertVDUnits(TVDUnits fromUnits, TVDUnits toUnits, TVDLength value);
 // Round(value * ppi / units per inch).
 int32_t VDUnitsToPixelsAtPPI(TVDUnits units, int32_t ppi, TVDLength value);
 
+// The mouse position in screen coordinates, or (0, 0) when the platform cannot tell.
+rtl::TPoint GetCursorPosOrZero();
+
 // left <= x < left + width and top <= y < top + height.
 inline bool PointInBounds(int32_t x, int32_t y, int32_t left, int32_t top, int32_t width,
                           int32_t height) {

@@ -19,6 +19,13 @@ class TStrings;
 namespace vizivodu {
 
 class TVDStyleTemplate;
+
+// A property set as the names of its members without their prefix, separated by spaces
+// ("FontName Size"); reading ignores words that name no member.
+UnicodeString TextPropertiesToString(TVDFontInfoProperties properties);
+UnicodeString ParaPropertiesToString(TVDParaInfoProperties properties);
+TVDFontInfoProperties StringToTextProperties(const UnicodeString &text);
+TVDParaInfoProperties StringToParaProperties(const UnicodeString &text);
 class TVDStyleTemplateCollection;
 
 enum TVDStyleTemplateKind : uint8_t {
@@ -239,6 +246,14 @@ public:
     void LoadFromINI(rtl::TCustomIniFile &ini, const UnicodeString &section);
     bool SaveToVDST(const UnicodeString &fileName, TVDStyleUnits units) const;
     bool LoadFromVDST(const UnicodeString &fileName, TVDStyleUnits units);
+    // LoadFromVDST raising the reason instead of answering false: EViziVoduError naming the
+    // file and the key of a bad value (or the missing "Styles" section), EIniFileException for
+    // a file that is no INI file. The templates are as they were when it raises.
+    void LoadVDST(const UnicodeString &fileName, TVDStyleUnits units);
+    // Copies templates that a reader made, as they were stored: ids, parent and next ids and
+    // kinds without the name and kind rules or the link checks; then links them
+    // (UpdateReferences), which drops a parent that would close a circle. Raises nothing.
+    void AssignLoaded(const TVDStyleTemplateCollection &source);
 
     TVDStyleTemplate *GetNormalStyleTemplate() const { return FNormalStyleTemplate; }
     // Ids that newly drawn ids avoid; made on first call.

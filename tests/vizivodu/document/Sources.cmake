@@ -2,6 +2,7 @@
 # test graphic_handler_fuzz_seeds in every build.)
 list(APPEND VIZIVODU_TEST_SOURCES
     document/VDClasses_test.cpp
+    document/VDClipboardFormats_test.cpp
     document/VDGrHandler_test.cpp
     document/VDUnicode_test.cpp)
 list(APPEND VIZIVODU_TEST_SOURCES
