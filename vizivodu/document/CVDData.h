@@ -466,6 +466,31 @@ public:
         AddTextNLW(s, styleNo, firstParaNo, otherParaNo, false);
     }
 
+    // ---- Plain-text files (formats/text/CVDData_TextFile.cpp) ----
+    // The rest of the stream as 8-bit text in codePage (0: the style's own), zero bytes shown
+    // as "?"; a UTF-8 signature is dropped when codePage is UTF-8. False when it failed.
+    bool LoadTextFromStream(rtl::TStream &stream, int32_t styleNo, int32_t paraNo,
+                            bool asSingleParagraph, TVDCodePage codePage);
+    // False also when the file cannot be opened.
+    bool LoadText(const rtl::UnicodeString &fileName, int32_t styleNo, int32_t paraNo,
+                  bool asSingleParagraph, TVDCodePage codePage);
+    // The rest of the stream as UTF-16LE (a signature says the byte order); False on any
+    // failure, an odd byte count included.
+    bool LoadTextFromStreamW(rtl::TStream &stream, int32_t styleNo, int32_t paraNo,
+                             bool defAsSingleParagraph);
+    // Raises the file error when the file cannot be opened.
+    bool LoadTextW(const rtl::UnicodeString &fileName, int32_t styleNo, int32_t paraNo,
+                   bool defAsSingleParagraph);
+    // The document (or selection) as text, CR LF between lines; 8-bit text in codePage (0:
+    // the default code page) or UTF-16LE. False when writing failed.
+    bool SaveTextToStream(const rtl::UnicodeString &path, rtl::TStream &stream, int32_t lineWidth,
+                          bool selectionOnly, bool textOnly, bool unicode,
+                          bool unicodeWriteSignature, TVDCodePage codePage, bool root);
+    // Writes a temporary file beside fileName and renames it over the name, so that a failed
+    // save leaves an existing file whole; UTF-16 text starts with its signature.
+    bool SaveText(const rtl::UnicodeString &fileName, int32_t lineWidth, bool unicode,
+                  TVDCodePage codePage);
+
     // ---- RTF (defined in formats/rtf/CVDData_RTF.cpp) ----
     // Appends the RTF to the document with GetRTFReadProperties (rtf_ec_Assertion, nothing
     // changed, when there are none), then merges the item before the appended ones and them

@@ -31,7 +31,8 @@ list(APPEND VIZIVODU_SOURCES
     layout/viewer/VDThumbMaker.cpp
     layout/viewer/VDVDData.cpp
     layout/viewer/VDVDData_Events.cpp
-    layout/viewer/ViziVodu.cpp)
+    layout/viewer/ViziVodu.cpp
+    layout/viewer/ViziVodu_Files.cpp)
 # Printing: printable documents and pagination, the printing component, the print preview.
 list(APPEND VIZIVODU_SOURCES
     layout/printing/PtVDData.cpp

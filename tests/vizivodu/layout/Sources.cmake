@@ -23,7 +23,8 @@ list(APPEND VIZIVODU_TEST_SOURCES
     layout/viewer/VDScroll_test.cpp
     layout/viewer/VDThumbMaker_test.cpp
     layout/viewer/VDVDData_test.cpp
-    layout/viewer/ViziVodu_test.cpp)
+    layout/viewer/ViziVodu_test.cpp
+    layout/viewer/ViziVodu_Files_test.cpp)
 # Printing: pagination, page drawing, print jobs, the print preview.
 list(APPEND VIZIVODU_TEST_SOURCES
     layout/printing/PtVDData_Draw_test.cpp

@@ -213,10 +213,11 @@ void TCustomVDFontInfo::SaveCSSToStream(rtl::TStream &stream, const TCustomVDFon
     }
     const gfx::TFontStyles fs = GetStyle();
     if (!b || fs.Contains(gfx::fsItalic) != b->GetStyle().Contains(gfx::fsItalic)) {
-        put(AnsiString(" font-style: ") + (fs.Contains(gfx::fsItalic) ? "italic" : "normal") + ";");
+        put(std::string(" font-style: ")
+                .append(fs.Contains(gfx::fsItalic) ? "italic;" : "normal;"));
     }
     if (!b || fs.Contains(gfx::fsBold) != b->GetStyle().Contains(gfx::fsBold)) {
-        put(AnsiString(" font-weight: ") + (fs.Contains(gfx::fsBold) ? "bold" : "normal") + ";");
+        put(std::string(" font-weight: ").append(fs.Contains(gfx::fsBold) ? "bold;" : "normal;"));
     }
     if (!b || GetColor() != b->GetColor()) {
         put(" color: " + ColorToHTMLStrAnsi(GetColor(), false) + ";");

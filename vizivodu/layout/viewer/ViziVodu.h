@@ -203,6 +203,30 @@ public:
     // the reader reports no error.
     bool LoadRTF(const rtl::UnicodeString &fileName);
     bool LoadRTFFromStream(rtl::TStream &stream);
+    // The native format (ViziVodu_Files.cpp): loading brings the control's colour and layout
+    // record back (margins, text widths, BiDi mode); saving writes them with the background.
+    bool LoadVDF(const rtl::UnicodeString &fileName);
+    bool LoadVDFFromStream(rtl::TStream &stream);
+    bool InsertVDFFromStream(rtl::TStream &stream, int32_t index);
+    bool AppendVDFFromStream(rtl::TStream &stream, int32_t paraNo);
+    bool SaveVDF(const rtl::UnicodeString &fileName, bool selectionOnly);
+    bool SaveVDFToStream(rtl::TStream &stream, bool selectionOnly);
+    // Plain text: the root document's loaders; saving a selection writes the innermost chosen
+    // sub-document's. SaveText writes 8-bit text, SaveTextW UTF-16 with its signature.
+    bool LoadText(const rtl::UnicodeString &fileName, int32_t styleNo, int32_t paraNo,
+                  bool asSingleParagraph, TVDCodePage codePage);
+    bool LoadTextFromStream(rtl::TStream &stream, int32_t styleNo, int32_t paraNo,
+                            bool asSingleParagraph, TVDCodePage codePage);
+    bool LoadTextW(const rtl::UnicodeString &fileName, int32_t styleNo, int32_t paraNo,
+                   bool defAsSingleParagraph);
+    bool LoadTextFromStreamW(rtl::TStream &stream, int32_t styleNo, int32_t paraNo,
+                             bool defAsSingleParagraph);
+    bool SaveText(const rtl::UnicodeString &fileName, int32_t lineWidth, TVDCodePage codePage);
+    bool SaveTextW(const rtl::UnicodeString &fileName, int32_t lineWidth);
+    bool SaveTextToStream(const rtl::UnicodeString &path, rtl::TStream &stream, int32_t lineWidth,
+                          bool selectionOnly, bool textOnly, TVDCodePage codePage);
+    bool SaveTextToStreamW(const rtl::UnicodeString &path, rtl::TStream &stream, int32_t lineWidth,
+                           bool selectionOnly, bool textOnly);
     TVDStyle *GetStyle() const { return FStyle; }
     virtual void SetStyle(TVDStyle *value);
     // The control's Color (clNone after creation: the document shows the style sheet's), else
