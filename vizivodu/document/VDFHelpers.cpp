@@ -13,19 +13,6 @@ bool IsEnd(char c) {
     return c == '\0' || c == ' ';
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 void SkipBlank(const char *&p) {
     if (*p == ' ') {
         ++p;
@@ -178,15 +165,27 @@ bool VDFReadOptionalString(const char *&p, bool, bool allowQuoted, bool utf8, TV
 }
 
 std::string VDFStringToHex(std::string_view s) {
-    static const char kDigits[] = "0123456789ABCDEF";
     std::string hex;
     hex.reserve(s.size() * 2);
     for (char c : s) {
         const auto b = static_cast<uint8_t>(c);
-        hex += kDigits[b >> 4];
-        hex += kDigits[b & 15];
+        hex += VDFHexDigits[b >> 4];
+        hex += VDFHexDigits[b & 15];
     }
     return hex;
+}
+
+int VDFHexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
 }
 
 TVDRawByteString VDFHexToString(std::string_view hex) {
@@ -196,8 +195,8 @@ TVDRawByteString VDFHexToString(std::string_view hex) {
     TVDRawByteString out;
     out.reserve(hex.size() / 2);
     for (size_t i = 0; i < hex.size(); i += 2) {
-        const int hi = HexDigit(hex[i]);
-        const int lo = HexDigit(hex[i + 1]);
+        const int hi = VDFHexDigitValue(hex[i]);
+        const int lo = VDFHexDigitValue(hex[i + 1]);
         if (hi < 0 || lo < 0) {
             break;
         }

@@ -123,6 +123,10 @@ bool VDFReadParaStyleRef(const TVDStyle &vdStyle, const char *&p, int32_t &paraN
 int32_t VDFFindTextStyleByName(const TVDStyle &vdStyle, std::u16string_view name);
 int32_t VDFFindParaStyleByName(const TVDStyle &vdStyle, std::u16string_view name);
 
+// Upper-case hexadecimal digits by value.
+inline constexpr char VDFHexDigits[] = "0123456789ABCDEF";
+// The value of one hexadecimal digit of either case, or -1.
+int VDFHexDigitValue(char c);
 // Two upper-case digits a byte.
 std::string VDFStringToHex(std::string_view s);
 // Empty for an odd length; stops at the first pair that is not two hex digits.

@@ -14,21 +14,6 @@ namespace vizivodu {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 [[noreturn]] void RaiseInvalidVDF() {
     throw EViziVoduError(rtl::UnicodeString(errmsg::InvalidVDF));
 }
@@ -137,8 +122,8 @@ bool VDFHexToStream(std::string_view hex, TVDMemoryStream &stream) {
     stream.SetSize(static_cast<int64_t>(hex.size() / 2));
     uint8_t *out = stream.GetMemory();
     for (size_t i = 0; i < hex.size(); i += 2) {
-        const int hi = HexValue(hex[i]);
-        const int lo = HexValue(hex[i + 1]);
+        const int hi = VDFHexDigitValue(hex[i]);
+        const int lo = VDFHexDigitValue(hex[i + 1]);
         if (hi < 0 || lo < 0) {
             return false;
         }
@@ -152,7 +137,7 @@ std::string VDFUnicodeToHex(std::u16string_view s) {
     hex.reserve(s.size() * 4);
     for (char16_t c : s) {
         for (int shift = 12; shift >= 0; shift -= 4) {
-            hex += kHexDigits[(c >> shift) & 15];
+            hex += VDFHexDigits[(c >> shift) & 15];
         }
     }
     return hex;
@@ -167,7 +152,7 @@ TVDUnicodeString VDFHexToUnicode(std::string_view hex) {
     for (size_t i = 0; i < hex.size(); i += 4) {
         int value = 0;
         for (size_t k = 0; k < 4; ++k) {
-            const int digit = HexValue(hex[i + k]);
+            const int digit = VDFHexDigitValue(hex[i + k]);
             if (digit < 0) {
                 return out;
             }
