@@ -19,6 +19,11 @@
 #include <functional>
 #include <memory>
 
+namespace rtl {
+class TReader;
+class TWriter;
+} // namespace rtl
+
 namespace vizivodu {
 
 class TVDGraphicInterface;
@@ -28,6 +33,8 @@ class TVDMultiDrawItemPartsList;
 class TCellPtblVDData;
 class TCustomPrintableVDData;
 struct TVDTablePaintContext;
+struct TVDTableStreamSaveInfo;
+class TVDTableProps;
 
 // The rows of a table that a document paints in parts.
 class TVDTablePaintItemPart : public TVDPaintItemPart {
@@ -353,6 +360,47 @@ public:
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
 
+    // ---- The native format and the table's own stream (bodies in formats/vdf/) ----
+    // The record: header, name, extra properties, "colwidths" for a page part saved with a
+    // device, the picture-storage line, then the table as one component stream (a hexadecimal
+    // line, or a block in binary mode). With a page part only its rows and the heading rows.
+    void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
+                 const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
+                 PVDScreenAndDevice sad) override;
+    // The record for the selected rectangle, with only the selected cells' content.
+    void SaveVDFSelection(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                          int32_t paraNo) override;
+    // False for a component stream that cannot be read (a bad count, span or nesting, a cut
+    // stream); the table is then a valid grid again.
+    bool ReadVDFLine(std::string_view s, TCustomVDData *vdData, int32_t &readType, int32_t lineNo,
+                     int32_t lineCount, TVDRawByteString &name, TVDFReadMode &readMode,
+                     TVDFReadState &readState, bool utf8, bool &assStyleNameUsed) override;
+    // "colwidths": the device resolution, the table width and the column widths.
+    bool SetExtraCustomProperty(std::string_view propName,
+                                const rtl::UnicodeString &value) override;
+    void BeforeLoading(TVDLoadFormat fileFormat) override;
+    void AfterLoading(TVDLoadFormat fileFormat) override;
+    // The items of the cells of rows firstRow .. firstRow + rowCount - 1 join the document's
+    // marker, sequence and print-field lists (where not yet in them) and get their AfterLoading.
+    void AfterLoadingEx(TVDLoadFormat fileFormat, int32_t firstRow, int32_t rowCount);
+    // The component stream of all rows, of rows index .. index + count - 1, or of a rectangle
+    // (with selectionOnly only the selected cells keep their content; fragmentOnly marks the
+    // table vdtsSavingFragment meanwhile). EViziVoduError "ViziVodu Error" while another stream
+    // operation runs on the table.
+    void SaveToStream(rtl::TStream &stream);
+    void SaveRowsToStream(rtl::TStream &stream, int32_t index, int32_t count, bool fragmentOnly);
+    void SaveRectangleToStream(rtl::TStream &stream, int32_t topRow, int32_t leftCol,
+                               int32_t rowCount, int32_t colCount, bool selectionOnly,
+                               bool fragmentOnly);
+    // Reads a component stream into the table: reset to the stream's size, or, when
+    // startRow or startCol is set or allowReset is false, into the table's own cells from
+    // (startRow, startCol) (EReadError "Wrong end of cells list" when they do not fit).
+    void LoadFromStream(rtl::TStream &stream) { LoadFromStreamEx(stream, 0, 0, true); }
+    void LoadFromStreamEx(rtl::TStream &stream, int32_t startRow, int32_t startCol,
+                          bool allowReset);
+    // The stream operation under way (nullptr outside one).
+    TVDTableStreamSaveInfo *GetStreamSaveInfo() const { return FStreamSaveInfo; }
+
     // ---- Item answers and hooks ----
     bool GetBoolValue(TVDItemBoolProperty prop) const override;
     bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const override;
@@ -522,6 +570,8 @@ public:
     TVDTableCellData *FLastCellMovedAbove = nullptr;
 
 private:
+    friend class TVDTableProps;
+
     std::unique_ptr<TVDTableRows> FRows;
     std::unique_ptr<TVDTableItemFormattingInfo> Fmt;
     std::unique_ptr<TVDTableStoredColWidths> FStoredColWidths;
@@ -557,6 +607,9 @@ private:
     rtl::UnicodeString FBackgroundImageFileName;
     TVDBooleanRect FVisibleBorders;
     TVDOpacity FOpacity = 100000;
+    TVDTableStreamSaveInfo *FStreamSaveInfo = nullptr;
+    // The record being read keeps its pictures outside the stream (picture-storage line "2").
+    bool FVDFPicturesOutside = false;
 
     void InitTable(int32_t nRows, int32_t nCols, TCustomVDData *mainVDData);
     TVDStyle *GetStyle() const;
@@ -616,6 +669,16 @@ private:
     void UpdateInplaceColor();
     void ChangeBackgroundStyle(TVDItemBackgroundStyle value);
     bool CheckAndGetChosen(int32_t &row, int32_t &col);
+    // The component stream's parts (formats/vdf/VDTable_Stream.cpp).
+    void WriteStreamCells(rtl::TWriter &writer);
+    void ReadStreamCells(rtl::TReader &reader);
+    void ReadCellsResetting(rtl::TReader &reader, int32_t rowCount, int32_t colCount);
+    void ReadCellsInPlace(rtl::TReader &reader, int32_t rowCount, int32_t colCount);
+    void ReadStreamCell(rtl::TReader &reader, TVDTableCellData &cell);
+    void WriteStreamComponent(rtl::TStream &stream, TVDTableStreamSaveInfo &info);
+    void ReadStreamComponent(rtl::TStream &stream, TVDTableStreamSaveInfo &info);
+    void DropScreenStateForReading();
+    void AskVDFPictures(TCustomVDData &vdData, const TVDRawByteString &name);
     TCustomVDData *NextOrPrevSubDocument(TVDTableStoreSubVDData &location, TVDCellDirection dir);
 };
 

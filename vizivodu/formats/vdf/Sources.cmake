@@ -5,4 +5,6 @@ list(APPEND VIZIVODU_SOURCES
     formats/vdf/CVDData_VDFWrite.cpp
     formats/vdf/VDFHelpers_Blocks.cpp
     formats/vdf/VDItem_VDF.cpp
-    formats/vdf/VDLabelItem_VDF.cpp)
+    formats/vdf/VDLabelItem_VDF.cpp
+    formats/vdf/VDTable_Stream.cpp
+    formats/vdf/VDTable_VDF.cpp)
