@@ -112,6 +112,8 @@ void VDFLoadPictureBinary(rtl::TStream &stream, gfx::TGraphic &graphic);
 // StyleNoParaDefault among text styles), else the decimal index.
 std::string VDFFormatTextStyleRef(const TVDStyle &vdStyle, bool useNames, int32_t index);
 std::string VDFFormatParaStyleRef(const TVDStyle &vdStyle, bool useNames, int32_t index);
+// A list style: its quoted name with useNames and a valid index, else the number.
+std::string VDFFormatListStyleRef(const TVDStyle &vdStyle, bool useNames, int32_t index);
 // With the data's sheet and its vdfoUseStyleNames; -1 when sameAsPrev.
 std::string VDFFormatItemParaRef(int32_t paraNo, TCustomVDData &vdData, bool sameAsPrev);
 // A number, or a quoted name looked up by exact name (the first of that name, 0 when none;

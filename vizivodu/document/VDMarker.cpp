@@ -271,9 +271,14 @@ void TVDMarkerItemInfo::UpdateStyles(TVDDeleteUnusedStylesData &data) {
     TVDDeleteUnusedStylesData::Renumber(data.UsedListStyles(), ListNo);
 }
 
-TVDRawByteString TVDMarkerItemInfo::GetVDFHeaderTail(TCustomVDData *) const {
-    return std::to_string(ListNo) + " " + std::to_string(Level) + " " + std::to_string(StartFrom) +
-           " " + (Reset ? "1" : "0");
+TVDRawByteString TVDMarkerItemInfo::GetVDFHeaderTail(TCustomVDData *vdData) const {
+    const TVDStyle *style = vdData ? vdData->GetVDStyle() : nullptr;
+    const std::string list =
+        style ? VDFFormatListStyleRef(*style, vdData->GetVDFOptions().Contains(vdfoUseStyleNames),
+                                      ListNo)
+              : std::to_string(ListNo);
+    return list + " " + std::to_string(Level) + " " + std::to_string(StartFrom) + " " +
+           (Reset ? "1" : "0");
 }
 
 bool TVDMarkerItemInfo::ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,

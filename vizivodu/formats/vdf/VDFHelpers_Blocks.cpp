@@ -221,6 +221,13 @@ std::string VDFFormatParaStyleRef(const TVDStyle &vdStyle, bool useNames, int32_
     return std::to_string(index);
 }
 
+std::string VDFFormatListStyleRef(const TVDStyle &vdStyle, bool useNames, int32_t index) {
+    if (useNames && index >= 0 && index < vdStyle.GetListStyles().GetCount()) {
+        return QuotedName(vdStyle.GetListStyles().GetItem(index).GetStyleName());
+    }
+    return std::to_string(index);
+}
+
 std::string VDFFormatItemParaRef(int32_t paraNo, TCustomVDData &vdData, bool sameAsPrev) {
     return VDFFormatParaStyleRef(*vdData.GetVDStyle(),
                                  vdData.GetVDFOptions().Contains(vdfoUseStyleNames),

@@ -5,6 +5,7 @@
 #include "vizivodu/document/VDClasses.h"
 #include "vizivodu/document/VDItem_BreakTab.h"
 #include "vizivodu/document/VDLabelItem.h"
+#include "vizivodu/document/VDMarker.h"
 #include "vizivodu/document/VDNotes.h"
 #include "vizivodu/document/VDSeqItem.h"
 #include "vizivodu/styles/VDStyle.h"
@@ -208,4 +209,23 @@ TEST_F(VDF, ItemKindsComeBackInTextAndBinaryMode) {
         // A second save gives the same bytes.
         EXPECT_EQ(Save(copy, options), saved);
     }
+}
+
+TEST_F(VDF, MarkersNameTheirListWithStyleNames) {
+    for (const char16_t *name : {u"first", u"second \"quoted\""}) {
+        TVDListInfo &list = Style.GetListStyles().Add();
+        list.SetStyleName(name);
+        list.GetLevels().Add().SetListType(vdlstDecimal);
+    }
+    Doc.SetListMarkerInfo(-1, 1, 0, 1, 0, false);
+    Doc.AddNL(u"item", 0, -1);
+    const std::string named = Save(Doc, {vdfoUseStyleNames});
+    EXPECT_NE(named.find("\"second \"\"quoted\"\"\" 0 1 0"), std::string::npos) << named;
+    EXPECT_NE(Save(Doc, {}).find(" 1 0 1 0\r\n"), std::string::npos);
+    TTestDocument copy(&Style);
+    copy.SetVDFOptions({vdfoUseStyleNames});
+    ASSERT_TRUE(Load(copy, named));
+    auto *marker = dynamic_cast<TVDMarkerItemInfo *>(copy.GetItem(0));
+    ASSERT_NE(marker, nullptr);
+    EXPECT_EQ(marker->ListNo, 1);
 }
