@@ -75,6 +75,9 @@ enum TVDStyleTemplateInsertMode : uint8_t {
 enum TVDLiveSpellingMode : uint8_t { vdlspManualStart, vdlspOnChange };
 
 enum TVDLoadFormat : uint8_t { vdlfText, vdlfHTML, vdlfRTF, vdlfVDF, vdlfURL, vdlfOther };
+using TVDLoadFormats = rtl::TSet<TVDLoadFormat, 6>;
+// Whether text is UTF-16: no, yes, or found out from the text.
+enum TVDYesNoAuto : uint8_t { vdynaNo, vdynaYes, vdynaAuto };
 enum TVDSaveFormat : uint8_t { vdsfText, vdsfHTML, vdsfRTF, vdsfVDF, vdsfDocX };
 
 // Options of HTML saving.

@@ -211,6 +211,15 @@ public:
     bool AppendVDFFromStream(rtl::TStream &stream, int32_t paraNo);
     bool SaveVDF(const rtl::UnicodeString &fileName, bool selectionOnly);
     bool SaveVDFToStream(rtl::TStream &stream, bool selectionOnly);
+    // A stream of unknown format, after Clear: RTF (8-bit, or UTF-16 holding only ASCII, which
+    // sets unicode), else the native format, else text (UTF-16 when isTextUnicode says so or
+    // the probe finds it; refused without a word when it holds control characters below 9 or
+    // allowLoadText is false). Only the allowed formats are tried; the stream is read from its
+    // position on. False when no allowed format loaded.
+    bool LoadFromStreamEx(rtl::TStream &stream, TVDYesNoAuto isTextUnicode,
+                          TVDLoadFormats allowedFormats, bool allowLoadText, bool &unicode,
+                          TVDLoadFormat &loadedFormat);
+    bool LoadFromStream(rtl::TStream &stream, TVDYesNoAuto isTextUnicode);
     // Plain text: the root document's loaders; saving a selection writes the innermost chosen
     // sub-document's. SaveText writes 8-bit text, SaveTextW UTF-16 with its signature.
     bool LoadText(const rtl::UnicodeString &fileName, int32_t styleNo, int32_t paraNo,

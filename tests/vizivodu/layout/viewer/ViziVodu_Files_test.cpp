@@ -77,3 +77,60 @@ TEST_F(ViewerFiles, TextLoadsAndSavesThroughTheRootDocument) {
     ASSERT_TRUE(v->SaveTextToStream(u"", out, 80, false, false, 1251));
     EXPECT_EQ(Bytes(out), "a\r\nb");
 }
+
+// A stream of unknown format: RTF is tried first (never as the native format), then the native
+// format, then text in the encoding the probe finds.
+TEST_F(ViewerFiles, LoadFromStreamExFindsTheFormat) {
+    std::string vdf;
+    {
+        auto source = MakeView();
+        source->AddTextNL(u"native", 0, 0, 0);
+        TVDMemoryStream stream;
+        ASSERT_TRUE(source->SaveVDFToStream(stream, false));
+        vdf = Bytes(stream);
+    }
+    std::string rtf16;
+    for (char c : std::string("{\\rtf1 ascii\\par}")) {
+        rtf16 += c;
+        rtf16 += '\0';
+    }
+    const TVDLoadFormats all{vdlfText, vdlfRTF, vdlfVDF};
+    const struct {
+        const char *name;
+        std::string bytes;
+        TVDLoadFormats allowed;
+        bool result;
+        TVDLoadFormat format;
+        bool unicode;
+        std::string text;
+    } cases[] = {
+        {"native", vdf, all, true, vdlfVDF, false, "|native"},
+        {"8-bit RTF", "{\\rtf1 plain\\par}", all, true, vdlfRTF, false, "|plain"},
+        {"UTF-16 RTF of ASCII", rtf16, all, true, vdlfRTF, true, "|ascii"},
+        {"five bytes of RTF are text", "{\\rtf", all, true, vdlfText, false, "|{\\rtf"},
+        {"code page 1251", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n\xEC\xE8\xF0", all, true, vdlfText, false,
+         "|Привет|мир"},
+        {"UTF-16 with its signature", std::string("\xFF\xFE\x3C\x04\x38\x04\x40\x04", 8), all, true,
+         vdlfText, true, "|мир"},
+        {"all zero bytes", std::string(4, '\0'), all, true, vdlfText, false, ""},
+        {"control characters", "a\x01z", all, true, vdlfText, false, ""},
+        {"text not allowed", "plain", {vdlfRTF, vdlfVDF}, false, vdlfText, false, ""},
+    };
+    for (const auto &c : cases) {
+        auto view = MakeView();
+        view->AddTextNL(u"old", 0, 0, 0);
+        TVDMemoryStream stream;
+        stream.WriteBuffer(c.bytes.data(), static_cast<int32_t>(c.bytes.size()));
+        stream.SetPosition(0);
+        bool unicode = !c.unicode;
+        TVDLoadFormat format = vdlfOther;
+        EXPECT_EQ(view->LoadFromStreamEx(stream, vdynaAuto, c.allowed, true, unicode, format),
+                  c.result)
+            << c.name;
+        if (c.result) {
+            EXPECT_EQ(format, c.format) << c.name;
+            EXPECT_EQ(unicode, c.unicode) << c.name;
+        }
+        EXPECT_EQ(Text(*view), c.text) << c.name;
+    }
+}
