@@ -13,6 +13,7 @@
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StrUtils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -183,6 +184,8 @@ void TFLightECGView::CreateImageArea() {
     ECG_Image->SetBitmapAlign(raster::baTopLeft);
     ECG_Image->SetScale(1.0f);
     ECG_Image->SetScaleMode(raster::smNormal);
+    ECG_Image->OnMouseWheel = [this](ui::TComponent *, ui::TShiftState, int32_t delta, gfx::TPoint,
+                                     bool &handled) { handled = ScrollByWheel(delta); };
 
     ECG_Scroll_Vert = new raster::TGaugeBar(this);
     ECG_Scroll_Vert->SetParent(ScrollPanel_Vert);
@@ -198,6 +201,17 @@ void TFLightECGView::CreateImageArea() {
     ECG_Scroll_Vert->OnChange = [this](ui::TComponent *) { Redraw(); };
     // No label stands beside the bar; it scrolls the window's picture, named by its caption.
     ECG_Scroll_Vert->SetAccessibleName(GetCaption());
+}
+
+// The picture scrolls with the wheel as a document does: a notch away from the user shows the
+// leads above, a centimetre of paper per notch (the gauge bar's own step is one pixel).
+bool TFLightECGView::ScrollByWheel(int32_t wheelDelta) {
+    if (!ScrollPanel_Vert->GetVisible()) {
+        return false;
+    }
+    const int32_t step = std::max(FDrawing.PixelPerCentimetr(), 1);
+    ECG_Scroll_Vert->SetPosition(ECG_Scroll_Vert->GetPosition() - step * wheelDelta / 120);
+    return true;
 }
 
 void TFLightECGView::FormCreate() {

@@ -65,6 +65,7 @@ public:
     const std::vector<int32_t> &GetBaselines() const { return FDrawing.Baselines(); }
     const rtl::TStringList &GetFileLeadNames() const { return *fileLeadNames; }
     int32_t GetRedrawCount() const { return FRedrawCount; }
+    int32_t GetPixelPerCentimetr() const { return FDrawing.PixelPerCentimetr(); }
 
     void cbScaleChange(ui::TComponent *sender);
     void BtnFOnClick(ui::TComponent *sender);
@@ -80,6 +81,7 @@ private:
     void FormResize();
     void FormDestroy();
     void CheckScroll_Vert();
+    bool ScrollByWheel(int32_t wheelDelta);
     bool FitBitmapToImage();
     void CopyDrawnData();
 

@@ -1,6 +1,7 @@
 // Graphic handler of the document library: any bytes sniffed, loaded through the class of their
-// format (with every format given a class, GIF included), read by a plain stream, and taken as
-// an enhanced metafile whose one bitmap is extracted. The seeds also run as an ordinary test.
+// format (with every format given a class, GIF and metafiles included), read by a plain stream,
+// and taken as an enhanced metafile whose one bitmap is extracted. The seeds also run as an
+// ordinary test.
 #include "fuzz/FuzzTarget.h"
 #include "platform/gfx/ImageCodecs.h"
 
@@ -59,6 +60,8 @@ void wbfuzz::FuzzOne(TInput input) {
     InitializeGraphicHandler();
     TVDGraphicHandler &handler = *GlobalGraphicHandler;
     handler.SetDefaultGraphicClass(vdgtGIF, WICImageGraphicClass());
+    handler.SetDefaultGraphicClass(vdgtMetafile, MetafileGraphicClass());
+    RegisterGraphicClass(MetafileGraphicClass());
     TVDGraphicHandler::GetDataGraphicType(data, int32_t(size));
 
     rtl::TMemoryStream memory;
@@ -69,6 +72,9 @@ void wbfuzz::FuzzOne(TInput input) {
         handler.IsTransparent(*graphic);
         handler.IconToPng(*graphic);
         handler.Clone(graphic.get());
+        handler.IsEnhancedMetafile(*graphic);
+    } else if (handler.GetLastLoadError().empty()) {
+        __builtin_trap(); // a refusal always says why
     }
     TPlainStream plain(data, size);
     handler.LoadFromStream(plain);

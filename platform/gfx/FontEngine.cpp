@@ -319,14 +319,19 @@ TResolvedFace ResolveFace(const rtl::UnicodeString &family, int32_t weight, bool
     FcPatternDestroy(pattern);
     TResolvedFace resolved;
     int gotWeight = FC_WEIGHT_REGULAR, gotSlant = FC_SLANT_ROMAN;
+    // fontconfig's own synthetic-bold rule marks a regular face matched for bold as bold and
+    // sets "embolden": the face's weight then no longer tells.
+    FcBool embolden = FcFalse;
     if (match) {
         resolved.Face = FaceOfMatch(match, &gotWeight, &gotSlant);
+        FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
         FcPatternDestroy(match);
     }
     if (!resolved.Face) {
         throw rtl::Exception(std::string_view("No font is installed"));
     }
-    resolved.SyntheticBold = weightClass >= 600 && gotWeight < FC_WEIGHT_DEMIBOLD;
+    resolved.SyntheticBold =
+        weightClass >= 600 && (gotWeight < FC_WEIGHT_DEMIBOLD || embolden == FcTrue);
     resolved.SyntheticItalic = italic && gotSlant == FC_SLANT_ROMAN;
     Registry().Resolved.emplace(key, resolved);
     return resolved;

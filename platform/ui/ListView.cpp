@@ -7,7 +7,9 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QPainter>
+#include <QPersistentModelIndex>
 #include <QRegion>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -158,6 +160,51 @@ private:
     const TListView &FList;
 };
 
+// The accessibility layer reports the current cell of a list as focused whether or not the
+// list has the focus: while the focus is elsewhere the list keeps no current cell, and takes
+// it back (or the selected row) when the focus returns.
+class CurrentCellKeeper : public QObject {
+public:
+    explicit CurrentCellKeeper(QTreeWidget &tree) : FTree(tree) {}
+
+    void HideUnlessFocused() {
+        QItemSelectionModel *model = FTree.selectionModel();
+        if (FTree.hasFocus() || !model || !model->currentIndex().isValid()) {
+            return;
+        }
+        FSaved = model->currentIndex();
+        model->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+
+    bool eventFilter(QObject *, QEvent *e) override {
+        if (e->type() == QEvent::FocusOut) {
+            HideUnlessFocused();
+        } else if (e->type() == QEvent::FocusIn) {
+            Restore();
+        }
+        return false;
+    }
+
+private:
+    void Restore() {
+        QItemSelectionModel *model = FTree.selectionModel();
+        if (!model || model->currentIndex().isValid()) {
+            return;
+        }
+        QModelIndex index = FSaved;
+        if (!index.isValid() && !model->selectedRows().isEmpty()) {
+            index = model->selectedRows().first();
+        }
+        if (index.isValid()) {
+            model->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        }
+        FSaved = QPersistentModelIndex();
+    }
+
+    QTreeWidget &FTree;
+    QPersistentModelIndex FSaved;
+};
+
 } // namespace
 
 struct TListView::Impl {
@@ -167,6 +214,7 @@ struct TListView::Impl {
     std::set<int32_t> folded;   // groups the user folded
     std::set<int32_t> unfolded; // groups the user opened
     std::unique_ptr<PaintFlusher> flusher;
+    std::unique_ptr<CurrentCellKeeper> currentKeeper;
     bool dirty = false;
     bool syncing = false;
 };
@@ -206,6 +254,8 @@ TListView::TListView(TComponent *owner) : TWinControl(owner), FImpl(std::make_un
     qt::AttachWidget(*this, tree, false);
     FImpl->flusher = std::make_unique<PaintFlusher>(*this);
     tree->viewport()->installEventFilter(FImpl->flusher.get());
+    FImpl->currentKeeper = std::make_unique<CurrentCellKeeper>(*tree);
+    tree->installEventFilter(FImpl->currentKeeper.get());
     QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, [this] {
         if (FImpl->syncing) {
             return;
@@ -320,6 +370,7 @@ void TListView::ItemSelectedChanged(TListItem *item) {
     if (auto it = FImpl->rows.find(item); it != FImpl->rows.end() && item->GetSelected()) {
         it->second->setSelected(true);
         FImpl->tree->setCurrentItem(it->second);
+        FImpl->currentKeeper->HideUnlessFocused();
     }
     FImpl->syncing = false;
 }

@@ -2,14 +2,19 @@
 // gauge bar, the (hidden) filter buttons and showing one recording after another.
 #include "app/UECGViewLight.h"
 
+#include "AllocationFailure.h"
 #include "EcgPictureSupport.h"
 
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/ui/DialogHandler.h"
+#include "platform/ui/QtBridge_p.h"
 #include "tests/support/TempFolder.h"
 
+#include <QApplication>
+#include <QWheelEvent>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,6 +22,8 @@
 #include <memory>
 
 using namespace workbench;
+using workbench::testing::ArmedAllocationFailed;
+using workbench::testing::FailNextAllocationOfSize;
 
 namespace {
 
@@ -262,6 +269,29 @@ TEST_F(ViewerTest, AReadingFailureKeepsThePreviousRecording) {
     EXPECT_EQ(View->GetLeadLength(), 2500);
 }
 
+// Memory running out for the leads refuses the recording by name before its samples are read;
+// the viewer keeps the recording it shows and never works on an empty one.
+TEST_F(ViewerTest, ARecordingThatCannotBeHeldIsRefusedNamingItsFile) {
+    View->setEdfFileName(Path(kReal));
+    const wbtest::TTempFolder folder;
+    const auto file = folder / "HUGE.edf";
+    WriteSmallEdf(file, "HUGE_M_25.01.1971", 7);
+    const int64_t samples = 7 * 250;
+    FailNextAllocationOfSize(size_t(samples + (samples + 7) / 8)); // the first packed lead
+    try {
+        View->setEdfFileName(Path(file.string()));
+        ADD_FAILURE() << "no error";
+    } catch (const rtl::Exception &e) {
+        const std::string message = rtl::Utf16ToUtf8(e.Message());
+        EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+        EXPECT_NE(message.find("не помещается в памяти"), std::string::npos) << message;
+    }
+    EXPECT_TRUE(ArmedAllocationFailed());
+    EXPECT_EQ(View->lblPacName->GetCaption(), u"REAL12_250");
+    EXPECT_EQ(View->GetLeadLength(), 2500);
+    EXPECT_EQ(View->GetRawData()[0].size(), 2500u);
+}
+
 // The reader names the faulty field; the message also names the file it is in.
 TEST_F(ViewerTest, ADamagedRecordingsMessageNamesItsFile) {
     const wbtest::TTempFolder folder;
@@ -400,5 +430,37 @@ TEST_F(ViewerTest, GaugeBarAppearingKeepsTheRightCaptionBarInView) {
         const int32_t w = View->ECG_Image->GetWidth();
         EXPECT_EQ(shot.GetCanvas().GetPixel(w - 10, 300), gfx::RGB(0, 51, 102));
         EXPECT_EQ(shot.GetCanvas().GetPixel(w - 1, 300), shot.GetCanvas().GetPixel(w - 20, 300));
+    });
+}
+
+namespace {
+
+// The wheel reaches the picture as it does on screen: through the picture's own widget.
+void TurnWheelOver(ui::TControl &control, int32_t delta) {
+    QWidget *widget = ui::qt::WidgetOf(control);
+    const QPointF local(widget->width() / 2.0, widget->height() / 2.0);
+    QWheelEvent event(local, widget->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+TEST_F(ViewerTest, TheWheelOverThePictureScrollsItACentimetreOfPaperPerNotch) {
+    View->setEdfFileName(Path(kReal));
+    UseDesignedSize();
+    ShowModally([&] {
+        ASSERT_TRUE(View->ScrollPanel_Vert->GetVisible());
+        const int32_t cm = View->GetPixelPerCentimetr();
+        ASSERT_GT(cm, 1);
+        ASSERT_GT(View->ECG_Scroll_Vert->GetMax(), 2 * cm);
+        const int32_t before = View->GetRedrawCount();
+        TurnWheelOver(*View->ECG_Image, -240); // two notches toward the user: further down
+        EXPECT_EQ(View->ECG_Scroll_Vert->GetPosition(), 2 * cm);
+        EXPECT_GT(View->GetRedrawCount(), before);
+        TurnWheelOver(*View->ECG_Image, 120);
+        EXPECT_EQ(View->ECG_Scroll_Vert->GetPosition(), cm);
+        TurnWheelOver(*View->ECG_Image, 600);
+        EXPECT_EQ(View->ECG_Scroll_Vert->GetPosition(), 0);
     });
 }

@@ -6,6 +6,7 @@
 #include "platform/gfx/Picture.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/HostilePictures.h"
 #include "tests/support/SaveFaults.h"
 #include "tests/support/TempFolder.h"
 
@@ -70,71 +71,9 @@ TEST(Picture, PngRoundTripsThroughStreamsFromTheirPosition) {
     EXPECT_EQ(back.GetCanvas().GetPixel(1, 2), clLime);
 }
 
-namespace {
-
-std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
-    std::vector<uint8_t> bytes;
-    for (int v : values) {
-        bytes.push_back(uint8_t(v));
-    }
-    return bytes;
-}
-
-void Put(std::vector<uint8_t> &bytes, uint32_t value, int count, bool bigEndian = false) {
-    for (int i = 0; i < count; ++i) {
-        const int shift = bigEndian ? 8 * (count - 1 - i) : 8 * i;
-        bytes.push_back(uint8_t(value >> shift));
-    }
-}
-
-// A PNG signature and header chunk, then a text chunk that claims 1.5 GB.
-std::vector<uint8_t> PngClaimingAHugeTextChunk() {
-    std::vector<uint8_t> png = Bytes({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A});
-    Put(png, 13, 4, true);
-    png.insert(png.end(), {'I', 'H', 'D', 'R'});
-    Put(png, 1, 4, true);
-    Put(png, 1, 4, true);
-    png.insert(png.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
-    Put(png, 1500000000u, 4, true);
-    png.insert(png.end(), {'t', 'E', 'X', 't', 'a', 'b', 'c'});
-    return png;
-}
-
-// A 1-bit BMP file of 4 x 16,580,353 pixels whose pixel data is 8 bytes.
-std::vector<uint8_t> BmpClaimingHugeDimensions() {
-    std::vector<uint8_t> bmp = Bytes({'B', 'M'});
-    Put(bmp, 70, 4);
-    Put(bmp, 0, 4);
-    Put(bmp, 62, 4);
-    Put(bmp, 40, 4);
-    Put(bmp, 4, 4);
-    Put(bmp, 16580353, 4);
-    Put(bmp, 1, 2);
-    Put(bmp, 1, 2);
-    for (int i = 0; i < 6; ++i) {
-        Put(bmp, 0, 4);
-    }
-    Put(bmp, 0, 4);
-    Put(bmp, 0xFFFFFF, 4);
-    Put(bmp, 0, 4);
-    Put(bmp, 0, 4);
-    return bmp;
-}
-
-// A GIF whose screen and one image are 8000 x 8000 pixels, with a few bytes of data.
-std::vector<uint8_t> GifClaimingHugeDimensions() {
-    std::vector<uint8_t> gif = Bytes({'G', 'I', 'F', '8', '9', 'a'});
-    Put(gif, 8000, 2);
-    Put(gif, 8000, 2);
-    gif.insert(gif.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255, ','});
-    Put(gif, 0, 4);
-    Put(gif, 8000, 2);
-    Put(gif, 8000, 2);
-    gif.insert(gif.end(), {0, 2, 2, 0x4C, 0x01, 0, ';'});
-    return gif;
-}
-
-} // namespace
+using wbtest::BmpClaimingHugeDimensions;
+using wbtest::GifClaimingHugeDimensions;
+using wbtest::PngClaimingAHugeTextChunk;
 
 // Small inputs that claim huge pictures are refused before anything is allocated for them.
 TEST(Picture, SmallInputsClaimingHugePicturesAreRefusedWithAReason) {

@@ -93,6 +93,32 @@ TEST(Text, FontNamesResolveToTheMetricCompatibleFaces) {
     }
 }
 
+// Bold of a face that has no bold face of its own (Tahoma here, as fontconfig emboldens it) is
+// drawn emboldened, as bold of a face with a real bold face is drawn bolder.
+TEST(Text, BoldIsBolderAlsoForAFaceWithoutABoldFace) {
+    const auto ink = [](const char16_t *face, TFontStyles style) {
+        TBitmap b(300, 40);
+        TCanvas &c = b.GetCanvas();
+        c.GetBrush().SetColor(clWhite);
+        c.FillRect(Rect(0, 0, 300, 40));
+        c.GetFont().SetName(face);
+        c.GetFont().SetSize(12);
+        c.GetFont().SetStyle(style);
+        c.TextOut(2, 2, u"Подписанты");
+        int n = 0;
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 300; ++x) {
+                n += (b.ScanLine(y)[x] & 0xFF) < 128 ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    for (const char16_t *face : {u"Tahoma", u"Arial"}) {
+        SCOPED_TRACE(rtl::Utf16ToUtf8(face));
+        EXPECT_GT(ink(face, {fsBold}), ink(face, {}) * 115 / 100);
+    }
+}
+
 TEST(Text, DrawTextCalcRectMeasuresAndWrapsAtWords) {
     TBitmap b(1, 1);
     TCanvas &c = b.GetCanvas();

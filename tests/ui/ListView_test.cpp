@@ -1,13 +1,20 @@
 // The report list: groups and rows, folding, selection, and custom drawing read back as pixels.
 #include "UiTestSupport.h"
 
+#include "platform/gfx/QtBridge_p.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/QtBridge_p.h"
 
+#include <QAccessible>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 using namespace ui;
 
@@ -51,6 +58,21 @@ struct ListFixture : ::testing::Test {
         return g;
     }
 };
+
+// The texts of the list's cells that a screen reader is told are focused.
+std::vector<rtl::UnicodeString> FocusedCells(TListView &list) {
+    std::vector<rtl::UnicodeString> texts;
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(qt::WidgetOf(list));
+    for (int i = 0; view && i < view->childCount(); ++i) {
+        QAccessibleInterface *cell = view->child(i);
+        const bool isCell =
+            cell && (cell->role() == QAccessible::Cell || cell->role() == QAccessible::TreeItem);
+        if (isCell && cell->state().focused) {
+            texts.push_back(gfx::qt::FromQString(cell->text(QAccessible::Name)));
+        }
+    }
+    return texts;
+}
 
 } // namespace
 
@@ -173,4 +195,32 @@ TEST_F(ListFixture, IndexErrorsUseTheClassLibraryMessage) {
     } catch (const rtl::Exception &e) {
         EXPECT_EQ(e.Message(), u"List index out of bounds (3)");
     }
+}
+
+TEST_F(ListFixture, ACellIsFocusedForScreenReadersOnlyWhileTheListHasTheFocus) {
+    TEdit *edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetAlign(alBottom);
+    AddRow(u"ECG0001", u"1 2", u"", -1);
+    AddRow(u"ECG0002", u"3", u"", -1);
+    // An active window, as the user's: only there does the focus reach a control.
+    qt::WidgetOf(*form)->activateWindow();
+    Application->ProcessMessages();
+    const auto focus = [](TWinControl *c) {
+        c->SetFocus();
+        Application->ProcessMessages();
+    };
+    focus(lv);
+    lv->SetItemIndex(1);
+    Application->ProcessMessages();
+    EXPECT_EQ(FocusedCells(*lv), std::vector<rtl::UnicodeString>{u"ECG0002"});
+
+    focus(edit);
+    EXPECT_TRUE(FocusedCells(*lv).empty());
+    // Chosen while the focus is elsewhere: selected, and focused only once the list is.
+    lv->SetItemIndex(0);
+    EXPECT_TRUE(FocusedCells(*lv).empty());
+    focus(lv);
+    EXPECT_EQ(FocusedCells(*lv), std::vector<rtl::UnicodeString>{u"ECG0001"});
+    EXPECT_EQ(lv->GetItemIndex(), 0);
 }

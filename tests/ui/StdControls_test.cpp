@@ -156,6 +156,60 @@ TEST(Panel, RaisedBevelAndCaption) {
     EXPECT_EQ(uitest::DarkPixels(shot, gfx::Rect(90, 1, 119, 32)), 0);
 }
 
+namespace {
+
+// The box of the dark pixels of a picture.
+gfx::TRect InkBounds(gfx::TBitmap &b) {
+    gfx::TRect r{b.GetWidth(), b.GetHeight(), 0, 0};
+    for (int y = 0; y < b.GetHeight(); ++y) {
+        for (int x = 0; x < b.GetWidth(); ++x) {
+            if (uitest::IsDark(b.GetCanvas().GetPixel(x, y))) {
+                r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
+                     std::max(r.Bottom, y + 1)};
+            }
+        }
+    }
+    return r;
+}
+
+} // namespace
+
+// The caption is drawn in the panel's font, bold 12 points as the main window's panels have it:
+// as much ink, as wide and as tall as the same text in that font on a bitmap.
+TEST(Panel, CaptionIsDrawnInThePanelsFont) {
+    TForm form(nullptr);
+    auto *p = new TPanel(&form);
+    p->SetParent(&form);
+    p->SetBounds(0, 0, 300, 33);
+    p->SetBevelKind(bkTile);
+    p->SetAlignment(taLeftJustify);
+    p->SetCaption(u"Подписанты");
+    p->GetFont().SetName(u"Tahoma");
+    p->GetFont().SetSize(12);
+    p->GetFont().SetStyle({gfx::fsBold});
+    form.Show();
+    gfx::TBitmap shot = p->GrabForTesting(gfx::Rect(2, 2, 298, 31));
+    const auto drawn = [&](gfx::TFontStyles style) {
+        gfx::TBitmap b(296, 29);
+        b.GetCanvas().GetBrush().SetColor(gfx::clBtnFace);
+        b.GetCanvas().FillRect(gfx::Rect(0, 0, 296, 29));
+        b.GetCanvas().SetFont(p->GetFont());
+        b.GetCanvas().GetFont().SetStyle(style);
+        b.GetCanvas().GetBrush().SetStyle(gfx::bsClear);
+        b.GetCanvas().TextOut(0, 0, p->GetCaption());
+        return b;
+    };
+    gfx::TBitmap same = drawn({gfx::fsBold}), regular = drawn({});
+    const gfx::TRect ours = InkBounds(shot), theirs = InkBounds(same);
+    EXPECT_EQ(ours.Width(), theirs.Width());
+    EXPECT_EQ(ours.Height(), theirs.Height());
+    const gfx::TRect all = gfx::Rect(0, 0, 296, 29);
+    const int ink = uitest::DarkPixels(shot, all);
+    EXPECT_NEAR(ink, uitest::DarkPixels(same, all), uitest::DarkPixels(same, all) / 10);
+    // Tahoma has no bold face of its own: bold is the regular face emboldened, with more ink.
+    EXPECT_GT(ink, uitest::DarkPixels(regular, all) * 115 / 100);
+}
+
 TEST(Panel, WithoutBevelChildrenUseTheWholeArea) {
     TPanel p(nullptr);
     p.SetBevelOuter(bvNone);

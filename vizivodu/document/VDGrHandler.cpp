@@ -11,10 +11,13 @@
 #include "platform/gfx/WICImage.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Files.h"
 #include "platform/rtl/StrUtils.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <string_view>
 
 namespace vizivodu {
 
@@ -73,6 +76,19 @@ const TVDGraphicClass *ClassOfExtension(const rtl::UnicodeString &ext,
         return metafileClass;
     }
     return nullptr;
+}
+
+rtl::UnicodeString FormatName(TVDGraphicType type) {
+    static constexpr std::array<std::u16string_view, VDGraphicTypeCount> names = {
+        u"BMP", u"ICO", u"EMF/WMF", u"JPEG", u"PNG", u"GIF", u"TIFF", u"неизвестного формата"};
+    return rtl::UnicodeString(names[type]);
+}
+
+// The message of a picture file that could not be loaded, as the class library's pictures
+// word it.
+rtl::UnicodeString PictureFileFailure(const rtl::UnicodeString &fileName,
+                                      const rtl::UnicodeString &reason) {
+    return u"Не удалось открыть рисунок \"" + rtl::ExpandFileName(fileName) + u"\". " + reason;
 }
 
 } // namespace
@@ -247,6 +263,7 @@ const TVDGraphicClass *TVDGraphicHandler::GetGraphicClass(const rtl::UnicodeStri
 
 std::unique_ptr<gfx::TGraphic> TVDGraphicHandler::LoadFromFile(const rtl::UnicodeString &fileName) {
     std::unique_ptr<gfx::TGraphic> result;
+    rtl::UnicodeString extensionFailure;
     const TVDGraphicClass *byExtension =
         ClassOfExtension(ExtensionOf(fileName), FDefaultGraphicClasses[vdgtMetafile]);
     if (byExtension) {
@@ -257,33 +274,52 @@ std::unique_ptr<gfx::TGraphic> TVDGraphicHandler::LoadFromFile(const rtl::Unicod
             if (GetGraphicType(*result) == vdgtMetafile) {
                 AfterLoadMetafile(*result);
             }
-        } catch (const rtl::Exception &) {
+        } catch (const rtl::Exception &e) {
             result.reset();
+            extensionFailure = e.Message();
         }
     }
+    if (result) {
+        FLastLoadError.clear();
+        return result;
+    }
+    try {
+        rtl::TFileStream file(fileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
+        result = LoadFromStream(file);
+    } catch (const rtl::EFOpenError &e) {
+        FLastLoadError = e.Message();
+        return nullptr;
+    } catch (const rtl::Exception &e) {
+        result.reset();
+        FLastLoadError = e.Message();
+    }
     if (!result) {
-        try {
-            rtl::TFileStream file(fileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
-            result = LoadFromStream(file);
-        } catch (const rtl::Exception &) {
-            result.reset();
-        }
+        // The format the file's name claims says best what is wrong with it.
+        FLastLoadError = PictureFileFailure(fileName, extensionFailure.empty() ? FLastLoadError
+                                                                               : extensionFailure);
     }
     return result;
 }
 
 std::unique_ptr<gfx::TGraphic> TVDGraphicHandler::LoadFromStream(rtl::TStream &stream) {
+    FLastLoadError.clear();
     const TVDGraphicType type = GetStreamGraphicType(stream);
     if (type == vdgtOther) {
+        FLastLoadError = stream.GetSize() - stream.GetPosition() < kSniffSize
+                             ? u"Данных слишком мало для рисунка"
+                             : u"Данные не являются рисунком известного формата";
         return nullptr;
     }
     std::unique_ptr<gfx::TGraphic> graphic = CreateGraphicByType(type);
     if (!graphic) {
+        FLastLoadError = u"Рисунки формата " + FormatName(type) + u" не поддерживаются";
         return nullptr;
     }
     try {
         FDefaultGraphicClasses[type]->LoadFromStream(*graphic, stream);
-    } catch (const rtl::Exception &) {
+    } catch (const rtl::Exception &e) {
+        FLastLoadError =
+            e.Message().empty() ? u"Рисунок " + FormatName(type) + u" повреждён" : e.Message();
         return nullptr;
     }
     return graphic;

@@ -83,6 +83,9 @@ const TVDGraphicClass *IconGraphicClass();     // gfx::TIcon, "TIcon"
 const TVDGraphicClass *JPEGGraphicClass();     // gfx::TJPEGImage, "TJPEGImage"
 const TVDGraphicClass *PngGraphicClass();      // gfx::TPngImage, "TPngImage"
 const TVDGraphicClass *WICImageGraphicClass(); // gfx::TWICImage, "TWICImage"
+// gfx::TMetafile, "TMetafile": recorded and saved only; loading refuses with the reason. Not
+// a default class of the handler unless set.
+const TVDGraphicClass *MetafileGraphicClass();
 
 // The registry of graphic classes by name: only graphic classes are in it, so a name read
 // from a file can never make anything but a picture. Registering a class twice keeps one
@@ -119,11 +122,16 @@ public:
     // class); nullptr for a name that no graphic class has.
     virtual const TVDGraphicClass *GetGraphicClass(const rtl::UnicodeString &className);
     // A new graphic or nullptr: the class is chosen by the file's extension, and when that
-    // fails by its content. Nothing is raised.
+    // fails by its content. Nothing is raised; GetLastLoadError says why.
     virtual std::unique_ptr<gfx::TGraphic> LoadFromFile(const rtl::UnicodeString &fileName);
     // A new graphic or nullptr for unknown formats, formats without a class and data the
-    // class refuses. Nothing is raised; the stream is left untouched for unknown formats.
+    // class refuses. Nothing is raised (GetLastLoadError says why); the stream is left
+    // untouched for unknown formats.
     virtual std::unique_ptr<gfx::TGraphic> LoadFromStream(rtl::TStream &stream);
+    // Why the last LoadFromFile or LoadFromStream gave nullptr, in the user's words; for a
+    // file "Не удалось открыть рисунок "<path>". <reason>" (a file that cannot be opened keeps
+    // the file stream's message). Empty after a load that succeeded.
+    const rtl::UnicodeString &GetLastLoadError() const { return FLastLoadError; }
     virtual void PrepareGraphic(gfx::TGraphic &graphic);
     virtual void AfterImportGraphic(gfx::TGraphic &graphic);
     virtual void SetPalette(gfx::TGraphic &graphic, const TVDLogPalette *logPalette);
@@ -179,6 +187,7 @@ private:
     std::vector<const TVDGraphicClass *> FHTMLGraphicFormats;
     bool FHTMLGraphicFormatsMade = false;
     std::array<const TVDGraphicClass *, VDGraphicTypeCount> FDefaultGraphicClasses{};
+    rtl::UnicodeString FLastLoadError;
 };
 
 // The one handler of the process, made by InitializeGraphicHandler (called by the library's

@@ -6,6 +6,7 @@
 #include "platform/gfx/Icon.h"
 #include "platform/gfx/ImageCodecs.h"
 #include "platform/gfx/JPEGImage.h"
+#include "platform/gfx/Metafile.h"
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/WICImage.h"
 #include "platform/rtl/Exceptions.h"
@@ -120,6 +121,40 @@ public:
     }
 };
 
+// The class library's metafiles are recorded and saved, never read: data of a metafile is
+// refused with that reason rather than taken for a broken picture.
+class TMetafileClass : public TClassOf<gfx::TMetafile> {
+public:
+    TMetafileClass() : TClassOf("TMetafile", "emf") {}
+    void Assign(gfx::TGraphic &target, const gfx::TGraphic &source) const override {
+        const auto *metafile = dynamic_cast<const gfx::TMetafile *>(&source);
+        if (!metafile) {
+            ThrowCannotAssign(source, GetName());
+        }
+        static_cast<gfx::TMetafile &>(target) = *metafile;
+    }
+    bool IsMetafileClass() const override { return true; }
+    bool IsEnhanced(const gfx::TGraphic &g) const override {
+        return static_cast<const gfx::TMetafile &>(g).GetEnhanced();
+    }
+    void SetEnhanced(gfx::TGraphic &g, bool enhanced) const override {
+        static_cast<gfx::TMetafile &>(g).SetEnhanced(enhanced);
+    }
+    void GetMMSize(const gfx::TGraphic &g, int32_t &cx, int32_t &cy) const override {
+        const auto &metafile = static_cast<const gfx::TMetafile &>(g);
+        cx = metafile.GetMMWidth();
+        cy = metafile.GetMMHeight();
+    }
+
+protected:
+    void Load(gfx::TMetafile &, rtl::TStream &) const override {
+        throw rtl::Exception(rtl::UnicodeString(u"Метафайлы (EMF, WMF) здесь не читаются"));
+    }
+    void Save(const gfx::TMetafile &g, rtl::TStream &stream) const override {
+        g.SaveToStream(stream);
+    }
+};
+
 std::vector<const TVDGraphicClass *> &Registry() {
     static std::vector<const TVDGraphicClass *> registry;
     return registry;
@@ -144,6 +179,11 @@ const TVDGraphicClass *JPEGGraphicClass() {
 
 const TVDGraphicClass *PngGraphicClass() {
     static const TPngClass instance;
+    return &instance;
+}
+
+const TVDGraphicClass *MetafileGraphicClass() {
+    static const TMetafileClass instance;
     return &instance;
 }
 
@@ -184,8 +224,9 @@ const TVDGraphicClass *GraphicClassOf(const gfx::TGraphic &graphic) {
             return c;
         }
     }
-    for (const TVDGraphicClass *c : {BitmapGraphicClass(), IconGraphicClass(), JPEGGraphicClass(),
-                                     PngGraphicClass(), WICImageGraphicClass()}) {
+    for (const TVDGraphicClass *c :
+         {BitmapGraphicClass(), IconGraphicClass(), JPEGGraphicClass(), PngGraphicClass(),
+          WICImageGraphicClass(), MetafileGraphicClass()}) {
         if (c->IsExactly(graphic)) {
             return c;
         }

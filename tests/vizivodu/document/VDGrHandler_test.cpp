@@ -9,6 +9,8 @@
 #include "platform/gfx/WICImage.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Files.h"
+#include "tests/support/HostilePictures.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +24,8 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 using namespace vizivodu;
 
@@ -167,6 +171,59 @@ TEST_F(GraphicHandler, FormatsWithoutAClassOrBadDataGiveNothing) {
     auto gif = Load("small.gif");
     ASSERT_TRUE(dynamic_cast<gfx::TWICImage *>(gif.get()));
     EXPECT_EQ(Handler().GetGraphicExt(*gif), u"gif");
+}
+
+// Nothing is raised, but every refusal says what is wrong, and a load that succeeds clears it.
+TEST_F(GraphicHandler, EveryRefusalSaysWhy) {
+    Handler().SetDefaultGraphicClass(vdgtMetafile, MetafileGraphicClass());
+    const std::vector<uint8_t> emf = wbtest::EmfClaimingAHugeBitmap();
+    const struct {
+        const char *Name;
+        std::string Data;
+        const char16_t *Reason;
+    } cases[] = {
+        {"GIF without a class", ReadFixture("small.gif"), u"Рисунки формата GIF не поддерживаются"},
+        {"unknown format", Padded("garbage", 100),
+         u"Данные не являются рисунком известного формата"},
+        {"too short", "GIF89a", u"Данных слишком мало для рисунка"},
+        {"metafile", std::string(emf.begin(), emf.end()),
+         u"Метафайлы (EMF, WMF) здесь не читаются"},
+    };
+    rtl::TMemoryStream stream;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Fill(stream, c.Data);
+        EXPECT_EQ(Handler().LoadFromStream(stream), nullptr);
+        EXPECT_EQ(Handler().GetLastLoadError(), c.Reason);
+    }
+    Fill(stream, ReadFixture("small.png").substr(0, 60)); // cut short: the decoder's reason
+    EXPECT_EQ(Handler().LoadFromStream(stream), nullptr);
+    EXPECT_FALSE(Handler().GetLastLoadError().empty());
+    EXPECT_NE(Load("small.png"), nullptr);
+    EXPECT_TRUE(Handler().GetLastLoadError().empty());
+}
+
+// A file's refusal names the file; the class its name claims says what is wrong with it.
+TEST_F(GraphicHandler, AFilesRefusalNamesTheFile) {
+    const std::string path = testing::TempDir() + "broken.png";
+    std::ofstream(path, std::ios::binary) << Padded("not a picture", 100);
+    const rtl::UnicodeString name = rtl::Utf8ToUtf16(path);
+    EXPECT_EQ(Handler().LoadFromFile(name), nullptr);
+    const rtl::UnicodeString head =
+        u"Не удалось открыть рисунок \"" + rtl::ExpandFileName(name) + u"\". ";
+    EXPECT_EQ(Handler().GetLastLoadError().substr(0, head.size()), head);
+    EXPECT_GT(Handler().GetLastLoadError().size(), head.size());
+    std::remove(path.c_str());
+    EXPECT_EQ(Handler().LoadFromFile(u"/nonexistent/picture.png"), nullptr);
+    EXPECT_NE(Handler().GetLastLoadError().find(u"/nonexistent/picture.png"),
+              rtl::UnicodeString::npos);
+}
+
+TEST_F(GraphicHandler, AMetafileClaimingAHugeBitmapGivesNothing) {
+    const std::vector<uint8_t> emf = wbtest::EmfClaimingAHugeBitmap();
+    EXPECT_EQ(Handler().ExtractBitmapFromEnhMetafileData(
+                  std::string_view(reinterpret_cast<const char *>(emf.data()), emf.size())),
+              nullptr);
 }
 
 TEST_F(GraphicHandler, ClassesByNameAreGraphicClassesOnly) {
