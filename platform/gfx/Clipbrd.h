@@ -20,9 +20,15 @@ constexpr uint32_t CF_DIB = 8;
 constexpr uint32_t CF_UNICODETEXT = 13;
 
 // The number of a named format; the same name (any case) gives the same number for the life
-// of the process. Well-known names travel under the MIME types other programs use ("Rich Text
-// Format" as text/rtf, "HTML Format" as text/html, "UniformResourceLocator" as text/uri-list).
+// of the process. Formats travel under the desktop's MIME types, so that other programs
+// exchange data with ours: "Rich Text Format" as text/rtf (also offered as application/rtf),
+// "HTML Format" as text/html, "UniformResourceLocator" as text/uri-list, "ViziVodu Format" as
+// application/x-vizivodu, any other name as application/x-<name>; text (CF_TEXT and
+// CF_UNICODETEXT) as text/plain;charset=utf-8, pictures as image/png.
 uint32_t RegisterClipboardFormat(const rtl::UnicodeString &name);
+// The MIME type a format travels under (drag and drop uses the same); empty for a number
+// nobody registered.
+rtl::UnicodeString ClipboardFormatMimeType(uint32_t format);
 
 // The clipboard of the process's display. Open and Close nest; what is put while the
 // clipboard is open is published at the last Close, replacing the clipboard's whole content
@@ -53,6 +59,10 @@ public:
     void AssignTo(TPicture &picture) const;
 
     // The bytes stored under a registered (or predefined text) format; empty when absent.
+    // Blocks keep the system's forms: CF_TEXT is 8-bit text in the system code page and
+    // CF_UNICODETEXT UTF-16LE, each up to a zero terminator, with "\r\n" line ends (the desktop
+    // sees UTF-8 with "\n"); "HTML Format" carries the Windows fragment header, which other
+    // programs never see.
     std::vector<uint8_t> GetBuffer(uint32_t format) const;
     void SetBuffer(uint32_t format, const void *data, size_t size);
 

@@ -359,6 +359,7 @@ protected:
         }
         CallSafely([&] { FControl.Perform(WM_PAINT); });
         SetPaintCanvas(FControl, nullptr);
+        PaintCaret(FControl, p);
         state.SetPen(canvas->GetPen());
         state.SetBrush(canvas->GetBrush());
         state.SetFont(canvas->GetFont());

@@ -11,6 +11,7 @@
 class QEvent;
 class QKeyEvent;
 class QObject;
+class QPainter;
 class QWidget;
 
 namespace ui::qt {
@@ -36,6 +37,9 @@ void AccessibleNameChanged(QWidget *widget);
 void AccessibleStateChanged(QWidget *widget);
 // An event filter on the widget (and its viewport) reporting input to the control as messages.
 std::unique_ptr<QObject> NewObserver(TControl &control, QWidget *widget);
+// Draws the system caret (Caret.h) over what the control painted, when it is the caret's and
+// the caret shows now.
+void PaintCaret(const TControl &control, QPainter &painter);
 // Runs an event handler; an exception leaving it goes to the application's error display.
 void CallSafely(const std::function<void()> &handler);
 // Queues a call for the control with the posted messages, in posting order: made (through

@@ -9,6 +9,7 @@
 #include "vizivodu/layout/formatting/CVDFData.h"
 #include "vizivodu/layout/printing/PtVDData.h"
 #include "vizivodu/layout/text/VDGrIn.h"
+#include "vizivodu/layout/viewer/VDAnimate.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -171,6 +172,10 @@ void TVDGraphicItemInfo::Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDIt
     const int32_t h = GetImageHeight(style);
     x += style->GetAsPixels(GetBorderWidth());
     y += style->GetAsPixels(GetBorderHeight());
+    if (FAnimator) {
+        FAnimator->Draw(x, y, canvas, true);
+        return;
+    }
     const gfx::TGraphic &image = *GetImage();
     const TVDCanvasStateScope saved(gi, canvas);
     try {

@@ -5,6 +5,7 @@
 #include "vizivodu/document/VDFHelpers.h"
 #include "vizivodu/document/VDGrHandler.h"
 #include "vizivodu/document/VDItem_p.h"
+#include "vizivodu/layout/viewer/VDAnimate.h"
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -198,6 +199,7 @@ TVDGraphicItemInfo::TVDGraphicItemInfo(TCustomVDData *vdData, std::unique_ptr<gf
 }
 
 TVDGraphicItemInfo::~TVDGraphicItemInfo() {
+    FreeAnimator();
     ReleaseImage();
 }
 
@@ -308,7 +310,7 @@ bool TVDGraphicItemInfo::GetBoolValue(TVDItemBoolProperty prop) const {
         return FImage && FResizable && GlobalGraphicHandler &&
                GlobalGraphicHandler->IsResizeable(*FImage);
     case vdbpResizeHandlesOutside:
-        return false; // no animator
+        return FAnimator != nullptr;
     default:
         return TVDRectItemInfo::GetBoolValue(prop);
     }
@@ -336,6 +338,7 @@ void TVDGraphicItemInfo::FreeThumbnail() {
 void TVDGraphicItemInfo::MovingToUndoList(int32_t itemNo, TCustomVDData *vdData) {
     FImageCopy.reset();
     FHasThumbnail = false;
+    FreeAnimator();
     TVDRectItemInfo::MovingToUndoList(itemNo, vdData);
 }
 

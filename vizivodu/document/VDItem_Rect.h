@@ -12,6 +12,8 @@
 
 namespace vizivodu {
 
+class TVDAnimator;
+
 class TVDRectItemInfo : public TVDSimpleRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
@@ -111,6 +113,15 @@ public:
     void FreeThumbnail() override;
     void MovingToUndoList(int32_t itemNo, TCustomVDData *vdData) override;
     void ConvertToDifferentUnits(int32_t newUnits, TVDStyle *vdStyle, bool recursive) override;
+    // ---- Animation (layout/viewer/VDAnimate_Hooks.cpp) ----
+    // The animator of a multi-frame bitmap in a formatted document that allows animation
+    // (owned); nullptr otherwise.
+    TVDAnimator *GetAnimator() const { return FAnimator.get(); }
+    void UpdateAnimator(TCustomVDData *vdData) override;
+    // Forgets the animator without freeing it (the animator is going).
+    void RemoveLinkToAnimator() override;
+    // Takes over the animator of a replaced picture.
+    void TransferProperties(const TCustomVDItemInfo &source, TCustomVDData *vdData) override;
     bool SetExtraIntProperty(TVDExtraItemProperty prop, int32_t value) override;
     bool GetExtraIntProperty(TVDExtraItemProperty prop, int32_t &value) const override;
     bool SetExtraStrProperty(TVDExtraItemStrProperty prop, const rtl::UnicodeString &v) override;
@@ -139,7 +150,9 @@ public:
 private:
     std::unique_ptr<gfx::TGraphic> FImage;
     std::unique_ptr<gfx::TGraphic> FImageCopy; // a thumbnail or a palette copy
+    std::unique_ptr<TVDAnimator> FAnimator;
     void ReleaseImage();
+    void FreeAnimator();
 
 public:
     void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,

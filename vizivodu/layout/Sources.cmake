@@ -18,6 +18,7 @@ list(APPEND VIZIVODU_SOURCES
     layout/formatting/CVDFData_MinWidth.cpp
     layout/formatting/CVDFData_Overlay.cpp
     layout/formatting/CVDFData_Paint.cpp
+    layout/formatting/CVDFData_Search.cpp
     layout/formatting/CVDFData_Partial.cpp
     layout/formatting/CVDFData_Services.cpp
     layout/formatting/CVDFData_Struct.cpp
@@ -26,12 +27,18 @@ list(APPEND VIZIVODU_SOURCES
     layout/formatting/VDBack.cpp)
 # The viewer control: its root document, scroller and control data, thumbnails.
 list(APPEND VIZIVODU_SOURCES
+    layout/viewer/VDAnimate.cpp
+    layout/viewer/VDAnimate_Hooks.cpp
     layout/viewer/VDCtrlData.cpp
     layout/viewer/VDScroll.cpp
     layout/viewer/VDThumbMaker.cpp
     layout/viewer/VDVDData.cpp
     layout/viewer/VDVDData_Events.cpp
     layout/viewer/ViziVodu.cpp
+    layout/viewer/ViziVodu_Animation.cpp
+    layout/viewer/ViziVodu_Api.cpp
+    layout/viewer/ViziVodu_ApiHit.cpp
+    layout/viewer/ViziVodu_ApiProps.cpp
     layout/viewer/ViziVodu_Files.cpp)
 # Printing: printable documents and pagination, the printing component, the print preview.
 list(APPEND VIZIVODU_SOURCES

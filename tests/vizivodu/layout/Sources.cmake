@@ -11,6 +11,8 @@ list(APPEND VIZIVODU_TEST_SOURCES
     layout/formatting/CVDFData_Finish_test.cpp
     layout/formatting/CVDFData_Hit_test.cpp
     layout/formatting/CVDFData_Paint_test.cpp
+    layout/formatting/CVDFData_PaintPrint_test.cpp
+    layout/formatting/CVDFData_Search_test.cpp
     layout/formatting/CVDFData_RealText_test.cpp
     layout/formatting/CVDFData_Services_test.cpp
     layout/formatting/CVDFData_Wrap_test.cpp
@@ -19,10 +21,12 @@ list(APPEND VIZIVODU_TEST_SOURCES
     layout/formatting/VDBack_test.cpp)
 # The viewer control.
 list(APPEND VIZIVODU_TEST_SOURCES
+    layout/viewer/VDAnimate_test.cpp
     layout/viewer/VDCtrlData_test.cpp
     layout/viewer/VDScroll_test.cpp
     layout/viewer/VDThumbMaker_test.cpp
     layout/viewer/VDVDData_test.cpp
+    layout/viewer/ViziVodu_Api_test.cpp
     layout/viewer/ViziVodu_test.cpp
     layout/viewer/ViziVodu_Files_test.cpp)
 # Printing: pagination, page drawing, print jobs, the print preview.

@@ -38,6 +38,7 @@ class TWinControl;
 
 namespace vizivodu {
 
+class TVDAnimator;
 class TVDBackground;
 class TCustomMultiPagePtblVDData;
 class TCustomVDFormattedData;
@@ -53,6 +54,17 @@ enum TCPEventKind : uint8_t { cpeNone, cpeAsSectionStart, cpeWhenVisible };
 
 // Where a hidden item's position goes when it is converted to a draw item.
 enum TVDDrawItemPosition : uint8_t { vddpStrict, vddpBetterAbove, vddpBetterBelow };
+
+// How SearchTextR looks for a text (one-to-one its Boolean arguments).
+enum TVDSearchOption : uint8_t {
+    vdsroMatchCase,
+    vdsroDown,
+    vdsroWholeWord,
+    vdsroFromStart,
+    vdsroMultiItem,
+    vdsroSmartStart
+};
+using TVDSearchOptions = rtl::TSet<TVDSearchOption, 6>;
 
 // Which documents a canvas transform follows.
 enum TVDTransformBase : uint8_t {
@@ -263,6 +275,28 @@ public:
     virtual void UnassignChosenVDData(TCustomVDData *) { State.Include(vdstForceStyleChangeEvent); }
     // The editor of the chosen cell; nullptr when none.
     virtual ui::TWinControl *GetInplaceEditor() { return nullptr; }
+
+    // ---- Searching (CVDFData_Search.cpp) ----
+    // Finds s (8-bit text in the default code page, or UTF-16LE code units when unicode) from
+    // the start SrchStart gives and selects the first hit in the direction; true when found.
+    // Text is compared in UTF-16 whatever the form of s; without vdsroMatchCase both sides are
+    // upper-cased. vdsroMultiItem matches across the items of one line (never across a line
+    // start); sub-documents (table cells) are searched in their order.
+    bool SearchTextR(TVDSearchOptions options, bool unicode, const TVDRawByteString &s);
+    // The item and offset a search starts from (editors start from their caret).
+    virtual void SrchStart(bool down, bool fromStart, bool smartStart, int32_t &strt,
+                           int32_t &offs);
+    // Selects a hit (the caret at its start with invert), shows it and raises the selection
+    // events.
+    virtual void SrchSelectIt(int32_t startItemNo, int32_t startOffs, int32_t endItemNo,
+                              int32_t endOffs, bool invert);
+
+    // ---- Animation (layout/viewer/VDAnimate_Hooks.cpp): the viewer's root document keeps the
+    // animator list; other documents ask the absolute root. ----
+    virtual bool AllowAnimation();
+    // Hands animator to the control's list; animator becomes null when no list takes it.
+    virtual void InsertAnimator(std::unique_ptr<TVDAnimator> &animator);
+    virtual void ResetAniBackground();
 
     // ---- Font cache of a formatting run ----
     virtual void CreateFontInfoCache(gfx::TCanvas &canvas, gfx::TCanvas &formatCanvas);

@@ -8,9 +8,11 @@
 
 #include "vizivodu/editing/VDWordPainter.h"
 
+#include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/layout/formatting/CVDFData_p.h"
 #include "vizivodu/layout/formatting/VDBack.h"
 #include "vizivodu/layout/text/VDGrIn.h"
+#include "vizivodu/styles/VDFuncs.h"
 
 #include "platform/gfx/Bitmap.h"
 
@@ -65,6 +67,8 @@ private:
     void DrawText(int32_t i, bool selected, int32_t s, int32_t e, bool hover,
                   const TVDRawByteString &text);
     void NonTextDrawItem(bool anchorLine, int32_t i, int32_t paraNo);
+    void PrintItemThroughBitmap(TCustomVDItemInfo &item, int32_t x, int32_t y,
+                                TVDItemDrawStates state, int32_t i);
     void ApplyDrawStyle(int32_t itemNo, int32_t styleNo, int32_t paraNo);
     void LineEndSign(int32_t i, int32_t paraNo);
     bool IsHovered(int32_t i);
@@ -647,8 +651,52 @@ void TVDPainter::NonTextDrawItem(bool anchorLine, int32_t i, int32_t paraNo) {
         FCanvas.GetPen().SetColor(FStyle.GetFloatingLineColor());
         FGI.Line(FCanvas, d.Left - FXShift, PaintedTop(i) - FYShift, d.Left - FXShift,
                  PaintedTop(i) + d.Height - FYShift);
+        DrawLineBetweenNearestCorners(x, y, f->FloatWidth, f->FloatHeight, d.Left - FXShift,
+                                      PaintedTop(i) - FYShift, d.Width, 0, FCanvas, FGI);
+    }
+    if (FPrintMode && item->GetBoolValueEx(vdbpPrintToBMP, &FStyle)) {
+        PrintItemThroughBitmap(*item, x, y, state, i);
+        return;
     }
     item->Paint(x, y, FCanvas, state, d, &FDoc, FForMetafile);
+}
+
+// The item's box, then its content printed into a bitmap holding what lies behind it, drawn
+// inside the border at the item's content size (the bitmap may come back at the picture's own
+// size, which would print a scaled picture unscaled).
+void TVDPainter::PrintItemThroughBitmap(TCustomVDItemInfo &item, int32_t x, int32_t y,
+                                        TVDItemDrawStates state, int32_t i) {
+    TVDDrawLineInfo &d = D(i);
+    if (auto *box = dynamic_cast<TVDRectItemInfo *>(&item)) {
+        box->PaintDef(x, y, FCanvas, state, d, &FDoc);
+    }
+    const int32_t w = item.GetImageWidth(&FStyle);
+    const int32_t h = item.GetImageHeight(&FStyle);
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    int32_t colorValue = 0;
+    gfx::TColor color =
+        item.GetExtraIntProperty(vdepColor, colorValue) ? gfx::TColor(colorValue) : gfx::clNone;
+    std::unique_ptr<gfx::TBitmap> behind;
+    bool useBitmap = false;
+    if (color == gfx::clNone) {
+        rtl::TRect r = rtl::Bounds(0, 0, w, h);
+        FDoc.GetItemBackground(d.ItemNo, r, true, color, behind, useBitmap, FGI, false, true);
+    }
+    gfx::TBitmap bmp(w, h);
+    bmp.SetPixelFormat(gfx::pf32bit);
+    if (useBitmap && behind) {
+        bmp.GetCanvas().Draw(0, 0, *behind);
+    } else {
+        FGI.FillColorRect(bmp.GetCanvas(), rtl::Rect(0, 0, w, h),
+                          color == gfx::clNone ? gfx::clWhite : color);
+    }
+    RotateBitmap(bmp, FDoc.GetRotation(), FGI);
+    item.PrintToBitmap(bmp, false, &FDoc, i, -1, vdcmColor);
+    DrawOrPrintGraphic(FCanvas, x + FStyle.GetAsPixels(item.GetBorderWidth()),
+                       y + FStyle.GetAsPixels(item.GetBorderHeight()), w, h, nullptr, bmp,
+                       vdgdPrintBitmap, FGI);
 }
 
 void TVDPainter::LineEndSign(int32_t i, int32_t paraNo) {

@@ -51,6 +51,9 @@ std::vector<TCustomVDData *> &TViziVoduVDData::ExtraDocumentsList() {
 
 void TViziVoduVDData::Clear() {
     const bool root = IsRoot();
+    if (root && Viewer() && Viewer()->AnimationMode == vdaniOnFormat) {
+        Viewer()->StopAnimation();
+    }
     if (root && FThumbnailCache) {
         while (FThumbnailCache->Count() > 0) {
             FThumbnailCache->RemoveThumbnail(FThumbnailCache->Get(0));

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "vizivodu/document/VDClasses.h"
+#include "vizivodu/layout/viewer/VDAnimate.h"
 #include "vizivodu/layout/viewer/VDCtrlData.h"
 #include "vizivodu/layout/viewer/VDOptions.h"
 
@@ -217,6 +218,17 @@ public:
     TCustomVDItemInfo *GetChosenItem() override;
     ui::TWinControl *GetInplaceEditor() override;
     void DestroyInplace() override;
+
+    // ---- Animation (ViziVodu_Animation.cpp) ----
+    // The control's animation was started (StartAnimation).
+    bool FPlayingAnimation = false;
+    // The animators of the control's pictures; nullptr until the first one.
+    std::unique_ptr<TVDAnimatorList> FAnimatorList;
+    // Root: unless the control's AnimationMode is vdaniDisabled.
+    bool AllowAnimation() override;
+    // Root: into the list (made when missing), starting the timer while animation plays.
+    void InsertAnimator(std::unique_ptr<TVDAnimator> &animator) override;
+    void ResetAniBackground() override;
 
 private:
     bool IsRoot();

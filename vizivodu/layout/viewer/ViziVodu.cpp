@@ -100,6 +100,7 @@ TCustomViziVodu::TCustomViziVodu(ui::TComponent *owner, TMakeData makeData) : TV
 
 TCustomViziVodu::~TCustomViziVodu() {
     MarkDestroying();
+    StopAnimation();
     FBackground.reset();
     Clear();
     FVDData.reset();
@@ -372,6 +373,9 @@ void TCustomViziVodu::Format() {
     FormatInternal(false, true, false, true, false, true);
     if (FOptions.Contains(vdoFormatInvalidate)) {
         Invalidate();
+    }
+    if (AnimationMode == vdaniOnFormat) {
+        StartAnimation();
     }
 }
 

@@ -147,6 +147,33 @@ using TVDImportPictureEvent =
 using TVDSpellingCheckEvent = std::function<void(
     ui::TComponent *sender, const rtl::UnicodeString &word, int32_t styleNo, bool &misspelled)>;
 
+// Identifiers of the control's properties read and set by number (GetIntProperty and the like).
+enum TVDIntProperty : uint8_t {
+    vdipLeftMargin,
+    vdipRightMargin,
+    vdipTopMargin,
+    vdipBottomMargin,
+    vdipMaxTextWidth,
+    vdipMinTextWidth,
+    vdipBackgroundStyle,
+    vdipColor,
+    vdipBiDiMode,
+    vdipDPUnits,
+    vdipDPOrientation,
+    vdipDPTitlePage,
+    vdipDPFacingPages,
+    vdipDPMirrorMargins
+};
+enum TVDStrProperty : uint8_t { vdspDPTitle, vdspDPAuthor, vdspDPComments };
+enum TVDFloatProperty : uint8_t {
+    vdfpDPLeftMargin,
+    vdfpDPRightMargin,
+    vdfpDPTopMargin,
+    vdfpDPBottomMargin,
+    vdfpDPHeaderY,
+    vdfpDPFooterY
+};
+
 class TCustomViziVodu : public TVDScroller {
 public:
     explicit TCustomViziVodu(ui::TComponent *owner);
@@ -411,6 +438,111 @@ public:
     TVDSpellingCheckEvent OnSpellingCheck;
     ui::TNotifyEvent OnStyleTemplatesChange;
 
+    // ---- Items and text (ViziVodu_Api.cpp): the root data's operations ----
+    TCustomVDItemInfo *GetItem(int32_t itemNo) const;
+    int32_t GetItemNo(const TCustomVDItemInfo *item) const;
+    int32_t GetItemStyle(int32_t itemNo);
+    int32_t GetItemPara(int32_t itemNo);
+    bool IsParaStart(int32_t itemNo);
+    bool IsFromNewLine(int32_t itemNo);
+    TVDRawByteString GetItemTextR(int32_t itemNo);
+    void SetItemTextR(int32_t itemNo, TVDRawByteString s);
+    TVDUnicodeString GetItemText(int32_t itemNo) { return GetItemTextW(itemNo); }
+    TVDUnicodeString GetItemTextW(int32_t itemNo);
+    TVDAnsiString GetItemTextA(int32_t itemNo);
+    void SetItemText(int32_t itemNo, std::u16string_view s) { SetItemTextW(itemNo, s); }
+    void SetItemTextW(int32_t itemNo, std::u16string_view s);
+    void SetItemTextA(int32_t itemNo, const TVDAnsiString &s);
+    TVDTag GetItemTag(int32_t itemNo);
+    void SetItemTag(int32_t itemNo, const TVDTag &tag);
+    TVDVAlign GetItemVAlign(int32_t itemNo);
+    void SetItemVAlign(int32_t itemNo, TVDVAlign vAlign);
+    bool GetItemExtraIntProperty(int32_t itemNo, TVDExtraItemProperty prop, int32_t &value);
+    bool SetItemExtraIntProperty(int32_t itemNo, TVDExtraItemProperty prop, int32_t value);
+    bool GetItemExtraStrProperty(int32_t itemNo, TVDExtraItemStrProperty prop,
+                                 rtl::UnicodeString &value);
+    bool SetItemExtraStrProperty(int32_t itemNo, TVDExtraItemStrProperty prop,
+                                 const rtl::UnicodeString &value);
+    bool GetPageBreaksBeforeItems(int32_t index);
+    // The control is repainted when it shows page breaks.
+    void SetPageBreaksBeforeItems(int32_t index, bool value);
+    int32_t GetOffsBeforeItem(int32_t itemNo);
+    int32_t GetOffsAfterItem(int32_t itemNo);
+    int32_t FindControlItemNo(ui::TControl *ctrl) const;
+    // The caller formats afterwards.
+    void DeleteSection(const rtl::UnicodeString &cpName);
+    void DeleteItems(int32_t firstItemNo, int32_t count);
+    void DeleteParas(int32_t firstItemNo, int32_t lastItemNo);
+
+    // ---- Checkpoints and jump points (ViziVodu_Api.cpp) ----
+    void SetCheckpointInfo(int32_t itemNo, const TVDTag &tag, const rtl::UnicodeString &name,
+                           bool raiseEvent);
+    bool RemoveCheckpoint(int32_t itemNo);
+    TCheckpointData GetFirstCheckpoint();
+    TCheckpointData GetNextCheckpoint(TCheckpointData checkpointData);
+    TCheckpointData GetLastCheckpoint();
+    TCheckpointData GetPrevCheckpoint(TCheckpointData checkpointData);
+    TCheckpointData GetItemCheckpoint(int32_t itemNo);
+    TCheckpointData FindCheckpointByName(const rtl::UnicodeString &name);
+    TCheckpointData FindCheckpointByTag(const TVDTag &tag);
+    TCheckpointData GetCheckpointByNo(int32_t no);
+    int32_t GetCheckpointNo(TCheckpointData checkpointData);
+    int32_t GetCheckpointItemNo(TCheckpointData checkpointData);
+    void GetCheckpointInfo(TCheckpointData checkpointData, TVDTag &tag, rtl::UnicodeString &name,
+                           bool &raiseEvent);
+    void GetCheckpointXY(TCheckpointData checkpointData, int32_t &x, int32_t &y);
+    int32_t GetCheckpointYEx(TCheckpointData checkpointData);
+    // The document y of checkpoint number no.
+    int32_t GetCheckpointY(int32_t no);
+    int32_t GetJumpPointY(int32_t id);
+    int32_t GetJumpPointItemNo(int32_t id);
+    void GetJumpPointLocation(int32_t id, TCustomVDFormattedData *&vdData, int32_t &itemNo);
+
+    // ---- Positions, hit tests and coordinates (ViziVodu_ApiHit.cpp) ----
+    int32_t GetLineNo(int32_t itemNo, int32_t itemOffs);
+    bool GetItemCoords(int32_t itemNo, int32_t &left, int32_t &top);
+    bool GetItemClientCoords(int32_t itemNo, int32_t &left, int32_t &top);
+    bool GetItemCoordsEx(TCustomVDFormattedData *vdData, int32_t itemNo, int32_t part,
+                         bool allowFloating, rtl::TRect &r);
+    // The item at the client point (x, y), looked for down into sub-documents; false when none.
+    bool GetItemAt(int32_t x, int32_t y, TCustomVDFormattedData *&vdData, int32_t &itemNo,
+                   int32_t &offsetInItem, bool strict);
+    rtl::TPoint ClientToDocument(rtl::TPoint p);
+    rtl::TPoint DocumentToClient(rtl::TPoint p);
+
+    // ---- Searching (ViziVodu_ApiHit.cpp) ----
+    // The root document's SearchTextR; the A form takes 8-bit text in the default code page.
+    bool SearchTextA(const TVDAnsiString &s, TVDSearchOptions options);
+    bool SearchTextW(std::u16string_view s, TVDSearchOptions options);
+    bool SearchText(std::u16string_view s, TVDSearchOptions options) {
+        return SearchTextW(s, options);
+    }
+
+    // ---- Properties by identifier (ViziVodu_ApiProps.cpp) ----
+    // Margins and text widths are stored without formatting; the BiDi mode changes with
+    // formatting held off; the document parameters' values create them when missing.
+    void SetIntProperty(TVDIntProperty prop, int32_t value);
+    // The document parameters' values are 0 while there are none.
+    int32_t GetIntProperty(TVDIntProperty prop);
+    void SetStrProperty(TVDStrProperty prop, const rtl::UnicodeString &value);
+    rtl::UnicodeString GetStrProperty(TVDStrProperty prop);
+    void SetFloatProperty(TVDFloatProperty prop, TVDLength value);
+    // Without document parameters the defaults (1.25, 1 and 0.5), which creates none.
+    TVDLength GetFloatProperty(TVDFloatProperty prop);
+
+    // ---- Animation of pictures (ViziVodu_Animation.cpp) ----
+    // Timer 2 drives the animators while animation plays; its ticks go to AnimationTimer.
+    static constexpr uintptr_t AnimationTimerId = 2;
+    void StartAnimation();
+    void StopAnimation();
+    // Restarts every animator at its first frame.
+    void ResetAnimation();
+    void SetAnimationMode(TVDAnimationMode value);
+    // Stops the animation and frees the animators and their list.
+    void FreeAnimators();
+    // One tick of timer 2: the animators advance and the timer is set to the next interval.
+    void AnimationTimer();
+
     void WndProc(ui::TMessage &message) override;
     // Marks the root data's state with vdstNameSet.
     void SetName(const rtl::UnicodeString &name) override;
@@ -446,6 +578,10 @@ protected:
 private:
     friend class TVDDestroyInformer;
     friend class TViziVoduVDData;
+
+    // Properties by identifier (ViziVodu_ApiProps.cpp).
+    void SetBiDiModeUnformatted(int32_t value);
+    void SetDocParameterIntProperty(TVDIntProperty prop, int32_t value);
 
     static void RegisterIn(std::unique_ptr<TVDEventHandlerList> &list, ui::TComponent *c,
                            ui::TNotifyEvent e);
