@@ -62,9 +62,7 @@ std::string OneTextStyleStream(const std::function<void(rtl::TWriter &)> &write)
     w.WriteStr("");
     w.WriteStr("TextStyles");
     w.WriteValue(rtl::vaCollection);
-    w.WriteListBegin();
     write(w);
-    w.WriteListEnd();
     w.WriteListEnd();
     w.WriteListEnd(); // the sheet's properties
     w.WriteListEnd(); // the components inside it
@@ -152,6 +150,9 @@ TEST(VDStyleStreaming, SizesInHalfPointsUseSizeDouble) {
     };
     for (const TCase &c : {TCase{20, true, false}, TCase{24, true, true}, TCase{21, false, true}}) {
         TVDStyle sheet(nullptr);
+        while (sheet.GetTextStyles().GetCount() > 1) {
+            sheet.DeleteTextStyle(1);
+        }
         sheet.GetTextStyles().GetItem(0).SetSizeDouble(c.SizeDouble);
         const std::string bytes = Saved(sheet);
         EXPECT_EQ(Contains(bytes, "\x04Size\x02" + std::string(1, char(c.SizeDouble / 2))),
