@@ -82,6 +82,37 @@ constexpr int kMaxStreamDepth = 128;
 std::array<uint8_t, 10> ExtendedToBytes(long double value);
 long double BytesToExtended(const std::array<uint8_t, 10> &bytes);
 
+// The items of a collection that is not a TCollection (a library's own collection class whose
+// items are other TPersistent descendants), stored in the same collection form.
+class TStreamedItems {
+public:
+    virtual ~TStreamedItems() = default;
+    virtual int32_t GetStreamedCount() const = 0;
+    virtual TPersistent &GetStreamedItem(int32_t index) const = 0;
+    // A new item at the end, for the stream to read into.
+    virtual TPersistent &AddStreamedItem() = 0;
+    virtual void ClearStreamedItems() = 0;
+    virtual void BeginStreamedUpdate() = 0;
+    virtual void EndStreamedUpdate() = 0;
+};
+
+// A TCollection seen as streamed items.
+class TCollectionStreamedItems final : public TStreamedItems {
+public:
+    explicit TCollectionStreamedItems(TCollection &collection) : FCollection(collection) {}
+    int32_t GetStreamedCount() const override { return FCollection.GetCount(); }
+    TPersistent &GetStreamedItem(int32_t index) const override {
+        return *FCollection.GetItem(index);
+    }
+    TPersistent &AddStreamedItem() override { return *FCollection.Add(); }
+    void ClearStreamedItems() override { FCollection.Clear(); }
+    void BeginStreamedUpdate() override { FCollection.BeginUpdate(); }
+    void EndStreamedUpdate() override { FCollection.EndUpdate(); }
+
+private:
+    TCollection &FCollection;
+};
+
 class TReader;
 class TWriter;
 using TReaderProc = std::function<void(TReader &)>;
@@ -140,6 +171,7 @@ public:
     // The items of a collection value whose vaCollection tag has been read. Items already in
     // the collection are replaced, unless the stored collection is empty.
     void ReadCollection(TCollection &collection);
+    void ReadCollection(TStreamedItems &collection);
     // One property (name and value) into instance.
     void ReadProperty(TPersistent &instance);
     // EReadError "Invalid stream format" unless the next four bytes are "TPF0".
@@ -195,7 +227,7 @@ private:
         TPersistent *Instance;
         const TPropInfo *Prop;
         std::string Name;
-        std::vector<TCollection *> Collections; // the collections Instance lies in
+        std::vector<const void *> Collections; // the collections Instance lies in
     };
     class TDepthGuard;
 
@@ -226,7 +258,8 @@ private:
                              const UnicodeString &message);
     void ResolveFixups();
     TComponent *FindReference(const std::string &name) const;
-    void DropFixupsIn(const TCollection &collection);
+    void ReadItems(TStreamedItems &items, const void *collection);
+    void DropFixupsIn(const void *collection);
     void FinishLoading();
     void AbandonLoading();
 
@@ -238,7 +271,7 @@ private:
     int FTopLevel = 0;
     std::vector<TComponent *> FLoaded;
     std::vector<TFixup> FFixups;
-    std::vector<TCollection *> FCollections;
+    std::vector<const void *> FCollections;
 };
 
 // Writes values, properties, collections and components at the stream's position.
@@ -254,6 +287,7 @@ public:
     void WriteComponent(TComponent &component);
     // vaCollection and the items with their properties.
     void WriteCollection(TCollection &collection);
+    void WriteCollection(const TStreamedItems &collection);
     // The published properties that are to be stored, then the defined ones.
     void WriteProperties(TPersistent &instance);
     void WriteSignature();

@@ -631,15 +631,21 @@ void TReader::ReadObjectProp(TPersistent &instance, const TPropInfo &prop) {
         FFixups.push_back({&instance, &prop, ReadName(), FCollections});
         return;
     }
-    auto *collection =
-        next == vaCollection ? dynamic_cast<TCollection *>(prop.GetObject(instance)) : nullptr;
+    TPersistent *object = next == vaCollection ? prop.GetObject(instance) : nullptr;
+    auto *collection = dynamic_cast<TCollection *>(object);
+    auto *items = collection ? nullptr : dynamic_cast<TStreamedItems *>(object);
     // A collection being read cannot be read again from inside one of its items.
-    if (!collection ||
-        std::find(FCollections.begin(), FCollections.end(), collection) != FCollections.end()) {
+    if ((!collection && !items) ||
+        std::find(FCollections.begin(), FCollections.end(), dynamic_cast<const void *>(object)) !=
+            FCollections.end()) {
         InvalidValue();
     }
     ReadValue();
-    ReadCollection(*collection);
+    if (collection) {
+        ReadCollection(*collection);
+    } else {
+        ReadCollection(*items);
+    }
 }
 
 void TReader::DefineProperty(std::string_view name, const TReaderProc &readData,
@@ -672,32 +678,43 @@ void TReader::DefineBinaryProperty(std::string_view name, const TStreamProc &rea
 // --- collections and components --------------------------------------------------------------
 
 void TReader::ReadCollection(TCollection &collection) {
+    TCollectionStreamedItems items(collection);
+    ReadItems(items, dynamic_cast<const void *>(&collection));
+}
+
+void TReader::ReadCollection(TStreamedItems &collection) {
+    ReadItems(collection, dynamic_cast<const void *>(&collection));
+}
+
+// collection is the whole object whose items these are (the one a property holds), by which
+// nested reads and references know it.
+void TReader::ReadItems(TStreamedItems &items, const void *collection) {
     TDepthGuard guard(*this);
     struct TScope {
         TReader &Reader;
-        TCollection &Collection;
-        TScope(TReader &r, TCollection &c) : Reader(r), Collection(c) {
-            Collection.BeginUpdate();
-            Reader.FCollections.push_back(&Collection);
+        TStreamedItems &Items;
+        TScope(TReader &r, TStreamedItems &i, const void *c) : Reader(r), Items(i) {
+            Items.BeginStreamedUpdate();
+            Reader.FCollections.push_back(c);
         }
         ~TScope() {
             Reader.FCollections.pop_back();
-            Collection.EndUpdate();
+            Items.EndStreamedUpdate();
         }
-    } scope(*this, collection);
+    } scope(*this, items, collection);
     if (!EndOfList()) {
         DropFixupsIn(collection);
-        collection.Clear();
+        items.ClearStreamedItems();
     }
     while (!EndOfList()) {
         const TValueType next = NextValue();
         if (next == vaInt8 || next == vaInt16 || next == vaInt32) {
             ReadInteger(); // the item's stored order, which reading does not need
         }
-        TCollectionItem *item = collection.Add();
+        TPersistent &item = items.AddStreamedItem();
         ReadListBegin();
         while (!EndOfList()) {
-            ReadProperty(*item);
+            ReadProperty(item);
         }
         ReadListEnd();
     }
@@ -705,9 +722,9 @@ void TReader::ReadCollection(TCollection &collection) {
 }
 
 // References inside the items of a collection about to be cleared would outlive them.
-void TReader::DropFixupsIn(const TCollection &collection) {
+void TReader::DropFixupsIn(const void *collection) {
     std::erase_if(FFixups, [&](const TFixup &f) {
-        return std::find(f.Collections.begin(), f.Collections.end(), &collection) !=
+        return std::find(f.Collections.begin(), f.Collections.end(), collection) !=
                f.Collections.end();
     });
 }

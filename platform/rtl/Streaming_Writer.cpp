@@ -324,6 +324,13 @@ void TWriter::WriteObjectProp(TPersistent &instance, const TPropInfo &prop) {
         }
         return;
     }
+    if (const auto *items = dynamic_cast<const TStreamedItems *>(object)) {
+        if (items->GetStreamedCount() > 0) {
+            WritePropName(prop.Name);
+            WriteCollection(*items);
+        }
+        return;
+    }
     TDepthGuard guard(*this); // an object may hold itself, or one that holds it
     std::string saved = FPropPath;
     const TScopeExit restore([&]() noexcept { FPropPath = std::move(saved); });
@@ -372,14 +379,18 @@ void TWriter::DefineBinaryProperty(std::string_view name, const TStreamProc &rea
 // --- collections and components --------------------------------------------------------------
 
 void TWriter::WriteCollection(TCollection &collection) {
+    WriteCollection(TCollectionStreamedItems(collection));
+}
+
+void TWriter::WriteCollection(const TStreamedItems &collection) {
     TDepthGuard guard(*this);
     std::string saved = FPropPath;
     const TScopeExit restore([&]() noexcept { FPropPath = std::move(saved); });
     FPropPath.clear();
     WriteValue(vaCollection);
-    for (int32_t i = 0; i < collection.GetCount(); ++i) {
+    for (int32_t i = 0; i < collection.GetStreamedCount(); ++i) {
         WriteListBegin();
-        WriteProperties(*collection.GetItem(i));
+        WriteProperties(collection.GetStreamedItem(i));
         WriteListEnd();
     }
     WriteListEnd();

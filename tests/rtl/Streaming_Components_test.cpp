@@ -12,6 +12,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 using namespace rtl;
 using namespace demo;
@@ -324,6 +325,39 @@ TEST_F(StreamingComponents, CollectionAloneStartsWithItsTag) {
     reader.ReadCollection(back);
     ASSERT_EQ(back.GetCount(), 1);
     EXPECT_EQ(Item(back, 0).GetValue(), 5);
+}
+
+// The items of a list that is not a TCollection (a library's own collection class) are stored
+// in the same form; reading replaces the items the list had.
+TEST_F(StreamingComponents, StreamedItemsAreStoredAsACollection) {
+    class TList final : public TStreamedItems {
+    public:
+        int32_t GetStreamedCount() const override { return int32_t(Items.size()); }
+        TPersistent &GetStreamedItem(int32_t index) const override { return *Items[size_t(index)]; }
+        TPersistent &AddStreamedItem() override {
+            return *Items.emplace_back(std::make_unique<TDemoItem>(nullptr));
+        }
+        void ClearStreamedItems() override { Items.clear(); }
+        void BeginStreamedUpdate() override { ++Updates; }
+        void EndStreamedUpdate() override { --Updates; }
+        std::vector<std::unique_ptr<TDemoItem>> Items;
+        int Updates = 0;
+    };
+    TList list;
+    static_cast<TDemoItem &>(list.AddStreamedItem()).SetValue(5);
+    TMemoryStream s;
+    TWriter(s).WriteCollection(list);
+    EXPECT_EQ(Hex(s), "0E 01 05 56 61 6C 75 65 02 05 00 00");
+    s.SetPosition(0);
+    TList back;
+    back.AddStreamedItem();
+    back.AddStreamedItem();
+    TReader reader(s);
+    ASSERT_EQ(reader.ReadValue(), vaCollection);
+    reader.ReadCollection(back);
+    ASSERT_EQ(back.Items.size(), 1u);
+    EXPECT_EQ(back.Items[0]->GetValue(), 5);
+    EXPECT_EQ(back.Updates, 0);
 }
 
 // A stream naming the same collection twice frees the first reading's items: references read

@@ -15,6 +15,8 @@ list(APPEND VIZIVODU_SOURCES
     styles/VDStyle_Lists.cpp
     styles/VDStyle_Para.cpp
     styles/VDStyle_Records.cpp
+    styles/VDStyle_Streaming.cpp
+    styles/VDStyle_StreamingSheet.cpp
     styles/VDStyle_TemplateFiles.cpp
     styles/VDStyle_Templates.cpp
     styles/VDStyle_Text.cpp

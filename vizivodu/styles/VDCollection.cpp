@@ -3,6 +3,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ScopeExit.h"
+#include "platform/rtl/Streaming.h"
 
 #include <cstdlib>
 #include <cxxabi.h>
@@ -44,12 +45,37 @@ void TVDCollectionItem::SetIndex(rtl::Integer index) {
     }
 }
 
-void TVDCollectionItem::Assign(const TVDCollectionItem &source) {
+void TVDCollectionItem::Assign(const rtl::TPersistent &source) {
     RaiseAssignError(typeid(source), typeid(*this));
 }
 
+class TVDCollection::TStreamed final : public rtl::TPersistent, public rtl::TStreamedItems {
+public:
+    explicit TStreamed(TVDCollection &collection) : FCollection(collection) {}
+    int32_t GetStreamedCount() const override { return FCollection.GetCount(); }
+    rtl::TPersistent &GetStreamedItem(int32_t index) const override {
+        return *FCollection.GetItem(index);
+    }
+    rtl::TPersistent &AddStreamedItem() override { return *FCollection.Add(); }
+    void ClearStreamedItems() override { FCollection.Clear(); }
+    void BeginStreamedUpdate() override { FCollection.BeginUpdate(); }
+    void EndStreamedUpdate() override { FCollection.EndUpdate(); }
+
+private:
+    TVDCollection &FCollection;
+};
+
+TVDCollection::TVDCollection(TItemFactory itemFactory) : FItemFactory(std::move(itemFactory)) {}
+
 TVDCollection::~TVDCollection() {
     Clear();
+}
+
+rtl::TPersistent &TVDCollection::GetStreamed() {
+    if (!FStreamed) {
+        FStreamed = std::make_unique<TStreamed>(*this);
+    }
+    return *FStreamed;
 }
 
 TVDCollectionItem *TVDCollection::Add() {

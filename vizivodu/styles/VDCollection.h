@@ -1,9 +1,11 @@
 // The collections of the style units: an owning, ordered list of items of a class that the
 // collection chooses, whose items know their collection and their place in it (the class
-// library's TCollection, as far as the styles need them; the style collections move onto the
-// runtime library's streamable collections with the persistence of styles).
+// library's TCollection, as far as the styles need them). Items are persistent objects with
+// published properties, and a collection is stored by the component stream as one collection
+// value (GetStreamed).
 #pragma once
 
+#include "platform/rtl/Persistent.h"
 #include "platform/rtl/System.h"
 
 #include <algorithm>
@@ -19,14 +21,14 @@ class TVDCollection;
 
 // An item of a collection, or a free-standing one (its collection is then null). Items are made
 // by their collection (Add, Insert), which owns them.
-class TVDCollectionItem {
+class TVDCollectionItem : public rtl::TPersistent {
 public:
     // Does not enter the collection: the collection that makes the item does so once it is
     // built. The collection is known while the item's constructor runs.
     explicit TVDCollectionItem(TVDCollection *collection) : FCollection(collection) {}
     TVDCollectionItem(const TVDCollectionItem &) = delete;
     TVDCollectionItem &operator=(const TVDCollectionItem &) = delete;
-    virtual ~TVDCollectionItem() = default;
+    ~TVDCollectionItem() override = default;
 
     TVDCollection *GetCollection() const { return FCollection; }
     // The item's place from 0; -1 for an item outside a collection.
@@ -38,7 +40,7 @@ public:
     // Copies source's values into this item. The base knows no values: it raises EConvertError
     // "Cannot assign a <source class> to a <this class>", as every assignment between classes
     // that do not know each other.
-    virtual void Assign(const TVDCollectionItem &source);
+    void Assign(const rtl::TPersistent &source) override;
     virtual rtl::UnicodeString GetDisplayName() const { return {}; }
 
 private:
@@ -53,7 +55,7 @@ public:
     // Makes one new item for the given collection (the class library's item class).
     using TItemFactory = std::function<std::unique_ptr<TVDCollectionItem>(TVDCollection *)>;
 
-    explicit TVDCollection(TItemFactory itemFactory) : FItemFactory(std::move(itemFactory)) {}
+    explicit TVDCollection(TItemFactory itemFactory);
     TVDCollection(const TVDCollection &) = delete;
     TVDCollection &operator=(const TVDCollection &) = delete;
     virtual ~TVDCollection();
@@ -82,6 +84,10 @@ public:
     void EndUpdate() { FUpdateCount = std::max(0, FUpdateCount - 1); }
     rtl::Integer GetUpdateCount() const { return FUpdateCount; }
 
+    // The collection as the component stream reads and writes it (an rtl::TStreamedItems):
+    // what a published property of the collection returns.
+    rtl::TPersistent &GetStreamed();
+
 protected:
     // Orders the items by compare(a, b) < 0 (a stable sort).
     template <class Compare> void SortItems(Compare compare) {
@@ -95,9 +101,12 @@ protected:
 private:
     void CheckIndex(rtl::Integer index) const;
 
+    class TStreamed;
+
     TItemFactory FItemFactory;
     std::vector<std::unique_ptr<TVDCollectionItem>> FItems;
     rtl::Integer FUpdateCount = 0;
+    std::unique_ptr<TStreamed> FStreamed;
 };
 
 // "Cannot assign a <source> to a <dest>" with the two objects' class names (without

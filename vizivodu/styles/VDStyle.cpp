@@ -1,8 +1,11 @@
 // The style sheet: construction, collections, main sheet, graphic interface, default styles,
-// hover queries, tab stops and the invalid picture.
+// hover queries, tab stops, the invalid picture, the screen cursors the sheet sets and the
+// notice of a destroyed image list.
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Resources.h"
+#include "platform/ui/Cursors.h"
 #include "vizivodu/layout/text/VDUniscribe.h"
 #include "vizivodu/layout/text/VDUniscribeGrIn.h"
 #include "vizivodu/layout/text/VDWinGrIn.h"
@@ -11,7 +14,28 @@
 
 namespace vizivodu {
 
+namespace {
+
+// The screen cursors the documents use, from the program's cursor resources: the pointing hand
+// over hypertext (101), the arrow that selects lines (106) and the I-beam laid on its side
+// (107). A missing resource leaves its number as it was.
+void SetStyleCursors() {
+    static const struct {
+        ui::TCursor Cursor;
+        const char16_t *Resource;
+    } cursors[] = {
+        {101, u"VD_JUMP_CURSOR"}, {106, u"VD_FLIPARROW_CURSOR"}, {107, u"VD_LAYINGIBEAM_CURSOR"}};
+    for (const auto &c : cursors) {
+        if (const auto image = gfx::LoadCursorResource(gfx::HInstance, c.Resource)) {
+            ui::Screen->SetCursorImage(c.Cursor, image->Image, image->HotX, image->HotY);
+        }
+    }
+}
+
+} // namespace
+
 TVDStyle::TVDStyle(ui::TComponent *owner) : ui::TComponent(owner) {
+    SetStyleCursors();
     CreateGraphicInterface();
     FTextStyles = std::make_unique<TFontInfos>(GetTextStyleClass(), this);
     FParaStyles = std::make_unique<TParaInfos>(GetParaStyleClass(), this);
@@ -112,6 +136,13 @@ void TVDStyle::ReleaseMainVDStyle() {
         auto &users = FMainVDStyle->FMainUsers;
         users.erase(std::remove(users.begin(), users.end(), this), users.end());
         FMainVDStyle = nullptr;
+    }
+}
+
+void TVDStyle::Notification(rtl::TComponent *component, rtl::TOperation operation) {
+    ui::TComponent::Notification(component, operation);
+    if (operation == rtl::opRemove && FListStyles) {
+        FListStyles->RemoveImageListReferences(component);
     }
 }
 

@@ -259,6 +259,16 @@ public:
     // Creates or truncates the file and writes the sheet; false on any failure.
     bool SaveCSS(const UnicodeString &fileName, TVDSaveCSSOptions options) const;
 
+    // The sheet as the root of a component stream (its published properties, collections and
+    // templates; the invalid picture is not stored).
+    void SaveToComponentStream(rtl::TStream &stream);
+    // Reads a sheet written so: what the stream does not hold keeps its value here. A cut or
+    // damaged stream raises the stream's error (an rtl::Exception) and leaves the sheet as it
+    // was.
+    void LoadFromComponentStream(rtl::TStream &stream);
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
+
     // ---- Invalid picture ----
     // The picture shown for a picture that cannot be shown; made on first call.
     gfx::TPicture &GetInvalidPicture();
@@ -366,6 +376,11 @@ public:
     int32_t ItemNo = -1;
     int32_t OffsetInItem = 0;
     TCustomVDDataHooks *VDData = nullptr;
+
+protected:
+    // An image list being destroyed: the list styles' levels that show it forget it (the levels
+    // ask for this notice when they are given an image list).
+    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
 
 private:
     void RaiseApplyStyleColor(gfx::TCanvas &canvas, int32_t styleNo, TVDTextDrawStates drawState,

@@ -418,7 +418,7 @@ int32_t TVDBackgroundRect::SimilarityValue(const TVDBackgroundRect &value, int32
 
 // ---- Tab stops ----------------------------------------------------------------------------
 
-void TVDTabInfo::Assign(const TVDCollectionItem &source) {
+void TVDTabInfo::Assign(const rtl::TPersistent &source) {
     const auto *tab = dynamic_cast<const TVDTabInfo *>(&source);
     if (!tab) {
         TVDCollectionItem::Assign(source);

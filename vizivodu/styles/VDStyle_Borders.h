@@ -81,14 +81,18 @@ enum TVDSide : uint8_t { vdsLeft, vdsTop, vdsRight, vdsBottom };
 using TVDSides = rtl::TSet<TVDSide>;
 
 // Four lengths in style units, default 0.
-class TVDRect {
+class TVDRect : public rtl::TPersistent {
 public:
     TVDRect() = default;
     TVDRect(const TVDRect &) = default;
     TVDRect &operator=(const TVDRect &) = default;
-    virtual ~TVDRect() = default;
+    ~TVDRect() override = default;
 
+    using rtl::TPersistent::Assign;
     void Assign(const TVDRect &source) { *this = source; }
+    // Published: Left, Right, Top, Bottom, default 0.
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
     // Copies only the given sides.
     void AssignValidProperties(const TVDRect &source, TVDSides sides);
     void SetAll(TVDStyleLength value);
@@ -121,12 +125,18 @@ public:
 };
 
 // Four side flags; the constructor gives all four one value (true by default).
-class TVDBooleanRect {
+class TVDBooleanRect : public rtl::TPersistent {
 public:
     explicit TVDBooleanRect(bool defValue = true)
         : Left(defValue), Top(defValue), Right(defValue), Bottom(defValue) {}
+    // A pointer is no flag (nor an owner: the stream makes no rectangles).
+    explicit TVDBooleanRect(const volatile void *) = delete;
 
+    using rtl::TPersistent::Assign;
     void Assign(const TVDBooleanRect &source) { *this = source; }
+    // Published: Left, Top, Right, Bottom, default true.
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
     void AssignValidProperties(const TVDBooleanRect &source, TVDSides sides);
     void SetAll(bool value) { Left = Top = Right = Bottom = value; }
     void SetValues(bool aLeft, bool aTop, bool aRight, bool aBottom);
@@ -159,16 +169,20 @@ enum TVDBorderStyle : uint8_t {
 // A paragraph border: lines of Width with gaps of InternalWidth, on the visible sides, at
 // BorderOffsets from the paragraph's text rectangle. Defaults: vdbNone, clWindowText, widths 1,
 // all sides visible, offsets 0.
-class TVDBorder {
+class TVDBorder : public rtl::TPersistent {
 public:
     // borderOffsets replaces the plain offset rectangle (the boxes' borders give their own).
     explicit TVDBorder(std::unique_ptr<TVDRect> borderOffsets = nullptr);
     TVDBorder(const TVDBorder &) = delete;
     TVDBorder &operator=(const TVDBorder &) = delete;
-    virtual ~TVDBorder() = default;
+    ~TVDBorder() override = default;
 
     void Reset();
+    using rtl::TPersistent::Assign;
     void Assign(const TVDBorder &source);
+    // Published: Color, Style, Width, InternalWidth, VisibleBorders, BorderOffsets.
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
     // Thickness of the whole border in style units: 0, Width, 2 Width + InternalWidth,
     // 3 Width + 2 InternalWidth, 3 Width + InternalWidth for the two thick styles.
     TVDStyleLength GetTotalWidth() const;
@@ -213,15 +227,19 @@ private:
 
 // A paragraph background: a colour with an opacity over the text rectangle widened by
 // BorderOffsets. Defaults: clNone, opaque (100000), offsets 0.
-class TVDBackgroundRect {
+class TVDBackgroundRect : public rtl::TPersistent {
 public:
     explicit TVDBackgroundRect(std::unique_ptr<TVDRect> borderOffsets = nullptr);
     TVDBackgroundRect(const TVDBackgroundRect &) = delete;
     TVDBackgroundRect &operator=(const TVDBackgroundRect &) = delete;
-    virtual ~TVDBackgroundRect() = default;
+    ~TVDBackgroundRect() override = default;
 
     void Reset();
+    using rtl::TPersistent::Assign;
     void Assign(const TVDBackgroundRect &source);
+    // Published: BorderOffsets, Color, Opacity.
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
     // Widens rect by the offsets in screen pixels.
     void PrepareDraw(rtl::TRect &rect, const TVDStyle &vdStyle) const;
     // The same in device pixels of sad.
@@ -263,7 +281,10 @@ public:
     explicit TVDTabInfo(TVDCollection *collection) : TVDCollectionItem(collection) {}
 
     // Position through its setter (so the owner re-sorts), Align, Leader.
-    void Assign(const TVDCollectionItem &source) override;
+    void Assign(const rtl::TPersistent &source) override;
+    // Published: Position, Align, Leader (stored when not empty).
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
     // "left at 100", with " (" + the leader six times + ")" when there is a leader.
     UnicodeString GetDisplayName() const override;
     bool IsEqual(const TVDTabInfo &value) const;

@@ -2,6 +2,7 @@
 #include "vizivodu/styles/VDStyle_Lists.h"
 
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/ImgList.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/StrUtils.h"
 #include "vizivodu/styles/VDFuncs.h"
@@ -77,7 +78,17 @@ bool TVDMarkerFont::IsDefault() const {
 TVDListLevel::TVDListLevel(TVDCollection *collection)
     : TVDCollectionItem(collection), FFormatString(u"\u00B7") {}
 
-void TVDListLevel::Assign(const TVDCollectionItem &source) {
+void TVDListLevel::SetImageList(gfx::TCustomImageList *value) {
+    FImageList = value;
+    const auto *levels = dynamic_cast<const TVDListLevelCollection *>(GetCollection());
+    const TVDListInfo *list = levels ? levels->GetOwner() : nullptr;
+    TVDStyle *sheet = list ? list->GetVDStyle() : nullptr;
+    if (value && sheet) {
+        value->FreeNotification(sheet);
+    }
+}
+
+void TVDListLevel::Assign(const rtl::TPersistent &source) {
     const auto *s = dynamic_cast<const TVDListLevel *>(&source);
     if (!s) {
         TVDCollectionItem::Assign(source);
@@ -85,7 +96,7 @@ void TVDListLevel::Assign(const TVDCollectionItem &source) {
     }
     FListType = s->FListType;
     FStartFrom = s->FStartFrom;
-    FImageList = s->FImageList;
+    SetImageList(s->FImageList);
     FImageIndex = s->FImageIndex;
     FFormatString = s->FFormatString;
     FFormatStringW = s->FFormatStringW;
@@ -241,7 +252,7 @@ TVDListInfo::TVDListInfo(TVDCollection *collection) : TCustomVDInfo(collection),
     SetStyleName(u"List Style");
 }
 
-void TVDListInfo::Assign(const TVDCollectionItem &source) {
+void TVDListInfo::Assign(const rtl::TPersistent &source) {
     if (const auto *s = dynamic_cast<const TVDListInfo *>(&source)) {
         FLevels.Assign(s->FLevels);
         FOneLevelPreview = s->FOneLevelPreview;
@@ -357,11 +368,13 @@ Integer TVDListInfos::FindStyleWithLevels(const TVDListLevelCollection &levels,
     return GetCount() - 1;
 }
 
-void TVDListInfos::RemoveImageListReferences(const gfx::TCustomImageList *imageList) {
+void TVDListInfos::RemoveImageListReferences(const rtl::TComponent *component) {
     for (Integer i = 0; i < GetCount(); ++i) {
         TVDListLevelCollection &levels = GetItem(i).GetLevels();
         for (Integer j = 0; j < levels.GetCount(); ++j) {
-            if (levels.GetItem(j).GetImageList() == imageList) {
+            // Compared as components: a list being destroyed may no longer be an image list.
+            if (static_cast<const rtl::TComponent *>(levels.GetItem(j).GetImageList()) ==
+                component) {
                 levels.GetItem(j).SetImageList(nullptr);
             }
         }

@@ -53,7 +53,13 @@ class TVDListLevel : public TVDCollectionItem {
 public:
     explicit TVDListLevel(TVDCollection *collection);
 
-    void Assign(const TVDCollectionItem &source) override;
+    void Assign(const rtl::TPersistent &source) override;
+    // Published: ListType, ImageList (without the collection's VDData), ImageIndex, the
+    // indents, MarkerAlignment, Font (once made), Options, StartFrom; defined "ILTag" (with
+    // VDData), "FormatStringWCode", "FormatStringCode" and "FormatStringCodeW".
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
+    void DefineProperties(rtl::TFiler &filer) override;
     // Format("%s %d/%d/%d", [kind name, LeftIndent, MarkerIndent, FirstIndent]).
     UnicodeString GetDisplayName() const override;
     bool HasPicture() const;
@@ -74,9 +80,10 @@ public:
     // An empty picture (or null) frees the level's; another is copied, its graphic made
     // transparent.
     void SetPicture(const gfx::TPicture *value);
-    // Not owned.
+    // Not owned. The style sheet of the level's list style is told when the image list is
+    // destroyed, and the level forgets it then.
     gfx::TCustomImageList *GetImageList() const { return FImageList; }
-    void SetImageList(gfx::TCustomImageList *value) { FImageList = value; }
+    void SetImageList(gfx::TCustomImageList *value);
     int32_t GetImageIndex() const { return FImageIndex; }
     void SetImageIndex(int32_t value) { FImageIndex = value; }
     // The bullet text, or the format of the number text (placeholders %0:s .. %8:s).
@@ -96,6 +103,9 @@ public:
     void SetMarkerAlignment(TVDMarkerAlignment value) { FMarkerAlignment = value; }
     // Made on first call.
     TVDMarkerFont &GetFont();
+    bool HasFont() const { return FFont != nullptr; }
+    // The font as the component stream reads and writes it (made on first call, with the font).
+    rtl::TPersistent &GetStreamedFont();
     // Null frees the level's font; another is copied.
     void SetFont(const gfx::TFont *value);
     TVDListLevelOptions GetOptions() const { return FOptions; }
@@ -134,6 +144,7 @@ private:
     TVDStyleLength FMarkerIndent = 0;
     TVDMarkerAlignment FMarkerAlignment = vdmaLeft;
     std::unique_ptr<TVDMarkerFont> FFont;
+    std::unique_ptr<rtl::TPersistent> FStreamedFont;
     TVDListLevelOptions FOptions{vdloContinuous, vdloLevelReset};
     int32_t FStartFrom = 1;
 };
@@ -168,7 +179,12 @@ public:
 
     // Levels and OneLevelPreview, and ListID when this style's collection allows it; then as
     // TCustomVDInfo.
-    void Assign(const TVDCollectionItem &source) override;
+    void Assign(const rtl::TPersistent &source) override;
+    // Published Levels and OneLevelPreview; the defined "LstID", always stored (an id is drawn
+    // first when there is none).
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
+    void DefineProperties(rtl::TFiler &filer) override;
     bool IsSimpleEqual(const TCustomVDInfo &value, TVDSimpleEqualOptions options) const override;
     bool IsSimpleEqualEx(TCustomVDInfo &value, const TVDIntegerList &mapping) const override;
     int32_t SimilarityValue(const TCustomVDInfo &value) const override;
@@ -230,8 +246,8 @@ public:
     // (Standard false, named styleNameForAdding, OneLevelPreview) with those levels; else -1.
     Integer FindStyleWithLevels(const TVDListLevelCollection &levels,
                                 const UnicodeString &styleNameForAdding, bool addIfNotFound);
-    // Every level that shows imageList forgets it.
-    void RemoveImageListReferences(const gfx::TCustomImageList *imageList);
+    // Every level that shows the component (an image list) forgets it.
+    void RemoveImageListReferences(const rtl::TComponent *component);
 
     // Persistence seams (the list style writers define them).
     void SaveToINI(rtl::TCustomIniFile &ini, const UnicodeString &section) const;

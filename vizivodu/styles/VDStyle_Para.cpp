@@ -71,7 +71,7 @@ TCustomVDParaInfo::TCustomVDParaInfo(TVDCollection *collection)
     SetStyleName(u"Paragraph Style");
 }
 
-void TCustomVDParaInfo::Assign(const TVDCollectionItem &source) {
+void TCustomVDParaInfo::Assign(const rtl::TPersistent &source) {
     if (const auto *s = dynamic_cast<const TCustomVDParaInfo *>(&source)) {
         FFirstIndent = s->FFirstIndent;
         FLeftIndent = s->FLeftIndent;
@@ -321,7 +321,7 @@ void TCustomVDParaInfo::ConvertToDifferentUnits(TVDStyleUnits newUnits) {
 
 // ---- TParaInfo ----------------------------------------------------------------------------
 
-void TParaInfo::Assign(const TVDCollectionItem &source) {
+void TParaInfo::Assign(const rtl::TPersistent &source) {
     if (const auto *s = dynamic_cast<const TParaInfo *>(&source)) {
         FNextParaNo = s->FNextParaNo;
         FDefStyleNo = s->FDefStyleNo;

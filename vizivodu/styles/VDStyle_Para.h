@@ -43,7 +43,10 @@ public:
     explicit TCustomVDParaInfo(TVDCollection *collection);
 
     // From any paragraph style: every property of the table, then as TCustomFontOrParaVDInfo.
-    void Assign(const TVDCollectionItem &source) override;
+    void Assign(const rtl::TPersistent &source) override;
+    // Published: the table's properties, Border, Background and Tabs as objects.
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
     void Reset() override;
     // Every property but the border and background back to its default, tabs cleared.
     void ResetMainProperties();
@@ -149,7 +152,11 @@ public:
     explicit TParaInfo(TVDCollection *collection) : TCustomVDParaInfo(collection) {}
 
     // From a TParaInfo also NextParaNo, DefStyleNo and ModifiedProperties.
-    void Assign(const TVDCollectionItem &source) override;
+    void Assign(const rtl::TPersistent &source) override;
+    // Published NextParaNo and DefStyleNo; "ModifiedProps" as a set value.
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
+    void DefineProperties(rtl::TFiler &filer) override;
     void Reset() override;
     bool IsSimpleEqual(const TCustomVDInfo &value, TVDSimpleEqualOptions options) const override;
     // IsSimpleEqual ignoring references; value's NextParaNo, numbered as in the other

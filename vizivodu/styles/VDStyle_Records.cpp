@@ -13,7 +13,7 @@ namespace vizivodu {
 
 TCustomVDInfo::TCustomVDInfo(TVDCollection *collection) : TVDCollectionItem(collection) {}
 
-void TCustomVDInfo::Assign(const TVDCollectionItem &source) {
+void TCustomVDInfo::Assign(const rtl::TPersistent &source) {
     const auto *info = dynamic_cast<const TCustomVDInfo *>(&source);
     if (!info) {
         TVDCollectionItem::Assign(source);
@@ -45,7 +45,7 @@ void TCustomVDInfo::Reset() {
     FBaseStyleNo = -1;
 }
 
-void TCustomFontOrParaVDInfo::Assign(const TVDCollectionItem &source) {
+void TCustomFontOrParaVDInfo::Assign(const rtl::TPersistent &source) {
     if (const auto *info = dynamic_cast<const TCustomFontOrParaVDInfo *>(&source)) {
         FStyleTemplateId = info->FStyleTemplateId;
     }

@@ -35,7 +35,10 @@ public:
     explicit TCustomVDInfo(TVDCollection *collection);
 
     // From any TCustomVDInfo: StyleName, BaseStyleNo and Standard.
-    void Assign(const TVDCollectionItem &source) override;
+    void Assign(const rtl::TPersistent &source) override;
+    // Published: BaseStyleNo, StyleName, Standard (none of them for the styles of templates).
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
     UnicodeString GetDisplayName() const override { return FStyleName; }
 
     // The style sheet that owns the item's collection; null outside a sheet's collection.
@@ -82,7 +85,10 @@ class TCustomFontOrParaVDInfo : public TCustomVDInfo {
 public:
     explicit TCustomFontOrParaVDInfo(TVDCollection *collection) : TCustomVDInfo(collection) {}
     // StyleTemplateId, then as TCustomVDInfo.
-    void Assign(const TVDCollectionItem &source) override;
+    void Assign(const rtl::TPersistent &source) override;
+    // Published: StyleTemplateId, stored when above 0 and the sheet streams template ids.
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
 
     // -1: no template.
     TVDStyleTemplateId GetStyleTemplateId() const { return FStyleTemplateId; }

@@ -137,7 +137,7 @@ TVDStyleTemplateCollection *TVDStyleTemplate::GetTemplates() const {
     return static_cast<TVDStyleTemplateCollection *>(GetCollection());
 }
 
-void TVDStyleTemplate::Assign(const TVDCollectionItem &source) {
+void TVDStyleTemplate::Assign(const rtl::TPersistent &source) {
     const auto *s = dynamic_cast<const TVDStyleTemplate *>(&source);
     if (!s) {
         TVDCollectionItem::Assign(source);

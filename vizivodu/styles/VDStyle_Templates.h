@@ -91,7 +91,12 @@ public:
 
     // TextStyle, ParaStyle, the raw ParentId and NextId (only within one collection; no
     // relinking), Name, Kind, QuickAccess and the two valid-property sets. Not the ListStyle.
-    void Assign(const TVDCollectionItem &source) override;
+    void Assign(const rtl::TPersistent &source) override;
+    // Published TextStyle, ParaStyle, Name, ParentId, NextId, Kind, QuickAccess; the defined
+    // "IDProp" (always), "ValidParaProps" and "ValidTextProps" (set values, when not empty).
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
+    void DefineProperties(rtl::TFiler &filer) override;
     UnicodeString GetDisplayName() const override { return FName; }
     TVDStyleTemplateCollection *GetTemplates() const;
 
@@ -111,6 +116,7 @@ public:
     static void UpdateModifiedParaStyleProperties(const TVDStyleTemplate *templ,
                                                   TParaInfo &paraStyle);
     // A text style receives ApplyToTextStyle(this, nil); a paragraph style ApplyToParaStyle.
+    using rtl::TPersistent::AssignTo;
     void AssignTo(TCustomVDFontInfo &textStyle) const {
         ApplyToTextStyle(this, textStyle, nullptr);
     }

@@ -149,7 +149,7 @@ void TCustomVDFontInfo::Reset() {
     ResetHoverProperties();
 }
 
-void TCustomVDFontInfo::Assign(const TVDCollectionItem &source) {
+void TCustomVDFontInfo::Assign(const rtl::TPersistent &source) {
     if (const auto *s = dynamic_cast<const TCustomVDFontInfo *>(&source)) {
         FBiDiMode = s->FBiDiMode;
         FJumpCursor = s->FJumpCursor;
@@ -391,7 +391,7 @@ TFontInfo::TFontInfo(TVDCollection *collection) : TCustomVDFontInfo(collection) 
     }
 }
 
-void TFontInfo::Assign(const TVDCollectionItem &source) {
+void TFontInfo::Assign(const rtl::TPersistent &source) {
     if (const auto *s = dynamic_cast<const TFontInfo *>(&source)) {
         FNextStyleNo = s->FNextStyleNo;
         FJump = s->FJump;

@@ -168,11 +168,17 @@ public:
     explicit TCustomVDFontInfo(TVDCollection *collection);
 
     // From a text style: every property, then as TCustomFontOrParaVDInfo.
-    void Assign(const TVDCollectionItem &source) override;
+    void Assign(const rtl::TPersistent &source) override;
     // From a font: FontName, Size (whole points), Color, Style and Charset; nothing else.
     void Assign(const gfx::TFont &font);
     // Into a font: name, size, colour, style, charset.
+    using rtl::TPersistent::AssignTo;
     void AssignTo(gfx::TFont &font) const;
+    // The component stream's published properties, and "Size" or "SizeDouble" (by the size's
+    // parity) and the obsolete "SingleSymbols" (read only) beside them.
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
+    void DefineProperties(rtl::TFiler &filer) override;
     // Copies the properties of props from source (one style bit at a time). Unicode, Jump,
     // NextStyleNo, BaseStyleNo and the custom members copy nothing.
     void AssignSelectedProperties(const TCustomVDFontInfo &source, TVDFontInfoProperties props);
@@ -342,7 +348,11 @@ public:
     explicit TFontInfo(TVDCollection *collection);
 
     // From a TFontInfo also NextStyleNo, Jump, Unicode and ModifiedProperties.
-    void Assign(const TVDCollectionItem &source) override;
+    void Assign(const rtl::TPersistent &source) override;
+    // Published Unicode (always stored), Jump, NextStyleNo; "ModifiedProps" as a set value.
+    static const rtl::TClassInfo &StaticClassInfo();
+    const rtl::TClassInfo &ClassInfo() const override { return StaticClassInfo(); }
+    void DefineProperties(rtl::TFiler &filer) override;
     using TCustomVDFontInfo::Assign;
     void Reset() override;
 

@@ -11,6 +11,7 @@ list(APPEND VIZIVODU_TEST_SOURCES
     styles/VDStyle_Lists_test.cpp
     styles/VDStyle_Para_test.cpp
     styles/VDStyle_Records_test.cpp
+    styles/VDStyle_Streaming_test.cpp
     styles/VDStyle_TemplateFiles_test.cpp
     styles/VDStyle_Templates_test.cpp
     styles/VDStyle_Text_test.cpp

@@ -28,7 +28,7 @@ public:
                             std::to_string(GetCollection()->GetCount()));
         }
     }
-    void Assign(const TVDCollectionItem &source) override {
+    void Assign(const rtl::TPersistent &source) override {
         if (const auto *item = dynamic_cast<const TValueItem *>(&source)) {
             Value = item->Value;
             return;

@@ -2,6 +2,7 @@
 // their bytes), similarity, identifiers and the searches.
 #include "vizivodu/styles/VDStyle.h"
 
+#include "platform/gfx/ImgList.h"
 #include "platform/rtl/Exceptions.h"
 #include "tests/vizivodu/StyleTestSupport.h"
 
@@ -186,10 +187,9 @@ TEST_F(VDLists, SimilarityOfListStyles) {
 TEST_F(VDLists, IndexErrorsAndImageListReferences) {
     EXPECT_THROW(Lists().GetItem(0), rtl::EListError);
     TVDListLevel &level = Lists().Add().GetLevels().Add();
-    int imageListStandIn = 0;
-    auto *imageList = reinterpret_cast<gfx::TCustomImageList *>(&imageListStandIn);
-    level.SetImageList(imageList);
-    Lists().RemoveImageListReferences(imageList);
+    gfx::TImageList imageList(nullptr);
+    level.SetImageList(&imageList);
+    Lists().RemoveImageListReferences(&imageList);
     EXPECT_EQ(level.GetImageList(), nullptr);
 }
 

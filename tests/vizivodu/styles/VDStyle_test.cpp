@@ -2,7 +2,9 @@
 // tab stops and the invalid picture.
 #include "vizivodu/styles/VDStyle.h"
 
+#include "platform/gfx/ImgList.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/ui/Cursors.h"
 #include "tests/vizivodu/StyleTestSupport.h"
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/layout/text/VDUniscribeGrIn.h"
@@ -308,4 +310,25 @@ TEST(VDStyle, StartUpRunsOnce) {
     InitializeLibrary();
     InitializeLibrary();
     EXPECT_TRUE(IsLibraryInitialized());
+}
+
+TEST(VDStyle, TheSheetSetsItsCursorsFromTheProgramsResources) {
+    TVDStyle sheet(nullptr);
+    for (ui::TCursor cursor : {101, 106, 107}) {
+        EXPECT_TRUE(ui::Screen->HasCursorImage(cursor)) << cursor;
+    }
+}
+
+// A level that kept a destroyed image list would draw from freed memory.
+TEST(VDStyle, ADestroyedImageListIsForgottenByTheListLevels) {
+    TVDStyle sheet(nullptr);
+    TVDListLevel &level = sheet.GetListStyles().Add().GetLevels().Add();
+    TVDListLevel &copy = sheet.GetListStyles().Add().GetLevels().Add();
+    auto images = std::make_unique<gfx::TImageList>(nullptr);
+    level.SetImageList(images.get());
+    copy.Assign(level);
+    ASSERT_EQ(copy.GetImageList(), images.get());
+    images.reset();
+    EXPECT_EQ(level.GetImageList(), nullptr);
+    EXPECT_EQ(copy.GetImageList(), nullptr);
 }
