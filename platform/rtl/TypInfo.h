@@ -157,8 +157,8 @@ public:
         static_assert(std::is_integral_v<V> && !std::is_same_v<V, bool> &&
                       !(std::is_unsigned_v<V> && sizeof(V) == 8));
         TPropInfo &p = AddOrdinal<V>(std::move(name), get, set);
-        constexpr bool fits32 = std::numeric_limits<V>::min() >= INT32_MIN &&
-                                std::numeric_limits<V>::max() <= INT32_MAX;
+        constexpr bool fits32 = int64_t(std::numeric_limits<V>::min()) >= INT32_MIN &&
+                                uint64_t(std::numeric_limits<V>::max()) <= INT32_MAX;
         p.Kind = fits32 ? tkInteger : tkInt64;
         p.MinValue = int64_t(std::numeric_limits<V>::min());
         p.MaxValue = int64_t(std::numeric_limits<V>::max());
