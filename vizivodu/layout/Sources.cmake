@@ -16,9 +16,13 @@ list(APPEND VIZIVODU_SOURCES
     layout/formatting/CVDFData_Hit.cpp
     layout/formatting/CVDFData_Lines.cpp
     layout/formatting/CVDFData_MinWidth.cpp
+    layout/formatting/CVDFData_Mouse.cpp
+    layout/formatting/CVDFData_MouseClicks.cpp
     layout/formatting/CVDFData_Overlay.cpp
     layout/formatting/CVDFData_Paint.cpp
     layout/formatting/CVDFData_Partial.cpp
+    layout/formatting/CVDFData_Selection.cpp
+    layout/formatting/CVDFData_SelectionWords.cpp
     layout/formatting/CVDFData_Services.cpp
     layout/formatting/CVDFData_Struct.cpp
     layout/formatting/CVDFData_Wrap.cpp
@@ -27,12 +31,14 @@ list(APPEND VIZIVODU_SOURCES
 # The viewer control: its root document, scroller and control data, thumbnails.
 list(APPEND VIZIVODU_SOURCES
     layout/viewer/VDCtrlData.cpp
+    layout/viewer/VDLinear.cpp
     layout/viewer/VDScroll.cpp
     layout/viewer/VDThumbMaker.cpp
     layout/viewer/VDVDData.cpp
     layout/viewer/VDVDData_Events.cpp
     layout/viewer/ViziVodu.cpp
-    layout/viewer/ViziVodu_Files.cpp)
+    layout/viewer/ViziVodu_Files.cpp
+    layout/viewer/ViziVodu_Input.cpp)
 # Printing: printable documents and pagination, the printing component, the print preview.
 list(APPEND VIZIVODU_SOURCES
     layout/printing/PtVDData.cpp
