@@ -226,7 +226,7 @@ void TCustomVDFormattedData::InvalidateSelectionChange(int32_t oldStartNo, int32
         bottom = std::max(bottom, d.Top + d.Height);
     }
     if (top <= bottom) {
-        InvalidateRect(rtl::TRect(0, top - GetVOffs(), GetWidth(), bottom - GetVOffs()), false);
+        InvalidateRect(rtl::Rect(0, top - GetVOffs(), GetWidth(), bottom - GetVOffs()), false);
     }
 }
 

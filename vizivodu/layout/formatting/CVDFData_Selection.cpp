@@ -310,28 +310,28 @@ void TCustomVDFormattedData::GetSelectionClientRect(rtl::TRect &r) {
     }
     if (!SelectionExists(false, false)) {
         const rtl::TPoint origin = GetOriginEx();
-        r = rtl::TRect(origin.X, origin.Y, origin.X + GetWidth(), origin.Y + GetHeight());
+        r = rtl::Rect(origin.X, origin.Y, origin.X + GetWidth(), origin.Y + GetHeight());
         return;
     }
     ResetSubCoords();
     int32_t s = 0, e = 0, so = 0, eo = 0;
     GetSelBounds(s, e, so, eo, true);
-    r = rtl::TRect(0, 0, 0, 0);
+    r = rtl::Rect(0, 0, 0, 0);
     bool any = false;
     for (int32_t i = s; i <= e && i < DrawItems.Count(); ++i) {
         const TVDDrawLineInfo &d = *DrawItems[i];
         const int32_t left = d.Left - GetHOffs();
         const int32_t top = GetTransformedDItemTop(i) - GetVOffs();
-        const rtl::TRect one(left, top, left + d.Width, top + d.Height);
-        r = any ? rtl::TRect(std::min(r.Left, one.Left), std::min(r.Top, one.Top),
-                             std::max(r.Right, one.Right), std::max(r.Bottom, one.Bottom))
+        const rtl::TRect one = rtl::Rect(left, top, left + d.Width, top + d.Height);
+        r = any ? rtl::Rect(std::min(r.Left, one.Left), std::min(r.Top, one.Top),
+                            std::max(r.Right, one.Right), std::max(r.Bottom, one.Bottom))
                 : one;
         any = true;
     }
-    r = rtl::TRect(std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, GetWidth()),
-                   std::min(r.Bottom, GetHeight()));
+    r = rtl::Rect(std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, GetWidth()),
+                  std::min(r.Bottom, GetHeight()));
     const rtl::TPoint origin = GetOrigin();
-    r = rtl::TRect(r.Left + origin.X, r.Top + origin.Y, r.Right + origin.X, r.Bottom + origin.Y);
+    r = rtl::Rect(r.Left + origin.X, r.Top + origin.Y, r.Right + origin.X, r.Bottom + origin.Y);
 }
 
 rtl::TRect TCustomVDFormattedData::GetSelectionRect() {
@@ -339,7 +339,7 @@ rtl::TRect TCustomVDFormattedData::GetSelectionRect() {
     GetSelectionClientRect(r);
     if (ui::TControl *control = GetParentControl()) {
         const gfx::TPoint p = control->ClientToScreen(gfx::TPoint{0, 0});
-        r = rtl::TRect(r.Left + p.X, r.Top + p.Y, r.Right + p.X, r.Bottom + p.Y);
+        r = rtl::Rect(r.Left + p.X, r.Top + p.Y, r.Right + p.X, r.Bottom + p.Y);
     }
     return r;
 }

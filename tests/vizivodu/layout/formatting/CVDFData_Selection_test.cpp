@@ -283,7 +283,7 @@ TEST_F(Selection, TheClientRectangleOfTheSelection) {
     SetDraw(0, 2, 1, 2);
     rtl::TRect r;
     Doc.GetSelectionClientRect(r);
-    EXPECT_EQ(r, rtl::TRect(0, 0, 40, 40));
+    EXPECT_EQ(r, rtl::Rect(0, 0, 40, 40));
     int32_t x1 = 0, t1 = 0, b1 = 0, x2 = 0, t2 = 0, b2 = 0;
     ASSERT_TRUE(Doc.GetSelectionBoundsCoords(x1, t1, b1, x2, t2, b2));
     EXPECT_EQ(std::vector<int32_t>({x1, t1, b1, x2, t2, b2}),

@@ -4,16 +4,12 @@
 // with tables and notes (exact metrics: 10 pixels a character, 20 a line).
 #include "vizivodu/layout/viewer/ViziVodu.h"
 
-#include "tests/vizivodu/DocumentTestSupport.h"
 #include "tests/vizivodu/LayoutTestSupport.h"
 #include "tests/vizivodu/tables/TableTestSupport.h"
-#include "vizivodu/document/VDNotes.h"
 #include "vizivodu/document/VDUnicode.h"
-#include "vizivodu/layout/viewer/VDLinear.h"
 #include "vizivodu/layout/viewer/VDVDData.h"
 #include "vizivodu/tables/VDTable.h"
 
-#include "platform/gfx/Bitmap.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Mouse.h"
