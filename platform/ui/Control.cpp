@@ -328,6 +328,8 @@ void TControl::SetCursor(TCursor cursor) {
     FCursor = cursor;
     if (QWidget *w = FImpl->widget) {
         qt::ApplyCursor(*w, cursor);
+        // A cursor shown for the moment (SetShownCursor) gives way to the control's own.
+        w->setProperty("wbShownCursor", QVariant());
     }
 }
 

@@ -13,6 +13,8 @@
 #include "platform/rtl/Sets.h"
 #include "platform/rtl/System.h"
 #include "platform/rtl/Types.h"
+#include "platform/ui/Cursors.h"
+#include "platform/ui/Messages.h"
 
 #include <cstdint>
 #include <limits>
@@ -498,6 +500,28 @@ public:
     virtual void CleanUpChosen() {}
     virtual bool OwnsControl(ui::TControl *) { return false; }
     virtual bool AdjustFocusToControl(ui::TControl *, TCustomVDData *&, int32_t &) { return false; }
+
+    // ---- Selection and the mouse (neutral here; bodies of the items that hold selections,
+    // sub-documents or hyperlinks). Points are document coordinates relative to the item's
+    // draw item; a true answer from MouseMove means the item set the cursor.
+    virtual bool PartiallySelected() { return false; }
+    virtual void DeselectPartial() {}
+    virtual void ChooseSubVDData(const TVDStoreSubVDData &) {}
+    virtual bool OwnsInplaceEditor(ui::TControl *) { return false; }
+    virtual bool MouseMove(ui::TShiftState, int32_t, int32_t, int32_t, TCustomVDData *) {
+        return false;
+    }
+    virtual bool MouseDown(ui::TMouseButton, ui::TShiftState, int32_t, int32_t, int32_t,
+                           TCustomVDData *) {
+        return false;
+    }
+    virtual bool MouseUp(ui::TMouseButton, ui::TShiftState, int32_t, int32_t, int32_t,
+                         TCustomVDData *) {
+        return false;
+    }
+    virtual void MouseLeave(TCustomVDData *, int32_t) {}
+    // The cursor over a non-text hyperlink item.
+    virtual ui::TCursor GetHypertextCursor(const TVDStyle *) { return ui::crHandPoint; }
 };
 
 // A run of text in one text style.

@@ -16,10 +16,14 @@ list(APPEND VIZIVODU_SOURCES
     layout/formatting/CVDFData_Hit.cpp
     layout/formatting/CVDFData_Lines.cpp
     layout/formatting/CVDFData_MinWidth.cpp
+    layout/formatting/CVDFData_Mouse.cpp
+    layout/formatting/CVDFData_MouseClicks.cpp
     layout/formatting/CVDFData_Overlay.cpp
     layout/formatting/CVDFData_Paint.cpp
     layout/formatting/CVDFData_Search.cpp
     layout/formatting/CVDFData_Partial.cpp
+    layout/formatting/CVDFData_Selection.cpp
+    layout/formatting/CVDFData_SelectionWords.cpp
     layout/formatting/CVDFData_Services.cpp
     layout/formatting/CVDFData_Struct.cpp
     layout/formatting/CVDFData_Wrap.cpp
@@ -30,6 +34,7 @@ list(APPEND VIZIVODU_SOURCES
     layout/viewer/VDAnimate.cpp
     layout/viewer/VDAnimate_Hooks.cpp
     layout/viewer/VDCtrlData.cpp
+    layout/viewer/VDLinear.cpp
     layout/viewer/VDScroll.cpp
     layout/viewer/VDThumbMaker.cpp
     layout/viewer/VDVDData.cpp
@@ -39,7 +44,8 @@ list(APPEND VIZIVODU_SOURCES
     layout/viewer/ViziVodu_Api.cpp
     layout/viewer/ViziVodu_ApiHit.cpp
     layout/viewer/ViziVodu_ApiProps.cpp
-    layout/viewer/ViziVodu_Files.cpp)
+    layout/viewer/ViziVodu_Files.cpp
+    layout/viewer/ViziVodu_Input.cpp)
 # Printing: printable documents and pagination, the printing component, the print preview.
 list(APPEND VIZIVODU_SOURCES
     layout/printing/PtVDData.cpp

@@ -14,6 +14,7 @@ list(APPEND VIZIVODU_TEST_SOURCES
     layout/formatting/CVDFData_PaintPrint_test.cpp
     layout/formatting/CVDFData_Search_test.cpp
     layout/formatting/CVDFData_RealText_test.cpp
+    layout/formatting/CVDFData_Selection_test.cpp
     layout/formatting/CVDFData_Services_test.cpp
     layout/formatting/CVDFData_Wrap_test.cpp
     layout/formatting/CVDFData_test.cpp
@@ -23,12 +24,14 @@ list(APPEND VIZIVODU_TEST_SOURCES
 list(APPEND VIZIVODU_TEST_SOURCES
     layout/viewer/VDAnimate_test.cpp
     layout/viewer/VDCtrlData_test.cpp
+    layout/viewer/VDLinear_test.cpp
     layout/viewer/VDScroll_test.cpp
     layout/viewer/VDThumbMaker_test.cpp
     layout/viewer/VDVDData_test.cpp
     layout/viewer/ViziVodu_Api_test.cpp
     layout/viewer/ViziVodu_test.cpp
-    layout/viewer/ViziVodu_Files_test.cpp)
+    layout/viewer/ViziVodu_Files_test.cpp
+    layout/viewer/ViziVodu_Input_test.cpp)
 # Printing: pagination, page drawing, print jobs, the print preview.
 list(APPEND VIZIVODU_TEST_SOURCES
     layout/printing/PtVDData_Draw_test.cpp

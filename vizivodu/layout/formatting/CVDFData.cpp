@@ -126,11 +126,6 @@ void TCustomVDFormattedData::Deselect(TCustomVDItemInfo *newPartiallySelected, b
     }
 }
 
-void TCustomVDFormattedData::DeselectPartiallySelectedItem(
-    TCustomVDItemInfo *newPartiallySelected) {
-    SetPartialSelectedItem(newPartiallySelected);
-}
-
 void TCustomVDFormattedData::SelectAll() {
     if (ItemCount() == 0 || DrawItems.Count() == 0) {
         return;

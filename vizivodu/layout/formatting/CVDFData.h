@@ -241,7 +241,7 @@ public:
     virtual void AdjustFocus(int32_t newFocusedItemNo, TCustomVDFormattedData *topLevelVDData,
                              int32_t topLevelItemNo);
     virtual void DeselectPartiallySelectedItem(TCustomVDItemInfo *newPartiallySelected);
-    virtual void SetPartialSelectedItem(TCustomVDItemInfo *item) { FPartialSelectedItem = item; }
+    virtual void SetPartialSelectedItem(TCustomVDItemInfo *item);
     virtual void DoOnSelection(bool) {}
     virtual bool FocusedEx() { return false; }
     virtual bool EnabledEx() { return true; }
@@ -531,6 +531,107 @@ public:
     // The thumbnail of the document's background goes (the thumbnail cache is full).
     virtual void FreeBackgroundThumbnail();
     bool UpdatingBackgroundPalette() const { return State.Contains(vdstChangingBkPalette); }
+
+    // ---- Selection (CVDFData_Selection.cpp, CVDFData_SelectionWords.cpp) ----
+    // Queries delegate to the chosen sub-document where it answers for the parent.
+    bool SelectionExists(bool allowReset, bool usePartialSelected);
+    virtual void GetSelStart(int32_t &dINo, int32_t &dIOffs);
+    void GetSelectionBounds(int32_t &startItemNo, int32_t &startItemOffs, int32_t &endItemNo,
+                            int32_t &endItemOffs, bool normalize);
+    virtual void GetSelectionBoundsEx(int32_t &startItemNo, int32_t &startItemOffs,
+                                      int32_t &endItemNo, int32_t &endItemOffs, bool normalize);
+    bool GetSingleSelectedItem(TCustomVDFormattedData *&vdData, int32_t &itemNo);
+    gfx::TGraphic *GetSelectedImage();
+    // The selection as plain text: 8-bit bytes, or UTF-16LE with unicode.
+    TVDRawByteString GetSelTextR(bool unicode);
+    bool Item_InsideSelection(int32_t itemNo, int32_t itemOffs, bool includeBorders);
+    bool DItem_InsideSelection(int32_t dItemNo, int32_t dItemOffs, bool includeBorders);
+    bool IsForwardSelection();
+    bool IsMultiParagraphSelection();
+    bool IsWholeParagraphSelection();
+    void GetRangeForSaving(TVDFSaveScope saveScope, int32_t &startItemNo, int32_t &startOffs,
+                           int32_t &endItemNo, int32_t &endOffs) override;
+    void DoSetSelectionBounds(int32_t startItemNo, int32_t startItemOffs, int32_t endItemNo,
+                              int32_t endItemOffs, bool preferLineBeginning);
+    void SetSelectionBounds(int32_t startItemNo, int32_t startItemOffs, int32_t endItemNo,
+                            int32_t endItemOffs);
+    void SetSelectionBoundsDown(int32_t startItemNo, int32_t startItemOffs, int32_t endItemNo,
+                                int32_t endItemOffs);
+    void AdjustSelectionOffsets();
+    // The live-spelling check of the item being left (editors).
+    virtual void CheckCurrentItemSpelling() {}
+    void ChooseMe();
+    // Word, line and paragraph selection; x, y of FindWordAtR in client coordinates.
+    bool FindWordAtR(TVDRawByteString &word, int32_t x, int32_t y, int32_t &styleNo,
+                     int32_t &itemNo, int32_t &offs, TCustomVDFormattedData *&vdData);
+    bool FindWordAtR_(TVDRawByteString &word, int32_t x, int32_t y, int32_t &styleNo,
+                      int32_t &itemNo, int32_t &offs, TCustomVDFormattedData *&vdData,
+                      bool coordRelativeToControl);
+    void GetWordAtR(int32_t x, int32_t y, TCustomVDFormattedData *&vdData, int32_t &itemNo,
+                    TVDRawByteString &word);
+    void SelectWordAt(int32_t x, int32_t y);
+    void SelectLine(int32_t itemNo, int32_t offs);
+    bool ExpandSelectionToParagraph(bool onlyIfMultiple);
+    void ExpandSelectionToLines(bool fromStart);
+    bool SelectControl(ui::TControl *control);
+    // The mouse-drag extension; x, y in document coordinates. True when the selection moved.
+    bool SelectTo(int32_t x, int32_t y);
+    bool LineSelectTo(int32_t x, int32_t y);
+    // SelectTo's adjustment of the moving end to whole words.
+    void SelectToAdjustEnd(int32_t dItemNo, int32_t dItemOffs);
+    bool IsInsideWord(int32_t dItemNo, int32_t offs);
+    void GetWordBounds(int32_t dItemNo, int32_t offs, int32_t &wordOffs1, int32_t &wordOffs2);
+    // Prepares FSelectingInfo for a drag from the anchor in word or paragraph mode.
+    void InitSelectingInfo(bool paraMode);
+    // Geometry: client rectangle, screen rectangle, caret coordinates of both ends.
+    void GetSelectionClientRect(rtl::TRect &r);
+    rtl::TRect GetSelectionRect();
+    bool GetSelectionBoundsCoords(int32_t &x1, int32_t &top1, int32_t &bottom1, int32_t &x2,
+                                  int32_t &top2, int32_t &bottom2);
+
+    // ---- The mouse (CVDFData_Mouse.cpp, CVDFData_MouseClicks.cpp); x, y client coordinates
+    virtual void MouseMove(ui::TShiftState shift, int32_t x, int32_t y);
+    virtual void MouseDown(ui::TMouseButton button, ui::TShiftState shift, int32_t x, int32_t y);
+    virtual void MouseUp(ui::TMouseButton button, ui::TShiftState shift, int32_t x, int32_t y);
+    virtual void MouseLeave();
+    // The word under the mouse, at the cursor position (DblClick) or at p.
+    virtual void DblClick();
+    void DblClickAt(gfx::TPoint p);
+    virtual void TripleClick();
+    virtual void AdjustMouseUpSelection() {}
+    virtual void OnTimerScroll() {}
+    void SetMouseCapture(TCustomVDItemInfo *item, int32_t &left, int32_t &top);
+    void ReleaseMouseCapture(TCustomVDItemInfo *item);
+    virtual bool CancelResize();
+    virtual void DoDrag();
+    virtual void SetCursor(ui::TCursor cursor);
+    virtual gfx::TPoint ClientToScreen(gfx::TPoint p);
+    virtual gfx::TPoint ScreenToClient(gfx::TPoint p);
+    // The drag of the selection, the root's answers (neutral here).
+    virtual bool CanStartDrag();
+    virtual void StoreClickPoint(int32_t x, int32_t y);
+    virtual bool DragThresholdExceeded(int32_t x, int32_t y);
+    virtual bool GetDropSource() { return false; }
+    virtual void ReleaseDropSource(bool) {}
+    virtual void CreateSelectionHandlesAfterTap() {}
+    bool IsAboveLineSelectMargin(int32_t x, int32_t y);
+    void UpdateDrawItemUnderMouse(int32_t x, int32_t y);
+    // jumpsJustBuilt: the hyperlinks were numbered again since the last move.
+    bool UpdateHoveredJump(int32_t newDrawItemNo, int32_t oldDrawItemNo,
+                           bool jumpsJustBuilt = false);
+    void MoveCaretToMouse(int32_t x, int32_t y, bool onlyOutsideSelection);
+    // The steps of the handlers above.
+    void ExtendMouseSelection(int32_t x, int32_t y);
+    // Repaints the rows whose selection look changed since the ends were at the old draw items.
+    void InvalidateSelectionChange(int32_t oldStartNo, int32_t oldEndNo);
+    void MouseDownLeft(ui::TShiftState shift, int32_t x, int32_t y);
+    void StartMouseSelection(bool shiftHeld, bool inMargin, int32_t x, int32_t y);
+    void EndMouseSelection(int32_t x, int32_t y);
+    void MouseUpEvents(ui::TMouseButton button, ui::TShiftState shift, int32_t x, int32_t y,
+                       int32_t clickedItemNo, bool selectionExisted);
+    bool DragThresholdExceededAt(int32_t x, int32_t y) const;
+    // The press that may start a drag, in the absolute root's screen coordinates.
+    gfx::TPoint FClickPoint;
 
 protected:
     // ---- Line wrapping and finishing (CVDFData_Wrap.cpp, CVDFData_Finish.cpp) ----

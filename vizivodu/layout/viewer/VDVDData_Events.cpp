@@ -42,7 +42,9 @@ struct TStyleItemScope {
 // ---- Events of the control ----
 
 void TViziVoduVDData::DoJump(int32_t id) {
-    ui::PostMessage(AbsoluteRootViewerData().FViziVodu, WM_VDEVENT, vdetJump, id);
+    if (TCustomViziVodu *viewer = AbsoluteRootViewerData().FViewer) {
+        viewer->PostEvent(std::make_unique<TVDJumpMessageData>(id));
+    }
 }
 
 void TViziVoduVDData::DoVDMouseMove(int32_t id) {

@@ -490,13 +490,10 @@ void TCustomViziVodu::WndProc(ui::TMessage &message) {
         // The buffered painting covers the whole area.
         message.Result = 1;
         return;
-    case WM_VDEVENT:
-        if (message.WParam == vdetJump && OnJump) {
-            OnJump(this, int32_t(message.LParam));
-        }
-        return;
     default:
-        TVDScroller::WndProc(message);
+        if (!InputMessage(message)) {
+            TVDScroller::WndProc(message);
+        }
     }
 }
 

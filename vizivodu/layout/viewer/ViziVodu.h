@@ -11,11 +11,13 @@
 #include "vizivodu/document/VDFloatingBox.h"
 #include "vizivodu/layout/formatting/VDBack.h"
 #include "vizivodu/layout/viewer/VDCtrlData.h"
+#include "vizivodu/layout/viewer/VDMessages.h"
 #include "vizivodu/layout/viewer/VDOptions.h"
 #include "vizivodu/layout/viewer/VDScroll.h"
 
 #include "platform/rtl/StringList.h"
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -30,10 +32,6 @@ class TVDDocParameters;
 class TVDRTFReaderProperties;
 class TVDLayoutInfo;
 class TViziVoduVDData;
-
-// The posted message of the document's events (WParam: the event, LParam: its argument).
-constexpr uint32_t WM_VDEVENT = ui::WM_USER + 17;
-enum TVDEventType : uint8_t { vdetJump };
 
 enum TVDAnimationMode : uint8_t { vdaniDisabled, vdaniManualStart, vdaniOnFormat };
 
@@ -543,6 +541,27 @@ public:
     // One tick of timer 2: the animators advance and the timer is set to the next interval.
     void AnimationTimer();
 
+    // ---- Input: mouse, keyboard, timers, posted events (ViziVodu_Input.cpp) ----
+    void TripleClick();
+    // Timer 1 scrolls while the mouse selects beyond the window.
+    void ActivateScrollTimer(bool slow);
+    void DeactivateScrollTimer();
+    // A mouse move at the cursor position when it is over the client area.
+    void GenerateMouseMove();
+    void BeginOleDrag();
+    static bool IsCopyShortcut(ui::TShiftState shift, uint16_t key);
+    static bool IsCutShortcut(ui::TShiftState shift, uint16_t key);
+    static bool IsPasteShortcut(ui::TShiftState shift, uint16_t key);
+    // Queues the event for the absolute root's control, which raises it when the message
+    // arrives; the control keeps the object until then.
+    void PostEvent(std::unique_ptr<TVDMessageData> data);
+    // Copying the selection in the default formats (the copying unit defines it).
+    virtual bool CopyDef();
+    int32_t VScrollDelta = 0, HScrollDelta = 0;
+    bool ScrollTimerActive = false;
+    // The message time of the last left double click; 0: none.
+    uint32_t FDblClickTime = 0;
+
     void WndProc(ui::TMessage &message) override;
     // Marks the root data's state with vdstNameSet.
     void SetName(const rtl::UnicodeString &name) override;
@@ -574,6 +593,17 @@ protected:
                         bool reformatting, bool callOnFormat);
     // The "Style is not defined" message painted instead of a document without a style sheet.
     void PaintMessage(const rtl::UnicodeString &text);
+    // ---- Input (ViziVodu_Input.cpp) ----
+    void MouseDown(ui::TMouseButton button, ui::TShiftState shift, int32_t x, int32_t y) override;
+    void MouseMove(ui::TShiftState shift, int32_t x, int32_t y) override;
+    void MouseUp(ui::TMouseButton button, ui::TShiftState shift, int32_t x, int32_t y) override;
+    void DblClick() override;
+    void KeyDown(uint16_t &key, ui::TShiftState shift) override;
+    // The messages of the input side; true when handled.
+    bool InputMessage(ui::TMessage &message);
+    void HandlePostedEvent(ui::LPARAM data);
+    bool TimerMessage(uintptr_t id);
+    void EditMessage(ui::TMessage &message);
 
 private:
     friend class TVDDestroyInformer;
@@ -599,6 +629,8 @@ private:
     std::unique_ptr<TVDDocParameters> FDocParameters;
     std::unique_ptr<TVDRTFReaderProperties> FRTFReadProperties;
     bool FPrinting = false;
+    // Posted events not delivered yet (input).
+    std::deque<std::unique_ptr<TVDMessageData>> FPostedEvents;
 };
 
 // The published form of the viewer.

@@ -1,0 +1,257 @@
+// The viewer's input through its window messages: clicks, shift-clicks and drags selecting text,
+// double and triple clicks, hyperlink hover and jumps, the order of the control's events after
+// the document's own handling, the copy shortcut, and the edit-control messages over documents
+// with tables and notes (exact metrics: 10 pixels a character, 20 a line).
+#include "vizivodu/layout/viewer/ViziVodu.h"
+
+#include "tests/vizivodu/LayoutTestSupport.h"
+#include "tests/vizivodu/tables/TableTestSupport.h"
+#include "vizivodu/document/VDUnicode.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
+#include "vizivodu/tables/VDTable.h"
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Mouse.h"
+
+#include <gtest/gtest.h>
+
+using namespace vizivodu;
+
+namespace {
+
+struct TPos {
+    int32_t ItemNo, Offs;
+};
+
+class Input : public ::testing::Test {
+protected:
+    Input() : Form(nullptr) {
+        Form.SetClientWidth(400);
+        Form.SetClientHeight(300);
+        View = new TViziVodu(&Form);
+        View->SetStyle(&Style);
+        View->SetBounds(0, 0, 300, 200);
+        View->SetParent(&Form);
+    }
+    ~Input() override { ui::SetMessageTimeForTesting(0); }
+
+    void Format() { View->Format(); }
+    TViziVoduVDData &Data() { return View->GetVDData(); }
+    // A client point inside the character at offs (its left part), or right of an object.
+    gfx::TPoint At(TPos p, TCustomVDFormattedData *doc = nullptr) {
+        TCustomVDFormattedData &d = doc ? *doc : Data();
+        int32_t x = 0, top = 0, bottom = 0;
+        d.GetCoordsOf(p.ItemNo, p.Offs, x, top, bottom);
+        const rtl::TPoint origin = d.GetOrigin();
+        return {x + origin.X + 3 - Data().GetHOffs(), top + origin.Y + 5 - Data().GetVOffs()};
+    }
+    void Send(uint32_t msg, gfx::TPoint p, ui::WPARAM keys = 0) {
+        View->Perform(msg, keys, ui::MakeLParam(p.X, p.Y));
+    }
+    void Click(gfx::TPoint p, ui::WPARAM keys = 0) {
+        Send(ui::WM_LBUTTONDOWN, p, keys | ui::MK_LBUTTON);
+        Send(ui::WM_LBUTTONUP, p, keys);
+    }
+    void Drag(gfx::TPoint from, gfx::TPoint to) {
+        Send(ui::WM_LBUTTONDOWN, from, ui::MK_LBUTTON);
+        Send(ui::WM_MOUSEMOVE, to, ui::MK_LBUTTON);
+        Send(ui::WM_LBUTTONUP, to);
+    }
+    void DoubleClick(gfx::TPoint p) {
+        Click(p);
+        Send(ui::WM_LBUTTONDBLCLK, p, ui::MK_LBUTTON);
+        Send(ui::WM_LBUTTONUP, p);
+    }
+    // The selection of the document as items: "start:offs-end:offs", anchor first.
+    static std::string Bounds(TCustomVDFormattedData &d) {
+        int32_t s = 0, so = 0, e = 0, eo = 0;
+        d.GetSelectionBounds(s, so, e, eo, false);
+        return std::to_string(s) + ":" + std::to_string(so) + "-" + std::to_string(e) + ":" +
+               std::to_string(eo);
+    }
+    std::string Bounds() { return Bounds(Data()); }
+    std::string SelText() { return rtl::Utf16ToUtf8(RawUnicodeToString(Data().GetSelTextR(true))); }
+
+    test::TLayoutStyle Style;
+    ui::TForm Form;
+    TViziVodu *View;
+};
+
+} // namespace
+
+TEST_F(Input, ClicksShiftClicksAndDragsSelect) {
+    Style.SetSelectionMode(vdsmChar);
+    View->AddNL(u"one two", 0, 0);
+    View->AddNL(u"three four ", 0, 0);
+    View->AddNL(u"five", 0, -1); // same line as "three four "
+    Format();
+    struct TCase {
+        const char *Name;
+        TPos From, To;
+        bool Shift; // a drag from From over one character, then a shift-click at To
+        const char *Bounds;
+        const char *Text;
+    } cases[] = {
+        {"drag within a line", {0, 2}, {0, 6}, false, "0:2-0:6", "ne t"},
+        {"drag across paragraphs", {0, 5}, {1, 3}, false, "0:5-1:3", "two\r\nth"},
+        {"drag backwards across items", {2, 3}, {1, 8}, false, "2:3-1:8", "our fi"},
+        {"shift-click extends", {0, 2}, {1, 2}, true, "0:2-1:2", "ne two\r\nt"},
+        {"shift-click before the anchor", {1, 3}, {0, 4}, true, "1:3-0:4", " two\r\nth"},
+    };
+    for (const TCase &c : cases) {
+        if (c.Shift) {
+            Drag(At(c.From), At({c.From.ItemNo, c.From.Offs + 1}));
+            Click(At(c.To), ui::MK_SHIFT);
+        } else {
+            Drag(At(c.From), At(c.To));
+        }
+        EXPECT_EQ(Bounds(), c.Bounds) << c.Name;
+        EXPECT_EQ(SelText(), c.Text) << c.Name;
+        EXPECT_FALSE(Data().State.Contains(vdstMakingSelection)) << c.Name;
+    }
+    Click(At({0, 3}));
+    EXPECT_EQ(Bounds(), "0:3-0:3");
+    EXPECT_FALSE(Data().SelectionExists(false, false));
+}
+
+// In word mode the drag takes whole words once it leaves the word it began in.
+TEST_F(Input, DraggingInWordModeTakesWholeWords) {
+    View->AddNL(u"one two three", 0, 0);
+    Format();
+    Drag(At({0, 6}), At({0, 11}));
+    EXPECT_EQ(SelText(), "two three");
+    Drag(At({0, 6}), At({0, 7}));
+    EXPECT_EQ(SelText(), "w");
+}
+
+TEST_F(Input, DraggingIntoATableSelectsTheTableWhole) {
+    Style.SetSelectionMode(vdsmChar);
+    View->AddNL(u"before", 0, 0);
+    auto table = std::make_unique<TVDTableItemInfo>(1, 2, &Data());
+    TVDTableItemInfo *t = table.get();
+    View->AddItem(u"", std::move(table));
+    test::SetCellText(*t->GetCells(0, 0), u"left");
+    test::SetCellText(*t->GetCells(0, 1), u"right");
+    View->AddNL(u"after", 0, 0);
+    Format();
+    Drag(At({0, 3}), At({2, 3}));
+    EXPECT_EQ(Bounds(), "0:3-2:3");
+    EXPECT_TRUE(Data().Item_InsideSelection(1, 0, true));
+    EXPECT_EQ(SelText().substr(0, 5), "fore\r");
+}
+
+TEST_F(Input, DoubleClickSelectsTheWordBeforeTheEventArrives) {
+    View->AddNL(u"Съешь don't 2024 x-ray", 0, 0);
+    Format();
+    std::string seenWord, seenSelection;
+    View->OnVDDblClick = [&](ui::TComponent *, const TVDRawByteString &word, int32_t) {
+        seenWord = rtl::Utf16ToUtf8(RawUnicodeToString(word));
+        seenSelection = SelText();
+    };
+    struct TCase {
+        int32_t Offs;
+        const char *Word;
+    } cases[] = {{2, "Съешь"}, {9, "don't"}, {14, "2024"}, {18, "x"}, {21, "ray"}};
+    for (const TCase &c : cases) {
+        DoubleClick(At({0, c.Offs}));
+        EXPECT_EQ(SelText(), c.Word) << c.Offs;
+        EXPECT_EQ(seenWord, c.Word) << c.Offs;
+        EXPECT_EQ(seenSelection, c.Word) << c.Offs;
+    }
+}
+
+TEST_F(Input, ATripleClickSelectsTheParagraph) {
+    View->AddNL(u"first para", 0, 0);
+    View->AddNL(u"second ", 0, 0);
+    View->AddNL(u"para", 0, -1);
+    Format();
+    const gfx::TPoint p = At({1, 2});
+    ui::SetMessageTimeForTesting(1000);
+    DoubleClick(p);
+    EXPECT_EQ(SelText(), "second");
+    ui::SetMessageTimeForTesting(1000 + ui::GetDoubleClickTime() - 1);
+    Send(ui::WM_LBUTTONDOWN, p, ui::MK_LBUTTON);
+    // The press is taken as the third click: the document does not see it.
+    EXPECT_EQ(SelText(), "second");
+    ui::ProcessPostedMessagesForTesting();
+    Send(ui::WM_LBUTTONUP, p);
+    EXPECT_EQ(SelText(), "second para");
+    // A press later than the double-click time is a click of its own.
+    DoubleClick(p);
+    ui::SetMessageTimeForTesting(1000 + 2 * ui::GetDoubleClickTime());
+    Click(p);
+    EXPECT_EQ(Bounds(), "1:2-1:2");
+}
+
+TEST_F(Input, HoverOverAHyperlinkShowsItsCursorAndAClickJumps) {
+    TFontInfo &link = Style.GetTextStyles().Add();
+    link.Assign(Style.GetTextStyles().GetItem(0));
+    link.SetJump(true);
+    link.SetJumpCursor(ui::crHandPoint);
+    View->AddNL(u"plain ", 0, 0);
+    View->AddNL(u"link", link.GetIndex(), -1);
+    Format();
+    std::vector<int32_t> jumps, hovered;
+    View->OnJump = [&](ui::TComponent *, int32_t id) { jumps.push_back(id); };
+    View->OnVDMouseMove = [&](ui::TComponent *, int32_t id) { hovered.push_back(id); };
+    Send(ui::WM_MOUSEMOVE, At({1, 2}));
+    EXPECT_EQ(ui::GetShownCursor(*View), ui::crHandPoint);
+    EXPECT_EQ(View->GetCursor(), ui::crDefault); // the normal cursor stays
+    Send(ui::WM_MOUSEMOVE, At({0, 2}));
+    EXPECT_EQ(ui::GetShownCursor(*View), ui::crDefault);
+    EXPECT_EQ(hovered, (std::vector<int32_t>{0, -1}));
+    Click(At({1, 2}));
+    EXPECT_TRUE(jumps.empty()); // posted: it arrives after the document's handling
+    ui::ProcessPostedMessagesForTesting();
+    EXPECT_EQ(jumps, std::vector<int32_t>{0});
+    // A selection made by the press and release is no jump.
+    Drag(At({1, 1}), At({1, 3}));
+    ui::ProcessPostedMessagesForTesting();
+    EXPECT_EQ(jumps.size(), 1u);
+}
+
+TEST_F(Input, ARightClickEventSeesTheCaretAlreadyMoved) {
+    View->AddNL(u"alpha beta gamma", 0, 0);
+    Format();
+    Drag(At({0, 1}), At({0, 5}));
+    std::string word, selection;
+    View->OnVDRightClick = [&](ui::TComponent *, const TVDRawByteString &w, int32_t, int32_t,
+                               int32_t) {
+        word = rtl::Utf16ToUtf8(RawUnicodeToString(w));
+        selection = Bounds();
+    };
+    // Inside the selection it stays.
+    Send(ui::WM_RBUTTONDOWN, At({0, 2}), ui::MK_RBUTTON);
+    Send(ui::WM_RBUTTONUP, At({0, 2}));
+    EXPECT_EQ(word, "alpha");
+    EXPECT_EQ(selection, "0:1-0:6");
+    // Outside it the caret moves there first.
+    Send(ui::WM_RBUTTONDOWN, At({0, 13}), ui::MK_RBUTTON);
+    Send(ui::WM_RBUTTONUP, At({0, 13}));
+    EXPECT_EQ(word, "gamma");
+    EXPECT_EQ(selection, "0:13-0:13");
+}
+
+TEST_F(Input, TheCopyShortcutsCopy) {
+    View->AddNL(u"text", 0, 0);
+    Format();
+    int32_t copies = 0;
+    View->OnCopy = [&](ui::TComponent *) { ++copies; };
+    struct TCase {
+        uint16_t Key;
+        ui::TShiftState Shift;
+        bool Copies;
+    } cases[] = {
+        {'C', {ui::ssCtrl}, true},
+        {ui::VK_INSERT, {ui::ssCtrl}, true},
+        {'C', {ui::ssCtrl, ui::ssAlt}, false},
+        {'C', {}, false},
+        {'X', {ui::ssCtrl}, false},
+    };
+    for (const TCase &c : cases) {
+        const int32_t before = copies;
+        View->KeyPressForTesting(c.Key, c.Shift);
+        EXPECT_EQ(copies - before, c.Copies ? 1 : 0) << c.Key;
+    }
+}
