@@ -38,6 +38,16 @@ void Load(TVDStyle &sheet, const std::string &bytes) {
 // template, as -1) is not stored and reads back as -1.
 void FillStreamableSheet(TVDStyle &sheet, std::mt19937 &random) {
     test::FillRandomStyleSheet(sheet, random);
+    // A marker font given by a negative height is stored by its whole point size.
+    for (rtl::Integer i = 0; i < sheet.GetListStyles().GetCount(); ++i) {
+        TVDListLevelCollection &levels = sheet.GetListStyles().GetItem(i).GetLevels();
+        for (rtl::Integer k = 0; k < levels.GetCount(); ++k) {
+            TVDListLevel &level = levels.GetItem(k);
+            if (level.HasFont() && level.GetFont().GetHeight() < 0) {
+                level.GetFont().SetSize(level.GetFont().GetSize());
+            }
+        }
+    }
     for (rtl::Integer i = 0; i < sheet.GetTextStyles().GetCount(); ++i) {
         TFontInfo &f = sheet.GetTextStyles().GetItem(i);
         if (f.GetStyleTemplateId() == 0) {
