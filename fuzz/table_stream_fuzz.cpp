@@ -1,6 +1,7 @@
 // A table's own component stream (rows and rectangles of cells, as copying and the native
 // format carry them): any bytes read into a table of a document, reset and in place; a table
 // read back is saved again.
+#include "fuzz/FuzzDocument.h"
 #include "fuzz/FuzzTarget.h"
 
 #include "vizivodu/VDStartup.h"
@@ -9,20 +10,6 @@
 #include "vizivodu/styles/VDStyle.h"
 #include "vizivodu/tables/VDTable.h"
 
-namespace {
-
-class TFuzzDocument : public vizivodu::TCustomVDData {
-public:
-    explicit TFuzzDocument(vizivodu::TVDStyle *style) : FStyle(style) {}
-    ~TFuzzDocument() override { Clear(); }
-    vizivodu::TVDStyle *GetVDStyle() override { return FStyle; }
-
-private:
-    vizivodu::TVDStyle *FStyle;
-};
-
-} // namespace
-
 void wbfuzz::FuzzOne(TInput input) {
     using namespace vizivodu;
     if (input.size() < 1 || input.size() > (1u << 20)) {
@@ -30,7 +17,7 @@ void wbfuzz::FuzzOne(TInput input) {
     }
     InitializeLibrary();
     TVDStyle style(nullptr);
-    TFuzzDocument doc(&style);
+    wbfuzz::TFuzzDocument doc(&style);
     // The first byte chooses reading in place (into a 3 x 3 table from row and column 1).
     const bool inPlace = (input[0] & 1) != 0;
     auto table = TVDTableItemInfo::CreateEx(3, 3, &doc);

@@ -2,6 +2,7 @@
 // UTF-16, with tabs as items or spaces, as paragraphs or one paragraph; a loaded document is
 // saved as text again in both forms. The first byte chooses the mode. The seeds also run as an
 // ordinary test.
+#include "fuzz/FuzzDocument.h"
 #include "fuzz/FuzzTarget.h"
 
 #include "vizivodu/VDStartup.h"
@@ -10,20 +11,6 @@
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/rtl/CodePages.h"
-
-namespace {
-
-class TFuzzDocument : public vizivodu::TCustomVDData {
-public:
-    explicit TFuzzDocument(vizivodu::TVDStyle *style) : FStyle(style) {}
-    ~TFuzzDocument() override { Clear(); }
-    vizivodu::TVDStyle *GetVDStyle() override { return FStyle; }
-
-private:
-    vizivodu::TVDStyle *FStyle;
-};
-
-} // namespace
 
 void wbfuzz::FuzzOne(TInput input) {
     using namespace vizivodu;
@@ -34,7 +21,7 @@ void wbfuzz::FuzzOne(TInput input) {
     const uint8_t mode = input[0];
     TVDStyle style(nullptr);
     style.SetSpacesInTab((mode & 4) != 0 ? 0 : 8);
-    TFuzzDocument doc(&style);
+    wbfuzz::TFuzzDocument doc(&style);
     TVDMemoryStream stream;
     stream.WriteBuffer(input.data() + 1, static_cast<int32_t>(input.size() - 1));
     stream.SetPosition(0);

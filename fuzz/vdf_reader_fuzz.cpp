@@ -1,26 +1,13 @@
 // The native document format's reader: any bytes loaded into a document with a style sheet,
 // in text and binary mode settings; a document read back is saved again. The seeds also run as
 // an ordinary test.
+#include "fuzz/FuzzDocument.h"
 #include "fuzz/FuzzTarget.h"
 
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/document/VDClasses.h"
 #include "vizivodu/styles/VDStyle.h"
-
-namespace {
-
-class TFuzzDocument : public vizivodu::TCustomVDData {
-public:
-    explicit TFuzzDocument(vizivodu::TVDStyle *style) : FStyle(style) {}
-    ~TFuzzDocument() override { Clear(); }
-    vizivodu::TVDStyle *GetVDStyle() override { return FStyle; }
-
-private:
-    vizivodu::TVDStyle *FStyle;
-};
-
-} // namespace
 
 void wbfuzz::FuzzOne(TInput input) {
     using namespace vizivodu;
@@ -29,7 +16,7 @@ void wbfuzz::FuzzOne(TInput input) {
     }
     InitializeLibrary();
     TVDStyle style(nullptr);
-    TFuzzDocument doc(&style);
+    wbfuzz::TFuzzDocument doc(&style);
     doc.SetVDFOptions({vdfoLoadDocProperties, vdfoLoadLayout, vdfoSaveBinary});
     TVDMemoryStream stream;
     stream.WriteBuffer(input.data(), static_cast<int32_t>(input.size()));
