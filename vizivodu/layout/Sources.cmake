@@ -20,6 +20,7 @@ list(APPEND VIZIVODU_SOURCES
     layout/formatting/CVDFData_MouseClicks.cpp
     layout/formatting/CVDFData_Overlay.cpp
     layout/formatting/CVDFData_Paint.cpp
+    layout/formatting/CVDFData_Copy.cpp
     layout/formatting/CVDFData_Search.cpp
     layout/formatting/CVDFData_Partial.cpp
     layout/formatting/CVDFData_Selection.cpp

@@ -276,6 +276,19 @@ public:
     // The editor of the chosen cell; nullptr when none.
     virtual ui::TWinControl *GetInplaceEditor() { return nullptr; }
 
+    // ---- Copying the selection to the clipboard (CVDFData_Copy.cpp) ----
+    // Each asks the chosen sub-document first (with no colour and no background); without a
+    // selection nothing happens. Copy puts every format; CopyDef those the vdoAutoCopy options
+    // name and says whether any applies.
+    void Copy(gfx::TColor color, TVDBackground *background);
+    bool CopyDef(gfx::TColor color, TVDBackground *background);
+    void CopyTextA();
+    void CopyTextW();
+    void CopyText() { CopyTextW(); }
+    void CopyImage();
+    void CopyVDF(gfx::TColor color, TVDBackground *background);
+    void CopyRTF(gfx::TColor color, TVDBackground *background);
+
     // ---- Searching (CVDFData_Search.cpp) ----
     // Finds s (8-bit text in the default code page, or UTF-16LE code units when unicode) from
     // the start SrchStart gives and selects the first hit in the direction; true when found.

@@ -555,7 +555,8 @@ public:
     // Queues the event for the absolute root's control, which raises it when the message
     // arrives; the control keeps the object until then.
     void PostEvent(std::unique_ptr<TVDMessageData> data);
-    // Copying the selection in the default formats (the copying unit defines it).
+    // Copies the selection in the formats the vdoAutoCopy options name, with the control's colour
+    // and background.
     virtual bool CopyDef();
     int32_t VScrollDelta = 0, HScrollDelta = 0;
     bool ScrollTimerActive = false;

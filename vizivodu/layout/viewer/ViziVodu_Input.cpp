@@ -119,9 +119,7 @@ void TCustomViziVodu::KeyDown(uint16_t &key, ui::TShiftState shift) {
 }
 
 bool TCustomViziVodu::CopyDef() {
-    // Without the copying unit only the copy event is raised.
-    GetVDData().DoCopy();
-    return false;
+    return GetVDData().CopyDef(EffectiveColor(), &GetBackground());
 }
 
 // ---- Timers ----

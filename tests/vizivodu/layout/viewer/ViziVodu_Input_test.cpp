@@ -6,10 +6,12 @@
 
 #include "tests/vizivodu/LayoutTestSupport.h"
 #include "tests/vizivodu/tables/TableTestSupport.h"
+#include "vizivodu/document/VDClipboardFormats.h"
 #include "vizivodu/document/VDUnicode.h"
 #include "vizivodu/layout/viewer/VDVDData.h"
 #include "vizivodu/tables/VDTable.h"
 
+#include "platform/gfx/Clipbrd.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Mouse.h"
@@ -234,7 +236,7 @@ TEST_F(Input, ARightClickEventSeesTheCaretAlreadyMoved) {
 }
 
 TEST_F(Input, TheCopyShortcutsCopy) {
-    View->AddNL(u"text", 0, 0);
+    View->AddNL(u"текст text", 0, 0);
     Format();
     int32_t copies = 0;
     View->OnCopy = [&](ui::TComponent *) { ++copies; };
@@ -249,9 +251,46 @@ TEST_F(Input, TheCopyShortcutsCopy) {
         {'C', {}, false},
         {'X', {ui::ssCtrl}, false},
     };
-    for (const TCase &c : cases) {
-        const int32_t before = copies;
-        View->KeyPressForTesting(c.Key, c.Shift);
-        EXPECT_EQ(copies - before, c.Copies ? 1 : 0) << c.Key;
+    for (bool selected : {false, true}) {
+        if (selected) {
+            Data().SelectAll();
+        }
+        for (const TCase &c : cases) {
+            gfx::Clipboard().SetAsText(u"before");
+            const int32_t before = copies;
+            View->KeyPressForTesting(c.Key, c.Shift);
+            const bool copied = selected && c.Copies;
+            EXPECT_EQ(copies - before, copied ? 1 : 0) << c.Key;
+            EXPECT_EQ(gfx::Clipboard().GetAsText(), copied ? u"текст text" : u"before") << c.Key;
+            EXPECT_EQ(gfx::Clipboard().HasFormat(CF_VDF), copied) << c.Key;
+        }
     }
+}
+
+TEST_F(Input, CopyingPutsTheSelectionInEveryFormat) {
+    View->AddNL(u"первая", 0, 0);
+    View->AddNL(u"second", 0, 0);
+    Format();
+    Data().SelectAll();
+    Data().Copy(gfx::clWhite, nullptr);
+    EXPECT_EQ(gfx::Clipboard().GetAsText(), u"первая\r\nsecond");
+    const std::vector<uint8_t> vdf = gfx::Clipboard().GetBuffer(CF_VDF);
+    ASSERT_GE(vdf.size(), 4u);
+    EXPECT_EQ(vdf[0] | vdf[1] << 8 | vdf[2] << 16 | uint32_t(vdf[3]) << 24, vdf.size() - 4);
+
+    // What was copied reads back into another document.
+    TViziVodu *other = new TViziVodu(&Form);
+    other->SetStyle(&Style);
+    rtl::TMemoryStream stream;
+    stream.WriteBuffer(vdf.data() + 4, int32_t(vdf.size() - 4));
+    stream.SetPosition(0);
+    ASSERT_TRUE(other->LoadVDFFromStream(stream));
+    EXPECT_EQ(other->GetItemTextW(0), u"первая");
+    EXPECT_EQ(other->GetItemTextW(1), u"second");
+
+    // Without a selection the clipboard stays as it was.
+    gfx::Clipboard().SetAsText(u"kept");
+    Data().Deselect(nullptr, false);
+    Data().Copy(gfx::clWhite, nullptr);
+    EXPECT_EQ(gfx::Clipboard().GetAsText(), u"kept");
 }
