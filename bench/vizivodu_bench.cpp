@@ -1,5 +1,6 @@
 // Building a document of 100,000 paragraphs of Russian text with AddNL, beside Qt's
 // QTextCursor building the same paragraphs, in one run: time and heap bytes per paragraph.
+#include "bench/BenchDocument.h"
 #include "bench/RussianText.h"
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
@@ -21,16 +22,7 @@ namespace {
 
 constexpr int kParagraphs = 100000;
 
-// A document standing as its own root, with a style sheet.
-class TBenchDocument : public vizivodu::TCustomVDData {
-public:
-    explicit TBenchDocument(vizivodu::TVDStyle *style) : FStyle(style) {}
-    ~TBenchDocument() override { Clear(); }
-    vizivodu::TVDStyle *GetVDStyle() override { return FStyle; }
-
-private:
-    vizivodu::TVDStyle *FStyle;
-};
+using wbbench::TBenchDocument;
 
 // Paragraphs of a report: Russian sentences of 40 to 90 characters, made from a fixed list.
 const std::vector<std::u16string> &Paragraphs() {

@@ -2,6 +2,7 @@
 // 50,000-paragraph Russian document searched from its start, ignoring case, for a word that
 // stands only in one paragraph near its end (49,990). Both find the same single hit; ours also
 // selects it. The ratio of interest is QTextDocument / ViziVodu.
+#include "bench/RussianText.h"
 #include "tests/vizivodu/LayoutTestSupport.h"
 #include "vizivodu/document/VDUnicode.h"
 
@@ -19,39 +20,13 @@ constexpr int32_t kParagraphs = 50000;
 constexpr int32_t kTarget = 49990;
 const std::u16string kWord = u"Фибрилляция";
 
-// Russian sentences of 40 to 90 characters from a fixed seed; paragraph kTarget gets kWord.
+// Russian sentences from a fixed seed; paragraph kTarget ends with kWord in lower case.
 std::vector<std::u16string> MakeParagraphs() {
-    const std::u16string words[] = {u"электрокардиограмма",
-                                    u"ритм",
-                                    u"синусовый",
-                                    u"блокада",
-                                    u"ножки",
-                                    u"пучка",
-                                    u"Гиса",
-                                    u"отведение",
-                                    u"зубец",
-                                    u"комплекс",
-                                    u"норма",
-                                    u"программа",
-                                    u"интервал",
-                                    u"желудочков",
-                                    u"предсердий",
-                                    u"код"};
-    std::vector<std::u16string> out;
-    uint32_t seed = 12345;
-    for (int32_t i = 0; i < kParagraphs; ++i) {
-        std::u16string p;
-        const size_t target = 40 + (seed % 51);
-        while (p.size() < target) {
-            seed = seed * 1103515245u + 12345u;
-            p += words[(seed >> 16) % 16];
-            p += u' ';
-        }
-        if (i == kTarget) {
-            p += u"фибрилляция";
-        }
-        out.push_back(p);
-    }
+    std::vector<std::u16string> out = wbbench::RussianSentences(
+        kParagraphs, {u"электрокардиограмма", u"ритм", u"синусовый", u"блокада", u"ножки", u"пучка",
+                      u"Гиса", u"отведение", u"зубец", u"комплекс", u"норма", u"программа",
+                      u"интервал", u"желудочков", u"предсердий", u"код"});
+    out[kTarget] += u" фибрилляция";
     return out;
 }
 

@@ -2,6 +2,7 @@
 // styles in the native format, text and binary mode, beside Qt's rich-text round trip of the
 // same text (QTextDocument::toHtml and setHtml) in one run: time per paragraph, the saved size
 // and the heap the result holds.
+#include "bench/BenchDocument.h"
 #include "bench/RussianText.h"
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
@@ -27,15 +28,7 @@ namespace {
 
 constexpr int kStyles = 10;
 
-class TBenchDocument : public vizivodu::TCustomVDData {
-public:
-    explicit TBenchDocument(vizivodu::TVDStyle *style) : FStyle(style) {}
-    ~TBenchDocument() override { Clear(); }
-    vizivodu::TVDStyle *GetVDStyle() override { return FStyle; }
-
-private:
-    vizivodu::TVDStyle *FStyle;
-};
+using wbbench::TBenchDocument;
 
 std::vector<std::u16string> Paragraphs(int32_t count) {
     return wbbench::RussianSentences(count, {u"электрокардиограмма", u"ритм", u"синусовый",
@@ -46,6 +39,13 @@ std::vector<std::u16string> Paragraphs(int32_t count) {
 
 size_t HeapInUse() {
     return mallinfo2().uordblks;
+}
+
+// Heap held since before; 0 when the operation gave back more than it took (memory freed
+// from earlier runs).
+size_t HeapHeldSince(size_t before) {
+    const size_t now = HeapInUse();
+    return now > before ? now - before : 0;
 }
 
 // A style sheet of 10 text styles: fonts, sizes and weights of a report.
@@ -92,7 +92,7 @@ void SaveVDF(benchmark::State &state, bool binary) {
         vizivodu::TVDMemoryStream stream;
         doc.SaveVDFToStream(stream, false, 0, nullptr, nullptr, true);
         fileBytes = static_cast<size_t>(stream.GetSize());
-        heapBytes = HeapInUse() - before;
+        heapBytes = HeapHeldSince(before);
     }
     Report(state, fileBytes, heapBytes);
 }
@@ -114,7 +114,7 @@ void LoadVDF(benchmark::State &state, bool binary) {
         stream.SetPosition(0);
         uint32_t color = 0;
         benchmark::DoNotOptimize(doc.LoadVDFFromStream(stream, color, nullptr, nullptr));
-        heapBytes = HeapInUse() - before;
+        heapBytes = HeapHeldSince(before);
         state.PauseTiming();
         doc.Clear();
         state.ResumeTiming();
@@ -175,7 +175,7 @@ void BM_QtToHtml(benchmark::State &state) {
         const size_t before = HeapInUse();
         const QByteArray html = doc->toHtml().toUtf8();
         fileBytes = static_cast<size_t>(html.size());
-        heapBytes = HeapInUse() - before;
+        heapBytes = HeapHeldSince(before);
     }
     Report(state, fileBytes, heapBytes);
 }
@@ -189,7 +189,7 @@ void BM_QtSetHtml(benchmark::State &state) {
         {
             QTextDocument doc;
             doc.setHtml(html);
-            heapBytes = HeapInUse() - before;
+            heapBytes = HeapHeldSince(before);
             benchmark::DoNotOptimize(doc.blockCount());
             state.PauseTiming();
         }
