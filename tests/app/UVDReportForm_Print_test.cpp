@@ -10,7 +10,9 @@
 #include "platform/gfx/Printers.h"
 #include "platform/ui/DialogHandler.h"
 #include "platform/ui/PrintDialogs.h"
+#include "vizivodu/layout/printing/PtblVD.h"
 #include "vizivodu/layout/viewer/VDVDData.h"
+#include "vizivodu/tables/VDTable_Print.h"
 
 #include "tests/support/Commands.h"
 
@@ -302,6 +304,29 @@ TEST_F(ReportPaperTest, AfterAChangeToLandscapeEveryRowIsPrintedAndPreviewed) {
     for (const char *tail : {"Итогопобазе", "Повсемнарушениям", "Утверждаю:", "Членыкомиссии:"}) {
         EXPECT_NE(text.find(tail), std::string::npos) << tail;
     }
+}
+
+// The statistics table's headers are wider than the columns given to them, and together wider
+// than the text: printed, the table is narrowed to the text's width, as wide as the title
+// table, and its long words break inside their cells instead of passing the right margin.
+TEST_F(ReportPaperTest, EveryTableStaysInsideTheTextWidth) {
+    vizivodu::TCustomMainPtblVDData &page = Form.VDPrint1->GetVD().GetPrintData();
+    int32_t tables = 0;
+    int32_t firstRight = -1;
+    for (int32_t i = 0; i < page.DrawItems.Count(); ++i) {
+        const auto *table = dynamic_cast<vizivodu::TVDTablePrintInfo *>(page.DrawItems[i]);
+        if (!table) {
+            continue;
+        }
+        const int32_t right = table->Left + table->Width;
+        EXPECT_LE(right, page.GetWidth()) << "table " << tables;
+        if (tables++ == 0) {
+            firstRight = right;
+        } else if (tables == 2) {
+            EXPECT_EQ(right, firstRight);
+        }
+    }
+    EXPECT_GE(tables, 2);
 }
 
 } // namespace

@@ -615,7 +615,8 @@ private:
     TVDStyle *GetStyle() const;
     bool UseStoredColWidths(TVDTableItemFormattingInfo &fmt);
     bool ComputeColumnWidths(int32_t docWidth, TVDTableItemFormattingInfo &fmt,
-                             gfx::TCanvas &canvas, bool noCaching);
+                             gfx::TCanvas &canvas, bool noCaching,
+                             bool *narrowedToDocWidth = nullptr);
     void PlaceColumnsAndFormatCells(TVDTableItemFormattingInfo &fmt, bool noCaching,
                                     bool &hasVerticalCells);
     // With print, the heights and places are those of the printable cell documents.

@@ -11,6 +11,7 @@
 #include "platform/rtl/ScopeExit.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <vector>
 
@@ -287,6 +288,40 @@ public:
     }
 
     const TWidths &Widths() const { return FW; }
+
+    // A printed table wider than the text cannot be scrolled to, and what stands past the
+    // page's edge is lost: the columns give back the excess and the words of their cells
+    // break inside. Content widened beyond their given widths goes first, the widest such
+    // column first, so that as few columns as possible break their words; then all columns in
+    // proportion to their widths. Answers the table's new width.
+    int32_t FitInto(int32_t tableWidth, int32_t available) {
+        int64_t excess = int64_t{tableWidth} - available;
+        if (excess <= 0 || available <= 0) {
+            return tableWidth;
+        }
+        std::vector<std::pair<int32_t, int32_t>> widened; // above the given width, column
+        for (int32_t c = 0; c < FQ.n; ++c) {
+            const int32_t given = Abs(c);
+            if (given > 0 && W(c) > given) {
+                widened.emplace_back(W(c) - given, c);
+            }
+        }
+        std::stable_sort(widened.begin(), widened.end(), std::greater<>());
+        for (const auto &[above, c] : widened) {
+            const int32_t take = static_cast<int32_t>(std::min<int64_t>(above, excess));
+            W(c) -= take;
+            excess -= take;
+        }
+        int64_t sum = std::accumulate(FW.begin(), FW.end(), int64_t{0});
+        for (int32_t c = 0; c < FQ.n && excess > 0 && sum > 0; ++c) {
+            const int64_t width = W(c);
+            const int64_t take = std::min<int64_t>((width * excess + sum - 1) / sum, width - 1);
+            W(c) -= static_cast<int32_t>(std::max<int64_t>(take, 0));
+            excess -= std::max<int64_t>(take, 0);
+            sum -= width;
+        }
+        return available + static_cast<int32_t>(excess);
+    }
 
 private:
     int32_t &W(int32_t c) { return FW[static_cast<size_t>(c)]; }
@@ -652,7 +687,8 @@ bool TVDTableItemInfo::AllColumnsHaveBestWidth() {
 // ---- Column widths ----
 
 bool TVDTableItemInfo::ComputeColumnWidths(int32_t docWidth, TVDTableItemFormattingInfo &fmt,
-                                           gfx::TCanvas &canvas, bool noCaching) {
+                                           gfx::TCanvas &canvas, bool noCaching,
+                                           bool *narrowedToDocWidth) {
     TVDStyle &style = *GetStyle();
     const TVDTableMetrics q(*this, style, cursad);
     bool allFixed = false;
@@ -671,13 +707,18 @@ bool TVDTableItemInfo::ComputeColumnWidths(int32_t docWidth, TVDTableItemFormatt
     }
     TColumnSolver solver(*this, style, q, cursad, canvas, allFixed, width);
     fmt.FWidth = solver.Run();
-    fmt.QuickClear();
-    for (int32_t w : solver.Widths()) {
-        fmt.ColWidths.Add(w);
-    }
     if (allFixed) {
         fmt.FWidth = q.F() + 2 * q.HPad * q.n +
                      std::accumulate(solver.Widths().begin(), solver.Widths().end(), 0);
+    }
+    if (narrowedToDocWidth) {
+        const int32_t natural = fmt.FWidth;
+        fmt.FWidth = solver.FitInto(natural, docWidth);
+        *narrowedToDocWidth = fmt.FWidth < natural;
+    }
+    fmt.QuickClear();
+    for (int32_t w : solver.Widths()) {
+        fmt.ColWidths.Add(w);
     }
     return true;
 }

@@ -42,6 +42,14 @@ TCellPtblVDData::~TCellPtblVDData() {
     ClearTemporal();
 }
 
+TVDOptions TCellPtblVDData::GetOptions() {
+    TVDOptions options = TRectPtblVDData::GetOptions();
+    if (BreakLongWords) {
+        options.Include(vdoClientTextWidth);
+    }
+    return options;
+}
+
 bool TCellPtblVDData::Finished() {
     return DrawItems.Count() == 0 || DrawItemNo >= DrawItems.Count();
 }
@@ -295,8 +303,9 @@ void TVDTableItemInfo::CalculatePrintLayout(int32_t docWidth, TVDTablePrintInfo 
         fmt.FWidth = 2 * (q.Bx + q.BH);
         fmt.FHeight = std::max(1, 2 * q.BV + 2 * q.By);
     } else {
+        bool narrowed = false;
         if (!UseStoredColWidths(fmt)) {
-            ComputeColumnWidths(docWidth, fmt, canvas, true);
+            ComputeColumnWidths(docWidth, fmt, canvas, true, &narrowed);
         }
         fmt.ColStarts.SetCount(0);
         int32_t x = q.Bx + q.BH + q.CBx;
@@ -315,6 +324,7 @@ void TVDTableItemInfo::CalculatePrintLayout(int32_t docWidth, TVDTablePrintInfo 
                 for (int32_t k = c; k < c + span; ++k) {
                     width += fmt.ColWidths.Get(k);
                 }
+                printed->BreakLongWords = narrowed;
                 printed->DX = fmt.ColStarts.Get(c) + q.HPad;
                 printed->Width = width;
                 printed->Height = 1;

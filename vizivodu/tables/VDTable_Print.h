@@ -45,6 +45,11 @@ public:
         : TRectPtblVDData(viziVodu, sourceDataForPrinting, parentPrintData) {}
     ~TCellPtblVDData() override;
 
+    // Set when the table was narrowed to fit the page: lines break inside words longer than
+    // the cell instead of widening it past its column.
+    bool BreakLongWords = false;
+    TVDOptions GetOptions() override;
+
     // Pagination state: pages made so far, the height used on the last page (set when the
     // document finishes), and the state before the last page was made.
     int32_t DrawItemNo = 0;

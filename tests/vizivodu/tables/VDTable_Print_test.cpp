@@ -49,6 +49,35 @@ TEST_F(TablePrinting, TheTableIsLaidOutAtThePrintersResolution) {
     EXPECT_GT(sum, info->Width * 9 / 10);
 }
 
+// Words wider than the page in columns given a few pixels each: printed, the table is as wide
+// as the text, not wider, the columns whose content widened them beyond their given widths
+// give the excess back, and each word breaks inside its cell instead of passing its edge.
+TEST_F(TablePrinting, ATableWiderThanThePageIsNarrowedAndItsWordsBreakInsideTheirCells) {
+    auto made = TVDTableItemInfo::CreateEx(1, 3, &F.Source.GetVDData());
+    TVDTableItemInfo &table = *made;
+    for (int32_t c = 0; c < 3; ++c) {
+        table.GetCells(0, c)->SetBestWidth(20);
+        SetCellText(*table.GetCells(0, c), std::u16string(c == 1 ? 400 : 200, u'Ж'));
+    }
+    F.Source.AddItem(u"", std::move(made));
+    ASSERT_GE(F.Paginate(), 1);
+    const TVDTablePrintInfo *info = PrintItem(F);
+    ASSERT_NE(info, nullptr);
+    EXPECT_LE(info->Left + info->Width, F.Data().GetWidth());
+    EXPECT_EQ(info->Fmt.FWidth, info->Width);
+    for (int32_t c = 0; c < 3; ++c) {
+        const TCellPtblVDData *cell = info->CellAt(0, c);
+        for (int32_t i = 0; i < cell->DrawItems.Count(); ++i) {
+            const TVDDrawLineInfo &line = *cell->DrawItems[i];
+            EXPECT_LE(line.Left + line.Width, cell->Width) << "column " << c << " line " << i;
+        }
+    }
+    // The widest column gave the most, and its word took several lines.
+    EXPECT_LE(info->Fmt.ColWidths[1], info->Fmt.ColWidths[0]);
+    EXPECT_LE(info->Fmt.ColWidths[1], info->Fmt.ColWidths[2]);
+    EXPECT_GE(info->CellAt(0, 1)->DrawItems.Count(), 2);
+}
+
 TEST_F(TablePrinting, RowsThatAllFitMakeOnePartAndNothingIsLeftPending) {
     AddLabelledTable(F, 5, 2, 1, Rng, 2);
     ASSERT_EQ(F.Paginate(), 1);
