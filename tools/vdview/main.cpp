@@ -4,6 +4,7 @@
 // on: Russian and Latin text, a picture, an animated picture and a table.
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/VDItem_Rect.h"
+#include "vizivodu/layout/viewer/VDVDData.h"
 #include "vizivodu/layout/viewer/ViziVodu.h"
 #include "vizivodu/styles/VDStyle.h"
 #include "vizivodu/tables/VDTable.h"
