@@ -60,14 +60,14 @@ bool ValidDrawItem(TCustomVDFormattedData &data, int32_t dItemNo) {
 
 void TCustomVDFormattedData::DoSelect() {
     if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
-        return root->DoSelect();
+        root->DoSelect();
     }
 }
 
 void TCustomVDFormattedData::DoDrawHyperlink(TCustomVDData *vdData, int32_t itemNo,
                                              const rtl::TRect &r) {
     if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
-        return root->DoDrawHyperlink(vdData, itemNo, r);
+        root->DoDrawHyperlink(vdData, itemNo, r);
     }
 }
 
@@ -80,7 +80,7 @@ bool TCustomVDFormattedData::IsAssignedCopy() {
 
 void TCustomVDFormattedData::DoCopy() {
     if (TCustomVDFormattedData *root = Other(RootOf(*this), this)) {
-        return root->DoCopy();
+        root->DoCopy();
     }
 }
 
@@ -101,26 +101,26 @@ bool TCustomVDFormattedData::IsAssignedVDDblClick() {
 void TCustomVDFormattedData::DoVDRightClick(const TVDRawByteString &clickedWord, int32_t styleNo,
                                             int32_t x, int32_t y) {
     if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
-        return root->DoVDRightClick(clickedWord, styleNo, x, y);
+        root->DoVDRightClick(clickedWord, styleNo, x, y);
     }
 }
 
 void TCustomVDFormattedData::DoVDDblClick(const TVDRawByteString &clickedWord, int32_t styleNo) {
     if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
-        return root->DoVDDblClick(clickedWord, styleNo);
+        root->DoVDDblClick(clickedWord, styleNo);
     }
 }
 
 void TCustomVDFormattedData::DoGetItemCursor(TCustomVDData *vdData, int32_t itemNo,
                                              ui::TCursor &cursor) {
     if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
-        return root->DoGetItemCursor(vdData, itemNo, cursor);
+        root->DoGetItemCursor(vdData, itemNo, cursor);
     }
 }
 
 void TCustomVDFormattedData::CreateSelectionHandlesAfterTap() {
     if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
-        return root->CreateSelectionHandlesAfterTap();
+        root->CreateSelectionHandlesAfterTap();
     }
 }
 
