@@ -38,6 +38,7 @@ class TStringList;
 
 namespace vizivodu {
 
+class IVDRazavIrezIzirInterface;
 class TFontInfo;
 class TParaInfo;
 class TVDMarkerList;
@@ -361,6 +362,11 @@ public:
     virtual rtl::TStringList *GetDocProperties() { return nullptr; }
     virtual std::vector<TCustomVDData *> *GetExtraDocuments() { return nullptr; }
     virtual void DoBeforeSaving() {}
+    // ---- The outside page-layout component (CVDData_PageLayout.cpp) ----
+    // The absolute root's; nullptr when the application supplies none.
+    virtual IVDRazavIrezIzirInterface *GetRazavIrezIzirInterface();
+    // Tells the component that the note item itemNo of vdData was read.
+    void AfterReadNote(TCustomVDData *vdData, int32_t itemNo);
     virtual bool CanLoadLayout() { return false; }
     virtual uint32_t GetColor() { return 0x1FFFFFFF; } // clNone
     virtual TVDDocRotation GetRotation() { return vdrotNone; }

@@ -1,6 +1,7 @@
 # Subsystem 6, rich document model.
 list(APPEND VIZIVODU_SOURCES
     document/CVDData.cpp
+    document/CVDData_PageLayout.cpp
     document/CVDData_Helpers.cpp
     document/CVDData_Props.cpp
     document/CVDData_Styles.cpp

@@ -360,6 +360,8 @@ public:
     // ---- Overridable operations (neutral answers here) ----
     virtual int32_t GetAssociatedTextStyleNo() const { return -1; }
     virtual void SetAssociatedTextStyleNo(int32_t) {}
+    // The sub-document at a point relative to the item's draw item (the nearest one with the
+    // last argument).
     virtual TCustomVDData *GetSubVDDataAt(int32_t, int32_t, bool) { return nullptr; }
     // 5 screen pixels (scaled to the device when sad is given).
     virtual int32_t GetMinWidth(PVDScreenAndDevice sad, gfx::TCanvas *canvas,

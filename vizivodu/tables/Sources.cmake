@@ -7,6 +7,7 @@ list(APPEND VIZIVODU_SOURCES
     tables/VDTable_Columns.cpp
     tables/VDTable_Layout.cpp
     tables/VDTable_Merge.cpp
+    tables/VDTable_Mouse.cpp
     tables/VDTable_Navigation.cpp
     tables/VDTable_Paint.cpp
     tables/VDTable_Print.cpp

@@ -344,6 +344,43 @@ public:
     void CleanUpChosen() override;
     bool HasChosenSelection();
 
+    // ---- The mouse (points relative to the table's top-left corner) ----
+    // The cell at (x, y), answered from the last hit while the point stays well inside it;
+    // without ignoreBorders a point on a border or in the band between touching cells hits
+    // none.
+    bool GetCellAt(int32_t x, int32_t y, int32_t &row, int32_t &col, bool ignoreBorders);
+    bool FindCellAt(int32_t x, int32_t y, int32_t &row, int32_t &col, bool ignoreBorders);
+    // The cell's box without its padding holds the point.
+    bool IsInCellContent(TVDTableCellData &cell, int32_t x, int32_t y);
+    // The document of the cell at the point (the nearest with returnClosest); nullptr.
+    TCustomVDData *GetSubVDDataAt(int32_t x, int32_t y, bool returnClosest) override;
+    void ChooseSubVDData(const TVDStoreSubVDData &storeState) override;
+    // The cell becomes the main document's chosen sub-document and keeps its own selection;
+    // the main document's selection collapses after the table.
+    void ChooseCell(int32_t row, int32_t col);
+    // A selection of cells starting at (row, col): by the mouse it holds the mouse until the
+    // release; false where selection is not allowed.
+    bool StartSelecting(int32_t row, int32_t col, bool fromKeyboard);
+    bool PartiallySelected() override;
+    void DeselectPartial() override;
+    // Presses in a cell's content reach the cell's document; a left press starts a selection
+    // of cells that moves over other cells extend. Always false but for a handled move.
+    bool MouseMove(ui::TShiftState shift, int32_t x, int32_t y, int32_t itemNo,
+                   TCustomVDData *vdData) override;
+    bool MouseDown(ui::TMouseButton button, ui::TShiftState shift, int32_t x, int32_t y,
+                   int32_t itemNo, TCustomVDData *vdData) override;
+    bool MouseUp(ui::TMouseButton button, ui::TShiftState shift, int32_t x, int32_t y,
+                 int32_t itemNo, TCustomVDData *vdData) override;
+    void MouseLeave(TCustomVDData *vdData, int32_t itemNo) override;
+    // The cell of the last successful hit test, -1 when none.
+    int32_t MouseRow = -1;
+    int32_t MouseCol = -1;
+    // The table's place in its document, set when it takes the mouse.
+    int32_t MyLeft = 0;
+    int32_t MyTop = 0;
+    // While above 0 the mouse is ignored.
+    int32_t BusyCount = 0;
+
     // ---- Style upkeep ----
     void MarkStylesInUse(TVDDeleteUnusedStylesData &data) override;
     void UpdateStyles(TVDDeleteUnusedStylesData &data) override;
@@ -613,6 +650,11 @@ private:
 
     void InitTable(int32_t nRows, int32_t nCols, TCustomVDData *mainVDData);
     TVDStyle *GetStyle() const;
+    // The mouse's helpers.
+    void ExtendCellSelection(TCustomVDFormattedData &main, int32_t row, int32_t col);
+    ui::TCursor BorderCursorAt(TCustomVDFormattedData &main, int32_t x, int32_t y);
+    void MouseDownOnBorder(TCustomVDFormattedData &main, ui::TMouseButton button, int32_t x,
+                           int32_t y);
     bool UseStoredColWidths(TVDTableItemFormattingInfo &fmt);
     bool ComputeColumnWidths(int32_t docWidth, TVDTableItemFormattingInfo &fmt,
                              gfx::TCanvas &canvas, bool noCaching,

@@ -218,7 +218,8 @@ public:
     virtual void GetSaDForCanvas(gfx::TCanvas &canvas, TVDScreenAndDevice &sad);
 
     // ---- Hooks (neutral here) ----
-    virtual void DoBeforeFormat() {}
+    // A root tells the outside page-layout component that formatting starts.
+    virtual void DoBeforeFormat();
     virtual TVDSoftPageBreakList *GetSoftPageBreaks() { return FSoftPageBreaks.get(); }
     virtual void DestroyInplace() {}
     // The in-place editor of this document (a table cell's); nullptr when none.
@@ -232,8 +233,9 @@ public:
     virtual void StartPartialFormatting() {}
     virtual bool IgnorePageBreaks() { return false; }
     virtual bool AllowChanging();
-    virtual void DoSelect() {}
-    virtual void DoDrawHyperlink(TCustomVDData *, int32_t, const rtl::TRect &) {}
+    // The selection-changed and hyperlink-drawing events: the absolute root raises them.
+    virtual void DoSelect();
+    virtual void DoDrawHyperlink(TCustomVDData *vdData, int32_t itemNo, const rtl::TRect &r);
     virtual void DoVDMouseMove(int32_t) {}
     virtual bool GetForceFieldHighlight() { return false; }
     // The drag-and-drop caret of the tree: the absolute root's; nullptr when it keeps none.
@@ -250,20 +252,23 @@ public:
     // the platform, so only the mode is kept.
     virtual TVDPaletteAction GetDoInPaletteMode();
 
-    // ---- Events of the control (neutral here; the viewer's root document raises them) ----
-    virtual bool IsAssignedCopy() { return false; }
+    // ---- Events of the control (the viewer's root document raises them; the copy event is
+    // asked of the root, the clicks and cursors of the absolute root; a document without
+    // either answers none) ----
+    virtual bool IsAssignedCopy();
     virtual bool IsAssignedVDMouseUp() { return false; }
     virtual bool IsAssignedVDMouseDown() { return false; }
-    virtual bool IsAssignedVDRightClick() { return false; }
+    virtual bool IsAssignedVDRightClick();
     virtual bool IsAssignedJump() { return false; }
-    virtual bool IsAssignedVDDblClick() { return false; }
-    virtual void DoCopy() {}
+    virtual bool IsAssignedVDDblClick();
+    virtual void DoCopy();
     virtual void DoVDMouseUp(ui::TMouseButton, ui::TShiftState, int32_t, int32_t, int32_t) {}
     virtual void DoVDMouseDown(ui::TMouseButton, ui::TShiftState, int32_t, int32_t, int32_t) {}
     // clickedWord: the word's bytes as stored in its item.
-    virtual void DoVDRightClick(const TVDRawByteString &, int32_t, int32_t, int32_t) {}
-    virtual void DoVDDblClick(const TVDRawByteString &, int32_t) {}
-    virtual void DoGetItemCursor(TCustomVDData *, int32_t, ui::TCursor &) {}
+    virtual void DoVDRightClick(const TVDRawByteString &clickedWord, int32_t styleNo, int32_t x,
+                                int32_t y);
+    virtual void DoVDDblClick(const TVDRawByteString &clickedWord, int32_t styleNo);
+    virtual void DoGetItemCursor(TCustomVDData *vdData, int32_t itemNo, ui::TCursor &cursor);
     // The cursor over parts that are no hyperlinks.
     virtual ui::TCursor GetNormalCursor() { return ui::crDefault; }
     // The hint of what the mouse is over: the absolute root shows it.
@@ -626,7 +631,7 @@ public:
     virtual bool DragThresholdExceeded(int32_t x, int32_t y);
     virtual bool GetDropSource() { return false; }
     virtual void ReleaseDropSource(bool) {}
-    virtual void CreateSelectionHandlesAfterTap() {}
+    virtual void CreateSelectionHandlesAfterTap();
     bool IsAboveLineSelectMargin(int32_t x, int32_t y);
     void UpdateDrawItemUnderMouse(int32_t x, int32_t y);
     // jumpsJustBuilt: the hyperlinks were numbered again since the last move.

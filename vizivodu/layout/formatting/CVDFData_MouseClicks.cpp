@@ -44,11 +44,85 @@ void PointInDrawItem(TCustomVDFormattedData &data, int32_t dItemNo, int32_t &x, 
     y -= data.GetTransformedDItemTop(dItemNo);
 }
 
+// A document forwards only to another one: a root that does not raise an event itself ends the
+// chain instead of asking itself again.
+TCustomVDFormattedData *Other(TCustomVDFormattedData *root, TCustomVDFormattedData *self) {
+    return root != self ? root : nullptr;
+}
+
 bool ValidDrawItem(TCustomVDFormattedData &data, int32_t dItemNo) {
     return dItemNo >= 0 && dItemNo < data.DrawItems.Count();
 }
 
 } // namespace
+
+// ---- Events that the root or the absolute root raises ----
+
+void TCustomVDFormattedData::DoSelect() {
+    if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
+        root->DoSelect();
+    }
+}
+
+void TCustomVDFormattedData::DoDrawHyperlink(TCustomVDData *vdData, int32_t itemNo,
+                                             const rtl::TRect &r) {
+    if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
+        root->DoDrawHyperlink(vdData, itemNo, r);
+    }
+}
+
+bool TCustomVDFormattedData::IsAssignedCopy() {
+    if (TCustomVDFormattedData *root = Other(RootOf(*this), this)) {
+        return root->IsAssignedCopy();
+    }
+    return false;
+}
+
+void TCustomVDFormattedData::DoCopy() {
+    if (TCustomVDFormattedData *root = Other(RootOf(*this), this)) {
+        root->DoCopy();
+    }
+}
+
+bool TCustomVDFormattedData::IsAssignedVDRightClick() {
+    if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
+        return root->IsAssignedVDRightClick();
+    }
+    return false;
+}
+
+bool TCustomVDFormattedData::IsAssignedVDDblClick() {
+    if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
+        return root->IsAssignedVDDblClick();
+    }
+    return false;
+}
+
+void TCustomVDFormattedData::DoVDRightClick(const TVDRawByteString &clickedWord, int32_t styleNo,
+                                            int32_t x, int32_t y) {
+    if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
+        root->DoVDRightClick(clickedWord, styleNo, x, y);
+    }
+}
+
+void TCustomVDFormattedData::DoVDDblClick(const TVDRawByteString &clickedWord, int32_t styleNo) {
+    if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
+        root->DoVDDblClick(clickedWord, styleNo);
+    }
+}
+
+void TCustomVDFormattedData::DoGetItemCursor(TCustomVDData *vdData, int32_t itemNo,
+                                             ui::TCursor &cursor) {
+    if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
+        root->DoGetItemCursor(vdData, itemNo, cursor);
+    }
+}
+
+void TCustomVDFormattedData::CreateSelectionHandlesAfterTap() {
+    if (TCustomVDFormattedData *root = Other(AbsRootOf(*this), this)) {
+        root->CreateSelectionHandlesAfterTap();
+    }
+}
 
 // ---- Press ----
 

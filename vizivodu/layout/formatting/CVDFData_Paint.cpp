@@ -9,6 +9,7 @@
 #include "vizivodu/editing/VDWordPainter.h"
 
 #include "vizivodu/document/VDItem_Rect.h"
+#include "vizivodu/document/VDRazavIrezIzir.h"
 #include "vizivodu/layout/formatting/CVDFData_p.h"
 #include "vizivodu/layout/formatting/VDBack.h"
 #include "vizivodu/layout/text/VDGrIn.h"
@@ -24,6 +25,10 @@ namespace vizivodu {
 void TCustomVDFormattedData::DrawBackground(gfx::TCanvas &canvas, const rtl::TRect &r,
                                             TVDGraphicInterface &graphicInterface,
                                             bool allowThumbnails, bool printing) {
+    if (IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface()) {
+        ifc->DrawBackground(canvas, this, printing, r);
+        return;
+    }
     TVDBackground *background = GetBackground();
     if (!background) {
         return;
@@ -35,7 +40,6 @@ void TCustomVDFormattedData::DrawBackground(gfx::TCanvas &canvas, const rtl::TRe
                      GetVOffs() + origin.Y, -r.Left, -r.Top, GetWidth(), GetHeight(), GetColor(),
                      100000, false, false, graphicInterface, this, GetSourceVDData(),
                      allowThumbnails);
-    (void)printing;
 }
 
 class TVDPainter {

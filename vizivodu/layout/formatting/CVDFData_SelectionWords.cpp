@@ -45,7 +45,9 @@ bool TCustomVDFormattedData::FindWordAtR_(TVDRawByteString &word, int32_t x, int
     }
     DrawItem2Item(no, dOffs, itemNo, offs);
     TCustomVDItemInfo *item = GetItem(itemNo);
-    if (auto *sub = dynamic_cast<TCustomVDFormattedData *>(item->GetSubVDDataAt(x, y, false))) {
+    // Items answer for points relative to their draw item, as their mouse operations do.
+    if (auto *sub = dynamic_cast<TCustomVDFormattedData *>(
+            item->GetSubVDDataAt(x - DrawItems[no]->Left, y - GetTransformedDItemTop(no), false))) {
         const rtl::TPoint own = GetOriginEx();
         const rtl::TPoint subOrigin = sub->GetOriginEx();
         return sub->FindWordAtR_(word, x + own.X - subOrigin.X, y + own.Y - subOrigin.Y, styleNo,

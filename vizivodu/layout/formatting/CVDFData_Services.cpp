@@ -4,6 +4,7 @@
 #include "vizivodu/layout/formatting/CVDFData.h"
 
 #include "vizivodu/document/CVDData_Helpers.h"
+#include "vizivodu/document/VDRazavIrezIzir.h"
 #include "vizivodu/layout/formatting/CVDFData_p.h"
 #include "vizivodu/layout/formatting/VDBack.h"
 #include "vizivodu/layout/printing/PtVDData.h"
@@ -18,6 +19,17 @@
 #include <algorithm>
 
 namespace vizivodu {
+
+// ---- The outside page-layout component ----
+
+void TCustomVDFormattedData::DoBeforeFormat() {
+    if (!GetFlags().Contains(vdflRoot)) {
+        return;
+    }
+    if (IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface()) {
+        ifc->FormattingStarts(this);
+    }
+}
 
 // ---- Repainting ----
 
@@ -136,8 +148,8 @@ void TCustomVDFormattedData::GetItemAtEx(int32_t x, int32_t y, TCustomVDFormatte
     }
     DrawItem2Item(no, offs, itemNo, offsetInItem);
     TCustomVDItemInfo *item = GetItem(itemNo);
-    auto *sub =
-        dynamic_cast<TCustomVDFormattedData *>(item->GetSubVDDataAt(x, y, closestSubVDData));
+    auto *sub = dynamic_cast<TCustomVDFormattedData *>(item->GetSubVDDataAt(
+        x - DrawItems[no]->Left, y - GetTransformedDItemTop(no), closestSubVDData));
     if (!sub) {
         inSubVDDataOwnerItem = item->GetBoolValue(vdbpHasSubVDData);
         return;

@@ -2,6 +2,8 @@
 // sub-document.
 #include "vizivodu/layout/viewer/VDVDData.h"
 
+#include "vizivodu/document/VDRazavIrezIzir.h"
+
 #include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDItem.h"
 #include "vizivodu/layout/formatting/VDBack.h"
@@ -61,7 +63,11 @@ void TViziVoduVDData::Clear() {
     }
     TVDControlData::Clear();
     if (root) {
-        if (TCustomViziVodu *viewer = Viewer()) {
+        TCustomViziVodu *viewer = Viewer();
+        if (IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface()) {
+            ifc->Cleared(viewer);
+        }
+        if (viewer) {
             viewer->DoOnClear();
         }
     }

@@ -186,6 +186,8 @@ public:
     // one hides it.
     void SetControlHint(const rtl::UnicodeString &hint) override;
     void DoBeforeSaving() override;
+    // A sub-document's is its absolute parent's; the root's the one its control supplies.
+    IVDRazavIrezIzirInterface *GetRazavIrezIzirInterface() override;
     void DoSelect() override;
     bool IsAssignedCheckpointVisible() override;
     void DoCheckpointVisible(TCheckpointData checkpoint) override;

@@ -2,6 +2,7 @@
 // mouse and hyperlink events, the callbacks of reading and saving, hints, progress.
 #include "vizivodu/layout/viewer/VDVDData.h"
 
+#include "vizivodu/document/VDRazavIrezIzir.h"
 #include "vizivodu/formats/common/VDFuncs_RTF.h"
 #include "vizivodu/layout/viewer/ViziVodu.h"
 #include "vizivodu/styles/VDStyle.h"
@@ -372,6 +373,10 @@ void TViziVoduVDData::SetControlHint(const rtl::UnicodeString &hint) {
     }
     const rtl::UnicodeString previous = FViziVodu->GetHint();
     FViziVodu->SetHint(hint);
+    if (IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface()) {
+        ifc->HintChanged(FViziVodu);
+        return;
+    }
     if (hint.empty()) {
         ui::Application->CancelHint();
     } else if (hint != previous) {
@@ -380,9 +385,22 @@ void TViziVoduVDData::SetControlHint(const rtl::UnicodeString &hint) {
 }
 
 void TViziVoduVDData::DoBeforeSaving() {
-    if (TCustomViziVodu *viewer = Viewer(); viewer && IsRoot()) {
-        viewer->DoBeforeSaving();
+    TCustomViziVodu *viewer = Viewer();
+    if (!viewer || !IsRoot()) {
+        return;
     }
+    if (IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface()) {
+        ifc->BeforeSaving(viewer);
+    }
+    viewer->DoBeforeSaving();
+}
+
+IVDRazavIrezIzirInterface *TViziVoduVDData::GetRazavIrezIzirInterface() {
+    if (TCustomVDData *parent = GetAbsoluteParentData()) {
+        return parent->GetRazavIrezIzirInterface();
+    }
+    TCustomViziVodu *viewer = Viewer();
+    return viewer ? viewer->GetRazavIrezIzirInterface() : nullptr;
 }
 
 } // namespace vizivodu

@@ -3,6 +3,7 @@
 
 #include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDDocParams.h"
+#include "vizivodu/document/VDRazavIrezIzir.h"
 #include "vizivodu/formats/rtf/VDRTFProps.h"
 #include "vizivodu/layout/formatting/VDBack.h"
 #include "vizivodu/layout/viewer/VDVDData.h"
@@ -142,9 +143,23 @@ void TCustomViziVodu::SetStyle(TVDStyle *value) {
     if (FStyle) {
         FStyle->FreeNotification(this);
     }
-    if (FOptions.Contains(vdoFormatInvalidate)) {
+    if (FOptions.Contains(vdoFormatInvalidate) && !GetRazavIrezIzirInterface()) {
         Invalidate();
     }
+}
+
+IVDRazavIrezIzirInterface *TCustomViziVodu::GetRazavIrezIzirInterface() {
+    IVDRazavIrezIzirInterface *ifc = nullptr;
+    if (OnGetRazavIrezIzirInterface) {
+        OnGetRazavIrezIzirInterface(this, ifc);
+    }
+    return ifc;
+}
+
+gfx::TCanvas *TCustomViziVodu::GetFormatCanvas(gfx::TCanvas *defCanvas) {
+    IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface();
+    gfx::TCanvas *canvas = ifc ? ifc->GetCanvas() : nullptr;
+    return canvas ? canvas : defCanvas;
 }
 
 void TCustomViziVodu::Notification(rtl::TComponent *component, rtl::TOperation operation) {
@@ -416,11 +431,17 @@ template <class F> void ForEachExtraViewer(TViziVoduVDData &data, F f) {
 
 void TCustomViziVodu::FormatAll() {
     ForEachExtraViewer(*FVDData, [](TCustomViziVodu &v) { v.Format(); });
+    if (IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface()) {
+        ifc->AllDue(true);
+    }
     Format();
 }
 
 void TCustomViziVodu::ReformatAll() {
     ForEachExtraViewer(*FVDData, [](TCustomViziVodu &v) { v.Reformat(); });
+    if (IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface()) {
+        ifc->AllDue(true);
+    }
     Reformat();
 }
 
@@ -435,6 +456,9 @@ void TCustomViziVodu::ClearAll() {
         for (TCustomVDData *d : *extra) {
             d->Clear();
         }
+    }
+    if (IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface()) {
+        ifc->AllDue(false);
     }
     Clear();
 }
@@ -519,6 +543,9 @@ void TCustomViziVodu::Paint() {
                                  u"to %s.Style",
                                  {GetName()}));
         return;
+    }
+    if (GetRazavIrezIzirInterface()) {
+        return; // the page-layout component paints the document
     }
     const bool xorShown = FVDData->ClearXorDrawing();
     FVDData->PaintBuffered();

@@ -93,6 +93,9 @@ using TVDDblClickEvent = std::function<void(ui::TComponent *sender,
 using TVDRightClickEvent =
     std::function<void(ui::TComponent *sender, const TVDRawByteString &clickedWord, int32_t styleNo,
                        int32_t x, int32_t y)>;
+// The application hands the viewer its outside page-layout component (none by default).
+using TVDGetRazavIrezIzirInterfaceEvent =
+    std::function<void(ui::TComponent *sender, IVDRazavIrezIzirInterface *&ifc)>;
 using TVDGetItemCursorEvent = std::function<void(ui::TComponent *sender, TCustomVDData *vdData,
                                                  int32_t itemNo, ui::TCursor &cursor)>;
 using TVDURLNeededEvent =
@@ -299,8 +302,10 @@ public:
     void ReformatAll();
     void Clear();
     void ClearAll();
-    // The canvas text is measured on.
-    virtual gfx::TCanvas *GetFormatCanvas(gfx::TCanvas *defCanvas) { return defCanvas; }
+    // The canvas text is measured on: the page-layout component's when it gives one.
+    virtual gfx::TCanvas *GetFormatCanvas(gfx::TCanvas *defCanvas);
+    // The component OnGetRazavIrezIzirInterface supplies; nullptr.
+    IVDRazavIrezIzirInterface *GetRazavIrezIzirInterface();
     // The style templates changed: OnStyleTemplatesChange, then the registered handlers (on the
     // control of the absolute root, which the root data asks).
     void StyleTemplatesChange();
@@ -417,6 +422,7 @@ public:
     TVDRightClickEvent OnVDRightClick;
     ui::TNotifyEvent OnCopy;
     TVDGetItemCursorEvent OnGetItemCursor;
+    TVDGetRazavIrezIzirInterfaceEvent OnGetRazavIrezIzirInterface;
     TVDURLNeededEvent OnURLNeeded;
     TVDReadHyperlinkEvent OnReadHyperlink;
     TVDWriteHyperlinkEvent OnWriteHyperlink;
@@ -471,6 +477,42 @@ public:
     void DeleteSection(const rtl::UnicodeString &cpName);
     void DeleteItems(int32_t firstItemNo, int32_t count);
     void DeleteParas(int32_t firstItemNo, int32_t lastItemNo);
+
+    // ---- Selection, copying and words (ViziVodu_ApiSelection.cpp): the root data's ----
+    // Without a new partially selected item, raising the selection event.
+    void Deselect();
+    void SelectAll();
+    void SelectWordAt(int32_t x, int32_t y);
+    bool SelectControl(ui::TControl *control);
+    // With reset allowed and partially selected items counted.
+    bool SelectionExists();
+    void GetSelectionBounds(int32_t &startItemNo, int32_t &startItemOffs, int32_t &endItemNo,
+                            int32_t &endItemOffs, bool normalize);
+    void SetSelectionBounds(int32_t startItemNo, int32_t startItemOffs, int32_t endItemNo,
+                            int32_t endItemOffs);
+    // Screen coordinates.
+    rtl::TRect GetSelectionRect();
+    gfx::TGraphic *GetSelectedImage();
+    TVDAnsiString GetSelTextA();
+    TVDUnicodeString GetSelTextW();
+    TVDUnicodeString GetSelText() { return GetSelTextW(); }
+    void CopyTextA();
+    void CopyTextW();
+    void CopyText() { CopyTextW(); }
+    void CopyImage();
+    // With the control's effective colour and background.
+    void Copy();
+    // The word under client (x, y): as stored, as 8-bit text, as UTF-16; itemNo -1 and no word
+    // when no item is there.
+    void GetWordAtR(int32_t x, int32_t y, TCustomVDFormattedData *&vdData, int32_t &itemNo,
+                    TVDRawByteString &word);
+    void GetWordAt(int32_t x, int32_t y, TCustomVDFormattedData *&vdData, int32_t &itemNo,
+                   TVDUnicodeString &word);
+    TVDAnsiString GetWordAtA(int32_t x, int32_t y);
+    TVDUnicodeString GetWordAtW(int32_t x, int32_t y);
+    TVDUnicodeString GetWordAt(int32_t x, int32_t y) { return GetWordAtW(x, y); }
+    // The item holding the keyboard focus in the document tree; nullptr and -1.
+    void GetFocusedItem(TCustomVDFormattedData *&vdData, int32_t &itemNo);
 
     // ---- Checkpoints and jump points (ViziVodu_Api.cpp) ----
     void SetCheckpointInfo(int32_t itemNo, const TVDTag &tag, const rtl::UnicodeString &name,
@@ -605,6 +647,9 @@ protected:
     void HandlePostedEvent(ui::LPARAM data);
     bool TimerMessage(uintptr_t id);
     void EditMessage(ui::TMessage &message);
+    void FocusMessage(ui::TMessage &message);
+    void ContextMenuMessage(ui::TMessage &message);
+    void DoGesture(const ui::TGestureEventInfo &info, bool &handled) override;
 
 private:
     friend class TVDDestroyInformer;

@@ -1,6 +1,6 @@
 // The viewer's input side: mouse and keyboard handlers passing input to the root document,
 // triple-click detection, the posted events, the automatic-scroll and animation timers, the copy
-// shortcut and the edit-control messages of linear positions.
+// shortcut, the edit-control messages of linear positions, focus, the context menu and touch.
 #include "vizivodu/layout/viewer/ViziVodu.h"
 
 #include "vizivodu/layout/viewer/VDLinear.h"
@@ -8,6 +8,7 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Cursors.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Mouse.h"
 
 #include <algorithm>
@@ -260,9 +261,100 @@ bool TCustomViziVodu::InputMessage(ui::TMessage &message) {
     case EM_GETTEXTRANGE:
         EditMessage(message);
         return true;
+    case ui::WM_GETDLGCODE:
+    case ui::WM_SETFOCUS:
+    case ui::WM_KILLFOCUS:
+    case ui::WM_CONTEXTMENU:
+        FocusMessage(message);
+        return true;
     default:
         return false;
     }
+}
+
+// ---- Focus and the context menu ----
+
+void TCustomViziVodu::FocusMessage(ui::TMessage &message) {
+    TViziVoduVDData &data = GetVDData();
+    switch (message.Msg) {
+    case ui::WM_GETDLGCODE:
+        message.Result = data.TabNavigation == vdtnNone ? ui::DLGC_WANTARROWS
+                         : data.TopLevelFocusedVDData
+                             ? ui::DLGC_WANTARROWS | ui::DLGC_WANTTAB | ui::DLGC_WANTALLKEYS
+                             : ui::DLGC_WANTARROWS | ui::DLGC_WANTTAB;
+        return;
+    case ui::WM_SETFOCUS: {
+        // The control that had the focus is the form's active one until the form hears of the
+        // change; none when the focus came from another window.
+        ui::TForm *form = GetParentForm();
+        ui::TWinControl *previous = form ? form->GetActiveControl() : nullptr;
+        if (previous == this) {
+            previous = nullptr;
+        }
+        TVDScroller::WndProc(message);
+        if (IsDestroying()) {
+            return;
+        }
+        if (data.TabNavigation != vdtnNone) {
+            if (!previous) {
+                data.State.Include(vdstDoNotTab);
+            }
+            data.DoTabNavigation(ui::GetCurrentShiftState().Contains(ui::ssShift), previous);
+        }
+        break;
+    }
+    case ui::WM_KILLFOCUS:
+        TVDScroller::WndProc(message);
+        break;
+    default:
+        ContextMenuMessage(message);
+        return;
+    }
+    if (FStyle) {
+        Invalidate();
+    }
+}
+
+// A request from the keyboard belongs to the outermost viewer; a click one to a child control
+// lying under it. Menus of the document area itself come with the mouse release.
+void TCustomViziVodu::ContextMenuMessage(ui::TMessage &message) {
+    const int32_t x = ui::GetXLParam(message.LParam), y = ui::GetYLParam(message.LParam);
+    if (x == -1 && y == -1) {
+        TCustomViziVodu *root = AbsRootControl(*this);
+        if (root == this) {
+            TVDScroller::WndProc(message);
+        } else {
+            message.Result = root->Perform(ui::WM_CONTEXTMENU, message.WParam, message.LParam);
+        }
+        return;
+    }
+    const gfx::TPoint p = ScreenToClient(gfx::TPoint{x, y});
+    for (int32_t i = 0; i < GetControlCount(); ++i) {
+        ui::TControl *child = GetControl(i);
+        if (child->GetEnabled() && !dynamic_cast<ui::TWinControl *>(child) &&
+            child->GetBoundsRect().Contains(p)) {
+            TVDScroller::WndProc(message);
+            return;
+        }
+    }
+}
+
+// ---- Touch ----
+
+// A viewer inside another (a cell's editor) lets the outer one handle the gesture, at the
+// point in its own client area. Pans over selection handles come with the editor: the root
+// scrolls.
+void TCustomViziVodu::DoGesture(const ui::TGestureEventInfo &info, bool &handled) {
+    if (!GetVDData().GetFlags().Contains(vdflRoot)) {
+        if (auto *outer = dynamic_cast<TCustomViziVodu *>(GetParent())) {
+            ui::TGestureEventInfo shifted = info;
+            shifted.Location.X += GetLeft();
+            shifted.Location.Y += GetTop();
+            outer->DoGesture(shifted, handled);
+            return;
+        }
+    }
+    TVDScroller::DoGesture(info, handled);
 }
 
 bool TCustomViziVodu::TimerMessage(uintptr_t id) {

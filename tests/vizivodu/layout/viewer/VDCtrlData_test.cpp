@@ -234,3 +234,44 @@ TEST_F(TabNavigation, APaintingErrorIsShownOnTheControl) {
     EXPECT_GT(red, 10);
     View->GrabForTesting(); // still usable
 }
+
+TEST_F(TabNavigation, FocusComingFromTheFormsPreviousControlEntersTheFirstLink) {
+    MakeForm(true);
+    AddLinks();
+    Before->SetFocus();
+    ASSERT_EQ(Form.GetActiveControl(), Before);
+    // What the window system sends when the focus moves (an inactive test window gets none).
+    View->Perform(ui::WM_SETFOCUS);
+    EXPECT_EQ(Data().FocusedItemNo, 1);
+    EXPECT_EQ(Data().TopLevelFocusedVDData, &Data());
+}
+
+// Focus from another window (or none) leaves the document's own focus where it was.
+TEST_F(TabNavigation, FocusComingFromNoControlLeavesTheDocumentsFocusAlone) {
+    MakeForm(false);
+    AddLinks();
+    View->Perform(ui::WM_SETFOCUS);
+    EXPECT_EQ(Data().FocusedItemNo, -1);
+    EXPECT_FALSE(Data().State.Contains(vdstDoNotTab));
+}
+
+TEST_F(TabNavigation, TheDialogCodeAsksForTabsAndAllKeysOnlyWhenTheyAreUsed) {
+    MakeForm(false);
+    AddLinks();
+    struct TCase {
+        TVDTabNavigationType Navigation;
+        bool Focused;
+        ui::LRESULT Code;
+    } cases[] = {
+        {vdtnNone, false, ui::DLGC_WANTARROWS},
+        {vdtnNone, true, ui::DLGC_WANTARROWS},
+        {vdtnTab, false, ui::DLGC_WANTARROWS | ui::DLGC_WANTTAB},
+        {vdtnCtrlTab, true, ui::DLGC_WANTARROWS | ui::DLGC_WANTTAB | ui::DLGC_WANTALLKEYS},
+    };
+    for (const TCase &c : cases) {
+        Data().TabNavigation = c.Navigation;
+        Data().TopLevelFocusedVDData = c.Focused ? &Data() : nullptr;
+        EXPECT_EQ(View->Perform(ui::WM_GETDLGCODE), c.Code) << c.Navigation << c.Focused;
+    }
+    Data().TopLevelFocusedVDData = nullptr;
+}

@@ -167,3 +167,33 @@ TEST_F(ViewerApi, ACheckpointsPositionIsFoundByItsNumber) {
     EXPECT_EQ(View->GetCheckpointY(View->GetCheckpointNo(cp)), View->GetCheckpointYEx(cp));
     EXPECT_GT(View->GetCheckpointY(0), 0);
 }
+
+// Words come back in the form asked for whatever form their item stores them in: UTF-16 items
+// and 8-bit items of the document's code page (1251).
+TEST_F(ViewerApi, WordsUnderThePointComeInTheFormAskedFor) {
+    View->AddNL(u"мир peace", 0, 0);
+    View->AddNLATag(TVDAnsiString("\xEC\xE8\xF0 war"), 0, 0, TVDTag{});
+    View->Format();
+    TViziVoduVDData &data = View->GetVDData();
+    auto at = [&](int32_t itemNo, int32_t offs) {
+        int32_t x = 0, top = 0, bottom = 0;
+        data.GetCoordsOf(itemNo, offs, x, top, bottom);
+        return gfx::TPoint{x + 2 - data.GetHOffs(), top + 4 - data.GetVOffs()};
+    };
+    for (int32_t itemNo : {0, 1}) {
+        const gfx::TPoint p = at(itemNo, 2);
+        EXPECT_EQ(View->GetWordAtW(p.X, p.Y), u"мир") << itemNo;
+        EXPECT_EQ(View->GetWordAtA(p.X, p.Y), "\xEC\xE8\xF0") << itemNo;
+    }
+    EXPECT_EQ(View->GetWordAtW(150, 90), u"");
+    // The selection forwarders speak for the root document.
+    View->SetSelectionBounds(0, 1, 0, 4);
+    EXPECT_TRUE(View->SelectionExists());
+    EXPECT_EQ(View->GetSelText(), u"мир");
+    EXPECT_EQ(View->GetSelTextA(), "\xEC\xE8\xF0");
+    int32_t selects = 0;
+    View->OnSelect = [&](ui::TComponent *) { ++selects; };
+    View->Deselect();
+    EXPECT_FALSE(View->SelectionExists());
+    EXPECT_EQ(selects, 1);
+}

@@ -4,6 +4,7 @@
 // with tables and notes (exact metrics: 10 pixels a character, 20 a line).
 #include "vizivodu/layout/viewer/ViziVodu.h"
 
+#include "tests/support/GoldenImage.h"
 #include "tests/vizivodu/LayoutTestSupport.h"
 #include "tests/vizivodu/tables/TableTestSupport.h"
 #include "vizivodu/document/VDClipboardFormats.h"
@@ -73,6 +74,26 @@ protected:
                std::to_string(eo);
     }
     std::string Bounds() { return Bounds(Data()); }
+    // "before", a 2 x 2 table whose cells hold "<row><col> word", then "after".
+    TVDTableItemInfo &AddTable() {
+        View->AddNL(u"before", 0, 0);
+        auto table = std::make_unique<TVDTableItemInfo>(2, 2, &Data());
+        TVDTableItemInfo *t = table.get();
+        View->AddItem(u"", std::move(table));
+        for (int32_t r = 0; r < 2; ++r) {
+            for (int32_t c = 0; c < 2; ++c) {
+                const std::u16string text = {
+                    char16_t(u'0' + r), char16_t(u'0' + c), u' ', u'w', u'o', u'r', u'd'};
+                test::SetCellText(*t->GetCells(r, c), text);
+            }
+        }
+        View->AddNL(u"after", 0, 0);
+        Format();
+        return *t;
+    }
+    TCustomVDFormattedData &Cell(TVDTableItemInfo &t, int32_t r, int32_t c) {
+        return static_cast<TCustomVDFormattedData &>(*t.GetCells(r, c));
+    }
     std::string SelText() { return rtl::Utf16ToUtf8(RawUnicodeToString(Data().GetSelTextR(true))); }
 
     test::TLayoutStyle Style;
@@ -141,6 +162,100 @@ TEST_F(Input, DraggingIntoATableSelectsTheTableWhole) {
     EXPECT_EQ(Bounds(), "0:3-2:3");
     EXPECT_TRUE(Data().Item_InsideSelection(1, 0, true));
     EXPECT_EQ(SelText().substr(0, 5), "fore\r");
+}
+
+TEST_F(Input, DraggingInsideACellSelectsItsText) {
+    Style.SetSelectionMode(vdsmChar);
+    TVDTableItemInfo &t = AddTable();
+    TCustomVDFormattedData &cell = Cell(t, 1, 0);
+    Drag(At({0, 2}, &cell), At({0, 6}, &cell));
+    EXPECT_EQ(Bounds(cell), "0:2-0:6");
+    EXPECT_EQ(Data().GetChosenVDData(), &cell);
+    EXPECT_FALSE(t.PartiallySelected());
+    // The viewer's selection is the cell's.
+    EXPECT_EQ(SelText(), "0 wo");
+    EXPECT_FALSE(cell.State.Contains(vdstMakingSelection));
+}
+
+TEST_F(Input, DraggingAcrossCellsSelectsTheirRectangle) {
+    Style.SetSelectionMode(vdsmChar);
+    TVDTableItemInfo &t = AddTable();
+    Send(ui::WM_LBUTTONDOWN, At({0, 2}, &Cell(t, 0, 1)), ui::MK_LBUTTON);
+    Send(ui::WM_MOUSEMOVE, At({0, 3}, &Cell(t, 1, 0)), ui::MK_LBUTTON);
+    EXPECT_TRUE(t.PartiallySelected());
+    Send(ui::WM_LBUTTONUP, At({0, 3}, &Cell(t, 1, 0)));
+    ASSERT_TRUE(t.PartiallySelected());
+    int32_t top = 0, left = 0, cols = 0, rows = 0;
+    ASSERT_TRUE(t.GetNormalizedSelectionBounds(false, top, left, cols, rows));
+    EXPECT_EQ(std::vector<int32_t>({top, left, cols, rows}), std::vector<int32_t>({0, 0, 2, 2}));
+    for (int32_t r = 0; r < 2; ++r) {
+        for (int32_t c = 0; c < 2; ++c) {
+            EXPECT_TRUE(Cell(t, r, c).State.Contains(vdstCompletelySelected)) << r << c;
+        }
+    }
+    EXPECT_TRUE(Data().SelectionExists(false, true));
+    // A selection of cells leaves no cell chosen, and the mouse is free again.
+    EXPECT_EQ(Data().GetChosenVDData(), nullptr);
+    Send(ui::WM_MOUSEMOVE, At({0, 2}, &Cell(t, 0, 0)));
+    EXPECT_TRUE(t.PartiallySelected());
+    // Moving back into the start cell while dragging gives the text selection again.
+    Send(ui::WM_LBUTTONDOWN, At({0, 2}, &Cell(t, 0, 0)), ui::MK_LBUTTON);
+    Send(ui::WM_MOUSEMOVE, At({0, 3}, &Cell(t, 1, 1)), ui::MK_LBUTTON);
+    Send(ui::WM_MOUSEMOVE, At({0, 5}, &Cell(t, 0, 0)), ui::MK_LBUTTON);
+    Send(ui::WM_LBUTTONUP, At({0, 5}, &Cell(t, 0, 0)));
+    EXPECT_FALSE(t.PartiallySelected());
+    EXPECT_FALSE(Cell(t, 1, 1).State.Contains(vdstCompletelySelected));
+    EXPECT_EQ(Data().GetChosenVDData(), &Cell(t, 0, 0));
+    EXPECT_EQ(SelText(), "0 w");
+    // A click in the text outside the table ends the selection of cells.
+    Drag(At({0, 2}, &Cell(t, 0, 0)), At({0, 2}, &Cell(t, 1, 1)));
+    ASSERT_TRUE(t.PartiallySelected());
+    Click(At({0, 2}));
+    EXPECT_FALSE(t.PartiallySelected());
+    EXPECT_FALSE(Cell(t, 0, 0).State.Contains(vdstCompletelySelected));
+    EXPECT_EQ(Bounds(), "0:2-0:2");
+}
+
+TEST_F(Input, ClicksInACellPlaceTheCaretAndDoubleClicksSelectItsWords) {
+    TVDTableItemInfo &t = AddTable();
+    TCustomVDFormattedData &cell = Cell(t, 1, 1);
+    std::string seenWord;
+    View->OnVDDblClick = [&](ui::TComponent *, const TVDRawByteString &word, int32_t) {
+        seenWord = rtl::Utf16ToUtf8(RawUnicodeToString(word));
+    };
+    ui::SetMessageTimeForTesting(1000);
+    Click(At({0, 5}, &cell));
+    EXPECT_EQ(Bounds(cell), "0:5-0:5");
+    EXPECT_EQ(Data().GetChosenVDData(), &cell);
+    // The viewer's own selection waits after the table.
+    EXPECT_EQ(Bounds(), "1:1-1:1");
+    DoubleClick(At({0, 5}, &cell));
+    EXPECT_EQ(SelText(), "word");
+    EXPECT_EQ(seenWord, "word");
+    EXPECT_EQ(Bounds(cell), "0:4-0:8");
+    // A click in another cell (not a third click) moves the caret there and forgets the first
+    // cell's selection.
+    ui::SetMessageTimeForTesting(1000 + 2 * ui::GetDoubleClickTime());
+    Click(At({0, 2}, &Cell(t, 0, 0)));
+    EXPECT_EQ(Data().GetChosenVDData(), &Cell(t, 0, 0));
+    EXPECT_FALSE(cell.SelectionExists(false, false));
+}
+
+// A shift-click reaches into a table only as a click: the cell takes the caret, and the text
+// selection made before it is gone.
+TEST_F(Input, AShiftClickFromTextIntoATableMovesTheCaretIntoTheCell) {
+    Style.SetSelectionMode(vdsmChar);
+    TVDTableItemInfo &t = AddTable();
+    Click(At({0, 2}));
+    Click(At({0, 3}, &Cell(t, 0, 1)), ui::MK_SHIFT);
+    EXPECT_EQ(Data().GetChosenVDData(), &Cell(t, 0, 1));
+    EXPECT_EQ(Bounds(Cell(t, 0, 1)), "0:3-0:3");
+    EXPECT_EQ(Bounds(), "1:1-1:1");
+    EXPECT_EQ(SelText(), "");
+    // From a selection inside the cell a shift-click extends it.
+    Drag(At({0, 3}, &Cell(t, 0, 1)), At({0, 4}, &Cell(t, 0, 1)));
+    Click(At({0, 6}, &Cell(t, 0, 1)), ui::MK_SHIFT);
+    EXPECT_EQ(SelText(), " wo");
 }
 
 TEST_F(Input, DoubleClickSelectsTheWordBeforeTheEventArrives) {
@@ -293,4 +408,30 @@ TEST_F(Input, CopyingPutsTheSelectionInEveryFormat) {
     Data().Deselect(nullptr, false);
     Data().Copy(gfx::clWhite, nullptr);
     EXPECT_EQ(gfx::Clipboard().GetAsText(), u"kept");
+}
+
+// What a selection looks like when the mouse takes a line's end, a picture, a whole table and
+// the start of the next paragraph: painted by the viewer, characters as glyph boxes.
+TEST_F(Input, ASelectionOverTextAPictureAndATableIsPaintedAsSelected) {
+    Style.GI->DrawGlyphBoxes = true;
+    Style.SetSelectionMode(vdsmChar);
+    Style.SetColor(gfx::clWhite);
+    View->AddNL(u"text ", 0, 0);
+    auto picture = std::make_unique<gfx::TBitmap>(24, 16);
+    picture->GetCanvas().GetBrush().SetColor(gfx::RGB(0, 128, 0));
+    picture->GetCanvas().FillRect(rtl::Rect(0, 0, 24, 16));
+    picture->GetCanvas().GetBrush().SetColor(gfx::RGB(255, 200, 0));
+    picture->GetCanvas().FillRect(rtl::Rect(6, 4, 18, 12));
+    View->AddPictureEx("", std::move(picture), -1, vdvaBaseline);
+    auto table = std::make_unique<TVDTableItemInfo>(2, 2, &Data());
+    TVDTableItemInfo *t = table.get();
+    View->AddItem(u"", std::move(table));
+    test::FillWithPositions(*t);
+    t->SetCellColor(gfx::RGB(200, 200, 255), 0, 0);
+    View->AddNL(u"after", 0, 0);
+    Format();
+    Drag(At({0, 2}), At({3, 3}));
+    ASSERT_EQ(Bounds(), "0:2-3:3");
+    wbtest::ExpectMatchesGolden(View->GrabForTesting(),
+                                "vizivodu/layout/viewer/selection_text_picture_table.png");
 }

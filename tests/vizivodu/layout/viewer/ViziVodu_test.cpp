@@ -7,6 +7,7 @@
 #include "tests/vizivodu/LayoutTestSupport.h"
 #include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDItem_Rect.h"
+#include "vizivodu/document/VDRazavIrezIzir.h"
 #include "vizivodu/layout/viewer/VDVDData.h"
 
 #include "platform/gfx/Bitmap.h"
@@ -494,4 +495,63 @@ TEST_F(Viewer, MultiLineTextTakesTheFormOfItsActualStyle) {
     EXPECT_TRUE(d.IsParaStart(4));
     EXPECT_FALSE(d.IsParaStart(5));
     EXPECT_TRUE(d.IsFromNewLine(5));
+}
+
+namespace {
+
+// Records what the viewer tells an outside page-layout component.
+class TRecordingPageLayout : public IVDRazavIrezIzirInterface {
+public:
+    void BeforeSaving(ui::TControl *) override { Calls.push_back("saving"); }
+    void FormattingStarts(TCustomVDData *) override { Calls.push_back("formatting"); }
+    void AllDue(bool formatting) override {
+        Calls.push_back(formatting ? "all:format" : "all:clear");
+    }
+    void Cleared(ui::TControl *) override { Calls.push_back("cleared"); }
+    void NoteRead(TCustomVDData *, int32_t itemNo) override {
+        Calls.push_back("note " + std::to_string(itemNo));
+    }
+    gfx::TCanvas *GetCanvas() override { return Canvas; }
+    void DrawBackground(gfx::TCanvas &, TCustomVDData *, bool, const rtl::TRect &) override {
+        Calls.push_back("background");
+    }
+
+    std::vector<std::string> Calls;
+    gfx::TCanvas *Canvas = nullptr;
+};
+
+} // namespace
+
+TEST_F(Viewer, AnOutsidePageLayoutComponentIsToldAndPaints) {
+    TViziVodu *v = MakeView();
+    v->AddNL(u"text", 0, 0);
+    TRecordingPageLayout layout;
+    gfx::TBitmap own(10, 10);
+    layout.Canvas = &own.GetCanvas();
+    v->OnGetRazavIrezIzirInterface = [&](ui::TComponent *, IVDRazavIrezIzirInterface *&ifc) {
+        ifc = &layout;
+    };
+    EXPECT_EQ(v->GetFormatCanvas(&v->GetCanvas()), &own.GetCanvas());
+    v->FormatAll();
+    EXPECT_EQ(layout.Calls, (std::vector<std::string>{"all:format", "formatting"}));
+    // The component paints: the viewer leaves its window alone.
+    layout.Calls.clear();
+    int32_t paints = 0;
+    v->OnPaint = [&](ui::TComponent *, gfx::TCanvas &, bool) { ++paints; };
+    v->GrabForTesting();
+    EXPECT_EQ(paints, 0);
+    // Documents of the tree reach it through the absolute root.
+    v->GetVDData().DrawBackground(own.GetCanvas(), rtl::Rect(0, 0, 10, 10),
+                                  Style.GetGraphicInterface(), false, false);
+    v->GetVDData().AfterReadNote(&v->GetVDData(), 0);
+    rtl::TMemoryStream stream;
+    v->SaveTextToStream(u"", stream, 80, false, false, 0);
+    v->ClearAll();
+    EXPECT_EQ(layout.Calls,
+              (std::vector<std::string>{"background", "note 0", "saving", "all:clear", "cleared"}));
+    // Without a component the viewer measures and paints itself.
+    v->OnGetRazavIrezIzirInterface = nullptr;
+    EXPECT_EQ(v->GetFormatCanvas(&v->GetCanvas()), &v->GetCanvas());
+    v->GrabForTesting();
+    EXPECT_EQ(paints, 1);
 }

@@ -1,0 +1,50 @@
+// IVDRazavIrezIzirInterface: the outside page-layout component an application may put around a
+// viewer (it shows the document as pages and paints it). The system supplies none; documents
+// reach the one the application gives through the absolute root's control.
+#pragma once
+
+#include "platform/rtl/Types.h"
+
+#include <cstdint>
+
+namespace gfx {
+class TCanvas;
+}
+namespace ui {
+class TControl;
+}
+
+namespace vizivodu {
+
+class TCustomVDData;
+
+// Every operation has a neutral body: a component implements what it uses. The viewer keeps
+// no ownership; the component outlives the viewers that ask for it.
+class IVDRazavIrezIzirInterface {
+public:
+    virtual ~IVDRazavIrezIzirInterface() = default;
+
+    // ---- Told ----
+    // The note item itemNo of vdData was read.
+    virtual void NoteRead(TCustomVDData *, int32_t) {}
+    // The root document of control is about to be saved.
+    virtual void BeforeSaving(ui::TControl *) {}
+    // The root document starts formatting.
+    virtual void FormattingStarts(TCustomVDData *) {}
+    // The control formats (true) or clears (false) itself and its extra documents.
+    virtual void AllDue(bool) {}
+    // The root document of control was cleared.
+    virtual void Cleared(ui::TControl *) {}
+    // The control's hint changed (its Hint holds it).
+    virtual void HintChanged(ui::TControl *) {}
+
+    // ---- Asked ----
+    // The canvas on which text is measured; nullptr leaves the control's own.
+    virtual gfx::TCanvas *GetCanvas() { return nullptr; }
+    // Paints the background of vdData behind r (canvas coordinates) instead of the document.
+    virtual void DrawBackground(gfx::TCanvas &, TCustomVDData *, bool, const rtl::TRect &) {}
+    // Whether hyperlink reading and writing events may run.
+    virtual bool AllowsHyperlinkEvents() { return true; }
+};
+
+} // namespace vizivodu
