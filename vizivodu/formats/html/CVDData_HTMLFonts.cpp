@@ -51,7 +51,7 @@ private:
     TVDAnsiString ParaAttrs(int32_t itemNo, bool withPageBreak) const;
     TVDAnsiString PageBreakAttr(int32_t itemNo) const;
     void StartParagraph(int32_t itemNo);
-    void CloseBlock(int32_t itemNo);
+    void CloseBlock();
     void StartListItem(TVDMarkerItemInfo &marker, int32_t itemNo);
     void NewLine(int32_t itemNo);
     void SaveItem(int32_t itemNo);
@@ -162,8 +162,7 @@ void TFontTagsWriter::StartParagraph(int32_t itemNo) {
     FParaItemNo = itemNo;
 }
 
-void TFontTagsWriter::CloseBlock(int32_t itemNo) {
-    (void)itemNo;
+void TFontTagsWriter::CloseBlock() {
     if (FItemOpen) {
         WriteLine(FItemWrapper ? "</li></div>" : "</li>");
         WriteParaExtra(FParaItemNo, false);
@@ -203,7 +202,7 @@ void TFontTagsWriter::NewLine(int32_t itemNo) {
         Write("<br" + ClearAttr(*item, FParams.Options) + GetXHTMLTagEnd(FParams.Options) + ">");
         return;
     }
-    CloseBlock(itemNo);
+    CloseBlock();
     if (item->StyleNo == StyleNoListMarker) {
         auto &marker = static_cast<TVDMarkerItemInfo &>(*item);
         if (!FParams.Options.Contains(vdsoMarkersAsText) && marker.GetLevelInfo(&FStyle)) {
@@ -274,7 +273,7 @@ void TFontTagsWriter::Content() {
         }
         SaveItem(i);
     }
-    CloseBlock(FData.ItemCount());
+    CloseBlock();
     CloseLists();
     if (style0) {
         WriteLine(Style0Close());

@@ -39,7 +39,7 @@ gfx::TBitmap FlattenPicture(const gfx::TGraphic &gr, TColor background) {
     bitmap.SetPixelFormat(gfx::pf32bit);
     gfx::TCanvas &canvas = bitmap.GetCanvas();
     canvas.GetBrush().SetColor(background == gfx::clNone ? gfx::TColor(0xFFFFFF) : background);
-    canvas.FillRect(rtl::TRect(0, 0, gr.GetWidth(), gr.GetHeight()));
+    canvas.FillRect(rtl::TRect{0, 0, gr.GetWidth(), gr.GetHeight()});
     canvas.Draw(0, 0, gr);
     return bitmap;
 }

@@ -13,4 +13,5 @@ list(APPEND VIZIVODU_SOURCES
     formats/html/VDStyle_CSSPara.cpp
     formats/html/VDStyle_CSSSheet.cpp
     formats/html/VDStyle_HTMLLists.cpp
-    formats/html/VDTable_HTML.cpp)
+    formats/html/VDTable_HTML.cpp
+    formats/html/ViziVodu_HTML.cpp)

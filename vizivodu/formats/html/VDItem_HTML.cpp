@@ -313,7 +313,7 @@ rtl::UnicodeString SaveImageListImageToHTML(gfx::TCustomImageList *imageList, in
     gfx::TBitmap bitmap(w, h);
     gfx::TCanvas &canvas = bitmap.GetCanvas();
     canvas.GetBrush().SetColor(backColor == gfx::clNone ? gfx::TColor(0xFFFFFF) : backColor);
-    canvas.FillRect(gfx::TRect(0, 0, w, h));
+    canvas.FillRect(gfx::TRect{0, 0, w, h});
     if (imageList) {
         imageList->Draw(canvas, 0, 0, imageIndex);
     } else if (graphic) {

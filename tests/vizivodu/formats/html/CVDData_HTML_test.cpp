@@ -331,3 +331,22 @@ TEST(HTMLExportReaders, EveryFormPassesTidyAndLibreOfficeReadsTheText) {
         std::filesystem::remove_all(dir);
     }
 }
+
+TEST(HTMLExportViewer, TheViewerWritesItsColourAndMarginsAndKeepsTheSavingState) {
+    TVDStyle style(nullptr);
+    TViziVodu v(nullptr);
+    v.SetStyle(&style);
+    v.SetColor(0x0000FF);
+    v.LeftMargin = 7;
+    v.AddNL(u"x", 0, 0);
+    v.imgSaveNo = 5;
+    TVDMemoryStream stream;
+    ASSERT_TRUE(v.SaveHTMLToStream(stream, u"", u"T", u"img", {vdsoFirstOnly}));
+    EXPECT_NE(Bytes(stream).find("<body bgcolor=\"#ff0000\" leftmargin=7 topmargin=5 "
+                                 "rightmargin=5 bottommargin=5>"),
+              std::string::npos)
+        << Bytes(stream);
+    EXPECT_EQ(v.imgSavePrefix, u"img");
+    EXPECT_EQ(v.imgSaveNo, 0);
+    EXPECT_EQ(v.CurrentFileColor, 0x0000FF);
+}
