@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace gfx {
 class TGraphic;
@@ -51,6 +52,7 @@ class TVDControlItemInfo;
 class TVDLayoutInfo;
 class TVDBackground;
 struct TVDFReadContext;
+struct TVDHTMLSaveParams;
 class TVDRTFReaderProperties;
 enum TVDRTFErrorCode : uint8_t;
 
@@ -503,6 +505,55 @@ public:
     // where possible. LoadRTF reads relative picture paths against the file's folder.
     TVDRTFErrorCode LoadRTF(const rtl::UnicodeString &fileName);
     TVDRTFErrorCode LoadRTFFromStream(rtl::TStream &stream);
+
+    // ---- HTML (defined in formats/html/) ----
+    // The document as HTML with font tags (SaveHTML*) or with CSS (SaveHTML*Ex), whole or one
+    // of its three parts (head, content, end) by the options. The file forms write through a
+    // temporary file renamed over the name, with Path := the file's folder; a failed save
+    // (false) leaves an existing file and no picture files of its own behind. The stream forms
+    // give false without a style sheet or on any exception; what was written stays.
+    bool SaveHTML(const rtl::UnicodeString &fileName, TVDHTMLSaveParams &params);
+    virtual bool SaveHTMLToStream(rtl::TStream &stream, TVDHTMLSaveParams &params);
+    bool SaveHTMLEx(const rtl::UnicodeString &fileName, TVDHTMLSaveParams &params);
+    virtual bool SaveHTMLToStreamEx(rtl::TStream &stream, TVDHTMLSaveParams &params);
+    // The next item exists, continues the line, is a text item and begins with a space.
+    bool NextItemFromSpace(int32_t itemNo);
+    // The start tag of the hyperlink of itemNo ("" when the document gives no target or
+    // extras); classAttr: the CSS writer's class or style attribute.
+    TVDAnsiString GetHTMLLinkOpenTag(int32_t itemNo, const TVDAnsiString &classAttr,
+                                     TVDSaveOptions options);
+    // The named anchor of a checkpoint (nothing for none); count grows by 1.
+    void WriteHTMLCheckpoint(rtl::TStream &stream, const TVDCPInfo *checkpoint,
+                             TVDSaveOptions options, bool lineBefore,
+                             const rtl::UnicodeString &prefix, int32_t &count);
+    // The HTML text of itemNo in the output encoding.
+    TVDRawByteString GetItemTextForHTML(const rtl::UnicodeString &path, int32_t itemNo,
+                                        TVDSaveOptions options, bool useCSS);
+    // The location of the saved background picture, "" when none.
+    rtl::UnicodeString SaveBackgroundToHTML(const gfx::TGraphic &bmp, TColor color,
+                                            TVDHTMLSaveParams &params);
+    // Picture files beside a document being saved: the next free name
+    // (ImagesPrefix[Path] + counter + ext, the counter advanced); the application's save,
+    // else SavePicture. SavePicture raises file and picture errors; the file appears whole or
+    // not at all.
+    virtual rtl::UnicodeString GetNextFileName(const rtl::UnicodeString &imagesPrefix,
+                                               const rtl::UnicodeString &path,
+                                               const rtl::UnicodeString &ext, int32_t &imgSaveNo,
+                                               bool overrideFiles);
+    virtual rtl::UnicodeString DoSavePicture(TVDSaveFormat documentSaveFormat,
+                                             TCustomVDData *vdData, int32_t itemNo,
+                                             const rtl::UnicodeString &imgSavePrefix,
+                                             const rtl::UnicodeString &path, int32_t &imgSaveNo,
+                                             bool overrideFiles, TColor currentFileColor,
+                                             const gfx::TGraphic &gr);
+    rtl::UnicodeString SavePicture(TVDSaveFormat documentSaveFormat,
+                                   const rtl::UnicodeString &imgSavePrefix,
+                                   const rtl::UnicodeString &path, int32_t &imgSaveNo,
+                                   bool overrideFiles, TColor currentFileColor,
+                                   const gfx::TGraphic &gr);
+    // The picture files SavePicture writes are noted here while a file save runs, so that a
+    // failed save removes them (nullptr otherwise).
+    std::vector<rtl::UnicodeString> *SavedPictureFiles = nullptr;
 
     // ---- The checkpoint chain ----
     void SetCP(TCustomVDItemInfo &item, TVDCPInfo *&prevCP, TVDCPInfo *&cp);

@@ -47,6 +47,8 @@ class TVDIntegerList;
 class TVDDrawLineInfo;
 class TVDPaintItemPart;
 class TVDMultiDrawItemPart;
+class TVDHTMLListCSSList;
+struct TVDHTMLSaveArgs;
 
 // A user tag of an item or checkpoint.
 using TVDTag = rtl::UnicodeString;
@@ -408,6 +410,11 @@ public:
                          bool forceSameAsPrev, PVDScreenAndDevice sad);
     // The selection inside the item (cells of a table); nothing here.
     virtual void SaveVDFSelection(rtl::TStream &, TCustomVDData *, int32_t, int32_t) {}
+    // ---- HTML (bodies in formats/html/) ----
+    // Writes the item as HTML inside the document being written (nothing here); args carries
+    // the writer's folder, picture prefix and counter, colour and options.
+    virtual void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                            const TVDRawByteString &text, TVDHTMLSaveArgs &args);
     virtual void BeforeLoading(TVDLoadFormat) {}
     virtual void AfterLoading(TVDLoadFormat) {}
     // Copies StyleNo (same class only), ParaNo, ItemOptions and Hint.

@@ -69,6 +69,9 @@ public:
     void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
                  const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
                  PVDScreenAndDevice sad) override;
+    // ---- HTML (bodies in formats/html/) ----
+    void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                    const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
 };
 
 // How a tab is drawn: on the screen from its draw state, on paper in the colour mode.
@@ -138,6 +141,9 @@ public:
     void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t paraNo,
                  const TVDRawByteString &name, TVDMultiDrawItemPart *part, bool forceSameAsPrev,
                  PVDScreenAndDevice sad) override;
+    // ---- HTML (bodies in formats/html/) ----
+    void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                    const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
 };
 
 } // namespace vizivodu

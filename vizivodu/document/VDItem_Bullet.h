@@ -56,6 +56,9 @@ public:
     bool GetExtraStrProperty(TVDExtraItemStrProperty prop, rtl::UnicodeString &v) const override;
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+    // ---- HTML (bodies in formats/html/) ----
+    void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                    const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
     // "ListTag ImageIndex" (the list by its Tag, 0 without one).
     TVDRawByteString GetVDFHeaderTail(TCustomVDData *vdData) const override;
     // The box, then the image (the hovered one of a hotspot), tinted by the selection.

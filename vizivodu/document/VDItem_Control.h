@@ -83,6 +83,9 @@ public:
     bool GetExtraIntProperty(TVDExtraItemProperty prop, int32_t &value) const override;
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+    // ---- HTML (bodies in formats/html/) ----
+    void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                    const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
     // A split picture draw item while printing through a bitmap with MinHeightOnPage.
     std::unique_ptr<TVDDrawLineInfo> CreatePrintingDrawItem(TCustomVDData *vdData, int32_t paraNo,
                                                             PVDScreenAndDevice sad) override;

@@ -128,6 +128,12 @@ public:
     bool GetExtraStrProperty(TVDExtraItemStrProperty prop, rtl::UnicodeString &v) const override;
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+    // ---- HTML (bodies in formats/html/) ----
+    void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                    const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
+    // Extra text for the img tag (empty here).
+    virtual rtl::UnicodeString GetMoreImgAttributes(TCustomVDData *vdData, int32_t itemNo,
+                                                    const TVDHTMLSaveArgs &args);
     // The box, then the picture (a thumbnail on screen when the picture is drawn scaled).
     void Paint(int32_t x, int32_t y, gfx::TCanvas &canvas, TVDItemDrawStates state,
                TVDDrawLineInfo &dli, TCustomVDData *vdData, bool forMetafile) override;

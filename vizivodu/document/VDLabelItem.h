@@ -104,6 +104,9 @@ public:
     bool SetExtraCustomProperty(std::string_view name, const rtl::UnicodeString &value) override;
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+    // ---- HTML (bodies in formats/html/) ----
+    void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                    const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
 
 protected:
     // The style sheet of the document the label is in; nullptr outside one.

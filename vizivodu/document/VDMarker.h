@@ -64,6 +64,20 @@ public:
     bool GetExtraIntProperty(TVDExtraItemProperty prop, int32_t &value) const override;
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+    // ---- HTML (bodies in formats/html/) ----
+    // The list tags from level oldLevelNo to newLevelNo of this marker's list (-1: none), then
+    // an empty line when the levels differ.
+    void HTMLOpenOrCloseTags(rtl::TStream &stream, int32_t oldLevelNo, int32_t newLevelNo,
+                             const TVDStyle &vdStyle, TVDSaveOptions saveOptions, bool useCSS,
+                             const TVDHTMLListCSSList *listBullets, TVDBiDiMode biDiMode) const;
+    // The list tags that lead from the previous marker (nullptr: none) to this one.
+    void SaveHTMLSpecial(rtl::TStream &stream, const TVDMarkerItemInfo *prev,
+                         const TVDStyle &vdStyle, TVDSaveOptions saveOptions, bool useCSS,
+                         const TVDHTMLListCSSList *listBullets, TVDBiDiMode biDiMode) const;
+    // The CSS of the list element, declarations joined by "; ".
+    TVDAnsiString GetLICSS(TCustomVDData *vdData, int32_t itemNo, TVDHTMLSaveArgs &args);
+    void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                    const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
     void MarkStylesInUse(TVDDeleteUnusedStylesData &data) override;
     void UpdateStyles(TVDDeleteUnusedStylesData &data) override;
     // "ListNo Level StartFrom Reset" (the list by number).

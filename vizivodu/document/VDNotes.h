@@ -126,6 +126,11 @@ public:
     // The label's lines, then "format" with FormatString when it is not empty.
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
+    // ---- HTML (bodies in formats/html/) ----
+    void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                    const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
+    // The anchor of the note's text in an HTML file ("" here).
+    virtual rtl::UnicodeString GetHTMLAnchorName(TCustomVDData *vdData);
     // "format" sets FormatString; other names go to the label.
     bool SetExtraCustomProperty(std::string_view name, const rtl::UnicodeString &value) override;
     // With recursive, the note's document converts its items too.
@@ -188,6 +193,8 @@ public:
     // otherwise the label's text.
     rtl::UnicodeString GetTextForPrinting(TCustomVDData *vdData, TVDDrawLineInfo *drawItem,
                                           int32_t dispPageNo, int32_t pageCount) override;
+    // ---- HTML (bodies in formats/html/) ----
+    rtl::UnicodeString GetHTMLAnchorName(TCustomVDData *vdData) override;
 };
 
 // An endnote (-204), in the sequence "@endnote@", numbered in the style sheet's
@@ -198,6 +205,8 @@ public:
     explicit TVDEndnoteItemInfo(TCustomVDData *vdData);
     TVDEndnoteItemInfo(TCustomVDData *vdData, int32_t textStyleNo, int32_t startFrom, bool reset);
 
+    // ---- HTML (bodies in formats/html/) ----
+    rtl::UnicodeString GetHTMLAnchorName(TCustomVDData *vdData) override;
     TVDSeqType GetNumberType() const override;
     void SetNumberType(TVDSeqType) override {}
 };
@@ -232,6 +241,9 @@ public:
     bool ReadVDFLine(std::string_view s, TCustomVDData *vdData, int32_t &readType, int32_t lineNo,
                      int32_t lineCount, TVDRawByteString &name, TVDFReadMode &readMode,
                      TVDFReadState &readState, bool utf8, bool &assStyleNameUsed) override;
+    // ---- HTML (bodies in formats/html/) ----
+    void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                    const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
 };
 
 // The first note of noteClass after note (from the start for nullptr) in vdData's sequence

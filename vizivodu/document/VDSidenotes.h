@@ -51,6 +51,8 @@ public:
     bool GetExtraIntPropertyEx(int32_t prop, int32_t &value) const override;
     bool SetExtraIntPropertyEx(int32_t prop, int32_t value) override;
     TVDReformatType GetExtraIntPropertyReformat(int32_t prop) const override;
+    // ---- HTML (bodies in formats/html/) ----
+    rtl::UnicodeString GetHTMLAnchorName(TCustomVDData *vdData) override;
 
 private:
     TVDBoxProperties FBoxProperties;

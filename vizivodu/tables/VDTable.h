@@ -397,6 +397,18 @@ public:
     int32_t GetVDFExtraPropertyCount() const override;
     void SaveVDFExtraProperties(rtl::TStream &stream) const override;
 
+    // ---- HTML and plain text (bodies in formats/html/ and formats/text/) ----
+    // An HTML table: one cell element per cell of its own, with its span, and the cell's
+    // document inside, written by the document's writer of the same form.
+    void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                    const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
+    // The cells' texts, TextColSeparator between columns (also after covered positions) and
+    // TextRowSeparator between rows; UTF-16 bytes when unicode.
+    TVDRawByteString AsText(int32_t lineWidth, TCustomVDData *vdData, const TVDRawByteString &text,
+                            bool textOnly, bool unicode, TVDCodePage codePage) override;
+    // The table's extra backgrounds of a cell (none here).
+    virtual void GetExtraCellCode(int32_t row, int32_t col, TVDAnsiString &images,
+                                  TVDAnsiString &positions, TVDAnsiString &repeats) const;
     // ---- The native format and the table's own stream (bodies in formats/vdf/) ----
     // The record: header, name, extra properties, "colwidths" for a page part saved with a
     // device, the picture-storage line, then the table as one component stream (a hexadecimal

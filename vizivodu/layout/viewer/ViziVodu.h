@@ -264,6 +264,30 @@ public:
                           bool selectionOnly, bool textOnly, TVDCodePage codePage);
     bool SaveTextToStreamW(const rtl::UnicodeString &path, rtl::TStream &stream, int32_t lineWidth,
                            bool selectionOnly, bool textOnly);
+    // ---- HTML (bodies in formats/html/) ----
+    // The root document as HTML with font tags or with CSS, with the control's effective
+    // colour, background and margins. Each call first sets the HTML saving state below
+    // (the counter starts at 0).
+    bool SaveHTML(const rtl::UnicodeString &fileName, const rtl::UnicodeString &title,
+                  const rtl::UnicodeString &imagesPrefix, TVDSaveOptions options);
+    bool SaveHTMLToStream(rtl::TStream &stream, const rtl::UnicodeString &path,
+                          const rtl::UnicodeString &title, const rtl::UnicodeString &imagesPrefix,
+                          TVDSaveOptions options);
+    bool SaveHTMLEx(const rtl::UnicodeString &fileName, const rtl::UnicodeString &title,
+                    const rtl::UnicodeString &imagesPrefix, const rtl::UnicodeString &extraStyles,
+                    const rtl::UnicodeString &externalCSS, const rtl::UnicodeString &cpPrefix,
+                    TVDSaveOptions options);
+    bool SaveHTMLToStreamEx(rtl::TStream &stream, const rtl::UnicodeString &path,
+                            const rtl::UnicodeString &title, const rtl::UnicodeString &imagesPrefix,
+                            const rtl::UnicodeString &extraStyles,
+                            const rtl::UnicodeString &externalCSS,
+                            const rtl::UnicodeString &cpPrefix, TVDSaveOptions options);
+    // The state of the last HTML saving, kept until the next one.
+    rtl::UnicodeString imgSavePrefix;
+    TVDSaveOptions SaveOptions;
+    int32_t imgSaveNo = 0;
+    gfx::TColor CurrentFileColor = gfx::clNone;
+
     TVDStyle *GetStyle() const { return FStyle; }
     virtual void SetStyle(TVDStyle *value);
     // The control's Color (clNone after creation: the document shows the style sheet's), else
