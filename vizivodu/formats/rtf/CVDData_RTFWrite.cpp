@@ -424,6 +424,8 @@ bool TCustomVDData::SaveRTFToStream(rtl::TStream &stream, bool selectionOnly, in
         if (frame) {
             CreateSavingTables(savingData);
         }
+        // A table that ended an earlier save of this document must not eat a paragraph end.
+        State.Exclude(vdstRTFSkipPar);
         TVDRTFDocWriter writer(*this, stream, savingData, level, docType, hiddenParent);
         if (frame) {
             TCustomVDData *const headers[6] = {header,          footer,          firstPageHeader,

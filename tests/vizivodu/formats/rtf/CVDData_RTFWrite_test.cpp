@@ -244,6 +244,19 @@ TEST_F(RTFWriter, ATableInACellWritesTheNestingKeywords) {
     EXPECT_NE(rtf.find("\\nestrow}}"), std::string::npos) << rtf;
 }
 
+TEST_F(RTFWriter, ATableEndingADocumentLeavesTheNextSaveAlike) {
+    Doc.AddNL(u"a", 0, 0);
+    auto table = TVDTableItemInfo::CreateEx(1, 1, &Doc);
+    table->GetCells(0, 0)->Clear();
+    table->GetCells(0, 0)->AddNL(u"x", 0, 0);
+    Doc.AddItem(u"", std::move(table));
+    const std::string first = Save(Doc);
+    EXPECT_EQ(Save(Doc), first);
+    Doc.AddNL(u"b", 0, 0);
+    // The row ends its paragraph: the next one starts with its formatting, no "\par".
+    EXPECT_NE(Save(Doc).find("\\row}\r\n\\pard"), std::string::npos);
+}
+
 // ---- Round trips through our reader ----
 
 class RTFRoundTrip : public testing::TestWithParam<uint32_t> {
