@@ -129,6 +129,7 @@ BENCHMARK(BM_LibreOfficeWritesRTF)
     ->Arg(10000)
     ->Arg(50000)
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->Iterations(1);
 
 } // namespace

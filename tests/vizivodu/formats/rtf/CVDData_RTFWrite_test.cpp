@@ -253,8 +253,9 @@ TEST_F(RTFWriter, ATableEndingADocumentLeavesTheNextSaveAlike) {
     const std::string first = Save(Doc);
     EXPECT_EQ(Save(Doc), first);
     Doc.AddNL(u"b", 0, 0);
-    // The row ends its paragraph: the next one starts with its formatting, no "\par".
-    EXPECT_NE(Save(Doc).find("\\row}\r\n\\pard"), std::string::npos);
+    // The row ends its paragraph and its group restores the formatting before it: the next
+    // paragraph of the same style writes neither a paragraph end nor "\pard".
+    EXPECT_NE(Save(Doc).find("\\row}\r\n\\plain "), std::string::npos) << Save(Doc);
 }
 
 // ---- Round trips through our reader ----
