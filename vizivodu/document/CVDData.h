@@ -54,6 +54,8 @@ class TVDBackground;
 struct TVDFReadContext;
 struct TVDHTMLSaveParams;
 class TVDRTFReaderProperties;
+class TCustomVDRTFTables;
+struct TVDRTFSavingData;
 enum TVDRTFErrorCode : uint8_t;
 
 enum TVDState : uint8_t {
@@ -779,6 +781,30 @@ public:
     void SaveProgressRun(int32_t &progress, int32_t position, int32_t max,
                          TVDLongOperation operation);
     void SaveProgressDone(TVDLongOperation operation);
+
+    // ---- RTF writing (formats/rtf/) ----
+    // A complete RTF file (replacing an existing one); false on any failure.
+    bool SaveRTF(const rtl::UnicodeString &fileName, bool selectionOnly, gfx::TColor color,
+                 TVDBackground *background);
+    // The one entry point of every RTF export. level: the table nesting level (0 for a main
+    // document, 1 inside a cell of a top-level table); completeDocument: write the header,
+    // tables and closing brace; hiddenParent: the text of a hidden item. color, unless
+    // clWindow, only enters the colour table. The header and footer documents may be nullptr.
+    // An empty range writes nothing. False when writing failed; nothing is raised.
+    virtual bool SaveRTFToStream(rtl::TStream &stream, bool selectionOnly, int32_t level,
+                                 gfx::TColor color, TVDBackground *background,
+                                 TVDRTFSavingData &savingData, TVDRTFDocType docType,
+                                 bool completeDocument, bool hiddenParent, TCustomVDData *header,
+                                 TCustomVDData *footer, TCustomVDData *firstPageHeader,
+                                 TCustomVDData *firstPageFooter, TCustomVDData *evenPagesHeader,
+                                 TCustomVDData *evenPagesFooter);
+    // The fonts of the text styles (styleToFont: each style's font number) and of list levels.
+    void MakeFontTable(TCustomVDRTFTables &rtfTables, TVDIntegerList &styleToFont);
+    // The colours of the styles and list levels, one override per list style.
+    void MakeRTFTables(TCustomVDRTFTables *rtfTables, TVDIntegerList *listOverrideCountList,
+                       bool addDefColors);
+    // What the items of this document add to the tables.
+    void FillRTFTables(TCustomVDRTFTables *rtfTables, TVDIntegerList *listOverrideCountList);
 
     // ---- Bidirectional text ----
     // The paragraph style's mode, or the document's when the style leaves it unspecified.

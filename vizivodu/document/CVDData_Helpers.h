@@ -119,6 +119,22 @@ private:
     TVDIntegerList FStyleSheetMap;
 };
 
+// What one RTF save shares with every nested call (cells, notes, headers and footers).
+struct TVDRTFSavingData {
+    // Folder of the target file ("" for streams).
+    rtl::UnicodeString Path;
+    std::unique_ptr<TCustomVDRTFTables> RTFTables;
+    // Font table index of each text style.
+    std::unique_ptr<TVDIntegerList> StyleToFont;
+    // Per list style: the number of overrides it needs, then (after the list table) the
+    // number of its first override; restarting markers advance it while the body is written.
+    std::unique_ptr<TVDIntegerList> ListOverrideOffsetsList1;
+    // Per list style the number of its default override.
+    std::unique_ptr<TVDIntegerList> ListOverrideOffsetsList2;
+    // The next paragraph formatting writes "\pagebb" (then the flag is cleared).
+    bool SavePageBreakBeforePara = false;
+};
+
 // The viewer's margins and text widths, and the paragraphs cut at the ends of a saved range.
 class TVDLayoutInfo {
 public:

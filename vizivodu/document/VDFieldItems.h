@@ -29,6 +29,9 @@ public:
 class TCustomVDPageNumberItemInfo : public TCustomVDFieldItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- RTF (formats/rtf/) ----
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
     using TCustomVDFieldItemInfo::TCustomVDFieldItemInfo;
 
     // Printed values are also stored as the label's text, which the screen then shows.

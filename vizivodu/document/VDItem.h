@@ -49,6 +49,8 @@ class TVDPaintItemPart;
 class TVDMultiDrawItemPart;
 class TVDHTMLListCSSList;
 struct TVDHTMLSaveArgs;
+class TCustomVDRTFTables;
+struct TVDRTFSavingData;
 
 // A user tag of an item or checkpoint.
 using TVDTag = rtl::UnicodeString;
@@ -408,6 +410,14 @@ public:
     virtual void SaveVDF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
                          int32_t paraNo, const TVDRawByteString &name, TVDMultiDrawItemPart *part,
                          bool forceSameAsPrev, PVDScreenAndDevice sad);
+    // ---- RTF (bodies in formats/rtf/) ----
+    // The item's RTF at table nesting level `level` (nothing here).
+    virtual void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                         TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent);
+    // Adds the fonts, colours and list overrides the item will need; rtfTables may be nullptr
+    // (only the override counts are wanted then).
+    virtual void FillRTFTables(TCustomVDRTFTables *rtfTables, TVDIntegerList *listOverrideCountList,
+                               TCustomVDData *vdData);
     // The selection inside the item (cells of a table); nothing here.
     virtual void SaveVDFSelection(rtl::TStream &, TCustomVDData *, int32_t, int32_t) {}
     // ---- HTML (bodies in formats/html/) ----

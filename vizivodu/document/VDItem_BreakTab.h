@@ -19,6 +19,11 @@ void Draw3DFrame(gfx::TCanvas &canvas, rtl::TRect rect, gfx::TColor topLeftColor
 class TVDBreakItemInfo : public TVDFullLineItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- RTF (formats/rtf/) ----
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
+    void FillRTFTables(TCustomVDRTFTables *rtfTables, TVDIntegerList *listOverrideCountList,
+                       TCustomVDData *vdData) override;
     // A one-unit solid line in the colour of text style 0.
     explicit TVDBreakItemInfo(TCustomVDData *vdData);
     // The width arrives as one byte, as the class library's constructor takes it.
@@ -88,6 +93,9 @@ struct TVDTabDrawing {
 class TVDTabItemInfo : public TVDSimpleRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- RTF (formats/rtf/) ----
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
     explicit TVDTabItemInfo(TCustomVDData *vdData);
 
     rtl::UnicodeString Leader; // repeated across the tab; empty for none

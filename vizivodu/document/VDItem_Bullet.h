@@ -15,6 +15,9 @@ namespace vizivodu {
 class TVDBulletItemInfo : public TVDRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- RTF (formats/rtf/) ----
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
     explicit TVDBulletItemInfo(TCustomVDData *vdData);
     TVDBulletItemInfo(TCustomVDData *vdData, int32_t imageIndex, gfx::TCustomImageList *imageList,
                       TVDVAlign vAlign);

@@ -66,6 +66,9 @@ protected:
 class TVDGraphicItemInfo : public TVDRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- RTF (formats/rtf/) ----
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
     explicit TVDGraphicItemInfo(TCustomVDData *vdData);
     // The item owns image (unless Shared).
     TVDGraphicItemInfo(TCustomVDData *vdData, std::unique_ptr<gfx::TGraphic> image,

@@ -11,6 +11,9 @@ enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 class TVDLabelItemInfo : public TVDRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- RTF (formats/rtf/) ----
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
     explicit TVDLabelItemInfo(TCustomVDData *vdData);
     TVDLabelItemInfo(TCustomVDData *vdData, int32_t textStyleNo, const rtl::UnicodeString &text);
 

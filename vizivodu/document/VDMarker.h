@@ -32,6 +32,11 @@ struct TVDMarkerDrawing {
 class TVDMarkerItemInfo : public TVDSimpleRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- RTF (formats/rtf/) ----
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
+    void FillRTFTables(TCustomVDRTFTables *rtfTables, TVDIntegerList *listOverrideCountList,
+                       TCustomVDData *vdData) override;
     explicit TVDMarkerItemInfo(TCustomVDData *vdData);
     TVDMarkerItemInfo(TCustomVDData *vdData, int32_t listNo, int32_t level, int32_t startFrom,
                       bool reset);

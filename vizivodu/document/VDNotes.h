@@ -119,6 +119,9 @@ public:
     // Styles used only inside the note count as used and are renumbered there too.
     void MarkStylesInUse(TVDDeleteUnusedStylesData &data) override;
     void UpdateStyles(TVDDeleteUnusedStylesData &data) override;
+    // The note's own tables, then its document's (formats/rtf/).
+    void FillRTFTables(TCustomVDRTFTables *rtfTables, TVDIntegerList *listOverrideCountList,
+                       TCustomVDData *vdData) override;
     void ChangeParagraphStyles(const TVDIntegerList *paraMapList, const TVDIntegerList *newIndices,
                                TVDIntegerList *oldIndices, int32_t &index) override;
     void ChangeTextStyles(const TVDIntegerList *textMapList, const TVDIntegerList *newIndices,
@@ -165,6 +168,11 @@ public:
 // What footnotes and endnotes share (their file output).
 class TVDFootOrEndnoteItemInfo : public TCustomVDNoteItemInfo {
     VD_DECLARE_ITEM_CLASS
+public:
+    // ---- RTF (formats/rtf/) ----
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
+
 protected:
     using TCustomVDNoteItemInfo::TCustomVDNoteItemInfo;
 };
@@ -215,6 +223,9 @@ public:
 class TVDNoteReferenceItemInfo : public TVDLabelItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- RTF (formats/rtf/) ----
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
     // Text style 0; the text is the document's note text.
     explicit TVDNoteReferenceItemInfo(TCustomVDData *vdData);
     TVDNoteReferenceItemInfo(TCustomVDData *vdData, int32_t textStyleNo);

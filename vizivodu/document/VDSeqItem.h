@@ -14,6 +14,9 @@ class TVDSeqList;
 class TVDSeqItemInfo : public TVDLabelItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- RTF (formats/rtf/) ----
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
     // The registry's constructor: no name, decimal.
     explicit TVDSeqItemInfo(TCustomVDData *vdData);
     // An empty name becomes "tvizivodu".

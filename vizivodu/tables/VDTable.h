@@ -409,6 +409,18 @@ public:
     // The table's extra backgrounds of a cell (none here).
     virtual void GetExtraCellCode(int32_t row, int32_t col, TVDAnsiString &images,
                                   TVDAnsiString &positions, TVDAnsiString &repeats) const;
+
+    // ---- RTF (bodies in formats/rtf/) ----
+    // One row group per row; a table at level > 0 writes the nesting keywords. Afterwards the
+    // document does not end the paragraph again (vdstRTFSkipPar).
+    void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
+                 TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
+    // The table's and its cells' colours, then what the cells' items add.
+    void FillRTFTables(TCustomVDRTFTables *rtfTables, TVDIntegerList *listOverrideCountList,
+                       TCustomVDData *vdData) override;
+    // A table never laid out is laid out at the document's width (600 pixels when unknown).
+    void EnsureLayoutForRTF(TCustomVDData *vdData);
+
     // ---- The native format and the table's own stream (bodies in formats/vdf/) ----
     // The record: header, name, extra properties, "colwidths" for a page part saved with a
     // device, the picture-storage line, then the table as one component stream (a hexadecimal

@@ -1,7 +1,12 @@
 # RTF: the reader (tokenizer, keywords, properties, destinations), its document builder,
-# and the styles' RTF halves.
+# the styles' RTF halves; the writer and the items' RTF halves.
 list(APPEND VIZIVODU_SOURCES
     formats/rtf/CVDData_RTF.cpp
+    formats/rtf/CVDData_RTFFrame.cpp
+    formats/rtf/CVDData_RTFWrite.cpp
+    formats/rtf/VDItem_RTF.cpp
+    formats/rtf/VDNotes_RTF.cpp
+    formats/rtf/VDPicture_RTF.cpp
     formats/rtf/VDRTFDest.cpp
     formats/rtf/VDRTFKeywords.cpp
     formats/rtf/VDRTFProps.cpp
@@ -11,4 +16,5 @@ list(APPEND VIZIVODU_SOURCES
     formats/rtf/VDRTFReader_Text.cpp
     formats/rtf/VDRTFRecords.cpp
     formats/rtf/VDStyle_RTF.cpp
+    formats/rtf/VDTable_RTF.cpp
     formats/rtf/ViziVodu_RTF.cpp)

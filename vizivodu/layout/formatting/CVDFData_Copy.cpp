@@ -1,7 +1,8 @@
 // Copying the selection of a formatted document to the clipboard: the native format, 8-bit and
-// Unicode text and the selected picture, in the order other programs expect them.
+// Unicode text, the selected picture and RTF, in the order other programs expect them.
 #include "vizivodu/layout/formatting/CVDFData.h"
 
+#include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDClipboardFormats.h"
 #include "vizivodu/styles/VDFuncs.h"
 
@@ -59,6 +60,18 @@ void PutVDF(TCustomVDFormattedData &vdData, gfx::TColor color, TVDBackground *ba
     PutBlock(CF_VDF, bytes);
 }
 
+// The RTF of the selection, as many bytes as written.
+void PutRTF(TCustomVDFormattedData &vdData, gfx::TColor color, TVDBackground *background) {
+    rtl::TMemoryStream stream;
+    TVDRTFSavingData savingData;
+    vdData.SaveRTFToStream(stream, true, 0, color, background, savingData, vdrtfdtMain, true, false,
+                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    std::string bytes(size_t(stream.GetSize()), '\0');
+    stream.SetPosition(0);
+    stream.ReadBuffer(bytes.data(), int32_t(bytes.size()));
+    PutBlock(CF_RTF, bytes);
+}
+
 // Opens the clipboard emptied; false when another program keeps it.
 bool OpenEmptied() {
     try {
@@ -108,6 +121,7 @@ void TCustomVDFormattedData::Copy(gfx::TColor color, TVDBackground *background) 
         PutTextA(*this);
         PutImage(*this);
         PutTextW(*this);
+        PutRTF(*this, color, background);
     });
 }
 
@@ -120,6 +134,7 @@ bool TCustomVDFormattedData::CopyDef(gfx::TColor color, TVDBackground *backgroun
     const bool text =
         !image && (options.Contains(vdoAutoCopyText) || options.Contains(vdoAutoCopyUnicodeText));
     const bool result = text || options.Contains(vdoAutoCopyVDF) ||
+                        options.Contains(vdoAutoCopyRTF) ||
                         (image && options.Contains(vdoAutoCopyImage)) || IsAssignedCopy();
     if (!result || !SelectionExists(true, true) || !OpenEmptied()) {
         return result;
@@ -139,6 +154,9 @@ bool TCustomVDFormattedData::CopyDef(gfx::TColor color, TVDBackground *backgroun
             }
         } else if (options.Contains(vdoAutoCopyImage)) {
             PutImage(*this);
+        }
+        if (options.Contains(vdoAutoCopyRTF)) {
+            PutRTF(*this, color, background);
         }
     });
     return result;
@@ -172,8 +190,11 @@ void TCustomVDFormattedData::CopyVDF(gfx::TColor color, TVDBackground *backgroun
     CopyOne(*this, [&] { PutVDF(*this, color, background); });
 }
 
-void TCustomVDFormattedData::CopyRTF(gfx::TColor, TVDBackground *) {
-    // RTF joins the clipboard formats with the RTF writer.
+void TCustomVDFormattedData::CopyRTF(gfx::TColor color, TVDBackground *background) {
+    if (TCustomVDFormattedData *chosen = Chosen(*this)) {
+        return chosen->CopyRTF(gfx::clNone, nullptr);
+    }
+    CopyOne(*this, [&] { PutRTF(*this, color, background); });
 }
 
 } // namespace vizivodu

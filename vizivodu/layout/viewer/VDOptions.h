@@ -110,6 +110,14 @@ enum TVDRTFSaveArea : uint8_t {
     vd_rtfs_RowProps,
     vd_rtfs_Doc
 };
+// The kind of document an RTF writer is writing; items write differently in each.
+enum TVDRTFDocType : uint8_t {
+    vdrtfdtMain,
+    vdrtfdtHeaderFooter,
+    vdrtfdtNote,
+    vdrtfdtSidenote,
+    vdrtfdtTextBox
+};
 enum TVDDocXSaveArea : uint8_t {
     vd_docxs_TextStyle,
     vd_docxs_ParaStyle,

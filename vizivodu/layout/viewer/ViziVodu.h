@@ -239,6 +239,11 @@ public:
     bool AppendVDFFromStream(rtl::TStream &stream, int32_t paraNo);
     bool SaveVDF(const rtl::UnicodeString &fileName, bool selectionOnly);
     bool SaveVDFToStream(rtl::TStream &stream, bool selectionOnly);
+    // RTF of the document or the selection with the control's colour and background; with
+    // vdrtfSaveHeaderFooter a whole document gets the headers and footers read with it (those
+    // that share the control's style sheet). False when writing failed.
+    bool SaveRTF(const rtl::UnicodeString &fileName, bool selectionOnly);
+    bool SaveRTFToStream(rtl::TStream &stream, bool selectionOnly);
     // A stream of unknown format, after Clear: RTF (8-bit, or UTF-16 holding only ASCII, which
     // sets unicode), else the native format, else text (UTF-16 when isTextUnicode says so or
     // the probe finds it; refused without a word when it holds control characters below 9 or

@@ -1,5 +1,7 @@
 # Tests of RTF: the reader, its document builder, the styles' control words.
 list(APPEND VIZIVODU_TEST_SOURCES
+    formats/rtf/CVDData_RTFOutside_test.cpp
+    formats/rtf/CVDData_RTFWrite_test.cpp
     formats/rtf/VDRTFProps_test.cpp
     formats/rtf/VDRTFReader_test.cpp
     formats/rtf/VDStyle_RTF_test.cpp

@@ -403,6 +403,23 @@ TEST_F(Input, CopyingPutsTheSelectionInEveryFormat) {
     EXPECT_EQ(other->GetItemTextW(0), u"первая");
     EXPECT_EQ(other->GetItemTextW(1), u"second");
 
+    // The RTF of the selection, as many bytes as written, reads back as well; so does the
+    // viewer's own RTF of the whole document.
+    const std::vector<uint8_t> rtf = gfx::Clipboard().GetBuffer(CF_RTF);
+    ASSERT_FALSE(rtf.empty());
+    EXPECT_EQ(rtf.back(), '}');
+    rtl::TMemoryStream saved;
+    ASSERT_TRUE(View->SaveRTFToStream(saved, false));
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(saved.GetMemory()), 6), "{\\rtf1");
+    TViziVodu *fromRTF = new TViziVodu(&Form);
+    fromRTF->SetStyle(&Style);
+    rtl::TMemoryStream rtfStream;
+    rtfStream.WriteBuffer(rtf.data(), int32_t(rtf.size()));
+    rtfStream.SetPosition(0);
+    ASSERT_TRUE(fromRTF->LoadRTFFromStream(rtfStream));
+    EXPECT_EQ(fromRTF->GetItemTextW(0), u"первая");
+    EXPECT_EQ(fromRTF->GetItemTextW(1), u"second");
+
     // Without a selection the clipboard stays as it was.
     gfx::Clipboard().SetAsText(u"kept");
     Data().Deselect(nullptr, false);
