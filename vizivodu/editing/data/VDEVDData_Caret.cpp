@@ -193,7 +193,7 @@ void TVDEditVDData::ShowCaretRect(int32_t dItemNo, int32_t x) {
     const TVDDrawLineInfo &d = *DrawItems[dItemNo];
     const int32_t bottom = GetTransformedDItemTop(dItemNo) + d.Height - GetVOffs();
     const int32_t left = x - GetHOffs();
-    FCustomCaretRect = rtl::TRect(left, bottom - CaretHeight, left + 1, bottom);
+    FCustomCaretRect = rtl::TRect{left, bottom - CaretHeight, left + 1, bottom};
 }
 
 void TVDEditVDData::ChangeCaret(bool, bool scrollToCaret, bool dontChangeStyle, bool) {
