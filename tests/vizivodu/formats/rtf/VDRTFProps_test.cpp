@@ -6,6 +6,7 @@
 #include "tests/vizivodu/DocumentTestSupport.h"
 #include "vizivodu/document/VDDocParams.h"
 #include "vizivodu/styles/VDStyle.h"
+#include "vizivodu/tables/VDTable.h"
 
 #include "platform/rtl/Classes.h"
 
@@ -30,15 +31,38 @@ protected:
         return Props.ReadFromStream(stream, target ? *target : Doc, false);
     }
 
-    // The text of each paragraph, line breaks as "/", tabs as "\t".
-    std::string Paragraphs(TCustomVDData &doc) {
+    // The text of each paragraph, line breaks as "/", tabs as "\t", tables as their cells'
+    // paragraphs.
+    static std::string Paragraphs(TCustomVDData &doc) {
         std::string out;
         for (int32_t i = 0; i < doc.ItemCount(); ++i) {
             TCustomVDItemInfo *item = doc.GetItem(i);
             if (i > 0 && !item->GetSameAsPrev()) {
                 out += item->GetBR() ? "/" : "\n";
             }
-            out += item->IsText() ? rtl::Utf16ToUtf8(doc.GetItemText(i)) : "\t";
+            if (auto *table = dynamic_cast<TVDTableItemInfo *>(item)) {
+                out += TableParagraphs(*table);
+            } else {
+                out += item->IsText() ? rtl::Utf16ToUtf8(doc.GetItemText(i)) : "\t";
+            }
+        }
+        return out;
+    }
+
+    // As LibreOffice writes a table as text: every cell row by row, and an empty line where a
+    // cell continues one of the row above.
+    static std::string TableParagraphs(TVDTableItemInfo &table) {
+        std::string out;
+        for (int32_t r = 0; r < table.GetRowCount(); ++r) {
+            for (int32_t c = 0; c < table.GetColCount(); ++c) {
+                int32_t mr = r, mc = c;
+                TVDTableCellData *cell = table.GetRows().GetMainCell(r, c, mr, mc);
+                if (!cell || mc != c || (mr == r && table.GetCells(r, c) != cell)) {
+                    continue;
+                }
+                out += (out.empty() && r == 0 && c == 0 ? "" : "\n") +
+                       (mr == r ? Paragraphs(*cell) : std::string());
+            }
         }
         return out;
     }
