@@ -11,17 +11,20 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace vizivodu {
 namespace {
 
 // Items of a document: text items by their text, others by their style number; "|" between
-// paragraphs, "+" before an item that continues one.
+// paragraphs.
 std::string Items(TCustomVDData &doc) {
     std::string out;
     for (int32_t i = 0; i < doc.ItemCount(); ++i) {
         TCustomVDItemInfo *item = doc.GetItem(i);
-        if (i > 0) {
-            out += item->GetSameAsPrev() ? "+" : "|";
+        if (i > 0 && !item->GetSameAsPrev()) {
+            out += "|";
         }
         out += item->IsText() ? rtl::Utf16ToUtf8(doc.GetItemText(i))
                               : "#" + std::to_string(item->StyleNo);
@@ -234,6 +237,51 @@ TEST_F(RTFTableReading, LastRowStartsANewTable) {
     EXPECT_EQ(Shape(*Table(0)), "1x1 [0,0]a");
     EXPECT_EQ(Shape(*Table(1)), "1x1 [0,0]b");
 }
+
+// ---- Files written by other programs ----
+
+struct TCorpusTableCase {
+    const char *File;
+    int32_t TableNo; // the n-th table of the document
+    std::string Shape;
+};
+
+class RTFCorpusTables : public RTFTableReading,
+                        public testing::WithParamInterface<TCorpusTableCase> {};
+
+// The shapes LibreOffice shows for the same files (rows, columns and merged cells).
+TEST_P(RTFCorpusTables, ShapesAreThoseOfTheWritingProgram) {
+    std::ifstream in(std::string(WB_TEST_DATA) + "/vizivodu/formats/rtf/" + GetParam().File,
+                     std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    ASSERT_EQ(Read(ss.str()), rtf_ec_OK);
+    int32_t n = GetParam().TableNo;
+    for (int32_t i = 0; i < Doc.ItemCount(); ++i) {
+        if (TVDTableItemInfo *table = Table(i); table && n-- == 0) {
+            EXPECT_EQ(Shape(*table), GetParam().Shape);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no table " << GetParam().TableNo;
+}
+
+const TCorpusTableCase CorpusTableCases[] = {
+    {"lo_styles.rtf", 0,
+     "4x2 [0,0 2x1]Merged header [1,0]A1 [1,1]B1 [2,0 1x2]Tall [2,1]B2 [3,1]B3"},
+    {"lo_tables.rtf", 0,
+     "4x3 [0,0]Имя [0,1 2x1]Merged across two [1,0 1x3]Три строки [1,1]B2 [1,2]C2 [2,1]B3 "
+     "[2,2]C3 [3,1 2x1]Внизу"},
+    {"pandoc_tables.rtf", 0,
+     "3x3 [0,0]Имя| [0,1]Value| [0,2]Заметка| [1,0]Один| [1,1]1| [1,2]first| [2,0]Два| "
+     "[2,1]22| [2,2]second|"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, RTFCorpusTables, testing::ValuesIn(CorpusTableCases),
+                         [](const auto &info) {
+                             std::string n = info.param.File;
+                             return n.substr(0, n.find('.'));
+                         });
 
 // ---- The grid alone ----
 

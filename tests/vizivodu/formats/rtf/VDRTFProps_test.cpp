@@ -14,6 +14,8 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace vizivodu {
 namespace {
@@ -222,6 +224,8 @@ struct TCorpusCase {
     // List markers are not read into the document yet: LibreOffice's marker text ("    • ",
     // "    1. ") in front of list paragraphs is left out of the comparison.
     bool DropListMarkers = false;
+    // Where our document differs, LibreOffice's text and ours (the reason beside the case).
+    std::vector<std::pair<std::string, std::string>> Differences = {};
 };
 
 std::string DropMarkers(const std::string &text) {
@@ -266,6 +270,11 @@ TEST_P(RTFCorpus, ParagraphsEqualLibreOfficeText) {
             cleaned += c;
         }
     }
+    for (const auto &[theirsPart, oursPart] : GetParam().Differences) {
+        const size_t at = cleaned.find(theirsPart);
+        ASSERT_NE(at, std::string::npos) << theirsPart;
+        cleaned.replace(at, theirsPart.size(), oursPart);
+    }
     while (!cleaned.empty() && cleaned.back() == '\n') {
         cleaned.pop_back();
     }
@@ -279,6 +288,14 @@ const TCorpusCase CorpusCases[] = {
     {"lo_cyrillic.rtf", "lo_cyrillic.txt"},
     {"lo_styles.rtf", "lo_styles.txt", true},
     {"pandoc_mixed.rtf", "pandoc_mixed.txt"},
+    // The nested table's row ends three cells with two definitions: we keep the third cell,
+    // so the shorter second row gets a filler cell (an empty line here), and the empty
+    // paragraph that LibreOffice keeps after a table at the end of a cell is not read.
+    {"lo_tables.rtf",
+     "lo_tables.txt",
+     false,
+     {{"Inner 4\n\n\n\nOuter three\nOuter four\n", "Inner 4\n\n\nOuter three\nOuter four\n\n"}}},
+    {"pandoc_tables.rtf", "pandoc_tables.txt"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, RTFCorpus, testing::ValuesIn(CorpusCases), [](const auto &info) {
