@@ -1,8 +1,13 @@
 // RTF reader: any bytes parsed with every event assigned (Unicode on and off, hidden text
 // skipped or kept), the events checked for what the reader promises: no group state leaks
-// out of a read and table starts never outnumber the levels a paragraph can hold.
+// out of a read and table starts never outnumber the levels a paragraph can hold. Then the
+// bytes are read into a document (tables, styles added or matched); a failed read must leave
+// the document empty.
+#include "fuzz/FuzzDocument.h"
 #include "fuzz/FuzzTarget.h"
 
+#include "vizivodu/VDStartup.h"
+#include "vizivodu/formats/rtf/VDRTFProps.h"
 #include "vizivodu/formats/rtf/VDRTFReader.h"
 
 #include "platform/rtl/Classes.h"
@@ -48,9 +53,31 @@ void ReadOnce(wbfuzz::TInput input, bool unicode, bool skipHidden) {
     }
 }
 
+void ReadIntoDocument(wbfuzz::TInput input, bool addStyles) {
+    using namespace vizivodu;
+    TVDStyle style(nullptr);
+    wbfuzz::TFuzzDocument doc(&style);
+    TVDRTFReaderProperties props;
+    props.TextStyleMode = addStyles ? vdrsAddIfNeeded : vdrsUseClosest;
+    props.ParaStyleMode = props.TextStyleMode;
+    props.ExplicitTableWidth = addStyles;
+    props.UseSingleCellPadding = addStyles;
+    rtl::TMemoryStream stream;
+    stream.Write(input.data(), int32_t(input.size()));
+    stream.SetPosition(0);
+    if (props.ReadFromStream(stream, doc, false) != rtf_ec_OK && doc.ItemCount() != 0) {
+        std::abort();
+    }
+}
+
 } // namespace
 
 void wbfuzz::FuzzOne(TInput input) {
     ReadOnce(input, true, true);
     ReadOnce(input, false, false);
+    if (input.size() <= (1u << 20)) {
+        vizivodu::InitializeLibrary();
+        ReadIntoDocument(input, true);
+        ReadIntoDocument(input, false);
+    }
 }

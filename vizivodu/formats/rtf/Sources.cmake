@@ -18,3 +18,8 @@ list(APPEND VIZIVODU_SOURCES
     formats/rtf/VDStyle_RTF.cpp
     formats/rtf/VDTable_RTF.cpp
     formats/rtf/ViziVodu_RTF.cpp)
+# Tables into table items.
+list(APPEND VIZIVODU_SOURCES
+    formats/rtf/VDRTFProps_TableBuild.cpp
+    formats/rtf/VDRTFProps_Tables.cpp
+    formats/rtf/VDRTFTableGrid.cpp)

@@ -1,6 +1,7 @@
 // RTF to document: the reading settings, the parser's wiring, text runs into text and tab
 // items, bookmarks, page breaks, hyperlinks, headers and footers and document parameters.
 #include "vizivodu/formats/rtf/VDRTFProps.h"
+#include "vizivodu/formats/rtf/VDRTFProps_Tables.h"
 
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/document/VDDocParams.h"
@@ -91,6 +92,7 @@ TVDRTFErrorCode TVDRTFReaderProperties::ReadFromStream(rtl::TStream &stream, TCu
     try {
         PrepareReader();
         result = FReader->ReadFromStream(stream);
+        CloseOpenTables();
     } catch (const rtl::Exception &) {
         result = rtf_ec_Exception;
     }
@@ -118,6 +120,7 @@ void TVDRTFReaderProperties::PrepareReader() {
     FPageBreak = false;
     FPageBreakVDData = nullptr;
     FBookmarkName.clear();
+    FCurrentRow = FCurrentCol = -1;
     FHeaderYMM = FFooterYMM = -1;
     for (TCustomVDData *d : FHFData) {
         if (d) {
@@ -142,6 +145,11 @@ void TVDRTFReaderProperties::ConnectEvents() {
         FPageBreakVDData = FCurrentVDData;
     };
     r.OnEndParsing = [this](TVDRTFReader &) { ReaderEndParsing(); };
+    if (!IgnoreTables) {
+        r.OnTable = [this](TVDRTFReader &, TVDRTFTableEventKind kind, bool &processed) {
+            ReaderTable(kind, processed);
+        };
+    }
     if (!IgnoreBookmarks) {
         r.OnBookmarkStart = [this](TVDRTFReader &, const rtl::UnicodeString &name) {
             FBookmarkName = name;
@@ -159,6 +167,12 @@ void TVDRTFReaderProperties::ConnectEvents() {
 }
 
 void TVDRTFReaderProperties::FinishReading() {
+    // Tables still open after an exception go unread, innermost first: an inner table's
+    // cells belong to a cell of the outer one.
+    while (!FTables.empty()) {
+        FTables.pop_back();
+    }
+    FLastRowForNewTable.reset();
     FReader.reset();
     FCurrentVDData = nullptr;
 }
@@ -285,7 +299,7 @@ void TVDRTFReaderProperties::InsertRTFItem(TVDRawByteString text,
     } else if (position == rtf_ts_NewLine && doc.ItemCount() > 0) {
         item->SetBR(true);
     }
-    if (item->StyleNo < 0 && FReader->CharProps().FHidden) {
+    if (item->StyleNo < 0 && item->StyleNo != StyleNoTable && FReader->CharProps().FHidden) {
         item->SetExtraIntProperty(vdepHidden, 1);
     }
     if (!FBookmarkName.empty()) {
@@ -297,6 +311,7 @@ void TVDRTFReaderProperties::InsertRTFItem(TVDRawByteString text,
         FPageBreak = false;
     }
     const bool special = item->StyleNo < 0;
+    MarkTableRowUnfinished(doc);
     doc.AddItemR(std::move(text), std::move(item), true);
     if (special) {
         doc.DoOnAddSpecialItem(doc.ItemCount() - 1);

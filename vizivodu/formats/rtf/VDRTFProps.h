@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace vizivodu {
 
@@ -19,6 +20,8 @@ class TCustomVDData;
 class TVDStyle;
 class TFontInfo;
 class TParaInfo;
+class TVDTableItemInfo;
+struct TTableSubDataInfo;
 
 enum TVDReaderUnicode : uint8_t { vdruNoUnicode, vdruMixed, vdruOnlyUnicode };
 enum TVDReaderStyleMode : uint8_t { vdrsUseSpecified, vdrsUseClosest, vdrsAddIfNeeded };
@@ -27,8 +30,8 @@ enum TVDHFType : uint8_t { vdhftNormal, vdhftFirstPage, vdhftEvenPages };
 
 class TVDRTFReaderProperties {
 public:
-    TVDRTFReaderProperties() = default;
-    virtual ~TVDRTFReaderProperties() = default;
+    TVDRTFReaderProperties();
+    virtual ~TVDRTFReaderProperties();
     TVDRTFReaderProperties(const TVDRTFReaderProperties &) = delete;
     TVDRTFReaderProperties &operator=(const TVDRTFReaderProperties &) = delete;
 
@@ -57,6 +60,11 @@ public:
     TVDRTFHighlight ConvertHighlight = rtfhlColorTable;
     bool BasePathLinks = true;
     bool UseCharsetForUnicode = false;
+    // Tables read get vdtoHideGridLines; one averaged cell padding instead of two; a table
+    // without a stated width gets the width its column boundaries span.
+    bool AutoHideTableGridLines = false;
+    bool UseSingleCellPadding = false;
+    bool ExplicitTableWidth = false;
     gfx::TFontCharset CharsetForUnicode = 1;
     rtl::UnicodeString BasePath;
     // The styles of vdrsUseSpecified; a negative value raises Exception "Value must not be
@@ -95,6 +103,19 @@ private:
     bool InHyperlink() const;
     TVDUnicodeString HyperlinkCode() const;
 
+    // tables (VDRTFProps_Tables.cpp, VDRTFProps_TableBuild.cpp)
+    void ReaderTable(TVDRTFTableEventKind kind, bool &processed);
+    void StartTable();
+    void TableCellEnd();
+    void FinishTableRow();
+    void EndTable(TVDRTFTableEventKind kind);
+    void CloseOpenTables();
+    void MarkTableRowUnfinished(const TCustomVDData &doc);
+    std::unique_ptr<TVDTableItemInfo> NewCollectedRow(TCustomVDData *mainVDData);
+    std::unique_ptr<TVDTableItemInfo> BuildTable(TTableSubDataInfo &entry);
+    int32_t GetSimpleParaNo(TVDRTFAlignment alignment, int32_t leftIndentTw);
+    int32_t GetDefaultTextStyleNo() const;
+
     // text styles (VDRTFProps_Styles.cpp)
     int32_t FindOrAddTextStyle(bool unicode, int32_t paraNo);
     void InitNewTextStyle(TFontInfo &style, bool unicode, int32_t paraNo);
@@ -118,6 +139,11 @@ private:
     bool FPageBreak = false;
     TCustomVDData *FPageBreakVDData = nullptr;
     rtl::UnicodeString FBookmarkName;
+    // Open tables, innermost last; a collected row kept for the table after a last row.
+    std::vector<std::unique_ptr<TTableSubDataInfo>> FTables;
+    std::unique_ptr<TVDTableItemInfo> FLastRowForNewTable;
+    int32_t FCurrentRow = -1;
+    int32_t FCurrentCol = -1;
 };
 
 } // namespace vizivodu

@@ -652,17 +652,21 @@ void TVDRTFReader::ApplyRowProperty(uint8_t idx, int32_t value) {
         row.FPreferredWidthTw = value;
         row.ViziVoduSpecial = true;
         break;
-    default:
+    default: {
+        // Each group of four keywords names the sides left, right, top, bottom.
+        static constexpr TVDRTFSide side[] = {rtf_side_Left, rtf_side_Right, rtf_side_Top,
+                                              rtf_side_Bottom};
         if (InRange(idx, 154, 157)) {
-            row.FPaddingTw[idx - 154] = value;
+            row.FPaddingTw[side[idx - 154]] = value;
         } else if (InRange(idx, 158, 161)) {
-            row.FUsePadding[idx - 158] = value == 3;
+            row.FUsePadding[side[idx - 158]] = value == 3;
         } else if (InRange(idx, 162, 165)) {
-            row.FSpacingTw[idx - 162] = value;
+            row.FSpacingTw[side[idx - 162]] = value;
         } else if (InRange(idx, 166, 169)) {
-            row.FUseSpacing[idx - 166] = value == 3;
+            row.FUseSpacing[side[idx - 166]] = value == 3;
         }
         break;
+    }
     }
 }
 
@@ -691,7 +695,7 @@ void TVDRTFReader::ApplyCellProperty(uint8_t idx, int32_t value) {
         }
         break;
     case 175:
-        cell.FTextFlow = uint8_t(value);
+        cell.FTextFlow = TVDRTFCellTextFlow(value);
         break;
     case 176:
         cell.FPreferredWidthTw = cell.FPercentWidth ? -value : value;

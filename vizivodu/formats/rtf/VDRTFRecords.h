@@ -91,6 +91,7 @@ enum TVDRTFFontFamily : uint8_t {
 enum TVDRTFStyleSheetType : uint8_t { rtf_sst_Char, rtf_sst_Par, rtf_sst_Sect, rtf_sst_Table };
 enum TVDRTFCellMerge : uint8_t { rtf_cm_None, rtf_cm_First, rtf_cm_Merged };
 enum TVDRTFVAlign : uint8_t { rtf_ve_Top, rtf_ve_Bottom, rtf_ve_Center };
+enum TVDRTFCellTextFlow : uint8_t { rtf_ctf_Normal, rtf_ctf_TopDown, rtf_ctf_BottomUp };
 
 struct TVDRTFCharProperties {
     bool FHidden = false;
@@ -188,7 +189,7 @@ struct TVDRTFSectionProperties {
 
 struct TVDRTFCellProperties {
     TVDRTFCellMerge FVMerge = rtf_cm_None, FHMerge = rtf_cm_None;
-    uint8_t FTextFlow = 0;
+    TVDRTFCellTextFlow FTextFlow = rtf_ctf_Normal;
     int32_t FPreferredWidthTw = 0;
     bool FPercentWidth = false;
     TColor FColor = gfx::clNone;

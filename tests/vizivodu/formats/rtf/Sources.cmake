@@ -6,3 +6,5 @@ list(APPEND VIZIVODU_TEST_SOURCES
     formats/rtf/VDRTFReader_test.cpp
     formats/rtf/VDStyle_RTF_test.cpp
     formats/rtf/ViziVodu_RTF_test.cpp)
+list(APPEND VIZIVODU_TEST_SOURCES
+    formats/rtf/VDRTFProps_Tables_test.cpp)

@@ -6,6 +6,7 @@
 #include "tests/vizivodu/DocumentTestSupport.h"
 #include "vizivodu/document/VDDocParams.h"
 #include "vizivodu/styles/VDStyle.h"
+#include "vizivodu/tables/VDTable.h"
 
 #include "platform/rtl/Classes.h"
 
@@ -13,6 +14,8 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace vizivodu {
 namespace {
@@ -30,15 +33,38 @@ protected:
         return Props.ReadFromStream(stream, target ? *target : Doc, false);
     }
 
-    // The text of each paragraph, line breaks as "/", tabs as "\t".
-    std::string Paragraphs(TCustomVDData &doc) {
+    // The text of each paragraph, line breaks as "/", tabs as "\t", tables as their cells'
+    // paragraphs.
+    static std::string Paragraphs(TCustomVDData &doc) {
         std::string out;
         for (int32_t i = 0; i < doc.ItemCount(); ++i) {
             TCustomVDItemInfo *item = doc.GetItem(i);
             if (i > 0 && !item->GetSameAsPrev()) {
                 out += item->GetBR() ? "/" : "\n";
             }
-            out += item->IsText() ? rtl::Utf16ToUtf8(doc.GetItemText(i)) : "\t";
+            if (auto *table = dynamic_cast<TVDTableItemInfo *>(item)) {
+                out += TableParagraphs(*table);
+            } else {
+                out += item->IsText() ? rtl::Utf16ToUtf8(doc.GetItemText(i)) : "\t";
+            }
+        }
+        return out;
+    }
+
+    // As LibreOffice writes a table as text: every cell row by row, and an empty line where a
+    // cell continues one of the row above.
+    static std::string TableParagraphs(TVDTableItemInfo &table) {
+        std::string out;
+        for (int32_t r = 0; r < table.GetRowCount(); ++r) {
+            for (int32_t c = 0; c < table.GetColCount(); ++c) {
+                int32_t mr = r, mc = c;
+                TVDTableCellData *cell = table.GetRows().GetMainCell(r, c, mr, mc);
+                if (!cell || mc != c || (mr == r && table.GetCells(r, c) != cell)) {
+                    continue;
+                }
+                out += (out.empty() && r == 0 && c == 0 ? "" : "\n") +
+                       (mr == r ? Paragraphs(*cell) : std::string());
+            }
         }
         return out;
     }
@@ -198,6 +224,8 @@ struct TCorpusCase {
     // List markers are not read into the document yet: LibreOffice's marker text ("    • ",
     // "    1. ") in front of list paragraphs is left out of the comparison.
     bool DropListMarkers = false;
+    // Where our document differs, LibreOffice's text and ours (the reason beside the case).
+    std::vector<std::pair<std::string, std::string>> Differences = {};
 };
 
 std::string DropMarkers(const std::string &text) {
@@ -242,6 +270,11 @@ TEST_P(RTFCorpus, ParagraphsEqualLibreOfficeText) {
             cleaned += c;
         }
     }
+    for (const auto &[theirsPart, oursPart] : GetParam().Differences) {
+        const size_t at = cleaned.find(theirsPart);
+        ASSERT_NE(at, std::string::npos) << theirsPart;
+        cleaned.replace(at, theirsPart.size(), oursPart);
+    }
     while (!cleaned.empty() && cleaned.back() == '\n') {
         cleaned.pop_back();
     }
@@ -255,6 +288,14 @@ const TCorpusCase CorpusCases[] = {
     {"lo_cyrillic.rtf", "lo_cyrillic.txt"},
     {"lo_styles.rtf", "lo_styles.txt", true},
     {"pandoc_mixed.rtf", "pandoc_mixed.txt"},
+    // The nested table's row ends three cells with two definitions: we keep the third cell,
+    // so the shorter second row gets a filler cell (an empty line here), and the empty
+    // paragraph that LibreOffice keeps after a table at the end of a cell is not read.
+    {"lo_tables.rtf",
+     "lo_tables.txt",
+     false,
+     {{"Inner 4\n\n\n\nOuter three\nOuter four\n", "Inner 4\n\n\nOuter three\nOuter four\n\n"}}},
+    {"pandoc_tables.rtf", "pandoc_tables.txt"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, RTFCorpus, testing::ValuesIn(CorpusCases), [](const auto &info) {
