@@ -1,6 +1,7 @@
 // Building a document of 100,000 paragraphs of Russian text with AddNL, beside Qt's
 // QTextCursor building the same paragraphs, in one run: time and heap bytes per paragraph.
 #include "bench/BenchDocument.h"
+#include "bench/QtApplication.h"
 #include "bench/RussianText.h"
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
@@ -8,7 +9,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QString>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -76,13 +76,7 @@ void BM_AddNL_Cyrillic1251(benchmark::State &state) {
 }
 
 void BM_QTextCursor(benchmark::State &state) {
-    static int argc = 1;
-    static char arg0[] = "vizivodu_bench";
-    static char *argv[] = {arg0, nullptr};
-    static QGuiApplication *app = QGuiApplication::instance()
-                                      ? nullptr
-                                      : new QGuiApplication(argc, argv); // lives for the run
-    (void)app;
+    wbbench::EnsureQtApp();
     std::vector<QString> paragraphs;
     for (const std::u16string &p : Paragraphs()) {
         paragraphs.push_back(QString::fromUtf16(p.data(), qsizetype(p.size())));

@@ -2,6 +2,7 @@
 // 3 x 3 table after every 20 paragraphs, as HTML with font tags and with CSS, beside Qt's
 // QTextDocument::toHtml of the same text and tables in one run: time per paragraph and size.
 #include "bench/BenchDocument.h"
+#include "bench/QtApplication.h"
 #include "bench/RussianText.h"
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
@@ -13,7 +14,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QString>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -102,16 +102,6 @@ void BM_HTMLCSS(benchmark::State &state) {
     SaveHTML(state, true);
 }
 
-void EnsureQtApp() {
-    static int argc = 1;
-    static char arg0[] = "vizivodu_html_bench";
-    static char *argv[] = {arg0, nullptr};
-    static QGuiApplication *app = QGuiApplication::instance()
-                                      ? nullptr
-                                      : new QGuiApplication(argc, argv); // lives for the run
-    (void)app;
-}
-
 std::unique_ptr<QTextDocument> QtDocument(int32_t count) {
     auto doc = std::make_unique<QTextDocument>();
     QTextCursor cursor(doc.get());
@@ -141,7 +131,7 @@ std::unique_ptr<QTextDocument> QtDocument(int32_t count) {
 }
 
 void BM_QtToHtml(benchmark::State &state) {
-    EnsureQtApp();
+    wbbench::EnsureQtApp();
     std::unique_ptr<QTextDocument> doc = QtDocument(static_cast<int32_t>(state.range(0)));
     size_t fileBytes = 0;
     for (auto _ : state) {

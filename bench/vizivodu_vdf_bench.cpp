@@ -3,6 +3,7 @@
 // same text (QTextDocument::toHtml and setHtml) in one run: time per paragraph, the saved size
 // and the heap the result holds.
 #include "bench/BenchDocument.h"
+#include "bench/QtApplication.h"
 #include "bench/RussianText.h"
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
@@ -11,7 +12,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -135,16 +135,6 @@ void BM_VDFLoadBinary(benchmark::State &state) {
     LoadVDF(state, true);
 }
 
-void EnsureQtApp() {
-    static int argc = 1;
-    static char arg0[] = "vizivodu_vdf_bench";
-    static char *argv[] = {arg0, nullptr};
-    static QGuiApplication *app = QGuiApplication::instance()
-                                      ? nullptr
-                                      : new QGuiApplication(argc, argv); // lives for the run
-    (void)app;
-}
-
 // The same paragraphs in Qt, each with one of 10 character formats.
 std::unique_ptr<QTextDocument> QtDocument(int32_t count) {
     auto doc = std::make_unique<QTextDocument>();
@@ -167,7 +157,7 @@ std::unique_ptr<QTextDocument> QtDocument(int32_t count) {
 }
 
 void BM_QtToHtml(benchmark::State &state) {
-    EnsureQtApp();
+    wbbench::EnsureQtApp();
     std::unique_ptr<QTextDocument> doc = QtDocument(static_cast<int32_t>(state.range(0)));
     size_t fileBytes = 0;
     size_t heapBytes = 0;
@@ -181,7 +171,7 @@ void BM_QtToHtml(benchmark::State &state) {
 }
 
 void BM_QtSetHtml(benchmark::State &state) {
-    EnsureQtApp();
+    wbbench::EnsureQtApp();
     const QString html = QtDocument(static_cast<int32_t>(state.range(0)))->toHtml();
     size_t heapBytes = 0;
     for (auto _ : state) {

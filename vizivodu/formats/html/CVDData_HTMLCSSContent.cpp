@@ -259,22 +259,8 @@ bool TCustomVDData::SaveHTMLToStreamEx(rtl::TStream &stream, TVDHTMLSaveParams &
     if (!GetVDStyle()) {
         return false;
     }
-    try {
-        TVDHTMLCSSWriter writer(*this, stream, params);
-        const TVDSaveOptions o = params.Options;
-        if (!o.Contains(vdsoMiddleOnly) && !o.Contains(vdsoLastOnly)) {
-            writer.Head();
-        }
-        if (!o.Contains(vdsoFirstOnly) && !o.Contains(vdsoLastOnly)) {
-            writer.Content();
-        }
-        if (!o.Contains(vdsoFirstOnly) && !o.Contains(vdsoMiddleOnly)) {
-            writer.End();
-        }
-        return true;
-    } catch (const rtl::Exception &) {
-        return false;
-    }
+    TVDHTMLCSSWriter writer(*this, stream, params);
+    return WriteHTMLParts(writer, params.Options);
 }
 
 } // namespace vizivodu

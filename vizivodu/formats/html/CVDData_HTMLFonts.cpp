@@ -289,22 +289,8 @@ bool TCustomVDData::SaveHTMLToStream(rtl::TStream &stream, TVDHTMLSaveParams &pa
     if (!GetVDStyle()) {
         return false;
     }
-    try {
-        TFontTagsWriter writer(*this, stream, params, false);
-        const TVDSaveOptions o = params.Options;
-        if (!o.Contains(vdsoMiddleOnly) && !o.Contains(vdsoLastOnly)) {
-            writer.Head();
-        }
-        if (!o.Contains(vdsoFirstOnly) && !o.Contains(vdsoLastOnly)) {
-            writer.Content();
-        }
-        if (!o.Contains(vdsoFirstOnly) && !o.Contains(vdsoMiddleOnly)) {
-            writer.End();
-        }
-        return true;
-    } catch (const rtl::Exception &) {
-        return false;
-    }
+    TFontTagsWriter writer(*this, stream, params, false);
+    return WriteHTMLParts(writer, params.Options);
 }
 
 } // namespace vizivodu

@@ -55,4 +55,23 @@ private:
     void SaveNotes(TVDItemClass noteClass, int32_t styleFilter);
 };
 
+// Writes the parts of an export its options ask for (the first, middle and last parts may come
+// in separate calls); false when writing failed.
+template <class TWriter> bool WriteHTMLParts(TWriter &writer, TVDSaveOptions o) {
+    try {
+        if (!o.Contains(vdsoMiddleOnly) && !o.Contains(vdsoLastOnly)) {
+            writer.Head();
+        }
+        if (!o.Contains(vdsoFirstOnly) && !o.Contains(vdsoLastOnly)) {
+            writer.Content();
+        }
+        if (!o.Contains(vdsoFirstOnly) && !o.Contains(vdsoMiddleOnly)) {
+            writer.End();
+        }
+        return true;
+    } catch (const rtl::Exception &) {
+        return false;
+    }
+}
+
 } // namespace vizivodu

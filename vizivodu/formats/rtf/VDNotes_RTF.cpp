@@ -5,6 +5,7 @@
 #include "vizivodu/document/VDSeqItem.h"
 #include "vizivodu/formats/common/VDFuncs_RTF.h"
 #include "vizivodu/formats/rtf/VDRTFWriter_p.h"
+#include "vizivodu/styles/VDStyle.h"
 
 namespace vizivodu {
 
