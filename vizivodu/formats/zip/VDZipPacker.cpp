@@ -1,6 +1,7 @@
 // The ZIP packer: local headers and deflated data as files come, the central directory and the
 // end record at the close.
 #include "vizivodu/formats/zip/VDZipPacker.h"
+#include "vizivodu/styles/VDStyle_Types.h"
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
