@@ -4,7 +4,6 @@
 #include "bench/BenchDocument.h"
 #include "bench/QtApplication.h"
 #include "bench/RussianText.h"
-#include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/document/VDClasses.h"
 #include "vizivodu/formats/html/VDHTMLSave.h"
@@ -30,6 +29,7 @@ constexpr int kStyles = 10;
 constexpr int kTableEvery = 20;
 
 using wbbench::TBenchDocument;
+using wbbench::TBenchSheet;
 
 std::vector<std::u16string> Paragraphs(int32_t count) {
     return wbbench::RussianSentences(count, {u"электрокардиограмма", u"ритм", u"синусовый",
@@ -37,19 +37,6 @@ std::vector<std::u16string> Paragraphs(int32_t count) {
                                              u"комплекс", u"чувствительность", u"специфичность",
                                              u"программа", u"отчет", u"код"});
 }
-
-struct TBenchSheet {
-    TBenchSheet() : Style(nullptr) {
-        vizivodu::InitializeLibrary();
-        const char16_t *fonts[] = {u"Arial", u"Times New Roman", u"Courier New", u"Tahoma"};
-        for (int i = Style.GetTextStyles().GetCount(); i < kStyles; ++i) {
-            vizivodu::TFontInfo &font = Style.GetTextStyles().Add();
-            font.SetFontName(fonts[i % 4]);
-            font.SetSize(8 + i);
-        }
-    }
-    vizivodu::TVDStyle Style;
-};
 
 void Fill(TBenchDocument &doc, const std::vector<std::u16string> &paragraphs) {
     for (size_t i = 0; i < paragraphs.size(); ++i) {
@@ -76,7 +63,7 @@ void Report(benchmark::State &state, size_t fileBytes) {
 }
 
 void SaveHTML(benchmark::State &state, bool css) {
-    TBenchSheet sheet;
+    TBenchSheet sheet(kStyles);
     TBenchDocument doc(&sheet.Style);
     Fill(doc, Paragraphs(static_cast<int32_t>(state.range(0))));
     size_t fileBytes = 0;

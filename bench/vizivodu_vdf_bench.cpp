@@ -5,7 +5,6 @@
 #include "bench/BenchDocument.h"
 #include "bench/QtApplication.h"
 #include "bench/RussianText.h"
-#include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/document/VDClasses.h"
 #include "vizivodu/styles/VDStyle.h"
@@ -29,6 +28,7 @@ namespace {
 constexpr int kStyles = 10;
 
 using wbbench::TBenchDocument;
+using wbbench::TBenchSheet;
 
 std::vector<std::u16string> Paragraphs(int32_t count) {
     return wbbench::RussianSentences(count, {u"электрокардиограмма", u"ритм", u"синусовый",
@@ -47,20 +47,6 @@ size_t HeapHeldSince(size_t before) {
     const size_t now = HeapInUse();
     return now > before ? now - before : 0;
 }
-
-// A style sheet of 10 text styles: fonts, sizes and weights of a report.
-struct TBenchSheet {
-    TBenchSheet() : Style(nullptr) {
-        vizivodu::InitializeLibrary();
-        const char16_t *fonts[] = {u"Arial", u"Times New Roman", u"Courier New", u"Tahoma"};
-        for (int i = Style.GetTextStyles().GetCount(); i < kStyles; ++i) {
-            vizivodu::TFontInfo &font = Style.GetTextStyles().Add();
-            font.SetFontName(fonts[i % 4]);
-            font.SetSize(8 + i);
-        }
-    }
-    vizivodu::TVDStyle Style;
-};
 
 void Fill(TBenchDocument &doc, const std::vector<std::u16string> &paragraphs) {
     for (size_t i = 0; i < paragraphs.size(); ++i) {
@@ -81,7 +67,7 @@ void Report(benchmark::State &state, size_t fileBytes, size_t heapBytes) {
 }
 
 void SaveVDF(benchmark::State &state, bool binary) {
-    TBenchSheet sheet;
+    TBenchSheet sheet(kStyles);
     TBenchDocument doc(&sheet.Style);
     Fill(doc, Paragraphs(static_cast<int32_t>(state.range(0))));
     doc.SetVDFOptions(Options(binary));
@@ -98,7 +84,7 @@ void SaveVDF(benchmark::State &state, bool binary) {
 }
 
 void LoadVDF(benchmark::State &state, bool binary) {
-    TBenchSheet sheet;
+    TBenchSheet sheet(kStyles);
     vizivodu::TVDMemoryStream stream;
     {
         TBenchDocument source(&sheet.Style);
