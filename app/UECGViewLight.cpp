@@ -113,6 +113,13 @@ ui::TLabel *TFLightECGView::AddInfoLabel(int32_t left, int32_t width,
         label->GetFont().SetStyle({gfx::fsBold});
     }
     label->SetCaption(text);
+    if (width == 0) {
+        // A caption sized to its text would touch the value beside it ("Пациент:ECG0003").
+        const int32_t captionGap = 4;
+        const int32_t textWidth = label->GetWidth();
+        label->SetAutoSize(false);
+        label->SetWidth(textWidth + captionGap);
+    }
     return label;
 }
 

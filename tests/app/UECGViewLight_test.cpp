@@ -200,6 +200,12 @@ TEST_F(ViewerTest, InfoBarFilterButtonsAndGaugeBarHaveTheirDesignedProperties) {
         }
         EXPECT_GE(c.label->GetLeft(), right) << name;
         right = c.label->GetLeft() + c.label->GetWidth();
+        if (c.width == 0) { // a caption keeps a blank between its text and the value beside it
+            ui::TLabel probe(nullptr);
+            probe.SetParent(View->pnlInfo);
+            probe.SetCaption(c.label->GetCaption());
+            EXPECT_GE(c.label->GetWidth(), probe.GetWidth() + 3) << name;
+        }
     }
     EXPECT_EQ(View->pnlFiltered->GetWidth(), 331);
     EXPECT_EQ(View->pnlFiltered->GetCaption(), u"Отображать фильтрованую ЭКГ");
