@@ -574,7 +574,7 @@ std::vector<uint8_t> WriteEmf(const TMetafileRecords &records, int32_t width, in
     w.End(header);
 
     TEmfState st;
-    for (const TMetaRecord &record : records.Records) {
+    for (const TMetaRecord &record : InDevicePixels(records).Records) {
         if (const auto *m = std::get_if<TSetMapping>(&record)) {
             WriteMapping(w, st, m->Mapping);
         } else if (const auto *a = std::get_if<TSetAttributes>(&record)) {

@@ -73,6 +73,10 @@ inline TPixels32 PixelsOf(const TDrawOp &d) {
 // Plays the records on a canvas as they come (the canvas set up by TMetafile::Play).
 void PlayRecords(TCanvas &canvas, const TMetafileRecords &records);
 
+// The records with every plain scaling mapping applied to the drawing itself, in the
+// recording device's pixels (Metafile_Device.cpp).
+TMetafileRecords InDevicePixels(const TMetafileRecords &records);
+
 // Writers (Metafile_Emf.cpp, Metafile_Wmf.cpp): the whole file's bytes.
 std::vector<uint8_t> WriteEmf(const TMetafileRecords &records, int32_t width, int32_t height,
                               int32_t mmWidth, int32_t mmHeight);

@@ -15,6 +15,7 @@
 #include "vizivodu/tables/VDTable_Print.h"
 
 #include "tests/support/Commands.h"
+#include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
 
@@ -327,6 +328,29 @@ TEST_F(ReportPaperTest, EveryTableStaysInsideTheTextWidth) {
         }
     }
     EXPECT_GE(tables, 2);
+}
+
+// The saved page as an outside reader draws it: emf2svg scales neither pens nor fills through
+// the page's mapping, so the file carries the page in its own pixels and the reader draws
+// what the window shows.
+TEST_F(ReportPaperTest, TheSavedPagePictureIsDrawnByAnOutsideReaderAsTheWindowShowsIt) {
+    if (!HaveTool("emf2svg-conv") || !HaveTool("rsvg-convert")) {
+        GTEST_SKIP() << "emf2svg and librsvg2-bin are not installed";
+    }
+    const fs::path target = Folder.Path() / "report.emf";
+    ui::TDialogHandlerScope scope{{nullptr, nullptr, [&](ui::TFileDialog &dialog) {
+                                       dialog.SetFileName(rtl::Utf8ToUtf16(target.string()));
+                                       return true;
+                                   }}};
+    Form.FileSaveAs1->Execute();
+    const gfx::TBitmap theirs = wbtest::DrawnByEmf2svg(target.string());
+    ASSERT_GT(theirs.GetWidth(), 0);
+    const gfx::TMetafile *picture = Form.GetPagePicture();
+    ASSERT_NE(picture, nullptr);
+    gfx::TBitmap ours;
+    ours.SetSize(theirs.GetWidth(), theirs.GetHeight());
+    picture->Play(ours.GetCanvas(), {0, 0, picture->GetWidth(), picture->GetHeight()});
+    EXPECT_LT(wbtest::DifferingBlockShare(ours, theirs, 48), 0.02);
 }
 
 } // namespace

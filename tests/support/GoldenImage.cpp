@@ -2,8 +2,11 @@
 // written on a mismatch.
 #include "tests/support/GoldenImage.h"
 
+#include "tests/support/Commands.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -106,6 +109,49 @@ int64_t DifferingPixels(const gfx::TBitmap &a, const gfx::TBitmap &b, int channe
         }
     }
     return differing;
+}
+
+double DifferingBlockShare(const gfx::TBitmap &a, const gfx::TBitmap &b, int limit, int skipTop,
+                           int skipBottom) {
+    const int w = std::min(a.GetWidth(), b.GetWidth()) / 4,
+              h = std::min(a.GetHeight(), b.GetHeight()) / 4;
+    int differing = 0, compared = 0;
+    for (int by = 0; by < h; ++by) {
+        if (by * 4 + 4 > skipTop && by * 4 < skipBottom) {
+            continue;
+        }
+        for (int bx = 0; bx < w; ++bx) {
+            ++compared;
+            int sum[2][3] = {};
+            for (int y = by * 4; y < by * 4 + 4; ++y) {
+                for (int x = bx * 4; x < bx * 4 + 4; ++x) {
+                    for (int k = 0; k < 3; ++k) {
+                        sum[0][k] += (a.ScanLine(y)[x] >> (8 * k)) & 0xFF;
+                        sum[1][k] += (b.ScanLine(y)[x] >> (8 * k)) & 0xFF;
+                    }
+                }
+            }
+            bool differs = false;
+            for (int k = 0; k < 3; ++k) {
+                differs = differs || std::abs(sum[0][k] - sum[1][k]) > limit * 16;
+            }
+            differing += differs;
+        }
+    }
+    return double(differing) / std::max(1, compared);
+}
+
+gfx::TBitmap DrawnByEmf2svg(const std::string &emfFile) {
+    const std::filesystem::path emf = emfFile,
+                                svg = std::filesystem::path(emf).replace_extension(".svg"),
+                                png = std::filesystem::path(emf).replace_extension(".png");
+    RunCommand("emf2svg-conv -i '" + emf.string() + "' -o '" + svg.string() + "' 2>&1");
+    RunCommand("rsvg-convert -b white -o '" + png.string() + "' '" + svg.string() + "' 2>&1");
+    gfx::TBitmap drawn;
+    if (std::filesystem::exists(png)) {
+        drawn.LoadFromFile(Utf16(png));
+    }
+    return drawn;
 }
 
 void ExpectMatchesGolden(const gfx::TBitmap &actual, const std::string &name,

@@ -32,6 +32,17 @@ void ExpectMatchesGolden(const gfx::TBitmap &actual, const std::string &name,
 // (alpha ignored); -1 when their sizes differ. For comparing two drawings made by a test.
 int64_t DifferingPixels(const gfx::TBitmap &a, const gfx::TBitmap &b, int channelTolerance = 0);
 
+// The share of the 4 x 4 pixel blocks, of the part both pictures cover and outside the rows
+// [skipTop, skipBottom), whose mean colours differ by more than limit in some channel: for
+// pictures drawn by renderers that antialias differently.
+double DifferingBlockShare(const gfx::TBitmap &a, const gfx::TBitmap &b, int limit, int skipTop = 0,
+                           int skipBottom = 0);
+
+// An enhanced metafile as an outside reader draws it: emf2svg's SVG drawn by librsvg on white,
+// both files written beside the metafile. An empty bitmap when the tools fail; tests check
+// HaveTool("emf2svg-conv") and HaveTool("rsvg-convert") first.
+gfx::TBitmap DrawnByEmf2svg(const std::string &emfFile);
+
 // The share of a set of text rectangles' pixels that may differ: 2 in 100.
 inline constexpr int kTextAreaTolerancePercent = 2;
 
