@@ -15,8 +15,14 @@ namespace {
 
 class TProcessFolder {
 public:
+    // In memory where the system offers it: saves flush every file they write, and a flush
+    // to disk on every input would slow the fuzzer down to a crawl.
     TProcessFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "wbfuzz_XXXXXX").string();
+        std::error_code ignored;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ignored)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "wbfuzz_XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }

@@ -5,6 +5,8 @@
 #include "fuzz/FuzzDocument.h"
 #include "fuzz/FuzzTarget.h"
 
+#include "platform/rtl/Classes.h"
+
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/document/VDClasses.h"
@@ -22,7 +24,8 @@ void wbfuzz::FuzzOne(TInput input) {
     TVDStyle style(nullptr);
     style.SetSpacesInTab((mode & 4) != 0 ? 0 : 8);
     wbfuzz::TFuzzDocument doc(&style);
-    TVDMemoryStream stream;
+    // Plain memory streams: the document stream's 256 KB steps cost the sanitizer an mmap each.
+    rtl::TMemoryStream stream;
     stream.WriteBuffer(input.data() + 1, static_cast<int32_t>(input.size() - 1));
     stream.SetPosition(0);
     const bool single = (mode & 2) != 0;
@@ -31,7 +34,7 @@ void wbfuzz::FuzzOne(TInput input) {
             ? doc.LoadTextFromStreamW(stream, 0, 0, single)
             : doc.LoadTextFromStream(stream, 0, 0, single, (mode & 8) != 0 ? rtl::CP_UTF8 : 1251);
     if (loaded) {
-        TVDMemoryStream again;
+        rtl::TMemoryStream again;
         doc.SaveTextToStream(u"", again, 80, false, false, false, false, 1251, true);
         again.SetSize(0);
         doc.SaveTextToStream(u"", again, 80, false, false, true, true, 0, true);

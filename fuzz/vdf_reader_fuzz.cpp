@@ -4,6 +4,8 @@
 #include "fuzz/FuzzDocument.h"
 #include "fuzz/FuzzTarget.h"
 
+#include "platform/rtl/Classes.h"
+
 #include "vizivodu/VDStartup.h"
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/document/VDClasses.h"
@@ -18,12 +20,13 @@ void wbfuzz::FuzzOne(TInput input) {
     TVDStyle style(nullptr);
     wbfuzz::TFuzzDocument doc(&style);
     doc.SetVDFOptions({vdfoLoadDocProperties, vdfoLoadLayout, vdfoSaveBinary});
-    TVDMemoryStream stream;
+    // Plain memory streams: the document stream's 256 KB steps cost the sanitizer an mmap each.
+    rtl::TMemoryStream stream;
     stream.WriteBuffer(input.data(), static_cast<int32_t>(input.size()));
     stream.SetPosition(0);
     uint32_t color = 0;
     if (doc.LoadVDFFromStream(stream, color, nullptr, nullptr)) {
-        TVDMemoryStream again;
+        rtl::TMemoryStream again;
         doc.SaveVDFToStream(again, false, color, nullptr, nullptr, true);
         doc.SetVDFOptions({vdfoUseStyleNames});
         again.SetSize(0);

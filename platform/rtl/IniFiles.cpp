@@ -8,6 +8,9 @@
 #include "platform/rtl/Format.h"
 #include "platform/rtl/StrUtils.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
+
 #include <algorithm>
 
 namespace rtl {
@@ -28,11 +31,31 @@ UnicodeString LineError(const char *what, const UnicodeString &source, size_t li
 } // namespace
 
 bool SameIniName(const UnicodeString &a, const UnicodeString &b) {
-    return a.size() == b.size() && AnsiSameText(a, b);
+    const int32_t length = static_cast<int32_t>(a.size());
+    if (b.size() != a.size()) {
+        return false;
+    }
+    int32_t i = 0, j = 0;
+    while (i < length && j < length) {
+        UChar32 ca, cb;
+        U16_NEXT(a.data(), i, length, ca);
+        U16_NEXT(b.data(), j, length, cb);
+        if (ca != cb && u_toupper(ca) != u_toupper(cb)) {
+            return false;
+        }
+    }
+    return i == j;
 }
 
-UnicodeString IniNameKey(const UnicodeString &name) {
-    return IntToStr(Int64(name.size())) + u":" + AnsiUpperCase(name);
+size_t TIniNameHash::operator()(const UnicodeString &name) const {
+    const int32_t length = static_cast<int32_t>(name.size());
+    uint64_t hash = 14695981039346656037ull; // FNV-1a over the upper-case code points
+    for (int32_t i = 0; i < length;) {
+        UChar32 c;
+        U16_NEXT(name.data(), i, length, c);
+        hash = (hash ^ uint64_t(u_toupper(c))) * 1099511628211ull;
+    }
+    return size_t(hash);
 }
 
 UnicodeString BytesToHex(const TBytes &bytes) {
@@ -223,12 +246,12 @@ void TMemIniFile::LoadValues() {
 }
 
 TMemIniFile::TEntry *TMemIniFile::TSection::Find(const UnicodeString &name) {
-    const auto it = Index.find(IniNameKey(name));
+    const auto it = Index.find(name);
     return it == Index.end() ? nullptr : &Entries[it->second];
 }
 
 void TMemIniFile::TSection::Set(const UnicodeString &name, const UnicodeString &value) {
-    const auto [it, added] = Index.try_emplace(IniNameKey(name), Entries.size());
+    const auto [it, added] = Index.try_emplace(name, Entries.size());
     if (added) {
         Entries.push_back({name, value});
     } else {
@@ -237,7 +260,7 @@ void TMemIniFile::TSection::Set(const UnicodeString &name, const UnicodeString &
 }
 
 void TMemIniFile::TSection::Erase(const UnicodeString &name) {
-    const auto it = Index.find(IniNameKey(name));
+    const auto it = Index.find(name);
     if (it == Index.end()) {
         return;
     }
@@ -252,7 +275,7 @@ void TMemIniFile::TSection::Erase(const UnicodeString &name) {
 std::vector<TMemIniFile::TSection> TMemIniFile::ParseLines(const TStrings &lines,
                                                            const UnicodeString &source) {
     std::vector<TSection> sections;
-    std::unordered_map<UnicodeString, size_t> index;
+    TIniNameIndex index;
     TSection *current = nullptr;
     for (int32_t i = 0; i < lines.GetCount(); ++i) {
         const UnicodeString &raw = lines.Get(i);
@@ -268,7 +291,7 @@ std::vector<TMemIniFile::TSection> TMemIniFile::ParseLines(const TStrings &lines
                 IniError(LineError("Invalid INI section header", source, size_t(i) + 1));
             }
             const UnicodeString name = Trim(line.substr(1, line.size() - 2));
-            const auto [it, added] = index.try_emplace(IniNameKey(name), sections.size());
+            const auto [it, added] = index.try_emplace(name, sections.size());
             if (added) {
                 sections.push_back({name, {}, {}});
             }
@@ -287,17 +310,17 @@ void TMemIniFile::SetSections(std::vector<TSection> sections) {
     FSections = std::move(sections);
     FSectionIndex.clear();
     for (size_t i = 0; i < FSections.size(); ++i) {
-        FSectionIndex.emplace(IniNameKey(FSections[i].Name), i);
+        FSectionIndex.emplace(FSections[i].Name, i);
     }
 }
 
 TMemIniFile::TSection *TMemIniFile::FindSection(const UnicodeString &section) {
-    const auto it = FSectionIndex.find(IniNameKey(section));
+    const auto it = FSectionIndex.find(section);
     return it == FSectionIndex.end() ? nullptr : &FSections[it->second];
 }
 
 TMemIniFile::TSection &TMemIniFile::AddSection(const UnicodeString &section) {
-    const auto [it, added] = FSectionIndex.try_emplace(IniNameKey(section), FSections.size());
+    const auto [it, added] = FSectionIndex.try_emplace(section, FSections.size());
     if (added) {
         FSections.push_back({section, {}, {}});
     }

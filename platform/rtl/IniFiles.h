@@ -77,6 +77,19 @@ protected:
     UnicodeString FFileName;
 };
 
+// Case-insensitive comparison of INI names (Unicode simple upper-case mapping, code point by
+// code point), and a hash that agrees with it; both allocate nothing, as lookups are many.
+bool SameIniName(const UnicodeString &a, const UnicodeString &b);
+struct TIniNameHash {
+    size_t operator()(const UnicodeString &name) const;
+};
+struct TIniNameEqual {
+    bool operator()(const UnicodeString &a, const UnicodeString &b) const {
+        return SameIniName(a, b);
+    }
+};
+using TIniNameIndex = std::unordered_map<UnicodeString, size_t, TIniNameHash, TIniNameEqual>;
+
 // An INI file held in memory. The constructor reads the file when it exists (UTF-8 or UTF-16
 // by signature, else the given encoding, ANSI by default); UpdateFile writes the whole file in
 // the current encoding, with a signature for UTF-8 and UTF-16, through SaveFileSafely: when it
@@ -124,7 +137,7 @@ public:
     struct TSection {
         UnicodeString Name;
         std::vector<TEntry> Entries;
-        std::unordered_map<UnicodeString, size_t> Index; // IniNameKey -> position in Entries
+        TIniNameIndex Index; // name -> position in Entries
 
         TEntry *Find(const UnicodeString &name);
         // Replaces the value of the entry of that name, or adds the entry at the end.
@@ -140,7 +153,7 @@ private:
     TSection &AddSection(const UnicodeString &section);
 
     std::vector<TSection> FSections;
-    std::unordered_map<UnicodeString, size_t> FSectionIndex; // IniNameKey -> position
+    TIniNameIndex FSectionIndex; // name -> position
     TEncoding FEncoding = TEncoding::Default();
 };
 
@@ -157,10 +170,6 @@ public:
     void DeleteKey(const UnicodeString &section, const UnicodeString &name) override;
 };
 
-// Case-insensitive comparison of INI names (Unicode simple case folding of the BMP).
-bool SameIniName(const UnicodeString &a, const UnicodeString &b);
-// A key equal for two names exactly when SameIniName holds for them.
-UnicodeString IniNameKey(const UnicodeString &name);
 // Two upper-case hexadecimal digits per byte, and back; HexToBytes returns false for an odd
 // length or a character that is not a hexadecimal digit.
 UnicodeString BytesToHex(const TBytes &bytes);
