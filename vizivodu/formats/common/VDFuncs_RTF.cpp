@@ -9,17 +9,11 @@
 #include <unicode/utf16.h>
 
 #include <algorithm>
+#include <charconv>
 
 namespace vizivodu {
 
 namespace {
-
-void AppendHexEscape(AnsiString &out, uint8_t b) {
-    static const char kHex[] = "0123456789abcdef";
-    out += "\\'";
-    out += kHex[b >> 4];
-    out += kHex[b & 15];
-}
 
 bool IsRTFSpecial(char ch) {
     return ch == '\\' || ch == '{' || ch == '}';
@@ -61,6 +55,32 @@ const char *TypographicControlWord(char16_t unit) {
     }
 }
 
+// One 8-bit character as EscapeRTFAnsi writes it, into p (at most 9 characters); returns the
+// end. The writers escape every character of every run, so nothing here allocates.
+char *EscapeAnsiInto(char *p, char ch, bool backslashes, bool specialAsWords, bool bracesAsHex,
+                     bool fieldArg) {
+    static const char kHex[] = "0123456789abcdef";
+    const auto put = [&p](std::string_view s) { p = std::copy(s.begin(), s.end(), p); };
+    const auto b = static_cast<uint8_t>(ch);
+    if (backslashes && IsRTFSpecial(ch)) {
+        *p++ = '\\';
+        *p++ = ch;
+    } else if (backslashes && fieldArg && ch == '"') {
+        put("\\\\\"");
+    } else if (specialAsWords && b == 149) {
+        put("\\bullet ");
+    } else if (specialAsWords && b == 160) {
+        put("\\~");
+    } else if ((bracesAsHex && IsRTFSpecial(ch)) || b < 32 || b > 127) {
+        put("\\'");
+        *p++ = kHex[b >> 4];
+        *p++ = kHex[b & 15];
+    } else {
+        *p++ = ch;
+    }
+    return p;
+}
+
 } // namespace
 
 AnsiString EscapeRTFAnsi(std::string_view s, bool noEscape, bool specialAsWords, bool bracesAsHex,
@@ -68,66 +88,61 @@ AnsiString EscapeRTFAnsi(std::string_view s, bool noEscape, bool specialAsWords,
     const bool backslashes = !noEscape && !bracesAsHex;
     AnsiString out;
     out.reserve(s.size());
+    char buffer[16];
     for (char ch : s) {
-        const auto b = static_cast<uint8_t>(ch);
-        if (backslashes && IsRTFSpecial(ch)) {
-            out += '\\';
-            out += ch;
-        } else if (backslashes && fieldArg && ch == '"') {
-            out += "\\\\\"";
-        } else if (bracesAsHex && IsRTFSpecial(ch)) {
-            AppendHexEscape(out, b);
-        } else if (specialAsWords && b == 149) {
-            out += "\\bullet ";
-        } else if (specialAsWords && b == 160) {
-            out += "\\~";
-        } else if (b < 32 || b > 127) {
-            AppendHexEscape(out, b);
-        } else {
-            out += ch;
-        }
+        out.append(buffer,
+                   EscapeAnsiInto(buffer, ch, backslashes, specialAsWords, bracesAsHex, fieldArg));
     }
     return out;
 }
 
+// Built without temporaries: the writers call this for every run of text.
 AnsiString RawUnicodeToRTF(std::string_view raw, TVDCodePage codePage,
                            const TVDRTFUnicodeOptions &options) {
     const bool fallbacks = options.UseFallback || options.FallbackFlag;
+    const bool backslashes = !options.NoEscape && !options.BracesAsHex;
     const size_t startCount = options.FallbackFlag ? 1 : 0;
     size_t count = startCount;
     AnsiString out;
+    out.reserve(raw.size() * 4);
+    char buffer[64];
     for (size_t i = 0; i + 1 < raw.size(); i += 2) {
         const auto unit = static_cast<char16_t>(static_cast<uint8_t>(raw[i]) |
                                                 (static_cast<uint8_t>(raw[i + 1]) << 8));
+        char *p = buffer;
         if (unit >= 1 && unit <= 127) {
             if (unit == u'\\' && options.DoubleBackslashes && !options.NoEscape) {
-                out += "\\\\\\\\";
+                p = std::fill_n(p, 4, '\\');
             } else {
-                out += EscapeRTFAnsi(std::string(1, static_cast<char>(unit)), options.NoEscape,
-                                     false, options.BracesAsHex, options.FieldArg);
+                p = EscapeAnsiInto(p, static_cast<char>(unit), backslashes, false,
+                                   options.BracesAsHex, options.FieldArg);
             }
-            continue;
-        }
-        const char *word = options.NoEscape ? nullptr : TypographicControlWord(unit);
-        if (word) {
+        } else if (const char *word = options.NoEscape ? nullptr : TypographicControlWord(unit)) {
             out += word;
             continue;
+        } else {
+            TVDAnsiString fallback;
+            if (fallbacks) {
+                fallback = RawUnicodeToAnsi(codePage, raw.substr(i, 2));
+                fallback.resize(std::min<size_t>(fallback.size(), 4));
+                if (fallback.size() != count) {
+                    count = fallback.size();
+                    p = std::copy_n("\\uc", 3, p);
+                    p = std::to_chars(p, buffer + 8, count).ptr;
+                }
+            }
+            p = std::copy_n("\\u", 2, p);
+            p = std::to_chars(p, p + 6, unsigned(unit)).ptr;
+            *p++ = ' ';
+            for (char ch : fallback) {
+                p = EscapeAnsiInto(p, ch, backslashes, true, options.BracesAsHex, options.FieldArg);
+            }
         }
-        if (!fallbacks) {
-            out += "\\u" + std::to_string(unit) + " ";
-            continue;
-        }
-        const TVDAnsiString fallback = RawUnicodeToAnsi(codePage, raw.substr(i, 2));
-        if (fallback.size() != count) {
-            count = fallback.size();
-            out += "\\uc" + std::to_string(count);
-        }
-        out += "\\u" + std::to_string(unit) + " ";
-        out +=
-            EscapeRTFAnsi(fallback, options.NoEscape, true, options.BracesAsHex, options.FieldArg);
+        out.append(buffer, p);
     }
     if (count != startCount) {
-        out += "\\uc" + std::to_string(startCount);
+        out += "\\uc";
+        out += std::to_string(startCount);
     }
     return out;
 }
