@@ -4,6 +4,7 @@
 #include "app/UResources.h"
 #include "platform/gfx/Picture.h"
 #include "platform/ui/Application.h"
+#include "vizivodu/VDStartup.h"
 
 namespace workbench {
 
@@ -11,6 +12,9 @@ TVDMainForm *VDMainForm = nullptr;
 
 int RunApplication() {
     ui::Application->Initialize();
+    // Before the report's documents exist: without it their pictures are neither saved nor
+    // copied.
+    vizivodu::InitializeLibrary();
     ui::Application->SetMainFormOnTaskBar(true);
     gfx::TPngImage icon;
     icon.LoadFromMemory(LogoPng, LogoPngSize);

@@ -10,6 +10,8 @@
 #include "platform/gfx/Printers.h"
 #include "platform/ui/DialogHandler.h"
 #include "platform/ui/PrintDialogs.h"
+#include "vizivodu/VDStartup.h"
+#include "vizivodu/document/VDDocParams.h"
 #include "vizivodu/layout/printing/PtblVD.h"
 #include "vizivodu/layout/viewer/VDVDData.h"
 #include "vizivodu/tables/VDTable_Print.h"
@@ -233,6 +235,7 @@ TEST_F(ReportPagesTest, TheCopiesOfThePrintDialogArePrinted) {
 // reader finds its texts.
 class ReportPaperTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { vizivodu::InitializeLibrary(); } // as the program does
     void SetUp() override {
         gfx::Printer().SetSystemPrintersForTesting({});
         gfx::Printer().SetPrinterIndex(-1);
@@ -305,6 +308,48 @@ TEST_F(ReportPaperTest, AfterAChangeToLandscapeEveryRowIsPrintedAndPreviewed) {
     for (const char *tail : {"Итогопобазе", "Повсемнарушениям", "Утверждаю:", "Членыкомиссии:"}) {
         EXPECT_NE(text.find(tail), std::string::npos) << tail;
     }
+}
+
+// The report written as RTF, converted by LibreOffice to PDF: every statistics row, the totals,
+// the legend and the signatures are there (the tables' merged rows and colours were checked by
+// eye once on the rendered pages).
+TEST_F(ReportPaperTest, TheReportWrittenAsRtfIsPrintedByLibreOfficeWithEveryRow) {
+    if (!HaveTool("soffice") || !HaveTool("pdftotext")) {
+        GTEST_SKIP() << "LibreOffice and poppler-utils are not installed";
+    }
+    // Laid out as printed: A4 with the report's margins, so that the tables sized to their
+    // content are as wide as the printed text.
+    vizivodu::TViziVodu &report = *Form.ZemVDReport;
+    vizivodu::TVDDocParameters &page = *report.GetDocParameters();
+    page.ConvertToUnits(vizivodu::vduMillimeters);
+    page.PageWidth = 210;
+    page.PageHeight = 297;
+    page.LeftMargin = page.RightMargin = page.TopMargin = page.BottomMargin = 10;
+    report.RTFOptions.Include(vizivodu::vdrtfSaveDocParameters);
+    report.MaxTextWidth = MMToPixels(190, gfx::ScreenPixelsPerInch);
+    report.Format();
+    const fs::path rtf = Folder.Path() / "report.rtf";
+    ASSERT_TRUE(report.SaveRTF(rtl::Utf8ToUtf16(rtf.string()), false));
+    std::ifstream rtfIn(rtf, std::ios::binary);
+    const std::string rtfText{std::istreambuf_iterator<char>(rtfIn), {}};
+    EXPECT_NE(rtfText.find("\\pngblip"), std::string::npos) << "the logo";
+    RunCommand("cd '" + Folder.Path().string() + "' && soffice -env:UserInstallation=file://" +
+               Folder.Path().string() + "/profile --headless --convert-to pdf report.rtf 2>&1");
+    const fs::path pdf = Folder.Path() / "report.pdf";
+    ASSERT_TRUE(fs::exists(pdf));
+    const std::string text = WithoutBlanks(RunCommand("pdftotext -raw '" + pdf.string() + "' -"));
+    for (int32_t c = 1; c <= 30; ++c) {
+        EXPECT_NE(text.find(WithoutBlanks(rtl::Utf16ToUtf8(DiagCodeDescription(c)))),
+                  std::string::npos)
+            << "code " << c;
+    }
+    for (const char *part : {"Отчетиспытания", "Итогопобазе", "Повсемнарушениям",
+                             "Утверждаю:", "Членыкомиссии:", "98,89"}) {
+        EXPECT_NE(text.find(part), std::string::npos) << part;
+    }
+    EXPECT_NE(RunCommand("pdfimages -list '" + pdf.string() + "'").find(" image "),
+              std::string::npos)
+        << "the logo";
 }
 
 // The statistics table's headers are wider than the columns given to them, and together wider

@@ -13,6 +13,7 @@
 // background is painted and the zoom geometry is left as it is. Works with no window shown.
 #pragma once
 
+#include "vizivodu/document/VDDocParams.h" // the zoom modes a document stores for its preview
 #include "vizivodu/layout/viewer/VDScroll.h"
 
 #include "platform/gfx/Pen.h"
@@ -27,7 +28,6 @@ namespace vizivodu {
 
 class TCustomVDPrint;
 
-enum TVDZoomMode : uint8_t { vdzmFullPage, vdzmPageWidth, vdzmCustom };
 enum TVDClickMode : uint8_t { vdcmNone, vdcmSwitchZoom };
 
 // The base: zoom, geometry and painting; the page comes from the descendant's page source.

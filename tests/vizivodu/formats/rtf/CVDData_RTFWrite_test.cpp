@@ -228,6 +228,21 @@ TEST_F(RTFWriter, ATableRowWritesRowPropertiesCellsAndRow) {
     EXPECT_NE(rtf.find("{\\cell}"), std::string::npos) << rtf;
 }
 
+// As the workbench's report has its logo beside the title.
+TEST_F(RTFWriter, APictureInATableCellIsWrittenInItsCell) {
+    auto table = TVDTableItemInfo::CreateEx(1, 2, &Doc);
+    TVDTableCellData &cell = *table->GetCells(0, 1);
+    cell.Clear();
+    auto bitmap = std::make_unique<gfx::TBitmap>();
+    bitmap->SetSize(2, 1);
+    cell.AddPictureEx({}, std::move(bitmap), 0, vdvaRight);
+    Doc.AddItem(u"", std::move(table));
+    const std::string rtf = Save(Doc);
+    const size_t picture = rtf.find("{\\pict");
+    ASSERT_NE(picture, std::string::npos) << rtf;
+    EXPECT_LT(picture, rtf.find("\\cell}", rtf.find("\\cell}") + 1)) << "in the second cell";
+}
+
 TEST_F(RTFWriter, ATableInACellWritesTheNestingKeywords) {
     auto table = TVDTableItemInfo::CreateEx(1, 1, &Doc);
     TVDTableCellData &cell = *table->GetCells(0, 0);
