@@ -1,8 +1,8 @@
 // RTF reader: any bytes parsed with every event assigned (Unicode on and off, hidden text
-// skipped or kept), the events checked for what the reader promises: no group state leaks
-// out of a read and table starts never outnumber the levels a paragraph can hold. Then the
-// bytes are read into a document (tables, styles added or matched); a failed read must leave
-// the document empty.
+// skipped or kept; pictures, fields, lists and notes included), the events checked for what
+// the reader promises: no group state leaks out of a read and table starts never outnumber the
+// levels a paragraph can hold. Then the bytes are read into a document (tables, lists, notes,
+// pictures and fields; styles added or matched); a failed read must leave the document empty.
 #include "fuzz/FuzzDocument.h"
 #include "fuzz/FuzzTarget.h"
 
@@ -10,6 +10,7 @@
 #include "vizivodu/formats/rtf/VDRTFProps.h"
 #include "vizivodu/formats/rtf/VDRTFReader.h"
 
+#include "platform/gfx/Graphic.h"
 #include "platform/rtl/Classes.h"
 
 #include <cstdlib>
@@ -44,6 +45,15 @@ void ReadOnce(wbfuzz::TInput input, bool unicode, bool skipHidden) {
     reader.OnBookmarkStart = [](TVDRTFReader &, const rtl::UnicodeString &) {};
     reader.OnRequiredPageBreak = [](TVDRTFReader &) {};
     reader.OnUpdateMarker = [](TVDRTFReader &) {};
+    reader.OnNewPicture = [](TVDRTFReader &, TVDRTFPicture *, std::unique_ptr<gfx::TGraphic> &g,
+                             TVDRTFPosition, const rtl::UnicodeString &, bool &inserted) {
+        g.reset();
+        inserted = true;
+    };
+    reader.OnNewSeq = [](TVDRTFReader &, TVDRTFPosition, const TVDUnicodeString &, TVDRTFSeqType,
+                         bool, int32_t) {};
+    reader.OnNewPageNumber = [](TVDRTFReader &, TVDRTFPosition, TVDRTFPageNumberType) {};
+    reader.OnNewPageCount = [](TVDRTFReader &, TVDRTFPosition, TVDRTFPageNumberType) {};
     rtl::TMemoryStream stream;
     stream.Write(input.data(), int32_t(input.size()));
     stream.SetPosition(0);

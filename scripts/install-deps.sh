@@ -19,7 +19,7 @@ packages=(
     # outside readers of the CSS and OOXML the style writers make
     python3 python3-tinycss2 libxml2-utils
     # RTF written by other programs (test fixtures) and the RTF reading benchmark's peers
-    libreoffice-writer-nogui pandoc
+    libreoffice-writer-nogui pandoc unrtf
     # outside checkers of the HTML and ZIP files the writers make
     tidy unzip
 )

@@ -23,3 +23,20 @@ list(APPEND VIZIVODU_SOURCES
     formats/rtf/VDRTFProps_TableBuild.cpp
     formats/rtf/VDRTFProps_Tables.cpp
     formats/rtf/VDRTFTableGrid.cpp)
+# Lists and old-style numbering into list styles and list markers.
+list(APPEND VIZIVODU_SOURCES
+    formats/rtf/VDRTFLists.cpp
+    formats/rtf/VDRTFProps_Lists.cpp
+    formats/rtf/VDRTFReader_Lists.cpp)
+# Footnotes and endnotes into note items.
+list(APPEND VIZIVODU_SOURCES
+    formats/rtf/VDRTFProps_Notes.cpp)
+# Pictures into picture items.
+list(APPEND VIZIVODU_SOURCES
+    formats/rtf/VDRTFPictures.cpp
+    formats/rtf/VDRTFProps_Pictures.cpp
+    formats/rtf/VDRTFReader_Pictures.cpp)
+# Page-number, page-count and sequence fields.
+list(APPEND VIZIVODU_SOURCES
+    formats/rtf/VDRTFProps_Fields.cpp
+    formats/rtf/VDRTFReader_Fields.cpp)

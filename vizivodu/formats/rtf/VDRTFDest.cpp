@@ -1,6 +1,6 @@
 // The RTF parser's destinations: changing them, routing characters by them and ending them;
 // the style sheet, document information, bookmarks, fields, notes, headers and footers and
-// the Unicode alternatives (\upr, \ud). Pictures, objects and list tables are skipped.
+// the Unicode alternatives (\upr, \ud). Objects' data is skipped (their result is read).
 #include "vizivodu/formats/rtf/VDRTFReader.h"
 
 #include "platform/rtl/Exceptions.h"
@@ -51,10 +51,13 @@ TVDRTFErrorCode TVDRTFReader::ChangeDestination(uint8_t idx, int32_t value) {
     switch (idx) {
     case 1:
         st.rds = rdsShpPict;
+        FShpPictInserted = false;
         return rtf_ec_OK;
     case 2:
         st.rds = FShpPictInserted ? rdsSkip : rdsNorm;
         return rtf_ec_OK;
+    case 3:
+        return StartPicture();
     case 5:
         FFontTable.Clear();
         FTmpString.clear();
@@ -128,6 +131,20 @@ TVDRTFErrorCode TVDRTFReader::ChangeDestination(uint8_t idx, int32_t value) {
         return rtf_ec_OK;
     case 29:
         return StartNote();
+    case 30:
+    case 31:
+    case 32:
+    case 33:
+    case 34:
+    case 35:
+    case 36:
+    case 37:
+    case 38:
+    case 39:
+    case 40:
+    case 41:
+    case 42:
+        return ChangeListDestination(idx, value);
     case 43:
     case 45:
         return rtf_ec_OK; // an object's result and own text read as body text
@@ -143,7 +160,7 @@ TVDRTFErrorCode TVDRTFReader::ChangeDestination(uint8_t idx, int32_t value) {
             rtf_hf_Header, rtf_hf_Footer, rtf_hf_HeaderF, rtf_hf_FooterF};
         return StartHeaderFooter(kinds[idx - 21]);
     }
-    // Skipped destinations, pictures, objects' data, old-style numbering and list tables.
+    // Skipped destinations and objects' data.
     st.rds = rdsSkip;
     return rtf_ec_OK;
 }
@@ -202,6 +219,15 @@ TVDRTFErrorCode TVDRTFReader::StartHeaderFooter(TVDRTFHeaderFooterType kind) {
 
 TVDRTFErrorCode TVDRTFReader::ParseChar(uint8_t ch) {
     TVDRTFErrorCode result = rtf_ec_OK;
+    if (FRTFState.rds == rdsPict) {
+        return PictureChar(ch);
+    }
+    if (ListChar(ch)) {
+        if (FRTFState.ris == risBin && --FcbBin < 1) {
+            FRTFState.ris = risNorm;
+        }
+        return result;
+    }
     switch (FRTFState.rds) {
     case rdsNorm:
         if ((ch == 10 || ch == 13) && OnUpdateMarker) {
@@ -285,6 +311,7 @@ TVDRTFErrorCode TVDRTFReader::AddDestWideChar(char16_t wc) {
         FRTFState.FFieldCode.push_back(wc);
         break;
     default:
+        ListWideChar(wc);
         break;
     }
     return rtf_ec_OK;
@@ -335,7 +362,14 @@ TVDRTFErrorCode TVDRTFReader::EndDestination(TRTFrds rds, const TVDRTFReaderStat
         FRTFState.FFieldCode.clear();
         FAfterTableRow = false;
         break;
+    case rdsPict:
+        FTmpString.clear();
+        return EndPicture();
+    case rdsFldInst:
+        FTmpString.clear();
+        return RunFieldInstruction();
     default:
+        EndListDestination(rds);
         break;
     }
     FTmpString.clear();

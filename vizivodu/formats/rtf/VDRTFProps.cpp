@@ -122,6 +122,11 @@ void TVDRTFReaderProperties::PrepareReader() {
     FBookmarkName.clear();
     FCurrentRow = FCurrentCol = -1;
     FHeaderYMM = FFooterYMM = -1;
+    FLevelToListNo.clear();
+    FListTableMaps = {};
+    FLastMarkerIndex = -1;
+    FNotes.clear();
+    FLastNoteRefIndex = FNoteCharTextStyleNo = -1;
     for (TCustomVDData *d : FHFData) {
         if (d) {
             d->Clear();
@@ -145,6 +150,32 @@ void TVDRTFReaderProperties::ConnectEvents() {
         FPageBreakVDData = FCurrentVDData;
     };
     r.OnEndParsing = [this](TVDRTFReader &) { ReaderEndParsing(); };
+    r.OnUpdateMarker = [this](TVDRTFReader &) { ReaderUpdateMarker(); };
+    if (!IgnoreFields) {
+        r.OnNewPageNumber = [this](TVDRTFReader &, TVDRTFPosition p, TVDRTFPageNumberType t) {
+            ReaderNewPageField(p, t, false);
+        };
+        r.OnNewPageCount = [this](TVDRTFReader &, TVDRTFPosition p, TVDRTFPageNumberType t) {
+            ReaderNewPageField(p, t, true);
+        };
+    }
+    if (!IgnoreSequences) {
+        r.OnNewSeq = [this](TVDRTFReader &, TVDRTFPosition p, const TVDUnicodeString &name,
+                            TVDRTFSeqType t, bool reset,
+                            int32_t startFrom) { ReaderNewSeq(p, name, t, reset, startFrom); };
+    }
+    if (!IgnorePictures) {
+        r.OnNewPicture = [this](TVDRTFReader &, TVDRTFPicture *picture,
+                                std::unique_ptr<gfx::TGraphic> &graphic, TVDRTFPosition p,
+                                const rtl::UnicodeString &fileName, bool &inserted) {
+            ReaderNewPicture(picture, graphic, p, fileName, inserted);
+        };
+    }
+    if (!IgnoreNotes) {
+        r.OnNote = [this](TVDRTFReader &, TVDRTFNoteEventType what, TVDRTFPosition p) {
+            ReaderNote(what, p);
+        };
+    }
     if (!IgnoreTables) {
         r.OnTable = [this](TVDRTFReader &, TVDRTFTableEventKind kind, bool &processed) {
             ReaderTable(kind, processed);
@@ -167,6 +198,17 @@ void TVDRTFReaderProperties::ConnectEvents() {
 }
 
 void TVDRTFReaderProperties::FinishReading() {
+    if (FReader) {
+        try {
+            ReaderUpdateMarker();
+        } catch (const rtl::Exception &) {
+            // The read has ended; a marker that cannot be completed keeps what it has.
+        }
+    }
+    FLastMarkerIndex = -1;
+    FLevelToListNo.clear();
+    FListTableMaps = {};
+    FNotes.clear();
     // Tables still open after an exception go unread, innermost first: an inner table's
     // cells belong to a cell of the outer one.
     while (!FTables.empty()) {
@@ -294,6 +336,10 @@ void TVDRTFReaderProperties::InsertRTFItem(TVDRawByteString text,
                                            std::unique_ptr<TCustomVDItemInfo> item,
                                            TVDRTFPosition position) {
     TCustomVDData &doc = *FCurrentVDData;
+    if (position == rtf_ts_NewPara && item->StyleNo != StyleNoListMarker &&
+        item->StyleNo != StyleNoTable && InsertListMarker(item->ParaNo)) {
+        position = rtf_ts_ContinuePara;
+    }
     if (position == rtf_ts_ContinuePara) {
         item->ParaNo = -1;
     } else if (position == rtf_ts_NewLine && doc.ItemCount() > 0) {
@@ -312,10 +358,16 @@ void TVDRTFReaderProperties::InsertRTFItem(TVDRawByteString text,
     }
     const bool special = item->StyleNo < 0;
     MarkTableRowUnfinished(doc);
+    const bool marker = item->StyleNo == StyleNoListMarker;
+    const bool noteReference = item->StyleNo == StyleNoNoteReference;
     doc.AddItemR(std::move(text), std::move(item), true);
     if (special) {
         doc.DoOnAddSpecialItem(doc.ItemCount() - 1);
     }
+    if (marker) {
+        FLastMarkerIndex = doc.ItemCount() - 1;
+    }
+    FLastNoteRefIndex = noteReference ? doc.ItemCount() - 1 : -1;
 }
 
 void TVDRTFReaderProperties::ReaderHeaderFooter(TVDRTFHeaderFooterType hfType, bool starting,

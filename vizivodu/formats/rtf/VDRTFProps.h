@@ -22,6 +22,10 @@ class TFontInfo;
 class TParaInfo;
 class TVDTableItemInfo;
 struct TTableSubDataInfo;
+class TVDListInfo;
+class TVDListLevel;
+class TVDMarkerItemInfo;
+struct TRTFExpectedLevel;
 
 enum TVDReaderUnicode : uint8_t { vdruNoUnicode, vdruMixed, vdruOnlyUnicode };
 enum TVDReaderStyleMode : uint8_t { vdrsUseSpecified, vdrsUseClosest, vdrsAddIfNeeded };
@@ -116,6 +120,58 @@ private:
     int32_t GetSimpleParaNo(TVDRTFAlignment alignment, int32_t leftIndentTw);
     int32_t GetDefaultTextStyleNo() const;
 
+    // lists and list markers (VDRTFProps_Lists.cpp)
+    struct TRTFListMap {
+        bool Made = false;
+        int32_t CountBefore = 0;  // list styles at or above it were made by this read
+        std::vector<int32_t> Map; // RTF list index -> list style
+    };
+    TRTFListMap &CurrentListMap();
+    bool InsertListMarker(int32_t paraNo);
+    void MapWord97Lists();
+    void InsertWord97ListMarker(int32_t paraNo);
+    void PlaceMarker(std::unique_ptr<TVDMarkerItemInfo> marker, int32_t paraNo, bool word97);
+    void SetExpectedFont(TRTFExpectedLevel &e, int32_t fontIndex) const;
+    TRTFExpectedLevel ExpectedWord97Level(const TVDRTFListLevel97 &src) const;
+    bool ListMatches(TVDListInfo &style, TVDRTFList97 &list) const;
+    rtl::UnicodeString MarkerText(const TVDAnsiString &text, int32_t fontIndex) const;
+    TRTFExpectedLevel ExpectedLegacyLevel(const TVDRTFMarkerProperties &mp);
+    int32_t GetListForLegacyMarker(const TVDRTFMarkerProperties &mp);
+    TVDMarkerItemInfo *PendingMarker() const;
+    void ReaderUpdateMarker();
+    void UpdateWord97Marker(TVDMarkerItemInfo &marker);
+    void AddMissingLevels(TVDListInfo &style, TVDRTFList97 &list);
+    void ReindentLevel(TVDListLevel &level, TVDRTFParaProperties &pp);
+    void UpdateParagraphStyle(TVDMarkerItemInfo &marker);
+
+    // pictures (VDRTFProps_Pictures.cpp)
+    void ReaderNewPicture(TVDRTFPicture *picture, std::unique_ptr<gfx::TGraphic> &graphic,
+                          TVDRTFPosition position, const rtl::UnicodeString &fileName,
+                          bool &inserted);
+
+    // fields (VDRTFProps_Fields.cpp)
+    void ReaderNewPageField(TVDRTFPosition position, TVDRTFPageNumberType type, bool count);
+    void ReaderNewSeq(TVDRTFPosition position, const TVDUnicodeString &name, TVDRTFSeqType type,
+                      bool reset, int32_t startFrom);
+
+    // notes (VDRTFProps_Notes.cpp)
+    struct TNoteSubData {
+        TCustomVDData *PrevVDData = nullptr;
+        int32_t ParentRow = -1, ParentCol = -1;
+        int32_t LastMarkerIndex = -1;
+        int32_t NoteIndex = -1; // of the note item in PrevVDData
+        int32_t TablesAtStart = 0;
+    };
+    void ReaderNote(TVDRTFNoteEventType what, TVDRTFPosition position);
+    int32_t NoteTextStyle(int32_t paraNo);
+    void InsertNoteReference(TVDRTFPosition position);
+    void TakeNoteCharacter();
+    void ReplaceNoteItem(TCustomVDData &doc, int32_t index,
+                         std::unique_ptr<TCustomVDItemInfo> item);
+    void StartNoteDocument(TVDRTFPosition position);
+    void MakeEndnote();
+    void EndNoteDocument();
+
     // text styles (VDRTFProps_Styles.cpp)
     int32_t FindOrAddTextStyle(bool unicode, int32_t paraNo);
     void InitNewTextStyle(TFontInfo &style, bool unicode, int32_t paraNo);
@@ -144,6 +200,20 @@ private:
     std::unique_ptr<TVDTableItemInfo> FLastRowForNewTable;
     int32_t FCurrentRow = -1;
     int32_t FCurrentCol = -1;
+    // Lists: the list style of each old-style level while numbered paragraphs follow one
+    // another (11 entries or none), a list map per part of the document, the marker of the
+    // paragraph being read.
+    std::vector<int32_t> FLevelToListNo;
+    std::array<TRTFListMap, 7> FListTableMaps;
+    int32_t FLastMarkerIndex = -1;
+    int32_t FLastMarkerFirstIndent = 0;
+    bool FIsLastMarkerWord97 = false;
+    // Notes: the documents below the note being read, the last reference placed, the mark
+    // and text style a note took from the text before it.
+    std::vector<TNoteSubData> FNotes;
+    int32_t FLastNoteRefIndex = -1;
+    int32_t FNoteCharTextStyleNo = -1;
+    rtl::UnicodeString FNoteCustomChar;
 };
 
 } // namespace vizivodu

@@ -158,7 +158,8 @@ void TVDRTFReaderProperties::AssignRTFParaProps(TParaInfo &style) {
     const TVDRTFParaProperties &pp = FReader->ParaProps();
     style.SetLeftIndent(FVDStyle->TwipsToUnits(pp.FLeftIndentTw));
     style.SetRightIndent(FVDStyle->TwipsToUnits(pp.FRightIndentTw));
-    style.SetFirstIndent(FVDStyle->TwipsToUnits(pp.FFirstIndentTw));
+    style.SetFirstIndent(FLastMarkerIndex >= 0 ? FLastMarkerFirstIndent
+                                               : FVDStyle->TwipsToUnits(pp.FFirstIndentTw));
     style.SetSpaceBefore(FVDStyle->TwipsToUnits(pp.FSpaceBeforeTw));
     style.SetSpaceAfter(FVDStyle->TwipsToUnits(pp.FSpaceAfterTw));
     style.SetAlignment(TVDAlignment(pp.FAlignment));

@@ -66,6 +66,12 @@ void TVDRTFReader::Clear() {
     FStyleSheet.Clear();
     FFontTable.Clear();
     FColorTable.Clear();
+    FListTable.Clear();
+    FListOverrideTable.Clear();
+    FMarkerProps.reset();
+    FCurPNSecLvl = 0;
+    FPicture.reset();
+    FPictHexHigh = true;
     FSaveList.clear();
     FRTFState.Reset();
     FText.clear();
@@ -372,7 +378,11 @@ TVDRTFErrorCode TVDRTFReader::PopState() {
     if (FRTFState.rds == rdsFldInst && FRTFState.FFieldInserted) {
         source.FFieldInserted = true;
     }
+    const bool leavingPN = FRTFState.rds == rdsPN && source.rds != rdsPN;
     FRTFState.AssignFrom(source);
+    if (leavingPN) {
+        TakePendingMarker();
+    }
     FHexHigh = true;
     if (leavingNote) {
         CloseTables(false);

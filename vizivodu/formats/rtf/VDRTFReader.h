@@ -10,6 +10,8 @@
 // table fall back as for a missing entry.
 #pragma once
 
+#include "vizivodu/formats/rtf/VDRTFLists.h"
+#include "vizivodu/formats/rtf/VDRTFPictures.h"
 #include "vizivodu/formats/rtf/VDRTFRecords.h"
 
 #include "platform/rtl/System.h"
@@ -18,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +101,22 @@ enum TVDRTFHeaderFooterType : uint8_t {
     rtf_hf_FooterF
 };
 enum TVDRTFNoteEventType : uint8_t { rtf_ne_Character, rtf_ne_Start, rtf_ne_EndNote, rtf_ne_End };
+enum TVDRTFPageNumberType : uint8_t {
+    rtf_pntDefault,
+    rtf_pntDecimal,
+    rtf_pntDecimalDash,
+    rtf_pntLowerAlpha,
+    rtf_pntUpperAlpha,
+    rtf_pntLowerRoman,
+    rtf_pntUpperRoman
+};
+enum TVDRTFSeqType : uint8_t {
+    rtf_seqDecimal,
+    rtf_seqLowerAlpha,
+    rtf_seqUpperAlpha,
+    rtf_seqLowerRoman,
+    rtf_seqUpperRoman
+};
 enum TVDRTFHighlightConvert : uint8_t { rtf_hl_Ignore, rtf_hl_FixedColors, rtf_hl_ColorTable };
 
 // One group's formatting and destination. The fields below "not copied" are reader-wide:
@@ -167,6 +186,18 @@ public:
     std::function<void(TVDRTFReader &)> OnEndParsing;
     std::function<void(TVDRTFReader &, const rtl::UnicodeString &name)> OnBookmarkStart;
     std::function<void(TVDRTFReader &)> OnStyleSheet;
+    // A picture read: the record (nullptr for a picture from a file), its graphic (nullptr when
+    // its format has none; a handler that sets inserted may take it), the position.
+    std::function<void(TVDRTFReader &, TVDRTFPicture *, std::unique_ptr<gfx::TGraphic> &,
+                       TVDRTFPosition, const rtl::UnicodeString &fileName, bool &inserted)>
+        OnNewPicture;
+    // Fields: a sequence number (its name, kind, and the restart value when reset), a page
+    // number, a page count.
+    std::function<void(TVDRTFReader &, TVDRTFPosition, const TVDUnicodeString &seqName,
+                       TVDRTFSeqType, bool reset, int32_t startFrom)>
+        OnNewSeq;
+    std::function<void(TVDRTFReader &, TVDRTFPosition, TVDRTFPageNumberType)> OnNewPageNumber;
+    std::function<void(TVDRTFReader &, TVDRTFPosition, TVDRTFPageNumberType)> OnNewPageCount;
 
     // ---- What handlers read ----
     TVDRTFReaderState &RTFState() { return FRTFState; }
@@ -177,6 +208,8 @@ public:
     TVDRTFColorList &ColorTable() { return FColorTable; }
     TVDRTFStyleSheet &StyleSheet() { return FStyleSheet; }
     TVDRTFDocProperties &DocProps() { return FDocProps; }
+    TVDRTFListTable97 &ListTable() { return FListTable; }
+    TVDRTFListOverrideTable97 &ListOverrideTable() { return FListOverrideTable; }
     const std::vector<TVDRTFReaderState> &SaveList() const { return FSaveList; }
     uint32_t CodePage() const { return FCodePage; }
     bool WidowOrphanControl() const { return FWidowOrphanControl; }
@@ -244,6 +277,31 @@ private:
     TVDRTFBorderSide *CurrentBorderSide();
     void CompleteFontName();
 
+    // lists and old-style numbering (VDRTFReader_Lists.cpp)
+    TVDRTFErrorCode ChangeListDestination(uint8_t idx, int32_t value);
+    void ApplyListProperty(uint8_t idx, int32_t value);
+    void ApplyListLevelProperty(TVDRTFListLevel97 &level, uint8_t idx, int32_t value);
+    void ApplyPNProperty(uint8_t idx, int32_t value);
+    void ApplyMarkerProperty(TVDRTFMarkerProperties &marker, uint8_t idx, int32_t value);
+    bool ListChar(uint8_t ch);
+    bool ListWideChar(char16_t wc);
+    void EndListDestination(TRTFrds rds);
+    void TakePendingMarker();
+    TVDRTFListLevel97 *LastListLevel();
+    TVDRTFMarkerProperties *CurrentSectionMarkerDef();
+
+    // pictures (VDRTFReader_Pictures.cpp)
+    TVDRTFErrorCode StartPicture();
+    void ApplyPictureProperty(uint8_t idx, int32_t value);
+    TVDRTFErrorCode PictureChar(uint8_t ch);
+    void SuggestPictureSize(TVDRTFPicture &p) const;
+    TVDRTFErrorCode EndPicture();
+
+    // fields (VDRTFReader_Fields.cpp)
+    TVDRTFErrorCode RunFieldInstruction();
+    TVDRTFErrorCode SeqField(const TVDUnicodeString &s);
+    TVDRTFErrorCode PageField(TVDRTFPageNumberType type, bool count);
+
     // destinations (VDRTFDest.cpp)
     TVDRTFErrorCode ChangeDestination(uint8_t idx, int32_t value);
     TVDRTFErrorCode EndDestination(TRTFrds rds, const TVDRTFReaderState &source);
@@ -269,6 +327,13 @@ private:
     TVDRTFFontList FFontTable;
     TVDRTFColorList FColorTable;
     TVDRTFDocProperties FDocProps;
+    TVDRTFListTable97 FListTable;
+    TVDRTFListOverrideTable97 FListOverrideTable;
+    std::optional<TVDRTFMarkerProperties> FMarkerProps; // of the \pn group being read
+    int32_t FCurPNSecLvl = 0;
+    std::unique_ptr<TVDRTFPicture> FPicture; // of the \pict group being read
+    bool FPictHexHigh = true;
+    uint8_t FPictHexValue = 0;
     TVDRTFReaderState FRTFState;
     std::vector<TVDRTFReaderState> FSaveList;
 

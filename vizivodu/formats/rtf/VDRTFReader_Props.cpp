@@ -57,27 +57,46 @@ bool TVDRTFReader::PropertyActsHere(uint8_t idx) const {
     case rdsObject:
     case rdsObjData:
         return InRange(idx, 105, 107);
-    case rdsPN:
+    case rdsListLevelText:
     case rdsPNTextAfter:
     case rdsPNTextBefore:
-    case rdsPNSecLvl:
-        return InRange(idx, 108, 121);
+        return idx == 51 || idx == 67 || idx == 68; // the font and Unicode characters
     case rdsListTable:
-    case rdsList:
-    case rdsListLevel:
     case rdsListName:
-    case rdsListLevelText:
     case rdsListLevelNumbers:
     case rdsLOTable:
-    case rdsLO:
-    case rdsLOLevel:
-        return InRange(idx, 123, 136) || idx == 138;
+        return false;
     default:
         return !IsOwnDestinationProperty(idx);
     }
 }
 
 TVDRTFErrorCode TVDRTFReader::ApplyProperty(uint8_t idx, int32_t value) {
+    switch (FRTFState.rds) {
+    case rdsList:
+    case rdsListLevel:
+    case rdsLO:
+    case rdsLOLevel:
+        ApplyListProperty(idx, value);
+        return rtf_ec_OK;
+    case rdsPN:
+    case rdsPNSecLvl:
+        ApplyPNProperty(idx, value);
+        return rtf_ec_OK;
+    case rdsPict:
+        if (idx == 67 || idx == 68) {
+            break; // a \u inside picture data is refused with the data
+        }
+        ApplyPictureProperty(idx, value);
+        return rtf_ec_OK;
+    case rdsNorm:
+        if (idx == 122) { // \pnseclvl
+            return ChangeDestination(33, value);
+        }
+        break;
+    default:
+        break;
+    }
     if (!PropertyActsHere(idx)) {
         return rtf_ec_OK;
     }
@@ -364,7 +383,7 @@ void TVDRTFReader::ApplyParaProperty(uint8_t idx, int32_t value) {
         pp.FStyleSheetIndex = FStyleSheet.GetParaEntry(value);
         break;
     case 137:
-        pp.FListOverrideIndex = -1; // list overrides are not read
+        pp.FListOverrideIndex = FListOverrideTable.FindByNumber(value);
         break;
     case 139:
         pp.FListLevel = std::clamp(value, 0, 8);

@@ -154,6 +154,16 @@ TVDRTFErrorCode TVDRTFReader::UnicodeChar(int32_t param) {
     case rdsListLevelText:
         FSkipNext = skip;
         return AddDestWideChar(unit);
+    case rdsPNTextAfter:
+    case rdsPNTextBefore:
+        // A Symbol number text stores its characters in the private area; the low byte is the
+        // character in the font.
+        if (FMarkerProps && unit >= 0xF000 && unit <= 0xF0FF &&
+            FFontTable.IsSymbolFont(FMarkerProps->FFontIndex)) {
+            FSkipNext = skip;
+            return ParseChar(uint8_t(unit & 0xFF));
+        }
+        break;
     default:
         break;
     }
@@ -213,6 +223,9 @@ void TVDRTFReader::CloseTables(bool forHeaderFooter) {
 
 void TVDRTFReader::DoUpdateMarker() {
     if (OnUpdateMarker) {
+        if (FRTFState.FParaProps.HasMarker()) {
+            FRTFState.FParaProps.FMarkerProps->UpdateFrom(FRTFState.FCharProps);
+        }
         OnUpdateMarker(*this);
     }
 }

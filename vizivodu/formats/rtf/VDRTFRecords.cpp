@@ -66,9 +66,11 @@ void TVDRTFParaProperties::Finalize() {
 
 void TVDRTFSectionProperties::AssignFrom(const TVDRTFSectionProperties &source) {
     const int32_t headerY = FHeaderYTw, footerY = FFooterYTw;
+    std::vector<TVDRTFMarkerProperties> defs = std::move(FDefMarkerPropsList);
     *this = source;
     FHeaderYTw = headerY;
     FFooterYTw = footerY;
+    FDefMarkerPropsList = std::move(defs);
 }
 
 TVDRTFCellProperties &TVDRTFRowProperties::LastCell() {
@@ -94,6 +96,20 @@ void TVDRTFRowProperties::FinalizeCells() {
         }
         NewCellProps = false;
     }
+}
+
+bool TVDRTFFontList::IsNamed(int32_t index, const TVDUnicodeString &name) const {
+    if (index < 0) {
+        index = 0;
+    }
+    return index < Count() && rtl::SameText(FItems[size_t(index)].Name, name);
+}
+
+TVDRTFMarkerProperties &TVDRTFParaProperties::MarkerProps() {
+    if (!FMarkerProps) {
+        FMarkerProps.emplace();
+    }
+    return *FMarkerProps;
 }
 
 int32_t TVDRTFFontList::GetFontIndex(int32_t number, int32_t def) const {

@@ -7,6 +7,7 @@
 
 #include "platform/gfx/Colors.h"
 #include "platform/gfx/Font.h"
+#include "platform/rtl/Sets.h"
 
 #include <array>
 #include <cstdint>
@@ -93,6 +94,62 @@ enum TVDRTFCellMerge : uint8_t { rtf_cm_None, rtf_cm_First, rtf_cm_Merged };
 enum TVDRTFVAlign : uint8_t { rtf_ve_Top, rtf_ve_Bottom, rtf_ve_Center };
 enum TVDRTFCellTextFlow : uint8_t { rtf_ctf_Normal, rtf_ctf_TopDown, rtf_ctf_BottomUp };
 
+// ---- Numbering: the formatting of a paragraph's number or bullet ----
+enum TVDRTFParaListType : uint8_t {
+    rtf_pn_Default,
+    rtf_pn_Decimal,
+    rtf_pn_LowerLetter,
+    rtf_pn_UpperLetter,
+    rtf_pn_LowerRoman,
+    rtf_pn_UpperRoman,
+    rtf_pn_Bullet
+};
+enum TVDRTFMarkerProp : uint8_t {
+    rtfmp_FontIndex,
+    rtfmp_Size,
+    rtfmp_Color,
+    rtfmp_Bold,
+    rtfmp_Italic,
+    rtfmp_Underline,
+    rtfmp_StrikeOut
+};
+using TVDRTFMarkerProps = rtl::TSet<TVDRTFMarkerProp>;
+enum TVDRTFLevelFollow97 : uint8_t { rtf_lf_Tab, rtf_lf_Space, rtf_lf_None };
+enum class TVDRTFAssignMode : uint8_t { All, FromDefaults };
+struct TVDRTFCharProperties;
+
+// A number's or bullet's formatting. The fixed set names what the numbering stated itself, which
+// the text around the number does not override.
+struct TVDRTFCustomMarkerProperties {
+    TVDRTFParaListType FListType = rtf_pn_Default;
+    int32_t FFontIndex = -1;
+    int32_t FIndentTw = 0;
+    int32_t FSpaceTw = 0;
+    int32_t FStart = 0;
+    gfx::TFontStyles FFontStyle;
+    TColor FColor = gfx::clWindowText;
+    TVDRTFAlignment FAlignment = rtf_al_Left;
+    TVDRTFMarkerProps FFixedProperties;
+    int32_t FFontSize = 12; // points
+
+    void Reset() { *this = TVDRTFCustomMarkerProperties(); }
+    // FromDefaults: font, size, colour and styles only where the copied fixed set leaves them.
+    void Assign(const TVDRTFCustomMarkerProperties &source, TVDRTFAssignMode mode);
+    // Takes colour, font, size, bold, italic and strike-out from the text unless fixed.
+    void UpdateFrom(const TVDRTFCharProperties &charProps);
+};
+
+// A paragraph's old-style number; levels 1 to 9, 10 for body numbering, 11 for bullets.
+struct TVDRTFMarkerProperties : TVDRTFCustomMarkerProperties {
+    int32_t FLevel = 0;
+    bool FHanging = false;
+    TVDAnsiString FTextAfter, FTextBefore;
+
+    void Reset() { *this = TVDRTFMarkerProperties(); }
+    // The level is copied only for TVDRTFAssignMode::All.
+    void Assign(const TVDRTFMarkerProperties &source, TVDRTFAssignMode mode);
+};
+
 struct TVDRTFCharProperties {
     bool FHidden = false;
     TVDRTFBiDiMode FBiDiMode = rtf_bidi_Unspecified;
@@ -161,11 +218,15 @@ struct TVDRTFParaProperties {
     TVDRTFParaWidowOrphanControl FWidowOrphanControl = rtf_woc_Default;
     std::vector<TVDRTFTab> FTabs;
     bool FTabsReady = false;
+    std::optional<TVDRTFMarkerProperties> FMarkerProps; // old-style numbering
 
     void Reset() { *this = TVDRTFParaProperties(); }
     TVDRTFParaBorder &Border();
     bool HasBorder() const { return FBorder && FBorder->HasAny(); }
     bool HasTabs() const { return !FTabs.empty(); }
+    bool HasMarker() const { return FMarkerProps.has_value(); }
+    // Made on first use.
+    TVDRTFMarkerProperties &MarkerProps();
     // The table level of the paragraph: its nesting level when in a table, else 0.
     int32_t TableLevel() const { return FInTable ? FNestingLevel : 0; }
     // Mixes the shading into the background and closes the tab list (the open tab dropped,
@@ -181,9 +242,12 @@ struct TVDRTFSectionProperties {
     TVDRTFPageNumberFormat FPageNumberFormat = rtf_pg_Decimal;
     int32_t FHeaderYTw = 720, FFooterYTw = 720;
     bool FHasTitlePage = false;
+    // The section-level numbering definitions of levels 1 to 11; empty until first used.
+    std::vector<TVDRTFMarkerProperties> FDefMarkerPropsList;
 
     void Reset() { *this = TVDRTFSectionProperties(); }
-    // Copies everything but the header and footer offsets, which outlive their group.
+    // Copies everything but the header and footer offsets and the numbering definitions, which
+    // outlive their group (a \pnseclvl stands in a group of its own).
     void AssignFrom(const TVDRTFSectionProperties &source);
 };
 
@@ -256,6 +320,10 @@ public:
     void Clear() { FItems.clear(); }
     // The first font numbered number; else the first numbered def (when they differ); else 0.
     int32_t GetFontIndex(int32_t number, int32_t def) const;
+    // The entry at index (entry 0 for a negative index) is named name, case ignored; false
+    // when there is no such entry.
+    bool IsNamed(int32_t index, const TVDUnicodeString &name) const;
+    bool IsSymbolFont(int32_t index) const { return IsNamed(index, u"Symbol"); }
     // Drops " greek", " tur", " baltic", " cyr", " ce" from names of those charsets.
     void StripCharsetSuffixes();
 

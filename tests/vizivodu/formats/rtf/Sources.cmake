@@ -8,3 +8,9 @@ list(APPEND VIZIVODU_TEST_SOURCES
     formats/rtf/ViziVodu_RTF_test.cpp)
 list(APPEND VIZIVODU_TEST_SOURCES
     formats/rtf/VDRTFProps_Tables_test.cpp)
+list(APPEND VIZIVODU_TEST_SOURCES
+    formats/rtf/VDRTFProps_Fields_test.cpp
+    formats/rtf/VDRTFProps_Lists_test.cpp
+    formats/rtf/VDRTFProps_Notes_test.cpp
+    formats/rtf/VDRTFProps_Pictures_test.cpp
+    formats/rtf/VDRTFReader_Lists_test.cpp)
