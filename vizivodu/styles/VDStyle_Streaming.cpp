@@ -140,7 +140,14 @@ const rtl::TClassInfo &TCustomVDFontInfo::StaticClassInfo() {
             .Default(vdbdUnspecified)
             .Int("JumpCursor", &T::GetJumpCursor, &T::SetJumpCursor)
             .Default(TCursor(101))
-            .Str("FontName", &T::GetFontName, &T::SetFontName)
+            // A stream's empty name keeps the style's: an empty name is never written back,
+            // so reading it again would give the default face instead.
+            .Str("FontName", &T::GetFontName,
+                 [](T &f, const UnicodeString &v) {
+                     if (!v.empty()) {
+                         f.SetFontName(v);
+                     }
+                 })
             .Int("SizeDouble", &T::GetSizeDouble, &T::SetSizeDouble)
             .Default(20)
             .Int("Color", &T::GetColor, &T::SetColor)
