@@ -213,7 +213,9 @@ bool TVDFReader::FinishNonTextItem() {
     if (item->StyleNo == StyleNoListMarker) {
         auto &marker = static_cast<TVDMarkerItemInfo &>(*item);
         const int32_t lists = FData.GetVDStyle()->GetListStyles().GetCount();
-        MapListNo(marker.ListNo);
+        if (!FHeader.AssociatedTextStyleNameUsed) {
+            MapListNo(marker.ListNo);
+        }
         if (marker.ListNo < 0 || marker.ListNo >= lists) {
             AddWarning(vdfwConvUnknownStyles);
             marker.ListNo = lists > 0 ? 0 : -1;

@@ -207,24 +207,39 @@ TEST(VDFStyles, InsertingMapsMergesOrIgnoresTheFilesStyles) {
     }
 }
 
-TEST(VDFStyles, ListMarkersFollowTheMergedListStyles) {
-    TVDStyle fileStyle(nullptr);
-    TVDListInfo &list = fileStyle.GetListStyles().Add();
-    list.GetLevels().Add().SetListType(vdlstDecimal);
-    TTestDocument file(&fileStyle);
-    file.SetListMarkerInfo(-1, 0, 0, 1, 0, false);
-    file.AddNL(u"item", 0, -1);
-    const std::string bytes = Save(file, StyleOptions);
+TEST(VDFStyles, ListMarkersFollowTheMergedListStylesByNumberOrName) {
+    for (const bool names : {false, true}) {
+        TVDStyle fileStyle(nullptr);
+        const std::pair<const char16_t *, TVDListType> lists[] = {{u"X", vdlstDecimal},
+                                                                  {u"Y", vdlstUpperRoman}};
+        for (const auto &[name, type] : lists) {
+            TVDListInfo &list = fileStyle.GetListStyles().Add();
+            list.SetStyleName(name);
+            list.GetLevels().Add().SetListType(type);
+        }
+        TTestDocument file(&fileStyle);
+        file.SetListMarkerInfo(-1, 0, 0, 1, 0, false);
+        file.AddNL(u"item", 0, -1);
+        TVDFOptions options = StyleOptions;
+        if (names) {
+            options.Include(vdfoUseStyleNames);
+        }
+        const std::string bytes = Save(file, options);
 
-    TVDStyle style(nullptr);
-    TVDListInfo &bullets = style.GetListStyles().Add();
-    bullets.GetLevels().Add().SetListType(vdlstBullet);
-    TTestDocument doc(&style);
-    ASSERT_TRUE(Insert(doc, bytes));
-    ASSERT_EQ(style.GetListStyles().GetCount(), 2);
-    ASSERT_GE(doc.ItemCount(), 1);
-    ASSERT_EQ(doc.GetItem(0)->StyleNo, StyleNoListMarker);
-    EXPECT_EQ(static_cast<TVDMarkerItemInfo *>(doc.GetItem(0))->ListNo, 1);
+        // The sheet has a list of its own first: X and Y are appended after it.
+        TVDStyle style(nullptr);
+        TVDListInfo &own = style.GetListStyles().Add();
+        own.SetStyleName(u"Z");
+        own.GetLevels().Add().SetListType(vdlstBullet);
+        TTestDocument doc(&style);
+        doc.SetVDFOptions(options);
+        ASSERT_TRUE(Insert(doc, bytes)) << names;
+        ASSERT_EQ(style.GetListStyles().GetCount(), 3) << names;
+        ASSERT_EQ(style.GetListStyles().GetItem(1).GetStyleName(), u"X");
+        ASSERT_GE(doc.ItemCount(), 1);
+        ASSERT_EQ(doc.GetItem(0)->StyleNo, StyleNoListMarker);
+        EXPECT_EQ(static_cast<TVDMarkerItemInfo *>(doc.GetItem(0))->ListNo, 1) << names;
+    }
 }
 
 TEST(VDFStyles, StyleTemplatesComeWithTheirCollectionOrByName) {
