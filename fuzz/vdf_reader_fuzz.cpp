@@ -1,6 +1,6 @@
 // The native document format's reader: any bytes loaded into a document with a style sheet,
-// in text and binary mode settings; a document read back is saved again. The seeds also run as
-// an ordinary test.
+// in text and binary mode settings, and inserted into another document; a document read back
+// is saved again. The seeds also run as an ordinary test.
 #include "fuzz/FuzzDocument.h"
 #include "fuzz/FuzzTarget.h"
 
@@ -31,5 +31,15 @@ void wbfuzz::FuzzOne(TInput input) {
         doc.SetVDFOptions({vdfoUseStyleNames});
         again.SetSize(0);
         doc.SaveVDFToStream(again, false, color, nullptr, nullptr, true);
+    }
+    // Inserted into a document, the style records are merged into the sheet through style maps.
+    TVDStyle other(nullptr);
+    wbfuzz::TFuzzDocument inserted(&other);
+    inserted.AddNL(u"x", 0, 0);
+    stream.SetPosition(0);
+    if (inserted.InsertVDFFromStream(stream, 1, color, nullptr, nullptr, false)) {
+        TVDMemoryStream again;
+        inserted.SetVDFOptions({vdfoSaveTextStyles, vdfoSaveParaStyles});
+        inserted.SaveVDFToStream(again, false, color, nullptr, nullptr, true);
     }
 }

@@ -21,11 +21,15 @@ public:
 
     TVDStyle *GetVDStyle() override;
     bool UseStyleTemplates() override;
+    TVDFReaderStyleMode GetVDFTextStylesReadMode() override { return TextStylesReadMode; }
+    TVDFReaderStyleMode GetVDFParaStylesReadMode() override { return ParaStylesReadMode; }
     void ItemAction(TVDItemAction action, TCustomVDItemInfo &, TVDRawByteString &,
                     TCustomVDData &) override;
     TVDDocRotation GetRotation() override;
 
     bool StyleTemplates = false;
+    TVDFReaderStyleMode TextStylesReadMode = vdf_sInsertMerge;
+    TVDFReaderStyleMode ParaStylesReadMode = vdf_sInsertMerge;
     TVDDocRotation Rotation = vdrotNone;
     std::vector<TVDItemAction> Actions;
 

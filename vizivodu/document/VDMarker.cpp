@@ -282,8 +282,10 @@ TVDRawByteString TVDMarkerItemInfo::GetVDFHeaderTail(TCustomVDData *vdData) cons
 }
 
 bool TVDMarkerItemInfo::ReadVDFHeaderTail(const char *&p, TCustomVDData *vdData, bool utf8,
-                                          bool &) {
+                                          bool &nameUsed) {
     int32_t listNo = 0;
+    // A list named is already this sheet's: the reader's list map must not renumber it.
+    nameUsed = *p == '"';
     if (*p == '"') {
         std::string name;
         VDFReadQuotedString(p, name);

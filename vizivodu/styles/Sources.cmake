@@ -16,6 +16,7 @@ list(APPEND VIZIVODU_SOURCES
     styles/VDStyle_Para.cpp
     styles/VDStyle_Records.cpp
     styles/VDStyle_Streaming.cpp
+    styles/VDStyle_StreamingPictures.cpp
     styles/VDStyle_StreamingSheet.cpp
     styles/VDStyle_TemplateFiles.cpp
     styles/VDStyle_Templates.cpp

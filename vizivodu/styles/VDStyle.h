@@ -259,8 +259,8 @@ public:
     // Creates or truncates the file and writes the sheet; false on any failure.
     bool SaveCSS(const UnicodeString &fileName, TVDSaveCSSOptions options) const;
 
-    // The sheet as the root of a component stream (its published properties, collections and
-    // templates; the invalid picture is not stored).
+    // The sheet as the root of a component stream (its published properties with the invalid
+    // picture, collections and templates).
     void SaveToComponentStream(rtl::TStream &stream);
     // Reads a sheet written so: what the stream does not hold keeps its value here. A cut or
     // damaged stream raises the stream's error (an rtl::Exception) and leaves the sheet as it
@@ -274,6 +274,8 @@ public:
     gfx::TPicture &GetInvalidPicture();
     // Null frees it (the next call makes it again); another picture is copied.
     void SetInvalidPicture(const gfx::TPicture *value);
+    // The invalid picture as the component stream reads and writes it (made on first call).
+    rtl::TPersistent &GetStreamedInvalidPicture();
 
     // ---- Properties ----
     int32_t GetSpacesInTab() const { return FSpacesInTab; }
@@ -394,6 +396,7 @@ private:
     std::unique_ptr<TVDListInfos> FListStyles;
     std::unique_ptr<TVDStyleTemplateCollection> FStyleTemplates;
     std::unique_ptr<gfx::TPicture> FInvalidPicture;
+    std::unique_ptr<rtl::TPersistent> FStreamedInvalidPicture;
     TVDStyle *FMainVDStyle = nullptr;
     // The sheets whose MainVDStyle is this one.
     std::vector<TVDStyle *> FMainUsers;

@@ -8,6 +8,7 @@
 #include "vizivodu/document/VDGrHandler.h"
 #include "vizivodu/styles/VDStyle_Ini_p.h"
 #include "vizivodu/styles/VDStyle_Lists.h"
+#include "vizivodu/styles/VDStyle_Streaming_p.h"
 
 namespace vizivodu {
 
@@ -58,7 +59,7 @@ std::unique_ptr<gfx::TGraphic> LoadPicture(const TVDIniReader &r, const UnicodeS
     for (char16_t c : className) {
         name += char(c < 0x80 ? c : '?');
     }
-    const TVDGraphicClass *graphicClass = name.empty() ? nullptr : FindGraphicClass(name);
+    const TVDGraphicClass *graphicClass = name.empty() ? nullptr : PictureClassNamed(name);
     if (!graphicClass) {
         return nullptr;
     }

@@ -80,6 +80,8 @@ public:
     // An empty picture (or null) frees the level's; another is copied, its graphic made
     // transparent.
     void SetPicture(const gfx::TPicture *value);
+    // The picture as the component stream reads and writes it (made on first call).
+    rtl::TPersistent &GetStreamedPicture();
     // Not owned. The style sheet of the level's list style is told when the image list is
     // destroyed, and the level forgets it then.
     gfx::TCustomImageList *GetImageList() const { return FImageList; }
@@ -145,6 +147,7 @@ private:
     TVDMarkerAlignment FMarkerAlignment = vdmaLeft;
     std::unique_ptr<TVDMarkerFont> FFont;
     std::unique_ptr<rtl::TPersistent> FStreamedFont;
+    std::unique_ptr<rtl::TPersistent> FStreamedPicture;
     TVDListLevelOptions FOptions{vdloContinuous, vdloLevelReset};
     int32_t FStartFrom = 1;
 };

@@ -103,6 +103,8 @@ const rtl::TClassInfo &TVDListLevel::StaticClassInfo() {
                    "vdlstLowerAlpha", "vdlstUpperAlpha", "vdlstLowerRoman", "vdlstUpperRoman",
                    "vdlstImageListCounter", "vdlstUnicodeBullet"})
             .Default(vdlstBullet)
+            .Object("Picture", [](T &l) -> rtl::TPersistent & { return l.GetStreamedPicture(); })
+            .Stored(&T::HasPicture)
             .Reference("ImageList", &T::GetImageList, &T::SetImageList)
             .Stored([](T &l) { return !LevelVDData(l); })
             .Int("ImageIndex", &T::GetImageIndex, &T::SetImageIndex)
@@ -300,6 +302,8 @@ const rtl::TClassInfo &TVDStyle::StaticClassInfo() {
             .Default(-1)
             .Int("DefCodePage", &T::GetDefCodePage, &T::SetDefCodePage)
             .Default(TVDCodePage(0))
+            .Object("InvalidPicture",
+                    [](T &s) -> rtl::TPersistent & { return s.GetStreamedInvalidPicture(); })
             .Enum("Units", &T::GetUnits, &T::SetUnits, {"vdstuPixels", "vdstuTwips"})
             .Default(vdstuPixels)
             .Enum("FontQuality", &T::GetFontQuality, &T::SetFontQuality,
@@ -350,6 +354,7 @@ void TakeStreamed(TVDStyle &target, TVDStyle &source) {
         }
     }
     target.SetTag(source.GetTag());
+    target.SetInvalidPicture(&source.GetInvalidPicture());
     target.DefaultUnicodeStyles = source.DefaultUnicodeStyles;
     target.IgnoreStyleTemplates = source.IgnoreStyleTemplates;
     target.SetParaStyles(source.GetParaStyles());

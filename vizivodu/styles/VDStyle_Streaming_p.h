@@ -3,18 +3,31 @@
 #pragma once
 
 #include "platform/gfx/Font.h"
+#include "platform/rtl/Persistent.h"
 #include "platform/rtl/Sets.h"
 #include "platform/rtl/System.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+namespace gfx {
+class TGraphic;
+}
 
 namespace rtl {
 class TReader;
 }
 
 namespace vizivodu {
+
+class TVDGraphicClass;
+
+// The graphic class a stored picture names: a registered class, or one of the class library's
+// own pictures (bitmap, icon, JPEG, PNG, WIC) before the library's start-up registered them.
+const TVDGraphicClass *PictureClassNamed(std::string_view name);
 
 // Font styles as a set the stream stores ("fsBold" ...).
 using TStreamedFontStyles = rtl::TSet<gfx::TFontStyle, 4>;
@@ -31,5 +44,22 @@ const std::vector<std::string> &BiDiModeNames();
 // EViziVoduError "Invalid value of property <propertyName>" for a value of another kind.
 uint64_t ReadPropertySetValue(rtl::TReader &reader, const std::vector<std::string> &names,
                               const char16_t *propertyName);
+
+// A picture as the component stream holds it: one binary property "Data", the graphic's class
+// name as a short string (a length byte, then the name in ANSI) followed by the graphic's own
+// stream form. Nothing is stored for no graphic or one of a class the graphic handler does not
+// know. Reading an unknown class gives no graphic; data the class refuses raises its error.
+class TVDStreamedPicture final : public rtl::TPersistent {
+public:
+    using TGetGraphic = std::function<const gfx::TGraphic *()>;
+    using TSetGraphic = std::function<void(const gfx::TGraphic *)>;
+    TVDStreamedPicture(TGetGraphic get, TSetGraphic set)
+        : FGet(std::move(get)), FSet(std::move(set)) {}
+    void DefineProperties(rtl::TFiler &filer) override;
+
+private:
+    TGetGraphic FGet;
+    TSetGraphic FSet;
+};
 
 } // namespace vizivodu

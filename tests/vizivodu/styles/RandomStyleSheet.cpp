@@ -2,6 +2,9 @@
 // them.
 #include "tests/vizivodu/styles/RandomStyleSheet.h"
 
+#include "platform/gfx/Bitmap.h"
+#include "platform/rtl/Classes.h"
+#include "vizivodu/document/VDGrHandler.h"
 #include "vizivodu/styles/VDStyle_Templates.h"
 
 #include <sstream>
@@ -127,6 +130,11 @@ void FillLevel(TVDListLevel &level, std::mt19937 &r) {
         font.SetColor(Color(r));
         font.SetCharset(gfx::TFontCharset(Int(r, 0, 255)));
     }
+    if (Coin(r)) {
+        gfx::TPicture picture;
+        picture.SetGraphic(RandomPicture(r).get());
+        level.SetPicture(&picture);
+    }
 }
 
 void FillSheetSettings(TVDStyle &s, std::mt19937 &r) {
@@ -225,6 +233,34 @@ void FillRandomStyleSheet(TVDStyle &sheet, std::mt19937 &r) {
         }
     }
     FillRandomTemplates(sheet.GetStyleTemplates(), r);
+}
+
+std::unique_ptr<gfx::TGraphic> RandomPicture(std::mt19937 &random) {
+    auto bitmap = std::make_unique<gfx::TBitmap>(Int(random, 1, 9), Int(random, 1, 9));
+    for (int32_t y = 0; y < bitmap->GetHeight(); ++y) {
+        uint32_t *row = bitmap->ScanLine(y);
+        for (int32_t x = 0; x < bitmap->GetWidth(); ++x) {
+            row[x] = 0xFF000000u | uint32_t(Int(random, 0, 0xFFFFFF));
+        }
+    }
+    return bitmap;
+}
+
+std::string PictureText(const gfx::TGraphic *graphic) {
+    const TVDGraphicClass *graphicClass = graphic ? GraphicClassOf(*graphic) : nullptr;
+    if (!graphicClass) {
+        return graphic ? "unknown" : "none";
+    }
+    rtl::TMemoryStream stream;
+    graphicClass->SaveToStream(*graphic, stream);
+    std::string text(graphicClass->GetName());
+    text += ' ';
+    static const char Digits[] = "0123456789ABCDEF";
+    for (int64_t i = 0; i < stream.GetSize(); ++i) {
+        text += Digits[stream.GetMemory()[i] >> 4];
+        text += Digits[stream.GetMemory()[i] & 15];
+    }
+    return text;
 }
 
 namespace {
@@ -338,7 +374,8 @@ void DumpLevel(TDump &d, TVDListLevel &level) {
     d("MarkerAlignment", level.GetMarkerAlignment());
     d("Options", int64_t(level.GetOptions().Bits()));
     d("StartFrom", level.GetStartFrom());
-    d("HasPicture", level.HasPicture());
+    d("Picture", rtl::Utf8ToUtf16(
+                     PictureText(level.HasPicture() ? level.GetPicture().GetGraphic() : nullptr)));
     TVDMarkerFont &font = level.GetFont();
     d("Font.Name", font.GetName());
     d("Font.Height", font.GetHeight());

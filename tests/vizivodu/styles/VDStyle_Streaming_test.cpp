@@ -1,13 +1,15 @@
 // Style sheets in the component stream: random sheets round trip field by field, cut and
 // damaged streams leave the sheet as it was, and the properties the styles define beside their
 // published ones ("Size", "SizeDouble", "SingleSymbols", "ModifiedProps", "LstID", the format
-// strings, the templates' ids and property sets).
+// strings, the templates' ids and property sets), pictures, and empty collections left out.
 #include "vizivodu/styles/VDStyle.h"
 
+#include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streaming.h"
 #include "tests/vizivodu/styles/RandomStyleSheet.h"
+#include "vizivodu/document/VDGrHandler.h"
 
 #include <gtest/gtest.h>
 
@@ -34,10 +36,19 @@ void Load(TVDStyle &sheet, const std::string &bytes) {
     sheet.LoadFromComponentStream(stream);
 }
 
+std::string InvalidPictureText(TVDStyle &sheet) {
+    return test::PictureText(sheet.GetInvalidPicture().GetGraphic());
+}
+
 // A random sheet whose template ids are what the stream keeps: ids are positive, so a 0 (no
 // template, as -1) is not stored and reads back as -1.
 void FillStreamableSheet(TVDStyle &sheet, std::mt19937 &random) {
     test::FillRandomStyleSheet(sheet, random);
+    if (random() % 2 == 0) {
+        gfx::TPicture picture;
+        picture.SetGraphic(test::RandomPicture(random).get());
+        sheet.SetInvalidPicture(&picture);
+    }
     // A marker font given by a negative height is stored by its whole point size.
     for (rtl::Integer i = 0; i < sheet.GetListStyles().GetCount(); ++i) {
         TVDListLevelCollection &levels = sheet.GetListStyles().GetItem(i).GetLevels();
@@ -94,6 +105,7 @@ TEST(VDStyleStreaming, RandomSheetsReadBackFieldByField) {
         TVDStyle back(nullptr);
         Load(back, Saved(sheet));
         ASSERT_EQ(test::DumpStyleSheet(back), test::DumpStyleSheet(sheet)) << "seed " << seed;
+        ASSERT_EQ(InvalidPictureText(back), InvalidPictureText(sheet)) << "seed " << seed;
     }
 }
 
@@ -256,4 +268,124 @@ TEST(VDStyleStreaming, LongFormatStringsUseTheLongStringForm) {
         EXPECT_EQ(back.GetListStyles().GetItem(0).GetLevels().GetItem(0).GetFormatString(),
                   level.GetFormatString());
     }
+}
+
+namespace {
+
+// The bytes of a picture's "Data" value: the class name as a short string, then its data.
+std::string PictureData(const gfx::TGraphic &graphic) {
+    const TVDGraphicClass &graphicClass = *GraphicClassOf(graphic);
+    rtl::TMemoryStream data;
+    graphicClass.SaveToStream(graphic, data);
+    const std::string name(graphicClass.GetName());
+    std::string bytes(1, char(name.size()));
+    bytes += name;
+    bytes.append(reinterpret_cast<const char *>(data.GetMemory()), size_t(data.GetSize()));
+    return bytes;
+}
+
+std::string BinaryValue(const std::string &bytes) {
+    std::string value(1, char(rtl::vaBinary));
+    const auto length = uint32_t(bytes.size());
+    for (int shift = 0; shift < 32; shift += 8) {
+        value += char((length >> shift) & 0xFF);
+    }
+    return value + bytes;
+}
+
+gfx::TBitmap TwoPixels() {
+    gfx::TBitmap bitmap(2, 1);
+    bitmap.ScanLine(0)[0] = 0xFF102030u;
+    bitmap.ScanLine(0)[1] = 0xFFC0B0A0u;
+    return bitmap;
+}
+
+} // namespace
+
+TEST(VDStyleStreaming, PicturesAreStoredAsClassNameAndData) {
+    TVDStyle sheet(nullptr);
+    const gfx::TBitmap bitmap = TwoPixels();
+    gfx::TPicture picture;
+    picture.SetGraphic(&bitmap);
+    sheet.SetInvalidPicture(&picture);
+    TVDListLevel &level = sheet.GetListStyles().Add().GetLevels().Add();
+    level.SetPicture(&picture);
+    const std::string value = BinaryValue(PictureData(bitmap));
+    ASSERT_EQ(PictureData(bitmap).substr(0, 8), "\x07TBitmap");
+    const std::string bytes = Saved(sheet);
+    EXPECT_TRUE(Contains(bytes, "\x0cPicture.Data" + value));
+    EXPECT_TRUE(Contains(bytes, "\x13InvalidPicture.Data" + value));
+
+    TVDStyle back(nullptr);
+    Load(back, bytes);
+    const TVDListLevel &read = back.GetListStyles().GetItem(0).GetLevels().GetItem(0);
+    ASSERT_TRUE(read.HasPicture());
+    EXPECT_EQ(test::PictureText(
+                  back.GetListStyles().GetItem(0).GetLevels().GetItem(0).GetPicture().GetGraphic()),
+              test::PictureText(&bitmap));
+    EXPECT_EQ(InvalidPictureText(back), test::PictureText(&bitmap));
+}
+
+TEST(VDStyleStreaming, ALevelWithoutAPictureStoresNone) {
+    TVDStyle sheet(nullptr);
+    sheet.GetListStyles().Add().GetLevels().Add().GetPicture(); // made, but empty
+    EXPECT_FALSE(Contains(Saved(sheet), "\x0cPicture.Data"));
+    // The sheet's invalid picture is made by its getter, so it is always there.
+    EXPECT_TRUE(Contains(Saved(sheet), "InvalidPicture.Data"));
+}
+
+TEST(VDStyleStreaming, PictureDataOfAnUnknownOrDamagedKindIsHandled) {
+    const gfx::TBitmap bitmap = TwoPixels();
+    const std::string good = PictureData(bitmap);
+    struct TCase {
+        const char *Name;
+        std::string Data;
+        bool Refused;    // the whole read fails and the sheet stays as it was
+        bool HasPicture; // otherwise: whether the level has a picture
+    };
+    const TCase cases[] = {
+        {"unknown class", "\x07TNoSuch" + good.substr(8), false, false},
+        {"empty value", "", false, false},
+        {"name longer than the value", "\x40TBitmap", true, false},
+        {"bad bitmap data", "\x07TBitmapBM\x01\x02", true, false},
+        {"cut bitmap header", good.substr(0, 20), true, false},
+    };
+    for (const TCase &c : cases) {
+        TVDStyle source(nullptr);
+        gfx::TPicture picture;
+        picture.SetGraphic(&bitmap);
+        source.GetListStyles().Add().GetLevels().Add().SetPicture(&picture);
+        std::string bytes = Saved(source);
+        const std::string stored = "\x0cPicture.Data" + BinaryValue(good);
+        const size_t at = bytes.find(stored);
+        ASSERT_NE(at, std::string::npos);
+        bytes.replace(at, stored.size(), "\x0cPicture.Data" + BinaryValue(c.Data));
+
+        TVDStyle sheet(nullptr);
+        sheet.GetListStyles().Add().SetStyleName(u"Before");
+        sheet.SetDefTabWidth(5);
+        const std::vector<std::string> before = test::DumpStyleSheet(sheet);
+        if (c.Refused) {
+            EXPECT_THROW(Load(sheet, bytes), rtl::Exception) << c.Name;
+            EXPECT_EQ(test::DumpStyleSheet(sheet), before) << c.Name;
+            continue;
+        }
+        Load(sheet, bytes);
+        EXPECT_EQ(sheet.GetListStyles().GetItem(0).GetLevels().GetItem(0).HasPicture(),
+                  c.HasPicture)
+            << c.Name;
+    }
+}
+
+TEST(VDStyleStreaming, EmptyCollectionsAreLeftOutAndKeepTheTargetsItems) {
+    TVDStyle sheet(nullptr);
+    sheet.GetParaStyles().GetItem(0).GetTabs().Clear();
+    const std::string bytes = Saved(sheet);
+    EXPECT_FALSE(Contains(bytes, "\x0aListStyles"));
+    EXPECT_FALSE(Contains(bytes, "\x0eStyleTemplates"));
+    TVDStyle back(nullptr);
+    back.GetListStyles().Add().SetStyleName(u"Kept");
+    Load(back, bytes);
+    ASSERT_EQ(back.GetListStyles().GetCount(), 1);
+    EXPECT_EQ(back.GetListStyles().GetItem(0).GetStyleName(), u"Kept");
 }

@@ -11,6 +11,7 @@
 #include "vizivodu/styles/VDStyle.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/StringList.h"
 
@@ -38,6 +39,37 @@ std::string ReadRest(rtl::TStream &stream) {
     }
     return buffer;
 }
+
+// The style sheet's collections as they were before a whole-document load, put back when the
+// load fails: the stream may have replaced them before it turned out to be bad.
+class TKeptStyles {
+public:
+    explicit TKeptStyles(TVDStyle &sheet)
+        : FSheet(sheet), FText(sheet.GetTextStyleClass(), &sheet),
+          FPara(sheet.GetParaStyleClass(), &sheet), FLists(sheet.GetListStyleClass(), &sheet),
+          FTemplates(&sheet) {
+        FText.Assign(sheet.GetTextStyles());
+        FPara.Assign(sheet.GetParaStyles());
+        const rtl::TValueScope<bool> allowIds(FLists.ViziVoduAllowAssignListID, true);
+        FLists.Assign(sheet.GetListStyles());
+        FTemplates.AssignLoaded(sheet.GetStyleTemplates());
+    }
+    void Restore() {
+        FSheet.GetStyleTemplates().AssignLoaded(FTemplates);
+        FSheet.SetTextStyles(FText);
+        FSheet.SetParaStyles(FPara);
+        TVDListInfos &lists = FSheet.GetListStyles();
+        const rtl::TValueScope<bool> allowIds(lists.ViziVoduAllowAssignListID, true);
+        FSheet.SetListStyles(FLists);
+    }
+
+private:
+    TVDStyle &FSheet;
+    TFontInfos FText;
+    TParaInfos FPara;
+    TVDListInfos FLists;
+    TVDStyleTemplateCollection FTemplates;
+};
 
 } // namespace
 
@@ -80,10 +112,15 @@ bool TVDFReader::DocumentLine(std::string_view line, int32_t lineNo) {
             FSettings.Layout->LoadFromStream(*stream, false);
         }
         return true;
+    case 1:
+    case 2:
+    case 4:
+    case 10:
+    case 11:
+        return StyleLine(line, lineNo);
     default:
-        // Style collections (1, 2, 4), style templates (10, 11), the numbering state (6) and
-        // extra documents (8) are read by their own units once those exist; until then the
-        // lines are passed over and indices are used as they stand.
+        // The numbering state (6) and extra documents (8) are read by their own units once
+        // those exist; until then the lines are passed over.
         return true;
     }
 }
@@ -176,6 +213,9 @@ bool TVDFReader::FinishNonTextItem() {
     if (item->StyleNo == StyleNoListMarker) {
         auto &marker = static_cast<TVDMarkerItemInfo &>(*item);
         const int32_t lists = FData.GetVDStyle()->GetListStyles().GetCount();
+        if (!FHeader.AssociatedTextStyleNameUsed) {
+            MapListNo(marker.ListNo);
+        }
         if (marker.ListNo < 0 || marker.ListNo >= lists) {
             AddWarning(vdfwConvUnknownStyles);
             marker.ListNo = lists > 0 ? 0 : -1;
@@ -330,11 +370,18 @@ bool TCustomVDData::LoadVDFFromStream(rtl::TStream &stream, uint32_t &color,
     if (!saved) {
         return false;
     }
+    std::unique_ptr<TKeptStyles> styles;
+    if (!State.Contains(vdstLoadingAsSubDoc)) {
+        styles = std::make_unique<TKeptStyles>(*GetVDStyle());
+    }
     Clear();
     if (InsertVDFFromStream(stream, 0, color, background, layout, true)) {
         return true;
     }
     Clear();
+    if (styles) {
+        styles->Restore();
+    }
     before.SetPosition(0);
     uint32_t scratchColor = color;
     const TVDFWarnings warnings = GetVDFWarnings();

@@ -33,9 +33,12 @@ TVDFReader::TVDFReader(TCustomVDData &data, std::string buffer, const TVDFReadSe
     FBuffer.push_back('\0');
     FPos = 0;
     FEnd = FBuffer.size() - 1;
+    InitStyleReading();
 }
 
-TVDFReader::~TVDFReader() = default;
+TVDFReader::~TVDFReader() {
+    DoneStyleReading();
+}
 
 bool TVDFReader::NextTextLine(std::string_view &line) {
     if (FPos >= FEnd) {
@@ -150,7 +153,7 @@ bool TVDFReader::CheckTextStyle(int32_t &styleNo, bool named) {
         return true;
     }
     const int32_t count = FData.GetVDStyle()->GetTextStyles().GetCount();
-    if (styleNo >= 0 && styleNo < count) {
+    if (MapTextStyle(styleNo) && styleNo >= 0 && styleNo < count) {
         return true;
     }
     AddWarning(vdfwConvUnknownStyles);
@@ -162,6 +165,9 @@ bool TVDFReader::CheckTextStyle(int32_t &styleNo, bool named) {
 }
 
 bool TVDFReader::CheckParaStyle(int32_t &paraNo) {
+    if (!MapParaStyle(paraNo)) {
+        return false; // beyond the paragraph styles the file gave
+    }
     const int32_t count = FData.GetVDStyle()->GetParaStyles().GetCount();
     if (paraNo >= -1 && paraNo < count) {
         return true;

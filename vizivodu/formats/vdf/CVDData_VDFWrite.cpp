@@ -8,6 +8,7 @@
 #include "vizivodu/document/VDDocParams.h"
 #include "vizivodu/document/VDFHelpers.h"
 #include "vizivodu/document/VDGrHandler.h"
+#include "vizivodu/formats/vdf/VDFReader_p.h"
 #include "vizivodu/layout/formatting/VDBack.h"
 #include "vizivodu/styles/VDStyle.h"
 
@@ -113,17 +114,6 @@ void WriteDocRecordHeader(rtl::TStream &stream, int32_t lines, int32_t readType,
     VDFWriteLine(stream, "-9 " + Num(lines) + " 0 0 " + Num(readType) + " 0 " + Num(kind));
 }
 
-// A block of bytes as the last data line: binary, or one hex line.
-void WriteDataBlock(rtl::TStream &stream, bool binary, const std::string &bytes) {
-    if (binary) {
-        const auto size = static_cast<int32_t>(bytes.size());
-        stream.WriteBuffer(&size, 4);
-        VDFWrite(stream, bytes);
-    } else {
-        VDFWriteLine(stream, VDFStringToHex(bytes));
-    }
-}
-
 std::string BytesOf(TVDMemoryStream &stream) {
     const auto *p = reinterpret_cast<const char *>(stream.GetMemory());
     return p ? std::string(p, static_cast<size_t>(stream.GetSize())) : std::string();
@@ -144,7 +134,7 @@ void WriteBackground(rtl::TStream &stream, bool binary, const TVDBackground &bac
     }
     VDFWriteLine(stream, "-7 2 0 0 " + Num(binary ? 2 : 0) + " 0 " + Num(style) + " " + Num(color));
     VDFWriteLine(stream, graphicClass->GetName());
-    WriteDataBlock(stream, binary, VDFSavePictureToBinaryString(*image));
+    VDFWriteDataBlock(stream, binary, VDFSavePictureToBinaryString(*image));
 }
 
 void WriteDocProperties(TCustomVDData &data, rtl::TStream &stream) {
@@ -168,10 +158,20 @@ void WriteLayout(TCustomVDData &data, rtl::TStream &stream, bool binary,
     layout.SaveToStream(block, false, onlyPageInfo);
     WriteDocRecordHeader(stream, 2, binary ? 2 : 0, 3);
     VDFWriteLine(stream, "");
-    WriteDataBlock(stream, binary, BytesOf(block));
+    VDFWriteDataBlock(stream, binary, BytesOf(block));
 }
 
 } // namespace
+
+void VDFWriteDataBlock(rtl::TStream &stream, bool binary, const std::string &bytes) {
+    if (binary) {
+        const auto size = static_cast<int32_t>(bytes.size());
+        stream.WriteBuffer(&size, 4);
+        VDFWrite(stream, bytes);
+    } else {
+        VDFWriteLine(stream, VDFStringToHex(bytes));
+    }
+}
 
 void TCustomVDData::GetRangeForSaving(TVDFSaveScope, int32_t &startItemNo, int32_t &startOffs,
                                       int32_t &endItemNo, int32_t &endOffs) {
@@ -212,8 +212,9 @@ bool TCustomVDData::SaveVDFToStreamEx(rtl::TStream &stream, TVDFSaveScope saveSc
             WriteBackground(stream, binary, *background, color);
         }
         // Extra documents have no names in this model yet, so record 8 is not written.
-        // The style sheet's collections (records 1, 2, 4, 10, 11) are written by the style
-        // persistence units once they exist; until then a document carries indices only.
+        if (root) {
+            VDFWriteStyleRecords(*this, stream);
+        }
         if (root && options.Contains(vdfoSaveDocProperties) && !pageRange) {
             WriteDocProperties(*this, stream);
         }

@@ -2,6 +2,7 @@
 list(APPEND VIZIVODU_SOURCES
     formats/vdf/CVDData_VDFLoad.cpp
     formats/vdf/CVDData_VDFRead.cpp
+    formats/vdf/CVDData_VDFStyles.cpp
     formats/vdf/CVDData_VDFWrite.cpp
     formats/vdf/VDFHelpers_Blocks.cpp
     formats/vdf/VDItem_VDF.cpp

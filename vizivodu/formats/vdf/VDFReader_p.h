@@ -2,16 +2,42 @@
 #pragma once
 
 #include "vizivodu/document/CVDData.h"
+#include "vizivodu/document/VDClasses.h"
 #include "vizivodu/document/VDItem.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace vizivodu {
 
 class TVDBackground;
 class TVDLayoutInfo;
+class TCustomVDInfos;
+class TVDStyleTemplateCollection;
+
+// Writes a block of bytes as a record's last data line: binary, or one hex line.
+void VDFWriteDataBlock(rtl::TStream &stream, bool binary, const std::string &bytes);
+// The style records of a root document (style templates or their names, text, paragraph and
+// list styles) as its VDF options ask.
+void VDFWriteStyleRecords(TCustomVDData &data, rtl::TStream &stream);
+
+// What the style records read so far leave for the rest of the read: the maps from the file's
+// style indices to the sheet's (made when a collection was merged; empty maps change nothing),
+// and the style templates or their names.
+struct TVDFStyleReading {
+    TVDIntegerList *TextMap = nullptr;
+    TVDIntegerList *ParaMap = nullptr;
+    TVDIntegerList *ListMap = nullptr;
+    TVDIntegerList OwnMaps[3]; // when the document keeps no maps of its own
+    bool SharedMaps = false;
+    std::unique_ptr<TVDStyleTemplateCollection> Templates;
+    bool HasTemplateNames = false;
+    std::vector<std::pair<rtl::UnicodeString, int32_t>> TemplateNames;
+    bool TemplatesAssigned = false; // a whole-document load took the templates read
+};
 
 // The fields of the header being read.
 struct TVDFHeader {
@@ -78,6 +104,16 @@ private:
 
     bool DataLine(std::string_view line);
     bool DocumentLine(std::string_view line, int32_t lineNo);
+    // The style records (CVDData_VDFStyles.cpp).
+    void InitStyleReading();
+    void DoneStyleReading();
+    bool StyleLine(std::string_view line, int32_t lineNo);
+    bool ReadStyleCollection(const std::string &bytes);
+    bool ReadStyleTemplates(const std::string &bytes);
+    void LinkStyleTemplates(TCustomVDInfos &styles, bool para);
+    bool MapTextStyle(int32_t &styleNo) const;
+    bool MapParaStyle(int32_t &paraNo) const;
+    void MapListNo(int32_t &listNo) const;
     bool BackgroundLine(std::string_view line, int32_t lineNo);
     bool CheckpointLine(std::string_view line);
     bool TextLine(std::string_view line);
@@ -106,6 +142,7 @@ private:
     bool FFullReformat = false;
     bool FFailedInsert = false;
     int32_t FFileUnits = 0;
+    TVDFStyleReading FStyles;
 };
 
 } // namespace vizivodu

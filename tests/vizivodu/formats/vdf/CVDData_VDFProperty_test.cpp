@@ -1,9 +1,12 @@
-// The native format over random documents: saved, loaded into a new document over the same
-// style sheet and saved again, a document gives the same bytes, in text and in binary form.
+// The native format over random documents: saved, loaded into a new document and saved again,
+// a document gives the same bytes, in text and in binary form, with and without style names;
+// saved with its style sheet's collections, it is loaded over a fresh sheet, which then equals
+// the original.
 #include "vizivodu/document/CVDData.h"
 
 #include "tests/vizivodu/DocumentTestSupport.h"
 #include "tests/vizivodu/RandomDocument.h"
+#include "tests/vizivodu/styles/RandomStyleSheet.h"
 
 #include "platform/rtl/Classes.h"
 
@@ -22,23 +25,33 @@ std::string SaveVDF(TCustomVDData &doc) {
 struct TVDFPropertyCase {
     uint32_t Seed;
     bool Binary;
+    bool StyleNames;
+    bool StyleRecords;
 };
 
 class VDFProperty : public testing::TestWithParam<TVDFPropertyCase> {};
 
 TEST_P(VDFProperty, SaveLoadSaveGivesTheSameBytes) {
+    const TVDFPropertyCase &c = GetParam();
     TVDStyle style(nullptr);
     test::AddRandomDocumentStyles(style);
     test::TTestDocument doc(&style);
     // Without vdfoSavePicturesBody a picture's data is left to the application.
     TVDFOptions options{vdfoSavePicturesBody};
-    if (GetParam().Binary) {
+    if (c.Binary) {
         options.Include(vdfoSaveBinary);
     }
+    if (c.StyleNames) {
+        options.Include(vdfoUseStyleNames);
+    }
+    if (c.StyleRecords) {
+        options = options + TVDFOptions{vdfoSaveTextStyles, vdfoSaveParaStyles};
+    }
     doc.SetVDFOptions(options);
-    test::FillRandomDocument(doc, GetParam().Seed, {});
+    test::FillRandomDocument(doc, c.Seed, {});
     const std::string first = SaveVDF(doc);
-    test::TTestDocument loaded(&style);
+    TVDStyle fresh(nullptr);
+    test::TTestDocument loaded(c.StyleRecords ? &fresh : &style);
     loaded.SetVDFOptions(options);
     rtl::TMemoryStream stream;
     stream.Write(first.data(), int32_t(first.size()));
@@ -46,12 +59,15 @@ TEST_P(VDFProperty, SaveLoadSaveGivesTheSameBytes) {
     uint32_t color = 0;
     ASSERT_TRUE(loaded.LoadVDFFromStream(stream, color, nullptr, nullptr));
     EXPECT_EQ(SaveVDF(loaded), first);
+    if (c.StyleRecords) {
+        EXPECT_EQ(test::DumpStyleSheet(fresh), test::DumpStyleSheet(style));
+    }
 }
 
 std::vector<TVDFPropertyCase> Cases() {
     std::vector<TVDFPropertyCase> cases;
     for (uint32_t seed = 1; seed <= 30; ++seed) {
-        cases.push_back({seed, seed % 2 == 0});
+        cases.push_back({seed, seed % 2 == 0, seed % 3 == 0, seed % 5 < 2});
     }
     return cases;
 }
