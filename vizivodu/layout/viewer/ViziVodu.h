@@ -306,7 +306,12 @@ public:
     void SetBackgroundBitmap(const gfx::TGraphic *picture);
     virtual bool IsTransparent() { return false; }
 
+    // With an outside page-layout component the window stays and the component is told.
     void SetBiDiMode(TVDBiDiMode value) override;
+    // The control's own repaint requests, then the page-layout component is told (kind 0 for
+    // invalidate, 2 for update). Calls through a plain TControl reach only the window.
+    void Invalidate();
+    void Update();
     // Accepted only above 0 and, with the vertical bar visible, when the document stays at
     // most 32000 scroll units tall.
     void SetVSmallStep(int32_t value) override;
@@ -742,6 +747,8 @@ private:
 
     // Properties by identifier (ViziVodu_ApiProps.cpp).
     void SetBiDiModeUnformatted(int32_t value);
+    // Tells the page-layout component of a repaint request (ViziVodu.cpp).
+    void TellRepainted(int32_t kind);
     void SetDocParameterIntProperty(TVDIntProperty prop, int32_t value);
 
     static void RegisterIn(std::unique_ptr<TVDEventHandlerList> &list, ui::TComponent *c,
