@@ -394,6 +394,7 @@ void TCustomViziVodu::AssignEvents(const TCustomViziVodu &source) {
     OnItemHint = source.OnItemHint;
     OnReadHyperlink = source.OnReadHyperlink;
     OnWriteHyperlink = source.OnWriteHyperlink;
+    OnGetRazavIrezIzirInterface = source.OnGetRazavIrezIzirInterface;
     OnPaint = source.OnPaint;
 }
 

@@ -222,7 +222,7 @@ public:
     // The page and document parameters, made on first use; setting nullptr frees them, any
     // other value is copied.
     TVDDocParameters *GetDocParameters();
-    bool HasDocParameters() const { return FDocParameters != nullptr; }
+    bool DocParametersAssigned() const { return FDocParameters != nullptr; }
     void SetDocParameters(const TVDDocParameters *value);
     // The RTF reading settings, made on first use.
     TVDRTFReaderProperties *GetRTFReadProperties();

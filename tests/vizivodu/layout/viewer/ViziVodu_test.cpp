@@ -461,7 +461,14 @@ TEST_F(Viewer, AssigningEventsCopiesTheDocumentsHandlers) {
                          rtl::UnicodeString &, bool &) {};
     a->OnVDMouseDown = [](ui::TComponent *, ui::TMouseButton, ui::TShiftState, int32_t, int32_t,
                           int32_t) {};
+    IVDRazavIrezIzirInterface layout;
+    a->OnGetRazavIrezIzirInterface = [&](ui::TComponent *, IVDRazavIrezIzirInterface *&ifc) {
+        ifc = &layout;
+    };
     b->AssignEvents(*a);
+    // The page-layout component comes along with the other handlers.
+    EXPECT_EQ(b->GetRazavIrezIzirInterface(), &layout);
+    a->OnGetRazavIrezIzirInterface = b->OnGetRazavIrezIzirInterface = nullptr;
     EXPECT_EQ(b->GetVDData().GetURL(1), u"u");
     int32_t styleNo = 0;
     TVDTag tag;
