@@ -168,15 +168,16 @@ TEST_F(ViewerItemApi, ListMarkersAreSetReadRemovedAndRefreshed) {
     TVDListLevel &level = list.GetLevels().Add();
     level.SetListType(vdlstDecimal);
     level.SetFormatString(u"%0:s.");
+    const int32_t listIndex = Style.GetListStyles().GetCount() - 1;
     View->Clear();
     for (int i = 0; i < 2; ++i) {
-        View->SetListMarkerInfo(-1, 0, 0, 1, 0, false);
+        View->SetListMarkerInfo(-1, listIndex, 0, 1, 0, false);
         View->AddNL(u"item", 0, -1);
     }
     int32_t listNo = -1, listLevel = -1, startFrom = 0;
     bool useStartFrom = true;
     EXPECT_EQ(View->GetListMarkerInfo(2, listNo, listLevel, startFrom, useStartFrom), 2);
-    EXPECT_EQ(listNo, 0);
+    EXPECT_EQ(listNo, listIndex);
     EXPECT_FALSE(useStartFrom);
     TVDMarkerList &markers = *View->GetVDData().GetMarkers(false);
     EXPECT_EQ(markers.Get(1)->DisplayString, u"2.");
@@ -185,8 +186,10 @@ TEST_F(ViewerItemApi, ListMarkersAreSetReadRemovedAndRefreshed) {
     View->RefreshListMarkers();
     EXPECT_EQ(markers.Get(1)->DisplayString, u"(2)");
 
-    View->RemoveListMarker(2);
-    EXPECT_EQ(View->GetListMarkerInfo(3, listNo, listLevel, startFrom, useStartFrom), -1);
+    View->RemoveListMarker(3);
+    ASSERT_EQ(View->ItemCount(), 3);
+    EXPECT_EQ(View->GetListMarkerInfo(2, listNo, listLevel, startFrom, useStartFrom), -1);
+    EXPECT_EQ(View->GetListMarkerInfo(1, listNo, listLevel, startFrom, useStartFrom), 0);
 }
 
 TEST_F(ViewerItemApi, RefreshingWithoutListsChangesNothing) {
