@@ -611,6 +611,7 @@ TEST_F(Viewer, ThePageLayoutComponentHearsOfRepaintsBiDiModeAndRectangles) {
     EXPECT_EQ(layout.Calls.front(), "bidi");
     EXPECT_EQ(std::count(layout.Calls.begin(), layout.Calls.end(), "bidi"), 1);
     EXPECT_EQ(v->GetBiDiMode(), vdbdRightToLeft);
+    v->OnGetRazavIrezIzirInterface = nullptr; // the component goes before the viewer
 }
 
 TEST_F(Viewer, ThePageLayoutComponentMayForbidTheHyperlinkEvents) {
@@ -649,4 +650,5 @@ TEST_F(Viewer, ThePageLayoutComponentMayForbidTheHyperlinkEvents) {
     }
     EXPECT_EQ(reads, 1);
     EXPECT_EQ(writes, 1);
+    v->OnGetRazavIrezIzirInterface = nullptr;
 }
