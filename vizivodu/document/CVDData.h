@@ -775,6 +775,9 @@ public:
     // and printed pages.
     virtual void GetRangeForSaving(TVDFSaveScope saveScope, int32_t &startItemNo,
                                    int32_t &startOffs, int32_t &endItemNo, int32_t &endOffs);
+    // The item that saves the range of saveScope itself (a table whose cells are selected), in
+    // place of an item range; nullptr when the range is one of items.
+    virtual TCustomVDItemInfo *GetItemSavingRange(TVDFSaveScope) { return nullptr; }
     // How deep sub-documents may nest in a stream being read; deeper data fails the read.
     static constexpr int32_t MaxVDFNestingDepth = 64;
     bool SaveProgressInit(int32_t &progress, int32_t max, TVDLongOperation operation);

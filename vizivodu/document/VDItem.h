@@ -375,6 +375,10 @@ public:
     virtual TVDRawByteString AsText(int32_t lineWidth, TCustomVDData *vdData,
                                     const TVDRawByteString &text, bool textOnly, bool unicode,
                                     TVDCodePage codePage);
+    // ---- Saving a selection held inside the item (a table's selected cells) ----
+    // Writes the selected part as plain text; an item without such a selection writes nothing.
+    virtual void SaveTextSelection(rtl::TStream &, TCustomVDData *, int32_t,
+                                   const rtl::UnicodeString &, bool, bool, TVDCodePage) {}
     virtual bool GetBoolValue(TVDItemBoolProperty prop) const;
     virtual bool GetBoolValueEx(TVDItemBoolPropertyEx prop, const TVDStyle *vdStyle) const;
     virtual int32_t GetImageWidth(const TVDStyle *) { return 0; }

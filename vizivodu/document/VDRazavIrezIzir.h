@@ -37,6 +37,13 @@ public:
     virtual void Cleared(ui::TControl *) {}
     // The control's hint changed (its Hint holds it).
     virtual void HintChanged(ui::TControl *) {}
+    // The viewer control was invalidated (kind 0) or updated (kind 2).
+    virtual void ControlRepainted(ui::TControl *, int32_t) {}
+    // The root viewer control's BiDi mode changed.
+    virtual void BiDiModeChanged(ui::TControl *) {}
+    // The rectangle r (client coordinates of vdData's control) was invalidated; fromLiveSpelling
+    // when only misspelling marks changed.
+    virtual void RectInvalidated(TCustomVDData *, const rtl::TRect &, bool) {}
 
     // ---- Asked ----
     // The canvas on which text is measured; nullptr leaves the control's own.
@@ -45,6 +52,9 @@ public:
     virtual void DrawBackground(gfx::TCanvas &, TCustomVDData *, bool, const rtl::TRect &) {}
     // Whether hyperlink reading and writing events may run.
     virtual bool AllowsHyperlinkEvents() { return true; }
+    // The zoom in percent at which the component shows the document; pictures and backgrounds
+    // make their screen copies at that scale.
+    virtual int32_t GetZoomPercent() { return 100; }
 };
 
 } // namespace vizivodu

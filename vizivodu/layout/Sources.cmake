@@ -44,6 +44,7 @@ list(APPEND VIZIVODU_SOURCES
     layout/viewer/ViziVodu_Animation.cpp
     layout/viewer/ViziVodu_Api.cpp
     layout/viewer/ViziVodu_ApiHit.cpp
+    layout/viewer/ViziVodu_ApiItems.cpp
     layout/viewer/ViziVodu_ApiProps.cpp
     layout/viewer/ViziVodu_ApiSelection.cpp
     layout/viewer/ViziVodu_Files.cpp

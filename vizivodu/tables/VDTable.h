@@ -404,6 +404,11 @@ public:
                     const TVDRawByteString &text, TVDHTMLSaveArgs &args) override;
     // The cells' texts, TextColSeparator between columns (also after covered positions) and
     // TextRowSeparator between rows; UTF-16 bytes when unicode.
+    // The selected cells of their own row by row, the column separator between the cells of a
+    // row and the row separator after each row that has one (formats/text/VDTable_Text.cpp).
+    void SaveTextSelection(rtl::TStream &stream, TCustomVDData *vdData, int32_t lineWidth,
+                           const rtl::UnicodeString &path, bool textOnly, bool unicode,
+                           TVDCodePage codePage) override;
     TVDRawByteString AsText(int32_t lineWidth, TCustomVDData *vdData, const TVDRawByteString &text,
                             bool textOnly, bool unicode, TVDCodePage codePage) override;
     // The table's extra backgrounds of a cell (none here).

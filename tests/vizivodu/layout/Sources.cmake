@@ -29,6 +29,7 @@ list(APPEND VIZIVODU_TEST_SOURCES
     layout/viewer/VDThumbMaker_test.cpp
     layout/viewer/VDVDData_test.cpp
     layout/viewer/ViziVodu_Api_test.cpp
+    layout/viewer/ViziVodu_ApiItems_test.cpp
     layout/viewer/ViziVodu_test.cpp
     layout/viewer/ViziVodu_Files_test.cpp
     layout/viewer/ViziVodu_Input_test.cpp)

@@ -230,6 +230,10 @@ bool TCustomVDData::SaveTextToStream(const rtl::UnicodeString &path, rtl::TStrea
         if (!selectionOnly) {
             DoBeforeSaving();
         }
+        if (TCustomVDItemInfo *owner = GetItemSavingRange(GetVDFSaveScope(selectionOnly))) {
+            owner->SaveTextSelection(stream, this, lineWidth, path, textOnly, unicode, codePage);
+            return true;
+        }
         int32_t startNo = -1, startOffs = 0, endNo = -1, endOffs = 0;
         if (ItemCount() > 0) {
             GetRangeForSaving(GetVDFSaveScope(selectionOnly), startNo, startOffs, endNo, endOffs);

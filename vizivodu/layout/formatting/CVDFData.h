@@ -569,6 +569,8 @@ public:
     bool IsWholeParagraphSelection();
     void GetRangeForSaving(TVDFSaveScope saveScope, int32_t &startItemNo, int32_t &startOffs,
                            int32_t &endItemNo, int32_t &endOffs) override;
+    // For the selection: the partially selected item.
+    TCustomVDItemInfo *GetItemSavingRange(TVDFSaveScope saveScope) override;
     void DoSetSelectionBounds(int32_t startItemNo, int32_t startItemOffs, int32_t endItemNo,
                               int32_t endItemOffs, bool preferLineBeginning);
     void SetSelectionBounds(int32_t startItemNo, int32_t startItemOffs, int32_t endItemNo,

@@ -211,6 +211,10 @@ void TCustomVDFormattedData::GetRangeForSaving(TVDFSaveScope saveScope, int32_t 
     StoreSelBounds(startItemNo, endItemNo, startOffs, endOffs, true);
 }
 
+TCustomVDItemInfo *TCustomVDFormattedData::GetItemSavingRange(TVDFSaveScope saveScope) {
+    return saveScope == vdfss_Selection ? FPartialSelectedItem : nullptr;
+}
+
 // ---- Setters ----
 
 void TCustomVDFormattedData::DoSetSelectionBounds(int32_t startItemNo, int32_t startItemOffs,

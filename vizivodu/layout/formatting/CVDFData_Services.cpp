@@ -51,7 +51,7 @@ void TCustomVDFormattedData::UpdateView() {
     }
 }
 
-void TCustomVDFormattedData::InvalidateRect(const rtl::TRect &r, bool) {
+void TCustomVDFormattedData::InvalidateRect(const rtl::TRect &r, bool fromLiveSpelling) {
     ui::TControl *control = GetParentControl();
     if (!control) {
         return;
@@ -62,6 +62,9 @@ void TCustomVDFormattedData::InvalidateRect(const rtl::TRect &r, bool) {
     }
     if (TVDStyle *style = GetVDStyle()) {
         style->GetGraphicInterface().InvalidateRect(*control, &r);
+        if (IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface()) {
+            ifc->RectInvalidated(this, r, fromLiveSpelling);
+        }
     }
 }
 

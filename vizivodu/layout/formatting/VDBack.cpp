@@ -4,6 +4,7 @@
 #include "vizivodu/document/CVDData.h"
 #include "vizivodu/document/CVDData_Helpers.h"
 #include "vizivodu/document/VDGrHandler.h"
+#include "vizivodu/document/VDRazavIrezIzir.h"
 #include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/layout/viewer/VDThumbMaker.h"
 #include "vizivodu/styles/VDFuncs.h"
@@ -11,6 +12,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 
+#include <cmath>
 #include <optional>
 
 namespace vizivodu {
@@ -156,6 +158,21 @@ void TVDBackground::UpdatePaletted(TVDPaletteAction) {
     FreeThumbnail();
 }
 
+namespace {
+
+// The size a picture shows at the zoom of the document's page-layout component.
+void ScaleToZoom(TCustomVDData *vdData, int32_t &w, int32_t &h) {
+    IVDRazavIrezIzirInterface *ifc = vdData ? vdData->GetRazavIrezIzirInterface() : nullptr;
+    if (!ifc) {
+        return;
+    }
+    const double factor = ifc->GetZoomPercent() / 100.0;
+    w = int32_t(std::lround(w * factor));
+    h = int32_t(std::lround(h * factor));
+}
+
+} // namespace
+
 void TVDBackground::UpdateThumbnail(TCustomVDData *vdData, void *backgroundOwner, int32_t width,
                                     int32_t height) {
     TVDThumbnailCache *cache = vdData ? vdData->GetThumbnailCache() : nullptr;
@@ -166,6 +183,7 @@ void TVDBackground::UpdateThumbnail(TCustomVDData *vdData, void *backgroundOwner
     if (allowed) {
         w = Style == bsStretched ? width : FImage->GetWidth();
         h = Style == bsStretched ? height : FImage->GetHeight();
+        ScaleToZoom(vdData, w, h);
         const bool ownSize = w == FImage->GetWidth() && h == FImage->GetHeight();
         if (cache && cache->MaxCount != 0 && !ownSize) {
             int32_t aw = w, ah = h;

@@ -110,6 +110,8 @@ public:
     ui::TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(ui::TFormBorderStyle value);
     TVDBiDiMode GetBiDiMode() const { return FBiDiMode; }
+    // Stores the mode without recreating the window (an outside component shows the document).
+    void StoreBiDiMode(TVDBiDiMode value) { FBiDiMode = value; }
     virtual void SetBiDiMode(TVDBiDiMode value);
     bool GetUseXPThemes() const { return FUseXPThemes; }
     void SetUseXPThemes(bool value);

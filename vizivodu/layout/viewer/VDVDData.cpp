@@ -148,7 +148,7 @@ rtl::TStringList *TViziVoduVDData::GetDocProperties() {
 
 TVDDocParameters *TViziVoduVDData::GetDocParameters(bool allowCreate) {
     TCustomViziVodu *viewer = Viewer();
-    if (!viewer || (!allowCreate && !viewer->HasDocParameters())) {
+    if (!viewer || (!allowCreate && !viewer->DocParametersAssigned())) {
         return nullptr;
     }
     return viewer->GetDocParameters();

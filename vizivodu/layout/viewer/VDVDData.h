@@ -233,6 +233,8 @@ public:
     void ResetAniBackground() override;
 
 private:
+    // The hyperlink events run unless a page-layout component forbids them.
+    bool HyperlinkEventsAllowed();
     bool IsRoot();
     // The root data of the absolute root's viewer (this one when it is its own).
     TViziVoduVDData &AbsoluteRootViewerData();

@@ -324,6 +324,11 @@ rtl::UnicodeString TViziVoduVDData::GetParaHTMLCode(TCustomVDData *vdData, int32
     return code;
 }
 
+bool TViziVoduVDData::HyperlinkEventsAllowed() {
+    IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface();
+    return !ifc || ifc->AllowsHyperlinkEvents();
+}
+
 void TViziVoduVDData::ReadHyperlink(const rtl::UnicodeString &target,
                                     const rtl::UnicodeString &extras, TVDLoadFormat docFormat,
                                     int32_t &styleNo, TVDTag &itemTag, TVDRawByteString &itemName) {
@@ -333,7 +338,7 @@ void TViziVoduVDData::ReadHyperlink(const rtl::UnicodeString &target,
         styleNo = StyleNoHotPicture;
     }
     TCustomViziVodu *viewer = Viewer();
-    if (Assigned(viewer, &TCustomViziVodu::OnReadHyperlink)) {
+    if (Assigned(viewer, &TCustomViziVodu::OnReadHyperlink) && HyperlinkEventsAllowed()) {
         viewer->OnReadHyperlink(viewer, target, extras, docFormat, styleNo, itemTag, itemName);
     } else {
         itemTag = target;
@@ -355,7 +360,7 @@ void TViziVoduVDData::WriteHyperlink(int32_t id, TCustomVDData *vdData, int32_t 
         extras = MakeHintAttribute(saveFormat, item->Hint);
     }
     TCustomViziVodu *viewer = Viewer();
-    if (Assigned(viewer, &TCustomViziVodu::OnWriteHyperlink)) {
+    if (Assigned(viewer, &TCustomViziVodu::OnWriteHyperlink) && HyperlinkEventsAllowed()) {
         viewer->OnWriteHyperlink(viewer, id, vdData, itemNo, saveFormat, target, extras);
     } else if (Assigned(viewer, &TCustomViziVodu::OnURLNeeded)) {
         target = GetURL(id);

@@ -257,10 +257,37 @@ void TCustomViziVodu::SetBiDiMode(TVDBiDiMode value) {
     if (value == GetBiDiMode()) {
         return;
     }
-    TVDScroller::SetBiDiMode(value);
+    IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface();
+    if (ifc) {
+        StoreBiDiMode(value);
+    } else {
+        TVDScroller::SetBiDiMode(value);
+    }
     FVDData->Deselect(nullptr, true);
+    if (ifc && Flags.Contains(vdflRoot)) {
+        ifc->BiDiModeChanged(this);
+    }
     if (!FVDData->State.Contains(vdstSkipFormatting)) {
         Format();
+    }
+}
+
+void TCustomViziVodu::Invalidate() {
+    TVDScroller::Invalidate();
+    TellRepainted(0);
+}
+
+void TCustomViziVodu::Update() {
+    TVDScroller::Update();
+    TellRepainted(2);
+}
+
+void TCustomViziVodu::TellRepainted(int32_t kind) {
+    if (!FVDData) {
+        return;
+    }
+    if (IVDRazavIrezIzirInterface *ifc = GetRazavIrezIzirInterface()) {
+        ifc->ControlRepainted(this, kind);
     }
 }
 
@@ -367,6 +394,7 @@ void TCustomViziVodu::AssignEvents(const TCustomViziVodu &source) {
     OnItemHint = source.OnItemHint;
     OnReadHyperlink = source.OnReadHyperlink;
     OnWriteHyperlink = source.OnWriteHyperlink;
+    OnGetRazavIrezIzirInterface = source.OnGetRazavIrezIzirInterface;
     OnPaint = source.OnPaint;
 }
 

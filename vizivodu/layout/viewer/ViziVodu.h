@@ -222,7 +222,7 @@ public:
     // The page and document parameters, made on first use; setting nullptr frees them, any
     // other value is copied.
     TVDDocParameters *GetDocParameters();
-    bool HasDocParameters() const { return FDocParameters != nullptr; }
+    bool DocParametersAssigned() const { return FDocParameters != nullptr; }
     void SetDocParameters(const TVDDocParameters *value);
     // The RTF reading settings, made on first use.
     TVDRTFReaderProperties *GetRTFReadProperties();
@@ -306,7 +306,12 @@ public:
     void SetBackgroundBitmap(const gfx::TGraphic *picture);
     virtual bool IsTransparent() { return false; }
 
+    // With an outside page-layout component the window stays and the component is told.
     void SetBiDiMode(TVDBiDiMode value) override;
+    // The control's own repaint requests, then the page-layout component is told (kind 0 for
+    // invalidate, 2 for update). Calls through a plain TControl reach only the window.
+    void Invalidate();
+    void Update();
     // Accepted only above 0 and, with the vertical bar visible, when the document stays at
     // most 32000 scroll units tall.
     void SetVSmallStep(int32_t value) override;
@@ -507,6 +512,62 @@ public:
     void DeleteItems(int32_t firstItemNo, int32_t count);
     void DeleteParas(int32_t firstItemNo, int32_t lastItemNo);
 
+    // ---- Item information, item options, list markers, styles, units, soft page breaks
+    // (ViziVodu_ApiItems.cpp): the root data's ----
+    void GetPictureInfo(int32_t itemNo, TVDAnsiString &name, gfx::TGraphic *&gr, TVDVAlign &vAlign,
+                        TVDTag &tag);
+    // True when the size or the alignment changes (the caller formats).
+    bool SetPictureInfo(int32_t itemNo, const TVDAnsiString &name,
+                        std::unique_ptr<gfx::TGraphic> gr, TVDVAlign vAlign, const TVDTag &tag);
+    void GetControlInfo(int32_t itemNo, TVDAnsiString &name, ui::TControl *&ctrl, TVDVAlign &vAlign,
+                        TVDTag &tag);
+    // True when the vertical alignment changed.
+    bool SetControlInfo(int32_t itemNo, const TVDAnsiString &name, TVDVAlign vAlign,
+                        const TVDTag &tag);
+    void GetBulletInfo(int32_t itemNo, TVDAnsiString &name, int32_t &imageIndex,
+                       gfx::TCustomImageList *&imageList, TVDTag &tag);
+    void SetBulletInfo(int32_t itemNo, const TVDAnsiString &name, int32_t imageIndex,
+                       gfx::TCustomImageList *imageList, const TVDTag &tag);
+    void GetHotspotInfo(int32_t itemNo, TVDAnsiString &name, int32_t &imageIndex,
+                        int32_t &hotImageIndex, gfx::TCustomImageList *&imageList, TVDTag &tag);
+    void SetHotspotInfo(int32_t itemNo, const TVDAnsiString &name, int32_t imageIndex,
+                        int32_t hotImageIndex, gfx::TCustomImageList *imageList, const TVDTag &tag);
+    void GetBreakInfo(int32_t itemNo, TVDStyleLength &width, TVDBreakStyle &style, TColor &color,
+                      TVDTag &tag);
+    void SetBreakInfo(int32_t itemNo, TVDStyleLength width, TVDBreakStyle style, TColor color,
+                      const TVDTag &tag);
+    void GetTextInfo(int32_t itemNo, TVDUnicodeString &text, TVDTag &tag);
+    // Integer property identifiers; false when the item does not support the property.
+    bool GetItemExtraIntPropertyEx(int32_t itemNo, int32_t prop, int32_t &value);
+    bool SetItemExtraIntPropertyEx(int32_t itemNo, int32_t prop, int32_t value);
+    bool GetItemExtraStrPropertyEx(int32_t itemNo, int32_t prop, rtl::UnicodeString &value);
+    bool SetItemExtraStrPropertyEx(int32_t itemNo, int32_t prop, const rtl::UnicodeString &value);
+    bool GetClearLeft(int32_t index);
+    void SetClearLeft(int32_t index, bool value);
+    bool GetClearRight(int32_t index);
+    void SetClearRight(int32_t index, bool value);
+    // vdPrint must be a printing component (TCustomVDPrint); anything else raises
+    // EInvalidCast "Invalid class typecast".
+    void AssignSoftPageBreaks(ui::TComponent *vdPrint);
+    // The control is repainted when breaks were removed.
+    void ClearSoftPageBreaks();
+    int32_t SetListMarkerInfo(int32_t itemNo, int32_t listNo, int32_t listLevel, int32_t startFrom,
+                              int32_t paraNo, bool useStartFrom);
+    void RemoveListMarker(int32_t itemNo);
+    int32_t GetListMarkerInfo(int32_t itemNo, int32_t &listNo, int32_t &listLevel,
+                              int32_t &startFrom, bool &useStartFrom);
+    // The display strings recomputed; nothing without a list or a style sheet.
+    void RefreshListMarkers();
+    void RefreshSequences();
+    void DeleteUnusedStyles(bool textStyles, bool paraStyles, bool listStyles);
+    void MarkStylesInUse(TVDDeleteUnusedStylesData &data);
+    void DeleteMarkedStyles(TVDDeleteUnusedStylesData &data);
+    // The document's items and the style sheet in newUnits; nothing without a style sheet or
+    // when it has those units already.
+    void ConvertDocToDifferentUnits(TVDStyleUnits newUnits);
+    void ConvertDocToTwips() { ConvertDocToDifferentUnits(vdstuTwips); }
+    void ConvertDocToPixels() { ConvertDocToDifferentUnits(vdstuPixels); }
+
     // ---- Selection, copying and words (ViziVodu_ApiSelection.cpp): the root data's ----
     // Without a new partially selected item, raising the selection event.
     void Deselect();
@@ -686,6 +747,8 @@ private:
 
     // Properties by identifier (ViziVodu_ApiProps.cpp).
     void SetBiDiModeUnformatted(int32_t value);
+    // Tells the page-layout component of a repaint request (ViziVodu.cpp).
+    void TellRepainted(int32_t kind);
     void SetDocParameterIntProperty(TVDIntProperty prop, int32_t value);
 
     static void RegisterIn(std::unique_ptr<TVDEventHandlerList> &list, ui::TComponent *c,

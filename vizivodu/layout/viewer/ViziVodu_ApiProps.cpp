@@ -119,7 +119,7 @@ int32_t TCustomViziVodu::GetIntProperty(TVDIntProperty prop) {
     default:
         break;
     }
-    if (!HasDocParameters()) {
+    if (!DocParametersAssigned()) {
         return 0;
     }
     const TVDDocParameters &dp = *GetDocParameters();
@@ -155,7 +155,7 @@ void TCustomViziVodu::SetStrProperty(TVDStrProperty prop, const rtl::UnicodeStri
 }
 
 rtl::UnicodeString TCustomViziVodu::GetStrProperty(TVDStrProperty prop) {
-    if (!HasDocParameters()) {
+    if (!DocParametersAssigned()) {
         return {};
     }
     const TVDDocParameters &dp = *GetDocParameters();
@@ -199,7 +199,7 @@ void TCustomViziVodu::SetFloatProperty(TVDFloatProperty prop, TVDLength value) {
 }
 
 TVDLength TCustomViziVodu::GetFloatProperty(TVDFloatProperty prop) {
-    if (HasDocParameters()) {
+    if (DocParametersAssigned()) {
         const TVDLength *length = DocParameterLength(*GetDocParameters(), prop);
         return length ? *length : 0;
     }

@@ -75,7 +75,7 @@ TEST_F(RootData, DocumentParametersAppearOnlyWhenAskedToMakeThem) {
     View->SetDocParameters(&other);
     EXPECT_EQ(View->GetDocParameters()->TopMargin, 3);
     View->SetDocParameters(nullptr);
-    EXPECT_FALSE(View->HasDocParameters());
+    EXPECT_FALSE(View->DocParametersAssigned());
 }
 
 TEST_F(RootData, AHyperlinkReadOverABulletOrAPictureBecomesHotAndTakesTheTargetAsItsTag) {

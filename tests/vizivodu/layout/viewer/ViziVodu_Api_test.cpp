@@ -43,9 +43,9 @@ TEST_F(ViewerApi, LengthPropertiesHaveDefaultsWithoutMakingDocumentParameters) {
     for (const auto &c : cases) {
         EXPECT_EQ(View->GetFloatProperty(c.prop), c.def) << int(c.prop);
     }
-    EXPECT_FALSE(View->HasDocParameters());
+    EXPECT_FALSE(View->DocParametersAssigned());
     View->SetFloatProperty(vdfpDPHeaderY, 0.75L);
-    ASSERT_TRUE(View->HasDocParameters());
+    ASSERT_TRUE(View->DocParametersAssigned());
     EXPECT_EQ(View->GetDocParameters()->HeaderY, 0.75L);
     EXPECT_EQ(View->GetFloatProperty(vdfpDPHeaderY), 0.75L);
     EXPECT_EQ(View->GetFloatProperty(vdfpDPLeftMargin), 1.25L);
@@ -86,7 +86,7 @@ TEST_F(ViewerApi, DocumentParameterValuesAreZeroWithoutParameters) {
         EXPECT_EQ(View->GetIntProperty(p), 0) << int(p);
     }
     EXPECT_EQ(View->GetStrProperty(vdspDPAuthor), u"");
-    EXPECT_FALSE(View->HasDocParameters());
+    EXPECT_FALSE(View->DocParametersAssigned());
     View->SetStrProperty(vdspDPAuthor, u"Иванов");
     View->SetStrProperty(vdspDPTitle, u"Отчёт");
     EXPECT_EQ(View->GetStrProperty(vdspDPAuthor), u"Иванов");

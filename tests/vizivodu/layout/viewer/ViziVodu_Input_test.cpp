@@ -452,3 +452,31 @@ TEST_F(Input, ASelectionOverTextAPictureAndATableIsPaintedAsSelected) {
     wbtest::ExpectMatchesGolden(View->GrabForTesting(),
                                 "vizivodu/layout/viewer/selection_text_picture_table.png");
 }
+
+TEST_F(Input, CopyingSelectedCellsGivesTheirTextRowByRow) {
+    Style.SetSelectionMode(vdsmChar);
+    TVDTableItemInfo &t = AddTable();
+    const struct {
+        const char *name;
+        int32_t fromRow, fromCol, toRow, toCol;
+        const char16_t *colSeparator;
+        const char16_t *text;
+    } cases[] = {
+        {"all, default separators", 0, 0, 1, 1, u"\r\n",
+         u"00 word\r\n01 word\r\n10 word\r\n11 word\r\n"},
+        {"all, tabs", 1, 1, 0, 0, u"\t", u"00 word\t01 word\r\n10 word\t11 word\r\n"},
+        {"second column", 0, 1, 1, 1, u"\t", u"01 word\r\n11 word\r\n"},
+        {"second row", 1, 0, 1, 1, u"\t", u"10 word\t11 word\r\n"},
+    };
+    for (const auto &c : cases) {
+        t.SetTextColSeparator(c.colSeparator);
+        Drag(At({0, 2}, &Cell(t, c.fromRow, c.fromCol)), At({0, 2}, &Cell(t, c.toRow, c.toCol)));
+        ASSERT_TRUE(t.PartiallySelected()) << c.name;
+        View->Copy();
+        EXPECT_EQ(gfx::Clipboard().GetAsText(), c.text) << c.name;
+        const std::vector<uint8_t> ansi = gfx::Clipboard().GetBuffer(gfx::CF_TEXT);
+        EXPECT_EQ(std::string(ansi.begin(), ansi.end()),
+                  rtl::Utf16ToUtf8(c.text) + std::string(1, '\0'))
+            << c.name;
+    }
+}

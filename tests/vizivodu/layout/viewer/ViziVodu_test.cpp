@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace vizivodu;
 using vizivodu::test::DarkPixels;
 using vizivodu::test::DumpDrawItems;
@@ -459,7 +461,14 @@ TEST_F(Viewer, AssigningEventsCopiesTheDocumentsHandlers) {
                          rtl::UnicodeString &, bool &) {};
     a->OnVDMouseDown = [](ui::TComponent *, ui::TMouseButton, ui::TShiftState, int32_t, int32_t,
                           int32_t) {};
+    IVDRazavIrezIzirInterface layout;
+    a->OnGetRazavIrezIzirInterface = [&](ui::TComponent *, IVDRazavIrezIzirInterface *&ifc) {
+        ifc = &layout;
+    };
     b->AssignEvents(*a);
+    // The page-layout component comes along with the other handlers.
+    EXPECT_EQ(b->GetRazavIrezIzirInterface(), &layout);
+    a->OnGetRazavIrezIzirInterface = b->OnGetRazavIrezIzirInterface = nullptr;
     EXPECT_EQ(b->GetVDData().GetURL(1), u"u");
     int32_t styleNo = 0;
     TVDTag tag;
@@ -554,4 +563,92 @@ TEST_F(Viewer, AnOutsidePageLayoutComponentIsToldAndPaints) {
     EXPECT_EQ(v->GetFormatCanvas(&v->GetCanvas()), &v->GetCanvas());
     v->GrabForTesting();
     EXPECT_EQ(paints, 1);
+}
+
+namespace {
+
+// Records the repaint, BiDi and rectangle notices; may forbid the hyperlink events.
+class TRepaintRecordingPageLayout : public IVDRazavIrezIzirInterface {
+public:
+    void ControlRepainted(ui::TControl *control, int32_t kind) override {
+        Calls.push_back((control == Expected ? "repaint " : "other ") + std::to_string(kind));
+    }
+    void BiDiModeChanged(ui::TControl *control) override {
+        Calls.push_back(control == Expected ? "bidi" : "bidi other");
+    }
+    void RectInvalidated(TCustomVDData *, const rtl::TRect &r, bool fromLiveSpelling) override {
+        Calls.push_back("rect " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
+                        std::to_string(r.Right) + "," + std::to_string(r.Bottom) +
+                        (fromLiveSpelling ? " spelling" : ""));
+    }
+    bool AllowsHyperlinkEvents() override { return AllowHyperlinks; }
+
+    std::vector<std::string> Calls;
+    ui::TControl *Expected = nullptr;
+    bool AllowHyperlinks = true;
+};
+
+} // namespace
+
+TEST_F(Viewer, ThePageLayoutComponentHearsOfRepaintsBiDiModeAndRectangles) {
+    TViziVodu *v = MakeView();
+    v->AddNL(u"text", 0, 0);
+    v->Format();
+    TRepaintRecordingPageLayout layout;
+    layout.Expected = v;
+    v->OnGetRazavIrezIzirInterface = [&](ui::TComponent *, IVDRazavIrezIzirInterface *&ifc) {
+        ifc = &layout;
+    };
+    v->Invalidate();
+    v->Update();
+    v->GetVDData().InvalidateRect(rtl::Rect(1, 2, 30, 40), true);
+    EXPECT_EQ(layout.Calls,
+              (std::vector<std::string>{"repaint 0", "repaint 2", "rect 1,2,30,40 spelling"}));
+    layout.Calls.clear();
+    v->SetBiDiMode(vdbdRightToLeft);
+    v->SetBiDiMode(vdbdRightToLeft); // unchanged: nothing
+    ASSERT_FALSE(layout.Calls.empty());
+    EXPECT_EQ(layout.Calls.front(), "bidi");
+    EXPECT_EQ(std::count(layout.Calls.begin(), layout.Calls.end(), "bidi"), 1);
+    EXPECT_EQ(v->GetBiDiMode(), vdbdRightToLeft);
+    v->OnGetRazavIrezIzirInterface = nullptr; // the component goes before the viewer
+}
+
+TEST_F(Viewer, ThePageLayoutComponentMayForbidTheHyperlinkEvents) {
+    TViziVodu *v = MakeView();
+    TRepaintRecordingPageLayout layout;
+    v->OnGetRazavIrezIzirInterface = [&](ui::TComponent *, IVDRazavIrezIzirInterface *&ifc) {
+        ifc = &layout;
+    };
+    int32_t reads = 0, writes = 0;
+    v->OnReadHyperlink = [&](ui::TComponent *, const rtl::UnicodeString &,
+                             const rtl::UnicodeString &, TVDLoadFormat, int32_t &, TVDTag &tag,
+                             TVDRawByteString &) {
+        ++reads;
+        tag = u"from event";
+    };
+    v->OnWriteHyperlink = [&](ui::TComponent *, int32_t, TCustomVDData *, int32_t, TVDSaveFormat,
+                              rtl::UnicodeString &target, rtl::UnicodeString &) {
+        ++writes;
+        target = u"from event";
+    };
+    v->AddNLTag(u"link", 0, 0, u"tag target");
+    const struct {
+        bool allow;
+        const char16_t *readTag, *writeTarget;
+    } cases[] = {{true, u"from event", u"from event"}, {false, u"http://x", u"tag target"}};
+    for (const auto &c : cases) {
+        layout.AllowHyperlinks = c.allow;
+        int32_t styleNo = 0;
+        TVDTag tag;
+        TVDRawByteString name;
+        v->GetVDData().ReadHyperlink(u"http://x", u"", vdlfRTF, styleNo, tag, name);
+        EXPECT_EQ(tag, c.readTag) << c.allow;
+        rtl::UnicodeString target, extras;
+        v->GetVDData().WriteHyperlink(0, &v->GetVDData(), 0, vdsfHTML, target, extras);
+        EXPECT_EQ(target, c.writeTarget) << c.allow;
+    }
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(writes, 1);
+    v->OnGetRazavIrezIzirInterface = nullptr;
 }
