@@ -377,6 +377,27 @@ void WriteOpening(rtl::TStream &stream, TVDDocXPart part, gfx::TColor color) {
 
 } // namespace
 
+namespace {
+
+// Header and footer references, page size and margins, and the application's code.
+void WriteSectionProperties(TCustomVDData &data, rtl::TStream &stream,
+                            TVDDocXSavingData &savingData) {
+    const TVDDocParameters *params = data.GetRTFOptions().Contains(vdrtfSaveDocParameters)
+                                         ? data.GetDocParameters(false)
+                                         : nullptr;
+    const TVDAnsiString extra = data.GetExtraDocXCode(vd_docxs_SectProps, nullptr, -1, -1);
+    if (!params && savingData.SectProps.empty() && extra.empty()) {
+        return;
+    }
+    OOXMLWrite(stream, "<w:sectPr>" + savingData.SectProps);
+    if (params) {
+        params->SaveOOXMLSectionProperties(stream);
+    }
+    OOXMLWrite(stream, extra + "</w:sectPr>");
+}
+
+} // namespace
+
 void TCustomVDData::SaveOOXMLDocumentToStream(rtl::TStream &stream, const rtl::UnicodeString &path,
                                               bool selectionOnly, bool rootDocument, bool inCell,
                                               bool hiddenParent, gfx::TColor color,
@@ -419,16 +440,7 @@ void TCustomVDData::SaveOOXMLDocumentToStream(rtl::TStream &stream, const rtl::U
         return;
     }
     if (part == vddocxpMain) {
-        const TVDDocParameters *params =
-            GetRTFOptions().Contains(vdrtfSaveDocParameters) ? GetDocParameters(false) : nullptr;
-        const TVDAnsiString extra = GetExtraDocXCode(vd_docxs_SectProps, nullptr, -1, -1);
-        if (params || !savingData.SectProps.empty() || !extra.empty()) {
-            OOXMLWrite(stream, "<w:sectPr>" + savingData.SectProps);
-            if (params) {
-                params->SaveOOXMLSectionProperties(stream);
-            }
-            OOXMLWrite(stream, extra + "</w:sectPr>");
-        }
+        WriteSectionProperties(*this, stream, savingData);
         OOXMLWrite(stream, "</w:body>");
     }
     OOXMLWrite(stream, AnsiString("</w:") + RootElementName(part) + ">");

@@ -173,35 +173,33 @@ bool HasOwnInstance(const TVDMarkerItemInfo &marker, int32_t listNo, const TVDSt
 
 } // namespace
 
-void TCustomVDData::SaveOOXMLListTable(rtl::TStream &stream, TVDDocXSavingData &savingData,
-                                       TCustomVDData *const headers[6]) {
-    TVDDocXPartScope scope(savingData, vddocxpNumbering);
-    const TVDStyle &vdStyle = *GetVDStyle();
+namespace {
+
+void WriteAbstractNumberings(rtl::TStream &stream, TCustomVDData &data, const TVDStyle &vdStyle) {
     const TVDListInfos &lists = vdStyle.GetListStyles();
-    OOXMLWrite(stream, OOXMLDeclaration);
-    OOXMLWrite(stream,
-               "<w:numbering " +
-                   GetOOXMLNamespaceAttrs({"ve", "o", "r", "m", "v", "wp", "w10", "w", "wne"}) +
-                   ">");
     for (int32_t l = 0; l < lists.GetCount(); ++l) {
         TVDListInfo &list = lists.GetItem(l);
         const TVDListLevelCollection &levels = list.GetLevels();
         OOXMLWrite(stream, "<w:abstractNum w:abstractNumId=\"" + Num(l) +
                                "\"><w:multiLevelType w:val=\"" + MultiLevelType(levels) + "\"/>");
-        OOXMLWrite(stream, GetExtraDocXCode(vd_docxs_ListStyle, &list, -1, l));
+        OOXMLWrite(stream, data.GetExtraDocXCode(vd_docxs_ListStyle, &list, -1, l));
+        // A list of two or more levels defines all nine; the last level repeats.
         const int32_t count = levels.GetCount();
         const int32_t written = count < 2 ? count : 9;
         for (int32_t i = 0; i < written; ++i) {
-            WriteListLevel(stream, *this, vdStyle, list, l, i,
+            WriteListLevel(stream, data, vdStyle, list, l, i,
                            levels.GetItem(std::min(i, count - 1)));
         }
         OOXMLWrite(stream, "</w:abstractNum>");
     }
-    std::vector<TCustomVDData *> docs(headers, headers + 6);
-    docs.push_back(this);
-    TVDIntegerList &counts = savingData.ListOverrideOffsetsList1;
+}
+
+// One plain instance per list, each followed by the start overrides of its restarting markers
+// in the header and footer documents and then in the document itself.
+void WriteNumberingInstances(rtl::TStream &stream, const std::vector<TCustomVDData *> &docs,
+                             const TVDStyle &vdStyle, const TVDIntegerList &counts) {
     int32_t numId = 1;
-    for (int32_t l = 0; l < lists.GetCount(); ++l) {
+    for (int32_t l = 0; l < vdStyle.GetListStyles().GetCount(); ++l) {
         OOXMLWrite(stream, "<w:num w:numId=\"" + Num(numId++) + "\"><w:abstractNumId w:val=\"" +
                                Num(l) + "\"/></w:num>");
         if (l >= counts.GetCount() || counts.Get(l) <= 1) {
@@ -222,7 +220,26 @@ void TCustomVDData::SaveOOXMLListTable(rtl::TStream &stream, TVDDocXSavingData &
             }
         }
     }
+}
+
+} // namespace
+
+void TCustomVDData::SaveOOXMLListTable(rtl::TStream &stream, TVDDocXSavingData &savingData,
+                                       TCustomVDData *const headers[6]) {
+    TVDDocXPartScope scope(savingData, vddocxpNumbering);
+    const TVDStyle &vdStyle = *GetVDStyle();
+    OOXMLWrite(stream, OOXMLDeclaration);
+    OOXMLWrite(stream,
+               "<w:numbering " +
+                   GetOOXMLNamespaceAttrs({"ve", "o", "r", "m", "v", "wp", "w10", "w", "wne"}) +
+                   ">");
+    WriteAbstractNumberings(stream, *this, vdStyle);
+    std::vector<TCustomVDData *> docs(headers, headers + 6);
+    docs.push_back(this);
+    TVDIntegerList &counts = savingData.ListOverrideOffsetsList1;
+    WriteNumberingInstances(stream, docs, vdStyle, counts);
     OOXMLWrite(stream, "</w:numbering>");
+    // The counts become the lists' first numbering ids.
     int32_t first = 1;
     for (int32_t l = 0; l < counts.GetCount(); ++l) {
         const int32_t count = counts.Get(l);

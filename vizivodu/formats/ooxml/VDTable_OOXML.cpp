@@ -40,7 +40,12 @@ private:
     AnsiString Borders(TVDTableBorderStyle style, TVDStyleLength width,
                        const TVDBooleanRect &visible, gfx::TColor color, gfx::TColor light,
                        bool cell) const;
+    AnsiString TableBorders() const;
+    AnsiString TableWidthAndAlignment(const TParaInfo &para) const;
     bool CellNeedsBorders(int32_t r, int32_t c, const TVDTableCellData &cell) const;
+    AnsiString CellWidth(const TVDTableCellData &cell) const;
+    AnsiString CellBorders(int32_t mr, int32_t c, const TVDTableCellData &cell) const;
+    AnsiString MainRowProperties(int32_t r, int32_t c, TVDTableCellData &cell);
     void WriteCellProperties(int32_t r, int32_t c, int32_t mr, TVDTableCellData &cell);
 
     TVDTableItemInfo &FTable;
@@ -88,27 +93,7 @@ AnsiString TTableOOXMLWriter::Borders(TVDTableBorderStyle style, TVDStyleLength 
     return s;
 }
 
-void TTableOOXMLWriter::WriteTableProperties() {
-    AnsiString s = "<w:tblPr>";
-    const TVDHTMLLength best = FTable.GetBestWidth();
-    if (best < 0) {
-        s += "<w:tblW w:w=\"" + Num(-50 * int64_t{best}) + "\" w:type=\"pct\"/>";
-    } else {
-        const int32_t w =
-            best > 0 ? Twips(best) : TVDStyle::PixelsToTwips(FTable.GetFormattingInfo().FWidth);
-        s += "<w:tblW w:w=\"" + Num(w) + "\" w:type=\"dxa\"/>";
-    }
-    const TParaInfos &paras = FStyle.GetParaStyles();
-    const TParaInfo &para =
-        paras.GetItem(FTable.ParaNo >= 0 && FTable.ParaNo < paras.GetCount() ? FTable.ParaNo : 0);
-    if (para.GetAlignment() == vdaRight) {
-        s += "<w:jc w:val=\"right\"/>";
-    } else if (para.GetAlignment() == vdaCenter) {
-        s += "<w:jc w:val=\"center\"/>";
-    }
-    if (!FTable.GetTableOptions().Contains(vdtoRTFAllowAutofit)) {
-        s += "<w:tblLayout w:type=\"fixed\"/>";
-    }
+AnsiString TTableOOXMLWriter::TableBorders() const {
     AnsiString borders =
         Borders(FTable.GetBorderStyle(), FTable.GetTableBorderWidth(), FTable.GetVisibleBorders(),
                 FTable.GetColor(vdtcBorderColor), FTable.GetColor(vdtcBorderLightColor), false);
@@ -118,14 +103,40 @@ void TTableOOXMLWriter::WriteTableProperties() {
                           cellColor == FTable.GetColor(vdtcCellBorderLightColor);
     if (FTable.GetCellBorderWidth() > 0 && cellColor != gfx::clNone &&
         (cellStyle == vdtbColor || twoEqual)) {
-        const std::string inside = "\" w:val=\"single\" w:sz=\"" +
+        const std::string inside = " w:val=\"single\" w:sz=\"" +
                                    Num(rtl::Round(Twips(FTable.GetCellBorderWidth()) * 8 / 20.0)) +
                                    "\" w:color=\"" + ColorToOOXMLStr(cellColor, true) + "\"/>";
-        borders += "<w:insideH" + inside.substr(1) + "<w:insideV" + inside.substr(1);
+        borders += "<w:insideH" + inside + "<w:insideV" + inside;
     }
-    if (!borders.empty()) {
-        s += "<w:tblBorders>" + borders + "</w:tblBorders>";
+    return borders.empty() ? borders : "<w:tblBorders>" + borders + "</w:tblBorders>";
+}
+
+AnsiString TTableOOXMLWriter::TableWidthAndAlignment(const TParaInfo &para) const {
+    AnsiString s;
+    const TVDHTMLLength best = FTable.GetBestWidth();
+    if (best < 0) {
+        s += "<w:tblW w:w=\"" + Num(-50 * int64_t{best}) + "\" w:type=\"pct\"/>";
+    } else {
+        const int32_t w =
+            best > 0 ? Twips(best) : TVDStyle::PixelsToTwips(FTable.GetFormattingInfo().FWidth);
+        s += "<w:tblW w:w=\"" + Num(w) + "\" w:type=\"dxa\"/>";
     }
+    if (para.GetAlignment() == vdaRight) {
+        s += "<w:jc w:val=\"right\"/>";
+    } else if (para.GetAlignment() == vdaCenter) {
+        s += "<w:jc w:val=\"center\"/>";
+    }
+    if (!FTable.GetTableOptions().Contains(vdtoRTFAllowAutofit)) {
+        s += "<w:tblLayout w:type=\"fixed\"/>";
+    }
+    return s;
+}
+
+void TTableOOXMLWriter::WriteTableProperties() {
+    const TParaInfos &paras = FStyle.GetParaStyles();
+    const TParaInfo &para =
+        paras.GetItem(FTable.ParaNo >= 0 && FTable.ParaNo < paras.GetCount() ? FTable.ParaNo : 0);
+    AnsiString s = "<w:tblPr>" + TableWidthAndAlignment(para) + TableBorders();
     const std::string hp = Num(Twips(FTable.GetCellHPadding()));
     const std::string vp = Num(Twips(FTable.GetCellVPadding()));
     s += "<w:tblCellMar><w:top w:w=\"" + vp + "\" w:type=\"dxa\"/><w:left w:w=\"" + hp +
@@ -179,6 +190,62 @@ bool TTableOOXMLWriter::CellNeedsBorders(int32_t r, int32_t c, const TVDTableCel
     return style == vdtbColor ? ownColor : (ownColor || ownLight);
 }
 
+AnsiString TTableOOXMLWriter::CellWidth(const TVDTableCellData &cell) const {
+    const TVDHTMLLength best = cell.GetBestWidth();
+    if (best > 0 && FTable.GetTableOptions().Contains(vdtoRTFSaveCellPixelBestWidth)) {
+        int32_t w = Twips(2 * (FTable.GetCellHPadding() + FTable.GetCellBorderWidth()) + best);
+        if (FTable.GetCellHSpacing() < 0) {
+            w += Twips(FTable.GetCellHSpacing());
+        }
+        return "<w:tcW w:w=\"" + Num(w) + "\" w:type=\"dxa\"/>";
+    }
+    if (best < 0) {
+        return "<w:tcW w:w=\"" + Num(-50 * int64_t{best}) + "\" w:type=\"pct\"/>";
+    }
+    return {};
+}
+
+AnsiString TTableOOXMLWriter::CellBorders(int32_t mr, int32_t c,
+                                          const TVDTableCellData &cell) const {
+    if (!CellNeedsBorders(mr, c, cell)) {
+        return {};
+    }
+    const gfx::TColor color = cell.GetBorderColor() != gfx::clNone
+                                  ? cell.GetBorderColor()
+                                  : FTable.GetColor(vdtcCellBorderColor);
+    const gfx::TColor light = cell.GetBorderLightColor() != gfx::clNone
+                                  ? cell.GetBorderLightColor()
+                                  : FTable.GetColor(vdtcCellBorderLightColor);
+    return "<w:tcBorders>" +
+           Borders(FTable.GetCellBorderStyle(), FTable.GetCellBorderWidth(),
+                   cell.GetVisibleBorders(), color, light, true) +
+           "</w:tcBorders>";
+}
+
+// Alignment, direction, shading and the application's code: only where the cell begins.
+AnsiString TTableOOXMLWriter::MainRowProperties(int32_t r, int32_t c, TVDTableCellData &cell) {
+    AnsiString s;
+    if (cell.GetRealVAlign() == vdcMiddle) {
+        s += "<w:vAlign w:val=\"center\"/>";
+    } else if (cell.GetRealVAlign() == vdcBottom) {
+        s += "<w:vAlign w:val=\"bottom\"/>";
+    }
+    const TVDDocRotation rotation = cell.GetRealRotation(false);
+    if (rotation == vdrot90) {
+        s += "<w:textDirection w:val=\"tbRl\"/>";
+    } else if (rotation == vdrot270) {
+        s += "<w:textDirection w:val=\"btLr\"/>";
+    }
+    gfx::TColor back = FTable.GetCellColor(r, c, false, false);
+    if (back == gfx::clNone) {
+        back = FTable.GetColor(vdtcColor);
+    }
+    if (back != gfx::clNone) {
+        s += Shading(back);
+    }
+    return s + FData.GetExtraDocXCode(vd_docxs_CellProps, &cell, c, r);
+}
+
 void TTableOOXMLWriter::WriteCellProperties(int32_t r, int32_t c, int32_t mr,
                                             TVDTableCellData &cell) {
     AnsiString s;
@@ -187,51 +254,13 @@ void TTableOOXMLWriter::WriteCellProperties(int32_t r, int32_t c, int32_t mr,
     } else if (cell.GetRowSpan() > 1) {
         s += "<w:vMerge w:val=\"restart\"/>";
     }
-    const TVDHTMLLength best = cell.GetBestWidth();
-    if (best > 0 && FTable.GetTableOptions().Contains(vdtoRTFSaveCellPixelBestWidth)) {
-        int32_t w = Twips(2 * (FTable.GetCellHPadding() + FTable.GetCellBorderWidth()) + best);
-        if (FTable.GetCellHSpacing() < 0) {
-            w += Twips(FTable.GetCellHSpacing());
-        }
-        s += "<w:tcW w:w=\"" + Num(w) + "\" w:type=\"dxa\"/>";
-    } else if (best < 0) {
-        s += "<w:tcW w:w=\"" + Num(-50 * int64_t{best}) + "\" w:type=\"pct\"/>";
-    }
+    s += CellWidth(cell);
     if (cell.GetColSpan() > 1) {
         s += "<w:gridSpan w:val=\"" + Num(cell.GetColSpan()) + "\"/>";
     }
-    if (CellNeedsBorders(mr, c, cell)) {
-        const gfx::TColor color = cell.GetBorderColor() != gfx::clNone
-                                      ? cell.GetBorderColor()
-                                      : FTable.GetColor(vdtcCellBorderColor);
-        const gfx::TColor light = cell.GetBorderLightColor() != gfx::clNone
-                                      ? cell.GetBorderLightColor()
-                                      : FTable.GetColor(vdtcCellBorderLightColor);
-        s += "<w:tcBorders>" +
-             Borders(FTable.GetCellBorderStyle(), FTable.GetCellBorderWidth(),
-                     cell.GetVisibleBorders(), color, light, true) +
-             "</w:tcBorders>";
-    }
+    s += CellBorders(mr, c, cell);
     if (r == mr) {
-        if (cell.GetRealVAlign() == vdcMiddle) {
-            s += "<w:vAlign w:val=\"center\"/>";
-        } else if (cell.GetRealVAlign() == vdcBottom) {
-            s += "<w:vAlign w:val=\"bottom\"/>";
-        }
-        const TVDDocRotation rotation = cell.GetRealRotation(false);
-        if (rotation == vdrot90) {
-            s += "<w:textDirection w:val=\"tbRl\"/>";
-        } else if (rotation == vdrot270) {
-            s += "<w:textDirection w:val=\"btLr\"/>";
-        }
-        gfx::TColor back = FTable.GetCellColor(r, c, false, false);
-        if (back == gfx::clNone) {
-            back = FTable.GetColor(vdtcColor);
-        }
-        if (back != gfx::clNone) {
-            s += Shading(back);
-        }
-        s += FData.GetExtraDocXCode(vd_docxs_CellProps, &cell, c, r);
+        s += MainRowProperties(r, c, cell);
     }
     if (!s.empty()) {
         OOXMLWrite(FStream, "<w:tcPr>" + s + "</w:tcPr>");
