@@ -6,6 +6,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/System.h"
 #include "vizivodu/document/VDClasses.h"
+#include "vizivodu/styles/VDStyle_Types.h"
 
 #include <array>
 #include <memory>
