@@ -239,6 +239,19 @@ TEST_F(DocXPackage, ATableWithMergedCellsIsPinned) {
     EXPECT_EQ(t.GetRowCount(), 2);
 }
 
+TEST_F(DocXPackage, ACellEndingWithATableEndsWithAnEmptyParagraph) {
+    auto outer = TVDTableItemInfo::CreateEx(1, 1, &Doc);
+    TVDTableCellData &cell = *outer->GetCells(0, 0);
+    auto inner = TVDTableItemInfo::CreateEx(1, 1, &cell);
+    inner->GetCells(0, 0)->Clear();
+    inner->GetCells(0, 0)->AddNL(u"in", 0, 0);
+    cell.AddItem(u"", std::move(inner));
+    Doc.AddItem(u"", std::move(outer));
+    const std::string body = Body(Save());
+    // A w:tc must end with a paragraph.
+    EXPECT_NE(body.find("</w:tbl><w:p/></w:tc></w:tr></w:tbl>"), std::string::npos) << body;
+}
+
 TEST_F(DocXPackage, APictureIsAMediaPartWithItsRelationshipAndContentType) {
     auto bitmap = std::make_unique<gfx::TBitmap>();
     bitmap->SetPixelFormat(gfx::pf24bit);
