@@ -20,8 +20,8 @@ packages=(
     python3 python3-tinycss2 libxml2-utils
     # RTF written by other programs (test fixtures) and the RTF reading benchmark's peers
     libreoffice-writer-nogui pandoc unrtf
-    # outside checkers of the HTML and ZIP files the writers make
-    tidy unzip
+    # outside checkers of the HTML, ZIP and DOCX files the writers make
+    tidy unzip python3-docx
 )
 
 missing=()

@@ -56,6 +56,7 @@ struct TVDHTMLSaveParams;
 class TVDRTFReaderProperties;
 class TCustomVDRTFTables;
 struct TVDRTFSavingData;
+class TVDDocXSavingData;
 enum TVDRTFErrorCode : uint8_t;
 
 enum TVDState : uint8_t {
@@ -808,6 +809,31 @@ public:
                        bool addDefColors);
     // What the items of this document add to the tables.
     void FillRTFTables(TCustomVDRTFTables *rtfTables, TVDIntegerList *listOverrideCountList);
+
+    // ---- DOCX writing (formats/ooxml/) ----
+    // The document, or its selected range, as WordprocessingML. rootDocument: the declaration
+    // and the part's root element (document, hdr or ftr by the context's part) are written
+    // around it; inCell: the content of a table cell (a cell ending with a table gets a last
+    // empty paragraph); hiddenParent: everything is hidden text. color: the page colour of a
+    // main part (clNone or clWindow: none). Exceptions of items and hooks propagate.
+    virtual void SaveOOXMLDocumentToStream(rtl::TStream &stream, const rtl::UnicodeString &path,
+                                           bool selectionOnly, bool rootDocument, bool inCell,
+                                           bool hiddenParent, gfx::TColor color,
+                                           TVDBackground *background,
+                                           TVDDocXSavingData &savingData);
+    // A bookmark for a named checkpoint (its id from the context's counter); "" without name.
+    TVDAnsiString GetOOXMLCheckpointStr(const TVDCPInfo &cp, TVDDocXSavingData &savingData);
+    // The numbering part; the list tables were made with the context's first list-offset list.
+    // Afterwards both offset lists hold the lists' first numbering ids. headers: the six header
+    // and footer documents, nullptr where absent.
+    void SaveOOXMLListTable(rtl::TStream &stream, TVDDocXSavingData &savingData,
+                            TCustomVDData *const headers[6]);
+    void SaveOOXMLFontTableToStream(rtl::TStream &stream);
+    void SaveOOXMLStylesToStream(rtl::TStream &stream);
+    // Always writes and answers true.
+    bool SaveOOXMLDocumentSettingsToStream(rtl::TStream &stream);
+    // False, with nothing written, when there are no core properties.
+    bool SaveOOXMLCorePropertiesToStream(rtl::TStream &stream);
 
     // ---- Bidirectional text ----
     // The paragraph style's mode, or the document's when the style leaves it unspecified.

@@ -10,6 +10,8 @@ class TStream;
 
 namespace vizivodu {
 
+class TVDDocXSavingData;
+
 enum TVDPageNumberType : uint8_t {
     vdpntDefault,
     vdpntDecimal,
@@ -29,6 +31,13 @@ public:
 class TCustomVDPageNumberItemInfo : public TCustomVDFieldItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- DOCX (formats/ooxml/) ----
+    void SaveOOXML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                   TVDDocXSavingData &savingData, bool hiddenParent) override;
+    void SaveOOXMLBeforeRun(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                            TVDDocXSavingData &savingData, bool hiddenParent) override;
+    void SaveOOXMLAfterRun(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                           TVDDocXSavingData &savingData, bool hiddenParent) override;
     // ---- RTF (formats/rtf/) ----
     void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
                  TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;

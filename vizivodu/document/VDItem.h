@@ -49,6 +49,7 @@ class TVDPaintItemPart;
 class TVDMultiDrawItemPart;
 class TVDHTMLListCSSList;
 struct TVDHTMLSaveArgs;
+class TVDDocXSavingData;
 class TCustomVDRTFTables;
 struct TVDRTFSavingData;
 
@@ -429,6 +430,15 @@ public:
     // the writer's folder, picture prefix and counter, colour and options.
     virtual void SaveToHTML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
                             const TVDRawByteString &text, TVDHTMLSaveArgs &args);
+    // ---- DOCX (bodies in formats/ooxml/) ----
+    // The item's content inside its run, and what stands before and after the run (nothing
+    // here). Items outside paragraphs (tables) write their whole markup in SaveOOXML.
+    virtual void SaveOOXML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                           TVDDocXSavingData &savingData, bool hiddenParent);
+    virtual void SaveOOXMLBeforeRun(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                                    TVDDocXSavingData &savingData, bool hiddenParent);
+    virtual void SaveOOXMLAfterRun(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                                   TVDDocXSavingData &savingData, bool hiddenParent);
     virtual void BeforeLoading(TVDLoadFormat) {}
     virtual void AfterLoading(TVDLoadFormat) {}
     // Copies StyleNo (same class only), ParaNo, ItemOptions and Hint.

@@ -8,6 +8,8 @@
 
 namespace vizivodu {
 
+class TVDDocXSavingData;
+
 class TVDGraphicInterface;
 
 // A 3-D frame of width one-pixel rings inside rect (right and bottom included): the left and
@@ -19,6 +21,9 @@ void Draw3DFrame(gfx::TCanvas &canvas, rtl::TRect rect, gfx::TColor topLeftColor
 class TVDBreakItemInfo : public TVDFullLineItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- DOCX (formats/ooxml/) ----
+    void SaveOOXML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                   TVDDocXSavingData &savingData, bool hiddenParent) override;
     // ---- RTF (formats/rtf/) ----
     void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
                  TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;
@@ -93,6 +98,9 @@ struct TVDTabDrawing {
 class TVDTabItemInfo : public TVDSimpleRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- DOCX (formats/ooxml/) ----
+    void SaveOOXML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                   TVDDocXSavingData &savingData, bool hiddenParent) override;
     // ---- RTF (formats/rtf/) ----
     void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
                  TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;

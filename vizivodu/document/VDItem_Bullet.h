@@ -9,12 +9,17 @@
 
 namespace vizivodu {
 
+class TVDDocXSavingData;
+
 // The item never owns its image list. It follows the list through a change link: a list that is
 // destroyed leaves the item without one (invalid, drawing nothing) rather than pointing at freed
 // memory.
 class TVDBulletItemInfo : public TVDRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- DOCX (formats/ooxml/) ----
+    void SaveOOXML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                   TVDDocXSavingData &savingData, bool hiddenParent) override;
     // ---- RTF (formats/rtf/) ----
     void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
                  TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;

@@ -17,12 +17,17 @@ class TControl;
 
 namespace vizivodu {
 
+class TVDDocXSavingData;
+
 // The control is a child window of the document's parent control (the viewer). The item owns
 // it unless FShared; give it a control without another owner that frees it. The control's Tag
 // holds its top in the document's client coordinates (the viewer turns it into Top).
 class TVDControlItemInfo : public TVDRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- DOCX (formats/ooxml/) ----
+    void SaveOOXML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                   TVDDocXSavingData &savingData, bool hiddenParent) override;
     explicit TVDControlItemInfo(TCustomVDData *vdData);
     TVDControlItemInfo(TCustomVDData *vdData, std::unique_ptr<ui::TControl> control,
                        TVDVAlign vAlign);

@@ -12,6 +12,8 @@
 
 namespace vizivodu {
 
+class TVDDocXSavingData;
+
 class TVDAnimator;
 
 class TVDRectItemInfo : public TVDSimpleRectItemInfo {
@@ -66,6 +68,9 @@ protected:
 class TVDGraphicItemInfo : public TVDRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- DOCX (formats/ooxml/) ----
+    void SaveOOXML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                   TVDDocXSavingData &savingData, bool hiddenParent) override;
     // ---- RTF (formats/rtf/) ----
     void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
                  TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;

@@ -6,11 +6,16 @@
 
 namespace vizivodu {
 
+class TVDDocXSavingData;
+
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 
 class TVDLabelItemInfo : public TVDRectItemInfo {
     VD_DECLARE_ITEM_CLASS
 public:
+    // ---- DOCX (formats/ooxml/) ----
+    void SaveOOXML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                   TVDDocXSavingData &savingData, bool hiddenParent) override;
     // ---- RTF (formats/rtf/) ----
     void SaveRTF(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo, int32_t level,
                  TVDRTFSavingData &savingData, TVDRTFDocType docType, bool hiddenParent) override;

@@ -47,6 +47,7 @@ list(APPEND VIZIVODU_SOURCES
     layout/viewer/ViziVodu_ApiItems.cpp
     layout/viewer/ViziVodu_ApiProps.cpp
     layout/viewer/ViziVodu_ApiSelection.cpp
+    layout/viewer/ViziVodu_DocX.cpp
     layout/viewer/ViziVodu_Files.cpp
     layout/viewer/ViziVodu_Input.cpp)
 # Printing: printable documents and pagination, the printing component, the print preview.

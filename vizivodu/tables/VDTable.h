@@ -26,6 +26,8 @@ class TWriter;
 
 namespace vizivodu {
 
+class TVDDocXSavingData;
+
 class TVDGraphicInterface;
 class TVDTablePrintInfo;
 class TVDTablePrintPart;
@@ -425,6 +427,11 @@ public:
                        TCustomVDData *vdData) override;
     // A table never laid out is laid out at the document's width (600 pixels when unknown).
     void EnsureLayoutForRTF(TCustomVDData *vdData);
+
+    // ---- DOCX (bodies in formats/ooxml/) ----
+    // A w:tbl element: table properties, grid, rows with merged cells and nested tables.
+    void SaveOOXML(rtl::TStream &stream, TCustomVDData *vdData, int32_t itemNo,
+                   TVDDocXSavingData &savingData, bool hiddenParent) override;
 
     // ---- The native format and the table's own stream (bodies in formats/vdf/) ----
     // The record: header, name, extra properties, "colwidths" for a page part saved with a

@@ -21,16 +21,25 @@ constexpr uint32_t EndSignature = 0x06054B50;
 constexpr uint64_t ZipLimit = 0xFFFFFFFFull; // sizes and offsets are 32-bit
 constexpr size_t MaxEntries = 0xFFFF;
 
-std::array<uint32_t, 256> MakeCrcTable() {
-    std::array<uint32_t, 256> table{};
+// Slicing by eight: table k holds the CRC of a byte followed by k zero bytes, so eight input
+// bytes are folded with eight lookups (Intel's "slicing-by-8" scheme).
+using TCrcTables = std::array<std::array<uint32_t, 256>, 8>;
+
+TCrcTables MakeCrcTables() {
+    TCrcTables tables{};
     for (uint32_t n = 0; n < 256; ++n) {
         uint32_t c = n;
         for (int k = 0; k < 8; ++k) {
             c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
         }
-        table[n] = c;
+        tables[0][n] = c;
     }
-    return table;
+    for (uint32_t n = 0; n < 256; ++n) {
+        for (size_t k = 1; k < 8; ++k) {
+            tables[k][n] = (tables[k - 1][n] >> 8) ^ tables[0][tables[k - 1][n] & 0xFF];
+        }
+    }
+    return tables;
 }
 
 uint32_t DosDateTimeNow() {
@@ -72,11 +81,17 @@ void WriteBytes(rtl::TStream &stream, const std::string &bytes) {
 } // namespace
 
 uint32_t VDZipCrc32(const void *data, size_t size) {
-    static const std::array<uint32_t, 256> table = MakeCrcTable();
+    static const TCrcTables t = MakeCrcTables();
     uint32_t crc = 0xFFFFFFFFu;
     const auto *p = static_cast<const uint8_t *>(data);
-    for (size_t i = 0; i < size; ++i) {
-        crc = (crc >> 8) ^ table[(crc ^ p[i]) & 0xFF];
+    for (; size >= 8; size -= 8, p += 8) {
+        const uint32_t lo = crc ^ (uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                                   uint32_t(p[3]) << 24);
+        crc = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^
+              t[3][p[4]] ^ t[2][p[5]] ^ t[1][p[6]] ^ t[0][p[7]];
+    }
+    for (; size > 0; --size, ++p) {
+        crc = (crc >> 8) ^ t[0][(crc ^ *p) & 0xFF];
     }
     return ~crc;
 }

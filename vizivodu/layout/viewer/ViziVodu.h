@@ -244,6 +244,12 @@ public:
     // that share the control's style sheet). False when writing failed.
     bool SaveRTF(const rtl::UnicodeString &fileName, bool selectionOnly);
     bool SaveRTFToStream(rtl::TStream &stream, bool selectionOnly);
+    // DOCX of the document or the selection with the control's colour and background; with
+    // vdrtfSaveHeaderFooter a whole document gets the headers and footers read with it (those
+    // that share the control's style sheet). SaveDocX leaves an existing file whole when
+    // writing fails. False when writing failed.
+    bool SaveDocX(const rtl::UnicodeString &fileName, bool selectionOnly);
+    virtual bool SaveDocXToStream(rtl::TStream &stream, bool selectionOnly);
     // A stream of unknown format, after Clear: RTF (8-bit, or UTF-16 holding only ASCII, which
     // sets unicode), else the native format, else text (UTF-16 when isTextUnicode says so or
     // the probe finds it; refused without a word when it holds control characters below 9 or
