@@ -8,7 +8,9 @@ list(APPEND VIZIVODU_SOURCES
     editing/data/VDEVDData_Enter.cpp
     editing/data/VDEVDData_Insert.cpp
     editing/data/VDEVDData_Keys.cpp
+    editing/data/VDEVDData_Lists.cpp
     editing/data/VDEVDData_Primitives.cpp
+    editing/data/VDEVDData_Styles.cpp
     editing/data/VDEVDData_Text.cpp
     editing/data/VDEVDData_Typing.cpp
     editing/data/VDEVDData_Undo.cpp

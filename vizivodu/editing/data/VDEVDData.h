@@ -8,6 +8,7 @@
 #include "vizivodu/editing/undo/VDUndo.h"
 #include "vizivodu/layout/viewer/VDVDData.h"
 
+#include "platform/rtl/Sets.h"
 #include "platform/rtl/Types.h"
 
 #include <climits>
@@ -17,13 +18,73 @@
 
 namespace rtl {
 class TStream;
-}
+class TStringList;
+} // namespace rtl
 
 namespace vizivodu {
 
 class TVDUndoInsertItemsInfo;
 
 enum TVDUndoDest : uint8_t { udNone, udUndo, udRedo };
+
+// The editor control's options that the document reads (the control keeps the set).
+enum TVDEditorOption : uint8_t {
+    vdoClearTagOnStyleApp,
+    vdoCtrlJumps,
+    vdoDoNotWantReturns,
+    vdoDoNotWantShiftReturns,
+    vdoWantTabs,
+    vdoAutoSwitchLang,
+    vdoHideReadOnlyCaret,
+    vdoNoImageResize,
+    vdoNoCaretHighlightJumps,
+    vdoNoReadOnlyJumps
+};
+using TVDEditorOptions = rtl::TSet<TVDEditorOption>;
+
+// What a style operation applies: a fixed paragraph style, or new style numbers that the
+// editor's current style conversion computes.
+enum TVDEStyleConversionType : uint8_t {
+    vdscParaStyle,
+    vdscTextStyle,
+    vdscParaStyleConversion,
+    vdscTextStyleConversion,
+    vdscParaStyleTemplateReset,
+    vdscParaStyleTemplateNoReset,
+    vdscTextStyleTemplateReset,
+    vdscTextStyleTemplateNoReset
+};
+
+class TVDEditVDData;
+// The conversion: old style number, paragraph style, the caller's user data, whether text is
+// converted; sets the new style number.
+using TVDStyleConversionEvent_ =
+    std::function<void(TVDEditVDData &sender, int32_t styleNo, int32_t paraStyleNo,
+                       int32_t userData, bool appliedToText, int32_t &newStyleNo)>;
+
+// A position in the items: item number and offset.
+struct TVDItemPos {
+    int32_t ItemNo = -1;
+    int32_t Offs = -1;
+};
+
+// What a list command does to the markers of the selected paragraphs.
+enum TVDParaListOperation : uint8_t { vdplopChange, vdplopRemove, vdplopLevel };
+
+// A list command's arguments.
+struct TVDListRequest {
+    int32_t ListNo = -1, ListLevel = 0, StartFrom = 1;
+    bool UseStartFrom = false;
+    TVDParaListOperation Operation = vdplopChange;
+};
+
+// A list command's running state: the selection's ends as the user made it (moved with the
+// items that come and go) and the variable-width lists whose later numbers need reformatting.
+struct TVDListWork {
+    TVDItemPos Anchor, Active;
+    std::vector<int32_t> ListNos;
+    int32_t LastVWMarkerIndex = -1;
+};
 
 // A caret stop: X in document coordinates, the draw item, and the position in it (text:
 // 1-based character boundary; other items: 0 before, 1 after).
@@ -221,6 +282,45 @@ public:
     int32_t GetNextParaNo(int32_t paraNo);
     int32_t GetNextStyleNo(int32_t styleNo, int32_t paraNo, bool newLine);
 
+    // ---- Applying styles (VDEVDData_Styles.cpp) ----
+    // The editor control's options (default: Ctrl makes links active, Tab reaches the editor).
+    TVDEditorOptions EditorOptions{vdoCtrlJumps, vdoWantTabs};
+    // The editor control's conversion of the style operation in progress.
+    TVDStyleConversionEvent_ FCurStyleConversion;
+    // The paragraphs of the selection (or of the caret) take paraStyleNo (vdscParaStyle) or the
+    // conversion's answer per paragraph (userData = paraStyleNo); the caller groups the undo.
+    void ApplyParaStyle(int32_t paraStyleNo, TVDEStyleConversionType convType, bool recursive,
+                        bool callOnChange);
+    // Converts the text styles of exactly the selected characters (one undo group); without a
+    // selection only the current text style changes (an empty item at the caret at once).
+    void ApplyStyleConversion_(int32_t userData, TVDEStyleConversionType convType, bool recursive);
+
+    // ---- Lists (VDEVDData_Lists.cpp) ----
+    // Applies, changes, re-levels (by listLevel) or removes the markers of the selected
+    // paragraphs (or the caret's) as one vdutList group; recursive has no effect.
+    void ApplyListStyle(int32_t listNo, int32_t listLevel, int32_t startFrom, bool useStartFrom,
+                        bool recursive, TVDParaListOperation operation);
+    void ApplyListStyle_(const TVDListRequest &request, int32_t &itemsAdded, int32_t &startNo,
+                         int32_t &endNo, TVDListWork &work);
+    // Collects the variable-width lists and sequences of the paragraphs startNo..endNo whose
+    // later numbers an edit there may change; forDeletion: the range is about to go.
+    void PrepareForUpdateRangeAfterMarkersOrSeq(int32_t startNo, int32_t endNo, bool forDeletion,
+                                                int32_t &firstItemNo, int32_t &lastMarkerIndex,
+                                                int32_t &lastSeqIndex,
+                                                std::vector<int32_t> &listNos,
+                                                rtl::TStringList &seqNames);
+    // Reformats the paragraphs after firstItemNo down to the last marker or sequence item of
+    // those lists (the whole document when that item is no longer found).
+    void UpdateAfterMarkersOrSeq(int32_t firstItemNo, int32_t lastMarkerIndex, int32_t lastSeqIndex,
+                                 const std::vector<int32_t> *listNos,
+                                 const rtl::TStringList *seqNames);
+    void UpdateRangeAfterMarkersOrSeq(int32_t startNo, int32_t endNo);
+    // Puts a copy of the marker of itemNo's paragraph (not delete-protected, hidden or
+    // restarting, so it continues the numbering) at destItemNo; False when the paragraph has
+    // no marker (or, with skipHidden, a hidden one).
+    bool InsertParaMarkerCopy(int32_t itemNo, int32_t destItemNo, bool undoable, bool skipHidden,
+                              bool &fullReformat);
+
     // ---- Style protections ----
     bool IsParaReadOnly(int32_t itemNo);
     bool IsUnicodeStyle(int32_t styleNo);
@@ -242,6 +342,17 @@ private:
                       int32_t &itemsInserted);
     bool PlaceBeforeItem(TCustomVDItemInfo &info, int32_t itemNo, int32_t &insertAt,
                          int32_t &paraToApply);
+    // PlaceNewItem's cases by the caret's item: not text, text (split at the caret when
+    // inside), and an empty text item that the new item replaces.
+    bool PlaceAtNonTextItem(TCustomVDItemInfo &info, int32_t itemNo, int32_t offs,
+                            int32_t &insertAt, int32_t &paraToApply);
+    bool PlaceAtTextItem(TCustomVDItemInfo &info, int32_t itemNo, int32_t offs, bool callTEEvent,
+                         TVDRawByteString &splitText, int32_t &insertAt, int32_t &paraToApply,
+                         int32_t &itemsInserted);
+    bool SplitTextForInsert(int32_t itemNo, int32_t offs, bool callTEEvent,
+                            TVDRawByteString &splitText);
+    bool ReplaceEmptyItem(TCustomVDItemInfo &info, int32_t itemNo, int32_t &insertAt,
+                          int32_t &paraToApply, int32_t &itemsInserted);
     void DeleteRange(int32_t startNo, int32_t startOffs, int32_t endNo, int32_t endOffs,
                      bool &fullReformat, int32_t &caretItemNo, int32_t &caretOffs,
                      int32_t &removed);
@@ -259,9 +370,48 @@ private:
     bool JoinLines(int32_t itemNo, int32_t nextNo);
     void BackspaceInText(int32_t itemNo, int32_t offs, int32_t count);
     bool EnterAtLineBoundary(int32_t itemNo, bool atLineStart, bool shift);
+    // Backspace's cases: at the start of an item (joining with what precedes it), and removing
+    // a whole item; JoinWithPrevious is False when a protection refuses.
+    void BackspaceAtItemStart(int32_t itemNo, int32_t offs, bool ctrl, bool multiDelete,
+                              int32_t forceDeleteCount);
+    bool JoinWithPrevious(int32_t itemNo, bool afterMarker, int32_t &caretItemNo,
+                          int32_t &caretOffs, bool &fr, int32_t &removed);
+    void BackspaceWholeItem(int32_t itemNo, int32_t offs);
+    void RemovePageBreakAt(int32_t itemNo, int32_t offs);
     bool EnterInsideLine(int32_t itemNo, int32_t offs, bool shift);
     // Puts the caret at an item position, shows it with scrolling, after-format handling.
     void ShowCaretAt(int32_t caretItemNo, int32_t caretOffs);
+    // Typing's steps: the item typed text goes into (-1: a new item; False: refused) and the
+    // insertion, as a compact typing record where it can be one.
+    bool FindTypingTarget(int32_t itemNo, int32_t offs, bool unicodeStyle, int32_t &target,
+                          int32_t &pos);
+    void TypeIntoItem(int32_t t, int32_t pos, const TVDRawByteString &text, bool unicodeStyle);
+    // Style conversion's steps (VDEVDData_Styles.cpp).
+    int32_t ConvertedStyle(int32_t styleNo, int32_t paraNo, int32_t userData, bool appliedToText);
+    void ConvertTextItem(int32_t itemNo, int32_t styleNo);
+    bool ConvertWholeItem(int32_t itemNo, int32_t userData);
+    // Characters from..to (0-based, end excluded) of a text item, in styleNo's encoding.
+    TVDRawByteString TextPiece(int32_t itemNo, int32_t from, int32_t to, int32_t styleNo);
+    // Moves characters from..to of the item into a new item of styleNo before or after it.
+    void SplitOffPiece(int32_t itemNo, int32_t from, int32_t to, bool before, int32_t styleNo,
+                       bool keepTag, bool takeCheckpoint);
+    // Converts characters a..b-1 (1-based) of one item; returns the converted piece's item.
+    int32_t ConvertPartOfItem(int32_t itemNo, int32_t a, int32_t b, int32_t userData,
+                              int32_t &added);
+    void ConvertSelectedItems(int32_t s, int32_t a, int32_t e, int32_t b, int32_t userData,
+                              int32_t &added, int32_t &convFirst, int32_t &convLast);
+    void JoinConverted(int32_t first, int32_t last, TVDItemPos &selStart, TVDItemPos &selEnd,
+                       int32_t &added);
+    void ConvertAtCaret(int32_t userData, int32_t newCur);
+    void ConvertSelection(int32_t userData, int32_t newCur);
+    // List command steps (VDEVDData_Lists.cpp).
+    bool IsVariableWidthList(int32_t listNo);
+    void GetCaretOrSelection(TVDItemPos &anchor, TVDItemPos &active);
+    // The list command on the paragraph starting at itemNo; returns the items added.
+    int32_t ApplyListToPara(const TVDListRequest &r, int32_t itemNo, bool firstPara,
+                            TVDListWork &work);
+    int32_t LastMarkerIndexOfLists(int32_t startIndex, const std::vector<int32_t> &listNos);
+    void RefreshNumberedRange(int32_t first, int32_t last, bool full);
 };
 
 } // namespace vizivodu

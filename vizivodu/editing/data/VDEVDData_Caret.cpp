@@ -3,9 +3,7 @@
 #include "vizivodu/editing/data/VDEVDData.h"
 
 #include "vizivodu/layout/formatting/DLines.h"
-#include "vizivodu/layout/text/VDGrIn.h"
 #include "vizivodu/styles/VDStyle.h"
-#include "vizivodu/styles/VDStyle_Units.h"
 
 #include <algorithm>
 
@@ -18,44 +16,7 @@ constexpr int32_t NoStopChosen = 100000;
 } // namespace
 
 std::vector<int32_t> TVDEditVDData::GetDrawItemStopXs(int32_t dItemNo) {
-    const TVDDrawLineInfo &d = *DrawItems[dItemNo];
-    TCustomVDItemInfo *item = GetItem(d.ItemNo);
-    std::vector<int32_t> xs(static_cast<size_t>(d.Length) + 1, d.Left);
-    gfx::TCanvas *canvas = GetFormatCanvas();
-    if (d.Length == 0 || !canvas) {
-        return xs;
-    }
-    TVDStyle &style = *GetVDStyle();
-    const bool scaled = GetFormatCanvasEx(nullptr) != nullptr;
-    const int32_t styleNo = GetActualStyle(*item);
-    const TFontInfo &font = style.GetTextStyles().GetItem(styleNo);
-    TVDApplyOptions options{vdaoCanUseCustomPPI, vdaoCanUseFontQuality};
-    if (scaled) {
-        options.Include(vdaoToFormatCanvas);
-    }
-    style.ApplyStyle(*canvas, styleNo, GetParaBiDiMode(GetVisibleItemPara(d.ItemNo)), options,
-                     nullptr);
-    const bool unicode = item->ItemOptions.Contains(vdioUnicode);
-    TVDDrawTextForm form;
-    form.unicode = unicode;
-    form.allCaps = font.GetStyleEx().Contains(vdfsAllCaps);
-    const TVDRawByteString text = GetTextForDrawing(
-        DrawItems.GetString(dItemNo, GetItems()), form, IsDrawItemLastOnWrappedLine(dItemNo),
-        font.IsSymbolCharset(), false, SpecialCharactersShown());
-    std::vector<int32_t> pos(static_cast<size_t>(d.Length) + 1);
-    const TVDTextRun run{.Str = text.data(),
-                         .Length = d.Length,
-                         .Unicode = unicode,
-                         .BiDi = GetItemBiDiMode(d.ItemNo) != vdbdUnspecified,
-                         .IgnoreSpecialChars = font.IsSymbolCharset()};
-    style.GetGraphicInterface().GetCaretPositions(
-        *canvas, run, d.GetSpaceCount(),
-        ScaleToFormatCanvas(d.Width - d.GetSpaceAtLeft() - d.GetTextWidth(), scaled), pos,
-        d.GetLeftNoExpandIndex() - 1, d.GetRightNoExpandIndex() - 1);
-    for (size_t i = 0; i < xs.size(); ++i) {
-        xs[i] = d.Left + d.GetSpaceAtLeft() + ScaleFromFormatCanvas(pos[i], scaled);
-    }
-    return xs;
+    return GetDrawItemCaretXs(dItemNo, {.AddSpaceAtLeft = true, .VerticalFonts = false});
 }
 
 void TVDEditVDData::AppendStopsOf(int32_t d, int32_t first, int32_t dlOffs) {

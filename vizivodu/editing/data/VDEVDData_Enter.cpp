@@ -50,10 +50,19 @@ bool TVDEditVDData::EnterInsideLine(int32_t itemNo, int32_t offs, bool shift) {
         std::unique_ptr<TCustomVDItemInfo> item = CreateTextItemLike(i);
         item->SetSameAsPrev(false);
         item->SetBR(shift);
-        Do_InsertItem(itemNo + 1, tail, std::move(item), false, fr);
-        DoItemTextEdit(oldText, itemNo + 1);
-        Reformat_(fr, startDI, endDI, 1);
-        ShowCaretAt(itemNo + 1, 1);
+        // Outside Shift the second half is the list's next item.
+        bool frMarker = false;
+        const bool marker =
+            !shift && InsertParaMarkerCopy(itemNo, itemNo + 1, true, false, frMarker);
+        const int32_t at = marker ? itemNo + 2 : itemNo + 1;
+        if (marker) {
+            item->SetSameAsPrev(true);
+        }
+        Do_InsertItem(at, tail, std::move(item), false, fr);
+        DoItemTextEdit(oldText, at);
+        Reformat_(fr || frMarker, startDI, endDI, marker ? 2 : 1);
+        ShowCaretAt(at, 1);
+        UpdateRangeAfterMarkersOrSeq(itemNo, at);
         return true;
     }
     const int32_t x = offs >= GetOffsAfterItem(itemNo) ? itemNo + 1 : itemNo;
@@ -107,18 +116,28 @@ bool TVDEditVDData::EnterAtLineBoundary(int32_t itemNo, bool atLineStart, bool s
         item->Tag = i.Tag;
         item->Hint = i.Hint;
     }
-    bool fr = false;
+    bool fr = false, frMarker = false;
     TVDRawByteString none;
-    const int32_t at = atLineStart ? first : last + 1;
+    int32_t at = atLineStart ? first : last + 1;
+    // A new paragraph after a list item in the same paragraph style continues the list.
+    const bool marker = !atLineStart && !shift && FCurParaStyleNo == i.ParaNo &&
+                        InsertParaMarkerCopy(itemNo, at, true, false, frMarker);
+    if (marker) {
+        item->SetSameAsPrev(true);
+        ++at;
+    }
     Do_InsertItem(at, none, std::move(item), false, fr);
     if (atLineStart && shift && at + 1 < ItemCount()) {
         Do_BR(at + 1, true, fr);
     }
-    Reformat_(fr, startDI, endDI, 1);
+    Reformat_(fr || frMarker, startDI, endDI, marker ? 2 : 1);
     if (atLineStart) {
         ShowCaretAt(at + 1, GetOffsBeforeItem(at + 1));
     } else {
         ShowCaretAt(at, GetOffsBeforeItem(at));
+    }
+    if (marker) {
+        UpdateRangeAfterMarkersOrSeq(at - 1, at);
     }
     return true;
 }
@@ -297,107 +316,99 @@ void TVDEditVDData::BackspaceInText(int32_t itemNo, int32_t offs, int32_t count)
     Change();
 }
 
-void TVDEditVDData::OnBackSpacePress_(bool ctrl, bool multiDelete, bool, int32_t forceDeleteCount) {
-    const int32_t itemNo = GetCurItemNo();
-    const int32_t offs = GetOffsetInCurItem();
-    if (IsParaReadOnly(itemNo)) {
-        Beep();
-        return;
+bool TVDEditVDData::JoinWithPrevious(int32_t itemNo, bool afterMarker, int32_t &caretItemNo,
+                                     int32_t &caretOffs, bool &fr, int32_t &removed) {
+    TCustomVDItemInfo &i = *GetItem(itemNo);
+    TCustomVDItemInfo &p = *GetItem(itemNo - 1);
+    if (afterMarker || (p.IsText() && p.ItemText.empty())) {
+        if (IsProtected(itemNo - 1, vdprDeleteProtect) || IsParaReadOnly(itemNo - 1)) {
+            return false;
+        }
+        if (!afterMarker && !p.GetBR() && i.GetBR()) {
+            Do_BR(itemNo, false, fr);
+        }
+        DeleteWholeItem(itemNo - 1, caretItemNo, caretOffs, fr, removed, false);
+        caretItemNo = itemNo - 1;
+        caretOffs = GetOffsBeforeItem(caretItemNo);
+        return true;
     }
+    if (i.IsText() && i.ItemText.empty()) {
+        if (IsProtected(itemNo, vdprDeleteProtect) || HasPersistentCheckpoint(itemNo)) {
+            return false;
+        }
+        DeleteWholeItem(itemNo, caretItemNo, caretOffs, fr, removed, false);
+        caretItemNo = itemNo - 1;
+        caretOffs = GetOffsAfterItem(caretItemNo);
+        return true;
+    }
+    if (IsParaReadOnly(itemNo - 1) || IsProtected(itemNo, vdprParaStartProtect) ||
+        ParaHasPersistentCheckpoint(itemNo)) {
+        return false;
+    }
+    if (CanConcateItems(itemNo - 1, &p, &i, true, false)) {
+        Do_Concate(itemNo - 1);
+        removed = 1;
+    } else {
+        Do_NewLine(itemNo, true, -1, fr);
+        caretItemNo = itemNo;
+        caretOffs = GetOffsBeforeItem(itemNo);
+    }
+    return true;
+}
+
+void TVDEditVDData::RemovePageBreakAt(int32_t itemNo, int32_t offs) {
+    Do_PageBreak(itemNo, false);
+    Format(false, false);
+    ShowCaretAt(itemNo, offs);
+    Change();
+}
+
+void TVDEditVDData::BackspaceAtItemStart(int32_t itemNo, int32_t offs, bool ctrl, bool multiDelete,
+                                         int32_t forceDeleteCount) {
     TCustomVDItemInfo &i = *GetItem(itemNo);
     const bool emptyText = i.IsText() && i.ItemText.empty();
-    if (CaretOffs == 0 && offs <= GetOffsBeforeItem(itemNo)) {
-        const bool afterMarker = itemNo > 0 && GetItem(itemNo - 1)->StyleNo == StyleNoListMarker;
-        if (itemNo == 0) {
-            if (i.GetPageBreakBefore()) {
-                BeginUndoSequence(vdutRemovePageBreak, true);
-                Do_PageBreak(0, false);
-                Format(false, false);
-                ShowCaretAt(0, offs);
-                Change();
-            }
-            return;
+    const bool afterMarker = itemNo > 0 && GetItem(itemNo - 1)->StyleNo == StyleNoListMarker;
+    if (itemNo == 0) {
+        if (i.GetPageBreakBefore()) {
+            BeginUndoSequence(vdutRemovePageBreak, true);
+            RemovePageBreakAt(0, offs);
         }
-        TCustomVDItemInfo &p = *GetItem(itemNo - 1);
-        if (i.GetBoolValue(vdbpFullWidth) || (p.GetBoolValue(vdbpFullWidth) && !emptyText)) {
-            OnLeftPress(false, false);
-            return;
-        }
-        if (i.GetSameAsPrev() && !afterMarker) {
-            CaretDrawItemNo = CharEnds[0].DrawItemNo - 1;
-            OnChangeCaretLine(GetOffsAfterDrawItem(CaretDrawItemNo) - 2);
-            OnBackSpacePress_(ctrl, multiDelete, true, forceDeleteCount);
-            return;
-        }
-        BeginUndoSequence(vdutDelete, true);
-        if (i.GetPageBreakBefore() && !afterMarker) {
-            Do_PageBreak(itemNo, false);
-            Format(false, false);
-            ShowCaretAt(itemNo, offs);
-            Change();
-            return;
-        }
-        int32_t caretItemNo = itemNo - 1, caretOffs = GetOffsAfterItem(itemNo - 1);
-        int32_t startDI = 0, endDI = 0;
-        GetParaDrawRange(itemNo - 1, itemNo, startDI, endDI);
-        bool fr = false;
-        int32_t removed = 0;
-        if (afterMarker || (p.IsText() && p.ItemText.empty())) {
-            if (IsProtected(itemNo - 1, vdprDeleteProtect) || IsParaReadOnly(itemNo - 1)) {
-                Beep();
-                return;
-            }
-            if (!afterMarker && !p.GetBR() && i.GetBR()) {
-                Do_BR(itemNo, false, fr);
-            }
-            DeleteWholeItem(itemNo - 1, caretItemNo, caretOffs, fr, removed, false);
-            caretItemNo = itemNo - 1;
-            caretOffs = GetOffsBeforeItem(caretItemNo);
-        } else if (emptyText) {
-            if (IsProtected(itemNo, vdprDeleteProtect) || HasPersistentCheckpoint(itemNo)) {
-                Beep();
-                return;
-            }
-            DeleteWholeItem(itemNo, caretItemNo, caretOffs, fr, removed, false);
-            caretItemNo = itemNo - 1;
-            caretOffs = GetOffsAfterItem(caretItemNo);
-        } else {
-            if (IsParaReadOnly(itemNo - 1) || IsProtected(itemNo, vdprParaStartProtect) ||
-                ParaHasPersistentCheckpoint(itemNo)) {
-                Beep();
-                return;
-            }
-            if (CanConcateItems(itemNo - 1, &p, &i, true, false)) {
-                Do_Concate(itemNo - 1);
-                removed = 1;
-            } else {
-                Do_NewLine(itemNo, true, -1, fr);
-                caretItemNo = itemNo;
-                caretOffs = GetOffsBeforeItem(itemNo);
-            }
-        }
-        int32_t first = 0, last = 0;
-        ExpandToPara(caretItemNo, caretItemNo, first, last);
-        Do_Para(first, last, GetItem(caretItemNo)->ParaNo, fr);
-        Reformat_(fr, startDI, endDI, -removed);
-        ShowCaretAt(caretItemNo, caretOffs);
-        Change();
+        return;
+    }
+    TCustomVDItemInfo &p = *GetItem(itemNo - 1);
+    if (i.GetBoolValue(vdbpFullWidth) || (p.GetBoolValue(vdbpFullWidth) && !emptyText)) {
+        OnLeftPress(false, false);
+        return;
+    }
+    if (i.GetSameAsPrev() && !afterMarker) {
+        CaretDrawItemNo = CharEnds[0].DrawItemNo - 1;
+        OnChangeCaretLine(GetOffsAfterDrawItem(CaretDrawItemNo) - 2);
+        OnBackSpacePress_(ctrl, multiDelete, true, forceDeleteCount);
         return;
     }
     BeginUndoSequence(vdutDelete, true);
-    if (i.IsText() && offs > GetOffsBeforeItem(itemNo)) {
-        int32_t count = 1;
-        if (ctrl) {
-            count = forceDeleteCount > 0 ? forceDeleteCount : WordLeftCount(itemNo, offs - 1);
-        } else if (multiDelete && i.ItemOptions.Contains(vdioUnicode)) {
-            count = offs - GetPrevCharPos(i.ItemText, itemNo, offs);
-        }
-        count = std::clamp(count, 1, offs - 1);
-        if (count < ItemLength(itemNo)) {
-            BackspaceInText(itemNo, offs, count);
-            return;
-        }
+    if (i.GetPageBreakBefore() && !afterMarker) {
+        RemovePageBreakAt(itemNo, offs);
+        return;
     }
+    int32_t caretItemNo = itemNo - 1, caretOffs = GetOffsAfterItem(itemNo - 1);
+    int32_t startDI = 0, endDI = 0;
+    GetParaDrawRange(itemNo - 1, itemNo, startDI, endDI);
+    bool fr = false;
+    int32_t removed = 0;
+    if (!JoinWithPrevious(itemNo, afterMarker, caretItemNo, caretOffs, fr, removed)) {
+        Beep();
+        return;
+    }
+    int32_t first = 0, last = 0;
+    ExpandToPara(caretItemNo, caretItemNo, first, last);
+    Do_Para(first, last, GetItem(caretItemNo)->ParaNo, fr);
+    Reformat_(fr, startDI, endDI, -removed);
+    ShowCaretAt(caretItemNo, caretOffs);
+    Change();
+}
+
+void TVDEditVDData::BackspaceWholeItem(int32_t itemNo, int32_t offs) {
     const int32_t x = offs <= GetOffsBeforeItem(itemNo) ? itemNo - 1 : itemNo;
     if (x < 0 || IsParaReadOnly(x) || IsProtected(x, vdprDeleteProtect) ||
         !MovePersistentCheckpoint(x, false)) {
@@ -422,6 +433,35 @@ void TVDEditVDData::OnBackSpacePress_(bool ctrl, bool multiDelete, bool, int32_t
     Reformat_(fr, startDI, endDI, -removed);
     ShowCaretAt(caretItemNo, caretOffs);
     Change();
+}
+
+void TVDEditVDData::OnBackSpacePress_(bool ctrl, bool multiDelete, bool, int32_t forceDeleteCount) {
+    const int32_t itemNo = GetCurItemNo();
+    const int32_t offs = GetOffsetInCurItem();
+    if (IsParaReadOnly(itemNo)) {
+        Beep();
+        return;
+    }
+    if (CaretOffs == 0 && offs <= GetOffsBeforeItem(itemNo)) {
+        BackspaceAtItemStart(itemNo, offs, ctrl, multiDelete, forceDeleteCount);
+        return;
+    }
+    BeginUndoSequence(vdutDelete, true);
+    TCustomVDItemInfo &i = *GetItem(itemNo);
+    if (i.IsText() && offs > GetOffsBeforeItem(itemNo)) {
+        int32_t count = 1;
+        if (ctrl) {
+            count = forceDeleteCount > 0 ? forceDeleteCount : WordLeftCount(itemNo, offs - 1);
+        } else if (multiDelete && i.ItemOptions.Contains(vdioUnicode)) {
+            count = offs - GetPrevCharPos(i.ItemText, itemNo, offs);
+        }
+        count = std::clamp(count, 1, offs - 1);
+        if (count < ItemLength(itemNo)) {
+            BackspaceInText(itemNo, offs, count);
+            return;
+        }
+    }
+    BackspaceWholeItem(itemNo, offs);
 }
 
 } // namespace vizivodu

@@ -73,80 +73,89 @@ bool TVDEditVDData::PlaceBeforeItem(TCustomVDItemInfo &info, int32_t itemNo, int
     return true;
 }
 
-bool TVDEditVDData::PlaceNewItem(TCustomVDItemInfo &info, int32_t &insertAt, int32_t &paraToApply,
-                                 bool, bool callTEEvent, TVDRawByteString &splitText,
-                                 int32_t &itemsInserted) {
-    const int32_t itemNo = GetCurItemNo();
-    const int32_t offs = GetOffsetInCurItem();
+bool TVDEditVDData::PlaceAtNonTextItem(TCustomVDItemInfo &info, int32_t itemNo, int32_t offs,
+                                       int32_t &insertAt, int32_t &paraToApply) {
+    if (info.StyleNo == StyleNoListMarker) {
+        return false;
+    }
+    if (offs < 1) {
+        return PlaceBeforeItem(info, itemNo, insertAt, paraToApply);
+    }
+    insertAt = itemNo + 1;
+    paraToApply = -1;
+    if (IsSticking(itemNo, false)) {
+        return false;
+    }
+    if (GetItem(itemNo)->GetBoolValue(vdbpFullWidth)) {
+        info.SetSameAsPrev(false);
+    }
+    return true;
+}
+
+bool TVDEditVDData::SplitTextForInsert(int32_t itemNo, int32_t offs, bool callTEEvent,
+                                       TVDRawByteString &splitText) {
     TCustomVDItemInfo &i = *GetItem(itemNo);
-    const bool marker = info.StyleNo == StyleNoListMarker;
-    const bool afterMarker = itemNo > 0 && GetItem(itemNo - 1)->StyleNo == StyleNoListMarker;
-    if (!i.IsText()) {
-        if (marker) {
-            return false;
-        }
-        if (offs >= 1) {
-            insertAt = itemNo + 1;
-            paraToApply = -1;
-            if (IsSticking(itemNo, false)) {
-                return false;
-            }
-            if (i.GetBoolValue(vdbpFullWidth)) {
-                info.SetSameAsPrev(false);
-            }
-            return true;
-        }
-        return PlaceBeforeItem(info, itemNo, insertAt, paraToApply);
+    if (IsProtected(itemNo, vdprModifyProtect)) {
+        return false;
     }
+    splitText = i.ItemText;
+    TVDRawByteString tail = GetItemTextR(itemNo).substr(
+        static_cast<size_t>(offs - 1) * (i.ItemOptions.Contains(vdioUnicode) ? 2 : 1));
+    Do_DeleteSubstring(itemNo, offs, -1);
+    std::unique_ptr<TCustomVDItemInfo> tailItem = CreateTextItemLike(i);
+    tailItem->SetSameAsPrev(true);
+    bool fr = false;
+    Do_InsertItem(itemNo + 1, tail, std::move(tailItem), false, fr);
+    if (callTEEvent) {
+        DoItemTextEdit(splitText, itemNo);
+        DoItemTextEdit(splitText, itemNo + 1);
+    }
+    return true;
+}
+
+bool TVDEditVDData::PlaceAtTextItem(TCustomVDItemInfo &info, int32_t itemNo, int32_t offs,
+                                    bool callTEEvent, TVDRawByteString &splitText,
+                                    int32_t &insertAt, int32_t &paraToApply,
+                                    int32_t &itemsInserted) {
     const int32_t length = ItemLength(itemNo);
-    if (length > 0) {
-        if (marker) {
-            return false;
-        }
-        if (offs >= length + 1) {
-            insertAt = itemNo + 1;
-            paraToApply = -1;
-            return !IsSticking(itemNo, false);
-        }
-        if (offs > 1) {
-            if (IsProtected(itemNo, vdprModifyProtect)) {
-                return false;
-            }
-            splitText = i.ItemText;
-            TVDRawByteString tail = GetItemTextR(itemNo).substr(
-                static_cast<size_t>(offs - 1) * (i.ItemOptions.Contains(vdioUnicode) ? 2 : 1));
-            Do_DeleteSubstring(itemNo, offs, -1);
-            std::unique_ptr<TCustomVDItemInfo> tailItem = CreateTextItemLike(i);
-            tailItem->SetSameAsPrev(true);
-            bool fr = false;
-            Do_InsertItem(itemNo + 1, tail, std::move(tailItem), false, fr);
-            if (callTEEvent) {
-                DoItemTextEdit(splitText, itemNo);
-                DoItemTextEdit(splitText, itemNo + 1);
-            }
-            insertAt = itemNo + 1;
-            paraToApply = -1;
-            itemsInserted = 1;
-            return true;
-        }
-        if (afterMarker && info.GetBoolValue(vdbpFullWidth)) {
-            insertAt = itemNo;
-            paraToApply = -1;
-            return !IsSticking(itemNo - 1, false);
-        }
-        return PlaceBeforeItem(info, itemNo, insertAt, paraToApply);
+    if (info.StyleNo == StyleNoListMarker) {
+        return false;
     }
+    if (offs >= length + 1) {
+        insertAt = itemNo + 1;
+        paraToApply = -1;
+        return !IsSticking(itemNo, false);
+    }
+    if (offs > 1) {
+        insertAt = itemNo + 1;
+        paraToApply = -1;
+        itemsInserted = 1;
+        return SplitTextForInsert(itemNo, offs, callTEEvent, splitText);
+    }
+    if (itemNo > 0 && GetItem(itemNo - 1)->StyleNo == StyleNoListMarker &&
+        info.GetBoolValue(vdbpFullWidth)) {
+        insertAt = itemNo;
+        paraToApply = -1;
+        return !IsSticking(itemNo - 1, false);
+    }
+    return PlaceBeforeItem(info, itemNo, insertAt, paraToApply);
+}
+
+bool TVDEditVDData::ReplaceEmptyItem(TCustomVDItemInfo &info, int32_t itemNo, int32_t &insertAt,
+                                     int32_t &paraToApply, int32_t &itemsInserted) {
+    TCustomVDItemInfo &i = *GetItem(itemNo);
     if (IsSticking(itemNo, true) || (itemNo > 0 && IsSticking(itemNo - 1, true))) {
         Beep();
         return false;
     }
-    if (afterMarker && info.GetBoolValue(vdbpFullWidth)) {
+    if (itemNo > 0 && GetItem(itemNo - 1)->StyleNo == StyleNoListMarker &&
+        info.GetBoolValue(vdbpFullWidth)) {
         insertAt = itemNo + 1;
         return true;
     }
     if (!i.GetSameAsPrev()) {
         info.SetSameAsPrev(false);
-        if (!marker) {
+        if (info.StyleNo != StyleNoListMarker) {
             info.SetBR(i.GetBR());
         }
     }
@@ -162,6 +171,21 @@ bool TVDEditVDData::PlaceNewItem(TCustomVDItemInfo &info, int32_t &insertAt, int
     itemsInserted = -1;
     insertAt = itemNo;
     return true;
+}
+
+bool TVDEditVDData::PlaceNewItem(TCustomVDItemInfo &info, int32_t &insertAt, int32_t &paraToApply,
+                                 bool, bool callTEEvent, TVDRawByteString &splitText,
+                                 int32_t &itemsInserted) {
+    const int32_t itemNo = GetCurItemNo();
+    const int32_t offs = GetOffsetInCurItem();
+    if (!GetItem(itemNo)->IsText()) {
+        return PlaceAtNonTextItem(info, itemNo, offs, insertAt, paraToApply);
+    }
+    if (ItemLength(itemNo) > 0) {
+        return PlaceAtTextItem(info, itemNo, offs, callTEEvent, splitText, insertAt, paraToApply,
+                               itemsInserted);
+    }
+    return ReplaceEmptyItem(info, itemNo, insertAt, paraToApply, itemsInserted);
 }
 
 bool TVDEditVDData::InsertSomething(std::unique_ptr<TCustomVDItemInfo> info, TVDRawByteString &s,

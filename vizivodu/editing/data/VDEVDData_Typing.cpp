@@ -25,6 +25,62 @@ void TVDEditVDData::KeyPress(char16_t key) {
     InsertTextTyping(text, key);
 }
 
+bool TVDEditVDData::FindTypingTarget(int32_t itemNo, int32_t offs, bool unicodeStyle,
+                                     int32_t &target, int32_t &pos) {
+    target = -1;
+    pos = 0;
+    TCustomVDItemInfo &i = *GetItem(itemNo);
+    if (i.IsText() && i.StyleNo == FCurTextStyleNo) {
+        target = itemNo;
+        pos = offs;
+    } else if (offs >= GetOffsAfterItem(itemNo) && itemNo + 1 < ItemCount() &&
+               GetItem(itemNo + 1)->GetSameAsPrev() &&
+               GetItem(itemNo + 1)->StyleNo == FCurTextStyleNo) {
+        target = itemNo + 1;
+        pos = 1;
+    }
+    if (target >= 0 && IsProtected(target, vdprConcateProtect)) {
+        target = -1;
+    }
+    if (target >= 0 && IsProtected(target, vdprModifyProtect)) {
+        if (pos > 1 && pos < GetOffsAfterItem(target)) {
+            return false;
+        }
+        target = -1;
+    }
+    if (target >= 0 && GetItem(target)->ItemOptions.Contains(vdioUnicode) != unicodeStyle) {
+        target = -1; // the bytes of the typed text would not fit the item's encoding
+    }
+    return true;
+}
+
+void TVDEditVDData::TypeIntoItem(int32_t t, int32_t pos, const TVDRawByteString &text,
+                                 bool unicodeStyle) {
+    TCustomVDItemInfo &target = *GetItem(t);
+    const size_t unit = unicodeStyle ? 2 : 1;
+    const bool emptyOtherPara = target.ItemText.empty() && target.ParaNo != FCurParaStyleNo;
+    if (text.size() == unit && !emptyOtherPara && !OnItemTextEdit) {
+        UndoDest = udUndo;
+        UndoList->AddTyping(t, pos, unicodeStyle);
+        TVDRawByteString newText = target.ItemText;
+        newText.insert(std::min(newText.size(), static_cast<size_t>(pos - 1) * unit), text);
+        target.ClearLiveSpellingResult();
+        ItemAction(vdiaTextModifying, target, newText, *this);
+        target.ItemText = std::move(newText);
+        return;
+    }
+    BeginUndoSequence(vdutMiscTyping, true);
+    bool fr = false;
+    if (emptyOtherPara) {
+        int32_t first = 0, last = 0;
+        ExpandToPara(t, t, first, last);
+        Do_Para(first, last, FCurParaStyleNo, fr);
+    }
+    const TVDRawByteString oldText = target.ItemText;
+    Do_InsertSubstring(t, pos, text);
+    DoItemTextEdit(oldText, t);
+}
+
 void TVDEditVDData::InsertTextTyping(const TVDRawByteString &text, char16_t) {
     if (!GetVDStyle() || FPartialSelectedItem || !CanDelete() || text.empty()) {
         Beep();
@@ -34,33 +90,10 @@ void TVDEditVDData::InsertTextTyping(const TVDRawByteString &text, char16_t) {
     const int32_t n = static_cast<int32_t>(unicodeStyle ? text.size() / 2 : text.size());
     const int32_t itemNo = GetCurItemNo();
     const int32_t offs = GetOffsetInCurItem();
-    if (IsParaReadOnly(itemNo)) {
+    int32_t t = -1, pos = 0;
+    if (IsParaReadOnly(itemNo) || !FindTypingTarget(itemNo, offs, unicodeStyle, t, pos)) {
         Beep();
         return;
-    }
-    int32_t t = -1, pos = 0;
-    TCustomVDItemInfo &i = *GetItem(itemNo);
-    if (i.IsText() && i.StyleNo == FCurTextStyleNo) {
-        t = itemNo;
-        pos = offs;
-    } else if (offs >= GetOffsAfterItem(itemNo) && itemNo + 1 < ItemCount() &&
-               GetItem(itemNo + 1)->GetSameAsPrev() &&
-               GetItem(itemNo + 1)->StyleNo == FCurTextStyleNo) {
-        t = itemNo + 1;
-        pos = 1;
-    }
-    if (t >= 0 && IsProtected(t, vdprConcateProtect)) {
-        t = -1;
-    }
-    if (t >= 0 && IsProtected(t, vdprModifyProtect)) {
-        if (pos > 1 && pos < GetOffsAfterItem(t)) {
-            Beep();
-            return;
-        }
-        t = -1;
-    }
-    if (t >= 0 && GetItem(t)->ItemOptions.Contains(vdioUnicode) != unicodeStyle) {
-        t = -1; // the bytes of the typed text would not fit the item's encoding
     }
     if (t < 0) {
         BeginUndoSequence(vdutMiscTyping, true);
@@ -72,29 +105,7 @@ void TVDEditVDData::InsertTextTyping(const TVDRawByteString &text, char16_t) {
     }
     int32_t startDI = 0, endDI = 0;
     GetParaDrawRange(t, t, startDI, endDI);
-    TCustomVDItemInfo &target = *GetItem(t);
-    const bool emptyOtherPara = target.ItemText.empty() && target.ParaNo != FCurParaStyleNo;
-    if (n == 1 && !emptyOtherPara && !OnItemTextEdit) {
-        UndoDest = udUndo;
-        UndoList->AddTyping(t, pos, unicodeStyle);
-        TVDRawByteString newText = target.ItemText;
-        newText.insert(
-            std::min(newText.size(), static_cast<size_t>(pos - 1) * (unicodeStyle ? 2 : 1)), text);
-        target.ClearLiveSpellingResult();
-        ItemAction(vdiaTextModifying, target, newText, *this);
-        target.ItemText = std::move(newText);
-    } else {
-        BeginUndoSequence(vdutMiscTyping, true);
-        bool fr = false;
-        if (emptyOtherPara) {
-            int32_t first = 0, last = 0;
-            ExpandToPara(t, t, first, last);
-            Do_Para(first, last, FCurParaStyleNo, fr);
-        }
-        const TVDRawByteString oldText = target.ItemText;
-        Do_InsertSubstring(t, pos, text);
-        DoItemTextEdit(oldText, t);
-    }
+    TypeIntoItem(t, pos, text, unicodeStyle);
     int32_t sectionFirst = t, sectionLast = t;
     ExpandToParaSection(t, t, sectionFirst, sectionLast);
     const bool full = CalculateMinItemsWidthPlusEx(sectionFirst, sectionLast) > DocumentWidth;
@@ -191,6 +202,9 @@ void TVDEditVDData::ClearCurTag() {
 bool TVDEditVDData::CanKeepTagForStyle(int32_t styleNo, int32_t newStyleNo) {
     if (styleNo == newStyleNo) {
         return true;
+    }
+    if (EditorOptions.Contains(vdoClearTagOnStyleApp)) {
+        return false;
     }
     const TFontInfos &fonts = GetVDStyle()->GetTextStyles();
     if (styleNo < 0 || newStyleNo < 0 || styleNo >= fonts.GetCount() ||

@@ -200,9 +200,9 @@ void TVDEditVDData::Do_DeleteItem(int32_t itemNo, bool &fullReformat) {
         GetItems().Delete(itemNo);
         return;
     }
-    TCustomVDItemInfo *item = GetItem(itemNo);
-    item->MovingToUndoList(itemNo, this);
-    DoOnDeleteSpecialItem(*item, false);
+    // Markers, sequence items and print fields leave their lists themselves as they move to
+    // the undo list; unregistering them again here failed on the missing entry.
+    GetItem(itemNo)->MovingToUndoList(itemNo, this);
     info->Item = GetItems().ReleaseObject(itemNo);
     GetItems().Delete(itemNo);
 }
@@ -232,9 +232,7 @@ void TVDEditVDData::Do_DeleteItems(int32_t startItemNo, int32_t endItemNo, bool 
         return;
     }
     for (int32_t i = endItemNo; i >= startItemNo; --i) {
-        TCustomVDItemInfo *item = GetItem(i);
-        item->MovingToUndoList(i, this);
-        DoOnDeleteSpecialItem(*item, false);
+        GetItem(i)->MovingToUndoList(i, this);
         info->List.push_back(GetItems().ReleaseObject(i));
     }
     GetItems().Delete(startItemNo, endItemNo - startItemNo + 1);

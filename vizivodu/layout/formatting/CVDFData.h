@@ -494,6 +494,15 @@ public:
     void GetCoordsOfDrawItem(int32_t dItemNo, int32_t dItemOffs, int32_t &x, int32_t &top,
                              int32_t &bottom);
     void GetCoordsOf(int32_t itemNo, int32_t offs, int32_t &x, int32_t &top, int32_t &bottom);
+    // The x of every character boundary (0..Length) of a text draw item, in document
+    // coordinates, measured on the format canvas (all the draw item's Left without one or for
+    // empty text). The caret stops count the space at the left of a justified line; measuring
+    // for vertical text uses the vertical fonts.
+    struct TCaretXsOptions {
+        bool AddSpaceAtLeft = false;
+        bool VerticalFonts = false;
+    };
+    std::vector<int32_t> GetDrawItemCaretXs(int32_t dItemNo, TCaretXsOptions options);
     int32_t GetLineNo(int32_t itemNo, int32_t itemOffs);
     void PrepareTransform(gfx::TCanvas &canvas, TVDStoreDocTransform &oldState, int32_t extraX,
                           int32_t extraY, TVDTransformBase base, int32_t docHeight);

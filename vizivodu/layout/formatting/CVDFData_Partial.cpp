@@ -87,6 +87,34 @@ int32_t LineTopFrom(TCustomVDFormattedData &doc, int32_t first) {
     return top;
 }
 
+// Moves the draw items from `from` on down by delta and their item numbers by itemsInserted;
+// with renumber, each item's first draw item is set again (only the numbers of the moved draw
+// items change, so without inserted items or a changed count those stay right). Returns the
+// lowest bottom of the moved draw items (INT_MIN for none). Runs once per edit over the whole
+// tail, so it keeps to one pass without casts.
+int32_t MoveTail(TCustomVDFormattedData &doc, int32_t from, int32_t delta, int32_t itemsInserted,
+                 bool renumber) {
+    int32_t bottom = INT_MIN;
+    int32_t prevItemNo = -1;
+    const int32_t count = doc.DrawItems.Count();
+    for (int32_t i = from; i < count; ++i) {
+        TVDDrawLineInfo &d = *doc.DrawItems[i];
+        d.Top += delta;
+        d.ItemNo += itemsInserted;
+        bottom = std::max(bottom, d.Top + d.Height);
+        if (d.GetKind() == vddlkFloating) {
+            auto &f = static_cast<TVDFloatingDrawLineInfo &>(d);
+            f.FloatTop += delta;
+            bottom = std::max(bottom, f.FloatBottom());
+        }
+        if (renumber && d.ItemNo != prevItemNo) {
+            doc.GetItem(d.ItemNo)->DrawItemNo = i;
+        }
+        prevItemNo = d.ItemNo;
+    }
+    return bottom;
+}
+
 } // namespace
 
 void TCustomVDFormattedData::FormatParasExact(int32_t startDrawItemNo, int32_t endDrawItemNo,
@@ -238,22 +266,9 @@ void TCustomVDFormattedData::FormatParasRun(int32_t startDrawItemNo, int32_t end
 
     if (itemsInserted != 0 || DrawItems.Count() != noted || newNextTop != oldNextTop) {
         const int32_t delta = oldNextTop < 0 ? 0 : newNextTop - oldNextTop;
-        int32_t newBottom = newNextTop;
-        int32_t prevItemNo = -1;
-        for (int32_t i = state.DrawItemCount; i < DrawItems.Count(); ++i) {
-            TVDDrawLineInfo &d = *DrawItems[i];
-            d.Top += delta;
-            d.ItemNo += itemsInserted;
-            newBottom = std::max(newBottom, d.Top + d.Height);
-            if (auto *f = dynamic_cast<TVDFloatingDrawLineInfo *>(&d)) {
-                f->FloatTop += delta;
-                newBottom = std::max(newBottom, f->FloatBottom());
-            }
-            if (d.ItemNo != prevItemNo && !SharesItems()) {
-                GetItem(d.ItemNo)->DrawItemNo = i;
-            }
-            prevItemNo = d.ItemNo;
-        }
+        const bool renumber = (itemsInserted != 0 || DrawItems.Count() != noted) && !SharesItems();
+        int32_t newBottom = std::max(
+            newNextTop, MoveTail(*this, state.DrawItemCount, delta, itemsInserted, renumber));
         TVDStyle &style = *GetVDStyle();
         if (lastItem < ItemCount() - 1 && GetLastVisibleItemNo() >= 0) {
             newBottom +=

