@@ -198,6 +198,19 @@ void SaveFileSafely(const UnicodeString &fileName, const std::function<void(TStr
     stream.Commit();
 }
 
+bool TrySaveFileSafely(const UnicodeString &fileName, const std::function<bool(TStream &)> &write) {
+    try {
+        TSafeSaveStream stream(fileName);
+        if (!write(stream)) {
+            return false;
+        }
+        stream.Commit();
+        return true;
+    } catch (const Exception &) {
+        return false;
+    }
+}
+
 void SaveBytesSafely(const UnicodeString &fileName, const void *data, size_t size) {
     SaveFileSafely(fileName, [&](TStream &file) {
         const auto *bytes = static_cast<const uint8_t *>(data);

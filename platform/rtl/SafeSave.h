@@ -70,6 +70,10 @@ private:
 // own) leaves the old file untouched and no temporary file behind, and goes on to the caller.
 void SaveFileSafely(const UnicodeString &fileName, const std::function<void(TStream &)> &write);
 
+// The same for the writers that answer whether they wrote: true once the file is committed;
+// false when write answers false or any step raises an rtl::Exception, the old file whole.
+bool TrySaveFileSafely(const UnicodeString &fileName, const std::function<bool(TStream &)> &write);
+
 // Saves size bytes as the whole file fileName, as SaveFileSafely does.
 void SaveBytesSafely(const UnicodeString &fileName, const void *data, size_t size);
 

@@ -354,20 +354,12 @@ void TVDRTFDocWriter::WriteOther(int32_t itemNo, TCustomVDItemInfo &item) {
 
 bool TCustomVDData::SaveRTF(const rtl::UnicodeString &fileName, bool selectionOnly,
                             gfx::TColor color, TVDBackground *background) {
-    // The old file stays whole unless the new one is written completely.
-    try {
-        rtl::TSafeSaveStream stream(fileName);
+    return rtl::TrySaveFileSafely(fileName, [&](rtl::TStream &stream) {
         TVDRTFSavingData savingData;
         savingData.Path = rtl::ExtractFilePath(fileName);
-        if (!SaveRTFToStream(stream, selectionOnly, 0, color, background, savingData, vdrtfdtMain,
-                             true, false, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr)) {
-            return false;
-        }
-        stream.Commit();
-        return true;
-    } catch (const rtl::Exception &) {
-        return false;
-    }
+        return SaveRTFToStream(stream, selectionOnly, 0, color, background, savingData, vdrtfdtMain,
+                               true, false, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
 namespace {

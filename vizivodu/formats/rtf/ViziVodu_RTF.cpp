@@ -54,16 +54,8 @@ bool TCustomViziVodu::SaveRTFToStream(rtl::TStream &stream, bool selectionOnly) 
 }
 
 bool TCustomViziVodu::SaveRTF(const rtl::UnicodeString &fileName, bool selectionOnly) {
-    try {
-        rtl::TSafeSaveStream stream(fileName);
-        if (!SaveRTFToStream(stream, selectionOnly)) {
-            return false;
-        }
-        stream.Commit();
-        return true;
-    } catch (const rtl::Exception &) {
-        return false;
-    }
+    return rtl::TrySaveFileSafely(
+        fileName, [&](rtl::TStream &stream) { return SaveRTFToStream(stream, selectionOnly); });
 }
 
 } // namespace vizivodu

@@ -287,18 +287,10 @@ bool TCustomVDData::SaveTextToStream(const rtl::UnicodeString &path, rtl::TStrea
 
 bool TCustomVDData::SaveText(const rtl::UnicodeString &fileName, int32_t lineWidth, bool unicode,
                              TVDCodePage codePage) {
-    // The old file stays whole unless the new one is written completely.
-    try {
-        rtl::TSafeSaveStream stream(fileName);
-        if (!SaveTextToStream(rtl::ExtractFilePath(fileName), stream, lineWidth, false, false,
-                              unicode, unicode, codePage, true)) {
-            return false;
-        }
-        stream.Commit();
-        return true;
-    } catch (const rtl::Exception &) {
-        return false;
-    }
+    return rtl::TrySaveFileSafely(fileName, [&](rtl::TStream &stream) {
+        return SaveTextToStream(rtl::ExtractFilePath(fileName), stream, lineWidth, false, false,
+                                unicode, unicode, codePage, true);
+    });
 }
 
 } // namespace vizivodu

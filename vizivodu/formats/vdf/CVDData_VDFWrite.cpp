@@ -284,17 +284,9 @@ bool TCustomVDData::SaveVDFToStreamEx(rtl::TStream &stream, TVDFSaveScope saveSc
 
 bool TCustomVDData::SaveVDF(const rtl::UnicodeString &fileName, bool selectionOnly, uint32_t color,
                             TVDBackground *background, TVDLayoutInfo *layout, bool root) {
-    // The old file stays whole unless the new one is written completely.
-    try {
-        rtl::TSafeSaveStream stream(fileName);
-        if (!SaveVDFToStream(stream, selectionOnly, color, background, layout, root)) {
-            return false;
-        }
-        stream.Commit();
-        return true;
-    } catch (const rtl::Exception &) {
-        return false;
-    }
+    return rtl::TrySaveFileSafely(fileName, [&](rtl::TStream &stream) {
+        return SaveVDFToStream(stream, selectionOnly, color, background, layout, root);
+    });
 }
 
 void TCustomVDData::SaveVDFSubDocument(rtl::TStream &stream) {

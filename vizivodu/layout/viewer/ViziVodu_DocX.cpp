@@ -39,17 +39,8 @@ bool TCustomViziVodu::SaveDocXToStream(rtl::TStream &stream, bool selectionOnly)
 }
 
 bool TCustomViziVodu::SaveDocX(const rtl::UnicodeString &fileName, bool selectionOnly) {
-    // The old file stays whole unless the new package is written completely.
-    try {
-        rtl::TSafeSaveStream stream(fileName);
-        if (!SaveDocXToStream(stream, selectionOnly)) {
-            return false;
-        }
-        stream.Commit();
-        return true;
-    } catch (const rtl::Exception &) {
-        return false;
-    }
+    return rtl::TrySaveFileSafely(
+        fileName, [&](rtl::TStream &stream) { return SaveDocXToStream(stream, selectionOnly); });
 }
 
 } // namespace vizivodu
